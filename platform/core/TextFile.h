@@ -1,0 +1,107 @@
+#pragma once
+// Reading text files line by line, and writing them so that a failure never leaves half a file.
+
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace zar {
+
+// Decodes one line of bytes: UTF-8 when the bytes are valid UTF-8, else Latin-1.
+QString DecodeLine(const char* data, qsizetype size);
+
+// Reads a text file line by line. Lines end with LF or CRLF (a lone CR also ends a line);
+// the end-of-line characters are not returned. UTF-16 files with a byte-order mark are decoded
+// as such; other files line by line as UTF-8, else Latin-1.
+//
+// A maximum line length makes the reader behave like a fixed buffer: a longer line is
+// returned in pieces of at most that many characters, nothing of it lost, and
+// lastLineWasCut() tells that the piece continues on the next read.
+class TextLineReader {
+public:
+    TextLineReader() = default;
+    explicit TextLineReader(const QString& path, qsizetype maxLineLength = 0);
+    ~TextLineReader();
+    TextLineReader(const TextLineReader&) = delete;
+    TextLineReader& operator=(const TextLineReader&) = delete;
+    TextLineReader(TextLineReader&&) noexcept = default;
+    TextLineReader& operator=(TextLineReader&&) noexcept = default;
+
+    // Reads from bytes in memory instead of a file.
+    static TextLineReader fromBytes(const QByteArray& bytes, qsizetype maxLineLength = 0);
+
+    bool open(const QString& path, qsizetype maxLineLength = 0);
+    bool isOpen() const;
+    QString errorString() const { return error_; }
+
+    // The next line; false at the end of the file or after a read error (see hadError()).
+    bool readLine(QString& line);
+    bool lastLineWasCut() const { return cut_; }
+    bool atEnd();
+    bool hadError() const { return failed_; }
+    qint64 lineNumber() const { return lineNumber_; }
+    // Bytes consumed so far, for progress on long files.
+    qint64 bytesRead() const { return consumed_; }
+    qint64 totalBytes() const;
+
+    // Reads every remaining line.
+    QStringList readAll();
+
+private:
+    bool fill();
+    bool nextRawLine(QByteArray& raw);
+    QString decode(const QByteArray& raw) const;
+
+    enum class Encoding { Bytes, Utf16LE, Utf16BE };
+    std::unique_ptr<QFile> file_;
+    QByteArray memory_;
+    bool fromMemory_ = false;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    bool eof_ = false;
+    bool failed_ = false;
+    bool bomChecked_ = false;
+    Encoding encoding_ = Encoding::Bytes;
+    qsizetype maxLength_ = 0;
+    QString pending_;  // rest of a line longer than the maximum
+    bool cut_ = false;
+    qint64 lineNumber_ = 0;
+    qint64 consumed_ = 0;
+    QString error_;
+};
+
+// Reads a whole file as lines; false with an error text when it cannot be read.
+bool ReadTextLines(const QString& path, QStringList& lines, QString* error = nullptr);
+
+// Writes a text file through a temporary file in the same folder that replaces the target
+// only when everything was written. UTF-8, LF line ends unless told otherwise.
+class AtomicTextWriter {
+public:
+    enum class LineEnd { LF, CRLF };
+    explicit AtomicTextWriter(const QString& path, LineEnd lineEnd = LineEnd::LF);
+    ~AtomicTextWriter();  // an uncommitted file is discarded
+
+    bool open();
+    void write(const QString& text);
+    void writeLine(const QString& line);
+    void writeBytes(const QByteArray& bytes);
+    // Replaces the target; false (target untouched) when anything failed.
+    bool commit();
+    QString errorString() const;
+
+private:
+    QSaveFile file_;
+    LineEnd lineEnd_;
+    bool opened_ = false;
+    bool failed_ = false;
+    QString error_;
+};
+
+// Writes a whole text in one go through AtomicTextWriter.
+bool WriteTextFileAtomically(const QString& path, const QString& text, QString* error = nullptr);
+
+}  // namespace zar

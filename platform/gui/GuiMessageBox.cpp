@@ -1,0 +1,68 @@
+#include "gui/GuiMessageBox.h"
+
+#include "core/MessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QThread>
+
+#include <vector>
+
+namespace zar {
+namespace {
+
+int showBox(const MessageBoxRequest& r) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(r.title.isEmpty() ? QApplication::applicationName() : r.title);
+    box.setText(r.text);
+    switch (r.style & MB_ICONMASK) {
+        case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+        case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+        default: box.setIcon(QMessageBox::Warning); break;
+    }
+    struct Button {
+        QMessageBox::StandardButton button;
+        int answer;
+    };
+    std::vector<Button> buttons;
+    switch (r.style & MB_TYPEMASK) {
+        case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
+        case MB_ABORTRETRYIGNORE:
+            buttons = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+            break;
+        case MB_YESNOCANCEL:
+            buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+            break;
+        case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
+        case MB_RETRYCANCEL: buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
+        default: buttons = {{QMessageBox::Ok, IDOK}}; break;
+    }
+    QMessageBox::StandardButtons set;
+    for (const Button& b : buttons) set |= b.button;
+    box.setStandardButtons(set);
+    box.setDefaultButton(buttons.front().button);
+    const int pressed = box.exec();
+    for (const Button& b : buttons)
+        if (b.button == pressed) return b.answer;
+    // Closed with Escape or the title bar: Cancel where there is one, else the first button.
+    for (const Button& b : buttons)
+        if (b.answer == IDCANCEL || b.answer == IDNO) return b.answer;
+    return buttons.front().answer;
+}
+
+}  // namespace
+
+void InstallGuiMessageBox() {
+    SetMessageBoxHandler([](const MessageBoxRequest& r) {
+        QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+        if (!app) return DefaultAnswer(r.style);
+        if (QThread::currentThread() == app->thread()) return showBox(r);
+        int answer = DefaultAnswer(r.style);
+        QMetaObject::invokeMethod(app, [&] { answer = showBox(r); }, Qt::BlockingQueuedConnection);
+        return answer;
+    });
+}
+
+}  // namespace zar

@@ -1,0 +1,10 @@
+#pragma once
+// Shows the program's message boxes as windows. Installed once by the program at start-up.
+
+namespace zar {
+
+// Routes ZarMessageBox to a modal QMessageBox on the user-interface thread; a call from a
+// worker thread waits there for the user's answer.
+void InstallGuiMessageBox();
+
+}  // namespace zar

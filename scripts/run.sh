@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and starts it on the demo data.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$here/scripts/install-deps.sh"
+bash "$here/scripts/build.sh" "$here/build-release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAR_BUILD_TESTS=OFF -DZAR_BUILD_BENCH=OFF
+
+program="$here/build-release/bin/ZarvikBrowser"
+args=()
+demo="$here/build-release/demo"
+if [ -x "$here/build-release/bin/zar-make-demo" ]; then
+  "$here/build-release/bin/zar-make-demo" "$demo" >/dev/null
+  args+=("$demo")
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != "offscreen" ]; then
+  echo "There is no display to show the program's window on." >&2
+  echo "Run it from a desktop session, or under a virtual display:" >&2
+  echo "  xvfb-run -a -s '-screen 0 1600x1000x24' bash scripts/run.sh" >&2
+  exit 1
+fi
+exec "$program" "${args[@]}"

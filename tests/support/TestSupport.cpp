@@ -1,0 +1,43 @@
+#include "TestSupport.h"
+
+#include "registry/RegKey.h"
+
+namespace zartest {
+
+MessageBoxCapture::MessageBoxCapture()
+    : shown_(std::make_shared<std::vector<zar::MessageBoxRequest>>()),
+      answers_(std::make_shared<std::deque<int>>()) {
+    auto shown = shown_;
+    auto answers = answers_;
+    previous_ = zar::SetMessageBoxHandler([shown, answers](const zar::MessageBoxRequest& r) {
+        shown->push_back(r);
+        if (answers->empty()) return zar::DefaultAnswer(r.style);
+        const int a = answers->front();
+        answers->pop_front();
+        return a;
+    });
+}
+
+MessageBoxCapture::~MessageBoxCapture() { zar::SetMessageBoxHandler(previous_); }
+
+QStringList MessageBoxCapture::texts() const {
+    QStringList t;
+    for (const auto& r : *shown_) t.append(r.text);
+    return t;
+}
+
+ScopedConfigDir::ScopedConfigDir() : previous_(qgetenv("ZAR_CONFIG_DIR")) {
+    qputenv("ZAR_CONFIG_DIR", dir_.path().toLocal8Bit());
+    zar::ResetRegistryCache();
+}
+
+ScopedConfigDir::~ScopedConfigDir() {
+    qputenv("ZAR_CONFIG_DIR", previous_);
+    zar::ResetRegistryCache();
+}
+
+QString DataPath(const QString& name) {
+    return QStringLiteral(ZAR_TEST_DATA_DIR) + QLatin1Char('/') + name;
+}
+
+}  // namespace zartest

@@ -1,0 +1,50 @@
+#pragma once
+// Helpers shared by the tests.
+
+#include "core/MessageBox.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace zartest {
+
+// Captures the message boxes shown while it lives; answers from a queue, else the default.
+class MessageBoxCapture {
+public:
+    MessageBoxCapture();
+    ~MessageBoxCapture();
+    MessageBoxCapture(const MessageBoxCapture&) = delete;
+    MessageBoxCapture& operator=(const MessageBoxCapture&) = delete;
+
+    void answerNext(int answer) { answers_->push_back(answer); }
+    const std::vector<zar::MessageBoxRequest>& shown() const { return *shown_; }
+    QStringList texts() const;
+    void clear() { shown_->clear(); }
+
+private:
+    std::shared_ptr<std::vector<zar::MessageBoxRequest>> shown_;
+    std::shared_ptr<std::deque<int>> answers_;
+    zar::MessageBoxHandler previous_;
+};
+
+// Points ZAR_CONFIG_DIR at a fresh empty folder while it lives.
+class ScopedConfigDir {
+public:
+    ScopedConfigDir();
+    ~ScopedConfigDir();
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray previous_;
+};
+
+// Path of a fixture in tests/data.
+QString DataPath(const QString& name);
+
+}  // namespace zartest

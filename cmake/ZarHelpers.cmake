@@ -23,3 +23,39 @@ function(zar_add_gtest name)
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1"
       TIMEOUT 300)
 endfunction()
+
+# zar_add_folder_library(name [DEPS ...] [QT ...]): one library of every .cpp/.h in the current
+# folder (so several people can add files without touching this file). A dependency that does
+# not exist yet is skipped; an empty folder makes no library.
+function(zar_add_folder_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT sources)
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR})
+  foreach(dep ${ARG_DEPS})
+    if(TARGET ${dep} OR dep MATCHES "::")
+      target_link_libraries(${name} PUBLIC ${dep})
+    endif()
+  endforeach()
+endfunction()
+
+# zar_add_folder_gtest(name [LIBS ...]): one test executable of every *Test.cpp (and helper
+# .cpp) in the current folder; libraries that do not exist yet are skipped.
+function(zar_add_folder_gtest name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  set(libs)
+  foreach(lib ${ARG_LIBS})
+    if(TARGET ${lib} OR lib MATCHES "::")
+      list(APPEND libs ${lib})
+    endif()
+  endforeach()
+  zar_add_gtest(${name} SOURCES ${sources} LIBS ${libs})
+endfunction()

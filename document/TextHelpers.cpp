@@ -1,0 +1,58 @@
+#include "document/TextHelpers.h"
+
+#include <cmath>
+
+namespace zar {
+
+double RoundTo001(double x) {
+    const double scaled = x >= 0.0 ? 100.0 * x + 0.5 : 100.0 * x - 0.5;
+    return std::trunc(scaled) * 0.01;
+}
+
+void StrUpper(std::string& text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+}
+
+QString GetFileNamePart(const QString& path) {
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return cut < 0 ? path : path.mid(cut + 1);
+}
+
+QString StripAtDot(const QString& source) {
+    const qsizetype dot = source.indexOf(QLatin1Char('.'));
+    return dot < 0 ? source : source.left(dot);
+}
+
+QString GetTextAfterDot(const QString& source) {
+    const qsizetype dot = source.indexOf(QLatin1Char('.'));
+    if (dot < 0) return QString();
+    qsizetype i = dot + 1;
+    while (i < source.size() && source[i] == QLatin1Char(' ')) ++i;
+    return source.mid(i);
+}
+
+bool StripLastPathComponent(QString& path) {
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    if (cut < 1) return false;
+    path.truncate(cut);
+    return true;
+}
+
+QString ExtractPeptideSequence(const QString& text) {
+    if (text.size() < 2 || text[1] != QLatin1Char('.')) return text;
+    QStringView rest = QStringView(text).mid(2);
+    if (rest.size() >= 2 && rest[rest.size() - 2] == QLatin1Char('.')) rest.chop(2);
+    QString letters;
+    letters.reserve(rest.size());
+    for (QChar c : rest) {
+        const char16_t u = c.unicode();
+        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')) letters.append(c);
+    }
+    return letters;
+}
+
+}  // namespace zar

@@ -1,0 +1,122 @@
+#pragma once
+// The grid window every table of the program derives from: a QTableView over a CGXGridModel,
+// numbered like the tables it replaces (row 0 the titles, column 0 the row headers, data from
+// 1). Derived grids add only what must live inside the grid: what a click does, which cells may
+// be edited, how an edited value is checked, and how a right click reaches the owner.
+
+#include "grid/GridModel.h"
+#include "grid/GridStyle.h"
+#include "messages/Messages.h"
+
+#include <QPoint>
+#include <QTableView>
+
+#include <cstdint>
+#include <vector>
+
+class QPrinter;
+
+namespace zar {
+
+class CGXGridHeaderView;
+
+constexpr unsigned WM_CONTEXTMENU = 0x007B;
+
+class CGXGridWnd : public QTableView {
+    Q_OBJECT
+public:
+    explicit CGXGridWnd(QWidget* parent = nullptr);
+    ~CGXGridWnd() override;
+
+    CGXGridModel* GetModel() const { return model_; }
+
+    // The value the owner gave; derived grids that need their owner do nothing while it is 0.
+    void SetGridOwner(std::uintptr_t owner) { owner_ = owner; }
+    std::uintptr_t GetGridOwner() const { return owner_; }
+    template <class T>
+    T* GetGridOwnerAs() const { return reinterpret_cast<T*>(owner_); }
+
+    // Counts and values (grid numbering).
+    int GetRowCount() const { return model_->GetRowCount(); }
+    int GetColCount() const { return model_->GetColCount(); }
+    void SetRowCount(int rows) { model_->SetRowCount(rows); }
+    void SetColCount(int cols);
+    void InsertRows(int before, int count) { model_->InsertRows(before, count); }
+    void RemoveRows(int from, int to) { model_->RemoveRows(from, to); }
+    void SetValueRange(int row, int col, const QString& text) { model_->SetValue(row, col, text); }
+    void SetValueRange(int row, int col, double number) { model_->SetNumber(row, col, number); }
+    QString GetValueRowCol(int row, int col) const { return model_->GetValue(row, col); }
+    QString GetDisplayTextRowCol(int row, int col) const { return model_->GetDisplayText(row, col); }
+    void ClearCells(const CGXRange& range);
+    void SetStyleRange(const CGXRange& range, const CGXStyle& style) { model_->SetStyle(range, style); }
+    CGXStyle GetStyleRowCol(int row, int col) const { return model_->GetStyle(row, col); }
+    void SetCoveredCellsRowCol(int top, int left, int bottom, int right);
+
+    // Layout.
+    void SetColWidth(int col, int width);
+    int GetColWidth(int col) const;
+    void HideCols(int from, int to, bool hide = true);
+    bool IsColHidden(int col) const;
+    void SetRowHeight(int height);
+
+    // Drawing: lock around a fill so the view is told once, at the end.
+    void LockUpdate(bool lock) { model_->LockUpdate(lock); }
+    void Redraw();
+
+    // Current cell, selection, hit testing.
+    bool GetCurrentCell(int& row, int& col) const;
+    void SetCurrentCell(int row, int col);
+    std::vector<int> GetSelectedRows() const;
+    // Cell under a point of the viewport; row 0 for the titles. False outside every cell.
+    bool HitTest(const QPoint& viewportPoint, int& row, int& col) const;
+
+    // Editing: the text of the current cell's edit control while it is validated, and the
+    // warning the user is shown when validation fails.
+    QString GetCurrentText() const { return currentText_; }
+    void SetWarningText(const QString& text) { warning_ = text; }
+    // Runs the edit path a user's entry takes: validate, then store and announce; false when the
+    // entry was refused (the warning has been shown and the cell holds the replacement).
+    bool StoreEditedText(int row, int col, const QString& text);
+    // Clears the selected cells the way the Delete key does.
+    void DeleteSelectedCells();
+
+    // Prints the table on the printer, titles repeated on every page.
+    void Print(QPrinter* printer, const QString& title = QString()) const;
+
+protected:
+    // Notifications a derived grid overrides.
+    virtual bool OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifiers flags, const QPoint& pt);
+    virtual bool CanEditCell(int row, int col);
+    virtual bool OnValidateCell(int row, int col);
+    virtual void OnModifyCell(int row, int col);
+    virtual void OnCellChanged(int row, int col);
+    virtual bool OnGridKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    virtual void OnLButtonDownRowCol(int row, int col);
+    // Whether a right click posts WM_CONTEXTMENU to the parent.
+    virtual bool HasContextMenu() const { return true; }
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The library's own validation of a cell no rule of the derived grid checks.
+    bool defaultValidate(int row, int col, const QString& text);
+    void onTitleClicked(int col);
+
+    CGXGridModel* model_;
+    CGXGridHeaderView* header_;
+    std::uintptr_t owner_ = 0;
+    QString currentText_;
+    QString warning_;
+    QPoint pressPos_;
+    bool pressed_ = false;
+
+    friend class CGXGridDelegate;
+};
+
+// Reads a cell text as a number the way the grids check entries: the whole text must be a
+// finite number (so "12abc", "abc", "inf" and "nan" are not).
+bool ReadGridNumber(const QString& text, double& value);
+
+}  // namespace zar

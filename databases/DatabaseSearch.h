@@ -1,0 +1,161 @@
+#pragma once
+// Protein look-ups in the database of a search result: entries that contain a peptide, the entry
+// of a protein reference with the coverage of its peptides, and the entry of a hit's reference
+// with the position of the hit's peptide. One object serves one operation; results are returned
+// by value.
+
+#include "databases/IndexedDatabase.h"
+#include "databases/SequenceMasses.h"
+#include "databases/WorkProgress.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zar {
+
+// A reference longer than this is matched by its first kReferencePrefix characters when a
+// protein is looked up; at most kMaxReferenceChars are used.
+constexpr int kLongReference = 30;
+constexpr int kReferencePrefix = 28;
+constexpr int kMaxReferenceChars = 199;
+// Sequence rows of the views hold this many residues.
+constexpr int kResiduesPerSequenceRow = 50;
+// Hit lists of a protein, one per charge.
+constexpr int kProteinHitLists = 5;
+
+// What a look-up reads of the selected hit (and of its protein).
+struct DatabaseLookupRequest {
+    QString peptide;               // FindSequence, FindSequencePosition
+    QString reference;             // FindReference (the protein's), FindSequencePosition
+    std::vector<QString> peptides;  // FindReference: the protein's peptides, the first one first
+    bool monoisotopic = false;     // the hit's mass type
+    QString databaseFile;          // the hit's database file name
+    QString indexedDatabase;       // the hit's indexed-database name
+    int entryNumber = 0;           // database entry, 0 when unknown
+};
+
+enum class LookupStatus { Found, NotFound, Skipped, Invalid, Failed, Cancelled };
+
+// The protein sequence that the views show: the record posted with the result messages.
+struct ProteinSequenceRecord {
+    std::string sequence;
+    int length = 0;
+    int rows = 0;
+    int first = 0;  // the peptide's residues, 1-based; 0 when absent
+    int last = 0;
+    std::vector<std::uint16_t> coverage;  // one flag per residue plus one, 1 = covered
+};
+
+struct SequenceLookupRow {
+    QString reference;     // the header as shown
+    std::string sequence;  // the protein, or the translation of a nucleotide entry
+    double mass = 0.0;     // MH+ of a protein, residue sum of a translation
+    int first = 0;         // 1-based position of the first occurrence
+    int last = 0;
+    QString massText() const;
+    QString positionText() const;  // "%d - %d", empty when a position is 0
+};
+
+struct SequenceLookupResult {
+    LookupStatus status = LookupStatus::Skipped;
+    int databaseKind = 0;
+    std::vector<SequenceLookupRow> rows;
+};
+
+struct PeptideCoverageRow {
+    QString peptide;
+    double mass = 0.0;
+    double percentOfMass = 0.0;
+    int first = 0;  // 1-based
+    int last = 0;
+    double percentOfLength = 0.0;
+    QString positionText() const;
+};
+
+struct ProteinLookupResult {
+    LookupStatus status = LookupStatus::Skipped;
+    int databaseKind = 0;
+    QString description;
+    QString databaseText;
+    QString massText;
+    QString aminoAcidText;
+    QString positionText;  // FindSequencePosition only
+    double proteinMass = 0.0;
+    ProteinSequenceRecord record;
+    std::vector<PeptideCoverageRow> peptides;  // FindReference: peptides found, in order
+    double coveredMass = 0.0;
+    double coveredMassPercent = 0.0;
+    int coveredResidues = 0;
+    double coveredResiduePercent = 0.0;
+};
+
+// The hit whose mass type and file names serve a protein look-up: the first hit of each
+// non-empty per-charge list in order, the first that is selected, else the last one seen.
+// Hit numbers count from 1; 0 when every list is empty.
+int ChooseProteinHit(const std::array<std::vector<int>, kProteinHitLists>& hitLists,
+                     const std::function<bool(int hitNumber)>& isSelected);
+
+// Letters of a peptide text, upper-cased.
+std::string PeptideLetters(const QString& peptide);
+
+class CDatabaseSearch {
+public:
+    // The directories start from the settings.
+    CDatabaseSearch();
+    virtual ~CDatabaseSearch();
+    CDatabaseSearch(const CDatabaseSearch&) = delete;
+    CDatabaseSearch& operator=(const CDatabaseSearch&) = delete;
+
+    void SetResultsDirectory(const QString& folder) { resultsDirectory_ = folder; }
+    void SetDatabaseDirectory(const QString& folder) { databaseDirectory_ = folder; }
+    void SetDatabaseKind(int kind) { databaseKind_ = kind; }
+    void SetReadingFrame(int frame) { readingFrame_ = frame; }
+    void SetProgress(const WorkProgress* progress) { progress_ = progress; }
+    void SetBlockSize(qint64 bytes) { blockSize_ = bytes; }
+    QString resultsDirectory() const { return resultsDirectory_; }
+    QString databaseDirectory() const { return databaseDirectory_; }
+
+    SequenceLookupResult FindSequence(const DatabaseLookupRequest& request);
+    ProteinLookupResult FindReference(const DatabaseLookupRequest& request);
+    ProteinLookupResult FindSequencePosition(const DatabaseLookupRequest& request);
+
+    // Opens an indexed database (".hdr", or a FASTA file with its index); shows the failure.
+    bool OpenIndexedDatabase(const QString& name);
+    // Entry n of the open indexed database into header() and sequence().
+    bool ReadIndexedEntry(int n, int& length);
+    const QString& header() const { return entry_.header; }
+    const std::string& sequence() const { return entry_.residues; }
+
+    // The FASTA file of a hit: the database directory and the hit's database file name.
+    QString FastaPathFor(const QString& databaseFile) const;
+
+private:
+    enum class EntryFound { Yes, No, Failed, Cancelled };
+    bool prepare(const DatabaseLookupRequest& request, bool needReference, bool needPeptide,
+                 LookupStatus& status);
+    EntryFound findEntry(const DatabaseLookupRequest& request, const QString& reference,
+                         int entryNumber);
+    EntryFound scanForReference(const QString& path, const QString& reference);
+    void fillProtein(const DatabaseLookupRequest& request, const std::string& peptide,
+                     ProteinLookupResult& result) const;
+    void reportPercent(qint64 position, qint64 size, int& last) const;
+    bool cancelled() const { return progress_ && progress_->cancelled(); }
+
+    QString databaseDirectory_;
+    QString resultsDirectory_;
+    int databaseKind_ = 0;
+    int readingFrame_ = 1;
+    qint64 blockSize_;
+    const WorkProgress* progress_ = nullptr;
+    SequenceMassTable masses_;
+    std::unique_ptr<CIndexedDatabase> indexed_;
+    FastaEntry entry_;
+};
+
+}  // namespace zar

@@ -1,0 +1,376 @@
+// The digest: pieces, incomplete peptides with their limits, masses, charges, disulfide links.
+
+#include "PepmapDigest.h"
+#include "PepmapTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace zar;
+using namespace pepmaptest;
+
+namespace {
+
+PepmapDigestInput Input(const QString& sequence, int rule) {
+    PepmapDigestInput in;
+    in.sequence = sequence;
+    in.rule = DefaultRules()[rule];
+    return in;
+}
+
+PepmapPeptideList Digest(const PepmapDigestInput& in, PepmapDigestStatus* status = nullptr) {
+    RecordingProgress progress;
+    PepmapCancelFlag cancel{false};
+    PepmapPeptideList rows;
+    const PepmapDigestStatus s = DigestSequence(in, &rows, cancel, progress);
+    if (status) *status = s;
+    return rows;
+}
+
+QStringList Labels(const PepmapPeptideList& rows) {
+    QStringList labels;
+    for (const CPepmapPeptide& r : rows) labels << r.label;
+    return labels;
+}
+
+QString Residues(const QString& sequence, const CPepmapPeptide& r) {
+    return sequence.mid(r.start, r.end - r.start + 1);
+}
+
+struct ExpectedPiece {
+    int fragment;
+    int start;
+    int end;
+    const char* residues;
+    double mono;
+    double average;
+    int maxCharge;
+};
+
+void ExpectPieces(const QString& sequence, const PepmapPeptideList& rows,
+                  const std::vector<ExpectedPiece>& expected) {
+    ASSERT_EQ(rows.size(), expected.size());
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const CPepmapPeptide& r = rows[k];
+        const ExpectedPiece& e = expected[k];
+        SCOPED_TRACE(e.residues);
+        EXPECT_EQ(r.digestKind, kPepmapCompletePeptide);
+        EXPECT_EQ(r.label, QString::number(e.fragment));
+        EXPECT_EQ(r.firstFragment, e.fragment);
+        EXPECT_EQ(r.lastFragment, 0);
+        EXPECT_EQ(r.start, e.start);
+        EXPECT_EQ(r.end, e.end);
+        EXPECT_EQ(Residues(sequence, r), QString(e.residues));
+        EXPECT_NEAR(r.monoMass, e.mono, 1e-4);
+        EXPECT_NEAR(r.averageMass, e.average, 1e-4);
+        EXPECT_EQ(r.maxCharge, e.maxCharge);
+        EXPECT_EQ(r.serial, static_cast<int>(k) + 1);
+    }
+}
+
+}  // namespace
+
+TEST(PepmapDigestTest, UbiquitinWithTrypsin) {
+    const QString seq = kUbiquitin;
+    const PepmapPeptideList rows = Digest(Input(seq, kTrypsin));
+    ExpectPieces(seq, rows,
+                 {{1, 0, 5, "MQIFVK", 764.4255, 764.9812, 2},
+                  {2, 6, 10, "TLTGK", 518.3064, 518.6109, 2},
+                  {3, 11, 26, "TITLEVEPSDTIENVK", 1786.9200, 1787.9818, 3},
+                  {4, 27, 28, "AK", 217.1426, 217.2682, 2},
+                  {5, 29, 32, "IQDK", 502.2751, 502.5681, 2},
+                  {6, 33, 41, "EGIPPDQQR", 1038.5094, 1039.1130, 4},
+                  {7, 42, 47, "LIFAGK", 647.4006, 647.8155, 2},
+                  {8, 48, 53, "QLEDGR", 716.3453, 716.7489, 2},
+                  {9, 54, 62, "TLSDYNIQK", 1080.5451, 1081.1906, 2},
+                  {10, 63, 71, "ESTLHLVLR", 1066.6135, 1067.2535, 3},
+                  {11, 72, 73, "LR", 287.1957, 287.3622, 2},
+                  {12, 74, 75, "GG", 132.0535, 132.1191, 1}});
+    // M+H as the view shows it: the neutral mass plus a hydrogen atom.
+    const double h = PepmapMassTables::Standard().monoH;
+    EXPECT_NEAR(rows[0].monoMass + h, 765.4333, 0.001);
+    EXPECT_NEAR(rows[2].monoMass + h, 1787.9278, 0.001);
+}
+
+TEST(PepmapDigestTest, UbiquitinWithChymotrypsin) {
+    const QString seq = kUbiquitin;
+    ExpectPieces(seq, Digest(Input(seq, kChymotrypsin)),
+                 {{1, 0, 3, "MQIF", 537.2621, 537.6746, 1},
+                  {2, 4, 7, "VKTL", 459.3057, 459.5864, 2},
+                  {3, 8, 14, "TGKTITL", 732.4382, 732.8754, 2},
+                  {4, 15, 42, "EVEPSDTIENVKAKIQDKEGIPPDQQRL", 3175.6361, 3177.5156, 8},
+                  {5, 43, 44, "IF", 278.1630, 278.3513, 1},
+                  {6, 45, 49, "AGKQL", 515.3067, 515.6102, 2},
+                  {7, 50, 55, "EDGRTL", 689.3344, 689.7233, 2},
+                  {8, 56, 58, "SDY", 383.1329, 383.3580, 1},
+                  {9, 59, 66, "NIQKESTL", 931.4975, 932.0416, 2},
+                  {10, 67, 68, "HL", 268.1535, 268.3158, 2},
+                  {11, 69, 70, "VL", 230.1630, 230.3073, 1},
+                  {12, 71, 72, "RL", 287.1957, 287.3622, 2},
+                  {13, 73, 75, "RGG", 288.1546, 288.3066, 2}});
+}
+
+TEST(PepmapDigestTest, NoEnzymeGivesTheWholeSequenceAndNoIncompletePeptides) {
+    PepmapDigestInput in = Input(kUbiquitin, kUnusedRule);
+    in.options.incompleteDigest = 1;
+    const PepmapPeptideList rows = Digest(in);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].start, 0);
+    EXPECT_EQ(rows[0].end, 75);
+    EXPECT_EQ(rows[0].label, "1");
+}
+
+TEST(PepmapDigestTest, ChargesCountProtonSites) {
+    PepmapDigestInput in = Input("PEPTIDEK", kUnusedRule);
+    EXPECT_EQ(Digest(in)[0].maxCharge, 4);
+    in.sequence = "AAA";
+    EXPECT_EQ(Digest(in)[0].maxCharge, 1);
+}
+
+TEST(PepmapDigestTest, IncompleteDigestSpansConsecutivePieces) {
+    // Pieces AAK | CCR | GGK | DD.
+    const QString seq = "AAKCCRGGKDD";
+    PepmapDigestInput in = Input(seq, kTrypsin);
+    in.options.incompleteDigest = 1;
+    const PepmapPeptideList rows = Digest(in);
+    EXPECT_EQ(Labels(rows), QStringList({"1", "2", "3", "4", "1-2", "1-3", "1-4", "2-3", "2-4",
+                                         "3-4"}));
+    const CPepmapPeptide& r = rows[6];  // 1-4
+    EXPECT_EQ(r.digestKind, kPepmapIncompletePeptide);
+    EXPECT_EQ(r.disulfideKind, 0);
+    EXPECT_EQ(r.firstFragment, 1);
+    EXPECT_EQ(r.lastFragment, 4);
+    EXPECT_EQ(Residues(seq, r), seq);
+    EXPECT_EQ(Residues(seq, rows[7]), "CCRGGK");
+    // Masses of a span are those of the sequence it covers.
+    PepmapDigestInput whole = Input(seq, kUnusedRule);
+    EXPECT_DOUBLE_EQ(r.monoMass, Digest(whole)[0].monoMass);
+    EXPECT_EQ(rows[7].serial, 8);
+}
+
+TEST(PepmapDigestTest, IncompleteOnlyLeavesOutThePieces) {
+    PepmapDigestInput in = Input("AAKCCRGGKDD", kTrypsin);
+    in.options.completeDigest = 0;
+    in.options.incompleteDigest = 1;
+    EXPECT_EQ(Labels(Digest(in)), QStringList({"1-2", "1-3", "1-4", "2-3", "2-4", "3-4"}));
+}
+
+struct LimitCase {
+    const char* name;
+    double lengthMin, lengthMax, massMin, massMax, undigestedMin, undigestedMax;
+    QStringList labels;
+};
+
+class PepmapLimitTest : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(PepmapLimitTest, KeepsPeptidesWithinTheLimits) {
+    const LimitCase& c = GetParam();
+    // Pieces AAK (3) | CCR (3) | GGK (3) | DD (2); lengths of spans: 1-2 6, 1-3 9, 1-4 11,
+    // 2-3 6, 2-4 8, 3-4 5.
+    PepmapDigestInput in = Input("AAKCCRGGKDD", kTrypsin);
+    in.options.incompleteDigest = 1;
+    in.options.limitFragments = 1;
+    in.options.lengthMin = c.lengthMin;
+    in.options.lengthMax = c.lengthMax;
+    in.options.massMin = c.massMin;
+    in.options.massMax = c.massMax;
+    in.options.undigestedSitesMin = c.undigestedMin;
+    in.options.undigestedSitesMax = c.undigestedMax;
+    EXPECT_EQ(Labels(Digest(in)), c.labels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PepmapLimitTest,
+    ::testing::Values(
+        LimitCase{"Open", 0, 100000, 0, 1e6, 0, 0,
+                  {"1", "2", "3", "4", "1-2", "1-3", "1-4", "2-3", "2-4", "3-4"}},
+        // Bounds are inclusive: length 3 and 6 are kept.
+        LimitCase{"LengthInclusive", 3, 6, 0, 1e6, 0, 0, {"1", "2", "3", "1-2", "2-3", "3-4"}},
+        LimitCase{"OneMissedCleavage", 0, 100000, 0, 1e6, 0, 1,
+                  {"1", "2", "3", "4", "1-2", "2-3", "3-4"}},
+        LimitCase{"TwoMissedCleavagesOnly", 0, 100000, 0, 1e6, 2, 2,
+                  {"1", "2", "3", "4", "1-3", "2-4"}},
+        // Average masses: AAK 288.35, CCR 380.48, GGK 260.29, DD 248.19, 3-4 490.47, the
+        // other spans above 600.
+        LimitCase{"Mass", 0, 100000, 280, 600, 0, 0, {"1", "2", "3-4"}},
+        LimitCase{"NothingFits", 20, 30, 0, 1e6, 0, 0, {}}),
+    [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
+
+TEST(PepmapDigestTest, LimitsNotAppliedWithoutLimitFragments) {
+    PepmapDigestInput in = Input("AAKCCRGGKDD", kTrypsin);
+    in.options.lengthMin = 50;
+    in.options.lengthMax = 60;
+    in.options.undigestedSitesMax = 1;
+    EXPECT_EQ(Digest(in).size(), 4u);
+}
+
+TEST(PepmapDigestTest, BoundedIncompleteDigestEqualsFilteringEveryPeptide) {
+    std::mt19937 random(7);
+    const QString residues = "ACDEFGHIKLMNPQRSTVWYKR";
+    QString seq;
+    for (int k = 0; k < 600; ++k)
+        seq += residues[std::uniform_int_distribution<int>(0, residues.size() - 1)(random)];
+    PepmapDigestInput all = Input(seq, kTrypsin);
+    all.options.incompleteDigest = 1;
+    const PepmapPeptideList every = Digest(all);
+    for (const auto& [lmin, lmax, mmin, mmax, umin, umax] :
+         std::vector<std::tuple<double, double, double, double, double, double>>{
+             {0, 100000, 0, 1e6, 0, 2},
+             {7, 25, 0, 1e6, 0, 0},
+             {0, 100000, 800, 2500, 0, 0},
+             {5, 40, 600, 3000, 1, 3},
+             {12.5, 12.5, 0, 1e6, 0, 0}}) {
+        PepmapDigestInput limited = all;
+        limited.options.limitFragments = 1;
+        limited.options.lengthMin = lmin;
+        limited.options.lengthMax = lmax;
+        limited.options.massMin = mmin;
+        limited.options.massMax = mmax;
+        limited.options.undigestedSitesMin = umin;
+        limited.options.undigestedSitesMax = umax;
+        QStringList expected;
+        for (const CPepmapPeptide& r : every) {
+            const int length = r.end - r.start + 1;
+            const int missed =
+                r.digestKind == kPepmapIncompletePeptide ? r.lastFragment - r.firstFragment : 0;
+            const bool inLimits = lmin <= length && length <= lmax && mmin <= r.averageMass &&
+                                  r.averageMass <= mmax;
+            const bool missedOk = r.digestKind == kPepmapCompletePeptide ||
+                                  ((umin <= 0 || missed >= umin) && (umax <= 0 || missed <= umax));
+            if (inLimits && missedOk) expected << r.label;
+        }
+        EXPECT_EQ(Labels(Digest(limited)), expected) << lmin << " " << lmax << " " << mmin;
+    }
+}
+
+TEST(PepmapDigestTest, FragmentNumbersCountDroppedPieces) {
+    PepmapDigestInput in = Input("AAKCCRGGKDD", kTrypsin);
+    in.options.limitFragments = 1;
+    in.options.lengthMin = 0;
+    in.options.lengthMax = 100000;
+    in.options.massMin = 300;
+    in.options.massMax = 1e6;
+    const PepmapPeptideList rows = Digest(in);
+    EXPECT_EQ(Labels(rows), QStringList({"2"}));  // CCR 380.48; the others are lighter
+    EXPECT_EQ(rows[0].serial, 1);
+}
+
+TEST(PepmapDigestTest, WideCharactersWeighNothing) {
+    PepmapDigestInput in = Input(QString("GG") + QChar(0x0147) + QChar(0x2047), kUnusedRule);
+    PepmapDigestInput plain = Input("GG", kUnusedRule);
+    EXPECT_DOUBLE_EQ(Digest(in)[0].monoMass, Digest(plain)[0].monoMass);
+}
+
+TEST(PepmapDigestTest, ReportsProgressInSteps) {
+    RecordingProgress progress;
+    PepmapCancelFlag cancel{false};
+    PepmapPeptideList rows;
+    EXPECT_EQ(DigestSequence(Input(kUbiquitin, kTrypsin), &rows, cancel, progress),
+              PepmapDigestStatus::kDone);
+    EXPECT_EQ(progress.positions, std::vector<int>({0, 20, 40, 60, 80, 100}));
+    EXPECT_EQ(progress.statusTexts,
+              QStringList({"Performing enzyme digest ...", "Enzyme digest finished"}));
+    EXPECT_TRUE(progress.messages.isEmpty());
+}
+
+TEST(PepmapDigestTest, EmptySequenceLeavesTheListAlone) {
+    RecordingProgress progress;
+    PepmapCancelFlag cancel{false};
+    PepmapPeptideList rows(3);
+    EXPECT_EQ(DigestSequence(Input("", kTrypsin), &rows, cancel, progress),
+              PepmapDigestStatus::kEmptySequence);
+    EXPECT_EQ(rows.size(), 3u);
+    EXPECT_EQ(progress.messages, QStringList({"Please enter a sequence"}));
+}
+
+TEST(PepmapDigestTest, CancelStopsAfterTheSites) {
+    RecordingProgress progress;
+    PepmapCancelFlag cancel{true};
+    PepmapPeptideList rows;
+    EXPECT_EQ(DigestSequence(Input(kUbiquitin, kTrypsin), &rows, cancel, progress),
+              PepmapDigestStatus::kCancelled);
+    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(progress.positions, std::vector<int>({0, 20}));
+    EXPECT_EQ(progress.statusTexts, QStringList({"Performing enzyme digest ..."}));
+}
+
+// ---- disulfide links ----
+
+TEST(PepmapDigestTest, PeptideBondedToItself) {
+    PepmapDigestInput in = Input("ACCA", kTrypsin);
+    in.options.disulfideMode = kPepmapAllDisulfides;
+    const PepmapPeptideList rows = Digest(in);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].disulfideKind, kPepmapAllDisulfides);
+    const CPepmapPeptide& self = rows[1];
+    EXPECT_EQ(self.label, "1..");
+    EXPECT_EQ(self.digestKind, kPepmapLinkedPeptide);
+    EXPECT_EQ(self.disulfideKind, kPepmapAllDisulfides);
+    const PepmapMassTables m = PepmapMassTables::Standard();
+    EXPECT_DOUBLE_EQ(self.monoMass, rows[0].monoMass - 2 * m.monoH);
+    EXPECT_DOUBLE_EQ(self.averageMass, rows[0].averageMass - 2 * m.averageH);
+    EXPECT_EQ(self.secondStart, 0);
+    EXPECT_EQ(self.secondEnd, 3);
+    EXPECT_EQ(self.cysteines, 2);
+    EXPECT_EQ(self.serial, rows[0].serial);
+}
+
+TEST(PepmapDigestTest, TwoPeptidesLinked) {
+    // ACK | DCR | GG: pieces 1 and 2 each hold one cysteine.
+    PepmapDigestInput in = Input("ACKDCRGG", kTrypsin);
+    in.options.disulfideMode = kPepmapAllDisulfides;
+    const PepmapPeptideList rows = Digest(in);
+    EXPECT_EQ(Labels(rows), QStringList({"1", "2", "3", "1.2"}));
+    const CPepmapPeptide& link = rows[3];
+    const PepmapMassTables m = PepmapMassTables::Standard();
+    EXPECT_DOUBLE_EQ(link.monoMass, rows[0].monoMass + rows[1].monoMass - 2 * m.monoH);
+    EXPECT_DOUBLE_EQ(link.averageMass, rows[0].averageMass + rows[1].averageMass - 2 * m.averageH);
+    EXPECT_EQ(link.maxCharge, rows[0].maxCharge + rows[1].maxCharge);
+    EXPECT_EQ(link.cysteines, 2);
+    EXPECT_EQ(link.start, 0);
+    EXPECT_EQ(link.end, 2);
+    EXPECT_EQ(link.secondStart, 3);
+    EXPECT_EQ(link.secondEnd, 5);
+    EXPECT_EQ(link.firstFragment, 1);
+    EXPECT_EQ(link.lastFragment, 2);
+    EXPECT_EQ(link.disulfideKind, kPepmapAllDisulfides);
+}
+
+TEST(PepmapDigestTest, ReducedDisulfidesMakeNoLinks) {
+    PepmapDigestInput in = Input("ACKDCRGG", kTrypsin);
+    in.options.disulfideMode = kPepmapReducedDisulfides;
+    const PepmapPeptideList rows = Digest(in);
+    EXPECT_EQ(Labels(rows), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(rows[0].disulfideKind, kPepmapReducedDisulfides);
+}
+
+TEST(PepmapDigestTest, SpecificDisulfidesFollowTheMarkedCysteines) {
+    // ACK | DCR | ECK: cysteines at 1, 4 and 7.
+    PepmapDigestInput in = Input("ACKDCRECK", kTrypsin);
+    in.options.disulfideMode = kPepmapSpecificDisulfides;
+    // No markers: no links.
+    EXPECT_EQ(Labels(Digest(in)), QStringList({"1", "2", "3"}));
+    // Cysteines 1 and 7 bonded: only pieces 1 and 3 are linked.
+    in.markersSet = true;
+    in.bondMarkers = {0, 1, 0, 0, 0, 0, 0, 1, 0};
+    PepmapPeptideList rows = Digest(in);
+    EXPECT_EQ(Labels(rows), QStringList({"1", "2", "3", "1.3"}));
+    EXPECT_EQ(rows[0].bondedCysteines, 1);
+    EXPECT_EQ(rows[1].freeCysteines, 1);
+    EXPECT_EQ(rows[3].disulfideKind, kPepmapSpecificDisulfides);
+    // A single marker bonds nothing.
+    in.bondMarkers = {0, 1};
+    EXPECT_EQ(Labels(Digest(in)), QStringList({"1", "2", "3"}));
+}
+
+TEST(PepmapDigestTest, LinksAreMadeOnlyFromPeptidesBeforeThem) {
+    // Pieces and incomplete spans with cysteines; linked rows are never paired again, and a
+    // pair needs the first peptide to end before the second starts.
+    PepmapDigestInput in = Input("CKCKCK", kTrypsin);
+    in.options.incompleteDigest = 1;
+    in.options.disulfideMode = kPepmapAllDisulfides;
+    const PepmapPeptideList rows = Digest(in);
+    EXPECT_EQ(Labels(rows), QStringList({"1", "2", "3", "1-2", "1-3", "2-3", "1.2", "1.3",
+                                         "1.2-3", "2.3", "1-2..", "1-3..", "2-3.."}));
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Runs one database look-up on a worker thread for a result view. The worker reports only by
+// posted messages carrying owned copies (status text and progress to the status dialog, the
+// results to the results window) and stops between entries when cancelled. Destroying the
+// worker cancels and joins it.
+
+#include "databases/DatabaseMessages.h"
+#include "databases/DatabaseSearch.h"
+
+#include <QString>
+
+#include <atomic>
+#include <thread>
+
+namespace zar {
+
+class CDatabaseLookupWorker {
+public:
+    enum class Kind { BySequence = 1, BySequencePosition = 2, ByReference = 3 };
+
+    struct Targets {
+        QObject* resultsWindow = nullptr;  // receives the result messages
+        QObject* statusDialog = nullptr;   // receives status text and progress
+        WPARAM owner = 0;                  // the view that asked, sent back with the results
+    };
+
+    // What the look-up object is given before it runs. A null database directory keeps the
+    // one from the settings.
+    struct Setup {
+        QString databaseDirectory;
+        QString resultsDirectory;
+        int databaseKind = 0;
+        int readingFrame = 1;
+    };
+
+    explicit CDatabaseLookupWorker(Targets targets);
+    ~CDatabaseLookupWorker();
+    CDatabaseLookupWorker(const CDatabaseLookupWorker&) = delete;
+    CDatabaseLookupWorker& operator=(const CDatabaseLookupWorker&) = delete;
+
+    // False when a look-up is still running.
+    bool start(Kind kind, Setup setup, DatabaseLookupRequest request);
+    void cancel() { cancel_ = true; }
+    bool isBusy() const { return busy_; }
+    // Waits for the running look-up to end.
+    void wait();
+
+private:
+    void run(Kind kind, const Setup& setup, const DatabaseLookupRequest& request);
+
+    Targets targets_;
+    std::atomic<bool> cancel_{false};
+    std::atomic<bool> busy_{false};
+    std::thread thread_;
+};
+
+}  // namespace zar

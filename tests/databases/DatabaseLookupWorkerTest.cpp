@@ -1,0 +1,149 @@
+#include "databases/DatabaseLookupWorker.h"
+
+#include "DatabaseTestUtil.h"
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zar;
+
+namespace {
+
+struct Received {
+    unsigned message;
+    WPARAM wParam;
+    std::any payload;
+};
+
+// Records every message posted to it, keeping the payloads it is given.
+class Recorder {
+public:
+    Recorder() {
+        for (unsigned m : {dbmsg::kDatabaseKind, dbmsg::kSequenceRows, dbmsg::kSequenceRecord,
+                           dbmsg::kPositionRecord, dbmsg::kCoverageRecord, dbmsg::kCoverageRefresh,
+                           dbmsg::kLookupFinished, dbmsg::StatusTextMessage(),
+                           dbmsg::ProgressMessage()})
+            receiver.messageMap().on(m, [this](const Message& msg) {
+                received.push_back(
+                    {msg.message, msg.wParam, msg.payload ? std::move(*msg.payload) : std::any()});
+                return LRESULT(0);
+            });
+    }
+    std::vector<unsigned> numbers(bool withProgress = false) const {
+        std::vector<unsigned> out;
+        for (const auto& r : received)
+            if (withProgress || (r.message != dbmsg::StatusTextMessage() &&
+                                 r.message != dbmsg::ProgressMessage()))
+                out.push_back(r.message);
+        return out;
+    }
+    const Received* find(unsigned message) const {
+        for (const auto& r : received)
+            if (r.message == message) return &r;
+        return nullptr;
+    }
+    MessageReceiver receiver;
+    std::vector<Received> received;
+};
+
+class DatabaseLookupWorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dbtest::WriteFile(dir, "db.fasta", ">p1 one\nMKPEPTIDEKAA\n>p2 two\nGGPEPTIDEK\n");
+        setup.databaseDirectory = dir.path();
+        setup.resultsDirectory = dir.path();
+        request.databaseFile = "db.fasta";
+    }
+    void runToEnd(CDatabaseLookupWorker::Kind kind) {
+        {
+            CDatabaseLookupWorker worker({&results.receiver, &status.receiver, 77});
+            ASSERT_TRUE(worker.start(kind, setup, request));
+            worker.wait();
+            EXPECT_FALSE(worker.isBusy());
+        }
+        // The worker is gone; its messages and their payloads are still to be delivered.
+        QCoreApplication::processEvents();
+    }
+    QTemporaryDir dir;
+    zartest::MessageBoxCapture boxes;
+    Recorder results;
+    Recorder status;
+    CDatabaseLookupWorker::Setup setup;
+    DatabaseLookupRequest request;
+};
+
+}  // namespace
+
+TEST_F(DatabaseLookupWorkerTest, SequenceLookupPostsItsRowsAsAnOwnedCopy) {
+    request.peptide = "PEPTIDEK";
+    runToEnd(CDatabaseLookupWorker::Kind::BySequence);
+    EXPECT_EQ(results.numbers(), (std::vector<unsigned>{0x409F, 0x40B6}));
+    const Received* done = results.find(dbmsg::kLookupFinished);
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(done->wParam, 77u);
+    const auto* result = std::any_cast<SequenceLookupResult>(&done->payload);
+    ASSERT_NE(result, nullptr);
+    ASSERT_EQ(result->rows.size(), 2u);
+    EXPECT_EQ(result->rows[1].reference, "p2 two");
+    EXPECT_EQ(result->rows[1].positionText(), "3 - 10");
+
+    const Received* text = status.find(dbmsg::StatusTextMessage());
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::any_cast<QString>(text->payload), "Performing fasta database search ...");
+    EXPECT_EQ(status.received.back().message, dbmsg::ProgressMessage());
+    EXPECT_EQ(status.received.back().wParam, 100u);
+}
+
+TEST_F(DatabaseLookupWorkerTest, ReferenceLookupPostsRecordCoverageRefreshAndEnd) {
+    request.reference = "p1";
+    request.peptides = {"PEPTIDEK", "AA"};
+    runToEnd(CDatabaseLookupWorker::Kind::ByReference);
+    EXPECT_EQ(results.numbers(),
+              (std::vector<unsigned>{0x409F, 0x409E, 0x409B, 0x409D, 0x40B7, 0x40B6}));
+    EXPECT_EQ(results.find(dbmsg::kSequenceRows)->wParam, 1u);
+    const auto record = std::any_cast<ProteinSequenceRecord>(results.find(0x409B)->payload);
+    EXPECT_EQ(record.sequence, "MKPEPTIDEKAA");
+    EXPECT_EQ(record.first, 3);
+    const auto coverage = std::any_cast<ProteinLookupResult>(results.find(0x409D)->payload);
+    EXPECT_EQ(coverage.coveredResidues, 10);
+    EXPECT_EQ(results.find(dbmsg::kCoverageRefresh)->wParam, 77u);
+}
+
+TEST_F(DatabaseLookupWorkerTest, PositionLookupPostsBothRecords) {
+    request.reference = "p2";
+    request.peptide = "PEPTIDEK";
+    runToEnd(CDatabaseLookupWorker::Kind::BySequencePosition);
+    EXPECT_EQ(results.numbers(), (std::vector<unsigned>{0x409F, 0x409E, 0x409B, 0x409C, 0x40B6}));
+    const auto result = std::any_cast<ProteinLookupResult>(results.find(0x40B6)->payload);
+    EXPECT_EQ(result.positionText, "Position of sequence:  3 - 10");
+}
+
+TEST_F(DatabaseLookupWorkerTest, FailedLookupStillEndsTheStatusDialog) {
+    request.peptide = "PEPTIDEK";
+    request.databaseFile = "missing.fasta";
+    runToEnd(CDatabaseLookupWorker::Kind::BySequence);
+    EXPECT_EQ(results.numbers(), (std::vector<unsigned>{0x40B6}));
+    EXPECT_EQ(boxes.texts(), QStringList{"Unable to open the database"});
+}
+
+TEST_F(DatabaseLookupWorkerTest, DestroyingARunningWorkerCancelsIt) {
+    QByteArray bytes;
+    for (int i = 0; i < 100000; ++i) bytes += ">e\nAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA\n";
+    dbtest::WriteFile(dir, "big.fasta", bytes);
+    request.databaseFile = "big.fasta";
+    request.peptide = "W";
+    auto worker = std::make_unique<CDatabaseLookupWorker>(
+        CDatabaseLookupWorker::Targets{&results.receiver, nullptr, 5});
+    ASSERT_TRUE(worker->start(CDatabaseLookupWorker::Kind::BySequence, setup, request));
+    EXPECT_FALSE(worker->start(CDatabaseLookupWorker::Kind::BySequence, setup, request));
+    worker.reset();
+    QCoreApplication::processEvents();
+    const Received* done = results.find(dbmsg::kLookupFinished);
+    ASSERT_NE(done, nullptr);
+    const auto status = std::any_cast<SequenceLookupResult>(done->payload).status;
+    EXPECT_TRUE(status == LookupStatus::Cancelled || status == LookupStatus::NotFound);
+}

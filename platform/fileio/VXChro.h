@@ -19,7 +19,7 @@ inline constexpr const char* kDefaultYAxisAbsolute = "Intensity";
 
 // One trace: what it is and its points (time in minutes, intensity, base-peak mass, scan).
 class CVXChro {
-public:
+  public:
     void copy_object(const CVXChro& other) { *this = other; }
     void Empty() { *this = CVXChro(); }
     // Sets the data time and intensity ranges from the points (all 0 without points).
@@ -41,7 +41,7 @@ public:
 
 // How a trace is shown: labels, style, zoom and axis titles.
 class CVXChroDisplay {
-public:
+  public:
     void copy_object(const CVXChroDisplay& other) { *this = other; }
     bool operator==(const CVXChroDisplay&) const = default;
 
@@ -70,7 +70,7 @@ public:
     double yHigh = 0.0;
     int yAxisScaleType = kVXScaleRelative;
 
-private:
+  private:
     QString xAxisChromatogramLabel_ = kDefaultXAxisChromatograms;
     QString xAxisSpectraLabel_ = kDefaultXAxisSpectra;
     QString yAxisRelativeLabel_ = kDefaultYAxisRelative;
@@ -79,7 +79,7 @@ private:
 
 // A trace the user asked for. Detector type -1 marks an empty definition.
 class CVXUserTraceDef {
-public:
+  public:
     static constexpr int kMaxTitleLength = 60;
 
     void copy_object(const CVXUserTraceDef& other) { *this = other; }
@@ -98,13 +98,13 @@ public:
     CVXFilter filter;
     std::vector<CVX_MassRange> ranges;
 
-private:
+  private:
     QString title_;
 };
 
 // An owning array of trace definitions; GetAt creates empty definitions up to the index.
 class CVXUserTraceDefWrapper {
-public:
+  public:
     // The most traces one chromatogram request carries.
     static constexpr int kMaxTraces = 10;
 
@@ -118,7 +118,7 @@ public:
     int CountEnabled() const;
     bool operator==(const CVXUserTraceDefWrapper&) const = default;
 
-private:
+  private:
     std::vector<CVXUserTraceDef> defs_;
 };
 

@@ -11,7 +11,7 @@
 namespace zar {
 
 class CVXAxesDefaults {
-public:
+  public:
     bool operator==(const CVXAxesDefaults&) const = default;
 
     QString XAxisChromatograms() const { return xAxisChromatograms_; }
@@ -26,7 +26,7 @@ public:
     int chroYScaleType = kVXScaleRelative;
     int specYScaleType = kVXScaleRelative;
 
-private:
+  private:
     QString xAxisChromatograms_ = kDefaultXAxisChromatograms;
     QString xAxisSpectra_ = kDefaultXAxisSpectra;
     QString yAxisRelative_ = kDefaultYAxisRelative;
@@ -43,7 +43,7 @@ struct CVXAxesPositions {
 };
 
 class CVXConfiguration {
-public:
+  public:
     void copy_object(const CVXConfiguration& other) { *this = other; }
     // True when both configurations hold the same settings (a record never touched equals
     // one created with its initial values).
@@ -57,7 +57,7 @@ public:
 
     CVXAxesPositions axesPositions;
 
-private:
+  private:
     std::vector<CVXAxesDefaults> axesDefaults_;
 };
 

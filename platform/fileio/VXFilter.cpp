@@ -10,9 +10,9 @@ namespace zar {
 
 namespace {
 
-constexpr std::array<const char*, 10> kIonizationNames = {"EI",  "CI", "FAB", "ESI", "APCI",
-                                                          "NSI", "TSP", "FD", "MALDI", "GD"};
-constexpr std::array<const char*, 8> kScanTypeNames = {"Full", "Z", "SIM", "SRM",
+constexpr std::array<const char*, 10> kIonizationNames = {"EI",  "CI",  "FAB", "ESI",   "APCI",
+                                                          "NSI", "TSP", "FD",  "MALDI", "GD"};
+constexpr std::array<const char*, 8> kScanTypeNames = {"Full", "Z", "SIM",  "SRM",
                                                        "CRM",  "",  "Q1MS", "Q3MS"};
 // Mass analysers that lead the instrument's own filter texts.
 const QStringList kAnalyzers = {"FTMS", "ITMS", "TQMS", "SQMS", "TOFMS", "SECTOR", "ASTMS"};
@@ -212,8 +212,8 @@ bool ParseFilter(const QString& input, CVXFilter& filter) {
             filter.scanType = IndexOf(kScanTypeNames, token);
         } else if (token.compare(QLatin1String("ms"), Qt::CaseInsensitive) == 0) {
             filter.msOrder = CVXFilter::kMs;
-        } else if (token.startsWith(QLatin1String("ms"), Qt::CaseInsensitive) &&
-                   token.size() > 2 && token[2].isDigit()) {
+        } else if (token.startsWith(QLatin1String("ms"), Qt::CaseInsensitive) && token.size() > 2 &&
+                   token[2].isDigit()) {
             long long order = 0;
             if (!ParseInt(token.mid(2), order) || order < 2 || order > CVXFilter::kMaxMsOrderValue)
                 return false;
@@ -331,16 +331,16 @@ QString CVXFilter::FilterString(int massDecimals, int maxLength, int energyDecim
 bool CVXFilter::IsAcceptAll() const {
     return scanTypeIndex == -1 && scanData == kAnyScanData && polarity == kAnyPolarity &&
            dependent == kAnyDependent && sourceCID == kAny && turboScan == kAny && corona == kAny &&
-           msOrder == kAnyMSOrder && scanType == kAnyScanType &&
-           ionizationMode == kAnyIonization && detector == kAnyDetector &&
-           sourceCIDType == kAnySidType && massRanges.empty() && analyzer.isEmpty() &&
-           flags.isEmpty() && precursors.empty();
+           msOrder == kAnyMSOrder && scanType == kAnyScanType && ionizationMode == kAnyIonization &&
+           detector == kAnyDetector && sourceCIDType == kAnySidType && massRanges.empty() &&
+           analyzer.isEmpty() && flags.isEmpty() && precursors.empty();
 }
 
 bool CVXFilter::Matches(const CVXFilter& scan, double massTolerance) const {
     auto same = [](int wanted, int any, int actual) { return wanted == any || wanted == actual; };
-    if (!same(scanData, kAnyScanData, scan.scanData) || !same(polarity, kAnyPolarity, scan.polarity) ||
-        !same(msOrder, kAnyMSOrder, scan.msOrder) || !same(dependent, kAnyDependent, scan.dependent) ||
+    if (!same(scanData, kAnyScanData, scan.scanData) ||
+        !same(polarity, kAnyPolarity, scan.polarity) || !same(msOrder, kAnyMSOrder, scan.msOrder) ||
+        !same(dependent, kAnyDependent, scan.dependent) ||
         !same(wideband, kAnyWideband, scan.wideband) || !same(sourceCID, kAny, scan.sourceCID) ||
         !same(scanType, kAnyScanType, scan.scanType) || !same(turboScan, kAny, scan.turboScan) ||
         !same(ionizationMode, kAnyIonization, scan.ionizationMode) ||
@@ -360,7 +360,8 @@ bool CVXFilter::Matches(const CVXFilter& scan, double massTolerance) const {
             const Precursor& want = precursors[i];
             const Precursor& have = scan.precursors[i];
             if (std::fabs(want.mass - have.mass) > massTolerance) return false;
-            if (want.energyValid && have.energyValid && std::fabs(want.energy - have.energy) >= 0.01)
+            if (want.energyValid && have.energyValid &&
+                std::fabs(want.energy - have.energy) >= 0.01)
                 return false;
             if (!want.activation.isEmpty() && !have.activation.isEmpty() &&
                 want.activation != have.activation)

@@ -14,7 +14,7 @@ namespace zar {
 
 // A closed range of masses (or wavelengths), low to high; a single mass has low == high.
 class CVX_MassRange {
-public:
+  public:
     CVX_MassRange() = default;
     CVX_MassRange(double low, double high) : low(low), high(high) {}
     bool operator==(const CVX_MassRange&) const = default;
@@ -24,7 +24,7 @@ public:
 };
 
 class CVXFilter {
-public:
+  public:
     // Field codes (values of the plotting controls' filter record).
     enum ScanData { kCentroid = 0, kProfile = 1, kAnyScanData = 2 };
     enum Polarity { kNegative = 0, kPositive = 1, kAnyPolarity = 2 };
@@ -33,12 +33,23 @@ public:
     enum Dependent { kNotDependent = 0, kDependent = 1, kAnyDependent = 2 };
     enum Wideband { kWidebandOff = 0, kWidebandOn = 1, kAnyWideband = 2 };
     enum ScanType {
-        kFull = 0, kZoom = 1, kSIM = 2, kSRM = 3, kCRM = 4, kAnyScanType = 5, kQ1MS = 6, kQ3MS = 7
+        kFull = 0,
+        kZoom = 1,
+        kSIM = 2,
+        kSRM = 3,
+        kCRM = 4,
+        kAnyScanType = 5,
+        kQ1MS = 6,
+        kQ3MS = 7
     };
     enum Ionization { kAnyIonization = 10 };  // 0..9: EI CI FAB ESI APCI NSI TSP FD MALDI GD
     enum Detector { kDetectorValid = 0, kAnyDetector = 1 };
     enum SourceCIDType {
-        kSidNoValue = 0, kSidSingleValue = 1, kSidRamp = 2, kSidSIM = 3, kAnySidType = 4
+        kSidNoValue = 0,
+        kSidSingleValue = 1,
+        kSidRamp = 2,
+        kSidSIM = 3,
+        kAnySidType = 4
     };
 
     // Room of the plotting controls' filter record; longer lists are refused when parsed.
@@ -103,7 +114,7 @@ public:
 
 // Parses filter texts for validation and for their mass ranges.
 class CVX_FilterStruct {
-public:
+  public:
     // maxMsOrder: the highest MS order accepted; massDecimals and energyDecimals: the
     // precision the filter is written back with. The program always builds it with (9, 2, 2).
     CVX_FilterStruct(int maxMsOrder = 9, int massDecimals = 2, int energyDecimals = 2);
@@ -119,7 +130,7 @@ public:
 
     static constexpr double kMaxAcceptedMass = 999999.0;
 
-private:
+  private:
     int maxMsOrder_;
     int massDecimals_;
     int energyDecimals_;

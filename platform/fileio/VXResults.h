@@ -15,7 +15,7 @@ namespace zar {
 
 // One user trace as shown: its chromatogram, display records and the picked scan.
 class CVXUserResult {
-public:
+  public:
     QString Name() const { return name_; }
     void Name(const QString& name) { name_ = name; }
 
@@ -26,13 +26,13 @@ public:
     int controllerType = 0;  // for traces of other devices (PDA)
     int controllerNumber = 1;
 
-private:
+  private:
     QString name_;
 };
 
 // One scan read from the run, with its spectrum.
 class CVXParentResult {
-public:
+  public:
     int scanNumber = 0;
     double retentionTime = 0.0;
     CVXSpec spectrum;
@@ -40,7 +40,7 @@ public:
 
 // The request of the multi-trace chromatogram read and what it gave.
 class CVXGeneralChroResult {
-public:
+  public:
     // Mass tolerance units: 0 milli-mass units, 1 ppm, 2 mass units.
     enum ToleranceUnit { kMmu = 0, kPpm = 1, kAmu = 2 };
 
@@ -57,7 +57,7 @@ public:
 };
 
 class CVXResults {
-public:
+  public:
     QString RawFilePath() const { return rawFilePath_; }
     void SetRawFilePath(const QString& path) { rawFilePath_ = path; }
     // Drops everything read, the path included.
@@ -87,7 +87,7 @@ public:
     std::vector<int> slotArray;  // trace number per display slot
     int tracesDefined = 0;
 
-private:
+  private:
     QString rawFilePath_;
 };
 
@@ -101,14 +101,14 @@ struct CVXMassDefect {
 
 // Holds the current results of the open file; created empty.
 class CVXfile {
-public:
+  public:
     CVXfile() : results_(std::make_unique<CVXResults>()) {}
     CVXResults* GetCurrentResults() { return results_.get(); }
     const CVXResults* GetCurrentResults() const { return results_.get(); }
 
     CVXMassDefect massDefect;
 
-private:
+  private:
     std::unique_ptr<CVXResults> results_;
 };
 

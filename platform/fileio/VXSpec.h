@@ -12,7 +12,7 @@ namespace zar {
 // Base of the data system's stored objects. OnCreate prepares a fresh object (an empty
 // working range list of the current version); OnSave has nothing to do in memory.
 class CVX_FMObject {
-public:
+  public:
     static constexpr int kCurrentVersion = 4;
     virtual ~CVX_FMObject() = default;
     virtual void OnCreate();
@@ -20,13 +20,13 @@ public:
     int version() const { return version_; }
     std::vector<CVX_MassRange>& workingRanges() { return workingRanges_; }
 
-private:
+  private:
     int version_ = 0;
     std::vector<CVX_MassRange> workingRanges_;
 };
 
 class CVXScanHeader {
-public:
+  public:
     void Initialize() { data = CVXSpectrumHeaderData(); }
     void copy_object(const CVXScanHeader& other) { *this = other; }
 
@@ -34,7 +34,7 @@ public:
 };
 
 class CVXSpec {
-public:
+  public:
     void copy_object(const CVXSpec& other) { *this = other; }
     // Drops everything: header, filter, ranges, segments and peaks.
     void Empty() { *this = CVXSpec(); }
@@ -50,13 +50,13 @@ public:
     CVXScanHeader header;
     CVXFilter filter;
     std::vector<CVX_MassRange> massRanges;
-    std::vector<int> segmentSizes;  // peaks per segment, in peak order
-    std::vector<CVXDataPeak> peaks; // ascending mass
+    std::vector<int> segmentSizes;   // peaks per segment, in peak order
+    std::vector<CVXDataPeak> peaks;  // ascending mass
 };
 
 // Zoom and style of a spectrum plot.
 class CVXSpecDisplay {
-public:
+  public:
     enum Style { kAutomatic = 0, kProfile = 1, kStick = 2 };
     void copy_object(const CVXSpecDisplay& other) { *this = other; }
     bool operator==(const CVXSpecDisplay&) const = default;

@@ -10,7 +10,7 @@
 namespace zar {
 
 class CVX_RegKey {
-public:
+  public:
     static constexpr const char* kBasePath = "Software\\Korvath\\Veltrix\\";
 
     // Opens root\kBasePath\key; with create, missing keys are made. The last argument is
@@ -34,7 +34,7 @@ public:
     // The full store path of a key below the data system's path.
     static QString FullPath(const QString& key);
 
-private:
+  private:
     RegKey key_;
 };
 

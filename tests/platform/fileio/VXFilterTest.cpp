@@ -30,7 +30,8 @@ TEST(VXFilterTest, ParsesAndFormatsFilterTexts) {
          "ITMS + c NSI d sa Full ms2 512.25@etd30.00 [ 50.00-2000.00]"},
         {"[ 400.00-2000.00, 524.3 ]", "[ 400.00-2000.00, 524.30]"},
         {"[ 100; 200.5-201.5 ]", "[ 100.00, 200.50-201.50]"},
-        {"{1,2} + corona sid=35.00 det=1000.00 !t !d w SIM ms", "{1,2} + corona sid=35.00 det=1000.00 !t !d w SIM ms"},
+        {"{1,2} + corona sid=35.00 det=1000.00 !t !d w SIM ms",
+         "{1,2} + corona sid=35.00 det=1000.00 !t !d w SIM ms"},
         {"+ sid=10-20 Z cnl 98.00", "+ sid=10.00-20.00 Z cnl 98.00"},
         {"+ sid SRM ms2 445.00 [ 200.00@12.5]", "+ sid SRM ms2 445.00 [ 200.00@12.50]"},
     };
@@ -47,14 +48,14 @@ TEST(VXFilterTest, ParsesAndFormatsFilterTexts) {
 
 TEST(VXFilterTest, RefusesMalformedTextsAndKeepsThePreviousFilter) {
     const char* bad[] = {
-        "+ c ESI Ful ms",           // unknown word
-        "ms2 445.12@",              // no energy after the at sign
-        "ms11 445.0",               // order beyond ms10
-        "+ c Full ms [ 400-2000",   // unclosed range list
-        "+ c Full ms [ 400-x ]",    // not a number
-        "+ c Full ms [ 1-2-3 ]",    // two hyphens
-        "+ c Full ms [ -5 ]",       // signed number
-        "+ [ 1 ] [ 2 ]",            // two range lists
+        "+ c ESI Ful ms",          // unknown word
+        "ms2 445.12@",             // no energy after the at sign
+        "ms11 445.0",              // order beyond ms10
+        "+ c Full ms [ 400-2000",  // unclosed range list
+        "+ c Full ms [ 400-x ]",   // not a number
+        "+ c Full ms [ 1-2-3 ]",   // two hyphens
+        "+ c Full ms [ -5 ]",      // signed number
+        "+ [ 1 ] [ 2 ]",           // two range lists
         "sid=abc",
         "{1} + ms",
     };
@@ -144,7 +145,8 @@ TEST(VXFilterTest, MatchesScansByTheFieldsItSets) {
 
 TEST(VXFilterTest, RefusesListsLongerThanTheRecordHolds) {
     QString ranges;
-    for (int i = 0; i < CVXFilter::kMaxMassRanges + 1; ++i) ranges += QString::number(100 + i) + ", ";
+    for (int i = 0; i < CVXFilter::kMaxMassRanges + 1; ++i)
+        ranges += QString::number(100 + i) + ", ";
     CVXFilter filter;
     EXPECT_EQ(filter.FilterString("[ " + ranges + "]"), 0);
     QString precursors;
@@ -169,9 +171,9 @@ TEST(VXFilterStructTest, AcceptsFiltersAndGivesTheirMassRanges) {
 
     EXPECT_TRUE(filter.FilterInRng(""));
     EXPECT_TRUE(filter.FilterInRng("+ c Full ms2 445.35@cid35.00"));
-    EXPECT_FALSE(filter.FilterInRng("[ 300-200 ]"));       // low above high
-    EXPECT_FALSE(filter.FilterInRng("[ 100-1000000 ]"));   // beyond the accepted masses
-    EXPECT_FALSE(filter.FilterInRng("ms10 400.0"));        // beyond the highest order
+    EXPECT_FALSE(filter.FilterInRng("[ 300-200 ]"));      // low above high
+    EXPECT_FALSE(filter.FilterInRng("[ 100-1000000 ]"));  // beyond the accepted masses
+    EXPECT_FALSE(filter.FilterInRng("ms10 400.0"));       // beyond the highest order
     EXPECT_FALSE(filter.FilterInRng("+ c Full mz"));
 }
 

@@ -112,9 +112,11 @@ TEST(VXCoreTest, NamesOfDetectorAndTraceTypes) {
     EXPECT_FALSE(TranslateDetectorTypeToString(-1, name));
 
     const std::pair<int, const char*> traces[] = {
-        {0, "Mass Range"}, {1, "TIC"}, {2, "Base Peak"}, {3, "Neutral Fragment"},
-        {11, "Analog 1"}, {21, "Wavelength Range"}, {22, "Total Absorbance"},
-        {23, "Spectrum Maximum"}, {34, "Channel D"}, {41, "A/D Card Ch. 1"}};
+        {0, "Mass Range"},        {1, "TIC"},
+        {2, "Base Peak"},         {3, "Neutral Fragment"},
+        {11, "Analog 1"},         {21, "Wavelength Range"},
+        {22, "Total Absorbance"}, {23, "Spectrum Maximum"},
+        {34, "Channel D"},        {41, "A/D Card Ch. 1"}};
     for (const auto& [type, expected] : traces) {
         ASSERT_TRUE(TranslateTraceTypeToString(type, name)) << type;
         EXPECT_EQ(name, expected);

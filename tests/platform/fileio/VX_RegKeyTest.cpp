@@ -14,8 +14,8 @@ TEST(VXRegKeyTest, KeysLieBelowTheDataSystemPath) {
     CVX_RegKey key(RegRoot::LocalMachine, "ZarvikBrowser", 1, 0);
     ASSERT_TRUE(key.IsValid());
     EXPECT_EQ(key.Path(), "Software\\Korvath\\Veltrix\\ZarvikBrowser");
-    EXPECT_TRUE(zar::RegKey::keyExists(RegRoot::LocalMachine,
-                                       "Software\\Korvath\\Veltrix\\ZarvikBrowser"));
+    EXPECT_TRUE(
+        zar::RegKey::keyExists(RegRoot::LocalMachine, "Software\\Korvath\\Veltrix\\ZarvikBrowser"));
 }
 
 TEST(VXRegKeyTest, ReadsBackWhatItWroteWithItsType) {

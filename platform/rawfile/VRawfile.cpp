@@ -1,0 +1,616 @@
+#include "rawfile/VRawfile.h"
+
+#include "RawSource.h"
+
+#include "core/Numbers.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <unordered_map>
+
+namespace zar {
+
+using rawfile::RawScanRecord;
+using rawfile::RawSource;
+
+namespace {
+
+// Times come from seconds divided by 60; differences this small are ties.
+constexpr double kTimeTieTolerance = 1e-9;
+
+const char* const kIonizationCodes[] = {"EI",  "CI",  "FAB", "ESI",   "APCI",
+                                        "NSI", "TSP", "FD",  "MALDI", "GD"};
+
+// One scan of the open run.
+struct ScanEntry {
+    int number = 0;
+    std::size_t index = 0;  // in the file
+    RawScanRecord record;
+    QString filterText;
+    CVXFilter filter;
+    double tic = 0.0;
+    double basePeakMass = 0.0;
+    double basePeakIntensity = 0.0;
+    double lowPeak = 0.0;
+    double highPeak = 0.0;
+    int peakCount = 0;
+};
+
+CVXFilter ComposeFilter(const RawScanRecord& record) {
+    CVXFilter filter;
+    if (record.polarity == 0) filter.polarity = CVXFilter::kNegative;
+    if (record.polarity == 1) filter.polarity = CVXFilter::kPositive;
+    if (record.centroid == 1) filter.scanData = CVXFilter::kCentroid;
+    if (record.centroid == 0) filter.scanData = CVXFilter::kProfile;
+    for (int i = 0; i < 10; ++i) {
+        if (record.ionization == QLatin1String(kIonizationCodes[i])) filter.ionizationMode = i;
+    }
+    filter.scanType = CVXFilter::kFull;
+    filter.msOrder = std::clamp(record.msLevel, 1, int{CVXFilter::kMaxMsOrderValue});
+    if (filter.msOrder >= 2) {
+        for (const rawfile::RawPrecursor& p : record.precursors) {
+            if (static_cast<int>(filter.precursors.size()) >= CVXFilter::kMaxPrecursors) break;
+            CVXFilter::Precursor precursor;
+            precursor.mass = p.mz;
+            precursor.energyValid = p.hasEnergy;
+            precursor.energy = p.energy;
+            precursor.activation = p.hasEnergy ? p.activation : QString();
+            filter.precursors.push_back(precursor);
+        }
+    }
+    if (record.windowHigh > record.windowLow && record.windowLow >= 0.0)
+        filter.massRanges.emplace_back(record.windowLow, record.windowHigh);
+    return filter;
+}
+
+QString RequestKey(const RawChroRequest& request, const CVXFilter& filter, double start,
+                   double end) {
+    QString key = QString::number(request.traceType) + u'|' + filter.FilterString(6, -1, 6);
+    for (const CVX_MassRange& range : request.massRanges)
+        key += QCFormat("|%.9g-%.9g", range.low, range.high);
+    key += QCFormat("|%.9g|%.9g", start, end);
+    return key;
+}
+
+}  // namespace
+
+struct VRawfile::Impl {
+    QString path;
+    QString error;
+    std::unique_ptr<RawSource> source;
+    std::vector<ScanEntry> scans;     // file order
+    std::vector<std::size_t> byTime;  // indices into scans, ascending time (stable)
+    std::unordered_map<int, std::size_t> byNumber;
+    QStringList filterTexts;
+    double runLowMass = 0.0;
+    double runHighMass = 0.0;
+    double runTic = 0.0;
+    bool controllerSelected = false;
+
+    // Peaks of every scan while they fit: scan i spans [offsets[i], offsets[i + 1]).
+    std::size_t cacheLimit = kDefaultPeakCacheBytes;
+    bool peaksCached = false;
+    std::vector<std::size_t> offsets;
+    std::vector<double> cachedMz;
+    std::vector<float> cachedIntensity;
+
+    std::map<QString, CVXChro> chroCache;
+    long long diskReads = 0;
+    long long chroComputed = 0;
+
+    bool fail(const QString& text) {
+        error = text;
+        return false;
+    }
+    bool requireOpen() {
+        if (!source) return fail(QStringLiteral("No run file is open."));
+        return true;
+    }
+    const ScanEntry* findScan(int number) {
+        if (!requireOpen()) return nullptr;
+        const auto it = byNumber.find(number);
+        if (it == byNumber.end()) {
+            if (scans.empty()) {
+                fail(QStringLiteral("The run holds no scans."));
+            } else {
+                fail(QStringLiteral("Scan %1 is not in the run (scans %2 to %3).")
+                         .arg(number)
+                         .arg(scans.front().number)
+                         .arg(scans.back().number));
+            }
+            return nullptr;
+        }
+        return &scans[it->second];
+    }
+
+    bool load(const QString& file);
+    bool readPeaks(const ScanEntry& scan, std::vector<double>& mz, std::vector<double>& intensity);
+    RawScanHeader headerOf(const ScanEntry& scan) const;
+    bool computeTrace(const RawChroRequest& request, const CVXFilter& filter, double start,
+                      double end, CVXChro& trace);
+};
+
+bool VRawfile::Impl::load(const QString& file) {
+    const std::size_t count = source->size();
+    scans.reserve(count);
+    std::vector<double> mz;
+    std::vector<double> intensity;
+    std::size_t cachedBytes = 0;
+    peaksCached = cacheLimit > 0;
+    offsets.assign(1, 0);
+    bool numbersValid = true;
+    QSet<int> numbersSeen;
+    QSet<QString> filtersSeen;
+    double lowWindow = std::numeric_limits<double>::max();
+    double highWindow = 0.0;
+    double lowPeak = std::numeric_limits<double>::max();
+    double highPeak = 0.0;
+
+    for (std::size_t i = 0; i < count; ++i) {
+        ScanEntry scan;
+        scan.index = i;
+        QString readError;
+        if (!source->read(i, true, scan.record, &mz, &intensity, readError)) {
+            return fail(QStringLiteral("The file \"%1\" is damaged: spectrum %2 of %3 cannot be "
+                                       "read (%4).")
+                            .arg(file)
+                            .arg(i + 1)
+                            .arg(count)
+                            .arg(readError));
+        }
+        ++diskReads;
+        const RawScanRecord& record = scan.record;
+        scan.peakCount = static_cast<int>(mz.size());
+        double sum = 0.0;
+        for (std::size_t k = 0; k < mz.size(); ++k) {
+            sum += intensity[k];
+            if (intensity[k] > scan.basePeakIntensity || k == 0) {
+                scan.basePeakIntensity = intensity[k];
+                scan.basePeakMass = mz[k];
+            }
+        }
+        scan.tic = record.totalIonCurrent >= 0.0 ? record.totalIonCurrent : sum;
+        if (!mz.empty()) {
+            scan.lowPeak = mz.front();
+            scan.highPeak = mz.back();
+            lowPeak = std::min(lowPeak, mz.front());
+            highPeak = std::max(highPeak, mz.back());
+        }
+        if (record.windowHigh > record.windowLow) {
+            lowWindow = std::min(lowWindow, record.windowLow);
+            highWindow = std::max(highWindow, record.windowHigh);
+        }
+        runTic += scan.tic;
+
+        const CVXFilter composed = ComposeFilter(record);
+        scan.filterText = record.filterString.trimmed();
+        if (scan.filterText.isEmpty() || !scan.filter.FilterString(scan.filterText)) {
+            scan.filter = composed;
+            if (scan.filterText.isEmpty()) scan.filterText = composed.FilterString(2, -1, 2);
+        }
+        if (!filtersSeen.contains(scan.filterText)) {
+            filtersSeen.insert(scan.filterText);
+            filterTexts.append(scan.filterText);
+        }
+
+        if (record.scanNumber <= 0 || numbersSeen.contains(record.scanNumber)) numbersValid = false;
+        numbersSeen.insert(record.scanNumber);
+
+        if (peaksCached) {
+            cachedBytes += mz.size() * (sizeof(double) + sizeof(float)) + sizeof(std::size_t);
+            if (cachedBytes > cacheLimit) {
+                peaksCached = false;
+                std::vector<std::size_t>().swap(offsets);
+                std::vector<double>().swap(cachedMz);
+                std::vector<float>().swap(cachedIntensity);
+            } else {
+                cachedMz.insert(cachedMz.end(), mz.begin(), mz.end());
+                for (double value : intensity) cachedIntensity.push_back(static_cast<float>(value));
+                offsets.push_back(cachedMz.size());
+            }
+        }
+        scans.push_back(std::move(scan));
+    }
+
+    for (std::size_t i = 0; i < scans.size(); ++i) {
+        scans[i].number = numbersValid ? scans[i].record.scanNumber : static_cast<int>(i) + 1;
+        byNumber.emplace(scans[i].number, i);
+    }
+    byTime.resize(scans.size());
+    for (std::size_t i = 0; i < byTime.size(); ++i) byTime[i] = i;
+    std::stable_sort(byTime.begin(), byTime.end(), [this](std::size_t a, std::size_t b) {
+        return scans[a].record.retentionTime < scans[b].record.retentionTime;
+    });
+    if (highWindow > 0.0) {
+        runLowMass = lowWindow;
+        runHighMass = highWindow;
+    } else if (highPeak > 0.0) {
+        runLowMass = lowPeak;
+        runHighMass = highPeak;
+    }
+    return true;
+}
+
+bool VRawfile::Impl::readPeaks(const ScanEntry& scan, std::vector<double>& mz,
+                               std::vector<double>& intensity) {
+    RawScanRecord record;
+    QString readError;
+    if (!source->read(scan.index, true, record, &mz, &intensity, readError)) {
+        return fail(QStringLiteral("Scan %1 cannot be read from \"%2\" (%3).")
+                        .arg(scan.number)
+                        .arg(path, readError));
+    }
+    ++diskReads;
+    return true;
+}
+
+RawScanHeader VRawfile::Impl::headerOf(const ScanEntry& scan) const {
+    RawScanHeader header;
+    header.scanNumber = scan.number;
+    header.isCentroid = scan.record.centroid == 0 ? 0 : 1;
+    header.retentionTime = scan.record.retentionTime;
+    if (scan.record.windowHigh > scan.record.windowLow) {
+        header.lowMass = scan.record.windowLow;
+        header.highMass = scan.record.windowHigh;
+    } else {
+        header.lowMass = scan.lowPeak;
+        header.highMass = scan.highPeak;
+    }
+    header.totalIonCurrent = scan.tic;
+    header.basePeakMass = scan.basePeakMass;
+    header.basePeakIntensity = scan.basePeakIntensity;
+    header.peakCount = scan.peakCount;
+    header.msLevel = scan.record.msLevel;
+    if (!scan.record.precursors.empty()) {
+        header.precursorMass = scan.record.precursors.front().mz;
+        header.precursorCharge = scan.record.precursors.front().charge;
+    }
+    return header;
+}
+
+bool VRawfile::Impl::computeTrace(const RawChroRequest& request, const CVXFilter& filter,
+                                  double start, double end, CVXChro& trace) {
+    const int type = request.traceType;
+    if (type != kVXMassRangeTrace && type != kVXTICTrace && type != kVXBasePeakTrace &&
+        type != kVXNeutralFragmentTrace) {
+        return fail(QStringLiteral("Trace type %1 is not available in a run file; only mass "
+                                   "range, TIC, base peak and neutral fragment traces are.")
+                        .arg(type));
+    }
+    if (type == kVXMassRangeTrace && request.massRanges.empty())
+        return fail(QStringLiteral("A mass range trace needs at least one mass range."));
+    if (type == kVXNeutralFragmentTrace && request.massRanges.empty())
+        return fail(QStringLiteral("A neutral fragment trace needs at least one mass."));
+
+    trace = CVXChro();
+    trace.detectorType = kVXMSDevice;
+    trace.traceType = type;
+    trace.filter = filter;
+    trace.massRanges = request.massRanges;
+    const bool wholeRun = !(start < end);
+    // TIC and an unrestricted base peak come from the scan table; the rest needs peaks.
+    const bool needsPeaks = type == kVXMassRangeTrace || type == kVXNeutralFragmentTrace ||
+                            (type == kVXBasePeakTrace && !request.massRanges.empty());
+    std::vector<double> mz;
+    std::vector<double> intensity;
+
+    for (std::size_t order : byTime) {
+        const ScanEntry& scan = scans[order];
+        const double time = scan.record.retentionTime;
+        if (!wholeRun && (time < start || time > end)) continue;
+        if (!filter.IsAcceptAll() && !filter.Matches(scan.filter)) continue;
+
+        CVXDataPeak point;
+        point.dPosition = time;
+        point.nScanPosition = scan.number;
+        point.fBasePeakMass = static_cast<float>(scan.basePeakMass);
+        if (!needsPeaks) {
+            point.dIntensity = type == kVXTICTrace ? scan.tic : scan.basePeakIntensity;
+            trace.points.push_back(point);
+            continue;
+        }
+
+        const double* peakMz = nullptr;
+        std::size_t peakCount = 0;
+        auto intensityAt = [&](std::size_t k) -> double {
+            return peaksCached ? cachedIntensity[offsets[order] + k] : intensity[k];
+        };
+        if (peaksCached) {
+            peakMz = cachedMz.data() + offsets[order];
+            peakCount = offsets[order + 1] - offsets[order];
+        } else {
+            if (!readPeaks(scan, mz, intensity)) return false;
+            peakMz = mz.data();
+            peakCount = mz.size();
+        }
+        auto sumIn = [&](double low, double high, double& best, double& bestMass) {
+            double total = 0.0;
+            const double* first = std::lower_bound(peakMz, peakMz + peakCount, low);
+            for (const double* p = first; p != peakMz + peakCount && *p <= high; ++p) {
+                const double value = intensityAt(static_cast<std::size_t>(p - peakMz));
+                total += value;
+                if (value > best) {
+                    best = value;
+                    bestMass = *p;
+                }
+            }
+            return total;
+        };
+
+        double total = 0.0;
+        double best = 0.0;
+        double bestMass = 0.0;
+        if (type == kVXNeutralFragmentTrace) {
+            if (scan.record.precursors.empty()) continue;
+            const double precursor = scan.record.precursors.back().mz;
+            for (const CVX_MassRange& loss : request.massRanges) {
+                const double target = precursor - loss.low;
+                total +=
+                    sumIn(target - kFragmentTolerance, target + kFragmentTolerance, best, bestMass);
+            }
+        } else {
+            for (const CVX_MassRange& range : request.massRanges)
+                total += sumIn(range.low, range.high, best, bestMass);
+        }
+        point.dIntensity = type == kVXBasePeakTrace ? best : total;
+        if (best > 0.0) point.fBasePeakMass = static_cast<float>(bestMass);
+        trace.points.push_back(point);
+    }
+    trace.UpdateDataRanges();
+    trace.normalizationLevel = trace.dataIntensityHigh;
+    ++chroComputed;
+    return true;
+}
+
+VRawfile::VRawfile() : d_(std::make_unique<Impl>()) {}
+
+VRawfile::~VRawfile() = default;
+
+bool VRawfile::open(const QString& path) {
+    close();
+    Impl& d = *d_;
+    if (path.trimmed().isEmpty()) return d.fail(QStringLiteral("No file name was given."));
+    const QFileInfo info(path);
+    if (!info.exists()) return d.fail(QStringLiteral("The file \"%1\" does not exist.").arg(path));
+    if (info.isDir())
+        return d.fail(QStringLiteral("\"%1\" is a folder, not a run file.").arg(path));
+    if (!info.isReadable())
+        return d.fail(QStringLiteral("The file \"%1\" cannot be read.").arg(path));
+
+    QString error;
+    std::unique_ptr<RawSource> source = rawfile::OpenRunFile(info.absoluteFilePath(), error);
+    if (!source) {
+        return d.fail(QStringLiteral("The file \"%1\" is not a run file that can be read (mzML, "
+                                     "mzXML or MGF), or it is damaged: %2")
+                          .arg(path, error));
+    }
+    d.source = std::move(source);
+    d.path = path;
+    if (!d.load(path)) {
+        const QString loadError = d.error;
+        close();  // replaces the state: `d` is gone from here on
+        d_->error = loadError;
+        return false;
+    }
+    d.error.clear();
+    return true;
+}
+
+void VRawfile::close() {
+    const std::size_t limit = d_->cacheLimit;
+    d_ = std::make_unique<Impl>();
+    d_->cacheLimit = limit;
+}
+
+bool VRawfile::isOpen() const {
+    return d_->source != nullptr;
+}
+
+QString VRawfile::fileName() const {
+    return d_->path;
+}
+
+QString VRawfile::lastError() const {
+    return d_->error;
+}
+
+int VRawfile::controllerCount(int type) const {
+    return type == 0 && d_->source && !d_->scans.empty() ? 1 : 0;
+}
+
+bool VRawfile::setCurrentController(int type, int number) {
+    Impl& d = *d_;
+    if (!d.requireOpen()) return false;
+    if (type != 0 || number != 1) {
+        return d.fail(QStringLiteral("The run has no controller of type %1 number %2; only the "
+                                     "mass spectrometer (0, 1).")
+                          .arg(type)
+                          .arg(number));
+    }
+    if (d.scans.empty())
+        return d.fail(QStringLiteral("The file \"%1\" holds no mass spectra.").arg(d.path));
+    d.controllerSelected = true;
+    return true;
+}
+
+int VRawfile::numSpectra() const {
+    return static_cast<int>(d_->scans.size());
+}
+
+int VRawfile::firstScan() const {
+    int first = 0;
+    for (const ScanEntry& scan : d_->scans)
+        first = first == 0 ? scan.number : std::min(first, scan.number);
+    return first;
+}
+
+int VRawfile::lastScan() const {
+    int last = 0;
+    for (const ScanEntry& scan : d_->scans) last = std::max(last, scan.number);
+    return last;
+}
+
+double VRawfile::startTime() const {
+    return d_->byTime.empty() ? 0.0 : d_->scans[d_->byTime.front()].record.retentionTime;
+}
+
+double VRawfile::endTime() const {
+    return d_->byTime.empty() ? 0.0 : d_->scans[d_->byTime.back()].record.retentionTime;
+}
+
+double VRawfile::lowMass() const {
+    return d_->runLowMass;
+}
+
+double VRawfile::highMass() const {
+    return d_->runHighMass;
+}
+
+double VRawfile::totalIonCurrent() const {
+    return d_->runTic;
+}
+
+QStringList VRawfile::filters() const {
+    return d_->filterTexts;
+}
+
+bool VRawfile::scanToRetentionTime(int scan, double& time) {
+    const ScanEntry* entry = d_->findScan(scan);
+    if (!entry) return false;
+    time = entry->record.retentionTime;
+    return true;
+}
+
+bool VRawfile::retentionTimeToScan(double time, int& scan) {
+    Impl& d = *d_;
+    if (!d.requireOpen()) return false;
+    if (d.byTime.empty()) return d.fail(QStringLiteral("The run holds no scans."));
+    const auto timeOf = [&d](std::size_t order) { return d.scans[order].record.retentionTime; };
+    const auto after =
+        std::lower_bound(d.byTime.begin(), d.byTime.end(), time,
+                         [&](std::size_t order, double t) { return timeOf(order) < t; });
+    std::size_t chosen = 0;
+    if (after == d.byTime.end()) {
+        chosen = d.byTime.back();
+    } else if (after == d.byTime.begin()) {
+        chosen = *after;
+    } else {
+        const std::size_t before = *(after - 1);
+        chosen =
+            time - timeOf(before) <= timeOf(*after) - time + kTimeTieTolerance ? before : *after;
+    }
+    scan = d.scans[chosen].number;
+    return true;
+}
+
+bool VRawfile::filterForScan(int scan, QString& filter) {
+    const ScanEntry* entry = d_->findScan(scan);
+    if (!entry) return false;
+    filter = entry->filterText;
+    return true;
+}
+
+bool VRawfile::scanHeader(int scan, RawScanHeader& header) {
+    const ScanEntry* entry = d_->findScan(scan);
+    if (!entry) return false;
+    header = d_->headerOf(*entry);
+    return true;
+}
+
+bool VRawfile::spectrum(int scan, std::vector<CVXDataPeak>& peaks, RawScanHeader* header) {
+    const ScanEntry* entry = d_->findScan(scan);
+    if (!entry) return false;
+    std::vector<double> mz;
+    std::vector<double> intensity;
+    if (!d_->readPeaks(*entry, mz, intensity)) return false;
+    peaks.resize(mz.size());
+    for (std::size_t i = 0; i < mz.size(); ++i)
+        peaks[i] = CVXDataPeak{mz[i], intensity[i], 0.0f, entry->number};
+    if (header) *header = d_->headerOf(*entry);
+    return true;
+}
+
+bool VRawfile::spectrumAtTime(double time, const CVXFilter* filter, std::vector<CVXDataPeak>& peaks,
+                              RawScanHeader* header) {
+    Impl& d = *d_;
+    if (!d.requireOpen()) return false;
+    const ScanEntry* best = nullptr;
+    double bestDistance = 0.0;
+    for (std::size_t order : d.byTime) {
+        const ScanEntry& scan = d.scans[order];
+        if (filter && !filter->IsAcceptAll() && !filter->Matches(scan.filter)) continue;
+        const double distance = std::fabs(scan.record.retentionTime - time);
+        if (!best || distance < bestDistance - kTimeTieTolerance) {  // ties keep the earlier
+            best = &scan;
+            bestDistance = distance;
+        }
+    }
+    if (!best) {
+        if (d.scans.empty()) return d.fail(QStringLiteral("The run holds no scans."));
+        return d.fail(QStringLiteral("No scan of the run passes the filter \"%1\".")
+                          .arg(filter ? filter->FilterString() : QString()));
+    }
+    return spectrum(best->number, peaks, header);
+}
+
+bool VRawfile::chromatograms(const std::vector<RawChroRequest>& requests, double startTime,
+                             double endTime, std::vector<CVXChro>& traces) {
+    Impl& d = *d_;
+    if (!d.requireOpen()) return false;
+    std::vector<CVXChro> result(requests.size());
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        const RawChroRequest& request = requests[i];
+        CVXFilter filter;
+        if (!filter.FilterString(request.filter)) {
+            return d.fail(QStringLiteral("The scan filter \"%1\" of trace %2 is invalid.")
+                              .arg(request.filter)
+                              .arg(i + 1));
+        }
+        const QString key = RequestKey(request, filter, startTime, endTime);
+        const auto cached = d.chroCache.find(key);
+        if (cached != d.chroCache.end()) {
+            result[i] = cached->second;
+            continue;
+        }
+        if (!d.computeTrace(request, filter, startTime, endTime, result[i])) return false;
+        d.chroCache.emplace(key, result[i]);
+    }
+    traces = std::move(result);
+    return true;
+}
+
+bool VRawfile::hasMSMS(int firstScan, int lastScan, bool& result) {
+    Impl& d = *d_;
+    if (!d.requireOpen()) return false;
+    if (firstScan > lastScan)
+        return d.fail(
+            QStringLiteral("The scan range %1 to %2 is empty.").arg(firstScan).arg(lastScan));
+    result = std::any_of(d.scans.begin(), d.scans.end(), [&](const ScanEntry& scan) {
+        return scan.number >= firstScan && scan.number <= lastScan && scan.record.msLevel >= 2;
+    });
+    return true;
+}
+
+void VRawfile::setPeakCacheLimit(std::size_t bytes) {
+    d_->cacheLimit = bytes;
+}
+
+bool VRawfile::peaksInMemory() const {
+    return d_->peaksCached;
+}
+
+long long VRawfile::spectraReadFromDisk() const {
+    return d_->diskReads;
+}
+
+long long VRawfile::chromatogramsComputed() const {
+    return d_->chroComputed;
+}
+
+}  // namespace zar

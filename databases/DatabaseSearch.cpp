@@ -354,4 +354,63 @@ ProteinLookupResult CDatabaseSearch::FindSequencePosition(const DatabaseLookupRe
     return result;
 }
 
+bool CDatabaseSearch::loadSpectrum(const QString& dtaName, double binWidth,
+                                   CDtaSpectrum& spectrum) {
+    switch (spectrum.read(dtaName + QStringLiteral(".dta"))) {
+        case CDtaSpectrum::ReadResult::CannotOpen: Show("Unable to open the dta file"); return false;
+        case CDtaSpectrum::ReadResult::CannotRead: Show("Unable to read the dta file"); return false;
+        case CDtaSpectrum::ReadResult::Ok: break;
+    }
+    if (!spectrum.prepare(binWidth)) {
+        Show("Unable to process the data from the dta file");
+        return false;
+    }
+    return true;
+}
+
+std::optional<DtaIonResult> CDatabaseSearch::ShowDtaIons(const DtaIonRequest& request) {
+    if (resultsDirectory_.isEmpty()) return std::nullopt;
+    masses_ = SequenceMassTable::For(request.monoisotopic);
+    PeptideModifications modifications;
+    ParseModifications(request.modifications, masses_, modifications);
+    CDtaSpectrum spectrum;
+    if (!loadSpectrum(request.dtaName, BinWidthFor(request.monoisotopic), spectrum))
+        return std::nullopt;
+    DtaIonResult result;
+    result.precursor = spectrum.precursor();
+    result.table = CalculateDtaIons(request.peptide, request.charge, request.ionSeries, masses_,
+                                    modifications, spectrum);
+    result.precursorText = QCFormat("Precursor mass:  %.2lf", spectrum.precursor());
+    result.massTypeText = QStringLiteral("Mass type:  %1")
+                              .arg(request.monoisotopic ? QStringLiteral("Monoisotopic")
+                                                        : QStringLiteral("Average"));
+    return result;
+}
+
+std::optional<SearchInfoResult> CDatabaseSearch::readSearchInfo(const QString& fileInformation,
+                                                                bool monoisotopic,
+                                                                OutHeaderLayout layout) {
+    const QString base = JoinPath(PortablePath(resultsDirectory_), fileInformation);
+    SearchInfoResult result;
+    if (!ReadSearchInfoText(base + QStringLiteral(".out"), layout, result.text)) {
+        Show("Unable to open the out file");
+        return std::nullopt;
+    }
+    CDtaSpectrum spectrum;
+    if (!loadSpectrum(base, BinWidthFor(monoisotopic), spectrum)) return std::nullopt;
+    result.spectrum = spectrum.peaks();
+    result.peakLines = spectrum.lineCount();
+    return result;
+}
+
+std::optional<SearchInfoResult> CDatabaseSearch::ReadSearchInfo(const QString& fileInformation,
+                                                                bool monoisotopic) {
+    return readSearchInfo(fileInformation, monoisotopic, OutHeaderLayout::PeptideMapping);
+}
+
+std::optional<SearchInfoResult> CDatabaseSearch::ReadSearchInfo2(const QString& fileInformation,
+                                                                 bool monoisotopic) {
+    return readSearchInfo(fileInformation, monoisotopic, OutHeaderLayout::SearchEngine);
+}
+
 }  // namespace zar

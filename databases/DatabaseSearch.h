@@ -4,7 +4,10 @@
 // with the position of the hit's peptide. One object serves one operation; results are returned
 // by value.
 
+#include "databases/DtaIons.h"
+#include "databases/DtaSpectrum.h"
 #include "databases/IndexedDatabase.h"
+#include "databases/SearchInfoReader.h"
 #include "databases/SequenceMasses.h"
 #include "databases/WorkProgress.h"
 
@@ -14,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,6 +99,29 @@ struct ProteinLookupResult {
     double coveredResiduePercent = 0.0;
 };
 
+// What the display-ions view asks of a hit.
+struct DtaIonRequest {
+    QString dtaName;  // the spectrum file without ".dta"
+    QString peptide;
+    int charge = 1;
+    int ionSeries = kIonSeriesB | kIonSeriesY;
+    bool monoisotopic = false;
+    QString modifications;  // the search's modification text
+};
+
+struct DtaIonResult {
+    DtaIonTable table;
+    QString precursorText;  // "Precursor mass:  %.2lf"
+    QString massTypeText;   // "Mass type:  Monoisotopic" / "Mass type:  Average"
+    double precursor = 0.0;
+};
+
+struct SearchInfoResult {
+    SearchInfoText text;
+    std::vector<DtaPeak> spectrum;  // the peaks kept from the ".dta"
+    int peakLines = 0;
+};
+
 // The hit whose mass type and file names serve a protein look-up: the first hit of each
 // non-empty per-charge list in order, the first that is selected, else the last one seen.
 // Hit numbers count from 1; 0 when every list is empty.
@@ -125,6 +152,16 @@ public:
     ProteinLookupResult FindReference(const DatabaseLookupRequest& request);
     ProteinLookupResult FindSequencePosition(const DatabaseLookupRequest& request);
 
+    // The a, b and y ions of a hit's peptide against its prepared ".dta"; nothing (after the
+    // message) when the file cannot be opened, read or prepared.
+    std::optional<DtaIonResult> ShowDtaIons(const DtaIonRequest& request);
+    // The header of the hit's ".out" (results folder + file information) and its ".dta"
+    // spectrum: the peptide-mapping layout, and the search-engine layout.
+    std::optional<SearchInfoResult> ReadSearchInfo(const QString& fileInformation,
+                                                   bool monoisotopic);
+    std::optional<SearchInfoResult> ReadSearchInfo2(const QString& fileInformation,
+                                                    bool monoisotopic);
+
     // Opens an indexed database (".hdr", or a FASTA file with its index); shows the failure.
     bool OpenIndexedDatabase(const QString& name);
     // Entry n of the open indexed database into header() and sequence().
@@ -144,6 +181,9 @@ private:
     EntryFound scanForReference(const QString& path, const QString& reference);
     void fillProtein(const DatabaseLookupRequest& request, const std::string& peptide,
                      ProteinLookupResult& result) const;
+    std::optional<SearchInfoResult> readSearchInfo(const QString& fileInformation,
+                                                   bool monoisotopic, OutHeaderLayout layout);
+    bool loadSpectrum(const QString& dtaName, double binWidth, CDtaSpectrum& spectrum);
     void reportPercent(qint64 position, qint64 size, int& last) const;
     bool cancelled() const { return progress_ && progress_->cancelled(); }
 

@@ -1,0 +1,182 @@
+#include "DatabaseHeader.h"
+
+#include "core/Numbers.h"
+#include "core/TextFile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <climits>
+
+#include <cstdio>
+
+namespace zar {
+namespace {
+
+constexpr qint64 kValidityLineLength = 1024;
+constexpr signed char kHighestControlByte = 3;
+
+void ReportNotOpen(const QString& path) {
+    std::fprintf(stderr, " Database file %s not open.\n\n", path.toLocal8Bit().constData());
+}
+
+// The first blank-separated word after a prefix, as "%s" reads it.
+QString WordAfter(const QString& line, qsizetype start) {
+    const QStringList words = line.mid(start).split(QRegularExpression(QStringLiteral("\\s+")),
+                                                    Qt::SkipEmptyParts);
+    return words.isEmpty() ? QString() : words.front();
+}
+
+std::optional<double> NumberAfter(const QString& line, qsizetype start) {
+    const QByteArray text = line.mid(start).toLatin1();
+    std::size_t used = 0;
+    const double value = LeadingDouble(std::string_view(text.constData(), text.size()), &used);
+    if (used == 0) return std::nullopt;
+    return value;
+}
+
+std::optional<long long> IntegerAfter(const QString& line, qsizetype start) {
+    const QByteArray text = line.mid(start).toLatin1();
+    std::size_t used = 0;
+    const long long value = LeadingInt(std::string_view(text.constData(), text.size()), 10, &used);
+    if (used == 0) return std::nullopt;
+    return value;
+}
+
+int ClampToInt(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
+bool IsValidDatabaseFile(const QString& path) {
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        ReportNotOpen(path);
+        return false;
+    }
+    const QByteArray line = file.readLine(kValidityLineLength);
+    if (line.isEmpty()) return false;
+    if (line.startsWith(kIndexedDatabaseMagic)) return true;
+    const auto first = static_cast<signed char>(line[0]);
+    return first == '>' || first <= kHighestControlByte;
+}
+
+bool ReadIndexedDatabaseHeader(const QString& path, IndexedDatabaseHeader& header) {
+    TextLineReader reader;
+    if (path.isEmpty() || !reader.open(path)) {
+        ReportNotOpen(path);
+        return false;
+    }
+    QString line;
+    if (!reader.readLine(line)) return true;  // the first line names the format only
+    const auto starts = [&line](const char* prefix, qsizetype& rest) {
+        if (!line.startsWith(QLatin1String(prefix))) return false;
+        rest = static_cast<qsizetype>(qstrlen(prefix));
+        return true;
+    };
+    while (reader.readLine(line)) {
+        qsizetype rest = 0;
+        if (starts("OrigDatabaseType:", rest)) {
+            header.origDatabaseType = WordAfter(line, rest);
+        } else if (starts("EnzymeName:", rest)) {
+            header.enzymeName = WordAfter(line, rest);
+        } else if (starts("MassType:", rest)) {
+            header.massType = WordAfter(line, rest);
+        } else if (starts("NumIntCleavageSites:", rest)) {
+            if (const auto n = IntegerAfter(line, rest)) header.numIntCleavageSites = ClampToInt(*n);
+        } else if (starts("StaticModifications:", rest)) {
+            header.staticModifications = line.mid(rest + 1);
+        } else if (starts("MinimumMass:", rest)) {
+            if (const auto v = NumberAfter(line, rest)) header.minimumMass = v;
+        } else if (starts("MaximumMass:", rest)) {
+            if (const auto v = NumberAfter(line, rest)) header.maximumMass = v;
+        } else if (starts("DifferentialModifications:", rest)) {
+            header.differentialModifications = line.mid(rest);
+        }
+    }
+    return true;
+}
+
+void ApplyHeaderStaticModifications(const QString& text, ModificationTables& tables) {
+    if (text.size() <= 1) {
+        for (int i = 0; i < ModificationTables::kStaticCount; ++i) {
+            tables.SetStaticModification(i, 0.0);
+        }
+        return;
+    }
+    const QStringList tokens = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& token : tokens) {
+        if (token.startsWith(QLatin1String("Cterm="))) {
+            tables.SetStaticModification(ModificationTables::kCtermPeptideEntry,
+                                         LeadingDouble(token.mid(6)));
+        } else if (token.startsWith(QLatin1String("Nterm="))) {
+            tables.SetStaticModification(ModificationTables::kNtermPeptideEntry,
+                                         LeadingDouble(token.mid(6)));
+        } else {
+            const int entry = ModificationTables::StaticEntryOfResidue(token.front());
+            if (entry >= 0) tables.SetStaticModification(entry, LeadingDouble(token.mid(2)));
+        }
+    }
+}
+
+int ParseHeaderDifferentialModifications(
+    const QString& text,
+    std::array<DifferentialModification, ModificationTables::kDifferentialCount>& out) {
+    out.fill({});
+    const qsizetype open = text.indexOf(QLatin1Char('('));
+    if (text.size() <= 1 || open < 0) return 0;
+    const int groups = static_cast<int>(text.mid(open).count(QLatin1Char('(')));
+    if (groups < 1 || groups > ModificationTables::kDifferentialCount) return 0;
+
+    // "(%s %lf) (%s %lf) ...": each group needs its "(" and both values; reading stops at the
+    // first group that does not match.
+    const QString s = text.mid(open);
+    qsizetype pos = 0;
+    const auto skipBlanks = [&s, &pos] {
+        while (pos < s.size() && s[pos].isSpace()) ++pos;
+    };
+    int read = 0;
+    for (int g = 0; g < groups; ++g) {
+        if (g > 0) skipBlanks();
+        if (pos >= s.size() || s[pos] != QLatin1Char('(')) break;
+        ++pos;
+        skipBlanks();
+        const qsizetype wordStart = pos;
+        while (pos < s.size() && !s[pos].isSpace()) ++pos;
+        QString residues = s.mid(wordStart, pos - wordStart);
+        if (residues.isEmpty() || residues.size() > kMaxHeaderResidues) break;
+        const QByteArray rest = s.mid(pos).toLatin1();
+        std::size_t used = 0;
+        const double mass = LeadingDouble(std::string_view(rest.constData(), rest.size()), &used);
+        if (used == 0) break;
+        pos += static_cast<qsizetype>(used);
+        if (residues.endsWith(QLatin1Char('*'))) residues.chop(1);
+        out[static_cast<std::size_t>(read)] = {residues, mass};
+        ++read;
+        if (pos >= s.size() || s[pos] != QLatin1Char(')')) break;
+        ++pos;
+    }
+    return read;
+}
+
+bool ReadHeaderMassRange(const QString& path, double& minimum, double& maximum) {
+    TextLineReader reader;
+    if (path.isEmpty() || !reader.open(path)) return false;
+    long long low = 0;
+    long long high = 0;
+    QString line;
+    while (reader.readLine(line)) {
+        if (line.startsWith(QLatin1String("EnzymeName:"))) break;
+        if (line.startsWith(QLatin1String("MinimumMass:"))) low = LeadingInt(line.mid(12));
+        if (line.startsWith(QLatin1String("MaximumMass:"))) high = LeadingInt(line.mid(12));
+        if (low != 0 && high != 0) break;
+    }
+    if (low == 0 || high == 0) return false;
+    minimum = static_cast<double>(low);
+    maximum = static_cast<double>(high);
+    return true;
+}
+
+}  // namespace zar

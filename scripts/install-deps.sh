@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libqt6opengl6-dev
   libgl-dev libglx-dev
   libpwiz-dev libpwiz-tools libboost-dev libboost-filesystem-dev libboost-iostreams-dev libboost-thread-dev
-  libxlsxwriter-dev zlib1g-dev
+  libxlsxwriter-dev libminizip-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2 locales
 )

@@ -1,0 +1,29 @@
+#include "BlastLookup.h"
+
+#include "document/Settings.h"
+#include "gui/Shell.h"
+
+#include <QUrlQuery>
+
+namespace zar {
+
+const char* const kBlastQuery =
+    "&PROGRAM=blastp&DATALIB=nr&EXPECT=1000&ALIGNMENTS=30&DESCRIPTIONS=30&MATRIX=BLOSUM62&OVERVIEW=isset&NCBI_GI=is_set"
+    "&FILTER=none";
+
+QUrl MakeBlastUrl(const QString& base, const QString& peptide) {
+    QUrl url(base.trimmed(), QUrl::TolerantMode);
+    QUrlQuery query(url);
+    query.addQueryItem(QStringLiteral("SEQUENCE"), QString::fromUtf8(QUrl::toPercentEncoding(peptide)));
+    const QUrlQuery fixed(QString::fromLatin1(kBlastQuery + 1));
+    for (const auto& [key, value] : fixed.queryItems()) query.addQueryItem(key, value);
+    url.setQuery(query);
+    return url;
+}
+
+bool BlastPeptide(const QString& peptide) {
+    if (peptide.isEmpty()) return false;
+    return OpenUrlWithShell(MakeBlastUrl(GetNCBIBlastURL(), peptide));
+}
+
+}  // namespace zar

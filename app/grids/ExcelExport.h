@@ -1,0 +1,62 @@
+#pragma once
+// Exporting a grid to a spreadsheet workbook saved next to the run.
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+#include "excel/ExcelWorkbook.h"
+
+namespace zar {
+
+class CGXGridWnd;
+
+// What the export worker needs, copied from the grid on the user-interface thread so that the
+// worker never reads a window.
+struct ExcelExportParams {
+    std::vector<QStringList> lines;  // the tab-separated text, row 0 the titles
+    std::vector<ExcelColumnFormat> columns;
+    QString rawFilePath;
+    QString templateName;
+    QString reportName;
+    QString outputPath;  // filled by the worker
+    QString error;       // filled by the worker on failure
+};
+
+// Exit codes of the export worker.
+enum ExcelExportResult : int {
+    kExcelExportDone = 0,
+    kExcelExportNoParameters = 1,
+    kExcelExportNoExporter = 2,
+    kExcelExportNoSecondExporter = 3,
+    kExcelExportNoTemplateOrTempFile = 4,
+    kExcelExportSaveFailed = 5,
+};
+
+// Maximum number of temporary text files "~ZVB00000.txt" to "~ZVB01000.txt" tried.
+constexpr int kMaxExportTempFiles = 1000;
+
+// The rows of a grid as the export writes them (cells of rich-edit columns left out, a value
+// repeating the previous one in its row written as a blank, line breaks as blanks).
+std::vector<QStringList> GridExportLines(const CGXGridWnd& grid);
+
+// The workbook's path: next to the run, run name + report name + ".xlsx"; when that exists,
+// "_yyMMddhhmmss" is added, and a counter after that, so that no workbook is ever overwritten.
+QString ExcelOutputPath(const QString& rawFilePath, const QString& reportName);
+
+// The worker: writes the temporary text file, imports it into a workbook and saves it.
+int ExcelExportThreadProc(ExcelExportParams* params);
+
+// Exports the grid, waiting for the worker; shows a message when the export fails. Returns the
+// exit code; on success `outputPath` receives the workbook's path.
+int ExportToExcel(const CGXGridWnd& grid, const QString& rawFilePath, const QString& templateName,
+                  const QString& reportName, QString* outputPath = nullptr);
+
+// The message shown for an exit code (empty for success).
+QString ExcelExportMessage(int code, const ExcelExportParams& params);
+
+// Export to XML: the shared handler of the views; it writes nothing.
+void ExportToXml(const CGXGridWnd& grid);
+
+}  // namespace zar

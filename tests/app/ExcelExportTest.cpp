@@ -1,0 +1,188 @@
+#include "ExcelExport.h"
+
+#include "TestSupport.h"
+#include "excel/ExcelWorkbook.h"
+#include "grid/GridWnd.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <minizip/unzip.h>
+
+#include <gtest/gtest.h>
+
+using namespace zar;
+
+namespace {
+
+// One file of a zip archive (an .xlsx is one), empty when missing.
+QByteArray zipEntry(const QString& archive, const char* name) {
+    unzFile zip = unzOpen(QFile::encodeName(archive).constData());
+    if (!zip) return {};
+    QByteArray out;
+    if (unzLocateFile(zip, name, 0) == UNZ_OK && unzOpenCurrentFile(zip) == UNZ_OK) {
+        char buf[4096];
+        int n = 0;
+        while ((n = unzReadCurrentFile(zip, buf, sizeof buf)) > 0) out.append(buf, n);
+        unzCloseCurrentFile(zip);
+    }
+    unzClose(zip);
+    return out;
+}
+
+// Points the temporary folder at a private one while it lives.
+class ScopedTempFolder {
+public:
+    ScopedTempFolder() : previous_(qgetenv("TMPDIR")) { qputenv("TMPDIR", dir_.path().toLocal8Bit()); }
+    ~ScopedTempFolder() {
+        if (previous_.isEmpty()) qunsetenv("TMPDIR");
+        else qputenv("TMPDIR", previous_);
+    }
+    QString path() const { return dir_.path(); }
+    QStringList exportFiles() const { return QDir(dir_.path()).entryList({QStringLiteral("~ZVB*")}, QDir::Files); }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray previous_;
+};
+
+void fillSample(CGXGridWnd& grid) {
+    grid.SetColCount(4);
+    grid.SetRowCount(3);
+    const char* titles[] = {"Scan", "Peptide", "Reference", "Sequence"};
+    for (int c = 1; c <= 4; ++c) grid.SetValueRange(0, c, QString::fromLatin1(titles[c - 1]));
+    grid.SetValueRange(1, 1, QStringLiteral("100"));
+    grid.SetValueRange(1, 2, QStringLiteral("100"));  // repeats the cell before it
+    grid.SetValueRange(1, 3, QStringLiteral("ALBU\nBOVIN"));
+    grid.SetValueRange(1, 4, QStringLiteral("MKWVTFISLL"));
+    grid.SetValueRange(2, 1, 1234.5678);
+    grid.SetValueRange(2, 2, QStringLiteral("50%"));
+    grid.SetStyleRange(CGXRange::cols(1, 1), CGXStyle().setFormat(GridNumberFormat::Fixed, 2));
+    grid.SetStyleRange(CGXRange::cols(4, 4), CGXStyle().setControl(GridControl::RichEdit));
+}
+
+}  // namespace
+
+TEST(ExcelExport, LinesRepeatLineBreaksAndRichTextColumns) {
+    CGXGridWnd grid;
+    fillSample(grid);
+    const std::vector<QStringList> lines = GridExportLines(grid);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], (QStringList{"Scan", "Peptide", "Reference"})) << "the rich-text column is left out";
+    EXPECT_EQ(lines[1], (QStringList{"100", " ", "ALBU BOVIN"}));
+    EXPECT_EQ(lines[2], (QStringList{"1234.57", "50%", ""}));
+}
+
+TEST(ExcelExport, OutputPathBesideTheRunNeverOverwrites) {
+    QTemporaryDir dir;
+    const QString raw = dir.filePath(QStringLiteral("sample1.raw"));
+    const QString first = ExcelOutputPath(raw, QStringLiteral("Pepmap"));
+    EXPECT_EQ(first, dir.filePath(QStringLiteral("sample1Pepmap.xlsx")));
+    QFile(first).open(QIODevice::WriteOnly);
+    const QString second = ExcelOutputPath(raw, QStringLiteral("Pepmap"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("sample1Pepmap_\\d{12}\\.xlsx$")).match(second).hasMatch()) << second.toStdString();
+    QFile(second).open(QIODevice::WriteOnly);
+    const QString third = ExcelOutputPath(raw, QStringLiteral("Pepmap"));
+    EXPECT_NE(third, second);
+    EXPECT_FALSE(QFileInfo::exists(third));
+    EXPECT_EQ(ExcelOutputPath(QStringLiteral("D:\\runs\\sample1.raw"), QStringLiteral("Pepmap")),
+              QStringLiteral("/runs/sample1Pepmap.xlsx"));
+}
+
+TEST(ExcelExport, SheetNamesExcelAccepts) {
+    EXPECT_EQ(MakeExcelSheetName(QStringLiteral("C:\\runs\\a.raw")), QStringLiteral("C__runs_a.raw"));
+    EXPECT_EQ(MakeExcelSheetName(QStringLiteral("x*y?z'[1]")), QStringLiteral("x_y_z__1_"));
+    EXPECT_EQ(MakeExcelSheetName(QStringLiteral("/very/long/folder/name/of/a/run/sample_0001.mzML")).size(), 31);
+    EXPECT_TRUE(MakeExcelSheetName(QStringLiteral("/very/long/folder/name/of/a/run/sample_0001.mzML")).endsWith(QStringLiteral("sample_0001.mzML")));
+    EXPECT_EQ(MakeExcelSheetName(QString()), QStringLiteral("Sheet1"));
+}
+
+TEST(ExcelExport, WorkbookHoldsTheTableAndNoTemporaryFileRemains) {
+    ScopedTempFolder temp;
+    zartest::MessageBoxCapture boxes;
+    QTemporaryDir runs;
+    const QString raw = runs.filePath(QStringLiteral("sample1.mzML"));
+    CGXGridWnd grid;
+    fillSample(grid);
+    QString out;
+    ASSERT_EQ(ExportToExcel(grid, raw, QStringLiteral("SorvexSummary.xlt"), QStringLiteral("SorvexSummaryReport"), &out),
+              kExcelExportDone);
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(out, runs.filePath(QStringLiteral("sample1SorvexSummaryReport.xlsx")));
+    const QByteArray strings = zipEntry(out, "xl/sharedStrings.xml");
+    const QByteArray sheet = zipEntry(out, "xl/worksheets/sheet1.xml");
+    ASSERT_FALSE(sheet.isEmpty());
+    for (const char* text : {"Scan", "Peptide", "Reference", "ALBU BOVIN", "50%", "SorvexSummaryReport"})
+        EXPECT_TRUE(strings.contains(text)) << text;
+    EXPECT_FALSE(strings.contains("MKWVTFISLL")) << "rich-text cells are not exported";
+    EXPECT_TRUE(sheet.contains("<v>1234.57</v>")) << "numbers are stored as numbers";
+    EXPECT_TRUE(zipEntry(out, "xl/workbook.xml").contains("sample1.mzML")) << "the sheet is named after the run";
+    EXPECT_TRUE(temp.exportFiles().isEmpty());
+}
+
+TEST(ExcelExport, SecondExportGetsANewNameAndKeepsTheFirst) {
+    ScopedTempFolder temp;
+    QTemporaryDir runs;
+    const QString raw = runs.filePath(QStringLiteral("r.mzML"));
+    CGXGridWnd grid;
+    fillSample(grid);
+    QString first, second;
+    ASSERT_EQ(ExportToExcel(grid, raw, QStringLiteral("Pepmap.xlt"), QStringLiteral("Pepmap"), &first), kExcelExportDone);
+    const QByteArray firstBytes = [&] {
+        QFile f(first);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    grid.SetValueRange(1, 1, QStringLiteral("changed"));
+    ASSERT_EQ(ExportToExcel(grid, raw, QStringLiteral("Pepmap.xlt"), QStringLiteral("Pepmap"), &second), kExcelExportDone);
+    EXPECT_NE(first, second);
+    QFile f(first);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), firstBytes);
+    EXPECT_TRUE(zipEntry(second, "xl/sharedStrings.xml").contains("changed"));
+}
+
+TEST(ExcelExport, TakenTemporaryNameIsSkipped) {
+    ScopedTempFolder temp;
+    QFile taken(temp.path() + QStringLiteral("/~ZVB00000.txt"));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.write("someone else's");
+    taken.close();
+    QTemporaryDir runs;
+    CGXGridWnd grid;
+    fillSample(grid);
+    EXPECT_EQ(ExportToExcel(grid, runs.filePath(QStringLiteral("r.mzML")), QStringLiteral("Pepmap.xlt"), QStringLiteral("Pepmap")),
+              kExcelExportDone);
+    ASSERT_TRUE(taken.open(QIODevice::ReadOnly));
+    EXPECT_EQ(taken.readAll(), QByteArray("someone else's"));
+    EXPECT_EQ(temp.exportFiles(), QStringList{QStringLiteral("~ZVB00000.txt")});
+}
+
+TEST(ExcelExport, FailuresAreReportedNotIgnored) {
+    zartest::MessageBoxCapture boxes;
+    CGXGridWnd grid;
+    fillSample(grid);
+    {
+        // Every temporary name is taken.
+        ScopedTempFolder full;
+        for (int n = 0; n <= kMaxExportTempFiles; ++n)
+            QFile(full.path() + QStringLiteral("/~ZVB%1.txt").arg(n, 5, 10, QLatin1Char('0'))).open(QIODevice::WriteOnly);
+        QTemporaryDir runs;
+        EXPECT_EQ(ExportToExcel(grid, runs.filePath(QStringLiteral("r.mzML")), QStringLiteral("a.xlt"), QStringLiteral("A")),
+                  kExcelExportNoTemplateOrTempFile);
+        EXPECT_FALSE(QFileInfo::exists(runs.filePath(QStringLiteral("rA.xlsx"))));
+    }
+    {
+        ScopedTempFolder temp;
+        EXPECT_EQ(ExportToExcel(grid, QStringLiteral("/nonexistent/runs/r.mzML"), QStringLiteral("a.xlt"), QStringLiteral("A")),
+                  kExcelExportSaveFailed);
+        EXPECT_TRUE(temp.exportFiles().isEmpty()) << "the temporary file is deleted on failure too";
+    }
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_TRUE(boxes.texts()[0].contains(QStringLiteral("temporary file")));
+    EXPECT_TRUE(boxes.texts()[1].startsWith(QStringLiteral("Unable to export the table")));
+    EXPECT_EQ(ExcelExportThreadProc(nullptr), kExcelExportNoParameters);
+}

@@ -23,8 +23,8 @@ void ReportNotOpen(const QString& path) {
 
 // The first blank-separated word after a prefix, as "%s" reads it.
 QString WordAfter(const QString& line, qsizetype start) {
-    const QStringList words = line.mid(start).split(QRegularExpression(QStringLiteral("\\s+")),
-                                                    Qt::SkipEmptyParts);
+    const QStringList words =
+        line.mid(start).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     return words.isEmpty() ? QString() : words.front();
 }
 
@@ -85,7 +85,8 @@ bool ReadIndexedDatabaseHeader(const QString& path, IndexedDatabaseHeader& heade
         } else if (starts("MassType:", rest)) {
             header.massType = WordAfter(line, rest);
         } else if (starts("NumIntCleavageSites:", rest)) {
-            if (const auto n = IntegerAfter(line, rest)) header.numIntCleavageSites = ClampToInt(*n);
+            if (const auto n = IntegerAfter(line, rest))
+                header.numIntCleavageSites = ClampToInt(*n);
         } else if (starts("StaticModifications:", rest)) {
             header.staticModifications = line.mid(rest + 1);
         } else if (starts("MinimumMass:", rest)) {

@@ -10,7 +10,7 @@ namespace {
 // Comment columns (from 0) of the default texts.
 constexpr int kSearchCommentColumn = 39;
 constexpr int kModificationCommentColumn = 41;
-constexpr int kWideCommentColumn = 42;         // add_F_Phenylalanine in the search files
+constexpr int kWideCommentColumn = 42;           // add_F_Phenylalanine in the search files
 constexpr int kReadingFramesCommentColumn = 49;  // buildix nucleotide_reading_frames
 
 // Enzyme row columns of the default texts.
@@ -156,7 +156,9 @@ const EnzymeDefault kEnzymes[] = {
 constexpr int kBuildixChymotrypsinRow = 4;
 
 QString ResidueKey(const ResidueEntry& r) {
-    return QStringLiteral("add_%1_%2").arg(QChar::fromLatin1(r.letter)).arg(QString::fromLatin1(r.name));
+    return QStringLiteral("add_%1_%2")
+        .arg(QChar::fromLatin1(r.letter))
+        .arg(QString::fromLatin1(r.name));
 }
 
 QStringList ResidueLines(bool wideFLine) {
@@ -182,7 +184,8 @@ QStringList EnzymeRows(bool buildix) {
     int number = 0;
     for (const EnzymeDefault& e : kEnzymes) {
         QString name = QString::fromLatin1(e.name);
-        if (buildix && number == kBuildixChymotrypsinRow) name = QStringLiteral("Chymotryp_modified");
+        if (buildix && number == kBuildixChymotrypsinRow)
+            name = QStringLiteral("Chymotryp_modified");
         // A name too long for its column is followed by a single blank.
         name = name.size() >= kRowNameWidth - 2 ? name + QLatin1Char(' ')
                                                 : name.leftJustified(kRowNameWidth);
@@ -222,7 +225,8 @@ QStringList SearchDefaults(bool massmap) {
 QStringList BuildixDefaults() {
     QStringList lines;
     lines << QStringLiteral("[BUILDIX]\n");
-    for (const DefaultEntry& e : kBuildixEntries) lines << EntryLine(e.key, e.value, e.comment, e.column);
+    for (const DefaultEntry& e : kBuildixEntries)
+        lines << EntryLine(e.key, e.value, e.comment, e.column);
     lines << QStringLiteral("\n");
     lines << EntryLine("add_Cterm_peptide", "0.0000",
                        "added to C-terminus (peptide mass & all Y\"-ions)", kSearchCommentColumn);
@@ -284,13 +288,16 @@ const ParamFileInfo& InfoOf(ParamFileType type) {
         "[MASSMAP_ENZYME_INFO]",
         kMassmapDefaultsFirst,
         kMassmapDefaultsEnd};
-    static const ParamFileInfo kBuildix = {"buildix.params", "buildix", "", "",
-                                           "[SORVEX_ENZYME_INFO]", kBuildixDefaultsFirst,
-                                           kBuildixDefaultsEnd};
+    static const ParamFileInfo kBuildix = {
+        "buildix.params",      "buildix",          "", "", "[SORVEX_ENZYME_INFO]",
+        kBuildixDefaultsFirst, kBuildixDefaultsEnd};
     switch (type) {
-        case ParamFileType::Massmap: return kMassmap;
-        case ParamFileType::Buildix: return kBuildix;
-        case ParamFileType::Sorvex: break;
+        case ParamFileType::Massmap:
+            return kMassmap;
+        case ParamFileType::Buildix:
+            return kBuildix;
+        case ParamFileType::Sorvex:
+            break;
     }
     return kSorvex;
 }

@@ -26,11 +26,11 @@ QString ParamDefaultText(int id);
 enum class ParamFileType { Sorvex, Massmap, Buildix };
 
 struct ParamFileInfo {
-    const char* fileName;       // "sorvex.params"
-    const char* stem;           // "sorvex"
-    const char* label;          // "Sorvex search", shown by the Invalid Parameters choice
-    const char* question;       // overwrite question of the restore procedure
-    const char* enzymeHeader;   // "[SORVEX_ENZYME_INFO]"
+    const char* fileName;      // "sorvex.params"
+    const char* stem;          // "sorvex"
+    const char* label;         // "Sorvex search", shown by the Invalid Parameters choice
+    const char* question;      // overwrite question of the restore procedure
+    const char* enzymeHeader;  // "[SORVEX_ENZYME_INFO]"
     int firstDefaultId;
     int endDefaultId;
 };

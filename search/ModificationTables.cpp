@@ -14,15 +14,24 @@ struct PresetMasses {
 
 PresetMasses MassesOf(ModificationPreset preset) {
     switch (preset) {
-        case ModificationPreset::Acetylation: return {42.0373, 42.0106};
-        case ModificationPreset::Carboxymethylation: return {58.0133, 58.0054};
-        case ModificationPreset::Formylation: return {28.0104, 27.9949};
-        case ModificationPreset::Hydroxylation: return {17.0073, 17.0027};
-        case ModificationPreset::IcatReagent: return {442.2, 442.2249};
-        case ModificationPreset::Methylation: return {14.0269, 14.0157};
-        case ModificationPreset::Oxidation: return {15.9994, 15.9949};
-        case ModificationPreset::Phosphorylation: return {79.9799, 79.9663};
-        case ModificationPreset::Sulphation: return {80.0642, 79.9568};
+        case ModificationPreset::Acetylation:
+            return {42.0373, 42.0106};
+        case ModificationPreset::Carboxymethylation:
+            return {58.0133, 58.0054};
+        case ModificationPreset::Formylation:
+            return {28.0104, 27.9949};
+        case ModificationPreset::Hydroxylation:
+            return {17.0073, 17.0027};
+        case ModificationPreset::IcatReagent:
+            return {442.2, 442.2249};
+        case ModificationPreset::Methylation:
+            return {14.0269, 14.0157};
+        case ModificationPreset::Oxidation:
+            return {15.9994, 15.9949};
+        case ModificationPreset::Phosphorylation:
+            return {79.9799, 79.9663};
+        case ModificationPreset::Sulphation:
+            return {80.0642, 79.9568};
     }
     return {0.0, 0.0};
 }
@@ -32,7 +41,9 @@ constexpr char kResidueOrder[] = "GASPVTCLIXNOBDQKZEMHFRYW";
 
 }  // namespace
 
-ModificationTables::ModificationTables() { ResetAll(); }
+ModificationTables::ModificationTables() {
+    ResetAll();
+}
 
 void ModificationTables::SetStaticModification(int index, double mass) {
     if (index < 0 || index >= kStaticCount) return;
@@ -86,7 +97,9 @@ void ModificationTables::ResetStatic() {
     }
 }
 
-void ModificationTables::ResetDifferential() { differential_.fill({}); }
+void ModificationTables::ResetDifferential() {
+    differential_.fill({});
+}
 
 void ModificationTables::ResetAll() {
     ResetStatic();
@@ -117,7 +130,9 @@ double ModificationTables::PresetMass(ModificationPreset preset, int massType) {
     return massType == 1 ? masses.mono : masses.average;
 }
 
-QString ModificationTables::FormatMass(double mass) { return QCFormat("%.13g", mass); }
+QString ModificationTables::FormatMass(double mass) {
+    return QCFormat("%.13g", mass);
+}
 
 QString ModificationTables::DisplayName(const QString& key) {
     return key.startsWith(QLatin1String("add_")) ? key.mid(4) : key;

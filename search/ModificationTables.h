@@ -33,7 +33,7 @@ struct DifferentialModification {
 };
 
 class ModificationTables {
-public:
+  public:
     static constexpr int kStaticCount = 28;
     static constexpr int kDifferentialCount = 3;
     // The first residue entry; the four before it are the terminal modifications.
@@ -89,7 +89,7 @@ public:
     // True when no differential entry with residues has a mass and every static mass is 0.0.
     bool IsAtDefaults() const;
 
-private:
+  private:
     std::array<StaticModification, kStaticCount> static_;
     std::array<DifferentialModification, kDifferentialCount> differential_;
 };

@@ -22,7 +22,9 @@ constexpr int kNumberCommentBase = 35;
 constexpr int kTextCommentColumn = 35;
 constexpr int kLongKeyPadding = 10;
 
-bool IsEmptyLine(const QString& line) { return line.isEmpty() || line == kLineEnd; }
+bool IsEmptyLine(const QString& line) {
+    return line.isEmpty() || line == kLineEnd;
+}
 
 // True when the bytes end with a line end, in any of the encodings the reader accepts.
 bool EndsWithLineEnd(const QByteArray& bytes) {
@@ -147,7 +149,9 @@ bool CParamFile::GetEntryInt(const QString& key, int& value) const {
     return true;
 }
 
-bool CParamFile::IsLoaded() const { return !lines_.empty() && !lines_.front().isEmpty(); }
+bool CParamFile::IsLoaded() const {
+    return !lines_.empty() && !lines_.front().isEmpty();
+}
 
 bool CParamFile::SetEntryDouble(const QString& key, double value) {
     return SetEntryText(key, QCFormat("%2.4f", value), Padding::Number);
@@ -205,9 +209,13 @@ void CParamFile::SetLine(int index, const QString& text) {
     lines_[static_cast<std::size_t>(index)] = text;
 }
 
-void CParamFile::AppendLine(const QString& text) { lines_.push_back(text); }
+void CParamFile::AppendLine(const QString& text) {
+    lines_.push_back(text);
+}
 
-bool CParamFile::Save() const { return SaveAs(path_); }
+bool CParamFile::Save() const {
+    return SaveAs(path_);
+}
 
 bool CParamFile::SaveAs(const QString& path) const {
     if (path.isEmpty()) return false;

@@ -12,7 +12,7 @@
 namespace zar {
 
 class CParamFile {
-public:
+  public:
     CParamFile() = default;
     virtual ~CParamFile() = default;
 
@@ -69,7 +69,7 @@ public:
     // The whole store as it would be written, with "\n" line ends.
     QString Text() const;
 
-private:
+  private:
     enum class Padding { Number, Text };
     bool SetEntryText(const QString& key, const QString& value, Padding padding);
     int FindKeyLine(const QString& key) const;

@@ -36,8 +36,7 @@ QString InvalidParamsExitOptionText(const QString& label) {
 namespace {
 
 bool ConfirmOverwrite(const ParamFileInfo& info) {
-    return ZarMessageBox(QString::fromLatin1(info.question), MB_OKCANCEL | MB_ICONQUESTION) ==
-           IDOK;
+    return ZarMessageBox(QString::fromLatin1(info.question), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 RestoreResult CopyDefaultFile(CParamFile& store, const ParamFileInfo& info,

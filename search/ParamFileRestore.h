@@ -19,7 +19,7 @@ enum class InvalidParamsOption {
 };
 
 class InvalidParamsPrompt {
-public:
+  public:
     virtual ~InvalidParamsPrompt() = default;
     // Shows the choice for the file named by stem ("sorvex") and label ("Sorvex search") and
     // returns the option taken. A prompt closed without OK returns LeaveFile.

@@ -28,11 +28,13 @@ constexpr int kFastaProteinDivisor = 450;
 constexpr int kBytesPerProtein = 1000;
 constexpr int kUnknownProteinEstimate = 10000;
 
-int ClampToInt(qint64 v) { return static_cast<int>(std::clamp<qint64>(v, INT_MIN, INT_MAX)); }
+int ClampToInt(qint64 v) {
+    return static_cast<int>(std::clamp<qint64>(v, INT_MIN, INT_MAX));
+}
 
 // Reads numbers and words from a text the way "%lf", "%d" and "%s" do.
 class FormatScanner {
-public:
+  public:
     explicit FormatScanner(const QString& text) : bytes_(text.toLatin1()) {}
 
     bool Double(double& value) {
@@ -52,17 +54,20 @@ public:
         return true;
     }
     bool Word(QString& word) {
-        while (pos_ < bytes_.size() && std::isspace(static_cast<unsigned char>(bytes_[pos_]))) ++pos_;
+        while (pos_ < bytes_.size() && std::isspace(static_cast<unsigned char>(bytes_[pos_])))
+            ++pos_;
         const qsizetype start = pos_;
-        while (pos_ < bytes_.size() && !std::isspace(static_cast<unsigned char>(bytes_[pos_]))) ++pos_;
+        while (pos_ < bytes_.size() && !std::isspace(static_cast<unsigned char>(bytes_[pos_])))
+            ++pos_;
         if (pos_ == start) return false;
         word = QString::fromLatin1(bytes_.mid(start, pos_ - start));
         return true;
     }
 
-private:
+  private:
     std::string_view Rest() const {
-        return std::string_view(bytes_.constData() + pos_, static_cast<std::size_t>(bytes_.size() - pos_));
+        return std::string_view(bytes_.constData() + pos_,
+                                static_cast<std::size_t>(bytes_.size() - pos_));
     }
     QByteArray bytes_;
     qsizetype pos_ = 0;
@@ -92,9 +97,12 @@ void BasicPageValues::SetSequenceType(int type) {
 QString QueueChoice::PriorityText() const {
     if (runChoice != 1) return QString();
     switch (priority) {
-        case 0: return QStringLiteral("High");
-        case 2: return QStringLiteral("Low");
-        default: return QStringLiteral("Normal");
+        case 0:
+            return QStringLiteral("High");
+        case 2:
+            return QStringLiteral("Low");
+        default:
+            return QStringLiteral("Normal");
     }
 }
 
@@ -224,8 +232,9 @@ SearchParamsModel::ReadResult SearchParamsModel::ReadParamFile(InvalidParamsProm
 QString SearchParamsModel::OutOfRangeMessage(SearchKind kind, const std::vector<RangeItem>& items) {
     const QString file = kind == SearchKind::Sorvex ? QStringLiteral("sorvex.params")
                                                     : QStringLiteral("massmap.params");
-    QString text = QStringLiteral("Error in %1 file. \nSorvex Search dialog box can not be opened "
-                                  "\nuntil valid %1 file exists.\n")
+    QString text = QStringLiteral(
+                       "Error in %1 file. \nSorvex Search dialog box can not be opened "
+                       "\nuntil valid %1 file exists.\n")
                        .arg(file);
     text += QStringLiteral("The following values are out of range:\n");
     for (RangeItem item : items) {
@@ -240,8 +249,8 @@ QString SearchParamsModel::OutOfRangeMessage(SearchKind kind, const std::vector<
                 text += QStringLiteral("    Fragment Ion Tolerance\n");
                 break;
             case RangeItem::StaticModifications:
-                text += QStringLiteral(
-                    "    C-terminus, N-terminus or Amino Acid Mass Modifications\n");
+                text +=
+                    QStringLiteral("    C-terminus, N-terminus or Amino Acid Mass Modifications\n");
                 break;
         }
     }
@@ -335,7 +344,8 @@ void SearchParamsModel::LoadPages() {
                 defaults.matchPeakAllowedError);
     LoadHeldDouble("match_peak_tolerance", held.matchPeakTolerance, defaults.matchPeakTolerance);
     LoadHeldText("partial_sequence", held.partialSequence, defaults.partialSequence);
-    LoadHeldText("sequence_header_filter", held.sequenceHeaderFilter, defaults.sequenceHeaderFilter);
+    LoadHeldText("sequence_header_filter", held.sequenceHeaderFilter,
+                 defaults.sequenceHeaderFilter);
     LoadHeldText("protein_mass_filter", held.proteinMassFilter, defaults.proteinMassFilter);
     for (int i = 0; i < ModificationTables::kStaticCount; ++i) {
         double mass = 0.0;
@@ -405,7 +415,8 @@ bool SearchParamsModel::WriteEntries() {
         s.SetEntryString(QStringLiteral("ion_series"), ionSeries);
     if (!written) return false;
     for (int i = 0; i < ModificationTables::kStaticCount; ++i) {
-        if (!s.SetEntryDouble(modifications.GetStaticName(i), modifications.GetStaticModification(i))) {
+        if (!s.SetEntryDouble(modifications.GetStaticName(i),
+                              modifications.GetStaticModification(i))) {
             return false;
         }
     }
@@ -443,7 +454,8 @@ void SearchParamsModel::WriteEnzymeRows() {
         if (line < store_.GetLineCount()) {
             store_.SetLine(line, row);
         } else if (i <= lastNamed) {
-            if (store_.GetLineCount() > 0 && !store_.GetLine(store_.GetLineCount() - 1).endsWith(QLatin1Char('\n'))) {
+            if (store_.GetLineCount() > 0 &&
+                !store_.GetLine(store_.GetLineCount() - 1).endsWith(QLatin1Char('\n'))) {
                 store_.SetLine(store_.GetLineCount() - 1,
                                store_.GetLine(store_.GetLineCount() - 1) + QLatin1Char('\n'));
             }
@@ -459,10 +471,10 @@ bool SearchParamsModel::SaveParamFile(InvalidParamsPrompt& prompt,
         RestoreParamFile(store_, FileType(), programDirectory, prompt);
         return false;
     }
-    const QString target =
-        kind_ == SearchKind::Sorvex
-            ? JoinPath(PortablePath(basic.resultsDirectory), QString::fromLatin1(InfoOf(FileType()).fileName))
-            : paramFilePath_;
+    const QString target = kind_ == SearchKind::Sorvex
+                               ? JoinPath(PortablePath(basic.resultsDirectory),
+                                          QString::fromLatin1(InfoOf(FileType()).fileName))
+                               : paramFilePath_;
     return store_.SaveAs(target);
 }
 
@@ -501,7 +513,8 @@ QString SearchParamsModel::BuildExtractionOptions() const {
     if (range.low > 0.0) options += QCFormat("-B%2.2f ", range.low);
     if (range.high > 0.0) options += QCFormat("-T%2.2f ", range.high);
     if (advanced.charge != 0) options += QCFormat("-C%d ", advanced.charge);
-    if (!advanced.subsequence.isEmpty()) options += QStringLiteral("-Y%1 ").arg(advanced.subsequence);
+    if (!advanced.subsequence.isEmpty())
+        options += QStringLiteral("-Y%1 ").arg(advanced.subsequence);
     return options;
 }
 
@@ -513,8 +526,8 @@ QString SearchParamsModel::OptionSummaryText() const {
     text += QCFormat("Start_scan=%d; End_scan=%d; ", scans.first, scans.last);
     text += QCFormat("Precursor_mass_tol =%2.2f; ", advanced.precursorTolerance);
     text += QCFormat("Group_scan_tol =%d; ", advanced.groupScan);
-    text += QCFormat("Min_group_count =%d;\n",
-                     scans.first == scans.last ? 1 : advanced.minGroupCount);
+    text +=
+        QCFormat("Min_group_count =%d;\n", scans.first == scans.last ? 1 : advanced.minGroupCount);
     text += QCFormat("Min_ion_count =%d; ", advanced.minIonCount);
     text += QCFormat("Low_mass_limit =%2.2f; ", range.low);
     text += QCFormat("High_mass_limit =%2.2f; ", range.high);
@@ -639,7 +652,8 @@ void SearchParamsModel::ApplyIndexedDatabaseHeader(const IndexedDatabaseHeader& 
     if (header.maximumMass) range.high = *header.maximumMass;
     SetIndexedMassRange(range.low, range.high, range.low, range.high);
 
-    if (header.enzymeName.size() > 1) basic.enzymeIndex = EnzymeListNames().indexOf(header.enzymeName);
+    if (header.enzymeName.size() > 1)
+        basic.enzymeIndex = EnzymeListNames().indexOf(header.enzymeName);
     if (header.numIntCleavageSites > 0) basic.cleavageSites = header.numIntCleavageSites;
     if (header.origDatabaseType.size() > 1) {
         basic.sequenceType = header.origDatabaseType.startsWith(QLatin1String("Protein")) ? 0 : 1;
@@ -680,6 +694,15 @@ void SearchParamsModel::SetScanLimits(int first, int last, int low, int high) {
     basic.scanFileLimits = {first, last};
     basic.scanRange = {low, high};
     basic.scanBounds = {low, high};
+}
+
+void SearchParamsModel::TrackScanRange(int first, int last) {
+    basic.scanBounds = {first, last};
+    if (basic.trackTrace) basic.scanRange = {first, last};
+}
+
+void SearchParamsModel::SetFastaMassRangeAndRefresh(double low, double, double high, double) {
+    basic.fastaRange.defaultPair = {RoundTo001(low), RoundTo001(high)};
 }
 
 bool SearchParamsModel::PrepareDatabaseSize(const QString& path, const QString& name) {

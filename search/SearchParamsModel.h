@@ -158,7 +158,7 @@ struct QueueChoice {
 
 // Initial values of a new sheet that come from the program's settings.
 struct SearchSettings {
-    QString resultsDirectory;   // Sorvex or peptide-mapping results folder
+    QString resultsDirectory;  // Sorvex or peptide-mapping results folder
     QString databaseDirectory;
     double dtaThreshold = 100000.0;
     double dtaPrecursorTolerance = 1.4;
@@ -174,10 +174,15 @@ struct SearchSettings {
 QString DefaultParamFileFolder();
 
 // Out-of-range items of a parameter file, in the order the message lists them.
-enum class RangeItem { DifferentialModifications, PeptideTolerance, FragmentTolerance, StaticModifications };
+enum class RangeItem {
+    DifferentialModifications,
+    PeptideTolerance,
+    FragmentTolerance,
+    StaticModifications
+};
 
 class SearchParamsModel {
-public:
+  public:
     SearchParamsModel(SearchKind kind, const SearchSettings& settings);
 
     SearchKind Kind() const { return kind_; }
@@ -252,6 +257,11 @@ public:
     void SetIndexedMassRange(double low, double high, double boundLow, double boundHigh);
     void SetFastaMassRange(double low, double high, double boundLow, double boundHigh);
     void SetScanLimits(int first, int last, int low, int high);
+    // The trace view's range: kept as the scan bounds, and the scan pair while tracking.
+    void TrackScanRange(int first, int last);
+    // The trace view's mass range: the rounded first and third values become the FASTA
+    // range's default pair.
+    void SetFastaMassRangeAndRefresh(double low, double, double high, double);
     // The range of the database the options use: the indexed one for an indexed Sorvex search.
     MassPair SearchMassRange() const;
 
@@ -264,7 +274,7 @@ public:
     // Formats one enzyme row of the parameter file; an unnamed record gives an empty line.
     static QString FormatEnzymeRow(int number, const EnzymeRecord& record);
 
-private:
+  private:
     void LoadInt(const char* key, int& field) const;
     void LoadDouble(const char* key, double& field) const;
     void LoadFlag(const char* key, bool& field) const;

@@ -34,7 +34,8 @@ TEST(IsValidDatabaseFile, TellsDatabasesFromOtherFiles) {
         {dir.filePath("missing.fasta"), false},
         {QString(), false},
     };
-    for (const Case& c : cases) EXPECT_EQ(IsValidDatabaseFile(c.path), c.valid) << c.path.toStdString();
+    for (const Case& c : cases)
+        EXPECT_EQ(IsValidDatabaseFile(c.path), c.valid) << c.path.toStdString();
 }
 
 TEST(ReadIndexedDatabaseHeader, ReadsTheLinesItKnows) {
@@ -53,7 +54,8 @@ TEST(ReadIndexedDatabaseHeader, ReadsTheLinesItKnows) {
 
 TEST(ReadIndexedDatabaseHeader, ProcessesALastLineWithoutLineEnd) {
     IndexedDatabaseHeader h;
-    ASSERT_TRUE(ReadIndexedDatabaseHeader(zartest::DataPath("search/no_final_line_end.fasta.hdr"), h));
+    ASSERT_TRUE(
+        ReadIndexedDatabaseHeader(zartest::DataPath("search/no_final_line_end.fasta.hdr"), h));
     EXPECT_EQ(h.differentialModifications, " (M 16.0) (C 57.0) (S 80.0) (T 80.0)");
     EXPECT_EQ(h.staticModifications, "");
     EXPECT_EQ(h.massType, "Average");
@@ -68,16 +70,19 @@ TEST(HeaderStaticModifications, SetOnlyTheNamedEntries) {
     ModificationTables tables;
     tables.SetStaticModification(5, 1.0);  // alanine, not named by the header
     ApplyHeaderStaticModifications("C=57.021 Nterm=42.0106 J=3.0 u=1.0 Cterm=-1.5", tables);
-    EXPECT_DOUBLE_EQ(tables.GetStaticModification(ModificationTables::StaticEntryOfResidue('C')), 57.021);
+    EXPECT_DOUBLE_EQ(tables.GetStaticModification(ModificationTables::StaticEntryOfResidue('C')),
+                     57.021);
     EXPECT_DOUBLE_EQ(tables.GetStaticModification(ModificationTables::kNtermPeptideEntry), 42.0106);
     EXPECT_DOUBLE_EQ(tables.GetStaticModification(ModificationTables::kCtermPeptideEntry), -1.5);
     EXPECT_DOUBLE_EQ(tables.GetStaticModification(5), 1.0);
     int nonZero = 0;
-    for (int i = 0; i < ModificationTables::kStaticCount; ++i) nonZero += tables.GetStaticModification(i) != 0.0;
+    for (int i = 0; i < ModificationTables::kStaticCount; ++i)
+        nonZero += tables.GetStaticModification(i) != 0.0;
     EXPECT_EQ(nonZero, 4);
 
     ApplyHeaderStaticModifications("", tables);
-    for (int i = 0; i < ModificationTables::kStaticCount; ++i) EXPECT_EQ(tables.GetStaticModification(i), 0.0);
+    for (int i = 0; i < ModificationTables::kStaticCount; ++i)
+        EXPECT_EQ(tables.GetStaticModification(i), 0.0);
 }
 
 struct DiffCase {
@@ -101,18 +106,20 @@ TEST_P(HeaderDifferentialCases, ReadsUpToThreeGroups) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, HeaderDifferentialCases,
-    ::testing::Values(DiffCase{" (M* 15.9949) (STY 79.9663)", 2, {"M", "STY", ""}, {15.9949, 79.9663, 0}},
-                      DiffCase{"(M 16.0) (C 57.0) (S 80.0)", 3, {"M", "C", "S"}, {16, 57, 80}},
-                      DiffCase{"(M 16.0) (C 57.0) (S 80.0) (T 80.0)", 0, {"", "", ""}, {0, 0, 0}},
-                      DiffCase{" ", 0, {"", "", ""}, {0, 0, 0}},
-                      DiffCase{"no groups here", 0, {"", "", ""}, {0, 0, 0}},
-                      DiffCase{"(ABCDEFGHIK 1.0)", 0, {"", "", ""}, {0, 0, 0}},  // too long
-                      DiffCase{"(M 16.0) (C x)", 1, {"M", "", ""}, {16, 0, 0}}));
+    ::testing::Values(
+        DiffCase{" (M* 15.9949) (STY 79.9663)", 2, {"M", "STY", ""}, {15.9949, 79.9663, 0}},
+        DiffCase{"(M 16.0) (C 57.0) (S 80.0)", 3, {"M", "C", "S"}, {16, 57, 80}},
+        DiffCase{"(M 16.0) (C 57.0) (S 80.0) (T 80.0)", 0, {"", "", ""}, {0, 0, 0}},
+        DiffCase{" ", 0, {"", "", ""}, {0, 0, 0}},
+        DiffCase{"no groups here", 0, {"", "", ""}, {0, 0, 0}},
+        DiffCase{"(ABCDEFGHIK 1.0)", 0, {"", "", ""}, {0, 0, 0}},  // too long
+        DiffCase{"(M 16.0) (C x)", 1, {"M", "", ""}, {16, 0, 0}}));
 
 TEST(ReadHeaderMassRange, ReadsWholeNumbersBeforeTheEnzymeLine) {
     double low = 0;
     double high = 0;
-    ASSERT_TRUE(ReadHeaderMassRange(zartest::DataPath("search/no_final_line_end.fasta.hdr"), low, high));
+    ASSERT_TRUE(
+        ReadHeaderMassRange(zartest::DataPath("search/no_final_line_end.fasta.hdr"), low, high));
     EXPECT_DOUBLE_EQ(low, 700.0);
     EXPECT_DOUBLE_EQ(high, 3500.0);
     // Here the enzyme line comes first: the search stops before the masses.

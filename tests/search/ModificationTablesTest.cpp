@@ -68,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ModificationPresets, TerminalRowsTakeNoPreset) {
     ModificationTables t;
-    for (int row = 1; row <= 4; ++row) EXPECT_FALSE(t.ApplyStaticPreset(row, ModificationPreset::Oxidation, 1));
+    for (int row = 1; row <= 4; ++row)
+        EXPECT_FALSE(t.ApplyStaticPreset(row, ModificationPreset::Oxidation, 1));
     EXPECT_TRUE(t.IsAtDefaults());
     EXPECT_TRUE(t.ApplyStaticPreset(5, ModificationPreset::Oxidation, 1));
     EXPECT_DOUBLE_EQ(t.GetStaticModification(4), 15.9949);

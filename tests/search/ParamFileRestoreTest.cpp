@@ -15,7 +15,7 @@ namespace {
 
 // Answers the Invalid Parameters choice with a scripted option and records what it was shown.
 class FakePrompt : public InvalidParamsPrompt {
-public:
+  public:
     explicit FakePrompt(InvalidParamsOption option) : option_(option) {}
     InvalidParamsOption ChooseOption(const QString& stem, const QString& label) override {
         ++calls;
@@ -27,7 +27,7 @@ public:
     QString shownStem;
     QString shownLabel;
 
-private:
+  private:
     InvalidParamsOption option_;
 };
 
@@ -43,7 +43,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 }
 
 class RestoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         programs = dir.filePath("programs");
         results = dir.filePath("results");

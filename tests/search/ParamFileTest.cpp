@@ -103,7 +103,8 @@ TEST(DefaultTexts, KeysAndColumnsFollowTheLayout) {
     EXPECT_EQ(buildix.GetLine(buildix.FindLine("nucleotide_reading_frames", 25)).indexOf(';'), 49);
     EXPECT_EQ(buildix.GetLine(buildix.FindLine("add_F_", 6)).indexOf(';'), 41);
     EXPECT_FALSE(buildix.GetEntryString("add_Cterm_protein", value));
-    EXPECT_TRUE(buildix.GetLine(buildix.FindLine("4.", 2)).startsWith("4.  Chymotryp_modified     1"));
+    EXPECT_TRUE(
+        buildix.GetLine(buildix.FindLine("4.", 2)).startsWith("4.  Chymotryp_modified     1"));
 }
 
 TEST(ParamFileOpen, MissingFileShowsTheMessageAndKeepsTheStore) {
@@ -189,7 +190,8 @@ TEST(ParamFileRead, NumbersAreRoundedToFourDecimalsHalfAwayFromZero) {
 TEST(ParamFileRead, LongAndManyLinesAreKept) {
     QTemporaryDir dir;
     QByteArray bytes = "[S]\nlong_path = " + QByteArray(300, 'p') + "\n";
-    for (int n = 0; n < 200; ++n) bytes += "key" + QByteArray::number(n) + " = " + QByteArray::number(n) + "\n";
+    for (int n = 0; n < 200; ++n)
+        bytes += "key" + QByteArray::number(n) + " = " + QByteArray::number(n) + "\n";
     CParamFile store = StoreOf(dir, bytes);
     EXPECT_EQ(store.GetLineCount(), 202);
     QString value;
@@ -266,7 +268,8 @@ TEST(ParamFileWrite, AbsentKeyTakesTheFirstEmptyLineOrIsReported) {
     CParamFile defaults;
     defaults.LoadDefaults(ParamFileType::Sorvex);
     ASSERT_TRUE(defaults.SetEntryDouble("add_W_Tryptophan", 2.0));
-    EXPECT_TRUE(defaults.GetLine(defaults.FindLine("add_W", 5)).startsWith("add_W_Tryptophan = 2.0000 "));
+    EXPECT_TRUE(
+        defaults.GetLine(defaults.FindLine("add_W", 5)).startsWith("add_W_Tryptophan = 2.0000 "));
     EXPECT_EQ(defaults.GetLine(27), "\n");
     EXPECT_EQ(boxes.texts().size(), 1);
 }
@@ -335,7 +338,8 @@ TEST(ParamFileSave, UnwritableTargetKeepsTheOldFile) {
     ASSERT_TRUE(store.SetEntryInt("old", 2));
     QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const bool saved = store.Save();
-    QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(sub,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (QFileInfo(sub).isWritable() && saved) GTEST_SKIP() << "running with rights to any folder";
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadBytes(path), "old = 1\n");

@@ -1,0 +1,294 @@
+#include "ZarDoc.h"
+
+#include "core/MessageBox.h"
+#include "core/Numbers.h"
+#include "core/Paths.h"
+#include "databases/PepmapEngine.h"
+#include "document/EnzymeTable.h"
+#include "document/MassmapResults.h"
+#include "document/MultiConsensusResults.h"
+#include "document/Settings.h"
+#include "document/SorvexResults.h"
+#include "document/TextHelpers.h"
+#include "document/ZarMessages.h"
+#include "interpretation/DenovoEngine.h"
+#include "interpretation/ZarmassDeconvolution.h"
+#include "interpretation/ZarmassTransform.h"
+#include "messages/Messages.h"
+#include "rawfile/VRawfile.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace zar {
+namespace {
+CZarDoc* gDocument = nullptr;
+}
+
+CZarDoc* CZarDoc::GetDoc() { return gDocument; }
+
+CZarDoc::CZarDoc() {
+    // A reader that cannot be made leaves the document without one: the program runs, and
+    // opening a run then says why it cannot.
+    try {
+        rawFile_ = std::make_unique<VRawfile>();
+    } catch (const std::exception& e) {
+        LogLine(QStringLiteral("raw-file reader not available: ") + QString::fromUtf8(e.what()));
+    }
+    const QLocale locale;
+    listSeparator_ = locale.decimalPoint() == QStringLiteral(",") ? QLatin1Char(';') : QLatin1Char(',');
+    decimalSeparator_ = locale.decimalPoint().isEmpty() ? QLatin1Char('.') : locale.decimalPoint().front();
+    gDocument = this;
+
+    holder_ = std::make_unique<CVXfile>();
+    sorvex_ = std::make_unique<CSorvexResults>();
+    massmap_ = std::make_unique<CMassmapResults>();
+    multi_ = std::make_unique<CMultiConsensusResults>();
+    transform_ = std::make_unique<CZarmassTransform>();
+    deconvolution_ = std::make_unique<CZarmassDeconvolution>();
+
+    const int summaryMode = GetSummaryDisplayMode();
+    const int consensusMode = GetConsensusDisplayMode();
+    const int entries = GetConsensusDisplayEntries();
+    summaryOptions_ = DefaultDisplayOptions(DisplayOptionsKind::Summary, summaryMode, consensusMode, entries);
+    massmapOptions_ = DefaultDisplayOptions(DisplayOptionsKind::PeptideMapping, summaryMode, consensusMode, entries);
+    multiOptions_ = DefaultDisplayOptions(DisplayOptionsKind::MultiConsensus, summaryMode, consensusMode, entries);
+    sorvexResultsDirectory_ = zar::GetSorvexResultsDirectory();
+
+    denovoParams_ = DenovoParams();
+    denovo_ = std::make_unique<CDenovoEngine>();
+    denovo_->InitParameters(denovoParams_);
+    pepmap_ = std::make_unique<CPepmapEngine>();
+
+    xpressResidue_ = GetXpressResidue();
+    xpressDifference_ = GetXpressDifference();
+    xpressTolerance_ = GetXpressTolerance();
+    enzymes_ = std::make_unique<CEnzymeTable>();
+}
+
+CZarDoc::~CZarDoc() {
+    gDocument = nullptr;
+    if (rawFile_) rawFile_->close();
+}
+
+void CZarDoc::AddView(CZarView* view) {
+    if (view && std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void CZarDoc::RemoveView(CZarView* view) { std::erase(views_, view); }
+
+void CZarDoc::UpdateAllViews(CZarView* sender, int hint) {
+    // A view may go away while others are told (a layout switch): tell a copy of the list,
+    // skipping views that left meanwhile.
+    const std::vector<CZarView*> views = views_;
+    for (CZarView* v : views) {
+        if (v == sender) continue;
+        if (std::find(views_.begin(), views_.end(), v) == views_.end()) continue;
+        v->OnUpdate(sender, hint);
+    }
+}
+
+QString CZarDoc::GetTitle() const {
+    const QString path = GetRawFilePath();
+    if (path.isEmpty()) return QStringLiteral("Untitled");
+    const QString name = FileNameOf(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0) return name;
+    return name.left(dot) + name.mid(dot).toLower();
+}
+
+bool CZarDoc::OnNewDocument() {
+    modified_ = false;
+    pathName_.clear();
+    rawFilePath_.clear();
+    if (rawFile_) rawFile_->close();
+    holder_ = std::make_unique<CVXfile>();
+    msnList_.reset();
+    if (frame_) {
+        frame_->ResetView();
+        frame_->SetFrameTitle(GetTitle());
+    }
+    return true;
+}
+
+bool CZarDoc::OnOpenDocument(const QString& path) {
+    // Open into a fresh holder; only a run that opens replaces what the document had.
+    const QString previousPath = rawFilePath_;
+    modified_ = false;
+    ResetContents();
+    rawFilePath_ = path;
+    if (!OpenRawFile(true, true)) {
+        rawFilePath_ = previousPath;
+        return false;
+    }
+    if (sorvex_) sorvex_->FreeResults();
+    if (massmap_) massmap_->FreeResults();
+    if (pepmap_) pepmap_->FreePeptides();
+    if (CVXResults* r = GetCurrentResults()) r->viewType = 1;
+    if (frame_) {
+        frame_->ResetInfoBar();
+        frame_->ShowPlotLayout();
+        frame_->SetFrameTitle(GetTitle());
+        frame_->SetMSnTimeRange(GetStartTime(), GetEndTime());
+        frame_->AddToRecentFileList(path);
+    }
+    pathName_ = path;
+    return true;
+}
+
+bool CZarDoc::ShowResultsWindow(const SelectedResult& item) {
+    if (!frame_ || !frame_->ShowResultsWindow(item)) {
+        ZarMessageBox(QStringLiteral("Unable to display the Sorvex Results window"));
+        return false;
+    }
+    return true;
+}
+
+QString CZarDoc::GetRawFilePath() const {
+    const CVXResults* r = GetCurrentResults();
+    return r ? r->RawFilePath() : QString();
+}
+
+double CZarDoc::GetCurrentRetentionTime() const {
+    CVXResults* r = GetCurrentResults();
+    if (!r) return 0.0;
+    const CVXUserResult* u = r->GetCurrentUserResult();
+    if (!u || u->currentScanPosition < 0) return 0.0;
+    return u->currentScanPosition;
+}
+
+void CZarDoc::SetCurrentScanRange(int first, int last) {
+    CVXResults* r = GetCurrentResults();
+    if (!r) return;
+    if (CVXUserResult* u = r->GetCurrentUserResult()) {
+        u->currentScanFirst = first;
+        u->currentScanLast = last;
+    }
+}
+
+int CZarDoc::GetCurrentResultType() const {
+    CVXResults* r = GetCurrentResults();
+    if (!r || !r->GetCurrentUserResult()) return -1;
+    return r->typeCode;
+}
+
+void CZarDoc::SetDisplayFlags(int summaryMode, int consensusMode, int entries) {
+    for (ResultsDisplayOptions* o : {&summaryOptions_, &massmapOptions_, &multiOptions_}) {
+        o->showTimes = summaryMode ? 1 : 0;
+        if (consensusMode) {
+            o->filterMode = 1;
+            o->consensusRowLimit = entries;
+        } else {
+            o->consensusRowLimit = 0;
+        }
+    }
+}
+
+void CZarDoc::SetSummaryRange(double low, double high) {
+    summaryOptions_.retentionTimeMin = low;
+    summaryOptions_.retentionTimeMax = high;
+    const CVXResults* r = GetCurrentResults();
+    if (summaryOptions_.filterMode == 5 && r && r->viewType == 5) UpdateAllViews(nullptr, 52);
+}
+
+void CZarDoc::SetMassmapRange(double low, double high) {
+    massmapOptions_.retentionTimeMin = low;
+    massmapOptions_.retentionTimeMax = high;
+    const CVXResults* r = GetCurrentResults();
+    if (massmapOptions_.filterMode == 5 && r && r->viewType == 10) UpdateAllViews(nullptr, 58);
+}
+
+void CZarDoc::GetDenovoSelection(int& a, int& b, QString& text) const {
+    a = denovoSelectionA_;
+    b = denovoSelectionB_;
+    text = denovoSelectionText_;
+}
+
+void CZarDoc::SetDenovoSelection(int a, int b, const QString& text) {
+    denovoSelectionA_ = a;
+    denovoSelectionB_ = b;
+    denovoSelectionText_ = text.left(kMaxDenovoSelectionText);
+}
+
+double CZarDoc::hitRetentionTime(const CSearchResults* set, int selected) const {
+    if (!set || selected < 1 || selected > set->GetHitCount()) return 0.0;
+    const SearchHitRecord* hit = set->FindHit(selected);
+    if (!hit) return 0.0;
+    // "name.first.last.charge": the scans after the first '.'.
+    const QStringList parts = GetTextAfterDot(hit->fileInformation).split(QLatin1Char('.'));
+    if (parts.size() < 2) return 0.0;
+    const int first = static_cast<int>(LeadingInt(parts[0]));
+    const int last = static_cast<int>(LeadingInt(parts[1]));
+    if (first < 1 || last < 1) return 0.0;
+    const int scan = first == last ? first : (first + last) / 2;
+    return ScanToRetentionTime(scan);
+}
+
+double CZarDoc::GetMassmapHitRetentionTime() const { return hitRetentionTime(massmap_.get(), massmapSelection_.second); }
+double CZarDoc::GetSorvexHitRetentionTime() const { return hitRetentionTime(sorvex_.get(), sorvexSelection_.second); }
+
+int CZarDoc::LoadDenovoSpectra(const std::vector<int>& scans) {
+    if (!denovo_ || !rawFile_) return 0;
+    std::vector<DenovoScan> loaded;
+    for (int scan : scans) {
+        if (static_cast<int>(loaded.size()) >= kMaxDenovoSpectra) break;
+        QString filter;
+        if (!rawFile_->filterForScan(scan, filter)) continue;
+        DenovoScan s;
+        if (!ParseDenovoScanFilter(filter, &s.kind, &s.precursor)) continue;
+        std::vector<CVXDataPeak> peaks;
+        if (!rawFile_->spectrum(scan, peaks)) continue;
+        s.points.reserve(peaks.size());
+        for (const CVXDataPeak& p : peaks) s.points.push_back({p.dMass, p.dIntensity});
+        loaded.push_back(std::move(s));
+    }
+    // The engine loads the alphabet before preparing the spectra, so a reload ranks the same.
+    const int count = denovo_->LoadSpectra(loaded, denovoParams_);
+    if (frame_) PostMessage(frame_->MessageTarget(), kMsgDenovoDataReady, 0, 0);
+    return count;
+}
+
+bool CZarDoc::PrintPageHeader(QPainter& painter, const QRect& rect, int, int dpiY) const {
+    painter.save();
+    painter.setPen(QPen(Qt::black, std::max(1, dpiY / 60)));
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(10);
+    painter.setFont(font);
+    const int lineY = rect.top() + dpiY / 120;
+    painter.drawLine(rect.left(), lineY, rect.right(), lineY);
+    const QRect textRect(rect.left(), rect.top() + dpiY / 16, rect.width(), painter.fontMetrics().height());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("ZarvikBrowser rev. %1").arg(GetVersionString()));
+    painter.drawText(textRect, Qt::AlignRight | Qt::AlignTop, QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+    painter.restore();
+    return true;
+}
+
+bool CZarDoc::PrintPageFooter(QPainter& painter, const QString& leftUpper, const QString& leftLower, int page, int pages,
+                              const QRect& rect, int, int dpiY) const {
+    painter.save();
+    painter.setPen(QPen(Qt::black, std::max(1, dpiY / 60)));
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(10);
+    painter.setFont(font);
+    const int lineY = rect.bottom() - dpiY / 60;
+    painter.drawLine(rect.left(), lineY, rect.right(), lineY);
+    const int h = painter.fontMetrics().height();
+    const QRect lower(rect.left(), rect.bottom() - dpiY / 16 - h, rect.width(), h);
+    const QRect upper = lower.translated(0, -h);
+    if (!leftUpper.isEmpty()) painter.drawText(upper, Qt::AlignLeft | Qt::AlignBottom, leftUpper);
+    painter.drawText(upper, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+    if (!leftLower.isEmpty()) painter.drawText(lower, Qt::AlignLeft | Qt::AlignBottom, leftLower);
+    const QString file = FileNameOf(GetRawFilePath());
+    Qt::Alignment fileAlign = Qt::AlignLeft;
+    if (!leftLower.isEmpty()) fileAlign = Qt::AlignRight;
+    else if (!leftUpper.isEmpty()) fileAlign = Qt::AlignHCenter;
+    painter.drawText(lower, fileAlign | Qt::AlignBottom, file);
+    painter.restore();
+    return true;
+}
+
+}  // namespace zar

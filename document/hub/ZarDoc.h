@@ -1,0 +1,187 @@
+#pragma once
+// The one document of the program: owns the run being viewed, the search-result sets, the
+// engines of the interpretation and database tools, the enzyme table, the display options of
+// the result tables and the selections one view makes and another reads. Views are made and
+// dropped as the main frame switches layouts; they meet here.
+
+#include "MSnPrecursorList.h"
+#include "ZarDocFrame.h"
+#include "document/ResultsDisplayOptions.h"
+#include "document/SelectedResult.h"
+#include "fileio/VXResults.h"
+#include "interpretation/DenovoTypes.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QPainter;
+class QRect;
+
+namespace zar {
+
+class VRawfile;
+class CSorvexResults;
+class CMassmapResults;
+class CMultiConsensusResults;
+class CZarmassTransform;
+class CZarmassDeconvolution;
+class CDenovoEngine;
+class CPepmapEngine;
+class CEnzymeTable;
+
+class CZarDoc {
+public:
+    // Spectra the de novo loader takes at the most.
+    static constexpr int kMaxDenovoSpectra = 62;
+    static constexpr int kMaxDenovoSelectionText = 100;
+
+    CZarDoc();
+    ~CZarDoc();
+    CZarDoc(const CZarDoc&) = delete;
+    CZarDoc& operator=(const CZarDoc&) = delete;
+
+    // The document of the process; null before it is made and after it is gone.
+    static CZarDoc* GetDoc();
+
+    void SetFrame(CZarDocFrame* frame) { frame_ = frame; }
+    CZarDocFrame* GetFrame() const { return frame_; }
+
+    // Views.
+    void AddView(CZarView* view);
+    void RemoveView(CZarView* view);
+    void UpdateAllViews(CZarView* sender, int hint);
+
+    // Document life.
+    bool OnNewDocument();
+    // Opens a run; false (nothing else changed, no recent-file entry) when it cannot be read.
+    bool OnOpenDocument(const QString& path);
+    QString GetTitle() const;
+    bool IsModified() const { return modified_; }
+    void SetModifiedFlag(bool modified) { modified_ = modified; }
+    QString GetPathName() const { return pathName_; }
+
+    // The results window.
+    bool ShowResultsWindow(const SelectedResult& item);
+
+    // Printing.
+    bool PrintPageHeader(QPainter& painter, const QRect& rect, int dpiX, int dpiY) const;
+    bool PrintPageFooter(QPainter& painter, const QString& leftUpper, const QString& leftLower, int page, int pages,
+                         const QRect& rect, int dpiX, int dpiY) const;
+
+    // Owned objects.
+    VRawfile* GetRawFile() const { return rawFile_.get(); }
+    CVXfile* GetFileHolder() const { return holder_.get(); }
+    CVXResults* GetCurrentResults() const { return holder_ ? holder_->GetCurrentResults() : nullptr; }
+    CSorvexResults* GetSorvexResults() const { return sorvex_.get(); }
+    CMassmapResults* GetMassmapResults() const { return massmap_.get(); }
+    CMultiConsensusResults* GetMultiConsensusResults() const { return multi_.get(); }
+    CZarmassTransform* GetZarmassTransform() const { return transform_.get(); }
+    CZarmassDeconvolution* GetZarmassDeconvolution() const { return deconvolution_.get(); }
+    CDenovoEngine* GetDenovoEngine() const { return denovo_.get(); }
+    CPepmapEngine* GetPepmapEngine() const { return pepmap_.get(); }
+    CEnzymeTable* GetEnzymeTable() const { return enzymes_.get(); }
+
+    ResultsDisplayOptions& SummaryOptions() { return summaryOptions_; }
+    ResultsDisplayOptions& MassmapOptions() { return massmapOptions_; }
+    ResultsDisplayOptions& MultiConsensusOptions() { return multiOptions_; }
+    QString GetSorvexResultsDirectory() const { return sorvexResultsDirectory_; }
+    void SetSorvexResultsDirectory(const QString& folder) { sorvexResultsDirectory_ = folder; }
+
+    // Accessors.
+    QString GetRawFilePath() const;
+    void SetSequence(const QString& text) { sequence_ = text; }
+    QString GetSequence() const { return sequence_; }
+    double GetCurrentRetentionTime() const;
+    void SetCurrentScanRange(int first, int last);
+    int GetCurrentResultType() const;
+    void SetDisplayFlags(int summaryMode, int consensusMode, int entries);
+    void SetSummaryRange(double low, double high);
+    void SetMassmapRange(double low, double high);
+    DenovoParams GetDenovoParameters() const { return denovoParams_; }
+    void SetDenovoParameters(const DenovoParams& params) { denovoParams_ = params; }
+    void GetDenovoSelection(int& a, int& b, QString& text) const;
+    void SetDenovoSelection(int a, int b, const QString& text);
+    void GetSelectedRange(double& low, double& high) const { low = selectedLow_; high = selectedHigh_; }
+    void SetSelectedRange(double low, double high) { selectedLow_ = low; selectedHigh_ = high; }
+    void GetSelection(int& first, int& last) const { first = selectionFirst_; last = selectionLast_; }
+    void SetSelection(int first, int last) { selectionFirst_ = first; selectionLast_ = last; }
+    void SetSorvexSelection(int record, int column) { sorvexSelection_ = {column, record}; }
+    void SetMassmapSelection(int record, int column) { massmapSelection_ = {column, record}; }
+    int GetSorvexSelectedHit() const { return sorvexSelection_.second; }
+    double GetMassmapHitRetentionTime() const;
+    double GetSorvexHitRetentionTime() const;
+    QString GetXpressResidue() const { return xpressResidue_; }
+    double GetXpressDifference() const { return xpressDifference_; }
+    double GetXpressTolerance() const { return xpressTolerance_; }
+    int GetViewType() const { return viewType_; }
+    void SetViewType(int type) { viewType_ = type; }
+    QChar ListSeparator() const { return listSeparator_; }
+    QChar DecimalSeparator() const { return decimalSeparator_; }
+
+    // Loads MSn scans of the run into the de novo engine and tells the main window.
+    int LoadDenovoSpectra(const std::vector<int>& scans);
+
+    // ---- the run (ZarDocRawFile.cpp) ----
+    bool OpenRawFile(bool readTraces, bool readAll);
+    void ResetContents();
+    double ScanToRetentionTime(int scan) const;
+    int RetentionTimeToScan(double time) const;
+    double GetStartTime() const;
+    double GetEndTime() const;
+    // Index of the scan of a time-sorted list nearest a time (mode 0 lower, 1 upper, 2 nearer).
+    static int FindScanIndex(double time, const std::vector<double>& times, int mode);
+    int FindNearestScan(const std::vector<double>& times) const;
+    QStringList GetScanFilterList();
+    void LoadScanFilterList();
+    void ParseMSnFilter();
+    const CMSnPrecursorList* GetMSnPrecursorList() const { return msnList_.get(); }
+    // A scan's peaks and header; false (with a message) when it cannot be read.
+    bool ReadScan(int scan, std::vector<CVXDataPeak>& peaks, struct RawScanHeader* header = nullptr);
+    // The run's total-ion and base-peak chromatograms.
+    bool ReadChromatograms(std::vector<CVXChro>& traces);
+
+private:
+    double hitRetentionTime(const class CSearchResults* set, int selected) const;
+
+    CZarDocFrame* frame_ = nullptr;
+    std::vector<CZarView*> views_;
+    int viewType_ = -1;
+    QChar listSeparator_;
+    QChar decimalSeparator_;
+    QString rawFilePath_;
+    QString pathName_;
+    bool modified_ = false;
+    std::unique_ptr<VRawfile> rawFile_;
+    std::unique_ptr<CVXfile> holder_;
+    std::unique_ptr<CSorvexResults> sorvex_;
+    ResultsDisplayOptions summaryOptions_;
+    QString sorvexResultsDirectory_;
+    std::unique_ptr<CMassmapResults> massmap_;
+    ResultsDisplayOptions massmapOptions_;
+    std::unique_ptr<CMultiConsensusResults> multi_;
+    ResultsDisplayOptions multiOptions_;
+    std::unique_ptr<CZarmassTransform> transform_;
+    std::unique_ptr<CZarmassDeconvolution> deconvolution_;
+    std::unique_ptr<CDenovoEngine> denovo_;
+    DenovoParams denovoParams_;
+    int denovoSelectionA_ = 0;
+    int denovoSelectionB_ = 0;
+    QString denovoSelectionText_;
+    std::unique_ptr<CPepmapEngine> pepmap_;
+    double selectedLow_ = 0.0;
+    double selectedHigh_ = 0.0;
+    QString sequence_;
+    QString xpressResidue_;
+    double xpressDifference_ = 0.0;
+    double xpressTolerance_ = 0.0;
+    std::unique_ptr<CEnzymeTable> enzymes_;
+    int selectionFirst_ = 0;
+    int selectionLast_ = 0;
+    std::pair<int, int> massmapSelection_{0, 0};
+    std::pair<int, int> sorvexSelection_{0, 0};
+    std::unique_ptr<CMSnPrecursorList> msnList_;
+};
+
+}  // namespace zar

@@ -81,7 +81,8 @@ void BM_ZarmassPrepareAndTransform(benchmark::State& state) {
     zar::CZarmassTransform engine;
     for (auto _ : state) {
         engine.PrepareTransform(params, peaks, zar::ZarmassScanInfo());
-        benchmark::DoNotOptimize(engine.AcceptTransform(zar::RunZarmassTransform(engine.MakeTransformJob())));
+        benchmark::DoNotOptimize(
+            engine.AcceptTransform(zar::RunZarmassTransform(engine.MakeTransformJob())));
     }
 }
 BENCHMARK(BM_ZarmassPrepareAndTransform)->Arg(50000)->Unit(benchmark::kMillisecond);

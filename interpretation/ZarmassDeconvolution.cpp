@@ -41,7 +41,7 @@ int ArgMax(const std::vector<double>& values) {
 
 CZarmassDeconvolution::CZarmassDeconvolution(QObject* owner)
     : colours_{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF, 0xFF00FF, 0x008080, 0x800080,
-               0x808000, 0, 0, 0, 0, 0, 0, 0},
+               0x808000, 0,        0,        0,        0,        0,        0,        0},
       owner_(owner) {}
 
 bool CZarmassDeconvolution::SetInputPeaks(const ZarmassParams& params,
@@ -57,15 +57,27 @@ bool CZarmassDeconvolution::SetInputPeaks(const ZarmassParams& params,
     if (workPeaks_.empty()) return false;
 
     basePeak_ = workPeaks_[BasePeakIndex(workPeaks_)];
-    const int count = std::clamp(params.count, 0, kZarmassMaxParamValues);
-    SetSelected(std::span<const double>(params.mz.data(), count));
+    TakeParams(params);
+    TakeSelected(params);
+    TakeScan(scan);
+    return true;
+}
+
+void CZarmassDeconvolution::TakeParams(const ZarmassParams& params) {
     adduct_ = params.adduct;
     massLow_ = params.massLow;
     massHigh_ = params.massHigh;
+    massStep_ = params.massStep;
+    mzLow_ = params.mzLow;
+    mzHigh_ = params.mzHigh;
     peakWidth_ = params.peakWidth;
     overwriteLabels_ = params.overwriteLabels;
-    TakeScan(scan);
-    return true;
+}
+
+void CZarmassDeconvolution::TakeSelected(const ZarmassParams& params) {
+    const int count = std::clamp(params.count, 0, kZarmassMaxParamValues);
+    std::copy_n(params.mz.begin(), count, selected_.begin());
+    selectedCount_ = count;
 }
 
 void CZarmassDeconvolution::TakeScan(const ZarmassScanInfo& scan) {
@@ -74,12 +86,6 @@ void CZarmassDeconvolution::TakeScan(const ZarmassScanInfo& scan) {
     polarity_ = scan.positive ? 1 : -1;
     directIndex_ = scan.isCentroid == 0 ? 1 : 0;
     filterText_ = scan.filter.left(kZarmassMaxFilterText);
-}
-
-void CZarmassDeconvolution::SetSelected(std::span<const double> values) {
-    const int n = std::min(static_cast<int>(values.size()), kZarmassMaxSelected);
-    std::copy_n(values.begin(), n, selected_.begin());
-    selectedCount_ = n;
 }
 
 bool CZarmassDeconvolution::CalculateMW(int mode) {
@@ -150,7 +156,9 @@ std::span<const double> CZarmassDeconvolution::GetSelected() const {
     return std::span<const double>(selected_.data(), selectedCount_);
 }
 
-void CZarmassDeconvolution::ClearSelection() { selected_.fill(0.0); }
+void CZarmassDeconvolution::ClearSelection() {
+    selected_.fill(0.0);
+}
 
 void CZarmassDeconvolution::SetComponentColour(std::uint32_t colour, bool append) {
     currentComponent_ = append ? std::min(componentCount_, kZarmassColourCount - 1) : 0;
@@ -396,7 +404,8 @@ void CZarmassDeconvolution::BuildLabels() {
         const int i = FindPeakIndex(peaks, 0, wc - 1, value);
         if (i < 1 || i >= wc - 1) continue;
         label.apex.intensity = peaks[i].intensity;
-        label.apex.mass = std::abs(peaks[i].mass - value) <= 1.0 ? peaks[i].mass : kZarmassNoApexMass;
+        label.apex.mass =
+            std::abs(peaks[i].mass - value) <= 1.0 ? peaks[i].mass : kZarmassNoApexMass;
         for (int j = i - 1; j >= 0 && std::abs(peaks[j].mass - value) < half; --j) {
             if (peaks[j].intensity > label.apex.intensity)
                 label.apex = LabelPoint{0.0, peaks[j].intensity, peaks[j].mass};
@@ -428,8 +437,7 @@ void CZarmassDeconvolution::BuildLabels() {
         if (lower.chargeState != upper.chargeState) {
             upper.penIndex = currentComponent_;
             upper.showText = 1;
-            const QString text =
-                QString::asprintf("%+d,%+d", lower.chargeState, upper.chargeState);
+            const QString text = QString::asprintf("%+d,%+d", lower.chargeState, upper.chargeState);
             if (text.size() < kZarmassLabelTextLength) upper.text = text;
         }
         lower.apex.mass = kZarmassNoApexMass;

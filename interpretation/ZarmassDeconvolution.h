@@ -23,7 +23,7 @@ enum ZarmassMode : int {
 };
 
 class CZarmassDeconvolution {
-public:
+  public:
     // The owner receives the messages the engine posts; it may be null.
     explicit CZarmassDeconvolution(QObject* owner = nullptr);
     CZarmassDeconvolution(const CZarmassDeconvolution&) = delete;
@@ -75,7 +75,7 @@ public:
     void SetComponentColour(std::uint32_t colour, bool append);
     void FreeBuffers();
 
-protected:
+  protected:
     // Every m/z at which the neutral mass is seen within the work spectrum, descending.
     void GenerateSeries(double mass);
     // Moves each value onto its peak and trims the weak ends of the series.
@@ -90,7 +90,9 @@ protected:
     void AssignFromSeries();
     void ResetMW();
     bool HasSpectrum() const { return !workPeaks_.empty(); }
-    void SetSelected(std::span<const double> values);
+    // The page's limits, adduct, widths and label mode; its values as the selected list.
+    void TakeParams(const ZarmassParams& params);
+    void TakeSelected(const ZarmassParams& params);
     void TakeScan(const ZarmassScanInfo& scan);
     void PostToOwner(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) const;
 

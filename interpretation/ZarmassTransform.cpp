@@ -85,8 +85,9 @@ std::vector<ZarmassSeriesBlock> BuildSeriesBlocks(std::span<const PeakRecord> pe
         double x = 0.0;
         // Start one charge below the highest ion that fits, never below charge 1.
         const double z0 = std::trunc(mass / last) - 1.0;
-        int z = FirstChargeWithin(mass, adduct, last,
-                                  static_cast<int>(std::clamp(z0, 1.0, 1.0 * kZarmassMaxChargeState)), x);
+        int z = FirstChargeWithin(
+            mass, adduct, last, static_cast<int>(std::clamp(z0, 1.0, 1.0 * kZarmassMaxChargeState)),
+            x);
         int hi = n - 1;
         while (static_cast<int>(block.mz.size()) < kZarmassMaxSeriesIons && x > first &&
                z <= kZarmassMaxChargeState) {
@@ -153,8 +154,9 @@ ZarmassTransformResult RunZarmassTransform(const ZarmassTransformJob& job,
         const double mass = job.massLow + s * job.massStep;
         double x = 0.0;
         const double z0 = std::trunc(mass / last);
-        int z = FirstChargeWithin(mass, job.adduct, last,
-                                  static_cast<int>(std::clamp(z0, 1.0, 1.0 * kZarmassMaxChargeState)), x);
+        int z = FirstChargeWithin(
+            mass, job.adduct, last,
+            static_cast<int>(std::clamp(z0, 1.0, 1.0 * kZarmassMaxChargeState)), x);
         double sum = 0.0;
         double minimum = 0.0;
         bool haveMinimum = false;
@@ -210,14 +212,7 @@ bool CZarmassTransform::PrepareTransform(const ZarmassParams& params,
     if (inputPeaks_.empty()) return false;
     basePeak_ = inputPeaks_[BasePeakIndex(inputPeaks_)];
 
-    adduct_ = params.adduct;
-    massLow_ = params.massLow;
-    massHigh_ = params.massHigh;
-    massStep_ = params.massStep;
-    mzLow_ = params.mzLow;
-    mzHigh_ = params.mzHigh;
-    peakWidth_ = params.peakWidth;
-    overwriteLabels_ = params.overwriteLabels;
+    TakeParams(params);
     TakeScan(scan);
 
     const double threshold = relativeThreshold_ * basePeak_.intensity;
@@ -240,8 +235,9 @@ bool CZarmassTransform::PrepareTransform(const ZarmassParams& params,
     if (!(massStep_ > 0.0) || !std::isfinite(points) || points < 1.0 ||
         points > kZarmassMaxGridPoints) {
         inRangePeaks_.clear();
-        ZarMessageBox(QStringLiteral("The mass range and step give no transform grid: the step "
-                                     "must be greater than 0 and smaller than the mass range."));
+        ZarMessageBox(
+            QStringLiteral("The mass range and step give no transform grid: the step "
+                           "must be greater than 0 and smaller than the mass range."));
         return false;
     }
     gridSize_ = static_cast<int>(points);
@@ -267,18 +263,17 @@ ZarmassTransformJob CZarmassTransform::MakeTransformJob() const {
 
 std::optional<ZarmassTransformJob> CZarmassTransform::MakeSelectedJob(const ZarmassParams& params) {
     if (!prepared_) return std::nullopt;
-    const int count = std::clamp(params.count, 0, kZarmassMaxParamValues);
-    SetSelected(std::span<const double>(params.mz.data(), count));
+    TakeSelected(params);
 
     ZarmassTransformJob job = MakeTransformJob();
     job.kind = ZarmassTransformKind::Selected;
     // The m/z limits may have been narrowed since the preparation.
-    const auto end = std::upper_bound(
-        job.peaks.begin(), job.peaks.end(), mzHigh_,
-        [](double limit, const PeakRecord& p) { return limit < p.mass; });
+    const auto end =
+        std::upper_bound(job.peaks.begin(), job.peaks.end(), mzHigh_,
+                         [](double limit, const PeakRecord& p) { return limit < p.mass; });
     job.peaks.erase(end, job.peaks.end());
-    job.excludedMasses.assign(selected_.begin(),
-                              selected_.begin() + std::min(selectedCount_, kZarmassMaxSeriesBlocks));
+    job.excludedMasses.assign(
+        selected_.begin(), selected_.begin() + std::min(selectedCount_, kZarmassMaxSeriesBlocks));
     return job;
 }
 
@@ -300,15 +295,8 @@ bool CZarmassTransform::SetInputFromTransform(const ZarmassParams& params) {
     }
     workPeaks_ = inputPeaks_;
     basePeak_ = inputPeaks_[BasePeakIndex(inputPeaks_)];
-    const int count = std::clamp(params.count, 0, kZarmassMaxParamValues);
-    SetSelected(std::span<const double>(params.mz.data(), count));
-    mzLow_ = params.mzLow;
-    mzHigh_ = params.mzHigh;
-    massLow_ = params.massLow;
-    massHigh_ = params.massHigh;
-    massStep_ = params.massStep;
-    adduct_ = params.adduct;
-    overwriteLabels_ = params.overwriteLabels;
+    TakeSelected(params);
+    TakeParams(params);
     if (overwriteLabels_) labelsBuilt_ = 0;
     return true;
 }

@@ -33,14 +33,14 @@ struct ZarmassSeriesBlock {
 // For each integer m/z bin, the first peak at or above it: it narrows every bisection to the
 // peaks of one bin. Sized from the data.
 class ZarmassMzIndex {
-public:
+  public:
     explicit ZarmassMzIndex(std::span<const PeakRecord> peaks);
     // Intensity at x, interpolated as everywhere in the engine.
     double IntensityAt(double x) const;
     // Index of the first peak at or above x (the last peak when none is), as FindPeakIndex.
     int Find(double x) const;
 
-private:
+  private:
     std::span<const PeakRecord> peaks_;
     double origin_ = 0.0;
     double binWidth_ = 1.0;
@@ -52,8 +52,8 @@ enum class ZarmassTransformKind { Spectrum, Selected };
 // Everything one transform reads, owned, so that it runs on any thread.
 struct ZarmassTransformJob {
     ZarmassTransformKind kind = ZarmassTransformKind::Spectrum;
-    std::uint64_t serial = 0;        // the preparation it belongs to
-    std::vector<PeakRecord> peaks;   // the in-range peaks, ascending
+    std::uint64_t serial = 0;       // the preparation it belongs to
+    std::vector<PeakRecord> peaks;  // the in-range peaks, ascending
     double massLow = 0.0;
     double massStep = 1.0;
     int gridSize = 0;
@@ -88,7 +88,7 @@ bool IsInSelectedSeries(std::span<const ZarmassSeriesBlock> blocks, double x, do
                         double width);
 
 class CZarmassTransform : public CZarmassDeconvolution {
-public:
+  public:
     explicit CZarmassTransform(QObject* owner = nullptr);
 
     // Copies the spectrum, takes the page's limits and sets up the grid. False when there are
@@ -123,7 +123,7 @@ public:
     bool IsTransformDone() const { return transformDone_; }
     void SetTransformDone(bool done) { transformDone_ = done; }
 
-private:
+  private:
     std::vector<PeakRecord> inRangePeaks_;
     int belowRangeCount_ = 0;
     int gridSize_ = 0;

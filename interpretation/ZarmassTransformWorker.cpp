@@ -22,7 +22,9 @@ bool CZarmassTransformWorker::Start(ZarmassTransformJob job) {
     return true;
 }
 
-void CZarmassTransformWorker::Cancel() { stop_.store(true); }
+void CZarmassTransformWorker::Cancel() {
+    stop_.store(true);
+}
 
 void CZarmassTransformWorker::Wait() {
     if (thread_.joinable()) thread_.join();

@@ -14,7 +14,7 @@
 namespace zar {
 
 class CZarmassTransformWorker {
-public:
+  public:
     // The owner receives the messages; it must outlive this object.
     explicit CZarmassTransformWorker(QObject* owner);
     // Stops a running transform and waits for it.
@@ -30,7 +30,7 @@ public:
     void Wait();
     bool IsRunning() const { return running_.load(); }
 
-private:
+  private:
     void Run(const ZarmassTransformJob& job);
 
     QObject* owner_;

@@ -10,14 +10,14 @@
 namespace zar {
 
 // Capacities of the Zarmass engines.
-constexpr int kZarmassMaxParamValues = 20;    // m/z values or masses a page hands over
-constexpr int kZarmassMaxSelected = 100;      // m/z values of one series
-constexpr int kZarmassLabelSlots = 250;       // ion labels the views may read
-constexpr int kZarmassLabelTextLength = 16;   // characters of a label text, terminator included
-constexpr int kZarmassColourCount = 16;       // pen colours, one per component
-constexpr int kZarmassMaxFilterText = 200;    // characters of a scan's filter text
-constexpr int kZarmassMaxSeriesBlocks = 20;   // masses left out by a re-transform
-constexpr int kZarmassMaxSeriesIons = 100;    // ions remembered per left-out mass
+constexpr int kZarmassMaxParamValues = 20;      // m/z values or masses a page hands over
+constexpr int kZarmassMaxSelected = 100;        // m/z values of one series
+constexpr int kZarmassLabelSlots = 250;         // ion labels the views may read
+constexpr int kZarmassLabelTextLength = 16;     // characters of a label text, terminator included
+constexpr int kZarmassColourCount = 16;         // pen colours, one per component
+constexpr int kZarmassMaxFilterText = 200;      // characters of a scan's filter text
+constexpr int kZarmassMaxSeriesBlocks = 20;     // masses left out by a re-transform
+constexpr int kZarmassMaxSeriesIons = 100;      // ions remembered per left-out mass
 constexpr int kZarmassMaxInRangePeaks = 50000;  // peaks the transform searches
 // Highest charge state any loop visits: without it a series whose m/z never falls below the
 // lowest peak (lowest peak at or below the adduct) would be walked for ever.

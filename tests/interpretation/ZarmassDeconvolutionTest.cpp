@@ -40,16 +40,21 @@ std::vector<PeakRecord> NoisyCentroidProtein(double mass, int zLow, int zHigh) {
     return peaks;
 }
 
+// Fits the apomyoglobin ions of charges 15 to 20, typed, in manual mode.
+bool FitSeries(CZarmassDeconvolution& engine, const std::vector<PeakRecord>& peaks) {
+    return engine.SetInputPeaks(
+               ParamsWith(SeriesMz(kMyoglobinMass, 15, 20, kProtonAdduct), kProtonAdduct), peaks,
+               CentroidScan()) &&
+           engine.CalculateMW(kZarmassModeManual);
+}
+
 }  // namespace
 
 TEST(ZarmassDeconvolution, ApomyoglobinSeriesGivesItsMassWithNoSpread) {
     zartest::MessageBoxCapture boxes;
     CZarmassDeconvolution engine;
     const auto peaks = CentroidSeries(kMyoglobinMass, 15, 20, kProtonAdduct);
-    ASSERT_TRUE(engine.SetInputPeaks(ParamsWith(SeriesMz(kMyoglobinMass, 15, 20, kProtonAdduct),
-                                                kProtonAdduct),
-                                     peaks, CentroidScan()));
-    ASSERT_TRUE(engine.CalculateMW(kZarmassModeManual));
+    ASSERT_TRUE(FitSeries(engine, peaks));
     EXPECT_EQ(Charges(engine), (std::vector<int>{20, 19, 18, 17, 16, 15}));
     double average = 0.0, spread = 1.0;
     engine.GetMW(average, spread);
@@ -104,8 +109,8 @@ TEST(ZarmassDeconvolution, WeightedAverageAndSpreadOfAnUnevenSeries) {
     const std::vector<double> mz = {12000.0 / 12 + adduct, 12000.0 / 11 + adduct + 0.05,
                                     12000.0 / 10 + adduct};
     CZarmassDeconvolution engine;
-    ASSERT_TRUE(engine.SetInputPeaks(ParamsWith(mz, adduct), ReadFixtureSpectrum("past_last_peak.txt"),
-                                     CentroidScan()));
+    ASSERT_TRUE(engine.SetInputPeaks(ParamsWith(mz, adduct),
+                                     ReadFixtureSpectrum("past_last_peak.txt"), CentroidScan()));
     ASSERT_TRUE(engine.CalculateMW(kZarmassModeManual));
     ASSERT_EQ(Charges(engine), (std::vector<int>{12, 11, 10}));
 
@@ -159,7 +164,7 @@ TEST(ZarmassDeconvolution, AutomaticModeFindsTheWholeSeriesInACentroidSpectrum) 
         EXPECT_EQ(labels[k].chargeState, z);
         EXPECT_NEAR(labels[k].apex.mass, IonMz(kMyoglobinMass, z, kProtonAdduct), 1e-9);
         EXPECT_GT(labels[k].apex.intensity, 10.0);
-        EXPECT_DOUBLE_EQ(labels[k].left.mass, labels[k].apex.mass - 1.0);   // peak width 2
+        EXPECT_DOUBLE_EQ(labels[k].left.mass, labels[k].apex.mass - 1.0);  // peak width 2
         EXPECT_DOUBLE_EQ(labels[k].right.mass, labels[k].apex.mass + 1.0);
         EXPECT_EQ(labels[k].penIndex, 0);
         EXPECT_EQ(labels[k].showCharge, 1);
@@ -195,10 +200,7 @@ TEST(ZarmassDeconvolution, FailedFitReportsNoWeight) {
     zartest::MessageBoxCapture boxes;
     CZarmassDeconvolution engine;
     const auto peaks = CentroidSeries(kMyoglobinMass, 15, 20, kProtonAdduct);
-    ASSERT_TRUE(engine.SetInputPeaks(
-        ParamsWith(SeriesMz(kMyoglobinMass, 15, 20, kProtonAdduct), kProtonAdduct), peaks,
-        CentroidScan()));
-    ASSERT_TRUE(engine.CalculateMW(kZarmassModeManual));
+    ASSERT_TRUE(FitSeries(engine, peaks));
     ASSERT_GT(engine.GetAverageMW(), 16000.0);
 
     // Values that are no series: the weight held from before must not be reported.
@@ -255,7 +257,8 @@ TEST(ZarmassDeconvolution, SeriesOfOneOrTwoIonsIsRefinedWithoutReadingPastIt) {
         ASSERT_TRUE(engine.SetInputPeaks(ParamsWith({c.mass}, 1.0), peaks, CentroidScan()));
         EXPECT_TRUE(engine.CalculateMW(kZarmassModeConvolute));
         std::vector<int> charges;
-        for (const CPeakLabel& label : engine.GetIdentifiedPeaks()) charges.push_back(label.chargeState);
+        for (const CPeakLabel& label : engine.GetIdentifiedPeaks())
+            charges.push_back(label.chargeState);
         EXPECT_EQ(charges, c.charges) << c.mass;
     }
 

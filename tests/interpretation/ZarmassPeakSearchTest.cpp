@@ -27,9 +27,9 @@ TEST(ZarmassPeakSearch, FindsTheFirstPeakAtOrAboveAndNeverLeavesTheList) {
         double x;
         int expected;
     } cases[] = {
-        {0, 3, 250.0, 2},  {0, 3, 200.0, 1},  {0, 3, 50.0, 0},   {0, 3, 450.0, 3},
+        {0, 3, 250.0, 2},  {0, 3, 200.0, 1},  {0, 3, 50.0, 0},  {0, 3, 450.0, 3},
         {0, 4, 450.0, 3},  // an upper bound at the count stays inside the list
-        {0, 99, 450.0, 3}, {-5, 3, 150.0, 1}, {2, 3, 150.0, 2},  {3, 1, 150.0, 1},
+        {0, 99, 450.0, 3}, {-5, 3, 150.0, 1}, {2, 3, 150.0, 2}, {3, 1, 150.0, 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FindPeakIndex(peaks, c.lo, c.hi, c.x), c.expected)
@@ -60,7 +60,8 @@ TEST(ZarmassPeakSearch, EqualMzValuesNeverDivideByZero) {
 
 TEST(ZarmassPeakSearch, CopyDropsNonFinitePointsAndSorts) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const auto copy = CopyAscendingPeaks(Peaks({{300, 3}, {nan, 1}, {100, 1}, {200, 2}, {400, nan}}));
+    const auto copy =
+        CopyAscendingPeaks(Peaks({{300, 3}, {nan, 1}, {100, 1}, {200, 2}, {400, nan}}));
     ASSERT_EQ(copy.size(), 3u);
     EXPECT_EQ(copy[0].mass, 100.0);
     EXPECT_EQ(copy[1].mass, 200.0);

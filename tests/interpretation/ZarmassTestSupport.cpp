@@ -90,6 +90,24 @@ zar::ZarmassParams ParamsWith(const std::vector<double>& values, double adduct) 
     return params;
 }
 
+zar::ZarmassParams TransformParams(double massLow, double massHigh, double step) {
+    zar::ZarmassParams params;
+    params.mzLow = 700.0;
+    params.mzHigh = 1300.0;
+    params.massLow = massLow;
+    params.massHigh = massHigh;
+    params.massStep = step;
+    params.adduct = kProtonAdduct;
+    params.peakWidth = 1.0;
+    return params;
+}
+
+const std::vector<PeakRecord>& MyoglobinProfile() {
+    static const auto peaks = ProfileSpectrum({{kMyoglobinMass, 13, 24, 1000.0}}, kProtonAdduct,
+                                              600.0, 1400.0, 0.02, 0.3, 5.0);
+    return peaks;
+}
+
 zar::ZarmassScanInfo CentroidScan() {
     zar::ZarmassScanInfo scan;
     scan.retentionTime = 12.5;
@@ -118,6 +136,8 @@ MessageRecorder::MessageRecorder() {
     }
 }
 
-void MessageRecorder::Drain() { QCoreApplication::sendPostedEvents(&receiver_); }
+void MessageRecorder::Drain() {
+    QCoreApplication::sendPostedEvents(&receiver_);
+}
 
 }  // namespace zarmasstest

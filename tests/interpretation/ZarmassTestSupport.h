@@ -17,7 +17,9 @@ constexpr double kMyoglobinMass = 16951.5;
 constexpr double kProtonAdduct = 1.008;
 
 // m/z of the ion of charge z of a neutral mass.
-inline double IonMz(double mass, int z, double adduct) { return mass / z + adduct; }
+inline double IonMz(double mass, int z, double adduct) {
+    return mass / z + adduct;
+}
 
 // One centroid peak per charge state zLow..zHigh, ascending m/z, with an envelope of
 // intensities that peaks in the middle of the charge range.
@@ -43,6 +45,12 @@ std::vector<zar::PeakRecord> ReadFixtureSpectrum(const QString& name);
 
 zar::ZarmassParams ParamsWith(const std::vector<double>& values, double adduct);
 
+// Transform limits around the myoglobin ions: m/z 700-1300, the given mass grid, proton adduct
+// and a peak width of 1 u.
+zar::ZarmassParams TransformParams(double massLow, double massHigh, double step = 1.0);
+// Profile myoglobin, charges 13 to 24, over m/z 600-1400 every 0.02 u, with noise.
+const std::vector<zar::PeakRecord>& MyoglobinProfile();
+
 zar::ZarmassScanInfo CentroidScan();
 zar::ZarmassScanInfo ProfileScan();
 
@@ -54,7 +62,7 @@ struct PostedMessage {
 };
 
 class MessageRecorder {
-public:
+  public:
     MessageRecorder();
     QObject* target() { return &receiver_; }
     // Delivers what was posted so far.
@@ -62,7 +70,7 @@ public:
     const std::vector<PostedMessage>& seen() const { return seen_; }
     const std::vector<zar::ZarmassTransformResult>& results() const { return results_; }
 
-private:
+  private:
     zar::MessageReceiver receiver_;
     std::vector<PostedMessage> seen_;
     std::vector<zar::ZarmassTransformResult> results_;

@@ -18,29 +18,11 @@ using namespace zarmasstest;
 
 namespace {
 
-ZarmassParams TransformParams(double massLow, double massHigh, double step) {
-    ZarmassParams params;
-    params.mzLow = 700.0;
-    params.mzHigh = 1300.0;
-    params.massLow = massLow;
-    params.massHigh = massHigh;
-    params.massStep = step;
-    params.adduct = kProtonAdduct;
-    params.peakWidth = 1.0;
-    return params;
-}
-
-const std::vector<PeakRecord>& Myoglobin() {
-    static const auto peaks = ProfileSpectrum({{kMyoglobinMass, 13, 24, 1000.0}}, kProtonAdduct,
-                                              600.0, 1400.0, 0.02, 0.3, 5.0);
-    return peaks;
-}
-
 // Myoglobin with a second component of 15400 u.
 const std::vector<PeakRecord>& TwoProteins() {
     static const auto peaks =
-        ProfileSpectrum({{kMyoglobinMass, 13, 24, 1000.0}, {15400.0, 12, 22, 600.0}},
-                        kProtonAdduct, 600.0, 1400.0, 0.02, 0.3, 5.0);
+        ProfileSpectrum({{kMyoglobinMass, 13, 24, 1000.0}, {15400.0, 12, 22, 600.0}}, kProtonAdduct,
+                        600.0, 1400.0, 0.02, 0.3, 5.0);
     return peaks;
 }
 
@@ -51,9 +33,10 @@ ZarmassTransformResult TransformAndAccept(CZarmassTransform& engine) {
 }
 
 double PointAt(std::span<const PeakRecord> points, double mass) {
-    const auto it = std::min_element(points.begin(), points.end(), [&](const auto& a, const auto& b) {
-        return std::abs(a.mass - mass) < std::abs(b.mass - mass);
-    });
+    const auto it =
+        std::min_element(points.begin(), points.end(), [&](const auto& a, const auto& b) {
+            return std::abs(a.mass - mass) < std::abs(b.mass - mass);
+        });
     return it->intensity;
 }
 
@@ -61,7 +44,7 @@ double PointAt(std::span<const PeakRecord> points, double mass) {
 
 TEST(ZarmassTransform, ApexLiesAtTheParentMass) {
     CZarmassTransform engine;
-    ASSERT_TRUE(engine.PrepareTransform(TransformParams(15000.0, 20000.0, 1.0), Myoglobin(),
+    ASSERT_TRUE(engine.PrepareTransform(TransformParams(15000.0, 20000.0, 1.0), MyoglobinProfile(),
                                         ProfileScan()));
     EXPECT_EQ(engine.GetGridSize(), 5000);
     EXPECT_EQ(engine.GetBelowRangeCount(), 5000);  // 600..699.98 every 0.02
@@ -70,9 +53,9 @@ TEST(ZarmassTransform, ApexLiesAtTheParentMass) {
     ASSERT_EQ(output.size(), 5000u);
     EXPECT_EQ(output.front().mass, 15000.0);
     EXPECT_EQ(output.back().mass, 19999.0);
-    const auto apex = std::max_element(output.begin(), output.end(), [](const auto& a, const auto& b) {
-        return a.intensity < b.intensity;
-    });
+    const auto apex =
+        std::max_element(output.begin(), output.end(),
+                         [](const auto& a, const auto& b) { return a.intensity < b.intensity; });
     EXPECT_NEAR(apex->mass, kMyoglobinMass, 1.0);
     EXPECT_EQ(engine.GetBasePeak().mass, apex->mass);
     double total = 0.0;
@@ -86,11 +69,11 @@ TEST(ZarmassTransform, ApexLiesAtTheParentMass) {
 TEST(ZarmassTransform, DefaultRangeMakesA25000PointGrid) {
     CZarmassTransform engine;
     ZarmassParams params = TransformParams(5000.0, 30000.0, 1.0);
-    ASSERT_TRUE(engine.PrepareTransform(params, Myoglobin(), ProfileScan()));
+    ASSERT_TRUE(engine.PrepareTransform(params, MyoglobinProfile(), ProfileScan()));
     EXPECT_EQ(engine.GetGridSize(), 25000);
     std::vector<int> progress;
-    const auto result =
-        RunZarmassTransform(engine.MakeTransformJob(), nullptr, [&](int p) { progress.push_back(p); });
+    const auto result = RunZarmassTransform(engine.MakeTransformJob(), nullptr,
+                                            [&](int p) { progress.push_back(p); });
     EXPECT_EQ(result.points.size(), 25000u);
     EXPECT_EQ(progress, (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
 }
@@ -100,7 +83,8 @@ TEST(ZarmassTransform, ReTransformLeavesOutTheIonsOfAChosenMass) {
     ASSERT_TRUE(engine.PrepareTransform(TransformParams(5000.0, 20000.0, 1.0), TwoProteins(),
                                         ProfileScan()));
     TransformAndAccept(engine);
-    const std::vector<PeakRecord> full(engine.GetOutputPeaks().begin(), engine.GetOutputPeaks().end());
+    const std::vector<PeakRecord> full(engine.GetOutputPeaks().begin(),
+                                       engine.GetOutputPeaks().end());
 
     ZarmassParams chosen = TransformParams(5000.0, 20000.0, 1.0);
     chosen.mz[0] = kMyoglobinMass;
@@ -142,10 +126,14 @@ TEST(ZarmassTransform, ExclusionCases) {
         double x, mass, width;
         bool excluded;
     } cases[] = {
-        {1001.3, 12000.0, 0.5, true},   {1001.6, 12000.0, 0.5, false},
-        {1000.5, 12000.0, 0.5, true},   {1001.3, 10040.0, 0.5, false},  // near the chosen mass
-        {1001.3, 10050.0, 0.5, false},  {1001.3, 10051.0, 0.5, true},
-        {10000.0 / 14 + 1.0, 8000.0, 0.01, true}, {650.0, 12000.0, 5.0, false},
+        {1001.3, 12000.0, 0.5, true},
+        {1001.6, 12000.0, 0.5, false},
+        {1000.5, 12000.0, 0.5, true},
+        {1001.3, 10040.0, 0.5, false},  // near the chosen mass
+        {1001.3, 10050.0, 0.5, false},
+        {1001.3, 10051.0, 0.5, true},
+        {10000.0 / 14 + 1.0, 8000.0, 0.01, true},
+        {650.0, 12000.0, 5.0, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsInSelectedSeries(blocks, c.x, c.mass, c.width), c.excluded)
@@ -168,7 +156,8 @@ TEST(ZarmassTransform, IndexReadsTheSameIntensityAsAFullSearch) {
     for (double span : {24000.0, 5.0e6}) {
         std::uniform_real_distribution<double> mz(150.0, 150.0 + span), unit(0.0, 1.0);
         std::vector<PeakRecord> peaks;
-        for (int i = 0; i < 3000; ++i) peaks.push_back(PeakRecord{mz(random), 100 * unit(random), 0, 0});
+        for (int i = 0; i < 3000; ++i)
+            peaks.push_back(PeakRecord{mz(random), 100 * unit(random), 0, 0});
         peaks.push_back(peaks[10]);  // a shared m/z value
         peaks = CopyAscendingPeaks(peaks);
         const ZarmassMzIndex index(peaks);
@@ -210,8 +199,8 @@ TEST(ZarmassTransform, LowestPeakBelowTheAdductEndsEachMass) {
     params.mzHigh = 2000.0;
     params.adduct = 1.0;
     CZarmassTransform engine;
-    ASSERT_TRUE(engine.PrepareTransform(params, ReadFixtureSpectrum("low_first_peak.txt"),
-                                        CentroidScan()));
+    ASSERT_TRUE(
+        engine.PrepareTransform(params, ReadFixtureSpectrum("low_first_peak.txt"), CentroidScan()));
     TransformAndAccept(engine);
     ASSERT_EQ(engine.GetOutputPeaks().size(), 10u);
     for (const PeakRecord& p : engine.GetOutputPeaks()) {
@@ -225,7 +214,8 @@ TEST(ZarmassTransform, EqualMzValuesGiveFinitePoints) {
     params.mzLow = 0.0;
     params.mzHigh = 2000.0;
     CZarmassTransform engine;
-    ASSERT_TRUE(engine.PrepareTransform(params, ReadFixtureSpectrum("equal_mz.txt"), CentroidScan()));
+    ASSERT_TRUE(
+        engine.PrepareTransform(params, ReadFixtureSpectrum("equal_mz.txt"), CentroidScan()));
     TransformAndAccept(engine);
     for (const PeakRecord& p : engine.GetOutputPeaks()) EXPECT_TRUE(std::isfinite(p.intensity));
 }
@@ -233,13 +223,13 @@ TEST(ZarmassTransform, EqualMzValuesGiveFinitePoints) {
 TEST(ZarmassTransform, RefusesGridsThatNeverAdvance) {
     struct Case {
         double low, high, step;
-    } cases[] = {{5000, 30000, 0.0}, {5000, 30000, -1.0}, {30000, 5000, 1.0},
+    } cases[] = {{5000, 30000, 0.0},  {5000, 30000, -1.0},         {30000, 5000, 1.0},
                  {5000, 5000.2, 1.0}, {5000, 30000, std::nan("")}, {0, 1e9, 1e-6}};
     for (const Case& c : cases) {
         zartest::MessageBoxCapture boxes;
         CZarmassTransform engine;
-        EXPECT_FALSE(engine.PrepareTransform(TransformParams(c.low, c.high, c.step), Myoglobin(),
-                                             ProfileScan()))
+        EXPECT_FALSE(engine.PrepareTransform(TransformParams(c.low, c.high, c.step),
+                                             MyoglobinProfile(), ProfileScan()))
             << c.step;
         EXPECT_FALSE(engine.IsPrepared());
         EXPECT_EQ(boxes.texts().size(), 1);
@@ -249,7 +239,7 @@ TEST(ZarmassTransform, RefusesGridsThatNeverAdvance) {
 
 TEST(ZarmassTransform, SmallGridsReportProgressAtEveryPoint) {
     CZarmassTransform engine;
-    ASSERT_TRUE(engine.PrepareTransform(TransformParams(16950.0, 16955.0, 1.0), Myoglobin(),
+    ASSERT_TRUE(engine.PrepareTransform(TransformParams(16950.0, 16955.0, 1.0), MyoglobinProfile(),
                                         ProfileScan()));
     EXPECT_EQ(engine.GetGridSize(), 5);
     std::vector<int> progress;
@@ -263,7 +253,7 @@ TEST(ZarmassTransform, NoPeakWithinTheMzLimitsIsPosted) {
     ZarmassParams params = TransformParams(5000.0, 30000.0, 1.0);
     params.mzLow = 3000.0;
     params.mzHigh = 4000.0;
-    EXPECT_FALSE(engine.PrepareTransform(params, Myoglobin(), ProfileScan()));
+    EXPECT_FALSE(engine.PrepareTransform(params, MyoglobinProfile(), ProfileScan()));
     EXPECT_FALSE(engine.PrepareTransform(params, {}, ProfileScan()));
     recorder.Drain();
     ASSERT_EQ(recorder.seen().size(), 1u);  // nothing posted for an empty spectrum
@@ -276,7 +266,8 @@ TEST(ZarmassTransform, InRangePeaksAreCapped) {
     std::vector<PeakRecord> peaks;
     for (int i = 0; i < 70000; ++i) peaks.push_back(PeakRecord{700.0 + i * 0.008, 1.0, 0, 0});
     CZarmassTransform engine;
-    ASSERT_TRUE(engine.PrepareTransform(TransformParams(15000.0, 16000.0, 1.0), peaks, ProfileScan()));
+    ASSERT_TRUE(
+        engine.PrepareTransform(TransformParams(15000.0, 16000.0, 1.0), peaks, ProfileScan()));
     EXPECT_EQ(engine.GetInRangeCount(), kZarmassMaxInRangePeaks);
 }
 
@@ -284,9 +275,9 @@ TEST(ZarmassTransform, ResultsOfAnEarlierPreparationOrACancelledRunAreRefused) {
     CZarmassTransform engine;
     EXPECT_FALSE(engine.AcceptTransform(RunZarmassTransform(engine.MakeTransformJob())));
     const ZarmassParams params = TransformParams(16900.0, 17000.0, 1.0);
-    ASSERT_TRUE(engine.PrepareTransform(params, Myoglobin(), ProfileScan()));
+    ASSERT_TRUE(engine.PrepareTransform(params, MyoglobinProfile(), ProfileScan()));
     const auto first = engine.MakeTransformJob();
-    ASSERT_TRUE(engine.PrepareTransform(params, Myoglobin(), ProfileScan()));
+    ASSERT_TRUE(engine.PrepareTransform(params, MyoglobinProfile(), ProfileScan()));
     EXPECT_FALSE(engine.AcceptTransform(RunZarmassTransform(first)));
     EXPECT_TRUE(engine.GetOutputPeaks().empty());
 
@@ -309,7 +300,7 @@ TEST(ZarmassTransform, CalculationOnTheInputUsesEveryPeakAndFindsTheMass) {
     CZarmassTransform engine;
     // A grid far smaller than the spectrum.
     ZarmassParams params = TransformParams(16900.0, 17000.0, 1.0);
-    ASSERT_TRUE(engine.PrepareTransform(params, Myoglobin(), ProfileScan()));
+    ASSERT_TRUE(engine.PrepareTransform(params, MyoglobinProfile(), ProfileScan()));
     TransformAndAccept(engine);
     const double apex = engine.GetBasePeak().mass;
     EXPECT_NEAR(apex, kMyoglobinMass, 1.0);
@@ -317,8 +308,8 @@ TEST(ZarmassTransform, CalculationOnTheInputUsesEveryPeakAndFindsTheMass) {
     params.mz[0] = apex;
     params.count = 1;
     ASSERT_TRUE(engine.SetInputFromTransform(params));
-    EXPECT_EQ(engine.GetWorkPeaks().size(), Myoglobin().size());
-    EXPECT_EQ(engine.GetWorkPeaks().back().mass, Myoglobin().back().mass);
+    EXPECT_EQ(engine.GetWorkPeaks().size(), MyoglobinProfile().size());
+    EXPECT_EQ(engine.GetWorkPeaks().back().mass, MyoglobinProfile().back().mass);
     ASSERT_TRUE(engine.CalculateFromSelectedMass());
     EXPECT_EQ(engine.GetMode(), kZarmassModeSelectedMass);
     EXPECT_NEAR(engine.GetAverageMW(), kMyoglobinMass, 0.5);

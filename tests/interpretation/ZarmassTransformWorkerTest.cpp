@@ -12,24 +12,6 @@ using namespace zarmasstest;
 
 namespace {
 
-ZarmassParams Params(double massLow, double massHigh) {
-    ZarmassParams params;
-    params.mzLow = 700.0;
-    params.mzHigh = 1300.0;
-    params.massLow = massLow;
-    params.massHigh = massHigh;
-    params.massStep = 1.0;
-    params.adduct = kProtonAdduct;
-    params.peakWidth = 1.0;
-    return params;
-}
-
-const std::vector<PeakRecord>& Myoglobin() {
-    static const auto peaks = ProfileSpectrum({{kMyoglobinMass, 13, 24, 1000.0}}, kProtonAdduct,
-                                              600.0, 1400.0, 0.02, 0.3, 5.0);
-    return peaks;
-}
-
 // A job that takes many seconds: the lowest peak lies below the adduct, so every mass walks
 // up to the highest charge.
 ZarmassTransformJob SlowJob() {
@@ -47,7 +29,8 @@ ZarmassTransformJob SlowJob() {
 TEST(ZarmassTransformWorker, PostsProgressThenItsResult) {
     MessageRecorder recorder;
     CZarmassTransform engine(recorder.target());
-    ASSERT_TRUE(engine.PrepareTransform(Params(5000.0, 30000.0), Myoglobin(), ProfileScan()));
+    ASSERT_TRUE(engine.PrepareTransform(TransformParams(5000.0, 30000.0), MyoglobinProfile(),
+                                        ProfileScan()));
     CZarmassTransformWorker worker(recorder.target());
     ASSERT_TRUE(worker.Start(engine.MakeTransformJob()));
     worker.Wait();
@@ -76,8 +59,9 @@ TEST(ZarmassTransformWorker, PostsProgressThenItsResult) {
 TEST(ZarmassTransformWorker, ReTransformEndsWithItsOwnMessage) {
     MessageRecorder recorder;
     CZarmassTransform engine(recorder.target());
-    ASSERT_TRUE(engine.PrepareTransform(Params(16000.0, 18000.0), Myoglobin(), ProfileScan()));
-    ZarmassParams chosen = Params(16000.0, 18000.0);
+    ASSERT_TRUE(engine.PrepareTransform(TransformParams(16000.0, 18000.0), MyoglobinProfile(),
+                                        ProfileScan()));
+    ZarmassParams chosen = TransformParams(16000.0, 18000.0);
     chosen.mz[0] = kMyoglobinMass;
     chosen.count = 1;
     CZarmassTransformWorker worker(recorder.target());

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
 #include <numeric>
 
 namespace zar::rawfile {
@@ -85,10 +86,10 @@ class PwizSource : public RawSource {
 
     std::size_t size() const override { return spectra_ ? spectra_->size() : 0; }
 
-    bool read(std::size_t index, bool withPeaks, RawScanRecord& record, std::vector<double>* mz,
-              std::vector<double>* intensity, QString& error) const override {
+    bool read(std::size_t index, RawScanRecord& record, const PeakSink* sink,
+              QString& error) const override {
         try {
-            readSpectrum(index, withPeaks, record, mz, intensity);
+            readSpectrum(index, record, sink);
             return true;
         } catch (const std::exception& e) {
             error = QString::fromUtf8(e.what());
@@ -99,10 +100,9 @@ class PwizSource : public RawSource {
     }
 
   private:
-    void readSpectrum(std::size_t index, bool withPeaks, RawScanRecord& record,
-                      std::vector<double>* mz, std::vector<double>* intensity) const {
+    void readSpectrum(std::size_t index, RawScanRecord& record, const PeakSink* sink) const {
         if (index >= size()) throw std::out_of_range("no such spectrum");
-        const pm::SpectrumPtr spectrum = spectra_->spectrum(index, withPeaks);
+        const pm::SpectrumPtr spectrum = spectra_->spectrum(index, sink != nullptr);
         record = RawScanRecord();
         record.scanNumber = ScanNumberOf(spectrum->id);
         record.msLevel = spectrum->cvParam(MS_ms_level).valueAs<int>();
@@ -127,7 +127,7 @@ class PwizSource : public RawSource {
             }
             if (scan.instrumentConfigurationPtr) config = scan.instrumentConfigurationPtr;
         }
-        record.ionization = IonizationOf(config);
+        record.ionization = ionizationOf(config);
 
         for (const pm::Precursor& precursor : spectrum->precursors) {
             RawPrecursor p;
@@ -148,16 +148,25 @@ class PwizSource : public RawSource {
             record.precursors.push_back(p);
         }
 
-        if (withPeaks && mz && intensity) {
-            mz->clear();
-            intensity->clear();
+        if (sink) {
             pm::BinaryDataArrayPtr mzArray = spectrum->getMZArray();
             pm::BinaryDataArrayPtr intensityArray = spectrum->getIntensityArray();
-            if (mzArray && intensityArray) {
-                const std::size_t n = std::min(mzArray->data.size(), intensityArray->data.size());
-                mz->assign(mzArray->data.begin(), mzArray->data.begin() + n);
-                intensity->assign(intensityArray->data.begin(), intensityArray->data.begin() + n);
-                if (!std::is_sorted(mz->begin(), mz->end())) SortByMass(*mz, *intensity);
+            std::size_t n = 0;
+            if (mzArray && intensityArray)
+                n = std::min(mzArray->data.size(), intensityArray->data.size());
+            if (n == 0) {
+                (*sink)(nullptr, nullptr, 0);
+                return;
+            }
+            const double* mz = &mzArray->data[0];
+            const double* intensity = &intensityArray->data[0];
+            if (std::is_sorted(mz, mz + n)) {
+                (*sink)(mz, intensity, n);
+            } else {
+                std::vector<double> sortedMz(mz, mz + n);
+                std::vector<double> sortedIntensity(intensity, intensity + n);
+                SortByMass(sortedMz, sortedIntensity);
+                (*sink)(sortedMz.data(), sortedIntensity.data(), n);
             }
         }
     }
@@ -177,7 +186,17 @@ class PwizSource : public RawSource {
         intensity.swap(sortedIntensity);
     }
 
+    // Looking through the ontology for the source's kind is slow; one look per configuration.
+    QString ionizationOf(const pm::InstrumentConfigurationPtr& config) const {
+        const auto it = ionization_.find(config.get());
+        if (it != ionization_.end()) return it->second;
+        const QString ionization = IonizationOf(config);
+        ionization_.emplace(config.get(), ionization);
+        return ionization;
+    }
+
     pm::DefaultReaderList readers_;
+    mutable std::map<const void*, QString> ionization_;
     pm::MSDataFile data_;
     pm::SpectrumListPtr spectra_;
     pm::InstrumentConfigurationPtr defaultConfig_;

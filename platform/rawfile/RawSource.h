@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,14 +33,16 @@ struct RawScanRecord {
     std::vector<RawPrecursor> precursors;
 };
 
+// Receives a spectrum's peaks, ascending m/z, straight from where they were decoded.
+using PeakSink = std::function<void(const double* mz, const double* intensity, std::size_t n)>;
+
 class RawSource {
   public:
     virtual ~RawSource() = default;
     virtual std::size_t size() const = 0;
-    // Reads spectrum `index`; with peaks, fills mz and intensity (ascending m/z). False with a
-    // text when the spectrum cannot be read; never throws.
-    virtual bool read(std::size_t index, bool withPeaks, RawScanRecord& record,
-                      std::vector<double>* mz, std::vector<double>* intensity,
+    // Reads spectrum `index`; with a sink, hands it the peaks. False with a text when the
+    // spectrum cannot be read; never throws.
+    virtual bool read(std::size_t index, RawScanRecord& record, const PeakSink* sink,
                       QString& error) const = 0;
 };
 

@@ -139,8 +139,6 @@ struct VRawfile::Impl {
 bool VRawfile::Impl::load(const QString& file) {
     const std::size_t count = source->size();
     scans.reserve(count);
-    std::vector<double> mz;
-    std::vector<double> intensity;
     std::size_t cachedBytes = 0;
     peaksCached = cacheLimit > 0;
     offsets.assign(1, 0);
@@ -152,11 +150,57 @@ bool VRawfile::Impl::load(const QString& file) {
     double lowPeak = std::numeric_limits<double>::max();
     double highPeak = 0.0;
 
+    // Each scan's peaks are summed and kept as they come from the decoder, without a copy.
+    ScanEntry scan;
+    double peakSum = 0.0;
+    const rawfile::PeakSink sink = [&](const double* mz, const double* intensity, std::size_t n) {
+        scan.peakCount = static_cast<int>(n);
+        peakSum = 0.0;
+        for (std::size_t k = 0; k < n; ++k) {
+            peakSum += intensity[k];
+            if (k == 0 || intensity[k] > scan.basePeakIntensity) {
+                scan.basePeakIntensity = intensity[k];
+                scan.basePeakMass = mz[k];
+            }
+        }
+        if (n > 0) {
+            scan.lowPeak = mz[0];
+            scan.highPeak = mz[n - 1];
+            lowPeak = std::min(lowPeak, mz[0]);
+            highPeak = std::max(highPeak, mz[n - 1]);
+        }
+        if (!peaksCached) return;
+        if (cachedMz.capacity() == 0) {
+            // Runs have about as many peaks per scan throughout: room for all at once saves
+            // copying the cache as it grows.
+            const std::size_t expected =
+                std::min(count * (n + n / 8 + 1), cacheLimit / (sizeof(double) + sizeof(float)));
+            cachedMz.reserve(expected);
+            cachedIntensity.reserve(expected);
+            offsets.reserve(count + 1);
+        }
+        cachedBytes += n * (sizeof(double) + sizeof(float)) + sizeof(std::size_t);
+        if (cachedBytes > cacheLimit) {
+            peaksCached = false;
+            std::vector<std::size_t>().swap(offsets);
+            std::vector<double>().swap(cachedMz);
+            std::vector<float>().swap(cachedIntensity);
+            return;
+        }
+        const std::size_t at = cachedMz.size();
+        cachedMz.resize(at + n);
+        cachedIntensity.resize(at + n);
+        std::copy(mz, mz + n, cachedMz.data() + at);
+        float* kept = cachedIntensity.data() + at;
+        for (std::size_t k = 0; k < n; ++k) kept[k] = static_cast<float>(intensity[k]);
+    };
+
     for (std::size_t i = 0; i < count; ++i) {
-        ScanEntry scan;
+        scan = ScanEntry();
         scan.index = i;
+        peakSum = 0.0;
         QString readError;
-        if (!source->read(i, true, scan.record, &mz, &intensity, readError)) {
+        if (!source->read(i, scan.record, &sink, readError)) {
             return fail(QStringLiteral("The file \"%1\" is damaged: spectrum %2 of %3 cannot be "
                                        "read (%4).")
                             .arg(file)
@@ -165,34 +209,19 @@ bool VRawfile::Impl::load(const QString& file) {
                             .arg(readError));
         }
         ++diskReads;
+        if (peaksCached) offsets.push_back(cachedMz.size());
         const RawScanRecord& record = scan.record;
-        scan.peakCount = static_cast<int>(mz.size());
-        double sum = 0.0;
-        for (std::size_t k = 0; k < mz.size(); ++k) {
-            sum += intensity[k];
-            if (intensity[k] > scan.basePeakIntensity || k == 0) {
-                scan.basePeakIntensity = intensity[k];
-                scan.basePeakMass = mz[k];
-            }
-        }
-        scan.tic = record.totalIonCurrent >= 0.0 ? record.totalIonCurrent : sum;
-        if (!mz.empty()) {
-            scan.lowPeak = mz.front();
-            scan.highPeak = mz.back();
-            lowPeak = std::min(lowPeak, mz.front());
-            highPeak = std::max(highPeak, mz.back());
-        }
+        scan.tic = record.totalIonCurrent >= 0.0 ? record.totalIonCurrent : peakSum;
         if (record.windowHigh > record.windowLow) {
             lowWindow = std::min(lowWindow, record.windowLow);
             highWindow = std::max(highWindow, record.windowHigh);
         }
         runTic += scan.tic;
 
-        const CVXFilter composed = ComposeFilter(record);
         scan.filterText = record.filterString.trimmed();
         if (scan.filterText.isEmpty() || !scan.filter.FilterString(scan.filterText)) {
-            scan.filter = composed;
-            if (scan.filterText.isEmpty()) scan.filterText = composed.FilterString(2, -1, 2);
+            scan.filter = ComposeFilter(record);
+            if (scan.filterText.isEmpty()) scan.filterText = scan.filter.FilterString(2, -1, 2);
         }
         if (!filtersSeen.contains(scan.filterText)) {
             filtersSeen.insert(scan.filterText);
@@ -201,20 +230,6 @@ bool VRawfile::Impl::load(const QString& file) {
 
         if (record.scanNumber <= 0 || numbersSeen.contains(record.scanNumber)) numbersValid = false;
         numbersSeen.insert(record.scanNumber);
-
-        if (peaksCached) {
-            cachedBytes += mz.size() * (sizeof(double) + sizeof(float)) + sizeof(std::size_t);
-            if (cachedBytes > cacheLimit) {
-                peaksCached = false;
-                std::vector<std::size_t>().swap(offsets);
-                std::vector<double>().swap(cachedMz);
-                std::vector<float>().swap(cachedIntensity);
-            } else {
-                cachedMz.insert(cachedMz.end(), mz.begin(), mz.end());
-                for (double value : intensity) cachedIntensity.push_back(static_cast<float>(value));
-                offsets.push_back(cachedMz.size());
-            }
-        }
         scans.push_back(std::move(scan));
     }
 
@@ -241,12 +256,20 @@ bool VRawfile::Impl::readPeaks(const ScanEntry& scan, std::vector<double>& mz,
                                std::vector<double>& intensity) {
     RawScanRecord record;
     QString readError;
-    if (!source->read(scan.index, true, record, &mz, &intensity, readError)) {
+    std::vector<double> readMz;
+    std::vector<double> readIntensity;
+    const rawfile::PeakSink sink = [&](const double* m, const double* y, std::size_t n) {
+        readMz.assign(m, m + n);
+        readIntensity.assign(y, y + n);
+    };
+    if (!source->read(scan.index, record, &sink, readError)) {
         return fail(QStringLiteral("Scan %1 cannot be read from \"%2\" (%3).")
                         .arg(scan.number)
                         .arg(path, readError));
     }
     ++diskReads;
+    mz.swap(readMz);
+    intensity.swap(readIntensity);
     return true;
 }
 
@@ -557,6 +580,50 @@ bool VRawfile::spectrumAtTime(double time, const CVXFilter* filter, std::vector<
                           .arg(filter ? filter->FilterString() : QString()));
     }
     return spectrum(best->number, peaks, header);
+}
+
+bool VRawfile::averageSpectrum(const std::vector<int>& scans, std::vector<CVXDataPeak>& peaks,
+                               RawAverageInfo* info) {
+    Impl& d = *d_;
+    if (!d.requireOpen()) return false;
+    if (scans.empty()) return d.fail(QStringLiteral("No scans were given to average."));
+    std::vector<std::pair<double, double>> all;
+    RawAverageInfo made;
+    std::vector<double> mz;
+    std::vector<double> intensity;
+    for (int number : scans) {
+        const ScanEntry* scan = d.findScan(number);
+        if (!scan || !d.readPeaks(*scan, mz, intensity)) return false;
+        for (std::size_t k = 0; k < mz.size(); ++k) all.emplace_back(mz[k], intensity[k]);
+        if (made.scansAveraged == 0 || number < made.firstScan) {
+            made.firstScan = number;
+            made.firstTime = scan->record.retentionTime;
+        }
+        if (made.scansAveraged == 0 || number > made.lastScan) {
+            made.lastScan = number;
+            made.lastTime = scan->record.retentionTime;
+        }
+        ++made.scansAveraged;
+    }
+    std::stable_sort(all.begin(), all.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<CVXDataPeak> merged;
+    const double count = made.scansAveraged;
+    for (std::size_t i = 0; i < all.size();) {
+        double weighted = 0.0;
+        double sum = 0.0;
+        std::size_t j = i;
+        for (; j < all.size() && all[j].first - all[i].first < kAverageMergeTolerance; ++j) {
+            weighted += all[j].first * all[j].second;
+            sum += all[j].second;
+        }
+        const double mass = sum > 0.0 ? weighted / sum : all[i].first;
+        merged.push_back(CVXDataPeak{mass, sum / count, 0.0f, made.firstScan});
+        i = j;
+    }
+    peaks = std::move(merged);
+    if (info) *info = made;
+    return true;
 }
 
 bool VRawfile::chromatograms(const std::vector<RawChroRequest>& requests, double startTime,

@@ -46,6 +46,15 @@ struct RawScanHeader {
     int precursorCharge = 0;
 };
 
+// What an averaged spectrum was made of.
+struct RawAverageInfo {
+    int firstScan = 0;
+    int lastScan = 0;
+    double firstTime = 0.0;
+    double lastTime = 0.0;
+    int scansAveraged = 0;
+};
+
 // One trace of a chromatogram request.
 struct RawChroRequest {
     int traceType = kVXTICTrace;  // mass range, TIC, base peak or neutral fragment
@@ -61,6 +70,8 @@ class VRawfile {
     static constexpr std::size_t kDefaultPeakCacheBytes = std::size_t{512} << 20;
     // Window around a neutral-loss fragment's mass (mass units).
     static constexpr double kFragmentTolerance = 0.5;
+    // Peaks of averaged scans closer than this (m/z) are one peak.
+    static constexpr double kAverageMergeTolerance = 0.005;
 
     VRawfile();
     ~VRawfile();
@@ -106,6 +117,11 @@ class VRawfile {
     // (nullptr or an accept-all filter: every scan).
     bool spectrumAtTime(double time, const CVXFilter* filter, std::vector<CVXDataPeak>& peaks,
                         RawScanHeader* header = nullptr);
+    // The average of several scans' spectra: peaks of all of them closer than
+    // kAverageMergeTolerance are merged (intensity-weighted mass), intensities are summed and
+    // divided by the number of scans. Fails when a scan is missing or the list is empty.
+    bool averageSpectrum(const std::vector<int>& scans, std::vector<CVXDataPeak>& peaks,
+                         RawAverageInfo* info = nullptr);
     // Several traces at once over the time range (start >= end: the whole run). Each trace gets
     // one point per passing scan: time, intensity, base-peak mass, scan number.
     bool chromatograms(const std::vector<RawChroRequest>& requests, double startTime,

@@ -225,6 +225,30 @@ TEST(VRawfileTest, SpectrumAtATimeTakesTheNearestScanThatPassesTheFilter) {
     EXPECT_EQ(raw.lastError(), "No scan of the run passes the filter \"- Full ms\".");
 }
 
+TEST(VRawfileTest, AveragesTheSpectraOfSeveralScans) {
+    VRawfile raw;
+    OpenOrFail(raw, "run_composed.mzML");
+    std::vector<CVXDataPeak> peaks;
+    RawAverageInfo info;
+    ASSERT_TRUE(raw.averageSpectrum({4, 1, 6}, peaks, &info));
+    EXPECT_EQ(info.firstScan, 1);
+    EXPECT_EQ(info.lastScan, 6);
+    EXPECT_DOUBLE_EQ(info.firstTime, 0.5);
+    EXPECT_DOUBLE_EQ(info.lastTime, 1.5);
+    EXPECT_EQ(info.scansAveraged, 3);
+    // 445.35 (1000, 2000) merge; 445.36 is 0.01 away and stays apart.
+    const std::vector<std::pair<double, double>> expected = {
+        {445.35, 1000.0}, {445.36, 500.0 / 3}, {600.30, 200.0}, {800.0, 200.0 / 3}, {900.0, 300.0}};
+    ASSERT_EQ(peaks.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(peaks[i].dPosition, expected[i].first, 1e-9) << i;
+        EXPECT_NEAR(peaks[i].dIntensity, expected[i].second, 1e-9) << i;
+    }
+    EXPECT_FALSE(raw.averageSpectrum({}, peaks));
+    EXPECT_FALSE(raw.averageSpectrum({1, 7}, peaks));
+    EXPECT_EQ(peaks.size(), expected.size());
+}
+
 TEST(VRawfileTest, ComputesSeveralChromatogramsAtOnce) {
     VRawfile raw;
     OpenOrFail(raw, "run_composed.mzML");

@@ -37,8 +37,9 @@ void CZarmassTransformWorker::Run(const ZarmassTransformJob& job) {
     PostMessage(owner_, kMsgZarmassProgress, 0, 0);
     const unsigned done = job.kind == ZarmassTransformKind::Selected ? kMsgZarmassSelectedDone
                                                                      : kMsgZarmassTransformDone;
-    PostMessage(owner_, done, 0, 0, std::move(result));
+    // Not running any more by the time the owner reads the result, so it may start the next.
     running_.store(false);
+    PostMessage(owner_, done, 0, 0, std::move(result));
 }
 
 }  // namespace zar

@@ -2,6 +2,8 @@
 // Records shared by the Zarmass engines, their pages and their views: peaks, the page record,
 // the scan record, charge-state entries and ion labels. Plain data, no Qt widgets.
 
+#include "document/ZarMessages.h"
+
 #include <QString>
 
 #include <array>
@@ -26,10 +28,14 @@ constexpr int kZarmassMaxChargeState = 1000;
 constexpr double kZarmassNoApexMass = 1000000.0;
 
 // Private messages the parent-ion transform posts to its owner.
-constexpr unsigned kMsgZarmassNoPeaksInRange = 0x40A4;  // (1, 0)
-constexpr unsigned kMsgZarmassProgress = 0x40A5;        // (1, percent) ... (1, 100), then (0, 0)
-constexpr unsigned kMsgZarmassSelectedDone = 0x40A6;    // (0, 0), payload ZarmassTransformResult
-constexpr unsigned kMsgZarmassTransformDone = 0x40A7;   // (0, 0), payload ZarmassTransformResult
+constexpr unsigned kMsgZarmassNoPeaksInRange = kMsgZarmassBroadcast;  // (1, 0)
+// (1, percent) while it runs, (1, 100) when finished, then (0, 0).
+constexpr unsigned kMsgZarmassProgress = kMsgZarmassOwnerFirst;
+// (0, 0) with a ZarmassTransformResult payload: re-transform done.
+constexpr unsigned kMsgZarmassSelectedDone = kMsgZarmassOwnerFirst + 1;
+// (0, 0) with a ZarmassTransformResult payload: transform done.
+constexpr unsigned kMsgZarmassTransformDone = kMsgZarmassOwnerLast;
+static_assert(kMsgZarmassTransformDone == kMsgZarmassSelectedDone + 1);
 
 // One peak: m/z (or neutral mass in a deconvoluted spectrum) and intensity. The last two
 // fields travel with the peak and are never read here; the layout matches the plot's data peak.

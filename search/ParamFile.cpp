@@ -32,6 +32,13 @@ bool EndsWithLineEnd(const QByteArray& bytes) {
            bytes.endsWith(QByteArray("\r\0", 2));
 }
 
+void ShowOpenFailure(const QString& path) {
+    ZarMessageBox(QStringLiteral("Couldn't open the parameter file\n\n%1\n\ntherefore the default "
+                                 "values will be used")
+                      .arg(path),
+                  MB_OK);
+}
+
 }  // namespace
 
 QString MissingEntryMessage(const QString& key) {
@@ -44,18 +51,12 @@ bool CParamFile::Open(const QString& path) {
     if (!path.isEmpty()) path_ = path;
     QFile file(path_);
     if (path_.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        ZarMessageBox(QCFormat("Couldn't open the parameter file\n\n%s\n\ntherefore the default "
-                               "values will be used",
-                               path_.toUtf8().constData()),
-                      MB_OK);
+        ShowOpenFailure(path_);
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        ZarMessageBox(QCFormat("Couldn't open the parameter file\n\n%s\n\ntherefore the default "
-                               "values will be used",
-                               path_.toUtf8().constData()),
-                      MB_OK);
+        ShowOpenFailure(path_);
         return false;
     }
     std::vector<QString> lines;

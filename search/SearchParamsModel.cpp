@@ -7,6 +7,7 @@
 #include "document/Settings.h"
 #include "document/TextHelpers.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -471,11 +472,12 @@ bool SearchParamsModel::SaveParamFile(InvalidParamsPrompt& prompt,
         RestoreParamFile(store_, FileType(), programDirectory, prompt);
         return false;
     }
-    const QString target = kind_ == SearchKind::Sorvex
-                               ? JoinPath(PortablePath(basic.resultsDirectory),
-                                          QString::fromLatin1(InfoOf(FileType()).fileName))
-                               : paramFilePath_;
-    return store_.SaveAs(target);
+    if (kind_ == SearchKind::Massmap) return store_.SaveAs(paramFilePath_);
+    // Without a results folder there is no path (an empty one fails), so nothing lands in the
+    // working folder.
+    if (basic.resultsDirectory.isEmpty()) return false;
+    return store_.SaveAs(JoinPath(PortablePath(basic.resultsDirectory),
+                                  QString::fromLatin1(InfoOf(FileType()).fileName)));
 }
 
 // ---- options ----------------------------------------------------------------------------
@@ -632,6 +634,42 @@ QString SearchParamsModel::DatabaseFilterText() const {
 void SearchParamsModel::SetDatabaseType(int type) {
     basic.databaseType = type;
     basic.databaseName = DatabaseFilterText();
+}
+
+bool SearchParamsModel::HasValidDatabase() const {
+    return !basic.databaseName.isEmpty() &&
+           IsValidDatabaseFile(PortablePath(ResolvedDatabasePath()));
+}
+
+bool SearchParamsModel::OnDatabaseChanged() {
+    const bool valid = HasValidDatabase();
+    if (!basic.databaseName.isEmpty() && !valid) {
+        ZarMessageBox(QStringLiteral("Can't find that database or database is invalid!"), MB_OK);
+    }
+    ReadIndexedDatabaseHeader();
+    return valid;
+}
+
+bool SearchParamsModel::PrepareSearchDatabase() {
+    const QString path = ResolvedDatabasePath();
+    const bool recorded = PrepareDatabaseSize(path, GetFileNamePart(basic.databaseName));
+    double minimum = 0.0;
+    double maximum = 0.0;
+    if (basic.IsIndexed() && ReadHeaderMassRange(PortablePath(path), minimum, maximum)) {
+        SetIndexedMassRange(minimum, maximum, minimum, maximum);
+    }
+    return recorded;
+}
+
+bool SearchParamsModel::CheckResultsDirectory() const {
+    const QString folder = PortablePath(basic.resultsDirectory);
+    if (folder.isEmpty()) return false;
+    if (QDir(folder).exists()) return true;
+    const int answer =
+        ZarMessageBox(QStringLiteral("The results directory \n\n") + basic.resultsDirectory +
+                          QStringLiteral("\n\ndoesn't exist.  Do you want to create it?"),
+                      MB_YESNO | MB_ICONQUESTION);
+    return answer == IDYES && QDir().mkdir(folder);
 }
 
 bool SearchParamsModel::ReadIndexedDatabaseHeader() {

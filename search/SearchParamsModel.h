@@ -118,6 +118,8 @@ struct AdvancedPageValues {
     double peptideTolerance = 1.0;
     double fragmentTolerance = 0.0;
     int numResults = 500;  // Sorvex only
+    // The page gives the a ions no value of its own; Defaults clears them, as the default
+    // file's ion series does.
     bool aIons = false;
     bool bIons = true;
     bool yIons = true;
@@ -247,6 +249,17 @@ class SearchParamsModel {
     // The database-name field's text when the database type changes or defaults are applied.
     QString DatabaseFilterText() const;
     void SetDatabaseType(int type);
+
+    // The basic page's database checks. Whether the database the search would use is a usable
+    // file; OnDatabaseChanged (leaving the database field) also says so with a message when it
+    // is not, and takes the header's settings of an indexed database either way.
+    bool HasValidDatabase() const;
+    bool OnDatabaseChanged();
+    // When a search starts: records the database's size, and for an indexed database takes
+    // its mass range from the header. True when the database was recorded before.
+    bool PrepareSearchDatabase();
+    // The results folder exists, or the user agreed to have it made (one level).
+    bool CheckResultsDirectory() const;
 
     // Takes an indexed database's settings from its header (the basic page's reader): only for
     // an indexed database with a name; false when the header cannot be read.

@@ -517,6 +517,78 @@ TEST_F(ModelTest, TracedRangesFollowTheTrackBox) {
     EXPECT_DOUBLE_EQ(model.basic.indexedRange.value.low, -0.13);  // halves away from zero
 }
 
+TEST_F(ModelTest, ResultsFolderIsMadeOnlyWhenTheUserAgrees) {
+    SearchParamsModel model(SearchKind::Sorvex, settings);
+    model.basic.resultsDirectory = results;
+    EXPECT_TRUE(model.CheckResultsDirectory());
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    model.basic.resultsDirectory = dir.filePath("new");
+    boxes.answerNext(IDNO);
+    EXPECT_FALSE(model.CheckResultsDirectory());
+    EXPECT_FALSE(QDir(dir.filePath("new")).exists());
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_EQ(boxes.texts()[0], "The results directory \n\n" + dir.filePath("new") +
+                                    "\n\ndoesn't exist.  Do you want to create it?");
+    boxes.answerNext(IDYES);
+    EXPECT_TRUE(model.CheckResultsDirectory());
+    EXPECT_TRUE(QDir(dir.filePath("new")).exists());
+    model.basic.resultsDirectory.clear();
+    EXPECT_FALSE(model.CheckResultsDirectory());
+}
+
+TEST_F(ModelTest, EmptyResultsFolderWritesNothing) {
+    SearchParamsModel model = ModelWithFile(SearchKind::Sorvex, {});
+    model.ReadParamFile(prompt, "/programs");
+    model.basic.resultsDirectory.clear();
+    EXPECT_FALSE(model.SaveParamFile(prompt, "/programs"));
+    EXPECT_FALSE(QFile::exists("sorvex.params"));
+}
+
+TEST_F(ModelTest, DatabaseChecks) {
+    settings.databaseDirectory = zartest::DataPath("search");
+    SearchParamsModel model(SearchKind::Sorvex, settings);
+    model.basic.databaseName = "small.fasta";
+    EXPECT_TRUE(model.HasValidDatabase());
+    EXPECT_TRUE(model.OnDatabaseChanged());
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    model.basic.databaseName = "not_a_database.txt";
+    EXPECT_FALSE(model.OnDatabaseChanged());
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_EQ(boxes.texts()[0], "Can't find that database or database is invalid!");
+    model.basic.databaseName = zartest::DataPath("search/small.fasta");  // a whole path
+    EXPECT_TRUE(model.HasValidDatabase());
+    model.basic.databaseName.clear();
+    EXPECT_FALSE(model.HasValidDatabase());
+}
+
+TEST_F(ModelTest, PreparingAnIndexedSearchTakesTheHeaderMassRange) {
+    settings.databaseDirectory = zartest::DataPath("search");
+    SearchParamsModel model(SearchKind::Sorvex, settings);
+    model.basic.databaseType = 1;
+    model.basic.databaseName = "no_final_line_end.fasta.hdr";
+    model.basic.indexedRange.value = {1.0, 2.0};
+    EXPECT_FALSE(model.PrepareSearchDatabase());
+    EXPECT_EQ(model.basic.indexedRange.value, (MassPair{700.0, 3500.0}));
+    int fileSize = 0;
+    int proteins = 0;
+    GetDatabaseInfo("no_final_line_end.fasta.hdr", fileSize, proteins);
+    EXPECT_EQ(fileSize, 0);  // the first database recorded has no size yet
+}
+
+TEST_F(ModelTest, SettingsGiveTheInitialValues) {
+    const SearchSettings sorvex = SearchSettings::FromStore(SearchKind::Sorvex);
+    EXPECT_EQ(sorvex.resultsDirectory, "C:\\Veltrix\\sorvex");
+    EXPECT_EQ(sorvex.databaseDirectory, "C:\\Veltrix\\Database\\");
+    EXPECT_EQ(sorvex.dtaThreshold, 100000.0);
+    EXPECT_EQ(sorvex.dtaMinIonCount, 35);
+    EXPECT_EQ(SearchSettings::FromStore(SearchKind::Massmap).resultsDirectory,
+              "C:\\Veltrix\\peptide");
+    SearchParamsModel model(SearchKind::Sorvex, sorvex);
+    EXPECT_EQ(model.ParamFilePath(), "/Veltrix/sorvex/sorvex.params");
+    EXPECT_EQ(model.OptionSummaryPath(), "/Veltrix/sorvex/sorvex_options.params");
+    EXPECT_EQ(DefaultParamFileFolder(), "");  // no data-system path set
+}
+
 TEST(QueueChoice, PriorityTextOnlyThroughTheQueue) {
     QueueChoice q;
     EXPECT_EQ(q.PriorityText(), "");

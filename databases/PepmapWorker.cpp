@@ -57,7 +57,7 @@ void CPepmapWorker::run() {
         std::optional<PepmapRunResult> result =
             RunPepmapJob(request_, *source_, cancel_, progress);
         if (result && !cancel_)
-            PostMessage(window_, kPepmapFinishedMessage, 0, 0,
+            PostMessage(window_, kMsgPepmapChanged, 0, 0,
                         std::make_shared<PepmapRunResult>(std::move(*result)));
     }
     finished_ = true;
@@ -77,11 +77,11 @@ void RoutePepmapWorkerMessages(MessageMap& map, CPepmapEngine& engine, QObject* 
         if (const QString* text = m.payloadAs<QString>()) ZarMessageBox(*text);
         return LRESULT(0);
     });
-    map.on(kPepmapFinishedMessage, [&engine, mainWindow](const Message& m) {
+    map.on(kMsgPepmapChanged, [&engine, mainWindow](const Message& m) {
         if (const PepmapRunResultPtr* result = m.payloadAs<PepmapRunResultPtr>();
             result && *result) {
             engine.AdoptRunResult(std::move(**result));
-            PostMessage(mainWindow, kPepmapFinishedMessage, 0, 0);
+            PostMessage(mainWindow, kMsgPepmapChanged, 0, 0);
         }
         return LRESULT(0);
     });

@@ -1,13 +1,15 @@
 #pragma once
 // The worker thread of a Pepmap run. It runs on copies (a PepmapRunRequest and a spectrum source
 // of its own) and reports only by posted messages to the window that shows its progress: status
-// text, progress, messages for the user and, at the end, the new list, which the window's
-// user-interface thread swaps into the engine.
+// text, progress, messages for the user and, at the end, kMsgPepmapChanged carrying the new list
+// (a PepmapRunResultPtr), which the window's user-interface thread swaps into the engine before
+// it passes kMsgPepmapChanged on, without a payload, to the main window.
 
 #include "PepmapEngine.h"
 #include "PepmapMatcher.h"
 #include "PepmapRun.h"
 
+#include "document/ZarMessages.h"
 #include "messages/Messages.h"
 
 #include <QObject>
@@ -24,9 +26,6 @@ namespace zar {
 constexpr unsigned kPepmapStatusTextMessage = 0x000C;
 // Posted to the progress window: the progress position 0-100 in wParam.
 constexpr unsigned kPepmapProgressMessage = WM_USER + 2;
-// Posted to the progress window with the finished run (payload PepmapRunResultPtr), then,
-// without a payload, to the main window, whose Pepmap layout refreshes.
-constexpr unsigned kPepmapFinishedMessage = 0x40B5;
 // Posted to the progress window: a message for the user (payload QString).
 unsigned PepmapMessageBoxMessage();
 
@@ -66,7 +65,7 @@ struct PepmapStatusCallbacks {
 
 // Makes a progress window's message map handle its worker's messages on the user-interface
 // thread: status and progress go to the callbacks, messages to the message box, and a finished
-// run's list into the engine, after which kPepmapFinishedMessage goes to mainWindow.
+// run's list into the engine, after which kMsgPepmapChanged goes to mainWindow.
 void RoutePepmapWorkerMessages(MessageMap& map, CPepmapEngine& engine, QObject* mainWindow,
                                PepmapStatusCallbacks callbacks);
 

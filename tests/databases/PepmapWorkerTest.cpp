@@ -25,7 +25,7 @@ struct Windows {
             status.messageMap(), engine, &main,
             {[this](const QString& text) { statusTexts << text; },
              [this](int position) { positions.push_back(position); }});
-        main.messageMap().on(kPepmapFinishedMessage, [this](const Message& m) {
+        main.messageMap().on(kMsgPepmapChanged, [this](const Message& m) {
             ++finished;
             finishedWithPayload = finishedWithPayload || m.payload != nullptr;
             return LRESULT(0);

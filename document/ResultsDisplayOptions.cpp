@@ -2,8 +2,8 @@
 
 namespace zar {
 
-ResultsDisplayOptions DefaultDisplayOptions(DisplayOptionsKind kind, int summaryDisplayMode, int consensusDisplayMode,
-                                            int consensusDisplayEntries) {
+ResultsDisplayOptions DefaultDisplayOptions(DisplayOptionsKind kind, int summaryDisplayMode,
+                                            int consensusDisplayMode, int consensusDisplayEntries) {
     ResultsDisplayOptions o;
     o.showTimes = summaryDisplayMode ? 1 : 0;
     o.filterMode = consensusDisplayMode ? 1 : 0;

@@ -1,5 +1,6 @@
 #include "ZarDoc.h"
 
+#include "core/Log.h"
 #include "core/MessageBox.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
@@ -162,12 +163,8 @@ double CZarDoc::GetCurrentRetentionTime() const {
 }
 
 void CZarDoc::SetCurrentScanRange(int first, int last) {
-    CVXResults* r = GetCurrentResults();
-    if (!r) return;
-    if (CVXUserResult* u = r->GetCurrentUserResult()) {
-        u->currentScanFirst = first;
-        u->currentScanLast = last;
-    }
+    currentScanFirst_ = first;
+    currentScanLast_ = last;
 }
 
 int CZarDoc::GetCurrentResultType() const {
@@ -243,12 +240,12 @@ int CZarDoc::LoadDenovoSpectra(const std::vector<int>& scans) {
         std::vector<CVXDataPeak> peaks;
         if (!rawFile_->spectrum(scan, peaks)) continue;
         s.points.reserve(peaks.size());
-        for (const CVXDataPeak& p : peaks) s.points.push_back({p.dMass, p.dIntensity});
+        for (const CVXDataPeak& p : peaks) s.points.push_back({p.dPosition, p.dIntensity});
         loaded.push_back(std::move(s));
     }
     // The engine loads the alphabet before preparing the spectra, so a reload ranks the same.
     const int count = denovo_->LoadSpectra(loaded, denovoParams_);
-    if (frame_) PostMessage(frame_->MessageTarget(), kMsgDenovoDataReady, 0, 0);
+    if (frame_) PostMessage(frame_->MessageTarget(), kMsgDenovoSpectraLoaded, 0, 0);
     return count;
 }
 

@@ -95,6 +95,7 @@ public:
     QString GetSequence() const { return sequence_; }
     double GetCurrentRetentionTime() const;
     void SetCurrentScanRange(int first, int last);
+    void GetCurrentScanRange(int& first, int& last) const { first = currentScanFirst_; last = currentScanLast_; }
     int GetCurrentResultType() const;
     void SetDisplayFlags(int summaryMode, int consensusMode, int entries);
     void SetSummaryRange(double low, double high);
@@ -182,6 +183,8 @@ private:
     std::pair<int, int> massmapSelection_{0, 0};
     std::pair<int, int> sorvexSelection_{0, 0};
     std::unique_ptr<CMSnPrecursorList> msnList_;
+    int currentScanFirst_ = 0;
+    int currentScanLast_ = 0;
 };
 
 }  // namespace zar

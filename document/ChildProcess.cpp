@@ -23,7 +23,8 @@ bool RunProcessAndWait(const QString& commandLine, bool inheritHandles, bool wai
     if (!wait) return QProcess::startDetached(program, arguments);
     QProcess process;
     // With inherited handles the child writes to our own output, as a console child would.
-    if (inheritHandles) process.setProcessChannelMode(QProcess::ForwardedChannels);
+    if (inheritHandles)
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
     else {
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());

@@ -28,7 +28,9 @@ constexpr const char* kBuiltInRules[kBuiltInEnzymeCount] = {
     "Elastase/Tryp/Chymo 1 ALIVKRWFY P",
 };
 
-QString Cut(const QString& word, int capacity) { return word.left(capacity - 1); }
+QString Cut(const QString& word, int capacity) {
+    return word.left(capacity - 1);
+}
 
 // scanf's %d on a word: an optional sign and the digits that follow; false when none.
 bool LeadingInteger(const QString& word, int& value) {

@@ -36,7 +36,7 @@ int ParseEnzymeRecord(const QString& text, EnzymeRecord& record);
 QString FormatEnzymeRecord(const EnzymeRecord& record);
 
 class CEnzymeTable {
-public:
+  public:
     using Records = std::array<EnzymeRecord, kEnzymeSlotCount>;
 
     // Reads the 25 slots from the settings ("Enzyme0".."Enzyme24", built-in rules when missing).
@@ -52,7 +52,7 @@ public:
     Records& GetRecords() { return records_; }
     const Records& GetRecords() const { return records_; }
 
-private:
+  private:
     Records records_;
 };
 

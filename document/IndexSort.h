@@ -7,7 +7,7 @@
 namespace zar {
 
 class CIndexSort {
-public:
+  public:
     // Entries of the explicit partition stack; overflow cannot happen below 2^25 values.
     static constexpr int kStackSize = 50;
     // Stretches shorter than this are finished by insertion sort.

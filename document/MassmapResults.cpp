@@ -26,11 +26,11 @@ bool CMassmapResults::ReadResults(const QString& directory) {
     if (hits_.empty() || !proteinsAllocated_) return false;
 
     hitCount_ = 0;
-    const FolderRead read = ReadFolder(
-        directory_, 0, true,
-        [this](const QString& folder, const QString& file, int index, int& searchTime) {
-            return ReadMassmapOutFile(folder, file, index, searchTime);
-        });
+    const FolderRead read =
+        ReadFolder(directory_, 0, true,
+                   [this](const QString& folder, const QString& file, int index, int& searchTime) {
+                       return ReadMassmapOutFile(folder, file, index, searchTime);
+                   });
     if (!read.listed) return false;
     hitCount_ = read.filesRead;
     RebuildHitPositions();

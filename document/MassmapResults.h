@@ -7,7 +7,7 @@
 namespace zar {
 
 class CMassmapResults : public CSearchResults {
-public:
+  public:
     // The results folder starts as the configured one (PeptideResultsDirectory).
     explicit CMassmapResults(QObject* owner = nullptr);
 

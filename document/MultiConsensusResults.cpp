@@ -18,8 +18,7 @@ CSearchResults::ReaderStyle MultiStyle() {
 
 CMultiConsensusResults::CMultiConsensusResults(QObject* owner) : CSearchResults(owner) {}
 
-int CMultiConsensusResults::ReadOutFile(const QString& fileName, int recordIndex,
-                                        int& searchTime) {
+int CMultiConsensusResults::ReadOutFile(const QString& fileName, int recordIndex, int& searchTime) {
     return ReadSearchOutFile(readingFolder_, fileName, recordIndex, searchTime, MultiStyle());
 }
 
@@ -29,13 +28,13 @@ void CMultiConsensusResults::ParseOutFileForDisplay(const QString& fileName) {
 
 bool CMultiConsensusResults::ReadOutFiles(const QString& folder) {
     if (hits_.empty() || !proteinsAllocated_) return false;
-    const FolderRead read = ReadFolder(
-        folder, hitCount_, false,
-        [this](const QString& f, const QString& file, int index, int& searchTime) {
-            return ReadSearchOutFile(f, file, index, searchTime, MultiStyle());
-        });
-    // A cancelled folder adds nothing to the count.
-    if (read.listed && !IsCancelled()) hitCount_ += read.filesRead;
+    const FolderRead read =
+        ReadFolder(folder, hitCount_, false,
+                   [this](const QString& f, const QString& file, int index, int& searchTime) {
+                       return ReadSearchOutFile(f, file, index, searchTime, MultiStyle());
+                   });
+    // Files read before a cancel count too, so that every consensus row finds its record.
+    if (read.listed) hitCount_ += read.filesRead;
     RebuildHitPositions();
     if (params_.nucleotide) params_.proteinMassesWanted = 0;
     UnmapFastaDatabase();

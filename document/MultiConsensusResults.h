@@ -10,12 +10,12 @@ namespace zar {
 
 // One result to process, as the Select Results dialog lists it.
 struct ResultsListEntry {
-    QString rawFilePath;       // left empty by the dialog
+    QString rawFilePath;  // left empty by the dialog
     QString resultsDirectory;
 };
 
 class CMultiConsensusResults : public CSearchResults {
-public:
+  public:
     explicit CMultiConsensusResults(QObject* owner = nullptr);
 
     std::vector<ResultsListEntry>& GetResultList() { return resultList_; }
@@ -30,7 +30,7 @@ public:
     int ReadOutFile(const QString& fileName, int recordIndex, int& searchTime);
     void ParseOutFileForDisplay(const QString& fileName);
 
-private:
+  private:
     std::vector<ResultsListEntry> resultList_;
 };
 

@@ -16,7 +16,9 @@ bool IsBlank(QChar c) {
     return u == ' ' || u == '\t' || u == '\n' || u == '\r' || u == '\v' || u == '\f';
 }
 
-bool IsDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+bool IsDigit(QChar c) {
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
 
 // Lines that are longer than this as a single number are not numbers the files write.
 constexpr size_t kMaxNumberText = 400;
@@ -66,7 +68,8 @@ bool LineScanner::numberText(bool allowFraction, std::string& text) {
             (line_[i] == QLatin1Char('e') || line_[i] == QLatin1Char('E'))) {
             qsizetype j = i + 1;
             std::string exponent = "e";
-            if (j < line_.size() && (line_[j] == QLatin1Char('+') || line_[j] == QLatin1Char('-'))) {
+            if (j < line_.size() &&
+                (line_[j] == QLatin1Char('+') || line_[j] == QLatin1Char('-'))) {
                 exponent.push_back(static_cast<char>(line_[j].unicode()));
                 ++j;
             }
@@ -126,8 +129,7 @@ bool LineScanner::literal(QChar c) {
     return true;
 }
 
-int ScanSearchHitLine(QStringView lineIn, bool revision12, bool slashesAsBlanks,
-                      OutHitLine& hit) {
+int ScanSearchHitLine(QStringView lineIn, bool revision12, bool slashesAsBlanks, OutHitLine& hit) {
     hit = OutHitLine();
     QString replaced;
     QStringView line = lineIn;
@@ -372,8 +374,7 @@ bool IsSimilarPeptide(QStringView top, QStringView other) {
     }
     // A top peptide of three characters or fewer leaves no room for differences.
     if (length <= 3) return d == 0;
-    const double similarity =
-        static_cast<double>(length - 3 - d) / static_cast<double>(length - 3);
+    const double similarity = static_cast<double>(length - 3 - d) / static_cast<double>(length - 3);
     return similarity >= kSimilarityThreshold;
 }
 

@@ -19,7 +19,7 @@ constexpr double kSimilarityThreshold = 0.75;
 
 // Reads a line the way scanf reads one: numbers in the "C" format, words up to white space.
 class LineScanner {
-public:
+  public:
     explicit LineScanner(QStringView line, qsizetype start = 0);
 
     bool readDouble(double& value);
@@ -31,7 +31,7 @@ public:
     bool atEnd() const { return pos_ >= line_.size(); }
     qsizetype position() const { return pos_; }
 
-private:
+  private:
     bool numberText(bool allowFraction, std::string& text);
     QStringView line_;
     qsizetype pos_ = 0;

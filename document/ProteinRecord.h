@@ -3,8 +3,8 @@
 
 #include "document/ConsensusRow.h"
 
-#include <QString>
 #include <QSet>
+#include <QString>
 #include <QStringList>
 
 #include <array>
@@ -17,7 +17,7 @@ namespace zar {
 constexpr int kConsensusRanks = 5;
 
 class CProteinRecord {
-public:
+  public:
     CProteinRecord() = default;
     CProteinRecord(const CProteinRecord&) = delete;
     CProteinRecord& operator=(const CProteinRecord&) = delete;

@@ -10,7 +10,7 @@ namespace zar {
 
 template <class T>
 class CPtrBlockArray {
-public:
+  public:
     static constexpr int kBlock = 5;
 
     // count: the owner's element count, or null to keep it here.
@@ -47,7 +47,7 @@ public:
     int capacity() const { return static_cast<int>(slots_.size()); }
     int size() const { return *count_; }
 
-private:
+  private:
     int ownCount_ = 0;
     int* count_;
     std::vector<std::unique_ptr<T>> slots_;

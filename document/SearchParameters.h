@@ -15,7 +15,7 @@ struct SearchParameters {
     ResidueMassTable residueMasses = ZeroResidueMasses();  // static modifications overwrite it
     double hydrogen = 0.0;
     double hydroxyl = 0.0;
-    double minimumCorrelation = 0.0;   // hit lines with a lower XCorr add no consensus row
+    double minimumCorrelation = 0.0;  // hit lines with a lower XCorr add no consensus row
     std::array<double, 3> differentialMasses{};  // the third is unused
     std::array<QChar, 3> differentialSymbols{QLatin1Char(' '), QLatin1Char(' '), QLatin1Char(' ')};
     double fragmentTolerance = 0.0;
@@ -24,15 +24,15 @@ struct SearchParameters {
     double cTermProtein = 0.0;
     double nTermPeptide = 0.0;
     double nTermProtein = 0.0;
-    int numberOfProteins = 0;          // of the indexed database
-    int revision = 0;                  // program-line revision of the last file read
+    int numberOfProteins = 0;  // of the indexed database
+    int revision = 0;          // program-line revision of the last file read
     int proteinMassesWanted = 1;
-    int nucleotide = 0;                // 0 for a protein database
-    std::array<int, 3> ionSeries{};    // the three integers of the ion-series line
+    int nucleotide = 0;              // 0 for a protein database
+    std::array<int, 3> ionSeries{};  // the three integers of the ion-series line
     int monoisotopicPrecursor = 0;
     int monoisotopicFragments = 0;
-    QString databaseFile;              // file-name part of the database name
-    QString databaseName;              // as read (extension cut)
+    QString databaseFile;  // file-name part of the database name
+    QString databaseName;  // as read (extension cut)
     QString secondDatabaseName;
     QString ionSeriesText = QStringLiteral("000000000");
     QString modificationText;

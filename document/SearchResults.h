@@ -26,14 +26,20 @@
 namespace zar {
 
 struct OutHitLine;
+struct HitWords;
+class TextLineReader;
 
 // Kind of result set, as the results window picks the document's set.
-enum ResultKind { kResultKindNone = 0, kResultKindSorvex = 1, kResultKindMassmap = 2,
-                  kResultKindMultiConsensus = 3 };
+enum ResultKind {
+    kResultKindNone = 0,
+    kResultKindSorvex = 1,
+    kResultKindMassmap = 2,
+    kResultKindMultiConsensus = 3
+};
 
 // What a ".out" reader returns.
 enum OutReadCode {
-    kOutRead = 0,             // read, with or without hits
+    kOutRead = 0,  // read, with or without hits
     kOutEmptyName = 1,
     kOutCannotOpen = 2,       // the path goes into the record's file information
     kOutRawFileMismatch = 3,  // line 2 does not name the raw file
@@ -64,7 +70,7 @@ constexpr int kHitSortKeyCount = 13;
 using ProteinArray = std::vector<std::unique_ptr<CProteinRecord>>;
 
 class CSearchResults {
-public:
+  public:
     static constexpr int kInitialHitCapacity = 10000;
     static constexpr int kHitGrowth = 5000;
     static constexpr int kMaxDisplayRecords = 500;
@@ -84,9 +90,7 @@ public:
     void SetStatusCallback(std::function<void(const QString&)> status) {
         status_ = std::move(status);
     }
-    void SetProgressCallback(std::function<void(int)> progress) {
-        progress_ = std::move(progress);
-    }
+    void SetProgressCallback(std::function<void(int)> progress) { progress_ = std::move(progress); }
     // The document's raw file; line 2 of every file must name it (its base name).
     void SetRawFilePath(const QString& path) { rawFilePath_ = path; }
     QString GetRawFilePath() const { return rawFilePath_; }
@@ -162,7 +166,7 @@ public:
         bool searchEngineBuilder = false;
     };
 
-protected:
+  protected:
     // The search-engine and multiple-consensus reader: fills record recordIndex from
     // folder/fileName.
     int ReadSearchOutFile(const QString& folder, const QString& fileName, int recordIndex,
@@ -170,7 +174,25 @@ protected:
     // The peptide-mapping reader.
     int ReadMassmapOutFile(const QString& folder, const QString& fileName, int recordIndex,
                            int& searchTime);
+    // Lines 1 to 12 of a ".out" file into the record and (for record 0) the parameters, up
+    // to the first hit line.
+    struct OutFileHeader {
+        int firstScan = 0;
+        int lastScan = 0;
+        int charge = 0;
+        QString secondDatabase;
+        bool hasHits = false;
+        QString firstHitLine;
+    };
+    int ReadOutHeader(TextLineReader& reader, const QString& folder, const QString& fileName,
+                      int recordIndex, int& searchTime, const QString& programWord,
+                      bool checkRawFile, OutFileHeader& header);
+    void ReadReferenceDescriptions(TextLineReader& reader);
     // The show-output readers: fill the display block from one file.
+    bool OpenDisplayFile(TextLineReader& reader, const QString& path, int& revision,
+                         QString& database, QString& secondDatabase);
+    SearchHitRecord& NextDisplayRecord(const OutHitLine& hit, const HitWords& words,
+                                       const QString& database, const QString& secondDatabase);
     void ParseSearchOutFileForDisplay(const QString& path);
     void ParseMassmapOutFileForDisplay(const QString& path);
 

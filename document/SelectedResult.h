@@ -6,7 +6,8 @@
 namespace zar {
 
 struct SelectedResult {
-    int kind = 0;               // result-set kind: 0 none, 1 search engine, 2 peptide mapping, 3 multiple results
+    int kind =
+        0;  // result-set kind: 0 none, 1 search engine, 2 peptide mapping, 3 multiple results
     int viewType = 0;           // results-window view type 1 to 9
     QString peptide;            // the hit's peptide text
     QString reference;          // the hit's protein reference

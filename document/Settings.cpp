@@ -42,7 +42,9 @@ double ReadDouble(const char* name, double fallback) {
 void WriteText(const char* name, const QString& value) {
     ProgramKey(true).writeString(QLatin1String(name), value);
 }
-void WriteInt(const char* name, int value) { ProgramKey(true).writeInt(QLatin1String(name), value); }
+void WriteInt(const char* name, int value) {
+    ProgramKey(true).writeInt(QLatin1String(name), value);
+}
 void WriteDouble(const char* name, double value) {
     ProgramKey(true).writeDouble(QLatin1String(name), value);
 }
@@ -58,23 +60,39 @@ QString GetVersionString() {
     return ReadText("Version", QStringLiteral("(Engineering)"), WriteBack::No);
 }
 
-int GetConsensusDisplayEntries() { return ReadInt("ConsensusDisplayEntries", 10, WriteBack::Yes); }
-void SetConsensusDisplayEntries(int value) { WriteInt("ConsensusDisplayEntries", value); }
-int GetConsensusDisplayMode() { return ReadInt("ConsensusDisplayMode", 0, WriteBack::Yes); }
-void SetConsensusDisplayMode(int value) { WriteInt("ConsensusDisplayMode", value); }
-int GetSummaryDisplayMode() { return ReadInt("SummaryDisplayMode", 0, WriteBack::Yes); }
-void SetSummaryDisplayMode(int value) { WriteInt("SummaryDisplayMode", value); }
+int GetConsensusDisplayEntries() {
+    return ReadInt("ConsensusDisplayEntries", 10, WriteBack::Yes);
+}
+void SetConsensusDisplayEntries(int value) {
+    WriteInt("ConsensusDisplayEntries", value);
+}
+int GetConsensusDisplayMode() {
+    return ReadInt("ConsensusDisplayMode", 0, WriteBack::Yes);
+}
+void SetConsensusDisplayMode(int value) {
+    WriteInt("ConsensusDisplayMode", value);
+}
+int GetSummaryDisplayMode() {
+    return ReadInt("SummaryDisplayMode", 0, WriteBack::Yes);
+}
+void SetSummaryDisplayMode(int value) {
+    WriteInt("SummaryDisplayMode", value);
+}
 
 QString GetDatabaseDirectory() {
     return WithFinalBackslash(
         ReadText("DatabaseDirectory", QStringLiteral("C:\\Veltrix\\Database\\"), WriteBack::Yes));
 }
-void SetDatabaseDirectory(const QString& value) { WriteText("DatabaseDirectory", value); }
+void SetDatabaseDirectory(const QString& value) {
+    WriteText("DatabaseDirectory", value);
+}
 QString GetSequenceDirectory() {
     return WithFinalBackslash(
         ReadText("SequenceDirectory", QStringLiteral("C:\\Veltrix\\Sequence\\"), WriteBack::Yes));
 }
-void SetSequenceDirectory(const QString& value) { WriteText("SequenceDirectory", value); }
+void SetSequenceDirectory(const QString& value) {
+    WriteText("SequenceDirectory", value);
+}
 QString GetPeptideResultsDirectory() {
     return ReadText("PeptideResultsDirectory", QStringLiteral("C:\\Veltrix\\peptide"),
                     WriteBack::Yes);
@@ -86,7 +104,9 @@ QString GetSorvexResultsDirectory() {
     return ReadText("SorvexResultsDirectory", QStringLiteral("C:\\Veltrix\\sorvex"),
                     WriteBack::Yes);
 }
-void SetSorvexResultsDirectory(const QString& value) { WriteText("SorvexResultsDirectory", value); }
+void SetSorvexResultsDirectory(const QString& value) {
+    WriteText("SorvexResultsDirectory", value);
+}
 
 QString GetDravelMSOptions() {
     return ReadText("DravelMSOptions", QStringLiteral("-Z -X"), WriteBack::No);
@@ -100,49 +120,96 @@ QString GetDravelMSProgram() {
 QString GetDravelMSnProgram() {
     return ReadText("DravelMSnProgram", QStringLiteral("dravel_msn.exe"), WriteBack::No);
 }
-QString GetMassmapOptions() { return ReadText("MassmapOptions", QString(), WriteBack::No); }
+QString GetMassmapOptions() {
+    return ReadText("MassmapOptions", QString(), WriteBack::No);
+}
 QString GetMassmapProgram() {
     return ReadText("MassmapProgram", QStringLiteral("massmap.exe"), WriteBack::No);
 }
-QString GetSorvexOptions() { return ReadText("SorvexOptions", QString(), WriteBack::No); }
+QString GetSorvexOptions() {
+    return ReadText("SorvexOptions", QString(), WriteBack::No);
+}
 QString GetSorvexProgram() {
     return ReadText("SorvexProgram", QStringLiteral("sorvex27.exe"), WriteBack::No);
 }
 QString GetSorvexQueueProgram() {
     return ReadText("SorvexQueueProgram", QStringLiteral("SorvexQueue.exe"), WriteBack::No);
 }
-int IsSorvexQueueEnabled() { return ReadInt("SorvexQueueEnabled", 0, WriteBack::No); }
+int IsSorvexQueueEnabled() {
+    return ReadInt("SorvexQueueEnabled", 0, WriteBack::No);
+}
 
-int GetDtaGroupScan() { return ReadInt("DtaGroupScan", 1, WriteBack::No); }
-void SetDtaGroupScan(int value) { WriteInt("DtaGroupScan", value); }
-int GetDtaMinGroupCount() { return ReadInt("DtaMinGroupCount", 2, WriteBack::No); }
-void SetDtaMinGroupCount(int value) { WriteInt("DtaMinGroupCount", value); }
-int GetDtaMinIonCount() { return ReadInt("DtaMinIonCount", 35, WriteBack::No); }
-void SetDtaMinIonCount(int value) { WriteInt("DtaMinIonCount", value); }
-double GetDtaPrecursorTolerance() { return ReadDouble("DtaPrecursorTolerance", 1.4); }
-void SetDtaPrecursorTolerance(double value) { WriteDouble("DtaPrecursorTolerance", value); }
-double GetDtaThreshold() { return ReadDouble("DtaThreshold", 100000.0); }
-void SetDtaThreshold(double value) { WriteDouble("DtaThreshold", value); }
+int GetDtaGroupScan() {
+    return ReadInt("DtaGroupScan", 1, WriteBack::No);
+}
+void SetDtaGroupScan(int value) {
+    WriteInt("DtaGroupScan", value);
+}
+int GetDtaMinGroupCount() {
+    return ReadInt("DtaMinGroupCount", 2, WriteBack::No);
+}
+void SetDtaMinGroupCount(int value) {
+    WriteInt("DtaMinGroupCount", value);
+}
+int GetDtaMinIonCount() {
+    return ReadInt("DtaMinIonCount", 35, WriteBack::No);
+}
+void SetDtaMinIonCount(int value) {
+    WriteInt("DtaMinIonCount", value);
+}
+double GetDtaPrecursorTolerance() {
+    return ReadDouble("DtaPrecursorTolerance", 1.4);
+}
+void SetDtaPrecursorTolerance(double value) {
+    WriteDouble("DtaPrecursorTolerance", value);
+}
+double GetDtaThreshold() {
+    return ReadDouble("DtaThreshold", 100000.0);
+}
+void SetDtaThreshold(double value) {
+    WriteDouble("DtaThreshold", value);
+}
 
-int GetXpressAutoCalculate() { return ReadInt("XpressAutoCalculate", 0, WriteBack::No); }
-void SetXpressAutoCalculate(int value) { WriteInt("XpressAutoCalculate", value); }
-QString GetXpressResidue() { return ReadText("XpressResidue", QStringLiteral("C"), WriteBack::No); }
-void SetXpressResidue(const QString& value) { WriteText("XpressResidue", value); }
-double GetXpressDifference() { return ReadDouble("XpressDifference", 8.0); }
-int GetXpressScanWindow() { return ReadInt("XpressScanWindow", 6, WriteBack::No); }
-double GetXpressTolerance() { return ReadDouble("XpressTolerance", 1.5); }
-void SetXpressTolerance(double value) { WriteDouble("XpressTolerance", value); }
+int GetXpressAutoCalculate() {
+    return ReadInt("XpressAutoCalculate", 0, WriteBack::No);
+}
+void SetXpressAutoCalculate(int value) {
+    WriteInt("XpressAutoCalculate", value);
+}
+QString GetXpressResidue() {
+    return ReadText("XpressResidue", QStringLiteral("C"), WriteBack::No);
+}
+void SetXpressResidue(const QString& value) {
+    WriteText("XpressResidue", value);
+}
+double GetXpressDifference() {
+    return ReadDouble("XpressDifference", 8.0);
+}
+int GetXpressScanWindow() {
+    return ReadInt("XpressScanWindow", 6, WriteBack::No);
+}
+double GetXpressTolerance() {
+    return ReadDouble("XpressTolerance", 1.5);
+}
+void SetXpressTolerance(double value) {
+    WriteDouble("XpressTolerance", value);
+}
 
 QString GetNCBIBlastURL() {
-    return ReadText("NCBIBlastURL", QStringLiteral("https://blast.ncbi.nlm.nih.gov/blast/blast.cgi"),
+    return ReadText("NCBIBlastURL",
+                    QStringLiteral("https://blast.ncbi.nlm.nih.gov/blast/blast.cgi"),
                     WriteBack::Yes);
 }
-void SetNCBIBlastURL(const QString& value) { WriteText("NCBIBlastURL", value); }
+void SetNCBIBlastURL(const QString& value) {
+    WriteText("NCBIBlastURL", value);
+}
 QString GetSwissProtURL() {
     return ReadText("SwissProtURL", QStringLiteral("https://web.expasy.org/cgi-bin"),
                     WriteBack::Yes);
 }
-void SetSwissProtURL(const QString& value) { WriteText("SwissProtURL", value); }
+void SetSwissProtURL(const QString& value) {
+    WriteText("SwissProtURL", value);
+}
 
 QString GetEnzymeEntry(int index) {
     if (index < 0 || index >= kEnzymeEntryCount) return QString();

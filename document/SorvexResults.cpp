@@ -42,11 +42,11 @@ bool CSorvexResults::ReadResults(const QString& directory) {
     if (hits_.empty() || !proteinsAllocated_) return false;
 
     hitCount_ = 0;
-    const FolderRead read = ReadFolder(
-        directory_, 0, false,
-        [this](const QString& folder, const QString& file, int index, int& searchTime) {
-            return ReadSearchOutFile(folder, file, index, searchTime, kSorvexStyle());
-        });
+    const FolderRead read =
+        ReadFolder(directory_, 0, false,
+                   [this](const QString& folder, const QString& file, int index, int& searchTime) {
+                       return ReadSearchOutFile(folder, file, index, searchTime, kSorvexStyle());
+                   });
     if (!read.listed) return false;
     hitCount_ = read.filesRead;
     RebuildHitPositions();

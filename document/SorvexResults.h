@@ -20,14 +20,14 @@ struct XpressOptions {
 // the mass tolerance, returns the function that sets one record's quantitation ratio, or an
 // empty function when the raw file cannot be opened (the engine shows its own message).
 using XpressQuantifier = std::function<void(SearchHitRecord&)>;
-using XpressEngineHook = std::function<XpressQuantifier(
-    const QString& rawFilePath, const QString& residue, double tolerance)>;
+using XpressEngineHook = std::function<XpressQuantifier(const QString& rawFilePath,
+                                                        const QString& residue, double tolerance)>;
 
 // The mass difference the engine is built with; the configured difference is not passed.
 constexpr double kXpressEngineMassDifference = 8.0;
 
 class CSorvexResults : public CSearchResults {
-public:
+  public:
     // The results folder starts as the configured one (SorvexResultsDirectory).
     explicit CSorvexResults(QObject* owner = nullptr);
 
@@ -48,7 +48,7 @@ public:
     void SetXpressEngine(XpressEngineHook hook) { xpressEngine_ = std::move(hook); }
     bool HasXpressEngine() const { return static_cast<bool>(xpressEngine_); }
 
-private:
+  private:
     XpressOptions xpress_;
     XpressEngineHook xpressEngine_;
 };

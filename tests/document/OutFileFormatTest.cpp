@@ -7,7 +7,8 @@ using namespace zar;
 TEST(OutFileFormatTest, ScansRevision12HitLineWithThreeWords) {
     OutHitLine h;
     const int n = ScanSearchHitLine(
-        u"  2.   2 /  3          7  1045.5700  0.1000  2.2500  300.0   8/14  sp|P2|B  +1  R.PEPTLDEQ.K",
+        u"  2.   2 /  3          7  1045.5700  0.1000  2.2500  300.0   8/14  sp|P2|B  +1  "
+        u"R.PEPTLDEQ.K",
         true, false, h);
     EXPECT_EQ(n, 13);
     EXPECT_EQ(h.correlationRank, 2);
@@ -28,7 +29,8 @@ TEST(OutFileFormatTest, ScansRevision12HitLineWithThreeWords) {
 
 TEST(OutFileFormatTest, ShowOutputFormReadsSlashesAsBlanks) {
     OutHitLine h;
-    ScanSearchHitLine(u"  1.   1 /  2  1000.0  0.0  1.5  200.0   6/10  REF  K.AB/C.D", false, true, h);
+    ScanSearchHitLine(u"  1.   1 /  2  1000.0  0.0  1.5  200.0   6/10  REF  K.AB/C.D", false, true,
+                      h);
     EXPECT_EQ(h.preliminaryRank, 2);
     EXPECT_EQ(h.ionsTotal, 10);
     EXPECT_EQ(h.words[1], "K.AB");  // the "/" inside a word is a blank too
@@ -36,7 +38,8 @@ TEST(OutFileFormatTest, ShowOutputFormReadsSlashesAsBlanks) {
 
 TEST(OutFileFormatTest, TwoAndOneWordRules) {
     OutHitLine h;
-    ScanSearchHitLine(u"  1.   1 /  1  1000.0  0.0  1.5  200.0   6/10  +2  K.PEPTIDE.R", false, false, h);
+    ScanSearchHitLine(u"  1.   1 /  1  1000.0  0.0  1.5  200.0   6/10  +2  K.PEPTIDE.R", false,
+                      false, h);
     ASSERT_EQ(h.wordCount, 2);
     HitWords w = SearchHitWords(h, true, false);
     EXPECT_EQ(w.furtherReferences, 2);
@@ -46,12 +49,14 @@ TEST(OutFileFormatTest, TwoAndOneWordRules) {
     w = SearchHitWords(h, true, true);
     EXPECT_TRUE(w.referenceByNumber);
 
-    ScanSearchHitLine(u"  1.   1 /  1  1000.0  0.0  1.5  200.0   6/10  REF1  K.PEPTIDE.R", false, false, h);
+    ScanSearchHitLine(u"  1.   1 /  1  1000.0  0.0  1.5  200.0   6/10  REF1  K.PEPTIDE.R", false,
+                      false, h);
     w = SearchHitWords(h, false, true);
     EXPECT_EQ(w.reference, "REF1");
     EXPECT_FALSE(w.referenceByNumber);
 
-    ScanSearchHitLine(u"  1.   1 /  1  1000.0  0.0  1.5  200.0   6/10  K.PEPTIDE.R", false, false, h);
+    ScanSearchHitLine(u"  1.   1 /  1  1000.0  0.0  1.5  200.0   6/10  K.PEPTIDE.R", false, false,
+                      h);
     ASSERT_EQ(h.wordCount, 1);
     EXPECT_TRUE(SearchHitWords(h, true, true).referenceByNumber);
     EXPECT_FALSE(SearchHitWords(h, false, true).referenceByNumber);
@@ -60,7 +65,8 @@ TEST(OutFileFormatTest, TwoAndOneWordRules) {
 
 TEST(OutFileFormatTest, LaterLinesCutTheReferenceAtAPlus) {
     OutHitLine h;
-    ScanSearchHitLine(u"  2.   2 /  2  1000.0  0.0  1.5  200.0   6/10  gi|4+5|x  +1  K.P.R", false, false, h);
+    ScanSearchHitLine(u"  2.   2 /  2  1000.0  0.0  1.5  200.0   6/10  gi|4+5|x  +1  K.P.R", false,
+                      false, h);
     EXPECT_EQ(SearchHitWords(h, false, false).reference, "gi|4");
     EXPECT_EQ(SearchHitWords(h, true, false).reference, "gi|4+5|x");
 }
@@ -78,7 +84,8 @@ TEST(OutFileFormatTest, BrokenHitLinesLeaveTheRestAtZero) {
     };
     for (const Case& c : cases) {
         OutHitLine h;
-        EXPECT_EQ(ScanSearchHitLine(QString::fromLatin1(c.line), false, false, h), c.fields) << c.line;
+        EXPECT_EQ(ScanSearchHitLine(QString::fromLatin1(c.line), false, false, h), c.fields)
+            << c.line;
         EXPECT_EQ(h.ionsTotal, 0);
         EXPECT_EQ(h.wordCount, 0);
     }
@@ -117,7 +124,8 @@ TEST(OutFileFormatTest, SearchTime) {
         {" no commas", 1},
         {"", 1},
     };
-    for (const Case& c : cases) EXPECT_EQ(SearchTimeFromLine(QString::fromLatin1(c.line)), c.seconds) << c.line;
+    for (const Case& c : cases)
+        EXPECT_EQ(SearchTimeFromLine(QString::fromLatin1(c.line)), c.seconds) << c.line;
 }
 
 TEST(OutFileFormatTest, Similarity) {
@@ -126,18 +134,20 @@ TEST(OutFileFormatTest, Similarity) {
         const char* other;
         bool similar;
     } cases[] = {
-        {"K.PEPTIDEK.R", "R.PEPTLDEQ.K", true},   // I/L and K/Q count as equal
+        {"K.PEPTIDEK.R", "R.PEPTLDEQ.K", true},  // I/L and K/Q count as equal
         {"K.PEPTIDEK.R", "K.PEPTIDEK.R", true},
         {"K.PEPTIDEK.R", "K.AAAAWWWWR.-", false},
         {"K.LLLKKKIIR.S", "K.IIIQQQLLR.S", true},
-        {"K.AB", "K.AB", true},                   // short: similar only when identical
-        {"K.A", "K.B", true},                     // no compared positions
+        {"K.AB", "K.AB", true},  // short: similar only when identical
+        {"K.A", "K.B", true},    // no compared positions
         {"AB", "ABC", false},
         {"", "", true},
         {"K.PEPTIDEK.R", "", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsSimilarPeptide(QString::fromLatin1(c.top), QString::fromLatin1(c.other)), c.similar) << c.top << " " << c.other;
+        EXPECT_EQ(IsSimilarPeptide(QString::fromLatin1(c.top), QString::fromLatin1(c.other)),
+                  c.similar)
+            << c.top << " " << c.other;
 }
 
 TEST(OutFileFormatTest, HeaderLines) {
@@ -146,20 +156,24 @@ TEST(OutFileFormatTest, HeaderLines) {
 
     double fragment = 0, precursor = 0;
     int mp = 0, mf = 0;
-    EXPECT_DOUBLE_EQ(ParseMassLine(u" (M+H)+ mass = 1045.5600 ~ 1.5000 (+1), fragment tol = 0.50, MONO/AVG",
-                                   &fragment, &precursor, &mp, &mf),
-                     1045.56);
+    EXPECT_DOUBLE_EQ(
+        ParseMassLine(u" (M+H)+ mass = 1045.5600 ~ 1.5000 (+1), fragment tol = 0.50, MONO/AVG",
+                      &fragment, &precursor, &mp, &mf),
+        1045.56);
     EXPECT_DOUBLE_EQ(fragment, 0.5);
     EXPECT_DOUBLE_EQ(precursor, 1.5);
     EXPECT_EQ(mp, 1);
     EXPECT_EQ(mf, 0);
     // Short lines give nothing and read nothing past their end.
     for (const char* s : {"", " (M+H)+", " (M+H)+ mass =", "~", "x fragment tol ="})
-        EXPECT_DOUBLE_EQ(ParseMassLine(QString::fromLatin1(s), &fragment, &precursor, &mp, &mf), 0.0) << s;
+        EXPECT_DOUBLE_EQ(ParseMassLine(QString::fromLatin1(s), &fragment, &precursor, &mp, &mf),
+                         0.0)
+            << s;
 
     QString db, db2;
     bool nucleotide = true;
-    ParseDatabaseLine(u" # amino acids = 300, # proteins = 3, C:\\db\\human.fasta.hdr", db, db2, nucleotide);
+    ParseDatabaseLine(u" # amino acids = 300, # proteins = 3, C:\\db\\human.fasta.hdr", db, db2,
+                      nucleotide);
     EXPECT_FALSE(nucleotide);
     EXPECT_EQ(db, "C:\\db\\human.fasta");
     EXPECT_EQ(db2, "");
@@ -172,7 +186,8 @@ TEST(OutFileFormatTest, HeaderLines) {
 
     int series[3];
     double numbers[9];
-    ParseIonSeriesLine(u" ion series nABYabcdVWXYZ: 0 1 1 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0", series, numbers);
+    ParseIonSeriesLine(u" ion series nABYabcdVWXYZ: 0 1 1 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0",
+                       series, numbers);
     EXPECT_EQ(series[1], 1);
     EXPECT_DOUBLE_EQ(numbers[1], 1.0);
     EXPECT_DOUBLE_EQ(numbers[7], 1.0);
@@ -186,7 +201,8 @@ TEST(OutFileFormatTest, HeaderLines) {
 
 TEST(OutFileFormatTest, ModificationsLine) {
     SearchParameters p;
-    ParseModificationsLine(u" (M* +15.9949) (STY# +79.9663) C=160.1388 +Nterm-pep=42.0106 +Cterm-prot=1.5", p);
+    ParseModificationsLine(
+        u" (M* +15.9949) (STY# +79.9663) C=160.1388 +Nterm-pep=42.0106 +Cterm-prot=1.5", p);
     EXPECT_DOUBLE_EQ(p.residueMasses['C'], 160.1388);
     EXPECT_DOUBLE_EQ(p.residueMasses['c'], 160.1388);
     EXPECT_DOUBLE_EQ(p.differentialMasses[0], 15.9949);

@@ -50,7 +50,7 @@ inline bool WriteSorvexFolder(const QString& folder, int count) {
 
 // Collects the messages posted to it.
 class MessageCollector : public QObject {
-public:
+  public:
     struct Entry {
         unsigned message;
         zar::WPARAM wParam;

@@ -16,7 +16,7 @@ namespace {
 
 // A result set filled by hand.
 class HandFilled : public CSearchResults {
-public:
+  public:
     HandFilled() { AllocateHits(); }
     SearchHitRecord& Add() {
         EnsureCapacity(hitCount_);
@@ -40,7 +40,9 @@ public:
     void SetReadingFolder(const QString& folder) { readingFolder_ = folder; }
 };
 
-QString Data(const char* name) { return zartest::DataPath(QStringLiteral("document/") + name); }
+QString Data(const char* name) {
+    return zartest::DataPath(QStringLiteral("document/") + name);
+}
 
 std::vector<int> Order(const CSearchResults& set) {
     std::vector<int> order;
@@ -89,18 +91,18 @@ TEST(SearchResultsTest, HitSortKeys) {
     } cases[] = {
         {kSortFileInformation, {2, 3, 1, 4}},
         {kSortHitMass, {2, 3, 1, 4}},
-        {kSortPeptide, {3, 1, 4, 2}},            // AAA, BBB, ZZA; no peptide last
-        {kSortPeptideWithFlank, {3, 1, 4, 2}},   // .AAA, .BBB, .ZZA
-        {kSortReference, {2, 3, 1, 4}},           // descending
+        {kSortPeptide, {3, 1, 4, 2}},           // AAA, BBB, ZZA; no peptide last
+        {kSortPeptideWithFlank, {3, 1, 4, 2}},  // .AAA, .BBB, .ZZA
+        {kSortReference, {2, 3, 1, 4}},         // descending
         {kSortCorrelation, {2, 3, 1, 4}},
         {kSortDeltaCorrelation, {4, 1, 3, 2}},
         {kSortPreliminaryScore, {2, 3, 1, 4}},
         {kSortPreliminaryRank, {2, 1, 3, 4}},
-        {kSortIonsRatio, {1, 2, 3, 4}},           // 0.5 with 5 before 0.5 with 3 and 2
+        {kSortIonsRatio, {1, 2, 3, 4}},  // 0.5 with 5 before 0.5 with 3 and 2
         {kSortFurtherReferences, {2, 4, 3, 1}},
         {kSortProteinMass, {2, 3, 1, 4}},
         {kSortQuantitationRatio, {4, 2, 3, 1}},
-        {-1, {2, 3, 1, 4}},                       // outside 0..12 sorts as key 0
+        {-1, {2, 3, 1, 4}},  // outside 0..12 sorts as key 0
         {13, {2, 3, 1, 4}},
     };
     for (const Case& c : cases) {
@@ -139,12 +141,30 @@ TEST(SearchResultsTest, IonsRatioIsAStrictOrder) {
 
 TEST(SearchResultsTest, ConsensusRowSortKeys) {
     std::vector<CConsensusRow> rows(3);
-    rows[0].firstScan = 5; rows[0].lastScan = 6; rows[0].hitMass = 3; rows[0].correlation = 1;
-    rows[0].rank = 2; rows[0].ionsMatched = 1; rows[0].ionsTotal = 2; rows[0].furtherReferences = 0;
-    rows[1].firstScan = 5; rows[1].lastScan = 5; rows[1].hitMass = 1; rows[1].correlation = 3;
-    rows[1].rank = 3; rows[1].ionsMatched = 2; rows[1].ionsTotal = 4; rows[1].furtherReferences = 2;
-    rows[2].firstScan = 1; rows[2].lastScan = 9; rows[2].hitMass = 2; rows[2].correlation = 2;
-    rows[2].rank = 1; rows[2].ionsMatched = 0; rows[2].ionsTotal = 0; rows[2].furtherReferences = 1;
+    rows[0].firstScan = 5;
+    rows[0].lastScan = 6;
+    rows[0].hitMass = 3;
+    rows[0].correlation = 1;
+    rows[0].rank = 2;
+    rows[0].ionsMatched = 1;
+    rows[0].ionsTotal = 2;
+    rows[0].furtherReferences = 0;
+    rows[1].firstScan = 5;
+    rows[1].lastScan = 5;
+    rows[1].hitMass = 1;
+    rows[1].correlation = 3;
+    rows[1].rank = 3;
+    rows[1].ionsMatched = 2;
+    rows[1].ionsTotal = 4;
+    rows[1].furtherReferences = 2;
+    rows[2].firstScan = 1;
+    rows[2].lastScan = 9;
+    rows[2].hitMass = 2;
+    rows[2].correlation = 2;
+    rows[2].rank = 1;
+    rows[2].ionsMatched = 0;
+    rows[2].ionsTotal = 0;
+    rows[2].furtherReferences = 1;
     for (int i = 0; i < 3; ++i) rows[i].hitNumber = i + 1;
     const auto order = [](const std::vector<CConsensusRow>& r) {
         return std::vector<int>{r[0].hitNumber, r[1].hitNumber, r[2].hitNumber};
@@ -152,7 +172,7 @@ TEST(SearchResultsTest, ConsensusRowSortKeys) {
     struct Case {
         int key;
         std::vector<int> order;
-    } cases[] = {{0, {3, 2, 1}}, {1, {2, 3, 1}}, {5, {2, 3, 1}}, {8, {3, 1, 2}},
+    } cases[] = {{0, {3, 2, 1}}, {1, {2, 3, 1}},  {5, {2, 3, 1}}, {8, {3, 1, 2}},
                  {9, {2, 1, 3}}, {10, {2, 3, 1}}, {4, {3, 2, 1}}};
     for (const Case& c : cases) {
         std::vector<CConsensusRow> copy = rows;
@@ -322,9 +342,12 @@ TEST(SearchResultsTest, FastaMassesMatchReferencePrefixes) {
     const double a = 71.0371136, g = 57.0214636, w = 186.0793126;
     for (int i = 0; i < set.GetHitCount(); ++i) {
         const SearchHitRecord* r = set.GetHit(i);
-        if (r->reference == "P1") EXPECT_NEAR(r->proteinMass, 3 * a + 2 * g, 1e-9);
-        else if (r->reference == "P12") EXPECT_NEAR(r->proteinMass, 2 * w, 1e-9);
-        else EXPECT_DOUBLE_EQ(r->proteinMass, 0.0);
+        if (r->reference == "P1")
+            EXPECT_NEAR(r->proteinMass, 3 * a + 2 * g, 1e-9);
+        else if (r->reference == "P12")
+            EXPECT_NEAR(r->proteinMass, 2 * w, 1e-9);
+        else
+            EXPECT_DOUBLE_EQ(r->proteinMass, 0.0);
     }
     set.CalculateProteinMasses("missing.fasta", set.GetHitCount());  // does nothing
 }

@@ -21,6 +21,21 @@ namespace zar::rawfile {
 
 namespace {
 
+// Runs work that may throw; false with the exception's text when it did. Nothing thrown by
+// the library gets past this file.
+template <typename Work>
+bool Guarded(Work&& work, QString& error) {
+    try {
+        work();
+        return true;
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    } catch (...) {
+        error = QStringLiteral("unknown failure");
+    }
+    return false;
+}
+
 namespace pm = pwiz::msdata;
 using namespace pwiz::cv;
 
@@ -88,15 +103,7 @@ class PwizSource : public RawSource {
 
     bool read(std::size_t index, RawScanRecord& record, const PeakSink* sink,
               QString& error) const override {
-        try {
-            readSpectrum(index, record, sink);
-            return true;
-        } catch (const std::exception& e) {
-            error = QString::fromUtf8(e.what());
-        } catch (...) {
-            error = "unknown failure";
-        }
-        return false;
+        return Guarded([&] { readSpectrum(index, record, sink); }, error);
     }
 
   private:
@@ -205,15 +212,10 @@ class PwizSource : public RawSource {
 }  // namespace
 
 std::unique_ptr<RawSource> OpenRunFile(const QString& path, QString& error) {
-    try {
-        auto source = std::make_unique<PwizSource>(QFile::encodeName(path).toStdString());
-        return source;
-    } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
-    } catch (...) {
-        error = "unknown failure";
-    }
-    return nullptr;
+    std::unique_ptr<RawSource> source;
+    Guarded([&] { source = std::make_unique<PwizSource>(QFile::encodeName(path).toStdString()); },
+            error);
+    return source;
 }
 
 }  // namespace zar::rawfile
@@ -301,70 +303,64 @@ class GeneratedSpectra : public pm::SpectrumListBase {
 
 bool WriteRunFile(const QString& path, int count, const std::function<RunSpectrum(int)>& make,
                   QString& error) {
-    try {
-        pm::MSData data;
-        data.id = "run";
-        data.cvs = pm::defaultCVList();
-        data.fileDescription.fileContent.set(MS_MS1_spectrum);
-        // Ids are "scan=N"; saying so lets every format keep the scan numbers.
-        auto sourceFile = boost::make_shared<pm::SourceFile>("source", "run", "file:///");
-        sourceFile->set(MS_scan_number_only_nativeID_format);
-        sourceFile->set(MS_mzML_format);
-        data.fileDescription.sourceFilePtrs.push_back(sourceFile);
-        auto software = boost::make_shared<pm::Software>("writer");
-        software->set(MS_custom_unreleased_software_tool);
-        software->version = "1";
-        data.softwarePtrs.push_back(software);
-        auto config = boost::make_shared<pm::InstrumentConfiguration>("IC1");
-        config->componentList.push_back(pm::Component(MS_nanoelectrospray, 1));
-        config->componentList.push_back(pm::Component(MS_ion_trap, 2));
-        config->componentList.push_back(pm::Component(MS_inductive_detector, 3));
-        config->softwarePtr = software;
-        data.instrumentConfigurationPtrs.push_back(config);
-        auto processing = boost::make_shared<pm::DataProcessing>("dp");
-        pm::ProcessingMethod method;
-        method.order = 0;
-        method.softwarePtr = software;
-        method.set(MS_Conversion_to_mzML);
-        processing->processingMethods.push_back(method);
-        data.dataProcessingPtrs.push_back(processing);
-        data.run.id = "run";
-        data.run.defaultInstrumentConfigurationPtr = config;
-        auto spectra = boost::make_shared<GeneratedSpectra>(std::max(count, 0), make, config);
-        spectra->setDataProcessingPtr(processing);
-        data.run.spectrumListPtr = spectra;
+    return rawfile::Guarded(
+        [&] {
+            pm::MSData data;
+            data.id = "run";
+            data.cvs = pm::defaultCVList();
+            data.fileDescription.fileContent.set(MS_MS1_spectrum);
+            // Ids are "scan=N"; saying so lets every format keep the scan numbers.
+            auto sourceFile = boost::make_shared<pm::SourceFile>("source", "run", "file:///");
+            sourceFile->set(MS_scan_number_only_nativeID_format);
+            sourceFile->set(MS_mzML_format);
+            data.fileDescription.sourceFilePtrs.push_back(sourceFile);
+            auto software = boost::make_shared<pm::Software>("writer");
+            software->set(MS_custom_unreleased_software_tool);
+            software->version = "1";
+            data.softwarePtrs.push_back(software);
+            auto config = boost::make_shared<pm::InstrumentConfiguration>("IC1");
+            config->componentList.push_back(pm::Component(MS_nanoelectrospray, 1));
+            config->componentList.push_back(pm::Component(MS_ion_trap, 2));
+            config->componentList.push_back(pm::Component(MS_inductive_detector, 3));
+            config->softwarePtr = software;
+            data.instrumentConfigurationPtrs.push_back(config);
+            auto processing = boost::make_shared<pm::DataProcessing>("dp");
+            pm::ProcessingMethod method;
+            method.order = 0;
+            method.softwarePtr = software;
+            method.set(MS_Conversion_to_mzML);
+            processing->processingMethods.push_back(method);
+            data.dataProcessingPtrs.push_back(processing);
+            data.run.id = "run";
+            data.run.defaultInstrumentConfigurationPtr = config;
+            auto spectra = boost::make_shared<GeneratedSpectra>(std::max(count, 0), make, config);
+            spectra->setDataProcessingPtr(processing);
+            data.run.spectrumListPtr = spectra;
 
-        pm::MSDataFile::WriteConfig writeConfig;
-        const QString lower = path.toLower();
-        writeConfig.format = lower.endsWith(".mgf")     ? pm::MSDataFile::Format_MGF
-                             : lower.endsWith(".mzxml") ? pm::MSDataFile::Format_mzXML
-                                                        : pm::MSDataFile::Format_mzML;
-        writeConfig.binaryDataEncoderConfig.precision = pm::BinaryDataEncoder::Precision_64;
-        pm::MSDataFile::write(data, QFile::encodeName(path).toStdString(), writeConfig);
-        return true;
-    } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
-    } catch (...) {
-        error = "unknown failure";
-    }
-    return false;
+            pm::MSDataFile::WriteConfig writeConfig;
+            const QString lower = path.toLower();
+            writeConfig.format = lower.endsWith(".mgf")     ? pm::MSDataFile::Format_MGF
+                                 : lower.endsWith(".mzxml") ? pm::MSDataFile::Format_mzXML
+                                                            : pm::MSDataFile::Format_mzML;
+            writeConfig.binaryDataEncoderConfig.precision = pm::BinaryDataEncoder::Precision_64;
+            pm::MSDataFile::write(data, QFile::encodeName(path).toStdString(), writeConfig);
+        },
+        error);
 }
 
 long long ReadEveryPeakWithLibrary(const QString& path, QString& error) {
-    try {
-        pm::DefaultReaderList readers;
-        pm::MSDataFile data(QFile::encodeName(path).toStdString(), &readers);
-        const pm::SpectrumListPtr spectra = data.run.spectrumListPtr;
-        long long peaks = 0;
-        for (std::size_t i = 0; spectra && i < spectra->size(); ++i)
-            peaks += static_cast<long long>(spectra->spectrum(i, true)->getMZArray()->data.size());
-        return peaks;
-    } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
-    } catch (...) {
-        error = "unknown failure";
-    }
-    return -1;
+    long long peaks = 0;
+    const bool read = rawfile::Guarded(
+        [&] {
+            pm::DefaultReaderList readers;
+            pm::MSDataFile data(QFile::encodeName(path).toStdString(), &readers);
+            const pm::SpectrumListPtr spectra = data.run.spectrumListPtr;
+            for (std::size_t i = 0; spectra && i < spectra->size(); ++i)
+                peaks +=
+                    static_cast<long long>(spectra->spectrum(i, true)->getMZArray()->data.size());
+        },
+        error);
+    return read ? peaks : -1;
 }
 
 }  // namespace zar

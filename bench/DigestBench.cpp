@@ -40,7 +40,7 @@ const std::vector<QString>& Proteome() {
 }
 
 class Quiet : public PepmapProgress {
-public:
+  public:
     void showMessage(const QString&) override {}
 };
 
@@ -125,8 +125,8 @@ void BM_MatchSpectra(benchmark::State& state) {
         in.sequence = Proteome()[k];
         PepmapPeptideList rows;
         DigestSequence(in, &rows, cancel, quiet);
-        for (const CPepmapPeptide& r : rows) entries.push_back({r.averageMass, 0, 0, 0, 0,
-                                                                r.maxCharge, 0, 0, 0});
+        for (const CPepmapPeptide& r : rows)
+            entries.push_back({r.averageMass, 0, 0, 0, 0, r.maxCharge, 0, 0, 0});
     }
     const int scanCount = 2000;
     std::vector<PepmapScan> scans(scanCount);

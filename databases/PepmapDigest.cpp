@@ -8,12 +8,16 @@ namespace zar {
 namespace {
 
 // Residues that can carry a proton.
-bool IsChargeSite(QChar c) { return c == u'P' || c == u'H' || c == u'K' || c == u'R'; }
+bool IsChargeSite(QChar c) {
+    return c == u'P' || c == u'H' || c == u'K' || c == u'R';
+}
 
-bool Within(double value, double low, double high) { return low <= value && value <= high; }
+bool Within(double value, double low, double high) {
+    return low <= value && value <= high;
+}
 
 class Digester {
-public:
+  public:
     Digester(const PepmapDigestInput& in, const PepmapCancelFlag& cancel, PepmapProgress& progress)
         : in_(in),
           opt_(in.options),
@@ -43,7 +47,7 @@ public:
         return PepmapDigestStatus::kDone;
     }
 
-private:
+  private:
     bool limits() const { return opt_.limitFragments != 0; }
 
     bool keep(const CPepmapPeptide& row) const {
@@ -94,21 +98,21 @@ private:
         if (!limits()) return;
         // Missed cleavages of the peptide: e - i - 1.
         if (opt_.undigestedSitesMin > 0)
-            *lo = static_cast<int>(std::min<double>(n, std::max<double>(
-                                       *lo, std::ceil(i + 1 + opt_.undigestedSitesMin))));
+            *lo = static_cast<int>(std::min<double>(
+                n, std::max<double>(*lo, std::ceil(i + 1 + opt_.undigestedSitesMin))));
         if (opt_.undigestedSitesMax > 0)
             *hi = static_cast<int>(std::max<double>(
                 -1, std::min<double>(*hi, std::floor(i + 1 + opt_.undigestedSitesMax))));
         const auto first = sites_.begin();
         const double base = sites_[i];
         // Length: sites[e] - sites[i] within [lengthMin, lengthMax].
-        *lo = std::max(*lo, static_cast<int>(std::lower_bound(first, sites_.end(),
-                                                              base + opt_.lengthMin) -
-                                              first));
-        *hi = std::min(*hi, static_cast<int>(std::upper_bound(first, sites_.end(),
-                                                              base + opt_.lengthMax) -
-                                              first) -
-                                1);
+        *lo = std::max(
+            *lo,
+            static_cast<int>(std::lower_bound(first, sites_.end(), base + opt_.lengthMin) - first));
+        *hi = std::min(
+            *hi,
+            static_cast<int>(std::upper_bound(first, sites_.end(), base + opt_.lengthMax) - first) -
+                1);
         // Mass grows with the end site; a little slack leaves the exact test to keep().
         const double terms = in_.masses.averageH + in_.masses.averageOH;
         const double slack = 1e-6 * std::max(1.0, std::fabs(opt_.massMax));
@@ -117,16 +121,20 @@ private:
         int a = *lo, b = *hi + 1;
         while (a < b) {  // first e with mass >= massMin - slack
             const int m = a + (b - a) / 2;
-            if (massOf(m) < opt_.massMin - slack) a = m + 1;
-            else b = m;
+            if (massOf(m) < opt_.massMin - slack)
+                a = m + 1;
+            else
+                b = m;
         }
         *lo = a;
         a = *lo;
         b = *hi + 1;
         while (a < b) {  // first e with mass > massMax + slack
             const int m = a + (b - a) / 2;
-            if (massOf(m) <= opt_.massMax + slack) a = m + 1;
-            else b = m;
+            if (massOf(m) <= opt_.massMax + slack)
+                a = m + 1;
+            else
+                b = m;
         }
         *hi = a - 1;
     }
@@ -172,8 +180,7 @@ private:
                 const bool self = ia == ib;
                 if (!self && !(a.end < b.start)) continue;
                 if (self && a.cysteines < 2) continue;
-                if (mode == kPepmapSpecificDisulfides && !specificPairAllowed(a, b, self))
-                    continue;
+                if (mode == kPepmapSpecificDisulfides && !specificPairAllowed(a, b, self)) continue;
                 CPepmapPeptide row;
                 row.digestKind = kPepmapLinkedPeptide;
                 row.disulfideKind = mode;
@@ -239,8 +246,10 @@ void ComputePeptideMasses(const QString& sequence, const PepmapMassTables& masse
         if (c == u'C') {
             ++cysteines;
             if (bondMarkers) {
-                if (k < static_cast<int>(bondMarkers->size()) && (*bondMarkers)[k] == 1) ++bonded;
-                else ++free;
+                if (k < static_cast<int>(bondMarkers->size()) && (*bondMarkers)[k] == 1)
+                    ++bonded;
+                else
+                    ++free;
             }
         }
     }

@@ -4,8 +4,7 @@
 
 namespace zar {
 
-CPepmapEngine::CPepmapEngine()
-    : rules_(kPepmapRuleCount), masses_(PepmapMassTables::Standard()) {}
+CPepmapEngine::CPepmapEngine() : rules_(kPepmapRuleCount), masses_(PepmapMassTables::Standard()) {}
 
 CPepmapEngine::~CPepmapEngine() = default;
 

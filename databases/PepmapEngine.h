@@ -22,7 +22,7 @@
 namespace zar {
 
 class CPepmapEngine {
-public:
+  public:
     CPepmapEngine();
     ~CPepmapEngine();
     CPepmapEngine(const CPepmapEngine&) = delete;
@@ -83,7 +83,7 @@ public:
     }
     void SetScanRangeFromTimes(double startTime, double endTime);
 
-private:
+  private:
     PepmapDigestInput digestInput() const;
 
     QString sequence_;

@@ -23,8 +23,7 @@ bool PepmapScanList::readScan(int scanNumber, PepmapScan* scan) {
     return true;
 }
 
-bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path,
-                      PepmapProgress& progress) {
+bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path, PepmapProgress& progress) {
     switch (source.open(path)) {
         case PepmapSpectrumSource::OpenResult::kOpened:
             return true;
@@ -42,8 +41,8 @@ bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path,
     return false;
 }
 
-double SumMatchedIntensity(const PepmapPeak* peaks, std::size_t count, double mass,
-                           int maxCharge, double proton, double floor, double tolerance) {
+double SumMatchedIntensity(const PepmapPeak* peaks, std::size_t count, double mass, int maxCharge,
+                           double proton, double floor, double tolerance) {
     if (!peaks || count == 0) return 0.0;
     double sum = 0.0;
     // Peaks [0, available) lie below every window looked at so far; the m/z falls as the

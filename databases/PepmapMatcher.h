@@ -30,7 +30,7 @@ struct PepmapScan {
 // Where the spectra of a run come from. A worker gets a source of its own, so that no reader is
 // shared between threads.
 class PepmapSpectrumSource {
-public:
+  public:
     enum class OpenResult { kOpened, kOpenFailed, kNoMsData };
 
     virtual ~PepmapSpectrumSource() = default;
@@ -44,7 +44,7 @@ public:
 
 // A run held in memory: scans numbered from firstScanNumber on; the peaks are put in m/z order.
 class PepmapScanList : public PepmapSpectrumSource {
-public:
+  public:
     PepmapScanList() = default;
     PepmapScanList(int firstScanNumber, std::vector<PepmapScan> scans);
 
@@ -53,22 +53,20 @@ public:
     int lastScan() const override { return first_ + static_cast<int>(scans_.size()) - 1; }
     bool readScan(int scanNumber, PepmapScan* scan) override;
 
-private:
+  private:
     int first_ = 1;
     std::vector<PepmapScan> scans_;
 };
 
 // Opens the run, showing "Error - failed to open raw file. ..." or "Error - this raw file does
 // not contain any MS data. ..." when it cannot be used.
-bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path,
-                      PepmapProgress& progress);
+bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path, PepmapProgress& progress);
 
 // Sum of the intensities above floor of the peaks (ascending m/z) within the tolerance of the
 // peptide's m/z (mass + z * proton) / z for z = 1 .. maxCharge. A peak lying in the windows of
 // two charges counts once, for the lower charge.
-double SumMatchedIntensity(const PepmapPeak* peaks, std::size_t count, double mass,
-                           int maxCharge, double proton, double floor,
-                           double tolerance = kPepmapMatchTolerance);
+double SumMatchedIntensity(const PepmapPeak* peaks, std::size_t count, double mass, int maxCharge,
+                           double proton, double floor, double tolerance = kPepmapMatchTolerance);
 
 // The per-peptide state of the scan walk.
 struct PepmapMatchEntry {

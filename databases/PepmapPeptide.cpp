@@ -6,13 +6,16 @@
 namespace zar {
 namespace {
 
-int LengthKey(const CPepmapPeptide& p) { return (p.end - p.start) + (p.secondEnd - p.secondStart); }
+int LengthKey(const CPepmapPeptide& p) {
+    return (p.end - p.start) + (p.secondEnd - p.secondStart);
+}
 
 template <class Less>
 void SortBy(PepmapPeptideList& rows, bool descending, Less less) {
     if (descending)
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](const CPepmapPeptide& a, const CPepmapPeptide& b) { return less(b, a); });
+        std::stable_sort(
+            rows.begin(), rows.end(),
+            [&](const CPepmapPeptide& a, const CPepmapPeptide& b) { return less(b, a); });
     else
         std::stable_sort(rows.begin(), rows.end(), less);
 }
@@ -28,9 +31,10 @@ void SortPepmapPeptides(PepmapPeptideList& rows, int mode, bool descending, bool
             });
             break;
         case kPepmapSortMass:
-            SortBy(rows, descending, [monoisotopic](const CPepmapPeptide& a, const CPepmapPeptide& b) {
-                return a.mass(monoisotopic) < b.mass(monoisotopic);
-            });
+            SortBy(rows, descending,
+                   [monoisotopic](const CPepmapPeptide& a, const CPepmapPeptide& b) {
+                       return a.mass(monoisotopic) < b.mass(monoisotopic);
+                   });
             break;
         case kPepmapSortLength:
             SortBy(rows, descending, [](const CPepmapPeptide& a, const CPepmapPeptide& b) {

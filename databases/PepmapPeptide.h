@@ -17,7 +17,7 @@ enum PepmapDigestKind : int {
 };
 
 class CPepmapPeptide {
-public:
+  public:
     // "%d" of the fragment, "%d-%d" of the first and last fragment, or the two labels of a
     // linked pair joined by "." (".." for a peptide bonded to itself).
     QString label;

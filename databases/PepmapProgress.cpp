@@ -4,6 +4,8 @@
 
 namespace zar {
 
-void PepmapMessageBoxProgress::showMessage(const QString& text) { ZarMessageBox(text); }
+void PepmapMessageBoxProgress::showMessage(const QString& text) {
+    ZarMessageBox(text);
+}
 
 }  // namespace zar

@@ -10,7 +10,7 @@
 namespace zar {
 
 class PepmapProgress {
-public:
+  public:
     virtual ~PepmapProgress() = default;
     virtual void setStatusText(const QString& /*text*/) {}
     virtual void setProgress(int /*position*/) {}
@@ -20,7 +20,7 @@ public:
 // Shows messages with the program's message box and drops status and progress: for runs on
 // the user-interface thread without a status window.
 class PepmapMessageBoxProgress : public PepmapProgress {
-public:
+  public:
     void showMessage(const QString& text) override;
 };
 

@@ -11,7 +11,7 @@
 namespace zar {
 
 class PepmapRawFileSource : public PepmapSpectrumSource {
-public:
+  public:
     OpenResult open(const QString& path) override;
     int firstScan() const override { return first_; }
     int lastScan() const override { return last_; }
@@ -19,7 +19,7 @@ public:
     // spectrum; a scan that is there but cannot be read fails.
     bool readScan(int scanNumber, PepmapScan* scan) override;
 
-private:
+  private:
     VRawfile raw_;
     int first_ = 0;
     int last_ = -1;

@@ -7,7 +7,7 @@ namespace {
 
 // Hands everything the run reports to the progress window's thread.
 class PostingProgress : public PepmapProgress {
-public:
+  public:
     explicit PostingProgress(QObject* window) : window_(window) {}
     void setStatusText(const QString& text) override {
         PostMessage(window_, kPepmapStatusTextMessage, 0, 0, text);
@@ -21,7 +21,7 @@ public:
         PostMessage(window_, PepmapMessageBoxMessage(), 0, 0, text);
     }
 
-private:
+  private:
     QObject* window_;
 };
 
@@ -32,8 +32,8 @@ unsigned PepmapMessageBoxMessage() {
     return number;
 }
 
-CPepmapWorker::CPepmapWorker(PepmapRunRequest request,
-                             std::unique_ptr<PepmapSpectrumSource> source, QObject* progressWindow)
+CPepmapWorker::CPepmapWorker(PepmapRunRequest request, std::unique_ptr<PepmapSpectrumSource> source,
+                             QObject* progressWindow)
     : request_(std::move(request)), source_(std::move(source)), window_(progressWindow) {}
 
 CPepmapWorker::~CPepmapWorker() {
@@ -54,8 +54,7 @@ void CPepmapWorker::Wait() {
 void CPepmapWorker::run() {
     PostingProgress progress(window_);
     if (source_) {
-        std::optional<PepmapRunResult> result =
-            RunPepmapJob(request_, *source_, cancel_, progress);
+        std::optional<PepmapRunResult> result = RunPepmapJob(request_, *source_, cancel_, progress);
         if (result && !cancel_)
             PostMessage(window_, kMsgPepmapChanged, 0, 0,
                         std::make_shared<PepmapRunResult>(std::move(*result)));

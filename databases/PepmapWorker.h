@@ -32,7 +32,7 @@ unsigned PepmapMessageBoxMessage();
 using PepmapRunResultPtr = std::shared_ptr<PepmapRunResult>;
 
 class CPepmapWorker {
-public:
+  public:
     CPepmapWorker(PepmapRunRequest request, std::unique_ptr<PepmapSpectrumSource> source,
                   QObject* progressWindow);
     // Cancels the run and waits for the thread, so it never outlives its progress window.
@@ -47,7 +47,7 @@ public:
     bool IsFinished() const { return finished_; }
     bool IsCancelled() const { return cancel_; }
 
-private:
+  private:
     void run();
 
     PepmapRunRequest request_;

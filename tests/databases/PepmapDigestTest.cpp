@@ -111,6 +111,45 @@ TEST(PepmapDigestTest, UbiquitinWithChymotrypsin) {
                   {13, 73, 75, "RGG", 288.1546, 288.3066, 2}});
 }
 
+TEST(PepmapDigestTest, UbiquitinWithTrypsinAndOneMissedCleavage) {
+    struct Span {
+        const char* label;
+        const char* residues;
+        double mono;
+        double average;
+        int maxCharge;
+    };
+    const std::vector<Span> expected = {{"1-2", "MQIFVKTLTGK", 1264.7213, 1265.5768, 3},
+                                        {"2-3", "TLTGKTITLEVEPSDTIENVK", 2287.2159, 2288.5774, 4},
+                                        {"3-4", "TITLEVEPSDTIENVKAK", 1986.0521, 1987.2347, 4},
+                                        {"4-5", "AKIQDK", 701.4072, 701.8210, 3},
+                                        {"5-6", "IQDKEGIPPDQQR", 1522.7740, 1523.6658, 5},
+                                        {"6-7", "EGIPPDQQRLIFAGK", 1667.8995, 1668.9132, 5},
+                                        {"7-8", "LIFAGKQLEDGR", 1345.7354, 1346.5492, 3},
+                                        {"8-9", "QLEDGRTLSDYNIQK", 1778.8799, 1779.9243, 3},
+                                        {"9-10", "TLSDYNIQKESTLHLVLR", 2129.1481, 2130.4288, 4},
+                                        {"10-11", "ESTLHLVLRLR", 1335.7987, 1336.6004, 4},
+                                        {"11-12", "LRGG", 401.2387, 401.4660, 2}};
+    const QString seq = kUbiquitin;
+    PepmapDigestInput in = Input(seq, kTrypsin);
+    in.options.completeDigest = 0;
+    in.options.incompleteDigest = 1;
+    in.options.limitFragments = 1;
+    in.options.lengthMax = 100000;
+    in.options.massMax = 1000000;
+    in.options.undigestedSitesMax = 1;
+    const PepmapPeptideList rows = Digest(in);
+    ASSERT_EQ(rows.size(), expected.size());
+    for (size_t k = 0; k < rows.size(); ++k) {
+        SCOPED_TRACE(expected[k].label);
+        EXPECT_EQ(rows[k].label, QString(expected[k].label));
+        EXPECT_EQ(Residues(seq, rows[k]), QString(expected[k].residues));
+        EXPECT_NEAR(rows[k].monoMass, expected[k].mono, 1e-4);
+        EXPECT_NEAR(rows[k].averageMass, expected[k].average, 1e-4);
+        EXPECT_EQ(rows[k].maxCharge, expected[k].maxCharge);
+    }
+}
+
 TEST(PepmapDigestTest, NoEnzymeGivesTheWholeSequenceAndNoIncompletePeptides) {
     PepmapDigestInput in = Input(kUbiquitin, kUnusedRule);
     in.options.incompleteDigest = 1;
@@ -134,8 +173,8 @@ TEST(PepmapDigestTest, IncompleteDigestSpansConsecutivePieces) {
     PepmapDigestInput in = Input(seq, kTrypsin);
     in.options.incompleteDigest = 1;
     const PepmapPeptideList rows = Digest(in);
-    EXPECT_EQ(Labels(rows), QStringList({"1", "2", "3", "4", "1-2", "1-3", "1-4", "2-3", "2-4",
-                                         "3-4"}));
+    EXPECT_EQ(Labels(rows),
+              QStringList({"1", "2", "3", "4", "1-2", "1-3", "1-4", "2-3", "2-4", "3-4"}));
     const CPepmapPeptide& r = rows[6];  // 1-4
     EXPECT_EQ(r.digestKind, kPepmapIncompletePeptide);
     EXPECT_EQ(r.disulfideKind, 0);
@@ -183,14 +222,26 @@ TEST_P(PepmapLimitTest, KeepsPeptidesWithinTheLimits) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, PepmapLimitTest,
     ::testing::Values(
-        LimitCase{"Open", 0, 100000, 0, 1e6, 0, 0,
+        LimitCase{"Open",
+                  0,
+                  100000,
+                  0,
+                  1e6,
+                  0,
+                  0,
                   {"1", "2", "3", "4", "1-2", "1-3", "1-4", "2-3", "2-4", "3-4"}},
         // Bounds are inclusive: length 3 and 6 are kept.
         LimitCase{"LengthInclusive", 3, 6, 0, 1e6, 0, 0, {"1", "2", "3", "1-2", "2-3", "3-4"}},
-        LimitCase{"OneMissedCleavage", 0, 100000, 0, 1e6, 0, 1,
+        LimitCase{"OneMissedCleavage",
+                  0,
+                  100000,
+                  0,
+                  1e6,
+                  0,
+                  1,
                   {"1", "2", "3", "4", "1-2", "2-3", "3-4"}},
-        LimitCase{"TwoMissedCleavagesOnly", 0, 100000, 0, 1e6, 2, 2,
-                  {"1", "2", "3", "4", "1-3", "2-4"}},
+        LimitCase{
+            "TwoMissedCleavagesOnly", 0, 100000, 0, 1e6, 2, 2, {"1", "2", "3", "4", "1-3", "2-4"}},
         // Average masses: AAK 288.35, CCR 380.48, GGK 260.29, DD 248.19, 3-4 490.47, the
         // other spans above 600.
         LimitCase{"Mass", 0, 100000, 280, 600, 0, 0, {"1", "2", "3-4"}},
@@ -234,8 +285,8 @@ TEST(PepmapDigestTest, BoundedIncompleteDigestEqualsFilteringEveryPeptide) {
             const int length = r.end - r.start + 1;
             const int missed =
                 r.digestKind == kPepmapIncompletePeptide ? r.lastFragment - r.firstFragment : 0;
-            const bool inLimits = lmin <= length && length <= lmax && mmin <= r.averageMass &&
-                                  r.averageMass <= mmax;
+            const bool inLimits =
+                lmin <= length && length <= lmax && mmin <= r.averageMass && r.averageMass <= mmax;
             const bool missedOk = r.digestKind == kPepmapCompletePeptide ||
                                   ((umin <= 0 || missed >= umin) && (umax <= 0 || missed <= umax));
             if (inLimits && missedOk) expected << r.label;
@@ -371,6 +422,6 @@ TEST(PepmapDigestTest, LinksAreMadeOnlyFromPeptidesBeforeThem) {
     in.options.incompleteDigest = 1;
     in.options.disulfideMode = kPepmapAllDisulfides;
     const PepmapPeptideList rows = Digest(in);
-    EXPECT_EQ(Labels(rows), QStringList({"1", "2", "3", "1-2", "1-3", "2-3", "1.2", "1.3",
-                                         "1.2-3", "2.3", "1-2..", "1-3..", "2-3.."}));
+    EXPECT_EQ(Labels(rows), QStringList({"1", "2", "3", "1-2", "1-3", "2-3", "1.2", "1.3", "1.2-3",
+                                         "2.3", "1-2..", "1-3..", "2-3.."}));
 }

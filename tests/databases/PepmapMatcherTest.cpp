@@ -79,7 +79,7 @@ struct RunBuilder {
 
 // A source that fails or cancels at a given scan.
 class FaultySource : public PepmapScanList {
-public:
+  public:
     FaultySource(PepmapScanList inner, int failAt, PepmapCancelFlag* cancelAt = nullptr)
         : PepmapScanList(std::move(inner)), failAt_(failAt), cancel_(cancelAt) {}
     bool readScan(int scan, PepmapScan* out) override {
@@ -90,7 +90,7 @@ public:
         return PepmapScanList::readScan(scan, out);
     }
 
-private:
+  private:
     int failAt_;
     PepmapCancelFlag* cancel_;
 };
@@ -99,9 +99,9 @@ private:
 
 TEST(PepmapMatcherTest, SumsEveryChargeWindow) {
     // Mass 1000, charge 2: m/z 1001.007825 and 501.007825, each +- 0.5.
-    const std::vector<PepmapPeak> peaks = {
-        {400.0, 1.0}, {500.6, 2.0}, {501.4, 4.0}, {501.6, 8.0}, {700.0, 16.0},
-        {1000.6, 32.0}, {1001.2, 64.0}, {1001.6, 128.0}};
+    const std::vector<PepmapPeak> peaks = {{400.0, 1.0},   {500.6, 2.0},   {501.4, 4.0},
+                                           {501.6, 8.0},   {700.0, 16.0},  {1000.6, 32.0},
+                                           {1001.2, 64.0}, {1001.6, 128.0}};
     EXPECT_DOUBLE_EQ(Sum(peaks, 1000.0, 2), 2.0 + 4.0 + 32.0 + 64.0);
     EXPECT_DOUBLE_EQ(Sum(peaks, 1000.0, 1), 32.0 + 64.0);
     EXPECT_DOUBLE_EQ(Sum(peaks, 1000.0, 0), 0.0);

@@ -28,8 +28,7 @@ CPepmapPeptide Row(const char* label, int first, int last, int start, int end, d
 
 PepmapPeptideList Rows() {
     return {
-        Row("2", 2, 0, 5, 9, 500.0, 520.0, 7),
-        Row("1-2", 1, 2, 0, 9, 900.0, 899.0, 0),
+        Row("2", 2, 0, 5, 9, 500.0, 520.0, 7), Row("1-2", 1, 2, 0, 9, 900.0, 899.0, 0),
         Row("1", 1, 0, 0, 4, 600.0, 480.0, 3),
         Row("1.2", 1, 2, 0, 4, 1000.0, 998.0, 12, 5, 9),  // length 4 + 4
     };
@@ -65,8 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Position: first fragment, last fragment, second start, second end.
         SortCase{"Position", kPepmapSortPosition, false, false, {"1", "1-2", "1.2", "2"}},
-        SortCase{"PositionDescending", kPepmapSortPosition, true, false,
-                 {"2", "1.2", "1-2", "1"}},
+        SortCase{"PositionDescending", kPepmapSortPosition, true, false, {"2", "1.2", "1-2", "1"}},
         SortCase{"AverageMass", kPepmapSortMass, false, false, {"2", "1", "1-2", "1.2"}},
         SortCase{"MonoisotopicMass", kPepmapSortMass, false, true, {"1", "2", "1-2", "1.2"}},
         SortCase{"Length", kPepmapSortLength, false, false, {"2", "1", "1.2", "1-2"}},

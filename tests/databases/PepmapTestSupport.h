@@ -17,7 +17,7 @@
 namespace pepmaptest {
 
 class RecordingProgress : public zar::PepmapProgress {
-public:
+  public:
     void setStatusText(const QString& text) override { statusTexts << text; }
     void setProgress(int position) override { positions.push_back(position); }
     void showMessage(const QString& text) override { messages << text; }
@@ -47,6 +47,8 @@ inline const char* kUbiquitin =
     "MQIFVKTLTGKTITLEVEPSDTIENVKAKIQDKEGIPPDQQRLIFAGKQLEDGRTLSDYNIQKESTLHLVLRLRGG";
 
 // The m/z of a neutral mass at charge z.
-inline double MzOf(double mass, int z, double proton) { return (mass + z * proton) / z; }
+inline double MzOf(double mass, int z, double proton) {
+    return (mass + z * proton) / z;
+}
 
 }  // namespace pepmaptest

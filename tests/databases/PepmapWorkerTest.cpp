@@ -1,7 +1,7 @@
 // A Pepmap run on its worker thread: what it posts, and how its list reaches the engine.
 
-#include "PepmapWorker.h"
 #include "PepmapTestSupport.h"
+#include "PepmapWorker.h"
 
 #include "TestSupport.h"
 
@@ -21,10 +21,9 @@ namespace {
 // Stands in for the status dialog (progress window) and the main window.
 struct Windows {
     explicit Windows(CPepmapEngine& engine) {
-        RoutePepmapWorkerMessages(
-            status.messageMap(), engine, &main,
-            {[this](const QString& text) { statusTexts << text; },
-             [this](int position) { positions.push_back(position); }});
+        RoutePepmapWorkerMessages(status.messageMap(), engine, &main,
+                                  {[this](const QString& text) { statusTexts << text; },
+                                   [this](int position) { positions.push_back(position); }});
         main.messageMap().on(kMsgPepmapChanged, [this](const Message& m) {
             ++finished;
             finishedWithPayload = finishedWithPayload || m.payload != nullptr;
@@ -57,13 +56,13 @@ std::unique_ptr<PepmapScanList> UbiquitinRun(double mass, int scans = 30) {
 
 // A source that cannot be opened.
 class ClosedSource : public PepmapScanList {
-public:
+  public:
     OpenResult open(const QString&) override { return OpenResult::kOpenFailed; }
 };
 
 // A source that takes its time over every scan.
 class SlowSource : public PepmapScanList {
-public:
+  public:
     using PepmapScanList::PepmapScanList;
     bool readScan(int scan, PepmapScan* out) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -72,7 +71,7 @@ public:
 };
 
 class PepmapWorkerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CEnzymeTable table;
         table.ResetToDefaults();
@@ -149,8 +148,7 @@ TEST_F(PepmapWorkerTest, MessagesAreShownOnTheUserInterfaceThread) {
         return IDOK;
     });
     Windows windows(engine);
-    CPepmapWorker worker(engine.MakeRunRequest("", "run.mzML"), UbiquitinRun(1.0),
-                         &windows.status);
+    CPepmapWorker worker(engine.MakeRunRequest("", "run.mzML"), UbiquitinRun(1.0), &windows.status);
     worker.Start();
     worker.Wait();
     EXPECT_TRUE(shown.isEmpty());  // nothing is shown from the worker itself
@@ -199,8 +197,7 @@ TEST_F(PepmapWorkerTest, DestroyingTheWorkerStopsAndJoinsIt) {
     {
         std::vector<PepmapScan> scans(5000);
         CPepmapWorker worker(engine.MakeRunRequest(kUbiquitin, "run.mzML"),
-                             std::make_unique<SlowSource>(1, std::move(scans)),
-                             &windows->status);
+                             std::make_unique<SlowSource>(1, std::move(scans)), &windows->status);
         worker.Start();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

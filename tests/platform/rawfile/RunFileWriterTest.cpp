@@ -59,6 +59,30 @@ TEST(RunFileWriterTest, WrittenRunsReadBack) {
     EXPECT_EQ(filter, "FTMS + p NSI Full ms [300.00-2000.00]");
 }
 
+TEST(RunFileWriterTest, AnMS1OnlyRunHasNoMSMS) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("ms1.mzML");
+    QString error;
+    ASSERT_TRUE(WriteRunFile(
+        path, 3,
+        [](int i) {
+            RunSpectrum s = MakeScan(0);
+            s.scanNumber = i + 1;
+            s.retentionTime = i;
+            return s;
+        },
+        error));
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(path)) << raw.lastError().toStdString();
+    bool msms = true;
+    ASSERT_TRUE(raw.hasMSMS(raw.firstScan(), raw.lastScan(), msms));
+    EXPECT_FALSE(msms);
+    EXPECT_EQ(raw.filters(), QStringList{"+ c NSI Full ms [ 300.00-2000.00]"});
+    std::vector<CVXChro> traces;
+    ASSERT_TRUE(raw.chromatograms({{kVXTICTrace, "ms2", {}}}, 0, 0, traces));
+    EXPECT_TRUE(traces[0].points.empty());
+}
+
 TEST(RunFileWriterTest, ReportsAFolderThatCannotBeWritten) {
     QString error;
     EXPECT_FALSE(WriteRunFile("/nonexistent-folder/run.mzML", 1, MakeScan, error));

@@ -50,7 +50,8 @@ Database& TheDatabase() {
             for (char& c : sequence) c = residues[residue(random)];
             // A few entries carry the peptide, some of them across a line end.
             if (d.entries % 50000 == 0) sequence.replace(55, 10, kPeptide);
-            for (qsizetype at = 0; at < sequence.size(); at += 60) chunk += sequence.mid(at, 60) + '\n';
+            for (qsizetype at = 0; at < sequence.size(); at += 60)
+                chunk += sequence.mid(at, 60) + '\n';
             file.write(chunk);
             d.size += chunk.size();
         }
@@ -87,7 +88,8 @@ BENCHMARK(BM_FindPeptide)->Unit(benchmark::kMillisecond)->UseRealTime();
 // The same file searched by grep -c -F, for the side-by-side figure.
 void BM_GrepCountFixed(benchmark::State& state) {
     Database& db = TheDatabase();
-    const QByteArray command = "grep -c -F " + QByteArray(kPeptide) + " '" + db.path.toLocal8Bit() + "'";
+    const QByteArray command =
+        "grep -c -F " + QByteArray(kPeptide) + " '" + db.path.toLocal8Bit() + "'";
     for (auto _ : state) {
         FILE* pipe = popen(command.constData(), "r");
         if (!pipe) {

@@ -2,8 +2,7 @@
 
 namespace zar {
 
-CDatabaseLookupWorker::CDatabaseLookupWorker(Targets targets)
-    : targets_(targets) {}
+CDatabaseLookupWorker::CDatabaseLookupWorker(Targets targets) : targets_(targets) {}
 
 CDatabaseLookupWorker::~CDatabaseLookupWorker() {
     cancel();

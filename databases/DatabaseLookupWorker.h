@@ -15,7 +15,7 @@
 namespace zar {
 
 class CDatabaseLookupWorker {
-public:
+  public:
     enum class Kind { BySequence = 1, BySequencePosition = 2, ByReference = 3 };
 
     struct Targets {
@@ -45,7 +45,7 @@ public:
     // Waits for the running look-up to end.
     void wait();
 
-private:
+  private:
     void run(Kind kind, const Setup& setup, const DatabaseLookupRequest& request);
 
     Targets targets_;

@@ -14,7 +14,9 @@ namespace zar {
 
 namespace {
 
-void Show(const char* text) { ZarMessageBox(QString::fromLatin1(text)); }
+void Show(const char* text) {
+    ZarMessageBox(QString::fromLatin1(text));
+}
 
 QString PositionText(int first, int last) {
     if (first == 0 || last == 0) return QString();
@@ -28,9 +30,15 @@ QString MassLabel(bool monoisotopic, double mass) {
 
 }  // namespace
 
-QString SequenceLookupRow::massText() const { return QCFormat("%.13g", mass); }
-QString SequenceLookupRow::positionText() const { return PositionText(first, last); }
-QString PeptideCoverageRow::positionText() const { return PositionText(first, last); }
+QString SequenceLookupRow::massText() const {
+    return QCFormat("%.13g", mass);
+}
+QString SequenceLookupRow::positionText() const {
+    return PositionText(first, last);
+}
+QString PeptideCoverageRow::positionText() const {
+    return PositionText(first, last);
+}
 
 int ChooseProteinHit(const std::array<std::vector<int>, kProteinHitLists>& hitLists,
                      const std::function<bool(int)>& isSelected) {
@@ -64,9 +72,8 @@ CDatabaseSearch::~CDatabaseSearch() = default;
 QString CDatabaseSearch::FastaPathFor(const QString& databaseFile) const {
     const QString file = PortablePath(databaseFile);
     if (QFileInfo(file).isAbsolute() && QFileInfo::exists(file)) return file;
-    return JoinPath(PortablePath(databaseDirectory_), QFileInfo(file).isAbsolute()
-                                                          ? FileNameOf(databaseFile)
-                                                          : file);
+    return JoinPath(PortablePath(databaseDirectory_),
+                    QFileInfo(file).isAbsolute() ? FileNameOf(databaseFile) : file);
 }
 
 bool CDatabaseSearch::OpenIndexedDatabase(const QString& name) {
@@ -159,7 +166,8 @@ SequenceLookupResult CDatabaseSearch::FindSequence(const DatabaseLookupRequest& 
                 SequenceLookupRow row;
                 row.reference = FastaHeaderText(start.header);
                 row.sequence = protein;
-                row.mass = nucleotide ? ResidueSum(masses_, protein) : ProtonatedMass(masses_, protein);
+                row.mass =
+                    nucleotide ? ResidueSum(masses_, protein) : ProtonatedMass(masses_, protein);
                 row.first = at->first;
                 row.last = at->last;
                 result.rows.push_back(std::move(row));
@@ -224,8 +232,7 @@ CDatabaseSearch::EntryFound CDatabaseSearch::scanForReference(const QString& pat
 }
 
 CDatabaseSearch::EntryFound CDatabaseSearch::findEntry(const DatabaseLookupRequest& request,
-                                                       const QString& reference,
-                                                       int entryNumber) {
+                                                       const QString& reference, int entryNumber) {
     if (entryNumber > 0 && !request.indexedDatabase.isEmpty() &&
         OpenIndexedDatabase(request.indexedDatabase)) {
         int length = 0;
@@ -234,8 +241,31 @@ CDatabaseSearch::EntryFound CDatabaseSearch::findEntry(const DatabaseLookupReque
     return scanForReference(FastaPathFor(request.databaseFile), reference);
 }
 
-void CDatabaseSearch::fillProtein(const DatabaseLookupRequest& request, const std::string& peptide,
-                                  ProteinLookupResult& result) const {
+bool CDatabaseSearch::loadProtein(const DatabaseLookupRequest& request, const QString& reference,
+                                  const std::string& peptide, ProteinLookupResult& result) {
+    const EntryFound found = findEntry(request, reference, request.entryNumber);
+    if (found == EntryFound::Cancelled || found == EntryFound::Failed) {
+        result.status =
+            found == EntryFound::Cancelled ? LookupStatus::Cancelled : LookupStatus::Failed;
+        return false;
+    }
+    if (progress_) {
+        progress_->status(QStringLiteral("Fasta database search finished"));
+        progress_->percent(100);
+    }
+    if (found == EntryFound::Yes) {
+        for (char& c : entry_.residues)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        result.record.sequence =
+            databaseKind_ != 0 ? TranslateFrame(entry_.residues, readingFrame_) : entry_.residues;
+    }
+    if (found == EntryFound::No || result.record.sequence.empty()) {
+        result.description = reference;
+        result.status = LookupStatus::NotFound;
+        Show("No match found in the database");
+        return false;
+    }
+
     ProteinSequenceRecord& record = result.record;
     result.databaseKind = databaseKind_;
     record.length = static_cast<int>(record.sequence.size());
@@ -249,6 +279,7 @@ void CDatabaseSearch::fillProtein(const DatabaseLookupRequest& request, const st
     result.databaseText = QStringLiteral("Database:  %1").arg(request.databaseFile);
     result.massText = MassLabel(request.monoisotopic, result.proteinMass);
     result.aminoAcidText = QCFormat("Number of Amino Acids:  %d", record.length);
+    return true;
 }
 
 ProteinLookupResult CDatabaseSearch::FindReference(const DatabaseLookupRequest& request) {
@@ -260,31 +291,7 @@ ProteinLookupResult CDatabaseSearch::FindReference(const DatabaseLookupRequest& 
     const std::string firstPeptide =
         request.peptides.empty() ? std::string() : PeptideLetters(request.peptides.front());
 
-    const EntryFound found = findEntry(request, reference, request.entryNumber);
-    if (found == EntryFound::Cancelled) {
-        result.status = LookupStatus::Cancelled;
-        return result;
-    }
-    if (found == EntryFound::Failed) {
-        result.status = LookupStatus::Failed;
-        return result;
-    }
-    if (progress_) {
-        progress_->status(QStringLiteral("Fasta database search finished"));
-        progress_->percent(100);
-    }
-    if (found == EntryFound::Yes) {
-        for (char& c : entry_.residues) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        result.record.sequence = databaseKind_ != 0 ? TranslateFrame(entry_.residues, readingFrame_)
-                                                     : entry_.residues;
-    }
-    if (found == EntryFound::No || result.record.sequence.empty()) {
-        result.description = reference;
-        result.status = LookupStatus::NotFound;
-        Show("No match found in the database");
-        return result;
-    }
-    fillProtein(request, firstPeptide, result);
+    if (!loadProtein(request, reference, firstPeptide, result)) return result;
 
     ProteinSequenceRecord& record = result.record;
     record.coverage.assign(static_cast<std::size_t>(record.length) + 1, 0);
@@ -322,32 +329,11 @@ ProteinLookupResult CDatabaseSearch::FindSequencePosition(const DatabaseLookupRe
     const std::string peptide = PeptideLetters(request.peptide);
     const QString reference = request.reference.left(kMaxReferenceChars);
 
-    const EntryFound found = findEntry(request, reference, request.entryNumber);
-    if (found == EntryFound::Cancelled) {
-        result.status = LookupStatus::Cancelled;
+    if (!loadProtein(request, reference, peptide, result)) {
+        if (result.status == LookupStatus::NotFound)
+            result.positionText = QStringLiteral("Position of sequence:  ");
         return result;
     }
-    if (found == EntryFound::Failed) {
-        result.status = LookupStatus::Failed;
-        return result;
-    }
-    if (progress_) {
-        progress_->status(QStringLiteral("Fasta database search finished"));
-        progress_->percent(100);
-    }
-    if (found == EntryFound::Yes) {
-        for (char& c : entry_.residues) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        result.record.sequence = databaseKind_ != 0 ? TranslateFrame(entry_.residues, readingFrame_)
-                                                     : entry_.residues;
-    }
-    if (found == EntryFound::No || result.record.sequence.empty()) {
-        result.description = reference;
-        result.positionText = QStringLiteral("Position of sequence:  ");
-        result.status = LookupStatus::NotFound;
-        Show("No match found in the database");
-        return result;
-    }
-    fillProtein(request, peptide, result);
     result.positionText =
         QCFormat("Position of sequence:  %d - %d", result.record.first, result.record.last);
     result.status = LookupStatus::Found;
@@ -357,9 +343,14 @@ ProteinLookupResult CDatabaseSearch::FindSequencePosition(const DatabaseLookupRe
 bool CDatabaseSearch::loadSpectrum(const QString& dtaName, double binWidth,
                                    CDtaSpectrum& spectrum) {
     switch (spectrum.read(dtaName + QStringLiteral(".dta"))) {
-        case CDtaSpectrum::ReadResult::CannotOpen: Show("Unable to open the dta file"); return false;
-        case CDtaSpectrum::ReadResult::CannotRead: Show("Unable to read the dta file"); return false;
-        case CDtaSpectrum::ReadResult::Ok: break;
+        case CDtaSpectrum::ReadResult::CannotOpen:
+            Show("Unable to open the dta file");
+            return false;
+        case CDtaSpectrum::ReadResult::CannotRead:
+            Show("Unable to read the dta file");
+            return false;
+        case CDtaSpectrum::ReadResult::Ok:
+            break;
     }
     if (!spectrum.prepare(binWidth)) {
         Show("Unable to process the data from the dta file");
@@ -381,9 +372,9 @@ std::optional<DtaIonResult> CDatabaseSearch::ShowDtaIons(const DtaIonRequest& re
     result.table = CalculateDtaIons(request.peptide, request.charge, request.ionSeries, masses_,
                                     modifications, spectrum);
     result.precursorText = QCFormat("Precursor mass:  %.2lf", spectrum.precursor());
-    result.massTypeText = QStringLiteral("Mass type:  %1")
-                              .arg(request.monoisotopic ? QStringLiteral("Monoisotopic")
-                                                        : QStringLiteral("Average"));
+    result.massTypeText =
+        QStringLiteral("Mass type:  %1")
+            .arg(request.monoisotopic ? QStringLiteral("Monoisotopic") : QStringLiteral("Average"));
     return result;
 }
 

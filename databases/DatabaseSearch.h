@@ -35,13 +35,13 @@ constexpr int kProteinHitLists = 5;
 
 // What a look-up reads of the selected hit (and of its protein).
 struct DatabaseLookupRequest {
-    QString peptide;               // FindSequence, FindSequencePosition
-    QString reference;             // FindReference (the protein's), FindSequencePosition
+    QString peptide;                // FindSequence, FindSequencePosition
+    QString reference;              // FindReference (the protein's), FindSequencePosition
     std::vector<QString> peptides;  // FindReference: the protein's peptides, the first one first
-    bool monoisotopic = false;     // the hit's mass type
-    QString databaseFile;          // the hit's database file name
-    QString indexedDatabase;       // the hit's indexed-database name
-    int entryNumber = 0;           // database entry, 0 when unknown
+    bool monoisotopic = false;      // the hit's mass type
+    QString databaseFile;           // the hit's database file name
+    QString indexedDatabase;        // the hit's indexed-database name
+    int entryNumber = 0;            // database entry, 0 when unknown
 };
 
 enum class LookupStatus { Found, NotFound, Skipped, Invalid, Failed, Cancelled };
@@ -132,7 +132,7 @@ int ChooseProteinHit(const std::array<std::vector<int>, kProteinHitLists>& hitLi
 std::string PeptideLetters(const QString& peptide);
 
 class CDatabaseSearch {
-public:
+  public:
     // The directories start from the settings.
     CDatabaseSearch();
     virtual ~CDatabaseSearch();
@@ -172,15 +172,17 @@ public:
     // The FASTA file of a hit: the database directory and the hit's database file name.
     QString FastaPathFor(const QString& databaseFile) const;
 
-private:
+  private:
     enum class EntryFound { Yes, No, Failed, Cancelled };
     bool prepare(const DatabaseLookupRequest& request, bool needReference, bool needPeptide,
                  LookupStatus& status);
     EntryFound findEntry(const DatabaseLookupRequest& request, const QString& reference,
                          int entryNumber);
     EntryFound scanForReference(const QString& path, const QString& reference);
-    void fillProtein(const DatabaseLookupRequest& request, const std::string& peptide,
-                     ProteinLookupResult& result) const;
+    // Finds the entry, reports a failure or "No match found in the database", and fills the
+    // protein's record and texts; false when there is no protein to report on.
+    bool loadProtein(const DatabaseLookupRequest& request, const QString& reference,
+                     const std::string& peptide, ProteinLookupResult& result);
     std::optional<SearchInfoResult> readSearchInfo(const QString& fileInformation,
                                                    bool monoisotopic, OutHeaderLayout layout);
     bool loadSpectrum(const QString& dtaName, double binWidth, CDtaSpectrum& spectrum);

@@ -13,7 +13,7 @@
 namespace zar {
 
 class CDatabaseToolWorker {
-public:
+  public:
     explicit CDatabaseToolWorker(QObject* statusTarget);
     ~CDatabaseToolWorker();
     CDatabaseToolWorker(const CDatabaseToolWorker&) = delete;
@@ -28,7 +28,7 @@ public:
     bool isBusy() const { return busy_; }
     void wait();
 
-private:
+  private:
     bool begin();
     WorkProgress progress();
 

@@ -89,9 +89,9 @@ DtaIonTable CalculateDtaIons(const QString& peptide, int charge, int ionSeries,
     double sum = 0.0;
     for (int i = 0; i < n; ++i) {
         const ModifiedResidue& r = residues[std::size_t(i)];
-        own[std::size_t(i)] = masses.residue[static_cast<unsigned char>(r.residue)] +
-                              (r.modification ? modifications.differential[std::size_t(r.modification - 1)]
-                                              : 0.0);
+        own[std::size_t(i)] =
+            masses.residue[static_cast<unsigned char>(r.residue)] +
+            (r.modification ? modifications.differential[std::size_t(r.modification - 1)] : 0.0);
         sum += own[std::size_t(i)];
         table.cumulative.push_back(sum);
     }
@@ -105,8 +105,9 @@ DtaIonTable CalculateDtaIons(const QString& peptide, int charge, int ionSeries,
         const ModifiedResidue& r = residues[std::size_t(i)];
         DtaIonRow row;
         row.number = i + 1;
-        row.residue = QCFormat(" %c%c", r.residue,
-                               r.modification ? kDifferentialMarks[std::size_t(r.modification - 1)] : ' ');
+        row.residue =
+            QCFormat(" %c%c", r.residue,
+                     r.modification ? kDifferentialMarks[std::size_t(r.modification - 1)] : ' ');
         row.fromCTerminus = n - i;
         const double cumulative = table.cumulative[std::size_t(i)];
         if (ionSeries & kIonSeriesA) {
@@ -123,9 +124,9 @@ DtaIonTable CalculateDtaIons(const QString& peptide, int charge, int ionSeries,
         }
         if (ionSeries & kIonSeriesY) {
             row.hasY = true;
-            row.y = Charged(sum - cumulative + own[std::size_t(i)] + modifications.cTerminal +
-                                kYIonOffset,
-                            charge, masses.h);
+            row.y = Charged(
+                sum - cumulative + own[std::size_t(i)] + modifications.cTerminal + kYIonOffset,
+                charge, masses.h);
             row.yPresent = spectrum.findPeak(row.y);
             label(row.y, row.yPresent, 'y', n - i);
         }

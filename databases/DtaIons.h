@@ -54,8 +54,8 @@ struct IonLabel {
 };
 
 struct DtaIonRow {
-    int number = 0;    // from the N-terminus, from 1
-    QString residue;   // " P*", " E "
+    int number = 0;   // from the N-terminus, from 1
+    QString residue;  // " P*", " E "
     bool hasA = false, hasB = false, hasY = false;
     double a = 0.0, b = 0.0, y = 0.0;
     bool aPresent = false, bPresent = false, yPresent = false;

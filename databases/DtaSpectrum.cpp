@@ -78,9 +78,10 @@ bool CDtaSpectrum::prepare(double binWidth) {
     // Smoothing with the weights 1 4 6 4 1.
     std::vector<double> s(b.size(), 0.0);
     for (int i = 2; i <= n - 3; ++i)
-        s[std::size_t(i)] = (b[std::size_t(i - 2)] + 4 * b[std::size_t(i - 1)] + 6 * b[std::size_t(i)] +
-                             4 * b[std::size_t(i + 1)] + b[std::size_t(i + 2)]) /
-                            16.0;
+        s[std::size_t(i)] =
+            (b[std::size_t(i - 2)] + 4 * b[std::size_t(i - 1)] + 6 * b[std::size_t(i)] +
+             4 * b[std::size_t(i + 1)] + b[std::size_t(i + 2)]) /
+            16.0;
     b.swap(s);
 
     // Peaks stand out of their neighbourhood by one deviation (pass 1, taken out at once) or,
@@ -93,7 +94,8 @@ bool CDtaSpectrum::prepare(double binWidth) {
         for (int j = lo; j <= hi; ++j) sum += b[std::size_t(j)];
         mean = sum / (count - 1);
         double squares = 0.0;
-        for (int j = lo; j <= hi; ++j) squares += (b[std::size_t(j)] - mean) * (b[std::size_t(j)] - mean);
+        for (int j = lo; j <= hi; ++j)
+            squares += (b[std::size_t(j)] - mean) * (b[std::size_t(j)] - mean);
         deviation = std::sqrt(squares / count);
     };
     std::vector<double> result(b.size(), 0.0);
@@ -121,8 +123,9 @@ bool CDtaSpectrum::prepare(double binWidth) {
     std::array<Slot, kTopPeakSlots> topSlots{};
     for (int i = 0; i < n; ++i) {
         const double v = result[std::size_t(i)];
-        auto smallest = std::min_element(topSlots.begin(), topSlots.end(),
-                                         [](const Slot& x, const Slot& y) { return x.value < y.value; });
+        auto smallest =
+            std::min_element(topSlots.begin(), topSlots.end(),
+                             [](const Slot& x, const Slot& y) { return x.value < y.value; });
         if (v > smallest->value) *smallest = {i, v};
     }
     double largest = 0.0;

@@ -31,7 +31,7 @@ struct DtaPeak {
 };
 
 class CDtaSpectrum {
-public:
+  public:
     enum class ReadResult { Ok, CannotOpen, CannotRead };
 
     ReadResult read(const QString& path);
@@ -53,7 +53,7 @@ public:
     // A peak lies in the bin of the m/z.
     bool findPeak(double mz) const;
 
-private:
+  private:
     double precursor_ = 0.0;
     int charge_ = 0;
     int lines_ = 0;

@@ -28,7 +28,7 @@ void AppendRecord(QByteArray& out, const FastaIndexRecord& record) {
 // additions). Byte k of an entry always goes to sum k mod 4, so the result does not depend on
 // how the entry was split into pieces.
 class ResidueAccumulator {
-public:
+  public:
     explicit ResidueAccumulator(const ResidueMassTable& table) : table_(table) {}
 
     void add(const char* p, qint64 n) {
@@ -48,7 +48,7 @@ public:
     }
     double total() const { return (part_[0] + part_[1]) + (part_[2] + part_[3]); }
 
-private:
+  private:
     double mass(char c) const { return table_[static_cast<unsigned char>(c)]; }
 
     const ResidueMassTable& table_;
@@ -63,8 +63,7 @@ FastaIndexBuildResult Failure(FastaIndexBuildResult::Status status, const char* 
 
 }  // namespace
 
-CFastaIndexBuilder::CFastaIndexBuilder(bool nucleotide, SequenceMassTable masses,
-                                       qint64 blockSize)
+CFastaIndexBuilder::CFastaIndexBuilder(bool nucleotide, SequenceMassTable masses, qint64 blockSize)
     : nucleotide_(nucleotide), masses_(std::move(masses)), blockSize_(blockSize) {}
 
 FastaIndexBuildResult CFastaIndexBuilder::build(const QString& fastaPath,

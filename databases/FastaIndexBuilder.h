@@ -17,11 +17,11 @@ constexpr int kIndexProgressEntries = 100;
 struct FastaIndexBuildResult {
     enum class Status {
         Done,
-        FastaUnreadable,  // "Unable to open the fasta database"
-        IndexUnwritable,  // "Unable to open the fasta index"
-        EmptyFasta,       // "Problem encountered while reading the fasta database"
+        FastaUnreadable,       // "Unable to open the fasta database"
+        IndexUnwritable,       // "Unable to open the fasta index"
+        EmptyFasta,            // "Problem encountered while reading the fasta database"
         FirstBlockUnreadable,  // "Unable to access the fasta database"
-        ReadFailed,       // a later block could not be read
+        ReadFailed,            // a later block could not be read
         Cancelled,
     };
     Status status = Status::Done;
@@ -30,7 +30,7 @@ struct FastaIndexBuildResult {
 };
 
 class CFastaIndexBuilder {
-public:
+  public:
     // nucleotide: every record's mass is H + OH. Masses of the chosen type (average when the
     // dialog's mass type is 0).
     CFastaIndexBuilder(bool nucleotide, SequenceMassTable masses,
@@ -40,7 +40,7 @@ public:
     FastaIndexBuildResult build(const QString& fastaPath, const WorkProgress& progress,
                                 QString indexPath = QString()) const;
 
-private:
+  private:
     bool nucleotide_;
     SequenceMassTable masses_;
     qint64 blockSize_;

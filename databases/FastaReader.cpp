@@ -137,7 +137,8 @@ void AppendResidues(std::string& out, const char* p, qint64 n) {
         } else {
             for (qint64 i = 0; i < len; ++i) {
                 const unsigned char c = static_cast<unsigned char>(p[i]);
-                if (static_cast<unsigned char>((c | 0x20) - 'a') < 26) out.push_back(char(c & ~0x20));
+                if (static_cast<unsigned char>((c | 0x20) - 'a') < 26)
+                    out.push_back(char(c & ~0x20));
             }
         }
         const qint64 used = lf ? len + 1 : len;

@@ -24,7 +24,7 @@ struct FastaEntryStart {
 };
 
 class CFastaReader {
-public:
+  public:
     explicit CFastaReader(qint64 blockSize = kFastaBlockSize);
 
     bool open(const QString& path);
@@ -44,7 +44,7 @@ public:
     // Appends the rest of the current entry's sequence as letters only, upper-cased.
     void readResidues(std::string& residues);
 
-private:
+  private:
     bool fill();
 
     QFile file_;

@@ -23,7 +23,7 @@ struct Entry {
 
 // Reads entries line by line; a '>' inside a line starts the next header there.
 class EntryReader {
-public:
+  public:
     explicit EntryReader(TextLineReader& reader) : reader_(reader) {}
 
     bool nextLine(QString& line) {
@@ -36,7 +36,7 @@ public:
     }
     void putBack(const QString& line) { pending_ = line; }
 
-private:
+  private:
     TextLineReader& reader_;
     std::optional<QString> pending_;
 };
@@ -64,9 +64,11 @@ bool AnnotatedMass(const QString& header, double& mass) {
 SelectResult SelectDatabaseEntries(const SelectRequest& request, const WorkProgress& progress) {
     QStringList includes, excludes;
     for (int i = 0; i < kSelectStrings; ++i) {
-        if (request.includeEnabled[std::size_t(i)] && !request.includeStrings[std::size_t(i)].isEmpty())
+        if (request.includeEnabled[std::size_t(i)] &&
+            !request.includeStrings[std::size_t(i)].isEmpty())
             includes << PrepareSelectString(request.includeStrings[std::size_t(i)]);
-        if (request.excludeEnabled[std::size_t(i)] && !request.excludeStrings[std::size_t(i)].isEmpty())
+        if (request.excludeEnabled[std::size_t(i)] &&
+            !request.excludeStrings[std::size_t(i)].isEmpty())
             excludes << PrepareSelectString(request.excludeStrings[std::size_t(i)]);
     }
     const bool noMass = !request.includeMassInHeader;
@@ -76,15 +78,16 @@ SelectResult SelectDatabaseEntries(const SelectRequest& request, const WorkProgr
 
     TextLineReader reader;
     if (request.originalPath.isEmpty() || !reader.open(request.originalPath)) {
-        progress.listLine(QStringLiteral("ERROR -- cannot open database %1").arg(request.originalPath));
+        progress.listLine(
+            QStringLiteral("ERROR -- cannot open database %1").arg(request.originalPath));
         return SelectResult::Failed;
     }
     const double lowest = std::max(0.0, request.lowestMass);
     const double highest = request.highestMass;
     if (highest < lowest) {
         progress.listLine(QCFormat(
-            " ERROR - highest protein mass %0.0f is less than lowest protein mass %0.0f\n\n", highest,
-            lowest));
+            " ERROR - highest protein mass %0.0f is less than lowest protein mass %0.0f\n\n",
+            highest, lowest));
         return SelectResult::Failed;
     }
     // Writing the original over itself would destroy it.
@@ -96,7 +99,8 @@ SelectResult SelectDatabaseEntries(const SelectRequest& request, const WorkProgr
 
     AtomicTextWriter writer(targetPath);
     if (!writer.open() || (request.targetMode == 1 && !CopyForAppend(targetPath, writer))) {
-        progress.listLine(QStringLiteral(" ERROR -- Cannot open output file %1\n\n").arg(targetPath));
+        progress.listLine(
+            QStringLiteral(" ERROR -- Cannot open output file %1\n\n").arg(targetPath));
         return SelectResult::Failed;
     }
     progress.listLine(QString());
@@ -179,7 +183,8 @@ SelectResult SelectDatabaseEntries(const SelectRequest& request, const WorkProgr
         if (entriesRead % kSelectProgressEntries == 0) showProgress(entriesRead);
     }
     if (reader.hadError()) {
-        progress.listLine(QStringLiteral("ERROR -- cannot read database %1").arg(request.originalPath));
+        progress.listLine(
+            QStringLiteral("ERROR -- cannot read database %1").arg(request.originalPath));
         return SelectResult::Failed;
     }
     showProgress(entriesRead);
@@ -188,7 +193,8 @@ SelectResult SelectDatabaseEntries(const SelectRequest& request, const WorkProgr
     progress.listLine(
         QStringLiteral("Number of proteins added to new database = %1").arg(entriesAdded));
     if (!writer.commit()) {
-        progress.listLine(QStringLiteral(" ERROR -- Cannot open output file %1\n\n").arg(targetPath));
+        progress.listLine(
+            QStringLiteral(" ERROR -- Cannot open output file %1\n\n").arg(targetPath));
         return SelectResult::Failed;
     }
     progress.listLine(QStringLiteral("Done"));

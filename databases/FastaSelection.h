@@ -24,7 +24,7 @@ struct SelectRequest {
     std::array<QString, kSelectStrings> excludeStrings;
     std::array<bool, kSelectStrings> includeEnabled{};
     std::array<bool, kSelectStrings> excludeEnabled{};
-    double lowestMass = 0.0;   // both 0: no mass test
+    double lowestMass = 0.0;  // both 0: no mass test
     double highestMass = 0.0;
     int targetMode = 0;  // 0 create or replace, 1 append
     bool includeMassInHeader = false;

@@ -74,13 +74,20 @@ bool CopyForAppend(const QString& path, AtomicTextWriter& writer) {
 
 double NucleotideMass(char c) {
     switch (c) {
-        case 'A': return 313.21;
-        case 'C': return 289.18;
-        case 'G': return 329.21;
-        case 'T': return 304.196;
-        case 'U': return 290.17;
-        case 'X': return 1.0;
-        default: return 0.0;
+        case 'A':
+            return 313.21;
+        case 'C':
+            return 289.18;
+        case 'G':
+            return 329.21;
+        case 'T':
+            return 304.196;
+        case 'U':
+            return 290.17;
+        case 'X':
+            return 1.0;
+        default:
+            return 0.0;
     }
 }
 
@@ -94,8 +101,8 @@ AddEntryResult AddDatabaseEntry(const AddEntryRequest& request) {
     for (qsizetype i = 0; i < upper.size(); ++i) {
         const char16_t u = upper[i].unicode();
         const char c = u < 128 ? static_cast<char>(u) : '\0';
-        const double m = request.nucleotide ? NucleotideMass(c)
-                                            : masses.residue[static_cast<unsigned char>(c)];
+        const double m =
+            request.nucleotide ? NucleotideMass(c) : masses.residue[static_cast<unsigned char>(c)];
         if (m == 0.0) {
             result.badIndex = static_cast<int>(i);
             ZarMessageBox(request.nucleotide
@@ -121,15 +128,15 @@ AddEntryResult AddDatabaseEntry(const AddEntryRequest& request) {
     // The database is rewritten whole through a temporary file, so a failure leaves it as it was.
     AtomicTextWriter writer(request.databasePath);
     if (!writer.open() || !CopyForAppend(request.databasePath, writer)) {
-        ZarMessageBox(QStringLiteral(" ERROR -- Cannot open database file %1\n\n")
-                          .arg(request.databasePath));
+        ZarMessageBox(
+            QStringLiteral(" ERROR -- Cannot open database file %1\n\n").arg(request.databasePath));
         return result;
     }
     writer.writeBytes(header.toLocal8Bit() + '\n');
     writer.writeBytes(SequenceLines(upper.toLatin1()));
     if (!writer.commit()) {
-        ZarMessageBox(QStringLiteral(" ERROR -- Cannot open database file %1\n\n")
-                          .arg(request.databasePath));
+        ZarMessageBox(
+            QStringLiteral(" ERROR -- Cannot open database file %1\n\n").arg(request.databasePath));
         return result;
     }
     result.added = true;

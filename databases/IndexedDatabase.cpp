@@ -63,7 +63,9 @@ bool ReadIndexedDatabaseHeader(const QString& hdrPath, IndexedDatabaseHeader& he
     return !reader.hadError();
 }
 
-CIndexedDatabase::~CIndexedDatabase() { close(); }
+CIndexedDatabase::~CIndexedDatabase() {
+    close();
+}
 
 void CIndexedDatabase::close() {
     if (map_) index_.unmap(const_cast<uchar*>(map_));
@@ -76,12 +78,16 @@ void CIndexedDatabase::close() {
 
 QString CIndexedDatabase::messageFor(OpenResult result) {
     switch (result) {
-        case OpenResult::HdrUnreadable: return QStringLiteral("Unable to open the indexed database");
+        case OpenResult::HdrUnreadable:
+            return QStringLiteral("Unable to open the indexed database");
         case OpenResult::MissingParameters:
             return QStringLiteral("Unable to access the indexed database parameters");
-        case OpenResult::IndexUnreadable: return QStringLiteral("Unable to access the database index");
-        case OpenResult::FastaUnreadable: return QStringLiteral("Unable to open the fasta database");
-        default: return QString();
+        case OpenResult::IndexUnreadable:
+            return QStringLiteral("Unable to access the database index");
+        case OpenResult::FastaUnreadable:
+            return QStringLiteral("Unable to open the fasta database");
+        default:
+            return QString();
     }
 }
 

@@ -21,15 +21,15 @@ struct FastaEntry {
 
 // The keys this reader takes from a ".hdr" description.
 struct IndexedDatabaseHeader {
-    QString fastaPath;   // "OrigDatabaseName:"
-    QString indexName;   // "IndexName:"
-    long proteins = 0;   // "NumberOfProteins:", 0 when missing
+    QString fastaPath;  // "OrigDatabaseName:"
+    QString indexName;  // "IndexName:"
+    long proteins = 0;  // "NumberOfProteins:", 0 when missing
 };
 // False when the file cannot be read.
 bool ReadIndexedDatabaseHeader(const QString& hdrPath, IndexedDatabaseHeader& header);
 
 class CIndexedDatabase {
-public:
+  public:
     enum class OpenResult {
         Ok,
         EmptyName,          // nothing to open, no message
@@ -60,7 +60,7 @@ public:
     // file or the file cannot be read. Letters keep their case.
     bool readEntry(int n, FastaEntry& entry);
 
-private:
+  private:
     QFile index_;
     QFile fasta_;
     const uchar* map_ = nullptr;

@@ -7,11 +7,16 @@ namespace {
 // Index of a nucleotide in the order T, C, A, G of the standard code table; -1 for others.
 int BaseIndex(char c) {
     switch (c) {
-        case 'T': return 0;
-        case 'C': return 1;
-        case 'A': return 2;
-        case 'G': return 3;
-        default: return -1;
+        case 'T':
+            return 0;
+        case 'C':
+            return 1;
+        case 'A':
+            return 2;
+        case 'G':
+            return 3;
+        default:
+            return -1;
     }
 }
 
@@ -32,7 +37,7 @@ bool IsFourFoldBox(int first, int second) {
 char TranslateCodon(std::string_view s, std::ptrdiff_t i, int step) {
     const auto at = [&](std::ptrdiff_t k) -> char {
         return k >= 0 && k < static_cast<std::ptrdiff_t>(s.size()) ? s[static_cast<std::size_t>(k)]
-                                                                    : '\0';
+                                                                   : '\0';
     };
     const int b1 = BaseIndex(at(i));
     const int b2 = BaseIndex(at(i + step));
@@ -48,11 +53,20 @@ std::string Complement(std::string_view s) {
     std::string out(s);
     for (char& c : out) {
         switch (c) {
-            case 'A': c = 'T'; break;
-            case 'T': c = 'A'; break;
-            case 'C': c = 'G'; break;
-            case 'G': c = 'C'; break;
-            default: break;
+            case 'A':
+                c = 'T';
+                break;
+            case 'T':
+                c = 'A';
+                break;
+            case 'C':
+                c = 'G';
+                break;
+            case 'G':
+                c = 'C';
+                break;
+            default:
+                break;
         }
     }
     return out;

@@ -74,8 +74,9 @@ bool ReadSearchInfoText(const QString& outPath, OutHeaderLayout layout, SearchIn
         info.fragment = QCFormat("Fragment tolerance:  %.2lf", fragment[0]);
     else
         info.fragment = QStringLiteral("Fragment tolerance: ");
-    info.massType = line.contains(QLatin1String("MONO/")) ? QStringLiteral("Mass type:  Monoisotopic")
-                                                           : QStringLiteral("Mass type:  Average");
+    info.massType = line.contains(QLatin1String("MONO/"))
+                        ? QStringLiteral("Mass type:  Monoisotopic")
+                        : QStringLiteral("Mass type:  Average");
 
     next();
     next();

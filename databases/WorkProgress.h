@@ -10,7 +10,7 @@
 namespace zar {
 
 class WorkProgress {
-public:
+  public:
     std::function<void(const QString&)> onStatus;
     std::function<void(int percent)> onPercent;
     std::function<void(const QString&)> onListLine;

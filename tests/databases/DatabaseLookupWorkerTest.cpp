@@ -21,12 +21,12 @@ struct Received {
 
 // Records every message posted to it, keeping the payloads it is given.
 class Recorder {
-public:
+  public:
     Recorder() {
-        for (unsigned m : {dbmsg::kDatabaseKind, dbmsg::kSequenceRows, dbmsg::kSequenceRecord,
-                           dbmsg::kPositionRecord, dbmsg::kCoverageRecord, dbmsg::kCoverageRefresh,
-                           dbmsg::kLookupFinished, dbmsg::StatusTextMessage(),
-                           dbmsg::ProgressMessage()})
+        for (unsigned m :
+             {dbmsg::kDatabaseKind, dbmsg::kSequenceRows, dbmsg::kSequenceRecord,
+              dbmsg::kPositionRecord, dbmsg::kCoverageRecord, dbmsg::kCoverageRefresh,
+              dbmsg::kLookupFinished, dbmsg::StatusTextMessage(), dbmsg::ProgressMessage()})
             receiver.messageMap().on(m, [this](const Message& msg) {
                 received.push_back(
                     {msg.message, msg.wParam, msg.payload ? std::move(*msg.payload) : std::any()});
@@ -36,8 +36,8 @@ public:
     std::vector<unsigned> numbers(bool withProgress = false) const {
         std::vector<unsigned> out;
         for (const auto& r : received)
-            if (withProgress || (r.message != dbmsg::StatusTextMessage() &&
-                                 r.message != dbmsg::ProgressMessage()))
+            if (withProgress ||
+                (r.message != dbmsg::StatusTextMessage() && r.message != dbmsg::ProgressMessage()))
                 out.push_back(r.message);
         return out;
     }
@@ -51,7 +51,7 @@ public:
 };
 
 class DatabaseLookupWorkerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dbtest::WriteFile(dir, "db.fasta", ">p1 one\nMKPEPTIDEKAA\n>p2 two\nGGPEPTIDEK\n");
         setup.databaseDirectory = dir.path();
@@ -132,7 +132,8 @@ TEST_F(DatabaseLookupWorkerTest, FailedLookupStillEndsTheStatusDialog) {
 
 TEST_F(DatabaseLookupWorkerTest, DestroyingARunningWorkerCancelsIt) {
     QByteArray bytes;
-    for (int i = 0; i < 100000; ++i) bytes += ">e\nAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA\n";
+    for (int i = 0; i < 100000; ++i)
+        bytes += ">e\nAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA\n";
     dbtest::WriteFile(dir, "big.fasta", bytes);
     request.databaseFile = "big.fasta";
     request.peptide = "W";

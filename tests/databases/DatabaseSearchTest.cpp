@@ -19,7 +19,7 @@ const char kUbiquitin[] =
     "MQIFVKTLTGKTITLEVEPSDTIENVKAKIQDKEGIPPDQQRLIFAGKQLEDGRTLSDYNIQKESTLHLVLRLRGG";
 
 class DatabaseSearchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const QDir source(zartest::DataPath("databases/fasta"));
         for (const QString& name : source.entryList(QDir::Files))
@@ -86,7 +86,8 @@ TEST_F(DatabaseSearchTest, FindSequenceListsEveryProteinWithThePeptideOnce) {
 
 TEST_F(DatabaseSearchTest, PeptideAcrossLineAndBlockBoundariesIsFound) {
     QByteArray bytes = ">a\n";
-    for (int i = 0; i < 100; ++i) bytes += "GGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGG\n";
+    for (int i = 0; i < 100; ++i)
+        bytes += "GGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGG\n";
     bytes += "GGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGGPEP\nTIDEK\n>b\nK";
     write("lines.fasta", bytes);
     DatabaseLookupRequest request;
@@ -292,8 +293,7 @@ TEST_F(DatabaseSearchTest, ProgressInStepsOfTenPercent) {
 }
 
 TEST(ChooseProteinHit, FirstSelectedFirstHitElseTheLastSeen) {
-    std::array<std::vector<int>, kProteinHitLists> lists{
-        {{}, {4, 5}, {}, {7}, {9, 1}}};
+    std::array<std::vector<int>, kProteinHitLists> lists{{{}, {4, 5}, {}, {7}, {9, 1}}};
     EXPECT_EQ(ChooseProteinHit(lists, [](int h) { return h == 7; }), 7);
     EXPECT_EQ(ChooseProteinHit(lists, [](int h) { return h == 5; }), 9);  // 5 is not first
     EXPECT_EQ(ChooseProteinHit(lists, [](int) { return true; }), 4);

@@ -58,15 +58,14 @@ TEST(DtaIons, IonMassesLabelsAndPresence) {
     // A spectrum with one peak at the doubly charged b3 ion of PEP*.
     const double b3 = (p + e + p + 16.0 + h + h) / 2;
     QTemporaryDir dir;
-    const QString path = dbtest::WriteFile(
-        dir, "s.dta", "900.0 2\n" + QByteArray::number(b3, 'f', 4) + " 1000\n");
+    const QString path =
+        dbtest::WriteFile(dir, "s.dta", "900.0 2\n" + QByteArray::number(b3, 'f', 4) + " 1000\n");
     CDtaSpectrum spectrum;
     ASSERT_EQ(spectrum.read(path), CDtaSpectrum::ReadResult::Ok);
     ASSERT_TRUE(spectrum.prepare(kBinWidthMonoisotopic));
 
-    const DtaIonTable table =
-        CalculateDtaIons("K.PEP*TIDE", 2, kIonSeriesA | kIonSeriesB | kIonSeriesY, masses, mods,
-                         spectrum);
+    const DtaIonTable table = CalculateDtaIons(
+        "K.PEP*TIDE", 2, kIonSeriesA | kIonSeriesB | kIonSeriesY, masses, mods, spectrum);
     ASSERT_EQ(table.rows.size(), 7u);
     EXPECT_DOUBLE_EQ(table.cumulative[2], p + e + p + 16.0);
     const DtaIonRow& row = table.rows[2];
@@ -106,10 +105,8 @@ TEST(DtaIons, SinglyChargedIonsAndSeriesFlags) {
 }
 
 class DtaLookupTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        search.SetResultsDirectory(zartest::DataPath("databases/fasta"));
-    }
+  protected:
+    void SetUp() override { search.SetResultsDirectory(zartest::DataPath("databases/fasta")); }
     zartest::MessageBoxCapture boxes;
     CDatabaseSearch search;
 };
@@ -146,7 +143,8 @@ TEST_F(DtaLookupTest, ShowDtaIonsGivesTheTableAndItsTexts) {
 TEST_F(DtaLookupTest, SearchInformationOfBothLayouts) {
     auto info = search.ReadSearchInfo2("search", true);
     ASSERT_TRUE(info.has_value());
-    EXPECT_EQ(info->text.search, "Search information:  Search: tryptic, 3 missed cleavages, oxidised M");
+    EXPECT_EQ(info->text.search,
+              "Search information:  Search: tryptic, 3 missed cleavages, oxidised M");
     EXPECT_EQ(info->text.precursor, "Precursor mass:  1234.568 +/- 1.50");
     EXPECT_EQ(info->text.charge, "Charge:  2");
     EXPECT_EQ(info->text.fragment, "Fragment tolerance:  0.50");

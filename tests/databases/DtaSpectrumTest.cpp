@@ -11,12 +11,15 @@ using namespace zar;
 
 namespace {
 
-QString Fixture(const char* name) { return zartest::DataPath(QString("databases/fasta/") + name); }
+QString Fixture(const char* name) {
+    return zartest::DataPath(QString("databases/fasta/") + name);
+}
 
 // A spectrum file of isolated peaks on an empty background.
 QString WriteSpectrum(const QTemporaryDir& dir, double precursor, int charge,
                       const std::vector<std::pair<double, double>>& peaks) {
-    QByteArray text = QByteArray::number(precursor, 'f', 4) + " " + QByteArray::number(charge) + "\n";
+    QByteArray text =
+        QByteArray::number(precursor, 'f', 4) + " " + QByteArray::number(charge) + "\n";
     for (const auto& [mz, intensity] : peaks)
         text += QByteArray::number(mz, 'f', 4) + " " + QByteArray::number(intensity, 'f', 1) + "\n";
     return dbtest::WriteFile(dir, "s.dta", text);
@@ -50,10 +53,11 @@ TEST(DtaSpectrum, BadFilesAreRefused) {
     }
     QTemporaryDir dir;
     CDtaSpectrum s;
-    EXPECT_EQ(s.read(dbtest::WriteFile(dir, "empty.dta", "")), CDtaSpectrum::ReadResult::CannotRead);
+    EXPECT_EQ(s.read(dbtest::WriteFile(dir, "empty.dta", "")),
+              CDtaSpectrum::ReadResult::CannotRead);
     // Over-long lines are bounded, not overrun, and count once.
-    const QString longLine = dbtest::WriteFile(
-        dir, "long.dta", "500 1\n100 " + QByteArray(10000, '5') + "\n200 7\n");
+    const QString longLine =
+        dbtest::WriteFile(dir, "long.dta", "500 1\n100 " + QByteArray(10000, '5') + "\n200 7\n");
     ASSERT_EQ(s.read(longLine), CDtaSpectrum::ReadResult::Ok);
     EXPECT_EQ(s.lineCount(), 2);
 }

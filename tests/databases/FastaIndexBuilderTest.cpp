@@ -67,7 +67,8 @@ TEST(FastaIndexBuilder, EntriesAcrossBlockBoundariesGetTheSameRecords) {
 
 TEST(FastaIndexBuilder, EntrySplitAcrossTheTwoMillionByteBlock) {
     QTemporaryDir dir;
-    QByteArray bytes = ">first\n" + QByteArray(int(kFastaBlockSize) - 10, 'A') + "\n>split header\nGGGG\n";
+    QByteArray bytes =
+        ">first\n" + QByteArray(int(kFastaBlockSize) - 10, 'A') + "\n>split header\nGGGG\n";
     const QString fasta = dbtest::WriteFile(dir, "big.fasta", bytes);
     ASSERT_EQ(Build(fasta).status, FastaIndexBuildResult::Status::Done);
     const auto records = dbtest::ReadIndex(fasta + ".idx");

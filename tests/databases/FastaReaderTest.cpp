@@ -63,7 +63,8 @@ TEST(FastaReader, ReadsEntriesWhateverTheLineEndsAndBlockSize) {
             ASSERT_EQ(entries.size(), c.expected.size()) << c.name << " block " << block;
             for (std::size_t i = 0; i < entries.size(); ++i) {
                 EXPECT_EQ(entries[i].header, c.expected[i].first) << c.name << " block " << block;
-                EXPECT_EQ(entries[i].residues, c.expected[i].second) << c.name << " block " << block;
+                EXPECT_EQ(entries[i].residues, c.expected[i].second)
+                    << c.name << " block " << block;
             }
         }
     }

@@ -14,7 +14,7 @@ using namespace zar;
 namespace {
 
 class FastaSelectionTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         request.originalPath = dir.filePath("original.fasta");
         request.targetPath = dir.filePath("target.fasta");
@@ -57,12 +57,14 @@ TEST_F(FastaSelectionTest, IncludeStringsEitherSufficesAndExcludeWins) {
 TEST_F(FastaSelectionTest, MassRangeUsesTheAnnotationElseTheFullMass) {
     const SequenceMassTable m = SequenceMassTable::For(false);
     const QByteArray g20(20, 'G');  // about 1159 Da
-    original(">annotated [MASS=4000]\nG\n>computed\n" + g20 + "\n>light\nG\n>edge [MASS=5000]\nG\n");
+    original(">annotated [MASS=4000]\nG\n>computed\n" + g20 +
+             "\n>light\nG\n>edge [MASS=5000]\nG\n");
     request.lowestMass = 1000;
     request.highestMass = 5000;
     ASSERT_EQ(run(), SelectResult::Completed);
     // Mass not written, yet the range tests the full mass of "computed", not water alone.
-    EXPECT_EQ(target(), ">annotated [MASS=4000]\nG\n>computed\n" + g20 + "\n>edge [MASS=5000]\nG\n");
+    EXPECT_EQ(target(),
+              ">annotated [MASS=4000]\nG\n>computed\n" + g20 + "\n>edge [MASS=5000]\nG\n");
     EXPECT_GT(m.h + m.oh + 20 * m.residue['G'], 1000.0);
 }
 
@@ -80,7 +82,8 @@ TEST_F(FastaSelectionTest, SequencesAreRewrappedAndCrlfIsALineEnd) {
     original(">a\r\n" + QByteArray(120, 'A') + "\r\n" + QByteArray(80, 'C') + " 1*\r\n");
     ASSERT_EQ(run(), SelectResult::Completed);
     const QByteArray seq = QByteArray(120, 'A') + QByteArray(80, 'C') + "1*";
-    EXPECT_EQ(target(), ">a\n" + seq.left(80) + "\n" + seq.mid(80, 80) + "\n" + seq.mid(160) + "\n");
+    EXPECT_EQ(target(),
+              ">a\n" + seq.left(80) + "\n" + seq.mid(80, 80) + "\n" + seq.mid(160) + "\n");
 }
 
 TEST_F(FastaSelectionTest, ProgressEveryHundredEntriesAndAtTheEnd) {
@@ -148,8 +151,9 @@ TEST_F(FastaSelectionTest, ErrorsAreListedAndLeaveTheTargetUntouched) {
     request.lowestMass = 500;
     request.highestMass = 100;
     EXPECT_EQ(run(), SelectResult::Failed);
-    EXPECT_EQ(lines, QStringList{
-                         " ERROR - highest protein mass 100 is less than lowest protein mass 500\n\n"});
+    EXPECT_EQ(
+        lines,
+        QStringList{" ERROR - highest protein mass 100 is less than lowest protein mass 500\n\n"});
 }
 
 TEST_F(FastaSelectionTest, EmptyOriginalReportsNothingReadOrAdded) {

@@ -15,7 +15,7 @@ namespace {
 
 // A copy of the fixture folder, so that indexes can be written beside the FASTA files.
 class IndexedDatabaseTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const QDir source(zartest::DataPath("databases/fasta"));
         for (const QString& name : source.entryList(QDir::Files))

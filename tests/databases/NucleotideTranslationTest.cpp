@@ -9,10 +9,10 @@ TEST(NucleotideTranslation, CodonsFollowTheStandardCode) {
         const char* codon;
         char amino;
     } cases[] = {
-        {"ATG", 'M'}, {"AAC", 'N'}, {"TTT", 'F'}, {"TTA", 'L'}, {"CTN", 'L'}, {"GGX", 'G'},
-        {"TCX", 'S'}, {"AGA", 'R'}, {"AGC", 'S'}, {"TGG", 'W'}, {"ATA", 'I'}, {"CAT", 'H'},
-        {"TAA", '@'}, {"TAG", '@'}, {"TGA", '@'}, {"TGX", '@'}, {"AUG", '@'}, {"atg", '@'},
-        {"AAN", '@'}, {"NAA", '@'},
+        {"ATG", 'M'}, {"AAC", 'N'}, {"TTT", 'F'}, {"TTA", 'L'}, {"CTN", 'L'},
+        {"GGX", 'G'}, {"TCX", 'S'}, {"AGA", 'R'}, {"AGC", 'S'}, {"TGG", 'W'},
+        {"ATA", 'I'}, {"CAT", 'H'}, {"TAA", '@'}, {"TAG", '@'}, {"TGA", '@'},
+        {"TGX", '@'}, {"AUG", '@'}, {"atg", '@'}, {"AAN", '@'}, {"NAA", '@'},
     };
     for (const auto& c : cases) EXPECT_EQ(TranslateCodon(c.codon, 0, 1), c.amino) << c.codon;
     // Backward reading takes the characters at i, i-1, i-2.
@@ -27,8 +27,8 @@ TEST(NucleotideTranslation, SixFramesOfOneSequence) {
         int frame;
         const char* protein;
     } frames[] = {
-        {1, "MAK@"}, {2, "WPND"}, {3, "GQMT"}, {4, "SHLA"}, {5, "VIWP"}, {6, "SFGH"},
-        {0, ""},     {7, ""},
+        {1, "MAK@"}, {2, "WPND"}, {3, "GQMT"}, {4, "SHLA"},
+        {5, "VIWP"}, {6, "SFGH"}, {0, ""},     {7, ""},
     };
     for (const auto& f : frames) EXPECT_EQ(TranslateFrame(dna, f.frame), f.protein) << f.frame;
 }

@@ -91,13 +91,14 @@ PepmapRunRequest CPepmapEngine::MakeRunRequest(const QString& sequence,
     PepmapRunRequest request;
     request.digest = digestInput();
     request.rawFilePath = rawFilePath;
-    request.previous = peptides_;
-    request.hadDigest = hasDigest_;
-    request.previousCount = peptideCount_;
     return request;
 }
 
 void CPepmapEngine::AdoptRunResult(PepmapRunResult&& result) {
+    if (result.keepsList) {
+        SortPeptides(kPepmapSortStored);
+        return;
+    }
     peptides_.swap(result.peptides);
     hasDigest_ = result.hasDigest;
     peptideCount_ = result.peptideCount;

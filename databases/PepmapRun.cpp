@@ -13,9 +13,7 @@ std::optional<PepmapRunResult> RunPepmapJob(const PepmapRunRequest& request,
     result.digestStatus = DigestSequence(in, &result.peptides, cancel, progress);
     switch (result.digestStatus) {
         case PepmapDigestStatus::kEmptySequence:
-            result.peptides = request.previous;
-            result.hasDigest = request.hadDigest;
-            result.peptideCount = request.previousCount;
+            result.keepsList = true;
             break;
         case PepmapDigestStatus::kNoMemory:
             result.hasDigest = true;

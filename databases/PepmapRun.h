@@ -17,14 +17,12 @@ namespace zar {
 struct PepmapRunRequest {
     PepmapDigestInput digest;  // sequence, rule, options, masses, bond markers
     QString rawFilePath;
-    // The engine's list when the run started: an empty sequence leaves it in place.
-    PepmapPeptideList previous;
-    bool hadDigest = false;
-    int previousCount = 0;
 };
 
 // What a finished run hands back to the engine.
 struct PepmapRunResult {
+    // An empty sequence digests nothing: the engine keeps its list and only sorts it again.
+    bool keepsList = false;
     PepmapPeptideList peptides;
     int peptideCount = 0;  // -1 after a digest that ran out of memory
     bool hasDigest = false;

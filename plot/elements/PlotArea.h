@@ -1,0 +1,106 @@
+#pragma once
+// The body of a plot: the X axis along the bottom, a Y axis at the left and one row per trace,
+// stacked or, in the depth view, offset along a slanted depth axis. Every size is a multiple of
+// the graph font's character cell. While drawing it gives each trace its rectangles, lends all
+// traces one occupancy profile and one occupied-rectangle list, and leaves hit regions behind.
+
+#include "Axis.h"
+#include "FontSpec.h"
+#include "GraphElement.h"
+#include "PlotRegion.h"
+#include "Trace.h"
+#include "ZoomFactorLabel.h"
+
+#include <array>
+#include <vector>
+
+namespace zar::plot {
+
+// Value kinds that traces give their regions.
+inline constexpr int kValueKindPosition = 0;
+inline constexpr int kValueKindIntensity = 1;
+
+class CPlotArea : public CGraphElement {
+  public:
+    // What one drawing laid out (kept for the graphs and for tests).
+    struct Layout {
+        int L = 0, R = 0, T = 0, B = 0;  // margins in pixels
+        int Yw = 0, Ax = 0;              // left axis width and its line's x
+        int Bl = 0, Dt = 0, Db = 0;      // bottom limit, data top, data bottom
+        int Dl = 0, Dr = 0;              // data left and right
+        double s = 0.0;                  // step between rows
+        int P = 0, H = 0, O = 0;         // row pitch, row data height, total offset
+        int S = 0;                       // total depth shift
+        double q = 0.0;                  // depth shift per trace
+        int Hw = 0;                      // heading column width
+        bool xAxisShown = false, yAxisShown = false, headingShown = false;
+        bool valid = false;
+    };
+    struct RowInfo {
+        int traceIndex;
+        ElementRect data;
+        ElementRect label;
+        double yStart, yEnd;
+        bool yLabelEnd;
+    };
+
+    CPlotArea(std::vector<CTrace*> traces, PlotRegionList* regions, CZoomFactorLabel* magnification,
+              FontSpec* font);
+
+    void SetTraces(std::vector<CTrace*> traces) { traces_ = std::move(traces); }
+    void SetMargins(double bottom, double left, double top, double right);
+    void SetVisibleXRange(double xStart, double xEnd);
+    double GetMaxValue() const;
+
+    // Switches read before each drawing.
+    bool m_bShowXAxis = true;
+    bool m_bShowYAxis = true;
+    int m_nHeadingMode = 0;
+    double m_dHeadingWidth = 0.0;
+    double m_dYLabelWidth = 3.1;
+    bool m_bYLabelWidthFixed = false;
+    QString m_xTitle;
+    std::array<QString, 8> m_yTitles;
+    bool m_bSingleYTitle = true;
+    bool m_bAbsoluteMode = true;
+    bool m_bDepthView = false;
+    double m_dRowAngle = 30.0;
+    double m_dColumnAngle = 0.0;
+    bool m_bCommonRange = false;
+    bool m_bRowSeparator = true;
+    bool m_bEqualRows = false;
+    bool m_bTraceOrder = true;  // 1: the first trace in the bottom row
+
+    void DrawImpl(PlotDC& dc) override;
+
+    const Layout& LastLayout() const { return layout_; }
+    const std::vector<RowInfo>& LastRows() const { return rows_; }
+    CAxis& XAxis() { return xAxis_; }
+    CAxis& YAxis() { return yAxis_; }
+    int LongestYLabel() const { return longestYLabel_; }
+
+    static double SnapToInteger(double value);
+
+  private:
+    void layoutLeftAxis(Layout& l) const;
+    bool layoutRows(Layout& l, int h) const;
+    bool layoutColumns(Layout& l, int w, int h) const;
+    void drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOccupancyMap& profile,
+                    COccupiedRectList& rects);
+    void rowYRange(std::size_t t, double Ymin, double Ymax, double M, double& a, double& b,
+                   bool& labelEnd) const;
+
+    std::vector<CTrace*> traces_;
+    PlotRegionList* regions_;
+    CZoomFactorLabel* magnification_;
+    FontSpec* font_;
+    CAxis xAxis_;
+    CAxis yAxis_;
+    double marginLeft_ = 0, marginBottom_ = 0, marginTop_ = 0, marginRight_ = 0;
+    double xStart_ = 0.0, xEnd_ = 1.0;
+    Layout layout_;
+    std::vector<RowInfo> rows_;
+    int longestYLabel_ = 0;
+};
+
+}  // namespace zar::plot

@@ -1,0 +1,164 @@
+#include "PlotDC.h"
+
+#include <QFontMetrics>
+
+#include <cstdlib>
+
+namespace zar::plot {
+
+namespace {
+constexpr double kCharWidthRatio = 0.7142857142857143;  // 5/7: width of a character by rule
+}
+
+QColor ToQColor(COLORREF c) {
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+PlotDC::PlotDC(QPainter& painter, Target target) : painter_(painter), target_(target) {
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    painter_.setBrush(Qt::NoBrush);
+    applyPen();
+}
+
+void PlotDC::applyPen() {
+    if (penStyle_ == PS_NULL) {
+        painter_.setPen(Qt::NoPen);
+        return;
+    }
+    QPen pen(ToQColor(penColor_));
+    pen.setWidth(penWidth_ <= 1 ? 0 : penWidth_);
+    pen.setCosmetic(penWidth_ <= 1);
+    pen.setStyle(penStyle_ == PS_DOT ? Qt::DotLine : Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    painter_.setPen(pen);
+}
+
+void PlotDC::SetPen(COLORREF color, int width, PenStyle style) {
+    penColor_ = color;
+    penWidth_ = std::max(width, 0);
+    penStyle_ = style;
+    applyPen();
+}
+
+void PlotDC::SetBrush(COLORREF color) {
+    painter_.setBrush(ToQColor(color));
+}
+void PlotDC::SetNullBrush() {
+    painter_.setBrush(Qt::NoBrush);
+}
+
+void PlotDC::SetROP2(RasterOp op) {
+    rop_ = op;
+    switch (op) {
+        case R2_NOT:
+            painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+            break;
+        case R2_NOTXORPEN:
+            painter_.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+            break;
+        default:
+            painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            break;
+    }
+}
+
+void PlotDC::LineTo(int x, int y) {
+    const QPoint from = current_;
+    current_ = {x, y};
+    if (penStyle_ == PS_NULL) return;
+    // A cosmetic flat-capped line leaves out its end pixel, which belongs to the next segment.
+    if (from == current_) return;
+    painter_.drawLine(from, current_);
+}
+
+void PlotDC::Rectangle(int left, int top, int right, int bottom) {
+    if (right <= left || bottom <= top) return;
+    painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void PlotDC::FillRect(int left, int top, int right, int bottom, COLORREF color) {
+    if (right <= left || bottom <= top) return;
+    painter_.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(color));
+}
+
+void PlotDC::Ellipse(int left, int top, int right, int bottom) {
+    if (right <= left || bottom <= top) return;
+    painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void PlotDC::FillPolygon(const QPolygon& polygon, COLORREF color) {
+    const QBrush previous = painter_.brush();
+    painter_.setBrush(ToQColor(color));
+    painter_.drawPolygon(polygon);
+    painter_.setBrush(previous);
+}
+
+void PlotDC::SelectFont(const DCFont& font) {
+    font_ = font;
+    QFont f(font.face);
+    f.setPixelSize(std::max(font.height, 1));
+    f.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
+    f.setItalic(font.italic);
+    painter_.setFont(f);
+}
+
+QSize PlotDC::GetTextExtent(const QString& text) const {
+    const int h = std::abs(font_.height);
+    if (!target_.hasAttributeDevice) {
+        return {static_cast<int>(h * kCharWidthRatio) * static_cast<int>(text.size()), h};
+    }
+    const QFontMetrics metrics(painter_.font());
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void PlotDC::TextOut(int x, int y, const QString& text) {
+    if (text.isEmpty()) return;
+    const QSize extent = GetTextExtent(text);
+    const QFontMetrics metrics(painter_.font());
+    int dx = 0;
+    if ((align_ & TA_CENTER) == TA_CENTER)
+        dx = -extent.width() / 2;
+    else if (align_ & TA_RIGHT)
+        dx = -extent.width();
+    int baseline = 0;  // offset from the reference point to the text baseline
+    if ((align_ & TA_BASELINE) == TA_BASELINE)
+        baseline = 0;
+    else if (align_ & TA_BOTTOM)
+        baseline = -metrics.descent();
+    else
+        baseline = metrics.ascent();
+    painter_.save();
+    painter_.setPen(ToQColor(textColor_));
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_.translate(x, y);
+    if (font_.escapement != 0) painter_.rotate(-font_.escapement / 10.0);
+    painter_.drawText(QPoint(dx, baseline), text);
+    painter_.restore();
+}
+
+void PlotDC::SaveState() {
+    saved_.push_back({penColor_, penWidth_, penStyle_, rop_, font_, align_, textColor_});
+    painter_.save();
+}
+
+void PlotDC::RestoreState() {
+    if (saved_.empty()) return;
+    painter_.restore();
+    const Saved s = saved_.back();
+    saved_.pop_back();
+    penColor_ = s.penColor;
+    penWidth_ = s.penWidth;
+    penStyle_ = s.penStyle;
+    rop_ = s.rop;
+    font_ = s.font;
+    align_ = s.align;
+    textColor_ = s.textColor;
+}
+
+void PlotDC::IntersectClipRect(int left, int top, int right, int bottom) {
+    painter_.setClipRect(QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0)),
+                         painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+}  // namespace zar::plot

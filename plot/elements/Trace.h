@@ -1,0 +1,173 @@
+#pragma once
+// Traces: one array of data points drawn as a profile line, sticks or a shade band inside a
+// plot's data rectangle, with peak labels for local maxima and the markers of the trace.
+// Drawing cost is bounded by the pixel width: all points of one pixel column are reduced to at
+// most two line ends (profile) or one stick.
+
+#include "FontSpec.h"
+#include "GraphElement.h"
+#include "LabelOccupancyMap.h"
+#include "MarkerList.h"
+#include "TextLabel.h"
+#include "ZoomFactorLabel.h"
+
+#include <vector>
+
+namespace zar::plot {
+
+struct TracePoint {
+    double position = 0.0;  // m/z or retention time; sorted increasing
+    double intensity = 0.0;
+    float basePeakMass = 0.f;
+    std::int32_t scanNumber = 0;
+    std::uint32_t flags = 0;  // 0x01 "S", 0x10 "R", 0x08 "E"
+    std::int32_t reserved = 0;
+};
+static_assert(sizeof(TracePoint) == 32);
+
+inline constexpr std::uint32_t kFlagFirst = 0x01;
+inline constexpr std::uint32_t kFlagSecond = 0x10;
+inline constexpr std::uint32_t kFlagThird = 0x08;
+
+struct TraceScaling {
+    int firstMode = 0;
+    int normalisationMode = 0;  // 0 displayed range, 1 all points, 2 normalisation range
+    double normalisationValue = 0.0;
+    double yMin = 0.0;
+    double yMax = 1.0;
+    double percentMin = 0.0;
+    double percentMax = 100.0;
+};
+
+// A local maximum that may get a peak label.
+struct PeakLabelCandidate {
+    double intensity;
+    double position;
+    float basePeakMass;
+    std::int32_t scanNumber;
+    int px;
+    int py;
+};
+
+class CTrace : public CGraphElement {
+  public:
+    CTrace();
+
+    // The points stay the caller's; they must outlive the drawing.
+    void SetPoints(const TracePoint* points, std::size_t count);
+    void SetRange(double start, double end);
+    void SetScaling(const TraceScaling& scaling) { scaling_ = scaling; }
+    const TraceScaling& Scaling() const { return scaling_; }
+    double RangeStart() const { return start_; }
+    double RangeEnd() const { return end_; }
+    std::size_t PointCount() const { return count_; }
+    const TracePoint* Points() const { return points_; }
+
+    void SetLabelRect(const ElementRect& r) { labelRect_ = r; }
+    const ElementRect& LabelRect() const { return labelRect_; }
+    void SetFont(FontSpec* font) { font_ = font; }
+    void SetMarkerLists(const CMarkerList* first, const CMarkerList* second) {
+        markers1_ = first;
+        markers2_ = second;
+    }
+    void SetCollision(CLabelOccupancyMap* profile, COccupiedRectList* rects) {
+        profile_ = profile;
+        rects_ = rects;
+    }
+    void SetMagnification(CZoomFactorLabel* magnification) { magnification_ = magnification; }
+    void SetLabelLayers(CTextLabel* user, CTextLabel* graph) {
+        userLayer_ = user;
+        graphLayer_ = graph;
+    }
+    void SetTraceId(std::int32_t id) { traceId_ = id; }
+    std::int32_t TraceId() const { return traceId_; }
+    void SetTitle(const QString& title) { title_ = title; }
+    const QString& Title() const { return title_; }
+
+    // Label switches.
+    bool m_bPositionLabels = true;
+    bool m_bDifferenceLabels = false;
+    int m_nDifferenceMode = 0;
+    double m_dReferencePosition = 0.0;
+    bool m_bScanNumberLabels = false;
+    bool m_bBasePeakLabels = false;
+    bool m_bFlagTags = false;
+    bool m_bLabelsBesideGraphLabels = false;
+    bool m_bRotateLabels = false;
+    bool m_bBoxLabels = false;
+    double m_dLabelThreshold = 0.0;
+    void SetDecimals(int decimals) { decimals_ = std::clamp(decimals, 0, 10); }
+    void SetLabelOffsetFactor(double f) { offsetFactor_ = std::max(f, 0.0); }
+
+    double GetMaxIntensity();
+    double GetMinIntensity() const;
+    // The first point at or after x (binary search); null when none.
+    static const TracePoint* FindFirstPointAtOrAfter(const TracePoint* points, std::size_t count,
+                                                     double x, std::size_t* index = nullptr);
+    const TracePoint* FindNearestPoint(double x) const;
+
+    void DrawProfile(PlotDC& dc, COLORREF color);
+    void DrawSticks(PlotDC& dc, COLORREF normal, COLORREF flag1, COLORREF flag2, COLORREF flag3);
+
+    // The peak labels the last drawing placed (for the graphs' layout and for tests).
+    const std::vector<PlacedLabel>& LastPeakLabels() const { return lastPeakLabels_; }
+    const std::vector<PeakLabelCandidate>& LastCandidates() const { return lastCandidates_; }
+
+  protected:
+    bool peakLabelsWanted() const;
+    double magnified(const TracePoint& p);
+    void drawLabelLayers(PlotDC& dc, CLabelOccupancyMap* profile, double yScale, double xScale);
+    void buildAndDrawPeakLabels(PlotDC& dc, std::vector<PeakLabelCandidate>& candidates,
+                                CLabelOccupancyMap* profile);
+    QString labelFormat() const { return QStringLiteral("%.%1f").arg(decimals_); }
+    MarkerScales markerScales(double yScale, double xScale) const;
+
+    const TracePoint* points_ = nullptr;
+    std::size_t count_ = 0;
+    double start_ = 0.0;
+    double end_ = 1000.0;
+    TraceScaling scaling_;
+    ElementRect labelRect_;
+    FontSpec* font_ = nullptr;
+    const CMarkerList* markers1_ = nullptr;
+    const CMarkerList* markers2_ = nullptr;
+    CLabelOccupancyMap* profile_ = nullptr;
+    COccupiedRectList* rects_ = nullptr;
+    CZoomFactorLabel* magnification_ = nullptr;
+    bool magnify_ = false;
+    CTextLabel* userLayer_ = nullptr;
+    CTextLabel* graphLayer_ = nullptr;
+    std::int32_t traceId_ = 0;
+    QString title_;
+    int decimals_ = 1;
+    double offsetFactor_ = 2.0;
+    double maxAll_ = 0.0, maxRange_ = 0.0;
+    bool maxAllValid_ = false, maxRangeValid_ = false;
+    std::vector<PlacedLabel> lastPeakLabels_;
+    std::vector<PeakLabelCandidate> lastCandidates_;
+};
+
+// A chromatogram or calibration trace: one colour, profile or sticks.
+class CChroTrace : public CTrace {
+  public:
+    COLORREF m_lineColor = 0;
+    int m_nStyle = 0;  // 0 profile, otherwise sticks
+    void DrawImpl(PlotDC& dc) override;
+};
+
+// A spectrum trace: profile, sticks or a shade band.
+class CSpecTrace : public CTrace {
+  public:
+    int m_nStyle = 1;  // 0 profile, 1 sticks, 2 shade
+    COLORREF m_profileColor = 0x02000000;
+    COLORREF m_shadeEmpty = 0x02C8C8C8;
+    COLORREF m_shadeFull = 0x02000000;
+    COLORREF m_stickColors[4] = {0x02000000, 0x02C04040, 0x026E3296, 0x021E78D2};
+    void DrawImpl(PlotDC& dc) override;
+    // A band of one colour cell per unit of position over the whole data rectangle.
+    void DrawShade(PlotDC& dc);
+    // The colour of a cell whose largest intensity is m.
+    COLORREF ShadeColor(double m) const;
+};
+
+}  // namespace zar::plot

@@ -53,6 +53,9 @@ QString PathBeside(const QString& folder, const QString& stored) {
     return JoinPath(folder, FileNameOf(stored));
 }
 
+// The peptide-mapping builder: no correlation floor, rows with the line's mass and score.
+const CSearchResults::ReaderStyle kPeptideMappingStyle{true, true, false, true};
+
 int HitScore(int rank) {
     return std::max(0, 10 - 2 * (rank - 1));
 }
@@ -163,6 +166,7 @@ bool CSearchResults::Initialize() {
     params_.differentialSymbols = {QLatin1Char(' '), QLatin1Char(' '), QLatin1Char(' ')};
     params_.nTermPeptide = params_.cTermPeptide = 0.0;
     params_.nTermProtein = params_.cTermProtein = 0.0;
+    failedIndexedName_.clear();
     SetProgress(10);
     if (hits_.empty() || !proteinsAllocated_) {
         if (!AllocateHits()) {
@@ -429,9 +433,8 @@ void CSearchResults::RenameProtein(CProteinRecord* protein, const QString& refer
 }
 
 void CSearchResults::AddConsensusHit(const ConsensusHit& hit, const ReaderStyle& style) {
-    if (hit.xcorr < params_.minimumCorrelation || hit.rank < 1 || hit.rank > kConsensusRanks ||
-        hit.reference.isEmpty())
-        return;
+    const bool belowFloor = !style.peptideMappingBuilder && hit.xcorr < params_.minimumCorrelation;
+    if (belowFloor || hit.rank < 1 || hit.rank > kConsensusRanks || hit.reference.isEmpty()) return;
     const int gi = GiNumberOf(hit.reference);
     std::unique_ptr<CProteinRecord> created;
     CProteinRecord* protein = FindProteinForHit(hit.reference, gi);
@@ -462,12 +465,14 @@ void CSearchResults::AddConsensusHit(const ConsensusHit& hit, const ReaderStyle&
     row->lastScan = hit.lastScan;
     row->kept = 1;
 
-    protein->deltaCorrelation = hit.deltaCn;
-    if (!style.searchEngineBuilder) protein->preliminaryScore = hit.sp;
-    protein->correlation = hit.xcorr;
+    if (!style.peptideMappingBuilder) {
+        protein->deltaCorrelation = hit.deltaCn;
+        if (!style.searchEngineBuilder) protein->preliminaryScore = hit.sp;
+        protein->correlation = hit.xcorr;
+        protein->summedCombinedScore = 0.0;
+    }
     protein->rank = hit.rank;
     protein->giNumber = gi;
-    protein->summedCombinedScore = 0.0;
     protein->valid = 1;
     protein->score += HitScore(hit.rank);
     protein->addRow(std::move(row), hit.hitNumber);
@@ -479,52 +484,6 @@ void CSearchResults::AddConsensusHit(const ConsensusHit& hit, const ReaderStyle&
         if (hit.proteinNumber > 0) protein->proteinNumbers.push_back(hit.proteinNumber);
     }
     if (created && protein->score > 0.0 && !protein->reference.isEmpty()) {
-        if (!proteinByReference_.contains(protein->reference))
-            proteinByReference_.insert(protein->reference, protein);
-        if (gi > 0 && !proteinByGi_.contains(gi)) proteinByGi_.insert(gi, protein);
-        proteins_.push_back(std::move(created));
-    }
-}
-
-void CSearchResults::AddMassmapConsensusHit(const ConsensusHit& hit) {
-    if (hit.rank < 1 || hit.rank > kConsensusRanks || hit.reference.isEmpty()) return;
-    const int gi = GiNumberOf(hit.reference);
-    std::unique_ptr<CProteinRecord> created;
-    CProteinRecord* protein = FindProteinForHit(hit.reference, gi);
-    if (!protein) {
-        created = std::make_unique<CProteinRecord>();
-        created->reference = hit.reference;
-        created->giNumber = gi;
-        protein = created.get();
-    }
-    auto row = std::make_unique<CConsensusRow>();
-    row->peptide = hit.peptide;
-    row->hitMass = hit.hitMass;
-    row->preliminaryScore = hit.sp;
-    row->proteinNumber = hit.proteinNumber;
-    row->charge = hit.charge;
-    row->furtherReferences = hit.furtherReferences;
-    row->hitNumber = hit.hitNumber;
-    row->ionsMatched = hit.ionsMatched;
-    row->ionsTotal = hit.ionsTotal;
-    row->rank = hit.rank;
-    row->firstScan = hit.firstScan;
-    row->lastScan = hit.lastScan;
-    row->kept = 1;
-
-    protein->rank = hit.rank;
-    protein->giNumber = gi;
-    protein->valid = 1;
-    protein->score += HitScore(hit.rank);
-    protein->addRow(std::move(row), hit.hitNumber);
-
-    const QString sequence = ExtractPeptideSequence(hit.peptide);
-    if (!protein->peptideSet.contains(sequence)) {
-        protein->peptideSet.insert(sequence);
-        protein->peptides.append(sequence);
-        if (hit.proteinNumber > 0) protein->proteinNumbers.push_back(hit.proteinNumber);
-    }
-    if (created) {
         if (!proteinByReference_.contains(protein->reference))
             proteinByReference_.insert(protein->reference, protein);
         if (gi > 0 && !proteinByGi_.contains(gi)) proteinByGi_.insert(gi, protein);
@@ -798,7 +757,7 @@ int CSearchResults::ReadMassmapOutFile(const QString& folder, const QString& fil
         c.firstScan = header.firstScan;
         c.lastScan = header.lastScan;
         c.charge = header.charge;
-        AddMassmapConsensusHit(c);
+        AddConsensusHit(c, kPeptideMappingStyle);
     } while (NextLine(reader, line));
     return kOutRead;
 }
@@ -973,7 +932,10 @@ bool CSearchResults::OpenIndexedDatabase(const QString& name) {
         return false;
     }
     if (indexView_ && fastaFile_.isOpen() && indexedName_ == name) return true;
+    // A database that failed once is not tried (and reported) again for every hit line.
+    if (name == failedIndexedName_) return false;
     UnmapFastaDatabase();
+    failedIndexedName_ = name;
     params_.numberOfProteins = 0;
     const QString path = ResolveDatabasePath(name);
     const QString folder = FolderOf(path);
@@ -1034,6 +996,7 @@ bool CSearchResults::OpenIndexedDatabase(const QString& name) {
         return false;
     }
     indexedName_ = name;
+    failedIndexedName_.clear();
     return true;
 }
 

@@ -79,6 +79,7 @@ class CSearchResults {
     static constexpr int kMaxFastaHeader = 1999;
 
     explicit CSearchResults(QObject* owner = nullptr);
+    QObject* GetOwner() const { return owner_; }
     virtual ~CSearchResults();
     CSearchResults(const CSearchResults&) = delete;
     CSearchResults& operator=(const CSearchResults&) = delete;
@@ -164,6 +165,9 @@ class CSearchResults {
         bool rowsCarryHitMass = false;
         // The search-engine builder: lengthens stored references, leaves the protein's Sp.
         bool searchEngineBuilder = false;
+        // The peptide-mapping builder: no correlation floor; the protein takes only rank, gi
+        // number and valid flag from the line.
+        bool peptideMappingBuilder = false;
     };
 
   protected:
@@ -214,7 +218,6 @@ class CSearchResults {
         int charge = 0;
     };
     void AddConsensusHit(const ConsensusHit& hit, const ReaderStyle& style);
-    void AddMassmapConsensusHit(const ConsensusHit& hit);
 
     // The ".out" files of a folder, sorted by name.
     static QStringList ListOutFiles(const QString& folder);
@@ -270,6 +273,7 @@ class CSearchResults {
     // The open indexed database.
     QString readingFolder_;  // folder of the files being read; relative databases are there
     QString indexedName_;
+    QString failedIndexedName_;
     QFile indexFile_;
     const uchar* indexView_ = nullptr;
     qint64 indexSize_ = 0;

@@ -168,9 +168,22 @@ void CZarDoc::SetCurrentScanRange(int first, int last) {
 }
 
 int CZarDoc::GetCurrentResultType() const {
-    CVXResults* r = GetCurrentResults();
-    if (!r || !r->GetCurrentUserResult()) return -1;
-    return r->typeCode;
+    // 0: the results of the mass spectrometer's run; -1: no run is open.
+    return GetEntryCount() > 0 ? 0 : -1;
+}
+
+int CZarDoc::GetViewType() const {
+    const CVXResults* r = GetCurrentResults();
+    return r ? r->viewType : -1;
+}
+
+void CZarDoc::SetViewType(int type) {
+    if (CVXResults* r = GetCurrentResults()) r->viewType = type;
+}
+
+int CZarDoc::GetEntryCount() const {
+    if (!rawFile_ || !rawFile_->isOpen() || GetRawFilePath().isEmpty()) return 0;
+    return rawFile_->numSpectra();
 }
 
 void CZarDoc::SetDisplayFlags(int summaryMode, int consensusMode, int entries) {

@@ -31,6 +31,13 @@ class CDenovoEngine;
 class CPepmapEngine;
 class CEnzymeTable;
 
+// The de novo candidate a view selected (message 0x40AD carries a copy).
+struct DenovoSelectionRecord {
+    int first = 0;
+    int second = 0;
+    QString text;
+};
+
 class CZarDoc {
 public:
     // Spectra the de novo loader takes at the most.
@@ -116,8 +123,13 @@ public:
     QString GetXpressResidue() const { return xpressResidue_; }
     double GetXpressDifference() const { return xpressDifference_; }
     double GetXpressTolerance() const { return xpressTolerance_; }
-    int GetViewType() const { return viewType_; }
-    void SetViewType(int type) { viewType_ = type; }
+    // The main frame's view type, kept with the current results; -1 when there are none.
+    int GetViewType() const;
+    void SetViewType(int type);
+    // Entries of the open run (its scans); 0 when no run is open.
+    int GetEntryCount() const;
+    int GetXpressEntry() const { return xpressEntry_; }
+    void SetXpressEntry(int entry) { xpressEntry_ = entry; }
     QChar ListSeparator() const { return listSeparator_; }
     QChar DecimalSeparator() const { return decimalSeparator_; }
 
@@ -148,7 +160,6 @@ private:
 
     CZarDocFrame* frame_ = nullptr;
     std::vector<CZarView*> views_;
-    int viewType_ = -1;
     QChar listSeparator_;
     QChar decimalSeparator_;
     QString rawFilePath_;
@@ -183,6 +194,7 @@ private:
     std::pair<int, int> massmapSelection_{0, 0};
     std::pair<int, int> sorvexSelection_{0, 0};
     std::unique_ptr<CMSnPrecursorList> msnList_;
+    int xpressEntry_ = 0;
     int currentScanFirst_ = 0;
     int currentScanLast_ = 0;
 };

@@ -8,7 +8,11 @@
 #include <QFile>
 #include <QString>
 
+#include <ostream>
 #include <vector>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace doctest {
 

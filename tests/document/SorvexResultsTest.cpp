@@ -451,3 +451,32 @@ TEST_F(SorvexResultsTest, GrowsBeyondTheFirstBlockAndResetsItWhole) {
     EXPECT_EQ(set.GetHit(0), nullptr);
     EXPECT_FALSE(set.ReadResults());  // nothing allocated
 }
+
+TEST_F(SorvexResultsTest, ReferencesLookedUpByProteinNumber) {
+    QFile source(Folder("sorvex/run.0100.0100.1.out"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(source.readAll());
+    const auto write = [&](const QString& folder, const char* secondDatabase) {
+        QString t = text;
+        t.replace("test.fasta\n", QString("test.fasta, %1\n").arg(secondDatabase));
+        t.replace("sp|P00001|PROA_TEST      K.PEPTIDEK.R", "K.PEPTIDEK.R");
+        for (const char* name : {"run.0100.0100.1.out", "run.0100.0100.2.out"})
+            ASSERT_TRUE(doctest::WriteFile(folder + "/" + name, t));
+    };
+    QTemporaryDir found;
+    write(found.path(), "indexed.hdr");
+    for (const char* name : {"indexed.hdr", "test.fasta", "test.fasta.idx"})
+        QFile::copy(Folder("sorvex/") + name, found.path() + "/" + name);
+    auto set = Loaded(found.path());
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("|").toStdString();
+    EXPECT_EQ(set->GetHit(0)->reference, "sp|P00001|PROA_TEST Protein A");
+
+    // A missing database is reported once, not for every line that needs it.
+    QTemporaryDir missing;
+    write(missing.path(), "missing.hdr");
+    boxes.clear();
+    auto other = Loaded(missing.path());
+    EXPECT_EQ(boxes.texts().count("Unable to open the indexed database"), 1);
+    EXPECT_EQ(other->GetHit(0)->reference, "");
+    EXPECT_EQ(other->GetHitCount(), 2);
+}

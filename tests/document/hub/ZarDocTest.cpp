@@ -86,7 +86,8 @@ TEST(ZarDoc, OneDocumentReachableWhileItLives) {
         EXPECT_NE(doc.GetPepmapEngine(), nullptr);
         EXPECT_NE(doc.GetEnzymeTable(), nullptr);
         EXPECT_NE(doc.GetZarmassTransform(), nullptr);
-        EXPECT_EQ(doc.GetViewType(), -1);
+        EXPECT_EQ(doc.GetViewType(), 0) << "the start-up view";
+        EXPECT_EQ(doc.GetCurrentResultType(), -1) << "no run";
         EXPECT_EQ(doc.GetDenovoParameters().maximumPartialSequences, 256);
     }
     EXPECT_EQ(CZarDoc::GetDoc(), nullptr);

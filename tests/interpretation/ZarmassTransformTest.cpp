@@ -66,6 +66,19 @@ TEST(ZarmassTransform, ApexLiesAtTheParentMass) {
     EXPECT_EQ(engine.GetWorkPeaks()[2500].intensity, output[2500].intensity);
 }
 
+TEST(ZarmassTransform, ApexOfNoiselessCharges15To20) {
+    // Gaussian ions of apomyoglobin at M / z + 1.008 for z = 15 to 20 only, no noise.
+    const auto peaks = ProfileSpectrum({{kMyoglobinMass, 15, 20, 1000.0}}, kProtonAdduct, 800.0,
+                                       1200.0, 0.01, 0.2, 0.0);
+    ZarmassParams params = TransformParams(15000.0, 20000.0, 1.0);
+    params.mzLow = 800.0;
+    params.mzHigh = 1200.0;
+    CZarmassTransform engine;
+    ASSERT_TRUE(engine.PrepareTransform(params, peaks, ProfileScan()));
+    TransformAndAccept(engine);
+    EXPECT_NEAR(engine.GetBasePeak().mass, kMyoglobinMass, 1.0);
+}
+
 TEST(ZarmassTransform, DefaultRangeMakesA25000PointGrid) {
     CZarmassTransform engine;
     ZarmassParams params = TransformParams(5000.0, 30000.0, 1.0);

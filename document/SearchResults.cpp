@@ -60,7 +60,7 @@ int HitScore(int rank) {
     return std::max(0, 10 - 2 * (rank - 1));
 }
 
-// The word rule that reads the 9 ion-series numbers into the set's "0"/"1" text.
+// Marks the ion series whose number is above 0 in the set's "0"/"1" text.
 void MarkIonSeries(QString& text, const double numbers[9]) {
     if (text.size() != kIonSeriesCount) text = QStringLiteral("000000000");
     for (int i = 0; i < kIonSeriesCount; ++i) {

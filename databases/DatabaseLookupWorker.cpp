@@ -1,5 +1,9 @@
 #include "databases/DatabaseLookupWorker.h"
 
+#include "document/ProteinRecord.h"
+#include "document/SearchHitRecord.h"
+#include "document/SearchResults.h"
+
 namespace zar {
 
 CDatabaseLookupWorker::CDatabaseLookupWorker(Targets targets) : targets_(targets) {}
@@ -54,35 +58,77 @@ void CDatabaseLookupWorker::run(Kind kind, const Setup& setup,
         case Kind::BySequence: {
             SequenceLookupResult result = search.FindSequence(request);
             if (result.status == LookupStatus::Found || result.status == LookupStatus::NotFound)
-                PostMessage(results, dbmsg::kDatabaseKind, databaseKind);
-            PostMessage(results, dbmsg::kLookupFinished, owner, 0, std::move(result));
+                PostMessage(results, kMsgReadingFrameEnable, databaseKind);
+            PostMessage(results, kMsgDatabaseSearchEnded, owner, 0, std::move(result));
             break;
         }
         case Kind::BySequencePosition: {
             ProteinLookupResult result = search.FindSequencePosition(request);
             if (result.status == LookupStatus::Found) {
-                PostMessage(results, dbmsg::kDatabaseKind, databaseKind);
-                PostMessage(results, dbmsg::kSequenceRows, WPARAM(result.record.rows));
-                PostMessage(results, dbmsg::kSequenceRecord, 0, 0, result.record);
-                PostMessage(results, dbmsg::kPositionRecord, 0, 0, result.record);
+                PostMessage(results, kMsgReadingFrameEnable, databaseKind);
+                PostMessage(results, kMsgRowCount, WPARAM(result.record.rows));
+                PostMessage(results, kMsgSequenceRecord, 0, 0, result.record);
+                PostMessage(results, kMsgSequencePeptide, 0, 0, result.record);
             }
-            PostMessage(results, dbmsg::kLookupFinished, owner, 0, std::move(result));
+            PostMessage(results, kMsgDatabaseSearchEnded, owner, 0, std::move(result));
             break;
         }
         case Kind::ByReference: {
             ProteinLookupResult result = search.FindReference(request);
             if (result.status == LookupStatus::Found) {
-                PostMessage(results, dbmsg::kDatabaseKind, databaseKind);
-                PostMessage(results, dbmsg::kSequenceRows, WPARAM(result.record.rows));
-                PostMessage(results, dbmsg::kSequenceRecord, 0, 0, result.record);
-                PostMessage(results, dbmsg::kCoverageRecord, 0, 0, result);
+                PostMessage(results, kMsgReadingFrameEnable, databaseKind);
+                PostMessage(results, kMsgRowCount, WPARAM(result.record.rows));
+                PostMessage(results, kMsgSequenceRecord, 0, 0, result.record);
+                PostMessage(results, kMsgSequenceCoverage, 0, 0, result);
             }
             if (result.status == LookupStatus::Found || result.status == LookupStatus::NotFound)
-                PostMessage(results, dbmsg::kCoverageRefresh, owner);
-            PostMessage(results, dbmsg::kLookupFinished, owner, 0, std::move(result));
+                PostMessage(results, kMsgCoverageUpdate, owner);
+            PostMessage(results, kMsgDatabaseSearchEnded, owner, 0, std::move(result));
             break;
         }
     }
+}
+
+DatabaseLookupRequest LookupRequestForHit(const SearchHitRecord& hit) {
+    DatabaseLookupRequest request;
+    request.peptide = hit.peptide;
+    request.reference = hit.reference;
+    request.monoisotopic = hit.monoisotopicPrecursor != 0;
+    request.databaseFile = hit.databaseFile;
+    request.indexedDatabase = hit.secondDatabase;
+    request.entryNumber = hit.proteinNumber;
+    return request;
+}
+
+std::optional<DatabaseLookupRequest> LookupRequestForProtein(const CSearchResults& results,
+                                                             int proteinIndex) {
+    const ProteinArray& proteins = results.GetProteins();
+    if (proteinIndex < 0 || proteinIndex >= static_cast<int>(proteins.size()) ||
+        !proteins[std::size_t(proteinIndex)])
+        return std::nullopt;
+    const CProteinRecord& protein = *proteins[std::size_t(proteinIndex)];
+    std::array<std::vector<int>, kProteinHitLists> lists;
+    for (std::size_t r = 0; r < lists.size() && r < protein.hitNumbersByRank.size(); ++r)
+        lists[r].assign(protein.hitNumbersByRank[r].begin(), protein.hitNumbersByRank[r].end());
+    const int hitNumber = ChooseProteinHit(lists, [&results](int number) {
+        const SearchHitRecord* hit = results.FindHit(number);
+        return hit && hit->shown == 1;
+    });
+    const SearchHitRecord* hit = hitNumber > 0 ? results.FindHit(hitNumber) : nullptr;
+    if (!hit) return std::nullopt;
+    DatabaseLookupRequest request = LookupRequestForHit(*hit);
+    request.reference = protein.reference;
+    request.peptides.assign(protein.peptides.begin(), protein.peptides.end());
+    request.entryNumber = protein.proteinNumbers.empty() ? 0 : protein.proteinNumbers.front();
+    return request;
+}
+
+CDatabaseLookupWorker::Setup LookupSetupFor(const CSearchResults& results, int readingFrame) {
+    CDatabaseLookupWorker::Setup setup;
+    setup.resultsDirectory = results.GetDirectory();
+    setup.databaseKind = results.Parameters().nucleotide;
+    setup.readingFrame = readingFrame;
+    return setup;
 }
 
 }  // namespace zar

@@ -10,9 +10,13 @@
 #include <QString>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
 namespace zar {
+
+class CSearchResults;
+struct SearchHitRecord;
 
 class CDatabaseLookupWorker {
   public:
@@ -53,5 +57,14 @@ class CDatabaseLookupWorker {
     std::atomic<bool> busy_{false};
     std::thread thread_;
 };
+
+// The request of a hit's look-ups (the BLAST and retrieve views).
+DatabaseLookupRequest LookupRequestForHit(const SearchHitRecord& hit);
+// The request of the look-up of protein `proteinIndex` (from 0) of a result set; nothing when
+// the index lies outside the proteins or no hit names the protein.
+std::optional<DatabaseLookupRequest> LookupRequestForProtein(const CSearchResults& results,
+                                                             int proteinIndex);
+// What the look-up object takes from the result set; the database folder is the setting's.
+CDatabaseLookupWorker::Setup LookupSetupFor(const CSearchResults& results, int readingFrame);
 
 }  // namespace zar

@@ -1,18 +1,16 @@
 #pragma once
 // Messages that the database look-ups and the database workers post.
 
+#include "document/ZarMessages.h"
 #include "messages/Messages.h"
 
 namespace zar::dbmsg {
 
-// To the results window (wParam as noted; payloads are owned copies).
-constexpr unsigned kDatabaseKind = 0x409F;     // wParam: 0 protein, else nucleotide database
-constexpr unsigned kSequenceRows = 0x409E;     // wParam: sequence length / 50 + 1
-constexpr unsigned kSequenceRecord = 0x409B;   // payload: ProteinSequenceRecord
-constexpr unsigned kPositionRecord = 0x409C;   // payload: ProteinSequenceRecord
-constexpr unsigned kCoverageRecord = 0x409D;   // payload: ProteinLookupResult
-constexpr unsigned kCoverageRefresh = 0x40B7;  // wParam: the owner view
-constexpr unsigned kLookupFinished = 0x40B6;   // wParam: the owner view; payload: the result
+// The look-ups post the program's results-window messages (document/ZarMessages.h):
+// kMsgReadingFrameEnable (wParam the database kind), kMsgRowCount (wParam sequence length / 50
+// + 1), kMsgSequenceRecord and kMsgSequencePeptide (payload ProteinSequenceRecord),
+// kMsgSequenceCoverage (payload ProteinLookupResult), kMsgCoverageUpdate (wParam the owner view)
+// and kMsgDatabaseSearchEnded (wParam the owner view, payload the result).
 
 // To a status dialog: the status text (payload QString), the progress position (wParam 0 to
 // 100), one line of its message list (payload QString), and the end of the work (payload the

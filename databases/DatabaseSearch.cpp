@@ -54,7 +54,7 @@ int ChooseProteinHit(const std::array<std::vector<int>, kProteinHitLists>& hitLi
 std::string PeptideLetters(const QString& peptide) {
     std::string letters;
     letters.reserve(static_cast<std::size_t>(peptide.size()));
-    for (const QChar c : peptide) {
+    for (const QChar c : StripFlankingResidues(peptide)) {
         const char16_t u = c.unicode();
         if (u < 128 && std::isalpha(static_cast<unsigned char>(u)))
             letters.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(u))));

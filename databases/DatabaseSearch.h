@@ -128,7 +128,7 @@ struct SearchInfoResult {
 int ChooseProteinHit(const std::array<std::vector<int>, kProteinHitLists>& hitLists,
                      const std::function<bool(int hitNumber)>& isSelected);
 
-// Letters of a peptide text, upper-cased.
+// Letters of a peptide text without its flanking residues ("K.PEPTIDE.R"), upper-cased.
 std::string PeptideLetters(const QString& peptide);
 
 class CDatabaseSearch {

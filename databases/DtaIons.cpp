@@ -57,12 +57,17 @@ void ParseModifications(const QString& text, SequenceMassTable& masses,
         modifications.differential[1] = GroupMass(pieces[2]);
 }
 
-std::vector<ModifiedResidue> ParseIonPeptide(const QString& text) {
+QString StripFlankingResidues(const QString& text) {
     QString core = text;
     if (core.size() >= 2 && core[1] == QLatin1Char('.')) core = core.mid(2);
     // A flanking residue after the last '.' is no part of the peptide.
     if (core.size() >= 2 && core[core.size() - 2] == QLatin1Char('.')) core.chop(2);
     if (core.endsWith(QLatin1Char('.'))) core.chop(1);
+    return core;
+}
+
+std::vector<ModifiedResidue> ParseIonPeptide(const QString& text) {
+    const QString core = StripFlankingResidues(text);
     std::vector<ModifiedResidue> residues;
     for (const QChar qc : core) {
         const char16_t c = qc.unicode();

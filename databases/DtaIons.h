@@ -35,6 +35,9 @@ struct PeptideModifications {
 void ParseModifications(const QString& text, SequenceMassTable& masses,
                         PeptideModifications& modifications);
 
+// A peptide as the hit lines write it, "K.PEPTIDE.R", without its flanking residues.
+QString StripFlankingResidues(const QString& text);
+
 struct ModifiedResidue {
     char residue = 0;
     int modification = 0;  // 0 none, 1 to 3 the differential modification

@@ -1,5 +1,9 @@
 #include "databases/DatabaseLookupWorker.h"
 
+#include "document/ProteinRecord.h"
+#include "document/SearchHitRecord.h"
+#include "document/SearchResults.h"
+
 #include "DatabaseTestUtil.h"
 #include "TestSupport.h"
 
@@ -24,9 +28,9 @@ class Recorder {
   public:
     Recorder() {
         for (unsigned m :
-             {dbmsg::kDatabaseKind, dbmsg::kSequenceRows, dbmsg::kSequenceRecord,
-              dbmsg::kPositionRecord, dbmsg::kCoverageRecord, dbmsg::kCoverageRefresh,
-              dbmsg::kLookupFinished, dbmsg::StatusTextMessage(), dbmsg::ProgressMessage()})
+             {kMsgReadingFrameEnable, kMsgRowCount, kMsgSequenceRecord, kMsgSequencePeptide,
+              kMsgSequenceCoverage, kMsgCoverageUpdate, kMsgDatabaseSearchEnded,
+              dbmsg::StatusTextMessage(), dbmsg::ProgressMessage()})
             receiver.messageMap().on(m, [this](const Message& msg) {
                 received.push_back(
                     {msg.message, msg.wParam, msg.payload ? std::move(*msg.payload) : std::any()});
@@ -82,7 +86,7 @@ TEST_F(DatabaseLookupWorkerTest, SequenceLookupPostsItsRowsAsAnOwnedCopy) {
     request.peptide = "PEPTIDEK";
     runToEnd(CDatabaseLookupWorker::Kind::BySequence);
     EXPECT_EQ(results.numbers(), (std::vector<unsigned>{0x409F, 0x40B6}));
-    const Received* done = results.find(dbmsg::kLookupFinished);
+    const Received* done = results.find(kMsgDatabaseSearchEnded);
     ASSERT_NE(done, nullptr);
     EXPECT_EQ(done->wParam, 77u);
     const auto* result = std::any_cast<SequenceLookupResult>(&done->payload);
@@ -104,13 +108,13 @@ TEST_F(DatabaseLookupWorkerTest, ReferenceLookupPostsRecordCoverageRefreshAndEnd
     runToEnd(CDatabaseLookupWorker::Kind::ByReference);
     EXPECT_EQ(results.numbers(),
               (std::vector<unsigned>{0x409F, 0x409E, 0x409B, 0x409D, 0x40B7, 0x40B6}));
-    EXPECT_EQ(results.find(dbmsg::kSequenceRows)->wParam, 1u);
+    EXPECT_EQ(results.find(kMsgRowCount)->wParam, 1u);
     const auto record = std::any_cast<ProteinSequenceRecord>(results.find(0x409B)->payload);
     EXPECT_EQ(record.sequence, "MKPEPTIDEKAA");
     EXPECT_EQ(record.first, 3);
     const auto coverage = std::any_cast<ProteinLookupResult>(results.find(0x409D)->payload);
     EXPECT_EQ(coverage.coveredResidues, 10);
-    EXPECT_EQ(results.find(dbmsg::kCoverageRefresh)->wParam, 77u);
+    EXPECT_EQ(results.find(kMsgCoverageUpdate)->wParam, 77u);
 }
 
 TEST_F(DatabaseLookupWorkerTest, PositionLookupPostsBothRecords) {
@@ -143,8 +147,40 @@ TEST_F(DatabaseLookupWorkerTest, DestroyingARunningWorkerCancelsIt) {
     EXPECT_FALSE(worker->start(CDatabaseLookupWorker::Kind::BySequence, setup, request));
     worker.reset();
     QCoreApplication::processEvents();
-    const Received* done = results.find(dbmsg::kLookupFinished);
+    const Received* done = results.find(kMsgDatabaseSearchEnded);
     ASSERT_NE(done, nullptr);
     const auto status = std::any_cast<SequenceLookupResult>(done->payload).status;
     EXPECT_TRUE(status == LookupStatus::Cancelled || status == LookupStatus::NotFound);
+}
+
+TEST(LookupRequests, HitFieldsAndProteinChecks) {
+    SearchHitRecord hit;
+    hit.setPeptide(u"K.PEPTIDE.R");
+    hit.setReference(u"sp|P1|ONE");
+    hit.setDatabaseFile(u"human.fasta");
+    hit.setSecondDatabase(u"human.hdr");
+    hit.proteinNumber = 12;
+    hit.monoisotopicPrecursor = 1;
+    const DatabaseLookupRequest request = LookupRequestForHit(hit);
+    EXPECT_EQ(PeptideLetters(request.peptide), "PEPTIDE");
+    EXPECT_EQ(request.reference, "sp|P1|ONE");
+    EXPECT_EQ(request.databaseFile, "human.fasta");
+    EXPECT_EQ(request.indexedDatabase, "human.hdr");
+    EXPECT_EQ(request.entryNumber, 12);
+    EXPECT_TRUE(request.monoisotopic);
+
+    CSearchResults results;
+    results.SetDirectory("/results");
+    results.Parameters().nucleotide = 1;
+    // A protein index equal to the number of proteins, or a protein no hit names: no look-up.
+    EXPECT_FALSE(LookupRequestForProtein(results, 0).has_value());
+    results.GetProteins().push_back(std::make_unique<CProteinRecord>());
+    EXPECT_FALSE(LookupRequestForProtein(results, 0).has_value());
+    EXPECT_FALSE(LookupRequestForProtein(results, 1).has_value());
+    EXPECT_FALSE(LookupRequestForProtein(results, -1).has_value());
+    const auto setup = LookupSetupFor(results, 5);
+    EXPECT_EQ(setup.databaseKind, 1);
+    EXPECT_EQ(setup.readingFrame, 5);
+    EXPECT_TRUE(setup.resultsDirectory.startsWith("/results"));
+    EXPECT_TRUE(setup.databaseDirectory.isNull());
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 using namespace zar;
 
@@ -298,4 +299,33 @@ TEST(ChooseProteinHit, FirstSelectedFirstHitElseTheLastSeen) {
     EXPECT_EQ(ChooseProteinHit(lists, [](int h) { return h == 5; }), 9);  // 5 is not first
     EXPECT_EQ(ChooseProteinHit(lists, [](int) { return true; }), 4);
     EXPECT_EQ(ChooseProteinHit({}, [](int) { return true; }), 0);
+}
+
+TEST(DatabaseSearchThreads, TwoLookupsAtOnceKeepTheirOwnBuffers) {
+    QTemporaryDir dir;
+    QByteArray a, b;
+    for (int i = 0; i < 3000; ++i) {
+        a += ">a" + QByteArray::number(i) + "\n" + (i % 100 == 0 ? "AAPEPTIDEKAA" : "GGGGGGGG") +
+             "\n";
+        b += ">b" + QByteArray::number(i) + "\n" + (i % 300 == 0 ? "WWWHHHWWW" : "CCCCCCCC") + "\n";
+    }
+    dbtest::WriteFile(dir, "a.fasta", a);
+    dbtest::WriteFile(dir, "b.fasta", b);
+    std::size_t rowsA = 0, rowsB = 0;
+    const auto run = [&dir](const char* file, const char* peptide, std::size_t& rows) {
+        CDatabaseSearch search;
+        search.SetDatabaseDirectory(dir.path());
+        search.SetResultsDirectory(dir.path());
+        search.SetBlockSize(1000);
+        DatabaseLookupRequest request;
+        request.databaseFile = file;
+        request.peptide = peptide;
+        for (int k = 0; k < 5; ++k) rows = search.FindSequence(request).rows.size();
+    };
+    std::thread first(run, "a.fasta", "PEPTIDEK", std::ref(rowsA));
+    std::thread second(run, "b.fasta", "HHH", std::ref(rowsB));
+    first.join();
+    second.join();
+    EXPECT_EQ(rowsA, 30u);
+    EXPECT_EQ(rowsB, 10u);
 }

@@ -172,3 +172,16 @@ TEST_F(FastaSelectionTest, SelectStringsAndAnnotations) {
     EXPECT_FALSE(AnnotatedMass("x [MASS=abc]", mass));
     EXPECT_FALSE(AnnotatedMass("x", mass));
 }
+
+TEST_F(FastaSelectionTest, LongHeadersAndPathsAreKeptWhole) {
+    const QByteArray header(150000, 'h');
+    original(">" + header + "\nKR\n");
+    ASSERT_EQ(run(), SelectResult::Completed);
+    EXPECT_EQ(target(), ">" + header + "\nKR\n");
+
+    lines.clear();
+    request.originalPath = dir.filePath(QString(300, 'x'));
+    EXPECT_EQ(run(), SelectResult::Failed);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(QString(255, 'x')));
+}

@@ -1,0 +1,89 @@
+// De novo sequencing of synthetic spectra: a typical 12-residue peptide, and a dense
+// 2048-point noisy spectrum with and without the bound on the growth. The counter "rank" is
+// the place of the true sequence in the table (-1 when it is missing).
+
+#include "interpretation/DenovoEngine.h"
+
+#include "tests/interpretation/DenovoSyntheticSpectra.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr const char* kPeptide = "ELVLSLGVESKR";  // 12 residues
+
+int RankOf(const zar::CDenovoEngine& engine, const char* peptide) {
+    const QString wanted = QString::fromLatin1(peptide);
+    for (int i = 0; i < engine.CandidateCount(); ++i)
+        if (engine.GetCandidate(i)->sequence == wanted) return i;
+    return -1;
+}
+
+void Sequence(benchmark::State& state, const std::vector<zar::DenovoScan>& scans,
+              long long budget) {
+    int rank = -1;
+    long long work = 0;
+    for (auto _ : state) {
+        zar::CDenovoEngine engine;
+        engine.SetWorkBudget(budget);
+        engine.LoadSpectra(scans, zar::DenovoParams{});
+        benchmark::DoNotOptimize(engine.FormatSequenceTable());
+        rank = RankOf(engine, kPeptide);
+        work = engine.WorkDone();
+    }
+    state.counters["rank"] = rank;
+    state.counters["growth_steps"] = static_cast<double>(work);
+}
+
+// A typical MS2 scan: the b and y ladder with two ions missing and some noise.
+void BM_DenovoTypicalMS2(benchmark::State& state) {
+    zartest::SyntheticOptions o;
+    o.charge = 2;
+    o.missingB = {4};
+    o.missingY = {7};
+    o.noisePoints = 60;
+    Sequence(state, zartest::SyntheticScans(kPeptide, o), zar::CDenovoEngine::kDefaultWorkBudget);
+}
+BENCHMARK(BM_DenovoTypicalMS2)->Unit(benchmark::kMillisecond);
+
+// The MS2 scan with MS3 scans of four of its y ions.
+void BM_DenovoMS2WithMS3(benchmark::State& state) {
+    zartest::SyntheticOptions o;
+    o.charge = 2;
+    o.noisePoints = 60;
+    o.ms3OfY = {11, 8, 5, 2};
+    Sequence(state, zartest::SyntheticScans(kPeptide, o), zar::CDenovoEngine::kDefaultWorkBudget);
+}
+BENCHMARK(BM_DenovoMS2WithMS3)->Unit(benchmark::kMillisecond);
+
+// 2048 points of strong noise in the MS2 scan and in each of 11 MS3 scans; argument 0 lifts
+// the bound on the growth.
+void BM_DenovoNoisy2048(benchmark::State& state) {
+    zartest::SyntheticOptions o;
+    o.charge = 2;
+    o.noisePoints = 2048 - 22;
+    o.noiseIntensity = 1000.0;
+    o.ms3OfY = {11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1};
+    Sequence(state, zartest::SyntheticScans(kPeptide, o), state.range(0));
+}
+BENCHMARK(BM_DenovoNoisy2048)
+    ->Arg(zar::CDenovoEngine::kDefaultWorkBudget)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
+
+// A long peptide whose MS2 noise makes the growth explode: unbounded it took about ten
+// minutes (2.4e9 growth steps), so only the bounded run is measured.
+void BM_DenovoDenseLongPeptide(benchmark::State& state) {
+    zartest::SyntheticOptions o;
+    o.charge = 2;
+    o.noisePoints = 2048 - 46;
+    o.noiseIntensity = 1000.0;
+    Sequence(state, zartest::SyntheticScans("ELVLSLGVESKRELVLSLGVESKR", o), state.range(0));
+}
+BENCHMARK(BM_DenovoDenseLongPeptide)
+    ->Arg(zar::CDenovoEngine::kDefaultWorkBudget)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -67,9 +67,21 @@ void PlotDC::LineTo(int x, int y) {
     const QPoint from = current_;
     current_ = {x, y};
     if (penStyle_ == PS_NULL) return;
-    // A cosmetic flat-capped line leaves out its end pixel, which belongs to the next segment.
     if (from == current_) return;
-    painter_.drawLine(from, current_);
+    // A flat-capped cosmetic line drawn towards larger coordinates covers its start pixel and
+    // leaves out its end pixel. Axis-parallel lines (sticks, ticks, boxes) are therefore always
+    // drawn in that direction, so the end pixel is left out whichever way they run.
+    if (from.y() == y) {
+        const int first = x > from.x() ? from.x() : x + 1;
+        const int last = x > from.x() ? x : from.x() + 1;
+        painter_.drawLine(QPoint(first, y), QPoint(last, y));
+    } else if (from.x() == x) {
+        const int first = y > from.y() ? from.y() : y + 1;
+        const int last = y > from.y() ? y : from.y() + 1;
+        painter_.drawLine(QPoint(x, first), QPoint(x, last));
+    } else {
+        painter_.drawLine(from, current_);
+    }
 }
 
 void PlotDC::Rectangle(int left, int top, int right, int bottom) {

@@ -848,7 +848,7 @@ void CSearchResults::ParseMassmapOutFileForDisplay(const QString& path) {
 QStringList CSearchResults::ListOutFiles(const QString& folder) {
     QDir dir(PortablePath(folder));
     QStringList files =
-        dir.entryList(QStringList{QStringLiteral("*.out")}, QDir::Files | QDir::Readable);
+        dir.entryList(QStringList{QStringLiteral("*.out")}, QDir::Files);
     // Name order, the same on every machine.
     std::sort(files.begin(), files.end());
     return files;

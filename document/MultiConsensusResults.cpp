@@ -1,6 +1,7 @@
 #include "document/MultiConsensusResults.h"
 
 #include "core/MessageBox.h"
+#include "core/Paths.h"
 
 namespace zar {
 
@@ -56,11 +57,11 @@ bool CMultiConsensusResults::CalculateConsensusScores() {
     FinishConsensusScores();
     SetStatus(QStringLiteral("Finished!"));
 
-    // Relative database names are taken in the first folder, where record 0 came from.
+    // Relative database names are taken in the first folder, where record 0 came from; views
+    // that look proteins up later find them there too.
     for (const ResultsListEntry& entry : resultList_) {
         if (entry.resultsDirectory.isEmpty()) continue;
-        readingFolder_.clear();
-        SetDirectory(entry.resultsDirectory);
+        readingFolder_ = JoinPath(entry.resultsDirectory, QString());
         break;
     }
     if (params_.revision == 12 && hitCount_ > 0 && hits_[0].proteinNumber > 0) {
@@ -69,7 +70,6 @@ bool CMultiConsensusResults::CalculateConsensusScores() {
         CalculateProteinMasses(params_.databaseName, hitCount_);
     }
     UnmapFastaDatabase();
-    directory_.clear();
     SortProteins(proteins_, false);
     return true;
 }

@@ -45,8 +45,12 @@ TEST_F(MultiConsensusResultsTest, ReadsEveryListedFolderIntoOneBlock) {
     // Records follow each other across folders; hit numbers are unique.
     for (int n = 1; n <= 6; ++n) ASSERT_NE(set.FindHit(n), nullptr) << n;
     EXPECT_TRUE(set.FindHit(5)->path.endsWith("document/fasta/run.0200.0200.2"));
-    // The database of the set is the one of the first record read.
+    // The database of the set is the one of the first record read, found in its folder.
     EXPECT_EQ(set.Parameters().databaseName, "test.fasta");
+    // The last file read was of revision 11: masses come from the FASTA sequences.
+    EXPECT_GT(set.FindHit(1)->proteinMass, 2000.0);
+    EXPECT_DOUBLE_EQ(set.FindHit(5)->proteinMass, set.FindHit(1)->proteinMass);
+    EXPECT_EQ(set.ReadIndexedProtein("test.fasta", 2), "sp|P00002|PROB_TEST Protein B");
     // Rows carry their line's mass.
     bool sawMass = false;
     for (const auto& p : set.GetProteins())

@@ -21,12 +21,24 @@ constexpr double kAboveParentWindow = 5.0;
 constexpr int kMinFragmentMass = 58;
 constexpr int kMinResidueMass = 57;
 
+// Intensities above this are taken as this, so that evidence sums stay within 64 bits.
+constexpr double kMaxIntensity = 1e15;
+
+// trunc() as an int, held inside the int range (and NaN as a large negative number).
+int TruncToInt(double value) {
+    constexpr double kLimit = 1e9;
+    const double t = std::trunc(value);
+    if (!(t > -kLimit)) return -static_cast<int>(kLimit);
+    if (t > kLimit) return static_cast<int>(kLimit);
+    return static_cast<int>(t);
+}
+
 int NominalMS2(double mz) {
-    return static_cast<int>(std::trunc(mz * CDenovoEngine::kMS2NominalFactor + 0.5));
+    return TruncToInt(mz * CDenovoEngine::kMS2NominalFactor + 0.5);
 }
 
 int NominalMS3(double mz) {
-    return static_cast<int>(std::trunc(mz * CDenovoEngine::kMS3NominalFactor + 0.5));
+    return TruncToInt(mz * CDenovoEngine::kMS3NominalFactor + 0.5);
 }
 
 bool ByMz(const DenovoPoint& a, const DenovoPoint& b) {
@@ -224,7 +236,12 @@ void CDenovoEngine::SetSpectrum(int slot, double precursor,
     if (slot < 0 || slot >= kMaxSlots) return;
     Spectrum& s = spectra_[static_cast<size_t>(slot)];
     s.precursor = precursor;
-    s.points = points;
+    s.points.clear();
+    // Points that are no numbers are dropped; intensities are held within 0..kMaxIntensity.
+    for (const DenovoPoint& p : points) {
+        if (!std::isfinite(p.mz) || std::isnan(p.intensity)) continue;
+        s.points.push_back({p.mz, std::clamp(p.intensity, 0.0, kMaxIntensity)});
+    }
     std::stable_sort(s.points.begin(), s.points.end(), ByMz);
     KeepMostIntense(s.points, kMaxPoints);
 }
@@ -311,10 +328,9 @@ int CDenovoEngine::AcceptSpectrum(int slot) {
     if (slot <= 0) return 1;
     const Spectrum& s = spectra_[static_cast<size_t>(slot)];
     const double p = s.precursor;
-    if (s.points.empty()) return slot;
+    if (s.points.empty() || !(p > 0.0)) return slot;
     if (s.points.size() == 1 && s.points[0].mz > p - 56.0) return slot;
-    const int d =
-        static_cast<int>(std::trunc((spectra_[0].precursor - p) * kMS3NominalFactor + 0.5));
+    const int d = TruncToInt((spectra_[0].precursor - p) * kMS3NominalFactor + 0.5);
     if (d != 0 && d < kMinResidueMass) return slot;
     const int nominal = NominalMS3(p);
     for (int j = 0; j < slot; ++j)
@@ -377,10 +393,10 @@ void CDenovoEngine::FilterPeaks() {
     }
     // The MS2 spectrum keeps about one point per 10 Da of precursor.
     Spectrum& ms2 = spectra_[0];
-    const int q = static_cast<int>(ms2.precursor);
+    const int q = TruncToInt(ms2.precursor);
     const int count = static_cast<int>(ms2.points.size());
     if (count > q / 10 + 1) {
-        const int keep = static_cast<int>(std::trunc(ms2.precursor * 0.1));
+        const int keep = std::clamp(TruncToInt(ms2.precursor * 0.1), 0, count);
         std::vector<double> intensities(static_cast<size_t>(count));
         for (int k = 0; k < count; ++k)
             intensities[static_cast<size_t>(k)] = ms2.points[static_cast<size_t>(k)].intensity;
@@ -417,8 +433,7 @@ void CDenovoEngine::PrepareSpectra() {
     const int inputs = spectraLoaded_;
     const double p0 = spectra_[0].precursor;
     const int P = NominalMS2(p0);
-    if (P <= kMassRangeStart) {
-        // Nothing to sequence in so light a precursor.
+    if (P <= kMassRangeStart || P > kMaxParentMass) {
         massRangeEnd_ = 0;
         return;
     }
@@ -450,7 +465,7 @@ void CDenovoEngine::PrepareSpectra() {
         const int s = ascending[r];
         if (s == 0) continue;
         std::vector<Evidence>& ev = evidence_[static_cast<size_t>(slot)];
-        const int Q = std::min(NominalMS3(spectra_[static_cast<size_t>(s)].precursor), P);
+        const int Q = std::clamp(NominalMS3(spectra_[static_cast<size_t>(s)].precursor), 0, P);
         parents_[static_cast<size_t>(slot)] = Q;
         for (int m = kMassRangeStart; m <= Q; ++m) {
             const double a = LookupIntensity(s, Q - m + 1) + LookupIntensity(s, m);

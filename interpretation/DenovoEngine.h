@@ -31,6 +31,9 @@ class CDenovoEngine {
     static constexpr int kMaxEvidence = 2048;
     static constexpr int kDisplayRange = 512;
     static constexpr int kMassRangeStart = 50;
+    // Heaviest [M+H]+ prepared (far above any peptide the texts can spell); heavier or
+    // non-positive precursors leave the engine unprepared instead of sizing arrays by them.
+    static constexpr int kMaxParentMass = 20000;
     // Expansion of gaps: copies examined, largest gap expanded, fillers kept per gap and
     // combinations entered per copy.
     static constexpr int kMaxExpandedCopies = 16;

@@ -324,3 +324,34 @@ TEST(DenovoPrepareTest, ResiduePairListsAreCapped) {
 }
 
 }  // namespace
+
+namespace {
+
+// Broken scans must neither size arrays by absurd masses nor convert non-numbers.
+TEST(DenovoLoadTest, AbsurdPrecursorsAndPointsAreRefusedSafely) {
+    const double nan = std::nan("");
+    const std::vector<DenovoPoint> points = {
+        {nan, 10.0}, {200.0, nan}, {300.0, 1e300}, {400.0, -5.0}, {500.0, 100.0}};
+    const double precursors[] = {1e12, -400.0, nan, 0.0, 10.0};
+    for (double precursor : precursors) {
+        CDenovoEngine engine;
+        DenovoScan scan;
+        scan.precursor = precursor;
+        scan.points = points;
+        engine.LoadSpectra({scan}, DenovoParams{});
+        EXPECT_EQ(engine.MassRangeEnd(), 0) << precursor;
+        EXPECT_EQ(engine.FormatSequenceTable(), 0) << precursor;
+    }
+    CDenovoEngine engine;
+    engine.SetSpectrum(0, 1000.0, points);
+    const auto& kept = engine.Points(0);
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_DOUBLE_EQ(kept[0].intensity, 1e15);
+    EXPECT_DOUBLE_EQ(kept[1].intensity, 0.0);
+    // A fragment scan without a usable precursor is not kept.
+    engine.AddSpectrum(0, zar::kDenovoKindMS2);
+    engine.SetSpectrum(1, -300.0, points);
+    EXPECT_EQ(engine.AddSpectrum(1, zar::kDenovoKindMS3), 1);
+}
+
+}  // namespace

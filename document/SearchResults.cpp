@@ -857,7 +857,7 @@ QStringList CSearchResults::ListOutFiles(const QString& folder) {
 bool CSearchResults::EnsureCapacity(int count) {
     if (count < capacity_) return true;
     try {
-        hits_.resize(static_cast<size_t>(capacity_) + kHitGrowth + 1);
+        ResizeHitBlock(static_cast<size_t>(capacity_) + kHitGrowth + 1);
     } catch (const std::bad_alloc&) {
         ZarMessageBox(QStringLiteral("Unable to allocate the required memory"));
         return false;

@@ -237,6 +237,8 @@ class CSearchResults {
     // Makes room for one more record after position count - 1; false (after the message)
     // when memory runs out, the block then unchanged.
     bool EnsureCapacity(int count);
+    // Grows the hit block to records; throws std::bad_alloc (block unchanged) when it cannot.
+    virtual void ResizeHitBlock(size_t records) { hits_.resize(records); }
 
     void SetStatus(const QString& text) const;
     void SetProgress(int percent) const;

@@ -420,15 +420,29 @@ TEST_F(SorvexResultsTest, XpressRunsTheInstalledEngineOverEveryHit) {
     EXPECT_FALSE(set.CalculateXpressRatios(true));
 }
 
-TEST_F(SorvexResultsTest, GrowsBeyondTheFirstBlockAndResetsItWhole) {
-    QTemporaryDir dir;
-    const int files = CSearchResults::kInitialHitCapacity + 1;
-    ASSERT_TRUE(doctest::WriteSorvexFolder(dir.path(), files));
+// One folder of more files than the first hit block holds, shared by the growth tests.
+class SorvexGrowthTest : public SorvexResultsTest {
+  protected:
+    static constexpr int kFiles = CSearchResults::kInitialHitCapacity + 1;
+    static void SetUpTestSuite() {
+        dir_ = new QTemporaryDir;
+        ASSERT_TRUE(doctest::WriteSorvexFolder(dir_->path(), kFiles));
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    static QTemporaryDir* dir_;
+};
+QTemporaryDir* SorvexGrowthTest::dir_ = nullptr;
+
+TEST_F(SorvexGrowthTest, GrowsBeyondTheFirstBlockAndResetsItWhole) {
+    const int files = kFiles;
     CSorvexResults set;
     set.SetRawFilePath("run.raw");
     ASSERT_TRUE(set.Initialize());
     EXPECT_EQ(set.GetCapacity(), CSearchResults::kInitialHitCapacity);
-    ASSERT_TRUE(set.ReadResults(dir.path()));
+    ASSERT_TRUE(set.ReadResults(dir_->path()));
     EXPECT_EQ(set.GetHitCount(), files);
     EXPECT_EQ(set.GetCapacity(), CSearchResults::kInitialHitCapacity + CSearchResults::kHitGrowth);
     EXPECT_TRUE(boxes.texts().isEmpty());
@@ -450,6 +464,25 @@ TEST_F(SorvexResultsTest, GrowsBeyondTheFirstBlockAndResetsItWhole) {
     EXPECT_EQ(set.GetCapacity(), 0);
     EXPECT_EQ(set.GetHit(0), nullptr);
     EXPECT_FALSE(set.ReadResults());  // nothing allocated
+}
+
+TEST_F(SorvexGrowthTest, AGrowthFailureKeepsTheHitsRead) {
+    class NoRoom : public CSorvexResults {
+      protected:
+        void ResizeHitBlock(size_t records) override {
+            if (records > static_cast<size_t>(kInitialHitCapacity) + 1) throw std::bad_alloc();
+            CSorvexResults::ResizeHitBlock(records);
+        }
+    };
+    NoRoom set;
+    set.SetRawFilePath("run.raw");
+    ASSERT_TRUE(set.Initialize());
+    EXPECT_TRUE(set.ReadResults(dir_->path()));
+    EXPECT_EQ(boxes.texts(), QStringList{"Unable to allocate the required memory"});
+    EXPECT_EQ(set.GetHitCount(), CSearchResults::kInitialHitCapacity);
+    EXPECT_EQ(set.GetCapacity(), CSearchResults::kInitialHitCapacity);
+    EXPECT_NE(set.FindHit(CSearchResults::kInitialHitCapacity), nullptr);
+    EXPECT_FALSE(set.GetProteins().empty());
 }
 
 TEST_F(SorvexResultsTest, ReferencesLookedUpByProteinNumber) {

@@ -1,11 +1,11 @@
 // ZarvikBrowser: the program's entry.
 
+#include "ZarApp.h"
 #include "core/Log.h"
 #include "core/Numbers.h"
 #include "gui/GuiMessageBox.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -16,10 +16,8 @@ int main(int argc, char* argv[]) {
     zar::InstallGuiMessageBox();
     zar::LogLine(QStringLiteral("ZarvikBrowser started"));
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("ZarvikBrowser"));
-    window.resize(1024, 720);
-    window.show();
+    zar::CZarApp zarApp;
+    if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     const int rc = QApplication::exec();
     zar::LogLine(QStringLiteral("ZarvikBrowser ended"));
     return rc;

@@ -63,12 +63,13 @@ CZarDoc::CZarDoc() {
     denovoParams_ = DenovoParams();
     denovo_ = std::make_unique<CDenovoEngine>();
     denovo_->InitParameters(denovoParams_);
-    pepmap_ = std::make_unique<CPepmapEngine>();
-
     xpressResidue_ = GetXpressResidue();
     xpressDifference_ = GetXpressDifference();
     xpressTolerance_ = GetXpressTolerance();
     enzymes_ = std::make_unique<CEnzymeTable>();
+    // The digest cuts with the enzyme table's rules.
+    pepmap_ = std::make_unique<CPepmapEngine>();
+    pepmap_->BuildEnzymeRules(enzymes_->GetRecords());
 }
 
 CZarDoc::~CZarDoc() {

@@ -1,0 +1,108 @@
+#pragma once
+// The main window: holds one view (layout) at a time and switches by view type, carries the
+// menus, tool bar and status bar, and receives every message that workers, child programs,
+// modeless windows and grids post to the user interface.
+
+#include "FrameCommands.h"
+#include "InfoBarTarget.h"
+#include "ZarDocFrame.h"
+#include "messages/Messages.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace zar {
+
+class CZarDoc;
+class CZarViewWidget;
+
+class CMainFrame : public QMainWindow, public CZarDocFrame {
+    Q_OBJECT
+public:
+    static constexpr int kMaxViewType = 11;
+    static constexpr int kRecentFiles = 15;
+
+    explicit CMainFrame(CZarDoc* doc);
+    ~CMainFrame() override;
+    static CMainFrame* GetMainFrame();
+
+    // Views and layouts.
+    bool OnChooseView(int type, bool force);
+    bool ReplaceView(const QString& className);
+    void SwitchToView(const QString& className);
+    int CurrentViewType() const;
+    CZarViewWidget* CurrentView() const { return currentView_; }
+    CZarViewWidget* ActiveView() const { return activeView_; }
+    // The hint a view type sends after a switch; -1 for types that cannot be shown.
+    static int HintForViewType(int type);
+    static QString ViewClassForType(int type);
+
+    // CZarDocFrame
+    void ResetView() override;
+    bool ShowPlotLayout() override;
+    void ResetInfoBar() override;
+    void SetFrameTitle(const QString& title) override;
+    void SetMSnTimeRange(double start, double end) override;
+    void MSnListChanged() override;
+    void AddToRecentFileList(const QString& path) override;
+    bool ShowResultsWindow(const SelectedResult& result) override;
+    QObject* MessageTarget() override { return this; }
+
+    // Commands.
+    QAction* Action(int id) const { return actions_.value(id); }
+    void UpdateCommandUI();
+    void RunCommand(int id);
+    // The result the results-window command (the tool bar's) names.
+    SelectedResult ResultsWindowRequest() const;
+    bool OpenSequenceFile(const QString& path);
+    bool SaveSequenceFile(const QString& path);
+    QStringList RecentFiles() const;
+
+    // The Info Bar, when there is one.
+    void SetInfoBar(CInfoBarTarget* bar) { infoBar_ = bar; }
+    // The modeless dialog of a running result load; while it lives the Open Results commands
+    // are disabled. Message 0x40A1 deletes it.
+    void SetResultsStatusDialog(QWidget* dialog);
+    bool IsLoadingResults() const { return !statusDialog_.isNull(); }
+    // Who shows the results window (the document asks through the frame).
+    void SetResultsWindowHandler(std::function<bool(const SelectedResult&)> handler) { resultsWindow_ = std::move(handler); }
+
+    MessageMap& Messages() { return messages_; }
+    int SummaryCellColumn() const { return summaryCell_.first; }
+    int SummaryCellRecord() const { return summaryCell_.second; }
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void mapMessages();
+    void typeOrHint(int type, int hint);
+    bool commandEnabled(int id) const;
+    int entryCount() const;
+    void openRecent(const QString& path);
+    void rebuildRecentMenu();
+
+    CZarDoc* doc_;
+    CZarViewWidget* currentView_ = nullptr;
+    CZarViewWidget* activeView_ = nullptr;
+    QHash<int, QAction*> actions_;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    MessageMap messages_;
+    CInfoBarTarget* infoBar_ = nullptr;
+    QPointer<QWidget> statusDialog_;
+    std::function<bool(const SelectedResult&)> resultsWindow_;
+    std::pair<int, int> summaryCell_{0, 0};  // column, hit-record index + 1
+    std::pair<int, int> selectionB_{0, 0};
+};
+
+}  // namespace zar

@@ -1,0 +1,159 @@
+#include "ZarApp.h"
+
+#include "MainFrame.h"
+#include "RegisteredMessages.h"
+#include "ZarDoc.h"
+#include "com/ComRegistry.h"
+#include "core/MessageBox.h"
+#include "core/Paths.h"
+#include "document/ChildProcess.h"
+#include "document/Settings.h"
+#include "fileio/VXCore.h"
+#include "gui/Shell.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QVBoxLayout>
+
+namespace zar {
+namespace {
+CZarApp* gApp = nullptr;
+}
+
+CZarApp::CZarApp() {
+    gApp = this;
+    ProgramMessages();  // the child programs' messages are known before anything runs
+}
+
+CZarApp::~CZarApp() {
+    frame_.reset();
+    doc_.reset();
+    if (gApp == this) gApp = nullptr;
+}
+
+CZarApp* CZarApp::Instance() { return gApp; }
+
+bool CZarApp::InitInstance(const QStringList& arguments) {
+    CZarCommandLineInfo info;
+    info.arguments = arguments;
+    if (!ProcessCommandLine(info)) {
+        frame_.reset();
+        doc_.reset();
+        return false;
+    }
+    frame_->show();
+    QString data;
+    if (GetVeltrixCoreDataPath(data)) QDir::setCurrent(data);
+    return true;
+}
+
+bool CZarApp::ProcessCommandLine(CZarCommandLineInfo& info) {
+    info.Parse();
+    if (info.unregisterFlag) {
+        Unregister();
+        return false;
+    }
+    if (info.valid && info.action == 0) OnFileNew();
+    if (!frame_) {
+        if (info.verboseFlag) ZarMessageBox(QStringLiteral("CmdLine: the File | New operation failed."));
+        return false;
+    }
+    return !(info.pFlag || info.qFlag);
+}
+
+QString PlotServerPath() { return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZAR_Plot.so")); }
+
+bool CZarApp::Unregister() { return SUCCEEDED(RegisterServerLibrary(PlotServerPath(), true)); }
+
+void CZarApp::OnFileNew() {
+    if (!doc_) doc_ = std::make_unique<CZarDoc>();
+    if (!frame_) frame_ = std::make_unique<CMainFrame>(doc_.get());
+    doc_->OnNewDocument();
+}
+
+void CZarApp::OnFileOpen() {
+    QString folder;
+    GetVeltrixCoreDataPath(folder);
+    const QString path = QFileDialog::getOpenFileName(
+        frame_.get(), QString(), folder,
+        QStringLiteral("Run Files (*.mzML *.mzml *.mzXML *.mzxml *.mgf *.MGF);;All Files (*)"));
+    if (path.isEmpty() || !doc_) return;
+    doc_->OnOpenDocument(path);
+    if (frame_) frame_->UpdateCommandUI();
+}
+
+QPrinter* CZarApp::GetPrinter() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageMargins(QMarginsF(margins_[0] / 1000.0, margins_[1] / 1000.0, margins_[2] / 1000.0,
+                                           margins_[3] / 1000.0),
+                                 QPageLayout::Inch);
+    }
+    return printer_.get();
+}
+
+void CZarApp::OnFilePageSetup() {
+    QPageSetupDialog dialog(GetPrinter(), frame_.get());
+    if (dialog.exec() != QDialog::Accepted) return;
+    const QMarginsF m = GetPrinter()->pageLayout().margins(QPageLayout::Inch);
+    margins_[0] = static_cast<int>(m.left() * 1000 + 0.5);
+    margins_[1] = static_cast<int>(m.top() * 1000 + 0.5);
+    margins_[2] = static_cast<int>(m.right() * 1000 + 0.5);
+    margins_[3] = static_cast<int>(m.bottom() * 1000 + 0.5);
+}
+
+void CZarApp::OnAppAbout() {
+    QDialog about(frame_.get());
+    about.setWindowTitle(QStringLiteral("About Zarvik Browser"));
+    auto* box = new QVBoxLayout(&about);
+    auto* name = new QLabel(QStringLiteral("ZarvikBrowser ") + GetVersionString(), &about);
+    name->setObjectName(QStringLiteral("AboutVersion"));
+    QFont bold = name->font();
+    bold.setBold(true);
+    name->setFont(bold);
+    auto* notice = new QLabel(GetAboutNoticeText(), &about);
+    notice->setObjectName(QStringLiteral("AboutNotice"));
+    notice->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
+    box->addWidget(name);
+    box->addWidget(notice);
+    box->addWidget(buttons);
+    about.exec();
+}
+
+QString HelpFolder() {
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
+    if (QFileInfo::exists(beside)) return beside;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/zarvikbrowser/help"));
+}
+
+bool ShowContextHelp(QWidget* window, int id) {
+    const QString page = QDir(HelpFolder()).filePath(QStringLiteral("%1.html").arg(id));
+    if (!QFileInfo::exists(page)) {
+        ZarMessageBox(QStringLiteral("There is no help page for this item (help id %1).").arg(id),
+                      MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    return OpenWithShell(page, window);
+}
+
+bool ShowHelpContents(QWidget* window) {
+    const QString page = QDir(HelpFolder()).filePath(QStringLiteral("index.html"));
+    if (!QFileInfo::exists(page)) {
+        ZarMessageBox(QStringLiteral("The help pages are not installed."), MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    return OpenWithShell(page, window);
+}
+
+bool StartDetachedProgram(const QString& path) { return StartProcess(QStringLiteral("\"%1\"").arg(path), false); }
+
+}  // namespace zar

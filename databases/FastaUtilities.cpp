@@ -42,7 +42,8 @@ bool IsValidProteinDatabase(const QString& path) {
         return false;
     }
     const QByteArray first = file.readLine(kMaxValidityLineChars + 1);
-    if (!first.startsWith('>') || !first.endsWith('\n')) {
+    // Valid when the first line starts an entry and the file goes on after it.
+    if (!first.startsWith('>') || (!first.endsWith('\n') && file.atEnd())) {
         ZarMessageBox(QStringLiteral(
             "The database is not a valid Protein database.\nPlease select another file."));
         return false;

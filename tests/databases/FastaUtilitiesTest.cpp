@@ -22,6 +22,7 @@ TEST(FastaUtilities, ValidityOfADatabase) {
         {dbtest::WriteFile(dir, "b.fasta", ">only a header"), false,
          "The database is not a valid Protein database.\nPlease select another file."},
         {dbtest::WriteFile(dir, "c.fasta", ">ok\nK\n"), true, ""},
+        {dbtest::WriteFile(dir, "d.fasta", ">" + QByteArray(5000, 'h') + "\nK\n"), true, ""},
     };
     for (const auto& c : cases) {
         boxes.clear();

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using namespace zar;
 
 namespace {
@@ -512,4 +515,25 @@ TEST_F(SorvexResultsTest, ReferencesLookedUpByProteinNumber) {
     EXPECT_EQ(boxes.texts().count("Unable to open the indexed database"), 1);
     EXPECT_EQ(other->GetHit(0)->reference, "");
     EXPECT_EQ(other->GetHitCount(), 2);
+}
+
+TEST_F(SorvexGrowthTest, ALoadOnAWorkerThreadStopsWhenCancelled) {
+    doctest::MessageCollector collector;
+    CSorvexResults set;
+    set.SetRawFilePath("run.raw");
+    set.SetNotifyTarget(&collector);
+    std::atomic<int> percent{0};
+    set.SetProgressCallback([&percent](int p) { percent.store(p); });
+    ASSERT_TRUE(set.Initialize());
+    bool result = true;
+    std::thread worker([&] { result = set.ReadResults(dir_->path()); });
+    while (percent.load() < 10) std::this_thread::yield();
+    set.Cancel();
+    worker.join();
+    EXPECT_FALSE(result);
+    EXPECT_GT(set.GetHitCount(), 0);
+    EXPECT_LT(set.GetHitCount(), kFiles);
+    collector.deliver();
+    EXPECT_EQ(collector.count(kMsgDtaCount), 1);
+    EXPECT_EQ(collector.count(kMsgDtaFileName), set.GetHitCount());
 }

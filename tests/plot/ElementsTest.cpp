@@ -330,3 +330,40 @@ TEST(HeadingTest, ItemsPlacedCentredRightAlignedAndShortened) {
     EXPECT_LE(w[2].text.size(), 25 + 4);
     EXPECT_LE(w[2].x + w[2].text.size() * 10 - 1, 299 - kHeadingBitmapWidth);
 }
+
+#include "plot/elements/HeadingColumn.h"
+
+TEST(HeadingColumnTest, AutomaticWidthForTheWorkedExample) {
+    // Two traces, 40 text lines, mode 2, longest title 40 characters, 10 x 10 pixel characters.
+    const HeadingFit fit = FitHeadingColumn(200, 400, 10, 10, 2, 2, 40, 50.0, 0.0);
+    EXPECT_EQ(fit.linesPerTrace, 10);
+    EXPECT_DOUBLE_EQ(fit.widthChars, 7.0);
+    EXPECT_TRUE(fit.fits);  // 6.2 <= half of 20 characters
+    EXPECT_FALSE(FitHeadingColumn(100, 400, 10, 10, 2, 2, 40, 50.0, 0.0).fits);  // 6.2 > 5
+    const HeadingFit low = FitHeadingColumn(200, 30, 10, 10, 4, 2, 40, 50.0, 3.0);
+    EXPECT_FALSE(low.fits);
+    EXPECT_LT(low.linesPerTrace, 1);
+    EXPECT_TRUE(FitHeadingColumn(200, 400, 0, 0, 0, 2, 0, 50.0, 0.0).fits);  // no traces
+}
+
+TEST(HeadingColumnTest, NlSplitsBelowElevenCharactersAndFontShrinks) {
+    bool split = false;
+    EXPECT_DOUBLE_EQ(HeadingFontScale(20, 2, 2, 10, 3, split), 1.0);
+    EXPECT_TRUE(split);
+    HeadingFontScale(20, 2, 2, 12, 3, split);
+    EXPECT_FALSE(split);
+    // Many traces in a low plot: 0.6 at the lowest, then limited to per / lines.
+    EXPECT_DOUBLE_EQ(HeadingFontScale(2.0, 10, 2, 20, 3, split), 2.0 / 11);
+    EXPECT_NEAR(HeadingFontScale(3.0, 3, 3, 20, 3, split), 0.9, 1e-9);
+    EXPECT_DOUBLE_EQ(HeadingFontScale(5.0, 0, 3, 20, 3, split), 1.0);  // no division by zero
+}
+
+TEST(HeadingColumnTest, TitlesWrapAtBreakCharacters) {
+    auto measure = [](const QString& s) { return static_cast<int>(s.size()) * 10; };
+    EXPECT_EQ(
+        WrapHeadingTitle(QStringLiteral("m/z 500-600 + TIC"), QStringLiteral(" +-"), 80, measure),
+        (QStringList{QStringLiteral("m/z "), QStringLiteral("500-600 "), QStringLiteral("+ TIC")}));
+    EXPECT_EQ(WrapHeadingTitle(QStringLiteral("ABCDEFG"), QStringLiteral(" +-"), 30, measure),
+              (QStringList{QStringLiteral("ABC"), QStringLiteral("DEF"), QStringLiteral("G")}));
+    EXPECT_TRUE(WrapHeadingTitle(QStringLiteral("ABC"), QString(), 5, measure).isEmpty());
+}

@@ -73,9 +73,7 @@ void BM_FindPeptide(benchmark::State& state) {
     request.peptide = kPeptide;
     std::size_t rows = 0;
     for (auto _ : state) {
-        zar::CDatabaseSearch search;
-        search.SetDatabaseDirectory("/");
-        search.SetResultsDirectory("/");
+        zar::CDatabaseSearch search("/", "/");
         rows = search.FindSequence(request).rows.size();
         benchmark::DoNotOptimize(rows);
     }

@@ -3,6 +3,7 @@
 #include "document/ProteinRecord.h"
 #include "document/SearchHitRecord.h"
 #include "document/SearchResults.h"
+#include "document/Settings.h"
 
 namespace zar {
 
@@ -22,6 +23,8 @@ bool CDatabaseLookupWorker::start(Kind kind, Setup setup, DatabaseLookupRequest 
     wait();
     cancel_ = false;
     busy_ = true;
+    // Settings are read here, on the caller's thread.
+    if (setup.databaseDirectory.isNull()) setup.databaseDirectory = GetDatabaseDirectory();
     thread_ = std::thread([this, kind, setup = std::move(setup), request = std::move(request)] {
         run(kind, setup, request);
         busy_ = false;
@@ -46,9 +49,7 @@ void CDatabaseLookupWorker::run(Kind kind, const Setup& setup,
         PostMessage(status, dbmsg::ProgressMessage(), WPARAM(percent));
     };
 
-    CDatabaseSearch search;
-    if (!setup.databaseDirectory.isNull()) search.SetDatabaseDirectory(setup.databaseDirectory);
-    search.SetResultsDirectory(setup.resultsDirectory);
+    CDatabaseSearch search(setup.databaseDirectory, setup.resultsDirectory);
     search.SetDatabaseKind(setup.databaseKind);
     search.SetReadingFrame(setup.readingFrame);
     search.SetProgress(&progress);

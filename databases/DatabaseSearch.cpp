@@ -63,8 +63,11 @@ std::string PeptideLetters(const QString& peptide) {
 }
 
 CDatabaseSearch::CDatabaseSearch()
-    : databaseDirectory_(GetDatabaseDirectory()),
-      resultsDirectory_(GetSorvexResultsDirectory()),
+    : CDatabaseSearch(GetDatabaseDirectory(), GetSorvexResultsDirectory()) {}
+
+CDatabaseSearch::CDatabaseSearch(const QString& databaseDirectory, const QString& resultsDirectory)
+    : databaseDirectory_(databaseDirectory),
+      resultsDirectory_(resultsDirectory),
       blockSize_(kFastaBlockSize) {}
 
 CDatabaseSearch::~CDatabaseSearch() = default;
@@ -79,8 +82,12 @@ QString CDatabaseSearch::FastaPathFor(const QString& databaseFile) const {
 bool CDatabaseSearch::OpenIndexedDatabase(const QString& name) {
     indexed_ = std::make_unique<CIndexedDatabase>();
     QString path = name;
-    if (!name.isEmpty() && !QFileInfo(PortablePath(name)).isAbsolute())
+    if (!name.isEmpty() && !QFileInfo(PortablePath(name)).isAbsolute()) {
+        // A relative name lies in the database folder, else beside the results.
         path = JoinPath(PortablePath(databaseDirectory_), PortablePath(name));
+        const QString besideResults = JoinPath(PortablePath(resultsDirectory_), PortablePath(name));
+        if (!QFileInfo::exists(path) && QFileInfo::exists(besideResults)) path = besideResults;
+    }
     const CIndexedDatabase::OpenResult result = indexed_->open(name.isEmpty() ? name : path);
     if (result == CIndexedDatabase::OpenResult::Ok) return true;
     const QString message = CIndexedDatabase::messageFor(result);

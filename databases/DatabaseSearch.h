@@ -135,6 +135,7 @@ class CDatabaseSearch {
   public:
     // The directories start from the settings.
     CDatabaseSearch();
+    CDatabaseSearch(const QString& databaseDirectory, const QString& resultsDirectory);
     virtual ~CDatabaseSearch();
     CDatabaseSearch(const CDatabaseSearch&) = delete;
     CDatabaseSearch& operator=(const CDatabaseSearch&) = delete;

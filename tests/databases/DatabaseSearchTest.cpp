@@ -258,6 +258,20 @@ TEST_F(DatabaseSearchTest, IndexedEntryIsReadWithoutScanningAndFallsBackWithoutI
     EXPECT_EQ(boxes.texts(), QStringList{"Unable to access the database index"});
 }
 
+TEST_F(DatabaseSearchTest, RelativeIndexedNameIsFoundBesideTheResults) {
+    QTemporaryDir emptyDatabaseFolder;
+    search.SetDatabaseDirectory(emptyDatabaseFolder.path());
+    DatabaseLookupRequest request;
+    request.databaseFile = "three.fasta";
+    request.indexedDatabase = "missingcount.hdr";
+    request.entryNumber = 1;
+    request.reference = "x";
+    request.peptide = "ACDEF";
+    const auto result = search.FindSequencePosition(request);
+    ASSERT_EQ(result.status, LookupStatus::Found);
+    EXPECT_EQ(result.positionText, "Position of sequence:  9 - 13");
+}
+
 TEST_F(DatabaseSearchTest, CancelStopsTheScanBetweenEntries) {
     QByteArray bytes;
     for (int i = 0; i < 1000; ++i) bytes += ">e\nAAAA\n";

@@ -3,6 +3,7 @@
 #include "core/TextFile.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace zar {
@@ -12,10 +13,22 @@ namespace {
 // Raw header bytes kept: enough for kMaxHeaderChars characters of UTF-8.
 constexpr qsizetype kMaxHeaderBytes = 4 * kMaxHeaderChars;
 
+// Eight bytes at a time: a byte is an upper-case letter when its high bit is clear, it is at
+// least 'A' and below '['. Fast without relying on the compiler's vectoriser.
 bool IsUpperLetterRun(const char* p, qint64 n) {
-    unsigned bad = 0;
-    for (qint64 i = 0; i < n; ++i) bad |= static_cast<unsigned char>(p[i] - 'A') > 25;
-    return bad == 0;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    qint64 i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, p + i, 8);
+        const std::uint64_t fromA = (x | kHigh) - kOnes * 'A';        // high bit: byte >= 'A'
+        const std::uint64_t pastZ = (x | kHigh) - kOnes * ('Z' + 1);  // high bit: byte > 'Z'
+        if ((fromA & ~pastZ & ~x & kHigh) != kHigh) return false;
+    }
+    for (; i < n; ++i)
+        if (static_cast<unsigned char>(p[i] - 'A') > 25) return false;
+    return true;
 }
 
 }  // namespace

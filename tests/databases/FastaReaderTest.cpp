@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -101,4 +102,23 @@ TEST(FastaReader, HugeSequenceLinesAreReadWhole) {
 TEST(FastaReader, MissingFileDoesNotOpen) {
     CFastaReader reader;
     EXPECT_FALSE(reader.open("/nonexistent/x.fasta"));
+}
+
+TEST(FastaReader, ResiduesOfEveryByteValueAtEveryAlignment) {
+    for (int c = 0; c < 256; ++c) {
+        for (int at = 0; at < 17; ++at) {
+            QByteArray line(17, 'M');
+            line[at] = char(c);
+            std::string residues;
+            AppendResidues(residues, line.constData(), line.size());
+            const bool letter = std::isalpha(c) && c < 128;
+            std::string expected(17, 'M');
+            if (letter) {
+                expected[std::size_t(at)] = char(std::toupper(c));
+            } else {
+                expected.erase(std::size_t(at), 1);
+            }
+            ASSERT_EQ(residues, expected) << "byte " << c << " at " << at;
+        }
+    }
 }

@@ -85,6 +85,7 @@ XpressJobResult CXpressWorker::Run(const XpressJob& job, const std::atomic<bool>
         engine.QuantifyHit(result.hits[static_cast<size_t>(i)]);
         result.processed = i + 1;
         progress.store(static_cast<int>(100LL * i / count));
+        if (job.onHit) job.onHit(i + 1, count);
     }
     result.finished = true;
     progress.store(100);

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -35,6 +36,8 @@ struct XpressJob {
     unsigned message = kMsgXpressUpdated;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
+    // Called on the worker's thread after each hit (for a status text that polls, or a test).
+    std::function<void(int processed, int count)> onHit;
 };
 
 // The payload of the worker's message.

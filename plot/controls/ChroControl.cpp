@@ -365,33 +365,22 @@ HRESULT CChroControl::get_FileName(BSTR* pVal) {
 HRESULT CChroControl::SetYAxisLimits(double dNormalizationLevel, double dAbsoluteMin,
                                      double dAbsoluteMax, double dRelativeMin,
                                      double dRelativeMax) {
-    if (!FiniteValues(
-            {dNormalizationLevel, dAbsoluteMin, dAbsoluteMax, dRelativeMin, dRelativeMax}))
-        return E_INVALIDARG;
-    m_limits.normalizationLevel = dNormalizationLevel;
-    m_limits.absoluteMin = dAbsoluteMin;
-    m_limits.absoluteMax = dAbsoluteMax;
-    m_limits.relativeMin = dRelativeMin;
-    m_limits.relativeMax = dRelativeMax;
-    Invalidate();
-    return S_OK;
+    const HRESULT hr = m_limits.SetYAxisLimits(dNormalizationLevel, dAbsoluteMin, dAbsoluteMax,
+                                               dRelativeMin, dRelativeMax);
+    if (SUCCEEDED(hr)) Invalidate();
+    return hr;
 }
 
 HRESULT CChroControl::SetXAxisLimits(double dStart, double dEnd) {
-    if (!FiniteValues({dStart, dEnd})) return E_INVALIDARG;
-    m_limits.xStart = dStart;
-    m_limits.xEnd = dEnd;
-    Invalidate();
-    return S_OK;
+    const HRESULT hr = m_limits.SetXAxisLimits(dStart, dEnd);
+    if (SUCCEEDED(hr)) Invalidate();
+    return hr;
 }
 
 HRESULT CChroControl::SetYAxisScaleType(VXPlot_YAxisScaleType eYAxisScaleType) {
-    if (eYAxisScaleType != VXPlot_YAxisScaleType_Relative &&
-        eYAxisScaleType != VXPlot_YAxisScaleType_Absolute)
-        return E_INVALIDARG;
-    m_limits.scaleType = eYAxisScaleType;
-    Invalidate();
-    return S_OK;
+    const HRESULT hr = m_limits.SetYAxisScaleType(eYAxisScaleType);
+    if (SUCCEEDED(hr)) Invalidate();
+    return hr;
 }
 
 HRESULT CChroControl::SetMarkerList(VXPlot_Marker* pMarkers, std::int32_t nNumMarkers) {

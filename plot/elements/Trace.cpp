@@ -29,6 +29,12 @@ void CTrace::SetPoints(const TracePoint* points, std::size_t count) {
     maxAllValid_ = maxRangeValid_ = false;
 }
 
+bool CTrace::SetPeakInfoColour(int index, COLORREF color) {
+    if (index < 0 || index >= kPeakInfoPens) return false;
+    peakInfoColors_[static_cast<std::size_t>(index)] = color;
+    return true;
+}
+
 void CTrace::SetRange(double start, double end) {
     start_ = start;
     end_ = end;
@@ -256,6 +262,9 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
     if (markers2_)
         markers2_->Draw(dc, true, markerScales(yScale, xScale), magnification_, traceId_);
 
+    CPeakInfoPens infoPens(peakInfoColors_);
+    infoPens.Init(peakInfo_, peakInfoCount_, kDefaultPeakInfoWindow);
+    COLORREF penInUse = color;
     dc.SaveState();
     dc.SetPen(color, dc.DevicePenWidth());
     const int margin =
@@ -285,6 +294,13 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
             ++j;
         }
         const TracePoint& last = points_[j - 1];
+        if (infoPens.Active()) {
+            const COLORREF pen = infoPens.SelectFor(last.position, color);
+            if (pen != penInUse) {
+                dc.SetPen(pen, dc.DevicePenWidth());
+                penInUse = pen;
+            }
+        }
         const int px = left + column;
         const int pyMax = pixelY(hi);
         const int pyMin = pixelY(lo);
@@ -369,6 +385,8 @@ void CTrace::DrawSticks(PlotDC& dc, COLORREF normal, COLORREF flag1, COLORREF fl
         markers2_->Draw(dc, true, markerScales(yScale, xScale), magnification_, traceId_);
 
     CTextLabel tags(false, 0, false, 0.1, font_);
+    CPeakInfoPens infoPens(peakInfoColors_);
+    infoPens.Init(peakInfo_, peakInfoCount_, kDefaultPeakInfoWindow);
     const int penWidth = dc.DevicePenWidth();
     COLORREF current = normal;
     dc.SaveState();
@@ -411,6 +429,7 @@ void CTrace::DrawSticks(PlotDC& dc, COLORREF normal, COLORREF flag1, COLORREF fl
             pen = flag3;
             tag = QStringLiteral("E");
         }
+        if (infoPens.Active()) pen = infoPens.SelectFor(points_[j - 1].position, pen);
         if (pen != current) {
             dc.SetPen(pen, penWidth);
             current = pen;

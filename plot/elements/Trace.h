@@ -8,6 +8,7 @@
 #include "GraphElement.h"
 #include "LabelOccupancyMap.h"
 #include "MarkerList.h"
+#include "PeakInfoPens.h"
 #include "TextLabel.h"
 #include "ZoomFactorLabel.h"
 
@@ -80,6 +81,13 @@ class CTrace : public CGraphElement {
         graphLayer_ = graph;
     }
     void SetTraceId(std::int32_t id) { traceId_ = id; }
+    // Peak-information records that colour the peaks (the caller's copy; completed in place).
+    void SetPeakInfo(ZAR_PLOTLib::VXPlot_PeakInfo* records, int count) {
+        peakInfo_ = records;
+        peakInfoCount_ = count;
+    }
+    // False when the index is outside 0 .. 15.
+    bool SetPeakInfoColour(int index, COLORREF color);
     std::int32_t TraceId() const { return traceId_; }
     void SetTitle(const QString& title) { title_ = title; }
     const QString& Title() const { return title_; }
@@ -143,6 +151,11 @@ class CTrace : public CGraphElement {
     double offsetFactor_ = 2.0;
     double maxAll_ = 0.0, maxRange_ = 0.0;
     bool maxAllValid_ = false, maxRangeValid_ = false;
+    ZAR_PLOTLib::VXPlot_PeakInfo* peakInfo_ = nullptr;
+    int peakInfoCount_ = 0;
+    std::array<COLORREF, kPeakInfoPens> peakInfoColors_{
+        0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF, 0xFF00FF, 0x008080, 0x800080,
+        0x808000, 0,        0,        0,        0,        0,        0,        0};
     std::vector<PlacedLabel> lastPeakLabels_;
     std::vector<PeakLabelCandidate> lastCandidates_;
 };

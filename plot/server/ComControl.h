@@ -211,6 +211,12 @@ struct AxisLimits {
     double relativeMin = 0.0;
     double relativeMax = 100.0;
     ZAR_PLOTLib::VXPlot_YAxisScaleType scaleType = ZAR_PLOTLib::VXPlot_YAxisScaleType_Relative;
+
+    // The members of the same names: E_INVALIDARG (and no change) for values that make no range.
+    HRESULT SetYAxisLimits(double normalization, double absMin, double absMax, double relMin,
+                           double relMax);
+    HRESULT SetXAxisLimits(double start, double end);
+    HRESULT SetYAxisScaleType(ZAR_PLOTLib::VXPlot_YAxisScaleType type);
 };
 
 // The text-label parameters of a new control.

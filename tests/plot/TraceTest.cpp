@@ -211,3 +211,31 @@ TEST(TraceTest, ShadeColoursAndDegenerateScale) {
     EXPECT_EQ(img.pixel(110, 110), ToQColor(0x02C8C8C8).rgb());
     EXPECT_EQ(img.pixel(111, 111), qRgb(255, 255, 255));
 }
+
+TEST(TraceTest, PeakInfoRangesColourTheirPeaks) {
+    ZAR_PLOTLib::VXPlot_PeakInfo info[2]{};
+    info[0].apex.dMass = 50.0;  // no edges: the default window of 10 around the apex
+    info[0].iPenIndex = 2;
+    info[1].apex.dMass = 0.0;  // ends the valid records
+    info[1].iPenIndex = 1;
+    CPeakInfoPens pens(std::array<COLORREF, kPeakInfoPens>{});
+    pens.Init(info, 2, 0.0);
+    EXPECT_EQ(pens.ValidCount(), 1);
+    EXPECT_DOUBLE_EQ(info[0].left.dMass, 45.0);
+    EXPECT_DOUBLE_EQ(info[0].right.dMass, 55.0);
+
+    const std::vector<TracePoint> points = {P(30, 80), P(50, 80), P(70, 80)};
+    FontSpec font;
+    CSpecTrace trace;
+    PrepareTrace(trace, points, &font);
+    info[0].left.dMass = info[0].right.dMass = 0.0;
+    trace.SetPeakInfo(info, 2);
+    Canvas c(130, 130);
+    trace.Draw(*c.dc);
+    QImage& img = c.finish();
+    EXPECT_EQ(img.pixel(40, 100), ToQColor(trace.m_stickColors[0]).rgb());
+    EXPECT_EQ(img.pixel(60, 100), ToQColor(0x0000FF).rgb());  // pen 2 of the colour table
+    EXPECT_EQ(img.pixel(80, 100), ToQColor(trace.m_stickColors[0]).rgb());
+    EXPECT_FALSE(trace.SetPeakInfoColour(16, 0));
+    EXPECT_TRUE(trace.SetPeakInfoColour(15, 0x123456));
+}

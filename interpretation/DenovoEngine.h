@@ -183,6 +183,7 @@ class CDenovoEngine {
     double Background(const std::vector<Evidence>& a, const std::vector<Evidence>& b) const;
     bool Counts(Evidence value, bool bothSigns) const;
     bool SpendWork();
+    bool StartGrowth(int ionMass, Growth& growth) const;
     void ExtendForward(Growth& growth, int j, double score);
     void ExtendBackward(Growth& growth, int j, double score);
     // Enters the growth, closed by a last residue or by a trailing gap.

@@ -18,6 +18,8 @@ constexpr int kLetterStartBelow = 188;
 constexpr int kGapStartFrom = 115;
 constexpr int kEndWindow = 326;
 constexpr int kLastStep = 133;
+constexpr int kForwardStartMargin = 132;
+constexpr int kBackwardFloor = 76;
 constexpr int kMinStep = 57;
 constexpr int kMaxStep = 186;
 constexpr int kEndMargin = 75;
@@ -96,41 +98,35 @@ void CDenovoEngine::SequenceAllTypes() {
     }
 }
 
+// The first residue of a growth whose first ion lies at this mass, or a leading gap.
+bool CDenovoEngine::StartGrowth(int ionMass, Growth& g) const {
+    if (ionMass < kLetterStartBelow && ResidueOfNominal(ionMass - 1)) {
+        g.text.assign(1, ResidueOfNominal(ionMass - 1)->letter);
+        return true;
+    }
+    if (ionMass < kGapStartFrom) return false;
+    g.head = ionMass - 1;
+    g.hasHead = true;
+    g.text = std::to_string(ionMass - 1) + '.';
+    return true;
+}
+
 void CDenovoEngine::SequenceSpectrum(int type) {
     if (!Prepared() || oneDCount_ <= 0) return;
     workStart_ = workDone_;
     const int N = oneDCount_;
-    for (int j = kFirstStart; j < N - 132; ++j) {
+    for (int j = kFirstStart; j < N - kForwardStartMargin; ++j) {
         const Evidence v = oneD_[static_cast<size_t>(j)];
-        if (!Counts(v, true)) continue;
         Growth g;
-        if (j < kLetterStartBelow && ResidueOfNominal(j - 1)) {
-            g.text.assign(1, ResidueOfNominal(j - 1)->letter);
-        } else if (j >= kGapStartFrom) {
-            g.head = j - 1;
-            g.hasHead = true;
-            g.text = std::to_string(j - 1) + '.';
-        } else {
-            continue;
-        }
+        if (!Counts(v, true) || !StartGrowth(j, g)) continue;
         ExtendForward(g, j, static_cast<double>(v));
         if (Cancelled()) return;
     }
     if (type == 7) return;
     for (int j = N - kFirstStart; j >= kLastStep; --j) {
         const Evidence v = oneD_[static_cast<size_t>(j)];
-        if (!Counts(v, true)) continue;
-        const int r = N - j;
         Growth g;
-        if (r < kLetterStartBelow && ResidueOfNominal(r - 1)) {
-            g.text.assign(1, ResidueOfNominal(r - 1)->letter);
-        } else if (r >= kGapStartFrom) {
-            g.head = r - 1;
-            g.hasHead = true;
-            g.text = std::to_string(r - 1) + '.';
-        } else {
-            continue;
-        }
+        if (!Counts(v, true) || !StartGrowth(N - j, g)) continue;
         ExtendBackward(g, j, static_cast<double>(v));
         if (Cancelled()) return;
     }
@@ -168,7 +164,7 @@ void CDenovoEngine::ExtendBackward(Growth& g, int j, double score) {
     }
     AddGrowth(g, nullptr, j - kTerminalMass, score);
     if (g.text.size() >= static_cast<size_t>(kMaxSequenceLength)) return;
-    for (int k = j - kMinStep; k >= j - kMaxStep && k >= 76; --k) {
+    for (int k = j - kMinStep; k >= j - kMaxStep && k >= kBackwardFloor; --k) {
         const Evidence v = oneD_[static_cast<size_t>(k)];
         if (!Counts(v, false)) continue;
         const DenovoResidue* step = ResidueOfNominal(j - k);

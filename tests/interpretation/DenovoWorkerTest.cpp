@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 using zar::CDenovoEngine;
 using zar::CDenovoWorker;
@@ -70,6 +72,9 @@ TEST(DenovoWorkerTest, CancelledLoadPostsNothing) {
     Receiver receiver;
     CDenovoWorker worker;
     worker.Start(&receiver.target, scans, DenovoParams{}, zar::DenovoStandardResidues(), 0);
+    // Let the load get into its growth, which unbounded would run for minutes.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(worker.IsRunning());
     worker.Cancel();
     worker.Wait();
     receiver.Deliver();

@@ -3,6 +3,8 @@
 #include "document/EnzymeTable.h"
 #include "registry/RegKey.h"
 
+#include <QCoreApplication>
+
 namespace zar {
 
 const char* const kProgramKey = "Software\\Korvath\\Veltrix\\ZarvikBrowser";
@@ -257,7 +259,11 @@ QString GetVeltrixPath() {
 }
 
 QString GetProgramDirectory() {
-    return GetVeltrixPath() + QStringLiteral("\\system\\programs\\ZarvikBrowser");
+    // Without a data-system installation the program's own folder holds its templates, tools
+    // and start-up picture.
+    const QString veltrix = GetVeltrixPath();
+    if (veltrix.isEmpty() && QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+    return veltrix + QStringLiteral("\\system\\programs\\ZarvikBrowser");
 }
 
 QString GetHelpFilePath(const QString& corePath) {

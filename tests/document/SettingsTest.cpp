@@ -3,6 +3,8 @@
 #include "TestSupport.h"
 #include "registry/RegKey.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 using namespace zar;
@@ -129,6 +131,7 @@ TEST(SettingsTest, DatabaseInfo) {
 
 TEST(SettingsTest, DerivedPaths) {
     zartest::ScopedConfigDir config;
+    EXPECT_EQ(GetProgramDirectory(), QCoreApplication::applicationDirPath()) << "no data system: the program's folder";
     RegKey(RegRoot::LocalMachine, kGlobalKey, true).writeString("Veltrix Path", "C:\\Veltrix");
     EXPECT_EQ(GetVeltrixPath(), "C:\\Veltrix");
     EXPECT_EQ(GetProgramDirectory(), "C:\\Veltrix\\system\\programs\\ZarvikBrowser");

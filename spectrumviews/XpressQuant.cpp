@@ -483,4 +483,12 @@ XpressEngineHook MakeXpressEngineHook(double massDifference, int scanWindow) {
     };
 }
 
+void InstallXpressEngine(CSorvexResults& results, const XpressSettings& settings) {
+    XpressOptions options = results.GetXpressOptions();
+    options.residue = settings.residue;
+    options.tolerance = settings.tolerance;
+    results.SetXpressOptions(options);
+    results.SetXpressEngine(MakeXpressEngineHook(settings.massDifference, settings.scanWindow));
+}
+
 }  // namespace zar

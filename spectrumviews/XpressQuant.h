@@ -174,4 +174,10 @@ class CXpressQuant {
 // this mass difference and scan window and the set's residue and tolerance.
 XpressEngineHook MakeXpressEngineHook(double massDifference, int scanWindow);
 
+// Gives the result set the engine and the residue and tolerance of one settings snapshot, so
+// that its passes use the configured residue, tolerance and mass difference together. Called
+// on the user-interface thread when the set is made and whenever the XPRESS settings change.
+void InstallXpressEngine(CSorvexResults& results,
+                         const XpressSettings& settings = XpressSettings::FromSettings());
+
 }  // namespace zar

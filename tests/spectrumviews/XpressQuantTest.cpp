@@ -423,6 +423,28 @@ TEST_F(XpressQuantTest, TheResultSetsHookQuantifiesEveryHit) {
     EXPECT_EQ(boxes_.texts().size(), 1);
 }
 
+TEST_F(XpressQuantTest, TheResultSetGetsTheEngineWithOneSettingsSnapshot) {
+    zartest::ScopedConfigDir config;
+    CSorvexResults set;
+    XpressOptions options = set.GetXpressOptions();
+    options.autoCalculate = true;
+    set.SetXpressOptions(options);
+    XpressSettings settings;
+    settings.residue = "K";
+    settings.tolerance = 0.75;
+    settings.massDifference = 6.0;
+    InstallXpressEngine(set, settings);
+    EXPECT_TRUE(set.HasXpressEngine());
+    EXPECT_TRUE(set.GetXpressOptions().autoCalculate);
+    EXPECT_EQ(set.GetXpressOptions().residue, "K");
+    EXPECT_DOUBLE_EQ(set.GetXpressOptions().tolerance, 0.75);
+    set.SetRawFilePath(path_);
+    EXPECT_TRUE(set.CalculateXpressRatios(false));
+    set.SetRawFilePath(dir_->filePath("missing.mzML"));
+    EXPECT_FALSE(set.CalculateXpressRatios(false));
+    EXPECT_EQ(boxes_.texts().size(), 1);
+}
+
 TEST_F(XpressQuantTest, TheWorkerPostsItsResultsAsACopy) {
     MessageReceiver main;
     std::vector<XpressJobResult> received;

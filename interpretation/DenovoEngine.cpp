@@ -144,7 +144,9 @@ void CDenovoEngine::SetResidueTable(int count, const char* letters, const double
 void CDenovoEngine::SetResidueTable(const std::vector<DenovoResidue>& residues) {
     residues_.clear();
     for (const DenovoResidue& r : residues) {
-        if (r.mass <= 0.0) continue;
+        // A letter must not read as part of a gap, and its mass must be a residue's.
+        const bool gapCharacter = r.letter == '.' || (r.letter >= '0' && r.letter <= '9');
+        if (r.letter == 0 || gapCharacter || !(r.mass > 0.0) || r.mass > kMaxParentMass) continue;
         residues_.push_back({r.letter, r.mass, static_cast<int>(r.mass)});
     }
     RebuildResidueIndex();

@@ -41,6 +41,13 @@ bool LosesAmmonia(char c) {
     return c == 'N' || c == 'Q';
 }
 
+// Gap numbers larger than any spectrum are held at this value.
+constexpr int kLargestGap = 1000000;
+
+int AppendDigit(int value, char digit) {
+    return std::min(value * 10 + (digit - '0'), kLargestGap);
+}
+
 // A text split into its leading gap, its letters and its trailing gap.
 struct SplitText {
     int head = 0;
@@ -55,7 +62,7 @@ SplitText Split(const std::string& text) {
     size_t pos = 0;
     if (!text.empty() && std::isdigit(static_cast<unsigned char>(text[0]))) {
         while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])))
-            out.head = out.head * 10 + (text[pos++] - '0');
+            out.head = AppendDigit(out.head, text[pos++]);
         out.hasHead = true;
         if (pos < text.size() && text[pos] == '.') ++pos;
     }
@@ -65,7 +72,7 @@ SplitText Split(const std::string& text) {
         out.hasTail = true;
         for (size_t i = dot + 1;
              i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
-            out.tail = out.tail * 10 + (text[i] - '0');
+            out.tail = AppendDigit(out.tail, text[i]);
     }
     return out;
 }

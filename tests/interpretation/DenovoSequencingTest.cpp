@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 using zar::CDenovoEngine;
@@ -332,6 +333,33 @@ TEST(DenovoSequencingTest, WorkBudgetBoundsTheGrowth) {
     ASSERT_EQ(unbounded.FormatSequenceTable(), count);
     for (int i = 0; i < count; ++i)
         EXPECT_EQ(bounded.GetCandidate(i)->sequence, unbounded.GetCandidate(i)->sequence);
+}
+
+}  // namespace
+
+namespace {
+
+// Ladder positions and their mirrors that fall outside the spectrum are skipped, whatever the
+// text claims.
+TEST(DenovoSequencingTest, ScoresOfTextsReachingPastThePrecursorStayInside) {
+    zartest::SyntheticOptions o;
+    o.ms3OfY = {9, 6, 3};
+    CDenovoEngine engine;
+    engine.LoadSpectra(zartest::SyntheticScans("LVNEVTEFAK", o), DenovoParams{});
+    ASSERT_EQ(engine.MassRangeEnd(), 1149);
+    const std::string texts[] = {"1140.GGGG.900",
+                                 "5000.WWWW",
+                                 std::string(40, 'W'),
+                                 "SSSSTTTTDDDDEEEENNNN.3000",
+                                 "P",
+                                 "0.P.0",
+                                 "99999999999999.G.88888888888888"};
+    for (const std::string& text : texts) {
+        const double ms2 = engine.ScoreMS2(text);
+        const double oneD = engine.ScoreOneDimensional(text);
+        const double twoD = engine.ScoreTwoDimensional(text);
+        EXPECT_TRUE(std::isfinite(ms2) && std::isfinite(oneD) && std::isfinite(twoD)) << text;
+    }
 }
 
 }  // namespace

@@ -239,7 +239,33 @@ void CPlotArea::drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOc
         }
     }
     if (measuring) return;
-    for (CTrace* t : traces_) t->Draw(dc);
+    if (!combiner_) {
+        for (CTrace* t : traces_) t->Draw(dc);
+        return;
+    }
+    std::vector<CSpecTrace*> specs;
+    for (CTrace* t : traces_)
+        if (auto* spec = dynamic_cast<CSpecTrace*>(t)) specs.push_back(spec);
+    if (combinerMode_ == 0) {
+        combiner_->Draw(dc, specs);
+    } else if (combinerMode_ == 1) {
+        const double step = m_bEqualRows ? l.s : l.s - (l.B + l.T);
+        const int g = CombinerGroupSize(combinerGroupHeight_, step);
+        for (std::size_t first = 0; g > 0 && first < specs.size();
+             first += static_cast<std::size_t>(g)) {
+            const auto end =
+                specs.begin() + static_cast<std::ptrdiff_t>(
+                                    std::min(specs.size(), first + static_cast<std::size_t>(g)));
+            combiner_->Draw(dc, std::vector<CSpecTrace*>(
+                                    specs.begin() + static_cast<std::ptrdiff_t>(first), end));
+        }
+    }
+}
+
+int CPlotArea::CombinerGroupSize(int groupHeight, double step) {
+    if (step < 0.0) return 0;
+    if (step == 0.0) return 1;  // rows on top of each other: one trace a group
+    return std::max(1, static_cast<int>(groupHeight / step));
 }
 
 void CPlotArea::DrawImpl(PlotDC& dc) {

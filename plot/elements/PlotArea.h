@@ -9,6 +9,7 @@
 #include "GraphElement.h"
 #include "PlotRegion.h"
 #include "Trace.h"
+#include "TraceCombiner.h"
 #include "ZoomFactorLabel.h"
 
 #include <array>
@@ -48,6 +49,15 @@ class CPlotArea : public CGraphElement {
               FontSpec* font);
 
     void SetTraces(std::vector<CTrace*> traces) { traces_ = std::move(traces); }
+    // Draws the traces' data through a combiner: mode 0 all at once, mode 1 in groups of as many
+    // traces as fit in groupHeight pixels of rows; any other mode draws nothing.
+    void SetCombiner(TraceCombiner* combiner, int mode, int groupHeight) {
+        combiner_ = combiner;
+        combinerMode_ = mode;
+        combinerGroupHeight_ = groupHeight;
+    }
+    // The number of traces per group for a row step (at least 1; 0 for a negative step).
+    static int CombinerGroupSize(int groupHeight, double step);
     void SetMargins(double bottom, double left, double top, double right);
     void SetVisibleXRange(double xStart, double xEnd);
     double GetMaxValue() const;
@@ -91,6 +101,9 @@ class CPlotArea : public CGraphElement {
                    bool& labelEnd) const;
 
     std::vector<CTrace*> traces_;
+    TraceCombiner* combiner_ = nullptr;
+    int combinerMode_ = 0;
+    int combinerGroupHeight_ = 0;
     PlotRegionList* regions_;
     CZoomFactorLabel* magnification_;
     FontSpec* font_;

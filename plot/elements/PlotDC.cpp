@@ -106,6 +106,10 @@ void PlotDC::FillPolygon(const QPolygon& polygon, COLORREF color) {
     painter_.setBrush(previous);
 }
 
+void PlotDC::FillPath(const QPainterPath& path, COLORREF color) {
+    painter_.fillPath(path, ToQColor(color));
+}
+
 void PlotDC::SelectFont(const DCFont& font) {
     font_ = font;
     QFont f(font.face);

@@ -13,6 +13,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -107,6 +108,8 @@ class PlotDC {
     void FillRect(int left, int top, int right, int bottom, COLORREF color);
     void Ellipse(int left, int top, int right, int bottom);
     void FillPolygon(const QPolygon& polygon, COLORREF color);
+    // Fills every figure of a path, each closed back to its start.
+    void FillPath(const QPainterPath& path, COLORREF color);
 
     void SelectFont(const DCFont& font);
     const DCFont& Font() const { return font_; }

@@ -272,6 +272,21 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
     if (!metafile)
         dc.IntersectClipRect(left - margin, top - margin, right + margin + 1, bottom + margin + 1);
 
+    // Peak areas under the baselines of line markers with symbols.
+    for (const CMarkerList* list : {markers1_, markers2_}) {
+        if (!list) continue;
+        for (const MarkerNode& m : list->markers()) {
+            if (m.style != ZAR_PLOTLib::VXPlot_MarkerStyle_Line || m.traceId != traceId_ ||
+                m.symbol == ZAR_PLOTLib::VXPlot_MarkerSymbolType_None)
+                continue;
+            const TracePoint* a = FindNearestPoint(m.startPosition);
+            const TracePoint* b = FindNearestPoint(m.endPosition);
+            if (a && b) FillPeakArea(dc, a, b, m.startIntensity, m.endIntensity);
+        }
+    }
+    dc.SetPen(color, dc.DevicePenWidth());
+    if (magnify_) magnification_->Rewind();
+
     bool firstColumn = true;
     bool rising = false;
     const TracePoint* prevPoint = nullptr;
@@ -353,6 +368,86 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
         markers2_->Draw(dc, false, markerScales(yScale, xScale), magnification_, traceId_);
     drawLabelLayers(dc, profile, yScale, xScale);
     if (wanted) buildAndDrawPeakLabels(dc, candidates, profile);
+}
+
+void CTrace::FillPeakArea(PlotDC& dc, const TracePoint* first, const TracePoint* last,
+                          double baseStart, double baseEnd) {
+    if (!first || !last || end_ - start_ <= 0.0) return;
+    const double yMin = scaling_.yMin, yMax = scaling_.yMax;
+    const int left = rect_.left, top = rect_.top, bottom = rect_.bottom;
+    const double xScale = (rect_.right - left) / (end_ - start_);
+    const double yScale = yMax != yMin ? (top - bottom) / (yMax - yMin) : 0.0;
+    auto pixelX = [&](double x) { return left + static_cast<int>((x - start_) * xScale); };
+    auto pixelY = [&](double y) { return static_cast<int>((y - yMin) * yScale) + bottom; };
+    const int x1 = pixelX(first->position), x2 = pixelX(last->position);
+    const int y1 = pixelY(baseStart), y2 = pixelY(baseEnd);
+    if (first->position > end_ || last->position < start_ || x2 - x1 <= 1) return;
+    const double slope = double(y2 - y1) / (x2 - x1);
+    const double b = y1 - x1 * slope;
+    auto base = [&](int x) { return static_cast<int>(x * slope + b); };
+    QPainterPath path;
+    QPointF current(x1, y1);
+    path.moveTo(current);
+    auto crossing = [&](int px, int py) -> QPointF {
+        if (current.x() == px) return QPointF(px, base(px));
+        const double ts = (py - current.y()) / (px - current.x());
+        const double tb = py - px * ts;
+        if (slope == ts) return QPointF(px, base(px));  // parallel: no crossing of its own
+        const double xr = (tb - b) / (slope - ts);
+        return QPointF(static_cast<int>(xr + 0.5), static_cast<int>(xr * ts + tb + 0.5));
+    };
+    std::optional<bool> inside;
+    auto visit = [&](int px, int py) {
+        if (!inside) inside = y1 >= py;
+        const bool below = py > base(px);
+        if (*inside && !below) {
+            path.lineTo(px, py);
+        } else if (*inside) {
+            path.lineTo(crossing(px, py));
+            path.moveTo(px, py);
+            inside = false;
+        } else if (py >= base(px)) {
+            path.moveTo(px, py);
+        } else {
+            path.moveTo(crossing(px, py));
+            path.lineTo(px, py);
+            inside = true;
+        }
+        current = QPointF(px, py);
+    };
+    const std::size_t endIndex = static_cast<std::size_t>(last - points_);
+    std::size_t i = static_cast<std::size_t>(first - points_);
+    magnify_ = magnification_ && magnification_->HasRanges();
+    if (magnify_) magnification_->Rewind();
+    while (i <= endIndex && i < count_ && points_[i].position <= end_) {
+        const int column = static_cast<int>((points_[i].position - start_) * xScale);
+        double hi = magnified(points_[i]), lo = hi;
+        std::size_t j = i + 1;
+        while (j <= endIndex && j < count_ && points_[j].position < end_ &&
+               static_cast<int>((points_[j].position - start_) * xScale) == column) {
+            const double v = magnified(points_[j]);
+            hi = std::max(hi, v);
+            lo = std::min(lo, v);
+            ++j;
+        }
+        const int px = left + column;
+        if (j - i > 1 && points_[j - 1].intensity > points_[i].intensity) {
+            visit(px, pixelY(lo));
+            visit(px, pixelY(hi));
+        } else if (j - i > 1) {
+            visit(px, pixelY(hi));
+            visit(px, pixelY(lo));
+        } else {
+            visit(px, pixelY(hi));
+        }
+        i = j;
+    }
+    path.lineTo(x2, y2);
+    path.closeSubpath();
+    dc.SaveState();
+    dc.IntersectClipRect(left - 2, top - 2, rect_.right + 3, bottom + 3);
+    dc.FillPath(path, 0x02C0C0C0);
+    dc.RestoreState();
 }
 
 void CTrace::DrawSticks(PlotDC& dc, COLORREF normal, COLORREF flag1, COLORREF flag2,

@@ -115,6 +115,9 @@ class CTrace : public CGraphElement {
     const TracePoint* FindNearestPoint(double x) const;
 
     void DrawProfile(PlotDC& dc, COLORREF color);
+    // Shades the area between the curve and a baseline from the first to the last point.
+    void FillPeakArea(PlotDC& dc, const TracePoint* first, const TracePoint* last, double baseStart,
+                      double baseEnd);
     void DrawSticks(PlotDC& dc, COLORREF normal, COLORREF flag1, COLORREF flag2, COLORREF flag3);
 
     // The peak labels the last drawing placed (for the graphs' layout and for tests).

@@ -17,6 +17,8 @@
 #include <QSysInfo>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QPainter>
+#include <QStyle>
 #include <QToolBar>
 
 namespace zar {
@@ -85,6 +87,24 @@ const std::pair<int, int> kViewCommands[] = {
     {ID_VIEW_PEPMATCH, 8},      {ID_VIEW_PEPMAP, 9},         {ID_VIEW_MASSMAP, 10}, {ID_VIEW_MULTI_CONSENSUS, 11},
 };
 
+// A small tool-bar picture: a coloured tile with a short label.
+QIcon tileIcon(const QString& label, const QColor& colour) {
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(colour);
+    p.setPen(colour.darker(140));
+    p.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 4, 4);
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(label.size() > 1 ? 10 : 13);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, label);
+    return QIcon(pixmap);
+}
+
 QString programFile(const char* name) { return JoinPath(PortablePath(GetProgramDirectory()), QString::fromLatin1(name)); }
 
 }  // namespace
@@ -99,6 +119,24 @@ void CMainFrame::createActions() {
         actions_.insert(c.id, a);
     }
     for (const auto& [id, type] : kViewCommands) actions_[id]->setCheckable(true);
+    QStyle* st = style();
+    actions_[ID_FILE_NEW]->setIcon(st->standardIcon(QStyle::SP_FileIcon));
+    actions_[ID_FILE_OPEN]->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
+    actions_[ID_SAVE_SEQUENCE_FILE]->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
+    actions_[ID_HELP_CONTENTS_TOOLBAR]->setIcon(st->standardIcon(QStyle::SP_DialogHelpButton));
+    const struct {
+        int id;
+        const char* label;
+        QColor colour;
+    } tiles[] = {
+        {ID_OPEN_SORVEX_RESULTS, "R", QColor(40, 110, 170)},   {ID_OPEN_MASSMAP_RESULTS, "M", QColor(40, 110, 170)},
+        {ID_FILE_PRINT, "Pr", QColor(90, 90, 90)},            {ID_VIEW_GENERAL_TRACE, "T", QColor(200, 120, 30)},
+        {ID_VIEW_SORVEX_SUMMARY, "S", QColor(30, 140, 90)},   {ID_VIEW_ZARMASS, "Z", QColor(150, 60, 150)},
+        {ID_VIEW_DENOVO, "D", QColor(170, 70, 60)},           {ID_VIEW_MASSMAP, "PM", QColor(30, 140, 90)},
+        {ID_VIEW_PEPMATCH, "Pm", QColor(170, 70, 60)},        {ID_VIEW_PEPMAP, "Pp", QColor(150, 60, 150)},
+        {ID_VIEW_MULTI_CONSENSUS, "C", QColor(30, 140, 90)},  {ID_RESULTS_WINDOW, "W", QColor(40, 110, 170)},
+    };
+    for (const auto& t : tiles) actions_[t.id]->setIcon(tileIcon(QString::fromLatin1(t.label), t.colour));
     actions_[ID_VIEW_TOOLBAR]->setCheckable(true);
     actions_[ID_VIEW_STATUS_BAR]->setCheckable(true);
     actions_[ID_VIEW_TOOLBAR]->setChecked(true);
@@ -143,6 +181,8 @@ void CMainFrame::createMenus() {
 void CMainFrame::createToolBar() {
     toolBar_ = addToolBar(QStringLiteral("Standard"));
     toolBar_->setObjectName(QStringLiteral("ToolBar8500"));
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_OPEN_SORVEX_RESULTS, ID_OPEN_MASSMAP_RESULTS, ID_SAVE_SEQUENCE_FILE, 0,
                    ID_FILE_PRINT, 0, ID_VIEW_GENERAL_TRACE, ID_VIEW_SORVEX_SUMMARY, ID_VIEW_ZARMASS, ID_VIEW_DENOVO,
                    ID_VIEW_MASSMAP, ID_VIEW_PEPMATCH, ID_VIEW_PEPMAP, ID_VIEW_MULTI_CONSENSUS, 0, ID_RESULTS_WINDOW, 0,

@@ -18,7 +18,7 @@ constexpr double kAStarLossAverage = 45.03855;
 constexpr double kAoLossMono = 46.005515;
 constexpr double kAoLossAverage = 46.02855;
 
-constexpr const char* kLabelPrefixes[kIonSeriesCount] = {
+constexpr const char* kLabelPrefixes[kFragmentSeriesCount] = {
     "A", "A*", "Ao", "B", "B*", "Bo", "C", "X", "Y'", "Y*", "Yo", "Z*", "W'", "D'", "H", "P"};
 
 int FirstPosition(const QString& sequence, QChar letter) {
@@ -45,7 +45,7 @@ bool IonSlotProducedAt(int slot, int residue1, int residueCount) {
         case kIonX: return residue1 > 1;
         case kIonHInternal:
         case kIonPInternal: return false;
-        default: return slot >= 0 && slot < kIonSeriesCount;
+        default: return slot >= 0 && slot < kFragmentSeriesCount;
     }
 }
 
@@ -64,7 +64,7 @@ int IonLabelNumber(int slot, int residue1, int residueCount, int internalStart) 
 }
 
 const char* IonLabelPrefix(int slot) {
-    return slot >= 0 && slot < kIonSeriesCount ? kLabelPrefixes[slot] : "";
+    return slot >= 0 && slot < kFragmentSeriesCount ? kLabelPrefixes[slot] : "";
 }
 
 void ComputeFragmentIons(const QString& sequence, const FragmentMassModel& model,
@@ -91,11 +91,11 @@ void ComputeFragmentIons(const QString& sequence, const FragmentMassModel& model
         const double s = total - p + m;  // residues i..n
         table.mh[static_cast<size_t>(i - 1)] = p + 2.0 * k.hydrogen;
 
-        std::array<double, kIonSeriesCount>& row = table.ions[static_cast<size_t>(i - 1)];
+        std::array<double, kFragmentSeriesCount>& row = table.ions[static_cast<size_t>(i - 1)];
         row.fill(0.0);
         const double b = p + k.hydrogen;
         const double y = s + k.hydroxyl + 2.0 * k.hydrogen;
-        const std::array<double, kIonSeriesCount> mass = {
+        const std::array<double, kFragmentSeriesCount> mass = {
             b - k.co,
             b - k.aStarLoss,
             b - k.aoLoss,

@@ -31,9 +31,9 @@ enum IonSlot : int {
     kIonHInternal,
     kIonPInternal,
 };
-constexpr int kIonSeriesCount = 16;
+constexpr int kFragmentSeriesCount = 16;
 
-using IonSlotMask = std::array<bool, kIonSeriesCount>;
+using IonSlotMask = std::array<bool, kFragmentSeriesCount>;
 
 inline IonSlotMask AllIonSlots() {
     IonSlotMask all;
@@ -78,7 +78,7 @@ struct FragmentIonTable {
     int residueCount = 0;
     std::vector<double> prefix;  // P(i): mass of residues 1..i, at index i - 1
     std::vector<double> mh;      // the "M + H" column: P(i) + 2 H
-    std::vector<std::array<double, kIonSeriesCount>> ions;
+    std::vector<std::array<double, kFragmentSeriesCount>> ions;
     int hPosition = 0;  // 1-based position of the first "H", 0 when none
     int pPosition = 0;  // the same for "P"
 

@@ -25,16 +25,16 @@ QString ResidueText(QChar residue) {
 }  // namespace
 
 CPepmatchIonList::CPepmatchIonList(int residueCount)
-    : ions_(static_cast<size_t>(std::max(residueCount, 0)) * kIonSeriesCount),
+    : ions_(static_cast<size_t>(std::max(residueCount, 0)) * kFragmentSeriesCount),
       residueCount_(std::max(residueCount, 0)) {}
 
 IonSlotMask PepmatchOptions::slotMask() const {
     // Options order -> series slot.
-    static constexpr int kSlotOf[kIonSeriesCount] = {
+    static constexpr int kSlotOf[kFragmentSeriesCount] = {
         kIonA, kIonAStar, kIonAo,        kIonB,         kIonBStar, kIonBo, kIonC,    kIonD,
         kIonHInternal, kIonPInternal, kIonW, kIonX, kIonY, kIonYStar, kIonYo, kIonZStar};
     IonSlotMask mask{};
-    for (int k = 0; k < kIonSeriesCount; ++k)
+    for (int k = 0; k < kFragmentSeriesCount; ++k)
         mask[static_cast<size_t>(kSlotOf[k])] = series[static_cast<size_t>(k)] != 0;
     return mask;
 }
@@ -100,7 +100,7 @@ bool CPepmatchData::CalculateSequenceIons(const QString& sequence,
     const int rows = std::min(table.residueCount, grid_->rowCount());
     const int columns = grid_->columnCount();
     for (int i = 1; i <= rows; ++i) {
-        for (int slot = 0; slot < kIonSeriesCount; ++slot) {
+        for (int slot = 0; slot < kFragmentSeriesCount; ++slot) {
             const double mass = table.ion(i, slot);
             const int column = kIonGridFirstIonColumn + slot;
             if (mass != 0.0 && column <= columns)
@@ -170,7 +170,7 @@ bool CPepmatchData::PerformPepmatch(const QString& sequence, const PepmatchOptio
         const int rows = std::min(n, grid_->rowCount());
         const int columns = grid_->columnCount();
         for (int i = 1; i <= rows; ++i) {
-            for (int slot = 0; slot < kIonSeriesCount; ++slot) {
+            for (int slot = 0; slot < kFragmentSeriesCount; ++slot) {
                 const PepmatchIon& ion = ionList_->ion(i, slot);
                 const int column = kIonGridFirstIonColumn + slot;
                 if (!ion.present || column > columns) continue;

@@ -33,7 +33,7 @@ constexpr double kInitialRelativeThreshold = 0.2;
 constexpr int kIonGridResidueColumn = 1;
 constexpr int kIonGridMHColumn = 2;
 constexpr int kIonGridFirstIonColumn = 3;
-constexpr int kIonGridColumnCount = kIonGridFirstIonColumn + kIonSeriesCount - 1;  // 18
+constexpr int kIonGridColumnCount = kIonGridFirstIonColumn + kFragmentSeriesCount - 1;  // 18
 
 // The ion grid as the engine writes it; the hosting view adapts its grid to this. Rows and
 // columns are 1-based (row 0 and column 0 are the headers).
@@ -65,10 +65,10 @@ class CPepmatchIonList {
     virtual ~CPepmatchIonList() = default;
 
     PepmatchIon& ion(int residue1, int slot) {
-        return ions_[static_cast<size_t>((residue1 - 1) * kIonSeriesCount + slot)];
+        return ions_[static_cast<size_t>((residue1 - 1) * kFragmentSeriesCount + slot)];
     }
     const PepmatchIon& ion(int residue1, int slot) const {
-        return ions_[static_cast<size_t>((residue1 - 1) * kIonSeriesCount + slot)];
+        return ions_[static_cast<size_t>((residue1 - 1) * kFragmentSeriesCount + slot)];
     }
     const std::vector<PepmatchIon>& ions() const { return ions_; }
 
@@ -112,7 +112,7 @@ struct PepmatchOptions {
     double threshold = 0.0;  // percent of the base peak
     int append = 0;
     int monoisotopic = 1;
-    std::array<int, kIonSeriesCount> series{};
+    std::array<int, kFragmentSeriesCount> series{};
 
     // The flags as series slots.
     IonSlotMask slotMask() const;

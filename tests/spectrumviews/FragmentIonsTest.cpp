@@ -78,7 +78,7 @@ TEST(FragmentIonsTest, OneResidueHasNoCAndNoXIon) {
     const FragmentMassModel model(true);
     const FragmentIonTable t = ComputeFragmentIons(QStringLiteral("G"), model);
     ASSERT_EQ(t.residueCount, 1);
-    for (int slot = 0; slot < kIonSeriesCount; ++slot) {
+    for (int slot = 0; slot < kFragmentSeriesCount; ++slot) {
         const bool expected = slot != kIonC && slot != kIonX && slot != kIonHInternal &&
                               slot != kIonPInternal;
         EXPECT_EQ(t.ion(1, slot) != 0.0, expected) << IonLabelPrefix(slot);
@@ -124,7 +124,7 @@ TEST(FragmentIonsTest, MonoisotopicAndAverageDifferEverywhere) {
     const FragmentIonTable avg = ComputeFragmentIons(QStringLiteral("PEPTIDE"), FragmentMassModel(false));
     for (int i = 1; i <= 7; ++i) {
         EXPECT_NE(mono.mh[static_cast<size_t>(i - 1)], avg.mh[static_cast<size_t>(i - 1)]);
-        for (int slot = 0; slot < kIonSeriesCount; ++slot) {
+        for (int slot = 0; slot < kFragmentSeriesCount; ++slot) {
             if (mono.ion(i, slot) != 0.0) {
                 EXPECT_NE(mono.ion(i, slot), avg.ion(i, slot));
             }

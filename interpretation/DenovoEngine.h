@@ -197,6 +197,7 @@ class CDenovoEngine {
     std::vector<int> BuildLadder(const std::string& text, bool mirrored);
     const std::vector<Evidence>& RedMinusBlueFolded();
     int FindEntry(const std::string& text, int listLength) const;
+    bool RaiseIfListed(const std::string& text, double s0, int listLength);
     void MoveEntryUp(int from, double s0);
     void InsertEntry(const std::string& text, double s0, double cs1d, int listLength, bool byKey);
 

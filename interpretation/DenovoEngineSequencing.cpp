@@ -234,17 +234,21 @@ void CDenovoEngine::AddCandidate(const std::string& text, double pathScore) {
 
 void CDenovoEngine::EnterCandidate(const std::string& text, double s) {
     const int L = maximumCandidates_;
-    const int found = FindEntry(text, L);
-    if (found >= 0) {
-        if (s <= s0_[static_cast<size_t>(found)]) return;
-        if (found == 0) {
-            s0_[0] = s;
-            return;
-        }
-        MoveEntryUp(found, s);
-        return;
-    }
+    if (RaiseIfListed(text, s, L)) return;
     InsertEntry(text, s, ScoreOneDimensional(text), L, false);
+}
+
+// A text already among the first L entries keeps its place unless it now scores better;
+// true when it was listed.
+bool CDenovoEngine::RaiseIfListed(const std::string& text, double s, int L) {
+    const int found = FindEntry(text, L);
+    if (found < 0) return false;
+    if (s <= s0_[static_cast<size_t>(found)]) return true;
+    if (found == 0)
+        s0_[0] = s;
+    else
+        MoveEntryUp(found, s);
+    return true;
 }
 
 // A text found again with a better score rises above the entries it now beats; among equal
@@ -286,16 +290,7 @@ void CDenovoEngine::InsertEntry(const std::string& text, double s, double c, int
 
 void CDenovoEngine::AddExpandedCandidate(const std::string& text, double s0) {
     const int L = maximumPartialSequences_;
-    const int found = FindEntry(text, L);
-    if (found >= 0) {
-        if (s0 <= s0_[static_cast<size_t>(found)]) return;
-        if (found == 0) {
-            s0_[0] = s0;
-            return;
-        }
-        MoveEntryUp(found, s0);
-        return;
-    }
+    if (RaiseIfListed(text, s0, L)) return;
     const double c = ScoreOneDimensional(text);
     const size_t last = static_cast<size_t>(L - 1);
     if (!(10.0 * s0 + c > 10.0 * s0_[last] + cs1d_[last])) return;

@@ -2,6 +2,7 @@
 
 #include "databases/FastaIndexRecord.h"
 
+#include "core/MessageBox.h"
 #include "core/TextFile.h"
 
 #include <QFileInfo>
@@ -134,6 +135,11 @@ FastaIndexBuildResult CFastaIndexBuilder::build(const QString& fastaPath,
 QString ReplaceIndexQuestion(const QString& databaseName) {
     return QStringLiteral("An index file already exists for the database\n\n") + databaseName +
            QStringLiteral("\n\nDo you want to replace it?");
+}
+
+bool ConfirmIndexReplacement(const QString& databaseName) {
+    if (!QFileInfo::exists(FastaIndexPathFor(databaseName))) return true;
+    return ZarMessageBox(ReplaceIndexQuestion(databaseName), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 }  // namespace zar

@@ -48,5 +48,7 @@ class CFastaIndexBuilder {
 
 // The question asked before an existing index is replaced.
 QString ReplaceIndexQuestion(const QString& databaseName);
+// True when the database has no index yet or the user agrees to replace it.
+bool ConfirmIndexReplacement(const QString& databaseName);
 
 }  // namespace zar

@@ -45,6 +45,16 @@ enum class ReadResult { Entry, End, Error };
 
 }  // namespace
 
+std::optional<QString> PrepareSelectTarget(const QString& target, int targetMode) {
+    if (target.isEmpty()) return target;
+    const QFileInfo info(target);
+    if (info.exists()) {
+        if (targetMode == 1 && !IsValidProteinDatabase(target)) return std::nullopt;
+        return target;
+    }
+    return info.suffix().isEmpty() ? target + QStringLiteral(".fasta") : target;
+}
+
 QString PrepareSelectString(const QString& text) {
     QString s = text.left(kMaxSelectStringChars).toUpper();
     s.replace(QLatin1Char('~'), QLatin1Char(' '));

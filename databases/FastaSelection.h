@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace zar {
 
@@ -37,6 +38,11 @@ enum class SelectResult { Completed = 0, Failed = 1, Cancelled = 2 };
 // Runs one selection, reporting list lines and "processed  %d entries, continuing on ..." status
 // texts through the progress; polls its cancel flag between entries.
 SelectResult SelectDatabaseEntries(const SelectRequest& request, const WorkProgress& progress);
+
+// The target as the Select page takes it: an existing target unchanged (in append mode only
+// when it is a valid database, else nothing after the message); a new name without extension
+// gets ".fasta". An empty target stays empty.
+std::optional<QString> PrepareSelectTarget(const QString& target, int targetMode);
 
 // The mass a header's "[MASS=" annotation gives; false when it has none that reads as a number.
 bool AnnotatedMass(const QString& header, double& mass);

@@ -168,3 +168,19 @@ TEST(FastaIndexBuilder, ReplaceQuestionNamesTheDatabase) {
               "An index file already exists for the database\n\n/db/human.fasta\n\nDo you want to "
               "replace it?");
 }
+
+TEST(FastaIndexBuilder, ReplacingAnExistingIndexNeedsAYes) {
+    QTemporaryDir dir;
+    zartest::MessageBoxCapture boxes;
+    const QString fasta = dbtest::WriteFile(dir, "x.fasta", ">a\nK\n");
+    EXPECT_TRUE(ConfirmIndexReplacement(fasta));
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    dbtest::WriteFile(dir, "x.fasta.idx", "old");
+    boxes.answerNext(zar::IDNO);
+    EXPECT_FALSE(ConfirmIndexReplacement(fasta));
+    boxes.answerNext(zar::IDYES);
+    EXPECT_TRUE(ConfirmIndexReplacement(fasta));
+    ASSERT_EQ(boxes.texts().size(), 2);
+    EXPECT_EQ(boxes.texts()[0], ReplaceIndexQuestion(fasta));
+    EXPECT_EQ(dbtest::ReadFile(fasta + ".idx"), "old");
+}

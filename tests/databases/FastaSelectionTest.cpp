@@ -185,3 +185,14 @@ TEST_F(FastaSelectionTest, LongHeadersAndPathsAreKeptWhole) {
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].endsWith(QString(255, 'x')));
 }
+
+TEST_F(FastaSelectionTest, TargetNamesAsThePageTakesThem) {
+    zartest::MessageBoxCapture boxes;
+    EXPECT_EQ(PrepareSelectTarget("", 0), QString());
+    EXPECT_EQ(PrepareSelectTarget(dir.filePath("subset"), 0), dir.filePath("subset.fasta"));
+    EXPECT_EQ(PrepareSelectTarget(dir.filePath("subset.txt"), 0), dir.filePath("subset.txt"));
+    const QString notFasta = dbtest::WriteFile(dir, "plain", "text\n");
+    EXPECT_EQ(PrepareSelectTarget(notFasta, 0), notFasta);
+    EXPECT_FALSE(PrepareSelectTarget(notFasta, 1).has_value());
+    EXPECT_EQ(boxes.texts().size(), 1);
+}

@@ -41,11 +41,15 @@ FragmentMassModel::FragmentMassModel(bool monoisotopic) : monoisotopic_(monoisot
 
 bool IonSlotProducedAt(int slot, int residue1, int residueCount) {
     switch (slot) {
-        case kIonC: return residue1 < residueCount;
-        case kIonX: return residue1 > 1;
+        case kIonC:
+            return residue1 < residueCount;
+        case kIonX:
+            return residue1 > 1;
         case kIonHInternal:
-        case kIonPInternal: return false;
-        default: return slot >= 0 && slot < kFragmentSeriesCount;
+        case kIonPInternal:
+            return false;
+        default:
+            return slot >= 0 && slot < kFragmentSeriesCount;
     }
 }
 
@@ -56,10 +60,13 @@ int IonLabelNumber(int slot, int residue1, int residueCount, int internalStart) 
         case kIonYStar:
         case kIonYo:
         case kIonZStar:
-        case kIonW: return residueCount - residue1 + 1;
+        case kIonW:
+            return residueCount - residue1 + 1;
         case kIonHInternal:
-        case kIonPInternal: return internalStart;
-        default: return residue1;
+        case kIonPInternal:
+            return internalStart;
+        default:
+            return residue1;
     }
 }
 

@@ -16,7 +16,9 @@ namespace {
 
 const char* const kNoSequenceText = "Please enter a sequence";
 
-QString NumberText(double value) { return QCFormat("%.13g", value); }
+QString NumberText(double value) {
+    return QCFormat("%.13g", value);
+}
 
 QString ResidueText(QChar residue) {
     return QStringLiteral(" ") + residue + QStringLiteral(" ");
@@ -31,8 +33,8 @@ CPepmatchIonList::CPepmatchIonList(int residueCount)
 IonSlotMask PepmatchOptions::slotMask() const {
     // Options order -> series slot.
     static constexpr int kSlotOf[kFragmentSeriesCount] = {
-        kIonA, kIonAStar, kIonAo,        kIonB,         kIonBStar, kIonBo, kIonC,    kIonD,
-        kIonHInternal, kIonPInternal, kIonW, kIonX, kIonY, kIonYStar, kIonYo, kIonZStar};
+        kIonA,         kIonAStar,     kIonAo, kIonB, kIonBStar, kIonBo,    kIonC,  kIonD,
+        kIonHInternal, kIonPInternal, kIonW,  kIonX, kIonY,     kIonYStar, kIonYo, kIonZStar};
     IonSlotMask mask{};
     for (int k = 0; k < kFragmentSeriesCount; ++k)
         mask[static_cast<size_t>(kSlotOf[k])] = series[static_cast<size_t>(k)] != 0;
@@ -88,8 +90,7 @@ bool CPepmatchData::prepareGrid(const QString& sequence, const FragmentIonTable&
     return true;
 }
 
-bool CPepmatchData::CalculateSequenceIons(const QString& sequence,
-                                          const PepmatchOptions& options) {
+bool CPepmatchData::CalculateSequenceIons(const QString& sequence, const PepmatchOptions& options) {
     if (sequence.isEmpty()) {
         ZarMessageBox(QString::fromLatin1(kNoSequenceText));
         return false;
@@ -159,7 +160,8 @@ bool CPepmatchData::PerformPepmatch(const QString& sequence, const PepmatchOptio
         for (int i = starts[which]; i <= n; ++i) {
             const double mass = table.ion(i, slot);
             PepmatchIon& ion = ionList_->ion(i, slot);
-            if (mass != 0.0 && ion.mass == 0.0) fillIon(ion, mass, slot, i, starts[which], colorSet);
+            if (mass != 0.0 && ion.mass == 0.0)
+                fillIon(ion, mass, slot, i, starts[which], colorSet);
         }
     }
 
@@ -202,9 +204,9 @@ void CPepmatchData::matchCurrentScan() {
         if (!ion.present) continue;
         const double low = ion.mass - kPepmatchHalfWindow;
         const double high = ion.mass + kPepmatchHalfWindow;
-        auto it = std::lower_bound(
-            peaks.begin(), peaks.end(), low,
-            [](const CVXDataPeak& p, double mz) { return p.dPosition < mz; });
+        auto it =
+            std::lower_bound(peaks.begin(), peaks.end(), low,
+                             [](const CVXDataPeak& p, double mz) { return p.dPosition < mz; });
         const CVXDataPeak* kept = nullptr;
         for (; it != peaks.end() && it->dPosition <= high; ++it) {
             if (!kept || it->dIntensity > kept->dIntensity) kept = &*it;

@@ -39,6 +39,11 @@ bool ParseScanNumber(const QString& text, int& value) {
     return ok;
 }
 
+// m/z of both forms; false for a charge outside 1 to 3.
+bool PairMz(double lightMH, double heavyMH, int charge, double& lightMz, double& heavyMz) {
+    return XpressMassToMz(lightMH, charge, lightMz) && XpressMassToMz(heavyMH, charge, heavyMz);
+}
+
 }  // namespace
 
 // ---- the hit's XPRESS block ----
@@ -126,10 +131,17 @@ bool ParseSpectrumScans(const QString& fileInformation, int& firstScan, int& las
 
 bool XpressMassToMz(double mh, int charge, double& mz) {
     switch (charge) {
-        case 1: mz = mh; return true;
-        case 2: mz = (mh + kXpressProtonMass) * 0.5; return true;
-        case 3: mz = (mh + 2.0 * kXpressProtonMass) * (1.0 / 3.0); return true;
-        default: return false;
+        case 1:
+            mz = mh;
+            return true;
+        case 2:
+            mz = (mh + kXpressProtonMass) * 0.5;
+            return true;
+        case 3:
+            mz = (mh + 2.0 * kXpressProtonMass) * (1.0 / 3.0);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -161,7 +173,8 @@ void CXpressQuant::SetLabelResidue(const QString& residue) {
 bool CXpressQuant::OpenRawFile(const QString& path) {
     reader_ = std::make_unique<VRawfile>();
     firstScan_ = lastScan_ = scanCount_ = 0;
-    for (std::vector<double>* v : {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
+    for (std::vector<double>* v :
+         {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
         v->clear();
     scanKind_.clear();
     peakCache_.clear();
@@ -186,7 +199,8 @@ bool CXpressQuant::OpenRawFile(const QString& path) {
     }
     scanCount_ = lastScan_ - firstScan_ + 1;
     const size_t size = static_cast<size_t>(lastScan_) + 1;
-    for (std::vector<double>* v : {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
+    for (std::vector<double>* v :
+         {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
         v->assign(size, 0.0);
     scanKind_.assign(size, 0);
     return true;
@@ -326,7 +340,11 @@ void CXpressQuant::FindPeakLimits(const std::vector<double>& y, int& start, int&
     end = std::clamp(e, firstScan_, std::max(firstScan_, lastScan_));
 }
 
-double CXpressQuant::integrate(const std::vector<double>& raw, int start, int end) const {
+double CXpressQuant::peakArea(const std::vector<double>& smoothed, const std::vector<double>& raw,
+                              int& start, int& end) const {
+    FindPeakLimits(smoothed, start, end);
+    if (raw[static_cast<size_t>(start)] != 0.0) ++start;
+    if (raw[static_cast<size_t>(end)] == 0.0) --end;
     double area = 0.0;
     for (int s = std::max(start, 0); s <= end && s < static_cast<int>(raw.size()); ++s)
         area += raw[static_cast<size_t>(s)];
@@ -380,9 +398,7 @@ double CXpressQuant::CalculateRatio(int charge, int firstScan, int lastScan, Xpr
                                     XpressSide& heavy) {
     double lightMz = 0.0;
     double heavyMz = 0.0;
-    if (!XpressMassToMz(light.mass, charge, lightMz) || !XpressMassToMz(heavy.mass, charge, heavyMz))
-        return 0.0;
-    if (!hasTraces()) return 0.0;
+    if (!PairMz(light.mass, heavy.mass, charge, lightMz, heavyMz) || !hasTraces()) return 0.0;
 
     int start = nearestFullScanAtOrBefore(firstScan, kMaxFullScanDistanceFirst);
     if (start < 0) return 0.0;
@@ -392,19 +408,10 @@ double CXpressQuant::CalculateRatio(int charge, int firstScan, int lastScan, Xpr
     end = std::clamp(end, firstScan_, lastScan_);
 
     BuildTraces(firstScan, lastScan, lightMz, heavyMz);
-    auto quantifySide = [&](const std::vector<double>& smoothed, const std::vector<double>& raw,
-                            XpressSide& side) {
-        int s = start;
-        int e = end;
-        FindPeakLimits(smoothed, s, e);
-        if (raw[static_cast<size_t>(s)] != 0.0) ++s;
-        if (raw[static_cast<size_t>(e)] == 0.0) --e;
-        side.area = integrate(raw, s, e);
-        side.firstScan = s;
-        side.lastScan = e;
-    };
-    quantifySide(lightSmoothed_, lightRaw_, light);
-    quantifySide(heavySmoothed_, heavyRaw_, heavy);
+    light.firstScan = heavy.firstScan = start;
+    light.lastScan = heavy.lastScan = end;
+    light.area = peakArea(lightSmoothed_, lightRaw_, light.firstScan, light.lastScan);
+    heavy.area = peakArea(heavySmoothed_, heavyRaw_, heavy.firstScan, heavy.lastScan);
     return XpressRatio(light.area, heavy.area);
 }
 
@@ -423,9 +430,7 @@ int CXpressQuant::QuantifyPeptide(SearchHitRecord& hit) {
     }
     double lightMz = 0.0;
     double heavyMz = 0.0;
-    if (!XpressMassToMz(masses.light, masses.charge, lightMz) ||
-        !XpressMassToMz(masses.heavy, masses.charge, heavyMz))
-        return 0;
+    if (!PairMz(masses.light, masses.heavy, masses.charge, lightMz, heavyMz)) return 0;
     BuildTraces(masses.firstScan, masses.lastScan, lightMz, heavyMz);
     return 1;
 }
@@ -452,24 +457,18 @@ double CXpressQuant::CalculateRatioInRanges(int charge, int firstScan, int lastS
                                             XpressSide& light, XpressSide& heavy) {
     double lightMz = 0.0;
     double heavyMz = 0.0;
-    if (!XpressMassToMz(light.mass, charge, lightMz) || !XpressMassToMz(heavy.mass, charge, heavyMz))
-        return 0.0;
-    if (!hasTraces()) return 0.0;
+    if (!PairMz(light.mass, heavy.mass, charge, lightMz, heavyMz) || !hasTraces()) return 0.0;
     // The traces cover the user's ranges as well as the identified scans.
     const int low = std::min({firstScan, light.firstScan, heavy.firstScan});
     const int high = std::max({lastScan, light.lastScan, heavy.lastScan});
     BuildTraces(low, high, lightMz, heavyMz);
-    auto quantifySide = [&](const std::vector<double>& smoothed, const std::vector<double>& raw,
-                            XpressSide& side) {
-        int s = side.firstScan;
-        int e = side.lastScan;
-        FindPeakLimits(smoothed, s, e);
-        if (raw[static_cast<size_t>(s)] != 0.0) ++s;
-        if (raw[static_cast<size_t>(e)] == 0.0) --e;
-        side.area = integrate(raw, s, e);
-    };
-    quantifySide(lightSmoothed_, lightRaw_, light);
-    quantifySide(heavySmoothed_, heavyRaw_, heavy);
+    // The sides keep the user's scans; only the areas change.
+    int start = light.firstScan;
+    int end = light.lastScan;
+    light.area = peakArea(lightSmoothed_, lightRaw_, start, end);
+    start = heavy.firstScan;
+    end = heavy.lastScan;
+    heavy.area = peakArea(heavySmoothed_, heavyRaw_, start, end);
     return XpressRatio(light.area, heavy.area);
 }
 

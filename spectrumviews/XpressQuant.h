@@ -69,8 +69,7 @@ QString PeptideCore(const QString& peptideText);
 XpressLabelling ClassifyXpressLabel(const QString& peptideText, QChar residue);
 // First scan, last scan and charge of a spectrum name "base.first.last.charge[.ext]"; the base
 // name may itself contain dots.
-bool ParseSpectrumScans(const QString& fileInformation, int& firstScan, int& lastScan,
-                        int& charge);
+bool ParseSpectrumScans(const QString& fileInformation, int& firstScan, int& lastScan, int& charge);
 // m/z of an (M+H)+ mass at charge 1 to 3; false for any other charge.
 bool XpressMassToMz(double mh, int charge, double& mz);
 // Signed light/heavy ratio of two areas (0.0 when both are 0).
@@ -145,7 +144,10 @@ class CXpressQuant {
     bool isFullScan(int scan);
     const PeakList* peaksOf(int scan);
     int nearestFullScanAtOrBefore(int scan, int maxDistance);
-    double integrate(const std::vector<double>& raw, int start, int end) const;
+    // Moves start and end to the peak's limits on the smoothed trace and sums the raw trace
+    // between them.
+    double peakArea(const std::vector<double>& smoothed, const std::vector<double>& raw, int& start,
+                    int& end) const;
 
     std::unique_ptr<VRawfile> reader_;
     double proton_ = kXpressProtonMass;

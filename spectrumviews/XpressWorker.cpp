@@ -47,8 +47,7 @@ XpressJobResult CXpressWorker::Run(const XpressJob& job, const std::atomic<bool>
     result.kind = job.kind;
     result.hits = job.hits;
 
-    CXpressQuant engine(job.settings.massDifference, job.settings.residue,
-                        job.settings.scanWindow);
+    CXpressQuant engine(job.settings.massDifference, job.settings.residue, job.settings.scanWindow);
     if (!engine.OpenRawFile(job.rawFilePath)) return result;
     engine.SetMassTolerance(job.settings.tolerance);
     result.opened = true;

@@ -43,10 +43,10 @@ struct XpressJob {
 // The payload of the worker's message.
 struct XpressJobResult {
     XpressJobKind kind = XpressJobKind::kRatioPass;
-    bool opened = false;     // the run could be read
-    bool finished = false;   // every hit was processed
+    bool opened = false;    // the run could be read
+    bool finished = false;  // every hit was processed
     bool cancelled = false;
-    int processed = 0;       // hits quantified before the end
+    int processed = 0;  // hits quantified before the end
     // The hits as quantified; only the first `processed` carry new XPRESS blocks.
     std::vector<SearchHitRecord> hits;
     // For one hit: the run's scan range and both raw traces over it (entry 0 = first scan).

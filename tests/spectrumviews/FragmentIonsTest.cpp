@@ -68,8 +68,8 @@ TEST(FragmentIonsTest, SeriesKeepTheirRelations) {
             EXPECT_NEAR(t.ion(i, kIonA), t.ion(i, kIonB) - k.co, 1e-9);
             EXPECT_NEAR(t.ion(i, kIonC), t.ion(i, kIonB) + k.nh3, 1e-9);
             EXPECT_DOUBLE_EQ(t.ion(i, kIonD), t.ion(i, kIonBStar));
-            EXPECT_NEAR(t.mh[static_cast<size_t>(i - 1)], t.prefix[static_cast<size_t>(i - 1)] +
-                                                              2.0 * k.hydrogen, 1e-9);
+            EXPECT_NEAR(t.mh[static_cast<size_t>(i - 1)],
+                        t.prefix[static_cast<size_t>(i - 1)] + 2.0 * k.hydrogen, 1e-9);
         }
     }
 }
@@ -79,8 +79,8 @@ TEST(FragmentIonsTest, OneResidueHasNoCAndNoXIon) {
     const FragmentIonTable t = ComputeFragmentIons(QStringLiteral("G"), model);
     ASSERT_EQ(t.residueCount, 1);
     for (int slot = 0; slot < kFragmentSeriesCount; ++slot) {
-        const bool expected = slot != kIonC && slot != kIonX && slot != kIonHInternal &&
-                              slot != kIonPInternal;
+        const bool expected =
+            slot != kIonC && slot != kIonX && slot != kIonHInternal && slot != kIonPInternal;
         EXPECT_EQ(t.ion(1, slot) != 0.0, expected) << IonLabelPrefix(slot);
     }
     const FragmentConstants& k = model.constants();
@@ -120,8 +120,10 @@ TEST(FragmentIonsTest, InternalSeriesStartAtTheFirstHOrP) {
 }
 
 TEST(FragmentIonsTest, MonoisotopicAndAverageDifferEverywhere) {
-    const FragmentIonTable mono = ComputeFragmentIons(QStringLiteral("PEPTIDE"), FragmentMassModel(true));
-    const FragmentIonTable avg = ComputeFragmentIons(QStringLiteral("PEPTIDE"), FragmentMassModel(false));
+    const FragmentIonTable mono =
+        ComputeFragmentIons(QStringLiteral("PEPTIDE"), FragmentMassModel(true));
+    const FragmentIonTable avg =
+        ComputeFragmentIons(QStringLiteral("PEPTIDE"), FragmentMassModel(false));
     for (int i = 1; i <= 7; ++i) {
         EXPECT_NE(mono.mh[static_cast<size_t>(i - 1)], avg.mh[static_cast<size_t>(i - 1)]);
         for (int slot = 0; slot < kFragmentSeriesCount; ++slot) {

@@ -39,8 +39,8 @@ class FakeIonGrid : public IIonGridSink {
         ++clears;
         for (auto it = cells.begin(); it != cells.end();) {
             const auto [row, column] = it->first;
-            const bool inside = row >= firstRow && row <= lastRow && column >= firstColumn &&
-                                column <= lastColumn;
+            const bool inside =
+                row >= firstRow && row <= lastRow && column >= firstColumn && column <= lastColumn;
             it = inside ? cells.erase(it) : std::next(it);
         }
     }
@@ -109,10 +109,9 @@ class PepmatchDataTest : public ::testing::Test {
                 return {
                     {BIon(1) + 0.5, 50.0},  // exactly at the window's upper bound
                     {227.0, 30.0},          // two equal peaks in B2's window: the lower wins
-                    {227.3, 30.0},
-                    {324.2, 100.0},  // base peak, B3
-                    {425.2, 5.0},    // B4, weak
-                    {782.4, 20.0},   // B7: the last peak of the spectrum
+                    {227.3, 30.0},         {324.2, 100.0},  // base peak, B3
+                    {425.2, 5.0},                           // B4, weak
+                    {782.4, 20.0},                          // B7: the last peak of the spectrum
                 };
             }));
     }
@@ -154,7 +153,8 @@ TEST_F(PepmatchDataTest, NumbersAreWrittenInTheCFormat) {
     CPepmatchData engine;
     FakeIonGrid grid(7, kIonGridColumnCount);
     engine.SetTargetGrid(&grid);
-    ASSERT_TRUE(engine.CalculateSequenceIons(QStringLiteral("PEPTIDE"), Options({PepmatchOptions::kB})));
+    ASSERT_TRUE(
+        engine.CalculateSequenceIons(QStringLiteral("PEPTIDE"), Options({PepmatchOptions::kB})));
     EXPECT_EQ(grid.at(2, kIonGridFirstIonColumn + kIonB)->text, QCFormat("%.13g", BIon(2)));
     EXPECT_TRUE(grid.at(2, kIonGridFirstIonColumn + kIonB)->number);
     EXPECT_EQ(grid.at(2, kIonGridFirstIonColumn + kIonY), nullptr);
@@ -190,14 +190,12 @@ TEST_F(PepmatchDataTest, MatchesPeaksWithinHalfAMassUnitAboveTheThreshold) {
         double expectedIntensity;
     };
     const Case cases[] = {
-        {10.0, 1, BIon(1) + 0.5, 50.0},  // a peak exactly at mass + 0.5
-        {10.0, 2, 227.0, 30.0},          // equal peaks: the lower m/z wins
-        {10.0, 3, 324.2, 100.0},
-        {10.0, 4, 0.0, 0.0},             // 5 % of the base peak is below 10 %
-        {0.0, 4, 425.2, 5.0},
-        {10.0, 5, 0.0, 0.0},             // nothing in the window
-        {10.0, 7, 782.4, 20.0},          // the window holds the spectrum's last peak
-        {100.0, 3, 324.2, 100.0},        // threshold 100: only the base peak
+        {10.0, 1, BIon(1) + 0.5, 50.0},                       // a peak exactly at mass + 0.5
+        {10.0, 2, 227.0, 30.0},                               // equal peaks: the lower m/z wins
+        {10.0, 3, 324.2, 100.0},        {10.0, 4, 0.0, 0.0},  // 5 % of the base peak is below 10 %
+        {0.0, 4, 425.2, 5.0},           {10.0, 5, 0.0, 0.0},  // nothing in the window
+        {10.0, 7, 782.4, 20.0},    // the window holds the spectrum's last peak
+        {100.0, 3, 324.2, 100.0},  // threshold 100: only the base peak
         {100.0, 1, 0.0, 0.0},
     };
     for (const Case& c : cases) {

@@ -55,7 +55,9 @@ bool IsFullScan(int scan) {
     return scan % 2 == 1;
 }
 
-double MzOf(double mh, int charge) { return (mh + (charge - 1) * kXpressProtonMass) / charge; }
+double MzOf(double mh, int charge) {
+    return (mh + (charge - 1) * kXpressProtonMass) / charge;
+}
 
 Peaks ScanPeaks(int scan) {
     Peaks peaks = {{1500.0, 100.0}};
@@ -101,7 +103,8 @@ class XpressQuantTest : public ::testing::Test {
 
     std::vector<SearchHitRecord> AllHits() const {
         std::vector<SearchHitRecord> hits;
-        for (const RunPeptide& p : kPeptides) hits.push_back(HitOf(p, static_cast<int>(hits.size())));
+        for (const RunPeptide& p : kPeptides)
+            hits.push_back(HitOf(p, static_cast<int>(hits.size())));
         return hits;
     }
 
@@ -158,7 +161,8 @@ TEST(XpressTextsTest, LabelFormIsReadWithTheSymbolsKept) {
         {"", XpressForm::kNone, 0},
     };
     for (const Case& c : cases) {
-        const XpressLabelling l = ClassifyXpressLabel(QString::fromLatin1(c.peptide), QLatin1Char('C'));
+        const XpressLabelling l =
+            ClassifyXpressLabel(QString::fromLatin1(c.peptide), QLatin1Char('C'));
         EXPECT_EQ(l.form, c.form) << c.peptide;
         EXPECT_EQ(l.labelCount, c.labels) << c.peptide;
     }
@@ -209,7 +213,7 @@ TEST_F(XpressQuantTest, KnownRatiosOfLightHeavyPairs) {
         const char* text;
     };
     const Expected expected[] = {
-        {-1.0, "1.00 : 1"}, {0.5, "1 : 0.50"}, {-1.0 / 3.0, "0.33 : 1"},
+        {-1.0, "1.00 : 1"}, {0.5, "1 : 0.50"},  {-1.0 / 3.0, "0.33 : 1"},
         {0.0, ""},          {-1.0, "1.00 : 1"}, {-1.0, "1.00 : 1"},
     };
     std::vector<SearchHitRecord> hits = AllHits();
@@ -367,7 +371,7 @@ TEST_F(XpressQuantTest, TracesForThePaneAndRatiosInUserRanges) {
     EXPECT_EQ(engine.LightTrace()[static_cast<size_t>(p.apex)],
               2.0 * engine.HeavyTrace()[static_cast<size_t>(p.apex)]);
     EXPECT_EQ(engine.LightTrace()[static_cast<size_t>(p.apex + 1)], 0.0);  // an MS/MS scan
-    EXPECT_EQ(hit.quantitationRatio, 0.0);                                  // nothing stored
+    EXPECT_EQ(hit.quantitationRatio, 0.0);                                 // nothing stored
 
     hit.lightPeakStart = hit.heavyPeakStart = p.apex - 4;
     hit.lightPeakEnd = hit.heavyPeakEnd = p.apex + 4;
@@ -496,7 +500,8 @@ TEST_F(XpressQuantTest, CancelStopsBeforeTheNextHit) {
     EXPECT_EQ(r.processed, 40);
     ApplyXpressResult(r, records);
     EXPECT_EQ(records[1].quantitationRatio, 0.5);
-    for (int i = 40; i < 100; ++i) EXPECT_EQ(records[static_cast<size_t>(i)].quantitationRatio, 0.77);
+    for (int i = 40; i < 100; ++i)
+        EXPECT_EQ(records[static_cast<size_t>(i)].quantitationRatio, 0.77);
 }
 
 TEST_F(XpressQuantTest, AWorkerIsCancelledAndJoinedWhenItsOwnerGoes) {

@@ -585,6 +585,52 @@ void CSpecTrace::DrawImpl(PlotDC& dc) {
     }
 }
 
+void CTraceKind3::DrawImpl(PlotDC& dc) {
+    std::size_t i = 0;
+    if (!points_ || !FindFirstPointAtOrAfter(points_, count_, start_, &i) || end_ - start_ <= 0.0)
+        return;
+    const double yMin = scaling_.yMin, yMax = scaling_.yMax;
+    const double xScale = (rect_.right - rect_.left) / (end_ - start_);
+    const double yScale = yMax != yMin ? (rect_.top - rect_.bottom) / (yMax - yMin) : 0.0;
+    const int size = symbolSize(dc);
+    magnify_ = magnification_ && magnification_->HasRanges();
+    if (magnify_) magnification_->Rewind();
+    dc.SaveState();
+    dc.SetPen(m_color, dc.DevicePenWidth());
+    dc.SetBrush(RGBRef(255, 255, 255));
+    for (; i < count_ && points_[i].position <= end_; ++i) {
+        const int px = rect_.left + static_cast<int>((points_[i].position - start_) * xScale);
+        const int py = static_cast<int>((magnified(points_[i]) - yMin) * yScale) + rect_.bottom;
+        if (px < rect_.left || px > rect_.right || py < rect_.top || py > rect_.bottom) continue;
+        DrawMarkerSymbol(m_nSymbol, dc, px, py, size);
+    }
+    dc.RestoreState();
+}
+
+bool CTraceKind3::HitTestPoint(const PlotDC& dc, int x, int y, double yMin, double yMax,
+                               double& position, double& intensity, std::size_t& index) {
+    position = intensity = 0.0;
+    if (!points_ || end_ - start_ <= 0.0 || index > count_) return false;
+    std::size_t first = 0;
+    if (!FindFirstPointAtOrAfter(points_, count_, start_, &first)) return false;
+    const double xScale = (rect_.right - rect_.left) / (end_ - start_);
+    const double yScale = yMax != yMin ? (rect_.top - rect_.bottom) / (yMax - yMin) : 0.0;
+    const int half = symbolSize(dc) / 2;
+    magnify_ = magnification_ && magnification_->HasRanges();
+    if (magnify_) magnification_->Rewind();
+    for (std::size_t i = std::max(first, index); i < count_ && points_[i].position <= end_; ++i) {
+        const int px = rect_.left + static_cast<int>((points_[i].position - start_) * xScale);
+        const int py = static_cast<int>((magnified(points_[i]) - yMin) * yScale) + rect_.bottom;
+        if (std::abs(x - px) <= half && std::abs(y - py) <= half) {
+            position = points_[i].position;
+            intensity = points_[i].intensity;
+            index = i;
+            return true;
+        }
+    }
+    return false;
+}
+
 COLORREF CSpecTrace::ShadeColor(double m) const {
     const double span = scaling_.yMax - scaling_.yMin;
     const double f = span > 0.0 ? std::min(m / span, 1.0) : 0.0;

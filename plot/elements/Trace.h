@@ -186,4 +186,21 @@ class CSpecTrace : public CTrace {
     COLORREF ShadeColor(double m) const;
 };
 
+// A set of points drawn as marker symbols (the calibration curve's included and excluded points).
+class CTraceKind3 : public CTrace {
+  public:
+    int m_nSymbol = ZAR_PLOTLib::VXPlot_MarkerSymbolType_Circle;
+    COLORREF m_color = 0;
+    double m_dSymbolSize = 0.0834;  // inches
+    void DrawImpl(PlotDC& dc) override;
+    // The first point from `index` on whose symbol square holds the client point.
+    bool HitTestPoint(const PlotDC& dc, int x, int y, double yMin, double yMax, double& position,
+                      double& intensity, std::size_t& index);
+
+  private:
+    int symbolSize(const PlotDC& dc) const {
+        return static_cast<int>(dc.LogPixelsY() * m_dSymbolSize);
+    }
+};
+
 }  // namespace zar::plot

@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "plot/elements/DragTracker.h"
 #include "plot/elements/FrameBox.h"
 #include "plot/elements/PlotArea.h"
 #include "plot/elements/TraceCombiner.h"
@@ -140,4 +141,51 @@ TEST(TraceTest, PeakAreaUnderAMarkedBaselineIsShaded) {
     QImage& img = c.finish();
     EXPECT_EQ(img.pixel(100, 60), ToQColor(0x02C0C0C0).rgb());  // under the peak
     EXPECT_EQ(img.pixel(40, 60), qRgb(255, 255, 255));          // outside the marked range
+}
+
+TEST(DragTrackerTest, KeepsItsOwnCopyOfTheRegion) {
+    Canvas c(200, 200);
+    DragTracker tracker;
+    {
+        PlotRegionList regions;
+        regions.Add(PlotRegion(0, 1, {20, 20, 120, 120}, {20, 20, 120, 120}, 0, 100, 0, 1, 0, 0, 1,
+                               nullptr, 0));
+        tracker.Begin(*c.dc, *regions.Find(50, 50), {50, 50}, kDragBox);
+        regions.Reset();  // a repaint refills the list during the drag
+    }
+    tracker.Move(*c.dc, {500, 10});
+    QPoint start, end;
+    tracker.End(*c.dc, start, end);
+    EXPECT_EQ(end, QPoint(120, 20));
+}
+
+TEST(TextLabelTest, MagnifiedPositionsDoNotDependOnLabelOrder) {
+    CZoomFactorLabel zoom;
+    zoom.AddRange(10, 100, 200);
+    FontSpec font;
+    CTextLabel layer(false, 0, false, 0.4, &font);
+    // Priority order puts the label at 150 after the one at 300.
+    for (auto [x, priority] : {std::pair{300.0, 9.0}, std::pair{150.0, 1.0}}) {
+        TextLabelNode n;
+        n.lines = {QStringLiteral("a")};
+        n.dataX = x;
+        n.dataY = 1.0;
+        n.priority = priority;
+        layer.AddLabel(n);
+    }
+    layer.MapPositions(-1.0, 0.0, 100, 1.0, 0.0, 0, &zoom);
+    EXPECT_EQ(layer.labels().front().y, 99);  // at 300: not magnified
+    EXPECT_EQ(layer.labels().back().y, 90);   // at 150: ten-fold
+}
+
+TEST(ZoomFactorLabelTest, EmptyAxisRangeDrawsNothing) {
+    CZoomFactorLabel zoom;
+    zoom.AddRange(2.5, 1, 2);
+    FontSpec font;
+    zoom.SetFont(&font);
+    zoom.SetAxisRange(5.0, 5.0);
+    zoom.SetRect(0, 0, 100, 100);
+    Canvas c(120, 120);
+    zoom.Draw(*c.dc);
+    EXPECT_TRUE(plottest::InkBounds(c.finish()).isNull());
 }

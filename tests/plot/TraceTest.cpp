@@ -239,3 +239,25 @@ TEST(TraceTest, PeakInfoRangesColourTheirPeaks) {
     EXPECT_FALSE(trace.SetPeakInfoColour(16, 0));
     EXPECT_TRUE(trace.SetPeakInfoColour(15, 0x123456));
 }
+
+TEST(TraceTest, SymbolTraceDrawsAndHitsItsPoints) {
+    const std::vector<TracePoint> points = {P(20, 20), P(50, 50), P(100, 90), P(150, 10)};
+    FontSpec font;
+    CTraceKind3 symbols;
+    PrepareTrace(symbols, points, &font);
+    symbols.m_nSymbol = ZAR_PLOTLib::VXPlot_MarkerSymbolType_Box;
+    Canvas c(130, 130);
+    symbols.Draw(*c.dc);
+    double position = 0, intensity = 0;
+    std::size_t index = 0;
+    ASSERT_TRUE(symbols.HitTestPoint(*c.dc, 62, 58, 0, 100, position, intensity, index));
+    EXPECT_EQ(position, 50.0);
+    EXPECT_EQ(index, 1u);
+    index = 0;
+    EXPECT_FALSE(symbols.HitTestPoint(*c.dc, 90, 10, 0, 100, position, intensity, index));
+    index = 9;  // beyond the points: nothing is found
+    EXPECT_FALSE(symbols.HitTestPoint(*c.dc, 62, 58, 0, 100, position, intensity, index));
+    const QRect ink = plottest::InkBounds(c.finish());
+    EXPECT_LE(ink.right(), 114);  // the point at 150 is outside the range and not drawn
+    EXPECT_GE(ink.left(), 26);
+}

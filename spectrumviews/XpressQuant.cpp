@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace zar {
 
@@ -199,10 +200,21 @@ bool CXpressQuant::OpenRawFile(const QString& path) {
     }
     scanCount_ = lastScan_ - firstScan_ + 1;
     const size_t size = static_cast<size_t>(lastScan_) + 1;
-    for (std::vector<double>* v :
-         {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
-        v->assign(size, 0.0);
-    scanKind_.assign(size, 0);
+    try {
+        for (std::vector<double>* v :
+             {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
+            v->assign(size, 0.0);
+        scanKind_.assign(size, 0);
+    } catch (const std::bad_alloc&) {
+        // Scan numbers far beyond the run's size: the traces do not fit.
+        for (std::vector<double>* v :
+             {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
+            std::vector<double>().swap(*v);
+        scanKind_.clear();
+        firstScan_ = lastScan_ = scanCount_ = 0;
+        ZarMessageBox(QStringLiteral("Unable to allocate the required memory"));
+        return false;
+    }
     return true;
 }
 

@@ -414,6 +414,20 @@ TEST_F(XpressQuantTest, AnUnreadableRunIsReported) {
     EXPECT_EQ(hit.quantitationRatio, 0.0);
 }
 
+TEST_F(XpressQuantTest, ARunWithoutSpectraHasNoMSData) {
+    const QString empty = dir_->filePath("empty.mzML");
+    ASSERT_TRUE(WriteRun(empty, 0, IsFullScan, ScanPeaks));
+    CXpressQuant engine;
+    EXPECT_FALSE(engine.OpenRawFile(empty));
+    ASSERT_EQ(boxes_.texts().size(), 1);
+    EXPECT_EQ(boxes_.texts()[0],
+              "Error - this raw file does not contain any MS data.\n\nRaw files used within "
+              "Zarvik Browser must contain MS/MS data.");
+    SearchHitRecord hit = HitOf(kPeptides[0], 0);
+    EXPECT_EQ(engine.QuantifyHit(hit), 1);
+    EXPECT_EQ(hit.quantitationRatio, 0.0);
+}
+
 TEST_F(XpressQuantTest, TheResultSetsHookQuantifiesEveryHit) {
     const XpressEngineHook hook = MakeXpressEngineHook(kDifference, 6);
     const XpressQuantifier quantify = hook(path_, "C", 1.5);

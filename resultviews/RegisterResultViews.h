@@ -1,0 +1,23 @@
+#pragma once
+// Connects the search-result views to the program: the summary and consensus views for the
+// frame's layouts, File > Open TurboSORVEX Results, the results window the document asks for,
+// and the grids' way to the results window and the main window.
+
+#include <QString>
+
+namespace zar {
+
+class CMainFrame;
+class CResultsWindow;
+
+// Call once after the main frame is made.
+void RegisterResultViews(CMainFrame& frame);
+
+// Loads the search-engine results of a folder through the status dialog; false when a load is
+// already running or there is no document.
+bool OpenSorvexResults(CMainFrame& frame, const QString& folder);
+
+// The results window, made on first use; null before.
+CResultsWindow* GetResultsWindow();
+
+}  // namespace zar

@@ -1,0 +1,27 @@
+#include "ResultsFormView.h"
+
+#include <map>
+
+namespace zar {
+namespace {
+
+std::map<int, ResultsFormViewMaker>& Makers() {
+    static std::map<int, ResultsFormViewMaker> makers;
+    return makers;
+}
+
+}  // namespace
+
+CResultsFormView::CResultsFormView(CResultsWindow* owner, QWidget* parent)
+    : QWidget(parent), owner_(owner) {}
+
+void RegisterResultsFormView(int viewType, ResultsFormViewMaker maker) {
+    Makers()[viewType] = std::move(maker);
+}
+
+ResultsFormViewMaker FindResultsFormView(int viewType) {
+    const auto it = Makers().find(viewType);
+    return it == Makers().end() ? ResultsFormViewMaker() : it->second;
+}
+
+}  // namespace zar

@@ -1,0 +1,50 @@
+#pragma once
+// Base of the form views of the results window. The window hands each view the descriptor of
+// the selected result and passes it the messages of the database-search workers while it is
+// shown; a view overrides only what it handles.
+
+#include "document/SelectedResult.h"
+#include "messages/Messages.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace zar {
+
+class CResultsWindow;
+
+class CResultsFormView : public QWidget {
+    Q_OBJECT
+  public:
+    CResultsFormView(CResultsWindow* owner, QWidget* parent);
+    CResultsWindow* Owner() const { return owner_; }
+
+    virtual void OnInitialUpdate() {}
+    // What a descriptor of the view's type runs (its look-up or its file).
+    virtual void Display(const SelectedResult&) {}
+    // A new reading frame was chosen while the view is shown.
+    virtual void ReadingFrameChanged(const SelectedResult&) {}
+
+    // Worker messages routed to the shown view.
+    virtual void SetSequenceRecord(WPARAM) {}    // 0x409B
+    virtual void ShowPeptide(WPARAM) {}          // 0x409C
+    virtual void ShowCoverage(WPARAM) {}         // 0x409D
+    virtual void SetRowCount(WPARAM, LPARAM) {}  // 0x409E
+    virtual void SetIonsValue(double) {}         // 0x40AB
+    virtual void SetMassList(WPARAM, LPARAM) {}  // 0x40AC
+    virtual void DeleteSearch() {}               // 0x40B6
+    virtual void UpdateData() {}                 // 0x40B7
+
+  private:
+    CResultsWindow* owner_;
+};
+
+// Makers of the form views that other parts of the program provide, by results-window view
+// type (1 BLAST, 2 retrieve, 5 display ions, 6 coverage, 7 search parameters, 8 select ions,
+// 9 XPRESS). A type without a maker shows an empty pane.
+using ResultsFormViewMaker = std::function<CResultsFormView*(CResultsWindow* owner)>;
+void RegisterResultsFormView(int viewType, ResultsFormViewMaker maker);
+ResultsFormViewMaker FindResultsFormView(int viewType);
+
+}  // namespace zar

@@ -1,0 +1,78 @@
+#pragma once
+// The modeless "TurboSORVEX Results Status" dialog: loads one result set on a worker thread,
+// shows the worker's status text and progress, and offers Cancel. The worker posts the success
+// message (0x4097, 0x4098 or 0x40B8) and then, always last, 0x40A1 to the owner, which deletes
+// the dialog.
+
+#include "messages/Messages.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <atomic>
+#include <thread>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace zar {
+
+class CSearchResults;
+class CSorvexResults;
+class CMassmapResults;
+class CMultiConsensusResults;
+
+class CResultsStatusDlg : public QDialog {
+    Q_OBJECT
+  public:
+    CResultsStatusDlg(CSorvexResults* set, QObject* owner, QWidget* parent = nullptr);
+    CResultsStatusDlg(CMassmapResults* set, QObject* owner, QWidget* parent = nullptr);
+    CResultsStatusDlg(CMultiConsensusResults* set, QObject* owner, QWidget* parent = nullptr);
+    // Cancels the worker and waits for it: the set is never read by a thread without a window.
+    ~CResultsStatusDlg() override;
+
+    // The folder of the search-engine job; empty reads the set's own folder.
+    void SetResultsFolder(const QString& folder) { resultsFolder_ = folder; }
+    QString GetResultsFolder() const { return resultsFolder_; }
+
+    // Shows the window and starts the worker (once).
+    void Create();
+    bool IsCancelled() const { return cancelled_.load(); }
+    // The job has returned (its success message, if any, is posted).
+    bool IsJobDone() const { return jobDone_.load(); }
+
+    QLabel* StatusText() const { return status_; }
+    QProgressBar* ProgressBar() const { return progress_; }
+    QPushButton* CancelButton() const { return cancel_; }
+
+    // Whether a live dialog is still loading the set: views leave such a set alone.
+    static bool IsLoading(const CSearchResults* set);
+
+  public slots:
+    void reject() override;  // Cancel
+
+  protected:
+    bool event(QEvent* e) override;
+
+  private:
+    enum class Job { Sorvex, Massmap, Consensus };
+    CResultsStatusDlg(Job job, CSearchResults* set, QObject* owner, QWidget* parent);
+    void run();
+
+    Job job_;
+    CSearchResults* set_;
+    // The owner outlives the dialog (the frame deletes the dialog before it goes), so the worker
+    // may post to it.
+    QObject* owner_;
+    QString resultsFolder_;
+    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> jobDone_{false};
+    std::thread worker_;
+    QProgressBar* progress_;
+    QLabel* status_;
+    QPushButton* cancel_;
+    MessageMap messages_;
+};
+
+}  // namespace zar

@@ -1,0 +1,333 @@
+#include "ResultsWindow.h"
+
+#include "ResultsFormView.h"
+#include "ShowOutView.h"
+#include "document/ZarMessages.h"
+#include "registry/RegKey.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace zar {
+namespace {
+
+const char* const kReadingFramesKey = "Software\\Korvath\\Veltrix\\ZarvikBrowser\\Reading frames";
+const char* const kDefaultFactorList =
+    "1 forward;2 forward;3 forward;1 reverse;2 reverse;3 reverse;";
+
+struct ViewCommand {
+    int command;
+    int type;
+    const char* text;
+    const char* tip;
+};
+
+const ViewCommand kViewCommands[] = {
+    {9316, 1, "Blast", "Display the Blast Results view"},
+    {9317, 2, "Retrieve", "Display the Retreive Sequence View"},
+    {9318, 3, "Show Out", "Display the Show Out view"},
+    {9320, 5, "Ions", "Display the Display Ions View"},
+    {9321, 6, "Coverage", "Display the Coverage Report View"},
+    {9322, 7, "Search", "Display the General Search Parameters view"},
+    {9323, 8, "Select Ions", "Display the Sequence Ions view"},
+    {9319, 9, "XPRESS", "Display the XPRESS Quantitation view"},
+};
+
+int SlotOfType(int type) {
+    switch (type) {
+        case 1: return CResultsWindow::kSlotBlast;
+        case 2: return CResultsWindow::kSlotRetrieve;
+        case 3:
+        case 4: return CResultsWindow::kSlotShowOut;
+        case 5: return CResultsWindow::kSlotDisplayIons;
+        case 6: return CResultsWindow::kSlotCoverage;
+        case 7: return CResultsWindow::kSlotSearchInfo;
+        case 8: return CResultsWindow::kSlotSelectIons;
+        case 9: return CResultsWindow::kSlotXpress;
+        default: return -1;
+    }
+}
+
+// The view type each slot's maker is registered under.
+constexpr int kTypeOfSlot[CResultsWindow::kSlotCount] = {1, 2, 5, 3, 6, 7, 8, 9};
+
+}  // namespace
+
+CResultsWindow::CResultsWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
+    setObjectName(QStringLiteral("ResultsWindow"));
+    setWindowTitle(QStringLiteral("TurboSORVEX Results - "));
+    resize(880, 540);
+    stack_ = new QStackedWidget(this);
+    emptyPane_ = new QWidget(stack_);
+    stack_->addWidget(emptyPane_);
+    setCentralWidget(stack_);
+    statusBar();
+    createToolBar();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        CResultsFormView* view = nullptr;
+        if (slot == kSlotShowOut) {
+            view = new CShowOutView(this, stack_);
+        } else if (ResultsFormViewMaker maker = FindResultsFormView(kTypeOfSlot[slot])) {
+            view = maker(this);
+        }
+        if (view) {
+            view->setParent(stack_);
+            stack_->addWidget(view);
+        }
+        views_[static_cast<size_t>(slot)] = view;
+    }
+    stack_->setCurrentWidget(emptyPane_);
+    mapMessages();
+    updateCommands();
+}
+
+CResultsWindow::~CResultsWindow() = default;
+
+CResultsFormView* CResultsWindow::ViewOfType(int type) const {
+    const int slot = SlotOfType(type);
+    return slot < 0 ? nullptr : views_[static_cast<size_t>(slot)];
+}
+
+CShowOutView* CResultsWindow::ShowOut() const {
+    return static_cast<CShowOutView*>(views_[kSlotShowOut]);
+}
+
+QAction* CResultsWindow::Action(int command) const {
+    for (const auto& [id, action] : actions_)
+        if (id == command) return action;
+    return nullptr;
+}
+
+void CResultsWindow::createToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Results"));
+    bar->setObjectName(QStringLiteral("ResultsToolBar"));
+    QAction* close = bar->addAction(QStringLiteral("Close"), this, [this] { this->close(); });
+    actions_.push_back({9329, close});
+    bar->addSeparator();
+    for (const ViewCommand& c : kViewCommands) {
+        QAction* a = bar->addAction(QString::fromLatin1(c.text));
+        a->setToolTip(QString::fromLatin1(c.tip));
+        a->setCheckable(true);
+        const int command = c.command;
+        connect(a, &QAction::triggered, this, [this, command] { OnViewCommand(command); });
+        actions_.push_back({c.command, a});
+    }
+    bar->addSeparator();
+    readingFrames_ = new QComboBox(bar);
+    readingFrames_->setObjectName(QStringLiteral("ReadingFrames"));
+    readingFrames_->setMinimumWidth(80);
+    bar->addWidget(readingFrames_);
+    outputFiles_ = new QComboBox(bar);
+    outputFiles_->setObjectName(QStringLiteral("OutputFiles"));
+    outputFiles_->setMinimumWidth(80);
+    bar->addWidget(outputFiles_);
+    fillReadingFrames();
+    connect(readingFrames_, &QComboBox::activated, this, &CResultsWindow::OnReadingFrameChanged);
+    connect(outputFiles_, &QComboBox::activated, this, &CResultsWindow::OnOutputFileChanged);
+}
+
+QStringList CResultsWindow::ReadingFrameNames(const QString& factorList) {
+    QStringList names = factorList.split(QLatin1Char(';'));
+    names.removeLast();  // the text after the last ';' is no entry
+    return names;
+}
+
+void CResultsWindow::fillReadingFrames() {
+    QString list = QString::fromLatin1(kDefaultFactorList);
+    int last = 0;
+    const RegKey key(RegRoot::CurrentUser, QString::fromLatin1(kReadingFramesKey), false);
+    if (key.isValid()) {
+        key.readString(QStringLiteral("FactorList"), list);
+        key.readInt(QStringLiteral("LastSelection"), last);
+    }
+    const QStringList names = ReadingFrameNames(list);
+    readingFrames_->clear();
+    for (const QString& name : names) readingFrames_->addItem(name.left(10));
+    readingFrames_->setCurrentIndex(last >= 0 && last < names.size() ? last : 0);
+}
+
+void CResultsWindow::DisplayResult(const SelectedResult& item) {
+    currentKind_ = item.kind;
+    const int frame = stored_.readingFrame;
+    stored_ = item;
+    stored_.readingFrame = frame;
+    if (item.display == 0) {
+        if (item.viewType == 8) SelectView(8);
+    } else {
+        ShowView(item.viewType);
+    }
+    updateCommands();
+}
+
+void CResultsWindow::ShowView(int type) {
+    stored_.viewType = type;
+    if (stored_.display == 0) {
+        if (type == 8) SelectView(8);
+        return;
+    }
+    if (type < 1 || type > 9) return;
+    SelectView(type);
+    const SelectedResult copy = stored_;
+    if (type == 3) {
+        ShowOut()->ShowOut(copy);
+    } else if (type == 4) {
+        ShowOut()->ShowOutForEntry(copy.kind, copy.entryIndex);
+    } else if (CResultsFormView* view = ViewOfType(type)) {
+        view->Display(copy);
+    }
+}
+
+void CResultsWindow::SelectView(int type) {
+    if (shownType_ >= 1 && shownType_ <= 9 && shownType_ != type) {
+        if (CResultsFormView* old = ViewOfType(shownType_)) old->hide();
+        stack_->setCurrentWidget(emptyPane_);
+    }
+    shownType_ = type;
+    if (type < 1 || type > 9) return;
+    CResultsFormView* view = ViewOfType(type);
+    if (!view) {
+        stack_->setCurrentWidget(emptyPane_);
+        return;
+    }
+    view->OnInitialUpdate();
+    stack_->setCurrentWidget(view);
+    view->show();
+    view->setFocus();
+    updateCommands();
+}
+
+void CResultsWindow::OnViewCommand(int command) {
+    for (const ViewCommand& c : kViewCommands) {
+        if (c.command != command) continue;
+        SelectView(c.type);
+        if (stored_.display == 1) ShowView(shownType_);
+        break;
+    }
+    updateCommands();
+}
+
+void CResultsWindow::updateCommands() {
+    for (const ViewCommand& c : kViewCommands) {
+        QAction* a = Action(c.command);
+        if (!a) continue;
+        const bool checked =
+            c.command == 9318 ? (shownType_ == 3 || shownType_ == 4) : shownType_ == c.type;
+        a->setChecked(checked);
+        a->setEnabled(c.command == 9323 || currentKind_ != 0);
+    }
+    readingFrames_->setEnabled(readingFrameEnable_ != 0 &&
+                               (shownType_ == 1 || shownType_ == 2 || shownType_ == 6));
+    outputFiles_->setEnabled(shownType_ == 4);
+}
+
+void CResultsWindow::ResetToolBarCombo() { outputFiles_->clear(); }
+
+void CResultsWindow::FillToolBarCombo(const std::vector<int>& numbers, int selected) {
+    outputFiles_->clear();
+    int select = 0;
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        outputFiles_->addItem(QString::number(numbers[i]), numbers[i]);
+        if (numbers[i] == selected) select = static_cast<int>(i);
+    }
+    if (!numbers.empty()) outputFiles_->setCurrentIndex(select);
+}
+
+void CResultsWindow::SetTitle(const QString& name) {
+    if (name.isEmpty()) setWindowTitle(QStringLiteral("TurboSORVEX Results - "));
+}
+
+void CResultsWindow::OnReadingFrameChanged(int index) {
+    readingFrame_ = index + 1;
+    stored_.readingFrame = readingFrame_;
+    if (shownType_ == 1 || shownType_ == 2 || shownType_ == 6) {
+        if (CResultsFormView* view = ViewOfType(shownType_)) view->ReadingFrameChanged(stored_);
+    }
+}
+
+void CResultsWindow::OnOutputFileChanged(int index) {
+    if (shownType_ != 4 || index < 0) return;
+    const int number = outputFiles_->itemData(index).toInt();
+    ShowOut()->FillFromHitNumber(currentKind_, number, 1);
+}
+
+void CResultsWindow::mapMessages() {
+    MessageMap& m = messages_;
+    auto shown = [this](int type) { return shownType_ == type ? ViewOfType(type) : nullptr; };
+    m.on(kMsgSequenceRecord, [shown](const Message& msg) {
+        if (CResultsFormView* v = shown(2)) v->SetSequenceRecord(msg.wParam);
+        else if (CResultsFormView* v = shown(6)) v->SetSequenceRecord(msg.wParam);
+        return 0;
+    });
+    m.on(kMsgSequencePeptide, [shown](const Message& msg) {
+        if (CResultsFormView* v = shown(2)) v->ShowPeptide(msg.wParam);
+        return 0;
+    });
+    m.on(kMsgSequenceCoverage, [shown](const Message& msg) {
+        if (CResultsFormView* v = shown(6)) v->ShowCoverage(msg.wParam);
+        return 0;
+    });
+    m.on(kMsgRowCount, [shown](const Message& msg) {
+        CResultsFormView* v = nullptr;
+        if (msg.lParam == 1) {
+            v = shown(6);
+        } else {
+            v = shown(2);
+            if (!v) v = shown(6);
+            if (!v) v = shown(5);
+        }
+        if (v) v->SetRowCount(msg.wParam, msg.lParam);
+        return 0;
+    });
+    m.on(kMsgReadingFrameEnable, [this](const Message& msg) {
+        readingFrameEnable_ = static_cast<int>(msg.wParam);
+        readingFrames_->setEnabled(readingFrameEnable_ != 0);
+        return 0;
+    });
+    m.on(kMsgOutputFileEnable, [this](const Message& msg) {
+        outputFileEnable_ = static_cast<int>(msg.wParam);
+        outputFiles_->setEnabled(outputFileEnable_ != 0);
+        return 0;
+    });
+    m.on(kMsgIonsValue, [shown](const Message& msg) {
+        if (CResultsFormView* v = shown(5)) v->SetIonsValue(static_cast<double>(msg.wParam));
+        return 0;
+    });
+    m.on(kMsgIonsMassList, [shown](const Message& msg) {
+        if (CResultsFormView* v = shown(5)) v->SetMassList(msg.wParam, msg.lParam);
+        return 0;
+    });
+    m.on(kMsgDatabaseSearchEnded, [this](const Message& msg) {
+        for (Slot slot : {kSlotBlast, kSlotCoverage, kSlotRetrieve}) {
+            CResultsFormView* v = views_[slot];
+            if (v && reinterpret_cast<WPARAM>(v) == msg.wParam) v->DeleteSearch();
+        }
+        return 0;
+    });
+    m.on(kMsgCoverageUpdate, [this](const Message& msg) {
+        CResultsFormView* v = views_[kSlotCoverage];
+        if (v && reinterpret_cast<WPARAM>(v) == msg.wParam) v->UpdateData();
+        return 0;
+    });
+}
+
+bool CResultsWindow::event(QEvent* e) {
+    if (messages_.handleEvent(e)) return true;
+    return QMainWindow::event(e);
+}
+
+void CResultsWindow::closeEvent(QCloseEvent* e) {
+    // The window lives as long as the document: closing only hides it.
+    e->ignore();
+    hide();
+    if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
+        main->raise();
+        main->activateWindow();
+    }
+}
+
+}  // namespace zar

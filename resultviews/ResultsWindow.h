@@ -1,0 +1,97 @@
+#pragma once
+// The popup "TurboSORVEX Results" window: shows one selected result in one of its form views at
+// a time (BLAST, retrieve, display ions, show output, coverage, search parameters, select ions,
+// XPRESS), with a tool bar of view commands and two combos: the reading frame of nucleotide
+// look-ups and the output files of a consensus entry. Closing hides it.
+
+#include "document/SelectedResult.h"
+#include "messages/Messages.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QStackedWidget;
+
+namespace zar {
+
+class CResultsFormView;
+class CShowOutView;
+
+class CResultsWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    // View slots, in creation order.
+    enum Slot {
+        kSlotBlast,
+        kSlotRetrieve,
+        kSlotDisplayIons,
+        kSlotShowOut,
+        kSlotCoverage,
+        kSlotSearchInfo,
+        kSlotSelectIons,
+        kSlotXpress,
+        kSlotCount
+    };
+    static constexpr int kReadingFrameComboId = 9324;
+    static constexpr int kOutputFileComboId = 9325;
+
+    explicit CResultsWindow(QWidget* parent = nullptr);
+    ~CResultsWindow() override;
+
+    void DisplayResult(const SelectedResult& item);
+    void ShowView(int type);
+    void SelectView(int type);
+    // Tool-bar commands 9316 to 9323.
+    void OnViewCommand(int command);
+
+    void ResetToolBarCombo();
+    void FillToolBarCombo(const std::vector<int>& numbers, int selected);
+    void SetTitle(const QString& name);
+    void OnReadingFrameChanged(int index);
+    void OnOutputFileChanged(int index);
+
+    int ShownType() const { return shownType_; }
+    int CurrentKind() const { return currentKind_; }
+    const SelectedResult& StoredResult() const { return stored_; }
+    int ReadingFrame() const { return readingFrame_; }
+    CResultsFormView* View(Slot slot) const { return views_[slot]; }
+    CResultsFormView* ViewOfType(int type) const;
+    CShowOutView* ShowOut() const;
+    QComboBox* ReadingFrameCombo() const { return readingFrames_; }
+    QComboBox* OutputFileCombo() const { return outputFiles_; }
+    QAction* Action(int command) const;
+
+    // Reading-frame names of the "Reading frames" profile section: each piece before a ';'.
+    static QStringList ReadingFrameNames(const QString& factorList);
+
+  protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    void createToolBar();
+    void fillReadingFrames();
+    void mapMessages();
+    void updateCommands();
+
+    QStackedWidget* stack_;
+    QWidget* emptyPane_;
+    std::array<CResultsFormView*, kSlotCount> views_{};
+    QComboBox* readingFrames_ = nullptr;
+    QComboBox* outputFiles_ = nullptr;
+    std::vector<std::pair<int, QAction*>> actions_;
+    MessageMap messages_;
+    int currentKind_ = 0;
+    int shownType_ = 0;
+    int readingFrame_ = 1;
+    SelectedResult stored_;
+    int readingFrameEnable_ = 0;
+    int outputFileEnable_ = 0;
+    QString text_;  // buffer of the retrieve and coverage views
+};
+
+}  // namespace zar

@@ -1,0 +1,55 @@
+#pragma once
+// The results window's list of every candidate peptide of one spectrum's ".out" file: one row
+// per hit line, in file order, up to the show-output buffer's 500. Shows either one hit's file
+// or, for a protein entry, one of the entry's files picked in the window's combo.
+
+#include "ResultsFormView.h"
+#include "grids/ResultGrids.h"
+
+namespace zar {
+
+class CSearchResults;
+
+class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
+    Q_OBJECT
+  public:
+    static constexpr int kColumns = 10;
+    static constexpr int kMinSequenceWidth = 120;
+
+    CShowOutView(CResultsWindow* owner, QWidget* parent = nullptr);
+
+    void OnInitialUpdate() override;
+    void ShowOut(const SelectedResult& item);
+    void ShowOutForEntry(int kind, int entryIndex);
+    // Shows the file of the hit at position recordIndex of the set; keepList 0 empties the
+    // window's file combo first.
+    void FillFromOutFile(int kind, int recordIndex, int keepList);
+    // The same for a hit number (record index + 1), wherever a sort has moved the hit.
+    void FillFromHitNumber(int kind, int hitNumber, int keepList);
+
+    // CShowOutGridOwner
+    int GetRecordIndex() const override { return recordIndex_; }
+    int GetResultKind() const override { return kind_; }
+
+    CShowOutGrid* Grid() const { return grid_; }
+    int RowCount() const { return rowCount_; }
+    QString Title() const { return title_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+  private:
+    void PrepareRows(int count);
+    void FitSequenceColumn();
+    static CSearchResults* SetOfKind(int kind);
+    static void ParseForDisplay(CSearchResults* set, int kind, const QString& path);
+
+    CShowOutGrid* grid_;
+    int kind_ = 0;
+    int recordIndex_ = 0;
+    int rowCount_ = 50;
+    bool initialised_ = false;
+    QString title_;
+};
+
+}  // namespace zar

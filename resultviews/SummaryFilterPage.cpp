@@ -1,0 +1,443 @@
+#include "SummaryFilterPage.h"
+
+#include "SummaryFilter.h"
+#include "ZarDoc.h"
+#include "core/Numbers.h"
+#include "document/SorvexResults.h"
+#include "grid/GridWnd.h"
+#include "grids/SimpleEditGrids.h"
+
+#include <QButtonGroup>
+#include <QCursor>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace zar {
+namespace {
+
+struct KindRange {
+    double max;
+    int decimals;
+};
+
+// Range of the single-threshold edit by kind (the minimum is always 0).
+KindRange RangeOfKind(int kind) {
+    switch (kind) {
+        case 1: return {100.0, 1};
+        case 2: return {10.0, 3};
+        case 3: return {10000.0, 1};
+        case 4: return {1000.0, 1};
+        case 5: return {100.0, 0};
+        case 6: return {10000.0, 1};
+        default: return {100.0, 0};
+    }
+}
+
+QDoubleSpinBox* DoubleEdit(double max, int decimals, QWidget* parent) {
+    auto* edit = new QDoubleSpinBox(parent);
+    edit->setRange(0.0, max);
+    edit->setDecimals(decimals);
+    edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    return edit;
+}
+
+QSpinBox* IntEdit(int max, QWidget* parent) {
+    auto* edit = new QSpinBox(parent);
+    edit->setRange(0, max);
+    edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    return edit;
+}
+
+QButtonGroup* RadioGroup(const QStringList& labels, QWidget* parent, QLayout* layout) {
+    auto* group = new QButtonGroup(parent);
+    for (int i = 0; i < labels.size(); ++i) {
+        auto* radio = new QRadioButton(labels[i], parent);
+        group->addButton(radio, i);
+        layout->addWidget(radio);
+    }
+    return group;
+}
+
+void Check(QButtonGroup* group, int id) {
+    if (QAbstractButton* b = group->button(id)) b->setChecked(true);
+}
+
+CSorvexResults* DocumentSet() {
+    CZarDoc* doc = CZarDoc::GetDoc();
+    return doc ? doc->GetSorvexResults() : nullptr;
+}
+
+}  // namespace
+
+// ---- Filters ----
+
+CSummaryFilterPage::CSummaryFilterPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Filters"));
+    auto* top = new QHBoxLayout(this);
+    auto* modes = new QGroupBox(QStringLiteral("Filter"), this);
+    auto* modeLayout = new QVBoxLayout(modes);
+    modeGroup_ = RadioGroup({QStringLiteral("&None"), QStringLiteral("Number of &Entries"),
+                             QStringLiteral("Sin&gle Threshold "),
+                             QStringLiteral("&Multiple Thresholds"),
+                             QStringLiteral("Se&lected Dta's"),
+                             QStringLiteral("Chrom&atographic Display")},
+                            modes, modeLayout);
+    summaryCount_ = new QLabel(modes);
+    consensusCount_ = new QLabel(modes);
+    modeLayout->addStretch();
+    modeLayout->addWidget(summaryCount_);
+    modeLayout->addWidget(consensusCount_);
+    top->addWidget(modes);
+
+    auto* right = new QVBoxLayout;
+    top->addLayout(right, 1);
+
+    rowsBox_ = new QWidget(this);
+    auto* rowsLayout = new QGridLayout(rowsBox_);
+    summaryRowsEdit_ = IntEdit(1000000, rowsBox_);
+    consensusRowsEdit_ = IntEdit(1000000, rowsBox_);
+    rowsLayout->addWidget(new QLabel(QStringLiteral("Summar&y Table:"), rowsBox_), 0, 0);
+    rowsLayout->addWidget(summaryRowsEdit_, 0, 1);
+    rowsLayout->addWidget(new QLabel(QStringLiteral("Consens&us Table:"), rowsBox_), 1, 0);
+    rowsLayout->addWidget(consensusRowsEdit_, 1, 1);
+    right->addWidget(rowsBox_);
+
+    singleBox_ = new QWidget(this);
+    auto* singleLayout = new QVBoxLayout(singleBox_);
+    kindGroup_ = RadioGroup({QStringLiteral("Re&ference"), QStringLiteral("&XCorr"),
+                             QStringLiteral("&Delta Cn"), QStringLiteral("&Sp"),
+                             QStringLiteral("&RSp"), QStringLiteral("&Percent Ions"),
+                             QStringLiteral("Consens&us")},
+                            singleBox_, singleLayout);
+    singleEdit_ = DoubleEdit(1000.0, 1, singleBox_);
+    singleEdit_->setToolTip(QStringLiteral("Enter the threshold value"));
+    referenceEdit_ = new QLineEdit(singleBox_);
+    referenceEdit_->setMaxLength(ResultsDisplayOptions::kMaxReferenceText);
+    singleLayout->addWidget(singleEdit_);
+    singleLayout->addWidget(referenceEdit_);
+    right->addWidget(singleBox_);
+
+    multipleBox_ = new QWidget(this);
+    auto* multi = new QGridLayout(multipleBox_);
+    criteriaEdit_ = IntEdit(5, multipleBox_);
+    xcorrEdit_ = DoubleEdit(100.0, 1, multipleBox_);
+    deltaCnEdit_ = DoubleEdit(10.0, 3, multipleBox_);
+    spEdit_ = DoubleEdit(1000.0, 1, multipleBox_);
+    rspEdit_ = IntEdit(1000, multipleBox_);
+    ionsEdit_ = IntEdit(100, multipleBox_);
+    const std::pair<const char*, QWidget*> multiRows[] = {
+        {"Ma&tch n of 5:", criteriaEdit_}, {"XCorr", xcorrEdit_}, {"Delta Cn", deltaCnEdit_},
+        {"Sp", spEdit_},                   {"RSp", rspEdit_},     {"Percent Ions", ionsEdit_}};
+    int r = 0;
+    for (const auto& [label, edit] : multiRows) {
+        multi->addWidget(new QLabel(QString::fromLatin1(label), multipleBox_), r, 0);
+        multi->addWidget(edit, r++, 1);
+    }
+    right->addWidget(multipleBox_);
+
+    grid_ = new CFilterGrid(this);
+    grid_->setToolTip(QStringLiteral(
+        "Limit the number of entries in the results table based upon selecting specific dta "
+        "files"));
+    grid_->SetColCount(2);
+    grid_->SetRowCount(100);
+    grid_->SetValueRange(0, 1, QString());
+    grid_->SetValueRange(0, 2, QStringLiteral("Scan(s)"));
+    grid_->SetColWidth(1, 25);
+    grid_->SetColWidth(2, 110);
+    right->addWidget(grid_, 1);
+    right->addStretch();
+
+    connect(modeGroup_, &QButtonGroup::idClicked, this, &CSummaryFilterPage::onModeClicked);
+    connect(kindGroup_, &QButtonGroup::idClicked, this, &CSummaryFilterPage::onKindClicked);
+    LoadControls();
+}
+
+void CSummaryFilterPage::SetFilterMode(int mode) {
+    filterMode = mode;
+    if (mode != 2) thresholdKind = 0;
+    LoadControls();
+}
+
+void CSummaryFilterPage::SetThresholdKind(int kind) {
+    thresholdKind = filterMode == 2 ? kind : 0;
+    LoadControls();
+}
+
+void CSummaryFilterPage::SetThreshold(double value) {
+    if (value == -1.0) return;  // "not set": the remembered value of the kind stays
+    if (thresholdKind >= 1 && thresholdKind <= 6)
+        remembered[static_cast<size_t>(thresholdKind)] = value;
+    else
+        singleThreshold = value;
+    LoadControls();
+}
+
+void CSummaryFilterPage::SetReferenceText(const QString& text) {
+    referenceText = text.left(ResultsDisplayOptions::kMaxReferenceText);
+    LoadControls();
+}
+
+void CSummaryFilterPage::SetSummaryRows(int rows) {
+    summaryRows = rows;
+    LoadControls();
+}
+
+void CSummaryFilterPage::SetConsensusRows(int rows) {
+    consensusRows = rows;
+    LoadControls();
+}
+
+void CSummaryFilterPage::SetSingleScore(int value) {
+    singleScore = value;
+    applySingleScore();
+}
+
+void CSummaryFilterPage::applySingleScore() {
+    const bool enable = singleScore == 0;
+    modeGroup_->button(3)->setEnabled(enable);
+    multipleBox_->setEnabled(enable);
+    for (int kind = 1; kind <= 4; ++kind) kindGroup_->button(kind)->setEnabled(enable);
+}
+
+QWidget* CSummaryFilterPage::ThresholdEdit() const {
+    return thresholdKind == 0 ? static_cast<QWidget*>(referenceEdit_) : singleEdit_;
+}
+
+void CSummaryFilterPage::showHide() {
+    rowsBox_->setVisible(filterMode == 1);
+    singleBox_->setVisible(filterMode == 2);
+    multipleBox_->setVisible(filterMode == 3);
+    grid_->setVisible(filterMode == 4);
+    if (filterMode != 2) return;
+    referenceEdit_->setVisible(thresholdKind == 0);
+    singleEdit_->setVisible(thresholdKind != 0);
+    if (thresholdKind != 0) {
+        singleThreshold = thresholdKind <= 6 ? remembered[static_cast<size_t>(thresholdKind)] : 0.0;
+        const KindRange range = RangeOfKind(thresholdKind);
+        singleEdit_->setDecimals(range.decimals);
+        singleEdit_->setRange(0.0, range.max);
+    }
+}
+
+void CSummaryFilterPage::LoadControls() {
+    showHide();
+    summaryRowsEdit_->setValue(summaryRows);
+    consensusRowsEdit_->setValue(consensusRows);
+    criteriaEdit_->setValue(criteria);
+    xcorrEdit_->setValue(xcorr);
+    deltaCnEdit_->setValue(deltaCn);
+    spEdit_->setValue(sp);
+    rspEdit_->setValue(rsp);
+    ionsEdit_->setValue(ionsPercent);
+    singleEdit_->setValue(singleThreshold);
+    Check(modeGroup_, filterMode);
+    Check(kindGroup_, thresholdKind);
+    referenceEdit_->setText(referenceText);
+    summaryCount_->setText(SummaryCountText());
+    consensusCount_->setText(ConsensusCountText());
+    applySingleScore();
+    if (filterMode == 4 && !gridFilled_) FillGrid();
+}
+
+void CSummaryFilterPage::StoreControls() {
+    summaryRows = summaryRowsEdit_->value();
+    consensusRows = consensusRowsEdit_->value();
+    criteria = criteriaEdit_->value();
+    xcorr = xcorrEdit_->value();
+    deltaCn = deltaCnEdit_->value();
+    sp = spEdit_->value();
+    rsp = rspEdit_->value();
+    ionsPercent = ionsEdit_->value();
+    singleThreshold = singleEdit_->value();
+    if (modeGroup_->checkedId() >= 0) filterMode = modeGroup_->checkedId();
+    if (kindGroup_->checkedId() >= 0) thresholdKind = kindGroup_->checkedId();
+    referenceText = referenceEdit_->text().left(ResultsDisplayOptions::kMaxReferenceText);
+}
+
+void CSummaryFilterPage::onModeClicked(int) {
+    StoreControls();
+    showHide();
+    if (filterMode == 4) FillGrid();
+}
+
+void CSummaryFilterPage::onKindClicked(int kind) {
+    StoreControls();
+    if (kind >= 1 && kind <= 6) singleThreshold = remembered[static_cast<size_t>(kind)];
+    LoadControls();
+}
+
+QString CSummaryFilterPage::SummaryCountText() const {
+    const CSorvexResults* set = DocumentSet();
+    if (!set || set->GetCapacity() <= 0) return QStringLiteral("Summary: ");
+    return QCFormat("Summary: %d", set->GetHitCount());
+}
+
+QString CSummaryFilterPage::ConsensusCountText() const {
+    const CSorvexResults* set = DocumentSet();
+    if (!set || set->GetCapacity() <= 0 || set->GetProteins().empty())
+        return QStringLiteral("Consensus: ");
+    return QCFormat("Consensus: %d", static_cast<int>(set->GetProteins().size()));
+}
+
+void CSummaryFilterPage::FillGrid() {
+    CSorvexResults* set = DocumentSet();
+    if (!set || set->GetCapacity() <= 0) return;
+    CZarDoc* doc = CZarDoc::GetDoc();
+    const bool times = doc && doc->SummaryOptions().showTimes != 0;
+    const ScanToTime toTime = [doc](int scan) { return doc ? doc->ScanToRetentionTime(scan) : 0.0; };
+    grid_->LockUpdate(true);
+    grid_->SetValueRange(0, 2, times ? QStringLiteral("Time(s)") : QStringLiteral("Scan(s)"));
+    const int n = set->GetHitCount();
+    grid_->SetRowCount(n);
+    grid_->SetStyleRange(CGXRange::cells(1, 1, std::max(n, 1), 1),
+                         CGXStyle().setControl(GridControl::CheckBox).setValueType(GridValueType::Number));
+    for (int r = 1; r <= n; ++r) {
+        const SearchHitRecord& hit = *set->GetHit(r - 1);
+        grid_->SetValueRange(r, 1, static_cast<double>(hit.shown));
+        const ScanName name = ParseScanName(hit.fileInformation);
+        QString text = hit.fileInformation;
+        if (name.hasScans()) {
+            if (!times) {
+                text = name.firstScan == name.lastScan
+                           ? QCFormat(" %d", name.firstScan)
+                           : QCFormat("%d - %d", name.firstScan, name.lastScan);
+            } else {
+                const double t1 = toTime(name.firstScan), t2 = toTime(name.lastScan);
+                text = name.firstScan == name.lastScan ? QCFormat(" %.2f", t1)
+                                                       : QCFormat(" %.2f - %.2f", t1, t2);
+            }
+        }
+        grid_->SetValueRange(r, 2, text);
+    }
+    grid_->LockUpdate(false);
+    gridFilled_ = true;
+}
+
+void CSummaryFilterPage::OnGridCheckCommand(int command) {
+    if (filterMode != 4) return;
+    for (int r = 1; r <= grid_->GetRowCount(); ++r) {
+        const bool checked = LeadingInt(grid_->GetValueRowCol(r, 1)) != 0;
+        double value = 0.0;
+        if (command == kCheckAll) value = 1.0;
+        else if (command == kCheckInvert) value = checked ? 0.0 : 1.0;
+        else if (command != kCheckNone) return;
+        grid_->SetValueRange(r, 1, value);
+    }
+}
+
+void CSummaryFilterPage::StoreStep() {
+    if (filterMode != 4 || !gridFilled_) return;
+    CSorvexResults* set = DocumentSet();
+    if (!set || set->GetHitCount() <= 0) return;
+    const int rows = std::min(grid_->GetRowCount(), set->GetHitCount());
+    for (int r = 1; r <= rows; ++r)
+        set->GetHit(r - 1)->shown = LeadingInt(grid_->GetValueRowCol(r, 1));
+}
+
+bool CSummaryFilterPage::event(QEvent* e) {
+    if (e->type() == MessageEvent::eventType()) {
+        auto* m = static_cast<MessageEvent*>(e);
+        if (m->message() == WM_CONTEXTMENU) {
+            if (filterMode == 4) {
+                QMenu menu(this);
+                const std::pair<const char*, int> items[] = {
+                    {"&All", kCheckAll}, {"&None", kCheckNone}, {"&Invert", kCheckInvert}};
+                for (const auto& [text, id] : items) {
+                    const int command = id;
+                    menu.addAction(QString::fromLatin1(text), this,
+                                   [this, command] { OnGridCheckCommand(command); });
+                }
+                menu.exec(QCursor::pos());
+            }
+            return true;
+        }
+    }
+    return QWidget::event(e);
+}
+
+// ---- Sort ----
+
+CSummarySortPage::CSummarySortPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Sort"));
+    auto* layout = new QVBoxLayout(this);
+    group_ = RadioGroup({QStringLiteral("&Filename"), QStringLiteral("&Mass"),
+                         QStringLiteral("&Peptide Sequence"), QStringLiteral("Previous &Amino Acid"),
+                         QStringLiteral("&Reference"), QStringLiteral("&XCorr"),
+                         QStringLiteral("&Delta Cn"), QStringLiteral("&Sp"), QStringLiteral("RS&p"),
+                         QStringLiteral("Percent &Ions"), QStringLiteral("Duplicate &Count"),
+                         QStringLiteral("Protein &Weight"), QStringLiteral("XPR&ESS Ratio")},
+                        this, layout);
+    connect(group_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
+    LoadControls();
+}
+
+void CSummarySortPage::SetSortKey(int key) {
+    sortKey = key;
+    LoadControls();
+}
+
+void CSummarySortPage::SetSingleScore(int value) {
+    singleScore = value;
+    LoadControls();
+}
+
+void CSummarySortPage::LoadControls() {
+    Check(group_, sortKey);
+    for (int key = 5; key <= 8; ++key) group_->button(key)->setEnabled(singleScore == 0);
+}
+
+void CSummarySortPage::StoreControls() {
+    if (group_->checkedId() >= 0) sortKey = group_->checkedId();
+}
+
+// ---- Options ----
+
+CSummaryOptionsPage::CSummaryOptionsPage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Options"));
+    auto* layout = new QVBoxLayout(this);
+    auto* display = new QGroupBox(QStringLiteral("Display"), this);
+    auto* displayLayout = new QVBoxLayout(display);
+    display_ = RadioGroup({QStringLiteral("&Scan Numbers"), QStringLiteral("Retention &Time")},
+                          display, displayLayout);
+    auto* score = new QGroupBox(QStringLiteral("Consensus Score"), this);
+    auto* scoreLayout = new QVBoxLayout(score);
+    score_ = RadioGroup({QStringLiteral("&Rankings"), QStringLiteral("Ranking + XCorr + &Delta Cn")},
+                        score, scoreLayout);
+    layout->addWidget(display);
+    layout->addWidget(score);
+    layout->addStretch();
+    connect(display_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
+    connect(score_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
+    LoadControls();
+}
+
+void CSummaryOptionsPage::SetShowTimes(int value) {
+    showTimes = value;
+    LoadControls();
+}
+
+void CSummaryOptionsPage::SetScoreMethod(int method) {
+    scoreMethod = method;
+    LoadControls();
+}
+
+void CSummaryOptionsPage::LoadControls() {
+    Check(display_, showTimes != 0 ? 1 : 0);
+    Check(score_, scoreMethod != 0 ? 1 : 0);
+}
+
+void CSummaryOptionsPage::StoreControls() {
+    showTimes = display_->checkedId() == 1 ? 1 : 0;
+    scoreMethod = score_->checkedId() == 1 ? 1 : 0;
+}
+
+}  // namespace zar

@@ -1,0 +1,271 @@
+#include "SummaryView.h"
+
+#include "ResultsPropertySheet.h"
+#include "ResultsStatusDlg.h"
+#include "SummaryFilter.h"
+#include "ZarDoc.h"
+#include "core/Numbers.h"
+#include "document/SorvexResults.h"
+#include "document/TextHelpers.h"
+#include "document/UpdateHints.h"
+#include "grids/ClipboardWnd.h"
+#include "grids/ExcelExport.h"
+
+#include <QCursor>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+namespace zar {
+namespace {
+
+struct ColumnInfo {
+    const char* title;
+    int width;
+};
+
+const ColumnInfo kFullColumns[kSummaryFullColumns] = {
+    {"Scan(s)", 100}, {"m/z", 70}, {"Charge", 55}, {"Sequence", 130}, {"Reference", 130},
+    {"Database", 100}, {"XCorr", 60}, {"Delta Cn", 60}, {"Sp", 60}, {"RSp", 50},
+    {"Ions", 60}, {"Count", 50}, {"MW", 80}, {"XPRESS", 80}};
+const ColumnInfo kScoreOnlyColumns[kSummaryScoreOnlyColumns] = {
+    {"Scan(s)", 100}, {"m/z", 70}, {"Charge", 55}, {"Sequence", 130}, {"Reference", 130},
+    {"Database", 100}, {"Score", 60}, {"Ions", 60}, {"Count", 50}, {"MW", 80}, {"XPRESS", 80}};
+
+constexpr int kSequenceColumn = 4;
+constexpr int kReferenceColumn = 5;
+constexpr int kTextColumnWidth = 130;
+const QColor kXpressBrush(255, 255, 200);
+
+}  // namespace
+
+CSummaryView::CSummaryView(QWidget* parent) : CZarViewWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    grid_ = new CSummaryGrid(this);
+    grid_->setObjectName(QStringLiteral("SummaryGrid"));
+    layout->addWidget(grid_);
+}
+
+CSorvexResults* CSummaryView::ReadySet() const {
+    CZarDoc* doc = GetDocument();
+    CSorvexResults* set = doc ? doc->GetSorvexResults() : nullptr;
+    if (!set || set->GetCapacity() <= 0) return nullptr;
+    // A set that is being read is left alone until its load has ended.
+    if (CResultsStatusDlg::IsLoading(set)) return nullptr;
+    return set;
+}
+
+void CSummaryView::OnInitialUpdate() {
+    if (!initialised_) {
+        grid_->SetGridOwner(this);
+        grid_->SetRowCount(50);
+        grid_->SetColCount(kSummaryFullColumns);
+        initialised_ = true;
+    }
+    FitColumns();
+    SetupTable(rows_, kSummaryFullColumns);
+}
+
+void CSummaryView::OnUpdate(CZarView*, int hint) {
+    switch (hint) {
+        case kHintRefillResults:
+        case kHintRefillResultsAgain:
+        case kHintSummaryLayout:
+        case kHintSummarySorted:
+            FillTable();
+            grid_->Redraw();
+            break;
+        case kHintRedrawResults: grid_->Redraw(); break;
+        case kHintXpressColumn:
+            RefreshXpressColumn();
+            grid_->Redraw();
+            break;
+        default: break;
+    }
+}
+
+int CSummaryView::GetRecordIndex(int row) const {
+    if (row < 1 || row > static_cast<int>(rowMap_.size())) return -1;
+    return rowMap_[static_cast<size_t>(row - 1)];
+}
+
+QString CSummaryView::GetRecordSequence(int record) const {
+    const CSorvexResults* set = ReadySet();
+    if (!set || record < 0 || record >= set->GetHitCount()) return QString();
+    return set->GetHit(record)->peptide;
+}
+
+void CSummaryView::SortByColumn(int col) {
+    CZarDoc* doc = GetDocument();
+    CSorvexResults* set = ReadySet();
+    if (!doc || !set) return;
+    ResultsDisplayOptions o = doc->SummaryOptions();
+    const int key = SummaryColumnToSortKey(col, o.singleScore != 0);
+    if (key < 0) return;
+    o.sortKey = key;
+    set->SortHits(key);
+    doc->SummaryOptions() = o;
+    doc->UpdateAllViews(nullptr, kHintSummarySorted);
+}
+
+void CSummaryView::SetupTable(int kept, int columns) {
+    if (kept <= 0) return;
+    rows_ = std::max(kept, kMinTableRows);
+    columns_ = columns;
+    grid_->LockUpdate(true);
+    grid_->SetRowCount(rows_);
+    grid_->SetColCount(columns_);
+    grid_->ClearCells(CGXRange::table());
+    grid_->SetStyleRange(CGXRange::table(), CGXStyle().setReadOnly(true));
+    const ColumnInfo* info = columns == kSummaryFullColumns ? kFullColumns : kScoreOnlyColumns;
+    for (int c = 1; c <= columns_; ++c) {
+        grid_->SetValueRange(0, c, QString::fromLatin1(info[c - 1].title));
+        grid_->SetColWidth(c, info[c - 1].width);
+        const bool text = c == 4 || c == 5 || c == 6;
+        grid_->SetStyleRange(
+            CGXRange::cells(1, c, rows_, c),
+            CGXStyle()
+                .setValueType(text ? GridValueType::Text : GridValueType::Number)
+                .setAlignment((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter));
+    }
+    grid_->SetStyleRange(CGXRange::cells(1, columns_, rows_, columns_),
+                         CGXStyle().setInterior(kXpressBrush));
+    for (int r = 1; r <= rows_; ++r) grid_->SetValueRange(r, 0, QString());
+    grid_->LockUpdate(false);
+    FitColumns();
+}
+
+void CSummaryView::WriteRow(int r, const SearchHitRecord& hit, bool singleScore, bool showTimes) {
+    CZarDoc* doc = GetDocument();
+    const ScanToTime toTime = [doc](int scan) { return doc ? doc->ScanToRetentionTime(scan) : 0.0; };
+    const ScanName name = ParseScanName(hit.fileInformation);
+    grid_->SetValueRange(r, 0, QCFormat("%d", hit.recordIndex + 1));
+    grid_->SetValueRange(r, 1, ScanCellText(hit, showTimes, toTime));
+    grid_->SetValueRange(r, 2, hit.hitMass);
+    grid_->SetValueRange(r, 3, static_cast<double>(name.charge));
+    grid_->SetValueRange(r, 4, hit.peptide);
+    grid_->SetValueRange(r, 5, hit.reference);
+    grid_->SetValueRange(r, 6, hit.databaseFile);
+    int c = 7;
+    if (singleScore) {
+        grid_->SetValueRange(r, c++, hit.combinedScore);
+    } else {
+        grid_->SetValueRange(r, c++, hit.correlation);
+        grid_->SetValueRange(r, c++, hit.deltaCorrelation);
+        grid_->SetValueRange(r, c++, hit.preliminaryScore);
+        grid_->SetValueRange(r, c++, static_cast<double>(hit.preliminaryRank));
+    }
+    grid_->SetValueRange(r, c++, QCFormat("%d/%d", hit.ionsMatched, hit.ionsTotal));
+    if (hit.furtherReferences > 0)
+        grid_->SetValueRange(r, c++, static_cast<double>(hit.furtherReferences));
+    else
+        grid_->SetValueRange(r, c++, QString());
+    if (hit.proteinMass > 0)
+        grid_->SetValueRange(r, c++, hit.proteinMass);
+    else
+        grid_->SetValueRange(r, c++, QStringLiteral("N/A"));
+    grid_->SetValueRange(r, c, XpressRatioText(hit.quantitationRatio));
+}
+
+void CSummaryView::FillTable() {
+    CZarDoc* doc = GetDocument();
+    CSorvexResults* set = ReadySet();
+    if (!doc || !set) return;
+    ResultsDisplayOptions o = doc->SummaryOptions();
+    const ScanToTime toTime = [doc](int scan) { return doc->ScanToRetentionTime(scan); };
+    const int kept = ApplySummaryFilter(*set, o, toTime);
+    SetupTable(kept, o.singleScore ? kSummaryScoreOnlyColumns : kSummaryFullColumns);
+    grid_->SetValueRange(0, 1, o.showTimes ? QStringLiteral("Time(s)") : QStringLiteral("Scan(s)"));
+    if (kept == 0) {
+        grid_->ClearCells(CGXRange::cells(1, 1, grid_->GetRowCount(), grid_->GetColCount()));
+        // Cleared rows must not open the results they no longer show.
+        rowMap_.clear();
+        return;
+    }
+    o.summaryRowLimit = kept;
+    doc->SummaryOptions() = o;
+
+    rowMap_.assign(static_cast<size_t>(kept), 0);
+    grid_->LockUpdate(true);
+    int row = 0;
+    for (int i = 0; i < set->GetHitCount() && row < kept; ++i) {
+        const SearchHitRecord& hit = *set->GetHit(i);
+        if (hit.shown != 1) continue;
+        rowMap_[static_cast<size_t>(row)] = i;
+        WriteRow(++row, hit, o.singleScore != 0, o.showTimes != 0);
+    }
+    grid_->LockUpdate(false);
+}
+
+void CSummaryView::RefreshXpressColumn() {
+    CZarDoc* doc = GetDocument();
+    CSorvexResults* set = ReadySet();
+    if (!doc || !set) return;
+    const int column = doc->SummaryOptions().singleScore ? kSummaryScoreOnlyColumns
+                                                         : kSummaryFullColumns;
+    grid_->SetStyleRange(CGXRange::cells(1, column, rows_, column),
+                         CGXStyle().setInterior(kXpressBrush));
+    for (int r = 1; r <= static_cast<int>(rowMap_.size()); ++r) {
+        const int position = rowMap_[static_cast<size_t>(r - 1)];
+        if (position >= set->GetHitCount()) continue;
+        const SearchHitRecord& hit = *set->GetHit(position);
+        if (hit.shown == 1) grid_->SetValueRange(r, column, XpressRatioText(hit.quantitationRatio));
+    }
+}
+
+void CSummaryView::OnDisplayOptions() { RunSummaryOptionsSheet(this, true); }
+
+int CSummaryView::OnExportExcel(QString* outputPath) {
+    CZarDoc* doc = GetDocument();
+    CClipboardWnd guard(nullptr);
+    return ExportToExcel(*grid_, doc ? doc->GetRawFilePath() : QString(),
+                         QStringLiteral("SorvexSummary.xlt"), QStringLiteral("SorvexSummaryReport"),
+                         outputPath);
+}
+
+void CSummaryView::OnExportSequence() {
+    CZarDoc* doc = GetDocument();
+    const CSorvexResults* set = ReadySet();
+    if (!doc || !set) return;
+    const int current = doc->GetSorvexSelectedHit();
+    if (current <= 0 || current > set->GetHitCount()) return;
+    const QString peptide = ExtractPeptideSequence(set->GetHit(current - 1)->peptide);
+    CClipboardWnd clipboard(this);
+    CopyStringToClipboard(this, peptide);
+}
+
+bool CSummaryView::event(QEvent* e) {
+    if (e->type() == MessageEvent::eventType() &&
+        static_cast<MessageEvent*>(e)->message() == WM_CONTEXTMENU) {
+        if (ReadySet()) {
+            QMenu menu(this);
+            menu.addAction(QStringLiteral("&Display Options..."), this,
+                           &CSummaryView::OnDisplayOptions);
+            menu.addSeparator();
+            QMenu* exportMenu = menu.addMenu(QStringLiteral("&Export"));
+            exportMenu->addAction(QStringLiteral("&Excel"), this, [this] { OnExportExcel(); });
+            exportMenu->addAction(QStringLiteral("&Sequence (to Clipboard)"), this,
+                                  &CSummaryView::OnExportSequence);
+            menu.exec(QCursor::pos());
+        }
+        return true;
+    }
+    return CZarViewWidget::event(e);
+}
+
+void CSummaryView::resizeEvent(QResizeEvent* e) {
+    CZarViewWidget::resizeEvent(e);
+    FitColumns();
+}
+
+void CSummaryView::FitColumns() {
+    if (!initialised_) return;
+    int total = 0;
+    for (int c = 1; c <= grid_->GetColCount(); ++c) total += grid_->GetColWidth(c);
+    const int spare = (grid_->viewport()->width() - total - 1) / 2;
+    for (int c : {kSequenceColumn, kReferenceColumn})
+        grid_->SetColWidth(c, std::max(grid_->GetColWidth(c) + spare, kTextColumnWidth));
+}
+
+}  // namespace zar

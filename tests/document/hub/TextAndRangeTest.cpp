@@ -1,0 +1,166 @@
+#include "PlotRange.h"
+#include "SpectrumText.h"
+
+#include "TestSupport.h"
+#include "registry/RegKey.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+using namespace zar;
+
+namespace {
+CVXDataPeak peak(double mz, double intensity) {
+    CVXDataPeak p;
+    p.dPosition = mz;
+    p.dIntensity = intensity;
+    return p;
+}
+}  // namespace
+
+TEST(SpectrumText, AccurateLayout) {
+    SpectrumTextHeader h;
+    h.scan = 120;
+    h.retentionTime = 12.345;
+    const QString t = SpectrumText(QString(), QStringLiteral("sample A"), nullptr, h, {peak(100.25, 10), peak(200.5, 20)},
+                                   true, CVXMassDefect());
+    EXPECT_EQ(t, QStringLiteral("SPECTRUM - MS\nsample A\n\nScan #: 120\nRT: 12.35\nData points: 2\nMass\tIntensity\n"
+                                "100.250000\t10.000000\n200.500000\t20.000000\n"));
+}
+
+TEST(SpectrumText, AveragedHeader) {
+    SpectrumTextHeader h;
+    h.averaged = true;
+    h.firstScan = 10;
+    h.lastScan = 14;
+    h.firstTime = 1.0;
+    h.lastTime = 1.5;
+    h.scansAveraged = 5;
+    const QString t = SpectrumText(QStringLiteral("demo"), QString(), nullptr, h, {}, true, CVXMassDefect());
+    EXPECT_TRUE(t.startsWith(QStringLiteral("SPECTRUM - demo\n\nScan #: 10-14\nRT: 1.00-1.50\nAV: 5\n")));
+}
+
+TEST(SpectrumText, NominalMassesSumIntoIntegerBins) {
+    const QString t = SpectrumText(QStringLiteral("x"), QString(), nullptr, SpectrumTextHeader(),
+                                   {peak(100.2, 1), peak(100.4, 2), peak(100.6, 4)}, false, CVXMassDefect());
+    EXPECT_TRUE(t.contains(QStringLiteral("Mass defect: 0.00 @ 0.00, 0.00 @ 0.00\nData points: 2\nMass\tIntensity\n"
+                                          "100\t3.000000\n101\t4.000000\n")))
+        << t.toStdString();
+}
+
+TEST(SpectrumText, EqualDefectMassesDoNotDivideByZero) {
+    CVXMassDefect d;
+    d.defect1 = 100;
+    d.mass1 = 500;
+    d.defect2 = 300;
+    d.mass2 = 500;
+    const QString t = SpectrumText(QString(), QString(), nullptr, SpectrumTextHeader(), {peak(1000.0, 1)}, false, d);
+    EXPECT_FALSE(t.contains(QStringLiteral("nan"))) << t.toStdString();
+    EXPECT_FALSE(t.contains(QStringLiteral("inf")));
+}
+
+TEST(SpectrumText, RangeListAndChromatogram) {
+    EXPECT_EQ(FormatRangeList({{100.0, 100.0}, {200.5, 201.5}}, 2, QLatin1Char(',')),
+              QStringLiteral("100.00, 200.50-201.50"));
+    CVXChro chro;
+    chro.traceType = 0;
+    chro.massRanges = {{500.0, 501.0}};
+    QString text;
+    EXPECT_TRUE(ChromatogramToText(text, QStringLiteral("TIC"), &chro, 0.0, 30.0, QLatin1Char(',')));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("CHROMATOGRAM\nTitle:\tTIC\nRT:\t0.00-30.00\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Mass Ranges:\t500.00-501.00\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Time (min)\tIntensity\nno data present\n")));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+    EXPECT_FALSE(ChromatogramToText(text, QStringLiteral("x"), nullptr, 0, 1, QLatin1Char(',')));
+}
+
+TEST(SpectrumText, ReplaceCharsAndOutsideProgram) {
+    zartest::ScopedConfigDir config;
+    EXPECT_EQ(ReplaceChars(QStringLiteral("a*b:c/d"), QStringLiteral("*:/"), QLatin1Char('_')), QStringLiteral("a_b_c_d"));
+    EXPECT_FALSE(IsPallisadeInstalled());
+    EXPECT_TRUE(GetPallisadePath().isEmpty());
+    RegKey(RegRoot::LocalMachine, QStringLiteral("SOFTWARE\\Tessarin\\Pallisade 2.0\\2.0.1.2"), true)
+        .writeString(QStringLiteral("Path"), QStringLiteral("/opt/p"));
+    EXPECT_TRUE(IsPallisadeInstalled());
+    EXPECT_EQ(GetPallisadePath(), QStringLiteral("/opt/p"));
+}
+
+TEST(PlotRange, SpectrumZoomSteps) {
+    const PlotRange full{0.0, 1000.0};
+    CVXSpecDisplay d;
+    d.yZoomed = 1;
+    d.yStart = 0.0;
+    d.yEnd = 100.0;  // already 10 %
+    EXPECT_FALSE(ZoomInSpectrumYRange(d, full, 2.0));
+    CVXSpecDisplay x;
+    EXPECT_TRUE(ZoomInSpectrumXRange(x, full, 2.0));
+    EXPECT_EQ(x.xStart, 250.0);
+    EXPECT_EQ(x.xEnd, 750.0);
+    EXPECT_TRUE(ZoomOutSpectrumXRange(x, full, 1.0));
+    EXPECT_EQ(x.xZoomed, 0) << "both ends reached: no zoom";
+    CVXSpecDisplay y;
+    EXPECT_TRUE(ZoomInSpectrumYRange(y, full, 4.0));
+    EXPECT_EQ(y.yEnd, 250.0);
+    EXPECT_TRUE(ZoomInSpectrumYRange(y, full, 4.0));
+    EXPECT_EQ(y.yEnd, 100.0) << "never below a tenth";
+}
+
+TEST(PlotRange, TraceScrollStopsAtTheEnds) {
+    const PlotRange full{0.0, 30.0};
+    CVXChroDisplay d;
+    d.xZoomed = 1;
+    d.xStart = 2.0;
+    d.xEnd = 12.0;
+    EXPECT_TRUE(ScrollTraceXRangeLeft(d, full, 1.0));
+    EXPECT_EQ(d.xStart, 0.0);
+    EXPECT_EQ(d.xEnd, 10.0) << "the span is kept";
+    EXPECT_FALSE(ScrollTraceXRangeLeft(d, full, 1.0));
+    EXPECT_TRUE(ScrollTraceXRangeRight(d, full, 0.25));
+    EXPECT_EQ(d.xEnd, 30.0);
+    EXPECT_EQ(d.xStart, 20.0);
+}
+
+TEST(PlotRange, VisibleRangeGuardsAZeroSpan) {
+    const VisibleRange v = ComputeVisibleRange(true, 5.0, 5.0, PlotRange{5.0, 5.0});
+    EXPECT_EQ(v.startPercent, 0.0);
+    EXPECT_EQ(v.endPercent, 100.0);
+    const VisibleRange w = ComputeVisibleRange(true, 25.0, 75.0, PlotRange{0.0, 100.0});
+    EXPECT_EQ(w.startPercent, 25.0);
+    EXPECT_EQ(w.endPercent, 75.0);
+}
+
+TEST(PlotRange, CodesAndNumbers) {
+    int code = -7;
+    EXPECT_TRUE(IonTypeLookup(1, 2, code));
+    EXPECT_EQ(code, 13);
+    EXPECT_FALSE(IonTypeLookup(3, 3, code));
+    EXPECT_EQ(code, 13);
+    EXPECT_EQ(IonCodeToSeries(42), 1);
+    EXPECT_EQ(IonCodeToSeries(14), 3);
+    EXPECT_EQ(IonCodeToSeries(5), 0);
+    int major = 0, minor = 0;
+    SplitVersion(0x02050000u, major, minor);
+    EXPECT_EQ(major, 2);
+    EXPECT_EQ(minor, 5);
+    EXPECT_EQ(FormatCompactNumber(0.0), QStringLiteral("0"));
+    EXPECT_EQ(FormatCompactNumber(123.0), QStringLiteral("1.23E2"));
+    EXPECT_EQ(FormatCompactNumber(0.0123), QStringLiteral("1.23E-2"));
+    EXPECT_EQ(FormatCompactNumber(1.5), QStringLiteral("1.50"));
+}
+
+TEST(PlotRange, SmoothingKeepsTheEndsAndClampsNegatives) {
+    CSpectrumTransform t;
+    std::vector<CVXDataPeak> points = {peak(1, 9), peak(2, 0), peak(3, 3), peak(4, 0), peak(5, 9)};
+    EXPECT_EQ(t.Apply(points).size(), 5u) << "not set up: unchanged";
+    t.SetMovingAverage(3);
+    const std::vector<CVXDataPeak> out = t.Apply(points);
+    EXPECT_EQ(out[0].dIntensity, 9.0);
+    EXPECT_DOUBLE_EQ(out[1].dIntensity, 4.0);
+    EXPECT_DOUBLE_EQ(out[2].dIntensity, 1.0);
+    EXPECT_EQ(out[4].dIntensity, 9.0);
+    EXPECT_EQ(out[2].dPosition, 3.0);
+    t.SetKernel({-1.0, -1.0, -1.0});
+    EXPECT_EQ(t.Apply(points)[2].dIntensity, 0.0);
+}

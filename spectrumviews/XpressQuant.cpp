@@ -253,8 +253,10 @@ void CXpressQuant::BuildTraces(int firstScan, int lastScan, double lightMz, doub
     std::fill(lightRaw_.begin(), lightRaw_.end(), 0.0);
     std::fill(heavyRaw_.begin(), heavyRaw_.end(), 0.0);
     if (!hasTraces()) return;
-    const int low = std::max(firstScan - scanWindow_, firstScan_);
-    const int high = std::min(lastScan + scanWindow_, lastScan_);
+    // Wide arithmetic: scan numbers come from file names and may be anything.
+    const int low =
+        static_cast<int>(std::max<long long>(1LL * firstScan - scanWindow_, firstScan_));
+    const int high = static_cast<int>(std::min<long long>(1LL * lastScan + scanWindow_, lastScan_));
     const double tolerance = tolerance_;
 
     auto largestNear = [tolerance](const PeakList& peaks, double mz) {

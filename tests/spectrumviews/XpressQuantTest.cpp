@@ -278,12 +278,13 @@ TEST_F(XpressQuantTest, HitsThatCannotBeQuantifiedKeepNoRatio) {
         int result;
     };
     const Case cases[] = {
-        {"", " run.0022.0022.2.out", 0},                 // no peptide
-        {"K.PEPTIDEK.R", " run.0022.0022.2.out", 0},     // unlabelled
-        {"K.PEPCTIDEC*K.R", " run.0022.0022.2.out", 0},  // labelled both ways
-        {"K.PEPCTIDEK.R", " run.0022.0022.4.out", 1},    // charge 4
-        {"K.PEPCTIDEK.R", " run.0500.0500.2.out", 1},    // beyond the run
-        {"K.PEPCTIDEK.R", "garbage", 1},                 // no scans, no charge
+        {"", " run.0022.0022.2.out", 0},                           // no peptide
+        {"K.PEPTIDEK.R", " run.0022.0022.2.out", 0},               // unlabelled
+        {"K.PEPCTIDEC*K.R", " run.0022.0022.2.out", 0},            // labelled both ways
+        {"K.PEPCTIDEK.R", " run.0022.0022.4.out", 1},              // charge 4
+        {"K.PEPCTIDEK.R", " run.0500.0500.2.out", 1},              // beyond the run
+        {"K.PEPCTIDEK.R", "garbage", 1},                           // no scans, no charge
+        {"K.PEPCTIDEK.R", " run.2147483647.2147483647.2.out", 1},  // the largest scan number
     };
     for (const Case& c : cases) {
         SearchHitRecord hit;

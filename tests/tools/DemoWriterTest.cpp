@@ -1,0 +1,368 @@
+#include "tools/demo/DemoResults.h"
+#include "tools/demo/DemoWriter.h"
+
+#include "document/SorvexResults.h"
+#include "rawfile/VRawfile.h"
+
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+
+using namespace zar;
+
+namespace {
+
+// The demo data set is made once for the whole suite: every test reads the same folder.
+class DemoDataTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        run_ = std::make_unique<DemoRun>(MakeDemoRun());
+        folder_ = dir_->filePath("demo");
+        QString error;
+        written_ = WriteDemoFolder(folder_, *run_, false, error);
+        writeError_ = error;
+    }
+    static void TearDownTestSuite() {
+        run_.reset();
+        dir_.reset();
+    }
+    void SetUp() override { ASSERT_TRUE(written_) << writeError_.toStdString(); }
+
+    static QString File(const QString& name) { return folder_ + "/" + name; }
+    static QString Results() { return File("results"); }
+
+    static std::unique_ptr<QTemporaryDir> dir_;
+    static std::unique_ptr<DemoRun> run_;
+    static QString folder_;
+    static bool written_;
+    static QString writeError_;
+
+    zartest::ScopedConfigDir config_;
+    zartest::MessageBoxCapture boxes_;
+};
+
+std::unique_ptr<QTemporaryDir> DemoDataTest::dir_;
+std::unique_ptr<DemoRun> DemoDataTest::run_;
+QString DemoDataTest::folder_;
+bool DemoDataTest::written_ = false;
+QString DemoDataTest::writeError_;
+
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Sum of the peak intensities within tolerance of an m/z.
+double IntensityNear(const std::vector<CVXDataPeak>& peaks, double mz, double tolerance) {
+    double sum = 0.0;
+    for (const CVXDataPeak& p : peaks)
+        if (std::abs(p.dPosition - mz) <= tolerance) sum += p.dIntensity;
+    return sum;
+}
+
+QString MakeDemoProgram() {
+    return QCoreApplication::applicationDirPath() + "/zar-make-demo";
+}
+
+}  // namespace
+
+TEST_F(DemoDataTest, WritesTheRunDatabaseResultsAndReadme) {
+    for (const char* name : {"demo.mzML", "demo.fasta", "README.txt"})
+        EXPECT_TRUE(QFile::exists(File(name))) << name;
+    const QDir results(Results());
+    EXPECT_EQ(results.entryList({"*.out"}, QDir::Files).size(),
+              static_cast<qsizetype>(run_->ms2.size()));
+    EXPECT_EQ(results.entryList({"*.dta"}, QDir::Files).size(),
+              static_cast<qsizetype>(run_->ms2.size()));
+    // No temporary files are left behind.
+    EXPECT_TRUE(QDir(folder_).entryList({"*.part"}, QDir::Files).isEmpty());
+
+    const QString fasta = QString::fromLatin1(Bytes(File("demo.fasta")));
+    for (const DemoProtein& p : DemoTargetProteins()) {
+        EXPECT_TRUE(fasta.contains(">" + p.reference + " ")) << p.reference.toStdString();
+        EXPECT_TRUE(fasta.contains(">rev_" + p.reference + " ")) << p.reference.toStdString();
+    }
+    EXPECT_TRUE(fasta.contains(">bg|BKG001|"));
+
+    // The readme records the ratios and the intact protein.
+    const QString readme = QString::fromLatin1(Bytes(File("README.txt")));
+    EXPECT_TRUE(
+        readme.contains(QString("scan %1 holds sp|P68082|MYG_HORSE").arg(run_->intactScan)));
+    EXPECT_TRUE(readme.contains("16951.5 Da"));
+    EXPECT_TRUE(readme.contains("light:heavy"));
+    EXPECT_TRUE(readme.contains("TCVADESHAGCEK"));
+}
+
+TEST_F(DemoDataTest, RunIsRealistic) {
+    const DemoRun& run = *run_;
+    EXPECT_GE(run.scans.size(), 1800u);
+    EXPECT_LE(run.scans.size(), 2600u);
+    EXPECT_GE(run.ms2.size(), 600u);
+    EXPECT_GE(run.pairs.size(), 6u);
+    // Every target protein gives peptides that were picked for MS2.
+    std::map<int, int> picked;
+    for (const DemoMs2& m : run.ms2) ++picked[run.peptides[static_cast<size_t>(m.peptide)].protein];
+    for (size_t p = 0; p < DemoTargetProteins().size(); ++p)
+        EXPECT_GE(picked[static_cast<int>(p)], 5) << p;
+    for (const DemoPair& pair : run.pairs) {
+        const DemoPeptide& light = run.peptides[static_cast<size_t>(pair.light)];
+        const DemoPeptide& heavy = run.peptides[static_cast<size_t>(pair.heavy)];
+        EXPECT_TRUE(light.sequence.contains('C'));
+        EXPECT_EQ(heavy.sequence, light.sequence);
+        EXPECT_NEAR(heavy.mass - light.mass, 8.0 * light.sequence.count('C'), 1e-9);
+        EXPECT_DOUBLE_EQ(heavy.retentionTime, light.retentionTime);
+    }
+}
+
+TEST_F(DemoDataTest, ReaderSeesScansTimesAndPrecursors) {
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(File("demo.mzML"))) << raw.lastError().toStdString();
+    ASSERT_EQ(raw.numSpectra(), static_cast<int>(run_->scans.size()));
+    EXPECT_EQ(raw.firstScan(), 1);
+    EXPECT_EQ(raw.lastScan(), static_cast<int>(run_->scans.size()));
+    EXPECT_NEAR(raw.startTime(), 0.0, 1e-6);
+    EXPECT_GT(raw.endTime(), 29.5);
+    EXPECT_LT(raw.endTime(), 30.0);
+
+    for (const DemoMs2& m : run_->ms2) {
+        RawScanHeader header;
+        ASSERT_TRUE(raw.scanHeader(m.scan, header)) << m.scan;
+        EXPECT_EQ(header.msLevel, 2);
+        EXPECT_NEAR(header.retentionTime, m.retentionTime, 1e-6);
+        EXPECT_NEAR(header.precursorMass, m.precursorMz, 1e-6);
+        EXPECT_EQ(header.precursorCharge, m.charge);
+    }
+    QString filter;
+    const DemoMs2& first = run_->ms2.front();
+    ASSERT_TRUE(raw.filterForScan(first.scan, filter));
+    EXPECT_TRUE(filter.contains("ms2")) << filter.toStdString();
+    EXPECT_TRUE(filter.contains("@cid")) << filter.toStdString();
+    ASSERT_TRUE(raw.filterForScan(first.scan - 1, filter));
+    EXPECT_FALSE(filter.contains("ms2")) << filter.toStdString();
+
+    // The MS2 peaks hold the b/y ions of the true peptide: its y ions from the second residue.
+    std::vector<CVXDataPeak> peaks;
+    ASSERT_TRUE(raw.spectrum(first.scan, peaks));
+    EXPECT_GT(peaks.size(), 40u);
+}
+
+TEST_F(DemoDataTest, IntactProteinScanShowsTheChargeEnvelope) {
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(File("demo.mzML")));
+    EXPECT_NEAR(run_->intactMass, 16951.5, 0.1);
+    std::vector<CVXDataPeak> peaks;
+    RawScanHeader header;
+    ASSERT_TRUE(raw.spectrum(run_->intactScan, peaks, &header));
+    EXPECT_EQ(header.msLevel, 1);
+    EXPECT_GT(header.retentionTime, 28.0);
+    for (int z = kDemoIntactChargeLow; z <= kDemoIntactChargeHigh; ++z) {
+        // The intensity-weighted centre of each charge's envelope is the average mass's m/z.
+        const double expected = (16951.5 + z * kDemoProton) / z;
+        double sum = 0.0, weighted = 0.0;
+        for (const CVXDataPeak& p : peaks) {
+            if (std::abs(p.dPosition - expected) > 8.0 / z || p.dIntensity < 2000.0) continue;
+            sum += p.dIntensity;
+            weighted += p.dIntensity * p.dPosition;
+        }
+        ASSERT_GT(sum, 0.0) << z;
+        EXPECT_NEAR(weighted / sum, expected, 0.02) << z;
+    }
+}
+
+TEST_F(DemoDataTest, LightHeavyPairsShowTheirRatiosInMs1) {
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(File("demo.mzML")));
+    int checked = 0;
+    for (const DemoPair& pair : run_->pairs) {
+        const DemoPeptide& light = run_->peptides[static_cast<size_t>(pair.light)];
+        const DemoPeptide& heavy = run_->peptides[static_cast<size_t>(pair.heavy)];
+        for (int z : light.charges) {
+            const double lightMz = DemoMz(light.mass, z);
+            const double heavyMz = DemoMz(heavy.mass, z);
+            if (lightMz < run_->settings.ms1Low || heavyMz > run_->settings.ms1High) continue;
+            double lightSum = 0.0, heavySum = 0.0;
+            int first = 0, last = 0;
+            ASSERT_TRUE(raw.retentionTimeToScan(light.retentionTime - 2 * light.peakWidth, first));
+            ASSERT_TRUE(raw.retentionTimeToScan(light.retentionTime + 2 * light.peakWidth, last));
+            for (int scan = first; scan <= last; ++scan) {
+                std::vector<CVXDataPeak> peaks;
+                RawScanHeader header;
+                ASSERT_TRUE(raw.spectrum(scan, peaks, &header));
+                if (header.msLevel != 1) continue;
+                lightSum += IntensityNear(peaks, lightMz, 0.01);
+                heavySum += IntensityNear(peaks, heavyMz, 0.01);
+            }
+            ASSERT_GT(heavySum, 0.0) << light.sequence.toStdString() << " " << z;
+            EXPECT_NEAR(lightSum / heavySum / pair.ratio, 1.0, 0.05)
+                << light.sequence.toStdString() << " " << z;
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 10);
+}
+
+TEST_F(DemoDataTest, ResultsFolderLoadsWithTrueTopHits) {
+    const std::vector<DemoOutFile> files = MakeDemoResults(*run_);
+    CSorvexResults set;
+    set.SetRawFilePath(File("demo.mzML"));
+    ASSERT_TRUE(set.Initialize());
+    ASSERT_TRUE(set.ReadResults(Results()));
+    EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join("|").toStdString();
+    ASSERT_EQ(set.GetHitCount(), static_cast<int>(run_->ms2.size()));
+    EXPECT_EQ(set.Parameters().revision, 11);
+    EXPECT_EQ(set.Parameters().databaseName, "../demo.fasta");
+    EXPECT_DOUBLE_EQ(set.Parameters().differentialMasses[0], 8.0);
+
+    // Each file read on its own returns 0 too.
+    CSorvexResults single;
+    single.SetRawFilePath(File("demo.mzML"));
+    ASSERT_TRUE(single.Initialize());
+    single.SetDirectory(Results());
+    for (const DemoOutFile& f : files) {
+        int searchTime = 0;
+        ASSERT_EQ(single.ReadOutFile(f.baseName + ".out", 0, searchTime), 0)
+            << f.baseName.toStdString();
+    }
+
+    std::map<QString, const DemoOutFile*> byName;
+    for (const DemoOutFile& f : files) byName[" " + f.baseName + ".out"] = &f;
+    const std::vector<DemoProtein> targets = DemoTargetProteins();
+    for (int i = 0; i < set.GetHitCount(); ++i) {
+        const SearchHitRecord* hit = set.GetHit(i);
+        const auto it = byName.find(hit->fileInformation);
+        ASSERT_NE(it, byName.end()) << hit->fileInformation.toStdString();
+        const DemoMs2& m = run_->ms2[static_cast<size_t>(it->second->ms2)];
+        const DemoPeptide& truth = run_->peptides[static_cast<size_t>(m.peptide)];
+        EXPECT_EQ(hit->peptide, truth.text);
+        EXPECT_EQ(hit->reference, targets[static_cast<size_t>(truth.protein)].reference);
+        EXPECT_GT(hit->correlation, 1.5);
+        EXPECT_GT(hit->deltaCorrelation, 0.1);
+        EXPECT_NEAR(hit->precursorMass, m.precursorMH, 1e-3);
+        EXPECT_NEAR(hit->hitMass, m.precursorMH, 0.05);
+        // Protein masses come from the FASTA.
+        EXPECT_GT(hit->proteinMass, 8000.0);
+    }
+
+    // The sample's proteins lead the protein list, each with many peptides.
+    const auto& proteins = set.GetProteins();
+    ASSERT_GE(proteins.size(), targets.size());
+    for (size_t i = 0; i < targets.size(); ++i) {
+        EXPECT_TRUE(targets[i].reference == proteins[i]->reference ||
+                    DemoTargetIndex(proteins[i]->reference) >= 0)
+            << proteins[i]->reference.toStdString();
+        EXPECT_GE(proteins[i]->peptides.size(), 3) << proteins[i]->reference.toStdString();
+    }
+}
+
+TEST_F(DemoDataTest, DtaFilesHoldTheSpectra) {
+    const std::vector<DemoOutFile> files = MakeDemoResults(*run_);
+    const DemoOutFile& f = files[files.size() / 2];
+    const DemoMs2& m = run_->ms2[static_cast<size_t>(f.ms2)];
+    const QStringList lines = QString::fromLatin1(Bytes(Results() + "/" + f.baseName + ".dta"))
+                                  .split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines[0], QString::asprintf("%.4f %d", m.precursorMH, m.charge));
+    EXPECT_EQ(lines.size() - 1,
+              static_cast<qsizetype>(run_->scans[static_cast<size_t>(m.scan - 1)].mz.size()));
+}
+
+TEST_F(DemoDataTest, SameSeedGivesIdenticalFiles) {
+    QTemporaryDir other;
+    QString error;
+    ASSERT_TRUE(WriteDemoFolder(other.filePath("again"), MakeDemoRun(), false, error))
+        << error.toStdString();
+    for (const char* name : {"demo.mzML", "demo.fasta", "README.txt"})
+        EXPECT_EQ(Bytes(File(name)), Bytes(other.filePath(QString("again/") + name))) << name;
+    const QStringList results = QDir(Results()).entryList(QDir::Files);
+    EXPECT_EQ(results, QDir(other.filePath("again/results")).entryList(QDir::Files));
+    for (const QString& name : results)
+        ASSERT_EQ(Bytes(Results() + "/" + name), Bytes(other.filePath("again/results/") + name))
+            << name.toStdString();
+}
+
+// A short run keeps the folder tests quick.
+class DemoFolderTest : public ::testing::Test {
+  protected:
+    static DemoRun ShortRun() {
+        DemoSettings settings;
+        settings.runMinutes = 1.0;
+        settings.intactMinutes = 0.5;
+        return MakeDemoRun(settings);
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(DemoFolderTest, ExistingFolderIsRefusedUnlessForced) {
+    const QString folder = dir_.filePath("existing");
+    ASSERT_TRUE(QDir().mkpath(folder + "/results"));
+    // A stale result of an earlier demo would be read with the new ones.
+    QFile stale(folder + "/results/demo.9999.9999.2.out");
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    const DemoRun run = ShortRun();
+    QString error;
+    EXPECT_FALSE(WriteDemoFolder(folder, run, false, error));
+    EXPECT_TRUE(error.contains("already exists")) << error.toStdString();
+    EXPECT_TRUE(error.contains("--force")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(folder + "/demo.mzML"));
+
+    EXPECT_TRUE(WriteDemoFolder(folder, run, true, error)) << error.toStdString();
+    EXPECT_TRUE(QFile::exists(folder + "/demo.mzML"));
+    EXPECT_FALSE(QFile::exists(folder + "/results/demo.9999.9999.2.out"));
+}
+
+TEST_F(DemoFolderTest, FolderThatCannotBeMadeIsReported) {
+    QFile blocker(dir_.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const DemoRun run = ShortRun();
+    const struct {
+        QString folder;
+        const char* message;
+    } cases[] = {
+        {dir_.filePath("file"), "is not a folder"},
+        {dir_.filePath("file/demo"), "Cannot create the folder"},
+        {QString(), "No folder"},
+    };
+    for (const auto& c : cases) {
+        QString error;
+        EXPECT_FALSE(WriteDemoFolder(c.folder, run, true, error)) << c.folder.toStdString();
+        EXPECT_TRUE(error.contains(c.message)) << error.toStdString();
+    }
+}
+
+TEST_F(DemoFolderTest, ProgramExitCodesAndMessages) {
+    QFile blocker(dir_.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ASSERT_TRUE(QDir().mkpath(dir_.filePath("existing")));
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {{dir_.filePath("file/demo")}, 1, "Cannot create the folder"},
+        {{dir_.filePath("existing")}, 1, "--force"},
+        {{}, 2, "Usage"},
+        {{"--bogus", dir_.filePath("x")}, 2, "Usage"},
+    };
+    for (const auto& c : cases) {
+        QProcess process;
+        process.start(MakeDemoProgram(), c.arguments);
+        ASSERT_TRUE(process.waitForFinished(60000)) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(process.exitCode(), c.exitCode) << c.arguments.join(' ').toStdString();
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
+    }
+}

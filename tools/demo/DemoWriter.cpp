@@ -1,0 +1,148 @@
+#include "DemoWriter.h"
+
+#include "DemoResults.h"
+
+#include "core/Numbers.h"
+#include "core/Paths.h"
+#include "core/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace zar {
+
+namespace {
+
+QString RunFileName() {
+    return QString::fromLatin1(kDemoRunName) + QStringLiteral(".mzML");
+}
+
+bool WriteText(const QString& path, const QString& text, QString& error) {
+    QString why;
+    if (WriteTextFileAtomically(path, text, &why)) return true;
+    error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), why);
+    return false;
+}
+
+// The run file library writes in place: write beside the target, then rename, so that a
+// failure never leaves half a run under the real name.
+bool WriteRun(const QString& path, const DemoRun& run, QString& error) {
+    const QString temporary = path + QStringLiteral(".part");
+    QFile::remove(temporary);
+    QString why;
+    const bool written = WriteRunFile(
+        temporary, static_cast<int>(run.scans.size()),
+        [&run](int index) { return run.scans[static_cast<size_t>(index)]; }, why);
+    if (!written || !QFileInfo(temporary).isFile()) {
+        QFile::remove(temporary);
+        error = QStringLiteral("Cannot write %1: %2")
+                    .arg(QDir::toNativeSeparators(path),
+                         why.isEmpty() ? QStringLiteral("no file") : why);
+        return false;
+    }
+    QFile::remove(path);
+    if (!QFile::rename(temporary, path)) {
+        QFile::remove(temporary);
+        error = QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    return true;
+}
+
+// Files of an earlier demo in the results folder, which would otherwise be read with the new.
+void RemoveOldResults(const QString& results) {
+    const QStringList old =
+        QDir(results).entryList({QString::fromLatin1(kDemoRunName) + QStringLiteral(".*.out"),
+                                 QString::fromLatin1(kDemoRunName) + QStringLiteral(".*.dta")},
+                                QDir::Files);
+    for (const QString& name : old) QFile::remove(JoinPath(results, name));
+}
+
+}  // namespace
+
+bool WriteDemoFolder(const QString& folder, const DemoRun& run, bool force, QString& error) {
+    if (folder.isEmpty()) {
+        error = QStringLiteral("No folder was given for the demo data");
+        return false;
+    }
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir()) {
+        error = QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    if (info.exists() && !force) {
+        error = QStringLiteral(
+                    "The folder %1 already exists; use --force to write the demo "
+                    "data into it")
+                    .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    const QString results = JoinPath(folder, QString::fromLatin1(kDemoResultsFolder));
+    if (!QDir().mkpath(results)) {
+        error =
+            QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(results));
+        return false;
+    }
+    RemoveOldResults(results);
+
+    if (!WriteText(JoinPath(folder, QStringLiteral("demo.fasta")), DemoFastaText(run.database),
+                   error))
+        return false;
+    if (!WriteRun(JoinPath(folder, RunFileName()), run, error)) return false;
+    for (const DemoOutFile& file : MakeDemoResults(run)) {
+        const QString base = JoinPath(results, file.baseName);
+        if (!WriteText(base + QStringLiteral(".dta"), DemoDtaText(run, file), error) ||
+            !WriteText(base + QStringLiteral(".out"), DemoOutText(run, file), error))
+            return false;
+    }
+    return WriteText(JoinPath(folder, QStringLiteral("README.txt")), DemoReadmeText(run), error);
+}
+
+QString DemoReadmeText(const DemoRun& run) {
+    int ms1 = 0;
+    for (const RunSpectrum& s : run.scans) ms1 += s.msLevel == 1 ? 1 : 0;
+    const RunSpectrum& last = run.scans.back();
+    QString text;
+    text += QStringLiteral("Demo data set\n=============\n\n");
+    text += QStringLiteral(
+        "A synthetic LC-MS/MS run of a tryptic digest of a few standard proteins, made by\n"
+        "zar-make-demo from a fixed seed (the same files every time).\n\n"
+        "  demo.mzML     the run\n"
+        "  demo.fasta    its protein database (the sample's proteins, background proteins and\n"
+        "                a reversed decoy of each)\n"
+        "  results/      search results: one .out and one .dta file per MS2 scan\n\n");
+    text += QCFormat("Run: %d scans (%d MS1, %d MS2) from %.2f to %.2f min.\n\n",
+                     static_cast<int>(run.scans.size()), ms1, static_cast<int>(run.ms2.size()),
+                     run.scans.front().retentionTime, last.retentionTime);
+    text += QStringLiteral("Proteins of the sample (relative amount):\n");
+    for (const DemoProtein& p : run.database)
+        if (p.target)
+            text += QCFormat("  %-24s %-36s %.2f\n", qPrintable(p.reference),
+                             qPrintable(p.description), p.abundance);
+    text += QCFormat(
+        "\nIntact protein: scan %d holds %s (average mass %.1f Da) at charges %d to %d.\n\n",
+        run.intactScan, qPrintable(run.database[static_cast<size_t>(run.intactProtein)].reference),
+        run.intactMass, kDemoIntactChargeLow, kDemoIntactChargeHigh);
+    text += QCFormat(
+        "Light/heavy pairs: every cysteine peptide also comes with a heavy form, %.1f Da\n"
+        "heavier per cysteine (written \"C*\" in the results, modification (C* +%.4f)), eluting\n"
+        "with the light form. Ratio = light : heavy amount.\n\n",
+        kDemoLabelShift, kDemoLabelShift);
+    text += QStringLiteral(
+        "  peptide                          z  light m/z  heavy m/z  RT (min)  light:heavy\n");
+    for (const DemoPair& pair : run.pairs) {
+        const DemoPeptide& light = run.peptides[static_cast<size_t>(pair.light)];
+        const DemoPeptide& heavy = run.peptides[static_cast<size_t>(pair.heavy)];
+        for (int z : light.charges) {
+            const double lightMz = DemoMz(light.mass, z);
+            if (lightMz < run.settings.ms1Low || lightMz > run.settings.ms1High) continue;
+            text +=
+                QCFormat("  %-32s %d  %9.4f  %9.4f  %8.2f  %11.3f\n", qPrintable(light.sequence), z,
+                         lightMz, DemoMz(heavy.mass, z), light.retentionTime, pair.ratio);
+        }
+    }
+    return text;
+}
+
+}  // namespace zar

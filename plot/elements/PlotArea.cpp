@@ -1,5 +1,8 @@
 #include "PlotArea.h"
 
+#include "HeadingColumn.h"
+#include "core/Numbers.h"
+
 #include <cmath>
 
 namespace zar::plot {
@@ -262,6 +265,61 @@ void CPlotArea::drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOc
     }
 }
 
+void CPlotArea::drawHeadingColumn(PlotDC& dc, int left, int width, int dataBottom) {
+    const int n = static_cast<int>(traces_.size());
+    const int h = font_->measuredHeight;
+    if (n == 0 || h <= 0) return;
+    const QString nl = QStringLiteral("NL:");
+    const double per = (double(dataBottom - rect_.top) / h) / n;
+    bool split = false;
+    const double scale = HeadingFontScale(per, std::max(m_nLinesPerTrace, 1), m_nHeadingMode,
+                                          m_dHeadingWidth, static_cast<int>(nl.size()), split);
+    FontSpec headingFont = *font_;
+    headingFont.height = static_cast<int>(font_->height * scale);
+    if (headingFont.height == 0) headingFont.height = -1;
+    const DCFont previousFont = headingFont.CreateFontForDC(dc);
+    const int hh = std::max(headingFont.measuredHeight, 1);
+    const COLORREF previousColor = dc.GetTextColor();
+    dc.SetTextAlign(TA_LEFT | TA_TOP);
+    auto measure = [&dc](const QString& text) { return dc.GetTextExtent(text).width(); };
+    int y = 0;
+    for (int k = n - 1; k >= 0; --k) {
+        const int t = m_bTraceOrder ? k : n - 1 - k;
+        const CTrace& trace = *traces_[static_cast<std::size_t>(t)];
+        HeadingBlockOut block{t, 0, {}};
+        y = std::max(y, trace.LabelRect().top);
+        block.top = y;
+        dc.SetTextColor(trace.LineColor());
+        auto write = [&](const QString& text) {
+            dc.TextOut(left, y, text);
+            block.lines << text;
+        };
+        if (m_nHeadingMode == 2) {
+            const QString value = FormatExponent(trace.Scaling().normalisationValue);
+            if (split) {
+                write(nl);
+                y += hh;
+                write(value);
+            } else {
+                write(nl + QLatin1Char(' ') + value);
+            }
+            y += static_cast<int>(hh * 1.2);
+        } else if (m_nHeadingMode == 4) {
+            write(QCFormat("Scan: %d", trace.m_nHeadingScan));
+            y += static_cast<int>(hh * 1.2);
+        }
+        for (const QString& line :
+             WrapHeadingTitle(trace.Title(), m_breakCharacters, width, measure)) {
+            write(line);
+            y += hh;
+        }
+        y += static_cast<int>(hh * 0.25);
+        headingBlocks_.push_back(block);
+    }
+    dc.SetTextColor(previousColor);
+    dc.SelectFont(previousFont);
+}
+
 int CPlotArea::CombinerGroupSize(int groupHeight, double step) {
     if (step < 0.0) return 0;
     if (step == 0.0) return 1;  // rows on top of each other: one trace a group
@@ -288,7 +346,22 @@ void CPlotArea::DrawImpl(PlotDC& dc) {
     l.R = static_cast<int>(w * marginRight_);
     l.T = static_cast<int>(h * marginTop_);
     l.B = static_cast<int>(h * marginBottom_);
-    l.headingShown = m_nHeadingMode != 0 && m_dHeadingWidth != 0.0;
+    headingBlocks_.clear();
+    l.headingShown = m_nHeadingMode != 0;
+    if ((m_nHeadingMode == 2 || m_nHeadingMode == 3) && m_dHeadingWidth == 0.0) {
+        int longest = 0;
+        for (const CTrace* t : traces_)
+            longest = std::max(longest, static_cast<int>(t->Title().size()));
+        const HeadingFit fit =
+            FitHeadingColumn(rect_.right - rect_.left, rect_.bottom - rect_.top, w, h,
+                             static_cast<int>(traces_.size()), m_nHeadingMode, longest,
+                             m_dHeadingShare, m_dHeadingWidth);
+        m_nLinesPerTrace = fit.linesPerTrace;
+        if (fit.fits)
+            m_dHeadingWidth = fit.widthChars;
+        else
+            l.headingShown = false;
+    }
     l.Hw = l.headingShown ? static_cast<int>(w * m_dHeadingWidth) : 0;
     const int topReserve = magnification_ && magnification_->HasRanges() ? h : 0;
     l.yAxisShown = m_bShowYAxis;
@@ -328,6 +401,8 @@ void CPlotArea::DrawImpl(PlotDC& dc) {
         dc.Line(l.Dl, l.Db + 1, l.Dr, l.Db + 1);  // a dropped axis leaves its line
     }
     drawTraces(dc, l, false, profile, rects);
+    if (l.headingShown && m_nHeadingMode >= 2 && m_nHeadingMode <= 4)
+        drawHeadingColumn(dc, rect_.right - l.Hw, l.Hw, l.Db);
     if (topReserve != 0 && magnification_) {
         magnification_->SetRect(l.Dl, rect_.top, l.Dr, rect_.bottom);
         magnification_->SetAxisRange(xStart_, xEnd_);

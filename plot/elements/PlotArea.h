@@ -79,7 +79,18 @@ class CPlotArea : public CGraphElement {
     bool m_bCommonRange = false;
     bool m_bRowSeparator = true;
     bool m_bEqualRows = false;
-    bool m_bTraceOrder = true;  // 1: the first trace in the bottom row
+    bool m_bTraceOrder = true;      // 1: the first trace in the bottom row
+    double m_dHeadingShare = 50.0;  // percent of the width an automatic heading column may take
+    QString m_breakCharacters;      // where heading titles may be wrapped
+    int m_nLinesPerTrace = 1;
+
+    // One trace's block of the heading column in the last drawing.
+    struct HeadingBlockOut {
+        int traceIndex;
+        int top;
+        QStringList lines;
+    };
+    const std::vector<HeadingBlockOut>& LastHeadingBlocks() const { return headingBlocks_; }
 
     void DrawImpl(PlotDC& dc) override;
 
@@ -97,6 +108,7 @@ class CPlotArea : public CGraphElement {
     bool layoutColumns(Layout& l, int w, int h) const;
     void drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOccupancyMap& profile,
                     COccupiedRectList& rects);
+    void drawHeadingColumn(PlotDC& dc, int left, int width, int dataBottom);
     void rowYRange(std::size_t t, double Ymin, double Ymax, double M, double& a, double& b,
                    bool& labelEnd) const;
 
@@ -114,6 +126,7 @@ class CPlotArea : public CGraphElement {
     Layout layout_;
     std::vector<RowInfo> rows_;
     int longestYLabel_ = 0;
+    std::vector<HeadingBlockOut> headingBlocks_;
 };
 
 }  // namespace zar::plot

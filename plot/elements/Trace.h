@@ -90,6 +90,10 @@ class CTrace : public CGraphElement {
     bool SetPeakInfoColour(int index, COLORREF color);
     std::int32_t TraceId() const { return traceId_; }
     void SetTitle(const QString& title) { title_ = title; }
+    // The colour the trace's line and heading are drawn in.
+    virtual COLORREF LineColor() const { return 0; }
+    // The scan number a heading column shows in its scan mode (0 for most traces).
+    std::int32_t m_nHeadingScan = 0;
     const QString& Title() const { return title_; }
 
     // Label switches.
@@ -176,6 +180,7 @@ class CSpecTrace : public CTrace {
   public:
     int m_nStyle = 1;  // 0 profile, 1 sticks, 2 shade
     COLORREF m_profileColor = 0x02000000;
+    COLORREF LineColor() const override { return m_profileColor; }
     COLORREF m_shadeEmpty = 0x02C8C8C8;
     COLORREF m_shadeFull = 0x02000000;
     COLORREF m_stickColors[4] = {0x02000000, 0x02C04040, 0x026E3296, 0x021E78D2};

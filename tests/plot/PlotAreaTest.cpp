@@ -152,3 +152,53 @@ TEST(DragTrackerTest, ClickErasesAndDragIsClampedToTheRegion) {
     ref.dc->FillRect(0, 0, 100, 200, RGBRef(30, 120, 200));
     EXPECT_EQ(img, ref.finish());
 }
+
+TEST(PlotAreaTest, HeadingColumnNamesTheTracesFromTheTopRow) {
+    Plot plot(2);
+    plot.traces[0]->SetTitle(QStringLiteral("TIC"));
+    plot.traces[1]->SetTitle(QStringLiteral("m/z 500.0-600.0 + TIC"));
+    for (auto& t : plot.traces) {
+        TraceScaling s = t->Scaling();
+        s.normalisationValue = 123456;
+        t->SetScaling(s);
+    }
+    plot.area->m_nHeadingMode = 2;
+    plot.area->m_dHeadingWidth = 12.0;  // "NL:" and its value share a line
+    plot.area->m_breakCharacters = QStringLiteral(" +-");
+    plot.area->SetRect(0, 0, 500, 400);
+    Canvas c(520, 420);
+    plot.area->Draw(*c.dc);
+    const auto& blocks = plot.area->LastHeadingBlocks();
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(blocks[0].traceIndex, 1);  // the top row holds the last trace
+    EXPECT_EQ(blocks[0].lines.front(), QStringLiteral("NL: 1.23E5"));
+    EXPECT_GT(blocks[0].lines.size(), 2);  // the long title is wrapped
+    EXPECT_LT(blocks[0].top, blocks[1].top);
+    EXPECT_EQ(plot.area->LastLayout().Hw, 120);
+
+    Plot narrow(1);
+    narrow.area->m_nHeadingMode = 2;
+    narrow.area->m_dHeadingWidth = 10.0;  // below "NL:" + 8: two lines
+    narrow.area->SetRect(0, 0, 500, 400);
+    narrow.area->Draw(*c.dc);
+    ASSERT_EQ(narrow.area->LastHeadingBlocks().size(), 1u);
+    EXPECT_EQ(narrow.area->LastHeadingBlocks()[0].lines.mid(0, 2),
+              (QStringList{QStringLiteral("NL:"), QStringLiteral("0")}));
+}
+
+TEST(PlotAreaTest, AutomaticHeadingWidthOrNoColumn) {
+    Plot plot(2);
+    plot.traces[0]->SetTitle(QString(40, QLatin1Char('x')));
+    plot.area->m_nHeadingMode = 3;
+    plot.area->SetRect(0, 0, 600, 560);  // 40 lines of 14 pixels
+    Canvas c(620, 580);
+    plot.area->Draw(*c.dc);
+    EXPECT_TRUE(plot.area->LastLayout().headingShown);
+    EXPECT_DOUBLE_EQ(plot.area->m_dHeadingWidth, 7.0);
+    Plot crowded(8);
+    crowded.area->m_nHeadingMode = 3;
+    crowded.area->SetRect(0, 0, 600, 100);
+    crowded.area->Draw(*c.dc);
+    EXPECT_FALSE(crowded.area->LastLayout().headingShown);
+    EXPECT_EQ(crowded.area->LastLayout().Hw, 0);
+}

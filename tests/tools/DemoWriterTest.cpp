@@ -3,6 +3,7 @@
 
 #include "document/SorvexResults.h"
 #include "rawfile/VRawfile.h"
+#include "spectrumviews/XpressQuant.h"
 
 #include "TestSupport.h"
 
@@ -365,4 +366,32 @@ TEST_F(DemoFolderTest, ProgramExitCodesAndMessages) {
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
     }
+}
+
+TEST_F(DemoDataTest, QuantitationFindsTheRecordedRatios) {
+    CSorvexResults set;
+    set.SetRawFilePath(File("demo.mzML"));
+    ASSERT_TRUE(set.Initialize());
+    ASSERT_TRUE(set.ReadResults(Results()));
+    std::map<QString, double> ratioByPeptide;
+    for (const DemoPair& pair : run_->pairs) {
+        ratioByPeptide[run_->peptides[static_cast<size_t>(pair.light)].text] = pair.ratio;
+        ratioByPeptide[run_->peptides[static_cast<size_t>(pair.heavy)].text] = pair.ratio;
+    }
+    CXpressQuant engine(kDemoLabelShift, "C");
+    engine.SetMassTolerance(kDefaultXpressTolerance);
+    ASSERT_TRUE(engine.OpenRawFile(File("demo.mzML")));
+    int quantified = 0, close = 0;
+    for (int i = 0; i < set.GetHitCount(); ++i) {
+        SearchHitRecord hit = *set.GetHit(i);
+        const auto it = ratioByPeptide.find(hit.peptide);
+        if (it == ratioByPeptide.end()) continue;
+        if (engine.QuantifyHit(hit) != 1 || hit.quantitationRatio == 0.0) continue;
+        const double lightToHeavy =
+            hit.quantitationRatio > 0.0 ? 1.0 / hit.quantitationRatio : -hit.quantitationRatio;
+        ++quantified;
+        if (std::abs(lightToHeavy / it->second - 1.0) < 0.15) ++close;
+    }
+    EXPECT_GE(quantified, 20);
+    EXPECT_GE(close, quantified * 9 / 10);
 }

@@ -50,14 +50,6 @@ std::vector<Candidate> DecoyCandidates(const DemoRun& run, const SequenceMassTab
     return candidates;
 }
 
-QString FlankedText(const QString& sequence, int start, int length) {
-    const QChar before = start > 0 ? sequence[start - 1] : QLatin1Char('-');
-    const QChar after =
-        start + length < sequence.size() ? sequence[start + length] : QLatin1Char('-');
-    return QString(before) + QLatin1Char('.') + sequence.mid(start, length) + QLatin1Char('.') +
-           after;
-}
-
 int FragmentCharges(int charge) {
     return std::max(1, charge - 1);
 }
@@ -114,7 +106,8 @@ std::vector<DemoOutFile> MakeDemoResults(const DemoRun& run) {
             const DemoProtein& protein = run.database[static_cast<size_t>(c.protein)];
             DemoHit hit;
             hit.reference = protein.reference;
-            hit.peptide = FlankedText(protein.sequence, c.start, c.length);
+            hit.peptide = DemoHitText(protein.sequence, c.start, c.length,
+                                      protein.sequence.mid(c.start, c.length));
             hit.mh = c.mh;
             hit.xcorr = xcorr;
             hit.deltaCn = (top.xcorr - xcorr) / top.xcorr;

@@ -93,12 +93,6 @@ void AssignCharges(DemoPeptide& peptide) {
     }
 }
 
-QString HitText(const QString& protein, int start, int end, const QString& residues) {
-    const QChar before = start > 0 ? protein[start - 1] : QLatin1Char('-');
-    const QChar after = end < protein.size() ? protein[end] : QLatin1Char('-');
-    return QString(before) + QLatin1Char('.') + residues + QLatin1Char('.') + after;
-}
-
 QString LabelledResidues(const QString& sequence) {
     QString text;
     for (QChar c : sequence) {
@@ -126,7 +120,7 @@ void StorePeaks(std::vector<Peak>& peaks, RunSpectrum& spectrum) {
 
 class RunBuilder {
   public:
-    RunBuilder(DemoRun& run) : run_(run), s_(run.settings), random_(run.settings.seed) {}
+    explicit RunBuilder(DemoRun& run) : run_(run), s_(run.settings), random_(run.settings.seed) {}
 
     void build() {
         run_.database = DemoDatabaseProteins();
@@ -164,7 +158,7 @@ class RunBuilder {
                 if (!seen.insert(peptide.sequence).second) continue;
                 peptide.protein = static_cast<int>(p);
                 peptide.start = start;
-                peptide.text = HitText(protein.sequence, start, end, peptide.sequence);
+                peptide.text = DemoHitText(protein.sequence, start, length, peptide.sequence);
                 peptide.mass = NeutralMass(mono, peptide.sequence.toLatin1().toStdString());
                 AssignCharges(peptide);
                 // Ionisation varies a lot from peptide to peptide.
@@ -207,9 +201,9 @@ class RunBuilder {
             const DemoProtein& protein = run_.database[static_cast<size_t>(heavy.protein)];
             heavy.labelCount = cysteines;
             heavy.mass += kDemoLabelShift * cysteines;
-            heavy.text = HitText(protein.sequence, heavy.start,
-                                 heavy.start + static_cast<int>(heavy.sequence.size()),
-                                 LabelledResidues(heavy.sequence));
+            heavy.text =
+                DemoHitText(protein.sequence, heavy.start, static_cast<int>(heavy.sequence.size()),
+                            LabelledResidues(heavy.sequence));
             // The pair's total is split by the ratio; both co-elute.
             const double total = run_.peptides[i].apex;
             run_.peptides[i].apex = total * ratio / (1.0 + ratio);
@@ -262,6 +256,7 @@ class RunBuilder {
                 const double mz = ion.mz + k * kDemoPeptideIsotopeSpacing / ion.charge +
                                   kMs1MassError * random_.normal();
                 if (mz > s_.ms1High) break;
+                if (mz < s_.ms1Low) continue;
                 const double jitter = 1.0 + 0.02 * random_.normal();
                 peaks.push_back({mz, total * ion.isotopes[k] * std::max(jitter, 0.5)});
             }
@@ -417,6 +412,13 @@ double DemoRun::ionIntensity(int peptide, int chargeIndex, double time) const {
     const DemoPeptide& p = peptides[static_cast<size_t>(peptide)];
     const double d = (time - p.retentionTime) / p.peakWidth;
     return p.apex * p.chargeShares[static_cast<size_t>(chargeIndex)] * std::exp(-0.5 * d * d);
+}
+
+QString DemoHitText(const QString& protein, int start, int length, const QString& residues) {
+    const QChar before = start > 0 ? protein[start - 1] : QLatin1Char('-');
+    const QChar after =
+        start + length < protein.size() ? protein[start + length] : QLatin1Char('-');
+    return QString(before) + QLatin1Char('.') + residues + QLatin1Char('.') + after;
 }
 
 std::vector<double> DemoIsotopeFractions(double mass, double minFraction) {

@@ -101,6 +101,10 @@ inline double DemoMz(double neutralMass, int charge) {
     return (neutralMass + charge * kDemoProton) / charge;
 }
 
+// A peptide as hit lines write it: the residues (as given, marks included) between the
+// protein's residues before and after the stretch start..start+length-1, '-' at its ends.
+QString DemoHitText(const QString& protein, int start, int length, const QString& residues);
+
 // Fractions of the isotope peaks 0, 1, 2, ... of a molecule of that mass (an averagine-like
 // Poisson model), down to minFraction of the total.
 std::vector<double> DemoIsotopeFractions(double mass, double minFraction);

@@ -30,6 +30,8 @@ CConsensusView::CConsensusView(QWidget* parent) : CZarViewWidget(parent) {
     grid_ = new CConsensusGrid(this);
     grid_->setObjectName(QStringLiteral("ConsensusGrid"));
     layout->addWidget(grid_);
+    // The columns follow the grid's visible width, which is known only once it is laid out.
+    grid_->viewport()->installEventFilter(this);
 }
 
 void CConsensusView::OnInitialUpdate() {
@@ -152,6 +154,11 @@ bool CConsensusView::event(QEvent* e) {
         return true;
     }
     return CZarViewWidget::event(e);
+}
+
+bool CConsensusView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == grid_->viewport() && e->type() == QEvent::Resize) FitColumns();
+    return CZarViewWidget::eventFilter(watched, e);
 }
 
 void CConsensusView::resizeEvent(QResizeEvent* e) {

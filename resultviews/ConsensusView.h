@@ -39,6 +39,7 @@ class CConsensusView : public CZarViewWidget, public CConsensusGridOwner {
   protected:
     bool event(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
     void SetupRows(int kept, bool singleScore);

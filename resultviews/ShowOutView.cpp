@@ -35,6 +35,8 @@ CShowOutView::CShowOutView(CResultsWindow* owner, QWidget* parent)
     grid_ = new CShowOutGrid(this);
     grid_->setObjectName(QStringLiteral("ShowOutGrid"));
     layout->addWidget(grid_);
+    // The columns follow the grid's visible width, which is known only once it is laid out.
+    grid_->viewport()->installEventFilter(this);
 }
 
 void CShowOutView::OnInitialUpdate() {
@@ -121,13 +123,15 @@ void CShowOutView::FillFromOutFile(int kind, int recordIndex, int keepList) {
 
     const SearchHitRecord* hit =
         recordIndex >= 0 && recordIndex < set->GetHitCount() ? set->GetHit(recordIndex) : nullptr;
-    title_ = QStringLiteral("ShowOut - ") + (hit ? hit->fileInformation : QString());
+    const QString name = hit ? hit->fileInformation.trimmed() : QString();
+    title_ = QStringLiteral("ShowOut - ") + name;
     if (window) window->SetTitle(title_);
 
     if (hit) {
-        const QString path = !hit->path.isEmpty()
-                                 ? hit->path + QStringLiteral(".out")
-                                 : JoinPath(folder, hit->fileInformation + QStringLiteral(".out"));
+        const QString out = QStringLiteral(".out");
+        const QString path = !hit->path.isEmpty() ? hit->path + out
+                             : name.endsWith(out, Qt::CaseInsensitive) ? JoinPath(folder, name)
+                                                                       : JoinPath(folder, name + out);
         ParseForDisplay(set, kind, path);
     }
 
@@ -184,6 +188,11 @@ void CShowOutView::ShowOutForEntry(int kind, int entryIndex) {
     FillFromHitNumber(kind, first, 1);
     std::sort(numbers.begin(), numbers.end());
     if (CResultsWindow* window = Owner()) window->FillToolBarCombo(numbers, first);
+}
+
+bool CShowOutView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == grid_->viewport() && e->type() == QEvent::Resize) FitSequenceColumn();
+    return CResultsFormView::eventFilter(watched, e);
 }
 
 void CShowOutView::resizeEvent(QResizeEvent* e) {

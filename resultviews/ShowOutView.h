@@ -37,6 +37,7 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
     void PrepareRows(int count);

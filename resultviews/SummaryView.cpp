@@ -45,6 +45,8 @@ CSummaryView::CSummaryView(QWidget* parent) : CZarViewWidget(parent) {
     grid_ = new CSummaryGrid(this);
     grid_->setObjectName(QStringLiteral("SummaryGrid"));
     layout->addWidget(grid_);
+    // The columns follow the grid's visible width, which is known only once it is laid out.
+    grid_->viewport()->installEventFilter(this);
 }
 
 CSorvexResults* CSummaryView::ReadySet() const {
@@ -252,6 +254,11 @@ bool CSummaryView::event(QEvent* e) {
         return true;
     }
     return CZarViewWidget::event(e);
+}
+
+bool CSummaryView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == grid_->viewport() && e->type() == QEvent::Resize) FitColumns();
+    return CZarViewWidget::eventFilter(watched, e);
 }
 
 void CSummaryView::resizeEvent(QResizeEvent* e) {

@@ -44,6 +44,7 @@ class CSummaryView : public CZarViewWidget, public CSummaryGridOwner {
   protected:
     bool event(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
   private:
     void SetupTable(int kept, int columns);

@@ -1,0 +1,119 @@
+#include "ResultViewsTestSupport.h"
+
+#include "ResultsStatusDlg.h"
+#include "document/ZarMessages.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+using namespace zar;
+
+namespace {
+
+// Records the messages posted to it.
+struct Recorder : QObject {
+    std::vector<unsigned> messages;
+    bool event(QEvent* e) override {
+        if (e->type() != MessageEvent::eventType()) return QObject::event(e);
+        messages.push_back(static_cast<MessageEvent*>(e)->message());
+        return true;
+    }
+    bool ended() const {
+        return std::find(messages.begin(), messages.end(), kMsgResultsLoadEnded) != messages.end();
+    }
+};
+
+std::vector<unsigned> Completion(const std::vector<unsigned>& all) {
+    std::vector<unsigned> out;
+    for (unsigned m : all)
+        if (m == kMsgSorvexResultsLoaded || m == kMsgResultsLoadEnded) out.push_back(m);
+    return out;
+}
+
+TEST(ResultsStatusDlgTest, SuccessPostsLoadedThenEnded) {
+    zartest::ScopedConfigDir config;
+    CSorvexResults set;
+    Recorder owner;
+    auto dialog = std::make_unique<CResultsStatusDlg>(&set, &owner);
+    dialog->SetResultsFolder(zartest::DataPath("resultviews/seven"));
+    EXPECT_EQ(dialog->windowTitle(), "TurboSORVEX Results Status");
+    dialog->Create();
+    EXPECT_TRUE(CResultsStatusDlg::IsLoading(&set));
+    ASSERT_TRUE(rvtest::WaitFor([&] { return owner.ended(); }));
+    EXPECT_EQ(Completion(owner.messages),
+              (std::vector<unsigned>{kMsgSorvexResultsLoaded, kMsgResultsLoadEnded}));
+    EXPECT_FALSE(CResultsStatusDlg::IsLoading(&set));
+    EXPECT_EQ(set.GetHitCount(), 7);
+    // The Dta-list messages went to the owner too.
+    EXPECT_NE(std::find(owner.messages.begin(), owner.messages.end(), kMsgDtaCount),
+              owner.messages.end());
+    rvtest::WaitFor([&] { return dialog->ProgressBar()->value() > 0; }, 1000);
+    EXPECT_GT(dialog->ProgressBar()->value(), 0);
+    EXPECT_FALSE(dialog->StatusText()->text().isEmpty());
+}
+
+TEST(ResultsStatusDlgTest, CancelLeadsOnlyToEnded) {
+    zartest::ScopedConfigDir config;
+    zartest::MessageBoxCapture boxes;
+    QTemporaryDir dir;
+    // Enough files that the worker is still reading when Cancel comes.
+    for (int i = 0; i < 400; ++i)
+        QFile::copy(zartest::DataPath("resultviews/seven/run.0100.0100.1.out"),
+                    dir.path() + QString::asprintf("/run.%05d.%05d.1.out", i + 1, i + 1));
+    CSorvexResults set;
+    Recorder owner;
+    auto dialog = std::make_unique<CResultsStatusDlg>(&set, &owner);
+    dialog->SetResultsFolder(dir.path());
+    dialog->Create();
+    dialog->CancelButton()->click();
+    EXPECT_TRUE(dialog->IsCancelled());
+    EXPECT_FALSE(dialog->isVisible());
+    ASSERT_TRUE(rvtest::WaitFor([&] { return owner.ended(); }));
+    EXPECT_EQ(Completion(owner.messages), (std::vector<unsigned>{kMsgResultsLoadEnded}));
+}
+
+TEST(ResultsStatusDlgTest, FailedLoadPostsOnlyEnded) {
+    zartest::ScopedConfigDir config;
+    zartest::MessageBoxCapture boxes;
+    QTemporaryDir empty;
+    CSorvexResults set;
+    Recorder owner;
+    auto dialog = std::make_unique<CResultsStatusDlg>(&set, &owner);
+    dialog->SetResultsFolder(empty.path());
+    dialog->Create();
+    ASSERT_TRUE(rvtest::WaitFor([&] { return owner.ended(); }));
+    EXPECT_EQ(Completion(owner.messages), (std::vector<unsigned>{kMsgResultsLoadEnded}));
+}
+
+TEST(ResultsStatusDlgTest, DeletingTheDialogMidLoadCancelsAndJoins) {
+    zartest::ScopedConfigDir config;
+    zartest::MessageBoxCapture boxes;
+    QTemporaryDir dir;
+    for (int i = 0; i < 200; ++i)
+        QFile::copy(zartest::DataPath("resultviews/seven/run.0100.0100.1.out"),
+                    dir.path() + QString::asprintf("/run.%05d.%05d.1.out", i + 1, i + 1));
+    CSorvexResults set;
+    Recorder owner;
+    auto dialog = std::make_unique<CResultsStatusDlg>(&set, &owner);
+    dialog->SetResultsFolder(dir.path());
+    dialog->Create();
+    dialog.reset();  // joins the worker
+    EXPECT_FALSE(CResultsStatusDlg::IsLoading(&set));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(owner.ended());
+}
+
+TEST(ResultsStatusDlgTest, FrameAllowsOneLoadAtATimeAndDeletesTheDialog) {
+    rvtest::Program p;
+    ASSERT_TRUE(rvtest::CopyFolder(zartest::DataPath("resultviews/seven"), p.Folder()));
+    ASSERT_TRUE(OpenSorvexResults(*p.frame, p.Folder()));
+    EXPECT_TRUE(p.frame->IsLoadingResults());
+    // A second load while the first runs is refused.
+    EXPECT_FALSE(OpenSorvexResults(*p.frame, p.Folder()));
+    ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }));
+    EXPECT_EQ(p.frame->CurrentViewType(), 5);
+    EXPECT_EQ(p.Summary()->RowMapLength(), 7);
+}
+
+}  // namespace

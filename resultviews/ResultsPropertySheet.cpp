@@ -37,6 +37,7 @@ ResultsDisplayOptions CResultsPropertySheet::StartingRecord() {
 CResultsPropertySheet::CResultsPropertySheet(int, QWidget* parent, int mode, int selectPage)
     : QDialog(parent), mode_(mode), record_(StartingRecord()) {
     setWindowTitle(QStringLiteral("Search Results Options"));
+    setMinimumSize(560, 440);
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
     filter_ = new CSummaryFilterPage(tabs_);

@@ -95,6 +95,7 @@ CSummaryFilterPage::CSummaryFilterPage(QWidget* parent) : QWidget(parent) {
     modeLayout->addStretch();
     modeLayout->addWidget(summaryCount_);
     modeLayout->addWidget(consensusCount_);
+    modes->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     top->addWidget(modes);
 
     auto* right = new QVBoxLayout;

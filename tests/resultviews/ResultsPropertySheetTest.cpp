@@ -53,6 +53,7 @@ TEST(ResultsPropertySheetTest, KindRadiosSwitchEditsAndRanges) {
     EXPECT_DOUBLE_EQ(page.SingleThresholdEdit()->value(), 1.0);
     EXPECT_EQ(page.SingleThresholdEdit()->decimals(), 1);
     EXPECT_DOUBLE_EQ(page.SingleThresholdEdit()->maximum(), 100.0);
+    sheet->grab().toImage().save("/tmp/resultviews_sheet_single.png");
     page.SingleThresholdEdit()->setValue(250.0);
     EXPECT_DOUBLE_EQ(page.SingleThresholdEdit()->value(), 100.0);
 }
@@ -143,6 +144,8 @@ TEST(ResultsPropertySheetTest, SelectedDtaGridWritesShownFlags) {
     EXPECT_EQ(page.Grid()->GetValueRowCol(1, 1), "1");
     EXPECT_EQ(page.Grid()->GetValueRowCol(2, 1), "0");
     page.OnGridCheckCommand(CSummaryFilterPage::kCheckInvert);
+    sheet->show();
+    sheet->grab().toImage().save("/tmp/resultviews_sheet_dta.png");
     EXPECT_EQ(page.Grid()->GetValueRowCol(1, 1), "0");
     EXPECT_EQ(page.Grid()->GetValueRowCol(2, 1), "1");
     sheet->accept();

@@ -34,6 +34,10 @@ constexpr int kIonGridResidueColumn = 1;
 constexpr int kIonGridMHColumn = 2;
 constexpr int kIonGridFirstIonColumn = 3;
 constexpr int kIonGridColumnCount = kIonGridFirstIonColumn + kFragmentSeriesCount - 1;  // 18
+// Titles of columns 1..18, as the hosting views create the grid.
+inline constexpr const char* kIonGridTitles[kIonGridColumnCount] = {
+    "AA", "M + H", "A",  "A*", "Ao", "B",  "B*", "Bo",    "C",
+    "X",  "Y",     "Y*", "Yo", "Z*", "W'", "D'", "H int", "P int"};
 
 // The ion grid as the engine writes it; the hosting view adapts its grid to this. Rows and
 // columns are 1-based (row 0 and column 0 are the headers).

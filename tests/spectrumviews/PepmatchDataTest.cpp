@@ -149,6 +149,13 @@ TEST_F(PepmatchDataTest, WritesTheIonTableOfEverySeries) {
     EXPECT_EQ(list->sequence(), QStringLiteral("PEPTIDE"));
 }
 
+TEST(IonGridTest, OneTitlePerColumn) {
+    EXPECT_EQ(kIonGridColumnCount, 18);
+    EXPECT_STREQ(kIonGridTitles[kIonGridMHColumn - 1], "M + H");
+    EXPECT_STREQ(kIonGridTitles[kIonGridFirstIonColumn + kIonZStar - 1], "Z*");
+    EXPECT_STREQ(kIonGridTitles[kIonGridFirstIonColumn + kIonPInternal - 1], "P int");
+}
+
 TEST_F(PepmatchDataTest, NumbersAreWrittenInTheCFormat) {
     CPepmatchData engine;
     FakeIonGrid grid(7, kIonGridColumnCount);

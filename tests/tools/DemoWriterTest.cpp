@@ -3,6 +3,7 @@
 
 #include "document/SorvexResults.h"
 #include "rawfile/VRawfile.h"
+#include "spectrumviews/FragmentIons.h"
 #include "spectrumviews/XpressQuant.h"
 
 #include "TestSupport.h"
@@ -151,11 +152,72 @@ TEST_F(DemoDataTest, ReaderSeesScansTimesAndPrecursors) {
     EXPECT_TRUE(filter.contains("@cid")) << filter.toStdString();
     ASSERT_TRUE(raw.filterForScan(first.scan - 1, filter));
     EXPECT_FALSE(filter.contains("ms2")) << filter.toStdString();
+}
 
-    // The MS2 peaks hold the b/y ions of the true peptide: its y ions from the second residue.
+TEST_F(DemoDataTest, Ms2SpectraHoldTheTruePeptidesFragments) {
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(File("demo.mzML")));
+    const FragmentMassModel model(true);
+    IonSlotMask wanted{};
+    wanted[kIonB] = true;
+    wanted[kIonY] = true;
+    // Every 25th MS2 scan: most of the singly charged b and y ions inside the scan window
+    // of a light peptide are there.
+    int checked = 0;
+    for (size_t m = 0; m < run_->ms2.size(); m += 25) {
+        const DemoMs2& ms2 = run_->ms2[m];
+        const DemoPeptide& peptide = run_->peptides[static_cast<size_t>(ms2.peptide)];
+        if (peptide.labelCount > 0) continue;
+        std::vector<CVXDataPeak> peaks;
+        RawScanHeader header;
+        ASSERT_TRUE(raw.spectrum(ms2.scan, peaks, &header));
+        const FragmentIonTable ions = ComputeFragmentIons(peptide.sequence, model, wanted);
+        int expected = 0, found = 0;
+        for (int i = 1; i <= ions.residueCount; ++i) {
+            for (int slot : {static_cast<int>(kIonB), static_cast<int>(kIonY)}) {
+                const double mz = ions.ion(i, slot);
+                if (mz <= 0.0 || mz < header.lowMass || mz > header.highMass) continue;
+                ++expected;
+                found += IntensityNear(peaks, mz, 0.005) > 0.0 ? 1 : 0;
+            }
+        }
+        ASSERT_GT(expected, 0) << ms2.scan;
+        EXPECT_GE(found, expected / 2) << ms2.scan << " " << peptide.sequence.toStdString();
+        ++checked;
+    }
+    EXPECT_GE(checked, 10);
+}
+
+TEST_F(DemoDataTest, Ms1ScansHoldIsotopeEnvelopes) {
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(File("demo.mzML")));
+    // The strongest light peptide's 2+ ion at its apex: M, M+1, M+2 in the model's proportions.
+    size_t best = 0;
+    for (size_t p = 0; p < run_->peptides.size(); ++p)
+        if (run_->peptides[p].labelCount == 0 && run_->peptides[p].charges[0] == 2 &&
+            run_->peptides[p].apex > run_->peptides[best].apex)
+            best = p;
+    const DemoPeptide& peptide = run_->peptides[best];
+    ASSERT_EQ(peptide.charges[0], 2);
+    RawScanHeader header;
     std::vector<CVXDataPeak> peaks;
-    ASSERT_TRUE(raw.spectrum(first.scan, peaks));
-    EXPECT_GT(peaks.size(), 40u);
+    ASSERT_TRUE(raw.spectrumAtTime(peptide.retentionTime, nullptr, peaks, &header));
+    if (header.msLevel != 1) {
+        int scan = header.scanNumber;
+        do {
+            ASSERT_TRUE(raw.spectrum(--scan, peaks, &header));
+        } while (header.msLevel != 1);
+    }
+    const std::vector<double> fractions = DemoIsotopeFractions(peptide.mass, 0.01);
+    ASSERT_GE(fractions.size(), 3u);
+    const double mono = IntensityNear(peaks, DemoMz(peptide.mass, 2), 0.01);
+    ASSERT_GT(mono, 1e4);
+    for (int k = 1; k <= 2; ++k) {
+        const double mz = DemoMz(peptide.mass, 2) + k * kDemoPeptideIsotopeSpacing / 2;
+        EXPECT_NEAR(IntensityNear(peaks, mz, 0.01) / mono, fractions[k] / fractions[0],
+                    0.1 * fractions[k] / fractions[0])
+            << k;
+    }
 }
 
 TEST_F(DemoDataTest, IntactProteinScanShowsTheChargeEnvelope) {

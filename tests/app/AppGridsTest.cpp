@@ -426,27 +426,16 @@ TEST(GridContextMenu, OnlyPepmapOptionsAndEnzymeGridsStaySilent) {
         grid->resize(300, 200);
         grid->SetColCount(2);
         grid->SetRowCount(2);
-        MessageMap map;
-        std::vector<WPARAM> got;
-        map.on(WM_CONTEXTMENU, [&](const Message& m) {
-            got.push_back(m.wParam);
-            return 0;
-        });
-        struct Filter : QObject {
-            MessageMap* map;
-            bool eventFilter(QObject*, QEvent* e) override { return map->handleEvent(e); }
-        } filter;
-        filter.map = &map;
-        holder.installEventFilter(&filter);
+        zartest::MessageTrap trap(&holder, {WM_CONTEXTMENU});
         holder.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&holder));
         QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::NoModifier, cellCenter(*grid, 1, 1));
         QCoreApplication::processEvents();
         if (c.posts) {
-            ASSERT_EQ(got.size(), 1u) << c.name;
-            EXPECT_EQ(got[0], reinterpret_cast<WPARAM>(grid)) << c.name;
+            ASSERT_EQ(trap.caught().size(), 1u) << c.name;
+            EXPECT_EQ(trap.caught()[0].wParam, reinterpret_cast<WPARAM>(grid)) << c.name;
         } else {
-            EXPECT_TRUE(got.empty()) << c.name;
+            EXPECT_TRUE(trap.caught().empty()) << c.name;
         }
     }
 }

@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
+#include "messages/Messages.h"
 #include "registry/RegKey.h"
+
+#include <algorithm>
 
 namespace zartest {
 
@@ -34,6 +37,18 @@ ScopedConfigDir::ScopedConfigDir() : previous_(qgetenv("ZAR_CONFIG_DIR")) {
 ScopedConfigDir::~ScopedConfigDir() {
     qputenv("ZAR_CONFIG_DIR", previous_);
     zar::ResetRegistryCache();
+}
+
+MessageTrap::MessageTrap(QObject* target, std::initializer_list<unsigned> messages) : messages_(messages) {
+    target->installEventFilter(this);
+}
+
+bool MessageTrap::eventFilter(QObject*, QEvent* event) {
+    if (event->type() != zar::MessageEvent::eventType()) return false;
+    auto* m = static_cast<zar::MessageEvent*>(event);
+    if (std::find(messages_.begin(), messages_.end(), m->message()) == messages_.end()) return false;
+    caught_.push_back({m->message(), m->wParam(), m->lParam()});
+    return true;
 }
 
 QString DataPath(const QString& name) {

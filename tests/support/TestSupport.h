@@ -5,9 +5,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <QObject>
 #include <QTemporaryDir>
 
+#include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -42,6 +45,25 @@ public:
 private:
     QTemporaryDir dir_;
     QByteArray previous_;
+};
+
+// Records the messages of the given numbers that reach an object (posted or sent to it).
+class MessageTrap : public QObject {
+public:
+    struct Caught {
+        unsigned message;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
+    MessageTrap(QObject* target, std::initializer_list<unsigned> messages);
+    const std::vector<Caught>& caught() const { return caught_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::vector<unsigned> messages_;
+    std::vector<Caught> caught_;
 };
 
 // Path of a fixture in tests/data.

@@ -157,23 +157,12 @@ TEST(GridWnd, RightClickPostsContextMenuToTheParent) {
     grid.resize(400, 300);
     grid.SetColCount(2);
     grid.SetRowCount(2);
-    std::vector<Message> got;
-    // The holder is the parent widget; route its events through a message map.
-    MessageMap map;
-    map.on(WM_CONTEXTMENU, [&](const Message& m) {
-        got.push_back({m.message, m.wParam, m.lParam, nullptr});
-        return 0;
-    });
-    struct Filter : QObject {
-        MessageMap* map;
-        bool eventFilter(QObject*, QEvent* e) override { return map->handleEvent(e); }
-    } filter;
-    filter.map = &map;
-    holder.installEventFilter(&filter);
+    zartest::MessageTrap trap(&holder, {WM_CONTEXTMENU});
     holder.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&holder));
     QTest::mouseClick(grid.viewport(), Qt::RightButton, Qt::NoModifier, cellCenter(grid, 1, 1));
     QCoreApplication::processEvents();
+    const auto& got = trap.caught();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].wParam, reinterpret_cast<WPARAM>(&grid));
     const QPoint global = grid.viewport()->mapToGlobal(cellCenter(grid, 1, 1));

@@ -65,6 +65,8 @@ void CConsensusView::OnUpdate(CZarView*, int hint) {
 }
 
 bool CConsensusView::GetRowEntry(int row, int& kind, int& entry) const {
+    CZarDoc* doc = GetDocument();
+    if (!doc || CResultsStatusDlg::IsLoading(doc->GetSorvexResults())) return false;
     if (row < 1 || row > static_cast<int>(entries_.size())) return false;
     kind = entries_[static_cast<size_t>(row - 1)].kind;
     entry = entries_[static_cast<size_t>(row - 1)].entry;

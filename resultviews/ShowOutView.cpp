@@ -1,5 +1,6 @@
 #include "ShowOutView.h"
 
+#include "ResultsStatusDlg.h"
 #include "ResultsWindow.h"
 #include "ZarDoc.h"
 #include "core/Numbers.h"
@@ -80,12 +81,15 @@ void CShowOutView::PrepareRows(int n) {
 CSearchResults* CShowOutView::SetOfKind(int kind) {
     CZarDoc* doc = CZarDoc::GetDoc();
     if (!doc) return nullptr;
+    CSearchResults* set = nullptr;
     switch (kind) {
-        case kResultKindSorvex: return doc->GetSorvexResults();
-        case kResultKindMassmap: return doc->GetMassmapResults();
-        case kResultKindMultiConsensus: return doc->GetMultiConsensusResults();
+        case kResultKindSorvex: set = doc->GetSorvexResults(); break;
+        case kResultKindMassmap: set = doc->GetMassmapResults(); break;
+        case kResultKindMultiConsensus: set = doc->GetMultiConsensusResults(); break;
         default: return nullptr;
     }
+    // A set that a worker is filling is not read here.
+    return CResultsStatusDlg::IsLoading(set) ? nullptr : set;
 }
 
 void CShowOutView::ParseForDisplay(CSearchResults* set, int kind, const QString& path) {

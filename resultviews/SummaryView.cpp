@@ -88,6 +88,7 @@ void CSummaryView::OnUpdate(CZarView*, int hint) {
 }
 
 int CSummaryView::GetRecordIndex(int row) const {
+    if (!ReadySet()) return -1;  // nothing to open while the set is being read
     if (row < 1 || row > static_cast<int>(rowMap_.size())) return -1;
     return rowMap_[static_cast<size_t>(row - 1)];
 }
@@ -131,6 +132,11 @@ void CSummaryView::SetupTable(int kept, int columns) {
                 .setValueType(text ? GridValueType::Text : GridValueType::Number)
                 .setAlignment((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter));
     }
+    // Masses to readable decimals; the cell keeps the full number.
+    grid_->SetStyleRange(CGXRange::cells(1, 2, rows_, 2),
+                         CGXStyle().setFormat(GridNumberFormat::Fixed, 3));
+    grid_->SetStyleRange(CGXRange::cells(1, columns_ - 1, rows_, columns_ - 1),
+                         CGXStyle().setFormat(GridNumberFormat::Fixed, 1));
     grid_->SetStyleRange(CGXRange::cells(1, columns_, rows_, columns_),
                          CGXStyle().setInterior(kXpressBrush));
     for (int r = 1; r <= rows_; ++r) grid_->SetValueRange(r, 0, QString());

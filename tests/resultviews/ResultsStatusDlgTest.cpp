@@ -117,3 +117,29 @@ TEST(ResultsStatusDlgTest, FrameAllowsOneLoadAtATimeAndDeletesTheDialog) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ResultsStatusDlgTest, ViewsLeaveASetAloneWhileItLoads) {
+    rvtest::Program p;
+    ASSERT_TRUE(p.Load());
+    ASSERT_EQ(p.Summary()->GetRecordIndex(1), 0);
+    {
+        // A dialog that owns the set and has not finished: the set counts as loading.
+        CResultsStatusDlg loading(&p.Set(), nullptr);
+        EXPECT_TRUE(CResultsStatusDlg::IsLoading(&p.Set()));
+        EXPECT_EQ(p.Summary()->GetRecordIndex(1), -1);
+        int kind = 0, entry = 0;
+        EXPECT_FALSE(p.Consensus()->GetRowEntry(1, kind, entry));
+        p.doc->SummaryOptions().filterMode = 2;
+        p.doc->SummaryOptions().thresholdKind = 9;  // would keep nothing
+        p.Refill();
+        EXPECT_EQ(p.Summary()->RowMapLength(), 7);
+        p.Summary()->SortByColumn(7);
+        EXPECT_EQ(p.Set().GetSortKey(), 0);
+    }
+    EXPECT_FALSE(CResultsStatusDlg::IsLoading(&p.Set()));
+    EXPECT_EQ(p.Summary()->GetRecordIndex(1), 0);
+}
+
+}  // namespace

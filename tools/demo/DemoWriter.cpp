@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
+#include <system_error>
+
 namespace zar {
 
 namespace {
@@ -41,10 +44,14 @@ bool WriteRun(const QString& path, const DemoRun& run, QString& error) {
                          why.isEmpty() ? QStringLiteral("no file") : why);
         return false;
     }
-    QFile::remove(path);
-    if (!QFile::rename(temporary, path)) {
+    // rename() replaces an earlier run in one step: readers see the old file or the new one.
+    std::error_code failure;
+    std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
+                            QFile::encodeName(path).toStdString(), failure);
+    if (failure) {
         QFile::remove(temporary);
-        error = QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(path));
+        error = QStringLiteral("Cannot write %1: %2")
+                    .arg(QDir::toNativeSeparators(path), QString::fromStdString(failure.message()));
         return false;
     }
     return true;

@@ -59,11 +59,10 @@ QString DefaultEnzymeText(int slot) {
 }
 
 int ParseEnzymeRecord(const QString& text, EnzymeRecord& record) {
+    // A record read from a short text has no fields left over from what it held before.
+    record = EnzymeRecord();
     const QStringList words = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (words.isEmpty()) {
-        record = EnzymeRecord();
-        return 0;
-    }
+    if (words.isEmpty()) return 0;
     record.name = Cut(words[0], EnzymeRecord::kNameCapacity);
     if (words.size() < 2 || !LeadingInteger(words[1], record.sense)) return 1;
     if (words.size() < 3) return 2;

@@ -28,9 +28,8 @@ constexpr int kBuiltInEnzymeCount = 17;
 // The built-in rule of a slot in text form; empty for slots 17 to 24 and outside the table.
 QString DefaultEnzymeText(int slot);
 
-// Reads "%s %d %s %s" into the record; returns the number of fields read. An empty (or blank)
-// text clears the record; fields that are not read keep their values; long words are cut to
-// the capacities.
+// Reads "%s %d %s %s" into a cleared record; returns the number of fields read. Fields that
+// are not read stay empty; long words are cut to the capacities.
 int ParseEnzymeRecord(const QString& text, EnzymeRecord& record);
 // The record's text form; empty for an empty slot.
 QString FormatEnzymeRecord(const EnzymeRecord& record);

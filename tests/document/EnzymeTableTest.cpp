@@ -17,14 +17,17 @@ TEST(EnzymeTableTest, ParseRecordReadsFourFields) {
     EXPECT_EQ(r.blocking, "-");
 }
 
-TEST(EnzymeTableTest, EmptyTextClearsAndShortTextKeepsUnreadFields) {
+TEST(EnzymeTableTest, ShortTextLeavesNoStaleFields) {
     EnzymeRecord r;
     ParseEnzymeRecord("Trypsin 1 KR P", r);
     EXPECT_EQ(ParseEnzymeRecord("AspN 0", r), 2);
     EXPECT_EQ(r.name, "AspN");
     EXPECT_EQ(r.sense, 0);
-    EXPECT_EQ(r.cleavage, "KR");
-    EXPECT_EQ(r.blocking, "P");
+    EXPECT_TRUE(r.cleavage.isEmpty()) << "nothing of Trypsin stays behind";
+    EXPECT_TRUE(r.blocking.isEmpty());
+    ParseEnzymeRecord("Trypsin 1 KR P", r);
+    EXPECT_EQ(ParseEnzymeRecord("Odd", r), 1);
+    EXPECT_EQ(r.sense, 0);
     EXPECT_EQ(ParseEnzymeRecord("", r), 0);
     EXPECT_TRUE(r.isEmpty());
     EXPECT_EQ(r.sense, 0);

@@ -175,7 +175,7 @@ bool CXpressQuant::OpenRawFile(const QString& path) {
     reader_ = std::make_unique<VRawfile>();
     firstScan_ = lastScan_ = scanCount_ = 0;
     for (std::vector<double>* v :
-         {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
+         {&work_, &heavyWork_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
         v->clear();
     scanKind_.clear();
     peakCache_.clear();
@@ -202,13 +202,13 @@ bool CXpressQuant::OpenRawFile(const QString& path) {
     const size_t size = static_cast<size_t>(lastScan_) + 1;
     try {
         for (std::vector<double>* v :
-             {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
+             {&work_, &heavyWork_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
             v->assign(size, 0.0);
         scanKind_.assign(size, 0);
     } catch (const std::bad_alloc&) {
         // Scan numbers far beyond the run's size: the traces do not fit.
         for (std::vector<double>* v :
-             {&work_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
+             {&work_, &heavyWork_, &lightRaw_, &lightSmoothed_, &heavyRaw_, &heavySmoothed_})
             std::vector<double>().swap(*v);
         scanKind_.clear();
         firstScan_ = lastScan_ = scanCount_ = 0;
@@ -275,26 +275,66 @@ void CXpressQuant::BuildTraces(int firstScan, int lastScan, double lightMz, doub
         lightRaw_[static_cast<size_t>(s)] = largestNear(*peaks, lightMz);
         heavyRaw_[static_cast<size_t>(s)] = largestNear(*peaks, heavyMz);
     }
-    SmoothTrace(lightRaw_, lightSmoothed_);
-    SmoothTrace(heavyRaw_, heavySmoothed_);
+    smoothBothTraces();
 }
+
+namespace {
+
+// One output of the recursive filter at i, over x (inputs) and y (earlier outputs) read at
+// i - step * k: step 1 runs forwards, step -1 over the reversed sequence. Terms outside
+// 0..n-1 are left out. Inside, the sums are grouped so that the newest output enters last:
+// the recursion then waits on few operations per value. SmoothTrace and the pass share it, so
+// both give identical values.
+inline double FilterAt(const double* x, const double* y, int i, int n, int step) {
+    if (i >= kFilterOrder && i < n - kFilterOrder) {
+        const double input = (kFilterB[0] * x[i] + kFilterB[1] * x[i - step]) +
+                             (kFilterB[2] * x[i - 2 * step] + kFilterB[3] * x[i - 3 * step]) +
+                             (kFilterB[4] * x[i - 4 * step] + kFilterB[5] * x[i - 5 * step]);
+        const double older = (kFilterA[5] * y[i - 5 * step] + kFilterA[4] * y[i - 4 * step]) +
+                             (kFilterA[3] * y[i - 3 * step] + kFilterA[2] * y[i - 2 * step]);
+        return (input - older) - kFilterA[1] * y[i - step];
+    }
+    double v = 0.0;
+    for (int k = 0; k <= kFilterOrder; ++k) {
+        const int at = i - step * k;
+        if (at >= 0 && at < n) v += kFilterB[k] * x[at];
+    }
+    for (int k = 1; k <= kFilterOrder; ++k) {
+        const int at = i - step * k;
+        if (at >= 0 && at < n) v -= kFilterA[k] * y[at];
+    }
+    return v;
+}
+
+}  // namespace
 
 void CXpressQuant::SmoothTrace(const std::vector<double>& input, std::vector<double>& output) {
     const int n = static_cast<int>(input.size());
     work_.resize(input.size());
     output.resize(input.size());
-    for (int i = 0; i < n; ++i) {
-        double y = 0.0;
-        for (int k = 0; k <= kFilterOrder && k <= i; ++k) y += kFilterB[k] * input[i - k];
-        for (int k = 1; k <= kFilterOrder && k <= i; ++k) y -= kFilterA[k] * work_[i - k];
-        work_[static_cast<size_t>(i)] = y;
-    }
+    for (int i = 0; i < n; ++i)
+        work_[static_cast<size_t>(i)] = FilterAt(input.data(), work_.data(), i, n, 1);
     // The same filter over the reversed sequence, written back in place order.
+    for (int i = n - 1; i >= 0; --i)
+        output[static_cast<size_t>(i)] = FilterAt(work_.data(), output.data(), i, n, -1);
+}
+
+void CXpressQuant::smoothBothTraces() {
+    // Both recursions side by side: they are independent, so the processor overlaps them.
+    const int n = static_cast<int>(lightRaw_.size());
+    work_.resize(lightRaw_.size());
+    heavyWork_.resize(lightRaw_.size());
+    lightSmoothed_.resize(lightRaw_.size());
+    heavySmoothed_.resize(lightRaw_.size());
+    for (int i = 0; i < n; ++i) {
+        work_[static_cast<size_t>(i)] = FilterAt(lightRaw_.data(), work_.data(), i, n, 1);
+        heavyWork_[static_cast<size_t>(i)] = FilterAt(heavyRaw_.data(), heavyWork_.data(), i, n, 1);
+    }
     for (int i = n - 1; i >= 0; --i) {
-        double y = 0.0;
-        for (int k = 0; k <= kFilterOrder && i + k < n; ++k) y += kFilterB[k] * work_[i + k];
-        for (int k = 1; k <= kFilterOrder && i + k < n; ++k) y -= kFilterA[k] * output[i + k];
-        output[static_cast<size_t>(i)] = y;
+        lightSmoothed_[static_cast<size_t>(i)] =
+            FilterAt(work_.data(), lightSmoothed_.data(), i, n, -1);
+        heavySmoothed_[static_cast<size_t>(i)] =
+            FilterAt(heavyWork_.data(), heavySmoothed_.data(), i, n, -1);
     }
 }
 

@@ -141,6 +141,8 @@ class CXpressQuant {
     // Steps shared by the three ways in: false when the hit is not a labelled peptide.
     bool deriveMasses(const SearchHitRecord& hit, Masses& masses) const;
     bool hasTraces() const { return !lightRaw_.empty(); }
+    // SmoothTrace of both raw traces into the smoothed ones.
+    void smoothBothTraces();
     bool isFullScan(int scan);
     const PeakList* peaksOf(int scan);
     int nearestFullScanAtOrBefore(int scan, int maxDistance);
@@ -154,6 +156,7 @@ class CXpressQuant {
     double tolerance_ = kDefaultXpressTolerance;
     double massDifference_;
     std::vector<double> work_;
+    std::vector<double> heavyWork_;
     std::vector<double> lightRaw_;
     std::vector<double> lightSmoothed_;
     std::vector<double> heavyRaw_;

@@ -362,6 +362,19 @@ TEST_F(XpressQuantTest, SmoothingKeepsTheLevelAndThePhase) {
     EXPECT_NEAR(static_cast<double>(apex), 200.0, 1.0);  // forward-backward: no shift
 }
 
+TEST_F(XpressQuantTest, BothTracesAreSmoothedAsOneWouldBe) {
+    CXpressQuant engine(kDifference, "C");
+    ASSERT_TRUE(engine.OpenRawFile(path_));
+    SearchHitRecord hit = HitOf(kPeptides[2], 0);
+    ASSERT_EQ(engine.QuantifyPeptide(hit), 1);
+    std::vector<double> light, heavy;
+    CXpressQuant single;
+    single.SmoothTrace(engine.LightTrace(), light);
+    single.SmoothTrace(engine.HeavyTrace(), heavy);
+    EXPECT_EQ(light, engine.LightSmoothed());  // bit for bit
+    EXPECT_EQ(heavy, engine.HeavySmoothed());
+}
+
 TEST_F(XpressQuantTest, TracesForThePaneAndRatiosInUserRanges) {
     CXpressQuant engine(kDifference, "C");
     ASSERT_TRUE(engine.OpenRawFile(path_));

@@ -1,0 +1,161 @@
+#include "PlotFeeding.h"
+
+#include "hub/PlotRange.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zar {
+
+using namespace ZAR_PLOTLib;
+
+int ChooseZoomSegment(const std::vector<CVX_MassRange>& segments, double start, double end) {
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const double low = segments[i].low;
+        const double high = segments[i].high;
+        const bool inside = start >= low && end <= high;
+        const bool lowEdge = start < low && end > low;
+        const bool highEdge = start < high && end > high;
+        if (inside || lowEdge || highEdge) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int PeaksBeforeSegment(const std::vector<int>& sizes, int segment) {
+    int before = 0;
+    for (int i = 0; i < segment && i < static_cast<int>(sizes.size()); ++i) before += sizes[i];
+    return before;
+}
+
+void MatchPeakInfoApexes(std::vector<VXPlot_PeakInfo>& infos, const std::vector<CVXDataPeak>& peaks) {
+    std::size_t w = 0;
+    double bestMass = 0.0;
+    double bestIntensity = 0.0;
+    auto close = [&] {
+        if (bestMass > 0.0) {
+            infos[w].apex.dMass = bestMass;
+            infos[w].apex.dIntensity = bestIntensity;
+        }
+        bestMass = 0.0;
+        bestIntensity = 0.0;
+        ++w;
+    };
+    for (const CVXDataPeak& p : peaks) {
+        if (w >= infos.size()) break;
+        if (p.dPosition < infos[w].left.dMass) {
+            bestMass = 0.0;
+            bestIntensity = 0.0;
+        } else if (p.dPosition <= infos[w].right.dMass) {
+            if (p.dIntensity > bestIntensity) {
+                bestMass = p.dPosition;
+                bestIntensity = p.dIntensity;
+            }
+        } else {
+            close();  // the closing peak is not tested against the next window
+        }
+    }
+    if (w < infos.size()) close();
+}
+
+void FillPlotFilter(const CVXFilter& f, VXPlot_Filter& r) {
+    r.bIsComplete = f.isComplete;
+    r.eScanData = static_cast<VXPlot_ScanData>(f.scanData);
+    r.ePolarity = static_cast<VXPlot_Polarity>(f.polarity);
+    r.eMSOrder = static_cast<VXPlot_MSOrder>(f.msOrder);
+    r.eDependent = static_cast<VXPlot_Dep>(f.dependent);
+    r.eWideband = static_cast<VXPlot_Wideband>(f.wideband);
+    r.eSourceCID = static_cast<VXPlot_SourceCID>(f.sourceCID);
+    r.eScanType = static_cast<VXPlot_ScanType>(f.scanType);
+    r.eTurboScan = static_cast<VXPlot_TurboScan>(f.turboScan);
+    r.eIonizationMode = static_cast<VXPlot_IonizationMode>(f.ionizationMode);
+    r.eCorona = static_cast<VXPlot_Corona>(f.corona);
+    r.eDetector = static_cast<VXPlot_Detector>(f.detector);
+    r.dDetectorValue = f.detectorValue;
+    r.eSourceCIDType = static_cast<VXPlot_SourceCIDType>(f.sourceCIDType);
+    r.nlScanTypeIndex = f.scanTypeIndex;
+    const int ranges = std::min<int>(static_cast<int>(f.massRanges.size()), kMaxFilterMassRanges);
+    r.nNumMassRanges = ranges;
+    for (int i = 0; i < ranges; ++i)
+        r.arrMassRanges[i] = {f.massRanges[i].low, f.massRanges[i].high};
+    const int precursors = std::min<int>(static_cast<int>(f.precursors.size()), kMaxFilterPrecursors);
+    r.nNumPrecursorMasses = precursors;
+    for (int i = 0; i < precursors; ++i) {
+        r.arrPrecursorMasses[i] = f.precursors[i].mass;
+        r.arrPrecursorEnergies[i] = f.precursors[i].energy;
+        r.arrPrecursorEnergiesValid[i] = f.precursors[i].energyValid ? 1 : 0;
+    }
+    const int energies = std::min<int>(static_cast<int>(f.sourceEnergies.size()),
+                                       kMaxFilterSourceFragmentationEnergies);
+    r.nNumSourceFragmentationEnergies = energies;
+    for (int i = 0; i < energies; ++i) {
+        r.arrSourceFragmentationEnergies[i] = f.sourceEnergies[i].energy;
+        r.arrSourceFragmentationEnergiesValid[i] = f.sourceEnergies[i].valid ? 1 : 0;
+    }
+}
+
+namespace {
+
+YAxisLimits LimitsOf(bool zoomed, double shownLow, double shownHigh, const PlotRange& full,
+                     double normalization) {
+    const VisibleRange v = ComputeVisibleRange(zoomed, shownLow, shownHigh, full);
+    YAxisLimits y;
+    y.normalization = normalization;
+    y.absoluteMin = v.start;
+    y.absoluteMax = v.end;
+    y.relativeMin = v.startPercent;
+    y.relativeMax = v.endPercent;
+    return y;
+}
+
+}  // namespace
+
+YAxisLimits SpectrumYLimits(const CVXSpec& s, const CVXSpecDisplay& d) {
+    const PlotRange full{0.0, s.header.data.dBasePeakIntensity};
+    return LimitsOf(d.yZoomed != 0, d.yStart, d.yEnd, full, s.header.data.dBasePeakIntensity);
+}
+
+YAxisLimits TraceYLimits(const CVXChro& c, const CVXChroDisplay& d) {
+    const PlotRange full{0.0, c.dataIntensityHigh};
+    return LimitsOf(d.yZoomed != 0, d.yLow, d.yHigh, full, c.dataIntensityHigh);
+}
+
+int PickPeak(const std::vector<CVXDataPeak>& peaks, double m) {
+    const int n = static_cast<int>(peaks.size());
+    if (n == 0) return -1;
+    int lo = 0;
+    int hi = n - 1;
+    int mid = (n - 1) / 2;
+    for (;;) {
+        const double at = peaks[mid].dPosition;
+        if (at > m) {
+            hi = mid;
+            mid = lo + (mid - lo) / 2;
+        } else if (at < m) {
+            lo = mid;
+            mid = mid + (hi - mid) / 2;
+        } else {
+            lo = hi = mid;
+            break;
+        }
+        if (hi - lo <= 1) break;
+        if (peaks[lo].dPosition >= m - 3.0 && peaks[hi].dPosition <= m + 3.0) break;
+    }
+    int best = lo;
+    for (int i = lo + 1; i <= hi; ++i)
+        if (peaks[i].dIntensity > peaks[best].dIntensity) best = i;
+    return best;
+}
+
+int NearestPointIndex(const std::vector<CVXDataPeak>& points, double time) {
+    if (points.empty()) return -1;
+    auto it = std::lower_bound(points.begin(), points.end(), time,
+                               [](const CVXDataPeak& p, double t) { return p.dPosition < t; });
+    if (it == points.begin()) return 0;
+    if (it == points.end()) return static_cast<int>(points.size()) - 1;
+    const auto before = it - 1;
+    // A tie goes to the earlier point.
+    return static_cast<int>((time - before->dPosition <= it->dPosition - time ? before : it) -
+                            points.begin());
+}
+
+}  // namespace zar

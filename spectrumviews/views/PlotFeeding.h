@@ -1,0 +1,51 @@
+#pragma once
+// What the spectrum and trace panes compute before they hand data to a plotting control: the
+// segment a zoom window falls in, peak windows matched to their most intense peaks, the scan
+// filter as the control's record, the visible Y limits, and the peak a click picks.
+
+#include "fileio/VXChro.h"
+#include "fileio/VXSpec.h"
+#include "plot/typelib/ZarPlotTypes.h"
+
+#include <vector>
+
+namespace zar {
+
+// Y limits as the controls take them.
+struct YAxisLimits {
+    double normalization = 0.0;
+    double absoluteMin = 0.0;
+    double absoluteMax = 0.0;
+    double relativeMin = 0.0;
+    double relativeMax = 100.0;
+};
+
+// The first segment whose mass range the zoom window overlaps (inside it, or straddling one of
+// its edges); -1 when none does.
+int ChooseZoomSegment(const std::vector<CVX_MassRange>& segments, double start, double end);
+
+// Peaks before segment i (the sum of the sizes of the segments before it).
+int PeaksBeforeSegment(const std::vector<int>& sizes, int segment);
+
+// One pass over the peaks (ascending mass) against windows sorted by apex mass: each window's
+// apex becomes its most intense peak (the first of equal ones); windows never closed keep their
+// apex mass with intensity 0.
+void MatchPeakInfoApexes(std::vector<ZAR_PLOTLib::VXPlot_PeakInfo>& infos,
+                         const std::vector<CVXDataPeak>& peaks);
+
+// The scan filter as the controls' record (fields beyond the record's room are dropped).
+void FillPlotFilter(const CVXFilter& filter, ZAR_PLOTLib::VXPlot_Filter& record);
+
+// Y limits of a spectrum as shown by the display record.
+YAxisLimits SpectrumYLimits(const CVXSpec& spectrum, const CVXSpecDisplay& display);
+// Y limits of a trace as shown by its display record.
+YAxisLimits TraceYLimits(const CVXChro& chro, const CVXChroDisplay& display);
+
+// The peak a click at mass m picks: the bracket of a bisection narrowed to at most two peaks or
+// to peaks within 3.0 of m, then its most intense peak (first of equal ones); -1 without peaks.
+int PickPeak(const std::vector<CVXDataPeak>& peaks, double m);
+
+// Index of the point of a trace nearest a time (ties to the earlier point); -1 without points.
+int NearestPointIndex(const std::vector<CVXDataPeak>& points, double time);
+
+}  // namespace zar

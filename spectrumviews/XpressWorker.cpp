@@ -1,5 +1,6 @@
 #include "XpressWorker.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace zar {
@@ -14,6 +15,33 @@ void ApplyXpressResult(const XpressJobResult& result, std::vector<SearchHitRecor
         const auto found = byIndex.find(hit.recordIndex);
         if (found != byIndex.end()) CopyXpressBlock(hit, records[found->second]);
     }
+}
+
+int ApplyXpressResult(const XpressJobResult& result, CSearchResults& results) {
+    int written = 0;
+    const int count = std::min(result.processed, static_cast<int>(result.hits.size()));
+    for (int i = 0; i < count; ++i) {
+        const SearchHitRecord& hit = result.hits[static_cast<size_t>(i)];
+        if (SearchHitRecord* record = results.FindHit(hit.hitNumber())) {
+            CopyXpressBlock(hit, *record);
+            ++written;
+        }
+    }
+    return written;
+}
+
+XpressJob MakeRatioPassJob(const CSearchResults& results, const XpressSettings& settings,
+                           QObject* target) {
+    XpressJob job;
+    job.kind = XpressJobKind::kRatioPass;
+    job.rawFilePath = results.GetRawFilePath();
+    job.settings = settings;
+    job.target = target;
+    job.hits.reserve(static_cast<size_t>(std::max(results.GetHitCount(), 0)));
+    for (int i = 0; i < results.GetHitCount(); ++i) {
+        if (const SearchHitRecord* hit = results.GetHit(i)) job.hits.push_back(*hit);
+    }
+    return job;
 }
 
 CXpressWorker::~CXpressWorker() {

@@ -58,6 +58,12 @@ struct XpressJobResult {
 
 // Writes the XPRESS blocks of a result into the records with the same record index.
 void ApplyXpressResult(const XpressJobResult& result, std::vector<SearchHitRecord>& records);
+// The same into a loaded result set (user-interface thread); the number of records written.
+int ApplyXpressResult(const XpressJobResult& result, CSearchResults& results);
+
+// The ratio pass over a loaded result set: copies of its hits, its run and the settings.
+XpressJob MakeRatioPassJob(const CSearchResults& results, const XpressSettings& settings,
+                           QObject* target);
 
 class CXpressWorker {
   public:

@@ -1,6 +1,6 @@
 #include "PlotFeeding.h"
 
-#include "hub/PlotRange.h"
+#include "document/hub/PlotRange.h"
 
 #include <algorithm>
 #include <cmath>

@@ -508,6 +508,30 @@ TEST_F(XpressQuantTest, TheWorkerPostsItsResultsAsACopy) {
     EXPECT_TRUE(worker.Start(job));  // free again
 }
 
+TEST_F(XpressQuantTest, ARatioPassOverALoadedResultSet) {
+    zartest::ScopedConfigDir config;
+    CSorvexResults set;
+    set.SetRawFilePath("/data/run.raw");  // the run the fixture's files name
+    ASSERT_TRUE(set.Initialize());
+    ASSERT_TRUE(set.ReadResults(zartest::DataPath("document/sorvex")));
+    ASSERT_GT(set.GetHitCount(), 1);
+    set.SetRawFilePath(path_);
+    const XpressJob job = MakeRatioPassJob(set, XpressSettings(), nullptr);
+    EXPECT_EQ(job.rawFilePath, path_);
+    ASSERT_EQ(static_cast<int>(job.hits.size()), set.GetHitCount());
+
+    std::atomic<bool> cancel{false};
+    std::atomic<int> progress{0};
+    XpressJobResult r = CXpressWorker::Run(job, cancel, progress);
+    ASSERT_TRUE(r.finished);
+    // Give each copy a ratio of its own to see it land in the right record.
+    for (SearchHitRecord& hit : r.hits) hit.quantitationRatio = -1.0 / hit.hitNumber();
+    r.processed = 1;  // only what was processed is written
+    EXPECT_EQ(ApplyXpressResult(r, set), 1);
+    EXPECT_EQ(set.FindHit(r.hits[0].hitNumber())->quantitationRatio, -1.0 / r.hits[0].hitNumber());
+    EXPECT_EQ(set.FindHit(r.hits[1].hitNumber())->quantitationRatio, 0.0);
+}
+
 TEST_F(XpressQuantTest, CancelStopsBeforeTheNextHit) {
     std::vector<SearchHitRecord> records;
     for (int i = 0; i < 100; ++i) {

@@ -1,6 +1,7 @@
 #include "tools/demo/DemoResults.h"
 #include "tools/demo/DemoWriter.h"
 
+#include "databases/DtaIons.h"
 #include "document/SorvexResults.h"
 #include "rawfile/VRawfile.h"
 #include "spectrumviews/FragmentIons.h"
@@ -330,14 +331,45 @@ TEST_F(DemoDataTest, ResultsFolderLoadsWithTrueTopHits) {
 
 TEST_F(DemoDataTest, DtaFilesHoldTheSpectra) {
     const std::vector<DemoOutFile> files = MakeDemoResults(*run_);
-    const DemoOutFile& f = files[files.size() / 2];
-    const DemoMs2& m = run_->ms2[static_cast<size_t>(f.ms2)];
-    const QStringList lines = QString::fromLatin1(Bytes(Results() + "/" + f.baseName + ".dta"))
-                                  .split('\n', Qt::SkipEmptyParts);
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_EQ(lines[0], QString::asprintf("%.4f %d", m.precursorMH, m.charge));
-    EXPECT_EQ(lines.size() - 1,
-              static_cast<qsizetype>(run_->scans[static_cast<size_t>(m.scan - 1)].mz.size()));
+    for (const DemoOutFile& f : files) {
+        const DemoMs2& m = run_->ms2[static_cast<size_t>(f.ms2)];
+        CDtaSpectrum dta;
+        ASSERT_EQ(dta.read(Results() + "/" + f.baseName + ".dta"), CDtaSpectrum::ReadResult::Ok)
+            << f.baseName.toStdString();
+        EXPECT_NEAR(dta.precursor(), m.precursorMH, 1e-4);
+        EXPECT_EQ(dta.charge(), m.charge);
+        EXPECT_EQ(dta.peaks().size(), run_->scans[static_cast<size_t>(m.scan - 1)].mz.size());
+    }
+}
+
+TEST_F(DemoDataTest, IonViewFindsTheHeavyLabelledFragments) {
+    // The modification line and the "C*" marks of the heavy hits give the ion view the label.
+    CSorvexResults set;
+    set.SetRawFilePath(File("demo.mzML"));
+    ASSERT_TRUE(set.Initialize());
+    ASSERT_TRUE(set.ReadResults(Results()));
+    int checked = 0;
+    for (const DemoOutFile& f : MakeDemoResults(*run_)) {
+        const DemoMs2& m = run_->ms2[static_cast<size_t>(f.ms2)];
+        if (run_->peptides[static_cast<size_t>(m.peptide)].labelCount == 0) continue;
+        CDtaSpectrum dta;
+        ASSERT_EQ(dta.read(Results() + "/" + f.baseName + ".dta"), CDtaSpectrum::ReadResult::Ok);
+        ASSERT_TRUE(dta.prepare(BinWidthFor(true)));
+        SequenceMassTable masses = SequenceMassTable::For(true);
+        PeptideModifications modifications;
+        ParseModifications(set.Parameters().modificationText, masses, modifications);
+        ASSERT_DOUBLE_EQ(modifications.differential[0], 8.0);
+        const DtaIonTable ions = CalculateDtaIons(f.hits[0].peptide, 1, kIonSeriesB | kIonSeriesY,
+                                                  masses, modifications, dta);
+        int present = 0, total = 0;
+        for (const DtaIonRow& row : ions.rows) {
+            total += (row.hasB ? 1 : 0) + (row.hasY ? 1 : 0);
+            present += (row.bPresent ? 1 : 0) + (row.yPresent ? 1 : 0);
+        }
+        EXPECT_GE(present * 2, total) << f.hits[0].peptide.toStdString();
+        if (++checked == 10) break;
+    }
+    EXPECT_EQ(checked, 10);
 }
 
 TEST_F(DemoDataTest, SameSeedGivesIdenticalFiles) {

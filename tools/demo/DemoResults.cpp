@@ -155,7 +155,9 @@ QString DemoOutText(const DemoRun& run, const DemoOutFile& file) {
     text +=
         QStringLiteral(" ion series nABYabcdVWXYZ: 0 1 1 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0\n");
     text += QStringLiteral(" display top 10/5, ion % = 0.0, CODE = 001040\n");
-    text += QCFormat(" (C* +%.4f)\n", kDemoLabelShift);
+    // The modifications line starts with its "(": readers take the groups from the second
+    // character on.
+    text += QCFormat("(C* +%.4f)\n", kDemoLabelShift);
     text += QLatin1Char('\n');
     text += QStringLiteral(
         "  #   Rank/Sp    (M+H)+   deltCn   XCorr    Sp    Ions  Reference              "

@@ -21,6 +21,8 @@ constexpr double kPairRatios[] = {1.0, 2.0, 0.5, 3.0, 1.0 / 3.0, 1.5};
 constexpr double kMassPerIsotopeUnit = 1800.0;
 constexpr int kMs1NoisePeaks = 120;
 constexpr int kMs2NoisePeaks = 40;
+// Smallest noise peak: every peak survives the text formats' one decimal.
+constexpr double kMs2NoiseFloor = 5.0;
 constexpr int kIntactNoisePeaks = 300;
 constexpr double kMinIsotopeFraction = 0.01;
 constexpr double kFragmentDropChance = 0.3;
@@ -317,8 +319,9 @@ class RunBuilder {
             }
         }
         for (int i = 0; i < kMs2NoisePeaks; ++i) {
-            peaks.push_back({random_.uniform(spectrum.windowLow, spectrum.windowHigh),
-                             precursorIntensity * 0.004 * random_.exponential(1.0)});
+            peaks.push_back(
+                {random_.uniform(spectrum.windowLow, spectrum.windowHigh),
+                 kMs2NoiseFloor + precursorIntensity * 0.004 * random_.exponential(1.0)});
         }
         if (record.precursorMz < spectrum.windowHigh)
             peaks.push_back({record.precursorMz, precursorIntensity * 0.05});

@@ -40,9 +40,23 @@ CResultsPropertySheet::CResultsPropertySheet(int, QWidget* parent, int mode, int
     setMinimumSize(560, 440);
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
-    filter_ = new CSummaryFilterPage(tabs_);
-    sort_ = new CSummarySortPage(tabs_);
-    options_ = new CSummaryOptionsPage(tabs_);
+    switch (mode) {
+        case kMassmapMode:
+            filter_ = new CMassmapFilterPage(tabs_);
+            sort_ = new CMassmapSortPage(tabs_);
+            options_ = new CMassmapOptionsPage(tabs_);
+            break;
+        case kConsensusMode:
+            filter_ = new CConsensusFilterPage(tabs_);
+            sort_ = new CConsensusSortPage(tabs_);
+            options_ = new CConsensusOptionsPage(tabs_);
+            break;
+        default:
+            filter_ = new CSummaryFilterPage(tabs_);
+            sort_ = new CSummarySortPage(tabs_);
+            options_ = new CSummaryOptionsPage(tabs_);
+            break;
+    }
     tabs_->addTab(filter_, QStringLiteral("Filters"));
     tabs_->addTab(sort_, QStringLiteral("Sort"));
     tabs_->addTab(options_, QStringLiteral("Options"));
@@ -59,6 +73,7 @@ CResultsPropertySheet::CResultsPropertySheet(int, QWidget* parent, int mode, int
 }
 
 void CResultsPropertySheet::SetSingleScore(int singleScore) {
+    if (mode_ == kMassmapMode) return;
     filter_->SetSingleScore(singleScore);
     sort_->SetSingleScore(singleScore);
     options_->SetSingleScore(singleScore);
@@ -82,13 +97,23 @@ void CResultsPropertySheet::accept() {
     QDialog::accept();
 }
 
+void CResultsPropertySheet::SetSummaryRowLimit(int rows) {
+    if (mode_ != kMassmapMode && mode_ != kConsensusMode) filter_->SetSummaryRows(rows);
+}
+
 void CResultsPropertySheet::CollectOptions(bool fromApply) {
     if (fromApply) OnApplyNow();
     const CSummaryFilterPage& f = *filter_;
     record_.filterMode = f.filterMode;
     record_.thresholdKind = f.thresholdKind;
     record_.consensusRowLimit = f.consensusRows;
-    record_.summaryRowLimit = f.summaryRows;
+    if (mode_ == kMassmapMode) {
+        if (f.filterMode == 2) record_.singleThreshold = f.singleThreshold;
+        record_.showTimes = options_->showTimes;
+        record_.sortKey = sort_->sortKey;
+        return;
+    }
+    if (mode_ != kConsensusMode) record_.summaryRowLimit = f.summaryRows;
     // Only the group of the chosen mode is taken: the others go back to the starting values.
     if (f.filterMode == 2) {
         record_.singleThreshold = f.singleThreshold;

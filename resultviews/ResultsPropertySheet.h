@@ -20,6 +20,8 @@ class CResultsPropertySheet : public QDialog {
     static constexpr int kApplyResult = 12321;
     // Modes: 1 peptide mapping, 2 multiple-file consensus, any other the summary pages.
     static constexpr int kSummaryMode = 0;
+    static constexpr int kMassmapMode = 1;
+    static constexpr int kConsensusMode = 2;
 
     CResultsPropertySheet(int captionId, QWidget* parent, int mode, int selectPage = 0);
 
@@ -32,7 +34,7 @@ class CResultsPropertySheet : public QDialog {
     void SetShowTimes(int showTimes) { options_->SetShowTimes(showTimes); }
     void SetSingleScore(int singleScore);
     void SetConsensusRowLimit(int rows) { filter_->SetConsensusRows(rows); }
-    void SetSummaryRowLimit(int rows) { filter_->SetSummaryRows(rows); }
+    void SetSummaryRowLimit(int rows);
     void SetRetentionRange(double low, double high);
 
     // Fills the sheet's record from the pages; fromApply first stores every page's controls.

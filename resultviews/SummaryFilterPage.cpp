@@ -3,6 +3,8 @@
 #include "SummaryFilter.h"
 #include "ZarDoc.h"
 #include "core/Numbers.h"
+#include "document/MassmapResults.h"
+#include "document/MultiConsensusResults.h"
 #include "document/SorvexResults.h"
 #include "grid/GridWnd.h"
 #include "grids/SimpleEditGrids.h"
@@ -20,6 +22,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
 namespace zar {
 namespace {
 
@@ -29,7 +34,15 @@ struct KindRange {
 };
 
 // Range of the single-threshold edit by kind (the minimum is always 0).
-KindRange RangeOfKind(int kind) {
+KindRange RangeOfKind(int kind, ResultsPageSet set) {
+    if (set == ResultsPageSet::Massmap) {
+        switch (kind) {
+            case 3: return {1000.0, 1};
+            case 5: return {100.0, 0};
+            case 6: return {10000.0, 1};
+            default: return {100.0, 0};
+        }
+    }
     switch (kind) {
         case 1: return {100.0, 1};
         case 2: return {10.0, 3};
@@ -56,6 +69,19 @@ QSpinBox* IntEdit(int max, QWidget* parent) {
     return edit;
 }
 
+using Radios = std::vector<std::pair<int, const char*>>;
+
+// A radio group whose buttons carry the values they stand for as ids.
+QButtonGroup* RadioGroup(const Radios& radios, QWidget* parent, QLayout* layout) {
+    auto* group = new QButtonGroup(parent);
+    for (const auto& [id, label] : radios) {
+        auto* radio = new QRadioButton(QString::fromLatin1(label), parent);
+        group->addButton(radio, id);
+        layout->addWidget(radio);
+    }
+    return group;
+}
+
 QButtonGroup* RadioGroup(const QStringList& labels, QWidget* parent, QLayout* layout) {
     auto* group = new QButtonGroup(parent);
     for (int i = 0; i < labels.size(); ++i) {
@@ -64,6 +90,10 @@ QButtonGroup* RadioGroup(const QStringList& labels, QWidget* parent, QLayout* la
         layout->addWidget(radio);
     }
     return group;
+}
+
+void Enable(QButtonGroup* group, int id, bool enable) {
+    if (QAbstractButton* b = group->button(id)) b->setEnabled(enable);
 }
 
 void Check(QButtonGroup* group, int id) {
@@ -79,17 +109,26 @@ CSorvexResults* DocumentSet() {
 
 // ---- Filters ----
 
-CSummaryFilterPage::CSummaryFilterPage(QWidget* parent) : QWidget(parent) {
+CSummaryFilterPage::CSummaryFilterPage(ResultsPageSet set, QWidget* parent)
+    : QWidget(parent), set_(set) {
     setObjectName(QStringLiteral("Filters"));
+    const bool massmap = set == ResultsPageSet::Massmap;
+    if (massmap) {
+        thresholdKind = 3;
+        singleThreshold = 500.0;
+    }
     auto* top = new QHBoxLayout(this);
     auto* modes = new QGroupBox(QStringLiteral("Filter"), this);
     auto* modeLayout = new QVBoxLayout(modes);
-    modeGroup_ = RadioGroup({QStringLiteral("&None"), QStringLiteral("Number of &Entries"),
-                             QStringLiteral("Sin&gle Threshold "),
-                             QStringLiteral("&Multiple Thresholds"),
-                             QStringLiteral("Se&lected Dta's"),
-                             QStringLiteral("Chrom&atographic Display")},
-                            modes, modeLayout);
+    Radios modeRadios = {{0, "&None"},
+                         {1, "Number of &Entries"},
+                         {2, "Sin&gle Threshold "},
+                         {3, "&Multiple Thresholds"},
+                         {4, "Se&lected Dta's"},
+                         {5, "Chrom&atographic Display"}};
+    if (set == ResultsPageSet::Consensus) modeRadios.resize(4);
+    if (massmap) modeRadios.erase(modeRadios.begin() + 3);
+    modeGroup_ = RadioGroup(modeRadios, modes, modeLayout);
     summaryCount_ = new QLabel(modes);
     consensusCount_ = new QLabel(modes);
     modeLayout->addStretch();
@@ -105,19 +144,26 @@ CSummaryFilterPage::CSummaryFilterPage(QWidget* parent) : QWidget(parent) {
     auto* rowsLayout = new QGridLayout(rowsBox_);
     summaryRowsEdit_ = IntEdit(1000000, rowsBox_);
     consensusRowsEdit_ = IntEdit(1000000, rowsBox_);
-    rowsLayout->addWidget(new QLabel(QStringLiteral("Summar&y Table:"), rowsBox_), 0, 0);
-    rowsLayout->addWidget(summaryRowsEdit_, 0, 1);
-    rowsLayout->addWidget(new QLabel(QStringLiteral("Consens&us Table:"), rowsBox_), 1, 0);
+    if (set == ResultsPageSet::Summary) {
+        rowsLayout->addWidget(new QLabel(QStringLiteral("Summar&y Table:"), rowsBox_), 0, 0);
+        rowsLayout->addWidget(summaryRowsEdit_, 0, 1);
+    } else {
+        summaryRowsEdit_->hide();
+    }
+    rowsLayout->addWidget(
+        new QLabel(massmap ? QStringLiteral("Res&ults Table:") : QStringLiteral("Consens&us Table:"),
+                   rowsBox_),
+        1, 0);
     rowsLayout->addWidget(consensusRowsEdit_, 1, 1);
     right->addWidget(rowsBox_);
 
     singleBox_ = new QWidget(this);
     auto* singleLayout = new QVBoxLayout(singleBox_);
-    kindGroup_ = RadioGroup({QStringLiteral("Re&ference"), QStringLiteral("&XCorr"),
-                             QStringLiteral("&Delta Cn"), QStringLiteral("&Sp"),
-                             QStringLiteral("&RSp"), QStringLiteral("&Percent Ions"),
-                             QStringLiteral("Consens&us")},
-                            singleBox_, singleLayout);
+    const Radios kindRadios =
+        massmap ? Radios{{3, "&Sp"}, {5, "Percent &Ions"}, {6, "Consens&us"}}
+                : Radios{{0, "Re&ference"}, {1, "&XCorr"},        {2, "&Delta Cn"}, {3, "&Sp"},
+                         {4, "&RSp"},       {5, "&Percent Ions"}, {6, "Consens&us"}};
+    kindGroup_ = RadioGroup(kindRadios, singleBox_, singleLayout);
     singleEdit_ = DoubleEdit(1000.0, 1, singleBox_);
     singleEdit_->setToolTip(QStringLiteral("Enter the threshold value"));
     referenceEdit_ = new QLineEdit(singleBox_);
@@ -156,6 +202,7 @@ CSummaryFilterPage::CSummaryFilterPage(QWidget* parent) : QWidget(parent) {
     grid_->SetColWidth(2, 110);
     right->addWidget(grid_, 1);
     right->addStretch();
+    if (set == ResultsPageSet::Consensus) grid_->hide();
 
     connect(modeGroup_, &QButtonGroup::idClicked, this, &CSummaryFilterPage::onModeClicked);
     connect(kindGroup_, &QButtonGroup::idClicked, this, &CSummaryFilterPage::onKindClicked);
@@ -164,18 +211,23 @@ CSummaryFilterPage::CSummaryFilterPage(QWidget* parent) : QWidget(parent) {
 
 void CSummaryFilterPage::SetFilterMode(int mode) {
     filterMode = mode;
-    if (mode != 2) thresholdKind = 0;
+    if (set_ == ResultsPageSet::Summary && mode != 2) thresholdKind = 0;
     LoadControls();
 }
 
 void CSummaryFilterPage::SetThresholdKind(int kind) {
-    thresholdKind = filterMode == 2 ? kind : 0;
+    thresholdKind = set_ != ResultsPageSet::Summary || filterMode == 2 ? kind : 0;
     LoadControls();
+}
+
+bool CSummaryFilterPage::Remembers(int kind) const {
+    if (set_ == ResultsPageSet::Massmap) return kind == 3 || kind == 5 || kind == 6;
+    return kind >= 1 && kind <= 6;
 }
 
 void CSummaryFilterPage::SetThreshold(double value) {
     if (value == -1.0) return;  // "not set": the remembered value of the kind stays
-    if (thresholdKind >= 1 && thresholdKind <= 6)
+    if (Remembers(thresholdKind))
         remembered[static_cast<size_t>(thresholdKind)] = value;
     else
         singleThreshold = value;
@@ -183,6 +235,7 @@ void CSummaryFilterPage::SetThreshold(double value) {
 }
 
 void CSummaryFilterPage::SetReferenceText(const QString& text) {
+    if (set_ == ResultsPageSet::Massmap) return;
     referenceText = text.left(ResultsDisplayOptions::kMaxReferenceText);
     LoadControls();
 }
@@ -203,10 +256,11 @@ void CSummaryFilterPage::SetSingleScore(int value) {
 }
 
 void CSummaryFilterPage::applySingleScore() {
+    if (set_ == ResultsPageSet::Massmap) return;
     const bool enable = singleScore == 0;
-    modeGroup_->button(3)->setEnabled(enable);
+    Enable(modeGroup_, 3, enable);
     multipleBox_->setEnabled(enable);
-    for (int kind = 1; kind <= 4; ++kind) kindGroup_->button(kind)->setEnabled(enable);
+    for (int kind = 1; kind <= 4; ++kind) Enable(kindGroup_, kind, enable);
 }
 
 QWidget* CSummaryFilterPage::ThresholdEdit() const {
@@ -217,13 +271,15 @@ void CSummaryFilterPage::showHide() {
     rowsBox_->setVisible(filterMode == 1);
     singleBox_->setVisible(filterMode == 2);
     multipleBox_->setVisible(filterMode == 3);
-    grid_->setVisible(filterMode == 4);
+    grid_->setVisible(filterMode == 4 && set_ != ResultsPageSet::Consensus);
     if (filterMode != 2) return;
-    referenceEdit_->setVisible(thresholdKind == 0);
-    singleEdit_->setVisible(thresholdKind != 0);
-    if (thresholdKind != 0) {
-        singleThreshold = thresholdKind <= 6 ? remembered[static_cast<size_t>(thresholdKind)] : 0.0;
-        const KindRange range = RangeOfKind(thresholdKind);
+    const bool reference = thresholdKind == 0 && set_ != ResultsPageSet::Massmap;
+    referenceEdit_->setVisible(reference);
+    singleEdit_->setVisible(!reference);
+    if (!reference) {
+        singleThreshold =
+            Remembers(thresholdKind) ? remembered[static_cast<size_t>(thresholdKind)] : 0.0;
+        const KindRange range = RangeOfKind(thresholdKind, set_);
         singleEdit_->setDecimals(range.decimals);
         singleEdit_->setRange(0.0, range.max);
     }
@@ -272,28 +328,55 @@ void CSummaryFilterPage::onModeClicked(int) {
 
 void CSummaryFilterPage::onKindClicked(int kind) {
     StoreControls();
-    if (kind >= 1 && kind <= 6) singleThreshold = remembered[static_cast<size_t>(kind)];
+    if (Remembers(kind)) singleThreshold = remembered[static_cast<size_t>(kind)];
     LoadControls();
 }
 
 QString CSummaryFilterPage::SummaryCountText() const {
+    if (set_ != ResultsPageSet::Summary) return QString();
     const CSorvexResults* set = DocumentSet();
     if (!set || set->GetCapacity() <= 0) return QStringLiteral("Summary: ");
     return QCFormat("Summary: %d", set->GetHitCount());
 }
 
 QString CSummaryFilterPage::ConsensusCountText() const {
+    if (set_ != ResultsPageSet::Summary) {
+        CZarDoc* doc = CZarDoc::GetDoc();
+        const CSearchResults* other = nullptr;
+        if (doc && set_ == ResultsPageSet::Massmap) other = doc->GetMassmapResults();
+        if (doc && set_ == ResultsPageSet::Consensus) other = doc->GetMultiConsensusResults();
+        if (!other || other->GetCapacity() <= 0 || other->GetProteins().empty())
+            return QStringLiteral("Proteins: ");
+        return QCFormat("Proteins: %d", static_cast<int>(other->GetProteins().size()));
+    }
     const CSorvexResults* set = DocumentSet();
     if (!set || set->GetCapacity() <= 0 || set->GetProteins().empty())
         return QStringLiteral("Consensus: ");
     return QCFormat("Consensus: %d", static_cast<int>(set->GetProteins().size()));
 }
 
+CSearchResults* CSummaryFilterPage::GridSet() const {
+    CZarDoc* doc = CZarDoc::GetDoc();
+    if (!doc) return nullptr;
+    switch (set_) {
+        case ResultsPageSet::Summary: return doc->GetSorvexResults();
+        case ResultsPageSet::Massmap: return doc->GetMassmapResults();
+        default: return nullptr;
+    }
+}
+
+bool CSummaryFilterPage::GridShowsTimes() const {
+    CZarDoc* doc = CZarDoc::GetDoc();
+    if (!doc) return false;
+    return (set_ == ResultsPageSet::Massmap ? doc->MassmapOptions() : doc->SummaryOptions())
+               .showTimes != 0;
+}
+
 void CSummaryFilterPage::FillGrid() {
-    CSorvexResults* set = DocumentSet();
+    CSearchResults* set = GridSet();
     if (!set || set->GetCapacity() <= 0) return;
     CZarDoc* doc = CZarDoc::GetDoc();
-    const bool times = doc && doc->SummaryOptions().showTimes != 0;
+    const bool times = GridShowsTimes();
     const ScanToTime toTime = [doc](int scan) { return doc ? doc->ScanToRetentionTime(scan) : 0.0; };
     grid_->LockUpdate(true);
     grid_->SetValueRange(0, 2, times ? QStringLiteral("Time(s)") : QStringLiteral("Scan(s)"));
@@ -337,7 +420,7 @@ void CSummaryFilterPage::OnGridCheckCommand(int command) {
 
 void CSummaryFilterPage::StoreStep() {
     if (filterMode != 4 || !gridFilled_) return;
-    CSorvexResults* set = DocumentSet();
+    CSearchResults* set = GridSet();
     if (!set || set->GetHitCount() <= 0) return;
     const int rows = std::min(grid_->GetRowCount(), set->GetHitCount());
     for (int r = 1; r <= rows; ++r)
@@ -348,7 +431,7 @@ bool CSummaryFilterPage::event(QEvent* e) {
     if (e->type() == MessageEvent::eventType()) {
         auto* m = static_cast<MessageEvent*>(e);
         if (m->message() == WM_CONTEXTMENU) {
-            if (filterMode == 4) {
+            if (filterMode == 4 && set_ != ResultsPageSet::Consensus) {
                 QMenu menu(this);
                 const std::pair<const char*, int> items[] = {
                     {"&All", kCheckAll}, {"&None", kCheckNone}, {"&Invert", kCheckInvert}};
@@ -367,16 +450,30 @@ bool CSummaryFilterPage::event(QEvent* e) {
 
 // ---- Sort ----
 
-CSummarySortPage::CSummarySortPage(QWidget* parent) : QWidget(parent) {
+CSummarySortPage::CSummarySortPage(ResultsPageSet set, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Sort"));
     auto* layout = new QVBoxLayout(this);
-    group_ = RadioGroup({QStringLiteral("&Filename"), QStringLiteral("&Mass"),
-                         QStringLiteral("&Peptide Sequence"), QStringLiteral("Previous &Amino Acid"),
-                         QStringLiteral("&Reference"), QStringLiteral("&XCorr"),
-                         QStringLiteral("&Delta Cn"), QStringLiteral("&Sp"), QStringLiteral("RS&p"),
-                         QStringLiteral("Percent &Ions"), QStringLiteral("Duplicate &Count"),
-                         QStringLiteral("Protein &Weight"), QStringLiteral("XPR&ESS Ratio")},
-                        this, layout);
+    const Radios all = {{0, "&Filename"},      {1, "&Mass"},
+                        {2, "&Peptide Sequence"}, {3, "Previous &Amino Acid"},
+                        {4, "&Reference"},     {5, "&XCorr"},
+                        {6, "&Delta Cn"},      {7, "&Sp"},
+                        {8, "RS&p"},           {9, "Percent &Ions"},
+                        {10, "Duplicate &Count"}, {11, "Protein &Weight"},
+                        {12, "XPR&ESS Ratio"}};
+    std::vector<int> keys;
+    if (set == ResultsPageSet::Consensus) keys = {0, 1, 2, 3, 5, 6, 7, 8, 9, 10};
+    else if (set == ResultsPageSet::Massmap) keys = {0, 1, 2, 3, 7, 9, 11};
+    Radios radios;
+    for (const auto& radio : all)
+        if (keys.empty() || std::find(keys.begin(), keys.end(), radio.first) != keys.end())
+            radios.push_back(radio);
+    if (set != ResultsPageSet::Summary) {
+        layout->addWidget(new QLabel(set == ResultsPageSet::Consensus
+                                         ? QStringLiteral("Consensus Table By")
+                                         : QStringLiteral("Results Table By"),
+                                     this));
+    }
+    group_ = RadioGroup(radios, this, layout);
     connect(group_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
     LoadControls();
 }
@@ -393,7 +490,7 @@ void CSummarySortPage::SetSingleScore(int value) {
 
 void CSummarySortPage::LoadControls() {
     Check(group_, sortKey);
-    for (int key = 5; key <= 8; ++key) group_->button(key)->setEnabled(singleScore == 0);
+    for (int key = 5; key <= 8; ++key) Enable(group_, key, singleScore == 0);
 }
 
 void CSummarySortPage::StoreControls() {
@@ -402,22 +499,25 @@ void CSummarySortPage::StoreControls() {
 
 // ---- Options ----
 
-CSummaryOptionsPage::CSummaryOptionsPage(QWidget* parent) : QWidget(parent) {
+CSummaryOptionsPage::CSummaryOptionsPage(ResultsPageSet set, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Options"));
     auto* layout = new QVBoxLayout(this);
     auto* display = new QGroupBox(QStringLiteral("Display"), this);
     auto* displayLayout = new QVBoxLayout(display);
     display_ = RadioGroup({QStringLiteral("&Scan Numbers"), QStringLiteral("Retention &Time")},
                           display, displayLayout);
-    auto* score = new QGroupBox(QStringLiteral("Consensus Score"), this);
-    auto* scoreLayout = new QVBoxLayout(score);
-    score_ = RadioGroup({QStringLiteral("&Rankings"), QStringLiteral("Ranking + XCorr + &Delta Cn")},
-                        score, scoreLayout);
     layout->addWidget(display);
-    layout->addWidget(score);
+    if (set != ResultsPageSet::Massmap) {
+        auto* score = new QGroupBox(QStringLiteral("Consensus Score"), this);
+        auto* scoreLayout = new QVBoxLayout(score);
+        score_ = RadioGroup(
+            {QStringLiteral("&Rankings"), QStringLiteral("Ranking + XCorr + &Delta Cn")}, score,
+            scoreLayout);
+        layout->addWidget(score);
+        connect(score_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
+    }
     layout->addStretch();
     connect(display_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
-    connect(score_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
     LoadControls();
 }
 
@@ -433,12 +533,12 @@ void CSummaryOptionsPage::SetScoreMethod(int method) {
 
 void CSummaryOptionsPage::LoadControls() {
     Check(display_, showTimes != 0 ? 1 : 0);
-    Check(score_, scoreMethod != 0 ? 1 : 0);
+    if (score_) Check(score_, scoreMethod != 0 ? 1 : 0);
 }
 
 void CSummaryOptionsPage::StoreControls() {
     showTimes = display_->checkedId() == 1 ? 1 : 0;
-    scoreMethod = score_->checkedId() == 1 ? 1 : 0;
+    if (score_) scoreMethod = score_->checkedId() == 1 ? 1 : 0;
 }
 
 }  // namespace zar

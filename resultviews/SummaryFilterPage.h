@@ -1,7 +1,9 @@
 #pragma once
-// The "Filters", "Sort" and "Options" pages of the results options sheet for the summary and
-// consensus tables. Each page keeps its values in plain fields: the sheet's setters push values
-// in (the controls follow at once) and the sheet reads the fields when it closes.
+// The "Filters", "Sort" and "Options" pages of the results options sheet, in three sets: the
+// summary set (summary and consensus tables), the multiple-file consensus set and the
+// peptide-mapping set, the last two reduced variants of the first. Each page keeps its values
+// in plain fields: the sheet's setters push values in (the controls follow at once) and the
+// sheet reads the fields when it closes.
 
 #include "document/ResultsDisplayOptions.h"
 
@@ -18,6 +20,10 @@ class QSpinBox;
 namespace zar {
 
 class CFilterGrid;
+class CSearchResults;
+
+// Which table's set of pages.
+enum class ResultsPageSet { Summary, Consensus, Massmap };
 
 class CSummaryFilterPage : public QWidget {
     Q_OBJECT
@@ -30,7 +36,9 @@ class CSummaryFilterPage : public QWidget {
     static constexpr int kCheckNone = 9243;
     static constexpr int kCheckInvert = 9244;
 
-    explicit CSummaryFilterPage(QWidget* parent = nullptr);
+    explicit CSummaryFilterPage(QWidget* parent = nullptr)
+        : CSummaryFilterPage(ResultsPageSet::Summary, parent) {}
+    ResultsPageSet PageSet() const { return set_; }
 
     // Setters of the sheet.
     void SetFilterMode(int mode);
@@ -78,9 +86,16 @@ class CSummaryFilterPage : public QWidget {
     QString ConsensusCountText() const;
 
   protected:
+    CSummaryFilterPage(ResultsPageSet set, QWidget* parent);
     bool event(QEvent* e) override;
 
   private:
+    // The result set and scans-or-times flag the dta grid shows.
+    CSearchResults* GridSet() const;
+    bool GridShowsTimes() const;
+    bool Remembers(int kind) const;
+
+    ResultsPageSet set_;
     void showHide();
     void onModeClicked(int mode);
     void onKindClicked(int kind);
@@ -107,10 +122,28 @@ class CSummaryFilterPage : public QWidget {
     bool gridFilled_ = false;
 };
 
+// The peptide-mapping Filters page: modes 0, 1, 2, 4 and 5, the kinds Sp, Percent Ions and
+// Consensus, one row limit, the dta grid.
+class CMassmapFilterPage : public CSummaryFilterPage {
+    Q_OBJECT
+  public:
+    explicit CMassmapFilterPage(QWidget* parent = nullptr)
+        : CSummaryFilterPage(ResultsPageSet::Massmap, parent) {}
+};
+
+// The multiple-file consensus Filters page: modes 0 to 3, one row limit, no dta grid.
+class CConsensusFilterPage : public CSummaryFilterPage {
+    Q_OBJECT
+  public:
+    explicit CConsensusFilterPage(QWidget* parent = nullptr)
+        : CSummaryFilterPage(ResultsPageSet::Consensus, parent) {}
+};
+
 class CSummarySortPage : public QWidget {
     Q_OBJECT
   public:
-    explicit CSummarySortPage(QWidget* parent = nullptr);
+    explicit CSummarySortPage(QWidget* parent = nullptr)
+        : CSummarySortPage(ResultsPageSet::Summary, parent) {}
     void SetSortKey(int key);
     void SetSingleScore(int singleScore);
     void LoadControls();
@@ -119,14 +152,32 @@ class CSummarySortPage : public QWidget {
     int singleScore = 0;
     QButtonGroup* Group() const { return group_; }
 
+  protected:
+    CSummarySortPage(ResultsPageSet set, QWidget* parent);
+
   private:
     QButtonGroup* group_;
+};
+
+class CConsensusSortPage : public CSummarySortPage {
+    Q_OBJECT
+  public:
+    explicit CConsensusSortPage(QWidget* parent = nullptr)
+        : CSummarySortPage(ResultsPageSet::Consensus, parent) {}
+};
+
+class CMassmapSortPage : public CSummarySortPage {
+    Q_OBJECT
+  public:
+    explicit CMassmapSortPage(QWidget* parent = nullptr)
+        : CSummarySortPage(ResultsPageSet::Massmap, parent) {}
 };
 
 class CSummaryOptionsPage : public QWidget {
     Q_OBJECT
   public:
-    explicit CSummaryOptionsPage(QWidget* parent = nullptr);
+    explicit CSummaryOptionsPage(QWidget* parent = nullptr)
+        : CSummaryOptionsPage(ResultsPageSet::Summary, parent) {}
     void SetShowTimes(int showTimes);
     void SetScoreMethod(int method);
     void SetSingleScore(int singleScore) { this->singleScore = singleScore; }
@@ -138,9 +189,26 @@ class CSummaryOptionsPage : public QWidget {
     QButtonGroup* DisplayGroup() const { return display_; }
     QButtonGroup* ScoreGroup() const { return score_; }
 
+  protected:
+    CSummaryOptionsPage(ResultsPageSet set, QWidget* parent);
+
   private:
     QButtonGroup* display_;
-    QButtonGroup* score_;
+    QButtonGroup* score_ = nullptr;  // none on the peptide-mapping page
+};
+
+class CConsensusOptionsPage : public CSummaryOptionsPage {
+    Q_OBJECT
+  public:
+    explicit CConsensusOptionsPage(QWidget* parent = nullptr)
+        : CSummaryOptionsPage(ResultsPageSet::Consensus, parent) {}
+};
+
+class CMassmapOptionsPage : public CSummaryOptionsPage {
+    Q_OBJECT
+  public:
+    explicit CMassmapOptionsPage(QWidget* parent = nullptr)
+        : CSummaryOptionsPage(ResultsPageSet::Massmap, parent) {}
 };
 
 }  // namespace zar

@@ -158,3 +158,75 @@ TEST(ResultsPropertySheetTest, SelectedDtaGridWritesShownFlags) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ResultsPropertySheetTest, ConsensusPageSet) {
+    zartest::ScopedConfigDir config;
+    CZarDoc doc;
+    CResultsPropertySheet sheet(CResultsPropertySheet::kCaptionId, nullptr,
+                                CResultsPropertySheet::kConsensusMode);
+    CSummaryFilterPage& filter = *sheet.FilterPage();
+    EXPECT_EQ(filter.PageSet(), ResultsPageSet::Consensus);
+    EXPECT_EQ(filter.ModeGroup()->buttons().size(), 4);
+    EXPECT_EQ(filter.ConsensusCountText(), "Proteins: ");
+    // The consensus setters store the kind whatever the mode.
+    sheet.SetThresholdKind(4);
+    EXPECT_EQ(filter.thresholdKind, 4);
+    // Sort key 10 selects its radio, and OK keeps it when no radio is clicked.
+    sheet.SetSortKey(10);
+    EXPECT_TRUE(sheet.SortPage()->Group()->button(10)->isChecked());
+    EXPECT_EQ(sheet.SortPage()->Group()->button(4), nullptr);  // no Reference key here
+    sheet.SetSummaryRowLimit(9);
+    sheet.accept();
+    sheet.CollectOptions(false);
+    EXPECT_EQ(sheet.Options().sortKey, 10);
+    EXPECT_EQ(sheet.Options().summaryRowLimit, 0);
+}
+
+TEST(ResultsPropertySheetTest, PeptideMappingPageSet) {
+    zartest::ScopedConfigDir config;
+    CZarDoc doc;
+    CResultsPropertySheet sheet(CResultsPropertySheet::kCaptionId, nullptr,
+                                CResultsPropertySheet::kMassmapMode);
+    CSummaryFilterPage& filter = *sheet.FilterPage();
+    EXPECT_EQ(filter.thresholdKind, 3);
+    EXPECT_DOUBLE_EQ(filter.singleThreshold, 500.0);
+    EXPECT_EQ(filter.ModeGroup()->button(3), nullptr);
+    EXPECT_NE(filter.ModeGroup()->button(4), nullptr);
+    EXPECT_EQ(filter.KindGroup()->buttons().size(), 3);
+    EXPECT_EQ(filter.ConsensusCountText(), "Proteins: ");
+    EXPECT_EQ(sheet.OptionsPage()->ScoreGroup(), nullptr);
+    // Mode 3 leaves the radio where it was.
+    sheet.SetFilterMode(4);
+    sheet.SetFilterMode(3);
+    EXPECT_TRUE(filter.ModeGroup()->button(4)->isChecked());
+    // Sp keeps a remembered value, within its own range.
+    sheet.SetFilterMode(2);
+    sheet.SetThresholdKind(3);
+    sheet.SetThreshold(800.0);
+    EXPECT_DOUBLE_EQ(filter.SingleThresholdEdit()->value(), 800.0);
+    EXPECT_DOUBLE_EQ(filter.SingleThresholdEdit()->maximum(), 1000.0);
+    // The reference text, score method and single score do not apply here.
+    sheet.SetReferenceText("ABC");
+    sheet.SetScoreMethod(0);
+    sheet.SetSingleScore(1);
+    sheet.SetSortKey(11);
+    sheet.CollectOptions(true);
+    EXPECT_EQ(sheet.Options().filterMode, 2);
+    EXPECT_DOUBLE_EQ(sheet.Options().singleThreshold, 800.0);
+    EXPECT_TRUE(sheet.Options().referenceText.isEmpty());
+    EXPECT_EQ(sheet.Options().scoreMethod, 1);
+    EXPECT_EQ(sheet.Options().singleScore, 0);
+    EXPECT_EQ(sheet.Options().sortKey, 11);
+    // Outside the single-threshold mode the threshold is not taken.
+    CResultsPropertySheet other(CResultsPropertySheet::kCaptionId, nullptr,
+                                CResultsPropertySheet::kMassmapMode);
+    other.SetFilterMode(1);
+    other.SetThreshold(42.0);
+    other.CollectOptions(false);
+    EXPECT_EQ(other.Options().filterMode, 1);
+    EXPECT_DOUBLE_EQ(other.Options().singleThreshold, 0.0);
+}
+
+}  // namespace

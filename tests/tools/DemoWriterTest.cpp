@@ -398,6 +398,17 @@ class DemoFolderTest : public ::testing::Test {
     QTemporaryDir dir_;
 };
 
+TEST_F(DemoFolderTest, RunWithoutScansStillWritesItsFolder) {
+    DemoSettings settings;
+    settings.runMinutes = 0.0;
+    const DemoRun run = MakeDemoRun(settings);
+    EXPECT_TRUE(run.scans.empty());
+    EXPECT_EQ(run.intactScan, 0);
+    QString error;
+    EXPECT_TRUE(WriteDemoFolder(dir_.filePath("empty"), run, false, error)) << error.toStdString();
+    EXPECT_FALSE(DemoReadmeText(run).contains("Intact protein"));
+}
+
 TEST_F(DemoFolderTest, ExistingFolderIsRefusedUnlessForced) {
     const QString folder = dir_.filePath("existing");
     ASSERT_TRUE(QDir().mkpath(folder + "/results"));

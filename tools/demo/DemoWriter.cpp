@@ -109,7 +109,8 @@ bool WriteDemoFolder(const QString& folder, const DemoRun& run, bool force, QStr
 QString DemoReadmeText(const DemoRun& run) {
     int ms1 = 0;
     for (const RunSpectrum& s : run.scans) ms1 += s.msLevel == 1 ? 1 : 0;
-    const RunSpectrum& last = run.scans.back();
+    const double start = run.scans.empty() ? 0.0 : run.scans.front().retentionTime;
+    const double end = run.scans.empty() ? 0.0 : run.scans.back().retentionTime;
     QString text;
     text += QStringLiteral("Demo data set\n=============\n\n");
     text += QStringLiteral(
@@ -121,16 +122,20 @@ QString DemoReadmeText(const DemoRun& run) {
         "  results/      search results: one .out and one .dta file per MS2 scan\n\n");
     text += QCFormat("Run: %d scans (%d MS1, %d MS2) from %.2f to %.2f min.\n\n",
                      static_cast<int>(run.scans.size()), ms1, static_cast<int>(run.ms2.size()),
-                     run.scans.front().retentionTime, last.retentionTime);
+                     start, end);
     text += QStringLiteral("Proteins of the sample (relative amount):\n");
     for (const DemoProtein& p : run.database)
         if (p.target)
             text += QCFormat("  %-24s %-36s %.2f\n", qPrintable(p.reference),
                              qPrintable(p.description), p.abundance);
-    text += QCFormat(
-        "\nIntact protein: scan %d holds %s (average mass %.1f Da) at charges %d to %d.\n\n",
-        run.intactScan, qPrintable(run.database[static_cast<size_t>(run.intactProtein)].reference),
-        run.intactMass, kDemoIntactChargeLow, kDemoIntactChargeHigh);
+    if (run.intactScan > 0) {
+        text += QCFormat(
+            "\nIntact protein: scan %d holds %s (average mass %.1f Da) at charges %d to %d.\n",
+            run.intactScan,
+            qPrintable(run.database[static_cast<size_t>(run.intactProtein)].reference),
+            run.intactMass, kDemoIntactChargeLow, kDemoIntactChargeHigh);
+    }
+    text += QLatin1Char('\n');
     text += QCFormat(
         "Light/heavy pairs: every cysteine peptide also comes with a heavy form, %.1f Da\n"
         "heavier per cysteine (written \"C*\" in the results, modification (C* +%.4f)), eluting\n"

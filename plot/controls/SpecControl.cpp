@@ -1,5 +1,7 @@
 #include "SpecControl.h"
 
+#include "core/Paths.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -7,189 +9,72 @@ namespace zar::plot {
 
 using namespace ZAR_PLOTLib;
 
-CSpecControl::CSpecControl() : CComControl(kCoclasses[1]) {
-    m_ShowBorder = 1;
+namespace {
+
+// The margin between the control's rectangle and its graph.
+constexpr int kGraphInset = 5;
+
+std::vector<SpecPeakRecord> ToRecords(const VXPlot_DataPeak* peaks, std::int32_t count) {
+    std::vector<SpecPeakRecord> out(static_cast<std::size_t>(std::max(count, 0)));
+    for (std::int32_t i = 0; i < count; ++i)
+        out[i] = {peaks[i].dPosition, peaks[i].dIntensity, peaks[i].nScanPosition};
+    return out;
 }
+
+}  // namespace
+
+CSpecControl::CSpecControl() : CComControl(kCoclasses[1]) {}
 
 CSpecControl::~CSpecControl() = default;
 
+HRESULT CSpecControl::Initialize() {
+    if (graph_) return S_OK;
+    m_filter = std::make_unique<CScanFilter>();
+    graph_ = std::make_unique<CSpecGraph>();
+    segments_ = std::make_unique<CSpecSegmentData>();
+    segments_->Reset(1);
+    regions_ = std::make_unique<PlotRegionList>();
+    graph_->SetRegions(regions_.get());
+    rubberBand_ = std::make_unique<DragTracker>();
+    return S_OK;
+}
+
 HRESULT CSpecControl::put_NoDataText(LPCWSTR newVal) {
     m_noDataText = FromWide(newVal);
-    Invalidate();
     return S_OK;
 }
 
 HRESULT CSpecControl::get_DataValid(std::int32_t* pVal) {
+    if (!graph_) return E_FAIL;
     if (!pVal) return E_POINTER;
-    *pVal = m_DataValid;
+    *pVal = graph_->m_bDataValid ? 1 : 0;
     return S_OK;
 }
 
 HRESULT CSpecControl::put_DataValid(std::int32_t newVal) {
-    m_DataValid = newVal;
-    Invalidate();
-    return S_OK;
-}
-
-HRESULT CSpecControl::Draw(std::uintptr_t* phDC, std::uintptr_t* phAttribDC,
-                           std::int32_t bIsPrinting, tagRECT* pcRect, std::int32_t bShowBorder) {
-    (void)phDC;
-    (void)phAttribDC;
-    (void)bIsPrinting;
-    (void)pcRect;
-    (void)bShowBorder;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::get_ShowBorder(std::int32_t* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = m_ShowBorder;
-    return S_OK;
-}
-
-HRESULT CSpecControl::put_ShowBorder(std::int32_t newVal) {
-    m_ShowBorder = newVal;
-    Invalidate();
-    return S_OK;
-}
-
-HRESULT CSpecControl::CopyToClipboard() {
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::get_EnableManualZoom(std::int32_t* pVal) {
-    if (!pVal) return E_POINTER;
-    *pVal = m_EnableManualZoom;
-    return S_OK;
-}
-
-HRESULT CSpecControl::put_EnableManualZoom(std::int32_t newVal) {
-    m_EnableManualZoom = newVal;
-    Invalidate();
-    return S_OK;
-}
-
-HRESULT CSpecControl::SetDetectorType(VXPlot_DetectorTypes eDetectorType) {
-    (void)eDetectorType;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetStyle(VXPlot_SpecStyle* pStyle) {
-    (void)pStyle;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetAxisLabels(LPCWSTR szXAxis, LPCWSTR szYAxisAbsolute,
-                                    LPCWSTR szYAxisRelative, LPCWSTR szZAxisAbsolute,
-                                    LPCWSTR szZAxisRelative) {
-    (void)szXAxis;
-    (void)szYAxisAbsolute;
-    (void)szYAxisRelative;
-    (void)szZAxisAbsolute;
-    (void)szZAxisRelative;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetHeaderExtra(LPCWSTR newVal) {
-    (void)newVal;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::AddTextLabel(LPCWSTR slinetext, double x, double y,
-                                   VXPlot_LabelParams* pParams) {
-    (void)slinetext;
-    (void)x;
-    (void)y;
-    (void)pParams;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::ClearTextLabel() {
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetTextPriority(double dPriority) {
-    (void)dPriority;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetTextAnchor(VXXAnchor xAnchor, VXYAnchor yAnchor) {
-    (void)xAnchor;
-    (void)yAnchor;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetTextAboveGraph(std::int32_t bAboveGraph) {
-    (void)bAboveGraph;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetTextAlign(VXTextAlign eTextAlign) {
-    (void)eTextAlign;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetTextPointer(std::int32_t bPointer, double dEndPosition,
-                                     double dEndIntensity) {
-    (void)bPointer;
-    (void)dEndPosition;
-    (void)dEndIntensity;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetTextRotate(std::int32_t bRotate) {
-    (void)bRotate;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetTextBoxed(std::int32_t bBoxed) {
-    (void)bBoxed;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetHeading(LPCWSTR bstrHeading) {
-    (void)bstrHeading;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetForcedHeading(std::int32_t bForcedHeading) {
-    (void)bForcedHeading;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::SetSmoothingParams(std::int32_t bSmooth, std::int32_t nMode,
-                                         std::int32_t nPoints) {
-    (void)bSmooth;
-    (void)nMode;
-    (void)nPoints;
-    return NotYetAvailable();
-}
-
-HRESULT CSpecControl::Initialize() {
-    m_filter = std::make_unique<CScanFilter>();
-    m_bInitialized = true;
-    Invalidate();
+    if (!graph_) return E_FAIL;
+    graph_->m_bDataValid = newVal != 0;
     return S_OK;
 }
 
 HRESULT CSpecControl::put_Filter(VXPlot_Filter* newVal) {
-    if (!m_bInitialized) return E_FAIL;
+    if (!graph_) return E_FAIL;
     if (!newVal) {
         m_filter.reset();
-        Invalidate();
+        graph_->Header().filterValid = false;
         return S_OK;
     }
     auto filter = std::make_unique<CScanFilter>();
     if (!ConvertFilterRecord(newVal, *filter)) return E_INVALIDARG;
     m_filter = std::move(filter);
-    Invalidate();
+    graph_->Header().filterValid = true;
     return S_OK;
 }
 
 HRESULT CSpecControl::SetPeakData(std::int32_t* pnSegmentSizes, VXPlot_MassRange* pMassRanges,
                                   std::int32_t nMassRanges, VXPlot_DataPeak* pVXDataPeaks,
                                   std::int32_t nNumVXDataPeaks) {
-    if (!m_bInitialized) return E_FAIL;
+    if (!graph_) return E_FAIL;
     HRESULT hr = CheckRecordArray(pnSegmentSizes, nMassRanges);
     if (SUCCEEDED(hr)) hr = CheckRecordArray(pMassRanges, nMassRanges);
     if (SUCCEEDED(hr)) hr = CheckRecordArray(pVXDataPeaks, nNumVXDataPeaks);
@@ -201,34 +86,152 @@ HRESULT CSpecControl::SetPeakData(std::int32_t* pnSegmentSizes, VXPlot_MassRange
         total += pnSegmentSizes[i];
     }
     if (total > nNumVXDataPeaks) return E_INVALIDARG;
-    std::vector<Segment> segments(static_cast<std::size_t>(nMassRanges));
-    const VXPlot_DataPeak* next = pVXDataPeaks;
-    for (std::int32_t i = 0; i < nMassRanges; ++i) {
-        segments[i].range = pMassRanges[i];
-        segments[i].peaks.assign(next, next + pnSegmentSizes[i]);
-        next += pnSegmentSizes[i];
+    if (nMassRanges > 0) {
+        segments_->Reset(nMassRanges);
+        const VXPlot_DataPeak* next = pVXDataPeaks;
+        for (std::int32_t i = 0; i < nMassRanges; ++i) {
+            segments_->SetSegment(i, ToRecords(next, pnSegmentSizes[i]));
+            // The segment's range reaches past its high mass, for the isotopes of its last peak.
+            segments_->SetRange(i, pMassRanges[i].dLowMass, pMassRanges[i].dHighMass + 250.0);
+            next += pnSegmentSizes[i];
+        }
+    } else {
+        segments_->Reset(1);
+        segments_->SetSegment(0, ToRecords(pVXDataPeaks, nNumVXDataPeaks));
     }
-    m_segments = std::move(segments);
-    Invalidate();
     return S_OK;
 }
 
 HRESULT CSpecControl::SetScanHeader(VXPlot_SpectrumHeader* pSpectrumHeader,
                                     std::int32_t bSetSegmentMassRange) {
-    if (!m_bInitialized) return E_FAIL;
+    if (!graph_) return E_FAIL;
     if (!pSpectrumHeader) return E_POINTER;
-    m_header = *pSpectrumHeader;
-    if (bSetSegmentMassRange) {
-        m_limits.xStart = pSpectrumHeader->dLowMass;
-        m_limits.xEnd = pSpectrumHeader->dHighMass;
+    const VXPlot_SpectrumHeader& h = *pSpectrumHeader;
+    if (!FiniteValues({h.dLowMass, h.dHighMass})) return E_INVALIDARG;
+    m_limits.xStart = h.dLowMass;
+    m_limits.xEnd = h.dHighMass;
+    if (bSetSegmentMassRange && segments_->SegmentCount() > 0)
+        segments_->SetRange(0, h.dLowMass, h.dHighMass);
+    // Always through the segment data: a new set of segments replaces the summary.
+    if (SpecScanSummary* summary = segments_->ScanSummary()) {
+        summary->scanNumber = h.nScanNumber;
+        summary->centroid = h.bIsCentroid != 0;
+        summary->retentionTime = h.dRT;
+        summary->tic = h.dTIC;
+        summary->basePeakIntensity = h.dBasePeakIntensity;
+        summary->basePeakMass = h.dBasePeakMass;
+        summary->lowMass = m_limits.xStart;
+        summary->highMass = m_limits.xEnd;
     }
-    Invalidate();
+    CSpecHeaderInfo& header = graph_->Header();
+    header.averaged = h.nNumScansAveraged > 1;
+    header.scansAveraged = h.nNumScansAveraged;
+    if (h.bScanRangeValid) {
+        header.rtStart = h.dStartRT;
+        header.rtEnd = h.dEndRT;
+        header.firstScan = h.nFirstScanNumber;
+        header.lastScan = h.nLastScanNumber;
+    } else {
+        header.rtStart = header.rtEnd = h.dRT;
+        header.firstScan = header.lastScan = h.nScanNumber;
+    }
+    header.subtracted = h.bSubRange1Valid || h.bSubRange2Valid;
+    header.scansSubtracted = h.nNumScansSubtracted;
+    header.background1 = h.bSubRange1Valid != 0;
+    header.bkg1Start = h.dStartBkg1RT;
+    header.bkg1End = h.dEndBkg1RT;
+    header.background2 = h.bSubRange2Valid != 0;
+    header.bkg2Start = h.dStartBkg2RT;
+    header.bkg2End = h.dEndBkg2RT;
+    return S_OK;
+}
+
+void CSpecControl::DrawControl(PlotDC& dc, const QRect& rect) {
+    if (!graph_) return;
+    if (m_ShowBorder) DrawControlFrame(dc, rect, 1, 0);
+    if (!graph_->m_bDataValid) {
+        FontSpec font = graph_->Font();
+        const DCFont previous = font.CreateFontForDC(dc);
+        DrawCentredText(dc, rect, m_noDataText);
+        dc.SelectFont(previous);
+        return;
+    }
+    graph_->SetData(segments_.get(), m_filter.get());
+    graph_->m_dXLow = m_limits.xStart;
+    graph_->m_dXHigh = m_limits.xEnd;
+    graph_->m_bLowAuto = graph_->m_bHighAuto = false;
+    graph_->Handler().SetYAxisLimits(m_limits.relativeMin, m_limits.relativeMax,
+                                     m_limits.absoluteMin, m_limits.absoluteMax,
+                                     m_limits.normalizationLevel);
+    graph_->SetYAxisScaleType(m_limits.scaleType);
+    graph_->SetRect(Shrunk(rect, kGraphInset));
+    graph_->Draw(dc);
+}
+
+void CSpecControl::OnDraw(QPainter& painter, const QRect& rect) {
+    painter.fillRect(rect, Qt::white);
+    PlotDC dc(painter, DrawTarget(painter, false, false));
+    if (regions_) regions_->FreeAll();
+    DrawControl(dc, rect);
+}
+
+HRESULT CSpecControl::Draw(std::uintptr_t* phDC, std::uintptr_t* phAttribDC,
+                           std::int32_t bIsPrinting, tagRECT* pcRect, std::int32_t bShowBorder) {
+    (void)phAttribDC;
+    if (!graph_) return E_FAIL;
+    QPainter* painter = PainterFromHandle(phDC);
+    if (!painter || !pcRect) return E_POINTER;
+    PlotDC dc(*painter, DrawTarget(*painter, bIsPrinting != 0, false));
+    // The mouse keeps mapping through the regions of the last painting.
+    regions_->SetLocked(true);
+    const std::int32_t border = m_ShowBorder;
+    if (!bShowBorder) m_ShowBorder = 0;
+    DrawControl(dc, RectFrom(*pcRect));
+    m_ShowBorder = border;
+    regions_->SetLocked(false);
+    return S_OK;
+}
+
+HRESULT CSpecControl::CopyToClipboard() {
+    if (!graph_) return E_FAIL;
+    regions_->SetLocked(true);
+    const std::int32_t border = m_ShowBorder;
+    m_ShowBorder = 0;
+    const HRESULT hr = CopyDrawingToClipboard([this](QPainter& p, const QRect& r, bool metafile) {
+        PlotDC dc(p, DrawTarget(p, false, metafile));
+        DrawControl(dc, r);
+    });
+    m_ShowBorder = border;
+    regions_->SetLocked(false);
+    return hr;
+}
+
+HRESULT CSpecControl::get_ShowBorder(std::int32_t* pVal) {
+    if (!pVal) return E_POINTER;
+    *pVal = m_ShowBorder;
+    return S_OK;
+}
+
+HRESULT CSpecControl::put_ShowBorder(std::int32_t newVal) {
+    m_ShowBorder = newVal;
+    return S_OK;
+}
+
+HRESULT CSpecControl::get_EnableManualZoom(std::int32_t* pVal) {
+    if (!graph_) return E_FAIL;
+    if (!pVal) return E_POINTER;
+    *pVal = m_EnableManualZoom;
+    return S_OK;
+}
+
+HRESULT CSpecControl::put_EnableManualZoom(std::int32_t newVal) {
+    m_EnableManualZoom = newVal;
     return S_OK;
 }
 
 HRESULT CSpecControl::put_FileName(LPCWSTR newVal) {
-    m_fileName = FromWide(newVal);
-    Invalidate();
+    if (!graph_) return E_FAIL;
+    graph_->Header().fileName = StripExtension(FileNameOf(PortablePath(FromWide(newVal))));
     return S_OK;
 }
 
@@ -238,48 +241,154 @@ HRESULT CSpecControl::InitializeFilter(VXPlot_Filter* pFilter) {
     return S_OK;
 }
 
+HRESULT CSpecControl::SetDetectorType(VXPlot_DetectorTypes) {
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetStyle(VXPlot_SpecStyle* pStyle) {
+    if (!graph_) return E_FAIL;
+    if (!pStyle) return E_POINTER;
+    graph_->m_nPlotStyle = pStyle->eStyle;
+    graph_->m_bShowLabels = pStyle->bShowLabels != 0;
+    graph_->m_dLabelThreshold = pStyle->dLabelThreshold;
+    graph_->m_bOffsetLabels = pStyle->bOffsetLabels != 0;
+    graph_->m_dLabelOffset = pStyle->fLabelOffset;
+    graph_->m_bRotateLabels = pStyle->bRotateLabels != 0;
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetAxisLabels(LPCWSTR szXAxis, LPCWSTR szYAxisAbsolute,
+                                    LPCWSTR szYAxisRelative, LPCWSTR szZAxisAbsolute,
+                                    LPCWSTR szZAxisRelative) {
+    if (!graph_) return E_FAIL;
+    graph_->m_axisTitles = {FromWide(szXAxis), FromWide(szYAxisAbsolute),
+                            FromWide(szYAxisRelative), FromWide(szZAxisAbsolute),
+                            FromWide(szZAxisRelative)};
+    return S_OK;
+}
+
 HRESULT CSpecControl::SetYAxisLimits(double dNormalizationLevel, double dAbsoluteMin,
                                      double dAbsoluteMax, double dRelativeMin,
                                      double dRelativeMax) {
-    const HRESULT hr = m_limits.SetYAxisLimits(dNormalizationLevel, dAbsoluteMin, dAbsoluteMax,
-                                               dRelativeMin, dRelativeMax);
-    if (SUCCEEDED(hr)) Invalidate();
-    return hr;
+    return m_limits.SetYAxisLimits(dNormalizationLevel, dAbsoluteMin, dAbsoluteMax, dRelativeMin,
+                                   dRelativeMax);
 }
 
 HRESULT CSpecControl::SetXAxisLimits(double dStart, double dEnd) {
-    const HRESULT hr = m_limits.SetXAxisLimits(dStart, dEnd);
-    if (SUCCEEDED(hr)) Invalidate();
-    return hr;
+    return m_limits.SetXAxisLimits(dStart, dEnd);
 }
 
 HRESULT CSpecControl::SetYAxisScaleType(VXPlot_YAxisScaleType eYAxisScaleType) {
-    const HRESULT hr = m_limits.SetYAxisScaleType(eYAxisScaleType);
-    if (SUCCEEDED(hr)) Invalidate();
-    return hr;
+    return m_limits.SetYAxisScaleType(eYAxisScaleType);
+}
+
+HRESULT CSpecControl::SetHeaderExtra(LPCWSTR newVal) {
+    if (!graph_) return E_FAIL;
+    graph_->Header().extraText = FromWide(newVal);
+    return S_OK;
+}
+
+HRESULT CSpecControl::AddTextLabel(LPCWSTR slinetext, double x, double y,
+                                   VXPlot_LabelParams* pParams) {
+    if (!graph_) return E_FAIL;
+    const VXPlot_LabelParams& p = pParams ? *pParams : m_labelParams;
+    if (pParams) graph_->m_textColor = pParams->crTextColor;
+    HandlerLabel label;
+    label.xAnchor = p.eTextXAnchor;
+    label.yAnchor = p.eTextYAnchor;
+    label.alignment = p.eTextAlign;
+    label.text = FromWide(slinetext);
+    label.aboveGraph = p.bAboveGraph != 0;
+    label.boxed = p.bBoxed != 0;
+    label.rotated = p.bRotate != 0;
+    label.priority = p.dTextPriority;
+    graph_->Handler().AddTextLabelMass(label, x, y, 0.0, 0.0, p.bPointer != 0);
+    return S_OK;
+}
+
+HRESULT CSpecControl::ClearTextLabel() {
+    if (!graph_) return E_FAIL;
+    graph_->UserLabels().Clear();
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetTextPriority(double dPriority) {
+    m_labelParams.dTextPriority = dPriority;
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetTextAnchor(VXXAnchor xAnchor, VXYAnchor yAnchor) {
+    m_labelParams.eTextXAnchor = xAnchor;
+    m_labelParams.eTextYAnchor = yAnchor;
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetTextAboveGraph(std::int32_t bAboveGraph) {
+    m_labelParams.bAboveGraph = bAboveGraph;
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetTextAlign(VXTextAlign eTextAlign) {
+    m_labelParams.eTextAlign = eTextAlign;
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetTextPointer(std::int32_t bPointer, double, double) {
+    m_labelParams.bPointer = bPointer;
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetTextRotate(std::int32_t bRotate) {
+    m_labelParams.bRotate = bRotate;
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetTextBoxed(std::int32_t bBoxed) {
+    m_labelParams.bBoxed = bBoxed;
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetHeading(LPCWSTR bstrHeading) {
+    if (graph_) {
+        graph_->Header().headingText = FromWide(bstrHeading);
+        graph_->Header().forcedHeading = true;
+    }
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetForcedHeading(std::int32_t bForcedHeading) {
+    if (graph_) graph_->Header().forcedHeading = bForcedHeading != 0;
+    return S_OK;
 }
 
 HRESULT CSpecControl::SetPeakInfo(VXPlot_PeakInfo* pPeakInfo, std::int32_t nNumber) {
-    if (!m_bInitialized) return E_FAIL;
     const HRESULT hr = CheckRecordArray(pPeakInfo, nNumber);
     if (FAILED(hr)) return hr;
-    m_peakInfo.assign(pPeakInfo, pPeakInfo + nNumber);
-    Invalidate();
+    if (graph_) graph_->SetPeakInfo(pPeakInfo, nNumber);
     return S_OK;
 }
 
 HRESULT CSpecControl::SetPeakInfoColors(std::uint32_t* pColors, std::int32_t nNumber) {
-    if (!m_bInitialized) return E_FAIL;
     const HRESULT hr = CheckRecordArray(pColors, nNumber);
     if (FAILED(hr)) return hr;
-    m_peakInfoColors.assign(pColors, pColors + nNumber);
-    Invalidate();
+    if (graph_) graph_->SetPeakInfoColors(pColors, nNumber);
     return S_OK;
 }
 
 HRESULT CSpecControl::GetTextLabelParams(VXPlot_LabelParams* pParams) {
     if (!pParams) return E_POINTER;
     *pParams = m_labelParams;
+    pParams->crTextColor = 0;
+    return S_OK;
+}
+
+HRESULT CSpecControl::SetSmoothingParams(std::int32_t bSmooth, std::int32_t nMode,
+                                         std::int32_t nPoints) {
+    if (graph_) {
+        graph_->m_bSmooth = bSmooth != 0;
+        graph_->m_nSmoothType = nMode;
+        graph_->m_nSmoothPoints = nPoints;
+    }
     return S_OK;
 }
 
@@ -296,10 +405,82 @@ bool CSpecControl::OnKeyDown(QKeyEvent* event) {
 }
 
 void CSpecControl::OnMousePress(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        Fire(SpecEvents::kSpecLButtonDown);
-    else if (event->button() == Qt::RightButton)
+    if (event->button() == Qt::RightButton) {
         Fire(SpecEvents::kSpecRButtonDown);
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    Fire(SpecEvents::kSpecLButtonDown);
+    if (!graph_ || !graph_->m_bDataValid || !m_EnableManualZoom) return;
+    const QPoint p = event->position().toPoint();
+    dragging_ = true;
+    boxMoved_ = false;
+    dragStart_ = p;
+    if (const PlotRegion* region = regions_->Find(p.x(), p.y())) {
+        auto scope = BeginFeedback();
+        rubberBand_->Begin(scope->dc, *region, p, kDragBox);
+        FeedbackChanged();
+    }
+}
+
+void CSpecControl::OnMouseMove(QMouseEvent* event) {
+    if (!dragging_) return;
+    const QPoint p = event->position().toPoint();
+    if (!boxMoved_ && !MovedFar(dragStart_, p)) return;
+    boxMoved_ = true;
+    if (rubberBand_->IsActive()) {
+        auto scope = BeginFeedback();
+        rubberBand_->Move(scope->dc, p);
+        FeedbackChanged();
+    }
+}
+
+void CSpecControl::FinishZoom() {
+    QPoint start, end;
+    {
+        auto scope = BeginFeedback();
+        if (!rubberBand_->End(scope->dc, start, end)) return;
+    }
+    Feedback().Clear();
+    FeedbackChanged();
+    PlotRegionList::Values v;
+    const bool scale = m_limits.scaleType == VXPlot_YAxisScaleType_Relative;
+    if (!MapBox(*regions_, start, end, scale, v)) return;
+    Fire(SpecEvents::kSpecZoom, {VariantLong(1), VariantDouble(v.xStart), VariantDouble(v.yStart),
+                                 VariantDouble(v.xEnd), VariantDouble(v.yEnd)});
+}
+
+void CSpecControl::OnMouseRelease(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint p = event->position().toPoint();
+    if (dragging_) {
+        dragging_ = false;
+        if (!m_EnableManualZoom) return;
+        if (boxMoved_) {
+            boxMoved_ = false;
+            if (rubberBand_->IsActive()) {
+                auto scope = BeginFeedback();
+                rubberBand_->Move(scope->dc, p);
+            }
+            FinishZoom();
+            return;
+        }
+        // A box that never moved is a click; its feedback goes.
+        if (rubberBand_->IsActive()) {
+            QPoint a, b;
+            {
+                auto scope = BeginFeedback();
+                rubberBand_->End(scope->dc, a, b);
+            }
+            Feedback().Clear();
+            FeedbackChanged();
+        }
+    }
+    if (!graph_ || !graph_->m_bDataValid) return;
+    const bool scale = m_limits.scaleType == VXPlot_YAxisScaleType_Relative;
+    const MappedPoint m = MapPoint(*regions_, p, scale);
+    Fire(SpecEvents::kSpecLButtonUp,
+         {VariantLong(m.found && m.inside ? 1 : 0), VariantDouble(m.x), VariantDouble(m.y)});
 }
 
 }  // namespace zar::plot

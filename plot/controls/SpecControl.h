@@ -2,11 +2,12 @@
 // The Spec control (ProgID "Zar_Plot.Spec.1"): the frame of the control with the data it has been
 // given. Members that need the graph fail with E_FAIL before Initialize.
 
+#include "plot/elements/DragTracker.h"
 #include "plot/graph/ScanFilter.h"
+#include "plot/graph/SpecGraph.h"
 #include "plot/server/ComControl.h"
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace zar::plot {
@@ -63,31 +64,34 @@ class CSpecControl final : public CComControl<ZAR_PLOTLib::ISpec> {
     HRESULT SetSmoothingParams(std::int32_t bSmooth, std::int32_t nMode,
                                std::int32_t nPoints) override;
 
+    // The graph (null before Initialize), for the server's own tests of drawing.
+    CSpecGraph* Graph() const { return graph_.get(); }
+
   protected:
     bool OnKeyDown(QKeyEvent* event) override;
     void OnMousePress(QMouseEvent* event) override;
+    void OnMouseMove(QMouseEvent* event) override;
+    void OnMouseRelease(QMouseEvent* event) override;
+    void OnDraw(QPainter& painter, const QRect& rect) override;
 
   private:
-    // E_FAIL before Initialize; E_NOTIMPL for members whose drawing is not there yet.
-    HRESULT NotYetAvailable() const { return m_bInitialized ? E_NOTIMPL : E_FAIL; }
+    // The one drawing of painting, Draw and CopyToClipboard.
+    void DrawControl(PlotDC& dc, const QRect& rect);
+    void FinishZoom();
 
-    bool m_bInitialized = false;
     QString m_noDataText;
-    struct Segment {
-        VXPlot_MassRange range{};
-        std::vector<VXPlot_DataPeak> peaks;
-    };
-    std::vector<Segment> m_segments;
-    std::vector<VXPlot_PeakInfo> m_peakInfo;
-    std::vector<std::uint32_t> m_peakInfoColors;
+    std::unique_ptr<CSpecGraph> graph_;
+    std::unique_ptr<CSpecSegmentData> segments_;
     std::unique_ptr<CScanFilter> m_filter;
-    std::optional<VXPlot_SpectrumHeader> m_header;
-    QString m_fileName;
+    std::unique_ptr<PlotRegionList> regions_;
+    std::unique_ptr<DragTracker> rubberBand_;
     AxisLimits m_limits{50.0, 2000.0};
     VXPlot_LabelParams m_labelParams = DefaultLabelParams();
-    std::int32_t m_DataValid = 0;
     std::int32_t m_EnableManualZoom = 0;
-    std::int32_t m_ShowBorder = 0;
+    std::int32_t m_ShowBorder = 1;
+    bool dragging_ = false;
+    bool boxMoved_ = false;
+    QPoint dragStart_;
 };
 
 }  // namespace zar::plot

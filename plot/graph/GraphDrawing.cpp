@@ -123,7 +123,7 @@ void CGraphDrawing::DrawImpl(PlotDC& dc) {
     if (m_bSuspendDrawing) return;
     strips_.clear();
     plotArea_->SetMargins(m_bBottomMargin ? m_dBottomMargin : 0.0,
-                          m_bLeftMargin ? m_dLeftMargin : 0.0, 0.0, 0.0);
+                          m_bLeftMargin ? m_dLeftMargin : 0.0, m_dTopMargin, m_dRightMargin);
     plotArea_->m_bAbsoluteMode = m_bAbsoluteMode;
     if (!m_bSelectionMarkerOff) {
         markers_.RemoveBySymbol(ZAR_PLOTLib::VXPlot_MarkerSymbolType_None);

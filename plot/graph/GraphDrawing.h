@@ -73,6 +73,9 @@ class CGraphDrawing : public CGraphElement {
     double m_dBottomMargin = 0.2;
     bool m_bLeftMargin = false;
     double m_dLeftMargin = 1.0;
+    // Room above the data for labels and at the right, in character units.
+    double m_dTopMargin = 0.0;
+    double m_dRightMargin = 0.0;
     bool m_bRowsRequested = false;
     int m_nRequestedRows = 1;
     bool m_bSelectionMarkerOff = true;

@@ -3,6 +3,7 @@
 // IDispatch answered from the interface's dispatch table, one connection point for the class's
 // event interface, the control window, and persistence of the extent ("_cx", "_cy").
 
+#include "ControlDrawing.h"
 #include "ControlWindow.h"
 #include "PlotModule.h"
 #include "com/ConnectionPoint.h"
@@ -149,6 +150,14 @@ class CComControl : public Interface, public IConnectionPointContainer, public I
     void Invalidate() {
         if (window_) window_->update();
     }
+    // The mouse feedback laid over the window's plot.
+    FeedbackImage& Feedback() { return feedback_; }
+    std::unique_ptr<FeedbackImage::Scope> BeginFeedback() {
+        return feedback_.Begin(window_ ? window_->size() : QSize(1, 1));
+    }
+    void FeedbackChanged() {
+        if (window_) window_->update();
+    }
 
     // What the control does with its window; the defaults paint white and take nothing.
     virtual void OnDraw(QPainter& painter, const QRect& rect) { painter.fillRect(rect, Qt::white); }
@@ -161,7 +170,10 @@ class CComControl : public Interface, public IConnectionPointContainer, public I
     CControlWindow::Callbacks windowCallbacks() {
         CControlWindow::Callbacks c;
         // The window's callbacks keep the control alive while they run: a sink may release it.
-        c.paint = [this](QPainter& p, const QRect& r) { OnDraw(p, r); };
+        c.paint = [this](QPainter& p, const QRect& r) {
+            OnDraw(p, r);
+            feedback_.Composite(p);
+        };
         c.mousePress = [this](QMouseEvent* e) {
             ComPtr<Interface> self(static_cast<Interface*>(this));
             OnMousePress(e);
@@ -186,6 +198,7 @@ class CComControl : public Interface, public IConnectionPointContainer, public I
     RefCount refs_;
     std::optional<ConnectionPoint> events_;
     QPointer<CControlWindow> window_;
+    FeedbackImage feedback_;
     SIZEL extent_ = kDefaultControlExtent;
 };
 

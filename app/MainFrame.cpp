@@ -15,6 +15,7 @@
 #include "document/ZarMessages.h"
 #include "gui/Shell.h"
 #include "registry/RegKey.h"
+#include "spectrumviews/XpressWorker.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -372,6 +373,10 @@ void CMainFrame::mapMessages() {
         return 0;
     });
     m.on(kMsgXpressUpdated, [this](const Message& msg) {
+        // A finished XPRESS pass brings its ratios; they are written into the records here, on
+        // this thread, so no table reads a record while it changes.
+        if (const auto* result = msg.payloadAs<XpressJobResult>(); result && doc_ && doc_->GetSorvexResults())
+            ApplyXpressResult(*result, *doc_->GetSorvexResults());
         if (CurrentViewType() != 5 || !doc_) return 0;
         if (msg.lParam == 1) {
             doc_->SetXpressEntry(static_cast<int>(msg.wParam));

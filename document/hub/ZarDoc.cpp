@@ -17,6 +17,8 @@
 #include "interpretation/ZarmassTransform.h"
 #include "messages/Messages.h"
 #include "rawfile/VRawfile.h"
+#include "spectrumviews/PepmatchData.h"
+#include "spectrumviews/XpressQuant.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -47,6 +49,7 @@ CZarDoc::CZarDoc() {
 
     holder_ = std::make_unique<CVXfile>();
     sorvex_ = std::make_unique<CSorvexResults>();
+    InstallXpressEngine(*sorvex_);
     massmap_ = std::make_unique<CMassmapResults>();
     multi_ = std::make_unique<CMultiConsensusResults>();
     transform_ = std::make_unique<CZarmassTransform>();
@@ -70,6 +73,14 @@ CZarDoc::CZarDoc() {
     // The digest cuts with the enzyme table's rules.
     pepmap_ = std::make_unique<CPepmapEngine>();
     pepmap_->BuildEnzymeRules(enzymes_->GetRecords());
+    pepmatch_ = std::make_unique<CPepmatchData>();
+}
+
+void CZarDoc::InstallXpressSettings() {
+    xpressResidue_ = GetXpressResidue();
+    xpressDifference_ = GetXpressDifference();
+    xpressTolerance_ = GetXpressTolerance();
+    if (sorvex_) InstallXpressEngine(*sorvex_);
 }
 
 CZarDoc::~CZarDoc() {

@@ -30,6 +30,7 @@ class CZarmassDeconvolution;
 class CDenovoEngine;
 class CPepmapEngine;
 class CEnzymeTable;
+class CPepmatchData;
 
 // The de novo candidate a view selected (message 0x40AD carries a copy).
 struct DenovoSelectionRecord {
@@ -88,6 +89,9 @@ public:
     CZarmassDeconvolution* GetZarmassDeconvolution() const { return deconvolution_.get(); }
     CDenovoEngine* GetDenovoEngine() const { return denovo_.get(); }
     CPepmapEngine* GetPepmapEngine() const { return pepmap_.get(); }
+    CPepmatchData* GetPepmatchData() const { return pepmatch_.get(); }
+    // Gives the search-engine result set the XPRESS engine with the current XPRESS settings.
+    void InstallXpressSettings();
     CEnzymeTable* GetEnzymeTable() const { return enzymes_.get(); }
 
     ResultsDisplayOptions& SummaryOptions() { return summaryOptions_; }
@@ -182,6 +186,7 @@ private:
     int denovoSelectionB_ = 0;
     QString denovoSelectionText_;
     std::unique_ptr<CPepmapEngine> pepmap_;
+    std::unique_ptr<CPepmatchData> pepmatch_;
     double selectedLow_ = 0.0;
     double selectedHigh_ = 0.0;
     QString sequence_;

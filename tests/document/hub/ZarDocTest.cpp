@@ -86,6 +86,7 @@ TEST(ZarDoc, OneDocumentReachableWhileItLives) {
         EXPECT_NE(doc.GetPepmapEngine(), nullptr);
         EXPECT_NE(doc.GetEnzymeTable(), nullptr);
         EXPECT_NE(doc.GetZarmassTransform(), nullptr);
+        EXPECT_NE(doc.GetPepmatchData(), nullptr);
         EXPECT_EQ(doc.GetViewType(), 0) << "the start-up view";
         EXPECT_EQ(doc.GetCurrentResultType(), -1) << "no run";
         EXPECT_EQ(doc.GetDenovoParameters().maximumPartialSequences, 256);

@@ -1,6 +1,7 @@
 // zar-make-demo: writes the demo data set (run, database, results folder) into a folder.
 
 #include "DemoWriter.h"
+#include "document/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,20 +12,24 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zar-make-demo [--force] <folder>\n"
+    "Usage: zar-make-demo [--force] [--set-folders] <folder>\n"
     "Writes the demo data set into <folder>: demo.mzML, demo.fasta, results/ and README.txt.\n"
-    "An existing folder is refused unless --force is given.\n";
+    "An existing folder is refused unless --force is given.\n"
+    "--set-folders points the program's results, database and sequence folders at the data set.\n";
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     bool force = false;
+    bool setFolders = false;
     QString folder;
     const QStringList args = app.arguments().mid(1);
     for (const QString& arg : args) {
         if (arg == QLatin1String("--force")) {
             force = true;
+        } else if (arg == QLatin1String("--set-folders")) {
+            setFolders = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -40,9 +45,17 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QString error;
-    if (!zar::WriteDemoFolder(folder, zar::MakeDemoRun(), force, error)) {
+    const bool exists = QDir(folder).exists(QStringLiteral("demo.mzML"));
+    // With --set-folders an existing data set is kept: only the settings are pointed at it.
+    if (!(setFolders && exists && !force) && !zar::WriteDemoFolder(folder, zar::MakeDemoRun(), force, error)) {
         std::fprintf(stderr, "zar-make-demo: %s\n", qPrintable(error));
         return 1;
+    }
+    if (setFolders) {
+        const QString absolute = QDir(folder).absolutePath();
+        zar::SetSorvexResultsDirectory(absolute + QStringLiteral("/results"));
+        zar::SetDatabaseDirectory(absolute + QLatin1Char('/'));
+        zar::SetSequenceDirectory(absolute);
     }
     std::printf("Demo data written to %s\n", qPrintable(QDir::toNativeSeparators(folder)));
     return 0;

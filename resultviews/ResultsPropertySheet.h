@@ -4,6 +4,8 @@
 // setters (filter mode before kind before threshold), run the sheet, and on OK take Options().
 
 #include "SummaryFilterPage.h"
+#include "SummaryOptionsPage.h"
+#include "SummarySortPage.h"
 #include "document/ResultsDisplayOptions.h"
 
 #include <QDialog>

@@ -3,7 +3,6 @@
 #include "core/Numbers.h"
 #include "document/OutFileFormat.h"
 
-#include <cmath>
 
 namespace zar {
 
@@ -101,12 +100,6 @@ QString ScanCellText(const SearchHitRecord& hit, bool showTimes, const ScanToTim
     const double t2 = scanToTime ? scanToTime(name.lastScan) : 0.0;
     if (name.firstScan == name.lastScan) return QCFormat("%.2f", t1);
     return QCFormat("%.2f - %.2f", t1, t2);
-}
-
-QString XpressRatioText(double ratio) {
-    if (ratio < 0) return QCFormat("%.2f:1", std::fabs(ratio));
-    if (ratio > 0) return QCFormat("1:%.2f", std::fabs(ratio));
-    return QString();
 }
 
 int SummaryColumnToSortKey(int column, bool singleScore) {

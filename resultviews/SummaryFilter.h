@@ -35,10 +35,6 @@ int ApplySummaryFilter(CSearchResults& set, const ResultsDisplayOptions& options
 // Text of the "Scan(s)"/"Time(s)" cell.
 QString ScanCellText(const SearchHitRecord& hit, bool showTimes, const ScanToTime& scanToTime);
 
-// Text of the XPRESS cell: "2.50:1" for a negative ratio, "1:2.50" for a positive one, empty for
-// none. The fill and the refresh after a new ratio write the same text.
-QString XpressRatioText(double ratio);
-
 // Sort key of a title click, -1 for a column that does not sort.
 int SummaryColumnToSortKey(int column, bool singleScore);
 

@@ -1,5 +1,6 @@
 #include "SummaryFilterPage.h"
 
+#include "PageRadios.h"
 #include "SummaryFilter.h"
 #include "ZarDoc.h"
 #include "core/Numbers.h"
@@ -67,37 +68,6 @@ QSpinBox* IntEdit(int max, QWidget* parent) {
     edit->setRange(0, max);
     edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
     return edit;
-}
-
-using Radios = std::vector<std::pair<int, const char*>>;
-
-// A radio group whose buttons carry the values they stand for as ids.
-QButtonGroup* RadioGroup(const Radios& radios, QWidget* parent, QLayout* layout) {
-    auto* group = new QButtonGroup(parent);
-    for (const auto& [id, label] : radios) {
-        auto* radio = new QRadioButton(QString::fromLatin1(label), parent);
-        group->addButton(radio, id);
-        layout->addWidget(radio);
-    }
-    return group;
-}
-
-QButtonGroup* RadioGroup(const QStringList& labels, QWidget* parent, QLayout* layout) {
-    auto* group = new QButtonGroup(parent);
-    for (int i = 0; i < labels.size(); ++i) {
-        auto* radio = new QRadioButton(labels[i], parent);
-        group->addButton(radio, i);
-        layout->addWidget(radio);
-    }
-    return group;
-}
-
-void Enable(QButtonGroup* group, int id, bool enable) {
-    if (QAbstractButton* b = group->button(id)) b->setEnabled(enable);
-}
-
-void Check(QButtonGroup* group, int id) {
-    if (QAbstractButton* b = group->button(id)) b->setChecked(true);
 }
 
 CSorvexResults* DocumentSet() {
@@ -258,9 +228,9 @@ void CSummaryFilterPage::SetSingleScore(int value) {
 void CSummaryFilterPage::applySingleScore() {
     if (set_ == ResultsPageSet::Massmap) return;
     const bool enable = singleScore == 0;
-    Enable(modeGroup_, 3, enable);
+    EnableRadio(modeGroup_, 3, enable);
     multipleBox_->setEnabled(enable);
-    for (int kind = 1; kind <= 4; ++kind) Enable(kindGroup_, kind, enable);
+    for (int kind = 1; kind <= 4; ++kind) EnableRadio(kindGroup_, kind, enable);
 }
 
 QWidget* CSummaryFilterPage::ThresholdEdit() const {
@@ -296,8 +266,8 @@ void CSummaryFilterPage::LoadControls() {
     rspEdit_->setValue(rsp);
     ionsEdit_->setValue(ionsPercent);
     singleEdit_->setValue(singleThreshold);
-    Check(modeGroup_, filterMode);
-    Check(kindGroup_, thresholdKind);
+    CheckRadio(modeGroup_, filterMode);
+    CheckRadio(kindGroup_, thresholdKind);
     referenceEdit_->setText(referenceText);
     summaryCount_->setText(SummaryCountText());
     consensusCount_->setText(ConsensusCountText());
@@ -446,99 +416,6 @@ bool CSummaryFilterPage::event(QEvent* e) {
         }
     }
     return QWidget::event(e);
-}
-
-// ---- Sort ----
-
-CSummarySortPage::CSummarySortPage(ResultsPageSet set, QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Sort"));
-    auto* layout = new QVBoxLayout(this);
-    const Radios all = {{0, "&Filename"},      {1, "&Mass"},
-                        {2, "&Peptide Sequence"}, {3, "Previous &Amino Acid"},
-                        {4, "&Reference"},     {5, "&XCorr"},
-                        {6, "&Delta Cn"},      {7, "&Sp"},
-                        {8, "RS&p"},           {9, "Percent &Ions"},
-                        {10, "Duplicate &Count"}, {11, "Protein &Weight"},
-                        {12, "XPR&ESS Ratio"}};
-    std::vector<int> keys;
-    if (set == ResultsPageSet::Consensus) keys = {0, 1, 2, 3, 5, 6, 7, 8, 9, 10};
-    else if (set == ResultsPageSet::Massmap) keys = {0, 1, 2, 3, 7, 9, 11};
-    Radios radios;
-    for (const auto& radio : all)
-        if (keys.empty() || std::find(keys.begin(), keys.end(), radio.first) != keys.end())
-            radios.push_back(radio);
-    if (set != ResultsPageSet::Summary) {
-        layout->addWidget(new QLabel(set == ResultsPageSet::Consensus
-                                         ? QStringLiteral("Consensus Table By")
-                                         : QStringLiteral("Results Table By"),
-                                     this));
-    }
-    group_ = RadioGroup(radios, this, layout);
-    connect(group_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
-    LoadControls();
-}
-
-void CSummarySortPage::SetSortKey(int key) {
-    sortKey = key;
-    LoadControls();
-}
-
-void CSummarySortPage::SetSingleScore(int value) {
-    singleScore = value;
-    LoadControls();
-}
-
-void CSummarySortPage::LoadControls() {
-    Check(group_, sortKey);
-    for (int key = 5; key <= 8; ++key) Enable(group_, key, singleScore == 0);
-}
-
-void CSummarySortPage::StoreControls() {
-    if (group_->checkedId() >= 0) sortKey = group_->checkedId();
-}
-
-// ---- Options ----
-
-CSummaryOptionsPage::CSummaryOptionsPage(ResultsPageSet set, QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Options"));
-    auto* layout = new QVBoxLayout(this);
-    auto* display = new QGroupBox(QStringLiteral("Display"), this);
-    auto* displayLayout = new QVBoxLayout(display);
-    display_ = RadioGroup({QStringLiteral("&Scan Numbers"), QStringLiteral("Retention &Time")},
-                          display, displayLayout);
-    layout->addWidget(display);
-    if (set != ResultsPageSet::Massmap) {
-        auto* score = new QGroupBox(QStringLiteral("Consensus Score"), this);
-        auto* scoreLayout = new QVBoxLayout(score);
-        score_ = RadioGroup(
-            {QStringLiteral("&Rankings"), QStringLiteral("Ranking + XCorr + &Delta Cn")}, score,
-            scoreLayout);
-        layout->addWidget(score);
-        connect(score_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
-    }
-    layout->addStretch();
-    connect(display_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
-    LoadControls();
-}
-
-void CSummaryOptionsPage::SetShowTimes(int value) {
-    showTimes = value;
-    LoadControls();
-}
-
-void CSummaryOptionsPage::SetScoreMethod(int method) {
-    scoreMethod = method;
-    LoadControls();
-}
-
-void CSummaryOptionsPage::LoadControls() {
-    Check(display_, showTimes != 0 ? 1 : 0);
-    if (score_) Check(score_, scoreMethod != 0 ? 1 : 0);
-}
-
-void CSummaryOptionsPage::StoreControls() {
-    showTimes = display_->checkedId() == 1 ? 1 : 0;
-    if (score_) scoreMethod = score_->checkedId() == 1 ? 1 : 0;
 }
 
 }  // namespace zar

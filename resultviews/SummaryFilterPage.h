@@ -1,10 +1,10 @@
 #pragma once
-// The "Filters", "Sort" and "Options" pages of the results options sheet, in three sets: the
-// summary set (summary and consensus tables), the multiple-file consensus set and the
-// peptide-mapping set, the last two reduced variants of the first. Each page keeps its values
-// in plain fields: the sheet's setters push values in (the controls follow at once) and the
-// sheet reads the fields when it closes.
+// The "Filters" pages of the results options sheet, in three sets: the summary set (summary and
+// consensus tables), the multiple-file consensus set and the peptide-mapping set, the last two
+// reduced variants of the first. Each page keeps its values in plain fields: the sheet's setters
+// push values in (the controls follow at once) and the sheet reads the fields when it closes.
 
+#include "PageRadios.h"
 #include "document/ResultsDisplayOptions.h"
 
 #include <QWidget>
@@ -21,9 +21,6 @@ namespace zar {
 
 class CFilterGrid;
 class CSearchResults;
-
-// Which table's set of pages.
-enum class ResultsPageSet { Summary, Consensus, Massmap };
 
 class CSummaryFilterPage : public QWidget {
     Q_OBJECT
@@ -137,78 +134,6 @@ class CConsensusFilterPage : public CSummaryFilterPage {
   public:
     explicit CConsensusFilterPage(QWidget* parent = nullptr)
         : CSummaryFilterPage(ResultsPageSet::Consensus, parent) {}
-};
-
-class CSummarySortPage : public QWidget {
-    Q_OBJECT
-  public:
-    explicit CSummarySortPage(QWidget* parent = nullptr)
-        : CSummarySortPage(ResultsPageSet::Summary, parent) {}
-    void SetSortKey(int key);
-    void SetSingleScore(int singleScore);
-    void LoadControls();
-    void StoreControls();
-    int sortKey = 0;
-    int singleScore = 0;
-    QButtonGroup* Group() const { return group_; }
-
-  protected:
-    CSummarySortPage(ResultsPageSet set, QWidget* parent);
-
-  private:
-    QButtonGroup* group_;
-};
-
-class CConsensusSortPage : public CSummarySortPage {
-    Q_OBJECT
-  public:
-    explicit CConsensusSortPage(QWidget* parent = nullptr)
-        : CSummarySortPage(ResultsPageSet::Consensus, parent) {}
-};
-
-class CMassmapSortPage : public CSummarySortPage {
-    Q_OBJECT
-  public:
-    explicit CMassmapSortPage(QWidget* parent = nullptr)
-        : CSummarySortPage(ResultsPageSet::Massmap, parent) {}
-};
-
-class CSummaryOptionsPage : public QWidget {
-    Q_OBJECT
-  public:
-    explicit CSummaryOptionsPage(QWidget* parent = nullptr)
-        : CSummaryOptionsPage(ResultsPageSet::Summary, parent) {}
-    void SetShowTimes(int showTimes);
-    void SetScoreMethod(int method);
-    void SetSingleScore(int singleScore) { this->singleScore = singleScore; }
-    void LoadControls();
-    void StoreControls();
-    int showTimes = 0;
-    int scoreMethod = 1;
-    int singleScore = 0;
-    QButtonGroup* DisplayGroup() const { return display_; }
-    QButtonGroup* ScoreGroup() const { return score_; }
-
-  protected:
-    CSummaryOptionsPage(ResultsPageSet set, QWidget* parent);
-
-  private:
-    QButtonGroup* display_;
-    QButtonGroup* score_ = nullptr;  // none on the peptide-mapping page
-};
-
-class CConsensusOptionsPage : public CSummaryOptionsPage {
-    Q_OBJECT
-  public:
-    explicit CConsensusOptionsPage(QWidget* parent = nullptr)
-        : CSummaryOptionsPage(ResultsPageSet::Consensus, parent) {}
-};
-
-class CMassmapOptionsPage : public CSummaryOptionsPage {
-    Q_OBJECT
-  public:
-    explicit CMassmapOptionsPage(QWidget* parent = nullptr)
-        : CSummaryOptionsPage(ResultsPageSet::Massmap, parent) {}
 };
 
 }  // namespace zar

@@ -10,6 +10,7 @@
 #include "document/UpdateHints.h"
 #include "grids/ClipboardWnd.h"
 #include "grids/ExcelExport.h"
+#include "spectrumviews/XpressQuant.h"
 
 #include <QCursor>
 #include <QMenu>

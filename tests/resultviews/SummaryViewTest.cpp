@@ -231,11 +231,11 @@ TEST(SummaryViewTest, XpressTextIsTheSameAfterFillAndRefresh) {
     p.Set().GetHit(0)->quantitationRatio = -2.5;
     p.Set().GetHit(1)->quantitationRatio = 1.25;
     p.Refill();
-    EXPECT_EQ(summary->Grid()->GetValueRowCol(1, 14), "2.50:1");
-    EXPECT_EQ(summary->Grid()->GetValueRowCol(2, 14), "1:1.25");
+    EXPECT_EQ(summary->Grid()->GetValueRowCol(1, 14), "2.50 : 1");
+    EXPECT_EQ(summary->Grid()->GetValueRowCol(2, 14), "1 : 1.25");
     p.Set().GetHit(0)->quantitationRatio = -3.0;
     p.doc->UpdateAllViews(nullptr, 66);
-    EXPECT_EQ(summary->Grid()->GetValueRowCol(1, 14), "3.00:1");
+    EXPECT_EQ(summary->Grid()->GetValueRowCol(1, 14), "3.00 : 1");
     EXPECT_EQ(summary->Grid()->GetValueRowCol(3, 14), "");
 }
 

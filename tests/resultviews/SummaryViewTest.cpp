@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
+#include <QMenu>
+#include <QTimer>
 
 using namespace zar;
 using rvtest::Program;
@@ -267,6 +269,40 @@ TEST(SummaryViewTest, SequenceOfTheCurrentHitGoesToTheClipboard) {
     p.doc->SetSorvexSelection(1, 4);  // hit at position 0
     p.Summary()->OnExportSequence();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "PEPTIDEK");
+}
+
+}  // namespace
+
+namespace {
+
+// The texts of the popup menu a right click in a table opens (empty when none opens).
+QStringList ContextMenuOf(QWidget* view) {
+    QStringList texts;
+    QTimer::singleShot(50, [&texts] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* a : menu->actions()) {
+                texts << a->text();
+                if (a->menu())
+                    for (QAction* sub : a->menu()->actions()) texts << "  " + sub->text();
+            }
+            menu->close();
+        }
+    });
+    SendMessage(view, WM_CONTEXTMENU, 0, 0);
+    QTest::qWait(100);
+    return texts;
+}
+
+TEST(SummaryViewTest, ContextMenusOnlyWithResults) {
+    Program p;
+    ASSERT_TRUE(p.frame->OnChooseView(5, true));
+    EXPECT_TRUE(ContextMenuOf(p.Summary()).isEmpty());
+    ASSERT_TRUE(p.Load());
+    EXPECT_EQ(ContextMenuOf(p.Summary()),
+              (QStringList{"&Display Options...", "", "&Export", "  &Excel",
+                           "  &Sequence (to Clipboard)"}));
+    EXPECT_EQ(ContextMenuOf(p.Consensus()),
+              (QStringList{"&Display Options...", "", "&Export", "  &Excel"}));
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 // The Chro control (ProgID "Zar_Plot.Chro.1"): the frame of the control with the data it has been
 // given. Members that need the graph fail with E_FAIL before Initialize.
 
+#include "plot/elements/DragTracker.h"
+#include "plot/graph/ChroGraph.h"
 #include "plot/graph/ScanFilter.h"
 #include "plot/server/ComControl.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -83,40 +86,65 @@ class CChroControl final : public CComControl<ZAR_PLOTLib::IChro> {
     HRESULT InitializeMarker(VXPlot_Marker* pMarker) override;
     HRESULT GetTextLabelParams(VXPlot_LabelParams* pParams) override;
 
+    CChroGraph* Graph() const { return graph_.get(); }
+
   protected:
     bool OnKeyDown(QKeyEvent* event) override;
     void OnMousePress(QMouseEvent* event) override;
+    void OnMouseMove(QMouseEvent* event) override;
+    void OnMouseRelease(QMouseEvent* event) override;
+    void OnDraw(QPainter& painter, const QRect& rect) override;
 
   private:
-    // E_FAIL before Initialize; E_NOTIMPL for members whose drawing is not there yet.
-    HRESULT NotYetAvailable() const { return m_bInitialized ? E_NOTIMPL : E_FAIL; }
+    // Marker ids: the position marker, the MSn scan marks and the host's markers.
+    static constexpr std::int32_t kPositionMarkerId = 1;
+    static constexpr std::int32_t kMSnMarkerId = 2;
+    static constexpr std::int32_t kHostMarkerId = 3;
+    // The margin between the control's rectangle and its graph.
+    static constexpr int kGraphInset = 4;
 
-    bool m_bInitialized = false;
+    void DrawControl(PlotDC& dc, const QRect& rect);
+    void updateMouseMode();
+    void fire(DISPID id, std::vector<VARIANT> more = {});
+    void endFeedback();
+    bool finishBaselineDrag();
+    void finishBox(bool addPeak);
+
     QString m_noDataText;
-    std::vector<VXPlot_DataPeak> m_peaks;
+    std::unique_ptr<CChroGraph> graph_;
+    std::unique_ptr<PlotRegionList> regions_;
+    std::unique_ptr<DragTracker> rubberBand_;
+    std::vector<TracePoint> m_points;
+    double m_maxIntensity = 0.0;
     std::vector<VXPlot_DataPeak> m_markerPeaks;
-    std::vector<VXPlot_ChroPeak> m_chroPeaks;
-    std::vector<VXPlot_Marker> m_markers;
     std::vector<VXPlot_MassRange> m_traceMassRanges;
     VXPlot_ChroInfo m_chroInfo{};
     std::unique_ptr<CScanFilter> m_filter;
+    QString m_filterText;
     QString m_fileName;
-    AxisLimits m_limits;
+    QString m_headingText;
+    bool m_forcedHeading = false;
+    AxisLimits m_limits{0.0, 10.0};
     VXPlot_LabelParams m_labelParams = DefaultLabelParams();
+    bool m_positionShown = false;
+    double m_positionTime = -1.0;
+    bool m_mouseMode = false;
+    bool m_dragging = false;
+    bool m_boxMoved = false;
+    bool m_baselineGrabbed = false;
+    bool m_deleteFired = false;
+    QPoint m_dragStart;
+    double m_initialX1 = 0.0, m_initialX2 = 0.0;
+    std::array<double, 4> m_final{};
+    std::int32_t m_modifiedEdge = 0;
     std::int32_t m_EnableManualAddPeakMode = 0;
     std::int32_t m_EnableManualBaselineDrag = 0;
     std::int32_t m_EnableManualDeletePeakMode = 0;
     std::int32_t m_EnableManualZoom = 0;
-    std::int32_t m_IndexNumber = 0;
-    std::int32_t m_InfoID = 0;
-    std::int32_t m_ShowAxisAtLeft = 0;
-    std::int32_t m_ShowBorder = 0;
+    std::int32_t m_IndexNumber = -1;
+    std::int32_t m_InfoID = -1;
+    std::int32_t m_ShowBorder = 1;
     std::int32_t m_ShowFocusRect = 0;
-    std::int32_t m_ShowHeaderText = 0;
-    std::int32_t m_ShowTextAtLeft = 0;
-    std::int32_t m_ShowTextAtRight = 0;
-    std::int32_t m_ShowXAxis = 0;
-    std::int32_t m_ShowXAxisLabel = 0;
 };
 
 }  // namespace zar::plot

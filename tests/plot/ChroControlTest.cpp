@@ -1,0 +1,183 @@
+// The Chro control created by ProgID: a 2,000-point chromatogram with integrated peaks, markers
+// and labels, drawn into an image and a PDF, and the events of zoom boxes, added and deleted
+// peaks and clicks.
+
+#include "ControlTestSupport.h"
+
+#include <QPdfWriter>
+
+using namespace plottest;
+
+namespace {
+
+struct Chromatogram {
+    std::vector<VXPlot_DataPeak> points;
+    std::vector<VXPlot_ChroPeak> peaks;
+};
+
+Chromatogram MakeChromatogram() {
+    Chromatogram c;
+    std::uint32_t seed = 11;
+    const double centres[] = {8.0, 15.5, 22.0, 31.0};
+    const double heights[] = {4.0e6, 9.0e6, 2.5e6, 6.0e6};
+    for (int i = 0; i < 2000; ++i) {
+        const double t = i * 0.02;
+        double y = 5.0e4 * Random(seed);
+        for (int k = 0; k < 4; ++k)
+            y += heights[k] * std::exp(-(t - centres[k]) * (t - centres[k]) / 0.08);
+        c.points.push_back({t, y, 0.f, i + 1});
+    }
+    for (int k = 0; k < 4; ++k) {
+        VXPlot_ChroPeak p{};
+        p.left = {centres[k] - 0.6, 0.0, 3.0e4};
+        p.apex = {centres[k], heights[k], 3.0e4};
+        p.right = {centres[k] + 0.6, 0.0, 3.0e4};
+        p.eType = k == 2 ? VXPlot_PeakType_User : VXPlot_PeakType_Auto;
+        p.dArea = heights[k] * 0.5;
+        p.dNoise = 2.0e4;
+        p.nPeakIndex = k;
+        c.peaks.push_back(p);
+    }
+    return c;
+}
+
+class ChroControlTest : public ControlTest {
+  protected:
+    void SetUp() override {
+        chro = Create<IChro>(u"Zar_Plot.Chro.1");
+        ASSERT_TRUE(chro);
+        ASSERT_EQ(chro->Initialize(), S_OK);
+    }
+    void Load() {
+        data = MakeChromatogram();
+        VXPlot_ChroInfo info{};
+        chro->InitializeChroInfo(&info);
+        VXPlot_Filter filter{};
+        chro->InitializeFilter(&filter);
+        filter.ePolarity = VXPlot_Positive;
+        filter.eMSOrder = VXPlot_ms;
+        ASSERT_EQ(chro->SetTraceInfo(&info, &filter, 0, nullptr), S_OK);
+        ASSERT_EQ(chro->SetPeakData(data.points.data(), 2000), S_OK);
+        ASSERT_EQ(chro->SetChroPeakData(data.peaks.data(), 4), S_OK);
+        VXPlot_ChroLabels labels{};
+        labels.bLabelRT = 1;
+        labels.bLabelArea = 1;
+        labels.bLabelSignalToNoise = 1;
+        labels.nLabelDecimals = 2;
+        ASSERT_EQ(chro->SetLabelling(&labels), S_OK);
+        ASSERT_EQ(chro->SetXAxisLimits(0.0, 40.0), S_OK);
+        ASSERT_EQ(chro->ShowPositionMarker(1, 15.5), S_OK);
+        // New limits move the position marker to the new absolute range.
+        ASSERT_EQ(chro->SetYAxisLimits(0.0, 0.0, 9.0e6, 0.0, 100.0), S_OK);
+        VXPlot_DataPeak msn[] = {{5.0, 0, 0, 0}, {12.0, 0, 0, 0}, {26.0, 0, 0, 0}};
+        ASSERT_EQ(chro->SetMarkerPeakData(msn, 3), S_OK);
+        ASSERT_EQ(chro->ShowMSnScans(1), S_OK);
+        ASSERT_EQ(chro->put_IndexNumber(0), S_OK);
+        ASSERT_EQ(chro->put_InfoID(7), S_OK);
+    }
+    ComPtr<IChro> chro;
+    Chromatogram data;
+};
+
+bool HasColour(const QImage& image, int r, int g, int b) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (std::abs(qRed(c) - r) < 40 && std::abs(qGreen(c) - g) < 40 &&
+                std::abs(qBlue(c) - b) < 40)
+                return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(ChroControlTest, DrawsTraceBaselinesMarkersAndLabels) {
+    Load();
+    HRESULT hr = E_FAIL;
+    const QImage image = DrawToImage(chro.get(), 900, 450, &hr);
+    ASSERT_EQ(hr, S_OK);
+    SavePicture(image, QStringLiteral("chro"));
+    EXPECT_TRUE(HasColour(image, 0, 0, 255));  // baselines and MSn marks (0xFF0000 is blue)
+    EXPECT_TRUE(HasColour(image, 255, 0, 0));  // the position marker (255 is red)
+    EXPECT_GT(CountDark(image), 2000);
+    BSTR filter = nullptr;
+    ASSERT_EQ(chro->get_Filter(&filter), S_OK);
+    EXPECT_FALSE(FromBstr(filter).isEmpty());
+    SysFreeString(filter);
+}
+
+TEST_F(ChroControlTest, NoDataTextIsLiteralExceptItsOneArgument) {
+    ASSERT_EQ(chro->SetDetectorLabel(const_cast<BSTR>(u"UV")), S_OK);
+    ASSERT_EQ(chro->put_NoDataText(u"No %s trace %d %n 100%"), S_OK);
+    const QImage image = DrawToImage(chro.get(), 300, 100);
+    SavePicture(image, QStringLiteral("chro_nodata"));
+    EXPECT_GT(CountDark(image), 2 * 300 + 2 * 100);
+}
+
+TEST_F(ChroControlTest, ZoomAddAndDeletePeakEvents) {
+    Load();
+    ASSERT_EQ(chro->put_EnableManualZoom(1), S_OK);
+    QWidget* window = Show(chro.get(), 800, 400);
+    window->grab();
+    EventLog log(chro.get(), ChroEvents::kIID,
+                 {ChroEvents::kChroLButtonDown, ChroEvents::kChroLButtonUp, ChroEvents::kChroZoom,
+                  ChroEvents::kChroAddPeak, ChroEvents::kChroDeletePeak});
+    Drag(window, {500, 300}, {200, 150});
+    const SeenEvent* zoom = log.find(ChroEvents::kChroZoom);
+    ASSERT_TRUE(zoom);
+    ASSERT_EQ(zoom->args.size(), 7u);
+    EXPECT_EQ(zoom->args[0], 0.0);  // index number
+    EXPECT_EQ(zoom->args[1], 7.0);  // info id
+    EXPECT_LT(zoom->args[3], zoom->args[5]);
+    EXPECT_GT(zoom->args[3], 0.0);
+    EXPECT_LT(zoom->args[5], 40.0);
+
+    log.seen.clear();
+    ASSERT_EQ(chro->put_EnableManualAddPeakMode(1), S_OK);
+    Drag(window, {300, 300}, {360, 300});
+    const SeenEvent* added = log.find(ChroEvents::kChroAddPeak);
+    ASSERT_TRUE(added);
+    EXPECT_LT(added->args[3], added->args[5]);
+    // Times snap to the trace's points (every 0.02 min).
+    EXPECT_NEAR(std::fmod(added->args[3] + 1e-9, 0.02), 0.0, 1e-6);
+
+    log.seen.clear();
+    ASSERT_EQ(chro->put_EnableManualDeletePeakMode(1), S_OK);
+    std::int32_t addMode = 1;
+    chro->get_EnableManualAddPeakMode(&addMode);
+    EXPECT_EQ(addMode, 0);
+    Drag(window, {400, 250}, {420, 250});
+    EXPECT_EQ(log.ids(),
+              (std::vector<DISPID>{ChroEvents::kChroLButtonDown, ChroEvents::kChroDeletePeak}));
+}
+
+TEST_F(ChroControlTest, WithoutIndexNumberNoMouseEvents) {
+    Load();
+    ASSERT_EQ(chro->put_IndexNumber(-1), S_OK);
+    QWidget* window = Show(chro.get(), 600, 300);
+    window->grab();
+    EventLog log(chro.get(), ChroEvents::kIID,
+                 {ChroEvents::kChroLButtonDown, ChroEvents::kChroLButtonUp,
+                  ChroEvents::kChroLeftKeyPressed});
+    Drag(window, {300, 200}, {301, 200});
+    EXPECT_TRUE(log.seen.empty());
+    QTest::keyClick(window, Qt::Key_Left);
+    EXPECT_EQ(log.ids(), (std::vector<DISPID>{ChroEvents::kChroLeftKeyPressed}));
+}
+
+TEST_F(ChroControlTest, PrintsIntoAPdf) {
+    Load();
+    const QString path = QStringLiteral("/tmp/zar_plot_chro.pdf");
+    {
+        QPdfWriter pdf(path);
+        pdf.setResolution(300);
+        QPainter painter(&pdf);
+        std::uintptr_t handle = reinterpret_cast<std::uintptr_t>(&painter);
+        tagRECT rect{0, 0, painter.viewport().width(), painter.viewport().height() / 2};
+        ASSERT_EQ(chro->Draw(&handle, &handle, 1, &rect, 1), S_OK);
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_GT(file.size(), 5000);
+}

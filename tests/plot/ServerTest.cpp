@@ -278,7 +278,8 @@ TEST_F(PlotServerTest, MembersCheckInitializeCountsAndPointers) {
     ASSERT_EQ(chro->get_Filter(&text), S_OK);
     EXPECT_EQ(FromBstr(text), QStringLiteral("+ Full"));
     SysFreeString(text);
-    EXPECT_EQ(chro->SetTraceInfo(nullptr, &filter, 0, nullptr), E_POINTER);
+    // Without a description the trace is a TIC.
+    EXPECT_EQ(chro->SetTraceInfo(nullptr, &filter, 0, nullptr), S_OK);
     EXPECT_EQ(chro->SetMarkerList(nullptr, 2), E_POINTER);
 
     VXPlot_Marker marker;

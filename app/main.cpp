@@ -1,6 +1,8 @@
 // ZarvikBrowser: the program's entry.
 
+#include "MainFrame.h"
 #include "ZarApp.h"
+#include "resultviews/RegisterResultViews.h"
 #include "core/Log.h"
 #include "core/Numbers.h"
 #include "gui/GuiMessageBox.h"
@@ -18,6 +20,8 @@ int main(int argc, char* argv[]) {
 
     zar::CZarApp zarApp;
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
+    // The subsystems plug their views, commands and windows into the frame.
+    zar::RegisterResultViews(*zarApp.GetMainFrame());
     const int rc = QApplication::exec();
     zar::LogLine(QStringLiteral("ZarvikBrowser ended"));
     return rc;

@@ -292,9 +292,9 @@ QVariant CGXGridModel::data(const QModelIndex& index, int role) const {
         }
         case Qt::FontRole: {
             const CGXStyle s = GetStyle(row, col);
-            if (!s.bold && !s.italic && !s.fontFamily && !s.fontPointSize) return QVariant();
+            if (!s.bold && !s.italic && s.fontFamily.isNull() && !s.fontPointSize) return QVariant();
             QFont f;
-            if (s.fontFamily) f.setFamily(*s.fontFamily);
+            if (!s.fontFamily.isNull()) f.setFamily(s.fontFamily);
             if (s.fontPointSize) f.setPointSize(*s.fontPointSize);
             f.setBold(s.bold.value_or(false));
             f.setItalic(s.italic.value_or(false));
@@ -310,7 +310,7 @@ QVariant CGXGridModel::data(const QModelIndex& index, int role) const {
         }
         case Qt::ToolTipRole: {
             const CGXStyle s = GetStyle(row, col);
-            return s.toolTip ? QVariant(*s.toolTip) : QVariant();
+            return s.toolTip.isEmpty() ? QVariant() : QVariant(s.toolTip);
         }
         default: break;
     }
@@ -323,7 +323,7 @@ QVariant CGXGridModel::headerData(int section, Qt::Orientation orientation, int 
         if (role == Qt::DisplayRole) return GetDisplayText(0, col);
         if (role == Qt::ToolTipRole) {
             const CGXStyle s = GetStyle(0, col);
-            return s.toolTip ? QVariant(*s.toolTip) : QVariant();
+            return s.toolTip.isEmpty() ? QVariant() : QVariant(s.toolTip);
         }
         return QVariant();
     }

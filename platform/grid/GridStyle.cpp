@@ -11,21 +11,21 @@ void CGXStyle::mergeFrom(const CGXStyle& o) {
     if (o.alignment) alignment = o.alignment;
     if (o.bold) bold = o.bold;
     if (o.italic) italic = o.italic;
-    if (o.fontFamily) fontFamily = o.fontFamily;
+    if (!o.fontFamily.isNull()) fontFamily = o.fontFamily;
     if (o.fontPointSize) fontPointSize = o.fontPointSize;
     if (o.textColor) textColor = o.textColor;
     if (o.interior) interior = o.interior;
     if (o.control) control = o.control;
     if (o.readOnly) readOnly = o.readOnly;
-    if (o.toolTip) toolTip = o.toolTip;
+    if (!o.toolTip.isNull()) toolTip = o.toolTip;
     if (o.wrapText) wrapText = o.wrapText;
 }
 
 bool CGXStyle::operator==(const CGXStyle& o) const {
     return valueType == o.valueType && format == o.format && decimals == o.decimals && alignment == o.alignment &&
-           bold == o.bold && italic == o.italic && fontFamily == o.fontFamily && fontPointSize == o.fontPointSize &&
+           bold == o.bold && italic == o.italic && fontFamily.isNull() == o.fontFamily.isNull() && fontFamily == o.fontFamily && fontPointSize == o.fontPointSize &&
            textColor == o.textColor && interior == o.interior && control == o.control && readOnly == o.readOnly &&
-           toolTip == o.toolTip && wrapText == o.wrapText;
+           toolTip.isNull() == o.toolTip.isNull() && toolTip == o.toolTip && wrapText == o.wrapText;
 }
 
 QString FormatGridNumber(double value, const CGXStyle& style) {

@@ -21,13 +21,13 @@ struct CGXStyle {
     std::optional<Qt::Alignment> alignment;
     std::optional<bool> bold;
     std::optional<bool> italic;
-    std::optional<QString> fontFamily;
+    QString fontFamily;  // null: not set
     std::optional<int> fontPointSize;
     std::optional<QColor> textColor;
     std::optional<QColor> interior;
     std::optional<GridControl> control;
     std::optional<bool> readOnly;
-    std::optional<QString> toolTip;
+    QString toolTip;  // null: not set (an empty text clears an inherited tip)
     std::optional<bool> wrapText;
 
     // Attributes set in `over` replace ours.
@@ -44,7 +44,10 @@ struct CGXStyle {
     CGXStyle& setInterior(const QColor& c) { interior = c; return *this; }
     CGXStyle& setControl(GridControl c) { control = c; return *this; }
     CGXStyle& setReadOnly(bool r) { readOnly = r; return *this; }
-    CGXStyle& setToolTip(const QString& t) { toolTip = t; return *this; }
+    CGXStyle& setToolTip(const QString& t) {
+        toolTip = t.isNull() ? QString(QLatin1String("")) : t;
+        return *this;
+    }
     CGXStyle& setWrapText(bool w) { wrapText = w; return *this; }
 };
 

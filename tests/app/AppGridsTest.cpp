@@ -447,10 +447,10 @@ TEST(ModificationGrid, ToolTipsForColumnRowAndCell) {
     grid.SetToolTip(0, 1, QStringLiteral("Enter an amino acid (ABCDEFGHIKLMNOPQRSTVWXZY)"));
     grid.SetToolTip(2, 0, QStringLiteral("row"));
     grid.SetToolTip(3, 2, QStringLiteral("cell"));
-    EXPECT_EQ(grid.GetStyleRowCol(1, 1).toolTip.value_or(QString()),
+    EXPECT_EQ(grid.GetStyleRowCol(1, 1).toolTip,
               QStringLiteral("Enter an amino acid (ABCDEFGHIKLMNOPQRSTVWXZY)"));
-    EXPECT_EQ(grid.GetStyleRowCol(2, 2).toolTip.value_or(QString()), QStringLiteral("row"));
-    EXPECT_EQ(grid.GetStyleRowCol(3, 2).toolTip.value_or(QString()), QStringLiteral("cell"));
+    EXPECT_EQ(grid.GetStyleRowCol(2, 2).toolTip, QStringLiteral("row"));
+    EXPECT_EQ(grid.GetStyleRowCol(3, 2).toolTip, QStringLiteral("cell"));
 }
 
 TEST(BlastGrid, AddHitAppendsStyledRows) {

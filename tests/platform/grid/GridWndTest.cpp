@@ -78,9 +78,9 @@ TEST(GridWnd, StylesLayerGridColumnRowAndCell) {
     grid.SetStyleRange(CGXRange::cols(1, 1), CGXStyle().setToolTip(QStringLiteral("column tip")));
     grid.SetStyleRange(CGXRange::rows(2, 2), CGXStyle().setToolTip(QStringLiteral("row tip")).setBold(true));
     grid.SetStyleRange(CGXRange::cell(2, 2), CGXStyle().setToolTip(QStringLiteral("cell tip")));
-    EXPECT_EQ(grid.GetStyleRowCol(1, 1).toolTip.value_or(QString()), QStringLiteral("column tip"));
-    EXPECT_EQ(grid.GetStyleRowCol(2, 1).toolTip.value_or(QString()), QStringLiteral("row tip"));
-    EXPECT_EQ(grid.GetStyleRowCol(2, 2).toolTip.value_or(QString()), QStringLiteral("cell tip"));
+    EXPECT_EQ(grid.GetStyleRowCol(1, 1).toolTip, QStringLiteral("column tip"));
+    EXPECT_EQ(grid.GetStyleRowCol(2, 1).toolTip, QStringLiteral("row tip"));
+    EXPECT_EQ(grid.GetStyleRowCol(2, 2).toolTip, QStringLiteral("cell tip"));
     EXPECT_TRUE(grid.GetStyleRowCol(2, 2).bold.value_or(false));
     EXPECT_EQ(grid.GetStyleRowCol(1, 2).textColor.value_or(Qt::red), QColor(Qt::black));
 }

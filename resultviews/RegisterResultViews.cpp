@@ -49,7 +49,6 @@ bool OpenSorvexResults(CMainFrame& frame, const QString& folder) {
     xpress.tolerance = GetXpressTolerance();
     set->SetXpressOptions(xpress);
     auto* dialog = new CResultsStatusDlg(set, &frame, &frame);
-    dialog->setWindowFlag(Qt::Window);
     dialog->SetResultsFolder(folder);
     frame.SetResultsStatusDialog(dialog);
     dialog->Create();

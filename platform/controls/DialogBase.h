@@ -1,0 +1,131 @@
+#pragma once
+// Bases of the panes' dialogs, property sheets, pages and form views: controls are found by
+// their numeric ids, data exchange moves values between controls and members (and validates on
+// the way in), and the first showing runs OnInitDialog once.
+
+#include <QDialog>
+#include <QHash>
+#include <QString>
+
+class QCheckBox;
+class QDialogButtonBox;
+class QLineEdit;
+class QTabWidget;
+
+namespace zar {
+
+class CDoubleEditCtrl;
+class CIntEditCtrl;
+
+// One data-exchange pass: saving (controls -> members, validated) or loading.
+class CDataExchange {
+  public:
+    explicit CDataExchange(bool saveAndValidate) : save_(saveAndValidate) {}
+    bool IsSaving() const { return save_; }
+    bool Failed() const { return failed_; }
+    // Marks the pass failed: the first failing control shows its message and gets the focus.
+    void Fail(QWidget* control, const QString& message);
+
+  private:
+    bool save_;
+    bool failed_ = false;
+};
+
+void DDX_Double(CDataExchange& dx, CDoubleEditCtrl* edit, double& value);
+void DDX_Int(CDataExchange& dx, CIntEditCtrl* edit, int& value);
+// Text with a length limit (0: none); a longer text fails the pass on saving.
+void DDX_Text(CDataExchange& dx, QLineEdit* edit, QString& value, int maxLength = 0);
+void DDX_Check(CDataExchange& dx, QCheckBox* box, int& value);
+
+// Controls by id and tool tips by id, shared by the bases below.
+class CControlTable {
+  public:
+    void AddControl(int id, QWidget* control) { controls_.insert(id, control); }
+    QWidget* GetDlgItem(int id) const { return controls_.value(id, nullptr); }
+    // The tool tip of a control, as the string table gives it for the control's id.
+    void SetToolTipText(int id, const QString& text);
+
+  private:
+    QHash<int, QWidget*> controls_;
+};
+
+class CDialogBase : public QDialog, public CControlTable {
+    Q_OBJECT
+  public:
+    CDialogBase(int templateId, QWidget* parent);
+    int TemplateId() const { return templateId_; }
+
+    // Runs the dialog; OnInitDialog runs first. QDialog::Accepted on OK.
+    int DoModal();
+    // Calls DoDataExchange; false when saving failed (the message was shown).
+    bool UpdateData(bool saveAndValidate = true);
+    // Ensures OnInitDialog ran (for callers that drive the dialog without showing it).
+    void EnsureInitialized();
+
+  protected:
+    virtual bool OnInitDialog();
+    virtual void DoDataExchange(CDataExchange&) {}
+    // OK: saves the data and closes only when that succeeded.
+    virtual void OnOK();
+    void accept() override { OnOK(); }
+    void showEvent(QShowEvent* event) override;
+    // The standard OK/Cancel(/Help) buttons wired to OnOK and reject.
+    QDialogButtonBox* MakeButtons(bool withHelp);
+
+  private:
+    int templateId_;
+    bool initialized_ = false;
+};
+
+class CPropertyPageBase : public QWidget, public CControlTable {
+    Q_OBJECT
+  public:
+    explicit CPropertyPageBase(int templateId, const QString& title, QWidget* parent = nullptr);
+    int TemplateId() const { return templateId_; }
+    bool UpdateData(bool saveAndValidate = true);
+    virtual bool OnInitDialog() { return true; }
+
+  protected:
+    virtual void DoDataExchange(CDataExchange&) {}
+
+  private:
+    int templateId_;
+};
+
+class CPropertySheetBase : public QDialog {
+    Q_OBJECT
+  public:
+    CPropertySheetBase(const QString& caption, QWidget* parent, int firstPage = 0);
+    void AddPage(CPropertyPageBase* page);
+    int DoModal();
+    CPropertyPageBase* GetPage(int i) const;
+    int GetPageCount() const;
+    int GetActiveIndex() const;
+
+  protected:
+    virtual bool OnInitDialog();
+    void accept() override;
+
+  private:
+    QTabWidget* tabs_;
+    int firstPage_;
+    bool initialized_ = false;
+};
+
+// A form: a widget of controls by id, told once when its neighbours exist.
+class CFormViewBase : public QWidget, public CControlTable {
+    Q_OBJECT
+  public:
+    explicit CFormViewBase(int templateId, QWidget* parent = nullptr);
+    int TemplateId() const { return templateId_; }
+    virtual void OnInitialUpdate() {}
+    bool UpdateData(bool saveAndValidate = true);
+
+  protected:
+    virtual void DoDataExchange(CDataExchange&) {}
+
+  private:
+    int templateId_;
+};
+
+}  // namespace zar

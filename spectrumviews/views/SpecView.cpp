@@ -1,0 +1,683 @@
+#include "SpecView.h"
+
+#include "PlotFeeding.h"
+#include "ViewCommands.h"
+#include "app/FrameCommands.h"
+#include "app/MainFrame.h"
+#include "app/plotwrappers/PlotWrappers.h"
+#include "app/plotwrappers/SpecToolBar.h"
+#include "core/Log.h"
+#include "core/MessageBox.h"
+#include "core/Paths.h"
+#include "document/UpdateHints.h"
+#include "document/hub/PlotRange.h"
+#include "document/hub/SpectrumText.h"
+#include "document/hub/ZarDoc.h"
+#include "rawfile/VRawfile.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPainter>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+
+#include <cstring>
+
+namespace zar {
+
+using namespace ZAR_PLOTLib;
+
+namespace {
+
+constexpr char kClickToSelect[] = "Click on a chromatogram to select a scan.";
+constexpr char kClickToView[] = "Click on a chromatogram to view spectrum";
+constexpr char kNoSpectralData[] = "No spectral data available";
+
+std::vector<VXPlot_DataPeak> PlotPeaks(const CVXDataPeak* first, std::size_t count) {
+    static_assert(sizeof(VXPlot_DataPeak) == sizeof(CVXDataPeak));
+    std::vector<VXPlot_DataPeak> out(count);
+    if (count) std::memcpy(out.data(), first, count * sizeof(CVXDataPeak));
+    return out;
+}
+
+}  // namespace
+
+CSpecView::CSpecView(QWidget* parent)
+    : CZarViewWidget(parent), toolBar_(new CSpecToolBar(this)) {
+    setObjectName(QStringLiteral("CSpecView"));
+    connect(toolBar_, &CSpecToolBar::commandTriggered, this, &CSpecView::OnCommand);
+}
+
+CSpecView::~CSpecView() = default;
+
+void CSpecView::guarded(const char* what, const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const CComError& e) {
+        // The operation ends at the failing call; the pane stays usable.
+        LogLine(QStringLiteral("Spectrum view: %1 failed: %2")
+                    .arg(QLatin1String(what), e.ErrorMessage()));
+    }
+}
+
+CVXUserResult* CSpecView::currentUserResult() const {
+    CZarDoc* doc = GetDocument();
+    CVXResults* r = doc ? doc->GetCurrentResults() : nullptr;
+    return r ? r->GetCurrentUserResult() : nullptr;
+}
+
+CVXSpecDisplay* CSpecView::GetSpecDisplay() const {
+    CVXUserResult* u = currentUserResult();
+    return u ? &u->specDisplay : nullptr;
+}
+
+double CSpecView::currentScanTime() const {
+    CVXUserResult* u = currentUserResult();
+    return u ? u->currentScanPosition : -1.0;
+}
+
+void CSpecView::setCurrentScanTime(double time) {
+    if (CVXUserResult* u = currentUserResult()) u->currentScanPosition = time;
+}
+
+bool CSpecView::dataValid() const {
+    if (!control_ || !control_->Interface()) return false;
+    std::int32_t valid = 0;
+    return SUCCEEDED(control_->Interface()->get_DataValid(&valid)) && valid != 0;
+}
+
+void CSpecView::setNoDataText(const QString& text) {
+    noDataText_ = text;
+    if (control_ && control_->Interface())
+        control_->Interface()->put_NoDataText(reinterpret_cast<LPCWSTR>(text.utf16()));
+}
+
+void CSpecView::setDataValid(bool valid) {
+    if (control_ && control_->Interface()) control_->Call(&ISpec::put_DataValid, valid ? 1 : 0);
+}
+
+void CSpecView::repaintControl() {
+    if (control_) control_->update();
+    if (control_ && control_->ControlWindow()) control_->ControlWindow()->update();
+}
+
+void CSpecView::OnInitialUpdate() {
+    if (initialised_) return;
+    initialised_ = true;
+    control_.reset();
+    auto control = std::make_unique<CSpec>();
+    if (control->Create(this, QRect(15, 15, 100, 100), 0)) {
+        guarded("initialising the control", [&] { control->Call(&ISpec::Initialize); });
+        control_ = std::move(control);
+    } else {
+        LogLine(QStringLiteral("Spectrum view: the Spec control could not be created"));
+    }
+    layoutChildren();
+    // The first point of the current trace becomes the current scan.
+    CVXUserResult* u = currentUserResult();
+    if (u && !u->chro.points.empty()) {
+        if (u->currentScanPosition < 0) u->currentScanPosition = u->chro.points.front().dPosition;
+        GetDocument()->UpdateAllViews(nullptr, kHintScanRange);
+    } else {
+        setNoDataText(QString::fromLatin1(kClickToSelect));
+    }
+    repaintControl();
+    updateToolBar();
+}
+
+void CSpecView::OnUpdate(CZarView*, int hint) {
+    CVXUserResult* u = currentUserResult();
+    if (!u) return;
+    detectorType_ = u->chro.detectorType;
+    guarded("loading the spectrum", [&] {
+        if (detectorType_ == kVXMSDevice) {
+            if (hint == kHintPlotLayout) setDataValid(false);
+            if (hint == kHintScanRange || hint == kHintRefillResults ||
+                hint == kHintDisplaySettings || hint == kHintZarmassLayout ||
+                hint == kHintDeconvolution || hint == kHintPlotLayout) {
+                loadMsSpectrum();
+                setNoDataText(QString::fromLatin1(kClickToView));
+                repaintControl();
+            }
+        } else if (detectorType_ == kVXPDADevice) {
+            if (hint == kHintPlotLayout) setDataValid(false);
+            if (hint == kHintScanRange || hint == kHintRefillResults ||
+                hint == kHintDisplaySettings || hint == kHintPlotLayout) {
+                loadPdaSpectrum();
+                setNoDataText(QString::fromLatin1(kClickToSelect));
+                repaintControl();
+            }
+        } else {
+            setNoDataText(QString::fromLatin1(kNoSpectralData));
+            setDataValid(false);
+            repaintControl();
+        }
+    });
+    updateToolBar();
+}
+
+bool CSpecView::readSpectrumAt(double time) {
+    CZarDoc* doc = GetDocument();
+    VRawfile* raw = doc ? doc->GetRawFile() : nullptr;
+    if (!raw || !raw->isOpen()) return false;
+    // The scan is the one the trace point of that time came from; without such a point, the
+    // scan nearest the time.
+    int scan = 0;
+    if (CVXUserResult* u = currentUserResult()) {
+        const int i = NearestPointIndex(u->chro.points, time);
+        if (i >= 0) scan = u->chro.points[i].nScanPosition;
+    }
+    if (scan <= 0) scan = doc->RetentionTimeToScan(time);
+    std::vector<CVXDataPeak> peaks;
+    RawScanHeader h;
+    if (!doc->ReadScan(scan, peaks, &h)) return false;
+    QString filterText;
+    if (raw->filterForScan(scan, filterText)) spectrum_.filter.FilterString(filterText);
+    CVXSpectrumHeaderData& d = spectrum_.header.data;
+    d.nScanNumber = h.scanNumber;
+    d.bIsCentroid = h.isCentroid;
+    d.dRT = h.retentionTime;
+    d.dTIC = h.totalIonCurrent;
+    d.dBasePeakIntensity = h.basePeakIntensity;
+    d.dBasePeakMass = h.basePeakMass;
+    d.dLowMass = h.lowMass;
+    d.dHighMass = h.highMass;
+    if (!peaks.empty()) {
+        auto smallest = std::min_element(peaks.begin(), peaks.end(), [](const auto& a, const auto& b) {
+            return a.dIntensity < b.dIntensity;
+        });
+        d.dMinPeakIntensity = smallest->dIntensity;
+        d.dMinPeakMass = smallest->dPosition;
+    }
+    spectrum_.massRanges = {CVX_MassRange(h.lowMass, h.highMass)};
+    spectrum_.segmentSizes = {static_cast<int>(peaks.size())};
+    spectrum_.peaks = std::move(peaks);
+    return true;
+}
+
+void CSpecView::loadMsSpectrum() {
+    const double time = currentScanTime();
+    if (time < 0.0) {
+        setDataValid(false);
+        return;
+    }
+    spectrum_.Empty();
+    readSpectrumAt(time);
+    if (control_ && control_->Interface()) {
+        SendSpectrumToControl(*control_);
+        control_->Call(&ISpec::put_EnableManualZoom, 1);
+    }
+}
+
+void CSpecView::loadPdaSpectrum() {
+    // The run reader holds the mass spectrometer only: a PDA trace has no spectra to read.
+    if (currentScanTime() < 0.0) {
+        setDataValid(false);
+        repaintControl();
+        return;
+    }
+    spectrum_.Empty();
+    if (control_ && control_->Interface()) {
+        SendSpectrumToControl(*control_);
+        control_->Call(&ISpec::put_EnableManualZoom, 1);
+    }
+}
+
+void CSpecView::SendSpectrumToControl(CSpec& c) {
+    CVXSpecDisplay scratch;
+    CVXSpecDisplay* d = GetSpecDisplay();
+    if (!d) d = &scratch;
+    const int segments = static_cast<int>(spectrum_.segmentSizes.size());
+    // 1. The segment the zoom window falls in.
+    int selected = -1;
+    if (d->xZoomed) {
+        selected = ChooseZoomSegment(spectrum_.massRanges, d->xStart, d->xEnd);
+        if (selected < 0 || selected >= segments) {
+            selected = -1;
+            d->xZoomed = 0;
+        }
+    }
+    d->selectedSegment = selected;
+    // 2-3. Mass ranges and peak infos (no deconvolution engine annotates this pane).
+    std::vector<VXPlot_MassRange> ranges;
+    for (const CVX_MassRange& r : spectrum_.massRanges) ranges.push_back({r.low, r.high});
+    c.Call(&ISpec::SetPeakInfo, static_cast<VXPlot_PeakInfo*>(nullptr), 0);
+    c.Call(&ISpec::SetPeakInfoColors, static_cast<std::uint32_t*>(nullptr), 0);
+    // 4-5. Segment sizes and peaks: all segments, or the selected one alone.
+    std::vector<std::int32_t> sizes(spectrum_.segmentSizes.begin(), spectrum_.segmentSizes.end());
+    if (selected < 0) {
+        std::vector<VXPlot_DataPeak> peaks = PlotPeaks(spectrum_.peaks.data(), spectrum_.peaks.size());
+        c.Call(&ISpec::SetPeakData, sizes.empty() ? nullptr : sizes.data(),
+               ranges.empty() ? nullptr : ranges.data(), static_cast<std::int32_t>(ranges.size()),
+               peaks.empty() ? nullptr : peaks.data(), static_cast<std::int32_t>(peaks.size()));
+    } else {
+        const int before = PeaksBeforeSegment(spectrum_.segmentSizes, selected);
+        const int count = std::max(0, static_cast<int>(spectrum_.peaks.size()) - before);
+        std::vector<VXPlot_DataPeak> peaks =
+            PlotPeaks(spectrum_.peaks.data() + before, static_cast<std::size_t>(count));
+        c.Call(&ISpec::SetPeakData, &sizes[selected], &ranges[selected], 1,
+               peaks.empty() ? nullptr : peaks.data(), static_cast<std::int32_t>(peaks.size()));
+    }
+    // 6-8. File name, header, filter.
+    CZarDoc* doc = GetDocument();
+    const QString path = doc ? doc->GetRawFilePath() : QString();
+    c.Call(&ISpec::put_FileName, reinterpret_cast<LPCWSTR>(path.utf16()));
+    VXPlot_SpectrumHeader header;
+    static_assert(sizeof(header) == sizeof(spectrum_.header.data));
+    std::memcpy(&header, &spectrum_.header.data, sizeof(header));
+    c.Call(&ISpec::SetScanHeader, &header, segments == 0 ? 1 : 0);
+    if (detectorType_ == kVXMSDevice) {
+        VXPlot_Filter filter;
+        c.Call(&ISpec::InitializeFilter, &filter);
+        FillPlotFilter(spectrum_.filter, filter);
+        c.Call(&ISpec::put_Filter, &filter);
+    } else if (detectorType_ == kVXPDADevice) {
+        c.Call(&ISpec::put_Filter, static_cast<VXPlot_Filter*>(nullptr));
+    }
+    // 9-11. Style, axis titles, scale type.
+    applyStyle(c);
+    CVXUserResult* u = currentUserResult();
+    const CVXChroDisplay titles = u ? u->chroDisplay : CVXChroDisplay();
+    const QString x = titles.XAxisSpectraLabel();
+    const QString yAbs = titles.YAxisAbsoluteLabel();
+    const QString yRel = titles.YAxisRelativeLabel();
+    c.Call(&ISpec::SetAxisLabels, reinterpret_cast<LPCWSTR>(x.utf16()),
+           reinterpret_cast<LPCWSTR>(yAbs.utf16()), reinterpret_cast<LPCWSTR>(yRel.utf16()),
+           static_cast<LPCWSTR>(nullptr), static_cast<LPCWSTR>(nullptr));
+    c.Call(&ISpec::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(d->yAxisScaleType));
+    // 12. Axis limits.
+    if (d->xZoomed)
+        c.Call(&ISpec::SetXAxisLimits, d->xStart, d->xEnd);
+    else
+        c.Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass);
+    const YAxisLimits y = SpectrumYLimits(spectrum_, *d);
+    c.Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin,
+           y.relativeMax);
+    // 13.
+    c.Call(&ISpec::put_DataValid, 1);
+}
+
+void CSpecView::applyStyle(CSpec& c) {
+    const CVXSpecDisplay* d = GetSpecDisplay();
+    CVXSpecDisplay fallback;
+    if (!d) d = &fallback;
+    VXPlot_SpecStyle style{};
+    int kind = d->style;
+    if (kind == CVXSpecDisplay::kAutomatic) {
+        if (detectorType_ == kVXMSDevice)
+            kind = spectrum_.header.data.bIsCentroid ? CVXSpecDisplay::kStick : CVXSpecDisplay::kProfile;
+        else if (detectorType_ == kVXPDADevice)
+            kind = CVXSpecDisplay::kProfile;
+        else
+            kind = CVXSpecDisplay::kStick;
+    }
+    style.eStyle = static_cast<VXPlot_SpecPlotStyle>(kind);
+    style.bShowLabels = d->showLabels;
+    style.dLabelThreshold = d->labelThreshold;
+    style.bOffsetLabels = d->offsetLabels;
+    style.fLabelOffset = d->labelOffset;
+    style.bRotateLabels = d->rotateLabels;
+    c.Call(&ISpec::SetStyle, &style);
+}
+
+void CSpecView::applyXRange() {
+    CVXSpecDisplay* d = GetSpecDisplay();
+    if (!d || !control_ || !control_->Interface()) return;
+    if (d->xZoomed) {
+        if (spectrum_.segmentSizes.size() > 1) SendSpectrumToControl(*control_);
+        control_->Call(&ISpec::SetXAxisLimits, d->xStart, d->xEnd);
+    } else {
+        // Zoomed into one segment before: the other segments were left out of the control,
+        // so the whole spectrum goes back before the full range is shown.
+        if (d->selectedSegment >= 0) SendSpectrumToControl(*control_);
+        control_->Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
+                       spectrum_.header.data.dHighMass);
+    }
+}
+
+void CSpecView::applyYRange() {
+    CVXSpecDisplay* d = GetSpecDisplay();
+    if (!d || !control_ || !control_->Interface()) return;
+    const YAxisLimits y = SpectrumYLimits(spectrum_, *d);
+    control_->Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax,
+                   y.relativeMin, y.relativeMax);
+    repaintControl();
+}
+
+void CSpecView::ShowPreviousScan() {
+    CVXUserResult* u = currentUserResult();
+    if (!u) return;
+    const double t = u->currentScanPosition;
+    const int i = t < 0.0 ? -1 : NearestPointIndex(u->chro.points, t);
+    if (i == 0 || i == -1) return;
+    u->currentScanPosition = u->chro.points[i - 1].dPosition;
+    GetDocument()->UpdateAllViews(nullptr, kHintScanRange);
+}
+
+void CSpecView::ShowNextScan() {
+    CVXUserResult* u = currentUserResult();
+    if (!u) return;
+    const double t = u->currentScanPosition;
+    const int last = static_cast<int>(u->chro.points.size()) - 1;
+    const int i = t < 0.0 ? -1 : NearestPointIndex(u->chro.points, t);
+    if (i == last || i == -1) {
+        if (t < 0.0 && last >= 0)
+            u->currentScanPosition = u->chro.points.front().dPosition;
+        else
+            return;
+    } else {
+        u->currentScanPosition = u->chro.points[i + 1].dPosition;
+    }
+    GetDocument()->UpdateAllViews(nullptr, kHintScanRange);
+}
+
+void CSpecView::AddTextLabel(const QString& text, double x, double y, VXPlot_LabelParams* params) {
+    if (!control_ || !control_->Interface()) return;
+    guarded("adding a label", [&] {
+        control_->Call(&ISpec::AddTextLabel, reinterpret_cast<LPCWSTR>(text.utf16()), x, y, params);
+    });
+    repaintControl();
+}
+
+void CSpecView::ClearTextLabels() {
+    if (!control_ || !control_->Interface()) return;
+    guarded("clearing labels", [&] { control_->Call(&ISpec::ClearTextLabel); });
+    repaintControl();
+}
+
+void CSpecView::OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
+                           double endIntensity) {
+    CVXSpecDisplay* d = GetSpecDisplay();
+    if (!valid || !d) return;
+    guarded("zooming", [&] {
+        if (startMass != endMass) {
+            d->xZoomed = 1;
+            d->xStart = std::min(startMass, endMass);
+            d->xEnd = std::max(startMass, endMass);
+            applyXRange();
+        }
+        if (startIntensity != endIntensity) {
+            d->yZoomed = 1;
+            d->yStart = std::min(startIntensity, endIntensity);
+            d->yEnd = std::max(startIntensity, endIntensity);
+            applyYRange();
+        }
+    });
+    repaintControl();
+    updateToolBar();
+}
+
+void CSpecView::OnSpecLButtonUp(bool valid, double mass, double) {
+    // A click outside the data names no mass.
+    if (!valid) return;
+    const int i = PickPeak(spectrum_.peaks, mass);
+    if (i < 0) return;
+    emit peakPicked(spectrum_.peaks[i].dPosition, spectrum_.peaks[i].dIntensity);
+}
+
+bool CSpecView::IsCommandEnabled(int id) const {
+    const CVXSpecDisplay* d = GetSpecDisplay();
+    const bool valid = dataValid();
+    const CVXUserResult* u = currentUserResult();
+    const int points = u ? static_cast<int>(u->chro.points.size()) : 0;
+    const double t = currentScanTime();
+    switch (id) {
+        case ID_SPEC_PRINT:
+        case ID_SPEC_COPY:
+        case ID_EXPORT_EXACT_MASS:
+        case ID_EXPORT_NOMINAL_MASS:
+        case ID_EXPORT_PALLISADE:
+        case ID_ZOOM_IN_Y:
+        case ID_ZOOM_IN_X:
+            return valid;
+        case ID_ZOOM_OUT_Y:
+        case ID_NORMALIZE:
+            return d && d->yZoomed && valid;
+        case ID_ZOOM_OUT_X:
+        case ID_DISPLAY_ALL:
+            return d && d->xZoomed && valid;
+        case ID_RESET_SCALING:
+            return d && (d->xZoomed || d->yZoomed) && valid;
+        case ID_PREVIOUS_SCAN:
+            return points > 0 && (t < 0.0 || t > u->chro.points.front().dPosition) && valid;
+        case ID_NEXT_SCAN:
+            return points > 0 && (t < 0.0 || t < u->chro.points.back().dPosition) &&
+                   control_ != nullptr;
+        default:
+            return true;
+    }
+}
+
+void CSpecView::OnCommand(int id) {
+    CVXSpecDisplay* d = GetSpecDisplay();
+    const PlotRange yFull{spectrum_.header.data.dMinPeakIntensity,
+                          spectrum_.header.data.dBasePeakIntensity};
+    const PlotRange xFull{spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass};
+    guarded("a command", [&] {
+        switch (id) {
+            case ID_PREVIOUS_SCAN: ShowPreviousScan(); break;
+            case ID_NEXT_SCAN: ShowNextScan(); break;
+            case ID_ZOOM_IN_Y:
+                if (d && ZoomInSpectrumYRange(*d, yFull, kZoomFactor)) applyYRange();
+                break;
+            case ID_ZOOM_OUT_Y:
+                if (d && ZoomOutSpectrumYRange(*d, yFull, kZoomFactor)) applyYRange();
+                break;
+            case ID_NORMALIZE:
+                if (d) {
+                    d->yZoomed = 0;
+                    applyYRange();
+                }
+                break;
+            case ID_ZOOM_IN_X:
+            case ID_ZOOM_OUT_X: {
+                const bool changed = d && (id == ID_ZOOM_IN_X ? ZoomInSpectrumXRange(*d, xFull, kZoomFactor)
+                                                              : ZoomOutSpectrumXRange(*d, xFull, kZoomFactor));
+                if (changed) {
+                    applyXRange();
+                    applyYRange();
+                }
+                break;
+            }
+            case ID_DISPLAY_ALL:
+            case ID_RESET_SCALING:
+                if (d) {
+                    d->xZoomed = 0;
+                    if (id == ID_RESET_SCALING) d->yZoomed = 0;
+                    applyXRange();
+                    applyYRange();
+                }
+                break;
+            case ID_SPEC_COPY:
+                if (control_ && control_->Interface()) {
+                    CSpec offscreen;
+                    if (offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) {
+                        offscreen.Call(&ISpec::Initialize);
+                        SendSpectrumToControl(offscreen);
+                        offscreen.Call(&ISpec::CopyToClipboard);
+                    }
+                }
+                break;
+            case ID_SPEC_PRINT: {
+                QPrinter printer;
+                QPrintDialog dialog(&printer, this);
+                dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+                dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+                if (dialog.exec() != QDialog::Accepted) break;
+                QPainter painter(&printer);
+                PrintPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()),
+                          printer.resolution(), printer.resolution(),
+                          printer.pageLayout().orientation() == QPageLayout::Landscape);
+                break;
+            }
+            case ID_EXPORT_EXACT_MASS: ExportSpectrumText(true, QString()); break;
+            case ID_EXPORT_NOMINAL_MASS: ExportSpectrumText(false, QString()); break;
+            case ID_EXPORT_PALLISADE: {
+                if (IsPallisadeInstalled()) {
+                    // One copy of the program is started and kept for the session.
+                    static QPointer<QProcess> running;
+                    if (!running || running->state() == QProcess::NotRunning) {
+                        const QString program = JoinPath(GetPallisadePath(), QStringLiteral("Pallisade"));
+                        auto* p = new QProcess(qApp);
+                        p->setWorkingDirectory(GetPallisadePath());
+                        p->start(program, {});
+                        if (!p->waitForStarted(3000)) {
+                            delete p;
+                            ZarMessageBox(QStringLiteral("Pallisade 2.0 failed to start.\nPlease verify that "
+                                                         "your installation is correct."),
+                                          MB_OK | MB_ICONEXCLAMATION);
+                            break;
+                        }
+                        running = p;
+                    }
+                }
+                ExportSpectrumText(true, QStringLiteral("PX"));
+                break;
+            }
+            case ID_ZARMASS:
+            case ID_SORVEX_SEARCH:
+            case ID_SORVEX_DTA:
+                if (CMainFrame* frame = CMainFrame::GetMainFrame()) RunFrameCommand(id, *frame);
+                break;
+            default: break;
+        }
+    });
+    repaintControl();
+    updateToolBar();
+}
+
+bool CSpecView::ExportSpectrumText(bool exact, const QString& tag) {
+    if (spectrum_.peaks.empty() && spectrum_.header.data.nScanNumber == 0) return false;
+    CZarDoc* doc = GetDocument();
+    SpectrumTextHeader header;
+    header.scan = spectrum_.header.data.nScanNumber;
+    header.retentionTime = spectrum_.header.data.dRT;
+    const CVXMassDefect defect = doc && doc->GetFileHolder() ? doc->GetFileHolder()->massDefect : CVXMassDefect();
+    return SpectrumToText(tag, doc ? doc->GetRawFilePath() : QString(), &spectrum_.filter, header,
+                          spectrum_.peaks, exact, defect);
+}
+
+void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape) {
+    CSpec offscreen;
+    if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) return;
+    guarded("printing", [&] {
+        offscreen.Call(&ISpec::Initialize);
+        SendSpectrumToControl(offscreen);
+        const int qx = dpiX / 4;
+        const int qy = dpiY / 4;
+        QRect r = page.adjusted(qx, qy, -qx, -qy);
+        r.adjust(0, qy, 0, -qy);
+        if (landscape)
+            r.adjust(0, qy, 0, 0);
+        else
+            r.adjust(qx, 0, 0, 0);
+        CZarDoc* doc = GetDocument();
+        if (doc)
+            doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1,
+                                 QRect(r.left(), r.top() - qy, r.width(), qy), dpiX, dpiY);
+        std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
+        tagRECT rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+        offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);
+        if (doc) doc->PrintPageHeader(painter, QRect(r.left(), r.bottom() + 1, r.width(), qy), dpiX, dpiY);
+    });
+}
+
+std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
+    CVXSpecDisplay* d = GetSpecDisplay();
+    if (!d) return nullptr;
+    auto menu = std::make_unique<QMenu>(this);
+    auto add = [this](QMenu* m, int id, const char* text) {
+        QAction* a = m->addAction(QString::fromLatin1(text));
+        a->setData(id);
+        a->setStatusTip(CommandPrompt(id));
+        connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        return a;
+    };
+    add(menu.get(), ID_SPEC_COPY, "&Copy");
+    add(menu.get(), ID_SPEC_PRINT, "&Print...");
+    QMenu* exportMenu = menu->addMenu(QStringLiteral("&Export"));
+    add(exportMenu, ID_EXPORT_EXACT_MASS, "Clipboard (&Exact Mass)");
+    add(exportMenu, ID_EXPORT_NOMINAL_MASS, "Clipboard (&Nominal Mass)");
+    if (IsPallisadeInstalled()) add(exportMenu, ID_EXPORT_PALLISADE, "&Pallisade");
+    menu->addSeparator();
+    QMenu* zoom = menu->addMenu(QStringLiteral("&Zoom"));
+    add(zoom, ID_ZOOM_IN_Y, "&Zoom In Y");
+    add(zoom, ID_ZOOM_OUT_Y, "Zoom &Out Y");
+    add(zoom, ID_NORMALIZE, "&Normalize");
+    zoom->addSeparator();
+    add(zoom, ID_ZOOM_IN_X, "Zoom In &X");
+    add(zoom, ID_ZOOM_OUT_X, "Zoo&m Out X");
+    add(zoom, ID_DISPLAY_ALL, "&Display All");
+    add(menu.get(), ID_RESET_SCALING, "Reset &Scaling");
+    menu->addSeparator();
+    add(menu.get(), ID_DISPLAY_OPTIONS, "&Display Options...");
+    menu->addSeparator();
+    add(menu.get(), ID_ZARMASS, "&ZARMASS Calculation and Deconvolution...");
+    menu->addSeparator();
+    add(menu.get(), ID_SORVEX_DTA, "TurboSORVEX &Dta...");
+    add(menu.get(), ID_SORVEX_SEARCH, "TurboSORVEX &Search...");
+
+    const bool valid = dataValid();
+    CZarDoc* doc = GetDocument();
+    const int type = doc && doc->GetCurrentResults() ? doc->GetCurrentResults()->typeCode : 0;
+    std::function<void(QMenu*)> grey = [&](QMenu* m) {
+        for (QAction* a : m->actions()) {
+            if (a->menu()) {
+                grey(a->menu());
+                continue;
+            }
+            const int id = a->data().toInt();
+            bool on = true;
+            switch (id) {
+                case ID_ZOOM_OUT_X:
+                case ID_DISPLAY_ALL: on = valid && d->xZoomed; break;
+                case ID_ZOOM_OUT_Y:
+                case ID_NORMALIZE: on = valid && d->yZoomed; break;
+                case ID_RESET_SCALING: on = valid && (d->xZoomed || d->yZoomed); break;
+                case ID_SPEC_COPY:
+                case ID_SPEC_PRINT:
+                case ID_EXPORT_EXACT_MASS:
+                case ID_EXPORT_NOMINAL_MASS:
+                case ID_EXPORT_PALLISADE:
+                case ID_ZOOM_IN_X:
+                case ID_ZOOM_IN_Y: on = valid; break;
+                // The display options dialog of spectra is not part of this pane yet.
+                case ID_DISPLAY_OPTIONS: on = false; break;
+                case ID_SORVEX_DTA:
+                case ID_SORVEX_SEARCH: on = type == 1; break;
+                case ID_ZARMASS: on = type == 1 || type == 6; break;
+                default: break;
+            }
+            a->setEnabled(on);
+        }
+    };
+    grey(menu.get());
+    return menu;
+}
+
+void CSpecView::contextMenuEvent(QContextMenuEvent* event) {
+    if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(event->globalPos());
+}
+
+void CSpecView::resizeEvent(QResizeEvent* event) {
+    CZarViewWidget::resizeEvent(event);
+    layoutChildren();
+}
+
+void CSpecView::layoutChildren() {
+    const int barHeight = toolBar_->sizeHint().height();
+    toolBar_->setGeometry(0, 0, width(), barHeight);
+    barHeight_ = barHeight;
+    if (control_) control_->setGeometry(2, barHeight + 2, std::max(0, width() - 4),
+                                        std::max(0, height() - barHeight - 4));
+}
+
+void CSpecView::updateToolBar() {
+    toolBar_->OnIdleUpdateCmdUI([this](int id) { return IsCommandEnabled(id); });
+}
+
+}  // namespace zar

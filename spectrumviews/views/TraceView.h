@@ -1,0 +1,111 @@
+#pragma once
+// The chromatogram pane on top of every data layout: the traces of the current results as a
+// stack of Chro controls (one per display slot, at most ten) with a scroll bar through the
+// traces. A click picks the scan the spectrum panes show; a zoom is broadcast as a time range.
+// The pane keeps no trace data: traces, their display records and the layout live in the
+// document's current results.
+
+#include "app/ZarViewWidget.h"
+#include "fileio/VXResults.h"
+#include "plot/typelib/ZarPlotTypes.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QPainter;
+class QScrollBar;
+
+namespace zar {
+
+class CChro;
+
+// Who else takes a time range zoomed in a trace (search launchers, DTA creation, deconvolution
+// smoothing): each registered taker is called with (start, end) minutes.
+using TimeRangeTaker = std::function<void(double start, double end)>;
+void RegisterTimeRangeTaker(TimeRangeTaker taker);
+void ClearTimeRangeTakers();
+
+class CTraceView : public CZarViewWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kFormId = 8597;
+    static constexpr int kMaxSlots = CVXResults::kMaxDisplaySlots;
+    static constexpr int kControlId = 8546;
+    static constexpr int kScrollBarId = 8509;
+    static constexpr int kCountTextId = 8510;
+    static constexpr double kZoomFactor = 2.0;
+    // A quarter of the shown width per arrow key.
+    static constexpr double kScrollFactor = 2.0;
+
+    explicit CTraceView(QWidget* parent = nullptr);
+    ~CTraceView() override;
+    const char* ViewClassName() const override { return "CTraceView"; }
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CZarView* sender, int hint) override;
+
+    void CreateTraceControls(bool resetOrder);
+    void LayoutControls();
+    void LoadAllTraces();
+    void ReloadVisibleTraces();
+    void LoadTrace(int trace, int slot, CChro* control = nullptr);
+    bool IsTraceShown(int trace) const;
+    int GetTraceSlot(int trace) const;
+    // Scroll codes as the scroll bar gives them.
+    enum ScrollCode { kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbPosition = 4,
+                      kThumbTrack = 5 };
+    void OnVScroll(int code, int position);
+
+    // Control events (slot = the control's index number, trace = its info id).
+    void OnChroLButtonDown(int slot, int trace);
+    void OnChroLButtonUp(int slot, int trace, bool valid, double time, double intensity);
+    void OnChroZoom(int slot, int trace, bool valid, double startTime, double startIntensity,
+                    double endTime, double endIntensity);
+    void OnChroArrowKey(int slot, int trace, bool right);
+
+    void OnCommand(int id);
+    std::unique_ptr<QMenu> BuildContextMenu();
+    void BroadcastRange(double start, double end);
+    void AddTextLabel(const QString& text, double x, double y,
+                      ZAR_PLOTLib::VXPlot_LabelParams* params);
+    void ClearTextLabels();
+    // Draws the current trace on a page with the footer and header bands.
+    void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
+    // The current trace's chromatogram as text on the clipboard.
+    bool ExportChromatogramText();
+
+    CChro* SlotControl(int slot) const;
+    QScrollBar* ScrollBar() const { return scrollBar_; }
+    QString CountText() const;
+
+  signals:
+    // A time and intensity clicked on a trace (for the annotation dialog).
+    void traceClicked(double time, double intensity);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    CVXResults* results() const;
+    CVXUserResult* userResult(int trace) const;
+    void destroyControls();
+    void showScanMarker(bool show, int trace, double time, CChro* control);
+    void setFocusRect(CChro* control, bool on);
+    void repaintSlot(int slot);
+    void applyYLimits(int trace, CChro* control);
+    void updatePeptideLabels(CChro* control);
+    void connectEvents(CChro* control);
+    void openRanges();
+    void openDisplayOptions();
+    void guarded(const char* what, const std::function<void()>& action);
+
+    std::array<std::unique_ptr<CChro>, kMaxSlots> slots_;
+    bool initialised_ = false;
+    QScrollBar* scrollBar_;
+    QLabel* countText_;
+};
+
+}  // namespace zar

@@ -14,17 +14,23 @@ bool EntryPassesSingle(const CConsensusRow& row, const CProteinRecord& protein,
         case 0:
             return o.referenceText.isEmpty() ||
                    protein.reference.contains(o.referenceText, Qt::CaseSensitive);
-        case 1: return row.correlation >= t;
-        case 2: return row.deltaCorrelation >= t;
-        case 3: return row.preliminaryScore >= t;
-        case 4: return static_cast<double>(row.rank) >= t;
+        case 1:
+            return row.correlation >= t;
+        case 2:
+            return row.deltaCorrelation >= t;
+        case 3:
+            return row.preliminaryScore >= t;
+        case 4:
+            return static_cast<double>(row.rank) >= t;
         case 5: {
             const int percent = PercentIonsMatched(row.ionsMatched, row.ionsTotal);
             return percent >= 0 && static_cast<double>(percent) >= t;
         }
         case 6:
-        case 7: return true;
-        default: return false;
+        case 7:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -60,9 +66,15 @@ ConsensusSelection ApplyConsensusFilter(CSearchResults& set, const ResultsDispla
         for (auto& group : protein->rowsByRank) {
             for (auto& row : group) {
                 switch (o.filterMode) {
-                    case 0: row->kept = 1; break;
-                    case 2: row->kept = EntryPassesSingle(*row, *protein, o) ? 1 : 0; break;
-                    case 3: row->kept = EntryPassesMultiple(*row, o) ? 1 : 0; break;
+                    case 0:
+                        row->kept = 1;
+                        break;
+                    case 2:
+                        row->kept = EntryPassesSingle(*row, *protein, o) ? 1 : 0;
+                        break;
+                    case 3:
+                        row->kept = EntryPassesMultiple(*row, o) ? 1 : 0;
+                        break;
                     default: {
                         const SearchHitRecord* hit = set.FindHit(row->hitNumber);
                         row->kept = hit && hit->shown == 1 ? 1 : 0;

@@ -39,8 +39,10 @@ void CConsensusView::OnInitialUpdate() {
         grid_->SetGridOwner(this);
         grid_->SetRowCount(rows_);
         grid_->SetColCount(kColumns);
-        const std::pair<const char*, int> titles[kColumns] = {
-            {"Reference", kReferenceWidth}, {"Score", 80}, {"Hits", 120}, {"Entries", kEntriesWidth}};
+        const std::pair<const char*, int> titles[kColumns] = {{"Reference", kReferenceWidth},
+                                                              {"Score", 80},
+                                                              {"Hits", 120},
+                                                              {"Entries", kEntriesWidth}};
         for (int c = 1; c <= kColumns; ++c) {
             grid_->SetValueRange(0, c, QString::fromLatin1(titles[c - 1].first));
             grid_->SetColWidth(c, titles[c - 1].second);
@@ -59,8 +61,11 @@ void CConsensusView::OnUpdate(CZarView*, int hint) {
             FillTable();
             grid_->Redraw();
             break;
-        case kHintRedrawResults: grid_->Redraw(); break;
-        default: break;
+        case kHintRedrawResults:
+            grid_->Redraw();
+            break;
+        default:
+            break;
     }
 }
 
@@ -85,7 +90,8 @@ void CConsensusView::SetupRows(int kept, bool singleScore) {
     grid_->LockUpdate(true);
     grid_->SetRowCount(rows_);
     grid_->ClearCells(CGXRange::cells(1, 1, rows_, kColumns));
-    const CGXStyle text = CGXStyle().setValueType(GridValueType::Text).setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const CGXStyle text =
+        CGXStyle().setValueType(GridValueType::Text).setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid_->SetStyleRange(CGXRange::cells(1, 1, kept, 1), text);
     grid_->SetStyleRange(CGXRange::cells(1, 3, kept, 4), text);
     // Rankings are whole points; summed scores need their decimals.
@@ -130,7 +136,9 @@ void CConsensusView::FillTable() {
     grid_->LockUpdate(false);
 }
 
-void CConsensusView::OnDisplayOptions() { RunSummaryOptionsSheet(this, false); }
+void CConsensusView::OnDisplayOptions() {
+    RunSummaryOptionsSheet(this, false);
+}
 
 int CConsensusView::OnExportExcel(QString* outputPath) {
     CZarDoc* doc = GetDocument();

@@ -33,7 +33,9 @@ bool ShowResultsWindowFor(CMainFrame& frame, const SelectedResult& result) {
 
 }  // namespace
 
-CResultsWindow* GetResultsWindow() { return ResultsWindowPointer().data(); }
+CResultsWindow* GetResultsWindow() {
+    return ResultsWindowPointer().data();
+}
 
 bool OpenSorvexResults(CMainFrame& frame, const QString& folder) {
     CZarDoc* doc = CZarDoc::GetDoc();
@@ -65,8 +67,8 @@ void RegisterResultViews(CMainFrame& frame) {
         CZarDoc* doc = CZarDoc::GetDoc();
         QString start = doc ? doc->GetSorvexResultsDirectory() : QString();
         if (start.isEmpty()) start = GetSorvexResultsDirectory();
-        const QString folder =
-            QFileDialog::getExistingDirectory(&f, QStringLiteral("Select Results Directory"), start);
+        const QString folder = QFileDialog::getExistingDirectory(
+            &f, QStringLiteral("Select Results Directory"), start);
         if (!folder.isEmpty()) OpenSorvexResults(f, folder);
     });
 

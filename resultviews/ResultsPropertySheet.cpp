@@ -173,9 +173,12 @@ bool RunSummaryOptionsSheet(QWidget* parent, bool passSingleScore) {
     page.criteria = o.criteriaNeeded;
     page.LoadControls();
     const int result = sheet.exec();
-    if (result == QDialog::Accepted) sheet.CollectOptions(false);
-    else if (result == CResultsPropertySheet::kApplyResult) sheet.CollectOptions(true);
-    else return false;
+    if (result == QDialog::Accepted)
+        sheet.CollectOptions(false);
+    else if (result == CResultsPropertySheet::kApplyResult)
+        sheet.CollectOptions(true);
+    else
+        return false;
     ResultsDisplayOptions chosen = sheet.Options();
     // Closing in another filter mode keeps the thresholds of the modes not chosen.
     if (chosen.filterMode != 2) {

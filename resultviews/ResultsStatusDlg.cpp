@@ -32,12 +32,10 @@ CResultsStatusDlg::CResultsStatusDlg(CSorvexResults* set, QObject* owner, QWidge
     : CResultsStatusDlg(Job::Sorvex, set, owner, parent) {}
 CResultsStatusDlg::CResultsStatusDlg(CMassmapResults* set, QObject* owner, QWidget* parent)
     : CResultsStatusDlg(Job::Massmap, set, owner, parent) {}
-CResultsStatusDlg::CResultsStatusDlg(CMultiConsensusResults* set, QObject* owner,
-                                     QWidget* parent)
+CResultsStatusDlg::CResultsStatusDlg(CMultiConsensusResults* set, QObject* owner, QWidget* parent)
     : CResultsStatusDlg(Job::Consensus, set, owner, parent) {}
 
-CResultsStatusDlg::CResultsStatusDlg(Job job, CSearchResults* set, QObject* owner,
-                                     QWidget* parent)
+CResultsStatusDlg::CResultsStatusDlg(Job job, CSearchResults* set, QObject* owner, QWidget* parent)
     : QDialog(parent), job_(job), set_(set), owner_(owner) {
     setWindowTitle(QStringLiteral("TurboSORVEX Results Status"));
     setModal(false);

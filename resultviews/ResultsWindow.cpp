@@ -40,16 +40,25 @@ const ViewCommand kViewCommands[] = {
 
 int SlotOfType(int type) {
     switch (type) {
-        case 1: return CResultsWindow::kSlotBlast;
-        case 2: return CResultsWindow::kSlotRetrieve;
+        case 1:
+            return CResultsWindow::kSlotBlast;
+        case 2:
+            return CResultsWindow::kSlotRetrieve;
         case 3:
-        case 4: return CResultsWindow::kSlotShowOut;
-        case 5: return CResultsWindow::kSlotDisplayIons;
-        case 6: return CResultsWindow::kSlotCoverage;
-        case 7: return CResultsWindow::kSlotSearchInfo;
-        case 8: return CResultsWindow::kSlotSelectIons;
-        case 9: return CResultsWindow::kSlotXpress;
-        default: return -1;
+        case 4:
+            return CResultsWindow::kSlotShowOut;
+        case 5:
+            return CResultsWindow::kSlotDisplayIons;
+        case 6:
+            return CResultsWindow::kSlotCoverage;
+        case 7:
+            return CResultsWindow::kSlotSearchInfo;
+        case 8:
+            return CResultsWindow::kSlotSelectIons;
+        case 9:
+            return CResultsWindow::kSlotXpress;
+        default:
+            return -1;
     }
 }
 
@@ -225,7 +234,9 @@ void CResultsWindow::updateCommands() {
     outputFiles_->setEnabled(shownType_ == 4);
 }
 
-void CResultsWindow::ResetToolBarCombo() { outputFiles_->clear(); }
+void CResultsWindow::ResetToolBarCombo() {
+    outputFiles_->clear();
+}
 
 void CResultsWindow::FillToolBarCombo(const std::vector<int>& numbers, int selected) {
     outputFiles_->clear();
@@ -259,8 +270,10 @@ void CResultsWindow::mapMessages() {
     MessageMap& m = messages_;
     auto shown = [this](int type) { return shownType_ == type ? ViewOfType(type) : nullptr; };
     m.on(kMsgSequenceRecord, [shown](const Message& msg) {
-        if (CResultsFormView* v = shown(2)) v->SetSequenceRecord(msg.wParam);
-        else if (CResultsFormView* v = shown(6)) v->SetSequenceRecord(msg.wParam);
+        if (CResultsFormView* v = shown(2))
+            v->SetSequenceRecord(msg.wParam);
+        else if (CResultsFormView* v = shown(6))
+            v->SetSequenceRecord(msg.wParam);
         return 0;
     });
     m.on(kMsgSequencePeptide, [shown](const Message& msg) {

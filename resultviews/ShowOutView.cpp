@@ -23,8 +23,8 @@ struct Column {
     int width;
 };
 const Column kColumnInfo[CShowOutView::kColumns] = {
-    {"m/z", 65}, {"Sequence", 128}, {"Reference", 135}, {"Database", 80}, {"XCorr", 65},
-    {"Delta Cn", 65}, {"Sp", 65}, {"RSp", 50}, {"Ions", 50}, {"Count", 50}};
+    {"m/z", 65},      {"Sequence", 128}, {"Reference", 135}, {"Database", 80}, {"XCorr", 65},
+    {"Delta Cn", 65}, {"Sp", 65},        {"RSp", 50},        {"Ions", 50},     {"Count", 50}};
 
 }  // namespace
 
@@ -83,10 +83,17 @@ CSearchResults* CShowOutView::SetOfKind(int kind) {
     if (!doc) return nullptr;
     CSearchResults* set = nullptr;
     switch (kind) {
-        case kResultKindSorvex: set = doc->GetSorvexResults(); break;
-        case kResultKindMassmap: set = doc->GetMassmapResults(); break;
-        case kResultKindMultiConsensus: set = doc->GetMultiConsensusResults(); break;
-        default: return nullptr;
+        case kResultKindSorvex:
+            set = doc->GetSorvexResults();
+            break;
+        case kResultKindMassmap:
+            set = doc->GetMassmapResults();
+            break;
+        case kResultKindMultiConsensus:
+            set = doc->GetMultiConsensusResults();
+            break;
+        default:
+            return nullptr;
     }
     // A set that a worker is filling is not read here.
     return CResultsStatusDlg::IsLoading(set) ? nullptr : set;
@@ -94,14 +101,17 @@ CSearchResults* CShowOutView::SetOfKind(int kind) {
 
 void CShowOutView::ParseForDisplay(CSearchResults* set, int kind, const QString& path) {
     switch (kind) {
-        case kResultKindSorvex: static_cast<CSorvexResults*>(set)->ParseOutFileForDisplay(path); break;
+        case kResultKindSorvex:
+            static_cast<CSorvexResults*>(set)->ParseOutFileForDisplay(path);
+            break;
         case kResultKindMassmap:
             static_cast<CMassmapResults*>(set)->ParseOutFileForDisplay(path);
             break;
         case kResultKindMultiConsensus:
             static_cast<CMultiConsensusResults*>(set)->ParseOutFileForDisplay(path);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -134,8 +144,9 @@ void CShowOutView::FillFromOutFile(int kind, int recordIndex, int keepList) {
     if (hit) {
         const QString out = QStringLiteral(".out");
         const QString path = !hit->path.isEmpty() ? hit->path + out
-                             : name.endsWith(out, Qt::CaseInsensitive) ? JoinPath(folder, name)
-                                                                       : JoinPath(folder, name + out);
+                             : name.endsWith(out, Qt::CaseInsensitive)
+                                 ? JoinPath(folder, name)
+                                 : JoinPath(folder, name + out);
         ParseForDisplay(set, kind, path);
     }
 

@@ -3,7 +3,6 @@
 #include "core/Numbers.h"
 #include "document/OutFileFormat.h"
 
-
 namespace zar {
 
 ScanName ParseScanName(const QString& fileInformation) {
@@ -32,14 +31,22 @@ bool PassesSingleThreshold(const SearchHitRecord& hit, const ResultsDisplayOptio
             if (o.referenceText.isEmpty()) return true;
             return !hit.reference.isEmpty() &&
                    hit.reference.contains(o.referenceText, Qt::CaseSensitive);
-        case 1: return hit.correlation >= t;
-        case 2: return hit.deltaCorrelation >= t;
-        case 3: return hit.preliminaryScore >= t;
-        case 4: return static_cast<double>(hit.preliminaryRank) >= t;
-        case 5: return PercentAtLeast(hit.ionsMatched, hit.ionsTotal, t);
-        case 6: return true;  // the consensus threshold acts on proteins
-        case 7: return hit.combinedScore >= t;
-        default: return false;
+        case 1:
+            return hit.correlation >= t;
+        case 2:
+            return hit.deltaCorrelation >= t;
+        case 3:
+            return hit.preliminaryScore >= t;
+        case 4:
+            return static_cast<double>(hit.preliminaryRank) >= t;
+        case 5:
+            return PercentAtLeast(hit.ionsMatched, hit.ionsTotal, t);
+        case 6:
+            return true;  // the consensus threshold acts on proteins
+        case 7:
+            return hit.combinedScore >= t;
+        default:
+            return false;
     }
 }
 
@@ -63,15 +70,23 @@ int ApplySummaryFilter(CSearchResults& set, const ResultsDisplayOptions& o,
         SearchHitRecord& hit = *set.GetHit(i);
         bool shown = false;
         switch (o.filterMode) {
-            case 0: shown = true; break;
+            case 0:
+                shown = true;
+                break;
             case 1: {
                 const int limit = o.summaryRowLimit > 0 ? std::min(o.summaryRowLimit, n) : n;
                 shown = i < limit;
                 break;
             }
-            case 2: shown = PassesSingleThreshold(hit, o); break;
-            case 3: shown = CriteriaMet(hit, o) >= o.criteriaNeeded; break;
-            case 4: shown = hit.shown == 1; break;  // as the filter page's dta list left it
+            case 2:
+                shown = PassesSingleThreshold(hit, o);
+                break;
+            case 3:
+                shown = CriteriaMet(hit, o) >= o.criteriaNeeded;
+                break;
+            case 4:
+                shown = hit.shown == 1;
+                break;  // as the filter page's dta list left it
             case 5: {
                 const ScanName name = ParseScanName(hit.fileInformation);
                 if (name.hasScans() && scanToTime) {
@@ -81,7 +96,9 @@ int ApplySummaryFilter(CSearchResults& set, const ResultsDisplayOptions& o,
                 }
                 break;
             }
-            default: shown = false; break;
+            default:
+                shown = false;
+                break;
         }
         if (o.filterMode != 4) hit.shown = shown ? 1 : 0;
         if (shown) ++kept;
@@ -105,19 +122,32 @@ QString ScanCellText(const SearchHitRecord& hit, bool showTimes, const ScanToTim
 int SummaryColumnToSortKey(int column, bool singleScore) {
     const int s = singleScore ? 3 : 0;
     switch (column) {
-        case 1: return kSortFileInformation;
-        case 2: return kSortHitMass;
-        case 4: return kSortPeptide;
-        case 5: return kSortReference;
-        case 7: return kSortCorrelation;
-        case 8: return kSortDeltaCorrelation + s;
-        case 9: return kSortPreliminaryScore + s;
-        case 10: return kSortPreliminaryRank + s;
-        case 11: return kSortIonsRatio + s;
-        case 12: return kSortFurtherReferences;
-        case 13: return kSortProteinMass;
-        case 14: return kSortQuantitationRatio;
-        default: return -1;
+        case 1:
+            return kSortFileInformation;
+        case 2:
+            return kSortHitMass;
+        case 4:
+            return kSortPeptide;
+        case 5:
+            return kSortReference;
+        case 7:
+            return kSortCorrelation;
+        case 8:
+            return kSortDeltaCorrelation + s;
+        case 9:
+            return kSortPreliminaryScore + s;
+        case 10:
+            return kSortPreliminaryRank + s;
+        case 11:
+            return kSortIonsRatio + s;
+        case 12:
+            return kSortFurtherReferences;
+        case 13:
+            return kSortProteinMass;
+        case 14:
+            return kSortQuantitationRatio;
+        default:
+            return -1;
     }
 }
 

@@ -38,20 +38,31 @@ struct KindRange {
 KindRange RangeOfKind(int kind, ResultsPageSet set) {
     if (set == ResultsPageSet::Massmap) {
         switch (kind) {
-            case 3: return {1000.0, 1};
-            case 5: return {100.0, 0};
-            case 6: return {10000.0, 1};
-            default: return {100.0, 0};
+            case 3:
+                return {1000.0, 1};
+            case 5:
+                return {100.0, 0};
+            case 6:
+                return {10000.0, 1};
+            default:
+                return {100.0, 0};
         }
     }
     switch (kind) {
-        case 1: return {100.0, 1};
-        case 2: return {10.0, 3};
-        case 3: return {10000.0, 1};
-        case 4: return {1000.0, 1};
-        case 5: return {100.0, 0};
-        case 6: return {10000.0, 1};
-        default: return {100.0, 0};
+        case 1:
+            return {100.0, 1};
+        case 2:
+            return {10.0, 3};
+        case 3:
+            return {10000.0, 1};
+        case 4:
+            return {1000.0, 1};
+        case 5:
+            return {100.0, 0};
+        case 6:
+            return {10000.0, 1};
+        default:
+            return {100.0, 0};
     }
 }
 
@@ -120,10 +131,10 @@ CSummaryFilterPage::CSummaryFilterPage(ResultsPageSet set, QWidget* parent)
     } else {
         summaryRowsEdit_->hide();
     }
-    rowsLayout->addWidget(
-        new QLabel(massmap ? QStringLiteral("Res&ults Table:") : QStringLiteral("Consens&us Table:"),
-                   rowsBox_),
-        1, 0);
+    rowsLayout->addWidget(new QLabel(massmap ? QStringLiteral("Res&ults Table:")
+                                             : QStringLiteral("Consens&us Table:"),
+                                     rowsBox_),
+                          1, 0);
     rowsLayout->addWidget(consensusRowsEdit_, 1, 1);
     right->addWidget(rowsBox_);
 
@@ -150,9 +161,12 @@ CSummaryFilterPage::CSummaryFilterPage(ResultsPageSet set, QWidget* parent)
     spEdit_ = DoubleEdit(1000.0, 1, multipleBox_);
     rspEdit_ = IntEdit(1000, multipleBox_);
     ionsEdit_ = IntEdit(100, multipleBox_);
-    const std::pair<const char*, QWidget*> multiRows[] = {
-        {"Ma&tch n of 5:", criteriaEdit_}, {"XCorr", xcorrEdit_}, {"Delta Cn", deltaCnEdit_},
-        {"Sp", spEdit_},                   {"RSp", rspEdit_},     {"Percent Ions", ionsEdit_}};
+    const std::pair<const char*, QWidget*> multiRows[] = {{"Ma&tch n of 5:", criteriaEdit_},
+                                                          {"XCorr", xcorrEdit_},
+                                                          {"Delta Cn", deltaCnEdit_},
+                                                          {"Sp", spEdit_},
+                                                          {"RSp", rspEdit_},
+                                                          {"Percent Ions", ionsEdit_}};
     int r = 0;
     for (const auto& [label, edit] : multiRows) {
         multi->addWidget(new QLabel(QString::fromLatin1(label), multipleBox_), r, 0);
@@ -329,9 +343,12 @@ CSearchResults* CSummaryFilterPage::GridSet() const {
     CZarDoc* doc = CZarDoc::GetDoc();
     if (!doc) return nullptr;
     switch (set_) {
-        case ResultsPageSet::Summary: return doc->GetSorvexResults();
-        case ResultsPageSet::Massmap: return doc->GetMassmapResults();
-        default: return nullptr;
+        case ResultsPageSet::Summary:
+            return doc->GetSorvexResults();
+        case ResultsPageSet::Massmap:
+            return doc->GetMassmapResults();
+        default:
+            return nullptr;
     }
 }
 
@@ -347,13 +364,16 @@ void CSummaryFilterPage::FillGrid() {
     if (!set || set->GetCapacity() <= 0) return;
     CZarDoc* doc = CZarDoc::GetDoc();
     const bool times = GridShowsTimes();
-    const ScanToTime toTime = [doc](int scan) { return doc ? doc->ScanToRetentionTime(scan) : 0.0; };
+    const ScanToTime toTime = [doc](int scan) {
+        return doc ? doc->ScanToRetentionTime(scan) : 0.0;
+    };
     grid_->LockUpdate(true);
     grid_->SetValueRange(0, 2, times ? QStringLiteral("Time(s)") : QStringLiteral("Scan(s)"));
     const int n = set->GetHitCount();
     grid_->SetRowCount(n);
-    grid_->SetStyleRange(CGXRange::cells(1, 1, std::max(n, 1), 1),
-                         CGXStyle().setControl(GridControl::CheckBox).setValueType(GridValueType::Number));
+    grid_->SetStyleRange(
+        CGXRange::cells(1, 1, std::max(n, 1), 1),
+        CGXStyle().setControl(GridControl::CheckBox).setValueType(GridValueType::Number));
     for (int r = 1; r <= n; ++r) {
         const SearchHitRecord& hit = *set->GetHit(r - 1);
         grid_->SetValueRange(r, 1, static_cast<double>(hit.shown));
@@ -381,9 +401,12 @@ void CSummaryFilterPage::OnGridCheckCommand(int command) {
     for (int r = 1; r <= grid_->GetRowCount(); ++r) {
         const bool checked = LeadingInt(grid_->GetValueRowCol(r, 1)) != 0;
         double value = 0.0;
-        if (command == kCheckAll) value = 1.0;
-        else if (command == kCheckInvert) value = checked ? 0.0 : 1.0;
-        else if (command != kCheckNone) return;
+        if (command == kCheckAll)
+            value = 1.0;
+        else if (command == kCheckInvert)
+            value = checked ? 0.0 : 1.0;
+        else if (command != kCheckNone)
+            return;
         grid_->SetValueRange(r, 1, value);
     }
 }

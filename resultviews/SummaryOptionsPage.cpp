@@ -17,9 +17,9 @@ CSummaryOptionsPage::CSummaryOptionsPage(ResultsPageSet set, QWidget* parent) : 
     if (set != ResultsPageSet::Massmap) {
         auto* score = new QGroupBox(QStringLiteral("Consensus Score"), this);
         auto* scoreLayout = new QVBoxLayout(score);
-        score_ = RadioGroup(
-            {QStringLiteral("&Rankings"), QStringLiteral("Ranking + XCorr + &Delta Cn")}, score,
-            scoreLayout);
+        score_ =
+            RadioGroup({QStringLiteral("&Rankings"), QStringLiteral("Ranking + XCorr + &Delta Cn")},
+                       score, scoreLayout);
         layout->addWidget(score);
         connect(score_, &QButtonGroup::idClicked, this, [this](int) { StoreControls(); });
     }

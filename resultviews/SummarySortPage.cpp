@@ -11,16 +11,24 @@ namespace zar {
 CSummarySortPage::CSummarySortPage(ResultsPageSet set, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Sort"));
     auto* layout = new QVBoxLayout(this);
-    const Radios all = {{0, "&Filename"},      {1, "&Mass"},
-                        {2, "&Peptide Sequence"}, {3, "Previous &Amino Acid"},
-                        {4, "&Reference"},     {5, "&XCorr"},
-                        {6, "&Delta Cn"},      {7, "&Sp"},
-                        {8, "RS&p"},           {9, "Percent &Ions"},
-                        {10, "Duplicate &Count"}, {11, "Protein &Weight"},
+    const Radios all = {{0, "&Filename"},
+                        {1, "&Mass"},
+                        {2, "&Peptide Sequence"},
+                        {3, "Previous &Amino Acid"},
+                        {4, "&Reference"},
+                        {5, "&XCorr"},
+                        {6, "&Delta Cn"},
+                        {7, "&Sp"},
+                        {8, "RS&p"},
+                        {9, "Percent &Ions"},
+                        {10, "Duplicate &Count"},
+                        {11, "Protein &Weight"},
                         {12, "XPR&ESS Ratio"}};
     std::vector<int> keys;
-    if (set == ResultsPageSet::Consensus) keys = {0, 1, 2, 3, 5, 6, 7, 8, 9, 10};
-    else if (set == ResultsPageSet::Massmap) keys = {0, 1, 2, 3, 7, 9, 11};
+    if (set == ResultsPageSet::Consensus)
+        keys = {0, 1, 2, 3, 5, 6, 7, 8, 9, 10};
+    else if (set == ResultsPageSet::Massmap)
+        keys = {0, 1, 2, 3, 7, 9, 11};
     Radios radios;
     for (const auto& radio : all)
         if (keys.empty() || std::find(keys.begin(), keys.end(), radio.first) != keys.end())

@@ -26,12 +26,13 @@ struct ColumnInfo {
 };
 
 const ColumnInfo kFullColumns[kSummaryFullColumns] = {
-    {"Scan(s)", 100}, {"m/z", 70}, {"Charge", 55}, {"Sequence", 130}, {"Reference", 130},
-    {"Database", 100}, {"XCorr", 60}, {"Delta Cn", 60}, {"Sp", 60}, {"RSp", 50},
-    {"Ions", 60}, {"Count", 50}, {"MW", 80}, {"XPRESS", 80}};
+    {"Scan(s)", 100},  {"m/z", 70},   {"Charge", 55},   {"Sequence", 130}, {"Reference", 130},
+    {"Database", 100}, {"XCorr", 60}, {"Delta Cn", 60}, {"Sp", 60},        {"RSp", 50},
+    {"Ions", 60},      {"Count", 50}, {"MW", 80},       {"XPRESS", 80}};
 const ColumnInfo kScoreOnlyColumns[kSummaryScoreOnlyColumns] = {
-    {"Scan(s)", 100}, {"m/z", 70}, {"Charge", 55}, {"Sequence", 130}, {"Reference", 130},
-    {"Database", 100}, {"Score", 60}, {"Ions", 60}, {"Count", 50}, {"MW", 80}, {"XPRESS", 80}};
+    {"Scan(s)", 100},   {"m/z", 70},       {"Charge", 55}, {"Sequence", 130},
+    {"Reference", 130}, {"Database", 100}, {"Score", 60},  {"Ions", 60},
+    {"Count", 50},      {"MW", 80},        {"XPRESS", 80}};
 
 constexpr int kSequenceColumn = 4;
 constexpr int kReferenceColumn = 5;
@@ -79,12 +80,15 @@ void CSummaryView::OnUpdate(CZarView*, int hint) {
             FillTable();
             grid_->Redraw();
             break;
-        case kHintRedrawResults: grid_->Redraw(); break;
+        case kHintRedrawResults:
+            grid_->Redraw();
+            break;
         case kHintXpressColumn:
             RefreshXpressColumn();
             grid_->Redraw();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -147,7 +151,9 @@ void CSummaryView::SetupTable(int kept, int columns) {
 
 void CSummaryView::WriteRow(int r, const SearchHitRecord& hit, bool singleScore, bool showTimes) {
     CZarDoc* doc = GetDocument();
-    const ScanToTime toTime = [doc](int scan) { return doc ? doc->ScanToRetentionTime(scan) : 0.0; };
+    const ScanToTime toTime = [doc](int scan) {
+        return doc ? doc->ScanToRetentionTime(scan) : 0.0;
+    };
     const ScanName name = ParseScanName(hit.fileInformation);
     grid_->SetValueRange(r, 0, QCFormat("%d", hit.recordIndex + 1));
     grid_->SetValueRange(r, 1, ScanCellText(hit, showTimes, toTime));
@@ -211,8 +217,8 @@ void CSummaryView::RefreshXpressColumn() {
     CZarDoc* doc = GetDocument();
     CSorvexResults* set = ReadySet();
     if (!doc || !set) return;
-    const int column = doc->SummaryOptions().singleScore ? kSummaryScoreOnlyColumns
-                                                         : kSummaryFullColumns;
+    const int column =
+        doc->SummaryOptions().singleScore ? kSummaryScoreOnlyColumns : kSummaryFullColumns;
     grid_->SetStyleRange(CGXRange::cells(1, column, rows_, column),
                          CGXStyle().setInterior(kXpressBrush));
     for (int r = 1; r <= static_cast<int>(rowMap_.size()); ++r) {
@@ -223,7 +229,9 @@ void CSummaryView::RefreshXpressColumn() {
     }
 }
 
-void CSummaryView::OnDisplayOptions() { RunSummaryOptionsSheet(this, true); }
+void CSummaryView::OnDisplayOptions() {
+    RunSummaryOptionsSheet(this, true);
+}
 
 int CSummaryView::OnExportExcel(QString* outputPath) {
     CZarDoc* doc = GetDocument();

@@ -23,7 +23,9 @@
 #include <memory>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace rvtest {
 
@@ -91,7 +93,8 @@ struct Program {
     }
     zar::CSummaryView* Summary() const {
         auto* layout = Layout();
-        return layout ? dynamic_cast<zar::CSummaryView*>(layout->FindPane("CSummaryView")) : nullptr;
+        return layout ? dynamic_cast<zar::CSummaryView*>(layout->FindPane("CSummaryView"))
+                      : nullptr;
     }
     zar::CConsensusView* Consensus() const {
         auto* layout = Layout();

@@ -36,14 +36,13 @@ struct RoutingFixture : ::testing::Test {
     QStringList log;
     std::unique_ptr<CResultsWindow> window;
     void SetUp() override {
-        const std::pair<int, const char*> types[] = {{1, "blast"},    {2, "retrieve"}, {5, "ions"},
-                                                     {6, "coverage"}, {7, "search"},   {8, "select"},
-                                                     {9, "xpress"}};
+        const std::pair<int, const char*> types[] = {
+            {1, "blast"},  {2, "retrieve"}, {5, "ions"},  {6, "coverage"},
+            {7, "search"}, {8, "select"},   {9, "xpress"}};
         for (const auto& [type, name] : types) {
             const QString n = QString::fromLatin1(name);
-            RegisterResultsFormView(type, [this, n](CResultsWindow* owner) {
-                return new FakeView(owner, &log, n);
-            });
+            RegisterResultsFormView(
+                type, [this, n](CResultsWindow* owner) { return new FakeView(owner, &log, n); });
         }
         window = std::make_unique<CResultsWindow>();
         for (int type : {1, 2, 5, 6, 7, 8, 9}) RegisterResultsFormView(type, {});
@@ -166,7 +165,9 @@ TEST(ResultsWindowTest, ShowOutGridKeepsItsLargestRowCount) {
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     QString text = QString::fromUtf8(in.readAll());
     in.close();
-    const QString line = "  4.   4 /  9  1046.0000  0.5000  1.0000  100.0   5/18  sp|P00009|MANY_TEST       K.MMMMK.R\n";
+    const QString line =
+        "  4.   4 /  9  1046.0000  0.5000  1.0000  100.0   5/18  sp|P00009|MANY_TEST       "
+        "K.MMMMK.R\n";
     QString many;
     for (int i = 0; i < 600; ++i) many += line;
     text.replace("K.AAAAWWWWR.-\n", "K.AAAAWWWWR.-\n" + many);

@@ -28,9 +28,9 @@ TEST(SummaryViewTest, LoadFillsSummaryAndConsensusTables) {
     EXPECT_EQ(grid.GetRowCount(), 50);  // 7 kept rows, at least 50 rows
     EXPECT_EQ(summary->RowMapLength(), 7);
     EXPECT_EQ(p.doc->SummaryOptions().summaryRowLimit, 7);
-    const QStringList titles = {"Scan(s)", "m/z",  "Charge", "Sequence", "Reference",
-                                "Database", "XCorr", "Delta Cn", "Sp",      "RSp",
-                                "Ions",    "Count", "MW",     "XPRESS"};
+    const QStringList titles = {"Scan(s)",  "m/z",   "Charge",   "Sequence", "Reference",
+                                "Database", "XCorr", "Delta Cn", "Sp",       "RSp",
+                                "Ions",     "Count", "MW",       "XPRESS"};
     for (int c = 1; c <= 14; ++c) EXPECT_EQ(grid.GetValueRowCol(0, c), titles[c - 1]) << c;
     // Reading order: file names.
     EXPECT_EQ(grid.GetValueRowCol(1, 1), "100");
@@ -223,7 +223,6 @@ TEST(SummaryViewTest, ClickAfterSortOpensTheRightResult) {
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
                       grid.visualRect(grid.GetModel()->index(20, 1)).center());
     EXPECT_EQ(window->StoredResult().row, before);
-
 }
 
 TEST(SummaryViewTest, XpressTextIsTheSameAfterFillAndRefresh) {
@@ -254,8 +253,10 @@ TEST(SummaryViewTest, ExportsBothTablesToWorkbooks) {
     EXPECT_EQ(p.Summary()->OnExportExcel(&summaryPath), 0);
     EXPECT_EQ(p.Consensus()->OnExportExcel(&consensusPath), 0);
     qputenv("HOME", oldHome);
-    if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
-    else qputenv("XDG_CONFIG_HOME", oldConfig);
+    if (oldConfig.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", oldConfig);
     EXPECT_TRUE(summaryPath.endsWith("SorvexSummaryReport.xlsx")) << summaryPath.toStdString();
     EXPECT_TRUE(consensusPath.endsWith("SorvexConsensusReport.xlsx"));
     EXPECT_GT(QFileInfo(summaryPath).size(), 0);
@@ -298,9 +299,8 @@ TEST(SummaryViewTest, ContextMenusOnlyWithResults) {
     ASSERT_TRUE(p.frame->OnChooseView(5, true));
     EXPECT_TRUE(ContextMenuOf(p.Summary()).isEmpty());
     ASSERT_TRUE(p.Load());
-    EXPECT_EQ(ContextMenuOf(p.Summary()),
-              (QStringList{"&Display Options...", "", "&Export", "  &Excel",
-                           "  &Sequence (to Clipboard)"}));
+    EXPECT_EQ(ContextMenuOf(p.Summary()), (QStringList{"&Display Options...", "", "&Export",
+                                                       "  &Excel", "  &Sequence (to Clipboard)"}));
     EXPECT_EQ(ContextMenuOf(p.Consensus()),
               (QStringList{"&Display Options...", "", "&Export", "  &Excel"}));
 }

@@ -1,9 +1,15 @@
 #pragma once
-// The CaliCurve control (ProgID "Zar_Plot.CaliCurve.1"): the frame of the control with the data it
-// has been given. Members that need the graph fail with E_FAIL before Initialize.
+// The CaliCurve control (ProgID "Zar_Plot.CaliCurve.1"): a calibration curve with the points
+// included in and excluded from the fit and a marker at a calculated amount; it reports zoom
+// boxes, clicks and the calibration points under a right click as events.
 
+#include "plot/elements/DragTracker.h"
+#include "plot/elements/TrackingCursor.h"
+#include "plot/graph/CaliCurveGraph.h"
 #include "plot/server/ComControl.h"
 
+#include <array>
+#include <memory>
 #include <vector>
 
 namespace zar::plot {
@@ -36,17 +42,30 @@ class CCaliCurveControl final : public CComControl<ZAR_PLOTLib::ICaliCurve> {
     HRESULT get_EnableManualZoom(std::int32_t* pVal) override;
     HRESULT put_EnableManualZoom(std::int32_t newVal) override;
 
-  private:
-    // E_FAIL before Initialize; E_NOTIMPL for members whose drawing is not there yet.
-    HRESULT NotYetAvailable() const { return m_bInitialized ? E_NOTIMPL : E_FAIL; }
+  protected:
+    void OnDraw(QPainter& painter, const QRect& rect) override;
+    void OnMousePress(QMouseEvent* event) override;
+    void OnMouseMove(QMouseEvent* event) override;
+    void OnMouseRelease(QMouseEvent* event) override;
 
-    bool m_bInitialized = false;
+  private:
+    void DrawControl(PlotDC& dc, const QRect& rect);
+    void rightButtonUp(QPoint p);
+
     QString m_noDataText;
-    std::vector<VXPlot_DataPeak> m_traces[3];
+    QString m_heading1, m_heading2, m_xTitle, m_yTitle;
+    std::array<std::vector<TracePoint>, 3> m_points;
+    std::unique_ptr<CCaliCurveGraph> graph_;
+    std::unique_ptr<PlotRegionList> regions_;
+    std::unique_ptr<DragTracker> rubberBand_;
+    std::unique_ptr<TrackingCursor> cursor_;
     std::int32_t m_DataValid = 0;
-    std::int32_t m_EnableManualZoom = 0;
+    std::int32_t m_EnableManualZoom = 1;
     std::int32_t m_ShowBorder = 0;
     std::int32_t m_ShowFocusRect = 0;
+    bool dragging_ = false;
+    bool boxMoved_ = false;
+    QPoint dragStart_;
 };
 
 }  // namespace zar::plot

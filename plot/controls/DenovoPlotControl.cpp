@@ -1,5 +1,7 @@
 #include "DenovoPlotControl.h"
 
+#include <algorithm>
+
 namespace zar::plot {
 
 using namespace ZAR_PLOTLib;
@@ -8,61 +10,81 @@ CDenovoPlotControl::CDenovoPlotControl() : CComControl(kCoclasses[4]) {}
 
 CDenovoPlotControl::~CDenovoPlotControl() = default;
 
+HRESULT CDenovoPlotControl::Initialize() {
+    if (graph_) return S_OK;
+    graph_ = std::make_unique<CDenovoGraph>();
+    regions_ = std::make_unique<PlotRegionList>();
+    graph_->SetRegions(regions_.get());
+    rubberBand_ = std::make_unique<DragTracker>();
+    return S_OK;
+}
+
 HRESULT CDenovoPlotControl::ClearDataSet() {
-    return NotYetAvailable();
+    if (graph_) graph_->Data().dataValid = false;
+    return S_OK;
 }
 
 HRESULT CDenovoPlotControl::SetXMassRange(std::int32_t nXStart, std::int32_t nXEnd) {
-    (void)nXStart;
-    (void)nXEnd;
-    return NotYetAvailable();
+    if (graph_) {
+        graph_->Data().xStart = nXStart;
+        graph_->Data().xEnd = nXEnd;
+    }
+    return S_OK;
 }
 
 HRESULT CDenovoPlotControl::SetNumScans(std::int32_t nNumScans) {
-    (void)nNumScans;
-    return NotYetAvailable();
+    if (graph_ && !graph_->SetNumScans(nNumScans)) return E_INVALIDARG;
+    return S_OK;
 }
 
 HRESULT CDenovoPlotControl::SetYParentMasses(std::int32_t* nMasses) {
-    (void)nMasses;
-    return NotYetAvailable();
+    if (!graph_) return S_OK;
+    if (!nMasses) return E_POINTER;
+    std::copy(nMasses, nMasses + kMaxDenovoScans, graph_->Data().parentMasses.begin());
+    return S_OK;
 }
 
 HRESULT CDenovoPlotControl::SetZIntensities(std::int32_t** pZIntensity,
                                             std::int32_t* pYParentMasses) {
-    (void)pZIntensity;
-    (void)pYParentMasses;
-    return NotYetAvailable();
+    if (!graph_) return S_OK;
+    if (!pZIntensity || !pYParentMasses) return E_POINTER;
+    if (pYParentMasses[0] < 0) return E_INVALIDARG;
+    graph_->SetIntensities(pZIntensity, pYParentMasses);
+    return S_OK;
 }
 
 HRESULT CDenovoPlotControl::SetSign(std::int16_t* pSign) {
-    (void)pSign;
-    return NotYetAvailable();
+    if (!graph_) return S_OK;
+    if (!pSign) return E_POINTER;
+    std::copy(pSign, pSign + kMaxDenovoScans, graph_->Data().signs.begin());
+    return S_OK;
 }
 
 HRESULT CDenovoPlotControl::SetZMaxIntensity(std::int32_t nZMaxIntensity) {
-    (void)nZMaxIntensity;
-    return NotYetAvailable();
+    if (graph_) graph_->Data().maxIntensity = nZMaxIntensity;
+    return S_OK;
 }
 
 HRESULT CDenovoPlotControl::SetZDisplayRangeIntensity(std::int32_t nZDisplayRange) {
-    (void)nZDisplayRange;
-    return NotYetAvailable();
+    if (graph_) graph_->Data().displayRange = nZDisplayRange;
+    return S_OK;
 }
 
 HRESULT CDenovoPlotControl::SetNumber1DregenPoints(std::int32_t nPoints) {
-    (void)nPoints;
-    return NotYetAvailable();
+    if (graph_) graph_->Data().regenPoints = nPoints;
+    return S_OK;
 }
 
 HRESULT CDenovoPlotControl::get_DataValid(std::int32_t* pVal) {
+    if (!graph_) return E_FAIL;
     if (!pVal) return E_POINTER;
-    *pVal = m_DataValid;
+    *pVal = graph_->Data().dataValid ? 1 : 0;
     return S_OK;
 }
 
 HRESULT CDenovoPlotControl::put_DataValid(std::int32_t newVal) {
-    m_DataValid = newVal;
+    if (!graph_) return E_FAIL;
+    graph_->Data().dataValid = newVal != 0;
     Invalidate();
     return S_OK;
 }
@@ -73,10 +95,26 @@ HRESULT CDenovoPlotControl::put_NoDataText(LPCWSTR newVal) {
     return S_OK;
 }
 
-HRESULT CDenovoPlotControl::Initialize() {
-    m_bInitialized = true;
-    Invalidate();
-    return S_OK;
+void CDenovoPlotControl::OnDraw(QPainter& painter, const QRect& rect) {
+    painter.fillRect(rect, Qt::white);
+    const QPaintDevice* device = painter.device();
+    const bool printing = device && device->devType() == QInternal::Printer;
+    PlotDC dc(painter, DrawTarget(painter, printing, false));
+    if (!graph_) {
+        DrawCentredText(dc, rect, m_noDataText);
+        return;
+    }
+    if (m_ShowBorder) DrawControlFrame(dc, rect, 1, 0);
+    if (!graph_->Data().dataValid) {
+        FontSpec font = graph_->Font();
+        const DCFont previous = font.CreateFontForDC(dc);
+        DrawCentredText(dc, rect, m_noDataText);
+        dc.SelectFont(previous);
+        return;
+    }
+    if (regions_) regions_->FreeAll();
+    graph_->SetRect(Shrunk(rect, kGraphInset));
+    graph_->Draw(dc);
 }
 
 }  // namespace zar::plot

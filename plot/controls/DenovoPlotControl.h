@@ -1,8 +1,12 @@
 #pragma once
-// The DenovoPlot control (ProgID "Zar_Plot.DenovoPlot.1"): the frame of the control with the data
-// it has been given. Members that need the graph fail with E_FAIL before Initialize.
+// The DenovoPlot control (ProgID "Zar_Plot.DenovoPlot.1"): shows a de novo sequencing run as a dot
+// map through its de novo graph. Setters before Initialize do nothing and succeed.
 
+#include "plot/elements/DragTracker.h"
+#include "plot/graph/DenovoGraph.h"
 #include "plot/server/ComControl.h"
+
+#include <memory>
 
 namespace zar::plot {
 
@@ -25,13 +29,18 @@ class CDenovoPlotControl final : public CComControl<ZAR_PLOTLib::IDenovoPlot> {
     HRESULT put_DataValid(std::int32_t newVal) override;
     HRESULT put_NoDataText(LPCWSTR newVal) override;
 
-  private:
-    // E_FAIL before Initialize; E_NOTIMPL for members whose drawing is not there yet.
-    HRESULT NotYetAvailable() const { return m_bInitialized ? E_NOTIMPL : E_FAIL; }
+  protected:
+    void OnDraw(QPainter& painter, const QRect& rect) override;
 
-    bool m_bInitialized = false;
+  private:
+    // The margin between the control's rectangle and its graph.
+    static constexpr int kGraphInset = 5;
+
     QString m_noDataText;
-    std::int32_t m_DataValid = 0;
+    std::int32_t m_ShowBorder = 1;
+    std::unique_ptr<CDenovoGraph> graph_;
+    std::unique_ptr<PlotRegionList> regions_;
+    std::unique_ptr<DragTracker> rubberBand_;
 };
 
 }  // namespace zar::plot

@@ -1,8 +1,11 @@
 #pragma once
-// The XAxis control (ProgID "Zar_Plot.XAxis.1"): the frame of the control with the data it has been
-// given. Members that need the graph fail with E_FAIL before Initialize.
+// The XAxis control (ProgID "Zar_Plot.XAxis.1"): a strip with one horizontal time axis, aligned to
+// a pixel span the host chooses (so one axis can serve a stack of chromatograms).
 
+#include "plot/elements/Axis.h"
 #include "plot/server/ComControl.h"
+
+#include <memory>
 
 namespace zar::plot {
 
@@ -15,12 +18,16 @@ class CXAxisControl final : public CComControl<ZAR_PLOTLib::IXAxis> {
     HRESULT SetRange(double dStartTime, double dEndTime) override;
     HRESULT SetClientRange(std::int32_t nLeft, std::int32_t nRight) override;
 
-  private:
-    // E_FAIL before Initialize; E_NOTIMPL for members whose drawing is not there yet.
-    HRESULT NotYetAvailable() const { return m_bInitialized ? E_NOTIMPL : E_FAIL; }
+    const CAxis* Axis() const { return axis_.get(); }
 
-    bool m_bInitialized = false;
-    QString m_noDataText;
+  protected:
+    void OnDraw(QPainter& painter, const QRect& rect) override;
+
+  private:
+    std::unique_ptr<CAxis> axis_;
+    std::unique_ptr<FontSpec> font_;
+    std::int32_t m_clientLeft = 0;
+    std::int32_t m_clientRight = 1;
     double m_dStartTime = 0.0;
     double m_dEndTime = 0.0;
 };

@@ -49,6 +49,7 @@ class CPlotArea : public CGraphElement {
               FontSpec* font);
 
     void SetTraces(std::vector<CTrace*> traces) { traces_ = std::move(traces); }
+    void SetRegions(PlotRegionList* regions) { regions_ = regions; }
     // Draws the traces' data through a combiner: mode 0 all at once, mode 1 in groups of as many
     // traces as fit in groupHeight pixels of rows; any other mode draws nothing.
     void SetCombiner(TraceCombiner* combiner, int mode, int groupHeight) {

@@ -81,7 +81,7 @@ CChroGraph::CChroGraph() : handler_(*this, GraphFamily::Chromatogram) {
     m_axisTitles[1] = QStringLiteral("Intensity");
     m_axisTitles[2] = QStringLiteral("Relative Abundance");
     m_bLeftMargin = true;
-    m_dLeftMargin = 0.5;
+    m_dLeftMargin = 1.0;
 }
 
 void CChroGraph::SetTrace(const TracePoint* points, std::size_t count) {

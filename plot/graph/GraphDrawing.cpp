@@ -79,7 +79,8 @@ CGraphDrawing::CGraphDrawing()
 
 void CGraphDrawing::SetRegions(PlotRegionList* regions) {
     regions_ = regions;
-    plotArea_ = std::make_unique<CPlotArea>(traces_, regions_, &magnification_, &font_);
+    // The plot area keeps its settings: only where it leaves its regions changes.
+    plotArea_->SetRegions(regions_);
 }
 
 void CGraphDrawing::SetTraces(std::vector<CTrace*> traces) {
@@ -108,7 +109,7 @@ void CGraphDrawing::scaleSegments() {
         largest = std::max(largest, maxima.back());
     }
     for (std::size_t i = 0; i < traces_.size(); ++i) {
-        const double factor = maxima[i] > 0.0 ? largest / maxima[i] : 1.0;
+        const double factor = m_bScaleToLargest && maxima[i] > 0.0 ? largest / maxima[i] : 1.0;
         TraceScaling s = traces_[i]->Scaling();
         s.normalisationValue = m_YLimits[kNormalization];
         s.yMin = m_YLimits[kAbsoluteMin] * factor;

@@ -81,6 +81,8 @@ class CGraphDrawing : public CGraphElement {
     bool m_bSelectionMarkerOff = true;
     double m_dSelectionStart = 0.0, m_dSelectionEnd = 0.0;
     bool m_bSuspendDrawing = false;
+    // Each trace's limits scale by (largest maximum) / (its maximum); off: all share the limits.
+    bool m_bScaleToLargest = true;
 
     // Each angle limited to 0 .. 90 degrees.
     void SetDepthView(bool on, double rowAngle, double columnAngle);

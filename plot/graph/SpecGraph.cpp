@@ -70,7 +70,7 @@ CSpecGraph::CSpecGraph() : handler_(*this, GraphFamily::Spectrum) {
     trace_.SetDecimals(2);
     SetTraces({&trace_});
     m_bLeftMargin = true;
-    m_dLeftMargin = 0.5;
+    m_dLeftMargin = 1.0;
     m_axisTitles[0] = QStringLiteral("m/z");
     m_axisTitles[1] = QStringLiteral("Intensity");
     m_axisTitles[2] = QStringLiteral("Relative Abundance");

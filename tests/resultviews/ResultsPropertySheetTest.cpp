@@ -230,3 +230,29 @@ TEST(ResultsPropertySheetTest, PeptideMappingPageSet) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ResultsPropertySheetTest, UnsetThresholdOpensWithTheRememberedValue) {
+    rvtest::Program p;
+    ASSERT_TRUE(p.Load());
+    ResultsDisplayOptions& o = p.doc->SummaryOptions();
+    o.filterMode = 2;
+    o.thresholdKind = 3;  // Sp
+    o.singleThreshold = -1.0;
+    double shown = 0.0;
+    QTimer::singleShot(0, [&shown] {
+        auto* sheet = qobject_cast<CResultsPropertySheet*>(QApplication::activeModalWidget());
+        ASSERT_NE(sheet, nullptr);
+        shown = sheet->FilterPage()->SingleThresholdEdit()->value();
+        sheet->OkButton()->click();
+    });
+    p.Summary()->OnDisplayOptions();
+    EXPECT_DOUBLE_EQ(shown, 500.0);
+    EXPECT_EQ(p.doc->SummaryOptions().filterMode, 2);
+    EXPECT_DOUBLE_EQ(p.doc->SummaryOptions().singleThreshold, 500.0);
+    // Sp at least 500: files 100 and 102-103 and 107-108.
+    EXPECT_EQ(p.Summary()->RowMapLength(), 3);
+}
+
+}  // namespace

@@ -143,3 +143,21 @@ TEST(ResultsStatusDlgTest, ViewsLeaveASetAloneWhileItLoads) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ResultsStatusDlgTest, WithoutAFolderTheSetReadsItsOwn) {
+    zartest::ScopedConfigDir config;
+    CSorvexResults set;
+    set.SetDirectory(zartest::DataPath("resultviews/seven"));
+    Recorder owner;
+    auto dialog = std::make_unique<CResultsStatusDlg>(&set, &owner);
+    EXPECT_TRUE(dialog->GetResultsFolder().isEmpty());
+    dialog->Create();
+    ASSERT_TRUE(rvtest::WaitFor([&] { return owner.ended(); }));
+    EXPECT_EQ(Completion(owner.messages),
+              (std::vector<unsigned>{kMsgSorvexResultsLoaded, kMsgResultsLoadEnded}));
+    EXPECT_EQ(set.GetHitCount(), 7);
+}
+
+}  // namespace

@@ -152,7 +152,8 @@ bool CConsensusView::event(QEvent* e) {
     if (e->type() == MessageEvent::eventType() &&
         static_cast<MessageEvent*>(e)->message() == WM_CONTEXTMENU) {
         CZarDoc* doc = GetDocument();
-        if (doc && doc->GetSorvexResults() && doc->GetSorvexResults()->GetCapacity() > 0) {
+        const CSorvexResults* set = doc ? doc->GetSorvexResults() : nullptr;
+        if (set && set->GetCapacity() > 0 && !CResultsStatusDlg::IsLoading(set)) {
             QMenu menu(this);
             menu.addAction(QStringLiteral("&Display Options..."), this,
                            &CConsensusView::OnDisplayOptions);

@@ -1,6 +1,7 @@
 #include "SummaryFilterPage.h"
 
 #include "PageRadios.h"
+#include "ResultsStatusDlg.h"
 #include "SummaryFilter.h"
 #include "ZarDoc.h"
 #include "core/Numbers.h"
@@ -342,14 +343,19 @@ QString CSummaryFilterPage::ConsensusCountText() const {
 CSearchResults* CSummaryFilterPage::GridSet() const {
     CZarDoc* doc = CZarDoc::GetDoc();
     if (!doc) return nullptr;
+    CSearchResults* set = nullptr;
     switch (set_) {
         case ResultsPageSet::Summary:
-            return doc->GetSorvexResults();
+            set = doc->GetSorvexResults();
+            break;
         case ResultsPageSet::Massmap:
-            return doc->GetMassmapResults();
+            set = doc->GetMassmapResults();
+            break;
         default:
             return nullptr;
     }
+    // A set that a worker is filling is neither listed nor written.
+    return CResultsStatusDlg::IsLoading(set) ? nullptr : set;
 }
 
 bool CSummaryFilterPage::GridShowsTimes() const {

@@ -1,5 +1,6 @@
 #include "ResultViewsTestSupport.h"
 
+#include "ResultsPropertySheet.h"
 #include "ResultsStatusDlg.h"
 #include "document/ZarMessages.h"
 
@@ -137,6 +138,11 @@ TEST(ResultsStatusDlgTest, ViewsLeaveASetAloneWhileItLoads) {
         EXPECT_EQ(p.Summary()->RowMapLength(), 7);
         p.Summary()->SortByColumn(7);
         EXPECT_EQ(p.Set().GetSortKey(), 0);
+        // Nor does the options sheet list or write its hits.
+        CResultsPropertySheet sheet(CResultsPropertySheet::kCaptionId, nullptr,
+                                    CResultsPropertySheet::kSummaryMode);
+        sheet.SetFilterMode(4);
+        EXPECT_TRUE(sheet.FilterPage()->Grid()->GetValueRowCol(1, 2).isEmpty());
     }
     EXPECT_FALSE(CResultsStatusDlg::IsLoading(&p.Set()));
     EXPECT_EQ(p.Summary()->GetRecordIndex(1), 0);

@@ -3,6 +3,7 @@
 #include "ResultsPropertySheet.h"
 #include "ResultsStatusDlg.h"
 #include "document/ZarMessages.h"
+#include "grids/SimpleEditGrids.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -64,7 +64,11 @@ void CPlotArea::layoutLeftAxis(Layout& l) const {
     const int w = font_->measuredWidth;
     if (l.yAxisShown) {
         l.Yw = static_cast<int>(w * m_dYLabelWidth) + w;
-        if (!m_yTitles[0].isEmpty()) l.Yw += w;
+        // The title stands (label width + 1.3) characters left of the axis and reaches one
+        // text height further: it must not leave the plot.
+        if (!m_yTitles[0].isEmpty())
+            l.Yw = std::max(l.Yw + w, static_cast<int>(w * (m_dYLabelWidth + 1.3)) +
+                                          font_->measuredHeight);
     } else {
         l.Yw = 0;
     }

@@ -190,6 +190,8 @@ void CChroGraph::addPeakMarkers() {
         label.priority = p.apex.dHeight;
         label.rotated = m_bRotatedLabels;
         label.yAnchor = 2;
+        // Placed above the data in its columns, as high as the profile there demands.
+        label.aboveGraph = true;
         peakLabels_.AddLabel(label);
     };
     for (const VXPlot_ChroPeak& p : peaks_.user) add(p, true);

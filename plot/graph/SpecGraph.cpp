@@ -123,6 +123,7 @@ void CSpecGraph::SetPeakInfo(const VXPlot_PeakInfo* records, int count) {
         node.dataX = r.apex.dMass;
         node.dataY = r.apex.dIntensity;
         node.priority = r.apex.dIntensity;
+        node.aboveGraph = true;
         peakLabels_.AddLabel(node);
     }
     trace_.SetPeakInfo(peakInfo_.empty() ? nullptr : peakInfo_.data(),

@@ -1,0 +1,126 @@
+// The chromatogram graph without a control: trace titles, detector names, peak label lines, the
+// no-data text and the labels a drawing places.
+
+#include "EngineTestSupport.h"
+#include "plot/graph/ChroGraph.h"
+
+#include "TestSupport.h"
+#include "registry/RegKey.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace zar;
+using namespace zar::plot;
+using namespace ZAR_PLOTLib;
+
+namespace {
+
+class ChroGraphTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetRegistryCache(); }
+    zartest::ScopedConfigDir config_;
+};
+
+VXPlot_ChroPeak Peak(double t, double height, double area, double noise) {
+    VXPlot_ChroPeak p{};
+    p.left = {t - 0.5, 0.0, 10.0};
+    p.apex = {t, height, 10.0};
+    p.right = {t + 0.5, 0.0, 10.0};
+    p.dArea = area;
+    p.dNoise = noise;
+    p.nPeakIndex = 2;
+    p.dBasePeak = 445.12;
+    return p;
+}
+
+}  // namespace
+
+TEST_F(ChroGraphTest, TraceTitlesByTraceType) {
+    CChroGraph g;
+    VXPlot_ChroInfo info{};
+    struct Case {
+        int type;
+        std::vector<VXPlot_MassRange> ranges;
+        const char* title;
+    };
+    const Case cases[] = {
+        {0, {{500.0, 500.0}, {600.0, 700.0}}, "m/z= 500.0+600.0-700.0"},
+        {1, {}, "TIC"},
+        {2, {{445.1, 445.3}}, "Base Peak m/z= 445.1-445.3"},
+        {3, {{98.0, 98.0}}, "Neutral Fragment 98.0"},
+        {21, {}, "Wavelength Range"},
+        {23, {{254.0, 254.0}}, "Spectrum Maximum m/z= 254.0"},
+        {5, {}, ""},
+        {200, {}, "invalid"},
+    };
+    for (const Case& c : cases) {
+        info.eTraceType = static_cast<VXPlot_ChroTraceTypes>(c.type);
+        g.SetTraceInfo(&info, c.ranges, nullptr);
+        EXPECT_EQ(g.ComposeTitle(QString()), QString::fromLatin1(c.title)) << c.type;
+    }
+    EXPECT_EQ(DetectorName(41), QStringLiteral("A/D Card Ch. 1"));
+    EXPECT_EQ(DetectorName(-2), QStringLiteral("invalid"));
+    g.m_detectorLabel = QStringLiteral("UV");
+    info.eTraceType = VXPlot_ChroTICTrace;
+    g.SetTraceInfo(&info, {}, nullptr);
+    EXPECT_EQ(g.ComposeTitle(QStringLiteral("x")), QStringLiteral("TIC UV x"));
+}
+
+TEST_F(ChroGraphTest, PeakLabelLines) {
+    ChroLabelSwitches all;
+    all.scanNumber = all.basePeak = all.peakNumber = all.signalToNoise = all.height = true;
+    EXPECT_EQ(PeakLabelLines(Peak(12.345, 150.0, 99.5, 10.0), false, all, 77, 1.0),
+              (QStringList{"RT: 12.35", "S#: 77", "3", "AA: 99.50", "AH: 150", "SN: 15",
+                           "BP: 445.12"}));
+    EXPECT_EQ(PeakLabelLines(Peak(1.0, 50.0, 100.0, 0.5), true, all, 0, 1.0)[3],
+              QStringLiteral("MA: 100"));
+    ChroLabelSwitches sn;
+    sn.retentionTime = sn.area = false;
+    sn.signalToNoise = true;
+    // Noise at or below the threshold: the square root of the height; a negative height: 0.
+    EXPECT_EQ(PeakLabelLines(Peak(1.0, 144.0, 1.0, 1.0), false, sn, 0, 1.0),
+              QStringList{"SN: 12"});
+    EXPECT_EQ(PeakLabelLines(Peak(1.0, -144.0, 1.0, 0.0), false, sn, 0, 1.0),
+              QStringList{"SN: 0"});
+}
+
+TEST_F(ChroGraphTest, NoDataTextTakesOnlyItsOneArgument) {
+    CChroGraph g;
+    g.m_detectorLabel = QStringLiteral("UV");
+    g.m_noDataText = QStringLiteral("No %s data %d %n %s 100%");
+    EXPECT_EQ(g.NoDataText(), QStringLiteral("No UV data %d %n %s 100%"));
+}
+
+TEST_F(ChroGraphTest, EveryPeakWithRoomGetsItsLabel) {
+    std::vector<TracePoint> points;
+    const double centres[] = {8.0, 22.0, 31.0};
+    const double heights[] = {40.0, 25.0, 60.0};
+    for (int i = 0; i < 2000; ++i) {
+        TracePoint p;
+        p.position = i * 0.02;
+        for (int k = 0; k < 3; ++k)
+            p.intensity += heights[k] * std::exp(-std::pow(p.position - centres[k], 2) / 0.08);
+        points.push_back(p);
+    }
+    CChroGraph g;
+    PlotRegionList regions;
+    g.SetRegions(&regions);
+    g.SetTrace(points.data(), points.size());
+    std::vector<VXPlot_ChroPeak> peaks;
+    for (int k = 0; k < 3; ++k) {
+        peaks.push_back(Peak(centres[k], heights[k], 10.0 * k, 1.0));
+        peaks.back().apex.dBase = 0.0;
+    }
+    g.m_labels.signalToNoise = true;
+    g.SetPeaks(peaks.data(), 3);
+    g.m_dXLow = 0.0;
+    g.m_dXHigh = 40.0;
+    g.m_bYRange = true;
+    g.SetRect(0, 0, 900, 450);
+    plottest::Canvas canvas(900, 450, true);
+    g.Draw(*canvas.dc);
+    EXPECT_EQ(g.PeakLabels().size(), 3u);
+    EXPECT_EQ(g.PeakLabels().Placed().size(), 3u);
+}

@@ -4,6 +4,7 @@
 #include "ResultsPropertySheet.h"
 #include "ResultsStatusDlg.h"
 #include "SummaryFilter.h"
+#include "TableFit.h"
 #include "ZarDoc.h"
 #include "document/SorvexResults.h"
 #include "document/UpdateHints.h"
@@ -179,11 +180,7 @@ void CConsensusView::resizeEvent(QResizeEvent* e) {
 
 void CConsensusView::FitColumns() {
     if (!initialised_) return;
-    int total = 0;
-    for (int c = 1; c <= grid_->GetColCount(); ++c) total += grid_->GetColWidth(c);
-    const int spare = (grid_->viewport()->width() - total - 1) / 2;
-    grid_->SetColWidth(1, std::max(grid_->GetColWidth(1) + spare, kReferenceWidth));
-    grid_->SetColWidth(4, std::max(grid_->GetColWidth(4) + spare, kEntriesWidth));
+    SpreadSpareWidth(*grid_, {{1, kReferenceWidth}, {4, kEntriesWidth}});
 }
 
 }  // namespace zar

@@ -2,6 +2,7 @@
 
 #include "ResultsStatusDlg.h"
 #include "ResultsWindow.h"
+#include "TableFit.h"
 #include "ZarDoc.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
@@ -217,10 +218,7 @@ void CShowOutView::resizeEvent(QResizeEvent* e) {
 
 void CShowOutView::FitSequenceColumn() {
     if (!initialised_) return;
-    int total = 0;
-    for (int c = 1; c <= grid_->GetColCount(); ++c) total += grid_->GetColWidth(c);
-    const int spare = grid_->viewport()->width() - total - 1;
-    grid_->SetColWidth(2, std::max(grid_->GetColWidth(2) + spare, kMinSequenceWidth));
+    SpreadSpareWidth(*grid_, {{2, kMinSequenceWidth}});
 }
 
 }  // namespace zar

@@ -3,6 +3,7 @@
 #include "ResultsPropertySheet.h"
 #include "ResultsStatusDlg.h"
 #include "SummaryFilter.h"
+#include "TableFit.h"
 #include "ZarDoc.h"
 #include "core/Numbers.h"
 #include "document/SorvexResults.h"
@@ -283,11 +284,8 @@ void CSummaryView::resizeEvent(QResizeEvent* e) {
 
 void CSummaryView::FitColumns() {
     if (!initialised_) return;
-    int total = 0;
-    for (int c = 1; c <= grid_->GetColCount(); ++c) total += grid_->GetColWidth(c);
-    const int spare = (grid_->viewport()->width() - total - 1) / 2;
-    for (int c : {kSequenceColumn, kReferenceColumn})
-        grid_->SetColWidth(c, std::max(grid_->GetColWidth(c) + spare, kTextColumnWidth));
+    SpreadSpareWidth(*grid_,
+                     {{kSequenceColumn, kTextColumnWidth}, {kReferenceColumn, kTextColumnWidth}});
 }
 
 }  // namespace zar

@@ -2,6 +2,7 @@
 
 #include "FrameCommands.h"
 #include "SummaryFilter.h"
+#include "TableFit.h"
 #include "ViewFactory.h"
 
 #include <cmath>
@@ -96,6 +97,32 @@ TEST(SummaryFilterTest, RegistrationProvidesViewsAndTheOpenCommand) {
     EXPECT_EQ(p.Summary()->GetRecordIndex(1), -1);
     EXPECT_EQ(p.Summary()->Grid()->GetValueRowCol(0, 4), "Sequence");
     EXPECT_EQ(p.Consensus()->Grid()->GetValueRowCol(0, 4), "Entries");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SummaryFilterTest, SpareWidthGoesToTheTextColumnsNeverBelowTheirMinimum) {
+    CGXGridWnd grid;
+    grid.SetColCount(3);
+    grid.SetRowCount(5);
+    for (int c = 1; c <= 3; ++c) grid.SetColWidth(c, 100);
+    grid.resize(600, 200);
+    grid.show();
+    QCoreApplication::processEvents();
+    const int visible = grid.viewport()->width();
+    SpreadSpareWidth(grid, {{1, 100}, {3, 100}});
+    const int share = (visible - 300 - 1) / 2;
+    EXPECT_EQ(grid.GetColWidth(1), 100 + share);
+    EXPECT_EQ(grid.GetColWidth(3), 100 + share);
+    EXPECT_EQ(grid.GetColWidth(2), 100);
+    // A narrow grid takes the columns back down to their minimum, no further.
+    grid.resize(150, 200);
+    QCoreApplication::processEvents();
+    SpreadSpareWidth(grid, {{1, 100}, {3, 120}});
+    EXPECT_EQ(grid.GetColWidth(1), 100);
+    EXPECT_EQ(grid.GetColWidth(3), 120);
 }
 
 }  // namespace

@@ -181,3 +181,35 @@ TEST_F(ChroControlTest, PrintsIntoAPdf) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_GT(file.size(), 5000);
 }
+
+TEST_F(ChroControlTest, DraggedBaselineEndIsReportedSnappedToTheTrace) {
+    Load();
+    ASSERT_EQ(chro->put_EnableManualBaselineDrag(1), S_OK);
+    QWidget* window = Show(chro.get(), 800, 400);
+    window->grab();
+    EventLog log(chro.get(), ChroEvents::kIID,
+                 {ChroEvents::kChroLButtonUp, ChroEvents::kChroBaselineDrag});
+    // Two clicks give the pixel scale of time and intensity.
+    auto click = [&](QPoint p) {
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, p);
+        return log.seen.back();
+    };
+    const SeenEvent a = click({100, 100}), b = click({700, 300});
+    ASSERT_EQ(a.id, ChroEvents::kChroLButtonUp);
+    const double t0 = a.args[3], t1 = b.args[3], i0 = a.args[4], i1 = b.args[4];
+    const double base = 3.0e4 * 100.0 / 9.0e6;  // the baselines lie at 30000 (percent shown)
+    const int x = int(100 + (14.9 - t0) * 600.0 / (t1 - t0) + 0.5);
+    const int y = int(100 + (base - i0) * 200.0 / (i1 - i0) + 0.5);
+    log.seen.clear();
+    Drag(window, {x, y}, {x + 20, y});
+    const SeenEvent* drag = log.find(ChroEvents::kChroBaselineDrag);
+    ASSERT_TRUE(drag) << x << "," << y;
+    ASSERT_EQ(drag->args.size(), 10u);
+    EXPECT_EQ(drag->args[2], 1.0);
+    EXPECT_DOUBLE_EQ(drag->args[3], 14.9);  // initial X1
+    EXPECT_DOUBLE_EQ(drag->args[4], 16.1);  // initial X2
+    EXPECT_EQ(drag->args[5], 0.0);          // the left end moved
+    EXPECT_GT(drag->args[6], 14.9);
+    EXPECT_NEAR(std::fmod(drag->args[6] + 1e-9, 0.02), 0.0, 1e-6);  // on a trace point
+    EXPECT_DOUBLE_EQ(drag->args[8], 16.1);
+}

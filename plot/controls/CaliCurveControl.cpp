@@ -79,10 +79,9 @@ HRESULT CCaliCurveControl::SetTraceData(VXPlot_CaliCurveTraceIDs eTraceID,
         points[i].intensity = pVXDataPeaks[i].dIntensity;
     }
     // The traces search their points by position.
-    std::stable_sort(points.begin(), points.end(),
-                     [](const TracePoint& a, const TracePoint& b) {
-                         return a.position < b.position;
-                     });
+    std::stable_sort(points.begin(), points.end(), [](const TracePoint& a, const TracePoint& b) {
+        return a.position < b.position;
+    });
     graph_->SetTraceData(trace, points.data(), points.size());
     Invalidate();
     return S_OK;
@@ -330,9 +329,8 @@ void CCaliCurveControl::rightButtonUp(QPoint p) {
     VARIANT traceRef{};
     traceRef.vt = VT_BYREF | VT_I4;
     traceRef.plVal = traces.data();
-    Fire(CaliCurveEvents::kCaliCurveHit,
-         {VariantLong(1), VariantDouble(values.x), VariantDouble(values.y), countRef, indexRef,
-          traceRef});
+    Fire(CaliCurveEvents::kCaliCurveHit, {VariantLong(1), VariantDouble(values.x),
+                                          VariantDouble(values.y), countRef, indexRef, traceRef});
 }
 
 }  // namespace zar::plot

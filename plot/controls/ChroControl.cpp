@@ -237,8 +237,8 @@ HRESULT CChroControl::ShowPositionMarker(std::int32_t bShow, double dTime) {
         m.kind = 1;
         m.intensityScale = VXPlot_MarkerScale_Absolute;
         m.lineColor = 255;
-        graph_->Handler().AddMarkerTime(m, dTime, m_limits.absoluteMin, dTime,
-                                        m_limits.absoluteMax, 0, kPositionMarkerId);
+        graph_->Handler().AddMarkerTime(m, dTime, m_limits.absoluteMin, dTime, m_limits.absoluteMax,
+                                        0, kPositionMarkerId);
     }
     return S_OK;
 }
@@ -253,8 +253,7 @@ HRESULT CChroControl::ShowMSnScans(std::int32_t bShow) {
     m.intensityScale = VXPlot_MarkerScale_Percent;
     m.lineColor = 0xFF0000;
     for (const VXPlot_DataPeak& p : m_markerPeaks)
-        graph_->Handler().AddMarkerTime(m, p.dPosition, 95.0, p.dPosition, 100.0, 0,
-                                        kMSnMarkerId);
+        graph_->Handler().AddMarkerTime(m, p.dPosition, 95.0, p.dPosition, 100.0, 0, kMSnMarkerId);
     return S_OK;
 }
 
@@ -490,11 +489,11 @@ HRESULT CChroControl::SetForcedHeading(std::int32_t bForcedHeading) {
     return S_OK;
 }
 
-#define ZAR_CHRO_SHOW_FLAG(Name)                             \
-    HRESULT CChroControl::put_##Name(std::int32_t newVal) {  \
-        if (!graph_) return E_FAIL;                          \
-        graph_->m_b##Name = newVal != 0;                     \
-        return S_OK;                                         \
+#define ZAR_CHRO_SHOW_FLAG(Name)                            \
+    HRESULT CChroControl::put_##Name(std::int32_t newVal) { \
+        if (!graph_) return E_FAIL;                         \
+        graph_->m_b##Name = newVal != 0;                    \
+        return S_OK;                                        \
     }
 ZAR_CHRO_SHOW_FLAG(ShowTextAtRight)
 ZAR_CHRO_SHOW_FLAG(ShowTextAtLeft)
@@ -653,8 +652,7 @@ bool CChroControl::finishBaselineDrag() {
     endFeedback();
     if (b.x() < a.x()) std::swap(a, b);
     PlotRegionList::Values v;
-    if (!regions_->PointsToValues(a, b, v, false, false, m_modifiedEdge == 0,
-                                  m_modifiedEdge == 2))
+    if (!regions_->PointsToValues(a, b, v, false, false, m_modifiedEdge == 0, m_modifiedEdge == 2))
         return false;
     const TracePoint* first = graph_->Trace().FindNearestPoint(v.xStart);
     const TracePoint* second = graph_->Trace().FindNearestPoint(v.xEnd);
@@ -695,9 +693,9 @@ void CChroControl::finishBox(bool addPeak) {
     const bool scale = m_limits.scaleType == VXPlot_YAxisScaleType_Relative;
     if (!MapBox(*regions_, a, b, scale && !addPeak, v)) return;
     if (!addPeak) {
-        fire(ChroEvents::kChroZoom, {VariantLong(1), VariantDouble(v.xStart),
-                                     VariantDouble(v.yStart), VariantDouble(v.xEnd),
-                                     VariantDouble(v.yEnd)});
+        fire(ChroEvents::kChroZoom,
+             {VariantLong(1), VariantDouble(v.xStart), VariantDouble(v.yStart),
+              VariantDouble(v.xEnd), VariantDouble(v.yEnd)});
         return;
     }
     double t1 = v.xStart, t2 = v.xEnd, i1 = v.yStart, i2 = v.yEnd;
@@ -753,4 +751,3 @@ void CChroControl::OnMouseRelease(QMouseEvent* event) {
 }
 
 }  // namespace zar::plot
-

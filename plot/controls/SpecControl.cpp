@@ -261,9 +261,8 @@ HRESULT CSpecControl::SetAxisLabels(LPCWSTR szXAxis, LPCWSTR szYAxisAbsolute,
                                     LPCWSTR szYAxisRelative, LPCWSTR szZAxisAbsolute,
                                     LPCWSTR szZAxisRelative) {
     if (!graph_) return E_FAIL;
-    graph_->m_axisTitles = {FromWide(szXAxis), FromWide(szYAxisAbsolute),
-                            FromWide(szYAxisRelative), FromWide(szZAxisAbsolute),
-                            FromWide(szZAxisRelative)};
+    graph_->m_axisTitles = {FromWide(szXAxis), FromWide(szYAxisAbsolute), FromWide(szYAxisRelative),
+                            FromWide(szZAxisAbsolute), FromWide(szZAxisRelative)};
     return S_OK;
 }
 

@@ -67,8 +67,8 @@ void CPlotArea::layoutLeftAxis(Layout& l) const {
         // The title stands (label width + 1.3) characters left of the axis and reaches one
         // text height further: it must not leave the plot.
         if (!m_yTitles[0].isEmpty())
-            l.Yw = std::max(l.Yw + w, static_cast<int>(w * (m_dYLabelWidth + 1.3)) +
-                                          font_->measuredHeight);
+            l.Yw = std::max(l.Yw + w,
+                            static_cast<int>(w * (m_dYLabelWidth + 1.3)) + font_->measuredHeight);
     } else {
         l.Yw = 0;
     }

@@ -33,9 +33,14 @@ void CCaliCurveGraph::SetTraceData(int traceId, const TracePoint* points, std::s
             SetTraces({&curve_, &included_, &excluded_});
             m_bAbsoluteMode = false;
             break;
-        case 1: included_.SetPoints(points, count); break;
-        case 2: excluded_.SetPoints(points, count); break;
-        default: break;
+        case 1:
+            included_.SetPoints(points, count);
+            break;
+        case 2:
+            excluded_.SetPoints(points, count);
+            break;
+        default:
+            break;
     }
 }
 

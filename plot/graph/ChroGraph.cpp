@@ -27,26 +27,46 @@ QString MassRangeText(const std::vector<VXPlot_MassRange>& ranges, bool prefix) 
 
 QString DetectorName(int type) {
     switch (type) {
-        case 0: return QStringLiteral("Mass Range");
-        case 1: return QStringLiteral("TIC");
-        case 2: return QStringLiteral("Base Peak");
-        case 3: return QStringLiteral("Analog 1");
-        case 11: return QStringLiteral("Analog 2");
-        case 12: return QStringLiteral("Analog 3");
-        case 13: return QStringLiteral("Analog 4");
-        case 14: return QStringLiteral("Digital 1");
-        case 21: return QStringLiteral("Wavelength Range");
-        case 22: return QStringLiteral("Total Scan");
-        case 23: return QStringLiteral("Spectrum Maximum");
-        case 31: return QStringLiteral("Channel A");
-        case 32: return QStringLiteral("Channel B");
-        case 33: return QStringLiteral("Channel C");
-        case 34: return QStringLiteral("Channel D");
-        case 41: return QStringLiteral("A/D Card Ch. 1");
-        case 42: return QStringLiteral("A/D Card Ch. 2");
-        case 43: return QStringLiteral("A/D Card Ch. 3");
-        case 44: return QStringLiteral("A/D Card Ch. 4");
-        default: return type >= -1 && type <= 103 ? QString() : QStringLiteral("invalid");
+        case 0:
+            return QStringLiteral("Mass Range");
+        case 1:
+            return QStringLiteral("TIC");
+        case 2:
+            return QStringLiteral("Base Peak");
+        case 3:
+            return QStringLiteral("Analog 1");
+        case 11:
+            return QStringLiteral("Analog 2");
+        case 12:
+            return QStringLiteral("Analog 3");
+        case 13:
+            return QStringLiteral("Analog 4");
+        case 14:
+            return QStringLiteral("Digital 1");
+        case 21:
+            return QStringLiteral("Wavelength Range");
+        case 22:
+            return QStringLiteral("Total Scan");
+        case 23:
+            return QStringLiteral("Spectrum Maximum");
+        case 31:
+            return QStringLiteral("Channel A");
+        case 32:
+            return QStringLiteral("Channel B");
+        case 33:
+            return QStringLiteral("Channel C");
+        case 34:
+            return QStringLiteral("Channel D");
+        case 41:
+            return QStringLiteral("A/D Card Ch. 1");
+        case 42:
+            return QStringLiteral("A/D Card Ch. 2");
+        case 43:
+            return QStringLiteral("A/D Card Ch. 3");
+        case 44:
+            return QStringLiteral("A/D Card Ch. 4");
+        default:
+            return type >= -1 && type <= 103 ? QString() : QStringLiteral("invalid");
     }
 }
 
@@ -130,8 +150,12 @@ QString CChroGraph::ComposeTitle(const QString& suffix) const {
     const bool haveRanges = !ranges_.empty();
     QString t;
     switch (type) {
-        case 0: t = MassRangeText(ranges_, true); break;
-        case 1: t = QStringLiteral("TIC"); break;
+        case 0:
+            t = MassRangeText(ranges_, true);
+            break;
+        case 1:
+            t = QStringLiteral("TIC");
+            break;
         case 2:
             t = QStringLiteral("Base Peak");
             if (haveRanges) t += QStringLiteral(" ") + MassRangeText(ranges_, true);
@@ -140,12 +164,16 @@ QString CChroGraph::ComposeTitle(const QString& suffix) const {
             t = QStringLiteral("Neutral Fragment");
             if (haveRanges) t += QStringLiteral(" ") + MassRangeText(ranges_, false);
             break;
-        case 21: t = haveRanges ? MassRangeText(ranges_, true) : DetectorName(21); break;
+        case 21:
+            t = haveRanges ? MassRangeText(ranges_, true) : DetectorName(21);
+            break;
         case 23:
             t = DetectorName(23);
             if (haveRanges) t += QStringLiteral(" ") + MassRangeText(ranges_, true);
             break;
-        default: t = DetectorName(type); break;
+        default:
+            t = DetectorName(type);
+            break;
     }
     if (type >= 0 && type <= 3 && hasFilter_ && !filter_.IsAcceptAll())
         t += QStringLiteral(" F: ") + filter_.Format(2);
@@ -180,8 +208,8 @@ void CChroGraph::addPeakMarkers() {
         m.markerId = kBaselineMarkerId;
         peakMarkers_.Add(m);
         const TracePoint* apex = trace_.FindNearestPoint(p.apex.dRT);
-        const QStringList lines = PeakLabelLines(p, manual, m_labels,
-                                                 apex ? apex->scanNumber : 0, noiseThreshold);
+        const QStringList lines =
+            PeakLabelLines(p, manual, m_labels, apex ? apex->scanNumber : 0, noiseThreshold);
         if (lines.isEmpty()) return;
         TextLabelNode label;
         label.lines = lines;
@@ -216,8 +244,8 @@ double CChroGraph::headroom() const {
     return room;
 }
 
-int CChroGraph::HitTestBaseline(const PlotDC& dc, int x, int y, double& x1, double& y1,
-                                double& x2, double& y2) const {
+int CChroGraph::HitTestBaseline(const PlotDC& dc, int x, int y, double& x1, double& y1, double& x2,
+                                double& y2) const {
     if (!regions_) return 0;
     const PlotRegion* region = regions_->Find(x, y);
     if (!region) return 0;

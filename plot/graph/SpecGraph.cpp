@@ -18,11 +18,16 @@ constexpr int kShadeFromDataSets = 20;
 
 QString SmoothingLetters(int type) {
     switch (type) {
-        case 0: return QStringLiteral("B");
-        case 1: return QStringLiteral("G");
-        case 2: return QStringLiteral("I");
-        case 3: return QStringLiteral("SG");
-        default: return QString();
+        case 0:
+            return QStringLiteral("B");
+        case 1:
+            return QStringLiteral("G");
+        case 2:
+            return QStringLiteral("I");
+        case 3:
+            return QStringLiteral("SG");
+        default:
+            return QString();
     }
 }
 
@@ -90,10 +95,9 @@ void CSpecGraph::SetData(const CSpecSegmentData* data, const CScanFilter* filter
                 points_.push_back(p);
             }
         // Segments may overlap; the trace wants increasing positions.
-        std::stable_sort(points_.begin(), points_.end(),
-                         [](const TracePoint& a, const TracePoint& b) {
-                             return a.position < b.position;
-                         });
+        std::stable_sort(
+            points_.begin(), points_.end(),
+            [](const TracePoint& a, const TracePoint& b) { return a.position < b.position; });
     }
     trace_.SetPoints(points_.data(), points_.size());
 }
@@ -246,9 +250,15 @@ void CSpecGraph::DrawImpl(PlotDC& dc) {
     int style = m_nPlotStyle;
     if (style == 0 && dataSetCount() >= kShadeFromDataSets) style = VXPlot_SpecStyle_ShadeStyle;
     switch (style) {
-        case VXPlot_SpecStyle_ProfileStyle: trace_.m_nStyle = 0; break;
-        case VXPlot_SpecStyle_StickStyle: trace_.m_nStyle = 1; break;
-        case VXPlot_SpecStyle_ShadeStyle: trace_.m_nStyle = 2; break;
+        case VXPlot_SpecStyle_ProfileStyle:
+            trace_.m_nStyle = 0;
+            break;
+        case VXPlot_SpecStyle_StickStyle:
+            trace_.m_nStyle = 1;
+            break;
+        case VXPlot_SpecStyle_ShadeStyle:
+            trace_.m_nStyle = 2;
+            break;
         default: {
             const SpecScanSummary* summary = data_->ScanSummary();
             trace_.m_nStyle = summary && !summary->centroid ? 0 : 1;

@@ -58,8 +58,8 @@ MappedPoint MapPoint(const PlotRegionList& regions, QPoint point, bool scale) {
     if (!regions.PointsToValues(point, point, v, false, scale, true, true)) return m;
     const ElementRect& d = region->dataRect();
     m.found = true;
-    m.inside = point.x() >= d.left && point.x() <= d.right && point.y() >= d.top &&
-               point.y() <= d.bottom;
+    m.inside =
+        point.x() >= d.left && point.x() <= d.right && point.y() >= d.top && point.y() <= d.bottom;
     m.x = v.xStart;
     m.y = v.yStart;
     return m;

@@ -20,10 +20,8 @@ class CaliCurveControlTest : public ControlTest {
         // One excluded point lies on the second included one.
         excluded = {{20, 19.0, 0, 0}, {60, 70.0, 0, 0}};
         ASSERT_EQ(curve->SetTraceData(VXPlot_CaliCurveTraceIDs_Curve, line.data(), 51), S_OK);
-        ASSERT_EQ(curve->SetTraceData(VXPlot_CaliCurveTraceIDs_Included, included.data(), 4),
-                  S_OK);
-        ASSERT_EQ(curve->SetTraceData(VXPlot_CaliCurveTraceIDs_Excluded, excluded.data(), 2),
-                  S_OK);
+        ASSERT_EQ(curve->SetTraceData(VXPlot_CaliCurveTraceIDs_Included, included.data(), 4), S_OK);
+        ASSERT_EQ(curve->SetTraceData(VXPlot_CaliCurveTraceIDs_Excluded, excluded.data(), 2), S_OK);
         ASSERT_EQ(curve->SetXAxisLimits(0.0, 100.0), S_OK);
         ASSERT_EQ(curve->SetYAxisLimits(0.0, 100.0), S_OK);
         ASSERT_EQ(curve->SetHeading(u"Calibration of Compound A", u"Y = 0.9 X + 1.0"), S_OK);

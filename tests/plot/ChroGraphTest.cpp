@@ -71,19 +71,17 @@ TEST_F(ChroGraphTest, TraceTitlesByTraceType) {
 TEST_F(ChroGraphTest, PeakLabelLines) {
     ChroLabelSwitches all;
     all.scanNumber = all.basePeak = all.peakNumber = all.signalToNoise = all.height = true;
-    EXPECT_EQ(PeakLabelLines(Peak(12.345, 150.0, 99.5, 10.0), false, all, 77, 1.0),
-              (QStringList{"RT: 12.35", "S#: 77", "3", "AA: 99.50", "AH: 150", "SN: 15",
-                           "BP: 445.12"}));
+    EXPECT_EQ(
+        PeakLabelLines(Peak(12.345, 150.0, 99.5, 10.0), false, all, 77, 1.0),
+        (QStringList{"RT: 12.35", "S#: 77", "3", "AA: 99.50", "AH: 150", "SN: 15", "BP: 445.12"}));
     EXPECT_EQ(PeakLabelLines(Peak(1.0, 50.0, 100.0, 0.5), true, all, 0, 1.0)[3],
               QStringLiteral("MA: 100"));
     ChroLabelSwitches sn;
     sn.retentionTime = sn.area = false;
     sn.signalToNoise = true;
     // Noise at or below the threshold: the square root of the height; a negative height: 0.
-    EXPECT_EQ(PeakLabelLines(Peak(1.0, 144.0, 1.0, 1.0), false, sn, 0, 1.0),
-              QStringList{"SN: 12"});
-    EXPECT_EQ(PeakLabelLines(Peak(1.0, -144.0, 1.0, 0.0), false, sn, 0, 1.0),
-              QStringList{"SN: 0"});
+    EXPECT_EQ(PeakLabelLines(Peak(1.0, 144.0, 1.0, 1.0), false, sn, 0, 1.0), QStringList{"SN: 12"});
+    EXPECT_EQ(PeakLabelLines(Peak(1.0, -144.0, 1.0, 0.0), false, sn, 0, 1.0), QStringList{"SN: 0"});
 }
 
 TEST_F(ChroGraphTest, NoDataTextTakesOnlyItsOneArgument) {

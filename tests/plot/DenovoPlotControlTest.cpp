@@ -123,11 +123,11 @@ TEST(DenovoDotRadiusTest, GrowsWithTheLogarithmAndIsCapped) {
         int cap, radius;
     };
     const Case cases[] = {
-        {100, 100, 10, 0},  // exactly the threshold: no dot
-        {200, 100, 10, 2},  // 2t
-        {400, 100, 10, 3},  // 4t
-        {1 << 20, 1, 2, 2}, // a range of 250 caps the radius at 2
-        {50, 0, 10, 0},     // no threshold: no dot
+        {100, 100, 10, 0},   // exactly the threshold: no dot
+        {200, 100, 10, 2},   // 2t
+        {400, 100, 10, 3},   // 4t
+        {1 << 20, 1, 2, 2},  // a range of 250 caps the radius at 2
+        {50, 0, 10, 0},      // no threshold: no dot
     };
     for (const Case& c : cases)
         EXPECT_EQ(zar::plot::DenovoDotRadius(c.z, c.t, c.cap), c.radius) << c.z << " " << c.t;

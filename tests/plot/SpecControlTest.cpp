@@ -131,8 +131,8 @@ TEST_F(SpecControlTest, ClickAndZoomBoxEvents) {
                   SpecEvents::kSpecRButtonDown, SpecEvents::kSpecLeftKeyPressed});
     // 3 pixels is a click, 4 pixels a zoom box.
     Drag(window, {400, 300}, {403, 303});
-    EXPECT_EQ(log.ids(), (std::vector<DISPID>{SpecEvents::kSpecLButtonDown,
-                                              SpecEvents::kSpecLButtonUp}));
+    EXPECT_EQ(log.ids(),
+              (std::vector<DISPID>{SpecEvents::kSpecLButtonDown, SpecEvents::kSpecLButtonUp}));
     EXPECT_EQ(log.seen[1].args[0], 1.0);
     const double clickMass = log.seen[1].args[1];
     EXPECT_GT(clickMass, 100.0);
@@ -156,8 +156,8 @@ TEST_F(SpecControlTest, ClickAndZoomBoxEvents) {
     log.seen.clear();
     spec->put_EnableManualZoom(0);
     Drag(window, {600, 350}, {300, 150});
-    EXPECT_EQ(log.ids(), (std::vector<DISPID>{SpecEvents::kSpecLButtonDown,
-                                              SpecEvents::kSpecLButtonUp}));
+    EXPECT_EQ(log.ids(),
+              (std::vector<DISPID>{SpecEvents::kSpecLButtonDown, SpecEvents::kSpecLButtonUp}));
     log.seen.clear();
     QTest::keyClick(window, Qt::Key_Left);
     EXPECT_EQ(log.ids(), (std::vector<DISPID>{SpecEvents::kSpecLeftKeyPressed}));

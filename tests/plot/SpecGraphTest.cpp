@@ -60,9 +60,9 @@ TEST_F(SpecGraphTest, SegmentDataOwnsItsSummary) {
 
 TEST_F(SpecGraphTest, HeadingOfASingleScan) {
     const QString h = DrawnHeading();
-    EXPECT_TRUE(h.startsWith(QStringLiteral("Run1   # 12 RT: 3.50 NL: 1.00E+02"))) << h.toStdString();
-    EXPECT_EQ(graph.HeadingText(100.0),
-              QStringLiteral("Run1#12  RT: 3.50 P:NL:  1.00E+02 "));
+    EXPECT_TRUE(h.startsWith(QStringLiteral("Run1   # 12 RT: 3.50 NL: 1.00E+02")))
+        << h.toStdString();
+    EXPECT_EQ(graph.HeadingText(100.0), QStringLiteral("Run1#12  RT: 3.50 P:NL:  1.00E+02 "));
 }
 
 TEST_F(SpecGraphTest, HeadingOfAnAveragedSpectrumWithSmoothing) {

@@ -32,6 +32,7 @@ QString SmoothingLetters(int type) {
 }
 
 void CSpecSegmentData::Clear() {
+    ++generation_;
     segments_.clear();
     summary_.reset();
 }
@@ -44,6 +45,7 @@ void CSpecSegmentData::Reset(int count) {
 
 void CSpecSegmentData::SetSegment(int index, std::vector<SpecPeakRecord> peaks) {
     segments_.at(static_cast<std::size_t>(index)).peaks = std::move(peaks);
+    ++generation_;
 }
 
 void CSpecSegmentData::SetRange(int index, double low, double high) {
@@ -82,8 +84,11 @@ CSpecGraph::CSpecGraph() : handler_(*this, GraphFamily::Spectrum) {
 }
 
 void CSpecGraph::SetData(const CSpecSegmentData* data, const CScanFilter* filter) {
-    data_ = data;
     header_.SetFilter(filter);
+    // The points are rebuilt only when the peaks changed (a repaint must stay cheap).
+    if (data == data_ && data && data->Generation() == pointsGeneration_) return;
+    data_ = data;
+    pointsGeneration_ = data ? data->Generation() : ~std::uint64_t{0};
     points_.clear();
     if (data) {
         for (int s = 0; s < data->SegmentCount(); ++s)
@@ -95,9 +100,11 @@ void CSpecGraph::SetData(const CSpecSegmentData* data, const CScanFilter* filter
                 points_.push_back(p);
             }
         // Segments may overlap; the trace wants increasing positions.
-        std::stable_sort(
-            points_.begin(), points_.end(),
-            [](const TracePoint& a, const TracePoint& b) { return a.position < b.position; });
+        const auto byPosition = [](const TracePoint& a, const TracePoint& b) {
+            return a.position < b.position;
+        };
+        if (!std::is_sorted(points_.begin(), points_.end(), byPosition))
+            std::stable_sort(points_.begin(), points_.end(), byPosition);
     }
     trace_.SetPoints(points_.data(), points_.size());
 }

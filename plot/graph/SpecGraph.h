@@ -42,6 +42,8 @@ class CSpecSegmentData {
     int SegmentCount() const { return static_cast<int>(segments_.size()); }
     const std::vector<SpecPeakRecord>& Peaks(int index) const { return segments_.at(index).peaks; }
     std::pair<double, double> Range(int index) const { return segments_.at(index).range; }
+    // Counts every change of the peaks, so a reader can keep what it derived from them.
+    std::uint64_t Generation() const { return generation_; }
     SpecScanSummary* ScanSummary() { return summary_.get(); }
     const SpecScanSummary* ScanSummary() const { return summary_.get(); }
 
@@ -52,6 +54,7 @@ class CSpecSegmentData {
     };
     std::vector<Segment> segments_;
     std::unique_ptr<SpecScanSummary> summary_;
+    std::uint64_t generation_ = 0;
 };
 
 // What the heading shows of the spectrum.
@@ -127,6 +130,7 @@ class CSpecGraph : public CGraphDrawing {
     CSpecTrace trace_;
     std::vector<TracePoint> points_;
     const CSpecSegmentData* data_ = nullptr;
+    std::uint64_t pointsGeneration_ = ~std::uint64_t{0};
     std::vector<ZAR_PLOTLib::VXPlot_PeakInfo> peakInfo_;
     std::vector<std::uint32_t> peakInfoColors_;
 };

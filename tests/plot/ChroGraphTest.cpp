@@ -122,3 +122,27 @@ TEST_F(ChroGraphTest, EveryPeakWithRoomGetsItsLabel) {
     EXPECT_EQ(g.PeakLabels().size(), 3u);
     EXPECT_EQ(g.PeakLabels().Placed().size(), 3u);
 }
+
+TEST_F(ChroGraphTest, DrawsAMillionPointsWithPeaksAndMarkers) {
+    std::vector<TracePoint> points(1000000);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        points[i].position = i * 6e-5;
+        points[i].intensity = 100.0 * std::exp(-std::pow(points[i].position - 30.0, 2)) +
+                              5.0 * std::sin(double(i));
+    }
+    CChroGraph g;
+    PlotRegionList regions;
+    g.SetRegions(&regions);
+    g.SetTrace(points.data(), points.size());
+    std::vector<VXPlot_ChroPeak> peaks{Peak(30.0, 100.0, 250.0, 2.0)};
+    g.SetPeaks(peaks.data(), 1);
+    g.m_dXLow = 0.0;
+    g.m_dXHigh = 60.0;
+    g.m_bYRange = true;
+    g.SetRect(0, 0, 1920, 1080);
+    plottest::Canvas canvas(1920, 1080, true);
+    for (int i = 0; i < 3; ++i) g.Draw(*canvas.dc);  // repaints leave one baseline, one label
+    EXPECT_EQ(g.PeakMarkers().size(), 1u);
+    EXPECT_EQ(g.PeakLabels().size(), 1u);
+    EXPECT_EQ(regions.size(), 1u);
+}

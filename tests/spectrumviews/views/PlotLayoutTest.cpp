@@ -1,0 +1,310 @@
+// The plot layout on a generated run: the trace pane on top, the spectrum pane below. A click on
+// a trace picks the scan the spectrum pane shows; the arrow commands step through the trace's
+// scans; a zoom in a trace is broadcast to the document as a time range.
+
+#include "app/SplitterViews.h"
+#include "app/ViewFactory.h"
+#include "app/plotwrappers/PlotWrappers.h"
+#include "document/UpdateHints.h"
+#include "spectrumviews/views/RegisterSpectrumViews.h"
+#include "spectrumviews/views/SpecView.h"
+#include "spectrumviews/views/TraceView.h"
+#include "spectrumviews/views/ViewCommands.h"
+
+#include "ViewsTestSupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QScrollBar>
+
+#include <cstdio>
+#include <map>
+
+using namespace zar;
+
+namespace {
+
+constexpr int kScans = 20;
+
+class PlotLayoutTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        server_ = std::make_unique<viewstest::RegisteredPlotServer>();
+        dir_ = std::make_unique<QTemporaryDir>();
+        runPath_ = dir_->path() + QStringLiteral("/small.mzML");
+        runWritten_ = viewstest::WriteSmallRun(runPath_, kScans);
+        RegisterSpectrumViews();
+    }
+    static void TearDownTestSuite() {
+        server_.reset();
+        dir_.reset();
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(server_->ok());
+        ASSERT_TRUE(runWritten_);
+        doc_ = std::make_unique<CZarDoc>();
+        ASSERT_TRUE(doc_->OnOpenDocument(runPath_));
+        layout_ = std::make_unique<CSplitterLayoutView>(*LayoutForViewType(1));
+        layout_->resize(900, 700);
+        layout_->show();
+        layout_->OnInitialUpdate();
+        doc_->UpdateAllViews(nullptr, kHintPlotLayout);
+        trace_ = dynamic_cast<CTraceView*>(layout_->FindPane(QStringLiteral("CTraceView")));
+        spec_ = dynamic_cast<CSpecView*>(layout_->FindPane(QStringLiteral("CSpecView")));
+        ASSERT_TRUE(trace_);
+        ASSERT_TRUE(spec_);
+    }
+    void TearDown() override {
+        layout_.reset();
+        doc_.reset();
+    }
+
+    CVXResults& results() { return *doc_->GetCurrentResults(); }
+    double timeOfScan(int scan) { return doc_->ScanToRetentionTime(scan); }
+    int shownScan() const { return spec_->Spectrum().header.data.nScanNumber; }
+
+    static inline std::unique_ptr<viewstest::RegisteredPlotServer> server_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
+    static inline QString runPath_;
+    static inline bool runWritten_ = false;
+    std::unique_ptr<CZarDoc> doc_;
+    std::unique_ptr<CSplitterLayoutView> layout_;
+    CTraceView* trace_ = nullptr;
+    CSpecView* spec_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PlotLayoutTest, OpeningTheRunShowsItsTracesAndTheFirstScan) {
+    EXPECT_TRUE(layout_->MissingPanes().isEmpty());
+    EXPECT_EQ(results().tracesDefined, 2);
+    EXPECT_EQ(results().userResults[0].Name(), QStringLiteral("TIC"));
+    EXPECT_EQ(results().userResults[1].Name(), QStringLiteral("Base Peak"));
+    EXPECT_EQ(static_cast<int>(results().userResults[0].chro.points.size()), kScans);
+    ASSERT_TRUE(trace_->SlotControl(0) && trace_->SlotControl(0)->Interface());
+    ASSERT_TRUE(trace_->SlotControl(1) && trace_->SlotControl(1)->Interface());
+    EXPECT_FALSE(trace_->SlotControl(2));
+    EXPECT_EQ(trace_->CountText(), QStringLiteral("Number of traces: 2"));
+    EXPECT_FALSE(trace_->ScrollBar()->isEnabled());  // T = P
+    ASSERT_TRUE(spec_->Control() && spec_->Control()->Interface());
+    EXPECT_EQ(shownScan(), 1);
+    ASSERT_EQ(spec_->Spectrum().peaks.size(), 3u);
+    EXPECT_DOUBLE_EQ(spec_->Spectrum().header.data.dBasePeakMass, 401.0);
+    viewstest::Grab(*layout_, QStringLiteral("/tmp/specviews_plot_layout.png"));
+}
+
+TEST_F(PlotLayoutTest, ClickOnATraceMakesTheSpectrumPaneLoadThatScan) {
+    trace_->OnChroLButtonDown(1, 1);  // the base-peak trace becomes current
+    EXPECT_EQ(results().currentTraceNumber, 1);
+    trace_->OnChroLButtonUp(1, 1, true, timeOfScan(7) + 0.01, 0.0);
+    EXPECT_EQ(shownScan(), 7);
+    EXPECT_DOUBLE_EQ(spec_->Spectrum().header.data.dBasePeakMass, 407.0);
+    EXPECT_DOUBLE_EQ(results().userResults[1].currentScanPosition, timeOfScan(7));
+    // A click outside the data names no time: nothing changes.
+    trace_->OnChroLButtonUp(1, 1, false, timeOfScan(12), 0.0);
+    EXPECT_EQ(shownScan(), 7);
+    // An MS/MS scan shows its own peaks.
+    trace_->OnChroLButtonUp(1, 1, true, timeOfScan(8), 0.0);
+    EXPECT_EQ(shownScan(), 8);
+    EXPECT_DOUBLE_EQ(spec_->Spectrum().peaks.front().dPosition, 158.0);
+    viewstest::Grab(*layout_, QStringLiteral("/tmp/specviews_plot_layout_scan8.png"));
+}
+
+TEST_F(PlotLayoutTest, SteppingStopsAtBothEnds) {
+    trace_->OnChroLButtonUp(0, 0, true, timeOfScan(5), 0.0);
+    ASSERT_EQ(shownScan(), 5);
+    spec_->OnCommand(ID_NEXT_SCAN);
+    EXPECT_EQ(shownScan(), 6);
+    spec_->OnCommand(ID_PREVIOUS_SCAN);
+    spec_->OnCommand(ID_PREVIOUS_SCAN);
+    EXPECT_EQ(shownScan(), 4);
+
+    trace_->OnChroLButtonUp(0, 0, true, timeOfScan(kScans), 0.0);
+    spec_->ShowNextScan();
+    EXPECT_EQ(shownScan(), kScans);  // the last point: nothing happens
+    trace_->OnChroLButtonUp(0, 0, true, timeOfScan(1), 0.0);
+    spec_->ShowPreviousScan();
+    EXPECT_EQ(shownScan(), 1);  // the first point: nothing happens
+
+    // No scan picked: Next selects the first point.
+    results().userResults[0].currentScanPosition = -1.0;
+    results().userResults[0].specDisplay = CVXSpecDisplay();
+    spec_->ShowNextScan();
+    EXPECT_DOUBLE_EQ(results().userResults[0].currentScanPosition, timeOfScan(1));
+}
+
+TEST_F(PlotLayoutTest, ZoomInATraceIsBroadcastAsATimeRange) {
+    std::vector<std::pair<double, double>> taken;
+    ClearTimeRangeTakers();
+    RegisterTimeRangeTaker([&](double a, double b) { taken.emplace_back(a, b); });
+    const double a = timeOfScan(3);
+    const double b = timeOfScan(9);
+    trace_->OnChroZoom(0, 0, true, b, 10.0, a, 500.0);
+    double low = 0, high = 0;
+    doc_->GetSelectedRange(low, high);
+    EXPECT_DOUBLE_EQ(low, a);
+    EXPECT_DOUBLE_EQ(high, b);
+    const CVXChroDisplay& d = results().userResults[0].chroDisplay;
+    EXPECT_EQ(d.xZoomed, 1);
+    EXPECT_EQ(d.yZoomed, 1);
+    EXPECT_DOUBLE_EQ(d.xStart, a);
+    // Equal times: only Y zooms, and the (equal) times still go out.
+    trace_->OnChroZoom(0, 0, true, 1.0, 10.0, 1.0, 20.0);
+    doc_->GetSelectedRange(low, high);
+    EXPECT_DOUBLE_EQ(low, 1.0);
+    EXPECT_DOUBLE_EQ(high, 1.0);
+    EXPECT_DOUBLE_EQ(results().userResults[0].chroDisplay.xStart, a);
+    // An invalid box does nothing.
+    trace_->OnChroZoom(0, 0, false, 0.1, 0, 0.2, 0);
+    EXPECT_EQ(taken.size(), 2u);
+    // Display All goes back to the data range and says so.
+    trace_->OnCommand(ID_DISPLAY_ALL);
+    EXPECT_EQ(results().userResults[0].chroDisplay.xZoomed, 0);
+    doc_->GetSelectedRange(low, high);
+    EXPECT_DOUBLE_EQ(low, timeOfScan(1));
+    EXPECT_DOUBLE_EQ(high, timeOfScan(kScans));
+    ClearTimeRangeTakers();
+}
+
+TEST_F(PlotLayoutTest, SpectrumZoomBoxAndDisplayAll) {
+    CVXSpecDisplay* d = spec_->GetSpecDisplay();
+    ASSERT_TRUE(d);
+    spec_->OnSpecZoom(true, 380.0, 0.0, 420.0, 500.0);
+    EXPECT_EQ(d->xZoomed, 1);
+    EXPECT_EQ(d->yZoomed, 1);
+    spec_->OnSpecZoom(false, 100.0, 0.0, 200.0, 1.0);  // outside the data: ignored
+    EXPECT_DOUBLE_EQ(d->xStart, 380.0);
+    spec_->OnCommand(ID_RESET_SCALING);
+    EXPECT_EQ(d->xZoomed, 0);
+    EXPECT_EQ(d->yZoomed, 0);
+    // A zoom outside every segment clears the X zoom.
+    spec_->OnSpecZoom(true, 5000.0, 0.0, 6000.0, 0.0);
+    doc_->UpdateAllViews(nullptr, kHintScanRange);  // the next load sends the spectrum again
+    EXPECT_EQ(d->xZoomed, 0);
+    EXPECT_EQ(d->selectedSegment, -1);
+}
+
+TEST_F(PlotLayoutTest, PeakPickIgnoresClicksOutsideTheData) {
+    std::vector<double> picked;
+    QObject::connect(spec_, &CSpecView::peakPicked, [&](double m, double) { picked.push_back(m); });
+    spec_->OnSpecLButtonUp(true, 402.0, 0.0);
+    spec_->OnSpecLButtonUp(false, 402.0, 0.0);
+    ASSERT_EQ(picked.size(), 1u);
+    EXPECT_DOUBLE_EQ(picked[0], 401.0);
+}
+
+TEST_F(PlotLayoutTest, ExportPutsThePeakListOnTheClipboard) {
+    trace_->OnChroLButtonUp(0, 0, true, timeOfScan(3), 0.0);
+    ASSERT_TRUE(spec_->ExportSpectrumText(true, QStringLiteral("PX")));
+    const QString text = QApplication::clipboard()->text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("SPECTRUM - PX"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Scan #: 3")));
+    ASSERT_TRUE(trace_->ExportChromatogramText());
+    EXPECT_TRUE(QApplication::clipboard()->text().contains(QStringLiteral("TIC")));
+}
+
+TEST_F(PlotLayoutTest, ScrollingMovesTheSlotsThroughTheTraces) {
+    results().displaySlotCount = 1;
+    results().tracesPerPage = 1;
+    results().slotArray = {0};
+    trace_->CreateTraceControls(false);
+    trace_->LayoutControls();
+    trace_->LoadAllTraces();
+    EXPECT_TRUE(trace_->ScrollBar()->isEnabled());
+    EXPECT_EQ(trace_->ScrollBar()->maximum(), 2);
+    trace_->OnVScroll(CTraceView::kLineDown, 0);
+    EXPECT_EQ(results().slotArray, std::vector<int>{1});
+    trace_->OnVScroll(CTraceView::kLineDown, 0);
+    EXPECT_EQ(results().slotArray, std::vector<int>{1});  // the last page
+    trace_->OnVScroll(CTraceView::kPageUp, 0);
+    EXPECT_EQ(results().slotArray, std::vector<int>{0});
+    // The current trace scrolled out keeps its number.
+    trace_->OnChroLButtonDown(0, 0);
+    trace_->OnVScroll(CTraceView::kLineDown, 0);
+    EXPECT_EQ(results().currentTraceNumber, 0);
+    EXPECT_FALSE(trace_->IsTraceShown(0));
+}
+
+TEST_F(PlotLayoutTest, DelayedUvTraceStoresTheScanTimeBeforeTheDelay) {
+    CVXUserResult uv;
+    uv.Name(QStringLiteral("UV"));
+    uv.chro.detectorType = kVXUVDevice;
+    uv.chro.traceType = kVXChannelATrace;
+    uv.chro.delay = 0.5;
+    uv.chro.points = {{10.0, 1, 0.f, 0}, {10.5, 5, 0.f, 0}, {11.0, 2, 0.f, 0}};
+    uv.chro.UpdateDataRanges();
+    results().userResults.push_back(uv);
+    results().tracesDefined = 3;
+    results().slotArray = {0, 2};
+    trace_->CreateTraceControls(false);
+    trace_->LoadAllTraces();
+    trace_->OnChroLButtonDown(1, 2);
+    trace_->OnChroLButtonUp(1, 2, true, 10.6, 4.0);
+    EXPECT_DOUBLE_EQ(results().userResults[2].currentScanPosition, 10.0);
+    // A UV trace has no spectra: the spectrum pane says so.
+    EXPECT_EQ(spec_->NoDataText(), QStringLiteral("No spectral data available"));
+}
+
+TEST_F(PlotLayoutTest, ContextMenusGreyWhatDoesNotApply) {
+    std::unique_ptr<QMenu> menu = trace_->BuildContextMenu();
+    ASSERT_TRUE(menu);
+    std::map<int, bool> enabled;
+    std::function<void(QMenu*)> walk = [&](QMenu* m) {
+        for (QAction* a : m->actions()) {
+            if (a->menu()) walk(a->menu());
+            else if (!a->isSeparator()) enabled[a->data().toInt()] = a->isEnabled();
+        }
+    };
+    walk(menu.get());
+    EXPECT_FALSE(enabled[ID_ZOOM_OUT_X]);
+    EXPECT_FALSE(enabled[ID_RESET_SCALING]);
+    EXPECT_TRUE(enabled[ID_ZOOM_IN_X]);
+    EXPECT_TRUE(enabled[ID_SORVEX_DTA]);  // plot layout, mass-spectrometer trace
+    EXPECT_FALSE(enabled[ID_ZARMASS]);
+}
+
+// Not a pass/fail check: the times users wait for, written to the test log.
+TEST_F(PlotLayoutTest, MeasuresOpeningAndStepping) {
+    const QString big = dir_->path() + QStringLiteral("/profile.mzML");
+    constexpr int kPoints = 100000;
+    QString error;
+    ASSERT_TRUE(WriteRunFile(big, 30, [](int i) {
+        RunSpectrum s;
+        s.scanNumber = i + 1;
+        s.retentionTime = 0.02 * (i + 1);
+        s.centroid = false;
+        for (int k = 0; k < kPoints; ++k) {
+            s.mz.push_back(300.0 + k * 0.017);
+            s.intensity.push_back(100.0 + (k * 7919 + i * 104729) % 5000);
+        }
+        return s;
+    }, error)) << error.toStdString();
+    layout_.reset();
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(doc_->OnOpenDocument(big));
+    layout_ = std::make_unique<CSplitterLayoutView>(*LayoutForViewType(1));
+    layout_->resize(900, 700);
+    layout_->show();
+    layout_->OnInitialUpdate();
+    doc_->UpdateAllViews(nullptr, kHintPlotLayout);
+    layout_->grab();
+    const qint64 openMs = timer.elapsed();
+    spec_ = dynamic_cast<CSpecView*>(layout_->FindPane(QStringLiteral("CSpecView")));
+    ASSERT_TRUE(spec_);
+    timer.restart();
+    constexpr int kSteps = 20;
+    for (int i = 0; i < kSteps; ++i) {
+        spec_->ShowNextScan();
+        spec_->Control()->ControlWindow()->grab();
+    }
+    const double stepMs = static_cast<double>(timer.elapsed()) / kSteps;
+    EXPECT_EQ(spec_->Spectrum().peaks.size(), static_cast<std::size_t>(kPoints));
+    RecordProperty("open_ms", static_cast<int>(openMs));
+    RecordProperty("step_us", static_cast<int>(stepMs * 1000));
+    std::printf("[ measure  ] open run to first spectrum drawn: %lld ms; step per scan (10^5 points): %.1f ms\n",
+                static_cast<long long>(openMs), stepMs);
+}

@@ -213,3 +213,13 @@ TEST_F(ChroControlTest, DraggedBaselineEndIsReportedSnappedToTheTrace) {
     EXPECT_NEAR(std::fmod(drag->args[6] + 1e-9, 0.02), 0.0, 1e-6);  // on a trace point
     EXPECT_DOUBLE_EQ(drag->args[8], 16.1);
 }
+
+TEST_F(ChroControlTest, DrawMatchesTheWindowOfTheSameSize) {
+    Load();
+    ASSERT_EQ(chro->ShowFocusRectImmediate(1), S_OK);
+    QWidget* window = Show(chro.get(), 640, 300);
+    const QImage grabbed = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = DrawToImage(chro.get(), 640, 300);
+    EXPECT_EQ(grabbed, drawn);
+    EXPECT_EQ(drawn.pixel(1, 150), qRgb(0, 0, 255));  // the focus frame: 2 pixels, blue
+}

@@ -214,3 +214,19 @@ TEST_F(SpecControlTest, CopyPutsSvgAndImageOnTheClipboard) {
     }
     EXPECT_GT(CountDark(rendered), 1000);
 }
+
+TEST_F(SpecControlTest, YLimitsReachTheGraphInItsOwnOrder) {
+    Load();
+    ASSERT_EQ(spec->SetYAxisScaleType(VXPlot_YAxisScaleType_Absolute), S_OK);
+    // Normalisation, absolute minimum and maximum, relative minimum and maximum.
+    ASSERT_EQ(spec->SetYAxisLimits(0.0, 0.0, 4.0e5, 10.0, 50.0), S_OK);
+    QWidget* window = Show(spec.get(), 800, 500);
+    window->grab();
+    EventLog log(spec.get(), SpecEvents::kIID, {SpecEvents::kSpecLButtonUp});
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, {400, 60});
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, {400, 440});
+    ASSERT_EQ(log.seen.size(), 2u);
+    EXPECT_GT(log.seen[0].args[2], 3.0e5);  // near the top: close to the absolute maximum
+    EXPECT_LE(log.seen[0].args[2], 4.0e5);
+    EXPECT_LT(log.seen[1].args[2], 1.0e5);
+}

@@ -303,9 +303,8 @@ void CCaliCurveControl::rightButtonUp(QPoint p) {
         mapped = cursor_->Track(scope->dc, *regions_, p, &values);
     }
     FeedbackChanged();
-    QImage probe(1, 1, QImage::Format_RGB32);
-    QPainter painter(&probe);
-    PlotDC dc(painter, DrawTarget(painter, false, false));
+    HitTestDC measure;
+    PlotDC& dc = measure.dc();
     std::vector<std::int32_t> indices, traces;
     CCaliCurveGraph::Hit hit;
     for (bool found = graph_->FirstHit(dc, p.x(), p.y(), hit); found;

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWidget>
 
 #include <cmath>
 #include <cstring>
@@ -310,6 +311,15 @@ HRESULT CChroControl::get_EnableManualZoom(std::int32_t* pVal) {
 
 void CChroControl::updateMouseMode() {
     m_mouseMode = m_EnableManualAddPeakMode || m_EnableManualBaselineDrag || m_EnableManualZoom;
+    // The modes that change peaks show it in the cursor.
+    if (QWidget* w = window()) {
+        if (m_EnableManualAddPeakMode)
+            w->setCursor(Qt::CrossCursor);
+        else if (m_EnableManualDeletePeakMode)
+            w->setCursor(Qt::PointingHandCursor);
+        else
+            w->setCursor(Qt::ArrowCursor);
+    }
 }
 
 HRESULT CChroControl::put_EnableManualZoom(std::int32_t newVal) {
@@ -357,6 +367,7 @@ void CChroControl::DrawControl(PlotDC& dc, const QRect& rect) {
     }
     graph_->m_noDataText = m_noDataText;
     graph_->m_headingTitle = m_headingText;
+    graph_->m_fileName = m_fileName;
     graph_->m_dXLow = m_limits.xStart;
     graph_->m_dXHigh = m_limits.xEnd;
     graph_->Handler().SetYAxisLimits(m_limits.relativeMin, m_limits.relativeMax,
@@ -596,11 +607,9 @@ void CChroControl::OnMousePress(QMouseEvent* event) {
         return;
     }
     if (m_EnableManualBaselineDrag && region) {
-        QImage probe(1, 1, QImage::Format_RGB32);
-        QPainter painter(&probe);
-        PlotDC measure(painter, DrawTarget(painter, false, false));
+        HitTestDC measure;
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-        const int end = graph_->HitTestBaseline(measure, p.x(), p.y(), x1, y1, x2, y2);
+        const int end = graph_->HitTestBaseline(measure.dc(), p.x(), p.y(), x1, y1, x2, y2);
         if (end != 0) {
             m_baselineGrabbed = true;
             QPointF fixed(x1, y1);
@@ -635,8 +644,19 @@ void CChroControl::OnMousePress(QMouseEvent* event) {
 }
 
 void CChroControl::OnMouseMove(QMouseEvent* event) {
-    if (m_EnableManualDeletePeakMode || m_deleteFired || !m_dragging) return;
+    if (m_EnableManualDeletePeakMode || m_deleteFired || !graph_) return;
     const QPoint p = event->position().toPoint();
+    if (!m_dragging) {
+        // Over a baseline end the cursor offers the drag.
+        if (m_EnableManualBaselineDrag && window()) {
+            HitTestDC measure;
+            double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+            const bool over =
+                graph_->HitTestBaseline(measure.dc(), p.x(), p.y(), x1, y1, x2, y2) != 0;
+            window()->setCursor(over ? Qt::CrossCursor : Qt::ArrowCursor);
+        }
+        return;
+    }
     if (!m_boxMoved && !MovedFar(m_dragStart, p)) return;
     m_boxMoved = true;
     if (rubberBand_->IsActive()) {

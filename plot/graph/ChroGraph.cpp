@@ -269,7 +269,7 @@ void CChroGraph::DrawImpl(PlotDC& dc) {
     }
     heading_.Reset(60, m_bShowHeaderText ? 1 : 0);
     if (m_bShowHeaderText) {
-        const QString title = m_bForcedHeading ? m_headingTitle : ComposeTitle(QString());
+        const QString title = m_bForcedHeading ? m_headingTitle : ComposeTitle(m_fileName);
         heading_.AddItem(title, 0, 0, kHeadingTagColor, true);
         heading_.AddFollowingItem(QStringLiteral("RT:"), 0.5, kHeadingTagColor, false);
         heading_.AddFollowingItem(QCFormat("%.2f - %.2f", m_dXLow, m_dXHigh), 0.5,

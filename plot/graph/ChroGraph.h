@@ -66,6 +66,7 @@ class CChroGraph : public CGraphDrawing {
     QString m_noDataText;
     QString m_detectorLabel;
     QString m_headingTitle;
+    QString m_fileName;  // follows the composed title
     bool m_bForcedHeading = false;
     bool m_bSmooth = false;
     int m_nSmoothType = 0;

@@ -50,6 +50,11 @@ void DrawCentredText(PlotDC& dc, const QRect& rect, const QString& text) {
     dc.TextOut(rect.center().x(), rect.center().y(), text);
 }
 
+HitTestDC::HitTestDC()
+    : image_(1, 1, QImage::Format_RGB32),
+      painter_(&image_),
+      dc_(painter_, DrawTarget(painter_, false, false)) {}
+
 MappedPoint MapPoint(const PlotRegionList& regions, QPoint point, bool scale) {
     MappedPoint m;
     const PlotRegion* region = regions.Find(point.x(), point.y());

@@ -46,6 +46,18 @@ inline bool MovedFar(QPoint start, QPoint p) {
     return std::abs(p.x() - start.x()) >= 4 || std::abs(p.y() - start.y()) >= 4;
 }
 
+// A screen context for hit tests made outside a painting.
+class HitTestDC {
+  public:
+    HitTestDC();
+    PlotDC& dc() { return dc_; }
+
+  private:
+    QImage image_;
+    QPainter painter_;
+    PlotDC dc_;
+};
+
 // The drawing size on the clipboard, whatever the control's size.
 inline constexpr int kClipboardWidth = 1024;
 inline constexpr int kClipboardHeight = 768;

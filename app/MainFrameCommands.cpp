@@ -55,6 +55,7 @@ const CommandSpec kCommands[] = {
     {ID_RESULTS_WINDOW, "Display TurboSORVEX Results Window", nullptr},
     {ID_ANNOTATE_ADD_TEXT, "Add &Text...", nullptr},
     {ID_ANNOTATE_CLEAR_ALL, "Clear &All", nullptr},
+    {ID_DISPLAY_OPTIONS, "&Options...", nullptr},
     {ID_OPTIONS_CONFIGURATION, "&Configuration...", nullptr},
     {ID_OPTIONS_DISPLAY, "&Display...", nullptr},
     {ID_ACTION_ZARMASS, "&ZARMASS Calculation and Deconvolution...", nullptr},
@@ -162,6 +163,7 @@ void CMainFrame::createMenus() {
     QMenu* display = menuBar()->addMenu(QStringLiteral("&Display"));
     QMenu* annotate = display->addMenu(QStringLiteral("&Annotate"));
     add(annotate, {ID_ANNOTATE_ADD_TEXT, ID_ANNOTATE_CLEAR_ALL});
+    add(display, {ID_DISPLAY_OPTIONS});
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     add(options, {ID_OPTIONS_CONFIGURATION, ID_OPTIONS_DISPLAY});
     QMenu* actionsMenu = menuBar()->addMenu(QStringLiteral("&Actions"));
@@ -228,6 +230,7 @@ bool CMainFrame::commandEnabled(int id) const {
         case ID_ACTION_DENOVO: return type == 7 && count > 0 && HasFrameCommand(id);
         case ID_ACTION_PEPTIDE_MAPPING: return run && (type == 1 || type == 10) && HasFrameCommand(id);
         case ID_ACTION_XPRESS: return type == 5 && count > 0 && HasFrameCommand(id);
+        case ID_DISPLAY_OPTIONS: return type == 5 && HasFrameCommand(id);
         case ID_TOOLS_DATABASE_MANAGER: return QFileInfo::exists(programFile("DatabaseManager"));
         case ID_TOOLS_SORVEX_QUEUE: return HasFrameCommand(id) && QFileInfo::exists(programFile("SorvexQueue"));
         case ID_OPTIONS_CONFIGURATION:

@@ -1,5 +1,7 @@
 #include "RegisterResultViews.h"
 
+#include "ResultsPropertySheet.h"
+
 #include "ConsensusView.h"
 #include "MainFrame.h"
 #include "ResultsStatusDlg.h"
@@ -70,6 +72,11 @@ void RegisterResultViews(CMainFrame& frame) {
         const QString folder = QFileDialog::getExistingDirectory(
             &f, QStringLiteral("Select Results Directory"), start);
         if (!folder.isEmpty()) OpenSorvexResults(f, folder);
+    });
+
+    // Display > Options... belongs to the result tables of the summary layout.
+    RegisterFrameCommand(ID_DISPLAY_OPTIONS, [](CMainFrame& f) {
+        if (f.CurrentViewType() == 5) RunSummaryOptionsSheet(&f, true);
     });
 
     QPointer<CMainFrame> target(&frame);

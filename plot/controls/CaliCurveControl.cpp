@@ -192,30 +192,14 @@ void CCaliCurveControl::OnDraw(QPainter& painter, const QRect& rect) {
 
 HRESULT CCaliCurveControl::Draw(std::uintptr_t* phDC, std::uintptr_t*, std::int32_t bIsPrinting,
                                 tagRECT* pcRect, std::int32_t bShowBorder) {
-    QPainter* painter = PainterFromHandle(phDC);
-    if (!painter || !pcRect) return E_POINTER;
-    PlotDC dc(*painter, DrawTarget(*painter, bIsPrinting != 0, false));
-    if (regions_) regions_->SetLocked(true);
-    const std::int32_t border = m_ShowBorder;
-    if (!bShowBorder) m_ShowBorder = 0;
-    DrawControl(dc, RectFrom(*pcRect));
-    m_ShowBorder = border;
-    if (regions_) regions_->SetLocked(false);
-    return S_OK;
+    return DrawForHost(phDC, bIsPrinting != 0, pcRect, bShowBorder != 0, regions_.get(),
+                       m_ShowBorder, [this](PlotDC& dc, const QRect& r) { DrawControl(dc, r); });
 }
 
 HRESULT CCaliCurveControl::CopyToClipboard() {
     if (!graph_) return E_FAIL;
-    regions_->SetLocked(true);
-    const std::int32_t border = m_ShowBorder;
-    m_ShowBorder = 0;
-    const HRESULT hr = CopyDrawingToClipboard([this](QPainter& p, const QRect& r, bool metafile) {
-        PlotDC dc(p, DrawTarget(p, false, metafile));
-        DrawControl(dc, r);
-    });
-    m_ShowBorder = border;
-    regions_->SetLocked(false);
-    return hr;
+    return CopyForHost(regions_.get(), m_ShowBorder,
+                       [this](PlotDC& dc, const QRect& r) { DrawControl(dc, r); });
 }
 
 void CCaliCurveControl::OnMousePress(QMouseEvent* event) {

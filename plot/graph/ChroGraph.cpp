@@ -287,17 +287,7 @@ void CChroGraph::DrawImpl(PlotDC& dc) {
     trace_.SetRange(m_dXLow, m_dXHigh);
     trace_.m_dLabelThreshold = m_dLabelThreshold;
 
-    // Y range: a percentage of the tallest point shown, or absolute intensities.
-    const double shown = trace_.GetMaxIntensity();
-    const double level = m_YLimits[kNormalization] > 0.0 ? m_YLimits[kNormalization] : shown;
-    if (m_bYRange) {
-        m_YLimits[kAbsoluteMin] = m_YLimits[kRelativeMin] * level / 100.0;
-        m_YLimits[kAbsoluteMax] = m_YLimits[kRelativeMax] * level / 100.0;
-        if (m_YLimits[kAbsoluteMax] <= m_YLimits[kAbsoluteMin])
-            m_YLimits[kAbsoluteMax] = m_YLimits[kAbsoluteMin] + 1.0;
-    } else if (m_YLimits[kAbsoluteMax] <= m_YLimits[kAbsoluteMin]) {
-        m_YLimits[kAbsoluteMax] = m_YLimits[kAbsoluteMin] + (shown > 0.0 ? shown : 1.0);
-    }
+    PrepareYLimits(trace_);
     const bool absolute = m_bAbsoluteMode;
     m_bAbsoluteMode = m_bYRange;
     CPlotArea& area = PlotArea();

@@ -147,6 +147,20 @@ void CGraphDrawing::DrawImpl(PlotDC& dc) {
     sizer_.Draw(dc);
 }
 
+double CGraphDrawing::PrepareYLimits(CTrace& trace) {
+    const double shown = trace.GetMaxIntensity();
+    const double level = m_YLimits[kNormalization] > 0.0 ? m_YLimits[kNormalization] : shown;
+    auto& y = m_YLimits;
+    if (m_bYRange) {
+        y[kAbsoluteMin] = y[kRelativeMin] * level / 100.0;
+        y[kAbsoluteMax] = y[kRelativeMax] * level / 100.0;
+        if (y[kAbsoluteMax] <= y[kAbsoluteMin]) y[kAbsoluteMax] = y[kAbsoluteMin] + 1.0;
+    } else if (y[kAbsoluteMax] <= y[kAbsoluteMin]) {
+        y[kAbsoluteMax] = y[kAbsoluteMin] + (shown > 0.0 ? shown : 1.0);
+    }
+    return level;
+}
+
 void CGraphDrawing::RowSplitter::DrawImpl(PlotDC& dc) {
     CGraphDrawing& g = owner_;
     const int rows = g.rowCount();

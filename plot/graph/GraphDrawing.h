@@ -92,6 +92,10 @@ class CGraphDrawing : public CGraphElement {
     const std::vector<CTrace*>& Traces() const { return traces_; }
 
     void DrawImpl(PlotDC& dc) override;
+    // The Y limits of a drawing from the tallest point the trace shows: a percentage of it (or
+    // of the normalisation level) when the Y range is relative, else the absolute limits (an
+    // empty absolute range becomes 0 .. tallest). Returns the level.
+    double PrepareYLimits(CTrace& trace);
     // The X parts drawn by the last drawing, one per row strip (top strip first).
     const std::vector<std::pair<double, double>>& LastStrips() const { return strips_; }
 

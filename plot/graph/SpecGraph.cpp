@@ -278,19 +278,8 @@ void CSpecGraph::DrawImpl(PlotDC& dc) {
     trace_.SetLabelOffsetFactor(m_bOffsetLabels ? m_dLabelOffset : 2.0);
     peakLabels_.SetRotate(m_bRotateLabels);
 
-    // The Y range: a percentage of the largest peak shown, or absolute intensities.
     trace_.SetRange(m_dXLow, m_dXHigh);
-    const double shown = trace_.GetMaxIntensity();
-    const double level = m_YLimits[kNormalization] > 0.0 ? m_YLimits[kNormalization] : shown;
-    if (m_bYRange) {
-        m_YLimits[kAbsoluteMin] = m_YLimits[kRelativeMin] * level / 100.0;
-        m_YLimits[kAbsoluteMax] = m_YLimits[kRelativeMax] * level / 100.0;
-        if (m_YLimits[kAbsoluteMax] <= m_YLimits[kAbsoluteMin])
-            m_YLimits[kAbsoluteMax] = m_YLimits[kAbsoluteMin] + 1.0;
-    } else if (m_YLimits[kAbsoluteMax] <= m_YLimits[kAbsoluteMin]) {
-        m_YLimits[kAbsoluteMax] = m_YLimits[kAbsoluteMin] + (shown > 0.0 ? shown : 1.0);
-    }
-    // The plot area shows percentages in its "absolute" mode.
+    const double level = PrepareYLimits(trace_);
     const bool absolute = m_bAbsoluteMode;
     m_bAbsoluteMode = m_bYRange;
     PlotArea().m_xTitle = m_axisTitles[0];

@@ -110,6 +110,50 @@ HRESULT CopyDrawingToClipboard(const std::function<void(QPainter&, const QRect&,
     return S_OK;
 }
 
+namespace {
+
+// Freezes the regions and sets the frame flag for one drawing.
+class OffWindowDrawing {
+  public:
+    OffWindowDrawing(PlotRegionList* regions, std::int32_t& showBorder, bool border)
+        : regions_(regions), showBorder_(showBorder), saved_(showBorder) {
+        if (regions_) regions_->SetLocked(true);
+        if (!border) showBorder_ = 0;
+    }
+    ~OffWindowDrawing() {
+        showBorder_ = saved_;
+        if (regions_) regions_->SetLocked(false);
+    }
+    OffWindowDrawing(const OffWindowDrawing&) = delete;
+    OffWindowDrawing& operator=(const OffWindowDrawing&) = delete;
+
+  private:
+    PlotRegionList* regions_;
+    std::int32_t& showBorder_;
+    std::int32_t saved_;
+};
+
+}  // namespace
+
+HRESULT DrawForHost(const std::uintptr_t* phDC, bool printing, const ZAR_PLOTLib::tagRECT* rect,
+                    bool border, PlotRegionList* regions, std::int32_t& showBorder,
+                    const ControlDrawFn& draw) {
+    QPainter* painter = PainterFromHandle(phDC);
+    if (!painter || !rect) return E_POINTER;
+    PlotDC dc(*painter, DrawTarget(*painter, printing, false));
+    OffWindowDrawing scope(regions, showBorder, border);
+    draw(dc, RectFrom(*rect));
+    return S_OK;
+}
+
+HRESULT CopyForHost(PlotRegionList* regions, std::int32_t& showBorder, const ControlDrawFn& draw) {
+    OffWindowDrawing scope(regions, showBorder, false);
+    return CopyDrawingToClipboard([&draw](QPainter& p, const QRect& r, bool metafile) {
+        PlotDC dc(p, DrawTarget(p, false, metafile));
+        draw(dc, r);
+    });
+}
+
 std::unique_ptr<FeedbackImage::Scope> FeedbackImage::Begin(QSize size) {
     if (image_.size() != size) {
         image_ = QImage(size, QImage::Format_RGB32);

@@ -66,6 +66,15 @@ inline constexpr char kClipboardDescription[] = "Korvath Graphic";
 // ("image/svg+xml" and an image). E_FAIL when either cannot be made or there is no clipboard.
 HRESULT CopyDrawingToClipboard(const std::function<void(QPainter&, const QRect&, bool)>& draw);
 
+// A control's drawing into a host's painter or onto the clipboard. While it runs the plot regions
+// keep those of the last painting (the mouse maps through what the window shows), and the frame
+// follows `border` (the clipboard never has one); the control's own flag is put back after.
+using ControlDrawFn = std::function<void(PlotDC&, const QRect&)>;
+HRESULT DrawForHost(const std::uintptr_t* phDC, bool printing, const ZAR_PLOTLib::tagRECT* rect,
+                    bool border, PlotRegionList* regions, std::int32_t& showBorder,
+                    const ControlDrawFn& draw);
+HRESULT CopyForHost(PlotRegionList* regions, std::int32_t& showBorder, const ControlDrawFn& draw);
+
 // The mouse feedback of a control window: drawn by inversion onto a black image, which the
 // window lays over the plot by difference, so the figure inverts what lies beneath it.
 class FeedbackImage {

@@ -68,7 +68,9 @@ CDisplayIonsView::CDisplayIonsView(CResultsWindow* owner, QWidget* parent)
     setObjectName(QStringLiteral("CDisplayIonsView"));
     auto* layout = new QGridLayout(this);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("&Display the ion series for charge state:"), this));
+    auto* chargeLabel = new QLabel(QStringLiteral("&Display the ion series for charge state:"), this);
+    chargeLabel->setBuddy(charge_);
+    top->addWidget(chargeLabel);
     top->addWidget(charge_);
     top->addStretch();
     layout->addLayout(top, 0, 0, 1, 2);
@@ -124,7 +126,8 @@ void CDisplayIonsView::OnInitialUpdate() {
     grid_->SetColWidth(1, 24);
     grid_->SetColWidth(6, 24);
     grid_->SetColWidth(2, 20);
-    for (int c = 3; c <= 5; ++c) grid_->SetColWidth(c, 57);
+    // Wide enough for the ion masses as the table writes them ("%.13g").
+    for (int c = 3; c <= 5; ++c) grid_->SetColWidth(c, kIonColumnWidth);
     grid_->SetValueRange(0, 2, QStringLiteral("AA"));
     grid_->SetValueRange(0, 3, QStringLiteral("A Ions"));
     grid_->SetValueRange(0, 4, QStringLiteral("B Ions"));
@@ -199,7 +202,7 @@ void CDisplayIonsView::LoadDtaFile(int kind, int hitIndex, const QString& sequen
     if (Owner())
         Owner()->setWindowTitle(QStringLiteral("DisplayIons - ") +
                                 QString::fromStdString(PeptideLetters(peptide_)));
-    dtaFile_->setText(QStringLiteral("Dta File:  ") + hit->fileInformation);
+    dtaFile_->setText(QStringLiteral("Dta File:  ") + hit->fileInformation.trimmed());
     const Request request{kind, hitIndex, sequence};
     if (busy_) {
         // The newest request wins: it runs as soon as the running one ends.
@@ -543,31 +546,31 @@ void CDisplayIonsView::OnCommand(int id) {
     const PlotRange yFull{smallest_, largest_};
     guarded("a command", [&] {
         switch (id) {
-            case ID_ZOOM_IN_Y:
+            case ID_PLOT_ZOOM_IN_Y:
                 if (ZoomInSpectrumYRange(display_, yFull, kZoomFactor) && control_) applyAxisLimits(*control_);
                 break;
-            case ID_ZOOM_OUT_Y:
+            case ID_PLOT_ZOOM_OUT_Y:
                 if (ZoomOutSpectrumYRange(display_, yFull, kZoomFactor) && control_) applyAxisLimits(*control_);
                 break;
-            case ID_NORMALIZE:
+            case ID_PLOT_NORMALIZE:
                 display_.yZoomed = 0;
                 if (control_ && control_->Interface()) control_->Call(&ISpec::SetYAxisLimits, largest_, smallest_, largest_, 0.0, 100.0);
                 break;
-            case ID_ZOOM_IN_X:
+            case ID_PLOT_ZOOM_IN_X:
                 if (ZoomInSpectrumXRange(display_, xFull, kZoomFactor)) applyXZoomFollowUps();
                 break;
-            case ID_ZOOM_OUT_X:
+            case ID_PLOT_ZOOM_OUT_X:
                 if (ZoomOutSpectrumXRange(display_, xFull, kZoomFactor)) {
                     display_.xStart = std::max(display_.xStart, lowMass_);
                     display_.xEnd = std::min(display_.xEnd, highMass_);
                     applyXZoomFollowUps();
                 }
                 break;
-            case ID_DISPLAY_ALL:
+            case ID_PLOT_DISPLAY_ALL:
                 display_.xZoomed = 0;
                 applyXZoomFollowUps();
                 break;
-            case ID_RESET_SCALING:
+            case ID_PLOT_RESET_SCALING:
                 display_.xZoomed = 0;
                 display_.yZoomed = 0;
                 applyXZoomFollowUps();

@@ -44,6 +44,7 @@ class CDisplayIonsView : public CResultsFormView {
     static constexpr int kFormId = 8930;
     static constexpr int kInitialRows = 25;
     static constexpr int kChargeCount = 5;
+    static constexpr int kIonColumnWidth = 100;
     static constexpr double kZoomFactor = 2.0;
     // Pens of the marked ions: black, blue, red, green (COLORREF).
     static constexpr std::uint32_t kIonPens[4] = {0x00000000, 0x00FF0000, 0x000000FF, 0x0000FF00};

@@ -41,17 +41,16 @@ void MatchPeakInfoApexes(std::vector<VXPlot_PeakInfo>& infos, const std::vector<
         ++w;
     };
     for (const CVXDataPeak& p : peaks) {
+        // A peak past the window closes it and is then tried against the next windows: a
+        // window without a peak must not swallow the peak of the window after it.
+        while (w < infos.size() && p.dPosition > infos[w].right.dMass) close();
         if (w >= infos.size()) break;
         if (p.dPosition < infos[w].left.dMass) {
             bestMass = 0.0;
             bestIntensity = 0.0;
-        } else if (p.dPosition <= infos[w].right.dMass) {
-            if (p.dIntensity > bestIntensity) {
-                bestMass = p.dPosition;
-                bestIntensity = p.dIntensity;
-            }
-        } else {
-            close();  // the closing peak is not tested against the next window
+        } else if (p.dIntensity > bestIntensity) {
+            bestMass = p.dPosition;
+            bestIntensity = p.dIntensity;
         }
     }
     if (w < infos.size()) close();

@@ -28,8 +28,9 @@ int ChooseZoomSegment(const std::vector<CVX_MassRange>& segments, double start, 
 int PeaksBeforeSegment(const std::vector<int>& sizes, int segment);
 
 // One pass over the peaks (ascending mass) against windows sorted by apex mass: each window's
-// apex becomes its most intense peak (the first of equal ones); windows never closed keep their
-// apex mass with intensity 0.
+// apex becomes its most intense peak (the first of equal ones); windows without a peak keep
+// their apex mass with intensity 0. A peak that closes a window is still tried against the
+// windows after it.
 void MatchPeakInfoApexes(std::vector<ZAR_PLOTLib::VXPlot_PeakInfo>& infos,
                          const std::vector<CVXDataPeak>& peaks);
 

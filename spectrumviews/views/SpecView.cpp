@@ -426,25 +426,25 @@ bool CSpecView::IsCommandEnabled(int id) const {
     const int points = u ? static_cast<int>(u->chro.points.size()) : 0;
     const double t = currentScanTime();
     switch (id) {
-        case ID_SPEC_PRINT:
-        case ID_SPEC_COPY:
-        case ID_EXPORT_EXACT_MASS:
-        case ID_EXPORT_NOMINAL_MASS:
-        case ID_EXPORT_PALLISADE:
-        case ID_ZOOM_IN_Y:
-        case ID_ZOOM_IN_X:
+        case ID_PLOT_SPEC_PRINT:
+        case ID_PLOT_SPEC_COPY:
+        case ID_PLOT_EXPORT_EXACT_MASS:
+        case ID_PLOT_EXPORT_NOMINAL_MASS:
+        case ID_PLOT_EXPORT_PALLISADE:
+        case ID_PLOT_ZOOM_IN_Y:
+        case ID_PLOT_ZOOM_IN_X:
             return valid;
-        case ID_ZOOM_OUT_Y:
-        case ID_NORMALIZE:
+        case ID_PLOT_ZOOM_OUT_Y:
+        case ID_PLOT_NORMALIZE:
             return d && d->yZoomed && valid;
-        case ID_ZOOM_OUT_X:
-        case ID_DISPLAY_ALL:
+        case ID_PLOT_ZOOM_OUT_X:
+        case ID_PLOT_DISPLAY_ALL:
             return d && d->xZoomed && valid;
-        case ID_RESET_SCALING:
+        case ID_PLOT_RESET_SCALING:
             return d && (d->xZoomed || d->yZoomed) && valid;
-        case ID_PREVIOUS_SCAN:
+        case ID_PLOT_PREVIOUS_SCAN:
             return points > 0 && (t < 0.0 || t > u->chro.points.front().dPosition) && valid;
-        case ID_NEXT_SCAN:
+        case ID_PLOT_NEXT_SCAN:
             return points > 0 && (t < 0.0 || t < u->chro.points.back().dPosition) &&
                    control_ != nullptr;
         default:
@@ -459,23 +459,23 @@ void CSpecView::OnCommand(int id) {
     const PlotRange xFull{spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass};
     guarded("a command", [&] {
         switch (id) {
-            case ID_PREVIOUS_SCAN: ShowPreviousScan(); break;
-            case ID_NEXT_SCAN: ShowNextScan(); break;
-            case ID_ZOOM_IN_Y:
+            case ID_PLOT_PREVIOUS_SCAN: ShowPreviousScan(); break;
+            case ID_PLOT_NEXT_SCAN: ShowNextScan(); break;
+            case ID_PLOT_ZOOM_IN_Y:
                 if (d && ZoomInSpectrumYRange(*d, yFull, kZoomFactor)) applyYRange();
                 break;
-            case ID_ZOOM_OUT_Y:
+            case ID_PLOT_ZOOM_OUT_Y:
                 if (d && ZoomOutSpectrumYRange(*d, yFull, kZoomFactor)) applyYRange();
                 break;
-            case ID_NORMALIZE:
+            case ID_PLOT_NORMALIZE:
                 if (d) {
                     d->yZoomed = 0;
                     applyYRange();
                 }
                 break;
-            case ID_ZOOM_IN_X:
-            case ID_ZOOM_OUT_X: {
-                const bool changed = d && (id == ID_ZOOM_IN_X ? ZoomInSpectrumXRange(*d, xFull, kZoomFactor)
+            case ID_PLOT_ZOOM_IN_X:
+            case ID_PLOT_ZOOM_OUT_X: {
+                const bool changed = d && (id == ID_PLOT_ZOOM_IN_X ? ZoomInSpectrumXRange(*d, xFull, kZoomFactor)
                                                               : ZoomOutSpectrumXRange(*d, xFull, kZoomFactor));
                 if (changed) {
                     applyXRange();
@@ -483,16 +483,16 @@ void CSpecView::OnCommand(int id) {
                 }
                 break;
             }
-            case ID_DISPLAY_ALL:
-            case ID_RESET_SCALING:
+            case ID_PLOT_DISPLAY_ALL:
+            case ID_PLOT_RESET_SCALING:
                 if (d) {
                     d->xZoomed = 0;
-                    if (id == ID_RESET_SCALING) d->yZoomed = 0;
+                    if (id == ID_PLOT_RESET_SCALING) d->yZoomed = 0;
                     applyXRange();
                     applyYRange();
                 }
                 break;
-            case ID_SPEC_COPY:
+            case ID_PLOT_SPEC_COPY:
                 if (control_ && control_->Interface()) {
                     CSpec offscreen;
                     if (offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) {
@@ -502,7 +502,7 @@ void CSpecView::OnCommand(int id) {
                     }
                 }
                 break;
-            case ID_SPEC_PRINT: {
+            case ID_PLOT_SPEC_PRINT: {
                 QPrinter printer;
                 QPrintDialog dialog(&printer, this);
                 dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -514,9 +514,9 @@ void CSpecView::OnCommand(int id) {
                           printer.pageLayout().orientation() == QPageLayout::Landscape);
                 break;
             }
-            case ID_EXPORT_EXACT_MASS: ExportSpectrumText(true, QString()); break;
-            case ID_EXPORT_NOMINAL_MASS: ExportSpectrumText(false, QString()); break;
-            case ID_EXPORT_PALLISADE: {
+            case ID_PLOT_EXPORT_EXACT_MASS: ExportSpectrumText(true, QString()); break;
+            case ID_PLOT_EXPORT_NOMINAL_MASS: ExportSpectrumText(false, QString()); break;
+            case ID_PLOT_EXPORT_PALLISADE: {
                 if (IsPallisadeInstalled()) {
                     // One copy of the program is started and kept for the session.
                     static QPointer<QProcess> running;
@@ -538,9 +538,9 @@ void CSpecView::OnCommand(int id) {
                 ExportSpectrumText(true, QStringLiteral("PX"));
                 break;
             }
-            case ID_ZARMASS:
-            case ID_SORVEX_SEARCH:
-            case ID_SORVEX_DTA:
+            case ID_PLOT_ZARMASS:
+            case ID_PLOT_SORVEX_SEARCH:
+            case ID_PLOT_SORVEX_DTA:
                 if (CMainFrame* frame = CMainFrame::GetMainFrame()) RunFrameCommand(id, *frame);
                 break;
             default: break;
@@ -597,29 +597,29 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
         connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
         return a;
     };
-    add(menu.get(), ID_SPEC_COPY, "&Copy");
-    add(menu.get(), ID_SPEC_PRINT, "&Print...");
+    add(menu.get(), ID_PLOT_SPEC_COPY, "&Copy");
+    add(menu.get(), ID_PLOT_SPEC_PRINT, "&Print...");
     QMenu* exportMenu = menu->addMenu(QStringLiteral("&Export"));
-    add(exportMenu, ID_EXPORT_EXACT_MASS, "Clipboard (&Exact Mass)");
-    add(exportMenu, ID_EXPORT_NOMINAL_MASS, "Clipboard (&Nominal Mass)");
-    if (IsPallisadeInstalled()) add(exportMenu, ID_EXPORT_PALLISADE, "&Pallisade");
+    add(exportMenu, ID_PLOT_EXPORT_EXACT_MASS, "Clipboard (&Exact Mass)");
+    add(exportMenu, ID_PLOT_EXPORT_NOMINAL_MASS, "Clipboard (&Nominal Mass)");
+    if (IsPallisadeInstalled()) add(exportMenu, ID_PLOT_EXPORT_PALLISADE, "&Pallisade");
     menu->addSeparator();
     QMenu* zoom = menu->addMenu(QStringLiteral("&Zoom"));
-    add(zoom, ID_ZOOM_IN_Y, "&Zoom In Y");
-    add(zoom, ID_ZOOM_OUT_Y, "Zoom &Out Y");
-    add(zoom, ID_NORMALIZE, "&Normalize");
+    add(zoom, ID_PLOT_ZOOM_IN_Y, "&Zoom In Y");
+    add(zoom, ID_PLOT_ZOOM_OUT_Y, "Zoom &Out Y");
+    add(zoom, ID_PLOT_NORMALIZE, "&Normalize");
     zoom->addSeparator();
-    add(zoom, ID_ZOOM_IN_X, "Zoom In &X");
-    add(zoom, ID_ZOOM_OUT_X, "Zoo&m Out X");
-    add(zoom, ID_DISPLAY_ALL, "&Display All");
-    add(menu.get(), ID_RESET_SCALING, "Reset &Scaling");
+    add(zoom, ID_PLOT_ZOOM_IN_X, "Zoom In &X");
+    add(zoom, ID_PLOT_ZOOM_OUT_X, "Zoo&m Out X");
+    add(zoom, ID_PLOT_DISPLAY_ALL, "&Display All");
+    add(menu.get(), ID_PLOT_RESET_SCALING, "Reset &Scaling");
     menu->addSeparator();
-    add(menu.get(), ID_DISPLAY_OPTIONS, "&Display Options...");
+    add(menu.get(), ID_PLOT_DISPLAY_OPTIONS, "&Display Options...");
     menu->addSeparator();
-    add(menu.get(), ID_ZARMASS, "&ZARMASS Calculation and Deconvolution...");
+    add(menu.get(), ID_PLOT_ZARMASS, "&ZARMASS Calculation and Deconvolution...");
     menu->addSeparator();
-    add(menu.get(), ID_SORVEX_DTA, "TurboSORVEX &Dta...");
-    add(menu.get(), ID_SORVEX_SEARCH, "TurboSORVEX &Search...");
+    add(menu.get(), ID_PLOT_SORVEX_DTA, "TurboSORVEX &Dta...");
+    add(menu.get(), ID_PLOT_SORVEX_SEARCH, "TurboSORVEX &Search...");
 
     const bool valid = dataValid();
     CZarDoc* doc = GetDocument();
@@ -633,23 +633,23 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
             const int id = a->data().toInt();
             bool on = true;
             switch (id) {
-                case ID_ZOOM_OUT_X:
-                case ID_DISPLAY_ALL: on = valid && d->xZoomed; break;
-                case ID_ZOOM_OUT_Y:
-                case ID_NORMALIZE: on = valid && d->yZoomed; break;
-                case ID_RESET_SCALING: on = valid && (d->xZoomed || d->yZoomed); break;
-                case ID_SPEC_COPY:
-                case ID_SPEC_PRINT:
-                case ID_EXPORT_EXACT_MASS:
-                case ID_EXPORT_NOMINAL_MASS:
-                case ID_EXPORT_PALLISADE:
-                case ID_ZOOM_IN_X:
-                case ID_ZOOM_IN_Y: on = valid; break;
+                case ID_PLOT_ZOOM_OUT_X:
+                case ID_PLOT_DISPLAY_ALL: on = valid && d->xZoomed; break;
+                case ID_PLOT_ZOOM_OUT_Y:
+                case ID_PLOT_NORMALIZE: on = valid && d->yZoomed; break;
+                case ID_PLOT_RESET_SCALING: on = valid && (d->xZoomed || d->yZoomed); break;
+                case ID_PLOT_SPEC_COPY:
+                case ID_PLOT_SPEC_PRINT:
+                case ID_PLOT_EXPORT_EXACT_MASS:
+                case ID_PLOT_EXPORT_NOMINAL_MASS:
+                case ID_PLOT_EXPORT_PALLISADE:
+                case ID_PLOT_ZOOM_IN_X:
+                case ID_PLOT_ZOOM_IN_Y: on = valid; break;
                 // The display options dialog of spectra is not part of this pane yet.
-                case ID_DISPLAY_OPTIONS: on = false; break;
-                case ID_SORVEX_DTA:
-                case ID_SORVEX_SEARCH: on = type == 1; break;
-                case ID_ZARMASS: on = type == 1 || type == 6; break;
+                case ID_PLOT_DISPLAY_OPTIONS: on = false; break;
+                case ID_PLOT_SORVEX_DTA:
+                case ID_PLOT_SORVEX_SEARCH: on = type == 1; break;
+                case ID_PLOT_ZARMASS: on = type == 1 || type == 6; break;
                 default: break;
             }
             a->setEnabled(on);

@@ -529,11 +529,11 @@ void CTraceView::OnCommand(int id) {
     const int slot = GetTraceSlot(trace);
     CVXUserResult* u = userResult(trace);
     CChro* c = SlotControl(slot);
-    if (id == ID_RANGES) {
+    if (id == ID_PLOT_RANGES) {
         openRanges();
         return;
     }
-    if (id == ID_SORVEX_DTA || id == ID_SORVEX_SEARCH || id == ID_ZARMASS) {
+    if (id == ID_PLOT_SORVEX_DTA || id == ID_PLOT_SORVEX_SEARCH || id == ID_PLOT_ZARMASS) {
         if (CMainFrame* frame = CMainFrame::GetMainFrame()) RunFrameCommand(id, *frame);
         return;
     }
@@ -550,24 +550,24 @@ void CTraceView::OnCommand(int id) {
             repaintSlot(slot);
         };
         switch (id) {
-            case ID_ZOOM_IN_Y:
+            case ID_PLOT_ZOOM_IN_Y:
                 if (ZoomInTraceYRange(d, yFull, kZoomFactor)) finish();
                 break;
-            case ID_ZOOM_OUT_Y:
+            case ID_PLOT_ZOOM_OUT_Y:
                 if (ZoomOutTraceYRange(d, yFull, kZoomFactor)) finish();
                 break;
-            case ID_NORMALIZE:
+            case ID_PLOT_NORMALIZE:
                 d.yZoomed = 0;
                 finish();
                 break;
-            case ID_ZOOM_IN_X:
+            case ID_PLOT_ZOOM_IN_X:
                 if (ZoomInTraceXRange(d, xFull, kZoomFactor)) {
                     setX(d.xStart, d.xEnd);
                     finish();
                     BroadcastRange(d.xStart, d.xEnd);
                 }
                 break;
-            case ID_ZOOM_OUT_X:
+            case ID_PLOT_ZOOM_OUT_X:
                 if (ZoomOutTraceXRange(d, xFull, kZoomFactor)) {
                     const double a = d.xZoomed ? d.xStart : xFull.low;
                     const double b = d.xZoomed ? d.xEnd : xFull.high;
@@ -576,15 +576,15 @@ void CTraceView::OnCommand(int id) {
                     BroadcastRange(a, b);
                 }
                 break;
-            case ID_DISPLAY_ALL:
-            case ID_RESET_SCALING:
+            case ID_PLOT_DISPLAY_ALL:
+            case ID_PLOT_RESET_SCALING:
                 d.xZoomed = 0;
-                if (id == ID_RESET_SCALING) d.yZoomed = 0;
+                if (id == ID_PLOT_RESET_SCALING) d.yZoomed = 0;
                 setX(xFull.low, xFull.high);
                 finish();
                 BroadcastRange(xFull.low, xFull.high);
                 break;
-            case ID_TRACE_COPY: {
+            case ID_PLOT_TRACE_COPY: {
                 CChro offscreen;
                 if (offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) {
                     offscreen.Call(&IChro::Initialize);
@@ -596,7 +596,7 @@ void CTraceView::OnCommand(int id) {
                 }
                 break;
             }
-            case ID_TRACE_PRINT: {
+            case ID_PLOT_TRACE_PRINT: {
                 QPrinter printer;
                 QPrintDialog dialog(&printer, this);
                 if (dialog.exec() != QDialog::Accepted) break;
@@ -606,8 +606,8 @@ void CTraceView::OnCommand(int id) {
                           printer.pageLayout().orientation() == QPageLayout::Landscape);
                 break;
             }
-            case ID_EXPORT_CHROMATOGRAM: ExportChromatogramText(); break;
-            case ID_DISPLAY_OPTIONS: openDisplayOptions(); break;
+            case ID_PLOT_EXPORT_CHROMATOGRAM: ExportChromatogramText(); break;
+            case ID_PLOT_DISPLAY_OPTIONS: openDisplayOptions(); break;
             default: break;
         }
     });
@@ -734,28 +734,28 @@ std::unique_ptr<QMenu> CTraceView::BuildContextMenu() {
         connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
         return a;
     };
-    add(menu.get(), ID_TRACE_COPY, "&Copy");
-    add(menu.get(), ID_TRACE_PRINT, "&Print...");
+    add(menu.get(), ID_PLOT_TRACE_COPY, "&Copy");
+    add(menu.get(), ID_PLOT_TRACE_PRINT, "&Print...");
     QMenu* exportMenu = menu->addMenu(QStringLiteral("&Export"));
-    add(exportMenu, ID_EXPORT_CHROMATOGRAM, "Clipboard (&Chromatogram)");
+    add(exportMenu, ID_PLOT_EXPORT_CHROMATOGRAM, "Clipboard (&Chromatogram)");
     menu->addSeparator();
     QMenu* zoom = menu->addMenu(QStringLiteral("&Zoom"));
-    add(zoom, ID_ZOOM_IN_Y, "&Zoom In Y");
-    add(zoom, ID_ZOOM_OUT_Y, "Zoom &Out Y");
-    add(zoom, ID_NORMALIZE, "&Normalize");
+    add(zoom, ID_PLOT_ZOOM_IN_Y, "&Zoom In Y");
+    add(zoom, ID_PLOT_ZOOM_OUT_Y, "Zoom &Out Y");
+    add(zoom, ID_PLOT_NORMALIZE, "&Normalize");
     zoom->addSeparator();
-    add(zoom, ID_ZOOM_IN_X, "Zoom In &X");
-    add(zoom, ID_ZOOM_OUT_X, "Zoo&m Out X");
-    add(zoom, ID_DISPLAY_ALL, "&Display All");
-    add(menu.get(), ID_RESET_SCALING, "Reset &Scaling");
+    add(zoom, ID_PLOT_ZOOM_IN_X, "Zoom In &X");
+    add(zoom, ID_PLOT_ZOOM_OUT_X, "Zoo&m Out X");
+    add(zoom, ID_PLOT_DISPLAY_ALL, "&Display All");
+    add(menu.get(), ID_PLOT_RESET_SCALING, "Reset &Scaling");
     menu->addSeparator();
-    add(menu.get(), ID_DISPLAY_OPTIONS, "&Display Options...");
-    add(menu.get(), ID_RANGES, "&Ranges...");
+    add(menu.get(), ID_PLOT_DISPLAY_OPTIONS, "&Display Options...");
+    add(menu.get(), ID_PLOT_RANGES, "&Ranges...");
     menu->addSeparator();
-    add(menu.get(), ID_ZARMASS, "&ZARMASS Calculation and Deconvolution...");
+    add(menu.get(), ID_PLOT_ZARMASS, "&ZARMASS Calculation and Deconvolution...");
     menu->addSeparator();
-    add(menu.get(), ID_SORVEX_DTA, "TurboSORVEX &Dta...");
-    add(menu.get(), ID_SORVEX_SEARCH, "TurboSORVEX &Search...");
+    add(menu.get(), ID_PLOT_SORVEX_DTA, "TurboSORVEX &Dta...");
+    add(menu.get(), ID_PLOT_SORVEX_SEARCH, "TurboSORVEX &Search...");
     const bool xZoomed = u && u->chroDisplay.xZoomed;
     const bool yZoomed = u && u->chroDisplay.yZoomed;
     const int viewType = GetDocument() ? GetDocument()->GetViewType() : -1;
@@ -767,14 +767,14 @@ std::unique_ptr<QMenu> CTraceView::BuildContextMenu() {
                 continue;
             }
             switch (a->data().toInt()) {
-                case ID_ZOOM_OUT_Y:
-                case ID_NORMALIZE: a->setEnabled(yZoomed); break;
-                case ID_ZOOM_OUT_X:
-                case ID_DISPLAY_ALL: a->setEnabled(xZoomed); break;
-                case ID_RESET_SCALING: a->setEnabled(xZoomed || yZoomed); break;
-                case ID_SORVEX_DTA:
-                case ID_SORVEX_SEARCH: a->setEnabled((viewType == 1 || viewType == 5) && msTrace); break;
-                case ID_ZARMASS: a->setEnabled(viewType == 6); break;
+                case ID_PLOT_ZOOM_OUT_Y:
+                case ID_PLOT_NORMALIZE: a->setEnabled(yZoomed); break;
+                case ID_PLOT_ZOOM_OUT_X:
+                case ID_PLOT_DISPLAY_ALL: a->setEnabled(xZoomed); break;
+                case ID_PLOT_RESET_SCALING: a->setEnabled(xZoomed || yZoomed); break;
+                case ID_PLOT_SORVEX_DTA:
+                case ID_PLOT_SORVEX_SEARCH: a->setEnabled((viewType == 1 || viewType == 5) && msTrace); break;
+                case ID_PLOT_ZARMASS: a->setEnabled(viewType == 6); break;
                 default: break;
             }
         }

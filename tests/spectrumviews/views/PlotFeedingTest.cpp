@@ -62,6 +62,18 @@ TEST(PlotFeedingTest, WindowsTakeTheirMostIntensePeakFirstOfEqual) {
     EXPECT_DOUBLE_EQ(infos[2].apex.dIntensity, 0.0);
 }
 
+TEST(PlotFeedingTest, PeakClosingAnEmptyWindowStillMatchesTheNextOne) {
+    // Windows of absent ions lie between those of present ones (fragment ions of a peptide).
+    std::vector<VXPlot_PeakInfo> infos = {Window(29.5, 30.0, 30.5), Window(57.5, 58.0, 58.5),
+                                          Window(114.5, 115.0, 115.5), Window(146.5, 147.0, 147.5)};
+    MatchPeakInfoApexes(infos, Peaks({{115.05, 1000}, {147.11, 1200}}));
+    EXPECT_DOUBLE_EQ(infos[0].apex.dIntensity, 0.0);
+    EXPECT_DOUBLE_EQ(infos[1].apex.dIntensity, 0.0);
+    EXPECT_DOUBLE_EQ(infos[2].apex.dMass, 115.05);
+    EXPECT_DOUBLE_EQ(infos[2].apex.dIntensity, 1000);
+    EXPECT_DOUBLE_EQ(infos[3].apex.dMass, 147.11);
+}
+
 TEST(PlotFeedingTest, PickedPeakIsTheMostIntenseOfTheFinalBracket) {
     EXPECT_EQ(PickPeak({}, 100.0), -1);
     EXPECT_EQ(PickPeak(Peaks({{500, 1}}), 100.0), 0);              // one peak: any click

@@ -116,10 +116,10 @@ TEST_F(PlotLayoutTest, ClickOnATraceMakesTheSpectrumPaneLoadThatScan) {
 TEST_F(PlotLayoutTest, SteppingStopsAtBothEnds) {
     trace_->OnChroLButtonUp(0, 0, true, timeOfScan(5), 0.0);
     ASSERT_EQ(shownScan(), 5);
-    spec_->OnCommand(ID_NEXT_SCAN);
+    spec_->OnCommand(ID_PLOT_NEXT_SCAN);
     EXPECT_EQ(shownScan(), 6);
-    spec_->OnCommand(ID_PREVIOUS_SCAN);
-    spec_->OnCommand(ID_PREVIOUS_SCAN);
+    spec_->OnCommand(ID_PLOT_PREVIOUS_SCAN);
+    spec_->OnCommand(ID_PLOT_PREVIOUS_SCAN);
     EXPECT_EQ(shownScan(), 4);
 
     trace_->OnChroLButtonUp(0, 0, true, timeOfScan(kScans), 0.0);
@@ -161,7 +161,7 @@ TEST_F(PlotLayoutTest, ZoomInATraceIsBroadcastAsATimeRange) {
     trace_->OnChroZoom(0, 0, false, 0.1, 0, 0.2, 0);
     EXPECT_EQ(taken.size(), 2u);
     // Display All goes back to the data range and says so.
-    trace_->OnCommand(ID_DISPLAY_ALL);
+    trace_->OnCommand(ID_PLOT_DISPLAY_ALL);
     EXPECT_EQ(results().userResults[0].chroDisplay.xZoomed, 0);
     doc_->GetSelectedRange(low, high);
     EXPECT_DOUBLE_EQ(low, timeOfScan(1));
@@ -177,7 +177,7 @@ TEST_F(PlotLayoutTest, SpectrumZoomBoxAndDisplayAll) {
     EXPECT_EQ(d->yZoomed, 1);
     spec_->OnSpecZoom(false, 100.0, 0.0, 200.0, 1.0);  // outside the data: ignored
     EXPECT_DOUBLE_EQ(d->xStart, 380.0);
-    spec_->OnCommand(ID_RESET_SCALING);
+    spec_->OnCommand(ID_PLOT_RESET_SCALING);
     EXPECT_EQ(d->xZoomed, 0);
     EXPECT_EQ(d->yZoomed, 0);
     // A zoom outside every segment clears the X zoom.
@@ -259,11 +259,11 @@ TEST_F(PlotLayoutTest, ContextMenusGreyWhatDoesNotApply) {
         }
     };
     walk(menu.get());
-    EXPECT_FALSE(enabled[ID_ZOOM_OUT_X]);
-    EXPECT_FALSE(enabled[ID_RESET_SCALING]);
-    EXPECT_TRUE(enabled[ID_ZOOM_IN_X]);
-    EXPECT_TRUE(enabled[ID_SORVEX_DTA]);  // plot layout, mass-spectrometer trace
-    EXPECT_FALSE(enabled[ID_ZARMASS]);
+    EXPECT_FALSE(enabled[ID_PLOT_ZOOM_OUT_X]);
+    EXPECT_FALSE(enabled[ID_PLOT_RESET_SCALING]);
+    EXPECT_TRUE(enabled[ID_PLOT_ZOOM_IN_X]);
+    EXPECT_TRUE(enabled[ID_PLOT_SORVEX_DTA]);  // plot layout, mass-spectrometer trace
+    EXPECT_FALSE(enabled[ID_PLOT_ZARMASS]);
 }
 
 // Not a pass/fail check: the times users wait for, written to the test log.

@@ -179,15 +179,9 @@ void CCaliCurveControl::DrawControl(PlotDC& dc, const QRect& rect) {
 }
 
 void CCaliCurveControl::OnDraw(QPainter& painter, const QRect& rect) {
-    painter.fillRect(rect, Qt::white);
-    PlotDC dc(painter, DrawTarget(painter, false, false));
-    if (regions_) regions_->FreeAll();
-    DrawControl(dc, rect);
-    // The cursor's figure is gone with the old picture.
-    if (cursor_ && cursor_->IsDrawn()) {
-        auto scope = BeginFeedback();
-        cursor_->Draw(scope->dc);
-    }
+    PaintControlWindow(painter, rect, regions_.get(),
+                       [this](PlotDC& dc, const QRect& r) { DrawControl(dc, r); });
+    // The cursor lives on the feedback image, which outlasts repaints.
 }
 
 HRESULT CCaliCurveControl::Draw(std::uintptr_t* phDC, std::uintptr_t*, std::int32_t bIsPrinting,

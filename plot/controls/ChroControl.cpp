@@ -379,10 +379,8 @@ void CChroControl::DrawControl(PlotDC& dc, const QRect& rect) {
 }
 
 void CChroControl::OnDraw(QPainter& painter, const QRect& rect) {
-    painter.fillRect(rect, Qt::white);
-    PlotDC dc(painter, DrawTarget(painter, false, false));
-    if (regions_) regions_->FreeAll();
-    DrawControl(dc, rect);
+    PaintControlWindow(painter, rect, regions_.get(),
+                       [this](PlotDC& dc, const QRect& r) { DrawControl(dc, r); });
 }
 
 HRESULT CChroControl::Draw(std::uintptr_t* phDC, std::uintptr_t*, std::int32_t bIsPrinting,

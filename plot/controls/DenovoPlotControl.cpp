@@ -96,10 +96,11 @@ HRESULT CDenovoPlotControl::put_NoDataText(LPCWSTR newVal) {
 }
 
 void CDenovoPlotControl::OnDraw(QPainter& painter, const QRect& rect) {
-    painter.fillRect(rect, Qt::white);
-    const QPaintDevice* device = painter.device();
-    const bool printing = device && device->devType() == QInternal::Printer;
-    PlotDC dc(painter, DrawTarget(painter, printing, false));
+    PaintControlWindow(painter, rect, regions_.get(),
+                       [this](PlotDC& dc, const QRect& r) { DrawControl(dc, r); });
+}
+
+void CDenovoPlotControl::DrawControl(PlotDC& dc, const QRect& rect) {
     if (!graph_) {
         DrawCentredText(dc, rect, m_noDataText);
         return;
@@ -112,7 +113,6 @@ void CDenovoPlotControl::OnDraw(QPainter& painter, const QRect& rect) {
         dc.SelectFont(previous);
         return;
     }
-    if (regions_) regions_->FreeAll();
     graph_->SetRect(Shrunk(rect, kGraphInset));
     graph_->Draw(dc);
 }

@@ -33,6 +33,8 @@ class CDenovoPlotControl final : public CComControl<ZAR_PLOTLib::IDenovoPlot> {
     void OnDraw(QPainter& painter, const QRect& rect) override;
 
   private:
+    void DrawControl(PlotDC& dc, const QRect& rect);
+
     // The margin between the control's rectangle and its graph.
     static constexpr int kGraphInset = 5;
 

@@ -169,10 +169,8 @@ void CSpecControl::DrawControl(PlotDC& dc, const QRect& rect) {
 }
 
 void CSpecControl::OnDraw(QPainter& painter, const QRect& rect) {
-    painter.fillRect(rect, Qt::white);
-    PlotDC dc(painter, DrawTarget(painter, false, false));
-    if (regions_) regions_->FreeAll();
-    DrawControl(dc, rect);
+    PaintControlWindow(painter, rect, regions_.get(),
+                       [this](PlotDC& dc, const QRect& r) { DrawControl(dc, r); });
 }
 
 HRESULT CSpecControl::Draw(std::uintptr_t* phDC, std::uintptr_t*, std::int32_t bIsPrinting,

@@ -146,6 +146,16 @@ HRESULT DrawForHost(const std::uintptr_t* phDC, bool printing, const ZAR_PLOTLib
     return S_OK;
 }
 
+void PaintControlWindow(QPainter& painter, const QRect& rect, PlotRegionList* regions,
+                        const ControlDrawFn& draw) {
+    painter.fillRect(rect, Qt::white);
+    const QPaintDevice* device = painter.device();
+    PlotDC dc(painter,
+              DrawTarget(painter, device && device->devType() == QInternal::Printer, false));
+    if (regions) regions->FreeAll();
+    draw(dc, rect);
+}
+
 HRESULT CopyForHost(PlotRegionList* regions, std::int32_t& showBorder, const ControlDrawFn& draw) {
     OffWindowDrawing scope(regions, showBorder, false);
     return CopyDrawingToClipboard([&draw](QPainter& p, const QRect& r, bool metafile) {

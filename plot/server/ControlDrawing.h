@@ -73,6 +73,9 @@ using ControlDrawFn = std::function<void(PlotDC&, const QRect&)>;
 HRESULT DrawForHost(const std::uintptr_t* phDC, bool printing, const ZAR_PLOTLib::tagRECT* rect,
                     bool border, PlotRegionList* regions, std::int32_t& showBorder,
                     const ControlDrawFn& draw);
+// Paints the control's window: white, then the drawing, whose regions replace the old ones.
+void PaintControlWindow(QPainter& painter, const QRect& rect, PlotRegionList* regions,
+                        const ControlDrawFn& draw);
 HRESULT CopyForHost(PlotRegionList* regions, std::int32_t& showBorder, const ControlDrawFn& draw);
 
 // The mouse feedback of a control window: drawn by inversion onto a black image, which the

@@ -108,7 +108,9 @@ TEST_F(ChroControlTest, DrawsTraceBaselinesMarkersAndLabels) {
 }
 
 TEST_F(ChroControlTest, NoDataTextIsLiteralExceptItsOneArgument) {
-    ASSERT_EQ(chro->SetDetectorLabel(const_cast<BSTR>(u"UV")), S_OK);
+    BSTR label = SysAllocQString(QStringLiteral("UV"));
+    ASSERT_EQ(chro->SetDetectorLabel(label), S_OK);
+    SysFreeString(label);
     ASSERT_EQ(chro->put_NoDataText(u"No %s trace %d %n 100%"), S_OK);
     const QImage image = DrawToImage(chro.get(), 300, 100);
     SavePicture(image, QStringLiteral("chro_nodata"));

@@ -7,6 +7,10 @@
 // the library is std::int32_t. Fields named b... are BOOL flags (0 false, anything else true).
 // Arrays of records pass as a pointer to the first record and a count; the pointer is only valid
 // during the call and a control copies what it keeps.
+//
+// Draw(phDC, phAttribDC, bIsPrinting, pcRect, bShowBorder): *phDC holds the address of the
+// caller's QPainter, already begun on a widget, image, printer or SVG generator; the control draws
+// into pcRect (right and bottom exclusive). phAttribDC may be the same handle or null.
 
 #include "com/ComTypes.h"
 

@@ -230,3 +230,28 @@ TEST_F(SpecControlTest, YLimitsReachTheGraphInItsOwnOrder) {
     EXPECT_LE(log.seen[0].args[2], 4.0e5);
     EXPECT_LT(log.seen[1].args[2], 1.0e5);
 }
+
+TEST_F(SpecControlTest, AnnotatedPeaksTakeTheirPenAndAnUnknownPenIsBlack) {
+    Load();
+    VXPlot_PeakInfo info[2]{};
+    for (int i = 0; i < 2; ++i) {
+        const VXPlot_DataPeak& p = peaks[i == 0 ? 5 : 42];
+        info[i].apex = {p.dPosition, p.dIntensity, 0.0};
+        info[i].left.dMass = p.dPosition - 0.2;
+        info[i].right.dMass = p.dPosition + 0.2;
+        info[i].bShowColor = 1;
+        info[i].iChargeState = 2;
+    }
+    info[0].iPenIndex = 0;
+    info[1].iPenIndex = 99;  // beyond every pen
+    std::uint32_t colours[] = {0x0000FF};
+    ASSERT_EQ(spec->SetPeakInfoColors(colours, 1), S_OK);
+    ASSERT_EQ(spec->SetPeakInfo(info, 2), S_OK);
+    const QImage image = DrawToImage(spec.get(), 900, 500);
+    SavePicture(image, QStringLiteral("spec_peakinfo"));
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) red += image.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_GT(red, 50);
+    EXPECT_EQ(spec->SetPeakInfo(nullptr, 3), E_POINTER);
+}

@@ -225,3 +225,73 @@ TEST_F(ChroControlTest, DrawMatchesTheWindowOfTheSameSize) {
     EXPECT_EQ(grabbed, drawn);
     EXPECT_EQ(drawn.pixel(1, 150), qRgb(0, 0, 255));  // the focus frame: 2 pixels, blue
 }
+
+namespace {
+
+int CountNear(const QImage& image, QRect area, int r, int g, int b) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            n += std::abs(qRed(c) - r) < 40 && std::abs(qGreen(c) - g) < 40 &&
+                 std::abs(qBlue(c) - b) < 40;
+        }
+    return n;
+}
+
+}  // namespace
+
+TEST_F(ChroControlTest, MarkerGroupsComeAndGoSeparately) {
+    Load();
+    VXPlot_Marker host{};
+    ASSERT_EQ(chro->InitializeMarker(&host), S_OK);
+    host.lineColor = 0x00C000;  // green
+    host.dStartPosition = host.dEndPosition = 35.0;
+    host.dStartIntensity = 0.0;
+    host.dEndIntensity = 8.0e6;
+    ASSERT_EQ(chro->SetMarkerList(&host, 1), S_OK);
+    const QRect top(0, 40, 900, 40), whole(0, 0, 900, 450);
+    QImage image = DrawToImage(chro.get(), 900, 450);
+    EXPECT_GT(CountNear(image, top, 0, 0, 255), 10);     // MSn marks at the top
+    EXPECT_GT(CountNear(image, whole, 0, 192, 0), 100);  // the host's marker
+    EXPECT_GT(CountNear(image, whole, 255, 0, 0), 100);  // the position marker
+
+    ASSERT_EQ(chro->ShowMSnScans(0), S_OK);
+    image = DrawToImage(chro.get(), 900, 450);
+    EXPECT_EQ(CountNear(image, top, 0, 0, 255), 0);
+    EXPECT_GT(CountNear(image, whole, 0, 192, 0), 100);
+    EXPECT_GT(CountNear(image, whole, 255, 0, 0), 100);
+
+    ASSERT_EQ(chro->ClearMarkerList(), S_OK);
+    image = DrawToImage(chro.get(), 900, 450);
+    EXPECT_EQ(CountNear(image, whole, 0, 192, 0), 0);
+    EXPECT_GT(CountNear(image, whole, 255, 0, 0), 100);
+}
+
+TEST_F(ChroControlTest, ShowFlagsKeepTheirHostNames) {
+    Load();
+    const QImage full = DrawToImage(chro.get(), 600, 300);
+    // "ShowXAxis" is the intensity axis at the left: without it the data start further left.
+    ASSERT_EQ(chro->put_ShowXAxis(0), S_OK);
+    const QImage noLeftAxis = DrawToImage(chro.get(), 600, 300);
+    auto firstInkColumn = [](const QImage& image, int y) {
+        for (int x = 3; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) return x;
+        return image.width();
+    };
+    EXPECT_LT(firstInkColumn(noLeftAxis, 280), firstInkColumn(full, 280) - 10);
+    // "ShowAxisAtLeft" is the time axis along the bottom.
+    ASSERT_EQ(chro->put_ShowXAxis(1), S_OK);
+    ASSERT_EQ(chro->put_ShowAxisAtLeft(0), S_OK);
+    const QImage noTimeAxis = DrawToImage(chro.get(), 600, 300);
+    SavePicture(noTimeAxis, QStringLiteral("chro_no_time_axis"));
+    // The intensity axis now reaches down to where the time axis was: its "0" label moves down.
+    auto lowestLeftInk = [](const QImage& image) {
+        int lowest = 0;
+        for (int y = 3; y < image.height() - 3; ++y)
+            for (int x = 3; x < 60; ++x)
+                if (qGray(image.pixel(x, y)) < 128) lowest = y;
+        return lowest;
+    };
+    EXPECT_GT(lowestLeftInk(noTimeAxis), lowestLeftInk(full) + 15);
+}

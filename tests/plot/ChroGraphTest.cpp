@@ -127,8 +127,8 @@ TEST_F(ChroGraphTest, DrawsAMillionPointsWithPeaksAndMarkers) {
     std::vector<TracePoint> points(1000000);
     for (std::size_t i = 0; i < points.size(); ++i) {
         points[i].position = i * 6e-5;
-        points[i].intensity = 100.0 * std::exp(-std::pow(points[i].position - 30.0, 2)) +
-                              5.0 * std::sin(double(i));
+        points[i].intensity =
+            100.0 * std::exp(-std::pow(points[i].position - 30.0, 2)) + 5.0 * std::sin(double(i));
     }
     CChroGraph g;
     PlotRegionList regions;

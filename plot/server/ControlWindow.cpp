@@ -9,6 +9,8 @@ namespace zar::plot {
 CControlWindow::CControlWindow(QWidget* parent, Callbacks callbacks)
     : QWidget(parent), callbacks_(std::move(callbacks)) {
     setFocusPolicy(Qt::StrongFocus);
+    // Moves without a button held reach the control too (tracking cursor, cursor shapes).
+    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

@@ -126,3 +126,16 @@ TEST_F(CaliCurveControlTest, ZoomBoxIsReportedSorted) {
     EXPECT_LT(zoom->args[1], zoom->args[3]);
     EXPECT_LT(zoom->args[2], zoom->args[4]);
 }
+
+TEST_F(CaliCurveControlTest, TrackingCursorFollowsTheMouseOverTheWindow) {
+    Load();
+    QWidget* window = Show(curve.get(), 700, 500);
+    const QImage before = window->grab().toImage();
+    QTest::mouseMove(window, QPoint(350, 250));
+    const QImage tracking = window->grab().toImage();
+    SavePicture(tracking, QStringLiteral("calicurve_cursor"));
+    EXPECT_NE(tracking, before);
+    // Out of the plot the cursor is erased.
+    QTest::mouseMove(window, QPoint(3, 3));
+    EXPECT_EQ(window->grab().toImage(), before);
+}

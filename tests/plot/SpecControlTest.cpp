@@ -229,6 +229,7 @@ TEST_F(SpecControlTest, YLimitsReachTheGraphInItsOwnOrder) {
     EXPECT_GT(log.seen[0].args[2], 3.0e5);  // near the top: close to the absolute maximum
     EXPECT_LE(log.seen[0].args[2], 4.0e5);
     EXPECT_LT(log.seen[1].args[2], 1.0e5);
+    SavePicture(DrawToImage(spec.get(), 800, 500), QStringLiteral("spec_absolute"));
 }
 
 TEST_F(SpecControlTest, AnnotatedPeaksTakeTheirPenAndAnUnknownPenIsBlack) {

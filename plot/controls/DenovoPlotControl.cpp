@@ -40,7 +40,10 @@ HRESULT CDenovoPlotControl::SetNumScans(std::int32_t nNumScans) {
 HRESULT CDenovoPlotControl::SetYParentMasses(std::int32_t* nMasses) {
     if (!graph_) return S_OK;
     if (!nMasses) return E_POINTER;
-    std::copy(nMasses, nMasses + kMaxDenovoScans, graph_->Data().parentMasses.begin());
+    // One value per scan in use is read: the caller's array need not hold 64.
+    auto& masses = graph_->Data().parentMasses;
+    masses.fill(0);
+    std::copy(nMasses, nMasses + graph_->Data().numScans, masses.begin());
     return S_OK;
 }
 
@@ -56,7 +59,9 @@ HRESULT CDenovoPlotControl::SetZIntensities(std::int32_t** pZIntensity,
 HRESULT CDenovoPlotControl::SetSign(std::int16_t* pSign) {
     if (!graph_) return S_OK;
     if (!pSign) return E_POINTER;
-    std::copy(pSign, pSign + kMaxDenovoScans, graph_->Data().signs.begin());
+    auto& signs = graph_->Data().signs;
+    signs.fill(0);
+    std::copy(pSign, pSign + graph_->Data().numScans, signs.begin());
     return S_OK;
 }
 

@@ -132,3 +132,28 @@ TEST(DenovoDotRadiusTest, GrowsWithTheLogarithmAndIsCapped) {
     for (const Case& c : cases)
         EXPECT_EQ(zar::plot::DenovoDotRadius(c.z, c.t, c.cap), c.radius) << c.z << " " << c.t;
 }
+
+TEST_F(DenovoPlotControlTest, ReadsOnlyTheScansInUse) {
+    ASSERT_EQ(plot->Initialize(), S_OK);
+    // Arrays of exactly five scans: nothing beyond them is read (the sanitizer build checks).
+    std::vector<std::int32_t> parents{300, 120, 160, 200, 240};
+    std::vector<std::vector<std::int32_t>> rows(5, std::vector<std::int32_t>(301, 0));
+    std::vector<std::int32_t*> pointers;
+    for (auto& r : rows) {
+        r[100] = 900;
+        r[250] = 400;
+        pointers.push_back(r.data());
+    }
+    std::vector<std::int16_t> signs{1, 1, -1, 0, 1};
+    ASSERT_EQ(plot->SetXMassRange(0, 300), S_OK);
+    ASSERT_EQ(plot->SetNumScans(5), S_OK);
+    ASSERT_EQ(plot->SetYParentMasses(parents.data()), S_OK);
+    ASSERT_EQ(plot->SetZIntensities(pointers.data(), parents.data()), S_OK);
+    ASSERT_EQ(plot->SetSign(signs.data()), S_OK);
+    ASSERT_EQ(plot->SetZMaxIntensity(1000), S_OK);
+    ASSERT_EQ(plot->SetZDisplayRangeIntensity(10), S_OK);
+    ASSERT_EQ(plot->put_DataValid(1), S_OK);
+    QWidget* window = Show(plot.get(), 300, 300);
+    const QImage image = window->grab().toImage();
+    EXPECT_GT(CountPixels(image, qRgb(255, 0, 0)), 0);  // rows of sign 1 in red
+}

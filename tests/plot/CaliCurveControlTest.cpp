@@ -3,6 +3,10 @@
 
 #include "ControlTestSupport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
 using namespace plottest;
 
 namespace {
@@ -138,4 +142,20 @@ TEST_F(CaliCurveControlTest, TrackingCursorFollowsTheMouseOverTheWindow) {
     // Out of the plot the cursor is erased.
     QTest::mouseMove(window, QPoint(3, 3));
     EXPECT_EQ(window->grab().toImage(), before);
+}
+
+TEST_F(CaliCurveControlTest, CopyPutsSvgAndImageOnTheClipboard) {
+    Load();
+    QGuiApplication::clipboard()->clear();
+    ASSERT_EQ(curve->CopyToClipboard(), S_OK);
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(mime);
+    EXPECT_TRUE(mime->hasFormat(QStringLiteral("image/svg+xml")));
+    ASSERT_TRUE(mime->hasImage());
+    const QImage image = qvariant_cast<QImage>(mime->imageData());
+    EXPECT_EQ(image.size(), QSize(1024, 768));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));  // no frame on the clipboard
+    std::int32_t border = 0;
+    curve->get_ShowBorder(&border);
+    EXPECT_EQ(border, 1);  // and the control's own flag is back
 }

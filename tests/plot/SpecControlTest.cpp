@@ -141,8 +141,14 @@ TEST_F(SpecControlTest, ClickAndZoomBoxEvents) {
     EXPECT_EQ(log.ids(),
               (std::vector<DISPID>{SpecEvents::kSpecLButtonDown, SpecEvents::kSpecZoom}));
     log.seen.clear();
-    // Right to left: the start mass is still the smaller one.
-    Drag(window, {600, 350}, {300, 150});
+    // Right to left: the start mass is still the smaller one. While dragging the box shows.
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, {600, 350});
+    QTest::mouseMove(window, {450, 250});
+    QTest::mouseMove(window, {300, 150});
+    const QImage boxed = window->grab().toImage();
+    SavePicture(boxed, QStringLiteral("spec_zoombox"));
+    EXPECT_NE(boxed, shown);
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, {300, 150});
     const SeenEvent* zoom = log.find(SpecEvents::kSpecZoom);
     ASSERT_TRUE(zoom);
     ASSERT_EQ(zoom->args.size(), 5u);

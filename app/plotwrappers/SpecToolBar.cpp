@@ -9,7 +9,8 @@ CSpecToolBar::CSpecToolBar(QWidget* parent) : QToolBar(parent) {
     setObjectName(QStringLiteral("CSpecToolBar"));
     setIconSize(QSize(16, 15));
     setMovable(false);
-    previous_ = addAction(style()->standardIcon(QStyle::SP_ArrowLeft), QStringLiteral("Previous Scan"));
+    previous_ =
+        addAction(style()->standardIcon(QStyle::SP_ArrowLeft), QStringLiteral("Previous Scan"));
     previous_->setToolTip(QStringLiteral("Show previous scan"));
     previous_->setStatusTip(QStringLiteral("Show previous scan"));
     next_ = addAction(style()->standardIcon(QStyle::SP_ArrowRight), QStringLiteral("Next Scan"));

@@ -97,8 +97,9 @@ void CDialogBase::showEvent(QShowEvent* event) {
 }
 
 QDialogButtonBox* CDialogBase::MakeButtons(bool withHelp) {
-    auto buttons = withHelp ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help
-                            : QDialogButtonBox::Ok | QDialogButtonBox::Cancel;
+    auto buttons = withHelp
+                       ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help
+                       : QDialogButtonBox::Ok | QDialogButtonBox::Cancel;
     auto* box = new QDialogButtonBox(buttons, this);
     connect(box, &QDialogButtonBox::accepted, this, [this] { OnOK(); });
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);

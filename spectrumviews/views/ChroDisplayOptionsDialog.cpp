@@ -32,7 +32,8 @@ CChroDisplayOptionsDialog::CChroDisplayOptionsDialog(QWidget* parent)
     AddControl(8519, applyAll_);
     AddControl(8551, group_);
     auto* boxes = new QVBoxLayout(group_);
-    for (QCheckBox* b : {retentionTime_, scanNumber_, basePeak_, signalToNoise_, flags_}) boxes->addWidget(b);
+    for (QCheckBox* b : {retentionTime_, scanNumber_, basePeak_, signalToNoise_, flags_})
+        boxes->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group_);
     auto* form = new QFormLayout;

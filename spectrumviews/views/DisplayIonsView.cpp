@@ -8,10 +8,10 @@
 #include "core/Log.h"
 #include "core/Numbers.h"
 #include "databases/DatabaseSearch.h"
-#include "document/SearchResults.h"
-#include "document/SorvexResults.h"
 #include "document/MassmapResults.h"
 #include "document/MultiConsensusResults.h"
+#include "document/SearchResults.h"
+#include "document/SorvexResults.h"
 #include "document/hub/PlotRange.h"
 #include "document/hub/ZarDoc.h"
 #include "resultviews/ResultsWindow.h"
@@ -42,10 +42,14 @@ constexpr unsigned kMsgIonsReady = WM_USER + 0x300;
 CSearchResults* ResultSetOfKind(CZarDoc* doc, int kind) {
     if (!doc) return nullptr;
     switch (kind) {
-        case 1: return doc->GetSorvexResults();
-        case 2: return doc->GetMassmapResults();
-        case 3: return doc->GetMultiConsensusResults();
-        default: return nullptr;
+        case 1:
+            return doc->GetSorvexResults();
+        case 2:
+            return doc->GetMassmapResults();
+        case 3:
+            return doc->GetMultiConsensusResults();
+        default:
+            return nullptr;
     }
 }
 
@@ -68,7 +72,8 @@ CDisplayIonsView::CDisplayIonsView(CResultsWindow* owner, QWidget* parent)
     setObjectName(QStringLiteral("CDisplayIonsView"));
     auto* layout = new QGridLayout(this);
     auto* top = new QHBoxLayout;
-    auto* chargeLabel = new QLabel(QStringLiteral("&Display the ion series for charge state:"), this);
+    auto* chargeLabel =
+        new QLabel(QStringLiteral("&Display the ion series for charge state:"), this);
     chargeLabel->setBuddy(charge_);
     top->addWidget(chargeLabel);
     top->addWidget(charge_);
@@ -89,12 +94,23 @@ CDisplayIonsView::CDisplayIonsView(CResultsWindow* owner, QWidget* parent)
     connect(charge_, &QComboBox::activated, this, &CDisplayIonsView::OnSelChangeCharge);
     connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
         switch (action) {
-            case QAbstractSlider::SliderSingleStepSub: OnHScroll(kLineLeft, 0); break;
-            case QAbstractSlider::SliderSingleStepAdd: OnHScroll(kLineRight, 0); break;
-            case QAbstractSlider::SliderPageStepSub: OnHScroll(kPageLeft, 0); break;
-            case QAbstractSlider::SliderPageStepAdd: OnHScroll(kPageRight, 0); break;
-            case QAbstractSlider::SliderMove: OnHScroll(kThumbTrack, scrollBar_->sliderPosition()); break;
-            default: break;
+            case QAbstractSlider::SliderSingleStepSub:
+                OnHScroll(kLineLeft, 0);
+                break;
+            case QAbstractSlider::SliderSingleStepAdd:
+                OnHScroll(kLineRight, 0);
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                OnHScroll(kPageLeft, 0);
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                OnHScroll(kPageRight, 0);
+                break;
+            case QAbstractSlider::SliderMove:
+                OnHScroll(kThumbTrack, scrollBar_->sliderPosition());
+                break;
+            default:
+                break;
         }
         // The page sets the position itself.
         scrollBar_->setSliderPosition(scrollBar_->value());
@@ -116,7 +132,8 @@ void CDisplayIonsView::guarded(const char* what, const std::function<void()>& ac
     try {
         action();
     } catch (const CComError& e) {
-        LogLine(QStringLiteral("Display ions: %1 failed: %2").arg(QLatin1String(what), e.ErrorMessage()));
+        LogLine(QStringLiteral("Display ions: %1 failed: %2")
+                    .arg(QLatin1String(what), e.ErrorMessage()));
     }
 }
 
@@ -142,10 +159,12 @@ void CDisplayIonsView::OnInitialUpdate() {
         if (control->Create(this, QRect(0, 0, 300, 200), 0)) {
             guarded("initialising the control", [&] {
                 control->Call(&ISpec::Initialize);
-                control->Call(&ISpec::put_NoDataText, W(QStringLiteral("No spectral data available")));
+                control->Call(&ISpec::put_NoDataText,
+                              W(QStringLiteral("No spectral data available")));
             });
             control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
-                OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3), a.doubleAt(4));
+                OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
+                           a.doubleAt(4));
             });
             control->setMinimumSize(200, 150);
             static_cast<QGridLayout*>(layout())->addWidget(control.get(), 3, 1);
@@ -153,7 +172,8 @@ void CDisplayIonsView::OnInitialUpdate() {
         }
     }
     if (!segmentsInitialised_) {
-        segments_->Initialize(palette().color(QPalette::Button), QColor(0xFF, 0xFF, 0x80), 10.0 * 10.0);
+        segments_->Initialize(palette().color(QPalette::Button), QColor(0xFF, 0xFF, 0x80),
+                              10.0 * 10.0);
         segments_->SetSegmentCount(0);
         segmentsInitialised_ = true;
     }
@@ -236,7 +256,8 @@ void CDisplayIonsView::startWorker(const Request& request) {
             result.ionsOk = true;
         }
         CDtaSpectrum spectrum;
-        if (spectrum.read(ionRequest.dtaName + QStringLiteral(".dta")) == CDtaSpectrum::ReadResult::Ok)
+        if (spectrum.read(ionRequest.dtaName + QStringLiteral(".dta")) ==
+            CDtaSpectrum::ReadResult::Ok)
             result.peaks = spectrum.peaks();
         // Peaks in ascending m/z for the one-pass matching of the marked ions.
         std::stable_sort(result.peaks.begin(), result.peaks.end(),
@@ -361,12 +382,14 @@ void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
         info.bShowColor = 1;
         info.bShowText = 1;
         const QString text = ion.text.left(kMaxPeakLabelText - 1);
-        for (int i = 0; i < text.size(); ++i) info.cLabelText[i] = static_cast<std::int16_t>(text[i].unicode());
+        for (int i = 0; i < text.size(); ++i)
+            info.cLabelText[i] = static_cast<std::int16_t>(text[i].unicode());
         infos_.push_back(info);
     }
-    std::stable_sort(infos_.begin(), infos_.end(), [](const VXPlot_PeakInfo& a, const VXPlot_PeakInfo& b) {
-        return a.apex.dMass < b.apex.dMass;
-    });
+    std::stable_sort(infos_.begin(), infos_.end(),
+                     [](const VXPlot_PeakInfo& a, const VXPlot_PeakInfo& b) {
+                         return a.apex.dMass < b.apex.dMass;
+                     });
     std::vector<CVXDataPeak> matchPeaks;
     matchPeaks.reserve(peaks_.size());
     for (const DtaPeak& p : peaks_) matchPeaks.push_back({p.mz, p.intensity, 0.0f, 0});
@@ -399,7 +422,8 @@ void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
     header.dEndRT = lastTime_;
     c.Call(&ISpec::SetScanHeader, &header, 0);
     VXPlot_SpecStyle style{};
-    style.eStyle = display_.style == CVXSpecDisplay::kProfile ? VXPlot_SpecPlotStyle(1) : VXPlot_SpecPlotStyle(2);
+    style.eStyle = display_.style == CVXSpecDisplay::kProfile ? VXPlot_SpecPlotStyle(1)
+                                                              : VXPlot_SpecPlotStyle(2);
     style.bShowLabels = display_.showLabels;
     style.dLabelThreshold = display_.labelThreshold;
     style.bOffsetLabels = display_.offsetLabels;
@@ -413,7 +437,8 @@ void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
            static_cast<LPCWSTR>(nullptr));
     c.Call(&ISpec::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(display_.yAxisScaleType));
     UpdateScrollBar();
-    UpdateSegmentControl(display_.xZoomed ? display_.xStart : lowMass_, display_.xZoomed ? display_.xEnd : highMass_);
+    UpdateSegmentControl(display_.xZoomed ? display_.xStart : lowMass_,
+                         display_.xZoomed ? display_.xEnd : highMass_);
     c.Call(&ISpec::SetForcedHeading, 1);
     c.Call(&ISpec::SetHeading, W(heading_));
     applyAxisLimits(c);
@@ -460,17 +485,28 @@ void CDisplayIonsView::OnHScroll(int code, int position) {
     const int pos = scrollBar_->value();
     int next = pos;
     switch (code) {
-        case kLineLeft: next = std::max(0, (pos / 10) * 10 - 10); break;
-        case kLineRight: next = std::min(100 - page, (pos / 10 + 1) * 10); break;
-        case kPageLeft: next = std::max(scrollBar_->minimum(), pos - page); break;
-        case kPageRight: next = std::min(scrollBar_->maximum(), pos + page); break;
+        case kLineLeft:
+            next = std::max(0, (pos / 10) * 10 - 10);
+            break;
+        case kLineRight:
+            next = std::min(100 - page, (pos / 10 + 1) * 10);
+            break;
+        case kPageLeft:
+            next = std::max(scrollBar_->minimum(), pos - page);
+            break;
+        case kPageRight:
+            next = std::min(scrollBar_->maximum(), pos + page);
+            break;
         case kThumbPosition: {
             const QSignalBlocker block(scrollBar_);
             scrollBar_->setValue(position);
             return;
         }
-        case kThumbTrack: ScrollSpectrum(position, page); return;
-        default: return;
+        case kThumbTrack:
+            ScrollSpectrum(position, page);
+            return;
+        default:
+            return;
     }
     ScrollSpectrum(next, page);
     const QSignalBlocker block(scrollBar_);
@@ -485,8 +521,7 @@ void CDisplayIonsView::ScrollSpectrum(int position, int page) {
     display_.xZoomed = 1;
     display_.xStart = start;
     display_.xEnd = end;
-    if (control_ && control_->Interface())
-        guarded("panning", [&] { applyAxisLimits(*control_); });
+    if (control_ && control_->Interface()) guarded("panning", [&] { applyAxisLimits(*control_); });
     UpdateSegmentControl(start, end);
     if (control_) control_->update();
 }
@@ -494,11 +529,13 @@ void CDisplayIonsView::ScrollSpectrum(int position, int page) {
 void CDisplayIonsView::UpdateSegmentControl(double low, double high) {
     if (!segmentsInitialised_ || peptide_.isEmpty()) return;
     const std::string letters = PeptideLetters(peptide_);
-    const int n = std::min<int>(static_cast<int>(letters.size()), static_cast<int>(massList_.size()));
+    const int n =
+        std::min<int>(static_cast<int>(letters.size()), static_cast<int>(massList_.size()));
     // Residue i ends at its mass-list entry (never past the precursor) and starts where the
     // residue before it ended.
     std::vector<double> ends(n);
-    for (int i = 0; i < n; ++i) ends[i] = precursor_ > 0.0 ? std::min(precursor_, massList_[i]) : massList_[i];
+    for (int i = 0; i < n; ++i)
+        ends[i] = precursor_ > 0.0 ? std::min(precursor_, massList_[i]) : massList_[i];
     auto spanOf = [&](int i, double& start, double& end) {
         start = i == 0 ? 0.0 : ends[i - 1];
         end = ends[i];
@@ -538,7 +575,8 @@ void CDisplayIonsView::UpdateSegmentControl(double low, double high) {
 void CDisplayIonsView::applyXZoomFollowUps() {
     if (control_ && control_->Interface()) applyAxisLimits(*control_);
     UpdateScrollBar();
-    UpdateSegmentControl(display_.xZoomed ? display_.xStart : lowMass_, display_.xZoomed ? display_.xEnd : highMass_);
+    UpdateSegmentControl(display_.xZoomed ? display_.xStart : lowMass_,
+                         display_.xZoomed ? display_.xEnd : highMass_);
 }
 
 void CDisplayIonsView::OnCommand(int id) {
@@ -547,14 +585,18 @@ void CDisplayIonsView::OnCommand(int id) {
     guarded("a command", [&] {
         switch (id) {
             case ID_PLOT_ZOOM_IN_Y:
-                if (ZoomInSpectrumYRange(display_, yFull, kZoomFactor) && control_) applyAxisLimits(*control_);
+                if (ZoomInSpectrumYRange(display_, yFull, kZoomFactor) && control_)
+                    applyAxisLimits(*control_);
                 break;
             case ID_PLOT_ZOOM_OUT_Y:
-                if (ZoomOutSpectrumYRange(display_, yFull, kZoomFactor) && control_) applyAxisLimits(*control_);
+                if (ZoomOutSpectrumYRange(display_, yFull, kZoomFactor) && control_)
+                    applyAxisLimits(*control_);
                 break;
             case ID_PLOT_NORMALIZE:
                 display_.yZoomed = 0;
-                if (control_ && control_->Interface()) control_->Call(&ISpec::SetYAxisLimits, largest_, smallest_, largest_, 0.0, 100.0);
+                if (control_ && control_->Interface())
+                    control_->Call(&ISpec::SetYAxisLimits, largest_, smallest_, largest_, 0.0,
+                                   100.0);
                 break;
             case ID_PLOT_ZOOM_IN_X:
                 if (ZoomInSpectrumXRange(display_, xFull, kZoomFactor)) applyXZoomFollowUps();
@@ -575,14 +617,15 @@ void CDisplayIonsView::OnCommand(int id) {
                 display_.yZoomed = 0;
                 applyXZoomFollowUps();
                 break;
-            default: break;
+            default:
+                break;
         }
     });
     if (control_) control_->update();
 }
 
-void CDisplayIonsView::OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
-                                  double endIntensity) {
+void CDisplayIonsView::OnSpecZoom(bool valid, double startMass, double startIntensity,
+                                  double endMass, double endIntensity) {
     if (!valid) return;
     guarded("zooming", [&] {
         if (startMass != endMass) {
@@ -601,7 +644,8 @@ void CDisplayIonsView::OnSpecZoom(bool valid, double startMass, double startInte
     if (control_) control_->update();
 }
 
-void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape) {
+void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
+                                 bool landscape) {
     CSpec offscreen;
     if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) return;
     guarded("printing", [&] {
@@ -624,7 +668,8 @@ void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX,
             doc->PrintPageFooter(painter, dtaFile_->text(), QString(), 1, 1,
                                  QRect(r.left(), r.top() - qy, r.width(), qy), dpiX, dpiY);
         int y = r.top() + line;
-        painter.drawText(r.left(), y, QStringLiteral("Ion series for charge: +%1").arg(selectedCharge_));
+        painter.drawText(r.left(), y,
+                         QStringLiteral("Ion series for charge: +%1").arg(selectedCharge_));
         y += line;
         painter.drawText(r.left(), y, QStringLiteral("AA   A ions     B ions     Y ions"));
         y += line;
@@ -646,7 +691,9 @@ void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX,
         std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
         tagRECT target{r.left(), top, r.right() + 1, r.bottom() + 1};
         offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &target, 0);
-        if (doc) doc->PrintPageHeader(painter, QRect(r.left(), r.bottom() + 1, r.width(), qy), dpiX, dpiY);
+        if (doc)
+            doc->PrintPageHeader(painter, QRect(r.left(), r.bottom() + 1, r.width(), qy), dpiX,
+                                 dpiY);
     });
 }
 

@@ -62,8 +62,14 @@ class CDisplayIonsView : public CResultsFormView {
     void FillIonsGrid(int rows);
     void SetMassList(const std::vector<double>& masses);
     void OnSelChangeCharge(int index);
-    enum ScrollCode { kLineLeft = 0, kLineRight = 1, kPageLeft = 2, kPageRight = 3,
-                      kThumbPosition = 4, kThumbTrack = 5 };
+    enum ScrollCode {
+        kLineLeft = 0,
+        kLineRight = 1,
+        kPageLeft = 2,
+        kPageRight = 3,
+        kThumbPosition = 4,
+        kThumbTrack = 5
+    };
     void OnHScroll(int code, int position);
     void ScrollSpectrum(int position, int page);
     void UpdateScrollBar();

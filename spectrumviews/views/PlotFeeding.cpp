@@ -27,7 +27,8 @@ int PeaksBeforeSegment(const std::vector<int>& sizes, int segment) {
     return before;
 }
 
-void MatchPeakInfoApexes(std::vector<VXPlot_PeakInfo>& infos, const std::vector<CVXDataPeak>& peaks) {
+void MatchPeakInfoApexes(std::vector<VXPlot_PeakInfo>& infos,
+                         const std::vector<CVXDataPeak>& peaks) {
     std::size_t w = 0;
     double bestMass = 0.0;
     double bestIntensity = 0.0;
@@ -76,7 +77,8 @@ void FillPlotFilter(const CVXFilter& f, VXPlot_Filter& r) {
     r.nNumMassRanges = ranges;
     for (int i = 0; i < ranges; ++i)
         r.arrMassRanges[i] = {f.massRanges[i].low, f.massRanges[i].high};
-    const int precursors = std::min<int>(static_cast<int>(f.precursors.size()), kMaxFilterPrecursors);
+    const int precursors =
+        std::min<int>(static_cast<int>(f.precursors.size()), kMaxFilterPrecursors);
     r.nNumPrecursorMasses = precursors;
     for (int i = 0; i < precursors; ++i) {
         r.arrPrecursorMasses[i] = f.precursors[i].mass;

@@ -13,10 +13,9 @@ void RegisterSpectrumViews() {
                       [](QWidget* parent) -> CZarViewWidget* { return new CTraceView(parent); });
     RegisterViewClass(QStringLiteral("CSpecView"),
                       [](QWidget* parent) -> CZarViewWidget* { return new CSpecView(parent); });
-    RegisterResultsFormView(CDisplayIonsView::kResultsViewType,
-                            [](CResultsWindow* owner) -> CResultsFormView* {
-                                return new CDisplayIonsView(owner);
-                            });
+    RegisterResultsFormView(
+        CDisplayIonsView::kResultsViewType,
+        [](CResultsWindow* owner) -> CResultsFormView* { return new CDisplayIonsView(owner); });
 }
 
 }  // namespace zar

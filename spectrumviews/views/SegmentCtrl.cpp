@@ -33,7 +33,8 @@ void CSegmentCtrl::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), background_);
     const double span = high_ - low_;
     if (span <= 0.0) return;
-    const int h = std::max(1, static_cast<int>(height() * std::clamp(boxHeight_, 10.0, 100.0) / 100.0));
+    const int h =
+        std::max(1, static_cast<int>(height() * std::clamp(boxHeight_, 10.0, 100.0) / 100.0));
     const int top = (height() - h) / 2;
     for (const Segment& s : segments_) {
         const int x0 = static_cast<int>((s.start - low_) / span * width());

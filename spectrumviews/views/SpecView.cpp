@@ -46,8 +46,7 @@ std::vector<VXPlot_DataPeak> PlotPeaks(const CVXDataPeak* first, std::size_t cou
 
 }  // namespace
 
-CSpecView::CSpecView(QWidget* parent)
-    : CZarViewWidget(parent), toolBar_(new CSpecToolBar(this)) {
+CSpecView::CSpecView(QWidget* parent) : CZarViewWidget(parent), toolBar_(new CSpecToolBar(this)) {
     setObjectName(QStringLiteral("CSpecView"));
     connect(toolBar_, &CSpecToolBar::commandTriggered, this, &CSpecView::OnCommand);
 }
@@ -187,9 +186,9 @@ bool CSpecView::readSpectrumAt(double time) {
     d.dLowMass = h.lowMass;
     d.dHighMass = h.highMass;
     if (!peaks.empty()) {
-        auto smallest = std::min_element(peaks.begin(), peaks.end(), [](const auto& a, const auto& b) {
-            return a.dIntensity < b.dIntensity;
-        });
+        auto smallest = std::min_element(
+            peaks.begin(), peaks.end(),
+            [](const auto& a, const auto& b) { return a.dIntensity < b.dIntensity; });
         d.dMinPeakIntensity = smallest->dIntensity;
         d.dMinPeakMass = smallest->dPosition;
     }
@@ -250,7 +249,8 @@ void CSpecView::SendSpectrumToControl(CSpec& c) {
     // 4-5. Segment sizes and peaks: all segments, or the selected one alone.
     std::vector<std::int32_t> sizes(spectrum_.segmentSizes.begin(), spectrum_.segmentSizes.end());
     if (selected < 0) {
-        std::vector<VXPlot_DataPeak> peaks = PlotPeaks(spectrum_.peaks.data(), spectrum_.peaks.size());
+        std::vector<VXPlot_DataPeak> peaks =
+            PlotPeaks(spectrum_.peaks.data(), spectrum_.peaks.size());
         c.Call(&ISpec::SetPeakData, sizes.empty() ? nullptr : sizes.data(),
                ranges.empty() ? nullptr : ranges.data(), static_cast<std::int32_t>(ranges.size()),
                peaks.empty() ? nullptr : peaks.data(), static_cast<std::int32_t>(peaks.size()));
@@ -293,7 +293,8 @@ void CSpecView::SendSpectrumToControl(CSpec& c) {
     if (d->xZoomed)
         c.Call(&ISpec::SetXAxisLimits, d->xStart, d->xEnd);
     else
-        c.Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass);
+        c.Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
+               spectrum_.header.data.dHighMass);
     const YAxisLimits y = SpectrumYLimits(spectrum_, *d);
     c.Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin,
            y.relativeMax);
@@ -309,7 +310,8 @@ void CSpecView::applyStyle(CSpec& c) {
     int kind = d->style;
     if (kind == CVXSpecDisplay::kAutomatic) {
         if (detectorType_ == kVXMSDevice)
-            kind = spectrum_.header.data.bIsCentroid ? CVXSpecDisplay::kStick : CVXSpecDisplay::kProfile;
+            kind = spectrum_.header.data.bIsCentroid ? CVXSpecDisplay::kStick
+                                                     : CVXSpecDisplay::kProfile;
         else if (detectorType_ == kVXPDADevice)
             kind = CVXSpecDisplay::kProfile;
         else
@@ -459,8 +461,12 @@ void CSpecView::OnCommand(int id) {
     const PlotRange xFull{spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass};
     guarded("a command", [&] {
         switch (id) {
-            case ID_PLOT_PREVIOUS_SCAN: ShowPreviousScan(); break;
-            case ID_PLOT_NEXT_SCAN: ShowNextScan(); break;
+            case ID_PLOT_PREVIOUS_SCAN:
+                ShowPreviousScan();
+                break;
+            case ID_PLOT_NEXT_SCAN:
+                ShowNextScan();
+                break;
             case ID_PLOT_ZOOM_IN_Y:
                 if (d && ZoomInSpectrumYRange(*d, yFull, kZoomFactor)) applyYRange();
                 break;
@@ -475,8 +481,9 @@ void CSpecView::OnCommand(int id) {
                 break;
             case ID_PLOT_ZOOM_IN_X:
             case ID_PLOT_ZOOM_OUT_X: {
-                const bool changed = d && (id == ID_PLOT_ZOOM_IN_X ? ZoomInSpectrumXRange(*d, xFull, kZoomFactor)
-                                                              : ZoomOutSpectrumXRange(*d, xFull, kZoomFactor));
+                const bool changed =
+                    d && (id == ID_PLOT_ZOOM_IN_X ? ZoomInSpectrumXRange(*d, xFull, kZoomFactor)
+                                                  : ZoomOutSpectrumXRange(*d, xFull, kZoomFactor));
                 if (changed) {
                     applyXRange();
                     applyYRange();
@@ -514,22 +521,28 @@ void CSpecView::OnCommand(int id) {
                           printer.pageLayout().orientation() == QPageLayout::Landscape);
                 break;
             }
-            case ID_PLOT_EXPORT_EXACT_MASS: ExportSpectrumText(true, QString()); break;
-            case ID_PLOT_EXPORT_NOMINAL_MASS: ExportSpectrumText(false, QString()); break;
+            case ID_PLOT_EXPORT_EXACT_MASS:
+                ExportSpectrumText(true, QString());
+                break;
+            case ID_PLOT_EXPORT_NOMINAL_MASS:
+                ExportSpectrumText(false, QString());
+                break;
             case ID_PLOT_EXPORT_PALLISADE: {
                 if (IsPallisadeInstalled()) {
                     // One copy of the program is started and kept for the session.
                     static QPointer<QProcess> running;
                     if (!running || running->state() == QProcess::NotRunning) {
-                        const QString program = JoinPath(GetPallisadePath(), QStringLiteral("Pallisade"));
+                        const QString program =
+                            JoinPath(GetPallisadePath(), QStringLiteral("Pallisade"));
                         auto* p = new QProcess(qApp);
                         p->setWorkingDirectory(GetPallisadePath());
                         p->start(program, {});
                         if (!p->waitForStarted(3000)) {
                             delete p;
-                            ZarMessageBox(QStringLiteral("Pallisade 2.0 failed to start.\nPlease verify that "
-                                                         "your installation is correct."),
-                                          MB_OK | MB_ICONEXCLAMATION);
+                            ZarMessageBox(
+                                QStringLiteral("Pallisade 2.0 failed to start.\nPlease verify that "
+                                               "your installation is correct."),
+                                MB_OK | MB_ICONEXCLAMATION);
                             break;
                         }
                         running = p;
@@ -543,7 +556,8 @@ void CSpecView::OnCommand(int id) {
             case ID_PLOT_SORVEX_DTA:
                 if (CMainFrame* frame = CMainFrame::GetMainFrame()) RunFrameCommand(id, *frame);
                 break;
-            default: break;
+            default:
+                break;
         }
     });
     repaintControl();
@@ -556,12 +570,14 @@ bool CSpecView::ExportSpectrumText(bool exact, const QString& tag) {
     SpectrumTextHeader header;
     header.scan = spectrum_.header.data.nScanNumber;
     header.retentionTime = spectrum_.header.data.dRT;
-    const CVXMassDefect defect = doc && doc->GetFileHolder() ? doc->GetFileHolder()->massDefect : CVXMassDefect();
+    const CVXMassDefect defect =
+        doc && doc->GetFileHolder() ? doc->GetFileHolder()->massDefect : CVXMassDefect();
     return SpectrumToText(tag, doc ? doc->GetRawFilePath() : QString(), &spectrum_.filter, header,
                           spectrum_.peaks, exact, defect);
 }
 
-void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape) {
+void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
+                          bool landscape) {
     CSpec offscreen;
     if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) return;
     guarded("printing", [&] {
@@ -582,7 +598,9 @@ void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dp
         std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
         tagRECT rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
         offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);
-        if (doc) doc->PrintPageHeader(painter, QRect(r.left(), r.bottom() + 1, r.width(), qy), dpiX, dpiY);
+        if (doc)
+            doc->PrintPageHeader(painter, QRect(r.left(), r.bottom() + 1, r.width(), qy), dpiX,
+                                 dpiY);
     });
 }
 
@@ -634,23 +652,38 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
             bool on = true;
             switch (id) {
                 case ID_PLOT_ZOOM_OUT_X:
-                case ID_PLOT_DISPLAY_ALL: on = valid && d->xZoomed; break;
+                case ID_PLOT_DISPLAY_ALL:
+                    on = valid && d->xZoomed;
+                    break;
                 case ID_PLOT_ZOOM_OUT_Y:
-                case ID_PLOT_NORMALIZE: on = valid && d->yZoomed; break;
-                case ID_PLOT_RESET_SCALING: on = valid && (d->xZoomed || d->yZoomed); break;
+                case ID_PLOT_NORMALIZE:
+                    on = valid && d->yZoomed;
+                    break;
+                case ID_PLOT_RESET_SCALING:
+                    on = valid && (d->xZoomed || d->yZoomed);
+                    break;
                 case ID_PLOT_SPEC_COPY:
                 case ID_PLOT_SPEC_PRINT:
                 case ID_PLOT_EXPORT_EXACT_MASS:
                 case ID_PLOT_EXPORT_NOMINAL_MASS:
                 case ID_PLOT_EXPORT_PALLISADE:
                 case ID_PLOT_ZOOM_IN_X:
-                case ID_PLOT_ZOOM_IN_Y: on = valid; break;
+                case ID_PLOT_ZOOM_IN_Y:
+                    on = valid;
+                    break;
                 // The display options dialog of spectra is not part of this pane yet.
-                case ID_PLOT_DISPLAY_OPTIONS: on = false; break;
+                case ID_PLOT_DISPLAY_OPTIONS:
+                    on = false;
+                    break;
                 case ID_PLOT_SORVEX_DTA:
-                case ID_PLOT_SORVEX_SEARCH: on = type == 1; break;
-                case ID_PLOT_ZARMASS: on = type == 1 || type == 6; break;
-                default: break;
+                case ID_PLOT_SORVEX_SEARCH:
+                    on = type == 1;
+                    break;
+                case ID_PLOT_ZARMASS:
+                    on = type == 1 || type == 6;
+                    break;
+                default:
+                    break;
             }
             a->setEnabled(on);
         }
@@ -672,8 +705,9 @@ void CSpecView::layoutChildren() {
     const int barHeight = toolBar_->sizeHint().height();
     toolBar_->setGeometry(0, 0, width(), barHeight);
     barHeight_ = barHeight;
-    if (control_) control_->setGeometry(2, barHeight + 2, std::max(0, width() - 4),
-                                        std::max(0, height() - barHeight - 4));
+    if (control_)
+        control_->setGeometry(2, barHeight + 2, std::max(0, width() - 4),
+                              std::max(0, height() - barHeight - 4));
 }
 
 void CSpecView::updateToolBar() {

@@ -61,14 +61,23 @@ CTraceView::CTraceView(QWidget* parent)
     countText_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
         switch (action) {
-            case QAbstractSlider::SliderSingleStepSub: OnVScroll(kLineUp, 0); break;
-            case QAbstractSlider::SliderSingleStepAdd: OnVScroll(kLineDown, 0); break;
-            case QAbstractSlider::SliderPageStepSub: OnVScroll(kPageUp, 0); break;
-            case QAbstractSlider::SliderPageStepAdd: OnVScroll(kPageDown, 0); break;
+            case QAbstractSlider::SliderSingleStepSub:
+                OnVScroll(kLineUp, 0);
+                break;
+            case QAbstractSlider::SliderSingleStepAdd:
+                OnVScroll(kLineDown, 0);
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                OnVScroll(kPageUp, 0);
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                OnVScroll(kPageDown, 0);
+                break;
             case QAbstractSlider::SliderMove:
                 OnVScroll(kThumbTrack, scrollBar_->sliderPosition());
                 break;
-            default: break;
+            default:
+                break;
         }
     });
 }
@@ -81,7 +90,8 @@ void CTraceView::guarded(const char* what, const std::function<void()>& action) 
     try {
         action();
     } catch (const CComError& e) {
-        LogLine(QStringLiteral("Trace view: %1 failed: %2").arg(QLatin1String(what), e.ErrorMessage()));
+        LogLine(
+            QStringLiteral("Trace view: %1 failed: %2").arg(QLatin1String(what), e.ErrorMessage()));
     }
 }
 
@@ -152,7 +162,8 @@ void CTraceView::OnUpdate(CZarView*, int hint) {
             }
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -211,7 +222,8 @@ void CTraceView::CreateTraceControls(bool resetOrder) {
         slots_[k] = std::move(control);
     }
     const int current = GetTraceSlot(r->currentTraceNumber);
-    if (current >= 0) guarded("showing the focus", [&] { setFocusRect(SlotControl(current), true); });
+    if (current >= 0)
+        guarded("showing the focus", [&] { setFocusRect(SlotControl(current), true); });
 }
 
 void CTraceView::LayoutControls() {
@@ -268,7 +280,8 @@ void CTraceView::LoadTrace(int trace, int slot, CChro* control) {
         const CVXChroDisplay& d = u->chroDisplay;
         c->Call(&IChro::put_InfoID, trace);
         std::vector<VXPlot_DataPeak> points(chro.points.size());
-        if (!points.empty()) std::memcpy(points.data(), chro.points.data(), points.size() * sizeof(VXPlot_DataPeak));
+        if (!points.empty())
+            std::memcpy(points.data(), chro.points.data(), points.size() * sizeof(VXPlot_DataPeak));
         c->Call(&IChro::SetPeakData, points.empty() ? nullptr : points.data(),
                 static_cast<std::int32_t>(points.size()));
         VXPlot_Filter filter;
@@ -296,8 +309,8 @@ void CTraceView::LoadTrace(int trace, int slot, CChro* control) {
         c->Call(&IChro::SetLabelling, &labels);
         c->Call(&IChro::SetStyle, static_cast<VXPlot_ChroStyle>(d.plotStyle));
         c->Call(&IChro::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(d.yAxisScaleType));
-        BStr x(d.XAxisChromatogramLabel()), yAbs(d.YAxisAbsoluteLabel()), yRel(d.YAxisRelativeLabel()),
-            empty1{QString()}, empty2{QString()};
+        BStr x(d.XAxisChromatogramLabel()), yAbs(d.YAxisAbsoluteLabel()),
+            yRel(d.YAxisRelativeLabel()), empty1{QString()}, empty2{QString()};
         c->Call(&IChro::SetAxisLabels, x.get(), yAbs.get(), yRel.get(), empty1.get(), empty2.get());
         QString detector;
         TranslateDetectorTypeToString(chro.detectorType, detector);
@@ -386,13 +399,24 @@ void CTraceView::OnVScroll(int code, int position) {
     const int pos = r->slotArray.empty() ? 1 : r->slotArray[0] + 1;
     int next = pos;
     switch (code) {
-        case kLineUp: next = std::max(1, pos - 1); break;
-        case kLineDown: next = std::min(last, pos + 1); break;
-        case kPageUp: next = std::max(1, pos - p); break;
-        case kPageDown: next = std::min(last, pos + p); break;
+        case kLineUp:
+            next = std::max(1, pos - 1);
+            break;
+        case kLineDown:
+            next = std::min(last, pos + 1);
+            break;
+        case kPageUp:
+            next = std::max(1, pos - p);
+            break;
+        case kPageDown:
+            next = std::min(last, pos + p);
+            break;
         case kThumbPosition:
-        case kThumbTrack: next = std::clamp(position, 1, last); break;
-        default: return;
+        case kThumbTrack:
+            next = std::clamp(position, 1, last);
+            break;
+        default:
+            return;
     }
     if (next == pos) return;
     const int n = std::clamp(r->displaySlotCount, 0, int(kMaxSlots));
@@ -459,8 +483,9 @@ void CTraceView::OnChroLButtonUp(int slot, int, bool valid, double time, double 
         const double scanTime = TraceScanTime(u->chro, time);
         u->currentScanPosition = scanTime;
         if (scanTime >= 0.0) {
-            guarded("moving the scan marker",
-                    [&] { showScanMarker(true, r->currentTraceNumber, scanTime, SlotControl(slot)); });
+            guarded("moving the scan marker", [&] {
+                showScanMarker(true, r->currentTraceNumber, scanTime, SlotControl(slot));
+            });
             repaintSlot(slot);
             GetDocument()->UpdateAllViews(this, kHintScanRange);
         }
@@ -515,9 +540,14 @@ void CTraceView::BroadcastRange(double start, double end) {
     doc->SetSelectedRange(start, end);
     for (const TimeRangeTaker& taker : Takers()) taker(start, end);
     switch (doc->GetViewType()) {
-        case 5: doc->SetSummaryRange(start, end); break;
-        case 10: doc->SetMassmapRange(start, end); break;
-        default: break;
+        case 5:
+            doc->SetSummaryRange(start, end);
+            break;
+        case 10:
+            doc->SetMassmapRange(start, end);
+            break;
+        default:
+            break;
     }
     if (CZarDocFrame* frame = doc->GetFrame()) frame->SetMSnTimeRange(start, end);
 }
@@ -606,9 +636,14 @@ void CTraceView::OnCommand(int id) {
                           printer.pageLayout().orientation() == QPageLayout::Landscape);
                 break;
             }
-            case ID_PLOT_EXPORT_CHROMATOGRAM: ExportChromatogramText(); break;
-            case ID_PLOT_DISPLAY_OPTIONS: openDisplayOptions(); break;
-            default: break;
+            case ID_PLOT_EXPORT_CHROMATOGRAM:
+                ExportChromatogramText();
+                break;
+            case ID_PLOT_DISPLAY_OPTIONS:
+                openDisplayOptions();
+                break;
+            default:
+                break;
         }
     });
 }
@@ -623,11 +658,12 @@ bool CTraceView::ExportChromatogramText() {
     const CVXChroDisplay& d = u->chroDisplay;
     const double start = d.xZoomed ? d.xStart : u->chro.dataTimeStart;
     const double end = d.xZoomed ? d.xEnd : u->chro.dataTimeEnd;
-    return CopyTextToClipboard(ChromatogramText(title,
-                                                u->chro, start, end, GetDocument()->ListSeparator()));
+    return CopyTextToClipboard(
+        ChromatogramText(title, u->chro, start, end, GetDocument()->ListSeparator()));
 }
 
-void CTraceView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape) {
+void CTraceView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
+                           bool landscape) {
     CVXResults* r = results();
     CVXUserResult* u = r ? userResult(r->currentTraceNumber) : nullptr;
     if (!u) return;
@@ -651,7 +687,8 @@ void CTraceView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int d
         std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
         tagRECT target{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
         offscreen.Call(&IChro::Draw, &dc, &dc, 1, &target, 0);
-        doc->PrintPageHeader(painter, QRect(rect.left(), rect.bottom() + 1, rect.width(), qy), dpiX, dpiY);
+        doc->PrintPageHeader(painter, QRect(rect.left(), rect.bottom() + 1, rect.width(), qy), dpiX,
+                             dpiY);
     });
 }
 
@@ -768,14 +805,25 @@ std::unique_ptr<QMenu> CTraceView::BuildContextMenu() {
             }
             switch (a->data().toInt()) {
                 case ID_PLOT_ZOOM_OUT_Y:
-                case ID_PLOT_NORMALIZE: a->setEnabled(yZoomed); break;
+                case ID_PLOT_NORMALIZE:
+                    a->setEnabled(yZoomed);
+                    break;
                 case ID_PLOT_ZOOM_OUT_X:
-                case ID_PLOT_DISPLAY_ALL: a->setEnabled(xZoomed); break;
-                case ID_PLOT_RESET_SCALING: a->setEnabled(xZoomed || yZoomed); break;
+                case ID_PLOT_DISPLAY_ALL:
+                    a->setEnabled(xZoomed);
+                    break;
+                case ID_PLOT_RESET_SCALING:
+                    a->setEnabled(xZoomed || yZoomed);
+                    break;
                 case ID_PLOT_SORVEX_DTA:
-                case ID_PLOT_SORVEX_SEARCH: a->setEnabled((viewType == 1 || viewType == 5) && msTrace); break;
-                case ID_PLOT_ZARMASS: a->setEnabled(viewType == 6); break;
-                default: break;
+                case ID_PLOT_SORVEX_SEARCH:
+                    a->setEnabled((viewType == 1 || viewType == 5) && msTrace);
+                    break;
+                case ID_PLOT_ZARMASS:
+                    a->setEnabled(viewType == 6);
+                    break;
+                default:
+                    break;
             }
         }
     };

@@ -55,8 +55,14 @@ class CTraceView : public CZarViewWidget {
     bool IsTraceShown(int trace) const;
     int GetTraceSlot(int trace) const;
     // Scroll codes as the scroll bar gives them.
-    enum ScrollCode { kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbPosition = 4,
-                      kThumbTrack = 5 };
+    enum ScrollCode {
+        kLineUp = 0,
+        kLineDown = 1,
+        kPageUp = 2,
+        kPageDown = 3,
+        kThumbPosition = 4,
+        kThumbTrack = 5
+    };
     void OnVScroll(int code, int position);
 
     // Control events (slot = the control's index number, trace = its info id).

@@ -10,7 +10,6 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -90,15 +89,16 @@ CUserTraceDialog::CUserTraceDialog(QWidget* parent)
     connect(filter_, &QComboBox::activated, this, [this] { OnFieldChanged(); });
     connect(titleEdit_, &QLineEdit::editingFinished, this, &CUserTraceDialog::OnFieldChanged);
     connect(ranges_, &QLineEdit::editingFinished, this, &CUserTraceDialog::OnRangesChanged);
-    connect(smoothingEdit_, &QLineEdit::editingFinished, this, &CUserTraceDialog::OnSmoothingChanged);
+    connect(smoothingEdit_, &QLineEdit::editingFinished, this,
+            &CUserTraceDialog::OnSmoothingChanged);
     connect(up_, &QPushButton::clicked, this, &CUserTraceDialog::OnMoveUp);
     connect(down_, &QPushButton::clicked, this, &CUserTraceDialog::OnMoveDown);
     connect(list_, &QTableWidget::cellClicked, this, [this](int row, int column) {
         QTableWidgetItem* item = list_->item(row, 0);
         // A click on the check box toggles it before the handler sees it: undo, then toggle the
         // definition's flag the one way the handler does.
-        const bool onCheckBox = column == 0 && item &&
-                                (item->checkState() == Qt::Checked) != (defs_[row].enabled != 0);
+        const bool onCheckBox =
+            column == 0 && item && (item->checkState() == Qt::Checked) != (defs_[row].enabled != 0);
         if (onCheckBox) {
             const QSignalBlocker block(list_);
             item->setCheckState(defs_[row].enabled ? Qt::Checked : Qt::Unchecked);
@@ -210,7 +210,7 @@ void CUserTraceDialog::ShowSelectedDefinition() {
         detector_->setCurrentIndex(d.detectorType);
     }
     rangeLabel_->setText(d.traceType == kVXNeutralFragmentTrace ? QStringLiteral("Mass(es):")
-                                                                 : QStringLiteral("Range(s):"));
+                                                                : QStringLiteral("Range(s):"));
     const std::vector<int> types = TraceTypesOfDetector(d.detectorType);
     const auto at = std::find(types.begin(), types.end(), d.traceType);
     {
@@ -219,7 +219,8 @@ void CUserTraceDialog::ShowSelectedDefinition() {
     }
     {
         const QSignalBlocker block(filter_);
-        filter_->setEditText(d.detectorType == kVXMSDevice ? d.filter.FilterString(2, -1, 2) : QString());
+        filter_->setEditText(d.detectorType == kVXMSDevice ? d.filter.FilterString(2, -1, 2)
+                                                           : QString());
     }
     rangeText_ = TraceTypeTakesRanges(d.traceType) ? RangeText(d) : QString();
     delay_ = d.delay;
@@ -253,7 +254,8 @@ bool CUserTraceDialog::ValidateSelected(bool rangesRequired) {
     if (d.IsEmpty()) return false;
     if (!UpdateData(true)) return false;
     if (smoothing_ % 2 == 0) {
-        ZarMessageBox(QStringLiteral("The number of smoothing points must be an odd number."), MB_OK);
+        ZarMessageBox(QStringLiteral("The number of smoothing points must be an odd number."),
+                      MB_OK);
         return false;
     }
     const int type = TraceTypeAt(d.detectorType, plotType_->currentIndex());
@@ -271,8 +273,9 @@ bool CUserTraceDialog::ValidateSelected(bool rangesRequired) {
         } else {
             CVX_FilterStruct check(9, 2, 2);
             if (!check.FilterInRng(text)) {
-                ZarMessageBox(QStringLiteral("The scan filter is invalid or incorrectly formatted."),
-                              MB_OK | MB_ICONEXCLAMATION);
+                ZarMessageBox(
+                    QStringLiteral("The scan filter is invalid or incorrectly formatted."),
+                    MB_OK | MB_ICONEXCLAMATION);
                 return false;
             }
             d.filter.FilterString(text);
@@ -283,8 +286,9 @@ bool CUserTraceDialog::ValidateSelected(bool rangesRequired) {
     std::vector<CVX_MassRange> parsed;
     if (TraceTypeTakesRanges(type) && !rangeText_.trimmed().isEmpty() &&
         !DescribeScanFilter(rangeText_.trimmed(), parsed)) {
-        ZarMessageBox(QStringLiteral("The mass range(s) are incorrectly formatted or out of range."),
-                      MB_OK | MB_ICONEXCLAMATION);
+        ZarMessageBox(
+            QStringLiteral("The mass range(s) are incorrectly formatted or out of range."),
+            MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     auto fail = [](const char* text) {
@@ -314,7 +318,8 @@ bool CUserTraceDialog::ValidateSelected(bool rangesRequired) {
                 return fail("The Wavelength Range plot type requires one or more ranges.");
             d.ranges = parsed;
             break;
-        default: break;
+        default:
+            break;
     }
     d.delay = d.detectorType != kVXMSDevice ? delay_ : 0.0;
     d.smoothingPoints = smoothing_;

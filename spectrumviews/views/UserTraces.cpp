@@ -2,8 +2,8 @@
 
 #include "PlotFeeding.h"
 #include "core/Numbers.h"
-#include "fileio/VXCore.h"
 #include "document/hub/ZarDoc.h"
+#include "fileio/VXCore.h"
 #include "rawfile/VRawfile.h"
 
 #include <algorithm>
@@ -122,12 +122,18 @@ std::vector<int> TraceTypesOfDetector(int detectorType) {
 
 int DefaultTraceTypeOfDetector(int detectorType) {
     switch (detectorType) {
-        case kVXMSDevice: return kVXTICTrace;
-        case kVXMSAnalogDevice: return kVXAnalog1Trace;
-        case kVXAnalogDevice: return kVXA2DChannel1Trace;
-        case kVXPDADevice: return kVXTotalAbsorbanceTrace;
-        case kVXUVDevice: return kVXChannelATrace;
-        default: return -1;
+        case kVXMSDevice:
+            return kVXTICTrace;
+        case kVXMSAnalogDevice:
+            return kVXAnalog1Trace;
+        case kVXAnalogDevice:
+            return kVXA2DChannel1Trace;
+        case kVXPDADevice:
+            return kVXTotalAbsorbanceTrace;
+        case kVXUVDevice:
+            return kVXChannelATrace;
+        default:
+            return -1;
     }
 }
 

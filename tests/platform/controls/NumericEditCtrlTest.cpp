@@ -22,26 +22,23 @@ TEST(NumberValidatorTest, TypedTextIsRefusedOnceItCanNoLongerBeInRange) {
         QValidator::State expected;
     };
     const Case cases[] = {
-        {1, 15, 0, "7", QValidator::Acceptable},
-        {1, 15, 0, "15", QValidator::Acceptable},
-        {1, 15, 0, "16", QValidator::Invalid},     // more digits only grow it
+        {1, 15, 0, "7", QValidator::Acceptable},       {1, 15, 0, "15", QValidator::Acceptable},
+        {1, 15, 0, "16", QValidator::Invalid},      // more digits only grow it
         {1, 15, 0, "0", QValidator::Intermediate},  // below the range: left to the range check
         {1, 15, 0, "-", QValidator::Invalid},       // no negative numbers in 1..15
         {1, 15, 0, "1.5", QValidator::Invalid},     // whole numbers only
-        {1, 15, 0, "abc", QValidator::Invalid},
-        {-5, 5, 2, "-", QValidator::Intermediate},
-        {-5, 5, 2, "-4.25", QValidator::Acceptable},
-        {-5, 5, 2, "-6", QValidator::Invalid},
-        {-5, 5, 2, "4.255", QValidator::Invalid},   // more decimals than shown
-        {0, 100, 2, "100.5", QValidator::Invalid},
-        {0, 100, 2, "", QValidator::Intermediate},
+        {1, 15, 0, "abc", QValidator::Invalid},        {-5, 5, 2, "-", QValidator::Intermediate},
+        {-5, 5, 2, "-4.25", QValidator::Acceptable},   {-5, 5, 2, "-6", QValidator::Invalid},
+        {-5, 5, 2, "4.255", QValidator::Invalid},  // more decimals than shown
+        {0, 100, 2, "100.5", QValidator::Invalid},     {0, 100, 2, "", QValidator::Intermediate},
         {100, 2000, 2, "5", QValidator::Intermediate},  // "5" may become "500"
     };
     for (const Case& c : cases) {
         CNumberValidator v(c.lower, c.upper, c.decimals, nullptr);
         QString text = QString::fromLatin1(c.text);
         int pos = 0;
-        EXPECT_EQ(v.validate(text, pos), c.expected) << c.text << " in " << c.lower << ".." << c.upper;
+        EXPECT_EQ(v.validate(text, pos), c.expected)
+            << c.text << " in " << c.lower << ".." << c.upper;
     }
 }
 
@@ -90,7 +87,8 @@ namespace {
 
 class SmallDialog : public CDialogBase {
   public:
-    SmallDialog() : CDialogBase(100, nullptr), edit(new CIntEditCtrl(this)), box(new QCheckBox(this)) {
+    SmallDialog()
+        : CDialogBase(100, nullptr), edit(new CIntEditCtrl(this)), box(new QCheckBox(this)) {
         edit->Initialize(1, 1, 15);
     }
     int value = 5;
@@ -121,7 +119,8 @@ TEST(DialogBaseTest, DataExchangeLoadsValidatesAndNamesTheLimits) {
     d.edit->setText(QStringLiteral("20"));
     EXPECT_FALSE(d.UpdateData(true));
     EXPECT_EQ(d.value, 9);
-    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Please enter a number between 1 and 15.")});
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("Please enter a number between 1 and 15.")});
 }
 
 TEST(ColorLabelTest, ColourrefBecomesTheTextColour) {

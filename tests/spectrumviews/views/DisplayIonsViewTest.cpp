@@ -47,8 +47,9 @@ class DisplayIonsViewTest : public ::testing::Test {
         ASSERT_TRUE(server_->ok());
         doc_ = std::make_unique<CZarDoc>();
         const QString folder = dir_.path();
-        ASSERT_TRUE(QFile::copy(zartest::DataPath(QStringLiteral("resultviews/seven/run.0101.0101.2.out")),
-                                folder + QStringLiteral("/run.0101.0101.2.out")));
+        ASSERT_TRUE(
+            QFile::copy(zartest::DataPath(QStringLiteral("resultviews/seven/run.0101.0101.2.out")),
+                        folder + QStringLiteral("/run.0101.0101.2.out")));
         QFile dta(folder + QStringLiteral("/run.0101.0101.2.dta"));
         ASSERT_TRUE(dta.open(QIODevice::WriteOnly));
         QString text = QCFormat("%.4f 2\n", 4 * kG + kK + kWater + kProton);
@@ -113,7 +114,8 @@ TEST_F(DisplayIonsViewTest, HitShowsItsIonsAndSpectrum) {
     // The spectrum and its marked ions.
     ASSERT_EQ(view_->Peaks().size(), 6u);
     EXPECT_DOUBLE_EQ(view_->HighMass(), view_->Peaks().back().mz);
-    EXPECT_TRUE(view_->Heading().startsWith(QStringLiteral("#101-101 RT:"))) << view_->Heading().toStdString();
+    EXPECT_TRUE(view_->Heading().startsWith(QStringLiteral("#101-101 RT:")))
+        << view_->Heading().toStdString();
     EXPECT_TRUE(view_->Heading().endsWith(QStringLiteral("NL: 1.20E3")));
     ASSERT_FALSE(view_->PeakInfos().empty());
     int matched = 0;

@@ -42,7 +42,8 @@ TEST(PlotFeedingTest, ZoomWindowSelectsTheFirstOverlappedSegment) {
         {900, 950, -1},  // beyond all
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ChooseZoomSegment(segments, c.start, c.end), c.expected) << c.start << "-" << c.end;
+        EXPECT_EQ(ChooseZoomSegment(segments, c.start, c.end), c.expected)
+            << c.start << "-" << c.end;
     EXPECT_EQ(PeaksBeforeSegment({3, 4, 5}, 2), 7);
     EXPECT_EQ(PeaksBeforeSegment({3, 4, 5}, 0), 0);
 }
@@ -50,7 +51,11 @@ TEST(PlotFeedingTest, ZoomWindowSelectsTheFirstOverlappedSegment) {
 TEST(PlotFeedingTest, WindowsTakeTheirMostIntensePeakFirstOfEqual) {
     std::vector<VXPlot_PeakInfo> infos = {Window(99.5, 100.0, 100.5), Window(199.5, 200.0, 200.5),
                                           Window(299.5, 300.0, 300.5)};
-    const auto peaks = Peaks({{99.8, 10}, {100.1, 30}, {100.3, 30}, {150, 99}, {200.2, 5},
+    const auto peaks = Peaks({{99.8, 10},
+                              {100.1, 30},
+                              {100.3, 30},
+                              {150, 99},
+                              {200.2, 5},
                               {200.6, 1}});  // 200.6 closes the second window
     MatchPeakInfoApexes(infos, peaks);
     EXPECT_DOUBLE_EQ(infos[0].apex.dMass, 100.1);
@@ -76,8 +81,8 @@ TEST(PlotFeedingTest, PeakClosingAnEmptyWindowStillMatchesTheNextOne) {
 
 TEST(PlotFeedingTest, PickedPeakIsTheMostIntenseOfTheFinalBracket) {
     EXPECT_EQ(PickPeak({}, 100.0), -1);
-    EXPECT_EQ(PickPeak(Peaks({{500, 1}}), 100.0), 0);              // one peak: any click
-    EXPECT_EQ(PickPeak(Peaks({{500, 1}, {600, 9}}), 100.0), 0);    // below the first of two
+    EXPECT_EQ(PickPeak(Peaks({{500, 1}}), 100.0), 0);            // one peak: any click
+    EXPECT_EQ(PickPeak(Peaks({{500, 1}, {600, 9}}), 100.0), 0);  // below the first of two
     const auto many = Peaks({{100, 5}, {101, 50}, {102, 7}, {110, 1}, {120, 3}, {130, 2}});
     EXPECT_EQ(PickPeak(many, 101.2), 1);
     EXPECT_EQ(PickPeak(many, 102.0), 2);  // exact hit
@@ -99,7 +104,7 @@ TEST(PlotFeedingTest, DelayedTraceClickSnapsThenSubtractsTheDelay) {
     uv.detectorType = kVXUVDevice;
     uv.delay = 0.5;
     uv.points = Peaks({{10.0, 1}, {10.5, 2}, {11.0, 3}});
-    EXPECT_DOUBLE_EQ(TraceScanTime(uv, 10.6), 10.0);   // snapped to 10.5, less the delay
+    EXPECT_DOUBLE_EQ(TraceScanTime(uv, 10.6), 10.0);    // snapped to 10.5, less the delay
     EXPECT_DOUBLE_EQ(TraceMarkerTime(uv, 10.0), 10.5);  // drawn where it was clicked
     CVXChro ms = uv;
     ms.detectorType = kVXMSDevice;

@@ -254,8 +254,10 @@ TEST_F(PlotLayoutTest, ContextMenusGreyWhatDoesNotApply) {
     std::map<int, bool> enabled;
     std::function<void(QMenu*)> walk = [&](QMenu* m) {
         for (QAction* a : m->actions()) {
-            if (a->menu()) walk(a->menu());
-            else if (!a->isSeparator()) enabled[a->data().toInt()] = a->isEnabled();
+            if (a->menu())
+                walk(a->menu());
+            else if (!a->isSeparator())
+                enabled[a->data().toInt()] = a->isEnabled();
         }
     };
     walk(menu.get());
@@ -271,17 +273,21 @@ TEST_F(PlotLayoutTest, MeasuresOpeningAndStepping) {
     const QString big = dir_->path() + QStringLiteral("/profile.mzML");
     constexpr int kPoints = 100000;
     QString error;
-    ASSERT_TRUE(WriteRunFile(big, 30, [](int i) {
-        RunSpectrum s;
-        s.scanNumber = i + 1;
-        s.retentionTime = 0.02 * (i + 1);
-        s.centroid = false;
-        for (int k = 0; k < kPoints; ++k) {
-            s.mz.push_back(300.0 + k * 0.017);
-            s.intensity.push_back(100.0 + (k * 7919 + i * 104729) % 5000);
-        }
-        return s;
-    }, error)) << error.toStdString();
+    ASSERT_TRUE(WriteRunFile(
+        big, 30,
+        [](int i) {
+            RunSpectrum s;
+            s.scanNumber = i + 1;
+            s.retentionTime = 0.02 * (i + 1);
+            s.centroid = false;
+            for (int k = 0; k < kPoints; ++k) {
+                s.mz.push_back(300.0 + k * 0.017);
+                s.intensity.push_back(100.0 + (k * 7919 + i * 104729) % 5000);
+            }
+            return s;
+        },
+        error))
+        << error.toStdString();
     layout_.reset();
     QElapsedTimer timer;
     timer.start();
@@ -305,6 +311,8 @@ TEST_F(PlotLayoutTest, MeasuresOpeningAndStepping) {
     EXPECT_EQ(spec_->Spectrum().peaks.size(), static_cast<std::size_t>(kPoints));
     RecordProperty("open_ms", static_cast<int>(openMs));
     RecordProperty("step_us", static_cast<int>(stepMs * 1000));
-    std::printf("[ measure  ] open run to first spectrum drawn: %lld ms; step per scan (10^5 points): %.1f ms\n",
-                static_cast<long long>(openMs), stepMs);
+    std::printf(
+        "[ measure  ] open run to first spectrum drawn: %lld ms; step per scan (10^5 points): %.1f "
+        "ms\n",
+        static_cast<long long>(openMs), stepMs);
 }

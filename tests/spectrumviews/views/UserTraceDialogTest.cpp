@@ -45,7 +45,8 @@ TEST_F(DialogFixture, EvenSmoothingIsRefused) {
     open({Def(kVXMSDevice, kVXTICTrace)});
     dialog.SmoothingEdit()->setText(QStringLiteral("4"));
     EXPECT_FALSE(dialog.ValidateSelected(false));
-    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("The number of smoothing points must be an odd number.")});
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("The number of smoothing points must be an odd number.")});
     dialog.SmoothingEdit()->setText(QStringLiteral("5"));
     EXPECT_TRUE(dialog.ValidateSelected(false));
     EXPECT_EQ(dialog.Definition(0).smoothingPoints, 5);
@@ -63,7 +64,8 @@ TEST_F(DialogFixture, EnabledMassRangeTraceNeedsRanges) {
     boxes.clear();
     dialog.OnListClick(0, false);  // moving away needs the ranges
     EXPECT_EQ(dialog.SelectedRow(), 1);
-    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("The Mass Range plot type requires one or more ranges.")});
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("The Mass Range plot type requires one or more ranges.")});
     dialog.RangeEdit()->setText(QStringLiteral("400.00-500.00, 600.00-700.00"));
     dialog.OnListClick(0, false);
     EXPECT_EQ(dialog.SelectedRow(), 0);
@@ -76,7 +78,8 @@ TEST_F(DialogFixture, NeutralFragmentTakesSingleMassesOnly) {
     open({Def(kVXMSDevice, kVXNeutralFragmentTrace)});
     dialog.RangeEdit()->setText(QStringLiteral("100.00-101.00"));
     EXPECT_FALSE(dialog.ValidateSelected(true));
-    EXPECT_EQ(boxes.texts().value(0), QStringLiteral("The Neutral Fragment plot type only supports single masses."));
+    EXPECT_EQ(boxes.texts().value(0),
+              QStringLiteral("The Neutral Fragment plot type only supports single masses."));
     dialog.RangeEdit()->setText(QStringLiteral("100.00"));
     ASSERT_TRUE(dialog.ValidateSelected(true));
     ASSERT_EQ(dialog.Definition(0).ranges.size(), 1u);
@@ -84,7 +87,8 @@ TEST_F(DialogFixture, NeutralFragmentTakesSingleMassesOnly) {
     dialog.RangeEdit()->setText(QStringLiteral("abc"));
     boxes.clear();
     EXPECT_FALSE(dialog.ValidateSelected(true));
-    EXPECT_EQ(boxes.texts().value(0), QStringLiteral("The mass range(s) are incorrectly formatted or out of range."));
+    EXPECT_EQ(boxes.texts().value(0),
+              QStringLiteral("The mass range(s) are incorrectly formatted or out of range."));
 }
 
 TEST_F(DialogFixture, PlotTypeChangesAdaptTheRanges) {
@@ -121,7 +125,8 @@ TEST_F(DialogFixture, InvalidScanFilterIsRefused) {
     open({Def(kVXMSDevice, kVXTICTrace)});
     dialog.FilterCombo()->setEditText(QStringLiteral("not a filter [[["));
     EXPECT_FALSE(dialog.ValidateSelected(false));
-    EXPECT_EQ(boxes.texts().value(0), QStringLiteral("The scan filter is invalid or incorrectly formatted."));
+    EXPECT_EQ(boxes.texts().value(0),
+              QStringLiteral("The scan filter is invalid or incorrectly formatted."));
     dialog.FilterCombo()->setEditText(QStringLiteral("+ c ESI Full ms [300.00-2000.00]"));
     EXPECT_TRUE(dialog.ValidateSelected(false));
     EXPECT_FALSE(dialog.Definition(0).filter.IsAcceptAll());

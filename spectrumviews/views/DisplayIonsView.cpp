@@ -1,5 +1,6 @@
 #include "DisplayIonsView.h"
 
+#include "PaneSupport.h"
 #include "PlotFeeding.h"
 #include "SegmentCtrl.h"
 #include "ViewCommands.h"
@@ -51,10 +52,6 @@ CSearchResults* ResultSetOfKind(CZarDoc* doc, int kind) {
         default:
             return nullptr;
     }
-}
-
-LPCWSTR W(const QString& s) {
-    return reinterpret_cast<LPCWSTR>(s.utf16());
 }
 
 }  // namespace
@@ -129,12 +126,7 @@ CDisplayIonsView::~CDisplayIonsView() {
 }
 
 void CDisplayIonsView::guarded(const char* what, const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CComError& e) {
-        LogLine(QStringLiteral("Display ions: %1 failed: %2")
-                    .arg(QLatin1String(what), e.ErrorMessage()));
-    }
+    RunPaneOperation("Display ions", what, action);
 }
 
 void CDisplayIonsView::OnInitialUpdate() {
@@ -160,7 +152,7 @@ void CDisplayIonsView::OnInitialUpdate() {
             guarded("initialising the control", [&] {
                 control->Call(&ISpec::Initialize);
                 control->Call(&ISpec::put_NoDataText,
-                              W(QStringLiteral("No spectral data available")));
+                              WideText(QStringLiteral("No spectral data available")));
             });
             control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
                 OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
@@ -405,7 +397,7 @@ void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
 
     CZarDoc* doc = CZarDoc::GetDoc();
     const QString file = doc ? doc->GetRawFilePath() : QString();
-    c.Call(&ISpec::put_FileName, W(file));
+    c.Call(&ISpec::put_FileName, WideText(file));
     VXPlot_SpectrumHeader header{};
     header.nScanNumber = firstScan_;
     header.bIsCentroid = 1;
@@ -433,14 +425,14 @@ void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
     const QString x = QString::fromLatin1(kDefaultXAxisSpectra);
     const QString yAbs = QString::fromLatin1(kDefaultYAxisAbsolute);
     const QString yRel = QString::fromLatin1(kDefaultYAxisRelative);
-    c.Call(&ISpec::SetAxisLabels, W(x), W(yAbs), W(yRel), static_cast<LPCWSTR>(nullptr),
-           static_cast<LPCWSTR>(nullptr));
+    c.Call(&ISpec::SetAxisLabels, WideText(x), WideText(yAbs), WideText(yRel),
+           static_cast<LPCWSTR>(nullptr), static_cast<LPCWSTR>(nullptr));
     c.Call(&ISpec::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(display_.yAxisScaleType));
     UpdateScrollBar();
     UpdateSegmentControl(display_.xZoomed ? display_.xStart : lowMass_,
                          display_.xZoomed ? display_.xEnd : highMass_);
     c.Call(&ISpec::SetForcedHeading, 1);
-    c.Call(&ISpec::SetHeading, W(heading_));
+    c.Call(&ISpec::SetHeading, WideText(heading_));
     applyAxisLimits(c);
     c.Call(&ISpec::put_DataValid, 1);
 }
@@ -651,13 +643,8 @@ void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX,
     guarded("printing", [&] {
         offscreen.Call(&ISpec::Initialize);
         sendSpectrumToControl(offscreen);
-        const int qx = dpiX / 4;
-        const int qy = dpiY / 4;
-        QRect r = page.adjusted(qx, qy, -qx, -qy).adjusted(0, qy, 0, -qy);
-        if (landscape)
-            r.adjust(0, qy, 0, 0);
-        else
-            r.adjust(qx, 0, 0, 0);
+        const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
+        const QRect r = p.plot;
         QFont font(QStringLiteral("Courier"));
         font.setPixelSize(std::max(1, 10 * dpiY / 72));
         painter.setFont(font);
@@ -665,8 +652,7 @@ void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX,
         const int avg = painter.fontMetrics().averageCharWidth();
         CZarDoc* doc = CZarDoc::GetDoc();
         if (doc)
-            doc->PrintPageFooter(painter, dtaFile_->text(), QString(), 1, 1,
-                                 QRect(r.left(), r.top() - qy, r.width(), qy), dpiX, dpiY);
+            doc->PrintPageFooter(painter, dtaFile_->text(), QString(), 1, 1, p.footer, dpiX, dpiY);
         int y = r.top() + line;
         painter.drawText(r.left(), y,
                          QStringLiteral("Ion series for charge: +%1").arg(selectedCharge_));
@@ -691,9 +677,7 @@ void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX,
         std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
         tagRECT target{r.left(), top, r.right() + 1, r.bottom() + 1};
         offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &target, 0);
-        if (doc)
-            doc->PrintPageHeader(painter, QRect(r.left(), r.bottom() + 1, r.width(), qy), dpiX,
-                                 dpiY);
+        if (doc) doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "SpecView.h"
 
+#include "PaneSupport.h"
 #include "PlotFeeding.h"
 #include "ViewCommands.h"
 #include "app/FrameCommands.h"
@@ -54,13 +55,7 @@ CSpecView::CSpecView(QWidget* parent) : CZarViewWidget(parent), toolBar_(new CSp
 CSpecView::~CSpecView() = default;
 
 void CSpecView::guarded(const char* what, const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CComError& e) {
-        // The operation ends at the failing call; the pane stays usable.
-        LogLine(QStringLiteral("Spectrum view: %1 failed: %2")
-                    .arg(QLatin1String(what), e.ErrorMessage()));
-    }
+    RunPaneOperation("Spectrum view", what, action);
 }
 
 CVXUserResult* CSpecView::currentUserResult() const {
@@ -583,24 +578,15 @@ void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dp
     guarded("printing", [&] {
         offscreen.Call(&ISpec::Initialize);
         SendSpectrumToControl(offscreen);
-        const int qx = dpiX / 4;
-        const int qy = dpiY / 4;
-        QRect r = page.adjusted(qx, qy, -qx, -qy);
-        r.adjust(0, qy, 0, -qy);
-        if (landscape)
-            r.adjust(0, qy, 0, 0);
-        else
-            r.adjust(qx, 0, 0, 0);
+        const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
         CZarDoc* doc = GetDocument();
         if (doc)
-            doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1,
-                                 QRect(r.left(), r.top() - qy, r.width(), qy), dpiX, dpiY);
-        std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
-        tagRECT rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-        offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);
-        if (doc)
-            doc->PrintPageHeader(painter, QRect(r.left(), r.bottom() + 1, r.width(), qy), dpiX,
+            doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1, p.footer, dpiX,
                                  dpiY);
+        std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
+        tagRECT rect{p.plot.left(), p.plot.top(), p.plot.right() + 1, p.plot.bottom() + 1};
+        offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);
+        if (doc) doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
     });
 }
 
@@ -608,12 +594,9 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
     CVXSpecDisplay* d = GetSpecDisplay();
     if (!d) return nullptr;
     auto menu = std::make_unique<QMenu>(this);
-    auto add = [this](QMenu* m, int id, const char* text) {
-        QAction* a = m->addAction(QString::fromLatin1(text));
-        a->setData(id);
-        a->setStatusTip(CommandPrompt(id));
-        connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        return a;
+    const auto run = [this](int command) { OnCommand(command); };
+    auto add = [&run](QMenu* m, int id, const char* text) {
+        return AddCommandItem(m, id, text, run);
     };
     add(menu.get(), ID_PLOT_SPEC_COPY, "&Copy");
     add(menu.get(), ID_PLOT_SPEC_PRINT, "&Print...");
@@ -622,73 +605,54 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
     add(exportMenu, ID_PLOT_EXPORT_NOMINAL_MASS, "Clipboard (&Nominal Mass)");
     if (IsPallisadeInstalled()) add(exportMenu, ID_PLOT_EXPORT_PALLISADE, "&Pallisade");
     menu->addSeparator();
-    QMenu* zoom = menu->addMenu(QStringLiteral("&Zoom"));
-    add(zoom, ID_PLOT_ZOOM_IN_Y, "&Zoom In Y");
-    add(zoom, ID_PLOT_ZOOM_OUT_Y, "Zoom &Out Y");
-    add(zoom, ID_PLOT_NORMALIZE, "&Normalize");
-    zoom->addSeparator();
-    add(zoom, ID_PLOT_ZOOM_IN_X, "Zoom In &X");
-    add(zoom, ID_PLOT_ZOOM_OUT_X, "Zoo&m Out X");
-    add(zoom, ID_PLOT_DISPLAY_ALL, "&Display All");
-    add(menu.get(), ID_PLOT_RESET_SCALING, "Reset &Scaling");
+    AddZoomItems(menu.get(), run);
     menu->addSeparator();
     add(menu.get(), ID_PLOT_DISPLAY_OPTIONS, "&Display Options...");
     menu->addSeparator();
-    add(menu.get(), ID_PLOT_ZARMASS, "&ZARMASS Calculation and Deconvolution...");
-    menu->addSeparator();
-    add(menu.get(), ID_PLOT_SORVEX_DTA, "TurboSORVEX &Dta...");
-    add(menu.get(), ID_PLOT_SORVEX_SEARCH, "TurboSORVEX &Search...");
+    AddSearchItems(menu.get(), run);
 
     const bool valid = dataValid();
     CZarDoc* doc = GetDocument();
     const int type = doc && doc->GetCurrentResults() ? doc->GetCurrentResults()->typeCode : 0;
-    std::function<void(QMenu*)> grey = [&](QMenu* m) {
-        for (QAction* a : m->actions()) {
-            if (a->menu()) {
-                grey(a->menu());
-                continue;
-            }
-            const int id = a->data().toInt();
-            bool on = true;
-            switch (id) {
-                case ID_PLOT_ZOOM_OUT_X:
-                case ID_PLOT_DISPLAY_ALL:
-                    on = valid && d->xZoomed;
-                    break;
-                case ID_PLOT_ZOOM_OUT_Y:
-                case ID_PLOT_NORMALIZE:
-                    on = valid && d->yZoomed;
-                    break;
-                case ID_PLOT_RESET_SCALING:
-                    on = valid && (d->xZoomed || d->yZoomed);
-                    break;
-                case ID_PLOT_SPEC_COPY:
-                case ID_PLOT_SPEC_PRINT:
-                case ID_PLOT_EXPORT_EXACT_MASS:
-                case ID_PLOT_EXPORT_NOMINAL_MASS:
-                case ID_PLOT_EXPORT_PALLISADE:
-                case ID_PLOT_ZOOM_IN_X:
-                case ID_PLOT_ZOOM_IN_Y:
-                    on = valid;
-                    break;
-                // The display options dialog of spectra is not part of this pane yet.
-                case ID_PLOT_DISPLAY_OPTIONS:
-                    on = false;
-                    break;
-                case ID_PLOT_SORVEX_DTA:
-                case ID_PLOT_SORVEX_SEARCH:
-                    on = type == 1;
-                    break;
-                case ID_PLOT_ZARMASS:
-                    on = type == 1 || type == 6;
-                    break;
-                default:
-                    break;
-            }
-            a->setEnabled(on);
+    ForEachCommandItem(menu.get(), [&](QAction* a, int id) {
+        bool on = true;
+        switch (id) {
+            case ID_PLOT_ZOOM_OUT_X:
+            case ID_PLOT_DISPLAY_ALL:
+                on = valid && d->xZoomed;
+                break;
+            case ID_PLOT_ZOOM_OUT_Y:
+            case ID_PLOT_NORMALIZE:
+                on = valid && d->yZoomed;
+                break;
+            case ID_PLOT_RESET_SCALING:
+                on = valid && (d->xZoomed || d->yZoomed);
+                break;
+            case ID_PLOT_SPEC_COPY:
+            case ID_PLOT_SPEC_PRINT:
+            case ID_PLOT_EXPORT_EXACT_MASS:
+            case ID_PLOT_EXPORT_NOMINAL_MASS:
+            case ID_PLOT_EXPORT_PALLISADE:
+            case ID_PLOT_ZOOM_IN_X:
+            case ID_PLOT_ZOOM_IN_Y:
+                on = valid;
+                break;
+            // The display options dialog of spectra is not part of this pane yet.
+            case ID_PLOT_DISPLAY_OPTIONS:
+                on = false;
+                break;
+            case ID_PLOT_SORVEX_DTA:
+            case ID_PLOT_SORVEX_SEARCH:
+                on = type == 1;
+                break;
+            case ID_PLOT_ZARMASS:
+                on = type == 1 || type == 6;
+                break;
+            default:
+                break;
         }
-    };
-    grey(menu.get());
+        a->setEnabled(on);
+    });
     return menu;
 }
 

@@ -1,6 +1,7 @@
 #include "TraceView.h"
 
 #include "ChroDisplayOptionsDialog.h"
+#include "PaneSupport.h"
 #include "PlotFeeding.h"
 #include "UserTraceDialog.h"
 #include "UserTraces.h"
@@ -36,10 +37,6 @@ namespace {
 std::vector<TimeRangeTaker>& Takers() {
     static std::vector<TimeRangeTaker> takers;
     return takers;
-}
-
-LPCWSTR W(const QString& s) {
-    return reinterpret_cast<LPCWSTR>(s.utf16());
 }
 
 }  // namespace
@@ -87,12 +84,7 @@ CTraceView::~CTraceView() {
 }
 
 void CTraceView::guarded(const char* what, const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CComError& e) {
-        LogLine(
-            QStringLiteral("Trace view: %1 failed: %2").arg(QLatin1String(what), e.ErrorMessage()));
-    }
+    RunPaneOperation("Trace view", what, action);
 }
 
 CVXResults* CTraceView::results() const {
@@ -214,7 +206,7 @@ void CTraceView::CreateTraceControls(bool resetOrder) {
                 control->Call(&IChro::Initialize);
                 control->Call(&IChro::put_IndexNumber, k);
                 CVXUserResult* u = userResult(r->slotArray[k]);
-                control->Call(&IChro::put_NoDataText, W(u ? u->Name() : QString()));
+                control->Call(&IChro::put_NoDataText, WideText(u ? u->Name() : QString()));
                 control->Call(&IChro::SetLeftRightAxesWidths, 0.0, 0.0);
             });
             connectEvents(control.get());
@@ -619,7 +611,7 @@ void CTraceView::OnCommand(int id) {
                 if (offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) {
                     offscreen.Call(&IChro::Initialize);
                     offscreen.Call(&IChro::put_IndexNumber, 0);
-                    offscreen.Call(&IChro::put_NoDataText, W(u->Name()));
+                    offscreen.Call(&IChro::put_NoDataText, WideText(u->Name()));
                     offscreen.Call(&IChro::SetLeftRightAxesWidths, 0.0, 0.0);
                     LoadTrace(trace, 0, &offscreen);
                     offscreen.Call(&IChro::CopyToClipboard);
@@ -672,30 +664,22 @@ void CTraceView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int d
     guarded("printing", [&] {
         offscreen.Call(&IChro::Initialize);
         offscreen.Call(&IChro::put_IndexNumber, 0);
-        offscreen.Call(&IChro::put_NoDataText, W(u->Name()));
+        offscreen.Call(&IChro::put_NoDataText, WideText(u->Name()));
         LoadTrace(r->currentTraceNumber, 0, &offscreen);
-        const int qx = dpiX / 4;
-        const int qy = dpiY / 4;
-        QRect rect = page.adjusted(qx, qy, -qx, -qy).adjusted(0, qy, 0, -qy);
-        if (landscape)
-            rect.adjust(0, qy, 0, 0);
-        else
-            rect.adjust(qx, 0, 0, 0);
+        const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
         CZarDoc* doc = GetDocument();
-        doc->PrintPageFooter(painter, doc->GetRawFilePath(), u->Name(), 1, 1,
-                             QRect(rect.left(), rect.top() - qy, rect.width(), qy), dpiX, dpiY);
+        doc->PrintPageFooter(painter, doc->GetRawFilePath(), u->Name(), 1, 1, p.footer, dpiX, dpiY);
         std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
-        tagRECT target{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
+        tagRECT target{p.plot.left(), p.plot.top(), p.plot.right() + 1, p.plot.bottom() + 1};
         offscreen.Call(&IChro::Draw, &dc, &dc, 1, &target, 0);
-        doc->PrintPageHeader(painter, QRect(rect.left(), rect.bottom() + 1, rect.width(), qy), dpiX,
-                             dpiY);
+        doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
     });
 }
 
 void CTraceView::AddTextLabel(const QString& text, double x, double y, VXPlot_LabelParams* params) {
     CChro* c = SlotControl(0);
     if (!c || !c->Interface()) return;
-    guarded("adding a label", [&] { c->Call(&IChro::AddTextLabel, W(text), x, y, params); });
+    guarded("adding a label", [&] { c->Call(&IChro::AddTextLabel, WideText(text), x, y, params); });
     repaintSlot(0);
 }
 
@@ -764,70 +748,49 @@ std::unique_ptr<QMenu> CTraceView::BuildContextMenu() {
     CVXResults* r = results();
     CVXUserResult* u = r ? userResult(r->currentTraceNumber) : nullptr;
     auto menu = std::make_unique<QMenu>(this);
-    auto add = [this](QMenu* m, int id, const char* text) {
-        QAction* a = m->addAction(QString::fromLatin1(text));
-        a->setData(id);
-        a->setStatusTip(CommandPrompt(id));
-        connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        return a;
+    const auto run = [this](int command) { OnCommand(command); };
+    auto add = [&run](QMenu* m, int id, const char* text) {
+        return AddCommandItem(m, id, text, run);
     };
     add(menu.get(), ID_PLOT_TRACE_COPY, "&Copy");
     add(menu.get(), ID_PLOT_TRACE_PRINT, "&Print...");
     QMenu* exportMenu = menu->addMenu(QStringLiteral("&Export"));
     add(exportMenu, ID_PLOT_EXPORT_CHROMATOGRAM, "Clipboard (&Chromatogram)");
     menu->addSeparator();
-    QMenu* zoom = menu->addMenu(QStringLiteral("&Zoom"));
-    add(zoom, ID_PLOT_ZOOM_IN_Y, "&Zoom In Y");
-    add(zoom, ID_PLOT_ZOOM_OUT_Y, "Zoom &Out Y");
-    add(zoom, ID_PLOT_NORMALIZE, "&Normalize");
-    zoom->addSeparator();
-    add(zoom, ID_PLOT_ZOOM_IN_X, "Zoom In &X");
-    add(zoom, ID_PLOT_ZOOM_OUT_X, "Zoo&m Out X");
-    add(zoom, ID_PLOT_DISPLAY_ALL, "&Display All");
-    add(menu.get(), ID_PLOT_RESET_SCALING, "Reset &Scaling");
+    AddZoomItems(menu.get(), run);
     menu->addSeparator();
     add(menu.get(), ID_PLOT_DISPLAY_OPTIONS, "&Display Options...");
     add(menu.get(), ID_PLOT_RANGES, "&Ranges...");
     menu->addSeparator();
-    add(menu.get(), ID_PLOT_ZARMASS, "&ZARMASS Calculation and Deconvolution...");
-    menu->addSeparator();
-    add(menu.get(), ID_PLOT_SORVEX_DTA, "TurboSORVEX &Dta...");
-    add(menu.get(), ID_PLOT_SORVEX_SEARCH, "TurboSORVEX &Search...");
+    AddSearchItems(menu.get(), run);
     const bool xZoomed = u && u->chroDisplay.xZoomed;
     const bool yZoomed = u && u->chroDisplay.yZoomed;
     const int viewType = GetDocument() ? GetDocument()->GetViewType() : -1;
     const bool msTrace = u && u->chro.detectorType == kVXMSDevice;
-    std::function<void(QMenu*)> grey = [&](QMenu* m) {
-        for (QAction* a : m->actions()) {
-            if (a->menu()) {
-                grey(a->menu());
-                continue;
-            }
-            switch (a->data().toInt()) {
-                case ID_PLOT_ZOOM_OUT_Y:
-                case ID_PLOT_NORMALIZE:
-                    a->setEnabled(yZoomed);
-                    break;
-                case ID_PLOT_ZOOM_OUT_X:
-                case ID_PLOT_DISPLAY_ALL:
-                    a->setEnabled(xZoomed);
-                    break;
-                case ID_PLOT_RESET_SCALING:
-                    a->setEnabled(xZoomed || yZoomed);
-                    break;
-                case ID_PLOT_SORVEX_DTA:
-                case ID_PLOT_SORVEX_SEARCH:
-                    a->setEnabled((viewType == 1 || viewType == 5) && msTrace);
-                    break;
-                case ID_PLOT_ZARMASS:
-                    a->setEnabled(viewType == 6);
-                    break;
-                default:
-                    break;
-            }
+    ForEachCommandItem(menu.get(), [&](QAction* a, int id) {
+        switch (id) {
+            case ID_PLOT_ZOOM_OUT_Y:
+            case ID_PLOT_NORMALIZE:
+                a->setEnabled(yZoomed);
+                break;
+            case ID_PLOT_ZOOM_OUT_X:
+            case ID_PLOT_DISPLAY_ALL:
+                a->setEnabled(xZoomed);
+                break;
+            case ID_PLOT_RESET_SCALING:
+                a->setEnabled(xZoomed || yZoomed);
+                break;
+            case ID_PLOT_SORVEX_DTA:
+            case ID_PLOT_SORVEX_SEARCH:
+                a->setEnabled((viewType == 1 || viewType == 5) && msTrace);
+                break;
+            case ID_PLOT_ZARMASS:
+                a->setEnabled(viewType == 6);
+                break;
+            default:
+                break;
         }
-    };
-    grey(menu.get());
+    });
     return menu;
 }
 

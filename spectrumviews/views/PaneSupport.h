@@ -1,0 +1,44 @@
+#pragma once
+// What the spectrum, trace and display-ions panes share: running an operation that a failing
+// control call ends, command items of their context menus, and the layout of a printed page.
+
+#include "com/ComTypes.h"
+
+#include <QRect>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+
+namespace zar {
+
+// Runs one operation of a pane; a failing control call (CComError) ends it and is logged, and
+// the pane stays usable.
+void RunPaneOperation(const char* pane, const char* what, const std::function<void()>& action);
+
+// Adds a command item (the id in its data, its status prompt) whose trigger runs run(id).
+QAction* AddCommandItem(QMenu* menu, int id, const char* text, const std::function<void(int)>& run);
+// The "Zoom" submenu and "Reset Scaling" of the plot panes.
+void AddZoomItems(QMenu* menu, const std::function<void(int)>& run);
+// The deconvolution item, a separator and the two search-engine items of the plot panes.
+void AddSearchItems(QMenu* menu, const std::function<void(int)>& run);
+// Calls fn for every command item of a menu and its submenus.
+void ForEachCommandItem(QMenu* menu, const std::function<void(QAction*, int id)>& fn);
+
+// A printed page: quarter-inch margins, a footer band above the plot and a header band below
+// it, and a further quarter inch at the left (portrait) or the top (landscape).
+struct PrintedPage {
+    QRect plot;
+    QRect footer;
+    QRect header;
+};
+PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landscape);
+
+// A text as the controls' wide-string arguments take it (valid while the text lives).
+inline LPCWSTR WideText(const QString& text) {
+    return reinterpret_cast<LPCWSTR>(text.utf16());
+}
+
+}  // namespace zar

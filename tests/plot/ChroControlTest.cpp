@@ -144,6 +144,12 @@ TEST_F(ChroControlTest, ZoomAddAndDeletePeakEvents) {
     // Times snap to the trace's points (every 0.02 min).
     EXPECT_NEAR(std::fmod(added->args[3] + 1e-9, 0.02), 0.0, 1e-6);
 
+    // A press and release without movement still makes a peak.
+    log.seen.clear();
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, {330, 300});
+    EXPECT_TRUE(log.find(ChroEvents::kChroAddPeak));
+    EXPECT_FALSE(log.find(ChroEvents::kChroLButtonUp));
+
     log.seen.clear();
     ASSERT_EQ(chro->put_EnableManualDeletePeakMode(1), S_OK);
     std::int32_t addMode = 1;

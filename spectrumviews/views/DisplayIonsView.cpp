@@ -17,12 +17,15 @@
 #include "document/hub/ZarDoc.h"
 #include "resultviews/ResultsWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QThread>
@@ -157,6 +160,20 @@ void CDisplayIonsView::OnInitialUpdate() {
             control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
                 OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
                            a.doubleAt(4));
+            });
+            control->OnEvent(SpecEvents::kSpecRButtonDown, [this](const DispArgs&) {
+                // The zoom commands of the page.
+                QMenu menu(this);
+                AddZoomItems(&menu, [this](int command) { OnCommand(command); });
+                const bool xZoomed = display_.xZoomed != 0;
+                const bool yZoomed = display_.yZoomed != 0;
+                ForEachCommandItem(&menu, [&](QAction* a, int id) {
+                    if (id == ID_PLOT_ZOOM_OUT_Y || id == ID_PLOT_NORMALIZE) a->setEnabled(yZoomed);
+                    if (id == ID_PLOT_ZOOM_OUT_X || id == ID_PLOT_DISPLAY_ALL)
+                        a->setEnabled(xZoomed);
+                    if (id == ID_PLOT_RESET_SCALING) a->setEnabled(xZoomed || yZoomed);
+                });
+                menu.exec(QCursor::pos());
             });
             control->setMinimumSize(200, 150);
             static_cast<QGridLayout*>(layout())->addWidget(control.get(), 3, 1);

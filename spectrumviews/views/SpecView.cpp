@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
@@ -106,6 +107,20 @@ void CSpecView::OnInitialUpdate() {
     auto control = std::make_unique<CSpec>();
     if (control->Create(this, QRect(15, 15, 100, 100), 0)) {
         guarded("initialising the control", [&] { control->Call(&ISpec::Initialize); });
+        control->OnEvent(SpecEvents::kSpecRButtonDown, [this](const DispArgs&) {
+            if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(QCursor::pos());
+        });
+        control->OnEvent(SpecEvents::kSpecLButtonUp, [this](const DispArgs& a) {
+            OnSpecLButtonUp(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2));
+        });
+        control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
+            OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
+                       a.doubleAt(4));
+        });
+        control->OnEvent(SpecEvents::kSpecLeftKeyPressed,
+                         [this](const DispArgs&) { ShowPreviousScan(); });
+        control->OnEvent(SpecEvents::kSpecRightKeyPressed,
+                         [this](const DispArgs&) { ShowNextScan(); });
         control_ = std::move(control);
     } else {
         LogLine(QStringLiteral("Spectrum view: the Spec control could not be created"));

@@ -12,6 +12,7 @@
 #include "ViewsTestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 
 #include <cstdio>
 
@@ -25,6 +26,8 @@ TEST(DemoScreenshotTest, PlotLayoutAndAnnotatedHit) {
     zartest::MessageBoxCapture boxes;
     RegisterSpectrumViews();
     CZarDoc doc;
+    QElapsedTimer timer;
+    timer.start();
     ASSERT_TRUE(doc.OnOpenDocument(demo + QStringLiteral("/demo.mzML")));
 
     // The first hit of the results: its scan in the plot layout, its ions on the page.
@@ -49,6 +52,8 @@ TEST(DemoScreenshotTest, PlotLayoutAndAnnotatedHit) {
     auto* spec = dynamic_cast<CSpecView*>(layout.FindPane(QStringLiteral("CSpecView")));
     ASSERT_TRUE(trace && spec);
     viewstest::Grab(layout, QStringLiteral("/tmp/specviews_demo_open.png"));
+    std::printf("[ measure  ] demo run opened and drawn in %lld ms\n",
+                static_cast<long long>(timer.elapsed()));
     trace->OnChroLButtonUp(0, 0, true, doc.ScanToRetentionTime(scan - 1), 0.0);
     viewstest::Grab(layout, QStringLiteral("/tmp/specviews_demo_ms1.png"));
     trace->OnChroLButtonUp(0, 0, true, doc.ScanToRetentionTime(scan), 0.0);

@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTest>
 
 #include <cstdio>
 #include <map>
@@ -111,6 +112,26 @@ TEST_F(PlotLayoutTest, ClickOnATraceMakesTheSpectrumPaneLoadThatScan) {
     EXPECT_EQ(shownScan(), 8);
     EXPECT_DOUBLE_EQ(spec_->Spectrum().peaks.front().dPosition, 158.0);
     viewstest::Grab(*layout_, QStringLiteral("/tmp/specviews_plot_layout_scan8.png"));
+}
+
+TEST_F(PlotLayoutTest, MouseClickOnTheTraceControlPicksTheScanUnderIt) {
+    CChro* chro = trace_->SlotControl(0);
+    ASSERT_TRUE(chro && chro->ControlWindow());
+    QWidget* window = chro->ControlWindow();
+    layout_->grab();  // a control maps points through what it last drew
+    // Right of the middle of the plot: a scan in the second half of the run.
+    QTest::mouseClick(window, Qt::LeftButton, {},
+                      QPoint(window->width() * 3 / 4, window->height() / 2));
+    const double picked = results().userResults[0].currentScanPosition;
+    ASSERT_GT(picked, timeOfScan(kScans / 2));
+    EXPECT_EQ(shownScan(), doc_->RetentionTimeToScan(picked));
+    EXPECT_DOUBLE_EQ(spec_->Spectrum().header.data.dRT, picked);
+    // The arrow keys of the spectrum control step through the scans.
+    const int before = shownScan();
+    QTest::keyClick(spec_->Control()->ControlWindow(), Qt::Key_Right);
+    EXPECT_EQ(shownScan(), before + 1);
+    QTest::keyClick(spec_->Control()->ControlWindow(), Qt::Key_Left);
+    EXPECT_EQ(shownScan(), before);
 }
 
 TEST_F(PlotLayoutTest, SteppingStopsAtBothEnds) {

@@ -2,6 +2,7 @@
 
 #include "ChroDisplayOptionsDialog.h"
 #include "PaneSupport.h"
+#include "PeptideLabels.h"
 #include "PlotFeeding.h"
 #include "UserTraceDialog.h"
 #include "UserTraces.h"
@@ -10,6 +11,8 @@
 #include "app/MainFrame.h"
 #include "app/plotwrappers/PlotWrappers.h"
 #include "core/Log.h"
+#include "databases/PepmapEngine.h"
+#include "databases/PepmapOptions.h"
 #include "document/UpdateHints.h"
 #include "document/hub/PlotRange.h"
 #include "document/hub/SpectrumText.h"
@@ -328,9 +331,24 @@ void CTraceView::applyYLimits(int trace, CChro* c) {
 }
 
 void CTraceView::updatePeptideLabels(CChro* c) {
-    // Peptide labels belong to the peptide-map layout, whose engine labels its own traces;
-    // elsewhere the trace carries none.
-    c->Call(&IChro::ClearTextLabel);
+    CZarDoc* doc = GetDocument();
+    if (!doc || doc->GetViewType() != kPepmapViewType) {
+        c->Call(&IChro::ClearTextLabel);
+        return;
+    }
+    CPepmapEngine* engine = doc->GetPepmapEngine();
+    if (!engine) return;
+    const int mode = engine->Options().labelMode;
+    if (mode == kPepmapLabelNone || mode == kPepmapLabelOverwrite) c->Call(&IChro::ClearTextLabel);
+    if (mode == kPepmapLabelNone) return;
+    engine->SortPeptides(kPepmapSortScan);
+    const std::vector<PeptideLabel> labels = GroupPeptideLabels(engine->Peptides());
+    engine->SortPeptides(kPepmapSortStored);
+    VXPlot_LabelParams params{};
+    c->Call(&IChro::GetTextLabelParams, &params);
+    params.crTextColor = kPeptideLabelColor;
+    for (const PeptideLabel& label : labels)
+        c->Call(&IChro::AddTextLabel, WideText(label.text), label.time, label.intensity, &params);
 }
 
 void CTraceView::LoadAllTraces() {

@@ -39,6 +39,9 @@ class CTraceView : public CZarViewWidget {
     static constexpr double kZoomFactor = 2.0;
     // A quarter of the shown width per arrow key.
     static constexpr double kScrollFactor = 2.0;
+    static constexpr int kPepmapViewType = 9;
+    // Peptide labels are blue (COLORREF).
+    static constexpr std::uint32_t kPeptideLabelColor = 0xFF0000;
 
     explicit CTraceView(QWidget* parent = nullptr);
     ~CTraceView() override;

@@ -43,15 +43,38 @@ void CPlotArea::SetVisibleXRange(double xStart, double xEnd) {
     xStart_ = xStart;
     xEnd_ = xEnd;
     xAxis_.SetRange(xStart, xEnd, false);
-    for (CTrace* t : traces_)
-        if (t) t->SetRange(xStart, xEnd);
+    for (CTrace* t : traces_) {
+        if (!t) continue;
+        const bool segmented = t->GetSegmentedFlag();
+        for (int j = 0; j < t->GetDataSetCount(); ++j) {
+            CTrace* set = t->GetDataSet(j);
+            if (!set) continue;
+            if (segmented)
+                set->SetRange(set->GetFirstX(), set->GetLastX());
+            else
+                set->SetRange(xStart, xEnd);
+        }
+    }
+}
+
+double CPlotArea::TraceMaxValue(CTrace& trace) {
+    double m = 0.0;
+    for (int j = 0; j < trace.GetDataSetCount(); ++j)
+        if (CTrace* set = trace.GetDataSet(j)) m = std::max(m, set->GetMaxIntensity());
+    return m;
 }
 
 double CPlotArea::GetMaxValue() const {
     double m = 0.0;
     for (CTrace* t : traces_)
-        if (t) m = std::max(m, t->GetMaxIntensity());
+        if (t) m = std::max(m, TraceMaxValue(*t));
     return m;
+}
+
+void CPlotArea::GetSegmentWidth(int dataLeft, int dataRight, int count, int charWidth,
+                                int& segmentWidth, int& drawnWidth) {
+    segmentWidth = (dataRight - dataLeft + 1) / std::max(count, 1);
+    drawnWidth = segmentWidth - (5 * charWidth) / 2;
 }
 
 double CPlotArea::SnapToInteger(double value) {
@@ -131,12 +154,13 @@ bool CPlotArea::layoutColumns(Layout& l, int w, int h) const {
         l.S = 0;
         l.q = 0.0;
     }
+    l.Ra = static_cast<int>(m_dDepthAxisWidth) * w;
     l.Dl = l.Ax + l.L;
-    l.Dr = rect_.right - l.S - l.Hw - l.R;
+    l.Dr = rect_.right - l.S - l.Hw - l.Ra - l.R;
     if (l.Dl < l.Dr - 2 * w) return true;
     l.S = 0;
     l.q = 0.0;
-    l.Dr = rect_.right - l.Hw - l.R;
+    l.Dr = rect_.right - l.Hw - l.Ra - l.R;
     if (l.Dl < l.Dr - 2 * h) return true;
     if (!l.yAxisShown) return false;
     l.yAxisShown = false;
@@ -149,28 +173,27 @@ bool CPlotArea::layoutColumns(Layout& l, int w, int h) const {
     return l.Dl < l.Dr - h;
 }
 
-void CPlotArea::rowYRange(std::size_t t, double Ymin, double Ymax, double M, double& a, double& b,
-                          bool& labelEnd) const {
-    const TraceScaling& sc = traces_[t]->Scaling();
+void CPlotArea::rowYRange(const TraceRecord& r, double Ymin, double Ymax, double M, double& a,
+                          double& b, bool& labelEnd) const {
     const std::size_t n = traces_.size();
     labelEnd = false;
     if (m_bAbsoluteMode && M != 0.0) {
         if (n == 1) {
-            a = sc.percentMin;
-            b = sc.percentMax;
+            a = r.last.percentMin;
+            b = r.last.percentMax;
         } else if (m_bCommonRange) {
             a = Ymin;
             b = Ymax;
         } else {
-            a = sc.yMin;
-            b = sc.yMax;
+            a = r.yMin;
+            b = r.yMax;
             labelEnd = m_nHeadingMode != 2;
         }
         a = SnapToInteger(a);
         b = SnapToInteger(b);
     } else {
-        a = m_bCommonRange ? Ymin : sc.yMin;
-        b = m_bCommonRange ? Ymax : sc.yMax;
+        a = m_bCommonRange ? Ymin : r.yMin;
+        b = m_bCommonRange ? Ymax : r.yMax;
     }
     if (a == b) {
         a = 0.0;
@@ -181,21 +204,34 @@ void CPlotArea::rowYRange(std::size_t t, double Ymin, double Ymax, double M, dou
 void CPlotArea::drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOccupancyMap& profile,
                            COccupiedRectList& rects) {
     const int n = static_cast<int>(traces_.size());
+    const int w = font_->measuredWidth;
     const int h = font_->measuredHeight;
+    std::vector<TraceRecord> records;
     double Ymin = 0, Ymax = 0, M = 0;
-    bool firstSeen = false;
     for (CTrace* t : traces_) {
-        const TraceScaling& sc = t->Scaling();
-        Ymin = firstSeen ? std::min(Ymin, sc.yMin) : sc.yMin;
-        Ymax = firstSeen ? std::max(Ymax, sc.yMax) : sc.yMax;
-        firstSeen = true;
-        M = std::max(M, t->GetMaxIntensity());
+        TraceRecord r{0.0, 0.0, 0.0, t->Scaling()};
+        for (int j = 0; j < t->GetDataSetCount(); ++j) {
+            CTrace* set = t->GetDataSet(j);
+            if (!set) continue;
+            const TraceScaling& sc = set->Scaling();
+            r.yMin = j == 0 ? sc.yMin : std::min(r.yMin, sc.yMin);
+            r.yMax = j == 0 ? sc.yMax : std::max(r.yMax, sc.yMax);
+            r.maxValue = std::max(r.maxValue, set->GetMaxIntensity());
+            r.last = sc;
+        }
+        Ymin = records.empty() ? r.yMin : std::min(Ymin, r.yMin);
+        Ymax = records.empty() ? r.yMax : std::max(Ymax, r.yMax);
+        M = std::max(M, r.maxValue);
+        records.push_back(r);
     }
+    const bool depthShift = m_bDepthView && n >= 2 && l.S != 0;
     longestYLabel_ = 0;
     if (!measuring) rows_.clear();
+    int belowTop = 0;  // the top of the row below (equal rows)
     for (int k = 0; k < n; ++k) {
         const int t = m_bTraceOrder ? k : n - 1 - k;
         CTrace* trace = traces_[static_cast<std::size_t>(t)];
+        const TraceRecord& record = records[static_cast<std::size_t>(t)];
         const int Rb0 = l.Db - static_cast<int>(k * l.s);
         const int dx = static_cast<int>(k * l.q);
         const int Rb = m_bEqualRows ? Rb0 - l.B : Rb0;
@@ -203,14 +239,18 @@ void CPlotArea::drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOc
         int Yt = Rt + l.T;
         int Yb = Rb - l.B;
         if (m_bEqualRows) {
+            // Rows tile without gaps: each ends one pixel above the row below.
             Yt = Rt;
-            Yb = k == 0 ? Rb : Rb;
+            Yb = k == 0 ? Rb : belowTop - 1;
         }
-        const ElementRect data{l.Dl + dx, Yt, l.Dr + dx, Yb};
-        const ElementRect label{data.left - l.L + 1, Rt, data.right + l.R + 1, Yb + 1};
+        belowTop = Rt;
+        const bool segmented = trace->GetSegmentedFlag();
+        const int sets = trace->GetDataSetCount();
+        int Sw = 0, Sd = 0;
+        if (segmented) GetSegmentWidth(l.Dl, l.Dr, sets, w, Sw, Sd);
         double ya = 0, yb = 100;
         bool labelEnd = false;
-        rowYRange(static_cast<std::size_t>(t), Ymin, Ymax, M, ya, yb, labelEnd);
+        rowYRange(record, Ymin, Ymax, M, ya, yb, labelEnd);
         if (l.yAxisShown && (!m_bDepthView || k == 0)) {
             yAxis_.SetEndpoints(l.Ax, Yb, l.Ax, Yt);
             yAxis_.SetRange(ya, yb, labelEnd);
@@ -224,28 +264,65 @@ void CPlotArea::drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOc
             yAxis_.SetMeasureOnly(false);
             longestYLabel_ = std::max(longestYLabel_, yAxis_.LongestLabel());
         }
-        trace->SetRect(data);
-        trace->SetLabelRect(label);
-        trace->SetCollision(&profile, &rects);
-        trace->SetMagnification(magnification_);
-        trace->SetTraceId(t);
-        if (measuring) continue;
-        rows_.push_back({t, data, label, ya, yb, labelEnd});
-        if (k != 0 && l.H > h / 2 && m_bRowSeparator && !m_bDepthView)
-            dc.Line(data.left, Rb + 1, data.right, Rb + 1);
+        if (!measuring && k != 0 && l.H > h / 2 && m_bRowSeparator && !m_bDepthView)
+            dc.Line(l.Dl + dx, Rb + 1, l.Dr + dx, Rb + 1);
+        // In the depth view rows that overlap leave regions only at the front row; with a depth
+        // axis the front row's regions map heights to the depth axis.
         const bool overlapping = m_bDepthView && l.P >= l.s && k != 0;
-        if (regions_ && !overlapping) {
-            const TraceScaling& sc = trace->Scaling();
-            const ElementRect hit{data.left, k == n - 1 ? rect_.top : Rt + 1, data.right,
-                                  k == 0 ? rect_.bottom : Rb};
-            const double yBottom = m_bCommonRange ? Ymin : sc.yMin;
-            const double yTop = m_bCommonRange ? Ymax : sc.yMax;
-            regions_->Add(PlotRegion(kValueKindPosition, kValueKindIntensity, hit, data, xStart_,
-                                     xEnd_, yBottom, yTop, 0.0, 0, M > 0.0 ? 100.0 / M : 1.0,
-                                     nullptr, t));
+        const bool leaveRegions =
+            !measuring && regions_ && (depthAxis_ ? k == 0 : !overlapping);
+        for (int j = 0; j < sets; ++j) {
+            CTrace* set = trace->GetDataSet(j);
+            if (!set) continue;
+            ElementRect data{l.Dl + dx, Yt, l.Dr + dx, Yb};
+            if (segmented) {
+                data.left = l.Dl + j * Sw + dx;
+                data.right = data.left + Sd;
+            }
+            const ElementRect label{data.left - l.L + 1, Rt, data.right + l.R + 1, Yb + 1};
+            set->SetRect(data);
+            set->SetLabelRect(label);
+            set->SetCollision(&profile, &rects);
+            set->SetMagnification(magnification_);
+            set->SetTraceId(t);
+            if (measuring) continue;
+            rows_.push_back({t, j, data, label, ya, yb, labelEnd});
+            // A trace of several data sets that is not segmented leaves one region, at its last.
+            if (!leaveRegions || (!segmented && j != sets - 1)) continue;
+            ElementRect hit = rect_;
+            if (segmented) {
+                const int g = (Sw - Sd) / 2 - 2;
+                hit.left = j == 0 ? rect_.left : data.left - std::max(g, 0);
+                hit.right = j == sets - 1 ? rect_.right : data.right + std::max(g, 0);
+            } else if (m_bDepthView && n > 1 && l.headingShown &&
+                       (m_nHeadingMode == 2 || m_nHeadingMode == 3)) {
+                hit.right -= static_cast<int>(w * m_dHeadingWidth);
+            }
+            const double x0 = segmented || sets > 1 ? set->GetFirstX() : xStart_;
+            const double x1 = segmented || sets > 1 ? set->GetLastX() : xEnd_;
+            if (depthAxis_) {
+                ElementRect depthData = data;
+                depthData.bottom = l.Db - l.B;
+                depthData.top = depthData.bottom - l.O - (m_bDepthAxisOverFullRow ? l.H : 0);
+                regions_->Add(PlotRegion(kValueKindPosition, m_nDepthRegionYKind, hit, depthData,
+                                         x0, x1, depthAxis_->StartValue(),
+                                         depthAxis_->EndValue(),
+                                         depthShift ? m_dColumnAngle : 0.0, trace->m_nRegionIndex,
+                                         1.0, trace->ScanFilter(), t));
+                continue;
+            }
+            if (k != 0) hit.bottom = Yb;
+            if (k != n - 1) hit.top = Rt;
+            const double yBottom = m_bCommonRange ? Ymin : record.yMin;
+            const double yTop = m_bCommonRange ? Ymax : record.yMax;
+            regions_->Add(PlotRegion(kValueKindPosition, kValueKindIntensity, hit, data, x0, x1,
+                                     yBottom, yTop, 0.0, trace->m_nRegionIndex,
+                                     M > 0.0 ? 100.0 / M : 1.0, trace->ScanFilter(), t));
         }
     }
     if (measuring) return;
+    if (m_bDepthWalls && depthShift)
+        draw3DWalls(dc, l.Ax, l.Db - l.B, l.H, l.S, l.O, l.Dl, l.Dr);
     if (!combiner_) {
         for (CTrace* t : traces_) t->Draw(dc);
         return;
@@ -324,6 +401,90 @@ void CPlotArea::drawHeadingColumn(PlotDC& dc, int left, int width, int dataBotto
     dc.SelectFont(previousFont);
 }
 
+void CPlotArea::drawXAxis(PlotDC& dc, const Layout& l) {
+    auto axisOver = [&](int x1, int x2, double start, double end) {
+        xAxes_.push_back({x1, x2, start, end});
+        if (l.xAxisShown) {
+            xAxis_.SetEndpoints(x1, l.Bl, x2, l.Bl);
+            xAxis_.SetRange(start, end, false);
+            xAxis_.SetTitle(m_xTitle);
+            xAxis_.SetTitleDistance(4.0);
+            xAxis_.SetTitleShareDivisor(1);
+            xAxis_.SetLabelsLeft(false);
+            xAxis_.Draw(dc);
+        } else if (m_bShowXAxis) {
+            dc.Line(x1, l.Db + 1, x2, l.Db + 1);  // a dropped axis leaves its line
+        }
+    };
+    if (!segmentedFirst()) {
+        if (l.xAxisShown || m_bShowXAxis) axisOver(l.Dl, l.Dr, xStart_, xEnd_);
+        return;
+    }
+    // One axis under each segment, over that segment's own X extent.
+    CTrace& first = *traces_[0];
+    int Sw = 0, Sd = 0;
+    GetSegmentWidth(l.Dl, l.Dr, first.GetDataSetCount(), font_->measuredWidth, Sw, Sd);
+    for (int j = 0; j < first.GetDataSetCount(); ++j) {
+        const CTrace* set = first.GetDataSet(j);
+        if (!set || !(l.xAxisShown || m_bShowXAxis)) continue;
+        axisOver(l.Dl + j * Sw, l.Dl + j * Sw + Sd, set->GetFirstX(), set->GetLastX());
+    }
+}
+
+void CPlotArea::drawDepthAxis(PlotDC& dc, const Layout& l) {
+    // The axis climbs from the front row's foot to the back row, along the rows' offset.
+    const int Hl = rect_.right - l.Hw;
+    depthFrom_ = {Hl - l.S, l.Db};
+    depthTo_ = {Hl, l.Db - l.O - (m_bDepthAxisOverFullRow ? l.H : 0)};
+    depthAxis_->SetEndpoints(depthFrom_.x(), depthFrom_.y(), depthTo_.x(), depthTo_.y());
+    depthAxis_->SetRange(depthAxis_->StartValue(), depthAxis_->EndValue(), false);
+    if (l.S != 0) depthAxis_->SetTitleAngle(true, m_dColumnAngle);
+    depthAxis_->SetRect(rect_);
+    depthAxis_->Draw(dc);
+}
+
+void CPlotArea::draw3DWalls(PlotDC& dc, int x, int y, int height, int dx, int dy, int x1,
+                            int x2) {
+    const COLORREF wall = 0x02000000 | (m_wallColor & 0xFFFFFF);
+    // The side wall along the depth axis, then the back wall behind the last row.
+    sideWall_ = QPolygon({QPoint(x, y), QPoint(x, y - height), QPoint(x + dx, y - height - dy),
+                          QPoint(x + dx, y - dy)});
+    dc.FillPolygon(sideWall_, wall);
+    const int top = y - height - dy, bottom = y - dy;
+    if (x2 > x1 && bottom > top) {
+        backWall_ = QPolygon({QPoint(x1 + dx, top), QPoint(x2 + dx - 1, top),
+                              QPoint(x2 + dx - 1, bottom - 1), QPoint(x1 + dx, bottom - 1)});
+        dc.FillPolygon(backWall_, wall);
+    }
+}
+
+void CPlotArea::drawMagnification(PlotDC& dc, const Layout& l) {
+    auto over = [&](int left, int right, double start, double end) {
+        magnification_->SetRect(left, rect_.top, right, rect_.bottom);
+        if (l.S != 0) {
+            // Brackets lean with the rows and stand on the front row's data top.
+            magnification_->SetSlantAngle(m_dColumnAngle);
+            magnification_->SetRect(left, rect_.top, right, l.Db - l.P + l.T);
+        } else {
+            magnification_->SetSlantAngle(0.0);
+        }
+        magnification_->SetAxisRange(start, end);
+        magnification_->SetCollision(nullptr, nullptr);
+        magnification_->SetFont(font_);
+        magnification_->Draw(dc);
+    };
+    if (!segmentedFirst()) {
+        over(l.Dl, l.Dr, xStart_, xEnd_);
+        return;
+    }
+    CTrace& first = *traces_[0];
+    int Sw = 0, Sd = 0;
+    GetSegmentWidth(l.Dl, l.Dr, first.GetDataSetCount(), font_->measuredWidth, Sw, Sd);
+    for (int j = 0; j < first.GetDataSetCount(); ++j)
+        if (const CTrace* set = first.GetDataSet(j))
+            over(l.Dl + j * Sw, l.Dl + j * Sw + Sd, set->GetFirstX(), set->GetLastX());
+}
+
 int CPlotArea::CombinerGroupSize(int groupHeight, double step) {
     if (step < 0.0) return 0;
     if (step == 0.0) return 1;  // rows on top of each other: one trace a group
@@ -333,6 +494,10 @@ int CPlotArea::CombinerGroupSize(int groupHeight, double step) {
 void CPlotArea::DrawImpl(PlotDC& dc) {
     layout_ = Layout{};
     rows_.clear();
+    xAxes_.clear();
+    depthFrom_ = depthTo_ = QPoint();
+    sideWall_.clear();
+    backWall_.clear();
     CLabelOccupancyMap profile(0, 0, 0);
     COccupiedRectList rects;
     if (traces_.empty() || !font_) {
@@ -394,27 +559,12 @@ void CPlotArea::DrawImpl(PlotDC& dc) {
     l.valid = true;
     layout_ = l;
     dc.SetPen(0, dc.DevicePenWidth());
-    if (l.xAxisShown) {
-        xAxis_.SetEndpoints(l.Dl, l.Bl, l.Dr, l.Bl);
-        xAxis_.SetRange(xStart_, xEnd_, false);
-        xAxis_.SetTitle(m_xTitle);
-        xAxis_.SetTitleDistance(4.0);
-        xAxis_.SetLabelsLeft(false);
-        xAxis_.Draw(dc);
-    } else if (m_bShowXAxis) {
-        dc.Line(l.Dl, l.Db + 1, l.Dr, l.Db + 1);  // a dropped axis leaves its line
-    }
+    drawXAxis(dc, l);
+    if (l.headingShown && m_nHeadingMode == 1 && depthAxis_) drawDepthAxis(dc, l);
     drawTraces(dc, l, false, profile, rects);
     if (l.headingShown && m_nHeadingMode >= 2 && m_nHeadingMode <= 4)
         drawHeadingColumn(dc, rect_.right - l.Hw, l.Hw, l.Db);
-    if (topReserve != 0 && magnification_) {
-        magnification_->SetRect(l.Dl, rect_.top, l.Dr, rect_.bottom);
-        magnification_->SetAxisRange(xStart_, xEnd_);
-        magnification_->SetSlantAngle(0.0);
-        magnification_->SetCollision(nullptr, nullptr);
-        magnification_->SetFont(font_);
-        magnification_->Draw(dc);
-    }
+    if (topReserve != 0 && magnification_) drawMagnification(dc, l);
     dc.SelectFont(previousFont);
 }
 

@@ -12,6 +12,8 @@
 #include "TraceCombiner.h"
 #include "ZoomFactorLabel.h"
 
+#include <QPolygon>
+
 #include <array>
 #include <vector>
 
@@ -34,11 +36,13 @@ class CPlotArea : public CGraphElement {
         int S = 0;                       // total depth shift
         double q = 0.0;                  // depth shift per trace
         int Hw = 0;                      // heading column width
+        int Ra = 0;                      // room kept for the depth axis
         bool xAxisShown = false, yAxisShown = false, headingShown = false;
         bool valid = false;
     };
     struct RowInfo {
         int traceIndex;
+        int dataSet;
         ElementRect data;
         ElementRect label;
         double yStart, yEnd;
@@ -60,8 +64,23 @@ class CPlotArea : public CGraphElement {
     // The number of traces per group for a row step (at least 1; 0 for a negative step).
     static int CombinerGroupSize(int groupHeight, double step);
     void SetMargins(double bottom, double left, double top, double right);
+    // A segmented trace shows each of its data sets over that set's own X extent.
     void SetVisibleXRange(double xStart, double xEnd);
     double GetMaxValue() const;
+    // The largest maximum intensity of one trace's data sets.
+    static double TraceMaxValue(CTrace& trace);
+    // Segments share the data width equally; each leaves 2.5 characters free at its right.
+    static void GetSegmentWidth(int dataLeft, int dataRight, int count, int charWidth,
+                                int& segmentWidth, int& drawnWidth);
+
+    // The slanted depth axis of heading mode 1 (the graph's; not owned; null = none).
+    void SetDepthAxis(CAxis* axis) { depthAxis_ = axis; }
+    CAxis* DepthAxis() const { return depthAxis_; }
+    double m_dDepthAxisWidth = 0.0;  // characters kept at the right for the depth axis
+    int m_nDepthRegionYKind = kNoValueMapping;
+    bool m_bDepthAxisOverFullRow = false;
+    bool m_bDepthWalls = false;
+    COLORREF m_wallColor = 0xFFFFFF;
 
     // Switches read before each drawing.
     bool m_bShowXAxis = true;
@@ -95,6 +114,19 @@ class CPlotArea : public CGraphElement {
 
     void DrawImpl(PlotDC& dc) override;
 
+    // One X axis span of the last drawing (one per segment of a segmented first trace).
+    struct AxisSpan {
+        int x1, x2;
+        double start, end;
+    };
+    const std::vector<AxisSpan>& LastXAxes() const { return xAxes_; }
+    // The depth axis's end points in the last drawing (both null when none was drawn).
+    QPoint LastDepthAxisStart() const { return depthFrom_; }
+    QPoint LastDepthAxisEnd() const { return depthTo_; }
+    // The side wall and the back wall of the last drawing (empty when none were drawn).
+    const QPolygon& LastSideWall() const { return sideWall_; }
+    const QPolygon& LastBackWall() const { return backWall_; }
+
     const Layout& LastLayout() const { return layout_; }
     const std::vector<RowInfo>& LastRows() const { return rows_; }
     CAxis& XAxis() { return xAxis_; }
@@ -110,7 +142,17 @@ class CPlotArea : public CGraphElement {
     void drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOccupancyMap& profile,
                     COccupiedRectList& rects);
     void drawHeadingColumn(PlotDC& dc, int left, int width, int dataBottom);
-    void rowYRange(std::size_t t, double Ymin, double Ymax, double M, double& a, double& b,
+    void drawXAxis(PlotDC& dc, const Layout& l);
+    void drawDepthAxis(PlotDC& dc, const Layout& l);
+    void draw3DWalls(PlotDC& dc, int x, int y, int height, int dx, int dy, int x1, int x2);
+    void drawMagnification(PlotDC& dc, const Layout& l);
+    bool segmentedFirst() const { return !traces_.empty() && traces_[0]->GetSegmentedFlag(); }
+    // What a row needs of its trace's data sets: their Y extremes and largest maximum.
+    struct TraceRecord {
+        double yMin, yMax, maxValue;
+        TraceScaling last;  // the scaling of the last data set
+    };
+    void rowYRange(const TraceRecord& r, double Ymin, double Ymax, double M, double& a, double& b,
                    bool& labelEnd) const;
 
     std::vector<CTrace*> traces_;
@@ -128,6 +170,10 @@ class CPlotArea : public CGraphElement {
     std::vector<RowInfo> rows_;
     int longestYLabel_ = 0;
     std::vector<HeadingBlockOut> headingBlocks_;
+    CAxis* depthAxis_ = nullptr;
+    std::vector<AxisSpan> xAxes_;
+    QPoint depthFrom_, depthTo_;
+    QPolygon sideWall_, backWall_;
 };
 
 }  // namespace zar::plot

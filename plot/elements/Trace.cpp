@@ -103,6 +103,40 @@ double CTrace::GetMaxIntensity() {
     }
 }
 
+double CTrace::GetFirstX() const {
+    if (extentGiven_) return extentFirst_;
+    return points_ ? points_[0].position : 0.0;
+}
+
+double CTrace::GetLastX() const {
+    if (extentGiven_) return extentLast_;
+    return points_ ? points_[count_ - 1].position : 0.0;
+}
+
+void CTrace::shareSettingsWith(CTrace& d) const {
+    d.font_ = font_;
+    d.markers1_ = markers1_;
+    d.markers2_ = markers2_;
+    d.userLayer_ = userLayer_;
+    d.graphLayer_ = graphLayer_;
+    d.peakInfo_ = peakInfo_;
+    d.peakInfoCount_ = peakInfoCount_;
+    d.peakInfoColors_ = peakInfoColors_;
+    d.m_bPositionLabels = m_bPositionLabels;
+    d.m_bDifferenceLabels = m_bDifferenceLabels;
+    d.m_nDifferenceMode = m_nDifferenceMode;
+    d.m_dReferencePosition = m_dReferencePosition;
+    d.m_bScanNumberLabels = m_bScanNumberLabels;
+    d.m_bBasePeakLabels = m_bBasePeakLabels;
+    d.m_bFlagTags = m_bFlagTags;
+    d.m_bLabelsBesideGraphLabels = m_bLabelsBesideGraphLabels;
+    d.m_bRotateLabels = m_bRotateLabels;
+    d.m_bBoxLabels = m_bBoxLabels;
+    d.m_dLabelThreshold = m_dLabelThreshold;
+    d.decimals_ = decimals_;
+    d.offsetFactor_ = offsetFactor_;
+}
+
 double CTrace::GetMinIntensity() const {
     std::size_t i = 0;
     if (!FindFirstPointAtOrAfter(points_, count_, start_, &i)) return 0.0;
@@ -565,19 +599,51 @@ void CChroTrace::DrawImpl(PlotDC& dc) {
         DrawSticks(dc, m_lineColor, m_lineColor, 0x02000000, 0x02000000);
 }
 
+CSpecTrace::CSpecTrace() = default;
+CSpecTrace::~CSpecTrace() = default;
+
+CSpecAddedTrace& CSpecTrace::AddDataSet(const TracePoint* points, std::size_t count, double first,
+                                        double last) {
+    added_.push_back(std::make_unique<CSpecAddedTrace>());
+    CSpecAddedTrace& set = *added_.back();
+    set.SetPoints(points, count);
+    set.SetXExtent(first, last);
+    set.SetRange(start_, end_);
+    set.SetScaling(scaling_);
+    return set;
+}
+
+CTrace* CSpecTrace::GetDataSet(int index) {
+    if (index == 0) return this;
+    if (index < 1 || index > static_cast<int>(added_.size())) return nullptr;
+    return added_[static_cast<std::size_t>(index - 1)].get();
+}
+
 void CSpecTrace::DrawImpl(PlotDC& dc) {
-    switch (m_nStyle) {
+    drawDataSet(dc, *this);
+    for (const auto& set : added_) {
+        shareSettingsWith(*set);
+        set->drawDataSet(dc, *this);
+    }
+}
+
+void CSpecTrace::drawDataSet(PlotDC& dc, const CSpecTrace& style) {
+    switch (style.m_nStyle) {
         case 0:
-            if (count_ == 1)
-                DrawSticks(dc, m_stickColors[0], m_stickColors[1], m_stickColors[2],
-                           m_stickColors[3]);
+            // A spectrum of one point is a stick even in profile style.
+            if (style.count_ == 1)
+                DrawSticks(dc, style.m_stickColors[0], style.m_stickColors[1],
+                           style.m_stickColors[2], style.m_stickColors[3]);
             else
-                DrawProfile(dc, m_profileColor);
+                DrawProfile(dc, style.m_profileColor);
             break;
         case 1:
-            DrawSticks(dc, m_stickColors[0], m_stickColors[1], m_stickColors[2], m_stickColors[3]);
+            DrawSticks(dc, style.m_stickColors[0], style.m_stickColors[1], style.m_stickColors[2],
+                       style.m_stickColors[3]);
             break;
         case 2:
+            m_shadeEmpty = style.m_shadeEmpty;
+            m_shadeFull = style.m_shadeFull;
             DrawShade(dc);
             break;
         default:

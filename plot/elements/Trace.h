@@ -11,7 +11,9 @@
 #include "PeakInfoPens.h"
 #include "TextLabel.h"
 #include "ZoomFactorLabel.h"
+#include "plot/graph/ScanFilter.h"
 
+#include <memory>
 #include <vector>
 
 namespace zar::plot {
@@ -113,6 +115,30 @@ class CTrace : public CGraphElement {
 
     double GetMaxIntensity();
     double GetMinIntensity() const;
+
+    // Data sets: a spectrum trace may hold several (separate mass segments of one spectrum, or
+    // further spectra drawn in its row); every other trace is its own only data set.
+    virtual int GetDataSetCount() const { return 1; }
+    // Null when the index is outside 0 .. count - 1.
+    virtual CTrace* GetDataSet(int index) { return index == 0 ? this : nullptr; }
+    // Non-zero when the data sets are separate X segments drawn side by side.
+    virtual bool GetSegmentedFlag() const { return false; }
+    // The X extent of the data: the segment range when one was given, else the first and last
+    // point's position (0.0 without points).
+    double GetFirstX() const;
+    double GetLastX() const;
+    void SetXExtent(double first, double last) {
+        extentGiven_ = last > first;
+        extentFirst_ = first;
+        extentLast_ = last;
+    }
+
+    // Read by the plot area: a shaded box behind the row, the filter and the trace index that
+    // the trace's hit regions carry.
+    bool m_bHighlight = false;
+    int m_nRegionIndex = 0;
+    void SetScanFilter(const CScanFilter* filter) { scanFilter_ = filter; }
+    const CScanFilter* ScanFilter() const { return scanFilter_; }
     // The first point at or after x (binary search); null when none.
     static const TracePoint* FindFirstPointAtOrAfter(const TracePoint* points, std::size_t count,
                                                      double x, std::size_t* index = nullptr);
@@ -129,6 +155,8 @@ class CTrace : public CGraphElement {
     const std::vector<PeakLabelCandidate>& LastCandidates() const { return lastCandidates_; }
 
   protected:
+    // Gives a data set the graph links and label settings of the trace that holds it.
+    void shareSettingsWith(CTrace& dataSet) const;
     bool peakLabelsWanted() const;
     double magnified(const TracePoint& p);
     void drawLabelLayers(PlotDC& dc, CLabelOccupancyMap* profile, double yScale, double xScale);
@@ -165,6 +193,9 @@ class CTrace : public CGraphElement {
         0x808000, 0,        0,        0,        0,        0,        0,        0};
     std::vector<PlacedLabel> lastPeakLabels_;
     std::vector<PeakLabelCandidate> lastCandidates_;
+    const CScanFilter* scanFilter_ = nullptr;
+    bool extentGiven_ = false;
+    double extentFirst_ = 0.0, extentLast_ = 0.0;
 };
 
 // A chromatogram or calibration trace: one colour, profile or sticks.
@@ -175,9 +206,25 @@ class CChroTrace : public CTrace {
     void DrawImpl(PlotDC& dc) override;
 };
 
-// A spectrum trace: profile, sticks or a shade band.
+class CSpecAddedTrace;
+
+// A spectrum trace: profile, sticks or a shade band. Its own points are its first data set;
+// further data sets are drawn with its style and colours.
 class CSpecTrace : public CTrace {
   public:
+    CSpecTrace();
+    ~CSpecTrace() override;
+    // Appends a data set over the caller's points (which must outlive the drawing); the segment
+    // range (first < last) is the X extent a segmented trace shows it over.
+    CSpecAddedTrace& AddDataSet(const TracePoint* points, std::size_t count, double first = 0.0,
+                                double last = 0.0);
+    // Drops the added data sets (the trace's own points stay).
+    void ClearAddedDataSets() { added_.clear(); }
+    int GetDataSetCount() const override { return 1 + static_cast<int>(added_.size()); }
+    CTrace* GetDataSet(int index) override;
+    bool GetSegmentedFlag() const override { return m_bSegmented && !added_.empty(); }
+    bool m_bSegmented = false;
+
     int m_nStyle = 1;  // 0 profile, 1 sticks, 2 shade
     COLORREF m_profileColor = 0x02000000;
     COLORREF LineColor() const override { return m_profileColor; }
@@ -189,6 +236,25 @@ class CSpecTrace : public CTrace {
     void DrawShade(PlotDC& dc);
     // The colour of a cell whose largest intensity is m.
     COLORREF ShadeColor(double m) const;
+
+  protected:
+    // Draws this data set's points in the given trace's style and colours.
+    void drawDataSet(PlotDC& dc, const CSpecTrace& style);
+
+  private:
+    std::vector<std::unique_ptr<CSpecAddedTrace>> added_;
+};
+
+// One further data set of a spectrum trace; the trace that holds it draws it.
+class CSpecAddedTrace : public CSpecTrace {
+  public:
+    void DrawImpl(PlotDC&) override {}
+    int GetDataSetCount() const override { return 1; }
+    CTrace* GetDataSet(int index) override { return index == 0 ? this : nullptr; }
+    bool GetSegmentedFlag() const override { return false; }
+
+  private:
+    friend class CSpecTrace;
 };
 
 // A set of points drawn as marker symbols (the calibration curve's included and excluded points).

@@ -51,7 +51,12 @@ bool TrackingCursor::Track(PlotDC& dc, const PlotRegionList& regions, QPoint mou
     if (values) {
         values->x = region->ScreenToX(x, y, &values->xKind);
         values->y = region->ScreenToY(y, &values->yKind);
-        values->filterFound = region->GetFilter(nullptr);
+        CScanFilter filter;
+        values->filterFound = region->GetFilter(&filter);
+        if (values->filterFound)
+            values->filter = filter;
+        else
+            values->filter.reset();
     }
     return drawn_;
 }

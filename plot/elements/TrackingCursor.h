@@ -8,6 +8,8 @@
 
 #include <QPoint>
 
+#include <optional>
+
 namespace zar::plot {
 
 class TrackingCursor {
@@ -16,6 +18,8 @@ class TrackingCursor {
         double x = 0.0, y = 0.0;
         int xKind = 0, yKind = 0;
         bool filterFound = false;
+        // The scan filter of the region under the mouse, when it has one.
+        std::optional<CScanFilter> filter;
     };
 
     // Erases the cursor, places it at the mouse in the region there and draws it; returns

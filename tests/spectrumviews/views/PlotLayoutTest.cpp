@@ -16,7 +16,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 
@@ -287,6 +289,31 @@ TEST_F(PlotLayoutTest, ContextMenusGreyWhatDoesNotApply) {
     EXPECT_TRUE(enabled[ID_PLOT_ZOOM_IN_X]);
     EXPECT_TRUE(enabled[ID_PLOT_SORVEX_DTA]);  // plot layout, mass-spectrometer trace
     EXPECT_FALSE(enabled[ID_PLOT_ZARMASS]);
+}
+
+TEST_F(PlotLayoutTest, PrintedPageCarriesThePlot) {
+    QImage page(850, 1100, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        spec_->PrintPage(painter, page.rect(), 100, 100, false);
+    }
+    page.save(QStringLiteral("/tmp/specviews_printed_spectrum.png"));
+    QImage tracePage(1100, 850, QImage::Format_RGB32);
+    tracePage.fill(Qt::white);
+    {
+        QPainter painter(&tracePage);
+        trace_->PrintPage(painter, tracePage.rect(), 100, 100, true);
+    }
+    tracePage.save(QStringLiteral("/tmp/specviews_printed_trace.png"));
+    EXPECT_NE(tracePage.pixel(550, 425), qRgb(1, 2, 3));
+    // Something was drawn inside the plot rectangle, nothing in the left margin.
+    int inked = 0;
+    for (int y = 150; y < 500; y += 3)
+        for (int x = 60; x < 800; x += 3)
+            if (page.pixel(x, y) != qRgb(255, 255, 255)) ++inked;
+    EXPECT_GT(inked, 50);
+    for (int y = 0; y < 1100; y += 5) EXPECT_EQ(page.pixel(10, y), qRgb(255, 255, 255)) << y;
 }
 
 // Not a pass/fail check: the times users wait for, written to the test log.

@@ -59,6 +59,12 @@ void InstallGuiMessageBox() {
         QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
         if (!app) return DefaultAnswer(r.style);
         if (QThread::currentThread() == app->thread()) return showBox(r);
+        // A worker that only reports does not wait for the user: a window joining that worker
+        // at the same moment would otherwise wait for it forever.
+        if ((r.style & MB_TYPEMASK) == MB_OK) {
+            QMetaObject::invokeMethod(app, [r] { showBox(r); }, Qt::QueuedConnection);
+            return static_cast<int>(IDOK);
+        }
         int answer = DefaultAnswer(r.style);
         QMetaObject::invokeMethod(app, [&] { answer = showBox(r); }, Qt::BlockingQueuedConnection);
         return answer;

@@ -53,6 +53,18 @@ void pressWhenShown(QMessageBox::StandardButton which) {
 }
 }  // namespace
 
+TEST(MessageBox, WorkerReportsDoNotWaitForTheUser) {
+    MessageBoxHandler previous = SetMessageBoxHandler({});
+    InstallGuiMessageBox();
+    int answer = 0;
+    std::thread worker([&answer] { answer = ZarMessageBox(QStringLiteral("Unable to open the indexed database")); });
+    worker.join();  // would wait forever if the worker waited for the box
+    EXPECT_EQ(answer, IDOK);
+    pressWhenShown(QMessageBox::Ok);
+    QCoreApplication::processEvents();  // the box is shown on this thread and closed
+    SetMessageBoxHandler(previous);
+}
+
 TEST(MessageBox, GuiHandlerShowsAWindowAndReturnsTheButton) {
     MessageBoxHandler previous = SetMessageBoxHandler({});
     InstallGuiMessageBox();

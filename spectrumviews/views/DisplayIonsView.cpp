@@ -125,7 +125,9 @@ CDisplayIonsView::CDisplayIonsView(CResultsWindow* owner, QWidget* parent)
 }
 
 CDisplayIonsView::~CDisplayIonsView() {
+    // The worker's result is dropped with the receiver; its wait cursor ends here.
     if (worker_.joinable()) worker_.join();
+    if (busy_) QApplication::restoreOverrideCursor();
 }
 
 void CDisplayIonsView::guarded(const char* what, const std::function<void()>& action) {

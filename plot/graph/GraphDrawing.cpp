@@ -96,27 +96,36 @@ void CGraphDrawing::SetDepthView(bool on, double rowAngle, double columnAngle) {
 
 int CGraphDrawing::rowCount() const {
     // A trace of several segments is always drawn in one row.
+    for (const CTrace* t : traces_)
+        if (t->GetDataSetCount() > 1) return 1;
     if (m_bRowsRequested) return std::max(m_nRequestedRows, 1);
     return 1;
 }
 
 void CGraphDrawing::scaleSegments() {
-    // Each trace here is one segment: its limits scale by (largest maximum) / (its maximum).
-    double largest = 0.0;
-    std::vector<double> maxima;
+    // Within each trace, every segment's limits scale by (the trace's largest segment maximum) /
+    // (its own maximum), so each segment fills its height.
     for (CTrace* t : traces_) {
-        maxima.push_back(t->GetMaxIntensity());
-        largest = std::max(largest, maxima.back());
-    }
-    for (std::size_t i = 0; i < traces_.size(); ++i) {
-        const double factor = m_bScaleToLargest && maxima[i] > 0.0 ? largest / maxima[i] : 1.0;
-        TraceScaling s = traces_[i]->Scaling();
-        s.normalisationValue = m_YLimits[kNormalization];
-        s.yMin = m_YLimits[kAbsoluteMin] * factor;
-        s.yMax = m_YLimits[kAbsoluteMax] * factor;
-        s.percentMin = m_YLimits[kRelativeMin] * factor;
-        s.percentMax = m_YLimits[kRelativeMax] * factor;
-        traces_[i]->SetScaling(s);
+        std::vector<double> maxima;
+        double largest = 0.0;
+        for (int j = 0; j < t->GetDataSetCount(); ++j) {
+            CTrace* set = t->GetDataSet(j);
+            maxima.push_back(set ? set->GetMaxIntensity() : 0.0);
+            largest = std::max(largest, maxima.back());
+        }
+        for (int j = 0; j < t->GetDataSetCount(); ++j) {
+            CTrace* set = t->GetDataSet(j);
+            if (!set) continue;
+            const double m = maxima[static_cast<std::size_t>(j)];
+            const double factor = m_bScaleToLargest && m > 0.0 ? largest / m : 1.0;
+            TraceScaling s = set->Scaling();
+            s.normalisationValue = m_YLimits[kNormalization];
+            s.yMin = m_YLimits[kAbsoluteMin] * factor;
+            s.yMax = m_YLimits[kAbsoluteMax] * factor;
+            s.percentMin = m_YLimits[kRelativeMin] * factor;
+            s.percentMax = m_YLimits[kRelativeMax] * factor;
+            set->SetScaling(s);
+        }
     }
 }
 
@@ -148,7 +157,7 @@ void CGraphDrawing::DrawImpl(PlotDC& dc) {
 }
 
 double CGraphDrawing::PrepareYLimits(CTrace& trace) {
-    const double shown = trace.GetMaxIntensity();
+    const double shown = CPlotArea::TraceMaxValue(trace);  // over every segment
     const double level = m_YLimits[kNormalization] > 0.0 ? m_YLimits[kNormalization] : shown;
     auto& y = m_YLimits;
     if (m_bYRange) {

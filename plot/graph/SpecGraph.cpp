@@ -90,23 +90,37 @@ void CSpecGraph::SetData(const CSpecSegmentData* data, const CScanFilter* filter
     data_ = data;
     pointsGeneration_ = data ? data->Generation() : ~std::uint64_t{0};
     points_.clear();
-    if (data) {
-        for (int s = 0; s < data->SegmentCount(); ++s)
-            for (const SpecPeakRecord& r : data->Peaks(s)) {
-                TracePoint p;
-                p.position = r.position;
-                p.intensity = r.intensity;
-                p.scanNumber = r.scanNumber;
-                points_.push_back(p);
-            }
-        // Segments may overlap; the trace wants increasing positions.
-        const auto byPosition = [](const TracePoint& a, const TracePoint& b) {
-            return a.position < b.position;
-        };
-        if (!std::is_sorted(points_.begin(), points_.end(), byPosition))
-            std::stable_sort(points_.begin(), points_.end(), byPosition);
+    trace_.ClearAddedDataSets();
+    const int segments = data ? data->SegmentCount() : 0;
+    points_.resize(static_cast<std::size_t>(std::max(segments, 1)));
+    const auto byPosition = [](const TracePoint& a, const TracePoint& b) {
+        return a.position < b.position;
+    };
+    for (int s = 0; s < segments; ++s) {
+        std::vector<TracePoint>& points = points_[static_cast<std::size_t>(s)];
+        for (const SpecPeakRecord& r : data->Peaks(s)) {
+            TracePoint p;
+            p.position = r.position;
+            p.intensity = r.intensity;
+            p.scanNumber = r.scanNumber;
+            points.push_back(p);
+        }
+        // The trace wants increasing positions.
+        if (!std::is_sorted(points.begin(), points.end(), byPosition))
+            std::stable_sort(points.begin(), points.end(), byPosition);
     }
-    trace_.SetPoints(points_.data(), points_.size());
+    // Each segment is a data set of the trace, shown side by side over its own mass range.
+    trace_.SetPoints(points_[0].data(), points_[0].size());
+    trace_.SetXExtent(0.0, 0.0);
+    trace_.m_bSegmented = segments > 1;
+    for (int s = 0; s < segments; ++s) {
+        const auto [low, high] = data->Range(s);
+        if (s == 0)
+            trace_.SetXExtent(low, high);
+        else
+            trace_.AddDataSet(points_[static_cast<std::size_t>(s)].data(),
+                              points_[static_cast<std::size_t>(s)].size(), low, high);
+    }
 }
 
 void CSpecGraph::SetYAxisScaleType(VXPlot_YAxisScaleType type) {
@@ -278,7 +292,8 @@ void CSpecGraph::DrawImpl(PlotDC& dc) {
     trace_.SetLabelOffsetFactor(m_bOffsetLabels ? m_dLabelOffset : 2.0);
     peakLabels_.SetRotate(m_bRotateLabels);
 
-    trace_.SetRange(m_dXLow, m_dXHigh);
+    // Segments take their own ranges.
+    PlotArea().SetVisibleXRange(m_dXLow, m_dXHigh);
     const double level = PrepareYLimits(trace_);
     const bool absolute = m_bAbsoluteMode;
     m_bAbsoluteMode = m_bYRange;

@@ -128,7 +128,7 @@ class CSpecGraph : public CGraphDrawing {
     CGraphHandler handler_;
     CSpecHeaderInfo header_;
     CSpecTrace trace_;
-    std::vector<TracePoint> points_;
+    std::vector<std::vector<TracePoint>> points_;  // one array per segment
     const CSpecSegmentData* data_ = nullptr;
     std::uint64_t pointsGeneration_ = ~std::uint64_t{0};
     std::vector<ZAR_PLOTLib::VXPlot_PeakInfo> peakInfo_;

@@ -103,8 +103,9 @@ int CGraphDrawing::rowCount() const {
 }
 
 void CGraphDrawing::scaleSegments() {
-    // Within each trace, every segment's limits scale by (the trace's largest segment maximum) /
-    // (its own maximum), so each segment fills its height.
+    // Within each trace, every segment's limits scale by (its own maximum) / (the trace's largest
+    // segment maximum), so each segment fills its height. (The inverse factor would shrink the
+    // smaller segments below even a common scale.)
     for (CTrace* t : traces_) {
         std::vector<double> maxima;
         double largest = 0.0;
@@ -117,7 +118,7 @@ void CGraphDrawing::scaleSegments() {
             CTrace* set = t->GetDataSet(j);
             if (!set) continue;
             const double m = maxima[static_cast<std::size_t>(j)];
-            const double factor = m_bScaleToLargest && m > 0.0 ? largest / m : 1.0;
+            const double factor = m_bScaleToLargest && m > 0.0 ? m / largest : 1.0;
             TraceScaling s = set->Scaling();
             s.normalisationValue = m_YLimits[kNormalization];
             s.yMin = m_YLimits[kAbsoluteMin] * factor;

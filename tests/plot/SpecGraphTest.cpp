@@ -105,3 +105,44 @@ TEST_F(SpecGraphTest, WithoutDataOnlyTheNoScansText) {
     EXPECT_GE(ink.top(), 10);
     EXPECT_LT(ink.bottom(), 40);
 }
+
+TEST_F(SpecGraphTest, SegmentsAreDataSetsDrawnSideBySideAndFillTheirHeight) {
+    data.Reset(2);
+    data.SetSegment(0, {{220.0, 50.0, 1}, {250.0, 20.0, 1}});
+    data.SetSegment(1, {{650.0, 10.0, 1}, {610.0, 4.0, 1}});  // out of order: sorted
+    data.SetRange(0, 200.0, 300.0);
+    data.SetRange(1, 600.0, 700.0);
+    graph.SetData(&data, nullptr);
+    PlotRegionList regions;
+    graph.SetRegions(&regions);
+    graph.m_bYRange = false;
+    graph.m_YLimits = {0.0, 100.0, 0.0, 0.0, 0.0};
+    plottest::Canvas canvas(600, 400);
+    graph.SetRect(0, 0, 600, 400);
+    graph.Draw(*canvas.dc);
+    canvas.finish().save(QStringLiteral("/tmp/graph2-spec-segments.png"));
+
+    CSpecTrace& trace = const_cast<CSpecTrace&>(graph.Trace());
+    ASSERT_EQ(trace.GetDataSetCount(), 2);
+    EXPECT_TRUE(trace.GetSegmentedFlag());
+    CTrace& second = *trace.GetDataSet(1);
+    EXPECT_DOUBLE_EQ(second.Points()[0].position, 610.0);
+    EXPECT_DOUBLE_EQ(second.RangeStart(), 600.0);
+    EXPECT_DOUBLE_EQ(second.RangeEnd(), 700.0);
+    // The largest segment keeps the limits; the smaller one's shrink to its own maximum.
+    EXPECT_DOUBLE_EQ(trace.Scaling().yMax, 50.0);
+    EXPECT_DOUBLE_EQ(second.Scaling().yMax, 10.0);
+    // Side by side, each with its own region.
+    EXPECT_LT(trace.Rect().right, second.Rect().left);
+    EXPECT_EQ(regions.size(), 2u);
+    const ElementRect& r = second.Rect();
+    const PlotRegion* hit = regions.Find((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_NE(hit, nullptr);
+    EXPECT_NEAR(hit->ScreenToX((r.left + r.right) / 2, r.top), 650.0, 2.0);
+    // Reloading one segment drops the other data set.
+    data.Reset(1);
+    data.SetSegment(0, {{300.0, 5.0, 1}});
+    graph.SetData(&data, nullptr);
+    EXPECT_EQ(trace.GetDataSetCount(), 1);
+    EXPECT_FALSE(trace.GetSegmentedFlag());
+}

@@ -125,7 +125,9 @@ bool CPlotArea::layoutRows(Layout& l, int h) const {
             l.H = l.P - l.T - l.B;
             l.O = static_cast<int>((n - 1) * l.s);
         }
-        const int check = m_bEqualRows ? A - l.T - l.B : l.H;
+        // Equal rows, and combined rows in the depth view, share the whole height.
+        const bool shared = m_bEqualRows || (m_bDepthView && combiner_);
+        const int check = shared ? A - l.T - l.B : l.H;
         if (check >= h / 2) break;
         // Not enough room: give up the top margin, then the bottom margin with the X axis.
         if (l.T > h / 2)

@@ -133,9 +133,7 @@ class CTrace : public CGraphElement {
         extentLast_ = last;
     }
 
-    // Read by the plot area: a shaded box behind the row, the filter and the trace index that
-    // the trace's hit regions carry.
-    bool m_bHighlight = false;
+    // Read by the plot area: the filter and the trace index that the trace's hit regions carry.
     int m_nRegionIndex = 0;
     void SetScanFilter(const CScanFilter* filter) { scanFilter_ = filter; }
     const CScanFilter* ScanFilter() const { return scanFilter_; }

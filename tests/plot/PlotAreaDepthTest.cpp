@@ -344,3 +344,19 @@ TEST(PlotAreaDepthTest, RegionsCarryTheTracesFilterAndIndexToTheCursor) {
     EXPECT_EQ(plot.regions.size(), 4u);
     EXPECT_NE(plot.regions.Find(1, inFront.y()), nullptr);
 }
+
+TEST(PlotAreaDepthTest, EqualRowsTileWithoutGaps) {
+    DepthPlot plot;
+    plot.area->SetDepthAxis(nullptr);
+    plot.area->m_bDepthView = false;
+    plot.area->m_nHeadingMode = 0;
+    plot.area->m_bEqualRows = true;
+    plot.area->SetMargins(0.5, 0.0, 0.5, 0.0);
+    Canvas c(620, 420);
+    plot.area->Draw(*c.dc);
+    const auto& rows = plot.area->LastRows();
+    ASSERT_EQ(rows.size(), 4u);
+    for (std::size_t k = 1; k < rows.size(); ++k)
+        EXPECT_EQ(rows[k].data.bottom, rows[k - 1].data.top - 1) << k;
+    EXPECT_EQ(plot.regions.size(), 4u);  // the rows' regions do not overlap
+}

@@ -271,8 +271,7 @@ void CPlotArea::drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOc
         // In the depth view rows that overlap leave regions only at the front row; with a depth
         // axis the front row's regions map heights to the depth axis.
         const bool overlapping = m_bDepthView && l.P >= l.s && k != 0;
-        const bool leaveRegions =
-            !measuring && regions_ && (depthAxis_ ? k == 0 : !overlapping);
+        const bool leaveRegions = !measuring && regions_ && (depthAxis_ ? k == 0 : !overlapping);
         for (int j = 0; j < sets; ++j) {
             CTrace* set = trace->GetDataSet(j);
             if (!set) continue;
@@ -307,8 +306,7 @@ void CPlotArea::drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOc
                 depthData.bottom = l.Db - l.B;
                 depthData.top = depthData.bottom - l.O - (m_bDepthAxisOverFullRow ? l.H : 0);
                 regions_->Add(PlotRegion(kValueKindPosition, m_nDepthRegionYKind, hit, depthData,
-                                         x0, x1, depthAxis_->StartValue(),
-                                         depthAxis_->EndValue(),
+                                         x0, x1, depthAxis_->StartValue(), depthAxis_->EndValue(),
                                          depthShift ? m_dColumnAngle : 0.0, trace->m_nRegionIndex,
                                          1.0, trace->ScanFilter(), t));
                 continue;
@@ -323,8 +321,7 @@ void CPlotArea::drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOc
         }
     }
     if (measuring) return;
-    if (m_bDepthWalls && depthShift)
-        draw3DWalls(dc, l.Ax, l.Db - l.B, l.H, l.S, l.O, l.Dl, l.Dr);
+    if (m_bDepthWalls && depthShift) draw3DWalls(dc, l.Ax, l.Db - l.B, l.H, l.S, l.O, l.Dl, l.Dr);
     if (!combiner_) {
         for (CTrace* t : traces_) t->Draw(dc);
         return;
@@ -445,8 +442,7 @@ void CPlotArea::drawDepthAxis(PlotDC& dc, const Layout& l) {
     depthAxis_->Draw(dc);
 }
 
-void CPlotArea::draw3DWalls(PlotDC& dc, int x, int y, int height, int dx, int dy, int x1,
-                            int x2) {
+void CPlotArea::draw3DWalls(PlotDC& dc, int x, int y, int height, int dx, int dy, int x1, int x2) {
     const COLORREF wall = 0x02000000 | (m_wallColor & 0xFFFFFF);
     // The side wall along the depth axis, then the back wall behind the last row.
     sideWall_ = QPolygon({QPoint(x, y), QPoint(x, y - height), QPoint(x + dx, y - height - dy),

@@ -45,9 +45,9 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QString error;
-    const bool exists = QDir(folder).exists(QStringLiteral("demo.mzML"));
     // With --set-folders an existing data set is kept: only the settings are pointed at it.
-    if (!(setFolders && exists && !force) && !zar::WriteDemoFolder(folder, zar::MakeDemoRun(), force, error)) {
+    const bool keep = setFolders && !force && QDir(folder).exists(QStringLiteral("demo.mzML"));
+    if (!keep && !zar::WriteDemoFolder(folder, zar::MakeDemoRun(), force, error)) {
         std::fprintf(stderr, "zar-make-demo: %s\n", qPrintable(error));
         return 1;
     }
@@ -57,6 +57,6 @@ int main(int argc, char* argv[]) {
         zar::SetDatabaseDirectory(absolute + QLatin1Char('/'));
         zar::SetSequenceDirectory(absolute);
     }
-    std::printf("Demo data written to %s\n", qPrintable(QDir::toNativeSeparators(folder)));
+    std::printf(keep ? "Demo data kept in %s\n" : "Demo data written to %s\n", qPrintable(QDir::toNativeSeparators(folder)));
     return 0;
 }

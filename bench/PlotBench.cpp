@@ -60,7 +60,7 @@ BENCHMARK(BM_DrawProfileTrace)
 void BM_DrawPlotArea(benchmark::State& state) {
     const auto points = MakeTrace(static_cast<std::size_t>(state.range(0)));
     QImage image(1920, 1080, QImage::Format_RGB32);
-    FontSpec font;
+    PlotFont font;
     font.height = -14;
     CChroTrace trace;
     trace.SetPoints(points.data(), points.size());

@@ -167,7 +167,7 @@ void CCaliCurveControl::DrawControl(PlotDC& dc, const QRect& rect) {
         return;
     }
     if (!m_DataValid) {
-        FontSpec font = graph_->Font();
+        PlotFont font = graph_->Font();
         const DCFont previous = font.CreateFontForDC(dc);
         DrawCentredText(dc, rect, m_noDataText);
         dc.SelectFont(previous);

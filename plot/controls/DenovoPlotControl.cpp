@@ -112,7 +112,7 @@ void CDenovoPlotControl::DrawControl(PlotDC& dc, const QRect& rect) {
     }
     if (m_ShowBorder) DrawControlFrame(dc, rect, 1, 0);
     if (!graph_->Data().dataValid) {
-        FontSpec font = graph_->Font();
+        PlotFont font = graph_->Font();
         const DCFont previous = font.CreateFontForDC(dc);
         DrawCentredText(dc, rect, m_noDataText);
         dc.SelectFont(previous);

@@ -150,7 +150,7 @@ void CSpecControl::DrawControl(PlotDC& dc, const QRect& rect) {
     if (!graph_) return;
     if (m_ShowBorder) DrawControlFrame(dc, rect, 1, 0);
     if (!graph_->m_bDataValid) {
-        FontSpec font = graph_->Font();
+        PlotFont font = graph_->Font();
         const DCFont previous = font.CreateFontForDC(dc);
         DrawCentredText(dc, rect, m_noDataText);
         dc.SelectFont(previous);

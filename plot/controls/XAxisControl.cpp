@@ -14,7 +14,7 @@ CXAxisControl::~CXAxisControl() = default;
 
 HRESULT CXAxisControl::Initialize() {
     // Each call makes the axis and its font anew; the old ones go.
-    auto font = std::make_unique<FontSpec>();
+    auto font = std::make_unique<PlotFont>();
     font->height = -10;
     font->weight = 550;
     font->faceName = QStringLiteral("Arial");

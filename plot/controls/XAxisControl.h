@@ -25,7 +25,7 @@ class CXAxisControl final : public CComControl<ZAR_PLOTLib::IXAxis> {
 
   private:
     std::unique_ptr<CAxis> axis_;
-    std::unique_ptr<FontSpec> font_;
+    std::unique_ptr<PlotFont> font_;
     std::int32_t m_clientLeft = 0;
     std::int32_t m_clientRight = 1;
     double m_dStartTime = 0.0;

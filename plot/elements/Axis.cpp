@@ -34,7 +34,7 @@ const std::array<double, 77>& CAxis::StepTable() {
 }
 
 CAxis::CAxis(int x1, int y1, int x2, int y2, double start, double end, const Settings& settings,
-             FontSpec* font)
+             PlotFont* font)
     : settings_(settings), font_(font) {
     SetEndpoints(x1, y1, x2, y2);
     SetRange(start, end, settings.labelTheEnd);

@@ -3,7 +3,7 @@
 // and a title. It chooses its tick step from a fixed table of 1-2-5 steps by the pixel length,
 // the text size and the value span.
 
-#include "FontSpec.h"
+#include "PlotFont.h"
 #include "GraphElement.h"
 
 #include <array>
@@ -29,7 +29,7 @@ class CAxis : public CGraphElement {
     static const std::array<double, 77>& StepTable();
 
     CAxis(int x1, int y1, int x2, int y2, double start, double end, const Settings& settings,
-          FontSpec* font);
+          PlotFont* font);
 
     void SetEndpoints(int x1, int y1, int x2, int y2);
     void SetRange(double start, double end, bool labelTheEnd);
@@ -84,7 +84,7 @@ class CAxis : public CGraphElement {
     bool titleAngleGiven_ = false;
     double titleAngle_ = 0.0;
     int titleShareDivisor_ = 1;
-    FontSpec* font_ = nullptr;
+    PlotFont* font_ = nullptr;
     double chosenStep_ = 0.0;
     double firstTick_ = 0.0;
     int longestLabel_ = 0;

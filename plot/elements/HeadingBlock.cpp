@@ -74,7 +74,7 @@ void CHeadingBlock::DrawImpl(PlotDC& dc) {
 }
 
 CProporPitchFont::CProporPitchFont(int columns, int rows, int minPlotColumns, int minPlotRows,
-                                   double minHeight, double maxHeight, FontSpec* font)
+                                   double minHeight, double maxHeight, PlotFont* font)
     : font_(font) {
     SetGrid(columns, rows);
     SetMinimumPlot(minPlotColumns, minPlotRows);

@@ -3,7 +3,7 @@
 // following the previous item, centred or right-aligned. Items that do not fit are dropped or
 // shortened with " ...".
 
-#include "FontSpec.h"
+#include "PlotFont.h"
 #include "GraphElement.h"
 
 #include <vector>
@@ -32,7 +32,7 @@ class CHeadingBlock : public CGraphElement {
         int x, y;
     };
 
-    CHeadingBlock(double widthChars, double heightLines, FontSpec* font)
+    CHeadingBlock(double widthChars, double heightLines, PlotFont* font)
         : width_(widthChars), height_(heightLines), font_(font) {}
 
     void Reset(double widthChars, double heightLines) {
@@ -56,7 +56,7 @@ class CHeadingBlock : public CGraphElement {
     double width_, height_;
     bool fill_ = false, measureOnly_ = false, bottomRule_ = false;
     std::vector<Item> items_;
-    FontSpec* font_;
+    PlotFont* font_;
     std::vector<Written> written_;
 };
 
@@ -73,7 +73,7 @@ class CProporPitchFont : public CGraphElement {
     };
 
     CProporPitchFont(int columns, int rows, int minPlotColumns, int minPlotRows, double minHeight,
-                     double maxHeight, FontSpec* font);
+                     double maxHeight, PlotFont* font);
 
     void SetGrid(int columns, int rows) {
         columns_ = std::max(columns, 1);
@@ -111,7 +111,7 @@ class CProporPitchFont : public CGraphElement {
     int columns_, rows_, minPlotColumns_, minPlotRows_;
     double minHeight_, maxHeight_;
     bool keepBands_ = false;
-    FontSpec* font_;
+    PlotFont* font_;
     Child top_, bottom_, left_, right_;
     CGraphElement* centre_ = nullptr;
     ElementRect topRect_, centreRect_;

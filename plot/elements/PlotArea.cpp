@@ -24,7 +24,7 @@ CAxis::Settings plotAxisSettings() {
 }  // namespace
 
 CPlotArea::CPlotArea(std::vector<CTrace*> traces, PlotRegionList* regions,
-                     CZoomFactorLabel* magnification, FontSpec* font)
+                     CZoomFactorLabel* magnification, PlotFont* font)
     : traces_(std::move(traces)),
       regions_(regions),
       magnification_(magnification),
@@ -354,7 +354,7 @@ void CPlotArea::drawHeadingColumn(PlotDC& dc, int left, int width, int dataBotto
     bool split = false;
     const double scale = HeadingFontScale(per, std::max(m_nLinesPerTrace, 1), m_nHeadingMode,
                                           m_dHeadingWidth, static_cast<int>(nl.size()), split);
-    FontSpec headingFont = *font_;
+    PlotFont headingFont = *font_;
     headingFont.height = static_cast<int>(font_->height * scale);
     if (headingFont.height == 0) headingFont.height = -1;
     const DCFont previousFont = headingFont.CreateFontForDC(dc);

@@ -5,7 +5,7 @@
 // traces one occupancy profile and one occupied-rectangle list, and leaves hit regions behind.
 
 #include "Axis.h"
-#include "FontSpec.h"
+#include "PlotFont.h"
 #include "GraphElement.h"
 #include "PlotRegion.h"
 #include "Trace.h"
@@ -50,7 +50,7 @@ class CPlotArea : public CGraphElement {
     };
 
     CPlotArea(std::vector<CTrace*> traces, PlotRegionList* regions, CZoomFactorLabel* magnification,
-              FontSpec* font);
+              PlotFont* font);
 
     void SetTraces(std::vector<CTrace*> traces) { traces_ = std::move(traces); }
     void SetRegions(PlotRegionList* regions) { regions_ = regions; }
@@ -161,7 +161,7 @@ class CPlotArea : public CGraphElement {
     int combinerGroupHeight_ = 0;
     PlotRegionList* regions_;
     CZoomFactorLabel* magnification_;
-    FontSpec* font_;
+    PlotFont* font_;
     CAxis xAxis_;
     CAxis yAxis_;
     double marginLeft_ = 0, marginBottom_ = 0, marginTop_ = 0, marginRight_ = 0;

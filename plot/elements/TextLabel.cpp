@@ -6,7 +6,7 @@
 namespace zar::plot {
 
 CTextLabel::CTextLabel(bool rotate, int offset, bool alwaysLeader, double spacingFactor,
-                       FontSpec* font)
+                       PlotFont* font)
     : rotate_(rotate),
       offset_(std::max(offset, 0)),
       alwaysLeader_(alwaysLeader),

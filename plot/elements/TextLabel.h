@@ -3,7 +3,7 @@
 // flag tags). Labels are placed in decreasing priority; one that would touch the data or a
 // placed label is moved sideways and upwards within limits and otherwise left out.
 
-#include "FontSpec.h"
+#include "PlotFont.h"
 #include "GraphElement.h"
 #include "LabelOccupancyMap.h"
 #include "ZoomFactorLabel.h"
@@ -42,7 +42,7 @@ struct PlacedLabel {
 
 class CTextLabel : public CGraphElement {
   public:
-    CTextLabel(bool rotate, int offset, bool alwaysLeader, double spacingFactor, FontSpec* font);
+    CTextLabel(bool rotate, int offset, bool alwaysLeader, double spacingFactor, PlotFont* font);
 
     // Inserted before the first label of lower or equal priority (newest first among equals).
     void AddLabel(const TextLabelNode& label);
@@ -70,7 +70,7 @@ class CTextLabel : public CGraphElement {
     void SetKeepInside(bool keep) { keepInside_ = keep; }
     void SetTraceFilter(std::int32_t traceId) { traceFilter_ = traceId; }
     void SetBoxAll(bool boxAll) { boxAll_ = boxAll; }
-    void SetFont(FontSpec* font) { font_ = font; }
+    void SetFont(PlotFont* font) { font_ = font; }
     void SetSpacingFactor(double factor) { spacing_ = factor; }
     void SetLeaderColor(COLORREF color) { leaderColor_ = color; }
 
@@ -92,7 +92,7 @@ class CTextLabel : public CGraphElement {
     double spacing_;
     bool useProfile_ = false;
     bool useRects_ = false;
-    FontSpec* font_;
+    PlotFont* font_;
     bool keepInside_ = false;
     std::int32_t traceFilter_ = 0;
     bool boxAll_ = false;

@@ -4,7 +4,7 @@
 // Drawing cost is bounded by the pixel width: all points of one pixel column are reduced to at
 // most two line ends (profile) or one stick.
 
-#include "FontSpec.h"
+#include "PlotFont.h"
 #include "GraphElement.h"
 #include "LabelOccupancyMap.h"
 #include "MarkerList.h"
@@ -68,7 +68,7 @@ class CTrace : public CGraphElement {
 
     void SetLabelRect(const ElementRect& r) { labelRect_ = r; }
     const ElementRect& LabelRect() const { return labelRect_; }
-    void SetFont(FontSpec* font) { font_ = font; }
+    void SetFont(PlotFont* font) { font_ = font; }
     void SetMarkerLists(const CMarkerList* first, const CMarkerList* second) {
         markers1_ = first;
         markers2_ = second;
@@ -169,7 +169,7 @@ class CTrace : public CGraphElement {
     double end_ = 1000.0;
     TraceScaling scaling_;
     ElementRect labelRect_;
-    FontSpec* font_ = nullptr;
+    PlotFont* font_ = nullptr;
     const CMarkerList* markers1_ = nullptr;
     const CMarkerList* markers2_ = nullptr;
     CLabelOccupancyMap* profile_ = nullptr;

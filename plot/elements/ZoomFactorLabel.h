@@ -2,7 +2,7 @@
 // The magnified ranges of the X axis (intensities in a range are drawn multiplied by a factor)
 // and the brackets labelled "x10" or "x2.5" drawn over them.
 
-#include "FontSpec.h"
+#include "PlotFont.h"
 #include "GraphElement.h"
 #include "LabelOccupancyMap.h"
 
@@ -45,7 +45,7 @@ class CZoomFactorLabel : public CGraphElement {
         profile_ = profile;
         rects_ = rects;
     }
-    void SetFont(FontSpec* font) { font_ = font; }
+    void SetFont(PlotFont* font) { font_ = font; }
 
     void DrawImpl(PlotDC& dc) override;
 
@@ -62,7 +62,7 @@ class CZoomFactorLabel : public CGraphElement {
     double angle_ = 0.0;
     const CLabelOccupancyMap* profile_ = nullptr;
     const COccupiedRectList* rects_ = nullptr;
-    FontSpec* font_ = nullptr;
+    PlotFont* font_ = nullptr;
 };
 
 }  // namespace zar::plot

@@ -3,7 +3,7 @@
 // text-label layers, markers, magnified ranges, fonts, the proportional font sizer), the view
 // state that the interaction handler and the controls change, and the common drawing order.
 
-#include "plot/elements/FontSpec.h"
+#include "plot/elements/PlotFont.h"
 #include "plot/elements/HeadingBlock.h"
 #include "plot/elements/MarkerList.h"
 #include "plot/elements/PlotArea.h"
@@ -60,7 +60,7 @@ class CGraphDrawing : public CGraphElement {
     CMarkerList& Markers() { return markers_; }
     CMarkerList& PeakMarkers() { return peakMarkers_; }
     CZoomFactorLabel& Magnification() { return magnification_; }
-    FontSpec& Font() { return font_; }
+    PlotFont& Font() { return font_; }
     CPlotArea& PlotArea() { return *plotArea_; }
     CProporPitchFont& FontSizer() { return sizer_; }
     PlotRegionList* Regions() const { return regions_; }
@@ -119,7 +119,7 @@ class CGraphDrawing : public CGraphElement {
     CMarkerList markers_;
     CMarkerList peakMarkers_;
     CZoomFactorLabel magnification_;
-    FontSpec font_;
+    PlotFont font_;
     CHeadingBlock heading_;
     std::unique_ptr<CPlotArea> plotArea_;
     RowSplitter splitter_;

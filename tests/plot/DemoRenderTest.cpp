@@ -17,7 +17,7 @@ namespace {
 void DrawPlot(PlotDC& dc, const ElementRect& area, CTrace& trace, const QString& heading,
               CMarkerList* markers, CZoomFactorLabel& magnification, double xStart, double xEnd,
               PlotRegionList& regions) {
-    FontSpec font;
+    PlotFont font;
     CHeadingBlock block(60, 2, &font);
     block.AddItem(heading, 0, 0, 0, true);
     block.AddItem(QStringLiteral("NL: ") + FormatExponent(trace.GetMaxIntensity()), kRightAligned,

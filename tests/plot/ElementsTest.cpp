@@ -69,8 +69,8 @@ TEST(ZoomFactorLabelTest, AddMergeSplitAndFactors) {
 }
 
 namespace {
-FontSpec FontOfHeight(int h) {
-    FontSpec f;
+PlotFont FontOfHeight(int h) {
+    PlotFont f;
     f.height = -h;
     return f;
 }
@@ -78,7 +78,7 @@ FontSpec FontOfHeight(int h) {
 
 TEST(AxisTest, VerticalAxisStepsMinorTicksAndLabelOffset) {
     Canvas c(200, 400);
-    FontSpec font = FontOfHeight(16);
+    PlotFont font = FontOfHeight(16);
     font.CreateFontForDC(*c.dc);
     CAxis::Settings s;
     CAxis axis(50, 350, 50, 50, 0.0, 100.0, s, &font);
@@ -115,7 +115,7 @@ TEST(AxisTest, StepsForATableOfRangesAndSizes) {
     };
     for (const Case& k : cases) {
         Canvas c(700, 700);
-        FontSpec font = FontOfHeight(16);
+        PlotFont font = FontOfHeight(16);
         font.CreateFontForDC(*c.dc);
         CAxis axis(k.x1, k.y1, k.x2, k.y2, k.start, k.end, CAxis::Settings{}, &font);
         axis.Draw(*c.dc);
@@ -129,7 +129,7 @@ TEST(AxisTest, StepsForATableOfRangesAndSizes) {
 
 TEST(AxisTest, NarrowAxisDrawsTicksWithoutLabelsAndLabelsTheEnd) {
     Canvas c(300, 100);
-    FontSpec font = FontOfHeight(16);
+    PlotFont font = FontOfHeight(16);
     font.CreateFontForDC(*c.dc);
     CAxis narrow(10, 50, 30, 50, 0, 1000, CAxis::Settings{}, &font);
     narrow.Draw(*c.dc);
@@ -235,7 +235,7 @@ TEST(MarkerListTest, VisibilityAndPercentScale) {
 }
 
 TEST(TextLabelTest, PriorityOrderAndCollisions) {
-    FontSpec font = FontOfHeight(10);
+    PlotFont font = FontOfHeight(10);
     CTextLabel layer(false, 0, false, 0.4, &font);
     TextLabelNode a;
     a.lines = {QStringLiteral("low")};
@@ -266,7 +266,7 @@ TEST(TextLabelTest, PriorityOrderAndCollisions) {
 }
 
 TEST(TextLabelTest, MovedSidewaysWithALeaderWhenAllowed) {
-    FontSpec font = FontOfHeight(10);
+    PlotFont font = FontOfHeight(10);
     CTextLabel layer(false, 40, false, 0.4, &font);
     for (int i = 0; i < 2; ++i) {
         TextLabelNode n;
@@ -300,7 +300,7 @@ TEST(TextLabelTest, FitIntoBounds) {
 
 TEST(HeadingTest, ProportionalFontForTheWorkedExample) {
     Canvas c(600, 400);
-    FontSpec font;
+    PlotFont font;
     CProporPitchFont sizer(60, 20, 50, 12, 0.084, 0.133, &font);
     sizer.SetRect(0, 0, 600, 400);
     EXPECT_EQ(sizer.ChooseFontHeight(*c.dc), 12);
@@ -312,7 +312,7 @@ TEST(HeadingTest, ProportionalFontForTheWorkedExample) {
 
 TEST(HeadingTest, ItemsPlacedCentredRightAlignedAndShortened) {
     Canvas c(400, 100);
-    FontSpec font = FontOfHeight(14);  // 10 pixels a character
+    PlotFont font = FontOfHeight(14);  // 10 pixels a character
     font.CreateFontForDC(*c.dc);
     CHeadingBlock block(30, 3, &font);
     block.SetRect(0, 0, 299, 59);

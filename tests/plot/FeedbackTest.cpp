@@ -162,7 +162,7 @@ TEST(DragTrackerTest, KeepsItsOwnCopyOfTheRegion) {
 TEST(TextLabelTest, MagnifiedPositionsDoNotDependOnLabelOrder) {
     CZoomFactorLabel zoom;
     zoom.AddRange(10, 100, 200);
-    FontSpec font;
+    PlotFont font;
     CTextLabel layer(false, 0, false, 0.4, &font);
     // Priority order puts the label at 150 after the one at 300.
     for (auto [x, priority] : {std::pair{300.0, 9.0}, std::pair{150.0, 1.0}}) {
@@ -181,7 +181,7 @@ TEST(TextLabelTest, MagnifiedPositionsDoNotDependOnLabelOrder) {
 TEST(ZoomFactorLabelTest, EmptyAxisRangeDrawsNothing) {
     CZoomFactorLabel zoom;
     zoom.AddRange(2.5, 1, 2);
-    FontSpec font;
+    PlotFont font;
     zoom.SetFont(&font);
     zoom.SetAxisRange(5.0, 5.0);
     zoom.SetRect(0, 0, 100, 100);

@@ -50,7 +50,7 @@ struct SegmentedPlot {
         // Data columns 0 .. 299: 300 pixels.
         area->SetRect(0, 0, 299, 200);
     }
-    FontSpec font;
+    PlotFont font;
     std::vector<std::vector<TracePoint>> segments;
     CSpecTrace trace;
     PlotRegionList regions;
@@ -94,7 +94,7 @@ struct DepthPlot {
         s.verticalSpacingAllowance = 0.5;
         return s;
     }
-    FontSpec font;
+    PlotFont font;
     std::vector<std::vector<TracePoint>> points;
     std::vector<std::unique_ptr<CChroTrace>> traces;
     PlotRegionList regions;

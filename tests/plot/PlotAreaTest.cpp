@@ -36,7 +36,7 @@ struct Plot {
         area = std::make_unique<CPlotArea>(raw, &regions, &magnification, &font);
         area->SetVisibleXRange(0, 100);
     }
-    FontSpec font;
+    PlotFont font;
     std::vector<std::vector<TracePoint>> points;
     std::vector<std::unique_ptr<CChroTrace>> traces;
     PlotRegionList regions;

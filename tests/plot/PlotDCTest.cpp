@@ -1,5 +1,5 @@
 #include "EngineTestSupport.h"
-#include "plot/elements/FontSpec.h"
+#include "plot/elements/PlotFont.h"
 #include "plot/elements/MarkerList.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +54,7 @@ TEST(PlotDCTest, InvertingTwiceRestoresTheImage) {
 
 TEST(PlotDCTest, TextMeasuredByRuleWithoutAttributeDevice) {
     Canvas c;
-    FontSpec font;
+    PlotFont font;
     font.height = -14;
     font.CreateFontForDC(*c.dc);
     EXPECT_EQ(font.measuredHeight, 14);

@@ -21,7 +21,7 @@ TracePoint P(double x, double y, std::uint32_t flags = 0) {
 
 // A trace over a 100 x 100 data rectangle at (10, 10), x 0..100, y 0..100.
 template <class T>
-void PrepareTrace(T& trace, const std::vector<TracePoint>& points, FontSpec* font) {
+void PrepareTrace(T& trace, const std::vector<TracePoint>& points, PlotFont* font) {
     trace.SetPoints(points.data(), points.size());
     trace.SetRange(0.0, 100.0);
     TraceScaling s;
@@ -42,7 +42,7 @@ TEST(TraceTest, ProfileReducesColumnsToTheirExtremes) {
         const double x = i * 0.001;
         points.push_back(P(x, 50 + 40 * std::sin(x * 0.3) * std::cos(i * 0.7)));
     }
-    FontSpec font;
+    PlotFont font;
     CChroTrace trace;
     PrepareTrace(trace, points, &font);
     CLabelOccupancyMap profile;
@@ -65,7 +65,7 @@ TEST(TraceTest, ProfileReducesColumnsToTheirExtremes) {
 
 TEST(TraceTest, EndOfRangeIsInTheProfileAndOutOfTheSticks) {
     const std::vector<TracePoint> points = {P(100.0, 50), P(100.0, 80)};
-    FontSpec font;
+    PlotFont font;
     CChroTrace profile;
     PrepareTrace(profile, points, &font);
     Canvas a(130, 130);
@@ -81,7 +81,7 @@ TEST(TraceTest, EndOfRangeIsInTheProfileAndOutOfTheSticks) {
 TEST(TraceTest, SticksSkipZeroIntensityButLetItJoinAColumn) {
     // Column 20 opened by a non-zero point, joined by a zero one; column 40 only zeros.
     const std::vector<TracePoint> points = {P(20.1, 30), P(20.5, 0), P(40.2, 0), P(40.6, 0)};
-    FontSpec font;
+    PlotFont font;
     CSpecTrace trace;
     PrepareTrace(trace, points, &font);
     CLabelOccupancyMap profile;
@@ -97,7 +97,7 @@ TEST(TraceTest, SticksSkipZeroIntensityButLetItJoinAColumn) {
 
 TEST(TraceTest, SticksWithoutALentProfileStillLabelPeaks) {
     const std::vector<TracePoint> points = {P(20, 30), P(60, 90)};
-    FontSpec font;
+    PlotFont font;
     font.height = -8;
     CSpecTrace trace;
     PrepareTrace(trace, points, &font);
@@ -112,7 +112,7 @@ TEST(TraceTest, SticksWithoutALentProfileStillLabelPeaks) {
 TEST(TraceTest, FlagPensAndTags) {
     const std::vector<TracePoint> points = {P(30, 80, kFlagSecond | kFlagThird),
                                             P(60, 80, kFlagThird)};
-    FontSpec font;
+    PlotFont font;
     font.height = -8;
     CSpecTrace trace;
     PrepareTrace(trace, points, &font);
@@ -127,7 +127,7 @@ TEST(TraceTest, FlagPensAndTags) {
 
 TEST(TraceTest, PlateauIsLabelledAtItsFirstColumn) {
     const std::vector<TracePoint> points = {P(10, 10), P(20, 60), P(30, 60), P(40, 60), P(50, 5)};
-    FontSpec font;
+    PlotFont font;
     font.height = -8;
     CChroTrace trace;
     PrepareTrace(trace, points, &font);
@@ -142,7 +142,7 @@ TEST(TraceTest, PlateauIsLabelledAtItsFirstColumn) {
 TEST(TraceTest, InfiniteLabelValuesDoNotHang) {
     const std::vector<TracePoint> points = {P(10, 10), P(20, 60), P(30, 5)};
     std::vector<TracePoint> odd = points;
-    FontSpec font;
+    PlotFont font;
     font.height = -8;
     CChroTrace trace;
     PrepareTrace(trace, odd, &font);
@@ -158,7 +158,7 @@ TEST(TraceTest, InfiniteLabelValuesDoNotHang) {
 
 TEST(TraceTest, SinglePointChromatogramIsAStick) {
     const std::vector<TracePoint> points = {P(50, 50)};
-    FontSpec font;
+    PlotFont font;
     CChroTrace trace;
     PrepareTrace(trace, points, &font);
     Canvas c(130, 130);
@@ -197,7 +197,7 @@ TEST(TraceTest, ShadeColoursAndDegenerateScale) {
     EXPECT_EQ(trace.ShadeColor(500), 0x02000000u);
 
     const std::vector<TracePoint> points = {P(10, 5), P(20, 50)};
-    FontSpec font;
+    PlotFont font;
     CSpecTrace flat;
     PrepareTrace(flat, points, &font);
     TraceScaling zero;
@@ -225,7 +225,7 @@ TEST(TraceTest, PeakInfoRangesColourTheirPeaks) {
     EXPECT_DOUBLE_EQ(info[0].right.dMass, 55.0);
 
     const std::vector<TracePoint> points = {P(30, 80), P(50, 80), P(70, 80)};
-    FontSpec font;
+    PlotFont font;
     CSpecTrace trace;
     PrepareTrace(trace, points, &font);
     info[0].left.dMass = info[0].right.dMass = 0.0;
@@ -242,7 +242,7 @@ TEST(TraceTest, PeakInfoRangesColourTheirPeaks) {
 
 TEST(TraceTest, SymbolTraceDrawsAndHitsItsPoints) {
     const std::vector<TracePoint> points = {P(20, 20), P(50, 50), P(100, 90), P(150, 10)};
-    FontSpec font;
+    PlotFont font;
     CTraceKind3 symbols;
     PrepareTrace(symbols, points, &font);
     symbols.m_nSymbol = ZAR_PLOTLib::VXPlot_MarkerSymbolType_Box;

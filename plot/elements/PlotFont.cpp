@@ -1,4 +1,4 @@
-#include "FontSpec.h"
+#include "PlotFont.h"
 
 #include "core/Numbers.h"
 
@@ -6,7 +6,7 @@
 
 namespace zar::plot {
 
-DCFont FontSpec::ToDCFont(const PlotDC* dc) const {
+DCFont PlotFont::ToDCFont(const PlotDC* dc) const {
     DCFont f;
     f.face = faceName;
     const int h = std::abs(height);
@@ -20,7 +20,7 @@ DCFont FontSpec::ToDCFont(const PlotDC* dc) const {
     return f;
 }
 
-DCFont FontSpec::CreateFontForDC(PlotDC& dc) {
+DCFont PlotFont::CreateFontForDC(PlotDC& dc) {
     const DCFont previous = dc.Font();
     dc.SelectFont(ToDCFont(&dc));
     const QSize extent = dc.GetTextExtent(QStringLiteral("O"));

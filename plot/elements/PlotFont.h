@@ -8,7 +8,7 @@
 
 namespace zar::plot {
 
-struct FontSpec {
+struct PlotFont {
     int height = -10;  // negative: character height in pixels
     int width = 0;
     int escapement = 0;  // tenths of a degree

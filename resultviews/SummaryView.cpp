@@ -85,6 +85,7 @@ void CSummaryView::OnUpdate(CZarView*, int hint) {
             grid_->Redraw();
             break;
         case kHintXpressColumn:
+        case kHintSummaryCell:  // one entry's XPRESS ratio changed: its cell is rewritten with the column
             RefreshXpressColumn();
             grid_->Redraw();
             break;

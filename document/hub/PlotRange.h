@@ -5,7 +5,7 @@
 
 #include "fileio/VXChro.h"
 #include "fileio/VXFilter.h"
-#include "fileio/VXSpec.h"
+#include "fileio/VXSpectrum.h"
 #include "fileio/VXTypes.h"
 
 #include <QString>

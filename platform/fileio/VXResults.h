@@ -3,7 +3,7 @@
 // and their chromatograms, scans read) and the file holder that owns the current results.
 
 #include "fileio/VXChro.h"
-#include "fileio/VXSpec.h"
+#include "fileio/VXSpectrum.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,7 +5,7 @@
 // the shown mass range. The ions are computed on a worker that posts its result back.
 
 #include "databases/DatabaseSearch.h"
-#include "fileio/VXSpec.h"
+#include "fileio/VXSpectrum.h"
 #include "messages/Messages.h"
 #include "plot/typelib/ZarPlotTypes.h"
 #include "resultviews/ResultsFormView.h"

@@ -4,7 +4,7 @@
 // filter as the control's record, the visible Y limits, and the peak a click picks.
 
 #include "fileio/VXChro.h"
-#include "fileio/VXSpec.h"
+#include "fileio/VXSpectrum.h"
 #include "plot/typelib/ZarPlotTypes.h"
 
 #include <vector>

@@ -5,7 +5,7 @@
 // the outside interpretation program.
 
 #include "app/ZarViewWidget.h"
-#include "fileio/VXSpec.h"
+#include "fileio/VXSpectrum.h"
 #include "plot/typelib/ZarPlotTypes.h"
 
 #include <QString>

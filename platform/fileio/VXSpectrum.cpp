@@ -1,4 +1,4 @@
-#include "fileio/VXSpec.h"
+#include "fileio/VXSpectrum.h"
 
 namespace zar {
 

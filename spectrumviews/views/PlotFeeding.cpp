@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace zar {
 
@@ -157,6 +158,13 @@ int NearestPointIndex(const std::vector<CVXDataPeak>& points, double time) {
     // A tie goes to the earlier point.
     return static_cast<int>((time - before->dPosition <= it->dPosition - time ? before : it) -
                             points.begin());
+}
+
+std::vector<ZAR_PLOTLib::VXPlot_DataPeak> PlotPeaks(const CVXDataPeak* first, std::size_t count) {
+    static_assert(sizeof(ZAR_PLOTLib::VXPlot_DataPeak) == sizeof(CVXDataPeak));
+    std::vector<ZAR_PLOTLib::VXPlot_DataPeak> out(count);
+    if (count) std::memcpy(out.data(), first, count * sizeof(CVXDataPeak));
+    return out;
 }
 
 }  // namespace zar

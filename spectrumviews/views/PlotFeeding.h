@@ -34,6 +34,9 @@ int PeaksBeforeSegment(const std::vector<int>& sizes, int segment);
 void MatchPeakInfoApexes(std::vector<ZAR_PLOTLib::VXPlot_PeakInfo>& infos,
                          const std::vector<CVXDataPeak>& peaks);
 
+// Peaks (or trace points) as the controls' data records, which have the same layout.
+std::vector<ZAR_PLOTLib::VXPlot_DataPeak> PlotPeaks(const CVXDataPeak* first, std::size_t count);
+
 // The scan filter as the controls' record (fields beyond the record's room are dropped).
 void FillPlotFilter(const CVXFilter& filter, ZAR_PLOTLib::VXPlot_Filter& record);
 

@@ -39,12 +39,6 @@ constexpr char kClickToSelect[] = "Click on a chromatogram to select a scan.";
 constexpr char kClickToView[] = "Click on a chromatogram to view spectrum";
 constexpr char kNoSpectralData[] = "No spectral data available";
 
-std::vector<VXPlot_DataPeak> PlotPeaks(const CVXDataPeak* first, std::size_t count) {
-    static_assert(sizeof(VXPlot_DataPeak) == sizeof(CVXDataPeak));
-    std::vector<VXPlot_DataPeak> out(count);
-    if (count) std::memcpy(out.data(), first, count * sizeof(CVXDataPeak));
-    return out;
-}
 
 }  // namespace
 

@@ -29,7 +29,6 @@
 #include <QPrinter>
 #include <QScrollBar>
 
-#include <cstring>
 
 namespace zar {
 
@@ -274,9 +273,7 @@ void CTraceView::LoadTrace(int trace, int slot, CChro* control) {
         const CVXChro& chro = u->chro;
         const CVXChroDisplay& d = u->chroDisplay;
         c->Call(&IChro::put_InfoID, trace);
-        std::vector<VXPlot_DataPeak> points(chro.points.size());
-        if (!points.empty())
-            std::memcpy(points.data(), chro.points.data(), points.size() * sizeof(VXPlot_DataPeak));
+        const std::vector<VXPlot_DataPeak> points = PlotPeaks(chro.points.data(), chro.points.size());
         c->Call(&IChro::SetPeakData, points.empty() ? nullptr : points.data(),
                 static_cast<std::int32_t>(points.size()));
         VXPlot_Filter filter;

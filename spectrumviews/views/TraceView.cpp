@@ -273,7 +273,7 @@ void CTraceView::LoadTrace(int trace, int slot, CChro* control) {
         const CVXChro& chro = u->chro;
         const CVXChroDisplay& d = u->chroDisplay;
         c->Call(&IChro::put_InfoID, trace);
-        const std::vector<VXPlot_DataPeak> points = PlotPeaks(chro.points.data(), chro.points.size());
+        std::vector<VXPlot_DataPeak> points = PlotPeaks(chro.points.data(), chro.points.size());
         c->Call(&IChro::SetPeakData, points.empty() ? nullptr : points.data(),
                 static_cast<std::int32_t>(points.size()));
         VXPlot_Filter filter;

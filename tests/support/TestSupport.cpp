@@ -3,6 +3,9 @@
 #include "messages/Messages.h"
 #include "registry/RegKey.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace zartest {
@@ -53,6 +56,17 @@ bool MessageTrap::eventFilter(QObject*, QEvent* event) {
 
 QString DataPath(const QString& name) {
     return QStringLiteral(ZAR_TEST_DATA_DIR) + QLatin1Char('/') + name;
+}
+
+QString RealDataPath(const QString& name) {
+    QString folder = qEnvironmentVariable("ZAR_REAL_DATA");
+    if (folder.isEmpty()) {
+        QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+        if (cache.isEmpty()) cache = QDir::homePath() + QStringLiteral("/.cache");
+        folder = cache + QStringLiteral("/zar-real-data");
+    }
+    const QFileInfo file(folder + QLatin1Char('/') + name);
+    return file.isFile() && file.size() > 0 ? file.absoluteFilePath() : QString();
 }
 
 }  // namespace zartest

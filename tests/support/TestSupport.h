@@ -69,4 +69,11 @@ private:
 // Path of a fixture in tests/data.
 QString DataPath(const QString& name);
 
+// Path of a file of the real example data (scripts/fetch-real-data.sh: BSA2.mzML, BSA3.mzML,
+// proteins.fasta, proteins-target-decoy.fasta), or an empty string when it is not there. The
+// folder is $ZAR_REAL_DATA, else the script's default cache folder. Tests skip when empty:
+//   const QString run = zartest::RealDataPath("BSA2.mzML");
+//   if (run.isEmpty()) GTEST_SKIP() << "real data not fetched";
+QString RealDataPath(const QString& name);
+
 }  // namespace zartest

@@ -268,11 +268,11 @@ SelectedResult CMainFrame::ResultsWindowRequest() const {
             default: r.viewType = 8; break;
         }
         r.display = 1;
+        // The stored row names the hit by its hit number; one that names no hit copies nothing.
         const int row = summaryCell_.second;
-        // A stored row outside the set is refused: nothing of a hit is copied.
         if (row >= 1 && row <= set->GetHitCount()) {
             if (const SearchHitRecord* hit = set->FindHit(row)) {
-                r.recordIndex = row - 1;
+                r.recordIndex = hit->recordIndex;
                 r.column = summaryCell_.first;
                 r.row = row;
                 r.furtherReferences = hit->furtherReferences;

@@ -21,7 +21,7 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
     void OnInitialUpdate() override;
     void ShowOut(const SelectedResult& item);
     void ShowOutForEntry(int kind, int entryIndex);
-    // Shows the file of the hit at position recordIndex of the set; keepList 0 empties the
+    // Shows the file of the hit whose own record index is recordIndex; keepList 0 empties the
     // window's file combo first.
     void FillFromOutFile(int kind, int recordIndex, int keepList);
     // The same for a hit number (record index + 1), wherever a sort has moved the hit.

@@ -227,7 +227,7 @@ void CDisplayIonsView::SetDtaFile(const SelectedResult& item, const QString& seq
 void CDisplayIonsView::LoadDtaFile(int kind, int hitIndex, const QString& sequence) {
     grid_->ClearCells(CGXRange::cells(1, 1, std::max(1, grid_->GetRowCount()), 6));
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), kind);
-    const SearchHitRecord* hit = set ? set->GetHit(hitIndex) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(hitIndex + 1) : nullptr;
     if (!hit) return;
     peptide_ = sequence.isEmpty() ? hit->peptide : sequence;
     if (Owner())
@@ -245,7 +245,7 @@ void CDisplayIonsView::LoadDtaFile(int kind, int hitIndex, const QString& sequen
 
 void CDisplayIonsView::startWorker(const Request& request) {
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), request.kind);
-    const SearchHitRecord* hit = set ? set->GetHit(request.hitIndex) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(request.hitIndex + 1) : nullptr;
     if (!hit) return;
     if (worker_.joinable()) worker_.join();
     busy_ = true;
@@ -289,7 +289,7 @@ void CDisplayIonsView::takeResult(DisplayIonsResult result) {
         return;
     }
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), kind_);
-    const SearchHitRecord* hit = set ? set->GetHit(hitIndex_) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(hitIndex_ + 1) : nullptr;
 
     // The ion table.
     ions_.clear();

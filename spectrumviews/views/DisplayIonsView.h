@@ -130,7 +130,7 @@ class CDisplayIonsView : public CResultsFormView {
     std::vector<double> massList_;
     CVXSpecDisplay display_;
     int kind_ = 0;
-    int hitIndex_ = 0;
+    int hitIndex_ = 0;  // the hit's own record index (hit number - 1)
     QString sequenceOverride_;
     QString peptide_;
     QString heading_;

@@ -137,8 +137,7 @@ void CShowOutView::FillFromOutFile(int kind, int recordIndex, int keepList) {
 
     const SearchHitRecord* hit = set->FindHit(recordIndex + 1);
     const QString name = hit ? hit->fileInformation.trimmed() : QString();
-    title_ = QStringLiteral("ShowOut - ") + name;
-    if (window) window->SetTitle(title_);
+    SetTitle(QStringLiteral("ShowOut - ") + name);
 
     if (hit) {
         const QString out = QStringLiteral(".out");

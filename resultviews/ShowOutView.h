@@ -33,7 +33,6 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
 
     CShowOutGrid* Grid() const { return grid_; }
     int RowCount() const { return rowCount_; }
-    QString Title() const { return title_; }
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -50,7 +49,6 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
     int recordIndex_ = 0;
     int rowCount_ = 50;
     bool initialised_ = false;
-    QString title_;
 };
 
 }  // namespace zar

@@ -440,6 +440,51 @@ TEST_F(FrameTest, OpeningARunAddsItToTheRecentFiles) {
     EXPECT_TRUE(frame->windowTitle().startsWith(QStringLiteral("small.mzml")));
 }
 
+TEST_F(FrameTest, AFailedOpenLeavesTheOpenRunWorking) {
+    zartest::ScopedConfigDir config;
+    zartest::MessageBoxCapture boxes;
+    RegisterFrameCommand(ID_OPEN_SORVEX_RESULTS, [](CMainFrame&) {});
+    QTemporaryDir dir;
+    const QString run = writeSmallRun(dir);
+    ASSERT_TRUE(doc->OnOpenDocument(run));
+    CZarViewWidget* shown = frame->CurrentView();
+    const QString title = frame->windowTitle();
+    QFile whole(run);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    const struct {
+        const char* name;
+        QByteArray content;
+    } bad[] = {{"truncated.mzML", bytes.left(bytes.size() / 2)},
+               {"notes.mzML", QByteArray("these are notes, not a run\n")},
+               {"empty.mzML", QByteArray()}};
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.name);
+        const QString path = dir.filePath(QString::fromLatin1(b.name));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(b.content);
+        f.close();
+        boxes.clear();
+        EXPECT_FALSE(doc->OnOpenDocument(path));
+        EXPECT_EQ(boxes.shown().size(), 1u) << "the user is told";
+        // Everything of the open run stays: the document, its reader, the views and the commands.
+        EXPECT_EQ(doc->GetRawFilePath(), run);
+        EXPECT_GT(doc->GetEntryCount(), 0);
+        EXPECT_EQ(doc->GetViewType(), 1);
+        EXPECT_EQ(frame->CurrentView(), shown);
+        EXPECT_EQ(frame->windowTitle(), title);
+        std::vector<CVXDataPeak> peaks;
+        EXPECT_TRUE(doc->ReadScan(2, peaks));
+        EXPECT_FALSE(peaks.empty());
+        frame->UpdateCommandUI();
+        EXPECT_TRUE(frame->Action(ID_VIEW_GENERAL_TRACE)->isEnabled());
+        EXPECT_TRUE(frame->Action(ID_OPEN_SORVEX_RESULTS)->isEnabled());
+        EXPECT_EQ(frame->RecentFiles().value(0), run);
+    }
+    RegisterFrameCommand(ID_OPEN_SORVEX_RESULTS, nullptr);
+}
+
 // ---- start-up picture ----
 
 namespace {

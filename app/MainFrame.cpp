@@ -73,6 +73,14 @@ QString CMainFrame::ViewClassForType(int type) {
     return info ? QString::fromLatin1(info->viewClass) : QString();
 }
 
+bool CMainFrame::CanShowViewType(int type) {
+    const ViewTypeInfo* info = viewTypeInfo(type);
+    if (!info) return false;
+    const QString cls = QString::fromLatin1(info->viewClass);
+    // The start-up view is the frame's own.
+    return cls == QLatin1String("CBitmapView") || CanMakeWholeView(cls);
+}
+
 CMainFrame::CMainFrame(CZarDoc* doc) : doc_(doc) {
     gMainFrame = this;
     setObjectName(QStringLiteral("MainFrame"));
@@ -121,7 +129,9 @@ bool CMainFrame::ReplaceView(const QString& className) {
         return false;
     }
     CZarViewWidget* view = nullptr;
+    // A layout whose panes are not all provided is not shown by halves.
     if (className == QLatin1String("CBitmapView")) view = new CBitmapView;
+    else if (!CanMakeWholeView(className)) view = nullptr;
     else if (const SplitterLayout* layout = LayoutByClassName(className)) view = new CSplitterLayoutView(*layout);
     else view = CreateViewOfClass(className, nullptr);
     if (!view) {

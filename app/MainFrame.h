@@ -41,6 +41,8 @@ public:
     // The hint a view type sends after a switch; -1 for types that cannot be shown.
     static int HintForViewType(int type);
     static QString ViewClassForType(int type);
+    // Whether the view type can be shown whole: every view class of its layout is provided.
+    static bool CanShowViewType(int type);
 
     // CZarDocFrame
     void ResetView() override;

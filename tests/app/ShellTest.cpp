@@ -169,8 +169,13 @@ TEST(RegisteredMessages, FiveNamesInOrder) {
 
 class FrameTest : public ::testing::Test {
 protected:
+    // Every view class of every layout.
+    static constexpr const char* kViewClasses[] = {
+        "CTraceView",        "CSummaryView",       "CConsensusView", "CSpecView",      "CMultiConsensusView",
+        "CZarmassSpecView",  "CZarmassDeconvView", "CDenovoView",    "CDenovoScatterView", "CDenovoSpecView",
+        "CPepmatchView",     "CPepmatchSpecView",  "CPepmapView",    "CMassmapView"};
     void SetUp() override {
-        for (const char* cls : {"CTraceView", "CSummaryView", "CConsensusView", "CSpecView", "CMultiConsensusView"}) {
+        for (const char* cls : kViewClasses) {
             RegisterViewClass(QString::fromLatin1(cls), [this, cls](QWidget*) {
                 auto* v = new HintView(cls);
                 made.push_back(v);
@@ -186,8 +191,7 @@ protected:
     void TearDown() override {
         frame.reset();
         doc.reset();
-        for (const char* cls : {"CTraceView", "CSummaryView", "CConsensusView", "CSpecView", "CMultiConsensusView"})
-            RegisterViewClass(QString::fromLatin1(cls), nullptr);
+        for (const char* cls : kViewClasses) RegisterViewClass(QString::fromLatin1(cls), nullptr);
     }
     // Hints heard by the views that still exist.
     std::vector<int> hintsOfLiveViews() {
@@ -252,6 +256,47 @@ TEST_F(FrameTest, FailedReplacementKeepsTheTypeAndTheView) {
     EXPECT_EQ(doc->GetViewType(), 5);
     EXPECT_EQ(frame->CurrentView(), shown);
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("problem creating a view in CMainFrame::OnChooseView()")});
+}
+
+TEST_F(FrameTest, AViewCommandNeedsEveryViewOfItsLayout) {
+    zartest::MessageBoxCapture boxes;
+    QTemporaryDir dir;
+    ASSERT_TRUE(doc->OnOpenDocument(writeSmallRun(dir)));
+    const struct {
+        int command;
+        int type;
+        const char* missing;  // a view class of the layout that no subsystem provides
+    } cases[] = {{ID_VIEW_MULTI_CONSENSUS, 11, "CMultiConsensusView"},
+                 {ID_VIEW_DENOVO, 7, "CDenovoSpecView"},  // a pane of the nested layout
+                 {ID_VIEW_ZARMASS, 6, "CZarmassDeconvView"},
+                 {ID_VIEW_SORVEX_SUMMARY, 5, "CConsensusView"},
+                 {ID_VIEW_MASSMAP, 10, "CMassmapView"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.missing);
+        frame->UpdateCommandUI();
+        EXPECT_TRUE(frame->Action(c.command)->isEnabled());
+        RegisterViewClass(QString::fromLatin1(c.missing), nullptr);
+        frame->UpdateCommandUI();
+        EXPECT_FALSE(frame->Action(c.command)->isEnabled());
+        EXPECT_FALSE(CMainFrame::CanShowViewType(c.type));
+        // The command does nothing; a switch asked for otherwise is refused, not shown by halves.
+        CZarViewWidget* shown = frame->CurrentView();
+        frame->RunCommand(c.command);
+        EXPECT_EQ(frame->CurrentView(), shown);
+        EXPECT_TRUE(boxes.texts().isEmpty());
+        EXPECT_FALSE(frame->OnChooseView(c.type, false));
+        EXPECT_EQ(frame->CurrentView(), shown);
+        EXPECT_EQ(doc->GetViewType(), 1);
+        EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("problem creating a view in CMainFrame::OnChooseView()")});
+        boxes.clear();
+        RegisterViewClass(QString::fromLatin1(c.missing), [this](QWidget*) {
+            auto* v = new HintView("CStandIn");
+            made.push_back(v);
+            return v;
+        });
+    }
+    EXPECT_TRUE(CMainFrame::CanShowViewType(0));
+    EXPECT_FALSE(CMainFrame::CanShowViewType(3));
 }
 
 TEST_F(FrameTest, TraceViewIsActiveInLayouts) {

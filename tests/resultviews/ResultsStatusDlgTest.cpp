@@ -249,11 +249,11 @@ TEST(ResultsStatusDlgTest, BadFoldersEndTheLoadWithAMessage) {
         if (c.removeDuringLoad) QDir(p.Folder()).removeRecursively();
         ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }));
         ASSERT_TRUE(rvtest::WaitFor([&] { return !boxes.texts.isEmpty(); }, 5000));
-        if (c.message[0]) EXPECT_EQ(boxes.texts.value(0), QString::fromLatin1(c.message));
+        if (c.message[0]) {
+            EXPECT_EQ(boxes.texts.value(0), QString::fromLatin1(c.message));
+        }
         EXPECT_EQ(p.frame->findChild<CResultsStatusDlg*>(), nullptr);
-        // Opening results works again.
-        p.frame->UpdateCommandUI();
-        EXPECT_FALSE(p.frame->IsLoadingResults());
+        EXPECT_FALSE(p.frame->IsLoadingResults()) << "results can be opened again";
     }
 }
 

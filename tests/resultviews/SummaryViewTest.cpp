@@ -4,6 +4,7 @@
 #include "ShowOutView.h"
 #include "SummaryFilter.h"
 #include "document/ZarMessages.h"
+#include "grids/ExcelExport.h"
 #include "rawfile/RunFileWriter.h"
 
 #include <QClipboard>
@@ -244,6 +245,9 @@ TEST(SummaryViewTest, XpressTextIsTheSameAfterFillAndRefresh) {
 TEST(SummaryViewTest, ExportsBothTablesToWorkbooks) {
     Program p;
     ASSERT_TRUE(p.Load());
+    zartest::ShellOpenCapture desktop;
+    p.Set().GetHit(0)->hitMass = 1234.56789;  // shown with three decimals
+    p.Refill();
     QTemporaryDir home;
     const QByteArray oldHome = qgetenv("HOME");
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
@@ -263,6 +267,17 @@ TEST(SummaryViewTest, ExportsBothTablesToWorkbooks) {
     EXPECT_GT(QFileInfo(summaryPath).size(), 0);
     EXPECT_GT(QFileInfo(consensusPath).size(), 0);
     EXPECT_TRUE(summaryPath.startsWith(home.path()));
+    // Both workbooks open in the desktop's spreadsheet program; the mass is there whole.
+    ASSERT_EQ(desktop.urls().size(), 2u);
+    EXPECT_EQ(desktop.urls()[0], QUrl::fromLocalFile(summaryPath));
+    EXPECT_EQ(desktop.urls()[1], QUrl::fromLocalFile(consensusPath));
+    CSummaryGrid& grid = *p.Summary()->Grid();
+    int row = 0;
+    for (int r = 1; r <= p.Summary()->RowMapLength(); ++r)
+        if (grid.GetValueRowCol(r, 0) == QString::number(p.Set().GetHit(0)->hitNumber())) row = r;
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(grid.GetDisplayTextRowCol(row, 2), QStringLiteral("1234.568"));
+    EXPECT_EQ(GridExportValue(grid, row, 2), QStringLiteral("1234.56789"));
 }
 
 TEST(SummaryViewTest, SequenceOfTheCurrentHitGoesToTheClipboard) {

@@ -578,6 +578,64 @@ TEST(BitmapFile, PaletteBitmapsCountTheirColours) {
     EXPECT_FALSE(BitmapToImage(*dib).isNull());
 }
 
+// A packed bitmap with an information header, `used` colour-table entries (entry i grey level
+// i % 256, the entries past 255 red) and every pixel `pixel` (an index, or a blue-green-red
+// triple for 24 bits).
+QByteArray handMadeBitmap(int bits, std::uint32_t used, std::uint32_t pixel) {
+    const int width = 4, height = 2;
+    QByteArray dib(40, '\0');
+    auto put32 = [&dib](int at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) dib[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put32(0, 40);
+    put32(4, width);
+    put32(8, height);
+    dib[12] = 1;
+    dib[14] = static_cast<char>(bits);
+    put32(32, used);
+    for (std::uint32_t i = 0; i < used; ++i) {
+        const char grey = static_cast<char>(i % 256);
+        const char entry[4] = {i < 256 ? grey : '\0', i < 256 ? grey : '\0', i < 256 ? grey : '\xFF', 0};
+        dib.append(entry, 4);
+    }
+    const int rowBytes = ((width * bits + 31) / 32) * 4;
+    for (int y = 0; y < height; ++y) {
+        QByteArray row(rowBytes, '\0');
+        for (int x = 0; x < width; ++x) {
+            if (bits == 8) row[x] = static_cast<char>(pixel);
+            else
+                for (int k = 0; k < 3; ++k) row[3 * x + k] = static_cast<char>((pixel >> (8 * k)) & 0xFF);
+        }
+        dib.append(row);
+    }
+    return dib;
+}
+
+TEST(BitmapFile, ColourTablesLongerThan256EntriesKeepThePixelsInPlace) {
+    const struct {
+        int bits;
+        std::uint32_t used;
+        std::uint32_t pixel;
+        QColor expected;
+    } cases[] = {{8, 300, 5, QColor(5, 5, 5)},
+                 {8, 200, 7, QColor(7, 7, 7)},
+                 {24, 300, 0x1E140A, QColor(30, 20, 10)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 bits, %2 colours").arg(c.bits).arg(c.used).toStdString());
+        const QByteArray dib = handMadeBitmap(c.bits, c.used, c.pixel);
+        EXPECT_EQ(BitmapColorCount(dib), c.used);
+        EXPECT_EQ(FindBitmapBits(dib), 40 + 4 * static_cast<std::int64_t>(c.used));
+        const QImage image = BitmapToImage(dib);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.pixelColor(0, 0), c.expected);
+        EXPECT_EQ(image.pixelColor(3, 1), c.expected);
+    }
+    QByteArray absurd = handMadeBitmap(8, 300, 5);
+    absurd[32] = absurd[33] = absurd[34] = '\xFF';
+    absurd[35] = '\x7F';
+    EXPECT_TRUE(BitmapToImage(absurd).isNull()) << "a table larger than the file";
+}
+
 TEST(BitmapView, PictureIsCentredEvenWhenLarger) {
     EXPECT_EQ(CBitmapView::PictureRect(QSize(400, 300), QSize(100, 50)), QRect(150, 125, 100, 50));
     EXPECT_EQ(CBitmapView::PictureRect(QSize(100, 100), QSize(300, 200)), QRect(-100, -50, 300, 200));

@@ -19,6 +19,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -86,6 +89,7 @@ CMainFrame::CMainFrame(CZarDoc* doc) : doc_(doc) {
     setObjectName(QStringLiteral("MainFrame"));
     if (doc_) doc_->SetFrame(this);
     resize(1200, 820);
+    setAcceptDrops(true);
     createActions();
     createMenus();
     createToolBar();
@@ -451,6 +455,32 @@ bool CMainFrame::event(QEvent* e) {
         return true;
     }
     return QMainWindow::event(e);
+}
+
+namespace {
+
+// The first local file among dropped items; empty when none is one.
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return QString();
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) return url.toLocalFile();
+    return QString();
+}
+
+}  // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* e) {
+    if (!droppedFile(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* e) {
+    // One run at a time: the first file dropped is opened.
+    const QString path = droppedFile(e->mimeData());
+    if (path.isEmpty() || !doc_) return;
+    e->acceptProposedAction();
+    activateWindow();
+    doc_->OnOpenDocument(path);
+    UpdateCommandUI();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e) {

@@ -19,6 +19,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QMimeData>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -528,6 +529,32 @@ TEST_F(FrameTest, AFailedOpenLeavesTheOpenRunWorking) {
         EXPECT_EQ(frame->RecentFiles().value(0), run);
     }
     RegisterFrameCommand(ID_OPEN_SORVEX_RESULTS, nullptr);
+}
+
+TEST_F(FrameTest, ADroppedFileIsOpened) {
+    zartest::ScopedConfigDir config;
+    QTemporaryDir dir;
+    const QString run = writeSmallRun(dir);
+    QMimeData words;
+    words.setText(QStringLiteral("not a file"));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing.mzML"))), QUrl::fromLocalFile(run),
+                   QUrl(QStringLiteral("https://www.example.org/other.mzML"))});
+    const struct {
+        QMimeData* data;
+        bool accepted;
+    } drops[] = {{&words, false}, {&files, true}};
+    for (const auto& d : drops) {
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, d.data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &enter);
+        EXPECT_EQ(enter.isAccepted(), d.accepted);
+        if (!d.accepted) continue;
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, d.data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &drop);
+    }
+    EXPECT_EQ(doc->GetRawFilePath(), run);
+    EXPECT_EQ(doc->GetViewType(), 1);
+    EXPECT_TRUE(frame->acceptDrops());
 }
 
 // ---- start-up picture ----

@@ -315,6 +315,7 @@ void CMainFrame::typeOrHint(int type, int hint) {
 void CMainFrame::SetResultsStatusDialog(QWidget* dialog) {
     delete statusDialog_.data();
     statusDialog_ = dialog;
+    if (dialog) resultsLoaded_ = false;
     UpdateCommandUI();
 }
 
@@ -325,10 +326,12 @@ void CMainFrame::mapMessages() {
         m.on(msg, [](const Message&) { return 0; });
     m.on(kMsgSheetIgnored, [](const Message&) { return 1; });
     m.on(kMsgSorvexResultsLoaded, [this](const Message&) {
+        resultsLoaded_ = true;
         typeOrHint(5, kHintSummaryLayout);
         return 0;
     });
     m.on(kMsgMassmapResultsLoaded, [this](const Message&) {
+        resultsLoaded_ = true;
         typeOrHint(10, kHintMassmapLayout);
         return 0;
     });
@@ -337,11 +340,17 @@ void CMainFrame::mapMessages() {
         return 0;
     });
     m.on(kMsgMultipleResultsLoaded, [this](const Message&) {
+        resultsLoaded_ = true;
         typeOrHint(11, kHintMultiConsensusLayout);
         return 0;
     });
     m.on(kMsgResultsLoadEnded, [this](const Message&) {
         SetResultsStatusDialog(nullptr);
+        // A load that failed has emptied its set: the result tables drop the rows they show.
+        const int type = CurrentViewType();
+        if (!resultsLoaded_ && doc_ && (type == 5 || type == 10 || type == 11))
+            doc_->UpdateAllViews(nullptr, HintForViewType(type));
+        resultsLoaded_ = false;
         return 0;
     });
     m.on(kMsgZarmassCalculated, [this](const Message&) {

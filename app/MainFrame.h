@@ -105,6 +105,7 @@ private:
     MessageMap messages_;
     CInfoBarTarget* infoBar_ = nullptr;
     QPointer<QWidget> statusDialog_;
+    bool resultsLoaded_ = false;  // the running load has posted its success
     std::function<bool(const SelectedResult&)> resultsWindow_;
     std::pair<int, int> summaryCell_{0, 0};  // column, hit-record index + 1
     std::pair<int, int> selectionB_{0, 0};

@@ -238,15 +238,17 @@ TEST(ResultsStatusDlgTest, BadFoldersEndTheLoadWithAMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         rvtest::Program p;
+        ASSERT_TRUE(p.Load());  // results on the screen before
         ShownBoxes boxes;
         p.frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(p.frame.get()));
-        c.make(p.Folder());
-        ASSERT_TRUE(OpenSorvexResults(*p.frame, p.Folder()));
+        const QString bad = p.dir.path() + QStringLiteral("/bad");
+        c.make(bad);
+        ASSERT_TRUE(OpenSorvexResults(*p.frame, bad));
         // The status dialog is the active window when the worker's message arrives.
         QApplication::setActiveWindow(qobject_cast<QWidget*>(
             p.frame->findChild<CResultsStatusDlg*>()));
-        if (c.removeDuringLoad) QDir(p.Folder()).removeRecursively();
+        if (c.removeDuringLoad) QDir(bad).removeRecursively();
         ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }));
         ASSERT_TRUE(rvtest::WaitFor([&] { return !boxes.texts.isEmpty(); }, 5000));
         if (c.message[0]) {
@@ -254,6 +256,15 @@ TEST(ResultsStatusDlgTest, BadFoldersEndTheLoadWithAMessage) {
         }
         EXPECT_EQ(p.frame->findChild<CResultsStatusDlg*>(), nullptr);
         EXPECT_FALSE(p.frame->IsLoadingResults()) << "results can be opened again";
+        // The table lists what the set now holds (the files read before a failing one stay
+        // loaded), never rows of the results the load replaced.
+        EXPECT_EQ(p.Summary()->RowMapLength(), p.Set().GetHitCount());
+        for (int row = 1; row <= p.Summary()->RowMapLength(); ++row)
+            EXPECT_NE(p.Set().FindHit(p.Summary()->GetRecordIndex(row) + 1), nullptr) << row;
+        if (p.Set().GetHitCount() == 0) {
+            EXPECT_TRUE(p.Summary()->Grid()->GetValueRowCol(1, 4).isEmpty());
+            EXPECT_EQ(p.Consensus()->RowEntryCount(), 0);
+        }
     }
 }
 

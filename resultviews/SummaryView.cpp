@@ -195,7 +195,8 @@ void CSummaryView::FillTable() {
     SetupTable(kept, o.singleScore ? kSummaryScoreOnlyColumns : kSummaryFullColumns);
     grid_->SetValueRange(0, 1, o.showTimes ? QStringLiteral("Time(s)") : QStringLiteral("Scan(s)"));
     if (kept == 0) {
-        grid_->ClearCells(CGXRange::cells(1, 1, grid_->GetRowCount(), grid_->GetColCount()));
+        // The row headers go too: they name the hits of the rows.
+        grid_->ClearCells(CGXRange::cells(1, 0, grid_->GetRowCount(), grid_->GetColCount()));
         // Cleared rows must not open the results they no longer show.
         rowMap_.clear();
         return;

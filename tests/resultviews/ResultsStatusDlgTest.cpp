@@ -263,6 +263,7 @@ TEST(ResultsStatusDlgTest, BadFoldersEndTheLoadWithAMessage) {
             EXPECT_NE(p.Set().FindHit(p.Summary()->GetRecordIndex(row) + 1), nullptr) << row;
         if (p.Set().GetHitCount() == 0) {
             EXPECT_TRUE(p.Summary()->Grid()->GetValueRowCol(1, 4).isEmpty());
+            EXPECT_TRUE(p.Summary()->Grid()->GetValueRowCol(1, 0).isEmpty()) << "no hit number";
             EXPECT_EQ(p.Consensus()->RowEntryCount(), 0);
         }
     }

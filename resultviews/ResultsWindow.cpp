@@ -242,7 +242,8 @@ void CResultsWindow::updateCommands() {
         const bool checked =
             c.command == 9318 ? (shownType_ == 3 || shownType_ == 4) : shownType_ == c.type;
         a->setChecked(checked);
-        a->setEnabled(c.command == 9323 || currentKind_ != 0);
+        // A page that no part of the program provides is not offered.
+        a->setEnabled(ViewOfType(c.type) && (c.command == 9323 || currentKind_ != 0));
     }
     readingFrames_->setEnabled(readingFrameEnable_ != 0 &&
                                (shownType_ == 1 || shownType_ == 2 || shownType_ == 6));

@@ -233,6 +233,23 @@ TEST(ResultsWindowTest, TheTitleNamesTheShownView) {
     }
 }
 
+TEST(ResultsWindowTest, OnlyPagesThatExistAreOffered) {
+    for (int type : {1, 2, 5, 6, 7, 8, 9}) RegisterResultsFormView(type, {});
+    RegisterResultsFormView(5, [](CResultsWindow* owner) { return new TitledView(owner, nullptr); });
+    CResultsWindow window;
+    RegisterResultsFormView(5, {});
+    SelectedResult r;
+    r.kind = 1;
+    r.viewType = 3;
+    window.DisplayResult(r);
+    const struct {
+        int command;
+        bool enabled;
+    } commands[] = {{9318, true},  {9320, true},  {9316, false}, {9317, false},
+                    {9321, false}, {9322, false}, {9323, false}, {9319, false}};
+    for (const auto& c : commands) EXPECT_EQ(window.Action(c.command)->isEnabled(), c.enabled) << c.command;
+}
+
 TEST(ResultsWindowTest, OpensInsideTheScreen) {
     rvtest::Program p;
     ASSERT_TRUE(p.Load());

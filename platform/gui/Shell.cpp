@@ -49,7 +49,8 @@ bool OpenWithDesktop(const QUrl& url, const QString& failureText) {
     // program for it: the opener is run here and its exit status read.
     auto* process = new QProcess(QCoreApplication::instance());
     process->setProgram(opener);
-    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
+    process->setArguments(
+        {url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
@@ -77,7 +78,8 @@ bool OpenUrlWithShell(const QUrl& url, QWidget*, const QString& failureText) {
     const bool web = scheme == QLatin1String("http") || scheme == QLatin1String("https");
     const bool file = url.isLocalFile() && QFileInfo::exists(url.toLocalFile());
     if (!url.isValid() || (!web && !file)) {
-        ZarMessageBox(QStringLiteral("there is no association for the file type"), MB_OK | MB_ICONEXCLAMATION);
+        ZarMessageBox(QStringLiteral("there is no association for the file type"),
+                      MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     const QString text = failureText.isEmpty() ? ShellFailureText(url) : failureText;

@@ -29,7 +29,8 @@ bool CopyFixtureFolder(const QString& to) {
     const QString from = zartest::DataPath(QStringLiteral("resultviews/seven"));
     QDir().mkpath(to);
     for (const QString& name : QDir(from).entryList(QDir::Files))
-        if (!QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name)) return false;
+        if (!QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name))
+            return false;
     return true;
 }
 
@@ -95,8 +96,8 @@ TEST(ResultsRoadTest, IonsCellOfASortedTableShowsTheHitsSpectrum) {
     // What the screen shows: the marked ions in green, not the empty control.
     QWidget* plot = page->Control()->ControlWindow();
     ASSERT_NE(plot, nullptr);
-    const int green = viewstest::ScreenPixelsOver(*window, *plot, QColor(0, 255, 0),
-                                                  QStringLiteral("/tmp/specviews_road_ions_screen.png"));
+    const int green = viewstest::ScreenPixelsOver(
+        *window, *plot, QColor(0, 255, 0), QStringLiteral("/tmp/specviews_road_ions_screen.png"));
     EXPECT_GT(green, 20);
     frame.reset();
     doc.reset();

@@ -46,10 +46,10 @@ std::optional<QByteArray> ReadBitmapFile(const QString& path) {
 
 bool IsCoreHeader(const QByteArray& dib) { return u32(dib, 0) == kCoreHeaderSize; }
 
-int BitmapColorCount(const QByteArray& dib) {
+std::int64_t BitmapColorCount(const QByteArray& dib) {
     if (!IsCoreHeader(dib)) {
         const std::uint32_t used = u32(dib, 32);
-        if (used != 0) return used > 256 ? 256 : static_cast<int>(used);
+        if (used != 0) return used;
     }
     switch (bitCount(dib)) {
         case 1: return 2;
@@ -59,12 +59,12 @@ int BitmapColorCount(const QByteArray& dib) {
     }
 }
 
-int BitmapPaletteSize(const QByteArray& dib) { return BitmapColorCount(dib) * (IsCoreHeader(dib) ? 3 : 4); }
+std::int64_t BitmapPaletteSize(const QByteArray& dib) { return BitmapColorCount(dib) * (IsCoreHeader(dib) ? 3 : 4); }
 
 std::int64_t BitmapWidth(const QByteArray& dib) { return IsCoreHeader(dib) ? u16(dib, 4) : s32(dib, 4); }
 std::int64_t BitmapHeight(const QByteArray& dib) { return IsCoreHeader(dib) ? u16(dib, 6) : s32(dib, 8); }
 
-int FindBitmapBits(const QByteArray& dib) { return static_cast<int>(u32(dib, 0)) + BitmapPaletteSize(dib); }
+std::int64_t FindBitmapBits(const QByteArray& dib) { return u32(dib, 0) + BitmapPaletteSize(dib); }
 
 QImage BitmapToImage(const QByteArray& dib) {
     const std::uint32_t headerSize = u32(dib, 0);
@@ -80,14 +80,24 @@ QImage BitmapToImage(const QByteArray& dib) {
     const std::int64_t rowBytes = ((width * bits + 31) / 32) * 4;
     const std::int64_t needed = FindBitmapBits(dib) + rowBytes * height;
     if (needed > dib.size()) return {};
-    // The data is whole: let the image reader decode it from a file image.
+    // The data is whole: let the image reader decode it from a file image. A palette bitmap whose
+    // table is longer than its pixels can index goes with the entries they can reach.
+    QByteArray packed = dib;
+    const std::int64_t reachable = std::int64_t{1} << bits;
+    if (bits <= 8 && BitmapColorCount(dib) > reachable) {
+        const int table = static_cast<int>(headerSize);
+        const std::int64_t pixels = FindBitmapBits(dib);
+        packed = dib.left(table) + dib.mid(table, static_cast<int>(reachable * 4)) + dib.mid(static_cast<int>(pixels));
+        const auto used = static_cast<std::uint32_t>(reachable);
+        for (int i = 0; i < 4; ++i) packed[32 + i] = static_cast<char>((used >> (8 * i)) & 0xFF);
+    }
     QByteArray file("BM");
-    const std::uint32_t total = static_cast<std::uint32_t>(dib.size() + kFileHeaderSize);
-    const std::uint32_t offset = static_cast<std::uint32_t>(kFileHeaderSize + FindBitmapBits(dib));
+    const std::uint32_t total = static_cast<std::uint32_t>(packed.size() + kFileHeaderSize);
+    const std::uint32_t offset = static_cast<std::uint32_t>(kFileHeaderSize + FindBitmapBits(packed));
     file.append(reinterpret_cast<const char*>(&total), 4);
     file.append(QByteArray(4, '\0'));
     file.append(reinterpret_cast<const char*>(&offset), 4);
-    file.append(dib);
+    file.append(packed);
     QBuffer buffer(&file);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "BMP");

@@ -19,6 +19,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -73,11 +76,20 @@ QString CMainFrame::ViewClassForType(int type) {
     return info ? QString::fromLatin1(info->viewClass) : QString();
 }
 
+bool CMainFrame::CanShowViewType(int type) {
+    const ViewTypeInfo* info = viewTypeInfo(type);
+    if (!info) return false;
+    const QString cls = QString::fromLatin1(info->viewClass);
+    // The start-up view is the frame's own.
+    return cls == QLatin1String("CBitmapView") || CanMakeWholeView(cls);
+}
+
 CMainFrame::CMainFrame(CZarDoc* doc) : doc_(doc) {
     gMainFrame = this;
     setObjectName(QStringLiteral("MainFrame"));
     if (doc_) doc_->SetFrame(this);
     resize(1200, 820);
+    setAcceptDrops(true);
     createActions();
     createMenus();
     createToolBar();
@@ -121,7 +133,9 @@ bool CMainFrame::ReplaceView(const QString& className) {
         return false;
     }
     CZarViewWidget* view = nullptr;
+    // A layout whose panes are not all provided is not shown by halves.
     if (className == QLatin1String("CBitmapView")) view = new CBitmapView;
+    else if (!CanMakeWholeView(className)) view = nullptr;
     else if (const SplitterLayout* layout = LayoutByClassName(className)) view = new CSplitterLayoutView(*layout);
     else view = CreateViewOfClass(className, nullptr);
     if (!view) {
@@ -268,11 +282,11 @@ SelectedResult CMainFrame::ResultsWindowRequest() const {
             default: r.viewType = 8; break;
         }
         r.display = 1;
+        // The stored row names the hit by its hit number; one that names no hit copies nothing.
         const int row = summaryCell_.second;
-        // A stored row outside the set is refused: nothing of a hit is copied.
         if (row >= 1 && row <= set->GetHitCount()) {
             if (const SearchHitRecord* hit = set->FindHit(row)) {
-                r.recordIndex = row - 1;
+                r.recordIndex = hit->recordIndex;
                 r.column = summaryCell_.first;
                 r.row = row;
                 r.furtherReferences = hit->furtherReferences;
@@ -301,6 +315,7 @@ void CMainFrame::typeOrHint(int type, int hint) {
 void CMainFrame::SetResultsStatusDialog(QWidget* dialog) {
     delete statusDialog_.data();
     statusDialog_ = dialog;
+    if (dialog) resultsLoaded_ = false;
     UpdateCommandUI();
 }
 
@@ -311,10 +326,12 @@ void CMainFrame::mapMessages() {
         m.on(msg, [](const Message&) { return 0; });
     m.on(kMsgSheetIgnored, [](const Message&) { return 1; });
     m.on(kMsgSorvexResultsLoaded, [this](const Message&) {
+        resultsLoaded_ = true;
         typeOrHint(5, kHintSummaryLayout);
         return 0;
     });
     m.on(kMsgMassmapResultsLoaded, [this](const Message&) {
+        resultsLoaded_ = true;
         typeOrHint(10, kHintMassmapLayout);
         return 0;
     });
@@ -323,11 +340,17 @@ void CMainFrame::mapMessages() {
         return 0;
     });
     m.on(kMsgMultipleResultsLoaded, [this](const Message&) {
+        resultsLoaded_ = true;
         typeOrHint(11, kHintMultiConsensusLayout);
         return 0;
     });
     m.on(kMsgResultsLoadEnded, [this](const Message&) {
         SetResultsStatusDialog(nullptr);
+        // A load that failed has emptied its set: the result tables drop the rows they show.
+        const int type = CurrentViewType();
+        if (!resultsLoaded_ && doc_ && (type == 5 || type == 10 || type == 11))
+            doc_->UpdateAllViews(nullptr, HintForViewType(type));
+        resultsLoaded_ = false;
         return 0;
     });
     m.on(kMsgZarmassCalculated, [this](const Message&) {
@@ -441,6 +464,32 @@ bool CMainFrame::event(QEvent* e) {
         return true;
     }
     return QMainWindow::event(e);
+}
+
+namespace {
+
+// The first local file among dropped items; empty when none is one.
+QString droppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return QString();
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) return url.toLocalFile();
+    return QString();
+}
+
+}  // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* e) {
+    if (!droppedFile(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* e) {
+    // One run at a time: the first file dropped is opened.
+    const QString path = droppedFile(e->mimeData());
+    if (path.isEmpty() || !doc_) return;
+    e->acceptProposedAction();
+    activateWindow();
+    doc_->OnOpenDocument(path);
+    UpdateCommandUI();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* e) {

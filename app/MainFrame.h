@@ -41,6 +41,8 @@ public:
     // The hint a view type sends after a switch; -1 for types that cannot be shown.
     static int HintForViewType(int type);
     static QString ViewClassForType(int type);
+    // Whether the view type can be shown whole: every view class of its layout is provided.
+    static bool CanShowViewType(int type);
 
     // CZarDocFrame
     void ResetView() override;
@@ -79,6 +81,9 @@ public:
 protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    // A file dropped on the window is opened as File > Open would.
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void createActions();
@@ -100,6 +105,7 @@ private:
     MessageMap messages_;
     CInfoBarTarget* infoBar_ = nullptr;
     QPointer<QWidget> statusDialog_;
+    bool resultsLoaded_ = false;  // the running load has posted its success
     std::function<bool(const SelectedResult&)> resultsWindow_;
     std::pair<int, int> summaryCell_{0, 0};  // column, hit-record index + 1
     std::pair<int, int> selectionB_{0, 0};

@@ -88,6 +88,12 @@ const std::pair<int, int> kViewCommands[] = {
     {ID_VIEW_PEPMATCH, 8},      {ID_VIEW_PEPMAP, 9},         {ID_VIEW_MASSMAP, 10}, {ID_VIEW_MULTI_CONSENSUS, 11},
 };
 
+int viewTypeOfCommand(int id) {
+    for (const auto& [command, type] : kViewCommands)
+        if (command == id) return type;
+    return -1;
+}
+
 // A small tool-bar picture: a coloured tile with a short label.
 QIcon tileIcon(const QString& label, const QColor& colour) {
     QPixmap pixmap(24, 24);
@@ -207,14 +213,14 @@ bool CMainFrame::commandEnabled(int id) const {
         case ID_OPEN_MASSMAP_RESULTS: return run && (type == 1 || type == 10) && !IsLoadingResults() && HasFrameCommand(id);
         case ID_OPEN_MULTIPLE_RESULTS: return !IsLoadingResults() && HasFrameCommand(id);
         case ID_SAVE_SEQUENCE_FILE: return sequence;
-        case ID_VIEW_GENERAL_TRACE: return count > 0;
+        case ID_VIEW_GENERAL_TRACE: return count > 0 && CanShowViewType(1);
         case ID_VIEW_SORVEX_SUMMARY:
         case ID_VIEW_ZARMASS:
         case ID_VIEW_DENOVO:
         case ID_VIEW_PEPMATCH:
         case ID_VIEW_PEPMAP:
-        case ID_VIEW_MASSMAP: return run;
-        case ID_VIEW_MULTI_CONSENSUS: return true;
+        case ID_VIEW_MASSMAP: return run && CanShowViewType(viewTypeOfCommand(id));
+        case ID_VIEW_MULTI_CONSENSUS: return CanShowViewType(11);
         case ID_RESULTS_WINDOW: return run;
         case ID_ANNOTATE_ADD_TEXT:
         case ID_ANNOTATE_CLEAR_ALL: {

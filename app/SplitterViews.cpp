@@ -45,6 +45,14 @@ const SplitterLayout* LayoutForViewType(int viewType) {
     return LayoutByClassName(QString::fromLatin1(byType[viewType]));
 }
 
+bool CanMakeWholeView(const QString& className) {
+    const SplitterLayout* layout = LayoutByClassName(className);
+    if (!layout) return IsViewClassRegistered(className);
+    for (const SplitterPane& pane : layout->panes)
+        if (!CanMakeWholeView(QString::fromLatin1(pane.viewClass))) return false;
+    return true;
+}
+
 CSplitterLayoutView::CSplitterLayoutView(const SplitterLayout& layout, QWidget* parent)
     : CZarViewWidget(parent), layout_(layout), splitter_(new QSplitter(layout.orientation, this)) {
     auto* box = new QVBoxLayout(this);

@@ -28,6 +28,9 @@ struct SplitterLayout {
 // The layouts by view type (1, 5 to 10) and the other splitter classes by name.
 const SplitterLayout* LayoutForViewType(int viewType);
 const SplitterLayout* LayoutByClassName(const QString& className);
+// Whether a view of the class can be made whole: a layout when every pane of it (nested layouts
+// too) is provided, any other class when it is registered.
+bool CanMakeWholeView(const QString& className);
 
 class CSplitterLayoutView : public CZarViewWidget {
     Q_OBJECT

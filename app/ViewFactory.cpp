@@ -14,7 +14,10 @@ QHash<QString, ViewMaker>& makers() {
 
 void RegisterViewClass(const QString& className, ViewMaker maker) { makers().insert(className, std::move(maker)); }
 
-bool IsViewClassRegistered(const QString& className) { return makers().contains(className); }
+bool IsViewClassRegistered(const QString& className) {
+    const auto it = makers().constFind(className);
+    return it != makers().constEnd() && *it;
+}
 
 CZarViewWidget* CreateViewOfClass(const QString& className, QWidget* parent) {
     auto it = makers().find(className);

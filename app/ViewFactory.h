@@ -16,6 +16,7 @@ class CZarViewWidget;
 using ViewMaker = std::function<CZarViewWidget*(QWidget* parent)>;
 
 void RegisterViewClass(const QString& className, ViewMaker maker);
+// Whether a subsystem provides the class (a class registered with an empty maker is not).
 bool IsViewClassRegistered(const QString& className);
 // A new view of the class, or null when no subsystem provides it.
 CZarViewWidget* CreateViewOfClass(const QString& className, QWidget* parent);

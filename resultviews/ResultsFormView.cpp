@@ -1,5 +1,7 @@
 #include "ResultsFormView.h"
 
+#include "ResultsWindow.h"
+
 #include <map>
 
 namespace zar {
@@ -14,6 +16,11 @@ std::map<int, ResultsFormViewMaker>& Makers() {
 
 CResultsFormView::CResultsFormView(CResultsWindow* owner, QWidget* parent)
     : QWidget(parent), owner_(owner) {}
+
+void CResultsFormView::SetTitle(const QString& title) {
+    title_ = title;
+    if (owner_) owner_->UpdateTitle();
+}
 
 void RegisterResultsFormView(int viewType, ResultsFormViewMaker maker) {
     Makers()[viewType] = std::move(maker);

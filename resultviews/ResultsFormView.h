@@ -20,6 +20,11 @@ class CResultsFormView : public QWidget {
     CResultsFormView(CResultsWindow* owner, QWidget* parent);
     CResultsWindow* Owner() const { return owner_; }
 
+    // The view's own title, naming what it shows; the results window carries the title of the
+    // view it shows (the view's name while it has none).
+    QString Title() const { return title_; }
+    void SetTitle(const QString& title);
+
     virtual void OnInitialUpdate() {}
     // What a descriptor of the view's type runs (its look-up or its file).
     virtual void Display(const SelectedResult&) {}
@@ -38,6 +43,7 @@ class CResultsFormView : public QWidget {
 
   private:
     CResultsWindow* owner_;
+    QString title_;
 };
 
 // Makers of the form views that other parts of the program provide, by results-window view

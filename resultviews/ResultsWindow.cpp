@@ -9,9 +9,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace zar {
 namespace {
@@ -20,23 +23,33 @@ const char* const kReadingFramesKey = "Software\\Korvath\\Veltrix\\ZarvikBrowser
 const char* const kDefaultFactorList =
     "1 forward;2 forward;3 forward;1 reverse;2 reverse;3 reverse;";
 
+const char* const kWindowTitle = "TurboSORVEX Results - ";
+
 struct ViewCommand {
     int command;
     int type;
     const char* text;
     const char* tip;
+    const char* name;  // the view's window title
 };
 
 const ViewCommand kViewCommands[] = {
-    {9316, 1, "Blast", "Display the Blast Results view"},
-    {9317, 2, "Retrieve", "Display the Retreive Sequence View"},
-    {9318, 3, "Show Out", "Display the Show Out view"},
-    {9320, 5, "Ions", "Display the Display Ions View"},
-    {9321, 6, "Coverage", "Display the Coverage Report View"},
-    {9322, 7, "Search", "Display the General Search Parameters view"},
-    {9323, 8, "Select Ions", "Display the Sequence Ions view"},
-    {9319, 9, "XPRESS", "Display the XPRESS Quantitation view"},
+    {9316, 1, "Blast", "Display the Blast Results view", "Blast Results"},
+    {9317, 2, "Retrieve", "Display the Retreive Sequence View", "Retrieve Sequence"},
+    {9318, 3, "Show Out", "Display the Show Out view", "Show Output"},
+    {9320, 5, "Ions", "Display the Display Ions View", "Display Ions"},
+    {9321, 6, "Coverage", "Display the Coverage Report View", "Consensus Report"},
+    {9322, 7, "Search", "Display the General Search Parameters view", "Search Parameters"},
+    {9323, 8, "Select Ions", "Display the Sequence Ions view", "Select Ions"},
+    {9319, 9, "XPRESS", "Display the XPRESS Quantitation view", "XPRESS"},
 };
+
+QString ViewName(int type) {
+    if (type == 4) type = 3;
+    for (const ViewCommand& c : kViewCommands)
+        if (c.type == type) return QString::fromLatin1(c.name);
+    return QString();
+}
 
 int SlotOfType(int type) {
     switch (type) {
@@ -69,7 +82,7 @@ constexpr int kTypeOfSlot[CResultsWindow::kSlotCount] = {1, 2, 5, 3, 6, 7, 8, 9}
 
 CResultsWindow::CResultsWindow(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     setObjectName(QStringLiteral("ResultsWindow"));
-    setWindowTitle(QStringLiteral("TurboSORVEX Results - "));
+    setWindowTitle(QString::fromLatin1(kWindowTitle));
     resize(880, 540);
     stack_ = new QStackedWidget(this);
     emptyPane_ = new QWidget(stack_);
@@ -201,12 +214,14 @@ void CResultsWindow::SelectView(int type) {
     CResultsFormView* view = ViewOfType(type);
     if (!view) {
         stack_->setCurrentWidget(emptyPane_);
+        UpdateTitle();
         return;
     }
     view->OnInitialUpdate();
     stack_->setCurrentWidget(view);
     view->show();
     view->setFocus();
+    UpdateTitle();
     updateCommands();
 }
 
@@ -227,7 +242,8 @@ void CResultsWindow::updateCommands() {
         const bool checked =
             c.command == 9318 ? (shownType_ == 3 || shownType_ == 4) : shownType_ == c.type;
         a->setChecked(checked);
-        a->setEnabled(c.command == 9323 || currentKind_ != 0);
+        // A page that no part of the program provides is not offered.
+        a->setEnabled(ViewOfType(c.type) && (c.command == 9323 || currentKind_ != 0));
     }
     readingFrames_->setEnabled(readingFrameEnable_ != 0 &&
                                (shownType_ == 1 || shownType_ == 2 || shownType_ == 6));
@@ -249,7 +265,41 @@ void CResultsWindow::FillToolBarCombo(const std::vector<int>& numbers, int selec
 }
 
 void CResultsWindow::SetTitle(const QString& name) {
-    if (name.isEmpty()) setWindowTitle(QStringLiteral("TurboSORVEX Results - "));
+    if (CResultsFormView* view = ViewOfType(shownType_)) {
+        view->SetTitle(name);
+        return;
+    }
+    setWindowTitle(name.isEmpty() ? QString::fromLatin1(kWindowTitle) : name);
+}
+
+void CResultsWindow::UpdateTitle() {
+    const CResultsFormView* view = ViewOfType(shownType_);
+    if (view && !view->Title().isEmpty())
+        setWindowTitle(view->Title());
+    else
+        setWindowTitle(QString::fromLatin1(kWindowTitle) + ViewName(shownType_));
+}
+
+void CResultsWindow::KeepInsideScreen() {
+    QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = main ? main->screen() : this->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // The frame around the window, as far as the window system has told it.
+    const QMargins frame(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    const QRect inner = area.marginsRemoved(frame);
+    QRect r = geometry();
+    // The first time it opens over the middle of the main window.
+    if (!placed_ && main) r.moveCenter(main->geometry().center());
+    placed_ = true;
+    r.setWidth(std::min(r.width(), inner.width()));
+    r.setHeight(std::min(r.height(), inner.height()));
+    r.moveLeft(std::clamp(r.left(), inner.left(), inner.right() - r.width() + 1));
+    r.moveTop(std::clamp(r.top(), inner.top(), inner.bottom() - r.height() + 1));
+    if (r != geometry()) setGeometry(r);
 }
 
 void CResultsWindow::OnReadingFrameChanged(int index) {
@@ -331,6 +381,11 @@ void CResultsWindow::mapMessages() {
 bool CResultsWindow::event(QEvent* e) {
     if (messages_.handleEvent(e)) return true;
     return QMainWindow::event(e);
+}
+
+void CResultsWindow::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    KeepInsideScreen();
 }
 
 void CResultsWindow::closeEvent(QCloseEvent* e) {

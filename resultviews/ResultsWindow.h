@@ -50,7 +50,13 @@ class CResultsWindow : public QMainWindow {
 
     void ResetToolBarCombo();
     void FillToolBarCombo(const std::vector<int>& numbers, int selected);
+    // The shown view's title becomes name; the window then carries it.
     void SetTitle(const QString& name);
+    // Carries the shown view's title, or "TurboSORVEX Results - " and the view's name.
+    void UpdateTitle();
+    // Moves and, when it must, shrinks the window so that it lies inside the screen's available
+    // area (the screen of the main window).
+    void KeepInsideScreen();
     void OnReadingFrameChanged(int index);
     void OnOutputFileChanged(int index);
 
@@ -71,6 +77,7 @@ class CResultsWindow : public QMainWindow {
   protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
   private:
     void createToolBar();
@@ -91,6 +98,7 @@ class CResultsWindow : public QMainWindow {
     SelectedResult stored_;
     int readingFrameEnable_ = 0;
     int outputFileEnable_ = 0;
+    bool placed_ = false;
     QString text_;  // buffer of the retrieve and coverage views
 };
 

@@ -123,8 +123,7 @@ void CShowOutView::ShowOut(const SelectedResult& item) {
 void CShowOutView::FillFromHitNumber(int kind, int hitNumber, int keepList) {
     CSearchResults* set = SetOfKind(kind);
     if (!set) return;
-    const int position = set->FindHitPosition(hitNumber);
-    if (position >= 0) FillFromOutFile(kind, position, keepList);
+    if (set->FindHit(hitNumber)) FillFromOutFile(kind, hitNumber - 1, keepList);
 }
 
 void CShowOutView::FillFromOutFile(int kind, int recordIndex, int keepList) {
@@ -136,11 +135,9 @@ void CShowOutView::FillFromOutFile(int kind, int recordIndex, int keepList) {
     if (keepList == 0 && window) window->ResetToolBarCombo();
     PostMessage(window, kMsgOutputFileEnable, static_cast<WPARAM>(keepList), 0);
 
-    const SearchHitRecord* hit =
-        recordIndex >= 0 && recordIndex < set->GetHitCount() ? set->GetHit(recordIndex) : nullptr;
+    const SearchHitRecord* hit = set->FindHit(recordIndex + 1);
     const QString name = hit ? hit->fileInformation.trimmed() : QString();
-    title_ = QStringLiteral("ShowOut - ") + name;
-    if (window) window->SetTitle(title_);
+    SetTitle(QStringLiteral("ShowOut - ") + name);
 
     if (hit) {
         const QString out = QStringLiteral(".out");

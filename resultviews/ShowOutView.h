@@ -21,7 +21,7 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
     void OnInitialUpdate() override;
     void ShowOut(const SelectedResult& item);
     void ShowOutForEntry(int kind, int entryIndex);
-    // Shows the file of the hit at position recordIndex of the set; keepList 0 empties the
+    // Shows the file of the hit whose own record index is recordIndex; keepList 0 empties the
     // window's file combo first.
     void FillFromOutFile(int kind, int recordIndex, int keepList);
     // The same for a hit number (record index + 1), wherever a sort has moved the hit.
@@ -33,7 +33,6 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
 
     CShowOutGrid* Grid() const { return grid_; }
     int RowCount() const { return rowCount_; }
-    QString Title() const { return title_; }
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -50,7 +49,6 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
     int recordIndex_ = 0;
     int rowCount_ = 50;
     bool initialised_ = false;
-    QString title_;
 };
 
 }  // namespace zar

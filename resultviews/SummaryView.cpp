@@ -102,8 +102,8 @@ int CSummaryView::GetRecordIndex(int row) const {
 
 QString CSummaryView::GetRecordSequence(int record) const {
     const CSorvexResults* set = ReadySet();
-    if (!set || record < 0 || record >= set->GetHitCount()) return QString();
-    return set->GetHit(record)->peptide;
+    const SearchHitRecord* hit = set ? set->FindHit(record + 1) : nullptr;
+    return hit ? hit->peptide : QString();
 }
 
 void CSummaryView::SortByColumn(int col) {
@@ -195,7 +195,8 @@ void CSummaryView::FillTable() {
     SetupTable(kept, o.singleScore ? kSummaryScoreOnlyColumns : kSummaryFullColumns);
     grid_->SetValueRange(0, 1, o.showTimes ? QStringLiteral("Time(s)") : QStringLiteral("Scan(s)"));
     if (kept == 0) {
-        grid_->ClearCells(CGXRange::cells(1, 1, grid_->GetRowCount(), grid_->GetColCount()));
+        // The row headers go too: they name the hits of the rows.
+        grid_->ClearCells(CGXRange::cells(1, 0, grid_->GetRowCount(), grid_->GetColCount()));
         // Cleared rows must not open the results they no longer show.
         rowMap_.clear();
         return;
@@ -209,7 +210,7 @@ void CSummaryView::FillTable() {
     for (int i = 0; i < set->GetHitCount() && row < kept; ++i) {
         const SearchHitRecord& hit = *set->GetHit(i);
         if (hit.shown != 1) continue;
-        rowMap_[static_cast<size_t>(row)] = i;
+        rowMap_[static_cast<size_t>(row)] = hit.recordIndex;
         WriteRow(++row, hit, o.singleScore != 0, o.showTimes != 0);
     }
     grid_->LockUpdate(false);
@@ -224,10 +225,9 @@ void CSummaryView::RefreshXpressColumn() {
     grid_->SetStyleRange(CGXRange::cells(1, column, rows_, column),
                          CGXStyle().setInterior(kXpressBrush));
     for (int r = 1; r <= static_cast<int>(rowMap_.size()); ++r) {
-        const int position = rowMap_[static_cast<size_t>(r - 1)];
-        if (position >= set->GetHitCount()) continue;
-        const SearchHitRecord& hit = *set->GetHit(position);
-        if (hit.shown == 1) grid_->SetValueRange(r, column, XpressRatioText(hit.quantitationRatio));
+        const SearchHitRecord* hit = set->FindHit(rowMap_[static_cast<size_t>(r - 1)] + 1);
+        if (hit && hit->shown == 1)
+            grid_->SetValueRange(r, column, XpressRatioText(hit->quantitationRatio));
     }
 }
 
@@ -247,9 +247,9 @@ void CSummaryView::OnExportSequence() {
     CZarDoc* doc = GetDocument();
     const CSorvexResults* set = ReadySet();
     if (!doc || !set) return;
-    const int current = doc->GetSorvexSelectedHit();
-    if (current <= 0 || current > set->GetHitCount()) return;
-    const QString peptide = ExtractPeptideSequence(set->GetHit(current - 1)->peptide);
+    const SearchHitRecord* hit = set->FindHit(doc->GetSorvexSelectedHit());
+    if (!hit) return;
+    const QString peptide = ExtractPeptideSequence(hit->peptide);
     CClipboardWnd clipboard(this);
     CopyStringToClipboard(this, peptide);
 }

@@ -25,8 +25,8 @@ class CSummaryView : public CZarViewWidget, public CSummaryGridOwner {
     void OnInitialUpdate() override;
     void OnUpdate(CZarView* sender, int hint) override;
 
-    // CSummaryGridOwner: the hit's position in the set for a 1-based row; -1 for a row
-    // without a hit.
+    // CSummaryGridOwner: the own record index (hit number - 1) of the hit in a 1-based row; -1
+    // for a row without a hit.
     int GetRecordIndex(int row) const override;
     QString GetRecordSequence(int record) const override;
     void SortByColumn(int col) override;
@@ -53,7 +53,7 @@ class CSummaryView : public CZarViewWidget, public CSummaryGridOwner {
     CSorvexResults* ReadySet() const;
 
     CSummaryGrid* grid_;
-    std::vector<int> rowMap_;
+    std::vector<int> rowMap_;  // own record index of the hit in each row
     int columns_ = 14;
     int rows_ = 50;
     bool initialised_ = false;

@@ -3,7 +3,9 @@
 #include "core/MessageBox.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
+#include "grid/GridModel.h"
 #include "grid/GridWnd.h"
+#include "gui/Shell.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -15,6 +17,13 @@
 
 namespace zar {
 
+QString GridExportValue(const CGXGridWnd& grid, int row, int col) {
+    const CGXGridModel& model = *grid.GetModel();
+    // A number goes out whole; the column's number format shows it as the table does.
+    if (model.IsNumber(row, col)) return QString::fromStdString(DoubleToText(model.GetNumber(row, col)));
+    return grid.GetValueRowCol(row, col);
+}
+
 std::vector<QStringList> GridExportLines(const CGXGridWnd& grid) {
     std::vector<QStringList> lines;
     lines.reserve(static_cast<std::size_t>(grid.GetRowCount()) + 1);
@@ -23,15 +32,15 @@ std::vector<QStringList> GridExportLines(const CGXGridWnd& grid) {
         QString previous;
         for (int col = 1; col <= grid.GetColCount(); ++col) {
             if (grid.GetStyleRowCol(row, col).control == GridControl::RichEdit) continue;
-            QString value = grid.GetDisplayTextRowCol(row, col);
+            QString value = GridExportValue(grid, row, col);
             if (!previous.isEmpty() && value == previous) {
                 cells.append(QStringLiteral(" "));
-            } else {
-                value.replace(QLatin1Char('\r'), QLatin1Char(' '));
-                value.replace(QLatin1Char('\n'), QLatin1Char(' '));
-                cells.append(value);
+                continue;
             }
-            previous = grid.GetDisplayTextRowCol(row, col);
+            previous = value;
+            value.replace(QLatin1Char('\r'), QLatin1Char(' '));
+            value.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            cells.append(value);
         }
         lines.push_back(cells);
     }
@@ -151,6 +160,11 @@ int ExportToExcel(const CGXGridWnd& grid, const QString& rawFilePath, const QStr
         return code;
     }
     if (outputPath) *outputPath = params.outputPath;
+    // The workbook opens in the desktop's spreadsheet program; without one the user learns
+    // where it is.
+    OpenWithShell(params.outputPath, nullptr,
+                  QStringLiteral("The table was exported to\n%1\nbut no program could be started to open it.")
+                      .arg(params.outputPath));
     return code;
 }
 

@@ -37,6 +37,10 @@ enum ExcelExportResult : int {
 // Maximum number of temporary text files "~ZVB00000.txt" to "~ZVB01000.txt" tried.
 constexpr int kMaxExportTempFiles = 1000;
 
+// A cell as the export writes it: its value (a number whole, in the "C" format), not the text
+// the table shows.
+QString GridExportValue(const CGXGridWnd& grid, int row, int col);
+
 // The rows of a grid as the export writes them (cells of rich-edit columns left out, a value
 // repeating the previous one in its row written as a blank, line breaks as blanks).
 std::vector<QStringList> GridExportLines(const CGXGridWnd& grid);
@@ -48,8 +52,9 @@ QString ExcelOutputPath(const QString& rawFilePath, const QString& reportName);
 // The worker: writes the temporary text file, imports it into a workbook and saves it.
 int ExcelExportThreadProc(ExcelExportParams* params);
 
-// Exports the grid, waiting for the worker; shows a message when the export fails. Returns the
-// exit code; on success `outputPath` receives the workbook's path.
+// Exports the grid, waiting for the worker; shows a message when the export fails, and opens
+// the workbook with the desktop's program when it succeeds (saying where it is when none can be
+// started). Returns the exit code; on success `outputPath` receives the workbook's path.
 int ExportToExcel(const CGXGridWnd& grid, const QString& rawFilePath, const QString& templateName,
                   const QString& reportName, QString* outputPath = nullptr);
 

@@ -39,7 +39,8 @@ private:
 class CProteinTableGridOwner {
 public:
     virtual ~CProteinTableGridOwner() = default;
-    // kind 1 a match row (entry a hit record), kind 2 a protein row (entry a protein); false for none.
+    // kind 1 a match row (entry the hit's own record index), kind 2 a protein row (entry a
+    // protein); false for none.
     virtual bool GetRowInfo(int row, int& kind, int& entry) const = 0;
     virtual QString GetRecordSequence(int record) const = 0;
     virtual void SortByColumn(int col) = 0;

@@ -52,6 +52,11 @@ void CPlotControlWnd::OnEvent(DISPID id, EventSink::Handler handler) {
         connection_.connect(unknown_.get(), EventInterface(), sink_.get());
 }
 
+void CPlotControlWnd::RedrawControl() {
+    update();
+    if (window_) window_->update();
+}
+
 void CPlotControlWnd::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (window_) window_->setGeometry(0, 0, width(), height());

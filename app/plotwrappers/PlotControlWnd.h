@@ -34,6 +34,10 @@ class CPlotControlWnd : public QWidget {
     // The result of the last failed creation (S_OK after a success).
     HRESULT CreateResult() const { return createResult_; }
 
+    // Repaints the control with what it was last given: its setters do not repaint it, and a
+    // repaint of this host does not reach the control's own window.
+    void RedrawControl();
+
     // Connects the handler of one event (the sink is made and connected on first use).
     void OnEvent(DISPID id, EventSink::Handler handler);
 

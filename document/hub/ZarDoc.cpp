@@ -26,6 +26,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace zar {
 namespace {
@@ -129,15 +131,28 @@ bool CZarDoc::OnNewDocument() {
 }
 
 bool CZarDoc::OnOpenDocument(const QString& path) {
-    // Open into a fresh holder; only a run that opens replaces what the document had.
+    // The new run is tried with a reader of its own; one that does not open leaves the open run,
+    // its reader, what was read of it and every view of it as they were.
+    std::unique_ptr<VRawfile> previousReader;
+    try {
+        previousReader = std::exchange(rawFile_, std::make_unique<VRawfile>());
+    } catch (const std::exception& e) {
+        LogLine(QStringLiteral("raw-file reader not available: ") + QString::fromUtf8(e.what()));
+    }
+    CVXResults* results = GetCurrentResults();
+    const std::optional<CVXResults> previousResults =
+        results ? std::optional<CVXResults>(*results) : std::nullopt;
     const QString previousPath = rawFilePath_;
     modified_ = false;
     ResetContents();
     rawFilePath_ = path;
     if (!OpenRawFile(true, true)) {
         rawFilePath_ = previousPath;
+        if (previousReader) rawFile_ = std::move(previousReader);
+        if (results && previousResults) *results = *previousResults;
         return false;
     }
+    previousReader.reset();
     if (sorvex_) sorvex_->FreeResults();
     if (massmap_) massmap_->FreeResults();
     if (pepmap_) pepmap_->FreePeptides();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QPointer>
 #include <QThread>
 
 #include <vector>
@@ -12,15 +13,24 @@
 namespace zar {
 namespace {
 
+// The top-level window that the active window belongs to: a box must outlive the window it
+// appears over, and a modeless dialog (a status dialog that a posted message deletes at the end
+// of its work) may go while the box waits for the user.
+QWidget* ownerWindow() {
+    QWidget* w = QApplication::activeWindow();
+    while (w && w->parentWidget()) w = w->parentWidget()->window();
+    return w;
+}
+
 int showBox(const MessageBoxRequest& r) {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(r.title.isEmpty() ? QApplication::applicationName() : r.title);
-    box.setText(r.text);
+    QPointer<QMessageBox> box = new QMessageBox(ownerWindow());
+    box->setWindowTitle(r.title.isEmpty() ? QApplication::applicationName() : r.title);
+    box->setText(r.text);
     switch (r.style & MB_ICONMASK) {
-        case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-        case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-        default: box.setIcon(QMessageBox::Warning); break;
+        case MB_ICONERROR: box->setIcon(QMessageBox::Critical); break;
+        case MB_ICONQUESTION: box->setIcon(QMessageBox::Question); break;
+        case MB_ICONINFORMATION: box->setIcon(QMessageBox::Information); break;
+        default: box->setIcon(QMessageBox::Warning); break;
     }
     struct Button {
         QMessageBox::StandardButton button;
@@ -41,9 +51,12 @@ int showBox(const MessageBoxRequest& r) {
     }
     QMessageBox::StandardButtons set;
     for (const Button& b : buttons) set |= b.button;
-    box.setStandardButtons(set);
-    box.setDefaultButton(buttons.front().button);
-    const int pressed = box.exec();
+    box->setStandardButtons(set);
+    box->setDefaultButton(buttons.front().button);
+    const int pressed = box->exec();
+    // Its window closed under it (the program is ending): nobody answered.
+    if (!box) return DefaultAnswer(r.style);
+    delete box.data();
     for (const Button& b : buttons)
         if (b.button == pressed) return b.answer;
     // Closed with Escape or the title bar: Cancel where there is one, else the first button.

@@ -8,6 +8,7 @@
 #include "app/plotwrappers/PlotWrappers.h"
 #include "core/Log.h"
 #include "core/Numbers.h"
+#include "core/Paths.h"
 #include "databases/DatabaseSearch.h"
 #include "document/MassmapResults.h"
 #include "document/MultiConsensusResults.h"
@@ -42,6 +43,20 @@ namespace {
 
 // The worker's result, posted to the page's own receiver.
 constexpr unsigned kMsgIonsReady = WM_USER + 0x300;
+
+// The hit's spectrum file: its ".out" name with ".dta".
+QString DtaFileName(const SearchHitRecord& hit) {
+    QString name = hit.path.isEmpty() ? hit.fileInformation.trimmed() : FileNameOf(hit.path);
+    if (name.endsWith(QLatin1String(".out"), Qt::CaseInsensitive)) name.chop(4);
+    return name + QStringLiteral(".dta");
+}
+
+// The ion series the hit was searched with; a hit whose file names none gets the request's
+// usual b and y ions rather than an empty table.
+int IonSeriesOf(const SearchHitRecord& hit) {
+    const int series = hit.ionSeriesFlags & (kIonSeriesA | kIonSeriesB | kIonSeriesY);
+    return series != 0 ? series : DtaIonRequest().ionSeries;
+}
 
 CSearchResults* ResultSetOfKind(CZarDoc* doc, int kind) {
     if (!doc) return nullptr;
@@ -227,13 +242,11 @@ void CDisplayIonsView::SetDtaFile(const SelectedResult& item, const QString& seq
 void CDisplayIonsView::LoadDtaFile(int kind, int hitIndex, const QString& sequence) {
     grid_->ClearCells(CGXRange::cells(1, 1, std::max(1, grid_->GetRowCount()), 6));
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), kind);
-    const SearchHitRecord* hit = set ? set->GetHit(hitIndex) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(hitIndex + 1) : nullptr;
     if (!hit) return;
     peptide_ = sequence.isEmpty() ? hit->peptide : sequence;
-    if (Owner())
-        Owner()->setWindowTitle(QStringLiteral("DisplayIons - ") +
-                                QString::fromStdString(PeptideLetters(peptide_)));
-    dtaFile_->setText(QStringLiteral("Dta File:  ") + hit->fileInformation.trimmed());
+    SetTitle(QStringLiteral("DisplayIons - ") + QString::fromStdString(PeptideLetters(peptide_)));
+    dtaFile_->setText(QStringLiteral("Dta File:  ") + DtaFileName(*hit));
     const Request request{kind, hitIndex, sequence};
     if (busy_) {
         // The newest request wins: it runs as soon as the running one ends.
@@ -245,7 +258,7 @@ void CDisplayIonsView::LoadDtaFile(int kind, int hitIndex, const QString& sequen
 
 void CDisplayIonsView::startWorker(const Request& request) {
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), request.kind);
-    const SearchHitRecord* hit = set ? set->GetHit(request.hitIndex) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(request.hitIndex + 1) : nullptr;
     if (!hit) return;
     if (worker_.joinable()) worker_.join();
     busy_ = true;
@@ -254,7 +267,7 @@ void CDisplayIonsView::startWorker(const Request& request) {
     ionRequest.dtaName = hit->path;
     ionRequest.peptide = request.sequence.isEmpty() ? hit->peptide : request.sequence;
     ionRequest.charge = selectedCharge_;
-    ionRequest.ionSeries = kIonSeriesA | kIonSeriesB | kIonSeriesY;
+    ionRequest.ionSeries = IonSeriesOf(*hit);
     ionRequest.monoisotopic = hit->monoisotopicPrecursor != 0;
     ionRequest.modifications = set->Parameters().modificationText;
     const QString folder = set->GetDirectory();
@@ -289,7 +302,7 @@ void CDisplayIonsView::takeResult(DisplayIonsResult result) {
         return;
     }
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), kind_);
-    const SearchHitRecord* hit = set ? set->GetHit(hitIndex_) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(hitIndex_ + 1) : nullptr;
 
     // The ion table.
     ions_.clear();
@@ -369,7 +382,7 @@ void CDisplayIonsView::showSpectrum() {
             control_->Call(&ISpec::put_EnableManualZoom, 1);
         }
     });
-    control_->update();
+    control_->RedrawControl();
 }
 
 void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
@@ -534,7 +547,7 @@ void CDisplayIonsView::ScrollSpectrum(int position, int page) {
     display_.xEnd = end;
     if (control_ && control_->Interface()) guarded("panning", [&] { applyAxisLimits(*control_); });
     UpdateSegmentControl(start, end);
-    if (control_) control_->update();
+    if (control_) control_->RedrawControl();
 }
 
 void CDisplayIonsView::UpdateSegmentControl(double low, double high) {
@@ -632,7 +645,7 @@ void CDisplayIonsView::OnCommand(int id) {
                 break;
         }
     });
-    if (control_) control_->update();
+    if (control_) control_->RedrawControl();
 }
 
 void CDisplayIonsView::OnSpecZoom(bool valid, double startMass, double startIntensity,
@@ -652,7 +665,7 @@ void CDisplayIonsView::OnSpecZoom(bool valid, double startMass, double startInte
             if (control_ && control_->Interface()) applyAxisLimits(*control_);
         }
     });
-    if (control_) control_->update();
+    if (control_) control_->RedrawControl();
 }
 
 void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,

@@ -1,6 +1,7 @@
 #pragma once
-// The "Display Ions" page of the results window: for the opened hit, the theoretical A, B and Y
-// ions of its peptide for one charge beside the hit's ".dta" spectrum with those ions marked, a
+// The "Display Ions" page of the results window: for the opened hit, the theoretical ions of
+// its peptide in the hit's own series (a, b, y) for one charge beside the hit's ".dta"
+// spectrum with those ions marked, a
 // charge selector, a scroll bar that pans the spectrum and a segment display of the residues in
 // the shown mass range. The ions are computed on a worker that posts its result back.
 
@@ -130,7 +131,7 @@ class CDisplayIonsView : public CResultsFormView {
     std::vector<double> massList_;
     CVXSpecDisplay display_;
     int kind_ = 0;
-    int hitIndex_ = 0;
+    int hitIndex_ = 0;  // the hit's own record index (hit number - 1)
     QString sequenceOverride_;
     QString peptide_;
     QString heading_;

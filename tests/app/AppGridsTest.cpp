@@ -16,7 +16,6 @@
 #include "registry/RegKey.h"
 #include "messages/Messages.h"
 
-#include <QDesktopServices>
 #include <QHeaderView>
 #include <QTest>
 #include <QUrlQuery>
@@ -29,23 +28,6 @@
 using namespace zar;
 
 namespace {
-
-// Catches what would open in the browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() {
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
-    }
-    ~UrlCatcher() override {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    }
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 // Records the results-window requests and the messages to the main window.
 struct Services {
@@ -259,7 +241,7 @@ TEST(SummaryGrid, PressPostsTheRecordAndColumnToTheMainWindow) {
 
 TEST(SummaryGrid, CellClicksOpenTheViewsOfTheirColumns) {
     Services services;
-    UrlCatcher browser;
+    zartest::ShellOpenCapture browser;
     SummaryOwner owner;
     auto grid = shownGrid<CSummaryGrid>(5, 14);
     grid->SetGridOwner(&owner);
@@ -285,8 +267,8 @@ TEST(SummaryGrid, CellClicksOpenTheViewsOfTheirColumns) {
     services.requests.clear();
     clickCell(*grid, 1, 4);
     EXPECT_TRUE(services.requests.empty());
-    ASSERT_EQ(browser.urls.size(), 1);
-    EXPECT_EQ(QUrlQuery(browser.urls[0]).queryItemValue(QStringLiteral("SEQUENCE")), QStringLiteral("PEPTIDE")) << "modification symbols drop out";
+    ASSERT_EQ(browser.urls().size(), 1);
+    EXPECT_EQ(QUrlQuery(browser.urls()[0]).queryItemValue(QStringLiteral("SEQUENCE")), QStringLiteral("PEPTIDE")) << "modification symbols drop out";
     // Empty reference and a zero count open nothing.
     services.requests.clear();
     clickCell(*grid, 2, 5);
@@ -478,12 +460,12 @@ TEST(BlastLookup, AddressIsEncodedAndCarriesTheFixedQuery) {
 
 TEST(BlastLookup, OnlyWebAddressesAreOpened) {
     zartest::MessageBoxCapture boxes;
-    UrlCatcher browser;
+    zartest::ShellOpenCapture browser;
     EXPECT_FALSE(BlastPeptide(QString()));
     RegKey(RegRoot::LocalMachine, QStringLiteral("Software\\Korvath\\Veltrix\\ZarvikBrowser"), true)
         .writeString(QStringLiteral("NCBIBlastURL"), QStringLiteral("javascript:alert(1)"));
     EXPECT_FALSE(BlastPeptide(QStringLiteral("PEPTIDE")));
-    EXPECT_TRUE(browser.urls.isEmpty());
+    EXPECT_TRUE(browser.urls().empty());
     EXPECT_FALSE(boxes.shown().empty());
 }
 
@@ -517,5 +499,3 @@ TEST(BitmapButtonEdit, ButtonAndTextAreas) {
     EXPECT_TRUE(CBitmapButtonEdit::TextArea(QRect(0, 0, 18, 20)).isEmpty()) << "a narrow cell shows no text";
     EXPECT_TRUE(CBitmapButtonEdit::ButtonArea(QRect(0, 0, 10, 8), 16).width() <= 10) << "the button stays in the cell";
 }
-
-#include "AppGridsTest.moc"

@@ -73,7 +73,7 @@ TEST(ExcelExport, LinesRepeatLineBreaksAndRichTextColumns) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], (QStringList{"Scan", "Peptide", "Reference"})) << "the rich-text column is left out";
     EXPECT_EQ(lines[1], (QStringList{"100", " ", "ALBU BOVIN"}));
-    EXPECT_EQ(lines[2], (QStringList{"1234.57", "50%", ""}));
+    EXPECT_EQ(lines[2], (QStringList{"1234.5678", "50%", ""})) << "the cell's value, not its shown text";
 }
 
 TEST(ExcelExport, OutputPathBesideTheRunNeverOverwrites) {
@@ -103,6 +103,7 @@ TEST(ExcelExport, SheetNamesExcelAccepts) {
 TEST(ExcelExport, WorkbookHoldsTheTableAndNoTemporaryFileRemains) {
     ScopedTempFolder temp;
     zartest::MessageBoxCapture boxes;
+    zartest::ShellOpenCapture desktop;
     QTemporaryDir runs;
     const QString raw = runs.filePath(QStringLiteral("sample1.mzML"));
     CGXGridWnd grid;
@@ -118,9 +119,45 @@ TEST(ExcelExport, WorkbookHoldsTheTableAndNoTemporaryFileRemains) {
     for (const char* text : {"Scan", "Peptide", "Reference", "ALBU BOVIN", "50%", "SorvexSummaryReport"})
         EXPECT_TRUE(strings.contains(text)) << text;
     EXPECT_FALSE(strings.contains("MKWVTFISLL")) << "rich-text cells are not exported";
-    EXPECT_TRUE(sheet.contains("<v>1234.57</v>")) << "numbers are stored as numbers";
+    EXPECT_TRUE(sheet.contains("<v>1234.5678</v>")) << "numbers are stored whole, as numbers";
+    EXPECT_TRUE(zipEntry(out, "xl/styles.xml").contains("formatCode=\"0.00\""))
+        << "shown with the column's two decimals";
     EXPECT_TRUE(zipEntry(out, "xl/workbook.xml").contains("sample1.mzML")) << "the sheet is named after the run";
     EXPECT_TRUE(temp.exportFiles().isEmpty());
+    // The workbook is handed to the desktop's spreadsheet program.
+    ASSERT_EQ(desktop.urls().size(), 1u);
+    EXPECT_EQ(desktop.urls()[0], QUrl::fromLocalFile(out));
+}
+
+TEST(ExcelExport, WithoutASpreadsheetProgramTheUserLearnsWhereTheWorkbookIs) {
+    ScopedTempFolder temp;
+    zartest::MessageBoxCapture boxes;
+    zartest::ShellOpenCapture desktop;
+    desktop.refuse();
+    QTemporaryDir runs;
+    CGXGridWnd grid;
+    fillSample(grid);
+    QString out;
+    ASSERT_EQ(ExportToExcel(grid, runs.filePath(QStringLiteral("r.mzML")), QStringLiteral("a.xlt"),
+                            QStringLiteral("Summary"), &out),
+              kExcelExportDone);
+    EXPECT_TRUE(QFileInfo::exists(out));
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].contains(out)) << boxes.texts()[0].toStdString();
+}
+
+TEST(ExcelExport, CellsGoOutAsTheirValues) {
+    CGXGridWnd grid;
+    grid.SetColCount(3);
+    grid.SetRowCount(1);
+    grid.SetValueRange(1, 1, 874.41712345678);
+    grid.SetValueRange(1, 2, 2.0);
+    grid.SetValueRange(1, 3, QStringLiteral("10/12"));
+    grid.SetStyleRange(CGXRange::cols(1, 2), CGXStyle().setFormat(GridNumberFormat::Fixed, 3));
+    EXPECT_EQ(grid.GetDisplayTextRowCol(1, 1), QStringLiteral("874.417"));
+    EXPECT_EQ(GridExportValue(grid, 1, 1), QStringLiteral("874.41712345678"));
+    EXPECT_EQ(GridExportValue(grid, 1, 2), QStringLiteral("2"));
+    EXPECT_EQ(GridExportValue(grid, 1, 3), QStringLiteral("10/12"));
 }
 
 TEST(ExcelExport, SecondExportGetsANewNameAndKeepsTheFirst) {

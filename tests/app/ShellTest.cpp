@@ -19,6 +19,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QMimeData>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -169,8 +170,13 @@ TEST(RegisteredMessages, FiveNamesInOrder) {
 
 class FrameTest : public ::testing::Test {
 protected:
+    // Every view class of every layout.
+    static constexpr const char* kViewClasses[] = {
+        "CTraceView",        "CSummaryView",       "CConsensusView", "CSpecView",      "CMultiConsensusView",
+        "CZarmassSpecView",  "CZarmassDeconvView", "CDenovoView",    "CDenovoScatterView", "CDenovoSpecView",
+        "CPepmatchView",     "CPepmatchSpecView",  "CPepmapView",    "CMassmapView"};
     void SetUp() override {
-        for (const char* cls : {"CTraceView", "CSummaryView", "CConsensusView", "CSpecView", "CMultiConsensusView"}) {
+        for (const char* cls : kViewClasses) {
             RegisterViewClass(QString::fromLatin1(cls), [this, cls](QWidget*) {
                 auto* v = new HintView(cls);
                 made.push_back(v);
@@ -186,8 +192,7 @@ protected:
     void TearDown() override {
         frame.reset();
         doc.reset();
-        for (const char* cls : {"CTraceView", "CSummaryView", "CConsensusView", "CSpecView", "CMultiConsensusView"})
-            RegisterViewClass(QString::fromLatin1(cls), nullptr);
+        for (const char* cls : kViewClasses) RegisterViewClass(QString::fromLatin1(cls), nullptr);
     }
     // Hints heard by the views that still exist.
     std::vector<int> hintsOfLiveViews() {
@@ -252,6 +257,47 @@ TEST_F(FrameTest, FailedReplacementKeepsTheTypeAndTheView) {
     EXPECT_EQ(doc->GetViewType(), 5);
     EXPECT_EQ(frame->CurrentView(), shown);
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("problem creating a view in CMainFrame::OnChooseView()")});
+}
+
+TEST_F(FrameTest, AViewCommandNeedsEveryViewOfItsLayout) {
+    zartest::MessageBoxCapture boxes;
+    QTemporaryDir dir;
+    ASSERT_TRUE(doc->OnOpenDocument(writeSmallRun(dir)));
+    const struct {
+        int command;
+        int type;
+        const char* missing;  // a view class of the layout that no subsystem provides
+    } cases[] = {{ID_VIEW_MULTI_CONSENSUS, 11, "CMultiConsensusView"},
+                 {ID_VIEW_DENOVO, 7, "CDenovoSpecView"},  // a pane of the nested layout
+                 {ID_VIEW_ZARMASS, 6, "CZarmassDeconvView"},
+                 {ID_VIEW_SORVEX_SUMMARY, 5, "CConsensusView"},
+                 {ID_VIEW_MASSMAP, 10, "CMassmapView"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.missing);
+        frame->UpdateCommandUI();
+        EXPECT_TRUE(frame->Action(c.command)->isEnabled());
+        RegisterViewClass(QString::fromLatin1(c.missing), nullptr);
+        frame->UpdateCommandUI();
+        EXPECT_FALSE(frame->Action(c.command)->isEnabled());
+        EXPECT_FALSE(CMainFrame::CanShowViewType(c.type));
+        // The command does nothing; a switch asked for otherwise is refused, not shown by halves.
+        CZarViewWidget* shown = frame->CurrentView();
+        frame->RunCommand(c.command);
+        EXPECT_EQ(frame->CurrentView(), shown);
+        EXPECT_TRUE(boxes.texts().isEmpty());
+        EXPECT_FALSE(frame->OnChooseView(c.type, false));
+        EXPECT_EQ(frame->CurrentView(), shown);
+        EXPECT_EQ(doc->GetViewType(), 1);
+        EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("problem creating a view in CMainFrame::OnChooseView()")});
+        boxes.clear();
+        RegisterViewClass(QString::fromLatin1(c.missing), [this](QWidget*) {
+            auto* v = new HintView("CStandIn");
+            made.push_back(v);
+            return v;
+        });
+    }
+    EXPECT_TRUE(CMainFrame::CanShowViewType(0));
+    EXPECT_FALSE(CMainFrame::CanShowViewType(3));
 }
 
 TEST_F(FrameTest, TraceViewIsActiveInLayouts) {
@@ -440,6 +486,77 @@ TEST_F(FrameTest, OpeningARunAddsItToTheRecentFiles) {
     EXPECT_TRUE(frame->windowTitle().startsWith(QStringLiteral("small.mzml")));
 }
 
+TEST_F(FrameTest, AFailedOpenLeavesTheOpenRunWorking) {
+    zartest::ScopedConfigDir config;
+    zartest::MessageBoxCapture boxes;
+    RegisterFrameCommand(ID_OPEN_SORVEX_RESULTS, [](CMainFrame&) {});
+    QTemporaryDir dir;
+    const QString run = writeSmallRun(dir);
+    ASSERT_TRUE(doc->OnOpenDocument(run));
+    CZarViewWidget* shown = frame->CurrentView();
+    const QString title = frame->windowTitle();
+    QFile whole(run);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    const struct {
+        const char* name;
+        QByteArray content;
+    } bad[] = {{"truncated.mzML", bytes.left(bytes.size() / 2)},
+               {"notes.mzML", QByteArray("these are notes, not a run\n")},
+               {"empty.mzML", QByteArray()}};
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.name);
+        const QString path = dir.filePath(QString::fromLatin1(b.name));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(b.content);
+        f.close();
+        boxes.clear();
+        EXPECT_FALSE(doc->OnOpenDocument(path));
+        EXPECT_EQ(boxes.shown().size(), 1u) << "the user is told";
+        // Everything of the open run stays: the document, its reader, the views and the commands.
+        EXPECT_EQ(doc->GetRawFilePath(), run);
+        EXPECT_GT(doc->GetEntryCount(), 0);
+        EXPECT_EQ(doc->GetViewType(), 1);
+        EXPECT_EQ(frame->CurrentView(), shown);
+        EXPECT_EQ(frame->windowTitle(), title);
+        std::vector<CVXDataPeak> peaks;
+        EXPECT_TRUE(doc->ReadScan(2, peaks));
+        EXPECT_FALSE(peaks.empty());
+        frame->UpdateCommandUI();
+        EXPECT_TRUE(frame->Action(ID_VIEW_GENERAL_TRACE)->isEnabled());
+        EXPECT_TRUE(frame->Action(ID_OPEN_SORVEX_RESULTS)->isEnabled());
+        EXPECT_EQ(frame->RecentFiles().value(0), run);
+    }
+    RegisterFrameCommand(ID_OPEN_SORVEX_RESULTS, nullptr);
+}
+
+TEST_F(FrameTest, ADroppedFileIsOpened) {
+    zartest::ScopedConfigDir config;
+    QTemporaryDir dir;
+    const QString run = writeSmallRun(dir);
+    QMimeData words;
+    words.setText(QStringLiteral("not a file"));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(dir.filePath(QStringLiteral("missing.mzML"))), QUrl::fromLocalFile(run),
+                   QUrl(QStringLiteral("https://www.example.org/other.mzML"))});
+    const struct {
+        QMimeData* data;
+        bool accepted;
+    } drops[] = {{&words, false}, {&files, true}};
+    for (const auto& d : drops) {
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, d.data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &enter);
+        EXPECT_EQ(enter.isAccepted(), d.accepted);
+        if (!d.accepted) continue;
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, d.data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame.get(), &drop);
+    }
+    EXPECT_EQ(doc->GetRawFilePath(), run);
+    EXPECT_EQ(doc->GetViewType(), 1);
+    EXPECT_TRUE(frame->acceptDrops());
+}
+
 // ---- start-up picture ----
 
 namespace {
@@ -486,6 +603,64 @@ TEST(BitmapFile, PaletteBitmapsCountTheirColours) {
     EXPECT_GT(BitmapColorCount(*dib), 0);
     EXPECT_EQ(BitmapPaletteSize(*dib), BitmapColorCount(*dib) * 4);
     EXPECT_FALSE(BitmapToImage(*dib).isNull());
+}
+
+// A packed bitmap with an information header, `used` colour-table entries (entry i grey level
+// i % 256, the entries past 255 red) and every pixel `pixel` (an index, or a blue-green-red
+// triple for 24 bits).
+QByteArray handMadeBitmap(int bits, std::uint32_t used, std::uint32_t pixel) {
+    const int width = 4, height = 2;
+    QByteArray dib(40, '\0');
+    auto put32 = [&dib](int at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) dib[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put32(0, 40);
+    put32(4, width);
+    put32(8, height);
+    dib[12] = 1;
+    dib[14] = static_cast<char>(bits);
+    put32(32, used);
+    for (std::uint32_t i = 0; i < used; ++i) {
+        const char grey = static_cast<char>(i % 256);
+        const char entry[4] = {i < 256 ? grey : '\0', i < 256 ? grey : '\0', i < 256 ? grey : '\xFF', 0};
+        dib.append(entry, 4);
+    }
+    const int rowBytes = ((width * bits + 31) / 32) * 4;
+    for (int y = 0; y < height; ++y) {
+        QByteArray row(rowBytes, '\0');
+        for (int x = 0; x < width; ++x) {
+            if (bits == 8) row[x] = static_cast<char>(pixel);
+            else
+                for (int k = 0; k < 3; ++k) row[3 * x + k] = static_cast<char>((pixel >> (8 * k)) & 0xFF);
+        }
+        dib.append(row);
+    }
+    return dib;
+}
+
+TEST(BitmapFile, ColourTablesLongerThan256EntriesKeepThePixelsInPlace) {
+    const struct {
+        int bits;
+        std::uint32_t used;
+        std::uint32_t pixel;
+        QColor expected;
+    } cases[] = {{8, 300, 5, QColor(5, 5, 5)},
+                 {8, 200, 7, QColor(7, 7, 7)},
+                 {24, 300, 0x1E140A, QColor(30, 20, 10)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 bits, %2 colours").arg(c.bits).arg(c.used).toStdString());
+        const QByteArray dib = handMadeBitmap(c.bits, c.used, c.pixel);
+        EXPECT_EQ(BitmapColorCount(dib), c.used);
+        EXPECT_EQ(FindBitmapBits(dib), 40 + 4 * static_cast<std::int64_t>(c.used));
+        const QImage image = BitmapToImage(dib);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.pixelColor(0, 0), c.expected);
+        EXPECT_EQ(image.pixelColor(3, 1), c.expected);
+    }
+    QByteArray absurd = handMadeBitmap(8, 300, 5);
+    absurd[32] = absurd[33] = absurd[34] = '\xFF';
+    absurd[35] = '\x7F';
+    EXPECT_TRUE(BitmapToImage(absurd).isNull()) << "a table larger than the file";
 }
 
 TEST(BitmapView, PictureIsCentredEvenWhenLarger) {

@@ -8,6 +8,7 @@
 #include "SplitterViews.h"
 #include "SummaryView.h"
 #include "TestSupport.h"
+#include "ViewFactory.h"
 #include "ZarDoc.h"
 #include "document/SorvexResults.h"
 
@@ -61,6 +62,16 @@ bool WaitFor(F done, int ms = 20000) {
     return true;
 }
 
+// A pane of another folder that the layouts hold (the trace and spectrum panes).
+class StandInPane : public zar::CZarViewWidget {
+  public:
+    explicit StandInPane(const char* name) : name_(name) {}
+    const char* ViewClassName() const override { return name_; }
+
+  private:
+    const char* name_;
+};
+
 // The program around the views: one document, its main frame, the views registered.
 struct Program {
     zartest::ScopedConfigDir config;
@@ -70,6 +81,10 @@ struct Program {
     std::unique_ptr<zar::CMainFrame> frame = std::make_unique<zar::CMainFrame>(doc.get());
 
     Program() {
+        for (const char* pane : {"CTraceView", "CSpecView"})
+            if (!zar::IsViewClassRegistered(QString::fromLatin1(pane)))
+                zar::RegisterViewClass(QString::fromLatin1(pane),
+                                       [pane](QWidget*) { return new StandInPane(pane); });
         zar::RegisterResultViews(*frame);
         frame->resize(1100, 800);
     }

@@ -5,9 +5,16 @@
 #include "document/ZarMessages.h"
 #include "grids/SimpleEditGrids.h"
 
+#include "gui/GuiMessageBox.h"
+
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
+
+#include <functional>
 
 using namespace zar;
 
@@ -165,6 +172,101 @@ TEST(ResultsStatusDlgTest, WithoutAFolderTheSetReadsItsOwn) {
     EXPECT_EQ(Completion(owner.messages),
               (std::vector<unsigned>{kMsgSorvexResultsLoaded, kMsgResultsLoadEnded}));
     EXPECT_EQ(set.GetHitCount(), 7);
+}
+
+}  // namespace
+
+namespace {
+
+// The program's own message boxes, answered by a user who reads each one and presses OK.
+class ShownBoxes {
+  public:
+    ShownBoxes() : previous_(SetMessageBoxHandler({})) {
+        InstallGuiMessageBox();
+        QObject::connect(&reader_, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (!box || !box->isVisible()) continue;
+                // Read while the load ends: the status dialog goes meanwhile.
+                if (++looks_ < 4) continue;
+                looks_ = 0;
+                texts.append(box->text());
+                box->accept();
+            }
+        });
+        reader_.start(50);
+    }
+    ~ShownBoxes() { SetMessageBoxHandler(previous_); }
+    QStringList texts;
+
+  private:
+    MessageBoxHandler previous_;
+    QTimer reader_;
+    int looks_ = 0;
+};
+
+// Folders that give no results; each load ends with a message and leaves the program working.
+TEST(ResultsStatusDlgTest, BadFoldersEndTheLoadWithAMessage) {
+    struct Case {
+        const char* name;
+        std::function<void(const QString& folder)> make;  // runs before the load
+        bool removeDuringLoad;
+        const char* message;  // the start of the expected message; empty: any message
+    } cases[] = {
+        {"empty", [](const QString& f) { QDir().mkpath(f); }, false,
+         "No '.out' files were found in the results directory"},
+        {"one garbage .out",
+         [](const QString& f) {
+             QDir().mkpath(f);
+             QFile file(f + "/run.0100.0100.1.out");
+             file.open(QIODevice::WriteOnly);
+             file.write("\x01\x02 not a result\n\xff\xfe");
+         },
+         false, ""},
+        {"gone during the load",
+         [](const QString& f) {
+             QDir().mkpath(f);
+             for (int copy = 0; copy < 30; ++copy)
+                 for (const QString& name :
+                      QDir(zartest::DataPath("resultviews/seven")).entryList({"*.out"})) {
+                     QFile::copy(zartest::DataPath("resultviews/seven/" + name),
+                                 f + QStringLiteral("/c%1.%2").arg(copy).arg(name));
+                 }
+         },
+         true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rvtest::Program p;
+        ASSERT_TRUE(p.Load());  // results on the screen before
+        ShownBoxes boxes;
+        p.frame->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(p.frame.get()));
+        const QString bad = p.dir.path() + QStringLiteral("/bad");
+        c.make(bad);
+        ASSERT_TRUE(OpenSorvexResults(*p.frame, bad));
+        // The status dialog is the active window when the worker's message arrives.
+        QApplication::setActiveWindow(qobject_cast<QWidget*>(
+            p.frame->findChild<CResultsStatusDlg*>()));
+        if (c.removeDuringLoad) QDir(bad).removeRecursively();
+        ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }));
+        ASSERT_TRUE(rvtest::WaitFor([&] { return !boxes.texts.isEmpty(); }, 5000));
+        if (c.message[0]) {
+            EXPECT_EQ(boxes.texts.value(0), QString::fromLatin1(c.message));
+        }
+        EXPECT_EQ(p.frame->findChild<CResultsStatusDlg*>(), nullptr);
+        EXPECT_FALSE(p.frame->IsLoadingResults()) << "results can be opened again";
+        // The table lists what the set now holds (the files read before a failing one stay
+        // loaded), never rows of the results the load replaced.
+        EXPECT_EQ(p.Summary()->RowMapLength(), p.Set().GetHitCount());
+        for (int row = 1; row <= p.Summary()->RowMapLength(); ++row)
+            EXPECT_NE(p.Set().FindHit(p.Summary()->GetRecordIndex(row) + 1), nullptr) << row;
+        if (p.Set().GetHitCount() == 0) {
+            EXPECT_TRUE(p.Summary()->Grid()->GetValueRowCol(1, 4).isEmpty());
+            EXPECT_TRUE(p.Summary()->Grid()->GetValueRowCol(1, 0).isEmpty()) << "no hit number";
+            EXPECT_EQ(p.Consensus()->RowEntryCount(), 0);
+        }
+    }
 }
 
 }  // namespace

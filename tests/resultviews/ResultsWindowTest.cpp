@@ -6,6 +6,7 @@
 #include "document/ZarMessages.h"
 
 #include <QComboBox>
+#include <QScreen>
 
 using namespace zar;
 
@@ -189,6 +190,89 @@ TEST(ResultsWindowTest, ShowOutGridKeepsItsLargestRowCount) {
     // A kind the window does not know does nothing at all.
     view.FillFromOutFile(7, 0, 0);
     EXPECT_EQ(view.GetResultKind(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A page that names what it shows, as the display-ions page does.
+struct TitledView : CResultsFormView {
+    using CResultsFormView::CResultsFormView;
+    void Display(const SelectedResult& r) override {
+        SetTitle(QStringLiteral("DisplayIons - ") + r.peptide);
+    }
+};
+
+TEST(ResultsWindowTest, TheTitleNamesTheShownView) {
+    RegisterResultsFormView(5, [](CResultsWindow* owner) { return new TitledView(owner, nullptr); });
+    rvtest::Program p;
+    ASSERT_TRUE(p.Load());
+    SelectedResult r;
+    r.kind = 1;
+    r.viewType = 5;
+    r.recordIndex = 1;
+    r.peptide = QStringLiteral("PEPTIDEK");
+    ASSERT_TRUE(p.doc->ShowResultsWindow(r));
+    CResultsWindow* window = GetResultsWindow();
+    ASSERT_NE(window, nullptr);
+    RegisterResultsFormView(5, {});
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("DisplayIons - PEPTIDEK"));
+    const struct {
+        int command;
+        const char* title;
+    } steps[] = {
+        {9318, "ShowOut - run.0101.0101.2.out"},
+        {9322, "TurboSORVEX Results - Search Parameters"},  // a page without a title of its own
+        {9320, "DisplayIons - PEPTIDEK"},
+        {9318, "ShowOut - run.0101.0101.2.out"},
+    };
+    for (const auto& s : steps) {
+        window->OnViewCommand(s.command);
+        EXPECT_EQ(window->windowTitle(), QString::fromLatin1(s.title)) << s.command;
+    }
+}
+
+TEST(ResultsWindowTest, OnlyPagesThatExistAreOffered) {
+    for (int type : {1, 2, 5, 6, 7, 8, 9}) RegisterResultsFormView(type, {});
+    RegisterResultsFormView(5, [](CResultsWindow* owner) { return new TitledView(owner, nullptr); });
+    CResultsWindow window;
+    RegisterResultsFormView(5, {});
+    SelectedResult r;
+    r.kind = 1;
+    r.viewType = 3;
+    window.DisplayResult(r);
+    const struct {
+        int command;
+        bool enabled;
+    } commands[] = {{9318, true},  {9320, true},  {9316, false}, {9317, false},
+                    {9321, false}, {9322, false}, {9323, false}, {9319, false}};
+    for (const auto& c : commands) EXPECT_EQ(window.Action(c.command)->isEnabled(), c.enabled) << c.command;
+}
+
+TEST(ResultsWindowTest, OpensInsideTheScreen) {
+    rvtest::Program p;
+    ASSERT_TRUE(p.Load());
+    p.frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(p.frame.get()));
+    const QRect area = p.frame->screen()->availableGeometry();
+    // The main window mostly beyond the right and bottom edges of the screen.
+    p.frame->move(area.right() - 150, area.bottom() - 100);
+    SelectedResult r;
+    r.kind = 1;
+    r.viewType = 3;
+    ASSERT_TRUE(p.doc->ShowResultsWindow(r));
+    CResultsWindow* window = GetResultsWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    EXPECT_TRUE(area.contains(window->frameGeometry()))
+        << window->frameGeometry().x() << "," << window->frameGeometry().y() << " "
+        << window->frameGeometry().width() << "x" << window->frameGeometry().height();
+    // Shown again after it was moved off the screen: back inside.
+    window->close();
+    window->move(area.left() - 500, area.top() - 300);
+    ASSERT_TRUE(p.doc->ShowResultsWindow(r));
+    EXPECT_TRUE(area.contains(window->frameGeometry()));
 }
 
 }  // namespace

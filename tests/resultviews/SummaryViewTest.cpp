@@ -4,6 +4,8 @@
 #include "ShowOutView.h"
 #include "SummaryFilter.h"
 #include "document/ZarMessages.h"
+#include "grids/ExcelExport.h"
+#include "rawfile/RunFileWriter.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -178,11 +180,11 @@ TEST(SummaryViewTest, ClickAfterSortOpensTheRightResult) {
     EXPECT_EQ(window->ShownType(), 3);
     EXPECT_EQ(window->StoredResult().column, 2);
     EXPECT_EQ(window->StoredResult().row, 1);
-    const SearchHitRecord* hit = p.Set().GetHit(window->StoredResult().recordIndex);
+    const SearchHitRecord* hit = p.Set().FindHit(window->StoredResult().hitNumber());
     EXPECT_EQ(hit->fileInformation.trimmed(), "run.0102.0103.3.out");
     // The cell press told the frame which hit is current.
     rvtest::WaitFor([&] { return p.doc->GetSorvexSelectedHit() != 0; }, 2000);
-    EXPECT_EQ(p.doc->GetSorvexSelectedHit(), window->StoredResult().recordIndex + 1);
+    EXPECT_EQ(p.doc->GetSorvexSelectedHit(), window->StoredResult().hitNumber());
 
     // The ranked hits of that spectrum.
     CShowOutView* showOut = window->ShowOut();
@@ -211,7 +213,7 @@ TEST(SummaryViewTest, ClickAfterSortOpensTheRightResult) {
         (void)r;
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, shown.center());
         EXPECT_EQ(window->StoredResult().viewType, c.viewType) << c.col;
-        EXPECT_EQ(p.Set().GetHit(window->StoredResult().recordIndex)->fileInformation.trimmed(),
+        EXPECT_EQ(p.Set().FindHit(window->StoredResult().hitNumber())->fileInformation.trimmed(),
                   "run.0104.0104.2.out")
             << c.col;
     }
@@ -243,6 +245,9 @@ TEST(SummaryViewTest, XpressTextIsTheSameAfterFillAndRefresh) {
 TEST(SummaryViewTest, ExportsBothTablesToWorkbooks) {
     Program p;
     ASSERT_TRUE(p.Load());
+    zartest::ShellOpenCapture desktop;
+    p.Set().GetHit(0)->hitMass = 1234.56789;  // shown with three decimals
+    p.Refill();
     QTemporaryDir home;
     const QByteArray oldHome = qgetenv("HOME");
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
@@ -262,6 +267,17 @@ TEST(SummaryViewTest, ExportsBothTablesToWorkbooks) {
     EXPECT_GT(QFileInfo(summaryPath).size(), 0);
     EXPECT_GT(QFileInfo(consensusPath).size(), 0);
     EXPECT_TRUE(summaryPath.startsWith(home.path()));
+    // Both workbooks open in the desktop's spreadsheet program; the mass is there whole.
+    ASSERT_EQ(desktop.urls().size(), 2u);
+    EXPECT_EQ(desktop.urls()[0], QUrl::fromLocalFile(summaryPath));
+    EXPECT_EQ(desktop.urls()[1], QUrl::fromLocalFile(consensusPath));
+    CSummaryGrid& grid = *p.Summary()->Grid();
+    int row = 0;
+    for (int r = 1; r <= p.Summary()->RowMapLength(); ++r)
+        if (grid.GetValueRowCol(r, 0) == QString::number(p.Set().GetHit(0)->hitNumber())) row = r;
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(grid.GetDisplayTextRowCol(row, 2), QStringLiteral("1234.568"));
+    EXPECT_EQ(GridExportValue(grid, row, 2), QStringLiteral("1234.56789"));
 }
 
 TEST(SummaryViewTest, SequenceOfTheCurrentHitGoesToTheClipboard) {
@@ -303,6 +319,77 @@ TEST(SummaryViewTest, ContextMenusOnlyWithResults) {
                                                        "  &Excel", "  &Sequence (to Clipboard)"}));
     EXPECT_EQ(ContextMenuOf(p.Consensus()),
               (QStringList{"&Display Options...", "", "&Export", "  &Excel"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The scan a hit's retention time is taken at, read from the table's Scan(s) text.
+int ScanOfCell(const QString& text) {
+    const QStringList parts = text.split(QStringLiteral(" - "));
+    const int first = parts.value(0).toInt();
+    const int last = parts.size() > 1 ? parts[1].toInt() : first;
+    return first == last ? first : (first + last) / 2;
+}
+
+// After a sort by any column, in either layout, every receiver of a click resolves the hit
+// shown in the clicked row: the frame's current hit and its retention time, the results window
+// and its show-output page, and the tool bar's results-window request.
+TEST(SummaryViewTest, EveryClickAfterEverySortNamesTheHitOfItsRow) {
+    Program p;
+    QString error;
+    const QString run = p.dir.path() + QStringLiteral("/run.mzML");
+    ASSERT_TRUE(WriteRunFile(run, 120, [](int i) {
+        RunSpectrum s;
+        s.scanNumber = i + 1;
+        s.retentionTime = 0.25 + 0.01 * (i + 1);
+        s.mz = {400.0, 500.0};
+        s.intensity = {10.0, 20.0};
+        return s;
+    }, error)) << error.toStdString();
+    ASSERT_TRUE(p.doc->OnOpenDocument(run));
+    ASSERT_TRUE(p.Load());
+    p.frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(p.frame.get()));
+    for (int singleScore : {0, 1}) {
+        p.doc->SummaryOptions().singleScore = singleScore;
+        p.Refill();
+        CSummaryGrid& grid = *p.Summary()->Grid();
+        const int columns = grid.GetColCount();
+        const int sequenceColumn = 4;
+        for (int sortColumn = 1; sortColumn <= columns; ++sortColumn) {
+            p.Summary()->SortByColumn(sortColumn);
+            for (int row = 1; row <= p.Summary()->RowMapLength(); ++row) {
+                SCOPED_TRACE(QStringLiteral("layout %1, sorted by column %2, row %3")
+                                 .arg(columns).arg(sortColumn).arg(row).toStdString());
+                const int hitNumber = grid.GetValueRowCol(row, 0).toInt();
+                const SearchHitRecord* hit = p.Set().FindHit(hitNumber);
+                ASSERT_NE(hit, nullptr);
+                const QString peptide = grid.GetValueRowCol(row, sequenceColumn);
+                ASSERT_EQ(hit->peptide, peptide);
+                // The m/z cell opens the hit's ranked hits.
+                const QModelIndex cell = grid.GetModel()->index(row - 1, 1);
+                grid.scrollTo(cell);
+                QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                                  grid.visualRect(cell).center());
+                QCoreApplication::processEvents();
+                EXPECT_EQ(p.doc->GetSorvexSelectedHit(), hitNumber);
+                EXPECT_DOUBLE_EQ(p.doc->GetSorvexHitRetentionTime(),
+                                 p.doc->ScanToRetentionTime(ScanOfCell(grid.GetValueRowCol(row, 1))));
+                CResultsWindow* window = GetResultsWindow();
+                ASSERT_NE(window, nullptr);
+                EXPECT_EQ(window->StoredResult().hitNumber(), hitNumber);
+                EXPECT_EQ(window->StoredResult().peptide, peptide);
+                EXPECT_EQ(window->ShowOut()->Title(),
+                          QStringLiteral("ShowOut - ") + hit->fileInformation.trimmed());
+                const SelectedResult request = p.frame->ResultsWindowRequest();
+                EXPECT_EQ(request.hitNumber(), hitNumber);
+                EXPECT_EQ(request.peptide, peptide);
+                EXPECT_EQ(request.reference, hit->reference);
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "core/MessageBox.h"
 #include "core/Numbers.h"
+#include "gui/Shell.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     zar::UseCNumericLocale();
     // An unexpected message box must never block a test run.
     zar::SetMessageBoxHandler([](const zar::MessageBoxRequest& r) { return zar::DefaultAnswer(r.style); });
+    // Nor may it start the user's browser or spreadsheet program.
+    zar::SetShellOpener([](const QUrl&, const QString&) { return true; });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

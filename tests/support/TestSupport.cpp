@@ -32,6 +32,22 @@ QStringList MessageBoxCapture::texts() const {
     return t;
 }
 
+ShellOpenCapture::ShellOpenCapture()
+    : urls_(std::make_shared<std::vector<QUrl>>()),
+      failures_(std::make_shared<QStringList>()),
+      accept_(std::make_shared<bool>(true)) {
+    auto urls = urls_;
+    auto failures = failures_;
+    auto accept = accept_;
+    previous_ = zar::SetShellOpener([urls, failures, accept](const QUrl& url, const QString& failure) {
+        urls->push_back(url);
+        failures->append(failure);
+        return *accept;
+    });
+}
+
+ShellOpenCapture::~ShellOpenCapture() { zar::SetShellOpener(previous_); }
+
 ScopedConfigDir::ScopedConfigDir() : previous_(qgetenv("ZAR_CONFIG_DIR")) {
     qputenv("ZAR_CONFIG_DIR", dir_.path().toLocal8Bit());
     zar::ResetRegistryCache();

@@ -2,6 +2,7 @@
 // Helpers shared by the tests.
 
 #include "core/MessageBox.h"
+#include "gui/Shell.h"
 
 #include <QString>
 #include <QStringList>
@@ -33,6 +34,27 @@ private:
     std::shared_ptr<std::vector<zar::MessageBoxRequest>> shown_;
     std::shared_ptr<std::deque<int>> answers_;
     zar::MessageBoxHandler previous_;
+};
+
+// Records what is handed to the desktop while it lives (addresses and files), starting
+// nothing; answers that it was handed over unless told otherwise.
+class ShellOpenCapture {
+public:
+    ShellOpenCapture();
+    ~ShellOpenCapture();
+    ShellOpenCapture(const ShellOpenCapture&) = delete;
+    ShellOpenCapture& operator=(const ShellOpenCapture&) = delete;
+
+    void refuse() { *accept_ = false; }
+    const std::vector<QUrl>& urls() const { return *urls_; }
+    // The failure texts given with them.
+    const QStringList& failureTexts() const { return *failures_; }
+
+private:
+    std::shared_ptr<std::vector<QUrl>> urls_;
+    std::shared_ptr<QStringList> failures_;
+    std::shared_ptr<bool> accept_;
+    zar::ShellOpener previous_;
 };
 
 // Points ZAR_CONFIG_DIR at a fresh empty folder while it lives.

@@ -16,6 +16,9 @@
 #include <QDir>
 #include <QFile>
 #include <QScrollBar>
+#include <QTest>
+
+#include <set>
 
 using namespace zar;
 
@@ -98,7 +101,7 @@ class DisplayIonsViewTest : public ::testing::Test {
 TEST_F(DisplayIonsViewTest, HitShowsItsIonsAndSpectrum) {
     open();
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
-    EXPECT_TRUE(view_->DtaFileText().startsWith(QStringLiteral("Dta File:  run.0101.0101.2")));
+    EXPECT_EQ(view_->DtaFileText(), QStringLiteral("Dta File:  run.0101.0101.2.dta"));
     EXPECT_TRUE(view_->MassTypeText().contains(QStringLiteral("Monoisotopic")));
     EXPECT_EQ(view_->Grid()->GetValueRowCol(0, 4), QStringLiteral("B Ions"));
     // Row n: residue n from the N-terminus, its b ion and the y ion of the rest.
@@ -181,4 +184,56 @@ TEST_F(DisplayIonsViewTest, EmptySpectrumHasNothingToScroll) {
     view_->OnHScroll(CDisplayIonsView::kLineRight, 0);  // no division by a zero span
     view_->ScrollSpectrum(10, 50);
     EXPECT_EQ(view_->DisplayOptions().xZoomed, 0);
+}
+
+// What the screen shows, not what a fresh paint would draw: the marked ions reach the screen
+// once the worker's result arrives, without any other repaint.
+TEST_F(DisplayIonsViewTest, TheScreenShowsTheLoadedSpectrum) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view_.get()));
+    QTest::qWait(50);  // the empty control is on the screen first
+    open();
+    QTest::qWait(50);
+    QWidget* plot = view_->Control()->ControlWindow();
+    ASSERT_NE(plot, nullptr);
+    const int green = viewstest::ScreenPixelsOver(*view_, *plot, QColor(0, 255, 0),
+                                                  QStringLiteral("/tmp/specviews_display_ions_screen.png"));
+    EXPECT_GT(green, 20) << "the marked ions are drawn in green";
+}
+
+// The table and the marks hold the series the hit was searched with, and no other.
+TEST_F(DisplayIonsViewTest, OnlyTheHitsIonSeriesAreComputed) {
+    const struct {
+        const char* flags;  // the three integers of the file's ion-series line
+        bool a, b, y;
+    } cases[] = {{"0 1 1", false, true, true},
+                 {"1 0 1", true, false, true},
+                 {"1 1 0", true, true, false},
+                 {"0 0 0", false, true, true}};  // none named: the usual b and y
+    const QString out = dir_.path() + QStringLiteral("/run.0101.0101.2.out");
+    QFile original(out);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray text = original.readAll();
+    original.close();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags);
+        QByteArray changed = text;
+        changed.replace("nABYabcdVWXYZ: 0 1 1", QByteArray("nABYabcdVWXYZ: ") + c.flags);
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(changed);
+        file.close();
+        CSorvexResults* set = doc_->GetSorvexResults();
+        set->Initialize();
+        set->ReadResults(dir_.path());
+        ASSERT_EQ(set->GetHitCount(), 1);
+        open();
+        EXPECT_EQ(!view_->Grid()->GetValueRowCol(2, 3).isEmpty(), c.a);
+        EXPECT_EQ(!view_->Grid()->GetValueRowCol(2, 4).isEmpty(), c.b);
+        EXPECT_EQ(!view_->Grid()->GetValueRowCol(2, 5).isEmpty(), c.y);
+        std::set<char> marked;
+        for (const auto& info : view_->PeakInfos()) marked.insert(static_cast<char>(info.cLabelText[0]));
+        EXPECT_EQ(marked.count('a') > 0, c.a);
+        EXPECT_EQ(marked.count('b') > 0, c.b);
+        EXPECT_EQ(marked.count('y') > 0, c.y);
+    }
 }

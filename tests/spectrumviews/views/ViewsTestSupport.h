@@ -10,7 +10,9 @@
 #include "TestSupport.h"
 
 #include <QFileInfo>
+#include <QImage>
 #include <QPixmap>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -64,6 +66,20 @@ inline bool WriteSmallRun(const QString& path, int scans) {
 
 inline bool Grab(QWidget& w, const QString& path) {
     return w.grab().save(path);
+}
+
+// Pixels of one colour that the screen shows over a part of a window: what the user sees, not
+// what a fresh paint would draw. The screen picture goes to `path`.
+inline int ScreenPixelsOver(QWidget& window, const QWidget& part, const QColor& colour,
+                            const QString& path) {
+    const QRect area(part.mapTo(&window, QPoint(0, 0)), part.size());
+    const QImage screen = window.screen()->grabWindow(window.winId()).toImage();
+    screen.save(path);
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (screen.pixelColor(x, y) == colour) ++count;
+    return count;
 }
 
 }  // namespace viewstest

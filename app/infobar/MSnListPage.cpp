@@ -183,8 +183,13 @@ void CMSnListPage::FillList() {
         return a.firstMz != b.firstMz ? a.firstMz < b.firstMz : a.secondMz < b.secondMz;
     });
     if (!grid_) return;
-    for (int i = 0; i < static_cast<int>(rows_.size()) && i + 1 <= rowCount_; ++i)
-        grid_->SetValueRange(i + 1, 1, rows_[static_cast<size_t>(i)].label);
+    labelWidth_ = 0;
+    for (int i = 0; i < static_cast<int>(rows_.size()) && i + 1 <= rowCount_; ++i) {
+        const QString& label = rows_[static_cast<size_t>(i)].label;
+        grid_->SetValueRange(i + 1, 1, label);
+        labelWidth_ = std::max(labelWidth_, grid_->fontMetrics().horizontalAdvance(label));
+    }
+    FitColumns();
 }
 
 bool CMSnListPage::CollectScans(const QString& label, const std::vector<MSnPrecursorGroup>& experiments,
@@ -270,7 +275,9 @@ void CMSnListPage::OnTrack() {
 }
 
 void CMSnListPage::FitColumns() {
-    if (initialised_) SpreadSpareWidth(*grid_, {{1, kExperimentColumnWidth}});
+    // A label is never cut: in a narrow bar the grid scrolls sideways instead.
+    const int cellPadding = 12;
+    if (initialised_) SpreadSpareWidth(*grid_, {{1, std::max(kExperimentColumnWidth, labelWidth_ + cellPadding)}});
 }
 
 void CMSnListPage::OnContextMenu(const QPoint& global) {

@@ -101,6 +101,7 @@ class CMSnListPage : public CSheetPage, public CMSnListGridOwner {
     double lower_ = 0.0;
     double upper_ = 0.0;
     int rowCount_ = kInitialRows;
+    int labelWidth_ = 0;
     bool initialised_ = false;
 };
 

@@ -65,10 +65,17 @@ QString WriteRun(const QString& dir, const QString& name, const std::vector<RunS
     return path;
 }
 
-QString DemoFolder(QString* error) {
-    static QTemporaryDir dir;
-    static QString folder;
-    static QString failure;
+namespace {
+
+struct DemoData {
+    QTemporaryDir dir;
+    DemoRun run;
+    QString folder;
+    QString failure;
+};
+
+DemoData& demoData() {
+    static DemoData data;
     static bool made = false;
     if (!made) {
         made = true;
@@ -78,12 +85,22 @@ QString DemoFolder(QString* error) {
         settings.firstElution = 1.0;
         settings.lastElution = 8.0;
         settings.intactMinutes = 8.6;
-        const QString target = dir.filePath(QStringLiteral("demo"));
-        if (WriteDemoFolder(target, MakeDemoRun(settings), false, failure)) folder = target;
+        data.run = MakeDemoRun(settings);
+        const QString target = data.dir.filePath(QStringLiteral("demo"));
+        if (WriteDemoFolder(target, data.run, false, data.failure)) data.folder = target;
     }
-    if (error) *error = failure;
-    return folder;
+    return data;
 }
+
+}  // namespace
+
+QString DemoFolder(QString* error) {
+    DemoData& data = demoData();
+    if (error) *error = data.failure;
+    return data.folder;
+}
+
+const DemoRun& DemoRunData() { return demoData().run; }
 
 void SendMouse(QWidget* widget, int type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
     QMouseEvent event(static_cast<QEvent::Type>(type), QPointF(pos), QPointF(widget->mapToGlobal(pos)), button,

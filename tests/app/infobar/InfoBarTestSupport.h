@@ -6,6 +6,7 @@
 #include "MainFrame.h"
 #include "ZarDoc.h"
 #include "rawfile/RunFileWriter.h"
+#include "tools/demo/DemoRun.h"
 
 #include "TestSupport.h"
 
@@ -46,6 +47,8 @@ zar::RunSpectrum Spectrum(int scan, int level, double minutes, std::vector<doubl
 // The demo data set, made once: its folder (with "demo.mzML" and "results"), or an empty text
 // after a failure (reported by the caller).
 QString DemoFolder(QString* error = nullptr);
+// What the demo data set was made from (valid once DemoFolder succeeded).
+const zar::DemoRun& DemoRunData();
 
 // Sends a mouse event to a widget (position in its coordinates).
 void SendMouse(QWidget* widget, int type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons);

@@ -97,6 +97,8 @@ bool CMSnListPage::OnInitDialog() {
         grid_->SetColCount(1);
         grid_->SetRowCount(kInitialRows);
         grid_->verticalHeader()->hide();
+        // One column: only pixel steps can scroll it sideways.
+        grid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
         grid_->SetValueRange(0, 1, QStringLiteral("Experiment(s)"));
         grid_->SetColWidth(1, kExperimentColumnWidth);
         FitColumnsOf(grid_);

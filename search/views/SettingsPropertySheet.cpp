@@ -6,7 +6,10 @@
 
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QLayout>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace zar {
 
@@ -21,6 +24,9 @@ CSettingsPropertySheet::CSettingsPropertySheet(const QString& caption, QWidget* 
         AddPage(page);
         page->installEventFilter(this);
     }
+    // Wide enough for every tab to show.
+    if (auto* tabs = findChild<QTabWidget*>())
+        setMinimumWidth(tabs->tabBar()->sizeHint().width() + 2 * layout()->contentsMargins().left() + 8);
     if (auto* buttons = findChild<QDialogButtonBox*>()) {
         QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
         if (ok) ok->setToolTip(QStringLiteral("Accept changes"));

@@ -76,6 +76,19 @@ TEST_F(ConfigurationTest, ThreePagesInTheirTabOrder) {
     EXPECT_EQ(sheet.GetPage(2)->TemplateId(), 8922);
 }
 
+TEST_F(ConfigurationTest, EachPageAsTheUserSeesIt) {
+    CSettingsPropertySheet sheet(QStringLiteral("Configuration Settings"), nullptr, 0);
+    runSheet(sheet, [&] {
+        for (int i = 0; i < 3; ++i) {
+            tabs(sheet)->setCurrentIndex(i);
+            QApplication::processEvents();
+            sheet.grab().save(QStringLiteral("/tmp/i23-configuration-%1.png").arg(i));
+        }
+        press(sheet, QDialogButtonBox::Cancel);
+    });
+    EXPECT_TRUE(sheet.WasOpened(sheet.InternetPage()));
+}
+
 TEST_F(ConfigurationTest, OkAfterOnlyTheFirstTabWritesOnlyTheFolders) {
     CSettingsPropertySheet sheet(QStringLiteral("Configuration Settings"), nullptr, 0);
     const int result = runSheet(sheet, [&] {

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QPushButton>
 
 namespace zar {
@@ -55,6 +56,8 @@ CSorvexDirectoryPage::CSorvexDirectoryPage(QWidget* sheet)
     }
     layout->setRowStretch(2 * kFolderCount, 1);
     edits_[0]->setMinimumWidth(320);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this, this, &CSorvexDirectoryPage::OnHelp);
+    help->setContext(Qt::WidgetWithChildrenShortcut);
 }
 
 void CSorvexDirectoryPage::DoDataExchange(CDataExchange& dx) {

@@ -5,6 +5,7 @@
 
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QShortcut>
 
 namespace zar {
 namespace {
@@ -31,6 +32,8 @@ CSorvexInternetPage::CSorvexInternetPage(QWidget* sheet)
     layout->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     layout->addRow(QStringLiteral("&NCBI Blast:"), blastEdit_);
     layout->addRow(QStringLiteral("&Swiss-Prot:"), swissProtEdit_);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this, this, &CSorvexInternetPage::OnHelp);
+    help->setContext(Qt::WidgetWithChildrenShortcut);
 }
 
 void CSorvexInternetPage::DoDataExchange(CDataExchange& dx) {

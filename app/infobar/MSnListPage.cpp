@@ -16,6 +16,7 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <new>
 
@@ -62,7 +63,7 @@ void readLabel(const QString& label, double& firstMz, double& secondMz) {
     text.remove_prefix(used);
     double energy = 0.0;
     if (!literal("of") || !number(firstMz) || !literal("@") || !number(energy)) return;
-    if (!number(secondMz)) return;
+    number(secondMz);
 }
 
 }  // namespace
@@ -162,6 +163,7 @@ QString CMSnListPage::ExperimentLabel(const MSnPrecursorGroup& e) {
 void CMSnListPage::FillList() {
     if (grid_) grid_->ClearCells(CGXRange::cells(1, 1, grid_->GetRowCount(), grid_->GetColCount()));
     rows_.clear();
+    labelWidth_ = 0;
     const std::vector<MSnPrecursorGroup>* list = experiments();
     if (!list || list->empty()) return;
     double low = 0.0, high = 0.0;
@@ -185,7 +187,6 @@ void CMSnListPage::FillList() {
         return a.firstMz != b.firstMz ? a.firstMz < b.firstMz : a.secondMz < b.secondMz;
     });
     if (!grid_) return;
-    labelWidth_ = 0;
     for (int i = 0; i < static_cast<int>(rows_.size()) && i + 1 <= rowCount_; ++i) {
         const QString& label = rows_[static_cast<size_t>(i)].label;
         grid_->SetValueRange(i + 1, 1, label);

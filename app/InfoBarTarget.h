@@ -19,6 +19,12 @@ public:
     virtual void ClearZarmassPage() = 0;
     // After a run was opened: the ZARMASS, Dta files and MSn pages start again.
     virtual void Reset() = 0;
+    // The document holds a new list of MSn experiments.
+    virtual void UpdateMSnListPage() = 0;
+    // The chromatogram's time range changed (minutes).
+    virtual void UpdateMSnTimeRange(double start, double end) = 0;
+    // Hands the MSn page's chosen scans to the document again (after the de novo settings changed).
+    virtual void ParseScanList() = 0;
 };
 
 }  // namespace zar

@@ -15,6 +15,7 @@
 #include "document/ZarMessages.h"
 #include "gui/Shell.h"
 #include "registry/RegKey.h"
+#include "resultviews/DisplayOutFileDlg.h"
 #include "spectrumviews/XpressWorker.h"
 
 #include <QAction>
@@ -191,8 +192,22 @@ void CMainFrame::SetFrameTitle(const QString& title) {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Zarvik Browser") : title + QStringLiteral(" - Zarvik Browser"));
 }
 
-void CMainFrame::SetMSnTimeRange(double, double) {}
-void CMainFrame::MSnListChanged() {}
+void CMainFrame::SetMSnTimeRange(double start, double end) {
+    if (infoBar_) infoBar_->UpdateMSnTimeRange(start, end);
+}
+
+void CMainFrame::MSnListChanged() {
+    if (infoBar_) infoBar_->UpdateMSnListPage();
+}
+
+CDisplayOutFileDlg* CMainFrame::OutFileDialog() const { return outFileDlg_.data(); }
+
+void CMainFrame::ShowOutFileDialog(const QString& folder, const QString& fileName) {
+    if (!outFileDlg_) outFileDlg_ = new CDisplayOutFileDlg(this);
+    outFileDlg_->LoadFile(folder, fileName);
+    outFileDlg_->show();
+    outFileDlg_->raise();
+}
 
 bool CMainFrame::ShowResultsWindow(const SelectedResult& result) {
     return resultsWindow_ ? resultsWindow_(result) : false;

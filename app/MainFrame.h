@@ -18,6 +18,7 @@ class QToolBar;
 
 namespace zar {
 
+class CDisplayOutFileDlg;
 class CZarDoc;
 class CZarViewWidget;
 
@@ -67,6 +68,11 @@ public:
 
     // The Info Bar, when there is one.
     void SetInfoBar(CInfoBarTarget* bar) { infoBar_ = bar; }
+    CInfoBarTarget* GetInfoBar() const { return infoBar_; }
+    // Shows a search-engine output file of a results folder in the one Display '.out' File
+    // dialog, made on first use.
+    void ShowOutFileDialog(const QString& folder, const QString& fileName);
+    CDisplayOutFileDlg* OutFileDialog() const;
     // The modeless dialog of a running result load; while it lives the Open Results commands
     // are disabled. Message 0x40A1 deletes it.
     void SetResultsStatusDialog(QWidget* dialog);
@@ -106,6 +112,7 @@ private:
     CInfoBarTarget* infoBar_ = nullptr;
     QPointer<QWidget> statusDialog_;
     bool resultsLoaded_ = false;  // the running load has posted its success
+    QPointer<CDisplayOutFileDlg> outFileDlg_;
     std::function<bool(const SelectedResult&)> resultsWindow_;
     std::pair<int, int> summaryCell_{0, 0};  // column, hit-record index + 1
     std::pair<int, int> selectionB_{0, 0};

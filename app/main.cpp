@@ -2,7 +2,9 @@
 
 #include "MainFrame.h"
 #include "ZarApp.h"
+#include "infobar/InfoBar.h"
 #include "resultviews/RegisterResultViews.h"
+#include "search/views/RegisterConfiguration.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
 #include "core/Log.h"
 #include "core/Numbers.h"
@@ -25,6 +27,8 @@ int main(int argc, char* argv[]) {
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     // The subsystems plug their views, commands and windows into the frame.
     zar::RegisterResultViews(*zarApp.GetMainFrame());
+    if (!zar::CreateInfoBar(*zarApp.GetMainFrame())) return 1;
+    zar::RegisterConfigurationSheet();
     const int rc = QApplication::exec();
     zar::LogLine(QStringLiteral("ZarvikBrowser ended"));
     return rc;

@@ -99,6 +99,9 @@ QString GetPeptideResultsDirectory() {
     return ReadText("PeptideResultsDirectory", QStringLiteral("C:\\Veltrix\\peptide"),
                     WriteBack::Yes);
 }
+void SetPeptideResultsDirectory(const QString& value) {
+    WriteText("PeptideResultsDirectory", value);
+}
 void SetMassmapDocumentDirectory(const QString& value) {
     WriteText("MassmapDocumentDirectory", value);
 }

@@ -34,6 +34,7 @@ void SetDatabaseDirectory(const QString& value);
 QString GetSequenceDirectory();
 void SetSequenceDirectory(const QString& value);
 QString GetPeptideResultsDirectory();  // written back
+void SetPeptideResultsDirectory(const QString& value);
 void SetMassmapDocumentDirectory(const QString& value);
 QString GetSorvexResultsDirectory();  // written back
 void SetSorvexResultsDirectory(const QString& value);

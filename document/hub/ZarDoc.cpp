@@ -68,9 +68,9 @@ CZarDoc::CZarDoc() {
     denovoParams_ = DenovoParams();
     denovo_ = std::make_unique<CDenovoEngine>();
     denovo_->InitParameters(denovoParams_);
-    xpressResidue_ = GetXpressResidue();
-    xpressDifference_ = GetXpressDifference();
-    xpressTolerance_ = GetXpressTolerance();
+    xpressResidue_ = zar::GetXpressResidue();
+    xpressDifference_ = zar::GetXpressDifference();
+    xpressTolerance_ = zar::GetXpressTolerance();
     enzymes_ = std::make_unique<CEnzymeTable>();
     // The digest cuts with the enzyme table's rules.
     pepmap_ = std::make_unique<CPepmapEngine>();
@@ -79,9 +79,9 @@ CZarDoc::CZarDoc() {
 }
 
 void CZarDoc::InstallXpressSettings() {
-    xpressResidue_ = GetXpressResidue();
-    xpressDifference_ = GetXpressDifference();
-    xpressTolerance_ = GetXpressTolerance();
+    xpressResidue_ = zar::GetXpressResidue();
+    xpressDifference_ = zar::GetXpressDifference();
+    xpressTolerance_ = zar::GetXpressTolerance();
     if (sorvex_) InstallXpressEngine(*sorvex_);
 }
 

@@ -60,6 +60,9 @@ struct FakeInfoBar : CInfoBarTarget {
     void SetZarmassResults(int, int) override {}
     void ClearZarmassPage() override {}
     void Reset() override {}
+    void UpdateMSnListPage() override {}
+    void UpdateMSnTimeRange(double, double) override {}
+    void ParseScanList() override {}
 };
 
 QString writeSmallRun(const QTemporaryDir& dir) {

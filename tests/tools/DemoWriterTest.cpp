@@ -1,7 +1,9 @@
 #include "tools/demo/DemoResults.h"
 #include "tools/demo/DemoWriter.h"
 
+#include "core/Numbers.h"
 #include "databases/DtaIons.h"
+#include "databases/SequenceMasses.h"
 #include "document/SorvexResults.h"
 #include "rawfile/VRawfile.h"
 #include "spectrumviews/FragmentIons.h"
@@ -153,6 +155,32 @@ TEST_F(DemoDataTest, ReaderSeesScansTimesAndPrecursors) {
     EXPECT_TRUE(filter.contains("@cid")) << filter.toStdString();
     ASSERT_TRUE(raw.filterForScan(first.scan - 1, filter));
     EXPECT_FALSE(filter.contains("ms2")) << filter.toStdString();
+}
+
+TEST_F(DemoDataTest, Ms3ScansFollowTheirMs2ScanWithBothPrecursors) {
+    ASSERT_GE(run_->ms3.size(), 4u);
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(File("demo.mzML")));
+    std::map<int, int> perMs2;
+    for (const DemoMs3& m : run_->ms3) {
+        ++perMs2[m.ms2Scan];
+        EXPECT_GT(m.scan, m.ms2Scan);
+        EXPECT_LE(m.scan - m.ms2Scan, run_->settings.ms3Fragments);
+        RawScanHeader header;
+        std::vector<CVXDataPeak> peaks;
+        ASSERT_TRUE(raw.spectrum(m.scan, peaks, &header)) << m.scan;
+        EXPECT_EQ(header.msLevel, 3);
+        EXPECT_FALSE(peaks.empty());
+        QString filter;
+        ASSERT_TRUE(raw.filterForScan(m.scan, filter));
+        EXPECT_TRUE(filter.contains(QCFormat("ms3 %.2f@cid35.00 %.2f@cid35.00", m.firstMz, m.secondMz)))
+            << filter.toStdString();
+        // The y ion of the last residues of the peptide.
+        const QString stretch = run_->peptides[static_cast<size_t>(m.peptide)].sequence.right(m.residues);
+        EXPECT_NEAR(m.secondMz, ProtonatedMass(SequenceMassTable::For(true), stretch.toStdString()), 0.02);
+    }
+    // Each MS2 scan that has MS3 scans has one per fragment: pairs share their first precursor.
+    for (const auto& [ms2, count] : perMs2) EXPECT_EQ(count, run_->settings.ms3Fragments) << ms2;
 }
 
 TEST_F(DemoDataTest, Ms2SpectraHoldTheTruePeptidesFragments) {

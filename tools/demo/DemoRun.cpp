@@ -34,6 +34,8 @@ constexpr double kIntactCentreCharge = 17.0;
 constexpr double kIntactChargeWidth = 3.0;
 constexpr double kPrecursorError = 0.002;  // sigma of a measured precursor, m/z
 constexpr double kMs1MassError = 0.001;
+constexpr double kMs3FragmentError = 0.003;  // sigma of a measured MS3 precursor, m/z
+constexpr double kMs3Energy = 35.0;
 
 // Kyte-Doolittle hydropathy, used to order the peptides' retention times.
 double Hydropathy(QChar residue) {
@@ -331,6 +333,64 @@ class RunBuilder {
         return spectrum;
     }
 
+    // MS3 of the y ion made of the last `residues` residues of the MS2 scan's peptide: the b and
+    // y ions of that stretch.
+    RunSpectrum makeMs3(const Ion& ion, const DemoMs2& ms2, int residues, double time,
+                        double precursorIntensity, DemoMs3& record) {
+        const DemoPeptide& peptide = run_.peptides[static_cast<size_t>(ion.peptide)];
+        const QString stretch = peptide.sequence.right(residues);
+        RunSpectrum spectrum = newScan(3, time);
+        record.scan = spectrum.scanNumber;
+        record.ms2Scan = ms2.scan;
+        record.peptide = ion.peptide;
+        record.residues = residues;
+        record.retentionTime = time;
+        record.firstMz = ms2.precursorMz;
+        const double yMz = NeutralMass(mono_, stretch.toLatin1().toStdString()) + kDemoProton;
+        record.secondMz = yMz + kMs3FragmentError * ms3Random_.normal();
+        RunPrecursor first;
+        first.mz = ms2.precursorMz;
+        first.charge = ion.charge;
+        first.energy = kMs3Energy;
+        RunPrecursor second;
+        second.mz = record.secondMz;
+        second.charge = 1;
+        second.energy = kMs3Energy;
+        spectrum.precursors = {first, second};
+        spectrum.windowLow = std::max(50.0, std::floor(0.27 * yMz));
+        spectrum.windowHigh = std::ceil(yMz + 10.0);
+
+        IonSlotMask wanted{};
+        wanted[kIonB] = true;
+        wanted[kIonY] = true;
+        const FragmentIonTable table = ComputeFragmentIons(stretch, model_, wanted);
+        std::vector<Peak> peaks;
+        for (int i = 1; i <= table.residueCount; ++i) {
+            for (int slot : {kIonB, kIonY}) {
+                const double mz = table.ion(i, slot);
+                if (mz <= 0.0 || ms3Random_.uniform() < kFragmentDropChance) continue;
+                if (mz < spectrum.windowLow || mz > spectrum.windowHigh) continue;
+                const double strength = slot == kIonY ? 1.0 : 0.55;
+                peaks.push_back({mz, precursorIntensity * 0.02 * strength * ms3Random_.uniform(0.15, 1.0)});
+            }
+        }
+        for (int i = 0; i < kMs2NoisePeaks / 2; ++i) {
+            peaks.push_back({ms3Random_.uniform(spectrum.windowLow, spectrum.windowHigh),
+                             kMs2NoiseFloor + precursorIntensity * 0.001 * ms3Random_.exponential(1.0)});
+        }
+        StorePeaks(peaks, spectrum);
+        return spectrum;
+    }
+
+    // Some light peptides, on their first MS2 scan, are followed by MS3 scans of their largest
+    // y ions.
+    bool wantsMs3(const Ion& ion) {
+        const DemoPeptide& peptide = run_.peptides[static_cast<size_t>(ion.peptide)];
+        if (s_.ms3PeptideStride <= 0 || peptide.labelCount > 0 || ion.charge < 2) return false;
+        if (ion.peptide % s_.ms3PeptideStride != 0) return false;
+        return ms3Done_.insert(ion.peptide).second;
+    }
+
     RunSpectrum makeIntact(double time) {
         RunSpectrum spectrum = newScan(1, time);
         spectrum.windowLow = kIntactWindowLow;
@@ -395,6 +455,18 @@ class RunBuilder {
                 DemoMs2 record;
                 run_.scans.push_back(makeMs2(ion, time, ionIntensity(ion, time), record));
                 run_.ms2.push_back(record);
+                if (wantsMs3(ion)) {
+                    // The MS3 scans share the MS2 scan's time slot, so the rest of the run is
+                    // scheduled as it would be without them.
+                    const int n = static_cast<int>(run_.peptides[static_cast<size_t>(ion.peptide)].sequence.size());
+                    const double step = s_.ms2Seconds / 60.0 / (s_.ms3Fragments + 1);
+                    for (int f = 1; f <= s_.ms3Fragments && n - f >= 2; ++f) {
+                        const double at = time + f * step;
+                        DemoMs3 ms3;
+                        run_.scans.push_back(makeMs3(ion, record, n - f, at, ionIntensity(ion, at), ms3));
+                        run_.ms3.push_back(ms3);
+                    }
+                }
                 time += s_.ms2Seconds / 60.0;
                 excludedUntil_[candidates[k].second] = time + s_.exclusionMinutes;
             }
@@ -405,7 +477,11 @@ class RunBuilder {
     const DemoSettings& s_;
     DemoRandom random_;
     FragmentMassModel model_{true};
+    const SequenceMassTable mono_ = SequenceMassTable::For(true);
     std::vector<Ion> ions_;
+    std::set<int> ms3Done_;
+    // MS3 scans draw from their own stream: the rest of the run stays as it is without them.
+    DemoRandom ms3Random_{run_.settings.seed * 7919 + 3};
     std::vector<double> excludedUntil_;
 };
 

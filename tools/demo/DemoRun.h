@@ -1,8 +1,9 @@
 #pragma once
 // The synthetic LC-MS/MS run of the demo data set: tryptic peptides of the demo proteins
 // eluting as Gaussian chromatographic peaks, MS1 scans with their isotope envelopes, data-
-// dependent MS2 scans with b/y ions and noise, light/heavy pairs on cysteine peptides at known
-// ratios, and one scan of an intact, multiply charged protein. Everything is made in memory
+// dependent MS2 scans with b/y ions and noise, MS3 scans of the largest y ions of some
+// peptides, light/heavy pairs on cysteine peptides at known ratios, and one scan of an intact,
+// multiply charged protein. Everything is made in memory
 // from a fixed seed: the same settings give the same run.
 
 #include "DemoProteins.h"
@@ -45,6 +46,8 @@ struct DemoSettings {
     double ms1Low = 400.0;
     double ms1High = 1800.0;
     double apexScale = 4.0e6;  // apex intensity of a peptide of a protein of abundance 1
+    int ms3PeptideStride = 7;  // every 7th light peptide: MS3 scans after its first MS2 scan,
+    int ms3Fragments = 2;      // one on each of its largest y ions
 };
 
 struct DemoPeptide {
@@ -79,6 +82,17 @@ struct DemoMs2 {
     int ionsTotal = 0;
 };
 
+// An MS3 scan: a y ion of an MS2 scan's precursor, isolated and fragmented again.
+struct DemoMs3 {
+    int scan = 0;
+    int ms2Scan = 0;
+    int peptide = 0;
+    int residues = 0;          // the y ion's length (its residues end the peptide)
+    double firstMz = 0.0;      // the MS2 scan's precursor, as measured
+    double secondMz = 0.0;     // the y ion (1+), as measured
+    double retentionTime = 0.0;
+};
+
 struct DemoRun {
     DemoSettings settings;
     std::vector<DemoProtein> database;
@@ -86,6 +100,7 @@ struct DemoRun {
     std::vector<DemoPair> pairs;
     std::vector<RunSpectrum> scans;  // scans[i].scanNumber == i + 1
     std::vector<DemoMs2> ms2;        // in scan order
+    std::vector<DemoMs3> ms3;        // in scan order
     int intactScan = 0;
     int intactProtein = 0;    // database index
     double intactMass = 0.0;  // average neutral mass

@@ -120,9 +120,20 @@ QString DemoReadmeText(const DemoRun& run) {
         "  demo.fasta    its protein database (the sample's proteins, background proteins and\n"
         "                a reversed decoy of each)\n"
         "  results/      search results: one .out and one .dta file per MS2 scan\n\n");
-    text += QCFormat("Run: %d scans (%d MS1, %d MS2) from %.2f to %.2f min.\n\n",
+    text += QCFormat("Run: %d scans (%d MS1, %d MS2, %d MS3) from %.2f to %.2f min.\n\n",
                      static_cast<int>(run.scans.size()), ms1, static_cast<int>(run.ms2.size()),
-                     start, end);
+                     static_cast<int>(run.ms3.size()), start, end);
+    if (!run.ms3.empty()) {
+        text += QStringLiteral(
+            "MS3 scans (the MSn Browser lists them): a y ion of an MS2 scan's precursor.\n"
+            "  scan  MS2 scan  precursor m/z  y ion m/z  y ion\n");
+        for (const DemoMs3& m : run.ms3) {
+            const QString& sequence = run.peptides[static_cast<size_t>(m.peptide)].sequence;
+            text += QCFormat("  %4d  %8d  %13.2f  %9.2f  y%d %s\n", m.scan, m.ms2Scan, m.firstMz,
+                             m.secondMz, m.residues, qPrintable(sequence.right(m.residues)));
+        }
+        text += QLatin1Char('\n');
+    }
     text += QStringLiteral("Proteins of the sample (relative amount):\n");
     for (const DemoProtein& p : run.database)
         if (p.target)

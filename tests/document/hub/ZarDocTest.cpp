@@ -111,6 +111,22 @@ TEST(ZarDoc, DisplayOptionsStartFromTheSettings) {
     EXPECT_EQ(doc.SummaryOptions().singleThreshold, -1.0);
 }
 
+TEST(ZarDoc, XpressSettingsStartFromTheSettingsAndFollowThem) {
+    zartest::ScopedConfigDir config;
+    RegKey key(RegRoot::LocalMachine, QStringLiteral("Software\\Korvath\\Veltrix\\ZarvikBrowser"), true);
+    key.writeString(QStringLiteral("XpressResidue"), QStringLiteral("K"));
+    key.writeDouble(QStringLiteral("XpressTolerance"), 2.5);
+    CZarDoc doc;
+    EXPECT_EQ(doc.GetXpressResidue(), QStringLiteral("K"));
+    EXPECT_DOUBLE_EQ(doc.GetXpressTolerance(), 2.5);
+    EXPECT_DOUBLE_EQ(doc.GetXpressDifference(), 8.0);
+    key.writeString(QStringLiteral("XpressResidue"), QStringLiteral("C"));
+    key.writeDouble(QStringLiteral("XpressTolerance"), 0.75);
+    doc.InstallXpressSettings();
+    EXPECT_EQ(doc.GetXpressResidue(), QStringLiteral("C"));
+    EXPECT_DOUBLE_EQ(doc.GetXpressTolerance(), 0.75);
+}
+
 TEST(ZarDoc, SetDisplayFlagsWithoutConsensusModeKeepsTheFilter) {
     CZarDoc doc;
     doc.SummaryOptions().filterMode = 3;

@@ -165,41 +165,11 @@ void CSpecView::OnUpdate(CZarView*, int hint) {
 
 bool CSpecView::readSpectrumAt(double time) {
     CZarDoc* doc = GetDocument();
-    VRawfile* raw = doc ? doc->GetRawFile() : nullptr;
-    if (!raw || !raw->isOpen()) return false;
-    // The scan is the one the trace point of that time came from; without such a point, the
-    // scan nearest the time.
-    int scan = 0;
-    if (CVXUserResult* u = currentUserResult()) {
-        const int i = NearestPointIndex(u->chro.points, time);
-        if (i >= 0) scan = u->chro.points[i].nScanPosition;
-    }
-    if (scan <= 0) scan = doc->RetentionTimeToScan(time);
-    std::vector<CVXDataPeak> peaks;
-    RawScanHeader h;
-    if (!doc->ReadScan(scan, peaks, &h)) return false;
-    QString filterText;
-    if (raw->filterForScan(scan, filterText)) spectrum_.filter.FilterString(filterText);
-    CVXSpectrumHeaderData& d = spectrum_.header.data;
-    d.nScanNumber = h.scanNumber;
-    d.bIsCentroid = h.isCentroid;
-    d.dRT = h.retentionTime;
-    d.dTIC = h.totalIonCurrent;
-    d.dBasePeakIntensity = h.basePeakIntensity;
-    d.dBasePeakMass = h.basePeakMass;
-    d.dLowMass = h.lowMass;
-    d.dHighMass = h.highMass;
-    if (!peaks.empty()) {
-        auto smallest = std::min_element(
-            peaks.begin(), peaks.end(),
-            [](const auto& a, const auto& b) { return a.dIntensity < b.dIntensity; });
-        d.dMinPeakIntensity = smallest->dIntensity;
-        d.dMinPeakMass = smallest->dPosition;
-    }
-    spectrum_.massRanges = {CVX_MassRange(h.lowMass, h.highMass)};
-    spectrum_.segmentSizes = {static_cast<int>(peaks.size())};
-    spectrum_.peaks = std::move(peaks);
-    return true;
+    if (!doc) return false;
+    // The scan of that time among those the trace was read from.
+    CVXUserResult* u = currentUserResult();
+    const CVXFilter* filter = u && !u->chro.filter.IsAcceptAll() ? &u->chro.filter : nullptr;
+    return doc->ReadSpectrum(0, 1, filter, time, &spectrum_, &spectrum_.filter);
 }
 
 void CSpecView::loadMsSpectrum() {

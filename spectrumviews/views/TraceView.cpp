@@ -716,9 +716,8 @@ void CTraceView::openRanges() {
     if (dialog.DoModal() != QDialog::Accepted) return;
     dialog.GetTraces(r->userTraceDefs);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    r->userResults.clear();
-    r->slotArray.clear();
-    ReadUserTraces(*doc);
+    if (doc->ReadChromatogram(false, true) && doc->ReadChromatogramsRange(true, true, true))
+        doc->ReadChromatograms(true, true, true);
     CreateTraceControls(true);
     LayoutControls();
     LoadAllTraces();

@@ -9,6 +9,7 @@
 #include "ViewCommands.h"
 #include "app/FrameCommands.h"
 #include "app/MainFrame.h"
+#include "app/RangeTakers.h"
 #include "app/plotwrappers/PlotWrappers.h"
 #include "core/Log.h"
 #include "databases/PepmapEngine.h"
@@ -33,23 +34,6 @@
 namespace zar {
 
 using namespace ZAR_PLOTLib;
-
-namespace {
-
-std::vector<TimeRangeTaker>& Takers() {
-    static std::vector<TimeRangeTaker> takers;
-    return takers;
-}
-
-}  // namespace
-
-void RegisterTimeRangeTaker(TimeRangeTaker taker) {
-    Takers().push_back(std::move(taker));
-}
-
-void ClearTimeRangeTakers() {
-    Takers().clear();
-}
 
 CTraceView::CTraceView(QWidget* parent)
     : CZarViewWidget(parent),
@@ -203,21 +187,29 @@ void CTraceView::CreateTraceControls(bool resetOrder) {
     if (static_cast<int>(r->slotArray.size()) < n) r->slotArray.resize(n, 0);
     for (int k = 0; k < n; ++k) {
         auto control = std::make_unique<CChro>();
-        if (control->Create(this, QRect(5, 5, 25, 25), kControlId)) {
-            guarded("preparing a trace control", [&] {
-                control->Call(&IChro::Initialize);
-                control->Call(&IChro::put_IndexNumber, k);
-                CVXUserResult* u = userResult(r->slotArray[k]);
-                control->Call(&IChro::put_NoDataText, WideText(u ? u->Name() : QString()));
-                control->Call(&IChro::SetLeftRightAxesWidths, 0.0, 0.0);
-            });
+        CVXUserResult* u = userResult(r->slotArray[k]);
+        if (createControl(*control, QRect(5, 5, 25, 25), kControlId, k, u ? u->Name() : QString()))
             connectEvents(control.get());
-        }
         slots_[k] = std::move(control);
     }
     const int current = GetTraceSlot(r->currentTraceNumber);
     if (current >= 0)
         guarded("showing the focus", [&] { setFocusRect(SlotControl(current), true); });
+}
+
+bool CTraceView::createControl(CChro& control, const QRect& rect, int id, int index,
+                               const QString& title) {
+    if (!control.Create(this, rect, id)) return false;
+    double left = 0.0;
+    double right = 0.0;
+    if (CZarDoc* doc = GetDocument()) doc->GetChroTraceInfo(left, right);
+    guarded("preparing a trace control", [&] {
+        control.Call(&IChro::Initialize);
+        control.Call(&IChro::put_IndexNumber, index);
+        control.Call(&IChro::put_NoDataText, WideText(title));
+        control.Call(&IChro::SetLeftRightAxesWidths, left, right);
+    });
+    return true;
 }
 
 void CTraceView::LayoutControls() {
@@ -357,8 +349,9 @@ void CTraceView::LoadAllTraces() {
             guarded("numbering a trace", [&] { c->Call(&IChro::put_IndexNumber, k); });
         LoadTrace(r->slotArray[k], k);
     }
+    // No scan picked yet (a negative time): no marker.
     CVXUserResult* u = userResult(r->currentTraceNumber);
-    const double t = u && u->currentScanPosition >= 0 ? u->currentScanPosition : 0.0;
+    const double t = u ? u->currentScanPosition : -1.0;
     const int slot = GetTraceSlot(r->currentTraceNumber);
     if (t >= 0.0 && slot >= 0)
         guarded("showing the scan marker",
@@ -370,7 +363,7 @@ void CTraceView::ReloadVisibleTraces() {
     if (!r) return;
     const int n = std::clamp(r->displaySlotCount, 0, int(kMaxSlots));
     CVXUserResult* cu = userResult(r->currentTraceNumber);
-    const double t = cu ? std::max(0.0, cu->currentScanPosition) : 0.0;
+    const double t = cu ? cu->currentScanPosition : -1.0;
     for (int k = 0; k < n && k < static_cast<int>(r->slotArray.size()); ++k) {
         CChro* c = SlotControl(k);
         if (!c || !c->Interface()) continue;
@@ -379,7 +372,7 @@ void CTraceView::ReloadVisibleTraces() {
             c->Call(&IChro::put_IndexNumber, k);
             LoadTrace(r->slotArray[k], k);
             setFocusRect(c, current);
-            showScanMarker(current, r->slotArray[k], t, c);
+            showScanMarker(current && t >= 0.0, r->slotArray[k], t, c);
         });
         repaintSlot(k);
     }
@@ -545,13 +538,17 @@ void CTraceView::BroadcastRange(double start, double end) {
     CZarDoc* doc = GetDocument();
     if (!doc) return;
     doc->SetSelectedRange(start, end);
-    for (const TimeRangeTaker& taker : Takers()) taker(start, end);
+    BroadcastToTimeRangeTakers(start, end);
     switch (doc->GetViewType()) {
         case 5:
             doc->SetSummaryRange(start, end);
             break;
         case 10:
             doc->SetMassmapRange(start, end);
+            break;
+        case kPepmapViewType:
+            if (CPepmapEngine* engine = doc->GetPepmapEngine())
+                engine->SetScanRangeFromTimes(start, end);
             break;
         default:
             break;
@@ -623,11 +620,7 @@ void CTraceView::OnCommand(int id) {
                 break;
             case ID_PLOT_TRACE_COPY: {
                 CChro offscreen;
-                if (offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) {
-                    offscreen.Call(&IChro::Initialize);
-                    offscreen.Call(&IChro::put_IndexNumber, 0);
-                    offscreen.Call(&IChro::put_NoDataText, WideText(u->Name()));
-                    offscreen.Call(&IChro::SetLeftRightAxesWidths, 0.0, 0.0);
+                if (createControl(offscreen, QRect(-50, -50, 25, 25), 0, 0, u->Name())) {
                     LoadTrace(trace, 0, &offscreen);
                     offscreen.Call(&IChro::CopyToClipboard);
                 }
@@ -675,11 +668,8 @@ void CTraceView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int d
     CVXUserResult* u = r ? userResult(r->currentTraceNumber) : nullptr;
     if (!u) return;
     CChro offscreen;
-    if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) return;
+    if (!createControl(offscreen, QRect(-50, -50, 25, 25), 0, 0, u->Name())) return;
     guarded("printing", [&] {
-        offscreen.Call(&IChro::Initialize);
-        offscreen.Call(&IChro::put_IndexNumber, 0);
-        offscreen.Call(&IChro::put_NoDataText, WideText(u->Name()));
         LoadTrace(r->currentTraceNumber, 0, &offscreen);
         const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
         CZarDoc* doc = GetDocument();

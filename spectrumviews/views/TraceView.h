@@ -22,12 +22,6 @@ namespace zar {
 
 class CChro;
 
-// Who else takes a time range zoomed in a trace (search launchers, DTA creation, deconvolution
-// smoothing): each registered taker is called with (start, end) minutes.
-using TimeRangeTaker = std::function<void(double start, double end)>;
-void RegisterTimeRangeTaker(TimeRangeTaker taker);
-void ClearTimeRangeTakers();
-
 class CTraceView : public CZarViewWidget {
     Q_OBJECT
   public:
@@ -77,6 +71,9 @@ class CTraceView : public CZarViewWidget {
 
     void OnCommand(int id);
     std::unique_ptr<QMenu> BuildContextMenu();
+    // Hands a time range (minutes) to all that take one: the document's selected range, the
+    // registered takers, the range of the summary or peptide-mapping table or the Pepmap engine
+    // of the layout shown, and the MSn page.
     void BroadcastRange(double start, double end);
     void AddTextLabel(const QString& text, double x, double y,
                       ZAR_PLOTLib::VXPlot_LabelParams* params);
@@ -107,6 +104,8 @@ class CTraceView : public CZarViewWidget {
     void applyYLimits(int trace, CChro* control);
     void updatePeptideLabels(CChro* control);
     void connectEvents(CChro* control);
+    // Creates a control in the slot or off screen and prepares it as every trace control is.
+    bool createControl(CChro& control, const QRect& rect, int id, int index, const QString& title);
     void openRanges();
     void openDisplayOptions();
     void guarded(const char* what, const std::function<void()>& action);

@@ -64,6 +64,8 @@ enum FrameCommand : int {
 using FrameCommandHandler = std::function<void(CMainFrame& frame)>;
 
 void RegisterFrameCommand(int id, FrameCommandHandler handler);
+// The command is answered by nothing any more (its provider went).
+void UnregisterFrameCommand(int id);
 bool HasFrameCommand(int id);
 // Runs the registered handler; false when none is registered.
 bool RunFrameCommand(int id, CMainFrame& frame);

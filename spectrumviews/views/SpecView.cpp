@@ -620,12 +620,14 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
             case ID_PLOT_DISPLAY_OPTIONS:
                 on = false;
                 break;
+            // The search and deconvolution items are the main window's commands: enabled only
+            // when something answers them.
             case ID_PLOT_SORVEX_DTA:
             case ID_PLOT_SORVEX_SEARCH:
-                on = type == 1;
+                on = type == 1 && HasFrameCommand(id);
                 break;
             case ID_PLOT_ZARMASS:
-                on = type == 1 || type == 6;
+                on = (type == 1 || type == 6) && HasFrameCommand(id);
                 break;
             default:
                 break;

@@ -784,12 +784,14 @@ std::unique_ptr<QMenu> CTraceView::BuildContextMenu() {
             case ID_PLOT_RESET_SCALING:
                 a->setEnabled(xZoomed || yZoomed);
                 break;
+            // The search and deconvolution items are the main window's commands: enabled only
+            // when something answers them.
             case ID_PLOT_SORVEX_DTA:
             case ID_PLOT_SORVEX_SEARCH:
-                a->setEnabled((viewType == 1 || viewType == 5) && msTrace);
+                a->setEnabled((viewType == 1 || viewType == 5) && msTrace && HasFrameCommand(id));
                 break;
             case ID_PLOT_ZARMASS:
-                a->setEnabled(viewType == 6);
+                a->setEnabled(viewType == 6 && HasFrameCommand(id));
                 break;
             default:
                 break;

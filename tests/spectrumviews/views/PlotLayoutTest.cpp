@@ -2,6 +2,8 @@
 // a trace picks the scan the spectrum pane shows; the arrow commands step through the trace's
 // scans; a zoom in a trace is broadcast to the document as a time range.
 
+#include "app/FrameCommands.h"
+#include "app/MainFrame.h"
 #include "app/RangeTakers.h"
 #include "app/SplitterViews.h"
 #include "app/ViewFactory.h"
@@ -10,6 +12,7 @@
 #include "document/UpdateHints.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
 #include "spectrumviews/views/SpecView.h"
+#include "spectrumviews/views/PaneSupport.h"
 #include "spectrumviews/views/TraceView.h"
 #include "spectrumviews/views/ViewCommands.h"
 
@@ -390,6 +393,37 @@ TEST_F(PlotLayoutTest, ContextMenusGreyWhatDoesNotApply) {
     EXPECT_FALSE(enabled[ID_PLOT_RESET_SCALING]);
     EXPECT_TRUE(enabled[ID_PLOT_ZOOM_IN_X]);
     EXPECT_FALSE(enabled[ID_PLOT_ZARMASS]);
+}
+
+TEST_F(PlotLayoutTest, SearchItemsAreEnabledOnlyWhenTheMainWindowAnswersThem) {
+    CMainFrame frame(doc_.get());
+    const auto items = [](QMenu* menu) {
+        std::map<int, QAction*> found;
+        ForEachCommandItem(menu, [&](QAction* a, int id) { found[id] = a; });
+        return found;
+    };
+    const int ids[] = {ID_PLOT_SORVEX_DTA, ID_PLOT_SORVEX_SEARCH, ID_PLOT_ZARMASS};
+    for (int id : ids) UnregisterFrameCommand(id);
+    std::unique_ptr<QMenu> traceMenu = trace_->BuildContextMenu();
+    std::unique_ptr<QMenu> specMenu = spec_->BuildContextMenu();
+    for (int id : ids) {
+        EXPECT_FALSE(items(traceMenu.get())[id]->isEnabled()) << id;
+        EXPECT_FALSE(items(specMenu.get())[id]->isEnabled()) << id;
+    }
+    std::vector<int> ran;
+    for (int id : ids) RegisterFrameCommand(id, [&ran, id](CMainFrame&) { ran.push_back(id); });
+    traceMenu = trace_->BuildContextMenu();
+    specMenu = spec_->BuildContextMenu();
+    // The plot layout with a mass-spectrometer trace: the searches apply, deconvolution only in
+    // its own layout (trace pane) or for a run's spectrum (spectrum pane).
+    EXPECT_TRUE(items(traceMenu.get())[ID_PLOT_SORVEX_DTA]->isEnabled());
+    EXPECT_TRUE(items(traceMenu.get())[ID_PLOT_SORVEX_SEARCH]->isEnabled());
+    EXPECT_FALSE(items(traceMenu.get())[ID_PLOT_ZARMASS]->isEnabled());
+    for (int id : ids) EXPECT_TRUE(items(specMenu.get())[id]->isEnabled()) << id;
+    items(traceMenu.get())[ID_PLOT_SORVEX_DTA]->trigger();
+    items(specMenu.get())[ID_PLOT_ZARMASS]->trigger();
+    EXPECT_EQ(ran, (std::vector<int>{ID_PLOT_SORVEX_DTA, ID_PLOT_ZARMASS}));
+    for (int id : ids) UnregisterFrameCommand(id);
 }
 
 TEST_F(PlotLayoutTest, PrintedPageCarriesThePlot) {

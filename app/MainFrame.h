@@ -6,6 +6,7 @@
 #include "FrameCommands.h"
 #include "InfoBarTarget.h"
 #include "ZarDocFrame.h"
+#include "ZarViewWidget.h"
 #include "messages/Messages.h"
 
 #include <QHash>
@@ -19,7 +20,6 @@ class QToolBar;
 namespace zar {
 
 class CZarDoc;
-class CZarViewWidget;
 
 class CMainFrame : public QMainWindow, public CZarDocFrame {
     Q_OBJECT
@@ -38,6 +38,8 @@ public:
     int CurrentViewType() const;
     CZarViewWidget* CurrentView() const { return currentView_; }
     CZarViewWidget* ActiveView() const { return activeView_; }
+    // The pane that holds a widget becomes the active view (a click or the keyboard focus).
+    void ActivateViewOf(QWidget* widget);
     // The hint a view type sends after a switch; -1 for types that cannot be shown.
     static int HintForViewType(int type);
     static QString ViewClassForType(int type);
@@ -93,7 +95,8 @@ private:
 
     CZarDoc* doc_;
     CZarViewWidget* currentView_ = nullptr;
-    CZarViewWidget* activeView_ = nullptr;
+    QPointer<CZarViewWidget> activeView_;
+    QMetaObject::Connection focusWatch_;
     QHash<int, QAction*> actions_;
     QToolBar* toolBar_ = nullptr;
     QMenu* recentMenu_ = nullptr;

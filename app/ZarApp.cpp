@@ -99,6 +99,12 @@ QPrinter* CZarApp::GetPrinter() {
     return printer_.get();
 }
 
+QPrinter& ProgramPrinter() {
+    if (CZarApp* app = CZarApp::Instance()) return *app->GetPrinter();
+    static QPrinter* printer = new QPrinter(QPrinter::HighResolution);
+    return *printer;
+}
+
 void CZarApp::OnFilePageSetup() {
     QPageSetupDialog dialog(GetPrinter(), frame_.get());
     if (dialog.exec() != QDialog::Accepted) return;

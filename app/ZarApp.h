@@ -57,5 +57,8 @@ QString HelpFolder();
 bool StartDetachedProgram(const QString& path);
 // The path of the plotting server beside the program.
 QString PlotServerPath();
+// The printer every print job and page set-up of the program uses (the application's; one of
+// the process when no application runs).
+QPrinter& ProgramPrinter();
 
 }  // namespace zar

@@ -23,7 +23,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 
@@ -483,18 +482,9 @@ void CSpecView::OnCommand(int id) {
                     }
                 }
                 break;
-            case ID_PLOT_SPEC_PRINT: {
-                QPrinter printer;
-                QPrintDialog dialog(&printer, this);
-                dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-                dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-                if (dialog.exec() != QDialog::Accepted) break;
-                QPainter painter(&printer);
-                PrintPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()),
-                          printer.resolution(), printer.resolution(),
-                          printer.pageLayout().orientation() == QPageLayout::Landscape);
+            case ID_PLOT_SPEC_PRINT:
+                PrintWithDialog();
                 break;
-            }
             case ID_PLOT_EXPORT_EXACT_MASS:
                 ExportSpectrumText(true, QString());
                 break;
@@ -548,6 +538,26 @@ bool CSpecView::ExportSpectrumText(bool exact, const QString& tag) {
         doc && doc->GetFileHolder() ? doc->GetFileHolder()->massDefect : CVXMassDefect();
     return SpectrumToText(tag, doc ? doc->GetRawFilePath() : QString(), &spectrum_.filter, header,
                           spectrum_.peaks, exact, defect);
+}
+
+bool CSpecView::HasViewCommand(int id) const {
+    return id == ID_FILE_PRINT || (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING);
+}
+
+bool CSpecView::IsViewCommandEnabled(int id) const {
+    if (id == ID_FILE_PRINT) return IsCommandEnabled(ID_PLOT_SPEC_PRINT);
+    return HasViewCommand(id) && IsCommandEnabled(id);
+}
+
+void CSpecView::OnViewCommand(int id) {
+    if (!IsViewCommandEnabled(id)) return;
+    OnCommand(id == ID_FILE_PRINT ? int(ID_PLOT_SPEC_PRINT) : id);
+}
+
+void CSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
+    const QRect page(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    PrintPage(painter, page, printer.resolution(), printer.resolution(),
+              printer.pageLayout().orientation() == QPageLayout::Landscape);
 }
 
 void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,

@@ -26,7 +26,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
 
@@ -626,16 +625,9 @@ void CTraceView::OnCommand(int id) {
                 }
                 break;
             }
-            case ID_PLOT_TRACE_PRINT: {
-                QPrinter printer;
-                QPrintDialog dialog(&printer, this);
-                if (dialog.exec() != QDialog::Accepted) break;
-                QPainter painter(&printer);
-                PrintPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()),
-                          printer.resolution(), printer.resolution(),
-                          printer.pageLayout().orientation() == QPageLayout::Landscape);
+            case ID_PLOT_TRACE_PRINT:
+                PrintWithDialog();
                 break;
-            }
             case ID_PLOT_EXPORT_CHROMATOGRAM:
                 ExportChromatogramText();
                 break;
@@ -660,6 +652,43 @@ bool CTraceView::ExportChromatogramText() {
     const double end = d.xZoomed ? d.xEnd : u->chro.dataTimeEnd;
     return CopyTextToClipboard(
         ChromatogramText(title, u->chro, start, end, GetDocument()->ListSeparator()));
+}
+
+bool CTraceView::HasViewCommand(int id) const {
+    return id == ID_FILE_PRINT || (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING);
+}
+
+bool CTraceView::IsViewCommandEnabled(int id) const {
+    CVXResults* r = results();
+    CVXUserResult* u = r ? userResult(r->currentTraceNumber) : nullptr;
+    if (!u || !HasViewCommand(id)) return false;
+    const CVXChroDisplay& d = u->chroDisplay;
+    switch (id) {
+        case ID_PLOT_ZOOM_OUT_Y:
+        case ID_PLOT_NORMALIZE:
+            return d.yZoomed != 0;
+        case ID_PLOT_ZOOM_OUT_X:
+        case ID_PLOT_DISPLAY_ALL:
+            return d.xZoomed != 0;
+        case ID_PLOT_RESET_SCALING:
+            return d.xZoomed || d.yZoomed;
+        default:
+            return true;
+    }
+}
+
+void CTraceView::OnViewCommand(int id) {
+    if (!IsViewCommandEnabled(id)) return;
+    if (id == ID_FILE_PRINT)
+        PrintWithDialog();
+    else
+        OnCommand(id);
+}
+
+void CTraceView::PrintPages(QPainter& painter, QPrinter& printer) {
+    const QRect page(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    PrintPage(painter, page, printer.resolution(), printer.resolution(),
+              printer.pageLayout().orientation() == QPageLayout::Landscape);
 }
 
 void CTraceView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,

@@ -44,6 +44,13 @@ class CTraceView : public CZarViewWidget {
     void OnInitialUpdate() override;
     void OnUpdate(CZarView* sender, int hint) override;
 
+    // The main window's print and zoom commands act on the current trace.
+    bool HasViewCommand(int id) const override;
+    bool IsViewCommandEnabled(int id) const override;
+    void OnViewCommand(int id) override;
+    QString PrintTitle() const override { return QStringLiteral("Chromatogram"); }
+    void PrintPages(QPainter& painter, QPrinter& printer) override;
+
     void CreateTraceControls(bool resetOrder);
     void LayoutControls();
     void LoadAllTraces();

@@ -115,8 +115,6 @@ void CSpecView::OnInitialUpdate() {
         control->OnEvent(SpecEvents::kSpecRightKeyPressed,
                          [this](const DispArgs&) { ShowNextScan(); });
         control_ = std::move(control);
-    } else {
-        LogLine(QStringLiteral("Spectrum view: the Spec control could not be created"));
     }
     layoutChildren();
     // The first point of the current trace becomes the current scan.

@@ -1,6 +1,7 @@
 #include "ZarViewWidget.h"
 
 #include "FrameCommands.h"
+#include "MainFrame.h"
 #include "ZarApp.h"
 #include "ZarDoc.h"
 #include "grid/GridWnd.h"
@@ -23,6 +24,11 @@ CZarViewWidget::~CZarViewWidget() {
 CZarDoc* CZarViewWidget::GetDocument() const { return CZarDoc::GetDoc(); }
 
 void CZarViewWidget::OnUpdate(CZarView*, int) { update(); }
+
+void CZarViewWidget::CommandStateChanged() {
+    if (CMainFrame* frame = CMainFrame::GetMainFrame(); frame && frame->ActiveView() == this)
+        frame->UpdateCommandUI();
+}
 
 bool CZarViewWidget::HasViewCommand(int id) const {
     if (!PrintableGrid()) return false;

@@ -47,6 +47,11 @@ public:
     bool PrintTo(QPrinter& printer);
     // Qt's print dialog on the program's printer, then the printout.
     bool PrintWithDialog();
+
+  protected:
+    // What the view's commands may do changed (a zoom, a new scan): the main window's menus and
+    // tool bar follow.
+    void CommandStateChanged();
 };
 
 }  // namespace zar

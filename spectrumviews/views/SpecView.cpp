@@ -665,6 +665,7 @@ void CSpecView::layoutChildren() {
 
 void CSpecView::updateToolBar() {
     toolBar_->OnIdleUpdateCmdUI([this](int id) { return IsCommandEnabled(id); });
+    CommandStateChanged();
 }
 
 }  // namespace zar

@@ -472,6 +472,7 @@ void CTraceView::OnChroLButtonDown(int slot, int trace) {
         }
     });
     GetDocument()->UpdateAllViews(this, kHintScanRange);
+    CommandStateChanged();
 }
 
 void CTraceView::OnChroLButtonUp(int slot, int, bool valid, double time, double intensity) {
@@ -515,6 +516,7 @@ void CTraceView::OnChroZoom(int slot, int trace, bool valid, double startTime,
     });
     repaintSlot(slot);
     BroadcastRange(std::min(startTime, endTime), std::max(startTime, endTime));
+    CommandStateChanged();
 }
 
 void CTraceView::OnChroArrowKey(int slot, int trace, bool right) {
@@ -638,6 +640,7 @@ void CTraceView::OnCommand(int id) {
                 break;
         }
     });
+    CommandStateChanged();
 }
 
 bool CTraceView::ExportChromatogramText() {

@@ -87,6 +87,12 @@ TEST_F(ViewPrintingTest, PrintAndZoomFollowTheActivePane) {
     EXPECT_TRUE(enabled(ID_ZOOM_OUT_X));
     EXPECT_TRUE(enabled(ID_DISPLAY_ALL));
 
+    // A zoom box drawn in the trace reaches the tool bar at once.
+    frame_->RunCommand(ID_RESET_SCALING);
+    EXPECT_FALSE(frame_->Action(ID_ZOOM_OUT_X)->isEnabled());
+    trace_->OnChroZoom(0, 0, true, 0.2, 0.0, 0.6, 0.0);
+    EXPECT_TRUE(frame_->Action(ID_ZOOM_OUT_X)->isEnabled());
+
     // A click into the spectrum makes it the active pane: the commands are its now.
     frame_->ActivateViewOf(spec_->Control()->ControlWindow());
     EXPECT_EQ(frame_->ActiveView(), spec_);

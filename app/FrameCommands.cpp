@@ -11,6 +11,7 @@ std::unordered_map<int, FrameCommandHandler>& handlers() {
 }  // namespace
 
 void RegisterFrameCommand(int id, FrameCommandHandler handler) { handlers()[id] = std::move(handler); }
+void UnregisterFrameCommand(int id) { handlers().erase(id); }
 bool HasFrameCommand(int id) { return handlers().count(id) != 0 && handlers().at(id); }
 bool RunFrameCommand(int id, CMainFrame& frame) {
     auto it = handlers().find(id);

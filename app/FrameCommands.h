@@ -14,6 +14,7 @@ enum FrameCommand : int {
     ID_FILE_PAGE_SETUP = 57605,
     ID_FILE_PRINT_SETUP = 57606,
     ID_FILE_PRINT = 57607,
+    ID_FILE_PAGE_HEADER_FOOTER = 9299,
     ID_APP_EXIT = 57665,
     ID_APP_ABOUT = 57664,
     ID_VIEW_TOOLBAR = 59392,
@@ -35,6 +36,13 @@ enum FrameCommand : int {
     ID_ANNOTATE_ADD_TEXT = 9292,
     ID_ANNOTATE_CLEAR_ALL = 9294,
     ID_DISPLAY_OPTIONS = 9221,
+    ID_ZOOM_IN_Y = 9211,
+    ID_ZOOM_OUT_Y = 9212,
+    ID_NORMALIZE = 9213,
+    ID_ZOOM_IN_X = 9214,
+    ID_ZOOM_OUT_X = 9215,
+    ID_DISPLAY_ALL = 9216,
+    ID_RESET_SCALING = 9217,
     ID_OPTIONS_CONFIGURATION = 9326,
     ID_OPTIONS_DISPLAY = 9327,
     ID_ACTION_ZARMASS = 9301,
@@ -64,6 +72,8 @@ enum FrameCommand : int {
 using FrameCommandHandler = std::function<void(CMainFrame& frame)>;
 
 void RegisterFrameCommand(int id, FrameCommandHandler handler);
+// The command is answered by nothing any more (its provider went).
+void UnregisterFrameCommand(int id);
 bool HasFrameCommand(int id);
 // Runs the registered handler; false when none is registered.
 bool RunFrameCommand(int id, CMainFrame& frame);

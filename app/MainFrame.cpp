@@ -19,6 +19,7 @@
 #include "spectrumviews/XpressWorker.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -97,9 +98,28 @@ CMainFrame::CMainFrame(CZarDoc* doc) : doc_(doc) {
     statusBar()->showMessage(QStringLiteral("Ready"));
     mapMessages();
     SetFrameTitle(doc_ ? doc_->GetTitle() : QStringLiteral("Untitled"));
+    // The pane the user works in answers the view commands (printing, zoom).
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                          [this](QWidget*, QWidget* now) { ActivateViewOf(now); });
+}
+
+void CMainFrame::ActivateViewOf(QWidget* widget) {
+    if (!currentView_) return;
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        auto* view = qobject_cast<CZarViewWidget*>(w);
+        if (!view || qobject_cast<CSplitterLayoutView*>(view)) continue;
+        if (view != currentView_ && !currentView_->isAncestorOf(view)) return;
+        if (activeView_ != view) {
+            activeView_ = view;
+            UpdateCommandUI();
+        }
+        return;
+    }
 }
 
 CMainFrame::~CMainFrame() {
+    // The children go after this part of the frame: their focus changes must not reach it.
+    disconnect(focusWatch_);
     delete statusDialog_.data();
     if (doc_ && doc_->GetFrame() == this) doc_->SetFrame(nullptr);
     if (gMainFrame == this) gMainFrame = nullptr;

@@ -6,6 +6,7 @@
 #include "FrameCommands.h"
 #include "InfoBarTarget.h"
 #include "ZarDocFrame.h"
+#include "ZarViewWidget.h"
 #include "messages/Messages.h"
 
 #include <QHash>
@@ -20,7 +21,6 @@ namespace zar {
 
 class CDisplayOutFileDlg;
 class CZarDoc;
-class CZarViewWidget;
 
 class CMainFrame : public QMainWindow, public CZarDocFrame {
     Q_OBJECT
@@ -39,6 +39,8 @@ public:
     int CurrentViewType() const;
     CZarViewWidget* CurrentView() const { return currentView_; }
     CZarViewWidget* ActiveView() const { return activeView_; }
+    // The pane that holds a widget becomes the active view (a click or the keyboard focus).
+    void ActivateViewOf(QWidget* widget);
     // The hint a view type sends after a switch; -1 for types that cannot be shown.
     static int HintForViewType(int type);
     static QString ViewClassForType(int type);
@@ -104,7 +106,8 @@ private:
 
     CZarDoc* doc_;
     CZarViewWidget* currentView_ = nullptr;
-    CZarViewWidget* activeView_ = nullptr;
+    QPointer<CZarViewWidget> activeView_;
+    QMetaObject::Connection focusWatch_;
     QHash<int, QAction*> actions_;
     QToolBar* toolBar_ = nullptr;
     QMenu* recentMenu_ = nullptr;

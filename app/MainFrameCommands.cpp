@@ -21,6 +21,9 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <algorithm>
+#include <iterator>
+
 namespace zar {
 namespace {
 
@@ -40,6 +43,7 @@ const CommandSpec kCommands[] = {
     {ID_OPEN_SEQUENCE_FILE, "Open &Sequence File...", nullptr},
     {ID_SAVE_SEQUENCE_FILE, "Sa&ve Sequence File...", nullptr},
     {ID_FILE_PAGE_SETUP, "Pa&ge Setup...", nullptr},
+    {ID_FILE_PAGE_HEADER_FOOTER, "Page &Header and Footer...", nullptr},
     {ID_FILE_PRINT, "&Print...", "Ctrl+P"},
     {ID_APP_EXIT, "E&xit", nullptr},
     {ID_VIEW_GENERAL_TRACE, "&General Trace Display", nullptr},
@@ -56,6 +60,13 @@ const CommandSpec kCommands[] = {
     {ID_ANNOTATE_ADD_TEXT, "Add &Text...", nullptr},
     {ID_ANNOTATE_CLEAR_ALL, "Clear &All", nullptr},
     {ID_DISPLAY_OPTIONS, "&Options...", nullptr},
+    {ID_ZOOM_IN_Y, "&Zoom In Y", nullptr},
+    {ID_ZOOM_OUT_Y, "Zoom &Out Y", nullptr},
+    {ID_NORMALIZE, "&Normalize", nullptr},
+    {ID_ZOOM_IN_X, "Zoom In &X", nullptr},
+    {ID_ZOOM_OUT_X, "Zoo&m Out X", nullptr},
+    {ID_DISPLAY_ALL, "&Display All", nullptr},
+    {ID_RESET_SCALING, "Reset &Scaling", nullptr},
     {ID_OPTIONS_CONFIGURATION, "&Configuration...", nullptr},
     {ID_OPTIONS_DISPLAY, "&Display...", nullptr},
     {ID_ACTION_ZARMASS, "&ZARMASS Calculation and Deconvolution...", nullptr},
@@ -81,6 +92,16 @@ const CommandSpec kCommands[] = {
     {ID_APP_ABOUT, "&About Zarvik Browser...", nullptr},
     {ID_HELP_CONTENTS_TOOLBAR, "Help Contents", nullptr},
 };
+
+// Commands the active view answers.
+constexpr int kViewAnsweredCommands[] = {ID_FILE_PRINT, ID_FILE_PAGE_HEADER_FOOTER, ID_ZOOM_IN_Y, ID_ZOOM_OUT_Y,
+                                         ID_NORMALIZE,  ID_ZOOM_IN_X,               ID_ZOOM_OUT_X, ID_DISPLAY_ALL,
+                                         ID_RESET_SCALING};
+
+bool isViewAnswered(int id) {
+    return std::find(std::begin(kViewAnsweredCommands), std::end(kViewAnsweredCommands), id) !=
+           std::end(kViewAnsweredCommands);
+}
 
 // View commands and the view type each shows.
 const std::pair<int, int> kViewCommands[] = {
@@ -142,6 +163,10 @@ void CMainFrame::createActions() {
         {ID_VIEW_DENOVO, "D", QColor(170, 70, 60)},           {ID_VIEW_MASSMAP, "PM", QColor(30, 140, 90)},
         {ID_VIEW_PEPMATCH, "Pm", QColor(170, 70, 60)},        {ID_VIEW_PEPMAP, "Pp", QColor(150, 60, 150)},
         {ID_VIEW_MULTI_CONSENSUS, "C", QColor(30, 140, 90)},  {ID_RESULTS_WINDOW, "W", QColor(40, 110, 170)},
+        {ID_ZOOM_IN_Y, "Y+", QColor(70, 90, 120)},            {ID_ZOOM_OUT_Y, "Y-", QColor(70, 90, 120)},
+        {ID_NORMALIZE, "N", QColor(70, 90, 120)},             {ID_ZOOM_IN_X, "X+", QColor(70, 90, 120)},
+        {ID_ZOOM_OUT_X, "X-", QColor(70, 90, 120)},           {ID_DISPLAY_ALL, "A", QColor(70, 90, 120)},
+        {ID_RESET_SCALING, "R", QColor(70, 90, 120)},
     };
     for (const auto& t : tiles) actions_[t.id]->setIcon(tileIcon(QString::fromLatin1(t.label), t.colour));
     actions_[ID_VIEW_TOOLBAR]->setCheckable(true);
@@ -159,7 +184,8 @@ void CMainFrame::createMenus() {
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     add(file, {ID_FILE_NEW, ID_FILE_OPEN, ID_OPEN_SORVEX_RESULTS, ID_OPEN_MASSMAP_RESULTS, ID_OPEN_MULTIPLE_RESULTS, 0,
-               ID_OPEN_SEQUENCE_FILE, ID_SAVE_SEQUENCE_FILE, 0, ID_FILE_PAGE_SETUP, ID_FILE_PRINT, 0});
+               ID_OPEN_SEQUENCE_FILE, ID_SAVE_SEQUENCE_FILE, 0, ID_FILE_PAGE_SETUP, ID_FILE_PAGE_HEADER_FOOTER,
+               ID_FILE_PRINT, 0});
     recentMenu_ = file->addMenu(QStringLiteral("Recent &Files"));
     rebuildRecentMenu();
     add(file, {0, ID_APP_EXIT});
@@ -167,6 +193,9 @@ void CMainFrame::createMenus() {
     add(view, {ID_VIEW_GENERAL_TRACE, ID_VIEW_SORVEX_SUMMARY, ID_VIEW_ZARMASS, ID_VIEW_DENOVO, ID_VIEW_PEPMATCH,
                ID_VIEW_PEPMAP, ID_VIEW_MASSMAP, ID_VIEW_MULTI_CONSENSUS, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
     QMenu* display = menuBar()->addMenu(QStringLiteral("&Display"));
+    QMenu* zoom = display->addMenu(QStringLiteral("&Zoom"));
+    add(zoom, {ID_ZOOM_IN_Y, ID_ZOOM_OUT_Y, ID_NORMALIZE, 0, ID_ZOOM_IN_X, ID_ZOOM_OUT_X, ID_DISPLAY_ALL});
+    add(display, {ID_RESET_SCALING, 0});
     QMenu* annotate = display->addMenu(QStringLiteral("&Annotate"));
     add(annotate, {ID_ANNOTATE_ADD_TEXT, ID_ANNOTATE_CLEAR_ALL});
     add(display, {ID_DISPLAY_OPTIONS});
@@ -194,7 +223,8 @@ void CMainFrame::createToolBar() {
     for (int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_OPEN_SORVEX_RESULTS, ID_OPEN_MASSMAP_RESULTS, ID_SAVE_SEQUENCE_FILE, 0,
                    ID_FILE_PRINT, 0, ID_VIEW_GENERAL_TRACE, ID_VIEW_SORVEX_SUMMARY, ID_VIEW_ZARMASS, ID_VIEW_DENOVO,
                    ID_VIEW_MASSMAP, ID_VIEW_PEPMATCH, ID_VIEW_PEPMAP, ID_VIEW_MULTI_CONSENSUS, 0, ID_RESULTS_WINDOW, 0,
-                   ID_HELP_CONTENTS_TOOLBAR}) {
+                   ID_ZOOM_IN_Y, ID_ZOOM_OUT_Y, ID_NORMALIZE, ID_ZOOM_IN_X, ID_ZOOM_OUT_X, ID_DISPLAY_ALL,
+                   ID_RESET_SCALING, 0, ID_HELP_CONTENTS_TOOLBAR}) {
         if (id == 0) toolBar_->addSeparator();
         else toolBar_->addAction(actions_.value(id));
     }
@@ -203,6 +233,7 @@ void CMainFrame::createToolBar() {
 int CMainFrame::entryCount() const { return doc_ ? doc_->GetEntryCount() : 0; }
 
 bool CMainFrame::commandEnabled(int id) const {
+    if (isViewAnswered(id)) return activeView_ && activeView_->IsViewCommandEnabled(id);
     const int type = CurrentViewType();
     const int count = entryCount();
     const bool kind0 = doc_ && doc_->GetCurrentResultType() == 0;
@@ -246,8 +277,7 @@ bool CMainFrame::commandEnabled(int id) const {
         case ID_TOOLS_FASTA_INDEX:
         case ID_TOOLS_ENZYME_EDITOR:
         case ID_TOOLS_SEQUENCE_CALCULATOR:
-        case ID_TOOLS_SEQUENCE_EDITOR:
-        case ID_FILE_PRINT: return HasFrameCommand(id);
+        case ID_TOOLS_SEQUENCE_EDITOR: return HasFrameCommand(id);
         default: return true;
     }
 }
@@ -269,6 +299,11 @@ void CMainFrame::RunCommand(int id) {
             OnChooseView(type, false);
             if (type == 6) SetFrameTitle(doc_ ? doc_->GetTitle() : QString());
         }
+        UpdateCommandUI();
+        return;
+    }
+    if (isViewAnswered(id) || (id == ID_FILE_PAGE_SETUP && activeView_ && activeView_->HasViewCommand(id))) {
+        if (activeView_) activeView_->OnViewCommand(id);
         UpdateCommandUI();
         return;
     }

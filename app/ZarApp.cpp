@@ -3,13 +3,16 @@
 #include "MainFrame.h"
 #include "RegisteredMessages.h"
 #include "ZarDoc.h"
+#include "com/ComError.h"
 #include "com/ComRegistry.h"
+#include "core/Log.h"
 #include "core/MessageBox.h"
 #include "core/Paths.h"
 #include "document/ChildProcess.h"
 #include "document/Settings.h"
 #include "fileio/VXCore.h"
 #include "gui/Shell.h"
+#include "plot/typelib/ZarPlotTypes.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -60,6 +63,8 @@ bool CZarApp::ProcessCommandLine(CZarCommandLineInfo& info) {
         Unregister();
         return false;
     }
+    // Another user, or another settings folder, may not know the plotting server yet.
+    EnsurePlotServerRegistered(PlotServerPath());
     if (info.valid && info.action == 0) OnFileNew();
     if (!frame_) {
         if (info.verboseFlag) ZarMessageBox(QStringLiteral("CmdLine: the File | New operation failed."));
@@ -69,6 +74,24 @@ bool CZarApp::ProcessCommandLine(CZarCommandLineInfo& info) {
 }
 
 QString PlotServerPath() { return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ZAR_Plot.so")); }
+
+bool EnsurePlotServerRegistered(const QString& library) {
+    const QString wanted = QFileInfo(library).canonicalFilePath();
+    if (wanted.isEmpty()) return false;  // no server beside the program
+    bool current = true;
+    for (const ZAR_PLOTLib::CoclassInfo& c : ZAR_PLOTLib::kCoclasses) {
+        CLSID clsid;
+        if (FAILED(CLSIDFromProgID(QString::fromUtf16(c.progId), &clsid)) ||
+            QFileInfo(InprocServerPath(clsid)).canonicalFilePath() != wanted) {
+            current = false;
+            break;
+        }
+    }
+    if (current) return true;
+    const HRESULT hr = RegisterServerLibrary(wanted, false);
+    if (FAILED(hr)) LogLine(QStringLiteral("registering the plotting server failed: ") + HResultText(hr));
+    return SUCCEEDED(hr);
+}
 
 bool CZarApp::Unregister() { return SUCCEEDED(RegisterServerLibrary(PlotServerPath(), true)); }
 
@@ -97,6 +120,12 @@ QPrinter* CZarApp::GetPrinter() {
                                  QPageLayout::Inch);
     }
     return printer_.get();
+}
+
+QPrinter& ProgramPrinter() {
+    if (CZarApp* app = CZarApp::Instance()) return *app->GetPrinter();
+    static QPrinter* printer = new QPrinter(QPrinter::HighResolution);
+    return *printer;
 }
 
 void CZarApp::OnFilePageSetup() {

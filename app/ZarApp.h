@@ -57,5 +57,11 @@ QString HelpFolder();
 bool StartDetachedProgram(const QString& path);
 // The path of the plotting server beside the program.
 QString PlotServerPath();
+// Registers the plotting server library for this user (what its DllRegisterServer writes) when a
+// class of it is not registered or names another library. False when it is not registered now.
+bool EnsurePlotServerRegistered(const QString& library);
+// The printer every print job and page set-up of the program uses (the application's; one of
+// the process when no application runs).
+QPrinter& ProgramPrinter();
 
 }  // namespace zar

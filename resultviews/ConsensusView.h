@@ -34,6 +34,9 @@ class CConsensusView : public CZarViewWidget, public CConsensusGridOwner {
     int OnExportExcel(QString* outputPath = nullptr);
 
     CConsensusGrid* Grid() const { return grid_; }
+    // File > Print, Page Setup and Page Header and Footer print the table.
+    CGXGridWnd* PrintableGrid() const override { return grid_; }
+    QString PrintTitle() const override { return QStringLiteral("Consensus"); }
     int RowEntryCount() const { return static_cast<int>(entries_.size()); }
 
   protected:

@@ -39,6 +39,9 @@ class CSummaryView : public CZarViewWidget, public CSummaryGridOwner {
     void OnExportSequence();
 
     CSummaryGrid* Grid() const { return grid_; }
+    // File > Print, Page Setup and Page Header and Footer print the table.
+    CGXGridWnd* PrintableGrid() const override { return grid_; }
+    QString PrintTitle() const override { return QStringLiteral("Summary"); }
     int RowMapLength() const { return static_cast<int>(rowMap_.size()); }
 
   protected:

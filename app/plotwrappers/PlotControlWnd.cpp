@@ -1,8 +1,37 @@
 #include "PlotControlWnd.h"
 
+#include "core/Log.h"
+#include "core/MessageBox.h"
+
 #include <QResizeEvent>
 
 namespace zar {
+namespace {
+
+bool& failureNoticeGiven() {
+    static bool given = false;
+    return given;
+}
+
+}  // namespace
+
+QString CPlotControlWnd::CreateFailureText(const QString& progId, HRESULT result) {
+    QString why;
+    CLSID clsid;
+    if (result == CO_E_CLASSSTRING || result == REGDB_E_CLASSNOTREG) {
+        why = QStringLiteral("The plotting server is not registered for this user.");
+    } else if (result == CO_E_DLLNOTFOUND && SUCCEEDED(CLSIDFromProgID(progId, &clsid))) {
+        why = QStringLiteral("The plotting server library \"%1\" could not be loaded.")
+                  .arg(InprocServerPath(clsid));
+    } else {
+        why = HResultText(result);
+    }
+    return QStringLiteral("The plots cannot be shown: the plotting control \"%1\" could not be "
+                          "created.\n\n%2")
+        .arg(progId, why);
+}
+
+void CPlotControlWnd::ResetCreateFailureNotice() { failureNoticeGiven() = false; }
 
 CPlotControlWnd::CPlotControlWnd(QWidget* parent) : QWidget(parent) {}
 
@@ -16,17 +45,26 @@ bool CPlotControlWnd::CreateControl(const QString& progId, QWidget* parent, cons
     if (parent && parentWidget() != parent) setParent(parent);
     setGeometry(rect);
     id_ = id;
+    const auto failed = [&] {
+        const QString text = CreateFailureText(progId, createResult_);
+        LogLine(text);
+        if (!failureNoticeGiven()) {
+            failureNoticeGiven() = true;
+            ZarMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        }
+        return false;
+    };
     ComPtr<IUnknown> unknown;
     createResult_ = CreateInstanceByProgID(progId, IID_IUnknown, unknown.put());
-    if (FAILED(createResult_)) return false;
+    if (FAILED(createResult_)) return failed();
     ComPtr<IControlWindow> site;
     createResult_ = unknown->QueryInterface(IID_IControlWindow, site.put());
-    if (FAILED(createResult_)) return false;
+    if (FAILED(createResult_)) return failed();
     QWidget* window = nullptr;
     createResult_ = site->CreateControlWindow(this, &window);
     if (FAILED(createResult_) || !window) {
         if (SUCCEEDED(createResult_)) createResult_ = E_FAIL;
-        return false;
+        return failed();
     }
     unknown_ = std::move(unknown);
     window_ = window;

@@ -33,6 +33,11 @@ class CPlotControlWnd : public QWidget {
     int ControlId() const { return id_; }
     // The result of the last failed creation (S_OK after a success).
     HRESULT CreateResult() const { return createResult_; }
+    // Why a control of progId could not be created, in the user's words.
+    static QString CreateFailureText(const QString& progId, HRESULT result);
+    // The first control that cannot be created tells the user why; later ones are only logged.
+    // This makes the next failure tell the user again.
+    static void ResetCreateFailureNotice();
 
     // Repaints the control with what it was last given: its setters do not repaint it, and a
     // repaint of this host does not reach the control's own window.

@@ -168,6 +168,11 @@ bool CZarDoc::OnOpenDocument(const QString& path) {
     return true;
 }
 
+bool CZarDoc::OnSaveDocument(const QString&) {
+    ZarMessageBox(QStringLiteral("Code under construction..."));
+    return true;
+}
+
 bool CZarDoc::ShowResultsWindow(const SelectedResult& item) {
     if (!frame_ || !frame_->ShowResultsWindow(item)) {
         ZarMessageBox(QStringLiteral("Unable to display the Sorvex Results window"));
@@ -195,8 +200,11 @@ void CZarDoc::SetCurrentScanRange(int first, int last) {
 }
 
 int CZarDoc::GetCurrentResultType() const {
-    // 0: the results of the mass spectrometer's run; -1: no run is open.
-    return GetEntryCount() > 0 ? 0 : -1;
+    const CVXResults* r = GetCurrentResults();
+    if (!r || r->currentUserResult < 0 ||
+        r->currentUserResult >= static_cast<int>(r->userResults.size()))
+        return -1;
+    return r->userResults[static_cast<std::size_t>(r->currentUserResult)].chro.detectorType;
 }
 
 int CZarDoc::GetViewType() const {

@@ -8,6 +8,7 @@
 #include "ZarDocFrame.h"
 #include "document/ResultsDisplayOptions.h"
 #include "document/SelectedResult.h"
+#include "fileio/VXConfiguration.h"
 #include "fileio/VXResults.h"
 #include "interpretation/DenovoTypes.h"
 
@@ -31,6 +32,9 @@ class CDenovoEngine;
 class CPepmapEngine;
 class CEnzymeTable;
 class CPepmatchData;
+
+// The trace definitions of a run the user has defined none for: its TIC and base peak.
+CVXUserTraceDefWrapper DefaultTraceDefinitions();
 
 // The de novo candidate a view selected (message 0x40AD carries a copy).
 struct DenovoSelectionRecord {
@@ -65,6 +69,8 @@ public:
     bool OnNewDocument();
     // Opens a run; false (nothing else changed, no recent-file entry) when it cannot be read.
     bool OnOpenDocument(const QString& path);
+    // The document has no file of its own to save: says so and reports success.
+    bool OnSaveDocument(const QString& path);
     QString GetTitle() const;
     bool IsModified() const { return modified_; }
     void SetModifiedFlag(bool modified) { modified_ = modified; }
@@ -107,6 +113,8 @@ public:
     double GetCurrentRetentionTime() const;
     void SetCurrentScanRange(int first, int last);
     void GetCurrentScanRange(int& first, int& last) const { first = currentScanFirst_; last = currentScanLast_; }
+    // The detector type of the current user result's trace (0: the mass spectrometer); -1 when
+    // no trace is current.
     int GetCurrentResultType() const;
     void SetDisplayFlags(int summaryMode, int consensusMode, int entries);
     void SetSummaryRange(double low, double high);
@@ -135,6 +143,19 @@ public:
     int GetXpressEntry() const { return xpressEntry_; }
     void SetXpressEntry(int entry) { xpressEntry_ = entry; }
     QChar ListSeparator() const { return listSeparator_; }
+    // The plot configuration: room beside the axes, axis titles and scale types per detector.
+    CVXConfiguration& GetConfiguration() { return configuration_; }
+    // The left and right axes widths of the chromatograms (characters): a side's custom spacing,
+    // 0.0 (automatic) when the side is automatic.
+    void GetChroTraceInfo(double& left, double& right) const;
+    // The Y scale type of a spectrum display: of user result `index` (byIndex), of the current
+    // user result (current), else the configuration's for detector type `index`.
+    int GetSpectrumDisplay(int index, bool byIndex, bool current) const;
+    // Puts the axis titles on every chromatogram display of the current results: the given four,
+    // or (no arguments) those the configuration holds for each trace's detector type.
+    void ApplyDisplaySettings(const QString& xChromatogram, const QString& xSpectrum,
+                              const QString& yRelative, const QString& yAbsolute);
+    void ApplyDisplaySettings();
     QChar DecimalSeparator() const { return decimalSeparator_; }
 
     // Loads MSn scans of the run into the de novo engine and tells the main window.
@@ -156,8 +177,35 @@ public:
     const CMSnPrecursorList* GetMSnPrecursorList() const { return msnList_.get(); }
     // A scan's peaks and header; false (with a message) when it cannot be read.
     bool ReadScan(int scan, std::vector<CVXDataPeak>& peaks, struct RawScanHeader* header = nullptr);
-    // The run's total-ion and base-peak chromatograms.
-    bool ReadChromatograms(std::vector<CVXChro>& traces);
+    // The spectrum of controller (type, number) at a time: the scan nearest the time among those
+    // the filter passes (none: every scan). Fills the spectrum (peaks, the scan's mass range as
+    // one segment, header) and the scan's filter. Without a controller of that type and number
+    // nothing is read and the result is false; a failed read says so.
+    bool ReadSpectrum(int type, int number, const CVXFilter* filterObject, double time,
+                      CVXSpec* spectrum, CVXFilter* filter);
+    // The header of the scan nearest a time; of a scan. The filter, when given, becomes the
+    // scan's filter.
+    bool ReadSpectrumHeader(double time, CVXSpec* spectrum, CVXFilter* filter);
+    bool ReadScanHeader(int scan, CVXSpec* spectrum, CVXFilter* filter);
+    // A detector's spectrum (type 3) states its smallest and largest intensity, each with its
+    // position, in the header; nothing changes without peaks.
+    static void TakeIntensityExtremes(const std::vector<CVXDataPeak>& peaks,
+                                      CVXSpectrumHeaderData& header);
+
+    // The chromatogram request from the user's trace definitions (resetTraces: the run's TIC
+    // and base peak when none is enabled), its read, and the user results and trace layout
+    // made of it. Each is false, with a message, when the run cannot answer.
+    static constexpr int kDefaultTracesPerPage = 2;
+    bool ReadChromatogram(bool resetTraces, bool build);
+    bool ReadChromatogramsRange(bool a, bool b, bool c);
+    bool ReadChromatograms(bool a, bool b, bool c);
+    // A request's mass ranges: a range whose ends are equal becomes the mass plus and minus
+    // the tolerance (unit 0 milli-mass units, 1 ppm, 2 mass units).
+    static std::vector<CVX_MassRange> WidenedRanges(const std::vector<CVX_MassRange>& ranges,
+                                                    double tolerance, int unit);
+    // The value (intensity) of the point of a time-sorted list nearest a time; -1.0 for no list
+    // or an empty one.
+    static double GetRangeValue(const std::vector<CVXDataPeak>* list, double time);
 
 private:
     double hitRetentionTime(const class CSearchResults* set, int selected) const;
@@ -199,6 +247,7 @@ private:
     std::pair<int, int> massmapSelection_{0, 0};
     std::pair<int, int> sorvexSelection_{0, 0};
     std::unique_ptr<CMSnPrecursorList> msnList_;
+    CVXConfiguration configuration_;
     int xpressEntry_ = 0;
     int currentScanFirst_ = 0;
     int currentScanLast_ = 0;

@@ -8,12 +8,17 @@
 #include "grid/GridStyle.h"
 #include "messages/Messages.h"
 
+#include <QPageLayout>
 #include <QPoint>
 #include <QTableView>
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
+class QPainter;
 class QPrinter;
 
 namespace zar {
@@ -21,6 +26,17 @@ namespace zar {
 class CGXGridHeaderView;
 
 constexpr unsigned WM_CONTEXTMENU = 0x007B;
+
+// What a grid prints besides its rows: the page layout chosen in its page set-up and the texts
+// above and below every page (left, centre, right), in which "$P" stands for the page number,
+// "$N" for the page count and "$D" for the date.
+struct GridPrintProperties {
+    std::optional<QPageLayout> pageLayout;  // none: the printer's own
+    std::array<QString, 3> header;
+    std::array<QString, 3> footer{QString(), QString(), QStringLiteral("Page $P of $N")};
+};
+// A header or footer text with its fields filled in.
+QString ExpandPageText(const QString& text, int page, int pages);
 
 class CGXGridWnd : public QTableView {
     Q_OBJECT
@@ -80,8 +96,21 @@ public:
     // Clears the selected cells the way the Delete key does.
     void DeleteSelectedCells();
 
-    // Prints the table on the printer, titles repeated on every page.
-    void Print(QPrinter* printer, const QString& title = QString()) const;
+    // Printing: the table with its titles repeated on every page, under the grid's header and
+    // above its footer, on the grid's page layout when it has one. False when the printer
+    // cannot be opened.
+    bool Print(QPrinter* printer, const QString& title = QString()) const;
+    // Draws the pages into a painter (page: the printable area in device pixels); newPage is
+    // called between two pages. Returns the number of pages.
+    int PaintPages(QPainter& painter, const QRectF& page, double resolution,
+                   const std::function<void()>& newPage, const QString& title = QString()) const;
+    GridPrintProperties& PrintProperties() { return printProperties_; }
+    const GridPrintProperties& PrintProperties() const { return printProperties_; }
+    // Qt's page set-up dialog on the printer, starting from the grid's layout; OK keeps the
+    // layout for the grid's printing.
+    bool OnPageSetup(QPrinter& printer, QWidget* parent);
+    // The header and footer dialog; OK keeps the texts.
+    bool OnPageHeaderFooter(QWidget* parent);
 
 protected:
     // Notifications a derived grid overrides.
@@ -111,6 +140,7 @@ private:
     QString warning_;
     QPoint pressPos_;
     bool pressed_ = false;
+    GridPrintProperties printProperties_;
 
     friend class CGXGridDelegate;
 };

@@ -410,16 +410,17 @@ HRESULT CChroControl::SetStyle(VXPlot_ChroStyle eStyle) {
 
 HRESULT CChroControl::SetLabelling(VXPlot_ChroLabels* pLabelInfo) {
     if (!graph_ || !pLabelInfo) return E_FAIL;
-    ChroLabelSwitches& l = graph_->m_labels;
+    ChroLabelSwitches l;
     l.retentionTime = pLabelInfo->bLabelRT != 0;
     l.decimals = pLabelInfo->nLabelDecimals;
     l.scanNumber = pLabelInfo->bLabelScanNumber != 0;
     l.basePeak = pLabelInfo->bLabelBasePeak != 0;
+    l.flags = pLabelInfo->bLabelFlags != 0;
     l.peakNumber = pLabelInfo->bLabelPeakNumber != 0;
     l.area = pLabelInfo->bLabelArea != 0;
     l.signalToNoise = pLabelInfo->bLabelSignalToNoise != 0;
     l.height = pLabelInfo->bLabelHeight != 0;
-    graph_->m_dLabelThreshold = pLabelInfo->dLabelThreshold;
+    graph_->SetLabelling(l, pLabelInfo->dLabelThreshold);
     return S_OK;
 }
 
@@ -449,17 +450,7 @@ HRESULT CChroControl::SetLeftRightAxesWidths(double dLeft, double dRight) {
 HRESULT CChroControl::AddTextLabel(LPCWSTR slinetext, double x, double y,
                                    VXPlot_LabelParams* pParams) {
     if (!graph_) return E_FAIL;
-    const VXPlot_LabelParams& p = pParams ? *pParams : m_labelParams;
-    HandlerLabel label;
-    label.xAnchor = p.eTextXAnchor;
-    label.yAnchor = p.eTextYAnchor;
-    label.alignment = p.eTextAlign;
-    label.text = FromWide(slinetext);
-    label.aboveGraph = p.bAboveGraph != 0;
-    label.boxed = p.bBoxed != 0;
-    label.rotated = p.bRotate != 0;
-    label.priority = p.dTextPriority;
-    graph_->Handler().AddTextLabelTime(label, x, y, 0.0, 0.0, p.bPointer != 0);
+    labels_.Add(*graph_, slinetext, x, y, pParams);
     return S_OK;
 }
 
@@ -497,46 +488,42 @@ ZAR_CHRO_SHOW_FLAG(ShowHeaderText)
 #undef ZAR_CHRO_SHOW_FLAG
 
 HRESULT CChroControl::SetTextAnchor(VXXAnchor xAnchor, VXYAnchor yAnchor) {
-    m_labelParams.eTextXAnchor = xAnchor;
-    m_labelParams.eTextYAnchor = yAnchor;
+    labels_.SetAnchor(xAnchor, yAnchor);
     return S_OK;
 }
 
 HRESULT CChroControl::SetTextAboveGraph(std::int32_t bAboveGraph) {
-    m_labelParams.bAboveGraph = bAboveGraph;
+    labels_.SetAboveGraph(bAboveGraph);
     return S_OK;
 }
 
 HRESULT CChroControl::SetTextAlign(VXTextAlign eTextAlign) {
-    m_labelParams.eTextAlign = eTextAlign;
+    labels_.SetAlign(eTextAlign);
     return S_OK;
 }
 
 HRESULT CChroControl::SetTextPointer(std::int32_t bPointer, double, double) {
-    m_labelParams.bPointer = bPointer;
+    labels_.SetPointer(bPointer);
     return S_OK;
 }
 
 HRESULT CChroControl::SetTextPriority(double dPriority) {
-    m_labelParams.dTextPriority = dPriority;
+    labels_.SetPriority(dPriority);
     return S_OK;
 }
 
 HRESULT CChroControl::SetTextRotate(std::int32_t bRotate) {
-    m_labelParams.bRotate = bRotate;
+    labels_.SetRotate(bRotate);
     return S_OK;
 }
 
 HRESULT CChroControl::SetTextBoxed(std::int32_t bBoxed) {
-    m_labelParams.bBoxed = bBoxed;
+    labels_.SetBoxed(bBoxed);
     return S_OK;
 }
 
 HRESULT CChroControl::GetTextLabelParams(VXPlot_LabelParams* pParams) {
-    if (!pParams) return E_POINTER;
-    *pParams = m_labelParams;
-    pParams->crTextColor = 0;
-    return S_OK;
+    return labels_.Get(pParams);
 }
 
 void CChroControl::fire(DISPID id, std::vector<VARIANT> more) {

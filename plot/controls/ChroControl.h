@@ -125,7 +125,7 @@ class CChroControl final : public CComControl<ZAR_PLOTLib::IChro> {
     QString m_headingText;
     bool m_forcedHeading = false;
     AxisLimits m_limits{0.0, 10.0};
-    VXPlot_LabelParams m_labelParams = DefaultLabelParams();
+    HostTextLabels labels_;
     bool m_positionShown = false;
     double m_positionTime = -1.0;
     bool m_mouseMode = false;

@@ -270,18 +270,7 @@ HRESULT CSpecControl::SetHeaderExtra(LPCWSTR newVal) {
 HRESULT CSpecControl::AddTextLabel(LPCWSTR slinetext, double x, double y,
                                    VXPlot_LabelParams* pParams) {
     if (!graph_) return E_FAIL;
-    const VXPlot_LabelParams& p = pParams ? *pParams : m_labelParams;
-    if (pParams) graph_->m_textColor = pParams->crTextColor;
-    HandlerLabel label;
-    label.xAnchor = p.eTextXAnchor;
-    label.yAnchor = p.eTextYAnchor;
-    label.alignment = p.eTextAlign;
-    label.text = FromWide(slinetext);
-    label.aboveGraph = p.bAboveGraph != 0;
-    label.boxed = p.bBoxed != 0;
-    label.rotated = p.bRotate != 0;
-    label.priority = p.dTextPriority;
-    graph_->Handler().AddTextLabelMass(label, x, y, 0.0, 0.0, p.bPointer != 0);
+    labels_.Add(*graph_, slinetext, x, y, pParams);
     return S_OK;
 }
 
@@ -292,38 +281,37 @@ HRESULT CSpecControl::ClearTextLabel() {
 }
 
 HRESULT CSpecControl::SetTextPriority(double dPriority) {
-    m_labelParams.dTextPriority = dPriority;
+    labels_.SetPriority(dPriority);
     return S_OK;
 }
 
 HRESULT CSpecControl::SetTextAnchor(VXXAnchor xAnchor, VXYAnchor yAnchor) {
-    m_labelParams.eTextXAnchor = xAnchor;
-    m_labelParams.eTextYAnchor = yAnchor;
+    labels_.SetAnchor(xAnchor, yAnchor);
     return S_OK;
 }
 
 HRESULT CSpecControl::SetTextAboveGraph(std::int32_t bAboveGraph) {
-    m_labelParams.bAboveGraph = bAboveGraph;
+    labels_.SetAboveGraph(bAboveGraph);
     return S_OK;
 }
 
 HRESULT CSpecControl::SetTextAlign(VXTextAlign eTextAlign) {
-    m_labelParams.eTextAlign = eTextAlign;
+    labels_.SetAlign(eTextAlign);
     return S_OK;
 }
 
 HRESULT CSpecControl::SetTextPointer(std::int32_t bPointer, double, double) {
-    m_labelParams.bPointer = bPointer;
+    labels_.SetPointer(bPointer);
     return S_OK;
 }
 
 HRESULT CSpecControl::SetTextRotate(std::int32_t bRotate) {
-    m_labelParams.bRotate = bRotate;
+    labels_.SetRotate(bRotate);
     return S_OK;
 }
 
 HRESULT CSpecControl::SetTextBoxed(std::int32_t bBoxed) {
-    m_labelParams.bBoxed = bBoxed;
+    labels_.SetBoxed(bBoxed);
     return S_OK;
 }
 
@@ -355,10 +343,7 @@ HRESULT CSpecControl::SetPeakInfoColors(std::uint32_t* pColors, std::int32_t nNu
 }
 
 HRESULT CSpecControl::GetTextLabelParams(VXPlot_LabelParams* pParams) {
-    if (!pParams) return E_POINTER;
-    *pParams = m_labelParams;
-    pParams->crTextColor = 0;
-    return S_OK;
+    return labels_.Get(pParams);
 }
 
 HRESULT CSpecControl::SetSmoothingParams(std::int32_t bSmooth, std::int32_t nMode,

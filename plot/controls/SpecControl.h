@@ -86,7 +86,7 @@ class CSpecControl final : public CComControl<ZAR_PLOTLib::ISpec> {
     std::unique_ptr<PlotRegionList> regions_;
     std::unique_ptr<DragTracker> rubberBand_;
     AxisLimits m_limits{50.0, 2000.0};
-    VXPlot_LabelParams m_labelParams = DefaultLabelParams();
+    HostTextLabels labels_;
     std::int32_t m_EnableManualZoom = 0;
     std::int32_t m_ShowBorder = 1;
     bool dragging_ = false;

@@ -118,6 +118,7 @@ void CTrace::shareSettingsWith(CTrace& d) const {
     d.markers1_ = markers1_;
     d.markers2_ = markers2_;
     d.userLayer_ = userLayer_;
+    d.userLabelColor_ = userLabelColor_;
     d.graphLayer_ = graphLayer_;
     d.peakInfo_ = peakInfo_;
     d.peakInfoCount_ = peakInfoCount_;
@@ -180,7 +181,10 @@ void CTrace::drawLabelLayers(PlotDC& dc, CLabelOccupancyMap* profile, double ySc
         userLayer_->SetFont(font_);
         userLayer_->SetKeepInside(true);
         userLayer_->SetTraceFilter(traceId_);
+        const COLORREF previous = dc.GetTextColor();
+        dc.SetTextColor(userLabelColor_);
         userLayer_->Draw(dc);
+        dc.SetTextColor(previous);
     }
     if (graphLayer_) {
         graphLayer_->MapPositions(yScale, scaling_.yMin, rect_.bottom, xScale, start_, rect_.left,

@@ -83,6 +83,7 @@ class CTrace : public CGraphElement {
         graphLayer_ = graph;
     }
     void SetTraceId(std::int32_t id) { traceId_ = id; }
+    void SetUserLabelColor(COLORREF color) { userLabelColor_ = color; }
     // Peak-information records that colour the peaks (the caller's copy; completed in place).
     void SetPeakInfo(ZAR_PLOTLib::VXPlot_PeakInfo* records, int count) {
         peakInfo_ = records;
@@ -177,6 +178,7 @@ class CTrace : public CGraphElement {
     CZoomFactorLabel* magnification_ = nullptr;
     bool magnify_ = false;
     CTextLabel* userLayer_ = nullptr;
+    COLORREF userLabelColor_ = 0;
     CTextLabel* graphLayer_ = nullptr;
     std::int32_t traceId_ = 0;
     QString title_;

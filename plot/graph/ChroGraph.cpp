@@ -102,6 +102,16 @@ CChroGraph::CChroGraph() : handler_(*this, GraphFamily::Chromatogram) {
     m_axisTitles[2] = QStringLiteral("Relative Abundance");
     m_bLeftMargin = true;
     m_dLeftMargin = 1.0;
+    PlotArea().m_breakCharacters = QString::fromLatin1(kHeadingBreakCharacters);
+}
+
+void CChroGraph::SetLabelling(const ChroLabelSwitches& labels, double threshold) {
+    m_labels = labels;
+    m_dLabelThreshold = threshold;
+    m_bRotatedLabels = false;
+    m_bBoxedLabels = false;
+    m_bDifferenceLabels = false;
+    m_dLabelOffset = 0.0;
 }
 
 void CChroGraph::SetTrace(const TracePoint* points, std::size_t count) {
@@ -227,17 +237,26 @@ void CChroGraph::addPeakMarkers() {
 }
 
 double CChroGraph::headroom() const {
-    double room = 0.0;
+    // In label-line units; no extra lines are asked for, so the base is 0.
+    const double base = 0.0;
+    double room = base;
     if (peakLabels_.size() == 0) {
-        room = (m_labels.retentionTime || m_labels.scanNumber || m_labels.basePeak) ? 0.15 : 0.0;
+        const int on = int(m_labels.retentionTime) + int(m_labels.scanNumber) + int(m_labels.basePeak);
+        if (!m_bRotatedLabels) {
+            room = base + (on > 0 ? 0.15 + on : 0.0);
+        } else if (m_labels.retentionTime) {
+            double w = QString::number(static_cast<long long>(std::fabs(m_dXHigh))).size() + 0.5;
+            if (m_labels.decimals != 0) w += m_labels.decimals + 0.5;
+            room = 0.6 * std::max(w, 0.0) + base;
+        }
     } else if (!m_bRotatedLabels) {
         int n = 0;
         for (const TextLabelNode& l : peakLabels_.labels())
-            n = std::max(n, static_cast<int>(l.lines.size()));
-        room = n + 0.15;
+            if (l.aboveGraph) n = std::max(n, static_cast<int>(l.lines.size()));
+        room = n > 0 ? n + base + 0.15 : base;
     } else {
         const int longest = peakLabels_.GetLongestLine();
-        room = longest > 0 ? ((longest - 1) + 0.5) * 0.6 + 0.15 : 0.0;
+        room = longest > 0 ? ((longest - 1) + 0.5) * 0.6 + base + 0.15 : base;
     }
     room = std::max(room, 0.6);
     if (userLabels_.size() > 0) room = std::max(room, userLabels_.GetMaxAboveGraphLines() + 0.15);
@@ -285,9 +304,20 @@ void CChroGraph::DrawImpl(PlotDC& dc) {
     sizer_.SetChildren({&heading_, heading_.HeightLines(), 0.0}, &splitter_, {});
     addPeakMarkers();
     trace_.SetRange(m_dXLow, m_dXHigh);
-    trace_.m_dLabelThreshold = m_dLabelThreshold;
+    trace_.SetTitle(ComposeTitle(QString()));
+    // The trace's own maxima are labelled by the same switches as the integrated peaks.
+    trace_.m_bPositionLabels = m_labels.retentionTime;
+    trace_.m_bScanNumberLabels = m_labels.scanNumber;
+    trace_.m_bBasePeakLabels = m_labels.basePeak;
+    trace_.m_bFlagTags = m_labels.flags;
+    trace_.m_bDifferenceLabels = m_bDifferenceLabels;
+    trace_.m_bRotateLabels = m_bRotatedLabels;
+    trace_.m_bBoxLabels = m_bBoxedLabels;
+    trace_.SetDecimals(m_labels.decimals);
+    trace_.SetLabelOffsetFactor(m_dLabelOffset);
 
-    PrepareYLimits(trace_);
+    const double level = PrepareYLimits(trace_);
+    trace_.m_dLabelThreshold = m_dLabelThreshold * level / 100.0;
     const bool absolute = m_bAbsoluteMode;
     m_bAbsoluteMode = m_bYRange;
     CPlotArea& area = PlotArea();
@@ -296,6 +326,16 @@ void CChroGraph::DrawImpl(PlotDC& dc) {
     // The flags keep the names the host knows: "axis at left" is the time axis at the bottom.
     area.m_bShowXAxis = m_bShowAxisAtLeft;
     area.m_bShowYAxis = m_bShowXAxis;
+    // The heading column at the right names the trace under its normalisation level.
+    if (m_bShowTextAtRight) {
+        area.m_nHeadingMode = 2;
+        area.m_dHeadingWidth = m_dRightWidth;
+        area.m_dDepthAxisWidth = 0.5;
+    } else {
+        area.m_nHeadingMode = 0;
+        area.m_dHeadingWidth = 0.0;
+        area.m_dDepthAxisWidth = 0.0;
+    }
     if (m_bShowTextAtLeft && m_dLeftWidth >= 0.5) {
         area.m_bYLabelWidthFixed = true;
         area.m_dYLabelWidth = std::max(m_dLeftWidth, 1.0);

@@ -33,6 +33,7 @@ struct ChroLabelSwitches {
     bool area = true;
     bool signalToNoise = false;
     bool height = false;
+    bool flags = false;
 };
 QStringList PeakLabelLines(const ZAR_PLOTLib::VXPlot_ChroPeak& peak, bool manual,
                            const ChroLabelSwitches& on, std::int32_t apexScan,
@@ -72,12 +73,20 @@ class CChroGraph : public CGraphDrawing {
     int m_nSmoothType = 0;
     int m_nSmoothPoints = 7;
     ChroLabelSwitches m_labels;
-    double m_dLabelThreshold = 0.0;
+    double m_dLabelThreshold = 0.0;  // percent of the shown maximum
     bool m_bRotatedLabels = false;
+    bool m_bBoxedLabels = false;
+    bool m_bDifferenceLabels = false;
+    double m_dLabelOffset = 2.0;  // characters a peak label may move sideways
+    // The host's labelling: the switches and threshold it names; the switches it does not name
+    // (rotated, boxed and difference labels) and the label offset go back to off.
+    void SetLabelling(const ChroLabelSwitches& labels, double threshold);
     // The six show flags and the side widths (characters).
     bool m_bShowTextAtRight = true, m_bShowTextAtLeft = true, m_bShowAxisAtLeft = true,
          m_bShowXAxis = true, m_bShowXAxisLabel = true, m_bShowHeaderText = true;
     double m_dLeftWidth = 0.0, m_dRightWidth = 0.0;
+    // Where the titles of the heading column at the right may be wrapped.
+    static constexpr const char* kHeadingBreakCharacters = " +-";
 
     const CHeadingBlock& Heading() const { return heading_; }
     void DrawImpl(PlotDC& dc) override;

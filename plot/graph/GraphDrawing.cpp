@@ -152,6 +152,7 @@ void CGraphDrawing::DrawImpl(PlotDC& dc) {
     for (CTrace* t : traces_) {
         t->SetMarkerLists(&markers_, &peakMarkers_);
         t->SetLabelLayers(&userLabels_, &peakLabels_);
+        t->SetUserLabelColor(m_userLabelColor);
     }
     sizer_.SetRect(rect_);
     sizer_.Draw(dc);

@@ -81,6 +81,8 @@ class CGraphDrawing : public CGraphElement {
     bool m_bSelectionMarkerOff = true;
     double m_dSelectionStart = 0.0, m_dSelectionEnd = 0.0;
     bool m_bSuspendDrawing = false;
+    // The colour the user's text labels are written in.
+    COLORREF m_userLabelColor = 0;
     // Each segment of a trace gets limits scaled by (its maximum) / (the largest segment maximum)
     // so that it fills its height; off: all segments share the limits.
     bool m_bScaleToLargest = true;

@@ -2,6 +2,14 @@
 
 namespace zar::plot {
 
+QStringList LabelLines(const QString& text) {
+    QString joined = text;
+    joined.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+    QStringList lines = joined.split(QLatin1Char('\r'));
+    while (lines.size() > kMaxLabelLines) lines.removeLast();
+    return lines;
+}
+
 std::optional<std::pair<double, double>> CGraphHandler::dataRange() const {
     if (!dataRange_) return std::nullopt;
     return std::make_pair(dataRange_->first > 0 ? dataRange_->first : 0.0,
@@ -104,16 +112,29 @@ void CGraphHandler::GetDataXRange(double& start, double& end) const {
 
 bool CGraphHandler::addTextLabel(const HandlerLabel& label, double x, double y, double endX,
                                  double endY, bool pointer) {
-    QString text = label.text;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
-    QStringList lines = text.split(QLatin1Char('\r'));
-    while (lines.size() > kMaxLabelLines) lines.removeLast();
     TextLabelNode node;
-    node.lines = lines;
+    node.lines = LabelLines(label.text);
+    // The vertical anchor code gives the label list two placement numbers: the edge of the box
+    // that sits at the point, and whether the label is lifted above the data.
+    const int lines = static_cast<int>(node.lines.size());
+    std::pair<int, int> placement{lines, lines};
+    switch (label.yAnchor) {
+        case 0:
+            placement = {2, 1};
+            break;
+        case 1:
+            placement = {2, 0};
+            break;
+        case 2:
+            placement = {0, 0};
+            break;
+        default:
+            break;
+    }
     node.xAnchor = label.xAnchor;
-    node.yAnchor = label.yAnchor;
+    node.yAnchor = placement.first;
+    node.aboveGraph = placement.second != 0;
     node.alignment = label.alignment;
-    node.aboveGraph = label.aboveGraph;
     node.boxed = label.boxed;
     node.rotated = label.rotated;
     node.priority = label.priority;

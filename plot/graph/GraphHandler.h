@@ -14,13 +14,16 @@ enum class GraphFamily { Chromatogram, Spectrum };
 
 inline constexpr int kMaxLabelLines = 20;
 
+// The lines of a label's text: split at carriage returns (a line feed after one is skipped),
+// the first kMaxLabelLines of them.
+QStringList LabelLines(const QString& text);
+
 // The label record of AddTextLabel: anchor, alignment and switches of one free text label.
 struct HandlerLabel {
     int xAnchor = 1;
-    int yAnchor = 2;  // the vertical anchor: 0, 1, 2 or other
+    int yAnchor = 2;  // the vertical anchor code: 0, 1, 2 or other (see AddTextLabelMass)
     int alignment = 1;
     QString text;  // lines separated by carriage returns
-    bool aboveGraph = false;
     bool boxed = false;
     bool rotated = false;
     double priority = 0.0;
@@ -54,6 +57,9 @@ class CGraphHandler {
     void GetYAxisLimits(double* relMin, double* relMax, double* absMin, double* absMax,
                         double* norm) const;
     void GetDataXRange(double& start, double& end) const;
+    // The vertical anchor code places the label: 0 bottom edge at the point and above the data,
+    // 1 bottom edge at the point, 2 top edge at the point; any other code is taken for both
+    // placement numbers as the line count.
     bool AddTextLabelMass(const HandlerLabel& label, double x, double y, double endX, double endY,
                           bool pointer);
     bool AddTextLabelTime(const HandlerLabel& label, double x, double y, double endX, double endY,

@@ -50,6 +50,7 @@ void CSpecSegmentData::SetSegment(int index, std::vector<SpecPeakRecord> peaks) 
 
 void CSpecSegmentData::SetRange(int index, double low, double high) {
     segments_.at(static_cast<std::size_t>(index)).range = {low, high};
+    ++generation_;
 }
 
 bool CSpecHeaderInfo::SetFilter(const CScanFilter* newFilter) {

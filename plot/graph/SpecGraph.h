@@ -42,7 +42,7 @@ class CSpecSegmentData {
     int SegmentCount() const { return static_cast<int>(segments_.size()); }
     const std::vector<SpecPeakRecord>& Peaks(int index) const { return segments_.at(index).peaks; }
     std::pair<double, double> Range(int index) const { return segments_.at(index).range; }
-    // Counts every change of the peaks, so a reader can keep what it derived from them.
+    // Counts every change of the peaks and ranges, so a reader can keep what it derived from them.
     std::uint64_t Generation() const { return generation_; }
     SpecScanSummary* ScanSummary() { return summary_.get(); }
     const SpecScanSummary* ScanSummary() const { return summary_.get(); }
@@ -99,7 +99,6 @@ class CSpecGraph : public CGraphDrawing {
     bool m_bOffsetLabels = false;
     double m_dLabelOffset = 0.0;
     bool m_bRotateLabels = false;
-    COLORREF m_textColor = 0;
     // Smoothing shown in the heading.
     bool m_bSmooth = false;
     int m_nSmoothType = 0;

@@ -242,6 +242,34 @@ inline ZAR_PLOTLib::VXPlot_LabelParams DefaultLabelParams() {
     return p;
 }
 
+class CGraphDrawing;
+
+// The text-label parameters a host sets one by one, and the labels it adds with them: the same
+// for every control that takes text labels.
+class HostTextLabels {
+  public:
+    void SetPriority(double priority) { params_.dTextPriority = priority; }
+    void SetAnchor(ZAR_PLOTLib::VXXAnchor x, ZAR_PLOTLib::VXYAnchor y) {
+        params_.eTextXAnchor = x;
+        params_.eTextYAnchor = y;
+    }
+    void SetAboveGraph(std::int32_t above) { params_.bAboveGraph = above; }
+    void SetAlign(ZAR_PLOTLib::VXTextAlign align) { params_.eTextAlign = align; }
+    void SetPointer(std::int32_t pointer) { params_.bPointer = pointer; }
+    void SetRotate(std::int32_t rotate) { params_.bRotate = rotate; }
+    void SetBoxed(std::int32_t boxed) { params_.bBoxed = boxed; }
+    // The current parameters; the text colour is always 0.
+    HRESULT Get(ZAR_PLOTLib::VXPlot_LabelParams* params) const;
+    // Adds one label at (x, y) to the graph's user labels with the record's parameters (the
+    // current ones without a record); a record's text colour becomes the colour the graph draws
+    // its user labels in.
+    void Add(CGraphDrawing& graph, LPCWSTR text, double x, double y,
+             const ZAR_PLOTLib::VXPlot_LabelParams* params) const;
+
+  private:
+    ZAR_PLOTLib::VXPlot_LabelParams params_ = DefaultLabelParams();
+};
+
 // Doubles that make no range (not a number) are refused.
 bool FiniteValues(std::initializer_list<double> values);
 

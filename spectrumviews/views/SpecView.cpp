@@ -23,7 +23,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 
@@ -116,8 +115,6 @@ void CSpecView::OnInitialUpdate() {
         control->OnEvent(SpecEvents::kSpecRightKeyPressed,
                          [this](const DispArgs&) { ShowNextScan(); });
         control_ = std::move(control);
-    } else {
-        LogLine(QStringLiteral("Spectrum view: the Spec control could not be created"));
     }
     layoutChildren();
     // The first point of the current trace becomes the current scan.
@@ -165,41 +162,11 @@ void CSpecView::OnUpdate(CZarView*, int hint) {
 
 bool CSpecView::readSpectrumAt(double time) {
     CZarDoc* doc = GetDocument();
-    VRawfile* raw = doc ? doc->GetRawFile() : nullptr;
-    if (!raw || !raw->isOpen()) return false;
-    // The scan is the one the trace point of that time came from; without such a point, the
-    // scan nearest the time.
-    int scan = 0;
-    if (CVXUserResult* u = currentUserResult()) {
-        const int i = NearestPointIndex(u->chro.points, time);
-        if (i >= 0) scan = u->chro.points[i].nScanPosition;
-    }
-    if (scan <= 0) scan = doc->RetentionTimeToScan(time);
-    std::vector<CVXDataPeak> peaks;
-    RawScanHeader h;
-    if (!doc->ReadScan(scan, peaks, &h)) return false;
-    QString filterText;
-    if (raw->filterForScan(scan, filterText)) spectrum_.filter.FilterString(filterText);
-    CVXSpectrumHeaderData& d = spectrum_.header.data;
-    d.nScanNumber = h.scanNumber;
-    d.bIsCentroid = h.isCentroid;
-    d.dRT = h.retentionTime;
-    d.dTIC = h.totalIonCurrent;
-    d.dBasePeakIntensity = h.basePeakIntensity;
-    d.dBasePeakMass = h.basePeakMass;
-    d.dLowMass = h.lowMass;
-    d.dHighMass = h.highMass;
-    if (!peaks.empty()) {
-        auto smallest = std::min_element(
-            peaks.begin(), peaks.end(),
-            [](const auto& a, const auto& b) { return a.dIntensity < b.dIntensity; });
-        d.dMinPeakIntensity = smallest->dIntensity;
-        d.dMinPeakMass = smallest->dPosition;
-    }
-    spectrum_.massRanges = {CVX_MassRange(h.lowMass, h.highMass)};
-    spectrum_.segmentSizes = {static_cast<int>(peaks.size())};
-    spectrum_.peaks = std::move(peaks);
-    return true;
+    if (!doc) return false;
+    // The scan of that time among those the trace was read from.
+    CVXUserResult* u = currentUserResult();
+    const CVXFilter* filter = u && !u->chro.filter.IsAcceptAll() ? &u->chro.filter : nullptr;
+    return doc->ReadSpectrum(0, 1, filter, time, &spectrum_, &spectrum_.filter);
 }
 
 void CSpecView::loadMsSpectrum() {
@@ -513,18 +480,9 @@ void CSpecView::OnCommand(int id) {
                     }
                 }
                 break;
-            case ID_PLOT_SPEC_PRINT: {
-                QPrinter printer;
-                QPrintDialog dialog(&printer, this);
-                dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-                dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-                if (dialog.exec() != QDialog::Accepted) break;
-                QPainter painter(&printer);
-                PrintPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()),
-                          printer.resolution(), printer.resolution(),
-                          printer.pageLayout().orientation() == QPageLayout::Landscape);
+            case ID_PLOT_SPEC_PRINT:
+                PrintWithDialog();
                 break;
-            }
             case ID_PLOT_EXPORT_EXACT_MASS:
                 ExportSpectrumText(true, QString());
                 break;
@@ -578,6 +536,26 @@ bool CSpecView::ExportSpectrumText(bool exact, const QString& tag) {
         doc && doc->GetFileHolder() ? doc->GetFileHolder()->massDefect : CVXMassDefect();
     return SpectrumToText(tag, doc ? doc->GetRawFilePath() : QString(), &spectrum_.filter, header,
                           spectrum_.peaks, exact, defect);
+}
+
+bool CSpecView::HasViewCommand(int id) const {
+    return id == ID_FILE_PRINT || (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING);
+}
+
+bool CSpecView::IsViewCommandEnabled(int id) const {
+    if (id == ID_FILE_PRINT) return IsCommandEnabled(ID_PLOT_SPEC_PRINT);
+    return HasViewCommand(id) && IsCommandEnabled(id);
+}
+
+void CSpecView::OnViewCommand(int id) {
+    if (!IsViewCommandEnabled(id)) return;
+    OnCommand(id == ID_FILE_PRINT ? int(ID_PLOT_SPEC_PRINT) : id);
+}
+
+void CSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
+    const QRect page(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    PrintPage(painter, page, printer.resolution(), printer.resolution(),
+              printer.pageLayout().orientation() == QPageLayout::Landscape);
 }
 
 void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
@@ -650,12 +628,14 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
             case ID_PLOT_DISPLAY_OPTIONS:
                 on = false;
                 break;
+            // The search and deconvolution items are the main window's commands: enabled only
+            // when something answers them.
             case ID_PLOT_SORVEX_DTA:
             case ID_PLOT_SORVEX_SEARCH:
-                on = type == 1;
+                on = type == 1 && HasFrameCommand(id);
                 break;
             case ID_PLOT_ZARMASS:
-                on = type == 1 || type == 6;
+                on = (type == 1 || type == 6) && HasFrameCommand(id);
                 break;
             default:
                 break;
@@ -685,6 +665,7 @@ void CSpecView::layoutChildren() {
 
 void CSpecView::updateToolBar() {
     toolBar_->OnIdleUpdateCmdUI([this](int id) { return IsCommandEnabled(id); });
+    CommandStateChanged();
 }
 
 }  // namespace zar

@@ -36,6 +36,14 @@ class CSpecView : public CZarViewWidget {
     void OnInitialUpdate() override;
     void OnUpdate(CZarView* sender, int hint) override;
 
+    // The main window's print and zoom commands act on the spectrum shown.
+    bool HasViewCommand(int id) const override;
+    bool IsViewCommandEnabled(int id) const override;
+    void OnViewCommand(int id) override;
+    QString PrintTitle() const override { return QStringLiteral("Spectrum"); }
+    bool PrintsPageRanges() const override { return false; }
+    void PrintPages(QPainter& painter, QPrinter& printer) override;
+
     // Menu and tool-bar commands (ids of ViewCommands.h) and whether each is enabled now.
     void OnCommand(int id);
     bool IsCommandEnabled(int id) const;

@@ -9,6 +9,7 @@
 #include "ViewCommands.h"
 #include "app/FrameCommands.h"
 #include "app/MainFrame.h"
+#include "app/RangeTakers.h"
 #include "app/plotwrappers/PlotWrappers.h"
 #include "core/Log.h"
 #include "databases/PepmapEngine.h"
@@ -25,7 +26,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
 
@@ -33,23 +33,6 @@
 namespace zar {
 
 using namespace ZAR_PLOTLib;
-
-namespace {
-
-std::vector<TimeRangeTaker>& Takers() {
-    static std::vector<TimeRangeTaker> takers;
-    return takers;
-}
-
-}  // namespace
-
-void RegisterTimeRangeTaker(TimeRangeTaker taker) {
-    Takers().push_back(std::move(taker));
-}
-
-void ClearTimeRangeTakers() {
-    Takers().clear();
-}
 
 CTraceView::CTraceView(QWidget* parent)
     : CZarViewWidget(parent),
@@ -203,21 +186,29 @@ void CTraceView::CreateTraceControls(bool resetOrder) {
     if (static_cast<int>(r->slotArray.size()) < n) r->slotArray.resize(n, 0);
     for (int k = 0; k < n; ++k) {
         auto control = std::make_unique<CChro>();
-        if (control->Create(this, QRect(5, 5, 25, 25), kControlId)) {
-            guarded("preparing a trace control", [&] {
-                control->Call(&IChro::Initialize);
-                control->Call(&IChro::put_IndexNumber, k);
-                CVXUserResult* u = userResult(r->slotArray[k]);
-                control->Call(&IChro::put_NoDataText, WideText(u ? u->Name() : QString()));
-                control->Call(&IChro::SetLeftRightAxesWidths, 0.0, 0.0);
-            });
+        CVXUserResult* u = userResult(r->slotArray[k]);
+        if (createControl(*control, QRect(5, 5, 25, 25), kControlId, k, u ? u->Name() : QString()))
             connectEvents(control.get());
-        }
         slots_[k] = std::move(control);
     }
     const int current = GetTraceSlot(r->currentTraceNumber);
     if (current >= 0)
         guarded("showing the focus", [&] { setFocusRect(SlotControl(current), true); });
+}
+
+bool CTraceView::createControl(CChro& control, const QRect& rect, int id, int index,
+                               const QString& title) {
+    if (!control.Create(this, rect, id)) return false;
+    double left = 0.0;
+    double right = 0.0;
+    if (CZarDoc* doc = GetDocument()) doc->GetChroTraceInfo(left, right);
+    guarded("preparing a trace control", [&] {
+        control.Call(&IChro::Initialize);
+        control.Call(&IChro::put_IndexNumber, index);
+        control.Call(&IChro::put_NoDataText, WideText(title));
+        control.Call(&IChro::SetLeftRightAxesWidths, left, right);
+    });
+    return true;
 }
 
 void CTraceView::LayoutControls() {
@@ -357,8 +348,9 @@ void CTraceView::LoadAllTraces() {
             guarded("numbering a trace", [&] { c->Call(&IChro::put_IndexNumber, k); });
         LoadTrace(r->slotArray[k], k);
     }
+    // No scan picked yet (a negative time): no marker.
     CVXUserResult* u = userResult(r->currentTraceNumber);
-    const double t = u && u->currentScanPosition >= 0 ? u->currentScanPosition : 0.0;
+    const double t = u ? u->currentScanPosition : -1.0;
     const int slot = GetTraceSlot(r->currentTraceNumber);
     if (t >= 0.0 && slot >= 0)
         guarded("showing the scan marker",
@@ -370,7 +362,7 @@ void CTraceView::ReloadVisibleTraces() {
     if (!r) return;
     const int n = std::clamp(r->displaySlotCount, 0, int(kMaxSlots));
     CVXUserResult* cu = userResult(r->currentTraceNumber);
-    const double t = cu ? std::max(0.0, cu->currentScanPosition) : 0.0;
+    const double t = cu ? cu->currentScanPosition : -1.0;
     for (int k = 0; k < n && k < static_cast<int>(r->slotArray.size()); ++k) {
         CChro* c = SlotControl(k);
         if (!c || !c->Interface()) continue;
@@ -379,7 +371,7 @@ void CTraceView::ReloadVisibleTraces() {
             c->Call(&IChro::put_IndexNumber, k);
             LoadTrace(r->slotArray[k], k);
             setFocusRect(c, current);
-            showScanMarker(current, r->slotArray[k], t, c);
+            showScanMarker(current && t >= 0.0, r->slotArray[k], t, c);
         });
         repaintSlot(k);
     }
@@ -480,6 +472,7 @@ void CTraceView::OnChroLButtonDown(int slot, int trace) {
         }
     });
     GetDocument()->UpdateAllViews(this, kHintScanRange);
+    CommandStateChanged();
 }
 
 void CTraceView::OnChroLButtonUp(int slot, int, bool valid, double time, double intensity) {
@@ -523,6 +516,7 @@ void CTraceView::OnChroZoom(int slot, int trace, bool valid, double startTime,
     });
     repaintSlot(slot);
     BroadcastRange(std::min(startTime, endTime), std::max(startTime, endTime));
+    CommandStateChanged();
 }
 
 void CTraceView::OnChroArrowKey(int slot, int trace, bool right) {
@@ -545,13 +539,17 @@ void CTraceView::BroadcastRange(double start, double end) {
     CZarDoc* doc = GetDocument();
     if (!doc) return;
     doc->SetSelectedRange(start, end);
-    for (const TimeRangeTaker& taker : Takers()) taker(start, end);
+    BroadcastToTimeRangeTakers(start, end);
     switch (doc->GetViewType()) {
         case 5:
             doc->SetSummaryRange(start, end);
             break;
         case 10:
             doc->SetMassmapRange(start, end);
+            break;
+        case kPepmapViewType:
+            if (CPepmapEngine* engine = doc->GetPepmapEngine())
+                engine->SetScanRangeFromTimes(start, end);
             break;
         default:
             break;
@@ -623,26 +621,15 @@ void CTraceView::OnCommand(int id) {
                 break;
             case ID_PLOT_TRACE_COPY: {
                 CChro offscreen;
-                if (offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) {
-                    offscreen.Call(&IChro::Initialize);
-                    offscreen.Call(&IChro::put_IndexNumber, 0);
-                    offscreen.Call(&IChro::put_NoDataText, WideText(u->Name()));
-                    offscreen.Call(&IChro::SetLeftRightAxesWidths, 0.0, 0.0);
+                if (createControl(offscreen, QRect(-50, -50, 25, 25), 0, 0, u->Name())) {
                     LoadTrace(trace, 0, &offscreen);
                     offscreen.Call(&IChro::CopyToClipboard);
                 }
                 break;
             }
-            case ID_PLOT_TRACE_PRINT: {
-                QPrinter printer;
-                QPrintDialog dialog(&printer, this);
-                if (dialog.exec() != QDialog::Accepted) break;
-                QPainter painter(&printer);
-                PrintPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()),
-                          printer.resolution(), printer.resolution(),
-                          printer.pageLayout().orientation() == QPageLayout::Landscape);
+            case ID_PLOT_TRACE_PRINT:
+                PrintWithDialog();
                 break;
-            }
             case ID_PLOT_EXPORT_CHROMATOGRAM:
                 ExportChromatogramText();
                 break;
@@ -653,6 +640,7 @@ void CTraceView::OnCommand(int id) {
                 break;
         }
     });
+    CommandStateChanged();
 }
 
 bool CTraceView::ExportChromatogramText() {
@@ -669,17 +657,51 @@ bool CTraceView::ExportChromatogramText() {
         ChromatogramText(title, u->chro, start, end, GetDocument()->ListSeparator()));
 }
 
+bool CTraceView::HasViewCommand(int id) const {
+    return id == ID_FILE_PRINT || (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING);
+}
+
+bool CTraceView::IsViewCommandEnabled(int id) const {
+    CVXResults* r = results();
+    CVXUserResult* u = r ? userResult(r->currentTraceNumber) : nullptr;
+    if (!u || !HasViewCommand(id)) return false;
+    const CVXChroDisplay& d = u->chroDisplay;
+    switch (id) {
+        case ID_PLOT_ZOOM_OUT_Y:
+        case ID_PLOT_NORMALIZE:
+            return d.yZoomed != 0;
+        case ID_PLOT_ZOOM_OUT_X:
+        case ID_PLOT_DISPLAY_ALL:
+            return d.xZoomed != 0;
+        case ID_PLOT_RESET_SCALING:
+            return d.xZoomed || d.yZoomed;
+        default:
+            return true;
+    }
+}
+
+void CTraceView::OnViewCommand(int id) {
+    if (!IsViewCommandEnabled(id)) return;
+    if (id == ID_FILE_PRINT)
+        PrintWithDialog();
+    else
+        OnCommand(id);
+}
+
+void CTraceView::PrintPages(QPainter& painter, QPrinter& printer) {
+    const QRect page(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    PrintPage(painter, page, printer.resolution(), printer.resolution(),
+              printer.pageLayout().orientation() == QPageLayout::Landscape);
+}
+
 void CTraceView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                            bool landscape) {
     CVXResults* r = results();
     CVXUserResult* u = r ? userResult(r->currentTraceNumber) : nullptr;
     if (!u) return;
     CChro offscreen;
-    if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) return;
+    if (!createControl(offscreen, QRect(-50, -50, 25, 25), 0, 0, u->Name())) return;
     guarded("printing", [&] {
-        offscreen.Call(&IChro::Initialize);
-        offscreen.Call(&IChro::put_IndexNumber, 0);
-        offscreen.Call(&IChro::put_NoDataText, WideText(u->Name()));
         LoadTrace(r->currentTraceNumber, 0, &offscreen);
         const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
         CZarDoc* doc = GetDocument();
@@ -716,9 +738,8 @@ void CTraceView::openRanges() {
     if (dialog.DoModal() != QDialog::Accepted) return;
     dialog.GetTraces(r->userTraceDefs);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    r->userResults.clear();
-    r->slotArray.clear();
-    ReadUserTraces(*doc);
+    if (doc->ReadChromatogram(false, true) && doc->ReadChromatogramsRange(true, true, true))
+        doc->ReadChromatograms(true, true, true);
     CreateTraceControls(true);
     LayoutControls();
     LoadAllTraces();
@@ -795,12 +816,14 @@ std::unique_ptr<QMenu> CTraceView::BuildContextMenu() {
             case ID_PLOT_RESET_SCALING:
                 a->setEnabled(xZoomed || yZoomed);
                 break;
+            // The search and deconvolution items are the main window's commands: enabled only
+            // when something answers them.
             case ID_PLOT_SORVEX_DTA:
             case ID_PLOT_SORVEX_SEARCH:
-                a->setEnabled((viewType == 1 || viewType == 5) && msTrace);
+                a->setEnabled((viewType == 1 || viewType == 5) && msTrace && HasFrameCommand(id));
                 break;
             case ID_PLOT_ZARMASS:
-                a->setEnabled(viewType == 6);
+                a->setEnabled(viewType == 6 && HasFrameCommand(id));
                 break;
             default:
                 break;

@@ -22,12 +22,6 @@ namespace zar {
 
 class CChro;
 
-// Who else takes a time range zoomed in a trace (search launchers, DTA creation, deconvolution
-// smoothing): each registered taker is called with (start, end) minutes.
-using TimeRangeTaker = std::function<void(double start, double end)>;
-void RegisterTimeRangeTaker(TimeRangeTaker taker);
-void ClearTimeRangeTakers();
-
 class CTraceView : public CZarViewWidget {
     Q_OBJECT
   public:
@@ -49,6 +43,13 @@ class CTraceView : public CZarViewWidget {
 
     void OnInitialUpdate() override;
     void OnUpdate(CZarView* sender, int hint) override;
+
+    // The main window's print and zoom commands act on the current trace.
+    bool HasViewCommand(int id) const override;
+    bool IsViewCommandEnabled(int id) const override;
+    void OnViewCommand(int id) override;
+    QString PrintTitle() const override { return QStringLiteral("Chromatogram"); }
+    void PrintPages(QPainter& painter, QPrinter& printer) override;
 
     void CreateTraceControls(bool resetOrder);
     void LayoutControls();
@@ -77,6 +78,9 @@ class CTraceView : public CZarViewWidget {
 
     void OnCommand(int id);
     std::unique_ptr<QMenu> BuildContextMenu();
+    // Hands a time range (minutes) to all that take one: the document's selected range, the
+    // registered takers, the range of the summary or peptide-mapping table or the Pepmap engine
+    // of the layout shown, and the MSn page.
     void BroadcastRange(double start, double end);
     void AddTextLabel(const QString& text, double x, double y,
                       ZAR_PLOTLib::VXPlot_LabelParams* params);
@@ -107,6 +111,8 @@ class CTraceView : public CZarViewWidget {
     void applyYLimits(int trace, CChro* control);
     void updatePeptideLabels(CChro* control);
     void connectEvents(CChro* control);
+    // Creates a control in the slot or off screen and prepares it as every trace control is.
+    bool createControl(CChro& control, const QRect& rect, int id, int index, const QString& title);
     void openRanges();
     void openDisplayOptions();
     void guarded(const char* what, const std::function<void()>& action);

@@ -14,12 +14,6 @@ namespace zar {
 
 class CZarDoc;
 
-// Traces one page of the trace pane shows when the run is first opened.
-constexpr int kDefaultTracesPerPage = 2;
-
-// The definitions shown when the user has defined none: the run's TIC and base peak.
-CVXUserTraceDefWrapper DefaultTraceDefinitions();
-
 // Reads the chromatogram of every enabled, non-empty definition (the defaults when there are
 // none) from the document's run into the results' user results, and lays the traces out:
 // display slots and traces per page min(count, 2), slot k showing trace k, trace 0 current.

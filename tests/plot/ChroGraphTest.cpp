@@ -146,3 +146,115 @@ TEST_F(ChroGraphTest, DrawsAMillionPointsWithPeaksAndMarkers) {
     EXPECT_EQ(g.PeakLabels().size(), 1u);
     EXPECT_EQ(regions.size(), 1u);
 }
+
+namespace {
+
+std::vector<TracePoint> TwoPeaks() {
+    std::vector<TracePoint> points;
+    for (int i = 0; i < 400; ++i) {
+        TracePoint p;
+        p.position = i * 0.1;
+        p.intensity = 1000.0 * std::exp(-std::pow(p.position - 12.0, 2) / 0.5) +
+                      400.0 * std::exp(-std::pow(p.position - 30.0, 2) / 0.5) + 1.0;
+        p.scanNumber = i + 1;
+        points.push_back(p);
+    }
+    return points;
+}
+
+// The title lines of a heading block: the lines after "NL:" and its value.
+QStringList TitleLines(const QStringList& block) {
+    QStringList lines = block;
+    if (!lines.isEmpty() && lines.front().startsWith(QStringLiteral("NL:"))) {
+        const bool split = lines.front() == QStringLiteral("NL:");
+        lines.removeFirst();
+        if (split && !lines.isEmpty()) lines.removeFirst();
+    }
+    return lines;
+}
+
+void DrawGraph(CChroGraph& g, int width = 900, int height = 300) {
+    g.m_dXLow = 0.0;
+    g.m_dXHigh = 40.0;
+    g.m_bYRange = true;
+    g.SetRect(0, 0, width, height);
+    plottest::Canvas canvas(width, height, true);
+    g.Draw(*canvas.dc);
+}
+
+}  // namespace
+
+TEST_F(ChroGraphTest, LabellingSetsItsSwitchesAndResetsTheOthers) {
+    CChroGraph g;
+    g.m_bRotatedLabels = g.m_bBoxedLabels = g.m_bDifferenceLabels = true;
+    g.m_dLabelOffset = 3.0;
+    ChroLabelSwitches on;
+    on.retentionTime = false;
+    on.scanNumber = on.basePeak = on.flags = on.height = true;
+    on.decimals = 3;
+    g.SetLabelling(on, 7.5);
+    EXPECT_FALSE(g.m_labels.retentionTime);
+    EXPECT_TRUE(g.m_labels.flags);
+    EXPECT_TRUE(g.m_labels.scanNumber);
+    EXPECT_EQ(g.m_labels.decimals, 3);
+    EXPECT_EQ(g.m_dLabelThreshold, 7.5);
+    EXPECT_FALSE(g.m_bRotatedLabels);
+    EXPECT_FALSE(g.m_bBoxedLabels);
+    EXPECT_FALSE(g.m_bDifferenceLabels);
+    EXPECT_EQ(g.m_dLabelOffset, 0.0);
+}
+
+TEST_F(ChroGraphTest, RetentionTimeLabelsMarkTheMaximaAboveTheThreshold) {
+    const std::vector<TracePoint> points = TwoPeaks();
+    struct Case {
+        bool rt;
+        double threshold;  // percent of the shown maximum
+        std::size_t labels;
+    };
+    for (const Case c : {Case{true, 5.0, 2}, Case{true, 50.0, 1}, Case{false, 5.0, 0}}) {
+        CChroGraph g;
+        g.SetTrace(points.data(), points.size());
+        ChroLabelSwitches on;
+        on.retentionTime = c.rt;
+        on.decimals = 1;
+        g.SetLabelling(on, c.threshold);
+        DrawGraph(g);
+        EXPECT_EQ(g.Trace().LastPeakLabels().size(), c.labels) << c.threshold;
+        if (c.labels == 1) EXPECT_EQ(g.Trace().LastPeakLabels()[0].lines.join(' '), "12.0");
+    }
+}
+
+TEST_F(ChroGraphTest, HeadingColumnNamesTheTraceAtTheRight) {
+    const std::vector<TracePoint> points = TwoPeaks();
+    VXPlot_ChroInfo info{};
+    info.eTraceType = VXPlot_ChroMassRangeTrace;
+    const std::vector<VXPlot_MassRange> ranges{{445.1, 445.3}, {500.0, 500.0}, {612.25, 612.75}};
+    CChroGraph g;
+    g.SetTrace(points.data(), points.size());
+    g.SetTraceInfo(&info, ranges, nullptr);
+    g.m_YLimits[kNormalization] = 1000.0;
+    DrawGraph(g);
+    const auto& blocks = g.PlotArea().LastHeadingBlocks();
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_TRUE(blocks[0].lines.join(' ').startsWith(QStringLiteral("NL: 1.00E3")));
+    EXPECT_EQ(TitleLines(blocks[0].lines).join(QString()),
+              QStringLiteral("m/z= 445.1-445.3+500.0+612.2-612.8"));
+    EXPECT_TRUE(g.PlotArea().LastLayout().headingShown);
+    const int right = g.PlotArea().LastLayout().Dr;
+
+    // A narrow fixed column wraps the title after its break characters.
+    g.m_dRightWidth = 9.0;
+    DrawGraph(g);
+    const QStringList lines = TitleLines(g.PlotArea().LastHeadingBlocks().back().lines);
+    ASSERT_GT(lines.size(), 1);
+    for (const QString& line : lines.mid(0, lines.size() - 1))
+        EXPECT_TRUE(QStringLiteral(" +-").contains(line.back())) << line.toStdString();
+    EXPECT_EQ(lines.join(QString()), QStringLiteral("m/z= 445.1-445.3+500.0+612.2-612.8"));
+
+    // Without the column the data reach further right.
+    g.m_bShowTextAtRight = false;
+    g.m_dRightWidth = 0.0;
+    DrawGraph(g);
+    EXPECT_FALSE(g.PlotArea().LastLayout().headingShown);
+    EXPECT_GT(g.PlotArea().LastLayout().Dr, right);
+}

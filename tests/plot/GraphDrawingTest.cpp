@@ -191,3 +191,29 @@ TEST_F(GraphDrawingTest, HandlerLabelsMarkersAndMagnification) {
     EXPECT_EQ(at, 150.0);
     EXPECT_FALSE(spec.FindTallestPeak(400, 500, at));
 }
+
+TEST_F(GraphDrawingTest, HandlerPlacesALabelByItsVerticalAnchorCode) {
+    struct Case {
+        int code;
+        QString text;
+        int yAnchor;
+        bool aboveGraph;
+    };
+    const Case cases[] = {
+        {0, QStringLiteral("a"), 2, true},
+        {1, QStringLiteral("a"), 2, false},
+        {2, QStringLiteral("a"), 0, false},
+        {7, QStringLiteral("a\rb\rc"), 3, true},
+    };
+    for (const Case& c : cases) {
+        CGraphDrawing graph;
+        CGraphHandler spec(graph, GraphFamily::Spectrum);
+        HandlerLabel label;
+        label.yAnchor = c.code;
+        label.text = c.text;
+        ASSERT_TRUE(spec.AddTextLabelMass(label, 400.0, 10.0, 0.0, 0.0, false));
+        const TextLabelNode& node = graph.UserLabels().labels().front();
+        EXPECT_EQ(node.yAnchor, c.yAnchor) << c.code;
+        EXPECT_EQ(node.aboveGraph, c.aboveGraph) << c.code;
+    }
+}

@@ -58,6 +58,22 @@ TEST_F(SpecGraphTest, SegmentDataOwnsItsSummary) {
     EXPECT_THROW(d.SetRange(4, 1, 2), std::out_of_range);
 }
 
+TEST_F(SpecGraphTest, ANewSegmentRangeReachesTheNextDrawing) {
+    data.Reset(2);
+    data.SetSegment(0, {{220.0, 50.0, 1}});
+    data.SetSegment(1, {{650.0, 10.0, 1}});
+    data.SetRange(0, 200.0, 300.0);
+    data.SetRange(1, 600.0, 700.0);
+    graph.SetData(&data, nullptr);
+    const CTrace& second = *const_cast<CSpecTrace&>(graph.Trace()).GetDataSet(1);
+    EXPECT_DOUBLE_EQ(second.GetLastX(), 700.0);
+    const std::uint64_t before = data.Generation();
+    data.SetRange(1, 600.0, 900.0);
+    EXPECT_GT(data.Generation(), before);
+    graph.SetData(&data, nullptr);
+    EXPECT_DOUBLE_EQ(const_cast<CSpecTrace&>(graph.Trace()).GetDataSet(1)->GetLastX(), 900.0);
+}
+
 TEST_F(SpecGraphTest, HeadingOfASingleScan) {
     const QString h = DrawnHeading();
     EXPECT_TRUE(h.startsWith(QStringLiteral("Run1   # 12 RT: 3.50 NL: 1.00E+02")))
@@ -128,7 +144,7 @@ TEST_F(SpecGraphTest, SegmentsAreDataSetsDrawnSideBySideAndFillTheirHeight) {
     CTrace& second = *trace.GetDataSet(1);
     EXPECT_DOUBLE_EQ(second.Points()[0].position, 610.0);
     EXPECT_DOUBLE_EQ(second.RangeStart(), 600.0);
-    EXPECT_DOUBLE_EQ(second.RangeEnd(), 700.0);
+    EXPECT_DOUBLE_EQ(second.GetLastX(), 700.0);
     // The largest segment keeps the limits; the smaller one's shrink to its own maximum.
     EXPECT_DOUBLE_EQ(trace.Scaling().yMax, 50.0);
     EXPECT_DOUBLE_EQ(second.Scaling().yMax, 10.0);

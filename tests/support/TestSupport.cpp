@@ -1,5 +1,9 @@
 #include "TestSupport.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
 #include "messages/Messages.h"
 #include "registry/RegKey.h"
 
@@ -68,6 +72,35 @@ bool MessageTrap::eventFilter(QObject*, QEvent* event) {
     if (std::find(messages_.begin(), messages_.end(), m->message()) == messages_.end()) return false;
     caught_.push_back({m->message(), m->wParam(), m->lParam()});
     return true;
+}
+
+namespace {
+
+void AnswerWhenShown(const QByteArray& className, bool accept, std::function<void(QWidget*)> fill,
+                     std::shared_ptr<bool> seen, int triesLeft) {
+    QTimer::singleShot(20, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        if (dialog && dialog->inherits(className.constData())) {
+            *seen = true;
+            if (fill) fill(dialog);
+            if (accept)
+                dialog->accept();
+            else
+                dialog->reject();
+        } else if (triesLeft > 0) {
+            AnswerWhenShown(className, accept, fill, seen, triesLeft - 1);
+        }
+    });
+}
+
+}  // namespace
+
+ModalDialogAnswer::ModalDialogAnswer(const char* className, bool accept,
+                                     std::function<void(QWidget*)> fill)
+    : seen_(std::make_shared<bool>(false)) {
+    // Gives up after some seconds, so a dialog that never comes cannot leave timers behind.
+    AnswerWhenShown(QByteArray(className), accept, std::move(fill), seen_, 250);
 }
 
 QString DataPath(const QString& name) {

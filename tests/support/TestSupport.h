@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -86,6 +87,18 @@ protected:
 private:
     std::vector<unsigned> messages_;
     std::vector<Caught> caught_;
+};
+
+// Answers the next modal dialog of a class (or one derived from it) as soon as it shows, while
+// the test runs the dialog's own event loop; an optional step fills it in before it is accepted.
+class ModalDialogAnswer {
+public:
+    explicit ModalDialogAnswer(const char* className, bool accept = true,
+                               std::function<void(QWidget*)> fill = {});
+    bool seen() const { return *seen_; }
+
+private:
+    std::shared_ptr<bool> seen_;
 };
 
 // Path of a fixture in tests/data.

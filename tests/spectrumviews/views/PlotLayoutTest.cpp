@@ -2,12 +2,17 @@
 // a trace picks the scan the spectrum pane shows; the arrow commands step through the trace's
 // scans; a zoom in a trace is broadcast to the document as a time range.
 
+#include "app/FrameCommands.h"
+#include "app/MainFrame.h"
+#include "app/RangeTakers.h"
 #include "app/SplitterViews.h"
 #include "app/ViewFactory.h"
 #include "app/plotwrappers/PlotWrappers.h"
+#include "databases/PepmapEngine.h"
 #include "document/UpdateHints.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
 #include "spectrumviews/views/SpecView.h"
+#include "spectrumviews/views/PaneSupport.h"
 #include "spectrumviews/views/TraceView.h"
 #include "spectrumviews/views/ViewCommands.h"
 
@@ -161,8 +166,8 @@ TEST_F(PlotLayoutTest, SteppingStopsAtBothEnds) {
 
 TEST_F(PlotLayoutTest, ZoomInATraceIsBroadcastAsATimeRange) {
     std::vector<std::pair<double, double>> taken;
-    ClearTimeRangeTakers();
-    RegisterTimeRangeTaker([&](double a, double b) { taken.emplace_back(a, b); });
+    QObject window;
+    RegisterTimeRangeTaker(&window, [&](double a, double b) { taken.emplace_back(a, b); });
     const double a = timeOfScan(3);
     const double b = timeOfScan(9);
     trace_->OnChroZoom(0, 0, true, b, 10.0, a, 500.0);
@@ -189,7 +194,107 @@ TEST_F(PlotLayoutTest, ZoomInATraceIsBroadcastAsATimeRange) {
     doc_->GetSelectedRange(low, high);
     EXPECT_DOUBLE_EQ(low, timeOfScan(1));
     EXPECT_DOUBLE_EQ(high, timeOfScan(kScans));
-    ClearTimeRangeTakers();
+}
+
+TEST_F(PlotLayoutTest, ARangeTakerGoesWithItsWindow) {
+    int calls = 0;
+    auto window = std::make_unique<QWidget>();
+    RegisterTimeRangeTaker(window.get(), [&](double, double) { ++calls; });
+    EXPECT_EQ(TimeRangeTakerCount(), 1);
+    trace_->BroadcastRange(1.0, 2.0);
+    EXPECT_EQ(calls, 1);
+    window.reset();
+    trace_->BroadcastRange(1.0, 2.0);  // no call into the window that is gone
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(TimeRangeTakerCount(), 0);
+}
+
+TEST_F(PlotLayoutTest, EachLayoutHandsTheRangeToItsTable) {
+    std::vector<std::pair<double, double>> pepmap;
+    doc_->GetPepmapEngine()->SetScanRangeListener(
+        [&](double a, double b) { pepmap.emplace_back(a, b); });
+    struct Case {
+        int viewType;
+        bool summary, massmap, pepmap;
+    };
+    for (const Case c : {Case{1, false, false, false}, Case{5, true, false, false},
+                         Case{10, false, true, false}, Case{9, false, false, true}}) {
+        doc_->SetViewType(c.viewType);
+        doc_->SummaryOptions().retentionTimeMin = doc_->MassmapOptions().retentionTimeMin = 0.0;
+        pepmap.clear();
+        trace_->BroadcastRange(0.25, 0.5);
+        EXPECT_EQ(doc_->SummaryOptions().retentionTimeMin == 0.25, c.summary) << c.viewType;
+        EXPECT_EQ(doc_->MassmapOptions().retentionTimeMin == 0.25, c.massmap) << c.viewType;
+        EXPECT_EQ(pepmap.size(), c.pepmap ? 1u : 0u) << c.viewType;
+    }
+    doc_->GetPepmapEngine()->SetScanRangeListener({});
+    doc_->SetViewType(1);
+}
+
+namespace {
+
+// Pixels of the red scan marker (255, the controls' marker colour).
+int RedPixels(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            n += qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+        }
+    return n;
+}
+
+// The x of the plot's Y axis line: the leftmost column inside the frame that is dark over most
+// of the middle rows.
+int AxisLineX(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    for (int x = 4; x < image.width(); ++x) {
+        int dark = 0;
+        for (int y = image.height() / 3; y < image.height() * 2 / 3; ++y)
+            dark += qGray(image.pixel(x, y)) < 100;
+        if (dark > image.height() / 4) return x;
+    }
+    return -1;
+}
+
+}  // namespace
+
+TEST_F(PlotLayoutTest, NoScanMarkerBeforeAScanIsPicked) {
+    for (CVXUserResult& u : results().userResults) {
+        u.currentScanPosition = -1.0;
+        // Time 0 is in view, where a marker of no time would stand.
+        u.chroDisplay.xZoomed = 1;
+        u.chroDisplay.xStart = -0.5;
+        u.chroDisplay.xEnd = 1.0;
+    }
+    trace_->CreateTraceControls(true);
+    trace_->LayoutControls();
+    trace_->LoadAllTraces();
+    QWidget* window = trace_->SlotControl(0)->ControlWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(RedPixels(window), 0);
+    trace_->ReloadVisibleTraces();
+    EXPECT_EQ(RedPixels(window), 0);
+    trace_->OnChroLButtonUp(0, 0, true, timeOfScan(10), 0.0);
+    EXPECT_GT(RedPixels(window), 10);
+}
+
+TEST_F(PlotLayoutTest, AxesWidthsComeFromTheDisplaySettings) {
+    const auto axisAt = [&] {
+        trace_->CreateTraceControls(true);
+        trace_->LayoutControls();
+        trace_->LoadAllTraces();
+        return AxisLineX(trace_->SlotControl(0)->ControlWindow());
+    };
+    const int automatic = axisAt();
+    CVXAxesPositions& positions = doc_->GetConfiguration().axesPositions;
+    positions.leftMode = 1;
+    positions.leftSpacing = 20.0;
+    const int wide = axisAt();
+    positions = CVXAxesPositions();
+    EXPECT_GT(automatic, 0);
+    EXPECT_GT(wide, automatic + 40) << automatic;
 }
 
 TEST_F(PlotLayoutTest, SpectrumZoomBoxAndDisplayAll) {
@@ -287,8 +392,38 @@ TEST_F(PlotLayoutTest, ContextMenusGreyWhatDoesNotApply) {
     EXPECT_FALSE(enabled[ID_PLOT_ZOOM_OUT_X]);
     EXPECT_FALSE(enabled[ID_PLOT_RESET_SCALING]);
     EXPECT_TRUE(enabled[ID_PLOT_ZOOM_IN_X]);
-    EXPECT_TRUE(enabled[ID_PLOT_SORVEX_DTA]);  // plot layout, mass-spectrometer trace
     EXPECT_FALSE(enabled[ID_PLOT_ZARMASS]);
+}
+
+TEST_F(PlotLayoutTest, SearchItemsAreEnabledOnlyWhenTheMainWindowAnswersThem) {
+    CMainFrame frame(doc_.get());
+    const auto items = [](QMenu* menu) {
+        std::map<int, QAction*> found;
+        ForEachCommandItem(menu, [&](QAction* a, int id) { found[id] = a; });
+        return found;
+    };
+    const int ids[] = {ID_PLOT_SORVEX_DTA, ID_PLOT_SORVEX_SEARCH, ID_PLOT_ZARMASS};
+    for (int id : ids) UnregisterFrameCommand(id);
+    std::unique_ptr<QMenu> traceMenu = trace_->BuildContextMenu();
+    std::unique_ptr<QMenu> specMenu = spec_->BuildContextMenu();
+    for (int id : ids) {
+        EXPECT_FALSE(items(traceMenu.get())[id]->isEnabled()) << id;
+        EXPECT_FALSE(items(specMenu.get())[id]->isEnabled()) << id;
+    }
+    std::vector<int> ran;
+    for (int id : ids) RegisterFrameCommand(id, [&ran, id](CMainFrame&) { ran.push_back(id); });
+    traceMenu = trace_->BuildContextMenu();
+    specMenu = spec_->BuildContextMenu();
+    // The plot layout with a mass-spectrometer trace: the searches apply, deconvolution only in
+    // its own layout (trace pane) or for a run's spectrum (spectrum pane).
+    EXPECT_TRUE(items(traceMenu.get())[ID_PLOT_SORVEX_DTA]->isEnabled());
+    EXPECT_TRUE(items(traceMenu.get())[ID_PLOT_SORVEX_SEARCH]->isEnabled());
+    EXPECT_FALSE(items(traceMenu.get())[ID_PLOT_ZARMASS]->isEnabled());
+    for (int id : ids) EXPECT_TRUE(items(specMenu.get())[id]->isEnabled()) << id;
+    items(traceMenu.get())[ID_PLOT_SORVEX_DTA]->trigger();
+    items(specMenu.get())[ID_PLOT_ZARMASS]->trigger();
+    EXPECT_EQ(ran, (std::vector<int>{ID_PLOT_SORVEX_DTA, ID_PLOT_ZARMASS}));
+    for (int id : ids) UnregisterFrameCommand(id);
 }
 
 TEST_F(PlotLayoutTest, PrintedPageCarriesThePlot) {

@@ -33,6 +33,27 @@ TEST(PlotWrappersTest, CreateFailsWithoutRegistration) {
     ResetRegistryCache();
 }
 
+TEST(PlotWrappersTest, TheFirstControlThatCannotBeMadeTellsTheUserWhyOnce) {
+    zartest::ScopedConfigDir config;
+    ResetRegistryCache();
+    CPlotControlWnd::ResetCreateFailureNotice();
+    zartest::MessageBoxCapture boxes;
+    QWidget host;
+    CChro first, second;
+    CSpec third;
+    EXPECT_FALSE(first.Create(&host, QRect(0, 0, 50, 50), 0));
+    EXPECT_FALSE(second.Create(&host, QRect(0, 0, 50, 50), 0));
+    EXPECT_FALSE(third.Create(&host, QRect(0, 0, 50, 50), 0));
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].contains(QStringLiteral("\"Zar_Plot.Chro.1\"")));
+    EXPECT_TRUE(boxes.texts()[0].contains(QStringLiteral("not registered")));
+    // A library that cannot be loaded is named.
+    EXPECT_TRUE(CPlotControlWnd::CreateFailureText(QStringLiteral("Zar_Plot.Spec.1"), CO_E_DLLNOTFOUND)
+                    .contains(QStringLiteral("could not be created")));
+    CPlotControlWnd::ResetCreateFailureNotice();
+    ResetRegistryCache();
+}
+
 class RegisteredWrappersTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { server_ = std::make_unique<viewstest::RegisteredPlotServer>(); }

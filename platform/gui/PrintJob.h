@@ -1,0 +1,31 @@
+#pragma once
+// Printing a view: Qt's print dialog on a printer, then the view's drawing on it. A machine
+// without a printer prints to a PDF file, named after what is printed in the folder the user
+// chose last (the documents folder at first).
+
+#include <QString>
+
+#include <functional>
+
+class QPainter;
+class QPrinter;
+class QWidget;
+
+namespace zar {
+
+struct PrintDialogOptions {
+    bool pageRanges = true;  // the dialog offers a range of pages
+};
+
+using PrintDrawing = std::function<void(QPainter& painter, QPrinter& printer)>;
+
+// When the printer writes a PDF file, names the file "<documentName>.pdf" in the folder of the
+// file named before (a folder name counts as the folder), or in the documents folder.
+void PrepareOutputFile(QPrinter& printer, const QString& documentName);
+// Draws on the printer; false, and the user is told why, when it cannot be opened.
+bool PrintOnPrinter(QPrinter& printer, const PrintDrawing& draw);
+// The print dialog, then the drawing; false when the user cancels or the printer fails.
+bool RunPrintDialog(QPrinter& printer, QWidget* parent, const QString& documentName,
+                    const PrintDialogOptions& options, const PrintDrawing& draw);
+
+}  // namespace zar

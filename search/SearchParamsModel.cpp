@@ -6,6 +6,7 @@
 #include "core/TextFile.h"
 #include "document/Settings.h"
 #include "document/TextHelpers.h"
+#include "fileio/VXCore.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@ namespace {
 
 const char* const kUnknownDatabase = "unknown";
 const char* const kDefaultIonSeries = "0 1 1 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0\n";
+const char* const kDefaultIonWeights = "0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0";
 const char* const kOptionSummaryName = "sorvex_options.params";
 // Residues written for a differential row that has none, rows 1 to 3.
 const char* const kEmptyDifferentialResidues[] = {"M", "C", "S"};
@@ -121,12 +123,13 @@ SearchSettings SearchSettings::FromStore(SearchKind kind) {
 }
 
 QString DefaultParamFileFolder() {
-    if (GetVeltrixPath().isEmpty()) return QString();
+    QString core;
+    if (!GetVeltrixCorePath(core)) return QString();
     return PortablePath(GetProgramDirectory());
 }
 
 SearchParamsModel::SearchParamsModel(SearchKind kind, const SearchSettings& settings)
-    : kind_(kind) {
+    : kind_(kind), ionSeriesWeights_(QString::fromLatin1(kDefaultIonWeights)) {
     if (kind_ == SearchKind::Sorvex) basic.resultsDirectory = settings.resultsDirectory;
     basic.databaseDirectory = settings.databaseDirectory;
     basic.threshold = settings.dtaThreshold;
@@ -304,6 +307,8 @@ void SearchParamsModel::LoadPages() {
             advanced.aIons = flags[0] > 0;
             advanced.bIons = flags[1] > 0;
             advanced.yIons = flags[2] > 0;
+            const QStringList tokens = ionSeries.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            ionSeriesWeights_ = tokens.mid(3, kIonSeriesNumbers - 3).join(QLatin1Char(' '));
         }
     }
 
@@ -380,9 +385,9 @@ bool SearchParamsModel::WriteEntries() {
     held.massTypeParent = basic.massType;
     held.massTypeFragment = basic.massType;
     const bool sorvex = kind_ == SearchKind::Sorvex;
-    const QString ionSeries =
-        QCFormat("%d %d %d 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0", advanced.aIons ? 1 : 0,
-                 advanced.bIons ? 1 : 0, advanced.yIons ? 1 : 0);
+    const QString ionSeries = QCFormat("%d %d %d ", advanced.aIons ? 1 : 0,
+                                       advanced.bIons ? 1 : 0, advanced.yIons ? 1 : 0) +
+                              ionSeriesWeights_;
 
     CParamFile& s = store_;
     const bool written =
@@ -466,18 +471,25 @@ void SearchParamsModel::WriteEnzymeRows() {
 }
 
 bool SearchParamsModel::SaveParamFile(InvalidParamsPrompt& prompt,
-                                      const QString& programDirectory) {
+                                      const QString& programDirectory, SaveFailure* failure) {
+    SaveFailure why = SaveFailure::None;
     SetDatabaseDirectory(basic.databaseDirectory);
     if (!WriteEntries()) {
         RestoreParamFile(store_, FileType(), programDirectory, prompt);
-        return false;
+        why = SaveFailure::MissingEntry;
+    } else if (kind_ == SearchKind::Massmap) {
+        if (!store_.SaveAs(paramFilePath_)) why = SaveFailure::WriteFailed;
+    } else {
+        // Without a results folder there is no path (an empty one fails), so nothing lands in
+        // the working folder.
+        if (basic.resultsDirectory.isEmpty() ||
+            !store_.SaveAs(JoinPath(PortablePath(basic.resultsDirectory),
+                                    QString::fromLatin1(InfoOf(FileType()).fileName)))) {
+            why = SaveFailure::WriteFailed;
+        }
     }
-    if (kind_ == SearchKind::Massmap) return store_.SaveAs(paramFilePath_);
-    // Without a results folder there is no path (an empty one fails), so nothing lands in the
-    // working folder.
-    if (basic.resultsDirectory.isEmpty()) return false;
-    return store_.SaveAs(JoinPath(PortablePath(basic.resultsDirectory),
-                                  QString::fromLatin1(InfoOf(FileType()).fileName)));
+    if (failure) *failure = why;
+    return why == SaveFailure::None;
 }
 
 // ---- options ----------------------------------------------------------------------------
@@ -669,7 +681,12 @@ bool SearchParamsModel::CheckResultsDirectory() const {
         ZarMessageBox(QStringLiteral("The results directory \n\n") + basic.resultsDirectory +
                           QStringLiteral("\n\ndoesn't exist.  Do you want to create it?"),
                       MB_YESNO | MB_ICONQUESTION);
-    return answer == IDYES && QDir().mkdir(folder);
+    if (answer != IDYES) return false;
+    if (QDir().mkdir(folder)) return true;
+    ZarMessageBox(QStringLiteral("Unable to create the results directory \n\n") +
+                      basic.resultsDirectory,
+                  MB_OK);
+    return false;
 }
 
 bool SearchParamsModel::ReadIndexedDatabaseHeader() {

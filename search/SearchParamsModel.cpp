@@ -173,9 +173,33 @@ SearchParamsModel::ReadResult SearchParamsModel::ReadParamFile(InvalidParamsProm
                          13)) {
         result.restoreRan = true;
         result.restore = RestoreParamFile(store_, FileType(), programDirectory, prompt);
+        TakeRestoredValues(result.restore);
         return result;
     }
 
+    result.outOfRange = TakeCheckedValues();
+    if (!result.outOfRange.empty()) {
+        ZarMessageBox(OutOfRangeMessage(kind_, result.outOfRange), MB_OK);
+        result.restoreRan = true;
+        result.restore = RestoreParamFile(store_, FileType(), programDirectory, prompt);
+        TakeRestoredValues(result.restore);
+    }
+    return result;
+}
+
+void SearchParamsModel::TakeRestoredValues(RestoreResult restore) {
+    // The values of the damaged file must not outlive it: what the check took from it is taken
+    // again from the file that replaced it.
+    if (restore != RestoreResult::CopiedDefault && restore != RestoreResult::DefaultsLoaded) return;
+    modifications.ResetAll();
+    const AdvancedPageValues reference;
+    advanced.peptideTolerance = reference.peptideTolerance;
+    advanced.fragmentTolerance = reference.fragmentTolerance;
+    TakeCheckedValues();
+}
+
+std::vector<RangeItem> SearchParamsModel::TakeCheckedValues() {
+    std::vector<RangeItem> outOfRange;
     QString path;
     databasePath_ = store_.GetEntryString(QStringLiteral("first_database_name"), path)
                         ? path
@@ -197,21 +221,19 @@ SearchParamsModel::ReadResult SearchParamsModel::ReadParamFile(InvalidParamsProm
                 modifications.SetDifferentialModification(i, residues[i], masses[i]);
                 if (!kFileModificationLimits.Contains(masses[i])) outside = true;
             }
-            if (outside) result.outOfRange.push_back(RangeItem::DifferentialModifications);
+            if (outside) outOfRange.push_back(RangeItem::DifferentialModifications);
         }
     }
 
     double value = 0.0;
     if (store_.GetEntryDouble(QStringLiteral("peptide_mass_tolerance"), value)) {
         advanced.peptideTolerance = value;
-        if (!kFileToleranceLimits.Contains(value)) {
-            result.outOfRange.push_back(RangeItem::PeptideTolerance);
-        }
+        if (!kFileToleranceLimits.Contains(value)) outOfRange.push_back(RangeItem::PeptideTolerance);
     }
     if (store_.GetEntryDouble(QStringLiteral("fragment_ion_tolerance"), value)) {
         advanced.fragmentTolerance = value;
         if (!kFileToleranceLimits.Contains(value)) {
-            result.outOfRange.push_back(RangeItem::FragmentTolerance);
+            outOfRange.push_back(RangeItem::FragmentTolerance);
         }
     }
     bool staticOutside = false;
@@ -223,14 +245,8 @@ SearchParamsModel::ReadResult SearchParamsModel::ReadParamFile(InvalidParamsProm
             staticOutside = true;
         }
     }
-    if (staticOutside) result.outOfRange.push_back(RangeItem::StaticModifications);
-
-    if (!result.outOfRange.empty()) {
-        ZarMessageBox(OutOfRangeMessage(kind_, result.outOfRange), MB_OK);
-        result.restoreRan = true;
-        result.restore = RestoreParamFile(store_, FileType(), programDirectory, prompt);
-    }
-    return result;
+    if (staticOutside) outOfRange.push_back(RangeItem::StaticModifications);
+    return outOfRange;
 }
 
 QString SearchParamsModel::OutOfRangeMessage(SearchKind kind, const std::vector<RangeItem>& items) {

@@ -298,6 +298,10 @@ class SearchParamsModel {
     static QString FormatEnzymeRow(int number, const EnzymeRecord& record);
 
   private:
+    // Steps of reading: the values that are checked (database path, modifications,
+    // tolerances), returning those out of range; and taking them again after a restore.
+    std::vector<RangeItem> TakeCheckedValues();
+    void TakeRestoredValues(RestoreResult restore);
     void LoadInt(const char* key, int& field) const;
     void LoadDouble(const char* key, double& field) const;
     void LoadFlag(const char* key, bool& field) const;

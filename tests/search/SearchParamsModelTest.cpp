@@ -18,9 +18,10 @@ class FakePrompt : public InvalidParamsPrompt {
   public:
     InvalidParamsOption ChooseOption(const QString&, const QString&) override {
         ++calls;
-        return InvalidParamsOption::LeaveFile;
+        return option;
     }
     int calls = 0;
+    InvalidParamsOption option = InvalidParamsOption::LeaveFile;
 };
 
 QByteArray ReadBytes(const QString& path) {
@@ -162,6 +163,25 @@ TEST_F(ModelTest, StaticModificationOutOfRangeIsLeftUnset) {
     EXPECT_DOUBLE_EQ(
         model.modifications.GetStaticModification(ModificationTables::StaticEntryOfResidue('C')),
         57.021);
+}
+
+TEST_F(ModelTest, RestoredFileLeavesNoValueOfTheDamagedOne) {
+    SearchParamsModel model = ModelWithFile(SearchKind::Sorvex,
+                                            {{"diff_search_options", "1600.0 M 16.0 C 0.0 X"},
+                                             {"peptide_mass_tolerance", "12"}});
+    prompt.option = InvalidParamsOption::UseDefaultValues;
+    boxes.answerNext(IDOK);  // the out-of-range message
+    boxes.answerNext(IDOK);  // overwrite the file
+    const auto read = model.ReadParamFile(prompt, dir.filePath("programs"));
+    EXPECT_EQ(read.restore, RestoreResult::DefaultsLoaded);
+    QString residues;
+    double mass = 0.0;
+    for (int i = 0; i < ModificationTables::kDifferentialCount; ++i) {
+        model.modifications.GetDifferentialModification(i, residues, mass);
+        EXPECT_TRUE(residues.isEmpty()) << i;
+        EXPECT_EQ(mass, 0.0) << i;
+    }
+    EXPECT_DOUBLE_EQ(model.advanced.peptideTolerance, 1.0);
 }
 
 TEST_F(ModelTest, FileWithoutDatabaseEntryGoesToTheRestoreProcedure) {

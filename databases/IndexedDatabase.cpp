@@ -7,7 +7,6 @@
 #include "core/TextFile.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <climits>
@@ -17,13 +16,6 @@
 namespace zar {
 
 namespace {
-
-// The word after a key and one separator character ("%s" after the separator).
-QString WordAfter(const QString& line, qsizetype keyLength) {
-    const QString rest = line.mid(keyLength + 1).trimmed();
-    const qsizetype blank = rest.indexOf(QRegularExpression(QStringLiteral("\\s")));
-    return blank < 0 ? rest : rest.left(blank);
-}
 
 // A stored path as it reads on this computer; a stored folder that does not exist here is
 // looked for beside the description file.
@@ -38,30 +30,6 @@ QString LocatePath(const QString& stored, const QString& besideFolder) {
 }
 
 }  // namespace
-
-bool ReadIndexedDatabaseHeader(const QString& hdrPath, IndexedDatabaseHeader& header) {
-    TextLineReader reader;
-    if (!reader.open(hdrPath, kMaxHdrLineLength)) return false;
-    static const QString kFasta = QStringLiteral("OrigDatabaseName:");
-    static const QString kIndex = QStringLiteral("IndexName:");
-    static const QString kCount = QStringLiteral("NumberOfProteins:");
-    QString line;
-    bool continuation = false;
-    while (reader.readLine(line)) {
-        // The rest of an over-long line is not the start of a line.
-        const bool atLineStart = !continuation;
-        continuation = reader.lastLineWasCut();
-        if (!atLineStart) continue;
-        if (line.startsWith(kFasta)) {
-            header.fastaPath = WordAfter(line, kFasta.size());
-        } else if (line.startsWith(kIndex)) {
-            header.indexName = WordAfter(line, kIndex.size());
-        } else if (line.startsWith(kCount)) {
-            header.proteins = static_cast<long>(LeadingInt(WordAfter(line, kCount.size())));
-        }
-    }
-    return !reader.hadError();
-}
 
 CIndexedDatabase::~CIndexedDatabase() {
     close();
@@ -99,12 +67,13 @@ CIndexedDatabase::OpenResult CIndexedDatabase::open(const QString& name) {
     IndexedDatabaseHeader header;
     if (name.contains(QLatin1String(".hdr"))) {
         if (!ReadIndexedDatabaseHeader(portableName, header)) return OpenResult::HdrUnreadable;
-        if (!header.fastaPath.isEmpty()) header.fastaPath = LocatePath(header.fastaPath, folder);
+        if (!header.origDatabaseName.isEmpty())
+            header.origDatabaseName = LocatePath(header.origDatabaseName, folder);
     } else {
-        header.fastaPath = portableName;
+        header.origDatabaseName = portableName;
         header.indexName = FileNameOf(name) + QStringLiteral(".idx");
     }
-    if (header.fastaPath.isEmpty() || header.indexName.isEmpty())
+    if (header.origDatabaseName.isEmpty() || header.indexName.isEmpty())
         return OpenResult::MissingParameters;
 
     index_.setFileName(LocatePath(header.indexName, folder));
@@ -118,13 +87,13 @@ CIndexedDatabase::OpenResult CIndexedDatabase::open(const QString& name) {
             return OpenResult::MappingFailed;
         }
     }
-    fasta_.setFileName(header.fastaPath);
+    fasta_.setFileName(header.origDatabaseName);
     if (!fasta_.open(QIODevice::ReadOnly)) {
         close();
         return OpenResult::FastaUnreadable;
     }
     const qint64 entries = std::max<qint64>(records_ - 1, 0);
-    qint64 proteins = header.proteins > 0 ? header.proteins : records_;
+    qint64 proteins = header.numberOfProteins > 0 ? header.numberOfProteins : records_;
     // Never more entries than the index describes.
     proteins = std::min(proteins, entries);
     proteins_ = static_cast<int>(std::min<qint64>(proteins, INT_MAX));

@@ -3,6 +3,7 @@
 // the ".hdr" description that the database builder writes), read entry by entry.
 
 #include "databases/FastaIndexRecord.h"
+#include "document/IndexedDatabaseHeader.h"
 
 #include <QFile>
 #include <QString>
@@ -11,22 +12,10 @@
 
 namespace zar {
 
-// Lines of a ".hdr" file are read up to this many characters.
-constexpr int kMaxHdrLineLength = 1024;
-
 struct FastaEntry {
     QString header;        // as shown: without "[MASS" annotation or line end
     std::string residues;  // letters only
 };
-
-// The keys this reader takes from a ".hdr" description.
-struct IndexedDatabaseHeader {
-    QString fastaPath;  // "OrigDatabaseName:"
-    QString indexName;  // "IndexName:"
-    long proteins = 0;  // "NumberOfProteins:", 0 when missing
-};
-// False when the file cannot be read.
-bool ReadIndexedDatabaseHeader(const QString& hdrPath, IndexedDatabaseHeader& header);
 
 class CIndexedDatabase {
   public:

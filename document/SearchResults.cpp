@@ -3,6 +3,7 @@
 #include "core/MessageBox.h"
 #include "core/Paths.h"
 #include "core/TextFile.h"
+#include "document/IndexedDatabaseHeader.h"
 #include "document/OutFileFormat.h"
 #include "document/TextHelpers.h"
 #include "document/ZarMessages.h"
@@ -941,27 +942,17 @@ bool CSearchResults::OpenIndexedDatabase(const QString& name) {
     const QString folder = FolderOf(path);
     QString original, indexName;
     if (name.contains(QLatin1String(".hdr"))) {
-        TextLineReader header(path, kMaxOutLineLength);
-        if (!header.isOpen()) {
+        IndexedDatabaseHeader header;
+        if (!ReadIndexedDatabaseHeader(path, header)) {
             ZarMessageBox(QStringLiteral("Unable to open the indexed database"));
             return false;
         }
-        QString line;
-        if (NextLine(header, line) && line.startsWith(QLatin1String("SORVEX_INDEXED_DATABASE"))) {
-            const auto valueAfter = [&line](const char* label) {
-                LineScanner s(line, static_cast<qsizetype>(qstrlen(label)));
-                return s;
-            };
-            while (NextLine(header, line)) {
-                if (line.startsWith(QLatin1String("OrigDatabaseName:"))) {
-                    valueAfter("OrigDatabaseName:").readWord(original);
-                } else if (line.startsWith(QLatin1String("IndexName:"))) {
-                    valueAfter("IndexName:").readWord(indexName);
-                } else if (line.startsWith(QLatin1String("NumberOfProteins:"))) {
-                    int n = 0;
-                    if (valueAfter("NumberOfProteins:").readInt(n)) params_.numberOfProteins = n;
-                }
-            }
+        // Without the format's first line the names count as missing.
+        if (header.hasMagic) {
+            original = header.origDatabaseName;
+            indexName = header.indexName;
+            params_.numberOfProteins =
+                static_cast<int>(std::min<qint64>(header.numberOfProteins, INT_MAX));
         }
     } else {
         original = name;

@@ -189,7 +189,7 @@ int CDenovoEngine::LoadSpectra(const std::vector<DenovoScan>& scans, const Denov
     for (const DenovoScan& scan : scans) {
         if (Cancelled()) return spectraLoaded_;
         if (scan.kind != kDenovoKindMS2 && scan.kind != kDenovoKindMS3) continue;
-        SetSpectrum(slot, scan.precursor, scan.points);
+        SetSpectrum(slot, scan.precursor, scan.points, scan.charge);
         slot = AddSpectrum(slot, scan.kind);
         if (slot >= kMaxFilledSlots) break;
     }
@@ -233,11 +233,12 @@ void CDenovoEngine::KeepMostIntense(std::vector<DenovoPoint>& points, std::size_
     std::stable_sort(points.begin(), points.end(), ByMz);
 }
 
-void CDenovoEngine::SetSpectrum(int slot, double precursor,
-                                const std::vector<DenovoPoint>& points) {
+void CDenovoEngine::SetSpectrum(int slot, double precursor, const std::vector<DenovoPoint>& points,
+                                int charge) {
     if (slot < 0 || slot >= kMaxSlots) return;
     Spectrum& s = spectra_[static_cast<size_t>(slot)];
     s.precursor = precursor;
+    s.charge = charge > 0 && charge <= kMaxPrecursorCharge ? charge : 0;
     s.points.clear();
     // Points that are no numbers are dropped; intensities are held within 0..kMaxIntensity.
     for (const DenovoPoint& p : points) {
@@ -256,8 +257,14 @@ int CDenovoEngine::AddSpectrum(int slot, int kind) {
     if (slot < 0 || slot >= kMaxFilledSlots) return slot;
     Spectrum& s = spectra_[static_cast<size_t>(slot)];
     double p = s.precursor;
-    if (kind == kDenovoKindMS2 || p < 0.5 * spectra_[0].precursor)
-        RemoveDoublyChargedPrecursor(s, p);
+    if (kind == kDenovoKindMS2 || p < 0.5 * spectra_[0].precursor) {
+        // A stated charge is taken as it is (a singly charged precursor is [M+H]+ already);
+        // only without one does the spectrum's shape decide.
+        if (s.charge > 1)
+            RemoveMultiplyChargedPrecursor(s, p, s.charge);
+        else if (s.charge == 0 && LooksDoublyCharged(s, p))
+            RemoveMultiplyChargedPrecursor(s, p, 2);
+    }
     s.precursor = p;
     const int next =
         (kind == kDenovoKindMS2 || kind == kDenovoKindMS3) ? AcceptSpectrum(slot) : slot;
@@ -265,26 +272,31 @@ int CDenovoEngine::AddSpectrum(int slot, int kind) {
     return next;
 }
 
-// A spectrum whose strong signal lies above its precursor came from a doubly charged ion: the
-// precursor peak moves to the singly charged position, the region around it is damped and the
-// precursor becomes [M+H]+.
-void CDenovoEngine::RemoveDoublyChargedPrecursor(Spectrum& spectrum, double& p) {
-    std::vector<DenovoPoint>& pts = spectrum.points;
-    if (pts.empty()) return;
+// Strong signal above the precursor: the ion that was fragmented carried two charges.
+bool CDenovoEngine::LooksDoublyCharged(const Spectrum& spectrum, double p) const {
+    const std::vector<DenovoPoint>& pts = spectrum.points;
     double highest = 0.0;
     for (const DenovoPoint& pt : pts) highest = std::max(highest, pt.intensity);
-    bool doubly = false;
     double sum = 0.0;
     for (size_t k = pts.size(); k-- > 0;) {
-        if (pts[k].mz <= p + kAboveParentWindow) break;
+        if (pts[k].mz <= p + kAboveParentWindow) return false;
         sum += pts[k].intensity;
         if (pts[k].intensity > highest * static_cast<double>(kDoublyChargedSinglePeak) ||
-            sum > kDoublyChargedSum * highest) {
-            doubly = true;
-            break;
-        }
+            sum > kDoublyChargedSum * highest)
+            return true;
     }
-    if (!doubly) return;
+    return false;
+}
+
+// The precursor ion left unfragmented moves to its singly charged position, the region around
+// it (its neutral losses) is damped and the precursor becomes [M+H]+.
+void CDenovoEngine::RemoveMultiplyChargedPrecursor(Spectrum& spectrum, double& p, int charge) {
+    std::vector<DenovoPoint>& pts = spectrum.points;
+    const double z = charge;
+    const double extraProtons = (charge - 1) * kProton;
+    const double mh = z * p - extraProtons;
+    // The m/z a singly charged point would have at the precursor's charge.
+    const auto atCharge = [&](double mz) { return (mz + extraProtons) / z; };
 
     double removed = 0.0;
     size_t k = 0;
@@ -297,13 +309,13 @@ void CDenovoEngine::RemoveDoublyChargedPrecursor(Spectrum& spectrum, double& p) 
     }
     if (removed > 1.0) {
         size_t at = k;
-        while (at < pts.size() && (pts[at].mz + kProton) * 0.5 < p) ++at;
-        if (at < pts.size() && (pts[at].mz + kProton) * 0.5 - p < daTolerance_) {
+        while (at < pts.size() && atCharge(pts[at].mz) < p) ++at;
+        if (at < pts.size() && atCharge(pts[at].mz) - p < daTolerance_) {
             pts[at].intensity += removed;
-        } else if (at > 0 && p - (pts[at - 1].mz + kProton) * 0.5 < daTolerance_) {
+        } else if (at > 0 && p - atCharge(pts[at - 1].mz) < daTolerance_) {
             pts[at - 1].intensity += removed;
         } else {
-            const DenovoPoint moved{2.0 * p - kProton, removed};
+            const DenovoPoint moved{mh, removed};
             if (pts.size() >= static_cast<size_t>(kMaxPoints)) {
                 // A full slot gives up its weakest point, if weaker than the moved one.
                 auto weakest = std::min_element(pts.begin(), pts.end(),
@@ -323,7 +335,7 @@ void CDenovoEngine::RemoveDoublyChargedPrecursor(Spectrum& spectrum, double& p) 
         if (pt.mz >= p + 1.5) break;
         if (pt.mz > p - 9.5) pt.intensity *= 0.1;
     }
-    p = 2.0 * p - kProton;
+    p = mh;
 }
 
 int CDenovoEngine::AcceptSpectrum(int slot) {

@@ -34,6 +34,8 @@ class CDenovoEngine {
     // Heaviest [M+H]+ prepared (far above any peptide the texts can spell); heavier or
     // non-positive precursors leave the engine unprepared instead of sizing arrays by them.
     static constexpr int kMaxParentMass = 20000;
+    // Highest precursor charge taken as stated; a higher one counts as unknown.
+    static constexpr int kMaxPrecursorCharge = 20;
     // Expansion of gaps: copies examined, largest gap expanded, fillers kept per gap and
     // combinations entered per copy.
     static constexpr int kMaxExpandedCopies = 16;
@@ -74,10 +76,13 @@ class CDenovoEngine {
                     const std::vector<DenovoResidue>& residues = DenovoStandardResidues());
 
     // Copies one scan into a spectrum slot: points sorted by m/z; of more than kMaxPoints
-    // points the most intense are kept.
-    void SetSpectrum(int slot, double precursor, const std::vector<DenovoPoint>& points);
+    // points the most intense are kept. The charge of the precursor is 0 when unknown.
+    void SetSpectrum(int slot, double precursor, const std::vector<DenovoPoint>& points,
+                     int charge = 0);
     // Cleans the spectrum just copied into the slot and decides whether it is kept; returns
-    // the next free slot index (slot + 1 when kept).
+    // the next free slot index (slot + 1 when kept). The precursor becomes [M+H]+: by its
+    // stated charge, or, when the charge is unknown, as doubly charged when the spectrum's
+    // strong signal lies above it.
     int AddSpectrum(int slot, int kind);
     int AcceptSpectrum(int slot);
     void MergeSpectra(int target, int source);
@@ -138,6 +143,7 @@ class CDenovoEngine {
     void SetSlotSign(int slot, int sign) { signs_[slot] = static_cast<std::int16_t>(sign); }
     const std::vector<Evidence>& SlotEvidence(int slot) const { return evidence_[slot]; }
     double Precursor(int spectrum) const { return spectra_[spectrum].precursor; }
+    int PrecursorCharge(int spectrum) const { return spectra_[spectrum].charge; }
     const std::vector<DenovoPoint>& Points(int spectrum) const { return spectra_[spectrum].points; }
     int YPairCount() const { return static_cast<int>(yPairs_.size()); }
     int BPairCount() const { return static_cast<int>(bPairs_.size()); }
@@ -155,6 +161,7 @@ class CDenovoEngine {
   private:
     struct Spectrum {
         double precursor = 0.0;
+        int charge = 0;  // of the precursor as the run states it; 0 unknown
         std::vector<DenovoPoint> points;
     };
     struct ResiduePair {
@@ -177,7 +184,8 @@ class CDenovoEngine {
     void RebuildResidueIndex();
     void FindResiduePairs();
     void KeepMostIntense(std::vector<DenovoPoint>& points, std::size_t count) const;
-    void RemoveDoublyChargedPrecursor(Spectrum& spectrum, double& precursor);
+    bool LooksDoublyCharged(const Spectrum& spectrum, double precursor) const;
+    void RemoveMultiplyChargedPrecursor(Spectrum& spectrum, double& precursor, int charge);
     void AddSign(int slot, int sign);
     double SimilarityOf(const std::vector<Evidence>& a, const std::vector<Evidence>& b) const;
     double Background(const std::vector<Evidence>& a, const std::vector<Evidence>& b) const;

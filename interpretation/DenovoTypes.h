@@ -37,11 +37,13 @@ struct DenovoPoint {
     double intensity = 0.0;
 };
 
-// One MSn scan of the run as the document hands it over: its kind (2 or 3), the precursor read
-// from its filter text and its points.
+// One MSn scan of the run as the document hands it over: its kind (2 or 3), the precursor m/z
+// read from its filter text, the charge of that precursor when the run states it (0 when
+// unknown) and its points.
 struct DenovoScan {
     int kind = kDenovoKindMS2;
     double precursor = 0.0;
+    int charge = 0;
     std::vector<DenovoPoint> points;
 };
 

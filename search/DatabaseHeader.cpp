@@ -4,10 +4,6 @@
 #include "core/TextFile.h"
 
 #include <QFile>
-#include <QRegularExpression>
-
-#include <algorithm>
-#include <climits>
 
 #include <cstdio>
 
@@ -19,33 +15,6 @@ constexpr signed char kHighestControlByte = 3;
 
 void ReportNotOpen(const QString& path) {
     std::fprintf(stderr, " Database file %s not open.\n\n", path.toLocal8Bit().constData());
-}
-
-// The first blank-separated word after a prefix, as "%s" reads it.
-QString WordAfter(const QString& line, qsizetype start) {
-    const QStringList words =
-        line.mid(start).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    return words.isEmpty() ? QString() : words.front();
-}
-
-std::optional<double> NumberAfter(const QString& line, qsizetype start) {
-    const QByteArray text = line.mid(start).toLatin1();
-    std::size_t used = 0;
-    const double value = LeadingDouble(std::string_view(text.constData(), text.size()), &used);
-    if (used == 0) return std::nullopt;
-    return value;
-}
-
-std::optional<long long> IntegerAfter(const QString& line, qsizetype start) {
-    const QByteArray text = line.mid(start).toLatin1();
-    std::size_t used = 0;
-    const long long value = LeadingInt(std::string_view(text.constData(), text.size()), 10, &used);
-    if (used == 0) return std::nullopt;
-    return value;
-}
-
-int ClampToInt(long long value) {
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
 }  // namespace
@@ -61,43 +30,6 @@ bool IsValidDatabaseFile(const QString& path) {
     if (line.startsWith(kIndexedDatabaseMagic)) return true;
     const auto first = static_cast<signed char>(line[0]);
     return first == '>' || first <= kHighestControlByte;
-}
-
-bool ReadIndexedDatabaseHeader(const QString& path, IndexedDatabaseHeader& header) {
-    TextLineReader reader;
-    if (path.isEmpty() || !reader.open(path)) {
-        ReportNotOpen(path);
-        return false;
-    }
-    QString line;
-    if (!reader.readLine(line)) return true;  // the first line names the format only
-    const auto starts = [&line](const char* prefix, qsizetype& rest) {
-        if (!line.startsWith(QLatin1String(prefix))) return false;
-        rest = static_cast<qsizetype>(qstrlen(prefix));
-        return true;
-    };
-    while (reader.readLine(line)) {
-        qsizetype rest = 0;
-        if (starts("OrigDatabaseType:", rest)) {
-            header.origDatabaseType = WordAfter(line, rest);
-        } else if (starts("EnzymeName:", rest)) {
-            header.enzymeName = WordAfter(line, rest);
-        } else if (starts("MassType:", rest)) {
-            header.massType = WordAfter(line, rest);
-        } else if (starts("NumIntCleavageSites:", rest)) {
-            if (const auto n = IntegerAfter(line, rest))
-                header.numIntCleavageSites = ClampToInt(*n);
-        } else if (starts("StaticModifications:", rest)) {
-            header.staticModifications = line.mid(rest + 1);
-        } else if (starts("MinimumMass:", rest)) {
-            if (const auto v = NumberAfter(line, rest)) header.minimumMass = v;
-        } else if (starts("MaximumMass:", rest)) {
-            if (const auto v = NumberAfter(line, rest)) header.maximumMass = v;
-        } else if (starts("DifferentialModifications:", rest)) {
-            header.differentialModifications = line.mid(rest);
-        }
-    }
-    return true;
 }
 
 void ApplyHeaderStaticModifications(const QString& text, ModificationTables& tables) {

@@ -1,19 +1,18 @@
 #pragma once
-// Search databases: telling a usable database file from anything else, and reading the ".hdr"
-// description of an indexed database, whose settings (enzyme, mass type, modifications, mass
-// range) the search set-up takes over.
+// Search databases: telling a usable database file from anything else, and taking over the
+// settings (enzyme, mass type, modifications, mass range) of an indexed database's ".hdr"
+// description into the search set-up.
 
 #include "ModificationTables.h"
+
+#include "document/IndexedDatabaseHeader.h"
 
 #include <QString>
 
 #include <array>
-#include <optional>
 
 namespace zar {
 
-inline constexpr const char* kIndexedDatabaseMagic = "SORVEX_INDEXED_DATABASE - HEADER";
-inline constexpr const char* kIndexedDatabaseExtension = ".hdr";
 // The longest residue set of a differential modification in a header.
 inline constexpr int kMaxHeaderResidues = 9;
 
@@ -21,21 +20,6 @@ inline constexpr int kMaxHeaderResidues = 9;
 // (first byte '>') or a file whose first byte is a control or non-ASCII byte. A file that cannot
 // be opened or is empty is not usable.
 bool IsValidDatabaseFile(const QString& path);
-
-// The lines of a header that the search set-up uses; absent lines leave their field empty.
-struct IndexedDatabaseHeader {
-    QString origDatabaseType;  // word after "OrigDatabaseType:"
-    QString enzymeName;        // word after "EnzymeName:"
-    QString massType;          // word after "MassType:"
-    int numIntCleavageSites = 0;
-    QString staticModifications;        // "Cterm=57.0 C=57.02 ..."
-    QString differentialModifications;  // "(M* 16.0) (STY 80.0)"
-    std::optional<double> minimumMass;
-    std::optional<double> maximumMass;
-};
-
-// Reads the header; false (and a line on the standard error stream) when it cannot be opened.
-bool ReadIndexedDatabaseHeader(const QString& path, IndexedDatabaseHeader& header);
 
 // Sets the static modifications named by a header's text: "Cterm=" and "Nterm=" tokens set the
 // peptide-terminal entries, a residue token ("C=57.02") its residue's entry; other entries are

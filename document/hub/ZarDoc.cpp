@@ -263,7 +263,11 @@ int CZarDoc::LoadDenovoSpectra(const std::vector<int>& scans) {
         DenovoScan s;
         if (!ParseDenovoScanFilter(filter, &s.kind, &s.precursor)) continue;
         std::vector<CVXDataPeak> peaks;
-        if (!rawFile_->spectrum(scan, peaks)) continue;
+        RawScanHeader header;
+        if (!rawFile_->spectrum(scan, peaks, &header)) continue;
+        // The filter names no charge; the run's own record of the MS2 precursor does (an MS3
+        // record's first precursor is another ion).
+        if (s.kind == kDenovoKindMS2) s.charge = header.precursorCharge;
         s.points.reserve(peaks.size());
         for (const CVXDataPeak& p : peaks) s.points.push_back({p.dPosition, p.dIntensity});
         loaded.push_back(std::move(s));

@@ -1,6 +1,7 @@
 #include "databases/IndexedDatabase.h"
 
 #include "databases/FastaIndexBuilder.h"
+#include "search/DatabaseHeader.h"
 
 #include "DatabaseTestUtil.h"
 #include "TestSupport.h"
@@ -75,7 +76,8 @@ TEST_F(IndexedDatabaseTest, OpenFailuresAndTheirMessages) {
     using R = CIndexedDatabase::OpenResult;
     dbtest::WriteFile(dir, "nofasta.hdr", "SORVEX_INDEXED_DATABASE - HEADER\nIndexName: x.idx\n");
     dbtest::WriteFile(dir, "gone.hdr",
-                      "OrigDatabaseName: gone.fasta\nIndexName: three.fasta.idx\n");
+                      "SORVEX_INDEXED_DATABASE - HEADER\nOrigDatabaseName: gone.fasta\n"
+                      "IndexName: three.fasta.idx\n");
     dbtest::WriteFile(dir, "lonely.fasta", ">a\nK\n");
     const struct {
         QString name;
@@ -124,4 +126,31 @@ TEST_F(IndexedDatabaseTest, BuildThenReadRoundTrip) {
         EXPECT_EQ(e.header, QStringLiteral("entry%1 ").arg(i));
         EXPECT_EQ(e.residues, std::string(std::size_t(i % 7), char('a' + i % 20)) + "KR") << i;
     }
+}
+
+// The search set-up and the reader take their settings and files from one reading of the same
+// description.
+TEST_F(IndexedDatabaseTest, TheSearchSetUpAndTheReaderShareOneDescription) {
+    const QString hdr = dbtest::WriteFile(dir, "three.fasta.hdr",
+                                          "SORVEX_INDEXED_DATABASE - HEADER\n"
+                                          "OrigDatabaseName: three.fasta\n"
+                                          "IndexName: three.fasta.idx\n"
+                                          "NumberOfProteins: 3\n"
+                                          "EnzymeName: Trypsin\n"
+                                          "StaticModifications: C=57.021\n");
+    ASSERT_TRUE(IsValidDatabaseFile(hdr));
+    IndexedDatabaseHeader header;
+    ASSERT_TRUE(ReadIndexedDatabaseHeader(hdr, header));
+    EXPECT_EQ(header.enzymeName, "Trypsin");
+    ModificationTables tables;
+    ApplyHeaderStaticModifications(header.staticModifications, tables);
+    EXPECT_DOUBLE_EQ(
+        tables.GetStaticModification(ModificationTables::StaticEntryOfResidue('C')), 57.021);
+
+    CIndexedDatabase db;
+    ASSERT_EQ(db.open(hdr), CIndexedDatabase::OpenResult::Ok);
+    EXPECT_EQ(db.proteinCount(), header.numberOfProteins);
+    FastaEntry e;
+    ASSERT_TRUE(db.readEntry(1, e));
+    EXPECT_EQ(e.residues, "PEPTIDEKACDEF");
 }

@@ -142,6 +142,57 @@ TEST(DenovoLoadTest, DoublyChargedPrecursorMovesToSinglyChargedMass) {
     EXPECT_DOUBLE_EQ(kept.back().intensity, 800.0);
 }
 
+// A charge stated by the run decides [M+H]+; the shape of the spectrum only decides when the
+// charge is unknown.
+struct StatedChargeCase {
+    const char* name;
+    int charge;
+    bool signalAbove;     // strong fragments above the precursor m/z
+    double a, b;          // [M+H]+ = a * p - b * proton
+    bool precursorMoved;  // its intensity reappears at [M+H]+
+};
+
+TEST(DenovoLoadTest, StatedChargeTurnsThePrecursorIntoSinglyChargedMass) {
+    const StatedChargeCase cases[] = {
+        {"triply charged", 3, true, 3, 2, true},
+        {"quadruply charged", 4, true, 4, 3, true},
+        {"doubly charged, no fragment above", 2, false, 2, 1, true},
+        {"singly charged, fragments above", 1, true, 1, 0, false},
+        {"unknown, nothing above", 0, false, 1, 0, false},
+        {"unknown, fragments above", 0, true, 2, 1, true},
+    };
+    const double p = 500.0;
+    for (const StatedChargeCase& c : cases) {
+        std::vector<DenovoPoint> points = {{300.0, 1000.0}, {p - 6.0, 400.0}, {p, 800.0}};
+        if (c.signalAbove) points.push_back({700.0, 900.0});
+        CDenovoEngine engine;
+        engine.SetSpectrum(0, p, points, c.charge);
+        EXPECT_EQ(engine.PrecursorCharge(0), c.charge) << c.name;
+        EXPECT_EQ(engine.AddSpectrum(0, zar::kDenovoKindMS2), 1) << c.name;
+        const double mh = c.a * p - c.b * CDenovoEngine::kProton;
+        EXPECT_DOUBLE_EQ(engine.Precursor(0), mh) << c.name;
+        const auto& kept = engine.Points(0);
+        const auto at = [&](double mz) {
+            for (const auto& pt : kept)
+                if (pt.mz == mz) return pt.intensity;
+            return -1.0;
+        };
+        if (c.precursorMoved) {
+            EXPECT_DOUBLE_EQ(at(p), 0.0) << c.name;
+            EXPECT_DOUBLE_EQ(at(mh), 800.0) << c.name;
+            EXPECT_DOUBLE_EQ(at(p - 6.0), 40.0) << c.name << ": its neutral losses are damped";
+        } else {
+            EXPECT_DOUBLE_EQ(at(p), 800.0) << c.name;
+            EXPECT_DOUBLE_EQ(at(p - 6.0), 400.0) << c.name;
+        }
+        EXPECT_DOUBLE_EQ(at(300.0), 1000.0) << c.name;
+    }
+    // A charge no peptide carries counts as unknown.
+    CDenovoEngine engine;
+    engine.SetSpectrum(0, p, {{300.0, 10.0}}, CDenovoEngine::kMaxPrecursorCharge + 1);
+    EXPECT_EQ(engine.PrecursorCharge(0), 0);
+}
+
 TEST(DenovoLoadTest, InsertionIntoAFullSlotNeverOverruns) {
     const double p = 500.0;
     std::vector<DenovoPoint> points;

@@ -80,6 +80,30 @@ TEST(DenovoSequencingTest, TrueSequenceRanksAmongTheTopCandidates) {
     }
 }
 
+// Fragments of a triply charged precursor stretch far above its m/z, which alone would read as
+// doubly charged; the charge the run states gives the right [M+H]+ and the sequence.
+TEST(DenovoSequencingTest, TriplyChargedPrecursorIsSequencedByItsStatedCharge) {
+    const std::string peptide = "LVNEVTEFAK";
+    const double mh = zartest::SynthMH(peptide);
+    zartest::SyntheticOptions o;
+    o.charge = 3;
+    o.chargeStated = true;
+    CDenovoEngine stated;
+    stated.LoadSpectra(zartest::SyntheticScans(peptide, o), DenovoParams{});
+    EXPECT_NEAR(stated.Precursor(0), mh, 1e-6);
+    ASSERT_GT(stated.FormatSequenceTable(), 0);
+    EXPECT_EQ(RankOf(stated, peptide), 0);
+
+    o.chargeStated = false;
+    CDenovoEngine guessed;
+    guessed.LoadSpectra(zartest::SyntheticScans(peptide, o), DenovoParams{});
+    const double asDoubly =
+        2.0 * (mh + 2.0 * CDenovoEngine::kProton) / 3.0 - CDenovoEngine::kProton;
+    EXPECT_NEAR(guessed.Precursor(0), asDoubly, 1e-6);
+    guessed.FormatSequenceTable();
+    EXPECT_LT(RankOf(guessed, peptide), 0);
+}
+
 TEST(DenovoSequencingTest, SequenceMassIsWaterAndProtonPlusResidues) {
     CDenovoEngine engine;
     engine.SetResidueTable(zar::DenovoStandardResidues());

@@ -25,6 +25,7 @@ struct SyntheticOptions {
     std::vector<int> ms3OfY;       // y ions that get an MS3 scan
     std::vector<int> ms3OfB;       // b ions that get an MS3 scan
     std::uint32_t seed = 12345;
+    bool chargeStated = false;  // the MS2 scan names its charge
 };
 
 // A small deterministic generator, the same on every platform.
@@ -102,6 +103,7 @@ inline std::vector<zar::DenovoScan> SyntheticScans(const std::string& peptide,
     zar::DenovoScan ms2;
     ms2.kind = zar::kDenovoKindMS2;
     ms2.precursor = (mh + (options.charge - 1) * kSynthProton) / options.charge;
+    if (options.chargeStated) ms2.charge = options.charge;
     AddLadder(residues, 0, residues.size(), true, 600.0, 1000.0, options.missingB, options.missingY,
               ms2.points);
     AddNoise(random, options.noisePoints, 60.0, mh, options.noiseIntensity, ms2.points);

@@ -4,6 +4,7 @@
 #include "document/MassmapResults.h"
 #include "document/SorvexResults.h"
 #include "document/ZarMessages.h"
+#include "interpretation/DenovoEngine.h"
 #include "messages/Messages.h"
 #include "rawfile/RunFileWriter.h"
 #include "rawfile/VRawfile.h"
@@ -277,6 +278,45 @@ TEST(ZarDoc, DenovoSpectraLoadFromTheRunAndTellTheMainWindow) {
     doc.LoadDenovoSpectra({1, 2, 5, 9});
     QCoreApplication::processEvents();
     EXPECT_EQ(told, 1);
+}
+
+// The filter names the precursor's m/z only; its charge comes from the scan's own record, and
+// only an MS2 record's first precursor is the ion that scan fragmented.
+TEST(ZarDoc, DenovoEngineGetsTheMS2PrecursorWithItsCharge) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Charged.mzML"));
+    const double ms2Precursor = 500.25;
+    const double ms3Precursor = 300.2;
+    QString error;
+    ASSERT_TRUE(WriteRunFile(
+        path, 2,
+        [&](int i) {
+            RunSpectrum s;
+            s.scanNumber = i + 1;
+            s.retentionTime = 1.0 + i * 0.1;
+            if (i == 0) {
+                s.msLevel = 2;
+                s.precursors = {{ms2Precursor, 3, QStringLiteral("cid"), 35.0}};
+                s.mz = {200.1, 350.2, ms2Precursor, 700.4, 900.5};
+                s.intensity = {300.0, 500.0, 800.0, 1000.0, 900.0};
+            } else {
+                s.msLevel = 3;
+                s.precursors = {{ms2Precursor, 3, QStringLiteral("cid"), 35.0},
+                                {ms3Precursor, 0, QStringLiteral("cid"), 35.0}};
+                s.mz = {150.1, 200.1, 250.2};
+                s.intensity = {400.0, 600.0, 500.0};
+            }
+            return s;
+        },
+        error))
+        << error.toStdString();
+    CZarDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(path));
+    doc.LoadDenovoSpectra({1, 2});
+    const CDenovoEngine* engine = doc.GetDenovoEngine();
+    ASSERT_GE(engine->SpectraLoaded(), 2);
+    EXPECT_NEAR(engine->Precursor(0), 3 * ms2Precursor - 2 * CDenovoEngine::kProton, 1e-9);
+    EXPECT_NEAR(engine->Precursor(1), ms3Precursor, 1e-9);
 }
 
 TEST(ZarDoc, FooterWithoutTextsPutsTheFileLeftAndThePageRight) {

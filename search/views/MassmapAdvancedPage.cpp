@@ -19,7 +19,10 @@ CMassmapAdvancedPage::CMassmapAdvancedPage(CSearchPropertySheet* sheet)
     AddControl(CModificationGrids::kDifferentialGridId, grids_->DifferentialGrid());
     AddControl(CModificationGrids::kStaticGridId, grids_->StaticGrid());
     auto* row = new QHBoxLayout;
-    row->addWidget(grids_->DifferentialBox(), 2);
+    auto* left = new QVBoxLayout;
+    left->addWidget(grids_->DifferentialBox());
+    left->addStretch(1);
+    row->addLayout(left, 2);
     row->addWidget(grids_->StaticBox(), 3);
     PageLayout()->addLayout(row, 1);
 }

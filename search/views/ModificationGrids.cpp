@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -54,7 +55,15 @@ CModificationGrids::CModificationGrids(ModificationTables& tables, std::function
       static_(new CTerminalModificationGrid(staticBox_)) {
     differential_->setObjectName(QStringLiteral("DiffModificationGrid"));
     static_->setObjectName(QStringLiteral("StaticModificationGrid"));
-    (new QVBoxLayout(differentialBox_))->addWidget(differential_);
+    // The mass column takes the width the grid has: no sideways scrolling.
+    differential_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    static_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* differentialLayout = new QVBoxLayout(differentialBox_);
+    differentialLayout->addWidget(differential_);
+    // Three rows and the titles, no more.
+    differential_->setFixedHeight(differential_->verticalHeader()->defaultSectionSize() *
+                                      (ModificationTables::kDifferentialCount + 1) +
+                                  2 * differential_->frameWidth() + 4);
     (new QVBoxLayout(staticBox_))->addWidget(static_);
     differential_->SetRowCount(ModificationTables::kDifferentialCount);
     differential_->SetColCount(2);
@@ -79,7 +88,10 @@ void CModificationGrids::SetUp() {
     ++filling_;
     differential_->SetValueRange(0, 1, QStringLiteral("Amino Acid"));
     differential_->SetValueRange(0, 2, QStringLiteral("Mass"));
-    differential_->SetColWidth(1, kResidueWidth);
+    // The title must stay readable where the font is larger than the grid's own.
+    differential_->SetColWidth(
+        1, std::max(kResidueWidth,
+                    differential_->fontMetrics().horizontalAdvance(QStringLiteral("Amino Acid")) + 12));
     differential_->SetColWidth(2, kColumnMinimum);
     differential_->SetToolTip(0, 1, QString::fromLatin1(kResidueHint));
     differential_->SetToolTip(0, 2, QString::fromLatin1(kMassHint));
@@ -239,7 +251,7 @@ void CModificationGrids::OnResetAll() {
 
 void CModificationGrids::FitColumns() {
     const auto fit = [](CGXGridWnd* grid, int fixedWidth) {
-        int width = grid->viewport()->width() - fixedWidth;
+        int width = grid->viewport()->width() - fixedWidth - 1;
         grid->SetColWidth(2, std::max(kColumnMinimum, width));
     };
     fit(static_, static_->GetColWidth(1));

@@ -33,6 +33,13 @@ QPushButton* BrowseButton(QWidget* parent) {
     return button;
 }
 
+// Wide enough for the longest text the edit holds.
+template <class T>
+T* Sized(T* edit, const char* sample) {
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString::fromLatin1(sample)) + 12);
+    return edit;
+}
+
 QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
     auto* row = new QHBoxLayout;
     for (QWidget* w : widgets) row->addWidget(w);
@@ -92,7 +99,7 @@ QWidget* CSearchBasicPage::BuildGenerationGroup() {
                                   proteinMass_, 0, group);
         auto* selected =
             NewRadio(kSelectedPeakId, QStringLiteral("Selec&ted Peak"), proteinMass_, 1, group);
-        suppliedMass_ = Control(kSuppliedMassId, new CDoubleEditCtrl(group));
+        suppliedMass_ = Control(kSuppliedMassId, Sized(new CDoubleEditCtrl(group), "0000000.00"));
         grid->addWidget(basePeak, row++, 0, 1, 3);
         grid->addWidget(selected, row, 0, 1, 2);
         grid->addWidget(suppliedMass_, row++, 2);
@@ -100,16 +107,16 @@ QWidget* CSearchBasicPage::BuildGenerationGroup() {
                 [this](int id) { OnProteinMassChoiceClicked(id); });
 
         auto* label = new QLabel(QStringLiteral("&Use Charge State:"), group);
-        charge_ = Control(kChargeId, new CIntEditCtrl(group));
+        charge_ = Control(kChargeId, Sized(new CIntEditCtrl(group), "00"));
         charge_->Initialize(0, kChargeLimits.low, kChargeLimits.high);
         label->setBuddy(charge_);
         grid->addWidget(label, row, 0);
-        grid->addWidget(charge_, row++, 1);
+        grid->addWidget(charge_, row++, 1, Qt::AlignLeft);
         connect(charge_, &QLineEdit::textEdited, this, [this] { MarkChanged(); });
     }
 
     auto* scanLabel = new QLabel(QStringLiteral("&Scan Limits:"), group);
-    scanEdit_ = Control(kScanLimitsId, new CIntRangeEditCtrl(group));
+    scanEdit_ = Control(kScanLimitsId, Sized(new CIntRangeEditCtrl(group), "000000-000000"));
     scanLabel->setBuddy(scanEdit_);
     track_ = NewCheck(kTrackId, QStringLiteral("Trac&k"), group);
     grid->addWidget(scanLabel, row, 0);
@@ -117,14 +124,15 @@ QWidget* CSearchBasicPage::BuildGenerationGroup() {
     grid->addWidget(track_, row++, 2);
 
     auto* rangeLabel = new QLabel(QStringLiteral("Mass Range:"), group);
-    fastaRange_ = Control(kFastaRangeId, new CDoubleRangeEditCtrl(group));
+    fastaRange_ = Control(kFastaRangeId, Sized(new CDoubleRangeEditCtrl(group), "00000.00-00000.00"));
     fastaRange_->Initialize(MassRangeValue::kDefaultPair.low, MassRangeValue::kDefaultPair.high,
                             MassRangeValue::kEditBounds.low, MassRangeValue::kEditBounds.high,
                             kMassRangeDecimals);
     auto* ranges = new QVBoxLayout;
     ranges->setContentsMargins(0, 0, 0, 0);
     if (IsSorvex()) {
-        indexedRange_ = Control(kIndexedRangeId, new CDoubleRangeEditCtrl(group));
+        indexedRange_ =
+            Control(kIndexedRangeId, Sized(new CDoubleRangeEditCtrl(group), "00000.00-00000.00"));
         indexedRange_->Initialize(
             MassRangeValue::kDefaultPair.low, MassRangeValue::kDefaultPair.high,
             MassRangeValue::kEditBounds.low, MassRangeValue::kEditBounds.high, kMassRangeDecimals);
@@ -133,15 +141,15 @@ QWidget* CSearchBasicPage::BuildGenerationGroup() {
     }
     ranges->addWidget(fastaRange_);
     grid->addWidget(rangeLabel, row, 0);
-    grid->addLayout(ranges, row++, 1);
+    grid->addLayout(ranges, row++, 1, 1, 2);
 
     auto* thresholdLabel = new QLabel(QStringLiteral("T&hreshold:"), group);
-    threshold_ = Control(kThresholdId, new CDoubleEditCtrl(group));
+    threshold_ = Control(kThresholdId, Sized(new CDoubleEditCtrl(group), "000000000.00"));
     threshold_->Initialize(0.0, kThresholdLimits.low, kThresholdLimits.high, kThresholdWidth, 2);
     thresholdLabel->setBuddy(threshold_);
     connect(threshold_, &QLineEdit::textEdited, this, [this] { MarkChanged(); });
     grid->addWidget(thresholdLabel, row, 0);
-    grid->addWidget(threshold_, row++, 1);
+    grid->addWidget(threshold_, row++, 1, 1, 2);
 
     removeDta_ = NewCheck(kRemoveDtaId, QStringLiteral("Remove an&y existing *.dta files"), group);
     grid->addWidget(removeDta_, row++, 0, 1, 3);

@@ -7,6 +7,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 
 namespace zar {
 
@@ -18,7 +19,10 @@ CSorvexModificationPage::CSorvexModificationPage(CSearchPropertySheet* sheet)
     AddControl(CModificationGrids::kDifferentialGridId, grids_->DifferentialGrid());
     AddControl(CModificationGrids::kStaticGridId, grids_->StaticGrid());
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(grids_->DifferentialBox(), 2);
+    auto* left = new QVBoxLayout;
+    left->addWidget(grids_->DifferentialBox());
+    left->addStretch(1);
+    layout->addLayout(left, 2);
     layout->addWidget(grids_->StaticBox(), 3);
 }
 

@@ -30,8 +30,11 @@ CSorvexQueuePage::CSorvexQueuePage(CSearchPropertySheet* sheet)
 
     auto* parameters = new QGroupBox(QStringLiteral("SORVEX Queue Parameters"), this);
     auto* parametersRow = new QHBoxLayout(parameters);
-    parametersRow->addWidget(Control(kPriorityLabelId, new QLabel(QStringLiteral("&Priority:"), parameters)));
-    parametersRow->addWidget(NewRadio(kHighId, QStringLiteral("H&igh"), priority_, 0, parameters));
+    auto* label = Control(kPriorityLabelId, new QLabel(QStringLiteral("&Priority:"), parameters));
+    auto* high = NewRadio(kHighId, QStringLiteral("H&igh"), priority_, 0, parameters);
+    label->setBuddy(high);
+    parametersRow->addWidget(label);
+    parametersRow->addWidget(high);
     parametersRow->addWidget(NewRadio(kNormalId, QStringLiteral("&Normal"), priority_, 1, parameters));
     parametersRow->addWidget(NewRadio(kLowId, QStringLiteral("&Low"), priority_, 2, parameters));
     parametersRow->addStretch(1);

@@ -3,14 +3,20 @@
 // folder with a results folder and a database folder, and a way to answer a modal dialog that
 // a sheet opens while the test waits for it.
 
+#include "search/views/MassmapPropertySheet.h"
 #include "search/views/SearchLauncher.h"
+#include "search/views/SorvexPropertySheet.h"
 
 #include "TestSupport.h"
 #include "document/EnzymeTable.h"
 #include "document/Settings.h"
 #include "registry/RegKey.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,9 +24,15 @@
 #include <QWidget>
 
 #include <functional>
+#include <ostream>
 #include <map>
 
 #include <gtest/gtest.h>
+
+// Texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace sheettest {
 
@@ -98,6 +110,17 @@ inline ParsedFile ParseParamFile(const QByteArray& bytes) {
     return parsed;
 }
 
+// A value of a parameter file as the engines read it: numbers to four decimals.
+inline QString NormalValue(const QString& value) {
+    QStringList tokens = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (QString& t : tokens) {
+        bool ok = false;
+        const double d = t.toDouble(&ok);
+        if (ok) t = QString::number(d, 'f', 4);
+    }
+    return tokens.join(QLatin1Char(' '));
+}
+
 // The results and database folders of a test, named by the settings the sheets read.
 class SheetFixture : public ::testing::Test {
   protected:
@@ -117,6 +140,20 @@ class SheetFixture : public ::testing::Test {
         enzymes.ResetToDefaults();
     }
     QString SorvexFile() const { return results + QStringLiteral("/sorvex.params"); }
+    std::unique_ptr<zar::CSorvexPropertySheet> OpenSorvex(zar::InvalidParamsPrompt* prompt = nullptr) {
+        auto sheet = std::make_unique<zar::CSorvexPropertySheet>(
+            QStringLiteral("TurboSORVEX Search Parameters"), &owner, &launcher, prompt);
+        sheet->SetEnzymeTable(enzymes.GetRecords());
+        sheet->Create();
+        return sheet;
+    }
+    std::unique_ptr<zar::CMassmapPropertySheet> OpenMassmap(zar::InvalidParamsPrompt* prompt = nullptr) {
+        auto sheet = std::make_unique<zar::CMassmapPropertySheet>(
+            QStringLiteral("Peptide Mapping Search Parameters"), &owner, &launcher, prompt);
+        sheet->SetEnzymeTable(enzymes.GetRecords());
+        sheet->Create();
+        return sheet;
+    }
     QString MassmapFile() const { return peptide + QStringLiteral("/massmap.params"); }
 
     zartest::ScopedConfigDir config;
@@ -128,6 +165,47 @@ class SheetFixture : public ::testing::Test {
     QString programs;
     zar::CEnzymeTable enzymes;
     FakeLauncher launcher;
+    QWidget owner;
+};
+
+// A control of a page by its id.
+template <class T = QWidget>
+T* Ctl(zar::CSearchPageBase* page, int id) {
+    return qobject_cast<T*>(page->GetDlgItem(id));
+}
+
+// Clicks a check box or radio button the way a user does (the click handlers run).
+inline void Click(zar::CSearchPageBase* page, int id) {
+    Ctl<QAbstractButton>(page, id)->click();
+}
+
+// Chooses an entry of the next pop-up menu as soon as it opens; records the entries it had.
+class MenuAnswer : public QObject {
+  public:
+    explicit MenuAnswer(const QString& choice) : choice_(choice) {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            timer_.stop();
+            for (QAction* a : menu->actions()) {
+                if (!a->isSeparator()) entries << a->text();
+            }
+            for (QAction* a : menu->actions()) {
+                if (a->text() == choice_) {
+                    menu->close();
+                    a->trigger();
+                    return;
+                }
+            }
+            menu->close();
+        });
+        timer_.start(10);
+    }
+    QStringList entries;
+
+  private:
+    QString choice_;
+    QTimer timer_;
 };
 
 // Answers the next modal dialog that opens: act is called with it (once) as soon as it shows.

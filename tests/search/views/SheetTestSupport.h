@@ -171,7 +171,7 @@ class SheetFixture : public ::testing::Test {
 // A control of a page by its id.
 template <class T = QWidget>
 T* Ctl(zar::CSearchPageBase* page, int id) {
-    return qobject_cast<T*>(page->GetDlgItem(id));
+    return dynamic_cast<T*>(page->GetDlgItem(id));
 }
 
 // Clicks a check box or radio button the way a user does (the click handlers run).

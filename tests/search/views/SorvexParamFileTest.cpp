@@ -252,3 +252,19 @@ TEST_F(SheetFixture, EntryMissingWhenStartingEndsTheStep) {
     EXPECT_EQ(launcher.calls, QStringList{"EndStep(0)"});
     EXPECT_FALSE(sheet->IsSearchRunning());
 }
+
+TEST_F(SheetFixture, MissingInstalledDefaultFileEndsTheStep) {
+    WriteBytes(SorvexFile(), "[SORVEX]\npeptide_mass_tolerance = 1.0\n");
+    ModalAnswer answer([](QWidget* dialog) {
+        auto* dlg = qobject_cast<CInvalidParamsDlg*>(dialog);
+        ASSERT_NE(dlg, nullptr);
+        qobject_cast<QPushButton*>(dlg->GetDlgItem(CInvalidParamsDlg::kOkId))->click();
+    });
+    auto sheet = OpenSorvex();
+    EXPECT_EQ(sheet->ReadResult().restore, RestoreResult::EndStep);
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].startsWith(programs + "/sorvex.params file \ndoes not exist."));
+    EXPECT_TRUE(launcher.calls.isEmpty());  // not while the sheet is being made
+    QApplication::processEvents();
+    EXPECT_EQ(launcher.calls, QStringList{"EndStep(1)"});
+}

@@ -362,3 +362,38 @@ TEST_F(SheetFixture, SheetOpensBesideItsOwnerWithinTheDesktop) {
     auto second = OpenSorvex();
     EXPECT_LE(second->frameGeometry().right(), desktop.right());
 }
+
+TEST_F(SheetFixture, BrowseButtonsTakeWhatIsChosenAndNothingOnCancel) {
+    auto sheet = OpenSorvex();
+    CSearchPageBase* page = sheet->GetPage(0);
+    auto* basic = sheet->BasicPage();
+    QString title;
+    QString chosen = dir.filePath("elsewhere");
+    basic->SetFolderPicker([&](QWidget*, const QString& t) {
+        title = t;
+        return chosen;
+    });
+    Click(page, Basic::kResultsBrowseId);
+    EXPECT_EQ(title, "TurboSORVEX Results Directory");
+    EXPECT_EQ(Ctl<QLineEdit>(page, Basic::kResultsEditId)->text(), chosen);
+    EXPECT_EQ(sheet->GetResultsDirectory(), chosen);
+    chosen.clear();
+    Click(page, Basic::kResultsBrowseId);
+    EXPECT_EQ(sheet->GetResultsDirectory(), dir.filePath("elsewhere"));
+
+    const QString before = Ctl<QLineEdit>(page, Basic::kDatabaseEditId)->text();
+    basic->SetFilePicker([](QWidget*, const QString&, const QString& filter) {
+        EXPECT_EQ(filter, "Database Files (*.fasta)");
+        return QString();
+    });
+    boxes.clear();
+    Click(page, Basic::kDatabaseBrowseId);
+    EXPECT_EQ(Ctl<QLineEdit>(page, Basic::kDatabaseEditId)->text(), before);
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    basic->SetFilePicker([this](QWidget*, const QString&, const QString&) {
+        return databases + "horse.fasta";
+    });
+    Click(page, Basic::kDatabaseBrowseId);
+    EXPECT_EQ(Ctl<QLineEdit>(page, Basic::kDatabaseEditId)->text(), databases + "horse.fasta");
+    EXPECT_EQ(sheet->GetDatabasePath(), databases + "horse.fasta");
+}

@@ -672,7 +672,7 @@ bool SearchParamsModel::HasValidDatabase() const {
 bool SearchParamsModel::OnDatabaseChanged() {
     const bool valid = HasValidDatabase();
     if (!basic.databaseName.isEmpty() && !valid) {
-        ZarMessageBox(QStringLiteral("Can't find that database or database is invalid!"), MB_OK);
+        ZarMessageBox(QString::fromLatin1(kInvalidDatabaseMessage), MB_OK);
     }
     ReadIndexedDatabaseHeader();
     return valid;

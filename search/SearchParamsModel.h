@@ -172,6 +172,10 @@ struct SearchSettings {
     static SearchSettings FromStore(SearchKind kind);
 };
 
+// Said when the database chosen for a search is missing or no database.
+inline constexpr const char* kInvalidDatabaseMessage =
+    "Can't find that database or database is invalid!";
+
 // Where the installed default parameter files are (the program folder); empty when the data
 // system's core path is not known.
 QString DefaultParamFileFolder();

@@ -6,8 +6,8 @@
 namespace zar {
 
 CEditTextOnly::CEditTextOnly(QWidget* parent) : QLineEdit(parent) {
-    setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^[A-Za-z]*$")), this));
+    setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[A-Za-z]*$")), this));
 }
 
 }  // namespace zar

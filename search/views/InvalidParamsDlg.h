@@ -16,9 +16,9 @@ class CInvalidParamsDlg : public CDialogBase {
     Q_OBJECT
   public:
     static constexpr int kIntroId = 8786;
-    static constexpr int kCopyDefaultId = 8788;     // option 0
-    static constexpr int kUseDefaultsId = 8787;     // option 1
-    static constexpr int kLeaveFileId = 8789;       // option 2
+    static constexpr int kCopyDefaultId = 8788;  // option 0
+    static constexpr int kUseDefaultsId = 8787;  // option 1
+    static constexpr int kLeaveFileId = 8789;    // option 2
     static constexpr int kOkId = 1;
     static constexpr int kHelpId = 9;
 

@@ -35,7 +35,7 @@ QString CMassmapPropertySheet::NeitherMessage() const {
 
 void CMassmapPropertySheet::OnInvalidDatabase() {
     basic_->ReadIndexedDatabaseHeader();
-    ZarMessageBox(QStringLiteral("Can't find that database or database is invalid!"), MB_OK);
+    ZarMessageBox(QString::fromLatin1(kInvalidDatabaseMessage), MB_OK);
 }
 
 unsigned CMassmapPropertySheet::StopMessage() const {

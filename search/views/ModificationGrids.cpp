@@ -74,8 +74,8 @@ CModificationGrids::CModificationGrids(ModificationTables& tables, std::function
                        static_cast<QObject*>(differential_), static_cast<QObject*>(static_)}) {
         o->installEventFilter(this);
     }
-    for (CGXGridWnd* grid : {static_cast<CGXGridWnd*>(differential_),
-                             static_cast<CGXGridWnd*>(static_)}) {
+    for (CGXGridWnd* grid :
+         {static_cast<CGXGridWnd*>(differential_), static_cast<CGXGridWnd*>(static_)}) {
         connect(grid->GetModel(), &QAbstractItemModel::dataChanged, this, [this] {
             if (filling_ == 0) emit Changed();
         });
@@ -90,8 +90,9 @@ void CModificationGrids::SetUp() {
     differential_->SetValueRange(0, 2, QStringLiteral("Mass"));
     // The title must stay readable where the font is larger than the grid's own.
     differential_->SetColWidth(
-        1, std::max(kResidueWidth,
-                    differential_->fontMetrics().horizontalAdvance(QStringLiteral("Amino Acid")) + 12));
+        1, std::max(
+               kResidueWidth,
+               differential_->fontMetrics().horizontalAdvance(QStringLiteral("Amino Acid")) + 12));
     differential_->SetColWidth(2, kColumnMinimum);
     differential_->SetToolTip(0, 1, QString::fromLatin1(kResidueHint));
     differential_->SetToolTip(0, 2, QString::fromLatin1(kMassHint));
@@ -125,7 +126,8 @@ void CModificationGrids::FillDifferential() {
 
 void CModificationGrids::ShowStaticRow(int index) {
     ++filling_;
-    static_->SetValueRange(index + 1, 1, ModificationTables::DisplayName(tables_.GetStaticName(index)));
+    static_->SetValueRange(index + 1, 1,
+                           ModificationTables::DisplayName(tables_.GetStaticName(index)));
     static_->SetValueRange(index + 1, 2,
                            ModificationTables::FormatMass(tables_.GetStaticModification(index)));
     --filling_;
@@ -190,8 +192,8 @@ void CModificationGrids::ResetAll() {
 
 void CModificationGrids::EnableGrids(bool enable) {
     enabled_ = enable;
-    for (CGXGridWnd* grid : {static_cast<CGXGridWnd*>(differential_),
-                             static_cast<CGXGridWnd*>(static_)}) {
+    for (CGXGridWnd* grid :
+         {static_cast<CGXGridWnd*>(differential_), static_cast<CGXGridWnd*>(static_)}) {
         ++filling_;
         grid->SetStyleRange(CGXRange::table(),
                             CGXStyle().setInterior(enable ? kEnabledInterior : kDisabledInterior));
@@ -227,13 +229,12 @@ void CModificationGrids::OnPreset(ModificationPreset preset) {
     const bool isStatic = menuGrid_ == static_;
     // The terminal rows of the static grid take no residue preset.
     const int firstRow = isStatic ? ModificationTables::kFirstResidueEntry + 1 : 1;
-    const int lastRow = isStatic ? ModificationTables::kStaticCount
-                                 : ModificationTables::kDifferentialCount;
+    const int lastRow =
+        isStatic ? ModificationTables::kStaticCount : ModificationTables::kDifferentialCount;
     if (row < firstRow || row > lastRow) return;
     const int massType = massType_ ? massType_() : 0;
-    menuGrid_->SetValueRange(row, 2,
-                             ModificationTables::FormatMass(
-                                 ModificationTables::PresetMass(preset, massType)));
+    menuGrid_->SetValueRange(
+        row, 2, ModificationTables::FormatMass(ModificationTables::PresetMass(preset, massType)));
 }
 
 void CModificationGrids::OnResetAll() {

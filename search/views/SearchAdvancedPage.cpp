@@ -27,10 +27,10 @@ CSearchAdvancedPage::CSearchAdvancedPage(SearchKind kind, int templateId,
         new QGroupBox(QStringLiteral("Tolerance && Limits for Dta Generation"), this);
     auto* genGrid = new QGridLayout(generation);
     int row = 0;
-    precursor_ = AddDouble(genGrid, row++, kPrecursorId,
-                           IsSorvex() ? QStringLiteral("Precursor &Mass:")
-                                      : QStringLiteral("Protein &Mass:"),
-                           kToleranceLimits);
+    precursor_ = AddDouble(
+        genGrid, row++, kPrecursorId,
+        IsSorvex() ? QStringLiteral("Precursor &Mass:") : QStringLiteral("Protein &Mass:"),
+        kToleranceLimits);
     if (IsSorvex()) {
         groupScan_ =
             AddInt(genGrid, row++, kGroupScanId, QStringLiteral("&Group Scan:"), kScanCountLimits);
@@ -55,8 +55,8 @@ CSearchAdvancedPage::CSearchAdvancedPage(SearchKind kind, int templateId,
     auto* search = new QGroupBox(QStringLiteral("Tolerance && Limits for Dta Search"), this);
     auto* searchGrid = new QGridLayout(search);
     row = 0;
-    peptide_ = AddDouble(searchGrid, row++, kPeptideId, QStringLiteral("&Peptide:"),
-                         kToleranceLimits);
+    peptide_ =
+        AddDouble(searchGrid, row++, kPeptideId, QStringLiteral("&Peptide:"), kToleranceLimits);
     fragment_ = AddDouble(searchGrid, row++, kFragmentId, QStringLiteral("&Fragment Ions:"),
                           kToleranceLimits);
     if (IsSorvex()) {
@@ -71,10 +71,11 @@ CSearchAdvancedPage::CSearchAdvancedPage(SearchKind kind, int templateId,
     auto* output = new QGroupBox(QStringLiteral("Output"), this);
     auto* outputGrid = new QGridLayout(output);
     row = 0;
-    outputLines_ = AddInt(outputGrid, row++, kOutputLinesId, QStringLiteral("Number &Output Lines:"),
-                          kOutputLinesLimits);
+    outputLines_ = AddInt(outputGrid, row++, kOutputLinesId,
+                          QStringLiteral("Number &Output Lines:"), kOutputLinesLimits);
     if (IsSorvex()) {
-        showFragmentIons_ = AddCheck(kShowFragmentIonsId, QStringLiteral("Sho&w Fragment Ions"), output);
+        showFragmentIons_ =
+            AddCheck(kShowFragmentIonsId, QStringLiteral("Sho&w Fragment Ions"), output);
         outputGrid->addWidget(showFragmentIons_, row++, 0, 1, 2);
     }
     printDuplicates_ =
@@ -188,13 +189,26 @@ void CSearchAdvancedPage::OnCheckClicked(int id) {
     AdvancedPageValues& a = Model().advanced;
     bool* field = nullptr;
     switch (id) {
-        case kAIonsId: field = &a.aIons; break;
-        case kBIonsId: field = &a.bIons; break;
-        case kYIonsId: field = &a.yIons; break;
-        case kShowFragmentIonsId: field = &a.showFragmentIons; break;
-        case kPrintAdvancedId: field = &a.printAdvancedParameters; break;
-        case kPrintDuplicatesId: field = &a.printDuplicateReferences; break;
-        default: return;
+        case kAIonsId:
+            field = &a.aIons;
+            break;
+        case kBIonsId:
+            field = &a.bIons;
+            break;
+        case kYIonsId:
+            field = &a.yIons;
+            break;
+        case kShowFragmentIonsId:
+            field = &a.showFragmentIons;
+            break;
+        case kPrintAdvancedId:
+            field = &a.printAdvancedParameters;
+            break;
+        case kPrintDuplicatesId:
+            field = &a.printDuplicateReferences;
+            break;
+        default:
+            return;
     }
     *field = box->isChecked();
     if (*field != ReferenceOf(id)) MarkChanged();

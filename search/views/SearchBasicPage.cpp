@@ -23,7 +23,6 @@
 namespace zar {
 namespace {
 
-const char* const kInvalidDatabase = "Can't find that database or database is invalid!";
 constexpr unsigned kMassRangeDecimals = 2;
 constexpr unsigned kThresholdWidth = 24;
 
@@ -78,9 +77,9 @@ CSearchBasicPage::CSearchBasicPage(SearchKind kind, int templateId, CSearchPrope
     layout->addLayout(groups);
     layout->addStretch(1);
 
-    for (QWidget* edit : {static_cast<QWidget*>(databaseEdit_), static_cast<QWidget*>(scanEdit_),
-                          static_cast<QWidget*>(indexedRange_),
-                          static_cast<QWidget*>(fastaRange_)}) {
+    for (QWidget* edit :
+         {static_cast<QWidget*>(databaseEdit_), static_cast<QWidget*>(scanEdit_),
+          static_cast<QWidget*>(indexedRange_), static_cast<QWidget*>(fastaRange_)}) {
         if (edit) edit->installEventFilter(this);
     }
 }
@@ -124,7 +123,8 @@ QWidget* CSearchBasicPage::BuildGenerationGroup() {
     grid->addWidget(track_, row++, 2);
 
     auto* rangeLabel = new QLabel(QStringLiteral("Mass Range:"), group);
-    fastaRange_ = Control(kFastaRangeId, Sized(new CDoubleRangeEditCtrl(group), "00000.00-00000.00"));
+    fastaRange_ =
+        Control(kFastaRangeId, Sized(new CDoubleRangeEditCtrl(group), "00000.00-00000.00"));
     fastaRange_->Initialize(MassRangeValue::kDefaultPair.low, MassRangeValue::kDefaultPair.high,
                             MassRangeValue::kEditBounds.low, MassRangeValue::kEditBounds.high,
                             kMassRangeDecimals);
@@ -302,8 +302,7 @@ void CSearchBasicPage::ApplyEnableFlags(const SearchEnableFlags& flags) {
     scanEdit_->setEnabled(scanLimitsEnabled_ && flags.generation);
     EnableIds({kDatabaseEditId, kDatabaseBrowseId, kFastaId, kIndexedId, kRemoveOutId},
               flags.search);
-    EnableIds({kProteinId, kNucleotideId, kAverageId, kMonoisotopicId, kEnzymeId,
-               kCleavageSitesId},
+    EnableIds({kProteinId, kNucleotideId, kAverageId, kMonoisotopicId, kEnzymeId, kCleavageSitesId},
               flags.databaseDependent);
 }
 
@@ -350,7 +349,7 @@ void CSearchBasicPage::OnBrowseDatabase() {
 void CSearchBasicPage::OnDatabaseChosen(const QString& path) {
     if (path.size() <= 1) return;
     if (!IsValidDatabaseFile(path)) {
-        ZarMessageBox(QString::fromLatin1(kInvalidDatabase), MB_OK);
+        ZarMessageBox(QString::fromLatin1(kInvalidDatabaseMessage), MB_OK);
         return;
     }
     Sheet()->CommitAll(true);
@@ -424,7 +423,8 @@ void CSearchBasicPage::OnScanLimitsFocusLost() {
         b.scanRange = BasicPageValues::kDefaultScanPair;
     } else if (scanEdit_->GetRange(pair.first, pair.last)) {
         b.scanRange = pair;
-        if (IsSorvex() && Sheet()->Launcher()) Sheet()->Launcher()->SetScanRange(pair.first, pair.last);
+        if (IsSorvex() && Sheet()->Launcher())
+            Sheet()->Launcher()->SetScanRange(pair.first, pair.last);
     } else {
         ZarMessageBox(NumberRangeMessage(limits.low, limits.high), MB_OK | MB_ICONEXCLAMATION);
     }

@@ -60,7 +60,8 @@ QString CSearchPageBase::SearchControlHint(int id) {
 
 IntLimits CSearchPageBase::ScanEditLimits(const ScanPair& fileLimits) {
     if (fileLimits.first == 0 && fileLimits.last == 0) return {0, INT_MAX};
-    return {std::min(fileLimits.first, fileLimits.last), std::max(fileLimits.first, fileLimits.last)};
+    return {std::min(fileLimits.first, fileLimits.last),
+            std::max(fileLimits.first, fileLimits.last)};
 }
 
 CSearchPageBase::CSearchPageBase(int templateId, const QString& title, CSearchPropertySheet* sheet)
@@ -106,8 +107,8 @@ QCheckBox* CSearchPageBase::NewCheck(int id, const QString& text, QWidget* paren
     return Control(id, new QCheckBox(text, parent));
 }
 
-QRadioButton* CSearchPageBase::NewRadio(int id, const QString& text, QButtonGroup* group,
-                                        int value, QWidget* parent) {
+QRadioButton* CSearchPageBase::NewRadio(int id, const QString& text, QButtonGroup* group, int value,
+                                        QWidget* parent) {
     auto* radio = Control(id, new QRadioButton(text, parent));
     group->addButton(radio, value);
     return radio;
@@ -198,9 +199,8 @@ void CSearchPageBase::ExchangeMassRange(CDataExchange& dx, CDoubleRangeEditCtrl*
     }
 }
 
-void CSearchPageBase::ExchangeScanRange(CDataExchange& dx, CIntRangeEditCtrl* edit,
-                                        ScanPair& value, const ScanPair& fileLimits,
-                                        const ScanPair& defaultPair) {
+void CSearchPageBase::ExchangeScanRange(CDataExchange& dx, CIntRangeEditCtrl* edit, ScanPair& value,
+                                        const ScanPair& fileLimits, const ScanPair& defaultPair) {
     if (dx.Failed()) return;
     const IntLimits limits = ScanEditLimits(fileLimits);
     edit->SetLimits(limits.low, limits.high);

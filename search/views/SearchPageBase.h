@@ -48,6 +48,11 @@ class CSearchPageBase : public CPropertyPageBase {
     void Refresh();
     virtual void ApplyEnableFlags(const SearchEnableFlags&) {}
 
+    // The hint (tool tip) of a control of the search pages; empty when it has none.
+    static QString SearchControlHint(int id);
+    // The limits of the scan edit: the file's scans, or any scan while they are not known.
+    static IntLimits ScanEditLimits(const ScanPair& fileLimits);
+
   protected:
     bool OnInitDialog() override;
     void showEvent(QShowEvent* event) override;
@@ -83,12 +88,6 @@ class CSearchPageBase : public CPropertyPageBase {
     // A scan range within the file's scans; an emptied edit gives back defaultPair.
     void ExchangeScanRange(CDataExchange& dx, CIntRangeEditCtrl* edit, ScanPair& value,
                            const ScanPair& fileLimits, const ScanPair& defaultPair);
-
-  public:
-    // The hint (tool tip) of a control of the search pages; empty when it has none.
-    static QString SearchControlHint(int id);
-    // The limits of the scan edit: the file's scans, or any scan while they are not known.
-    static IntLimits ScanEditLimits(const ScanPair& fileLimits);
 
   private:
     CSearchPropertySheet* sheet_;

@@ -19,13 +19,8 @@
 #include <QVBoxLayout>
 
 namespace zar {
-namespace {
-const char* const kInvalidDatabase = "Can't find that database or database is invalid!";
-}  // namespace
-
-CSearchPropertySheet::CSearchPropertySheet(SearchKind kind, const QString& caption,
-                                           QWidget* owner, CSearchLauncher* launcher,
-                                           InvalidParamsPrompt* prompt)
+CSearchPropertySheet::CSearchPropertySheet(SearchKind kind, const QString& caption, QWidget* owner,
+                                           CSearchLauncher* launcher, InvalidParamsPrompt* prompt)
     : QDialog(owner),
       model_(kind, SearchSettings::FromStore(kind)),
       owner_(owner),
@@ -83,7 +78,8 @@ void CSearchPropertySheet::Initialize() {
     if (readResult_.restore == RestoreResult::EndStep) {
         // The launcher ends the step once the sheet is made and handed to it.
         QMetaObject::invokeMethod(
-            this, [this] {
+            this,
+            [this] {
                 if (launcher_) launcher_->EndStep(true);
             },
             Qt::QueuedConnection);
@@ -236,7 +232,8 @@ void CSearchPropertySheet::TrackScanRange(int first, int last) {
     basic_->Commit(true);
     model_.TrackScanRange(first, last);
     basic_->Refresh();
-    Button(kStartId)->setEnabled(!launcher_ || !launcher_->RawFilePath().contains(QLatin1Char(' ')));
+    Button(kStartId)->setEnabled(!launcher_ ||
+                                 !launcher_->RawFilePath().contains(QLatin1Char(' ')));
 }
 
 void CSearchPropertySheet::SetIndexedMassRange(double low, double high, double boundLow,
@@ -292,7 +289,7 @@ void CSearchPropertySheet::OnStartSearch() {
     }
     startedResults_ = b.resultsDirectory;
     if (b.databaseName.isEmpty()) {
-        ZarMessageBox(QString::fromLatin1(kInvalidDatabase), MB_OK);
+        ZarMessageBox(QString::fromLatin1(kInvalidDatabaseMessage), MB_OK);
         return;
     }
     if (!model_.HasValidDatabase()) {

@@ -45,16 +45,17 @@ void CSorvexPropertySheet::OnInvalidDatabase() {
     Model().basic.databaseName.clear();
     GeneralPage()->Refresh();
     GeneralPage()->ReadIndexedDatabaseHeader();
-    ZarMessageBox(QStringLiteral("Can't find that database or database is invalid!"), MB_OK);
+    ZarMessageBox(QString::fromLatin1(kInvalidDatabaseMessage), MB_OK);
 }
 
 void CSorvexPropertySheet::StartQueueProgram() {
     if (!IsQueueSelected()) return;
     const QString program = JoinPath(PortablePath(GetProgramDirectory()), GetSorvexQueueProgram());
     if (StartProcess(QStringLiteral("\"%1\"").arg(program), true)) return;
-    // Told as the launchers tell a program that does not start: missing, or refused.
+    // Told by the system error, as every program start is: missing, or there but refused.
+    constexpr int kAccessDenied = 5;
     ZarMessageBox(QFileInfo::exists(program)
-                      ? QStringLiteral("CreateProcess error %1").arg(5)
+                      ? QStringLiteral("CreateProcess error %1").arg(kAccessDenied)
                       : QStringLiteral("program or batch file not found: %1").arg(program),
                   MB_OK);
 }

@@ -35,7 +35,8 @@ CSorvexQueuePage::CSorvexQueuePage(CSearchPropertySheet* sheet)
     label->setBuddy(high);
     parametersRow->addWidget(label);
     parametersRow->addWidget(high);
-    parametersRow->addWidget(NewRadio(kNormalId, QStringLiteral("&Normal"), priority_, 1, parameters));
+    parametersRow->addWidget(
+        NewRadio(kNormalId, QStringLiteral("&Normal"), priority_, 1, parameters));
     parametersRow->addWidget(NewRadio(kLowId, QStringLiteral("&Low"), priority_, 2, parameters));
     parametersRow->addStretch(1);
 

@@ -46,8 +46,7 @@ TEST(DemoSheetScreenshotTest, BothSheetsOnTheDemoData) {
     owner.move(0, 0);
     owner.show();
 
-    CSorvexPropertySheet sorvex(QStringLiteral("TurboSORVEX Search Parameters"), &owner,
-                                &launcher);
+    CSorvexPropertySheet sorvex(QStringLiteral("TurboSORVEX Search Parameters"), &owner, &launcher);
     sorvex.SetEnzymeTable(enzymes.GetRecords());
     sorvex.SetScanLimits(1, 400, 1, 400);
     sorvex.SetFastaMassRange(300.0, 2000.0, 300.0, 2000.0);
@@ -79,7 +78,8 @@ TEST(DemoSheetScreenshotTest, BothSheetsOnTheDemoData) {
     sorvex.Button(CSearchPropertySheet::kStartId)->click();
     QApplication::processEvents();
     EXPECT_TRUE(sorvex.grab().save(QStringLiteral("/tmp/search-demo-sorvex-running.png")));
-    std::printf("[ demo     ] launcher: %s\n", qPrintable(launcher.calls.join(QStringLiteral(", "))));
+    std::printf("[ demo     ] launcher: %s\n",
+                qPrintable(launcher.calls.join(QStringLiteral(", "))));
 
     CMassmapPropertySheet massmap(QStringLiteral("Peptide Mapping Search Parameters"), &owner,
                                   &launcher);
@@ -93,5 +93,6 @@ TEST(DemoSheetScreenshotTest, BothSheetsOnTheDemoData) {
         ->click();
     QApplication::processEvents();
     EXPECT_TRUE(massmap.grab().save(QStringLiteral("/tmp/search-demo-massmap-selected.png")));
-    std::printf("[ demo     ] messages: %s\n", qPrintable(boxes.texts().join(QStringLiteral(" | "))));
+    std::printf("[ demo     ] messages: %s\n",
+                qPrintable(boxes.texts().join(QStringLiteral(" | "))));
 }

@@ -97,9 +97,9 @@ TEST_F(SheetFixture, MassmapFlagsEnableBothPages) {
     EXPECT_TRUE(sheet->Grids()->AreGridsEnabled());
 
     Click(basic, Basic::kGenerationCheckId);
-    for (int id : {Basic::kBasePeakId, Basic::kSelectedPeakId, Basic::kChargeId,
-                   Basic::kScanLimitsId, Basic::kTrackId, Basic::kFastaRangeId,
-                   Basic::kThresholdId, Basic::kRemoveDtaId})
+    for (int id :
+         {Basic::kBasePeakId, Basic::kSelectedPeakId, Basic::kChargeId, Basic::kScanLimitsId,
+          Basic::kTrackId, Basic::kFastaRangeId, Basic::kThresholdId, Basic::kRemoveDtaId})
         EXPECT_FALSE(Ctl<QWidget>(basic, id)->isEnabled()) << id;
     for (int id : {Advanced::kPrecursorId, Advanced::kMinIonCountId, Advanced::kSubsequenceId})
         EXPECT_FALSE(Ctl<QWidget>(advanced, id)->isEnabled()) << id;

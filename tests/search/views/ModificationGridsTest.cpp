@@ -54,7 +54,8 @@ TEST_F(GridFixture, GridsShowTheTables) {
     EXPECT_EQ(diff->GetValueRowCol(0, 1), "Amino Acid");
     EXPECT_EQ(diff->GetValueRowCol(0, 2), "Mass");
     EXPECT_EQ(diff->GetStyleRowCol(1, 1).toolTip, "Enter an amino acid (ABCDEFGHIKLMNOPQRSTVWXZY)");
-    EXPECT_EQ(statics->GetStyleRowCol(4, 2).toolTip, "Enter the modification value (-57.0 to 1500.0)");
+    EXPECT_EQ(statics->GetStyleRowCol(4, 2).toolTip,
+              "Enter the modification value (-57.0 to 1500.0)");
     // The names cannot be edited, the masses can.
     EXPECT_FALSE(statics->GetModel()->flags(statics->GetModel()->index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(statics->GetModel()->flags(statics->GetModel()->index(0, 1)) & Qt::ItemIsEditable);

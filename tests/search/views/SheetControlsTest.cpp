@@ -79,9 +79,11 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{"charge", SearchKind::Sorvex, 1, Advanced::kChargeId, "7", 0, 6},
         RangeCase{"peptide", SearchKind::Sorvex, 1, Advanced::kPeptideId, "30", 0, 25},
         RangeCase{"fragment", SearchKind::Sorvex, 1, Advanced::kFragmentId, "-0.5", 0, 25},
-        RangeCase{"resultsScored", SearchKind::Sorvex, 1, Advanced::kResultsScoredId, "9", 10, 1000},
+        RangeCase{"resultsScored", SearchKind::Sorvex, 1, Advanced::kResultsScoredId, "9", 10,
+                  1000},
         RangeCase{"outputLines", SearchKind::Sorvex, 1, Advanced::kOutputLinesId, "201", 5, 200},
-        RangeCase{"massmapRange", SearchKind::Massmap, 0, Basic::kFastaRangeId, "300-2500", 300, 2000},
+        RangeCase{"massmapRange", SearchKind::Massmap, 0, Basic::kFastaRangeId, "300-2500", 300,
+                  2000},
         RangeCase{"massmapCharge", SearchKind::Massmap, 0, Basic::kChargeId, "9", 0, 6},
         RangeCase{"suppliedMass", SearchKind::Massmap, 0, Basic::kSuppliedMassId, "1900", 0, 1800},
         RangeCase{"massmapSites", SearchKind::Massmap, 1, Advanced::kCleavageSitesId, "0", 1, 12},
@@ -96,9 +98,9 @@ TEST_F(SheetFixture, TypingCannotLeaveTheRange) {
         const char* typed;
         const char* shown;
     } cases[] = {
-        {Advanced::kChargeId, "7", ""},         // no charge above 6
-        {Advanced::kPeptideId, "30", "3"},      // 30 is past 25
-        {Advanced::kOutputLinesId, "2019", "20"},  // 201 is past 200: more digits only grow it
+        {Advanced::kChargeId, "7", ""},                // no charge above 6
+        {Advanced::kPeptideId, "30", "3"},             // 30 is past 25
+        {Advanced::kOutputLinesId, "2019", "20"},      // 201 is past 200: more digits only grow it
         {Advanced::kSubsequenceId, "PE1P-T", "PEPT"},  // letters only
     };
     for (const auto& c : cases) {
@@ -262,10 +264,10 @@ TEST_F(SheetFixture, GenerationAndSearchBoxesEnableTheirControls) {
                    Basic::kIndexedId, Basic::kProteinId, Basic::kAverageId, Basic::kEnzymeId,
                    Basic::kCleavageSitesId, Basic::kRemoveOutId})
         EXPECT_FALSE(Ctl<QWidget>(basic, id)->isEnabled()) << id;
-    for (int id : {Advanced::kPeptideId, Advanced::kFragmentId, Advanced::kResultsScoredId,
-                   Advanced::kAIonsId, Advanced::kBIonsId, Advanced::kYIonsId,
-                   Advanced::kOutputLinesId, Advanced::kShowFragmentIonsId,
-                   Advanced::kPrintDuplicatesId, Advanced::kPrintAdvancedId})
+    for (int id :
+         {Advanced::kPeptideId, Advanced::kFragmentId, Advanced::kResultsScoredId,
+          Advanced::kAIonsId, Advanced::kBIonsId, Advanced::kYIonsId, Advanced::kOutputLinesId,
+          Advanced::kShowFragmentIonsId, Advanced::kPrintDuplicatesId, Advanced::kPrintAdvancedId})
         EXPECT_FALSE(Ctl<QWidget>(advanced, id)->isEnabled()) << id;
     EXPECT_FALSE(sheet->Grids()->AreGridsEnabled());
 
@@ -312,7 +314,8 @@ TEST_F(SheetFixture, QueuePageOffersTheQueueOnlyWithTheDaemon) {
     {
         auto sheet = OpenSorvex();
         sheet->SetActivePage(3);
-        EXPECT_FALSE(Ctl<QWidget>(sheet->GetPage(3), CSorvexQueuePage::kThroughQueueId)->isEnabled());
+        EXPECT_FALSE(
+            Ctl<QWidget>(sheet->GetPage(3), CSorvexQueuePage::kThroughQueueId)->isEnabled());
         EXPECT_FALSE(Ctl<QWidget>(sheet->GetPage(3), CSorvexQueuePage::kHighId)->isEnabled());
     }
     launcher.daemon = true;
@@ -390,9 +393,8 @@ TEST_F(SheetFixture, BrowseButtonsTakeWhatIsChosenAndNothingOnCancel) {
     Click(page, Basic::kDatabaseBrowseId);
     EXPECT_EQ(Ctl<QLineEdit>(page, Basic::kDatabaseEditId)->text(), before);
     EXPECT_TRUE(boxes.texts().isEmpty());
-    basic->SetFilePicker([this](QWidget*, const QString&, const QString&) {
-        return databases + "horse.fasta";
-    });
+    basic->SetFilePicker(
+        [this](QWidget*, const QString&, const QString&) { return databases + "horse.fasta"; });
     Click(page, Basic::kDatabaseBrowseId);
     EXPECT_EQ(Ctl<QLineEdit>(page, Basic::kDatabaseEditId)->text(), databases + "horse.fasta");
     EXPECT_EQ(sheet->GetDatabasePath(), databases + "horse.fasta");

@@ -15,17 +15,17 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QLineEdit>
-#include <QMenu>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
-#include <ostream>
 #include <map>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -140,14 +140,16 @@ class SheetFixture : public ::testing::Test {
         enzymes.ResetToDefaults();
     }
     QString SorvexFile() const { return results + QStringLiteral("/sorvex.params"); }
-    std::unique_ptr<zar::CSorvexPropertySheet> OpenSorvex(zar::InvalidParamsPrompt* prompt = nullptr) {
+    std::unique_ptr<zar::CSorvexPropertySheet> OpenSorvex(
+        zar::InvalidParamsPrompt* prompt = nullptr) {
         auto sheet = std::make_unique<zar::CSorvexPropertySheet>(
             QStringLiteral("TurboSORVEX Search Parameters"), &owner, &launcher, prompt);
         sheet->SetEnzymeTable(enzymes.GetRecords());
         sheet->Create();
         return sheet;
     }
-    std::unique_ptr<zar::CMassmapPropertySheet> OpenMassmap(zar::InvalidParamsPrompt* prompt = nullptr) {
+    std::unique_ptr<zar::CMassmapPropertySheet> OpenMassmap(
+        zar::InvalidParamsPrompt* prompt = nullptr) {
         auto sheet = std::make_unique<zar::CMassmapPropertySheet>(
             QStringLiteral("Peptide Mapping Search Parameters"), &owner, &launcher, prompt);
         sheet->SetEnzymeTable(enzymes.GetRecords());

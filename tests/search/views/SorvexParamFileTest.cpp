@@ -76,9 +76,11 @@ TEST_F(SheetFixture, HandEditedFileKeepsEverythingButTheEditedFields) {
     replace("[SORVEX]\n", "[SORVEX]\n; edited by hand for the BSA runs\n");
     replace("first_database_name = C:\\veltrix\\database\\horse.fasta",
             "first_database_name = " + databases.toLatin1() + "horse.fasta");
-    replace("peptide_mass_tolerance = 1.000", "peptide_mass_tolerance = 2.5   ; wide, old instrument");
+    replace("peptide_mass_tolerance = 1.000",
+            "peptide_mass_tolerance = 2.5   ; wide, old instrument");
     replace("enzyme_number = 0", "enzyme_number = 1");
-    replace("diff_search_options = 0.0 S 0.0 C 0.0 X", "diff_search_options = 15.9949 M 0.0 C 0.0 X");
+    replace("diff_search_options = 0.0 S 0.0 C 0.0 X",
+            "diff_search_options = 15.9949 M 0.0 C 0.0 X");
     replace("ion_series = 0 1 1 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0",
             "ion_series = 0 1 1 0.0 1.0 0.0 0.0 0.0 0.5 0.0 1.0 0.0");
     replace("add_C_Cysteine = 0.0000", "add_C_Cysteine = 57.021");
@@ -188,10 +190,12 @@ TEST_F(SheetFixture, DamagedFileIsRestoredWithTheDefaultValues) {
     EXPECT_TRUE(intro.startsWith("A parameter file (\"sorvex.params\") is required"));
     EXPECT_EQ(sheet->ReadResult().restore, RestoreResult::DefaultsLoaded);
     ASSERT_GE(boxes.texts().size(), 3);
-    EXPECT_TRUE(boxes.texts()[0].contains("    One or more Differential Modifications\n"
-                                          "    Peptide Tolerance\n"));
-    EXPECT_EQ(boxes.texts()[1], "Your Sorvex Search parameters file (sorvex.params) will be "
-                                "overwritten. Is this OK?\n");
+    EXPECT_TRUE(
+        boxes.texts()[0].contains("    One or more Differential Modifications\n"
+                                  "    Peptide Tolerance\n"));
+    EXPECT_EQ(boxes.texts()[1],
+              "Your Sorvex Search parameters file (sorvex.params) will be "
+              "overwritten. Is this OK?\n");
     EXPECT_FALSE(QFile::exists(SorvexFile()));
 
     // The sheet shows the defaults, not the damaged values, and saves a sound file.

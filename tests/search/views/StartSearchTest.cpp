@@ -74,7 +74,8 @@ TEST_F(StartFixture, SearchAloneListsTheFilesPresent) {
         const char* listPath;
         QStringList calls;
     } cases[] = {
-        {"/r/SorvexList", {"DeleteOldResultFiles", "ListExistingDtaFiles", "RunSearch(/r/SorvexList)"}},
+        {"/r/SorvexList",
+         {"DeleteOldResultFiles", "ListExistingDtaFiles", "RunSearch(/r/SorvexList)"}},
         {"", {"DeleteOldResultFiles", "ListExistingDtaFiles"}},
         {"x", {"DeleteOldResultFiles", "ListExistingDtaFiles"}},
     };
@@ -129,16 +130,16 @@ TEST_F(StartFixture, DatabaseRecordedBeforeIsCountedAgain) {
     ASSERT_TRUE(SetDatabaseInfo("horse.fasta", 10, 5));
     auto sheet = Ready();
     Start(*sheet);
-    EXPECT_EQ(launcher.calls,
-              (QStringList{"ClearDatabaseTallyDone", "DeleteOldResultFiles", "StartDtaGeneration"}));
+    EXPECT_EQ(launcher.calls, (QStringList{"ClearDatabaseTallyDone", "DeleteOldResultFiles",
+                                           "StartDtaGeneration"}));
 }
 
 TEST_F(StartFixture, QueueChoiceStartsTheQueueProgram) {
     const QString program = programs + "/" + GetSorvexQueueProgram();
     const QString marker = dir.filePath("queue-started");
     WriteBytes(program, "#!/bin/sh\ntouch '" + marker.toLocal8Bit() + "'\n");
-    QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                       QFileDevice::ExeOwner);
+    QFile::setPermissions(program,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     launcher.daemon = true;
     auto sheet = Ready();
     sheet->SetActivePage(3);

@@ -166,52 +166,31 @@ void CSearchAdvancedPage::DoDataExchange(CDataExchange& dx) {
     ExchangeCheck(dx, printDuplicates_, a.printDuplicateReferences);
 }
 
-bool CSearchAdvancedPage::ReferenceOf(int id) const {
-    const AdvancedPageValues reference;
+bool* CSearchAdvancedPage::FlagOf(AdvancedPageValues& values, int id) {
     switch (id) {
         case kAIonsId:
-            return reference.aIons;
+            return &values.aIons;
         case kBIonsId:
-            return reference.bIons;
+            return &values.bIons;
         case kYIonsId:
-            return reference.yIons;
+            return &values.yIons;
         case kShowFragmentIonsId:
-            return reference.showFragmentIons;
+            return &values.showFragmentIons;
         case kPrintAdvancedId:
-            return reference.printAdvancedParameters;
+            return &values.printAdvancedParameters;
+        case kPrintDuplicatesId:
+            return &values.printDuplicateReferences;
         default:
-            return reference.printDuplicateReferences;
+            return nullptr;
     }
 }
 
 void CSearchAdvancedPage::OnCheckClicked(int id) {
-    auto* box = static_cast<QCheckBox*>(GetDlgItem(id));
-    AdvancedPageValues& a = Model().advanced;
-    bool* field = nullptr;
-    switch (id) {
-        case kAIonsId:
-            field = &a.aIons;
-            break;
-        case kBIonsId:
-            field = &a.bIons;
-            break;
-        case kYIonsId:
-            field = &a.yIons;
-            break;
-        case kShowFragmentIonsId:
-            field = &a.showFragmentIons;
-            break;
-        case kPrintAdvancedId:
-            field = &a.printAdvancedParameters;
-            break;
-        case kPrintDuplicatesId:
-            field = &a.printDuplicateReferences;
-            break;
-        default:
-            return;
-    }
-    *field = box->isChecked();
-    if (*field != ReferenceOf(id)) MarkChanged();
+    bool* field = FlagOf(Model().advanced, id);
+    if (!field) return;
+    *field = static_cast<QCheckBox*>(GetDlgItem(id))->isChecked();
+    AdvancedPageValues reference;
+    if (*field != *FlagOf(reference, id)) MarkChanged();
 }
 
 void CSearchAdvancedPage::OnSubsequenceEdited(const QString& text) {

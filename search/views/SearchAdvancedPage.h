@@ -56,7 +56,8 @@ class CSearchAdvancedPage : public CSearchPageBase {
     CIntEditCtrl* AddInt(QGridLayout* grid, int row, int id, const QString& label,
                          const IntLimits& limits);
     QCheckBox* AddCheck(int id, const QString& text, QWidget* parent);
-    bool ReferenceOf(int id) const;
+    // The flag of a check box among the page's values; null for any other id.
+    static bool* FlagOf(AdvancedPageValues& values, int id);
 
     SearchKind kind_;
     QVBoxLayout* layout_;

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 namespace zar {
+
 CSearchPropertySheet::CSearchPropertySheet(SearchKind kind, const QString& caption, QWidget* owner,
                                            CSearchLauncher* launcher, InvalidParamsPrompt* prompt)
     : QDialog(owner),
@@ -45,14 +46,12 @@ CSearchPropertySheet::CSearchPropertySheet(SearchKind kind, const QString& capti
     connect(Button(kDefaultsId), &QPushButton::clicked, this, [this] { OnDefaults(); });
     connect(Button(kCloseId), &QPushButton::clicked, this, [this] { OnClose(); });
     connect(Button(kHelpId), &QPushButton::clicked, this, [this] { OnHelp(); });
-    Button(kStartId)->setDefault(true);
 }
 
 CSearchPropertySheet::~CSearchPropertySheet() = default;
 
 QPushButton* CSearchPropertySheet::MakeButton(int id, const QString& text) {
     auto* button = new QPushButton(text, this);
-    button->setAutoDefault(false);
     buttons_.insert(id, button);
     return button;
 }
@@ -113,6 +112,8 @@ void CSearchPropertySheet::Create() {
 void CSearchPropertySheet::EnsureSetUp() {
     if (setUp_) return;
     setUp_ = true;
+    // Return in a field must neither start a search nor press a page's browse button.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
     model_.LoadPages();
     basic_->EnsureInitialized();
     SetModified(!model_.IsAtDefaults());

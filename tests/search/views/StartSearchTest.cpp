@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTest>
 #include <QThread>
 
 using namespace zar;
@@ -211,4 +212,14 @@ TEST_F(StartFixture, CloseEndsTheStepUnlessASearchRuns) {
     sheet->Button(CSearchPropertySheet::kCloseId)->click();
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_EQ(launcher.calls, QStringList{"EndStep(0)"});
+}
+
+TEST_F(StartFixture, ReturnInAFieldStartsNothing) {
+    auto sheet = Ready();
+    auto* edit = Ctl<QLineEdit>(sheet->GetPage(0), Basic::kThresholdId);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Escape);  // no search runs: Escape closes like Close
+    EXPECT_EQ(launcher.calls, QStringList{"EndStep(0)"});
+    EXPECT_FALSE(sheet->IsSearchRunning());
 }

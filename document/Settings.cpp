@@ -51,8 +51,10 @@ void WriteDouble(const char* name, double value) {
     ProgramKey(true).writeDouble(QLatin1String(name), value);
 }
 
+// A folder that already ends in either separator (a portable path ends in '/') is left as it is.
 QString WithFinalBackslash(QString text) {
-    if (!text.endsWith(QLatin1Char('\\'))) text.append(QLatin1Char('\\'));
+    if (!text.endsWith(QLatin1Char('\\')) && !text.endsWith(QLatin1Char('/')))
+        text.append(QLatin1Char('\\'));
     return text;
 }
 

@@ -6,6 +6,7 @@
 #include "core/TextFile.h"
 #include "document/Settings.h"
 #include "document/TextHelpers.h"
+#include "fileio/VXCore.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@ namespace {
 
 const char* const kUnknownDatabase = "unknown";
 const char* const kDefaultIonSeries = "0 1 1 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0\n";
+const char* const kDefaultIonWeights = "0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0";
 const char* const kOptionSummaryName = "sorvex_options.params";
 // Residues written for a differential row that has none, rows 1 to 3.
 const char* const kEmptyDifferentialResidues[] = {"M", "C", "S"};
@@ -121,12 +123,13 @@ SearchSettings SearchSettings::FromStore(SearchKind kind) {
 }
 
 QString DefaultParamFileFolder() {
-    if (GetVeltrixPath().isEmpty()) return QString();
+    QString core;
+    if (!GetVeltrixCorePath(core)) return QString();
     return PortablePath(GetProgramDirectory());
 }
 
 SearchParamsModel::SearchParamsModel(SearchKind kind, const SearchSettings& settings)
-    : kind_(kind) {
+    : kind_(kind), ionSeriesWeights_(QString::fromLatin1(kDefaultIonWeights)) {
     if (kind_ == SearchKind::Sorvex) basic.resultsDirectory = settings.resultsDirectory;
     basic.databaseDirectory = settings.databaseDirectory;
     basic.threshold = settings.dtaThreshold;
@@ -170,9 +173,33 @@ SearchParamsModel::ReadResult SearchParamsModel::ReadParamFile(InvalidParamsProm
                          13)) {
         result.restoreRan = true;
         result.restore = RestoreParamFile(store_, FileType(), programDirectory, prompt);
+        TakeRestoredValues(result.restore);
         return result;
     }
 
+    result.outOfRange = TakeCheckedValues();
+    if (!result.outOfRange.empty()) {
+        ZarMessageBox(OutOfRangeMessage(kind_, result.outOfRange), MB_OK);
+        result.restoreRan = true;
+        result.restore = RestoreParamFile(store_, FileType(), programDirectory, prompt);
+        TakeRestoredValues(result.restore);
+    }
+    return result;
+}
+
+void SearchParamsModel::TakeRestoredValues(RestoreResult restore) {
+    // The values of the damaged file must not outlive it: what the check took from it is taken
+    // again from the file that replaced it.
+    if (restore != RestoreResult::CopiedDefault && restore != RestoreResult::DefaultsLoaded) return;
+    modifications.ResetAll();
+    const AdvancedPageValues reference;
+    advanced.peptideTolerance = reference.peptideTolerance;
+    advanced.fragmentTolerance = reference.fragmentTolerance;
+    TakeCheckedValues();
+}
+
+std::vector<RangeItem> SearchParamsModel::TakeCheckedValues() {
+    std::vector<RangeItem> outOfRange;
     QString path;
     databasePath_ = store_.GetEntryString(QStringLiteral("first_database_name"), path)
                         ? path
@@ -194,21 +221,19 @@ SearchParamsModel::ReadResult SearchParamsModel::ReadParamFile(InvalidParamsProm
                 modifications.SetDifferentialModification(i, residues[i], masses[i]);
                 if (!kFileModificationLimits.Contains(masses[i])) outside = true;
             }
-            if (outside) result.outOfRange.push_back(RangeItem::DifferentialModifications);
+            if (outside) outOfRange.push_back(RangeItem::DifferentialModifications);
         }
     }
 
     double value = 0.0;
     if (store_.GetEntryDouble(QStringLiteral("peptide_mass_tolerance"), value)) {
         advanced.peptideTolerance = value;
-        if (!kFileToleranceLimits.Contains(value)) {
-            result.outOfRange.push_back(RangeItem::PeptideTolerance);
-        }
+        if (!kFileToleranceLimits.Contains(value)) outOfRange.push_back(RangeItem::PeptideTolerance);
     }
     if (store_.GetEntryDouble(QStringLiteral("fragment_ion_tolerance"), value)) {
         advanced.fragmentTolerance = value;
         if (!kFileToleranceLimits.Contains(value)) {
-            result.outOfRange.push_back(RangeItem::FragmentTolerance);
+            outOfRange.push_back(RangeItem::FragmentTolerance);
         }
     }
     bool staticOutside = false;
@@ -220,14 +245,8 @@ SearchParamsModel::ReadResult SearchParamsModel::ReadParamFile(InvalidParamsProm
             staticOutside = true;
         }
     }
-    if (staticOutside) result.outOfRange.push_back(RangeItem::StaticModifications);
-
-    if (!result.outOfRange.empty()) {
-        ZarMessageBox(OutOfRangeMessage(kind_, result.outOfRange), MB_OK);
-        result.restoreRan = true;
-        result.restore = RestoreParamFile(store_, FileType(), programDirectory, prompt);
-    }
-    return result;
+    if (staticOutside) outOfRange.push_back(RangeItem::StaticModifications);
+    return outOfRange;
 }
 
 QString SearchParamsModel::OutOfRangeMessage(SearchKind kind, const std::vector<RangeItem>& items) {
@@ -304,6 +323,8 @@ void SearchParamsModel::LoadPages() {
             advanced.aIons = flags[0] > 0;
             advanced.bIons = flags[1] > 0;
             advanced.yIons = flags[2] > 0;
+            const QStringList tokens = ionSeries.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            ionSeriesWeights_ = tokens.mid(3, kIonSeriesNumbers - 3).join(QLatin1Char(' '));
         }
     }
 
@@ -380,9 +401,9 @@ bool SearchParamsModel::WriteEntries() {
     held.massTypeParent = basic.massType;
     held.massTypeFragment = basic.massType;
     const bool sorvex = kind_ == SearchKind::Sorvex;
-    const QString ionSeries =
-        QCFormat("%d %d %d 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0", advanced.aIons ? 1 : 0,
-                 advanced.bIons ? 1 : 0, advanced.yIons ? 1 : 0);
+    const QString ionSeries = QCFormat("%d %d %d ", advanced.aIons ? 1 : 0,
+                                       advanced.bIons ? 1 : 0, advanced.yIons ? 1 : 0) +
+                              ionSeriesWeights_;
 
     CParamFile& s = store_;
     const bool written =
@@ -466,18 +487,25 @@ void SearchParamsModel::WriteEnzymeRows() {
 }
 
 bool SearchParamsModel::SaveParamFile(InvalidParamsPrompt& prompt,
-                                      const QString& programDirectory) {
+                                      const QString& programDirectory, SaveFailure* failure) {
+    SaveFailure why = SaveFailure::None;
     SetDatabaseDirectory(basic.databaseDirectory);
     if (!WriteEntries()) {
         RestoreParamFile(store_, FileType(), programDirectory, prompt);
-        return false;
+        why = SaveFailure::MissingEntry;
+    } else if (kind_ == SearchKind::Massmap) {
+        if (!store_.SaveAs(paramFilePath_)) why = SaveFailure::WriteFailed;
+    } else {
+        // Without a results folder there is no path (an empty one fails), so nothing lands in
+        // the working folder.
+        if (basic.resultsDirectory.isEmpty() ||
+            !store_.SaveAs(JoinPath(PortablePath(basic.resultsDirectory),
+                                    QString::fromLatin1(InfoOf(FileType()).fileName)))) {
+            why = SaveFailure::WriteFailed;
+        }
     }
-    if (kind_ == SearchKind::Massmap) return store_.SaveAs(paramFilePath_);
-    // Without a results folder there is no path (an empty one fails), so nothing lands in the
-    // working folder.
-    if (basic.resultsDirectory.isEmpty()) return false;
-    return store_.SaveAs(JoinPath(PortablePath(basic.resultsDirectory),
-                                  QString::fromLatin1(InfoOf(FileType()).fileName)));
+    if (failure) *failure = why;
+    return why == SaveFailure::None;
 }
 
 // ---- options ----------------------------------------------------------------------------
@@ -644,7 +672,7 @@ bool SearchParamsModel::HasValidDatabase() const {
 bool SearchParamsModel::OnDatabaseChanged() {
     const bool valid = HasValidDatabase();
     if (!basic.databaseName.isEmpty() && !valid) {
-        ZarMessageBox(QStringLiteral("Can't find that database or database is invalid!"), MB_OK);
+        ZarMessageBox(QString::fromLatin1(kInvalidDatabaseMessage), MB_OK);
     }
     ReadIndexedDatabaseHeader();
     return valid;
@@ -669,7 +697,12 @@ bool SearchParamsModel::CheckResultsDirectory() const {
         ZarMessageBox(QStringLiteral("The results directory \n\n") + basic.resultsDirectory +
                           QStringLiteral("\n\ndoesn't exist.  Do you want to create it?"),
                       MB_YESNO | MB_ICONQUESTION);
-    return answer == IDYES && QDir().mkdir(folder);
+    if (answer != IDYES) return false;
+    if (QDir().mkdir(folder)) return true;
+    ZarMessageBox(QStringLiteral("Unable to create the results directory \n\n") +
+                      basic.resultsDirectory,
+                  MB_OK);
+    return false;
 }
 
 bool SearchParamsModel::ReadIndexedDatabaseHeader() {

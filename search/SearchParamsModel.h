@@ -172,7 +172,12 @@ struct SearchSettings {
     static SearchSettings FromStore(SearchKind kind);
 };
 
-// Where the installed default parameter files are; empty when the data system's path is not set.
+// Said when the database chosen for a search is missing or no database.
+inline constexpr const char* kInvalidDatabaseMessage =
+    "Can't find that database or database is invalid!";
+
+// Where the installed default parameter files are (the program folder); empty when the data
+// system's core path is not known.
 QString DefaultParamFileFolder();
 
 // Out-of-range items of a parameter file, in the order the message lists them.
@@ -222,13 +227,21 @@ class SearchParamsModel {
     // mapping says: kept, or the held default).
     void LoadPages();
 
+    // Why saving failed: an entry missing from the store (the restore procedure has run), or
+    // the file could not be written (its message shown, the old file left in place).
+    enum class SaveFailure { None, MissingEntry, WriteFailed };
     // Writes the pages and held values into the store and saves it into the results folder
     // (Massmap: its parameter-file path). A missing entry runs the restore procedure and
     // nothing is saved. True only when the file was written.
-    bool SaveParamFile(InvalidParamsPrompt& prompt, const QString& programDirectory);
+    bool SaveParamFile(InvalidParamsPrompt& prompt, const QString& programDirectory,
+                       SaveFailure* failure = nullptr);
     // The store part of saving: entries in order, then the enzyme rows. False on a missing
     // entry (its message shown).
     bool WriteEntries();
+
+    // The nine ion-series weights of the file ("0.0 1.0 ..."), written back as read: no control
+    // edits them.
+    QString IonSeriesWeights() const { return ionSeriesWeights_; }
 
     // The option text for the extraction program; each option ends in a blank.
     QString BuildExtractionOptions() const;
@@ -258,7 +271,8 @@ class SearchParamsModel {
     // When a search starts: records the database's size, and for an indexed database takes
     // its mass range from the header. True when the database was recorded before.
     bool PrepareSearchDatabase();
-    // The results folder exists, or the user agreed to have it made (one level).
+    // The results folder exists, or the user agreed to have it made (one level) and it was
+    // made; a folder that cannot be made is reported.
     bool CheckResultsDirectory() const;
 
     // Takes an indexed database's settings from its header (the basic page's reader): only for
@@ -288,6 +302,10 @@ class SearchParamsModel {
     static QString FormatEnzymeRow(int number, const EnzymeRecord& record);
 
   private:
+    // Steps of reading: the values that are checked (database path, modifications,
+    // tolerances), returning those out of range; and taking them again after a restore.
+    std::vector<RangeItem> TakeCheckedValues();
+    void TakeRestoredValues(RestoreResult restore);
     void LoadInt(const char* key, int& field) const;
     void LoadDouble(const char* key, double& field) const;
     void LoadFlag(const char* key, bool& field) const;
@@ -303,6 +321,7 @@ class SearchParamsModel {
     QString optionSummaryPath_;
     QString databasePath_;
     const CEnzymeTable::Records* enzymes_ = nullptr;
+    QString ionSeriesWeights_;
 };
 
 }  // namespace zar

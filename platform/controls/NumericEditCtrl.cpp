@@ -3,6 +3,7 @@
 #include "core/Numbers.h"
 
 #include <QRegularExpression>
+#include <QRegularExpressionValidator>
 
 #include <cmath>
 
@@ -122,6 +123,44 @@ bool CDoubleRangeEditCtrl::GetRange(double& low, double& high) const {
     if (a < lower_ || a > upper_ || b < lower_ || b > upper_ || a > b) return false;
     low = a;
     high = b;
+    return true;
+}
+
+void CDoubleRangeEditCtrl::SetLimits(double lower, double upper) {
+    lower_ = std::min(lower, upper);
+    upper_ = std::max(lower, upper);
+}
+
+CIntRangeEditCtrl::CIntRangeEditCtrl(QWidget* parent) : QLineEdit(parent) {
+    setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^ *[0-9]* *(- *[0-9]* *)?$")), this));
+}
+
+void CIntRangeEditCtrl::Initialize(int first, int last, int lower, int upper) {
+    SetLimits(lower, upper);
+    SetRange(first, last);
+}
+
+void CIntRangeEditCtrl::SetLimits(int lower, int upper) {
+    lower_ = std::min(lower, upper);
+    upper_ = std::max(lower, upper);
+}
+
+void CIntRangeEditCtrl::SetRange(int first, int last) {
+    setText(QStringLiteral("%1-%2").arg(first).arg(last));
+}
+
+bool CIntRangeEditCtrl::GetRange(int& first, int& last) const {
+    const QString t = text().trimmed();
+    const qsizetype dash = t.indexOf(QLatin1Char('-'));
+    if (dash < 0) return false;
+    long long a = 0;
+    long long b = 0;
+    if (!ParseInt(t.left(dash).trimmed(), a) || !ParseInt(t.mid(dash + 1).trimmed(), b))
+        return false;
+    if (a < lower_ || a > upper_ || b < lower_ || b > upper_ || a > b) return false;
+    first = static_cast<int>(a);
+    last = static_cast<int>(b);
     return true;
 }
 

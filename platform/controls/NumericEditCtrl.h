@@ -75,11 +75,32 @@ class CDoubleRangeEditCtrl : public QLineEdit {
     void Initialize(double low, double high, double lower, double upper, unsigned decimals = 2);
     void SetRange(double low, double high);
     bool GetRange(double& low, double& high) const;
+    void SetLimits(double lower, double upper);
+    double Lower() const { return lower_; }
+    double Upper() const { return upper_; }
 
   private:
     double lower_ = -1e300;
     double upper_ = 1e300;
     int decimals_ = 2;
+};
+
+// A range "first-last" of two whole numbers (scan numbers), both within the limits and first
+// not above last. Typing is held to digits, blanks and one separating '-'.
+class CIntRangeEditCtrl : public QLineEdit {
+    Q_OBJECT
+  public:
+    explicit CIntRangeEditCtrl(QWidget* parent = nullptr);
+    void Initialize(int first, int last, int lower, int upper);
+    void SetRange(int first, int last);
+    bool GetRange(int& first, int& last) const;
+    void SetLimits(int lower, int upper);
+    int Lower() const { return lower_; }
+    int Upper() const { return upper_; }
+
+  private:
+    int lower_ = 0;
+    int upper_ = 2147483647;
 };
 
 // The text of a number check failure, as dialogs show it.

@@ -103,6 +103,10 @@ TEST(SettingsTest, DirectoryGettersAddABackslashButKeepTheStoredText) {
     EXPECT_EQ(stored, "D:\\dbs");
     SetSequenceDirectory("D:\\seq\\");
     EXPECT_EQ(GetSequenceDirectory(), "D:\\seq\\");
+    SetDatabaseDirectory("/home/user/db/");
+    EXPECT_EQ(GetDatabaseDirectory(), "/home/user/db/");  // a portable folder keeps its '/'
+    SetSequenceDirectory("/home/user/seq");
+    EXPECT_EQ(GetSequenceDirectory(), "/home/user/seq\\");
 }
 
 TEST(SettingsTest, EnzymeEntriesOutsideTheTableAreEmpty) {

@@ -1,6 +1,7 @@
 #include "search/SearchParamsModel.h"
 
 #include "TestSupport.h"
+#include "core/Paths.h"
 #include "document/Settings.h"
 
 #include <QDir>
@@ -17,9 +18,10 @@ class FakePrompt : public InvalidParamsPrompt {
   public:
     InvalidParamsOption ChooseOption(const QString&, const QString&) override {
         ++calls;
-        return InvalidParamsOption::LeaveFile;
+        return option;
     }
     int calls = 0;
+    InvalidParamsOption option = InvalidParamsOption::LeaveFile;
 };
 
 QByteArray ReadBytes(const QString& path) {
@@ -161,6 +163,25 @@ TEST_F(ModelTest, StaticModificationOutOfRangeIsLeftUnset) {
     EXPECT_DOUBLE_EQ(
         model.modifications.GetStaticModification(ModificationTables::StaticEntryOfResidue('C')),
         57.021);
+}
+
+TEST_F(ModelTest, RestoredFileLeavesNoValueOfTheDamagedOne) {
+    SearchParamsModel model = ModelWithFile(SearchKind::Sorvex,
+                                            {{"diff_search_options", "1600.0 M 16.0 C 0.0 X"},
+                                             {"peptide_mass_tolerance", "12"}});
+    prompt.option = InvalidParamsOption::UseDefaultValues;
+    boxes.answerNext(IDOK);  // the out-of-range message
+    boxes.answerNext(IDOK);  // overwrite the file
+    const auto read = model.ReadParamFile(prompt, dir.filePath("programs"));
+    EXPECT_EQ(read.restore, RestoreResult::DefaultsLoaded);
+    QString residues;
+    double mass = 0.0;
+    for (int i = 0; i < ModificationTables::kDifferentialCount; ++i) {
+        model.modifications.GetDifferentialModification(i, residues, mass);
+        EXPECT_TRUE(residues.isEmpty()) << i;
+        EXPECT_EQ(mass, 0.0) << i;
+    }
+    EXPECT_DOUBLE_EQ(model.advanced.peptideTolerance, 1.0);
 }
 
 TEST_F(ModelTest, FileWithoutDatabaseEntryGoesToTheRestoreProcedure) {
@@ -536,6 +557,53 @@ TEST_F(ModelTest, ResultsFolderIsMadeOnlyWhenTheUserAgrees) {
     EXPECT_FALSE(model.CheckResultsDirectory());
 }
 
+TEST_F(ModelTest, ResultsFolderThatCannotBeMadeIsReported) {
+    SearchParamsModel model(SearchKind::Sorvex, settings);
+    // Two levels are missing: one level is all that is made.
+    model.basic.resultsDirectory = dir.filePath("missing/new");
+    boxes.answerNext(IDYES);
+    EXPECT_FALSE(model.CheckResultsDirectory());
+    EXPECT_FALSE(QDir(dir.filePath("missing")).exists());
+    ASSERT_EQ(boxes.texts().size(), 2);
+    EXPECT_EQ(boxes.texts()[1],
+              "Unable to create the results directory \n\n" + dir.filePath("missing/new"));
+}
+
+TEST_F(ModelTest, IonSeriesWeightsAreWrittenBackAsRead) {
+    SearchParamsModel model = ModelWithFile(
+        SearchKind::Sorvex, {{"ion_series", "0 1 1 0.5 1.0 0.0 0.0 0.25 0.0 0.0 1.0 0.0"}});
+    model.ReadParamFile(prompt, "/programs");
+    model.LoadPages();
+    EXPECT_EQ(model.IonSeriesWeights(), "0.5 1.0 0.0 0.0 0.25 0.0 0.0 1.0 0.0");
+    model.basic.resultsDirectory = results;
+    model.advanced.aIons = true;
+    ASSERT_TRUE(model.SaveParamFile(prompt, "/programs"));
+    CParamFile saved;
+    ASSERT_TRUE(saved.Open(results + "/sorvex.params"));
+    QString text;
+    ASSERT_TRUE(saved.GetEntryString("ion_series", text));
+    EXPECT_EQ(text, "1 1 1 0.5 1.0 0.0 0.0 0.25 0.0 0.0 1.0 0.0");
+}
+
+TEST_F(ModelTest, SaveTellsAMissingEntryFromAFailedWrite) {
+    SearchParamsModel model = ModelWithFile(SearchKind::Sorvex, {});
+    model.ReadParamFile(prompt, "/programs");
+    model.basic.resultsDirectory = dir.filePath("no/such/folder");
+    SearchParamsModel::SaveFailure why = SearchParamsModel::SaveFailure::None;
+    EXPECT_FALSE(model.SaveParamFile(prompt, "/programs", &why));
+    EXPECT_EQ(why, SearchParamsModel::SaveFailure::WriteFailed);
+    model.basic.resultsDirectory = results;
+    EXPECT_TRUE(model.SaveParamFile(prompt, "/programs", &why));
+    EXPECT_EQ(why, SearchParamsModel::SaveFailure::None);
+
+    WriteText(results + "/sorvex.params", "[SORVEX]\nfirst_database_name = x.fasta\n");
+    SearchParamsModel broken(SearchKind::Sorvex, settings);
+    broken.ReadParamFile(prompt, "/programs");
+    broken.basic.resultsDirectory = results;
+    EXPECT_FALSE(broken.SaveParamFile(prompt, "/programs", &why));
+    EXPECT_EQ(why, SearchParamsModel::SaveFailure::MissingEntry);
+}
+
 TEST_F(ModelTest, EmptyResultsFolderWritesNothing) {
     SearchParamsModel model = ModelWithFile(SearchKind::Sorvex, {});
     model.ReadParamFile(prompt, "/programs");
@@ -586,7 +654,9 @@ TEST_F(ModelTest, SettingsGiveTheInitialValues) {
     SearchParamsModel model(SearchKind::Sorvex, sorvex);
     EXPECT_EQ(model.ParamFilePath(), "/Veltrix/sorvex/sorvex.params");
     EXPECT_EQ(model.OptionSummaryPath(), "/Veltrix/sorvex/sorvex_options.params");
-    EXPECT_EQ(DefaultParamFileFolder(), "");  // no data-system path set
+    // Without a data-system path the program's own folder holds the default files.
+    EXPECT_EQ(DefaultParamFileFolder(), PortablePath(GetProgramDirectory()));
+    EXPECT_FALSE(DefaultParamFileFolder().isEmpty());
 }
 
 TEST(QueueChoice, PriorityTextOnlyThroughTheQueue) {

@@ -8,9 +8,15 @@
 #include "registry/RegKey.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace zartest {
 
@@ -60,6 +66,48 @@ ScopedConfigDir::ScopedConfigDir() : previous_(qgetenv("ZAR_CONFIG_DIR")) {
 ScopedConfigDir::~ScopedConfigDir() {
     qputenv("ZAR_CONFIG_DIR", previous_);
     zar::ResetRegistryCache();
+}
+
+namespace {
+
+// Sets or clears the immutable attribute of a folder; false when the file system or the
+// process's rights do not allow it.
+bool SetImmutable(const QString& path, bool on) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+bool CanCreateFileIn(const QString& folder) {
+    QFile probe(QDir(folder).filePath(QStringLiteral(".write-probe")));
+    if (!probe.open(QIODevice::WriteOnly)) return false;
+    probe.close();
+    probe.remove();
+    return true;
+}
+
+}  // namespace
+
+ScopedUnwritableFolder::ScopedUnwritableFolder(const QString& path) : path_(path) {
+    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (!CanCreateFileIn(path_)) {
+        ok_ = true;
+        return;
+    }
+    immutable_ = SetImmutable(path_, true);
+    ok_ = immutable_ && !CanCreateFileIn(path_);
+}
+
+ScopedUnwritableFolder::~ScopedUnwritableFolder() {
+    if (immutable_) SetImmutable(path_, false);
+    QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 MessageTrap::MessageTrap(QObject* target, std::initializer_list<unsigned> messages) : messages_(messages) {

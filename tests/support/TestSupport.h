@@ -70,6 +70,23 @@ private:
     QByteArray previous_;
 };
 
+// Makes an existing folder unwritable while it lives: its write permission is taken away, and
+// where that is not enough (a user with rights to any folder) it is marked immutable.
+// ok() is false when neither works; tests then skip.
+class ScopedUnwritableFolder {
+public:
+    explicit ScopedUnwritableFolder(const QString& path);
+    ~ScopedUnwritableFolder();
+    ScopedUnwritableFolder(const ScopedUnwritableFolder&) = delete;
+    ScopedUnwritableFolder& operator=(const ScopedUnwritableFolder&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    QString path_;
+    bool immutable_ = false;
+    bool ok_ = false;
+};
+
 // Records the messages of the given numbers that reach an object (posted or sent to it).
 class MessageTrap : public QObject {
 public:

@@ -3,6 +3,7 @@
 
 #include "controls/ColorLabel.h"
 #include "controls/DialogBase.h"
+#include "controls/EditTextOnly.h"
 #include "controls/NumericEditCtrl.h"
 
 #include "TestSupport.h"
@@ -128,4 +129,43 @@ TEST(ColorLabelTest, ColourrefBecomesTheTextColour) {
     label.SetTextColor(0x00FF0000);  // blue in COLORREF order
     EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 255));
     EXPECT_EQ(label.TextColor(), 0x00FF0000u);
+}
+
+TEST(IntRangeEditCtrlTest, BothScansWithinLimitsAndInOrder) {
+    CIntRangeEditCtrl edit;
+    edit.Initialize(5, 80, 1, 100);
+    EXPECT_EQ(edit.text(), QStringLiteral("5-80"));
+    int first = 0, last = 0;
+    ASSERT_TRUE(edit.GetRange(first, last));
+    EXPECT_EQ(first, 5);
+    EXPECT_EQ(last, 80);
+    edit.setText(QStringLiteral(" 7 - 7 "));
+    ASSERT_TRUE(edit.GetRange(first, last));
+    EXPECT_EQ(first, 7);
+    EXPECT_EQ(last, 7);
+    for (const char* bad : {"80-5", "0-10", "10-101", "10", "", "1.5-3", "a-b", "-"}) {
+        edit.setText(QString::fromLatin1(bad));
+        first = last = -1;
+        EXPECT_FALSE(edit.GetRange(first, last)) << bad;
+        EXPECT_EQ(first, -1);
+    }
+    // Typing is held to the shape of a range.
+    int pos = 0;
+    QString typed = QStringLiteral("12x");
+    EXPECT_EQ(edit.validator()->validate(typed, pos), QValidator::Invalid);
+    typed = QStringLiteral("12-1");
+    EXPECT_NE(edit.validator()->validate(typed, pos), QValidator::Invalid);
+}
+
+TEST(EditTextOnlyTest, OnlyLettersAreTaken) {
+    CEditTextOnly edit;
+    int pos = 0;
+    for (const char* ok : {"", "PEPTIDE", "mka"}) {
+        QString t = QString::fromLatin1(ok);
+        EXPECT_EQ(edit.validator()->validate(t, pos), QValidator::Acceptable) << ok;
+    }
+    for (const char* bad : {"PEP1", "PE PT", "K-R", "M*"}) {
+        QString t = QString::fromLatin1(bad);
+        EXPECT_EQ(edit.validator()->validate(t, pos), QValidator::Invalid) << bad;
+    }
 }

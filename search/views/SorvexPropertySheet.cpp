@@ -1,0 +1,71 @@
+#include "SorvexPropertySheet.h"
+
+#include "ModificationGrids.h"
+#include "SorvexGeneralPage.h"
+#include "SorvexModificationPage.h"
+#include "SorvexParameterPage.h"
+#include "SorvexQueuePage.h"
+
+#include "core/MessageBox.h"
+#include "core/Paths.h"
+#include "document/ChildProcess.h"
+#include "document/Settings.h"
+#include "document/ZarMessages.h"
+
+#include <QFileInfo>
+
+namespace zar {
+
+CSorvexPropertySheet::CSorvexPropertySheet(const QString& caption, QWidget* owner,
+                                           CSearchLauncher* launcher, InvalidParamsPrompt* prompt)
+    : CSearchPropertySheet(SearchKind::Sorvex, caption, owner, launcher, prompt),
+      general_(new CSorvexGeneralPage(this)),
+      parameter_(new CSorvexParameterPage(this)),
+      modification_(new CSorvexModificationPage(this)),
+      queue_(new CSorvexQueuePage(this)) {
+    AddPage(general_);
+    AddPage(parameter_);
+    AddPage(modification_);
+    AddPage(queue_);
+    SetParts(general_, modification_->Grids());
+    Initialize();
+}
+
+bool CSorvexPropertySheet::CheckBeforeSave() {
+    if (GeneralPage()->CheckResultsDirectory()) return true;
+    ZarMessageBox(QStringLiteral("Unable to create the sorvex.params file!"), MB_OK);
+    return false;
+}
+
+QString CSorvexPropertySheet::NeitherMessage() const {
+    return QStringLiteral("Neither the Dta Generation or Dta Search check boxes are active");
+}
+
+void CSorvexPropertySheet::OnInvalidDatabase() {
+    Model().basic.databaseName.clear();
+    GeneralPage()->Refresh();
+    GeneralPage()->ReadIndexedDatabaseHeader();
+    ZarMessageBox(QString::fromLatin1(kInvalidDatabaseMessage), MB_OK);
+}
+
+void CSorvexPropertySheet::StartQueueProgram() {
+    if (!IsQueueSelected()) return;
+    const QString program = JoinPath(PortablePath(GetProgramDirectory()), GetSorvexQueueProgram());
+    if (StartProcess(QStringLiteral("\"%1\"").arg(program), true)) return;
+    // Told by the system error, as every program start is: missing, or there but refused.
+    constexpr int kAccessDenied = 5;
+    ZarMessageBox(QFileInfo::exists(program)
+                      ? QStringLiteral("CreateProcess error %1").arg(kAccessDenied)
+                      : QStringLiteral("program or batch file not found: %1").arg(program),
+                  MB_OK);
+}
+
+unsigned CSorvexPropertySheet::StopMessage() const {
+    return kMsgSorvexReshowSheet;
+}
+
+void CSorvexPropertySheet::WriteOptionSummary() {
+    Model().WriteOptionSummary();
+}
+
+}  // namespace zar

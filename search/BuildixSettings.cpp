@@ -94,14 +94,14 @@ BuildixReadResult ReadBuildixSettings(const CParamFile& file, BuildixSettings& s
 QString BuildixOutOfRangeMessage(const BuildixReadResult& result) {
     QString text = QStringLiteral("Error in buildix.params file. \n") +
                    QStringLiteral("The following values are out of range:\n");
-    if (result.diffOutOfRange) text += QStringLiteral("    One or more Differential Modifications\n");
+    if (result.diffOutOfRange)
+        text += QStringLiteral("    One or more Differential Modifications\n");
     if (result.staticOutOfRange)
         text += QStringLiteral("    C-terminus, N-terminus or Amino Acid Mass Modifications\n");
     return text;
 }
 
-bool WriteBuildixSettings(CParamFile& file, const BuildixSettings& s,
-                          const EnzymeRecord* enzymes) {
+bool WriteBuildixSettings(CParamFile& file, const BuildixSettings& s, const EnzymeRecord* enzymes) {
     const bool entriesWritten =
         file.SetEntryString(QStringLiteral("database_name"), s.databaseName) &&
         file.SetEntryString(QStringLiteral("sort_directory"), s.sortDirectory) &&
@@ -140,7 +140,8 @@ bool WriteBuildixSettings(CParamFile& file, const BuildixSettings& s,
         QString text = QStringLiteral("\n");
         if (!e.name.isEmpty()) {
             text = QStringLiteral("%1.\t%2\t\t\t\t%3").arg(i).arg(e.name).arg(e.sense);
-            text += e.cleavage.isEmpty() ? QStringLiteral("\t-") : QStringLiteral("\t") + e.cleavage;
+            text +=
+                e.cleavage.isEmpty() ? QStringLiteral("\t-") : QStringLiteral("\t") + e.cleavage;
             text += e.blocking.isEmpty() ? QStringLiteral("\t\t-")
                                          : QStringLiteral("\t\t") + e.blocking;
             text += QLatin1Char('\n');

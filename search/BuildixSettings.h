@@ -50,9 +50,9 @@ struct BuildixSettings {
 
 // What reading the file found wrong.
 struct BuildixReadResult {
-    bool hasDatabaseName = false;    // no "database_name" entry: the file is not usable
-    bool diffOutOfRange = false;     // a differential mass outside -57.0 to 1500.0
-    bool staticOutOfRange = false;   // a static mass outside -57.0 to 1500.0 (not taken)
+    bool hasDatabaseName = false;   // no "database_name" entry: the file is not usable
+    bool diffOutOfRange = false;    // a differential mass outside -57.0 to 1500.0
+    bool staticOutOfRange = false;  // a static mass outside -57.0 to 1500.0 (not taken)
 };
 
 // Reads every entry the file holds into the settings; missing entries keep their values.

@@ -55,7 +55,7 @@ TEST(BuildixSettings, OutOfRangeMassesAreMarkedAndStaticOnesNotTaken) {
     const BuildixReadResult r = ReadBuildixSettings(file, s);
     EXPECT_TRUE(r.diffOutOfRange);
     EXPECT_TRUE(r.staticOutOfRange);
-    EXPECT_DOUBLE_EQ(s.staticMods[4 + 6].mass, 0.0);  // C
+    EXPECT_DOUBLE_EQ(s.staticMods[4 + 6].mass, 0.0);      // C
     EXPECT_DOUBLE_EQ(s.staticMods[4 + 15].mass, 8.0142);  // K
     EXPECT_EQ(BuildixOutOfRangeMessage(r),
               "Error in buildix.params file. \nThe following values are out of range:\n"

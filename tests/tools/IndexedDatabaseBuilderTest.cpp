@@ -28,7 +28,9 @@ constexpr double kA = 71.0371136, kC = 103.0091854, kD = 115.0269428, kE = 129.0
 constexpr double kCarbamidomethyl = 57.021464;
 constexpr double kOxidation = 15.9949;
 // MH+ of a peptide from its residue sum.
-constexpr double MH(double residues) { return 2 * kH + kOH + residues; }
+constexpr double MH(double residues) {
+    return 2 * kH + kOH + residues;
+}
 
 QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
     QFile f(dir.filePath(name));
@@ -179,7 +181,8 @@ TEST(IndexedDatabaseBuilder, NucleotideEntriesAreDigestedInTheirReadingFrames) {
     o.settings.readingFrames = 1;
     ASSERT_TRUE(BuildIndexedDatabase(o).ok);
     bool found = false;
-    for (const FastaEntry& e : ReadPeptides(IndexedDatabaseFiles::For(o.indexedName).peptideTable)) {
+    for (const FastaEntry& e :
+         ReadPeptides(IndexedDatabaseFiles::For(o.indexedName).peptideTable)) {
         const int frame = e.header.section(' ', 2, 2).toInt();
         EXPECT_GE(frame, 1);
         EXPECT_LE(frame, 3);

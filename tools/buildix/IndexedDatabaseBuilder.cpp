@@ -133,8 +133,9 @@ class Digester {
         const int missed = std::max(0, options_.settings.maxCleavageSites);
         for (int i = 0; i < pieces; ++i)
             for (int j = i; j < pieces && j - i <= missed; ++j)
-                addPeptide(source, s, a + sites[static_cast<std::size_t>(i)],
-                     sites[static_cast<std::size_t>(j) + 1] - sites[static_cast<std::size_t>(i)]);
+                addPeptide(
+                    source, s, a + sites[static_cast<std::size_t>(i)],
+                    sites[static_cast<std::size_t>(j) + 1] - sites[static_cast<std::size_t>(i)]);
     }
 
     void addPeptide(std::int32_t source, const std::string& s, int start, int length) {
@@ -146,7 +147,8 @@ class Digester {
             base += masses_[c];
             unsigned mask = 0;
             for (int m = 0; m < kDiffCount; ++m)
-                if (active_[static_cast<std::size_t>(m)] && mods_[static_cast<std::size_t>(m)].eligible[c])
+                if (active_[static_cast<std::size_t>(m)] &&
+                    mods_[static_cast<std::size_t>(m)].eligible[c])
                     mask |= 1u << m;
             ++byMask[mask];
         }
@@ -176,9 +178,10 @@ class Digester {
                     if (!fits) continue;
                     double mass = base;
                     for (int m = 0; m < kDiffCount; ++m)
-                        mass += k[static_cast<std::size_t>(m)] * mods_[static_cast<std::size_t>(m)].mass;
-                    if (options_.useEnzyme && (mass < options_.settings.lowMass ||
-                                               mass > options_.settings.highMass))
+                        mass += k[static_cast<std::size_t>(m)] *
+                                mods_[static_cast<std::size_t>(m)].mass;
+                    if (options_.useEnzyme &&
+                        (mass < options_.settings.lowMass || mass > options_.settings.highMass))
                         continue;
                     PeptideRow row;
                     row.mass = mass;
@@ -240,7 +243,8 @@ QString StaticText(const BuildixSettings& s) {
     const double nterm = s.staticMods[ModificationTables::kNtermPeptideEntry].mass;
     if (cterm != 0.0) tokens << QStringLiteral("Cterm=") + NumberText(cterm);
     if (nterm != 0.0) tokens << QStringLiteral("Nterm=") + NumberText(nterm);
-    for (int i = ModificationTables::kFirstResidueEntry; i < ModificationTables::kStaticCount; ++i) {
+    for (int i = ModificationTables::kFirstResidueEntry; i < ModificationTables::kStaticCount;
+         ++i) {
         const StaticModification& m = s.staticMods[static_cast<std::size_t>(i)];
         if (m.name.size() < 5 || m.mass == 0.0) continue;
         tokens << QString(m.name[4]) + QLatin1Char('=') + NumberText(m.mass);
@@ -281,8 +285,7 @@ IndexedDatabaseBuildResult BuildIndexedDatabase(const IndexedDatabaseBuildOption
     const BuildixSettings& s = options.settings;
     const bool nucleotide = s.databaseType == 1;
     const IndexedDatabaseFiles files = IndexedDatabaseFiles::For(options.indexedName);
-    if (!options.useEnzyme &&
-        (options.minLength < 1 || options.maxLength < options.minLength))
+    if (!options.useEnzyme && (options.minLength < 1 || options.maxLength < options.minLength))
         return Failure(QStringLiteral("The sequence length range %1-%2 is not valid")
                            .arg(options.minLength)
                            .arg(options.maxLength));
@@ -305,7 +308,8 @@ IndexedDatabaseBuildResult BuildIndexedDatabase(const IndexedDatabaseBuildOption
 
     CFastaReader reader;
     if (!reader.open(options.fastaPath))
-        return Failure(QStringLiteral("Unable to open the fasta database %1").arg(options.fastaPath));
+        return Failure(
+            QStringLiteral("Unable to open the fasta database %1").arg(options.fastaPath));
     const qint64 size = reader.fileSize();
 
     std::vector<SequenceSource> sources;
@@ -338,7 +342,8 @@ IndexedDatabaseBuildResult BuildIndexedDatabase(const IndexedDatabaseBuildOption
                 progress.percent(static_cast<int>(reader.position() * kPercentSpan / size / 2));
         }
         if (reader.readFailed())
-            return Failure(QStringLiteral("Problem reading the database %1").arg(options.fastaPath));
+            return Failure(
+                QStringLiteral("Problem reading the database %1").arg(options.fastaPath));
 
         progress.status(QStringLiteral("Sorting %1 peptides").arg(rows.size()));
         std::sort(rows.begin(), rows.end(), [&sources](const PeptideRow& a, const PeptideRow& b) {
@@ -445,8 +450,7 @@ IndexedDatabaseBuildResult BuildIndexedDatabase(const IndexedDatabaseBuildOption
     const CFastaIndexBuilder proteinIndexer(nucleotide, SequenceMassTable::For(s.massType == 1));
     const FastaIndexBuildResult indexed =
         proteinIndexer.build(options.fastaPath, quiet, files.proteinIndex);
-    if (indexed.status != FastaIndexBuildResult::Status::Done)
-        return Failure(indexed.statusText);
+    if (indexed.status != FastaIndexBuildResult::Status::Done) return Failure(indexed.statusText);
     if (!header.commit())
         return Failure(QStringLiteral("Unable to write the indexed database %1").arg(files.header));
 

@@ -57,7 +57,8 @@ int main(int argc, char* argv[]) {
     bool lengthGiven = false;
     for (const QString& arg : args) {
         const QString value = arg.mid(2);
-        if (arg.startsWith(QLatin1String("-U")) && (value == QLatin1String("-") || value == QLatin1String("+"))) {
+        if (arg.startsWith(QLatin1String("-U")) &&
+            (value == QLatin1String("-") || value == QLatin1String("+"))) {
             options.keepDuplicates = value == QLatin1String("-");
         } else if (arg.startsWith(QLatin1String("-D")) && !value.isEmpty()) {
             options.fastaPath = value;
@@ -87,7 +88,8 @@ int main(int argc, char* argv[]) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    if (options.indexedName.isEmpty()) options.indexedName = options.fastaPath + QStringLiteral(".hdr");
+    if (options.indexedName.isEmpty())
+        options.indexedName = options.fastaPath + QStringLiteral(".hdr");
     if (options.useEnzyme && options.settings.enzymeNumber > 0 &&
         !zar::ReadBuildixEnzyme(params, options.settings.enzymeNumber, options.enzyme))
         return Fail(QStringLiteral("enzyme %1 is not listed in %2")

@@ -1,5 +1,7 @@
 #include "databases/views/EnzymeEditorDlg.h"
 
+#include "ZarDoc.h"
+
 #include "document/EnzymeTable.h"
 #include "document/Settings.h"
 #include "grids/EnzymeGrid.h"
@@ -64,9 +66,10 @@ TEST_F(EnzymeEditorTest, EditsSurviveARestartOfTheDocument) {
     EXPECT_EQ(GetEnzymeEntry(0), "No_Enzyme 0 - -");
     EXPECT_EQ(GetEnzymeEntry(24), "");
 
-    const CEnzymeTable restarted;
-    EXPECT_EQ(restarted.GetRecords(), table_.GetRecords());
-    EXPECT_EQ(restarted.GetRecords()[18], (EnzymeRecord{1, "Tryp_Chymo", "krfw", "P"}));
+    const CZarDoc restarted;
+    const CEnzymeTable::Records& records = restarted.GetEnzymeTable()->GetRecords();
+    EXPECT_EQ(records, table_.GetRecords());
+    EXPECT_EQ(records[18], (EnzymeRecord{1, "Tryp_Chymo", "krfw", "P"}));
 }
 
 TEST_F(EnzymeEditorTest, CellsAreChecked) {

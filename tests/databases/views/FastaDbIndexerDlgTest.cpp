@@ -296,7 +296,16 @@ TEST_F(IndexerTest, BrowsedFastaNamesTheIndexedDatabase) {
 }
 
 TEST_F(IndexerTest, TheStartedBuilderWritesTheIndexedDatabase) {
-    WriteParams([](CParamFile& p) { p.SetEntryDouble("min_peptide_mass", 300.0); });
+    // A database folder with a blank reaches the builder whole: its arguments are a list.
+    const QString folder = dir_.filePath("my databases");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SetDatabaseDirectory(folder + "/");
+    ASSERT_TRUE(QFile::copy(fasta_, folder + "/small.fasta"));
+    CParamFile params;
+    params.LoadDefaults(ParamFileType::Buildix);
+    params.SetEntryString("database_name", "small.fasta");
+    params.SetEntryDouble("min_peptide_mass", 300.0);
+    ASSERT_TRUE(params.SaveAs(folder + "/buildix.params"));
     // The real builder, from the program folder (the tests' own).
     auto dialog = std::make_unique<CFastaDbIndexerDlg>(nullptr, nullptr);
     dialog->SetEnzymeList(enzymes_.GetRecords().data());
@@ -305,14 +314,15 @@ TEST_F(IndexerTest, TheStartedBuilderWritesTheIndexedDatabase) {
     dialog->OnOK();
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
     // The dialog does not wait; the test does.
-    const QString header = dir_.filePath("small.fasta.hdr");
+    const QString header = folder + "/small.fasta.hdr";
     QDeadlineTimer deadline(60000);
     while (!QFile::exists(header) && !deadline.hasExpired()) QThread::msleep(20);
     ASSERT_TRUE(QFile::exists(header));
     CIndexedDatabase peptides;
-    ASSERT_EQ(peptides.open(dir_.filePath("small.fasta.peptides")),
-              CIndexedDatabase::OpenResult::Ok);
-    EXPECT_GT(peptides.proteinCount(), 0);
+    ASSERT_EQ(peptides.open(folder + "/small.fasta.peptides"), CIndexedDatabase::OpenResult::Ok);
+    // Trypsin, two missed cleavages, 300 to 3500: six of ACDKMGRPEPK, two of the other (MK is
+    // too light).
+    EXPECT_EQ(peptides.proteinCount(), 8);
     CIndexedDatabase proteins;
     ASSERT_EQ(proteins.open(header), CIndexedDatabase::OpenResult::Ok);
     EXPECT_EQ(proteins.proteinCount(), 2);

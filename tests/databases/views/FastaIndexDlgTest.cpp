@@ -144,11 +144,8 @@ TEST(FastaIndexDlg, CancelStopsTheBuildAndKeepsTheOldIndex) {
     EXPECT_FALSE(dialog.IsBuilding());
     EXPECT_TRUE(dialog.OkButton()->isEnabled());
     EXPECT_EQ(dialog.CloseButton()->text(), "&Close");
-    const QString status = dialog.StatusText()->text();
-    if (status == "Fasta index creation cancelled")
-        EXPECT_EQ(dbtest::ReadFile(fasta + ".idx"), "old");
-    else
-        EXPECT_EQ(status, "Processed 200000 entries while creating the fasta index");
+    EXPECT_EQ(dialog.StatusText()->text(), "Fasta index creation cancelled");
+    EXPECT_EQ(dbtest::ReadFile(fasta + ".idx"), "old");
 }
 
 TEST(FastaIndexDlg, ClosingTheWindowDuringABuildWaitsForTheWorker) {
@@ -166,6 +163,5 @@ TEST(FastaIndexDlg, ClosingTheWindowDuringABuildWaitsForTheWorker) {
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_FALSE(dialog.IsBuilding());
     }
-    const QByteArray index = dbtest::ReadFile(fasta + ".idx");
-    EXPECT_TRUE(index == "old" || index.size() == 200001 * 32);
+    EXPECT_EQ(dbtest::ReadFile(fasta + ".idx"), "old");
 }

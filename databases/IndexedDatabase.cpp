@@ -117,6 +117,7 @@ bool CIndexedDatabase::readEntry(int n, FastaEntry& entry) {
     if (!fasta_.seek(start) || fasta_.read(raw.data(), raw.size()) != raw.size()) return false;
     if (raw.endsWith('\n')) raw.chop(1);
     entry.header = FastaHeaderText(raw);
+    entry.mass = own.mass;
 
     // The sequence runs up to the next entry's offset; the '>' before it is no letter, and the
     // last entry runs to the end of the file (closing offset = file size).

@@ -15,6 +15,7 @@ namespace zar {
 struct FastaEntry {
     QString header;        // as shown: without "[MASS" annotation or line end
     std::string residues;  // letters only
+    double mass = 0.0;     // the index record's mass
 };
 
 class CIndexedDatabase {

@@ -289,8 +289,13 @@ const ParamFileInfo& InfoOf(ParamFileType type) {
         kMassmapDefaultsFirst,
         kMassmapDefaultsEnd};
     static const ParamFileInfo kBuildix = {
-        "buildix.params",      "buildix",          "", "", "[SORVEX_ENZYME_INFO]",
-        kBuildixDefaultsFirst, kBuildixDefaultsEnd};
+        "buildix.params",
+        "buildix",
+        "Database Indexer",
+        "Your Buildix parameters file (buildix.params) will be overwritten. Is this OK?\n",
+        "[SORVEX_ENZYME_INFO]",
+        kBuildixDefaultsFirst,
+        kBuildixDefaultsEnd};
     switch (type) {
         case ParamFileType::Massmap:
             return kMassmap;

@@ -3,6 +3,8 @@
 #include "NumericEditCtrl.h"
 #include "core/MessageBox.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -57,6 +59,15 @@ void DDX_Check(CDataExchange& dx, QCheckBox* box, int& value) {
         value = box->isChecked() ? 1 : 0;
     else
         box->setChecked(value != 0);
+}
+
+void DDX_Radio(CDataExchange& dx, QButtonGroup* group, int& value) {
+    if (!group || dx.Failed()) return;
+    if (dx.IsSaving()) {
+        if (group->checkedButton()) value = group->checkedId();
+    } else if (QAbstractButton* b = group->button(value)) {
+        b->setChecked(true);
+    }
 }
 
 void CControlTable::SetToolTipText(int id, const QString& text) {
@@ -125,10 +136,10 @@ CPropertySheetBase::CPropertySheetBase(const QString& caption, QWidget* parent, 
     setWindowTitle(caption);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(box, &QDialogButtonBox::accepted, this, &CPropertySheetBase::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(box);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &CPropertySheetBase::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons_);
 }
 
 void CPropertySheetBase::AddPage(CPropertyPageBase* page) {
@@ -136,11 +147,14 @@ void CPropertySheetBase::AddPage(CPropertyPageBase* page) {
 }
 
 int CPropertySheetBase::DoModal() {
-    if (!initialized_) {
-        initialized_ = true;
-        OnInitDialog();
-    }
+    EnsureInitialized();
     return exec();
+}
+
+void CPropertySheetBase::EnsureInitialized() {
+    if (initialized_) return;
+    initialized_ = true;
+    OnInitDialog();
 }
 
 bool CPropertySheetBase::OnInitDialog() {

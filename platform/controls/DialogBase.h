@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 
+class QButtonGroup;
 class QCheckBox;
 class QDialogButtonBox;
 class QLineEdit;
@@ -36,6 +37,9 @@ void DDX_Int(CDataExchange& dx, CIntEditCtrl* edit, int& value);
 // Text with a length limit (0: none); a longer text fails the pass on saving.
 void DDX_Text(CDataExchange& dx, QLineEdit* edit, QString& value, int maxLength = 0);
 void DDX_Check(CDataExchange& dx, QCheckBox* box, int& value);
+// A radio group whose button ids are the values: saving takes the checked button's id (the
+// value stays when none is checked), loading checks the button of the value.
+void DDX_Radio(CDataExchange& dx, QButtonGroup* group, int& value);
 
 // Controls by id and tool tips by id, shared by the bases below.
 class CControlTable {
@@ -98,6 +102,8 @@ class CPropertySheetBase : public QDialog {
     CPropertySheetBase(const QString& caption, QWidget* parent, int firstPage = 0);
     void AddPage(CPropertyPageBase* page);
     int DoModal();
+    // Ensures OnInitDialog ran (for callers that drive the sheet without showing it).
+    void EnsureInitialized();
     CPropertyPageBase* GetPage(int i) const;
     int GetPageCount() const;
     int GetActiveIndex() const;
@@ -105,9 +111,12 @@ class CPropertySheetBase : public QDialog {
   protected:
     virtual bool OnInitDialog();
     void accept() override;
+    // The sheet's button row (OK and Cancel at first), for sheets that rearrange it.
+    QDialogButtonBox* ButtonBox() const { return buttons_; }
 
   private:
     QTabWidget* tabs_;
+    QDialogButtonBox* buttons_;
     int firstPage_;
     bool initialized_ = false;
 };

@@ -8,8 +8,10 @@
 
 #include "TestSupport.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +124,23 @@ TEST(DialogBaseTest, DataExchangeLoadsValidatesAndNamesTheLimits) {
     EXPECT_EQ(d.value, 9);
     EXPECT_EQ(boxes.texts(),
               QStringList{QStringLiteral("Please enter a number between 1 and 15.")});
+}
+
+TEST(DialogBaseTest, RadioGroupExchangesTheValueOfItsButtons) {
+    QWidget parent;
+    QButtonGroup group;
+    auto* average = new QRadioButton(&parent);
+    auto* mono = new QRadioButton(&parent);
+    group.addButton(average, 0);
+    group.addButton(mono, 1);
+    int value = 1;
+    CDataExchange load(false);
+    DDX_Radio(load, &group, value);
+    EXPECT_TRUE(mono->isChecked());
+    average->setChecked(true);
+    CDataExchange save(true);
+    DDX_Radio(save, &group, value);
+    EXPECT_EQ(value, 0);
 }
 
 TEST(ColorLabelTest, ColourrefBecomesTheTextColour) {

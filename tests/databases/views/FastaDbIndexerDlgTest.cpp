@@ -1,0 +1,329 @@
+#include "databases/views/FastaDbIndexerDlg.h"
+
+#include "controls/NumericEditCtrl.h"
+#include "databases/IndexedDatabase.h"
+#include "document/EnzymeTable.h"
+#include "document/Settings.h"
+#include "grids/ModificationGrid.h"
+#include "search/ParamFileRestore.h"
+
+#include "DatabaseTestUtil.h"
+#include "TestSupport.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace zar;
+
+namespace {
+
+struct StartedBuilder {
+    QString program;
+    QStringList arguments;
+    QString folder;
+};
+
+// The indexer with the disk and the builder under the test's control.
+class TestIndexerDlg : public CFastaDbIndexerDlg {
+  public:
+    using CFastaDbIndexerDlg::CFastaDbIndexerDlg;
+    qint64 freeSpace = qint64(1) << 40;
+    std::vector<StartedBuilder> started;
+
+  protected:
+    qint64 FreeDiskSpace(const QString&) const override { return freeSpace; }
+    bool StartBuilder(const QString& program, const QStringList& arguments, const QString& folder,
+                      QString&) override {
+        started.push_back({program, arguments, folder});
+        return true;
+    }
+};
+
+class RecordingPrompt : public InvalidParamsPrompt {
+  public:
+    InvalidParamsOption answer = InvalidParamsOption::LeaveFile;
+    QStringList asked;
+    InvalidParamsOption ChooseOption(const QString& stem, const QString& label) override {
+        asked << stem + "/" + label;
+        return answer;
+    }
+};
+
+class IndexerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetDatabaseDirectory(dir_.path() + "/");
+        enzymes_.ResetToDefaults();
+        fasta_ = dbtest::WriteFile(dir_, "small.fasta",
+                                   ">sp|P1|ONE\nACDKMGRPEPK\n>sp|P2|TWO\nMKWVTFISLLLLFSSAYSR\n");
+    }
+    // A parameter file of the defaults naming the test's FASTA file.
+    void WriteParams(const std::function<void(CParamFile&)>& edit = {}) {
+        CParamFile params;
+        params.LoadDefaults(ParamFileType::Buildix);
+        params.SetEntryString("database_name", "small.fasta");
+        if (edit) edit(params);
+        ASSERT_TRUE(params.SaveAs(dir_.filePath("buildix.params")));
+    }
+    std::unique_ptr<TestIndexerDlg> Open(InvalidParamsPrompt* prompt = nullptr) {
+        auto dialog = std::make_unique<TestIndexerDlg>(nullptr, prompt);
+        dialog->SetEnzymeList(enzymes_.GetRecords().data());
+        dialog->EnsureInitialized();
+        return dialog;
+    }
+    QString Param(const QString& key) {
+        CParamFile file;
+        file.Open(dir_.filePath("buildix.params"));
+        QString value;
+        file.GetEntryString(key, value);
+        return value;
+    }
+
+    zartest::ScopedConfigDir config_;
+    zartest::MessageBoxCapture boxes_;
+    QTemporaryDir dir_;
+    CEnzymeTable enzymes_;
+    QString fasta_;
+};
+
+void Click(CDialogBase& dialog, int id) {
+    static_cast<QAbstractButton*>(dialog.GetDlgItem(id))->click();
+}
+
+}  // namespace
+
+TEST_F(IndexerTest, WithoutParameterFileTheDefaultsAreShown) {
+    auto dialog = Open();
+    EXPECT_TRUE(boxes_.texts().value(0).startsWith("Couldn't open the parameter file"));
+    EXPECT_EQ(dialog->MassRangeEdit()->text(), "700.00-3500.00");
+    EXPECT_EQ(dialog->LengthRangeEdit()->text(), "6-15");
+    EXPECT_EQ(dialog->CleavageSitesEdit()->text(), "2");
+    EXPECT_EQ(dialog->EnzymeCombo()->currentText(), "Trypsin");
+    EXPECT_EQ(dialog->EnzymeCombo()->count(), 16);  // the named records from 1 on
+    EXPECT_EQ(dialog->TempDirEdit()->text(), "C:\\Temp");
+    EXPECT_TRUE(dialog->DuplicatesCheck()->isChecked());
+    EXPECT_EQ(dialog->MassTypeGroup()->checkedId(), 0);
+    EXPECT_EQ(dialog->DatabaseTypeGroup()->checkedId(), 0);
+    EXPECT_EQ(dialog->DigestModeGroup()->checkedId(), 1);
+    // The enzyme controls show, the length range hides.
+    EXPECT_FALSE(dialog->EnzymeCombo()->isHidden());
+    EXPECT_TRUE(dialog->LengthRangeEdit()->isHidden());
+    // 26 named static modifications: the protein-terminus ones are not the builder's.
+    ASSERT_EQ(dialog->StaticGrid()->GetRowCount(), 26);
+    EXPECT_EQ(dialog->StaticGrid()->GetValueRowCol(1, 1), "Cterm_peptide");
+    EXPECT_EQ(dialog->StaticGrid()->GetValueRowCol(2, 1), "Nterm_peptide");
+    EXPECT_EQ(dialog->StaticGrid()->GetValueRowCol(3, 1), "G_Glycine");
+    EXPECT_EQ(dialog->StaticGrid()->GetValueRowCol(3, 2), "0");
+    EXPECT_EQ(dialog->DiffGrid()->GetRowCount(), 3);
+}
+
+TEST_F(IndexerTest, ParameterFileFillsTheControls) {
+    WriteParams([](CParamFile& p) {
+        p.SetEntryInt("enzyme_number", 13);
+        p.SetEntryInt("use_mono/avg_masses", 1);
+        p.SetEntryDouble("min_peptide_mass", 500.0);
+        p.SetEntryString("diff_search_options", "15.9949 M 0.0 C 0.0 X");
+        p.SetEntryDouble("add_C_Cysteine", 57.021464);
+    });
+    auto dialog = Open();
+    EXPECT_TRUE(boxes_.texts().isEmpty());
+    EXPECT_EQ(dialog->FastaNameEdit()->text(), "small.fasta");
+    EXPECT_EQ(dialog->IndexedNameEdit()->text(), "small.fasta.hdr");
+    EXPECT_EQ(dialog->EnzymeCombo()->currentText(), "LysC");
+    EXPECT_EQ(dialog->MassTypeGroup()->checkedId(), 1);
+    EXPECT_EQ(dialog->MassRangeEdit()->text(), "500.00-3500.00");
+    EXPECT_EQ(dialog->DiffGrid()->GetValueRowCol(1, 1), "M");
+    EXPECT_EQ(dialog->DiffGrid()->GetValueRowCol(1, 2), "15.9949");
+    EXPECT_EQ(dialog->StaticGrid()->GetValueRowCol(9, 1), "C_Cysteine");
+    EXPECT_EQ(dialog->StaticGrid()->GetValueRowCol(9, 2), "57.0215");  // four decimals are kept
+}
+
+TEST_F(IndexerTest, OutOfRangeValuesAreReportedAndTheFileRestored) {
+    WriteParams([](CParamFile& p) { p.SetEntryDouble("add_K_Lysine", 2000.0); });
+    RecordingPrompt prompt;
+    prompt.answer = InvalidParamsOption::UseDefaultValues;
+    auto dialog = Open(&prompt);
+    ASSERT_FALSE(boxes_.texts().isEmpty());
+    EXPECT_EQ(boxes_.texts()[0],
+              "Error in buildix.params file. \nThe following values are out of range:\n"
+              "    C-terminus, N-terminus or Amino Acid Mass Modifications\n");
+    EXPECT_EQ(prompt.asked, QStringList{"buildix/Database Indexer"});
+    // The defaults replaced the file's values.
+    EXPECT_FALSE(QFile::exists(dialog->ParamPath()));
+    EXPECT_EQ(dialog->StaticGrid()->GetValueRowCol(18, 1), "K_Lysine");
+    EXPECT_EQ(dialog->StaticGrid()->GetValueRowCol(18, 2), "0");
+}
+
+TEST_F(IndexerTest, BuildWithoutEnzymeGivesTheLengthRange) {
+    WriteParams();
+    auto dialog = Open();
+    Click(*dialog, CFastaDbIndexerDlg::kNoEnzymeId);
+    EXPECT_TRUE(dialog->EnzymeCombo()->isHidden());
+    EXPECT_FALSE(dialog->LengthRangeEdit()->isHidden());
+    const QString before = QDir::currentPath();
+    dialog->OnOK();
+    ASSERT_EQ(dialog->started.size(), 1u);
+    const StartedBuilder& b = dialog->started[0];
+    EXPECT_EQ(b.program, QCoreApplication::applicationDirPath() + "/buildix4");
+    EXPECT_EQ(b.arguments,
+              (QStringList{"-U-", "-Dsmall.fasta", "-Osmall.fasta.hdr", "-E6", "-S15"}));
+    // The builder starts in the database folder; the program's own folder stays.
+    EXPECT_EQ(QDir(b.folder).absolutePath(), QDir(dir_.path()).absolutePath());
+    EXPECT_EQ(QDir::currentPath(), before);
+    EXPECT_EQ(Param("enzyme_number"), "0");
+    EXPECT_EQ(Param("database_name"), "small.fasta");
+}
+
+TEST_F(IndexerTest, BuildWithEnzymeHandsItOverInTheParameterFile) {
+    WriteParams();
+    auto dialog = Open();
+    dialog->DuplicatesCheck()->setChecked(false);
+    const int lysC = dialog->EnzymeCombo()->findText("LysC");
+    dialog->EnzymeCombo()->setCurrentIndex(lysC);
+    dialog->OnOK();
+    ASSERT_EQ(dialog->started.size(), 1u);
+    EXPECT_EQ(dialog->started[0].arguments,
+              (QStringList{"-U+", "-Dsmall.fasta", "-Osmall.fasta.hdr"}));
+    EXPECT_EQ(Param("enzyme_number"), "13");
+    // The enzyme section carries the table the dialog was given.
+    CParamFile file;
+    file.Open(dialog->ParamPath());
+    EnzymeRecord lys;
+    ASSERT_TRUE(ReadBuildixEnzyme(file, 13, lys));
+    EXPECT_EQ(lys.name, "LysC");
+}
+
+TEST_F(IndexerTest, ChecksRefuseTheBuild) {
+    WriteParams();
+    dbtest::WriteFile(dir_, "small.fasta.hdr", "old");
+    struct Case {
+        const char* name;
+        std::function<void(TestIndexerDlg&)> setUp;
+        int answer;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"existing database kept", [](TestIndexerDlg&) {}, IDNO,
+         "An indexed database already exists for \n\nsmall.fasta\n\nDo you want to replace it?"},
+        {"FASTA larger than a third of the free space",
+         [this](TestIndexerDlg& d) { d.freeSpace = 3 * QFileInfo(fasta_).size(); }, IDYES,
+         "Not enough disk space to build the database.  Please either\nchoose another location "
+         "for the new database or free up\nsome disk space."},
+        {"no enzyme selected", [](TestIndexerDlg& d) { d.EnzymeCombo()->setCurrentIndex(-1); },
+         IDYES, "Please select an enzyme to use when building the indexed database."},
+        {"missing FASTA", [](TestIndexerDlg& d) { d.FastaNameEdit()->setText("absent.fasta"); }, 0,
+         "Unable to open the fasta database"},
+        {"blank in a name",
+         [](TestIndexerDlg& d) { d.IndexedNameEdit()->setText("my db.fasta.hdr"); }, 0,
+         "The indexed database cannot record a name that contains a blank:\n\nsmall.fasta"},
+    };
+    for (const Case& c : cases) {
+        auto dialog = Open();
+        boxes_.clear();
+        c.setUp(*dialog);
+        if (c.answer) boxes_.answerNext(c.answer);
+        dialog->OnOK();
+        EXPECT_TRUE(dialog->started.empty()) << c.name;
+        EXPECT_EQ(boxes_.texts().last(), c.message) << c.name;
+    }
+    EXPECT_EQ(dbtest::ReadFile(dir_.filePath("small.fasta.hdr")), "old");
+}
+
+TEST_F(IndexerTest, PresetsAndResetAll) {
+    WriteParams();
+    auto dialog = Open();
+    CGXGridWnd* diff = dialog->DiffGrid();
+    CGXGridWnd* stat = dialog->StaticGrid();
+    Click(*dialog, CFastaDbIndexerDlg::kMonoisotopicId);
+    EXPECT_TRUE(dialog->ApplyPreset(diff, 1, ModificationPreset::Oxidation));
+    EXPECT_EQ(diff->GetValueRowCol(1, 2), "15.9949");
+    // The terminal rows of the static grid take no preset.
+    EXPECT_FALSE(dialog->ApplyPreset(stat, 2, ModificationPreset::Acetylation));
+    Click(*dialog, CFastaDbIndexerDlg::kAverageId);
+    EXPECT_TRUE(dialog->ApplyPreset(stat, 9, ModificationPreset::Carboxymethylation));
+    EXPECT_EQ(stat->GetValueRowCol(9, 2), "58.0133");
+
+    stat->SetCurrentCell(9, 2);
+    std::unique_ptr<QMenu> menu(dialog->MakeContextMenu(stat));
+    menu->grab().save("/tmp/i30-indexer-menu.png");
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 11);  // nine presets, a separator and Reset All
+    EXPECT_EQ(actions[4]->text(), "ICAT (TM) Reagent");
+    actions[6]->trigger();  // Oxidation, average
+    EXPECT_EQ(stat->GetValueRowCol(9, 2), "15.9994");
+    actions[10]->trigger();  // Reset All
+    EXPECT_EQ(stat->GetValueRowCol(9, 2), "0");
+    EXPECT_EQ(diff->GetValueRowCol(1, 2), "15.9949");
+    dialog->ResetAll(diff);
+    EXPECT_EQ(diff->GetValueRowCol(1, 2), "");
+}
+
+TEST_F(IndexerTest, DefaultsResetAllButTheLengthRange) {
+    WriteParams([](CParamFile& p) {
+        p.SetEntryInt("use_mono/avg_masses", 1);
+        p.SetEntryInt("enzyme_number", 5);
+        p.SetEntryDouble("add_C_Cysteine", 57.0);
+    });
+    auto dialog = Open();
+    dialog->LengthRangeEdit()->setText("4-20");
+    dialog->TempDirEdit()->setText("/scratch");
+    dialog->OnDefaults();
+    EXPECT_EQ(dialog->MassTypeGroup()->checkedId(), 0);
+    EXPECT_EQ(dialog->EnzymeCombo()->currentText(), "Trypsin");
+    EXPECT_EQ(dialog->StaticGrid()->GetValueRowCol(9, 2), "0");
+    EXPECT_EQ(dialog->TempDirEdit()->text(), "C:\\Temp");
+    EXPECT_EQ(dialog->MassRangeEdit()->text(), "700.00-3500.00");
+    EXPECT_EQ(dialog->LengthRangeEdit()->text(), "4-20");
+}
+
+TEST_F(IndexerTest, BrowsedFastaNamesTheIndexedDatabase) {
+    auto dialog = Open();
+    dialog->SetFastaPath("/data/human.fasta");
+    EXPECT_EQ(dialog->FastaNameEdit()->text(), "/data/human.fasta");
+    EXPECT_EQ(dialog->IndexedNameEdit()->text(), "/data/human.fasta.hdr");
+}
+
+TEST_F(IndexerTest, TheStartedBuilderWritesTheIndexedDatabase) {
+    // A database folder with a blank reaches the builder whole: its arguments are a list.
+    const QString folder = dir_.filePath("my databases");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    SetDatabaseDirectory(folder + "/");
+    ASSERT_TRUE(QFile::copy(fasta_, folder + "/small.fasta"));
+    CParamFile params;
+    params.LoadDefaults(ParamFileType::Buildix);
+    params.SetEntryString("database_name", "small.fasta");
+    params.SetEntryDouble("min_peptide_mass", 300.0);
+    ASSERT_TRUE(params.SaveAs(folder + "/buildix.params"));
+    // The real builder, from the program folder (the tests' own).
+    auto dialog = std::make_unique<CFastaDbIndexerDlg>(nullptr, nullptr);
+    dialog->SetEnzymeList(enzymes_.GetRecords().data());
+    dialog->EnsureInitialized();
+    dialog->grab().save("/tmp/i30-indexer.png");
+    dialog->OnOK();
+    EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
+    // The dialog does not wait; the test does.
+    const QString header = folder + "/small.fasta.hdr";
+    QDeadlineTimer deadline(60000);
+    while (!QFile::exists(header) && !deadline.hasExpired()) QThread::msleep(20);
+    ASSERT_TRUE(QFile::exists(header));
+    CIndexedDatabase peptides;
+    ASSERT_EQ(peptides.open(folder + "/small.fasta.peptides"), CIndexedDatabase::OpenResult::Ok);
+    // Trypsin, two missed cleavages, 300 to 3500: six of ACDKMGRPEPK, two of the other (MK is
+    // too light).
+    EXPECT_EQ(peptides.proteinCount(), 8);
+    CIndexedDatabase proteins;
+    ASSERT_EQ(proteins.open(header), CIndexedDatabase::OpenResult::Ok);
+    EXPECT_EQ(proteins.proteinCount(), 2);
+}

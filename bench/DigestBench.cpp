@@ -4,14 +4,13 @@
 #include "PepmapMatcher.h"
 #include "PepmapRules.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <random>
-#include <string>
 #include <vector>
 
 namespace {
@@ -128,14 +127,6 @@ BENCHMARK(BM_DigestLongSequenceBounded)
 // cleavages (about half a million peptides). "bytes_per_peptide" is what the list holds, its
 // room included (goal: at most 64); "resident_per_peptide" the process's resident growth while
 // it holds them (free heap given back to the system before both readings).
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
-    return 0;
-}
-
 void BM_DigestRowMemory(benchmark::State& state) {
     std::mt19937 random(5);
     PepmapDigestInput in = TwoMissedCleavagesInput();
@@ -145,11 +136,11 @@ void BM_DigestRowMemory(benchmark::State& state) {
     double perPeptide = 0.0, resident = 0.0, rows = 0.0;
     for (auto _ : state) {
         malloc_trim(0);
-        const long before = ResidentKiB();
+        const long before = zarbench::ProcessStatusKiB("VmRSS");
         PepmapPeptideList list;
         DigestSequence(in, &list, cancel, quiet);
         malloc_trim(0);  // what the digest used on the way and gave back does not count
-        const long after = ResidentKiB();
+        const long after = zarbench::ProcessStatusKiB("VmRSS");
         rows = static_cast<double>(list.size());
         perPeptide = static_cast<double>(list.memoryBytes()) / rows;
         resident = 1024.0 * static_cast<double>(after - before) / rows;

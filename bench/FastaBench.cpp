@@ -9,6 +9,7 @@
 // one grep cannot see in the original). Counters: both times, their ratio (goal: at most 1),
 // and both counts, which must agree.
 
+#include "BenchSupport.h"
 #include "databases/DatabaseSearch.h"
 #include "databases/FastaIndexBuilder.h"
 #include "databases/IndexedDatabase.h"
@@ -79,10 +80,6 @@ Database& TheDatabase() {
     return db;
 }
 
-double Seconds(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
-
 void ReportMemory(benchmark::State& state) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -98,14 +95,8 @@ std::size_t FindPeptide(const Database& db) {
 }
 
 long GrepCount(const Database& db) {
-    const QByteArray command =
-        "grep -c -F " + QByteArray(kPeptide) + " '" + db.oneLine.toLocal8Bit() + "'";
-    FILE* pipe = popen(command.constData(), "r");
-    if (!pipe) return -1;
-    char buffer[64] = {};
-    const bool read = std::fgets(buffer, sizeof buffer, pipe) != nullptr;
-    pclose(pipe);
-    return read ? std::atol(buffer) : -1;
+    return zarbench::CommandNumber("grep -c -F " + QByteArray(kPeptide) + " '" +
+                                   db.oneLine.toLocal8Bit() + "'");
 }
 
 void BM_FindPeptideVsGrep(benchmark::State& state) {
@@ -120,10 +111,10 @@ void BM_FindPeptideVsGrep(benchmark::State& state) {
             const auto t0 = std::chrono::steady_clock::now();
             if ((turn == 0) == grepFirst) {
                 grepped = GrepCount(db);
-                grep += Seconds(std::chrono::steady_clock::now() - t0);
+                grep += zarbench::Seconds(std::chrono::steady_clock::now() - t0);
             } else {
                 rows = FindPeptide(db);
-                oursNow = Seconds(std::chrono::steady_clock::now() - t0);
+                oursNow = zarbench::Seconds(std::chrono::steady_clock::now() - t0);
             }
         }
         grepFirst = !grepFirst;

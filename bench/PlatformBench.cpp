@@ -4,6 +4,7 @@
 // ASCII and UTF-8 text). Anchor: a plain count of the line ends with memchr over the same
 // bytes, measured in the same run; BM_ReadLines* report "vs_memchr", their time over its.
 
+#include "BenchSupport.h"
 #include "core/TextFile.h"
 
 #include <QByteArray>
@@ -30,10 +31,6 @@ const QByteArray& Text(bool utf8) {
     static const QByteArray ascii = MakeText(200000, false);
     static const QByteArray letters = MakeText(200000, true);
     return utf8 ? letters : ascii;
-}
-
-double Seconds(std::chrono::steady_clock::duration d) {
-    return std::chrono::duration<double>(d).count();
 }
 
 qsizetype CountLineEnds(const QByteArray& bytes) {
@@ -66,9 +63,9 @@ void ReadLines(benchmark::State& state, bool utf8) {
         auto t1 = std::chrono::steady_clock::now();
         state.PauseTiming();
         benchmark::DoNotOptimize(CountLineEnds(bytes));
-        anchor += Seconds(std::chrono::steady_clock::now() - t1);
+        anchor += zarbench::Seconds(std::chrono::steady_clock::now() - t1);
         state.ResumeTiming();
-        ours += Seconds(t1 - t0);
+        ours += zarbench::Seconds(t1 - t0);
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
     state.counters["vs_memchr"] = ours / anchor;

@@ -17,6 +17,7 @@
 // BM_AnotherMassRangeTrace: a further mass-range trace on the open run, from the peaks kept in
 // memory (no disk reads).
 
+#include "BenchSupport.h"
 #include "DemoRun.h"
 #include "rawfile/RunFileWriter.h"
 #include "rawfile/VRawfile.h"
@@ -36,8 +37,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <string>
 #include <vector>
 
 namespace {
@@ -48,16 +47,6 @@ int SpectrumCount() {
     const char* text = std::getenv("ZAR_BENCH_RAW_SPECTRA");
     const int count = text ? std::atoi(text) : 0;
     return count > 0 ? count : 20000;
-}
-
-// A value of /proc/self/status in KiB ("VmRSS", "VmHWM").
-long StatusKiB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.compare(0, prefix.size(), prefix) == 0) return std::atol(line.c_str() + prefix.size());
-    return 0;
 }
 
 // What a child sends back.
@@ -83,11 +72,11 @@ Measure InChild(Work&& work) {
             std::fclose(refs);
         }
         Measure m;
-        m.startKiB = StatusKiB("VmRSS");
+        m.startKiB = zarbench::ProcessStatusKiB("VmRSS");
         const auto t0 = std::chrono::steady_clock::now();
         m.check = work();
         m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        m.peakKiB = StatusKiB("VmHWM");
+        m.peakKiB = zarbench::ProcessStatusKiB("VmHWM");
         const ssize_t written = write(fds[1], &m, sizeof m);
         _exit(written == sizeof m ? 0 : 1);
     }

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+#include <benchmark/benchmark.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +38,43 @@ inline long CommandNumber(const QByteArray& command) {
     const bool read = std::fgets(buffer, sizeof buffer, pipe) != nullptr;
     pclose(pipe);
     return read ? std::atol(buffer) : -1;
+}
+
+// Seconds of our work and of its anchor, each summed over the iterations.
+struct Interleaved {
+    double ours = 0.0;
+    double anchor = 0.0;
+};
+
+// Runs our work and the anchor in turn in every iteration (which goes first alternates, so
+// that both see the same load and the same caches); the iteration's time is ours (use
+// UseManualTime). Ends with counters of both times in ms and their ratio "vs_<anchor>".
+template <typename Ours, typename Anchor>
+Interleaved RunInterleaved(benchmark::State& state, const char* anchorName, Ours ours,
+                           Anchor anchor) {
+    Interleaved total;
+    bool anchorFirst = false;
+    for (auto _ : state) {
+        double oursNow = 0.0;
+        for (int turn = 0; turn < 2; ++turn) {
+            const auto t0 = std::chrono::steady_clock::now();
+            if ((turn == 0) == anchorFirst) {
+                anchor();
+                total.anchor += Seconds(std::chrono::steady_clock::now() - t0);
+            } else {
+                ours();
+                oursNow = Seconds(std::chrono::steady_clock::now() - t0);
+            }
+        }
+        anchorFirst = !anchorFirst;
+        total.ours += oursNow;
+        state.SetIterationTime(oursNow);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["ours_ms"] = 1e3 * total.ours / n;
+    state.counters[std::string(anchorName) + "_ms"] = 1e3 * total.anchor / n;
+    state.counters[std::string("vs_") + anchorName] = total.ours / total.anchor;
+    return total;
 }
 
 }  // namespace zarbench

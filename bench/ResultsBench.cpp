@@ -76,34 +76,15 @@ double perFileAt10k = 0.0;
 void BM_LoadResultsFolderVsWc(benchmark::State& state) {
     const int files = static_cast<int>(state.range(0));
     const QString& folder = ResultsFolder(files);
-    double ours = 0.0, wc = 0.0;
     int hits = 0;
     long lines = 0;
-    bool wcFirst = false;
-    for (auto _ : state) {
-        double oursNow = 0.0;
-        for (int turn = 0; turn < 2; ++turn) {
-            const auto t0 = std::chrono::steady_clock::now();
-            if ((turn == 0) == wcFirst) {
-                lines = WcLines(folder);
-                wc += zarbench::Seconds(std::chrono::steady_clock::now() - t0);
-            } else {
-                hits = LoadFolder(folder);
-                oursNow = zarbench::Seconds(std::chrono::steady_clock::now() - t0);
-            }
-        }
-        wcFirst = !wcFirst;
-        ours += oursNow;
-        state.SetIterationTime(oursNow);
-    }
+    const zarbench::Interleaved total = zarbench::RunInterleaved(
+        state, "wc", [&] { hits = LoadFolder(folder); }, [&] { lines = WcLines(folder); });
     const double n = static_cast<double>(state.iterations());
     state.counters["files"] = files;
     state.counters["hits"] = hits;
     state.counters["wc_lines"] = static_cast<double>(lines);
-    state.counters["ours_ms"] = 1e3 * ours / n;
-    state.counters["wc_ms"] = 1e3 * wc / n;
-    state.counters["vs_wc"] = ours / wc;
-    const double perFile = ours / n / files;
+    const double perFile = total.ours / n / files;
     if (files == 10000) perFileAt10k = perFile;
     if (files == 40000 && perFileAt10k > 0.0) state.counters["per_file_vs_10k"] = perFile / perFileAt10k;
     if (hits < files || lines <= 0) state.SkipWithError("the folder was not read whole");

@@ -59,7 +59,8 @@ Database& TheDatabase() {
         while (d.size < target) {
             ++d.entries;
             const QByteArray header = ">sp|B" + QByteArray::number(d.entries) + "|BENCH_" +
-                                      QByteArray::number(d.entries) + " Generated protein OS=Bench\n";
+                                      QByteArray::number(d.entries) +
+                                      " Generated protein OS=Bench\n";
             QByteArray sequence(length(random), 'A');
             for (char& c : sequence) c = residues[random() % 20];
             // Every 20,000th entry carries the peptide: alternately inside the second line and

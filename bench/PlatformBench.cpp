@@ -72,10 +72,14 @@ void ReadLines(benchmark::State& state, bool utf8) {
     state.counters["MB"] = bytes.size() / 1e6;
 }
 
-void BM_ReadLinesAscii(benchmark::State& state) { ReadLines(state, false); }
+void BM_ReadLinesAscii(benchmark::State& state) {
+    ReadLines(state, false);
+}
 BENCHMARK(BM_ReadLinesAscii)->Unit(benchmark::kMillisecond);
 
-void BM_ReadLinesUtf8(benchmark::State& state) { ReadLines(state, true); }
+void BM_ReadLinesUtf8(benchmark::State& state) {
+    ReadLines(state, true);
+}
 BENCHMARK(BM_ReadLinesUtf8)->Unit(benchmark::kMillisecond);
 
 }  // namespace

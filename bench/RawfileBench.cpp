@@ -199,7 +199,10 @@ void OpenRunVsLibrary(benchmark::State& state, const QString& path, Ours oursWor
 void BM_OpenRunVsLibrary_Generated(benchmark::State& state) {
     OpenRunVsLibrary(state, GeneratedRun(), OpenWithTicAndBasePeak);
 }
-BENCHMARK(BM_OpenRunVsLibrary_Generated)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK(BM_OpenRunVsLibrary_Generated)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
 
 void BM_OpenRunVsLibrary_BSA2(benchmark::State& state) {
     OpenRunVsLibrary(state, RealRun(), OpenWithTicAndBasePeak);

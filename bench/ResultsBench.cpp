@@ -2,10 +2,11 @@
 // scored, as File > Open TurboSORVEX Results does on its worker.
 //
 // The folders come from the demo generator: its run's results repeated to 10,000 and to 40,000
-// .out files, written once and kept in $ZAR_BENCH_DATA (else ~/.cache/zar-bench). BM_LoadResultsFolderVsWc loads a folder and, in turn in every iteration, counts
-// the lines of the same .out files with wc -l: counters give both times and their ratio, and
-// the 40,000-file case the growth of the time per file from 10,000 files (1 when the load
-// grows linearly with the files).
+// .out files, written once and kept in $ZAR_BENCH_DATA (else ~/.cache/zar-bench).
+// BM_LoadResultsFolderVsWc loads a folder and, in turn in every iteration, counts the lines of the
+// same .out files with wc -l: counters give both times and their ratio, and the 40,000-file case
+// the growth of the time per file from 10,000 files (1 when the load grows linearly with the
+// files).
 
 #include "BenchSupport.h"
 #include "DemoRun.h"
@@ -43,7 +44,8 @@ const QString& ResultsFolder(int files) {
         const QString folder = BenchDataFolder() + QStringLiteral("/demo-%1").arg(files);
         const QString complete = folder + QStringLiteral("/complete");
         if (!QFile::exists(complete)) {
-            std::fprintf(stderr, "Writing %d result files into %s ...\n", files, qPrintable(folder));
+            std::fprintf(stderr, "Writing %d result files into %s ...\n", files,
+                         qPrintable(folder));
             zar::DemoSettings settings;
             settings.outFileCount = files;
             QString error;
@@ -86,7 +88,8 @@ void BM_LoadResultsFolderVsWc(benchmark::State& state) {
     state.counters["wc_lines"] = static_cast<double>(lines);
     const double perFile = total.ours / n / files;
     if (files == 10000) perFileAt10k = perFile;
-    if (files == 40000 && perFileAt10k > 0.0) state.counters["per_file_vs_10k"] = perFile / perFileAt10k;
+    if (files == 40000 && perFileAt10k > 0.0)
+        state.counters["per_file_vs_10k"] = perFile / perFileAt10k;
     if (hits < files || lines <= 0) state.SkipWithError("the folder was not read whole");
 }
 BENCHMARK(BM_LoadResultsFolderVsWc)

@@ -59,8 +59,8 @@ const char* PackLetters(const char* p, const char* end, char* out, qsizetype& wr
     const __m128i pastZ = _mm_set1_epi8(static_cast<char>(-128 + 26));
     while (end - p >= 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const unsigned upper = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(v, shift), pastZ)));
+        const unsigned upper =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(v, shift), pastZ)));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
         if (upper == 0xFFFFu) {
             p += 16;
@@ -72,13 +72,15 @@ const char* PackLetters(const char* p, const char* end, char* out, qsizetype& wr
         o += run;
         const unsigned char c = static_cast<unsigned char>(*p);
         if (c == '>') break;
-        if (static_cast<unsigned char>((c | 0x20u) - 'a') < 26) *o++ = static_cast<char>(c & ~0x20u);
+        if (static_cast<unsigned char>((c | 0x20u) - 'a') < 26)
+            *o++ = static_cast<char>(c & ~0x20u);
         ++p;
     }
 #endif
     for (; p < end && *p != '>'; ++p) {
         const unsigned char c = static_cast<unsigned char>(*p);
-        if (static_cast<unsigned char>((c | 0x20u) - 'a') < 26) *o++ = static_cast<char>(c & ~0x20u);
+        if (static_cast<unsigned char>((c | 0x20u) - 'a') < 26)
+            *o++ = static_cast<char>(c & ~0x20u);
     }
     written = o - out;
     return p;
@@ -207,7 +209,8 @@ void CFastaPeptideScanner::searchBlock(const char* block, const Hit& hit) {
         // Entries without a match before it; a continued entry may have one from before.
         while (k < pieces_.size() && (at == end || packed + pieces_[k].end <= at)) {
             const Piece& piece = pieces_[k];
-            if (piece.continued && piece.finished && carriedFound_) reportCarried(piece, carry, hit);
+            if (piece.continued && piece.finished && carriedFound_)
+                reportCarried(piece, carry, hit);
             ++k;
         }
         if (at == end || k == pieces_.size()) return;

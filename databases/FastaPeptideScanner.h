@@ -44,12 +44,12 @@ class CFastaPeptideScanner {
   private:
     // An entry's part in the block's packed letters.
     struct Piece {
-        qsizetype begin = 0;      // in packed_
+        qsizetype begin = 0;  // in packed_
         qsizetype end = 0;
         qsizetype headerAt = -1;  // header in the raw block; -1: in carriedHeader_
         qsizetype headerSize = 0;
-        bool continued = false;   // began in an earlier block
-        bool finished = false;    // ends in this block
+        bool continued = false;  // began in an earlier block
+        bool finished = false;   // ends in this block
     };
 
     void searchBlock(const char* block, const Hit& hit);

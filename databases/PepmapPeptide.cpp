@@ -107,8 +107,7 @@ void SortPepmapPeptides(PepmapPeptideList& rows, int mode, bool descending, bool
     switch (mode) {
         case kPepmapSortPosition:
             SortByKey(rows, descending, [](const CPepmapPeptide& p) {
-                return std::make_tuple(p.firstFragment, p.lastFragment, p.secondStart,
-                                       p.secondEnd);
+                return std::make_tuple(p.firstFragment, p.lastFragment, p.secondStart, p.secondEnd);
             });
             break;
         case kPepmapSortMass:

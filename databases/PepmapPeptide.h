@@ -61,10 +61,10 @@ class CPepmapPeptide {
   public:
     double matchedIntensity = 0.0;
     double matchedTime = 0.0;
-    int start = 0;        // 0-based, first residue
-    int end = 0;          // 0-based, last residue (inclusive)
-    int secondStart = 0;  // the second peptide of a linked pair (the first again when bonded
-    int secondEnd = 0;    // to itself); else 0
+    int start = 0;          // 0-based, first residue
+    int end = 0;            // 0-based, last residue (inclusive)
+    int secondStart = 0;    // the second peptide of a linked pair (the first again when bonded
+    int secondEnd = 0;      // to itself); else 0
     int firstFragment = 0;  // 1-based number of the first piece between cleavage sites
     int lastFragment = 0;   // last piece (incomplete), the second peptide's first piece (linked)
     // Linked pairs: the last piece of each of the two peptides, 0 for a peptide of one piece.

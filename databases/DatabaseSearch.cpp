@@ -1,5 +1,6 @@
 #include "databases/DatabaseSearch.h"
 
+#include "databases/FastaPeptideScanner.h"
 #include "databases/FastaReader.h"
 #include "databases/NucleotideTranslation.h"
 
@@ -138,23 +139,15 @@ SequenceLookupResult CDatabaseSearch::FindSequence(const DatabaseLookupRequest& 
     result.databaseKind = databaseKind_;
     if (!prepare(request, false, true, result.status)) return result;
     const std::string peptide = PeptideLetters(request.peptide);
+    const bool nucleotide = databaseKind_ != 0;
+    if (!nucleotide) return scanProteins(request, peptide, std::move(result));
 
     CFastaReader reader(blockSize_);
-    if (!reader.open(FastaPathFor(request.databaseFile))) {
-        Show("Unable to open the database");
+    const bool opened = reader.open(FastaPathFor(request.databaseFile));
+    if (!beginScan(opened, reader.fileSize())) {
         result.status = LookupStatus::Failed;
         return result;
     }
-    if (reader.fileSize() == 0) {
-        Show("Unable to read the database");
-        result.status = LookupStatus::Failed;
-        return result;
-    }
-    if (progress_) {
-        progress_->status(QStringLiteral("Performing fasta database search ..."));
-        progress_->percent(0);
-    }
-    const bool nucleotide = databaseKind_ != 0;
     int lastPercent = 0;
     FastaEntryStart start;
     std::string residues;
@@ -186,34 +179,88 @@ SequenceLookupResult CDatabaseSearch::FindSequence(const DatabaseLookupRequest& 
         result.status = LookupStatus::Failed;
         return result;
     }
-    if (reader.readFailed()) {
+    result.status = endScan(reader.readFailed(), !result.rows.empty());
+    return result;
+}
+
+bool CDatabaseSearch::beginScan(bool opened, qint64 size) const {
+    if (!opened) {
+        Show("Unable to open the database");
+        return false;
+    }
+    if (size == 0) {
+        Show("Unable to read the database");
+        return false;
+    }
+    if (progress_) {
+        progress_->status(QStringLiteral("Performing fasta database search ..."));
+        progress_->percent(0);
+    }
+    return true;
+}
+
+LookupStatus CDatabaseSearch::endScan(bool readFailed, bool found) const {
+    if (readFailed) {
         Show("Problem reading the database");
-        result.status = LookupStatus::Failed;
-        return result;
+        return LookupStatus::Failed;
     }
     if (progress_) {
         progress_->status(QStringLiteral("Fasta database search finished"));
         progress_->percent(100);
     }
-    result.status = result.rows.empty() ? LookupStatus::NotFound : LookupStatus::Found;
+    return found ? LookupStatus::Found : LookupStatus::NotFound;
+}
+
+SequenceLookupResult CDatabaseSearch::scanProteins(const DatabaseLookupRequest& request,
+                                                  const std::string& peptide,
+                                                  SequenceLookupResult result) {
+    CFastaPeptideScanner scanner(peptide, blockSize_);
+    const bool opened = scanner.open(FastaPathFor(request.databaseFile));
+    const qint64 size = scanner.fileSize();
+    if (!beginScan(opened, size)) {
+        result.status = LookupStatus::Failed;
+        return result;
+    }
+    if (cancelled()) {
+        result.status = LookupStatus::Cancelled;
+        return result;
+    }
+    int lastPercent = 0;
+    CFastaPeptideScanner::Status status = CFastaPeptideScanner::Status::Done;
+    try {
+        status = scanner.scan(
+            [&](FastaPeptideHit& hit) {
+                SequenceLookupRow row;
+                row.reference = FastaHeaderText(hit.header);
+                row.mass = ProtonatedMass(masses_, hit.residues);
+                row.first = static_cast<int>(hit.at) + 1;
+                row.last = row.first + static_cast<int>(peptide.size()) - 1;
+                row.sequence = std::move(hit.residues);
+                result.rows.push_back(std::move(row));
+            },
+            [&](qint64 position) {
+                reportPercent(position, size, lastPercent);
+                return !cancelled();
+            });
+    } catch (const std::bad_alloc&) {
+        // A sequence too large for memory ends the scan with what was found.
+        result.status = LookupStatus::Failed;
+        return result;
+    }
+    if (status == CFastaPeptideScanner::Status::Cancelled) {
+        result.status = LookupStatus::Cancelled;
+        return result;
+    }
+    result.status =
+        endScan(status == CFastaPeptideScanner::Status::ReadFailed, !result.rows.empty());
     return result;
 }
 
 CDatabaseSearch::EntryFound CDatabaseSearch::scanForReference(const QString& path,
                                                               const QString& reference) {
     CFastaReader reader(blockSize_);
-    if (!reader.open(path)) {
-        Show("Unable to open the database");
-        return EntryFound::Failed;
-    }
-    if (reader.fileSize() == 0) {
-        Show("Unable to read the database");
-        return EntryFound::Failed;
-    }
-    if (progress_) {
-        progress_->status(QStringLiteral("Performing fasta database search ..."));
-        progress_->percent(0);
-    }
+    const bool opened = reader.open(path);
+    if (!beginScan(opened, reader.fileSize())) return EntryFound::Failed;
     int lastPercent = 0;
     FastaEntryStart start;
     try {

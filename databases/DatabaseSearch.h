@@ -180,6 +180,13 @@ class CDatabaseSearch {
     EntryFound findEntry(const DatabaseLookupRequest& request, const QString& reference,
                          int entryNumber);
     EntryFound scanForReference(const QString& path, const QString& reference);
+    // A database that cannot be opened or is empty is reported; else the progress starts.
+    bool beginScan(bool opened, qint64 size) const;
+    // A failed read is reported; else the progress finishes. The status of the rows found.
+    LookupStatus endScan(bool readFailed, bool found) const;
+    // FindSequence over a protein database, in one pass over large blocks.
+    SequenceLookupResult scanProteins(const DatabaseLookupRequest& request,
+                                      const std::string& peptide, SequenceLookupResult result);
     // Finds the entry, reports a failure or "No match found in the database", and fills the
     // protein's record and texts; false when there is no protein to report on.
     bool loadProtein(const DatabaseLookupRequest& request, const QString& reference,

@@ -144,9 +144,11 @@ void AppendResidues(std::string& out, const char* p, qint64 n) {
     while (n > 0) {
         const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(n));
         const qint64 len = lf ? static_cast<const char*>(lf) - p : n;
-        // Most lines are upper-case letters only: copy them whole.
-        if (IsUpperLetterRun(p, len)) {
-            out.append(p, static_cast<std::size_t>(len));
+        // Most lines are upper-case letters only (a CR before the line feed aside): copy them
+        // whole.
+        const qint64 letters = len > 0 && p[len - 1] == '\r' ? len - 1 : len;
+        if (IsUpperLetterRun(p, letters)) {
+            out.append(p, static_cast<std::size_t>(letters));
         } else {
             for (qint64 i = 0; i < len; ++i) {
                 const unsigned char c = static_cast<unsigned char>(p[i]);

@@ -1,19 +1,22 @@
 #include "PepmapDigest.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <new>
+#include <optional>
 
 namespace zar {
 namespace {
 
-// Residues that can carry a proton.
-bool IsChargeSite(QChar c) {
-    return c == u'P' || c == u'H' || c == u'K' || c == u'R';
-}
-
 bool Within(double value, double low, double high) {
     return low <= value && value <= high;
+}
+
+// Counts are kept in 16 bits; a count beyond that stays at the largest.
+std::int16_t Saturated(long long count) {
+    return static_cast<std::int16_t>(std::min<long long>(count, INT16_MAX));
 }
 
 class Digester {
@@ -29,6 +32,7 @@ class Digester {
         progress_.setStatusText(QStringLiteral("Performing enzyme digest ..."));
         progress_.setProgress(0);
         sites_ = FindCleavageSites(in_.rule, in_.sequence);
+        rows.setProtein(in_.sequence, in_.masses);
         progress_.setProgress(20);
         if (cancel_) return PepmapDigestStatus::kCancelled;
         if (opt_.completeDigest) addComplete(rows);
@@ -50,34 +54,39 @@ class Digester {
   private:
     bool limits() const { return opt_.limitFragments != 0; }
 
-    bool keep(const CPepmapPeptide& row) const {
+    // Whether the limits keep a peptide of these residues and this average mass.
+    bool keep(const CPepmapPeptide& row, double averageMass) const {
         if (!limits()) return true;
         const double length = row.end - row.start + 1;
         return Within(length, opt_.lengthMin, opt_.lengthMax) &&
-               Within(row.averageMass, opt_.massMin, opt_.massMax);
+               Within(averageMass, opt_.massMin, opt_.massMax);
     }
 
-    CPepmapPeptide makeRow(int kind, int first, int last, int begin, int end, int count) const {
+    // The row of pieces first..last; nothing when the limits drop it.
+    std::optional<CPepmapPeptide> makeRow(int kind, int first, int last, int count) const {
         CPepmapPeptide row;
-        row.digestKind = kind;
+        row.digestKind = static_cast<std::int8_t>(kind);
         row.firstFragment = first;
-        row.lastFragment = last;
-        row.start = begin;
-        row.end = end;
-        ComputePeptideMasses(in_.sequence, in_.masses, markers_, row);
+        row.lastFragment = kind == kPepmapIncompletePeptide ? last : 0;
+        row.start = sites_[first - 1];
+        row.end = sites_[last] - 1;
+        const PepmapStretch s = MeasureStretch(in_.sequence, in_.masses, row.start, row.end);
+        if (!keep(row, s.average)) return std::nullopt;
+        row.maxCharge = Saturated(s.maxCharge);
+        row.cysteines = Saturated(s.cysteines);
         row.serial = count + 1;
         return row;
     }
 
     void addComplete(PepmapPeptideList& rows) {
         const int n = static_cast<int>(sites_.size());
-        for (int j = 0; j + 1 < n; ++j) {
-            CPepmapPeptide row = makeRow(kPepmapCompletePeptide, j + 1, 0, sites_[j],
-                                         sites_[j + 1] - 1, static_cast<int>(rows.size()));
-            if (!keep(row)) continue;
-            row.disulfideKind = opt_.disulfideMode;
-            row.label = QString::number(j + 1);
-            rows.push_back(std::move(row));
+        rows.reserve(rows.size() + static_cast<std::size_t>(std::max(n - 1, 0)));
+        for (int j = 1; j < n; ++j) {
+            std::optional<CPepmapPeptide> row =
+                makeRow(kPepmapCompletePeptide, j, j, static_cast<int>(rows.size()));
+            if (!row) continue;
+            row->disulfideKind = static_cast<std::int8_t>(opt_.disulfideMode);
+            rows.push_back(*row);
         }
     }
 
@@ -142,15 +151,21 @@ class Digester {
     void addIncomplete(PepmapPeptideList& rows) {
         const int n = static_cast<int>(sites_.size());
         const std::vector<double> prefix = limits() ? averagePrefix() : std::vector<double>();
+        // Room for every candidate at once: the limits drop only a few of them.
+        std::size_t candidates = 0;
+        for (int i = 0; i < n; ++i) {
+            int lo = 0, hi = 0;
+            endRange(i, prefix, &lo, &hi);
+            candidates += static_cast<std::size_t>(std::max(hi - lo + 1, 0));
+        }
+        rows.reserve(rows.size() + candidates);
         for (int i = 0; i < n; ++i) {
             int lo = 0, hi = 0;
             endRange(i, prefix, &lo, &hi);
             for (int e = lo; e <= hi; ++e) {
-                CPepmapPeptide row = makeRow(kPepmapIncompletePeptide, i + 1, e, sites_[i],
-                                             sites_[e] - 1, static_cast<int>(rows.size()));
-                if (!keep(row)) continue;
-                row.label = QStringLiteral("%1-%2").arg(i + 1).arg(e);
-                rows.push_back(std::move(row));
+                const std::optional<CPepmapPeptide> row =
+                    makeRow(kPepmapIncompletePeptide, i + 1, e, static_cast<int>(rows.size()));
+                if (row) rows.push_back(*row);
             }
             if (cancel_) return;
         }
@@ -158,21 +173,27 @@ class Digester {
 
     // A pair of rows may be joined when the specific bonds allow it: each row must hold a
     // marked cysteine (a row bonded to itself two of them).
-    bool specificPairAllowed(const CPepmapPeptide& a, const CPepmapPeptide& b, bool self) const {
-        if (self) return a.bondedCysteines >= 2;
-        return a.bondedCysteines >= 1 && b.bondedCysteines >= 1;
+    static bool SpecificPairAllowed(int bondedA, int bondedB, bool self) {
+        if (self) return bondedA >= 2;
+        return bondedA >= 1 && bondedB >= 1;
     }
 
     void addDisulfides(PepmapPeptideList& rows) {
         const int mode = opt_.disulfideMode;
         if (mode != kPepmapSpecificDisulfides && mode != kPepmapAllDisulfides) return;
-        const double hAvg = in_.masses.averageH;
-        const double hMono = in_.masses.monoH;
+        const bool specific = mode == kPepmapSpecificDisulfides;
         // Rows added here are not paired again.
         const int n = static_cast<int>(rows.size());
         std::vector<int> withCys;
-        for (int k = 0; k < n; ++k)
-            if (rows[k].cysteines > 0) withCys.push_back(k);
+        std::vector<int> bonded;
+        for (int k = 0; k < n; ++k) {
+            if (rows[k].cysteines <= 0) continue;
+            withCys.push_back(k);
+            if (specific)
+                bonded.push_back(markers_ ? CountBondedCysteines(in_.sequence, *markers_,
+                                                                 rows[k].start, rows[k].end)
+                                          : 0);
+        }
         for (size_t ia = 0; ia < withCys.size(); ++ia) {
             for (size_t ib = ia; ib < withCys.size(); ++ib) {
                 const CPepmapPeptide& a = rows[withCys[ia]];
@@ -180,35 +201,22 @@ class Digester {
                 const bool self = ia == ib;
                 if (!self && !(a.end < b.start)) continue;
                 if (self && a.cysteines < 2) continue;
-                if (mode == kPepmapSpecificDisulfides && !specificPairAllowed(a, b, self)) continue;
+                if (specific && !SpecificPairAllowed(bonded[ia], bonded[ib], self)) continue;
                 CPepmapPeptide row;
                 row.digestKind = kPepmapLinkedPeptide;
-                row.disulfideKind = mode;
+                row.disulfideKind = static_cast<std::int8_t>(mode);
                 row.serial = a.serial;
                 row.firstFragment = a.firstFragment;
+                row.firstPeptideLastFragment = a.lastFragment;
+                row.lastFragment = b.firstFragment;
+                row.secondPeptideLastFragment = b.lastFragment;
                 row.start = a.start;
                 row.end = a.end;
                 row.secondStart = b.start;
                 row.secondEnd = b.end;
-                row.lastFragment = b.firstFragment;
-                if (self) {
-                    row.maxCharge = a.maxCharge;
-                    row.cysteines = a.cysteines;
-                    row.bondedCysteines = a.bondedCysteines;
-                    row.freeCysteines = a.freeCysteines;
-                    row.averageMass = a.averageMass - 2 * hAvg;
-                    row.monoMass = a.monoMass - 2 * hMono;
-                    row.label = a.label + QStringLiteral("..");
-                } else {
-                    row.maxCharge = a.maxCharge + b.maxCharge;
-                    row.cysteines = a.cysteines + b.cysteines;
-                    row.bondedCysteines = a.bondedCysteines + b.bondedCysteines;
-                    row.freeCysteines = a.freeCysteines + b.freeCysteines;
-                    row.averageMass = a.averageMass + b.averageMass - 2 * hAvg;
-                    row.monoMass = a.monoMass + b.monoMass - 2 * hMono;
-                    row.label = a.label + u'.' + b.label;
-                }
-                rows.push_back(std::move(row));
+                row.maxCharge = self ? a.maxCharge : Saturated(a.maxCharge + b.maxCharge);
+                row.cysteines = self ? a.cysteines : Saturated(a.cysteines + b.cysteines);
+                rows.push_back(row);
             }
             if (cancel_) return;
         }
@@ -224,41 +232,14 @@ class Digester {
 
 }  // namespace
 
-PepmapMassTables PepmapMassTables::Standard() {
-    PepmapMassTables t;
-    InitAminoAcidMasses(t.average, false, &t.averageOH, &t.averageH);
-    InitAminoAcidMasses(t.mono, true, &t.monoOH, &t.monoH);
-    return t;
-}
-
-void ComputePeptideMasses(const QString& sequence, const PepmapMassTables& masses,
-                          const std::vector<int>* bondMarkers, CPepmapPeptide& row) {
-    const int last = std::min(row.end, static_cast<int>(sequence.size()) - 1);
-    double average = masses.averageH + masses.averageOH;
-    double mono = masses.monoH + masses.monoOH;
-    int charge = 1;
-    int cysteines = 0, bonded = 0, free = 0;
-    for (int k = std::max(row.start, 0); k <= last; ++k) {
-        const QChar c = sequence.at(k);
-        average += masses.residue(c, false);
-        mono += masses.residue(c, true);
-        if (IsChargeSite(c)) ++charge;
-        if (c == u'C') {
-            ++cysteines;
-            if (bondMarkers) {
-                if (k < static_cast<int>(bondMarkers->size()) && (*bondMarkers)[k] == 1)
-                    ++bonded;
-                else
-                    ++free;
-            }
-        }
-    }
-    row.averageMass = average;
-    row.monoMass = mono;
-    row.maxCharge = charge;
-    row.cysteines = cysteines;
-    row.bondedCysteines = bonded;
-    row.freeCysteines = free;
+int CountBondedCysteines(const QString& sequence, const std::vector<int>& markers, int start,
+                         int end) {
+    const int last = std::min(end, static_cast<int>(sequence.size()) - 1);
+    int bonded = 0;
+    for (int k = std::max(start, 0); k <= last; ++k)
+        if (sequence.at(k) == u'C' && k < static_cast<int>(markers.size()) && markers[k] == 1)
+            ++bonded;
+    return bonded;
 }
 
 PepmapDigestStatus DigestSequence(const PepmapDigestInput& input, PepmapPeptideList* rows,
@@ -270,7 +251,11 @@ PepmapDigestStatus DigestSequence(const PepmapDigestInput& input, PepmapPeptideL
     rows->clear();
     try {
         Digester digester(input, cancel, progress);
-        return digester.run(*rows);
+        const PepmapDigestStatus status = digester.run(*rows);
+        // Room reserved for candidates the limits dropped, or grown for the links, is given
+        // back: a row takes no more than its 64 bytes.
+        if (rows->rows().capacity() > rows->size()) rows->shrinkToFit();
+        return status;
     } catch (const std::bad_alloc&) {
         PepmapPeptideList().swap(*rows);
         progress.showMessage(QStringLiteral("Unable to allocate the required memory"));

@@ -7,33 +7,11 @@
 #include "PepmapProgress.h"
 #include "PepmapRules.h"
 
-#include "document/AminoAcidMasses.h"
-
 #include <QString>
 
 #include <vector>
 
 namespace zar {
-
-// Residue masses of both kinds with their hydrogen and hydroxyl terms.
-struct PepmapMassTables {
-    ResidueMassTable average = ZeroResidueMasses();
-    ResidueMassTable mono = ZeroResidueMasses();
-    double averageH = 0.0;
-    double averageOH = 0.0;
-    double monoH = 0.0;
-    double monoOH = 0.0;
-
-    // Zeroed tables filled with the residue masses of the letters.
-    static PepmapMassTables Standard();
-    // Characters outside the table (codes 256 and above) weigh nothing.
-    double residue(QChar c, bool monoisotopic) const {
-        const char16_t code = c.unicode();
-        if (code >= 256) return 0.0;
-        return monoisotopic ? mono[code] : average[code];
-    }
-    double hydrogen(bool monoisotopic) const { return monoisotopic ? monoH : averageH; }
-};
 
 struct PepmapDigestInput {
     QString sequence;
@@ -59,9 +37,9 @@ enum class PepmapDigestStatus {
 PepmapDigestStatus DigestSequence(const PepmapDigestInput& input, PepmapPeptideList* rows,
                                   const PepmapCancelFlag& cancel, PepmapProgress& progress);
 
-// Masses, highest charge and cysteines of the residues row.start..row.end of the sequence.
-// With bond markers, each cysteine counts as bonded (marked) or free.
-void ComputePeptideMasses(const QString& sequence, const PepmapMassTables& masses,
-                          const std::vector<int>* bondMarkers, CPepmapPeptide& row);
+// The cysteines of the residues start..end that the bond markers name as bond partners; the
+// others of the stretch are free.
+int CountBondedCysteines(const QString& sequence, const std::vector<int>& markers, int start,
+                         int end);
 
 }  // namespace zar

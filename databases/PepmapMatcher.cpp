@@ -143,7 +143,7 @@ PepmapMatchStatus RunPepmapMatching(const QString& sequence, PepmapPeptideList& 
         return PepmapMatchStatus::kDone;
     }
     for (size_t k = 0; k < rows.size(); ++k) {
-        entries[k].mass = rows[k].mass(settings.monoisotopic);
+        entries[k].mass = rows.mass(rows[k], settings.monoisotopic);
         entries[k].maxCharge = rows[k].maxCharge;
     }
     int first = settings.firstScan;

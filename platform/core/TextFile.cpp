@@ -2,16 +2,117 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace zar {
 namespace {
-constexpr qsizetype kChunk = 1 << 16;
+
+// The first CR or LF in [p, end), or end; `ascii` tells whether every byte before it is below
+// 0x80. One pass over the bytes, sixteen at a time where the processor allows.
+const char* FindLineEnd(const char* p, const char* end, bool& ascii) {
+    unsigned high = 0;
+#ifdef __SSE2__
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    __m128i seen = _mm_setzero_si128();
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned hits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+        if (hits != 0) {
+            const unsigned at = static_cast<unsigned>(__builtin_ctz(hits));
+            high = static_cast<unsigned>(_mm_movemask_epi8(seen)) |
+                   (static_cast<unsigned>(_mm_movemask_epi8(v)) & ((1u << at) - 1u));
+            ascii = high == 0;
+            return p + at;
+        }
+        seen = _mm_or_si128(seen, v);
+    }
+    high = static_cast<unsigned>(_mm_movemask_epi8(seen));
+#endif
+    for (; p < end; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c == '\n' || c == '\r') break;
+        high |= c & 0x80u;
+    }
+    ascii = high == 0;
+    return p;
 }
 
+bool IsAscii(const char* data, qsizetype size) {
+    bool ascii = true;
+    const char* end = data + size;
+    // No line ends inside a line, so the search runs to the end and only the flag counts.
+    for (const char* p = data; p < end; ++p) {
+        const char* stop = FindLineEnd(p, end, ascii);
+        if (!ascii) return false;
+        p = stop;
+    }
+    return true;
+}
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0u) == 0x80u; }
+
+// Decodes UTF-8 into `text`, reusing its storage; false (text undefined) when the bytes are not
+// valid UTF-8: a stray continuation byte, a cut sequence, an overlong form, a surrogate or a
+// code point beyond U+10FFFF.
+bool DecodeUtf8Into(const char* data, qsizetype size, QString& text) {
+    text.resize(size);  // never more UTF-16 units than bytes
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    const auto* s = reinterpret_cast<const unsigned char*>(data);
+    // A leading byte-order mark is no part of the text.
+    qsizetype i = size >= 3 && s[0] == 0xEFu && s[1] == 0xBBu && s[2] == 0xBFu ? 3 : 0;
+    qsizetype o = 0;
+    while (i < size) {
+        const unsigned c = s[i];
+        if (c < 0x80u) {
+            out[o++] = static_cast<char16_t>(c);
+            ++i;
+        } else if (c >= 0xC2u && c < 0xE0u) {
+            if (i + 1 >= size || !IsContinuation(s[i + 1])) return false;
+            out[o++] = static_cast<char16_t>(((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu));
+            i += 2;
+        } else if (c >= 0xE0u && c < 0xF0u) {
+            if (i + 2 >= size || !IsContinuation(s[i + 1]) || !IsContinuation(s[i + 2]))
+                return false;
+            const unsigned cp = ((c & 0x0Fu) << 12) | ((s[i + 1] & 0x3Fu) << 6) | (s[i + 2] & 0x3Fu);
+            if (cp < 0x800u || (cp >= 0xD800u && cp <= 0xDFFFu)) return false;
+            out[o++] = static_cast<char16_t>(cp);
+            i += 3;
+        } else if (c >= 0xF0u && c < 0xF5u) {
+            if (i + 3 >= size || !IsContinuation(s[i + 1]) || !IsContinuation(s[i + 2]) ||
+                !IsContinuation(s[i + 3]))
+                return false;
+            const unsigned cp = ((c & 0x07u) << 18) | ((s[i + 1] & 0x3Fu) << 12) |
+                                ((s[i + 2] & 0x3Fu) << 6) | (s[i + 3] & 0x3Fu);
+            if (cp < 0x10000u || cp > 0x10FFFFu) return false;
+            out[o++] = static_cast<char16_t>(0xD800u + ((cp - 0x10000u) >> 10));
+            out[o++] = static_cast<char16_t>(0xDC00u + ((cp - 0x10000u) & 0x3FFu));
+            i += 4;
+        } else {
+            return false;
+        }
+    }
+    text.resize(o);
+    return true;
+}
+
+// UTF-8 when the bytes are valid UTF-8, else Latin-1, into the string's own storage.
+void DecodeBytesInto(const char* data, qsizetype size, bool ascii, QString& text) {
+    if (ascii || !DecodeUtf8Into(data, size, text)) text = QLatin1String(data, size);
+}
+
+}  // namespace
+
 QString DecodeLine(const char* data, qsizetype size) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString s = utf8(QByteArrayView(data, size));
-    if (!utf8.hasError()) return s;
-    return QString::fromLatin1(data, size);
+    QString text;
+    DecodeBytesInto(data, size, IsAscii(data, size), text);
+    return text;
 }
 
 TextLineReader::TextLineReader(const QString& path, qsizetype maxLineLength) {
@@ -31,7 +132,8 @@ TextLineReader TextLineReader::fromBytes(const QByteArray& bytes, qsizetype maxL
 bool TextLineReader::open(const QString& path, qsizetype maxLineLength) {
     maxLength_ = maxLineLength;
     file_ = std::make_unique<QFile>(path);
-    if (!file_->open(QIODevice::ReadOnly)) {
+    // Unbuffered: the reader keeps its own large buffer, one copy is enough.
+    if (!file_->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         error_ = QStringLiteral("Unable to open %1: %2").arg(path, file_->errorString());
         file_.reset();
         failed_ = true;
@@ -49,13 +151,9 @@ qint64 TextLineReader::totalBytes() const {
 
 bool TextLineReader::fill() {
     if (eof_) return false;
-    if (pos_ > 0) {
-        buffer_.remove(0, pos_);
-        pos_ = 0;
-    }
     if (fromMemory_) {
-        buffer_.append(memory_);
-        memory_.clear();
+        buffer_ = memory_;  // shared, not copied
+        pos_ = 0;
         eof_ = true;
         return !buffer_.isEmpty();
     }
@@ -63,74 +161,107 @@ bool TextLineReader::fill() {
         eof_ = true;
         return false;
     }
-    const QByteArray chunk = file_->read(kChunk);
-    if (chunk.isEmpty()) {
-        if (file_->error() != QFileDevice::NoError) {
+    // The unread bytes move to the front; the buffer keeps its capacity from chunk to chunk.
+    const qsizetype rest = buffer_.size() - pos_;
+    if (pos_ > 0) {
+        if (rest > 0) std::memmove(buffer_.data(), buffer_.constData() + pos_, rest);
+        pos_ = 0;
+    }
+    buffer_.resize(rest + kReadChunk);
+    const qint64 got = file_->read(buffer_.data() + rest, kReadChunk);
+    buffer_.resize(rest + std::max<qint64>(got, 0));
+    if (got <= 0) {
+        if (got < 0 || file_->error() != QFileDevice::NoError) {
             failed_ = true;
             error_ = file_->errorString();
         }
         eof_ = true;
         return false;
     }
-    buffer_.append(chunk);
     return true;
 }
 
-bool TextLineReader::nextRawLine(QByteArray& raw) {
-    if (!bomChecked_) {
-        while (buffer_.size() - pos_ < 3 && fill()) {
-        }
-        bomChecked_ = true;
-        const QByteArray head = buffer_.mid(pos_, 3);
-        if (head.startsWith("\xEF\xBB\xBF")) {
-            pos_ += 3;
-            consumed_ += 3;
-        } else if (head.startsWith("\xFF\xFE")) {
-            encoding_ = Encoding::Utf16LE;
-            pos_ += 2;
-            consumed_ += 2;
-        } else if (head.startsWith("\xFE\xFF")) {
-            encoding_ = Encoding::Utf16BE;
-            pos_ += 2;
-            consumed_ += 2;
-        }
+void TextLineReader::checkByteOrderMark() {
+    bomChecked_ = true;
+    while (buffer_.size() - pos_ < 3 && fill()) {
     }
-    const int unit = encoding_ == Encoding::Bytes ? 1 : 2;
+    const char* head = buffer_.constData() + pos_;
+    const qsizetype available = buffer_.size() - pos_;
+    qsizetype skip = 0;
+    if (available >= 3 && std::memcmp(head, "\xEF\xBB\xBF", 3) == 0) {
+        skip = 3;
+    } else if (available >= 2 && std::memcmp(head, "\xFF\xFE", 2) == 0) {
+        encoding_ = Encoding::Utf16LE;
+        skip = 2;
+    } else if (available >= 2 && std::memcmp(head, "\xFE\xFF", 2) == 0) {
+        encoding_ = Encoding::Utf16BE;
+        skip = 2;
+    }
+    pos_ += skip;
+    consumed_ += skip;
+}
+
+bool TextLineReader::nextRawLine(RawLine& raw) {
+    if (!bomChecked_) checkByteOrderMark();
+    if (encoding_ != Encoding::Bytes) return nextUtf16Line(raw);
+    qsizetype scanned = 0;  // bytes of the line known to hold no line end
+    bool asciiSoFar = true;
+    for (;;) {
+        const char* line = buffer_.constData() + pos_;
+        const char* end = buffer_.constData() + buffer_.size();
+        bool ascii = true;
+        const char* at = FindLineEnd(line + scanned, end, ascii);
+        asciiSoFar = asciiSoFar && ascii;
+        scanned = at - line;
+        if (at < end) {
+            // A CR at the end of the buffer may be followed by an LF not read yet.
+            if (*at == '\r' && at + 1 == end && !eof_) {
+                fill();
+                continue;
+            }
+            qsizetype next = scanned + 1;
+            if (*at == '\r' && at + 1 < end && at[1] == '\n') ++next;
+            raw = RawLine{pos_, scanned, asciiSoFar};
+            pos_ += next;
+            consumed_ += next;
+            return true;
+        }
+        if (eof_) {
+            if (scanned == 0) return false;
+            raw = RawLine{pos_, scanned, asciiSoFar};
+            pos_ += scanned;
+            consumed_ += scanned;
+            return true;
+        }
+        fill();  // moves the unread bytes to the front
+    }
+}
+
+bool TextLineReader::nextUtf16Line(RawLine& raw) {
+    const bool littleEndian = encoding_ == Encoding::Utf16LE;
+    const auto unitAt = [&](qsizetype i) {
+        const auto lo = static_cast<unsigned char>(buffer_[littleEndian ? i : i + 1]);
+        const auto hi = static_cast<unsigned char>(buffer_[littleEndian ? i + 1 : i]);
+        return static_cast<char16_t>(lo | (hi << 8));
+    };
     qsizetype scan = pos_;
     for (;;) {
-        // Look for the end of the line in whole code units.
-        for (; scan + unit <= buffer_.size(); scan += unit) {
-            char16_t c;
-            if (unit == 1) {
-                c = static_cast<unsigned char>(buffer_[scan]);
-            } else if (encoding_ == Encoding::Utf16LE) {
-                c = static_cast<char16_t>(static_cast<unsigned char>(buffer_[scan]) |
-                                          (static_cast<unsigned char>(buffer_[scan + 1]) << 8));
-            } else {
-                c = static_cast<char16_t>((static_cast<unsigned char>(buffer_[scan]) << 8) |
-                                          static_cast<unsigned char>(buffer_[scan + 1]));
-            }
-            if (c == u'\n' || c == u'\r') {
-                // A CR at the end of the buffer may be followed by an LF not read yet.
-                if (c == u'\r' && scan + 2 * unit > buffer_.size() && !eof_) break;
-                raw = buffer_.mid(pos_, scan - pos_);
-                qsizetype next = scan + unit;
-                if (c == u'\r' && next + unit <= buffer_.size()) {
-                    const bool lf = unit == 1 ? buffer_[next] == '\n'
-                                  : encoding_ == Encoding::Utf16LE
-                                      ? (buffer_[next] == '\n' && buffer_[next + 1] == 0)
-                                      : (buffer_[next] == 0 && buffer_[next + 1] == '\n');
-                    if (lf) next += unit;
-                }
-                consumed_ += next - pos_;
-                pos_ = next;
-                return true;
-            }
+        for (; scan + 2 <= buffer_.size(); scan += 2) {
+            const char16_t c = unitAt(scan);
+            if (c != u'\n' && c != u'\r') continue;
+            // A CR at the end of the buffer may be followed by an LF not read yet.
+            if (c == u'\r' && scan + 4 > buffer_.size() && !eof_) break;
+            raw = RawLine{pos_, scan - pos_, false};
+            qsizetype next = scan + 2;
+            if (c == u'\r' && next + 2 <= buffer_.size() && unitAt(next) == u'\n') next += 2;
+            consumed_ += next - pos_;
+            pos_ = next;
+            return true;
         }
         if (eof_) {
             if (buffer_.size() - pos_ <= 0) return false;
-            raw = buffer_.mid(pos_);
-            consumed_ += raw.size();
+            raw = RawLine{pos_, buffer_.size() - pos_, false};
+            consumed_ += raw.size;
             pos_ = buffer_.size();
             return true;
         }
@@ -140,48 +271,61 @@ bool TextLineReader::nextRawLine(QByteArray& raw) {
     }
 }
 
-QString TextLineReader::decode(const QByteArray& raw) const {
+void TextLineReader::decodeInto(const RawLine& raw, QString& text) const {
+    const char* data = buffer_.constData() + raw.begin;
     switch (encoding_) {
         case Encoding::Utf16LE: {
             QStringDecoder d(QStringDecoder::Utf16LE);
-            return d(raw);
+            text = d(QByteArrayView(data, raw.size));
+            return;
         }
         case Encoding::Utf16BE: {
             QStringDecoder d(QStringDecoder::Utf16BE);
-            return d(raw);
+            text = d(QByteArrayView(data, raw.size));
+            return;
         }
-        case Encoding::Bytes: break;
+        case Encoding::Bytes:
+            break;
     }
-    return DecodeLine(raw.constData(), raw.size());
+    // ASCII needs no decoding: widening the bytes into the string's own storage is all.
+    DecodeBytesInto(data, raw.size, raw.ascii, text);
 }
 
 bool TextLineReader::readLine(QString& line) {
     cut_ = false;
-    if (pending_.isEmpty()) {
-        if (!isOpen()) return false;
-        QByteArray raw;
-        if (!nextRawLine(raw)) return false;
-        ++lineNumber_;
-        pending_ = decode(raw);
-        if (maxLength_ <= 0 || pending_.size() <= maxLength_) {
-            line = pending_;
+    if (pendingAt_ < pending_.size()) {
+        const qsizetype piece = std::min(pending_.size() - pendingAt_, maxLength_);
+        line = pending_.mid(pendingAt_, piece);
+        pendingAt_ += piece;
+        cut_ = pendingAt_ < pending_.size();
+        if (!cut_) {
             pending_.clear();
-            return true;
+            pendingAt_ = 0;
         }
-    }
-    if (maxLength_ > 0 && pending_.size() > maxLength_) {
-        line = pending_.left(maxLength_);
-        pending_.remove(0, maxLength_);
-        cut_ = true;
         return true;
     }
-    line = pending_;
-    pending_.clear();
+    if (!isOpen()) return false;
+    RawLine raw;
+    if (!nextRawLine(raw)) return false;
+    ++lineNumber_;
+    // A line has no more characters than bytes, so a short one needs no cutting.
+    if (maxLength_ <= 0 || raw.size <= maxLength_) {
+        decodeInto(raw, line);
+        return true;
+    }
+    decodeInto(raw, pending_);
+    pendingAt_ = std::min(pending_.size(), maxLength_);
+    line = pending_.left(pendingAt_);
+    cut_ = pendingAt_ < pending_.size();
+    if (!cut_) {
+        pending_.clear();
+        pendingAt_ = 0;
+    }
     return true;
 }
 
 bool TextLineReader::atEnd() {
-    if (!pending_.isEmpty()) return false;
+    if (pendingAt_ < pending_.size()) return false;
     if (pos_ < buffer_.size()) return false;
     return !fill();
 }

@@ -23,6 +23,9 @@ QString DecodeLine(const char* data, qsizetype size);
 // lastLineWasCut() tells that the piece continues on the next read.
 class TextLineReader {
 public:
+    // Bytes read from a file at a time.
+    static constexpr qsizetype kReadChunk = qsizetype{1} << 18;
+
     TextLineReader() = default;
     explicit TextLineReader(const QString& path, qsizetype maxLineLength = 0);
     ~TextLineReader();
@@ -31,7 +34,7 @@ public:
     TextLineReader(TextLineReader&&) noexcept = default;
     TextLineReader& operator=(TextLineReader&&) noexcept = default;
 
-    // Reads from bytes in memory instead of a file.
+    // Reads from bytes in memory instead of a file (shared, not copied).
     static TextLineReader fromBytes(const QByteArray& bytes, qsizetype maxLineLength = 0);
 
     bool open(const QString& path, qsizetype maxLineLength = 0);
@@ -39,6 +42,7 @@ public:
     QString errorString() const { return error_; }
 
     // The next line; false at the end of the file or after a read error (see hadError()).
+    // Reuses the string's storage where it can.
     bool readLine(QString& line);
     bool lastLineWasCut() const { return cut_; }
     bool atEnd();
@@ -52,11 +56,20 @@ public:
     QStringList readAll();
 
 private:
-    bool fill();
-    bool nextRawLine(QByteArray& raw);
-    QString decode(const QByteArray& raw) const;
-
     enum class Encoding { Bytes, Utf16LE, Utf16BE };
+    // A line's bytes inside buffer_, without its end.
+    struct RawLine {
+        qsizetype begin = 0;
+        qsizetype size = 0;
+        bool ascii = false;
+    };
+
+    bool fill();
+    void checkByteOrderMark();
+    bool nextRawLine(RawLine& raw);
+    bool nextUtf16Line(RawLine& raw);
+    void decodeInto(const RawLine& raw, QString& text) const;
+
     std::unique_ptr<QFile> file_;
     QByteArray memory_;
     bool fromMemory_ = false;
@@ -68,6 +81,7 @@ private:
     Encoding encoding_ = Encoding::Bytes;
     qsizetype maxLength_ = 0;
     QString pending_;  // rest of a line longer than the maximum
+    qsizetype pendingAt_ = 0;
     bool cut_ = false;
     qint64 lineNumber_ = 0;
     qint64 consumed_ = 0;

@@ -2,6 +2,7 @@
 
 #include "RawSource.h"
 
+#include "core/Log.h"
 #include "core/Numbers.h"
 
 #include <QFileInfo>
@@ -12,7 +13,10 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <optional>
 #include <unordered_map>
+
+#include <unistd.h>
 
 namespace zar {
 
@@ -23,6 +27,9 @@ namespace {
 
 // Times come from seconds divided by 60; differences this small are ties.
 constexpr double kTimeTieTolerance = 1e-9;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+enum class PeakCacheState { NotRead, InMemory, TooBig };
 
 const char* const kIonizationCodes[] = {"EI",  "CI",  "FAB", "ESI",   "APCI",
                                         "NSI", "TSP", "FD",  "MALDI", "GD"};
@@ -93,12 +100,13 @@ struct VRawfile::Impl {
     double runTic = 0.0;
     bool controllerSelected = false;
 
-    // Peaks of every scan while they fit: scan i spans [offsets[i], offsets[i + 1]).
-    std::size_t cacheLimit = kDefaultPeakCacheBytes;
-    bool peaksCached = false;
+    // Peaks of every scan, read when a chromatogram first needs them and kept while the run
+    // fits the limit: scan i spans [offsets[i], offsets[i + 1]). No limit set: automatic.
+    std::optional<std::size_t> cacheLimit;
+    PeakCacheState peakCache = PeakCacheState::NotRead;
     std::vector<std::size_t> offsets;
-    std::vector<double> cachedMz;
-    std::vector<float> cachedIntensity;
+    std::unique_ptr<double[]> cachedMz;
+    std::unique_ptr<float[]> cachedIntensity;
 
     std::map<QString, CVXChro> chroCache;
     long long diskReads = 0;
@@ -130,6 +138,7 @@ struct VRawfile::Impl {
     }
 
     bool load(const QString& file);
+    bool fillPeakCache();
     bool readPeaks(const ScanEntry& scan, std::vector<double>& mz, std::vector<double>& intensity);
     RawScanHeader headerOf(const ScanEntry& scan) const;
     bool computeTrace(const RawChroRequest& request, const CVXFilter& filter, double start,
@@ -139,9 +148,6 @@ struct VRawfile::Impl {
 bool VRawfile::Impl::load(const QString& file) {
     const std::size_t count = source->size();
     scans.reserve(count);
-    std::size_t cachedBytes = 0;
-    peaksCached = cacheLimit > 0;
-    offsets.assign(1, 0);
     bool numbersValid = true;
     QSet<int> numbersSeen;
     QSet<QString> filtersSeen;
@@ -150,7 +156,7 @@ bool VRawfile::Impl::load(const QString& file) {
     double lowPeak = std::numeric_limits<double>::max();
     double highPeak = 0.0;
 
-    // Each scan's peaks are summed and kept as they come from the decoder, without a copy.
+    // Each scan's peaks are summed as they come from the decoder, without a copy.
     ScanEntry scan;
     double peakSum = 0.0;
     const rawfile::PeakSink sink = [&](const double* mz, const double* intensity, std::size_t n) {
@@ -169,30 +175,6 @@ bool VRawfile::Impl::load(const QString& file) {
             lowPeak = std::min(lowPeak, mz[0]);
             highPeak = std::max(highPeak, mz[n - 1]);
         }
-        if (!peaksCached) return;
-        if (cachedMz.capacity() == 0) {
-            // Runs have about as many peaks per scan throughout: room for all at once saves
-            // copying the cache as it grows.
-            const std::size_t expected =
-                std::min(count * (n + n / 8 + 1), cacheLimit / (sizeof(double) + sizeof(float)));
-            cachedMz.reserve(expected);
-            cachedIntensity.reserve(expected);
-            offsets.reserve(count + 1);
-        }
-        cachedBytes += n * (sizeof(double) + sizeof(float)) + sizeof(std::size_t);
-        if (cachedBytes > cacheLimit) {
-            peaksCached = false;
-            std::vector<std::size_t>().swap(offsets);
-            std::vector<double>().swap(cachedMz);
-            std::vector<float>().swap(cachedIntensity);
-            return;
-        }
-        const std::size_t at = cachedMz.size();
-        cachedMz.resize(at + n);
-        cachedIntensity.resize(at + n);
-        std::copy(mz, mz + n, cachedMz.data() + at);
-        float* kept = cachedIntensity.data() + at;
-        for (std::size_t k = 0; k < n; ++k) kept[k] = static_cast<float>(intensity[k]);
     };
 
     for (std::size_t i = 0; i < count; ++i) {
@@ -209,7 +191,6 @@ bool VRawfile::Impl::load(const QString& file) {
                             .arg(readError));
         }
         ++diskReads;
-        if (peaksCached) offsets.push_back(cachedMz.size());
         const RawScanRecord& record = scan.record;
         scan.tic = record.totalIonCurrent >= 0.0 ? record.totalIonCurrent : peakSum;
         if (record.windowHigh > record.windowLow) {
@@ -249,6 +230,67 @@ bool VRawfile::Impl::load(const QString& file) {
         runLowMass = lowPeak;
         runHighMass = highPeak;
     }
+    return true;
+}
+
+bool VRawfile::Impl::fillPeakCache() {
+    if (peakCache != PeakCacheState::NotRead) return true;
+    // The scan table knows every scan's peak count: the cache is made to the run's size and
+    // filled in place.
+    offsets.assign(scans.size() + 1, 0);
+    for (std::size_t i = 0; i < scans.size(); ++i)
+        offsets[i + 1] = offsets[i] + static_cast<std::size_t>(scans[i].peakCount);
+    const std::size_t peaks = offsets.back();
+    const std::size_t bytes =
+        peaks * (sizeof(double) + sizeof(float)) + offsets.size() * sizeof(std::size_t);
+    const std::size_t limit = cacheLimit ? *cacheLimit : AutomaticPeakCacheLimit();
+    if (bytes > limit) {
+        std::vector<std::size_t>().swap(offsets);
+        peakCache = PeakCacheState::TooBig;
+        LogLine(QStringLiteral("The run \"%1\" holds %2 peaks (%3 MiB), more than the peak cache "
+                               "may take (%4 MiB): chromatograms read the run's peaks from the "
+                               "file each time.")
+                    .arg(path)
+                    .arg(peaks)
+                    .arg(static_cast<double>(bytes) / kMiB, 0, 'f', 1)
+                    .arg(static_cast<double>(limit) / kMiB, 0, 'f', 1));
+        return true;
+    }
+    cachedMz.reset(new double[peaks]);
+    cachedIntensity.reset(new float[peaks]);
+    std::size_t at = 0;
+    std::size_t expected = 0;
+    bool sameCounts = true;
+    const rawfile::PeakSink sink = [&](const double* mz, const double* intensity, std::size_t n) {
+        if (n != expected) {
+            sameCounts = false;
+            return;
+        }
+        std::copy(mz, mz + n, cachedMz.get() + at);
+        float* kept = cachedIntensity.get() + at;
+        for (std::size_t k = 0; k < n; ++k) kept[k] = static_cast<float>(intensity[k]);
+    };
+    for (std::size_t i = 0; i < scans.size() && sameCounts; ++i) {
+        at = offsets[i];
+        expected = offsets[i + 1] - offsets[i];
+        RawScanRecord record;
+        QString readError;
+        const bool read = source->read(scans[i].index, record, &sink, readError);
+        ++diskReads;
+        if (!read || !sameCounts) {
+            std::vector<std::size_t>().swap(offsets);
+            cachedMz.reset();
+            cachedIntensity.reset();
+            if (!read)
+                return fail(QStringLiteral("Scan %1 cannot be read from \"%2\" (%3).")
+                                .arg(scans[i].number)
+                                .arg(path, readError));
+            return fail(QStringLiteral("The file \"%1\" has changed since it was opened; open "
+                                       "it again.")
+                            .arg(path));
+        }
+    }
+    peakCache = PeakCacheState::InMemory;
     return true;
 }
 
@@ -320,6 +362,8 @@ bool VRawfile::Impl::computeTrace(const RawChroRequest& request, const CVXFilter
     // TIC and an unrestricted base peak come from the scan table; the rest needs peaks.
     const bool needsPeaks = type == kVXMassRangeTrace || type == kVXNeutralFragmentTrace ||
                             (type == kVXBasePeakTrace && !request.massRanges.empty());
+    if (needsPeaks && !fillPeakCache()) return false;
+    const bool peaksCached = peakCache == PeakCacheState::InMemory;
     std::vector<double> mz;
     std::vector<double> intensity;
 
@@ -345,7 +389,7 @@ bool VRawfile::Impl::computeTrace(const RawChroRequest& request, const CVXFilter
             return peaksCached ? cachedIntensity[offsets[order] + k] : intensity[k];
         };
         if (peaksCached) {
-            peakMz = cachedMz.data() + offsets[order];
+            peakMz = cachedMz.get() + offsets[order];
             peakCount = offsets[order + 1] - offsets[order];
         } else {
             if (!readPeaks(scan, mz, intensity)) return false;
@@ -426,7 +470,7 @@ bool VRawfile::open(const QString& path) {
 }
 
 void VRawfile::close() {
-    const std::size_t limit = d_->cacheLimit;
+    const std::optional<std::size_t> limit = d_->cacheLimit;
     d_ = std::make_unique<Impl>();
     d_->cacheLimit = limit;
 }
@@ -669,7 +713,14 @@ void VRawfile::setPeakCacheLimit(std::size_t bytes) {
 }
 
 bool VRawfile::peaksInMemory() const {
-    return d_->peaksCached;
+    return d_->peakCache == PeakCacheState::InMemory;
+}
+
+std::size_t VRawfile::AutomaticPeakCacheLimit() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) return std::size_t{1} << 30;
+    return static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / 4;
 }
 
 long long VRawfile::spectraReadFromDisk() const {

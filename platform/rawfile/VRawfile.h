@@ -10,9 +10,13 @@
 //   composed in the same syntax (CVXFilter): polarity, centroid/profile, ionisation, "Full",
 //   "ms"/"ms2"/"ms3", each precursor as mass@<activation><energy>, and "[ low-high]" from the
 //   scan window.
-// - Opening reads every spectrum once: the scan table, each scan's total ion current and base
-//   peak, and (while they fit in the peak cache) the peaks themselves, so that chromatograms
-//   never read the file again. Each chromatogram is computed once per file and kept.
+// - Opening reads every spectrum once for the scan table: each scan's total ion current, base
+//   peak and peak count, so that TIC and base-peak chromatograms need no further reading. The
+//   first chromatogram that needs peaks (mass ranges, neutral fragments, a base peak within
+//   ranges) reads the peaks of every scan once into the peak cache, made to the run's size,
+//   when the run fits its limit; further chromatograms then never read the file again. A run
+//   too big for the cache is said in the log, and its chromatograms read the file each time.
+//   Each chromatogram is computed once per file and kept.
 //
 // Every failure is a false return with lastError() telling why; nothing throws. One reader is
 // used by one thread at a time; a worker opens its own.
@@ -67,7 +71,6 @@ struct RawChroRequest {
 class VRawfile {
   public:
     static constexpr const char* kProgId = "Zar_Support.VRawfile.1";
-    static constexpr std::size_t kDefaultPeakCacheBytes = std::size_t{512} << 20;
     // Window around a neutral-loss fragment's mass (mass units).
     static constexpr double kFragmentTolerance = 0.5;
     // Peaks of averaged scans closer than this (m/z) are one peak.
@@ -129,8 +132,10 @@ class VRawfile {
     // Whether a scan of first..last is an MS/MS (or higher) scan.
     bool hasMSMS(int firstScan, int lastScan, bool& result);
 
-    // Peak cache: peaks of all scans are kept while they fit in this many bytes.
+    // Peak cache: the peaks of all scans are kept when they fit in this many bytes (0: never).
+    // Without a limit set, a quarter of the machine's memory.
     void setPeakCacheLimit(std::size_t bytes);
+    static std::size_t AutomaticPeakCacheLimit();
     bool peaksInMemory() const;
     // Counters for checks: spectra read from the file, chromatograms computed (not cached).
     long long spectraReadFromDisk() const;

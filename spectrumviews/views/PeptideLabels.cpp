@@ -11,13 +11,14 @@ std::vector<PeptideLabel> GroupPeptideLabels(const PepmapPeptideList& byScan) {
         if (labels.empty() || p.matchedScan != key) {
             key = p.matchedScan;
             cut = false;
-            labels.push_back({QStringLiteral("#") + p.label, p.matchedTime, p.matchedIntensity});
+            labels.push_back({QStringLiteral("#") + p.label(), p.matchedTime, p.matchedIntensity});
             continue;
         }
         QString& text = labels.back().text;
         if (cut) continue;
-        if (text.size() + 1 + p.label.size() < kMaxPeptideLabelChars) {
-            text += QLatin1Char(',') + p.label;
+        const QString label = p.label();
+        if (text.size() + 1 + label.size() < kMaxPeptideLabelChars) {
+            text += QLatin1Char(',') + label;
         } else {
             // One mark for all the names that do not fit.
             text += QStringLiteral("...");

@@ -20,7 +20,7 @@ CEnzymeTable::Records DefaultRecords() {
 
 QStringList Labels(const CPepmapEngine& engine) {
     QStringList labels;
-    for (const CPepmapPeptide& r : engine.Peptides()) labels << r.label;
+    for (const CPepmapPeptide& r : engine.Peptides()) labels << r.label();
     return labels;
 }
 
@@ -157,10 +157,10 @@ TEST(PepmapEngineTest, SortsByTheStoredMode) {
     engine.Digest();
     engine.SortPeptides(kPepmapSortStored);
     const PepmapPeptideList& rows = engine.Peptides();
-    EXPECT_EQ(rows.front().label, "3");  // TITLEVEPSDTIENVK, the heaviest
-    EXPECT_EQ(rows.back().label, "12");  // GG
+    EXPECT_EQ(rows.front().label(), "3");  // TITLEVEPSDTIENVK, the heaviest
+    EXPECT_EQ(rows.back().label(), "12");  // GG
     engine.SortPeptides(kPepmapSortPosition);
-    EXPECT_EQ(engine.Peptides().front().label, "12");
+    EXPECT_EQ(engine.Peptides().front().label(), "12");
 }
 
 TEST(PepmapEngineTest, MatchesOnTheCallingThread) {
@@ -171,7 +171,7 @@ TEST(PepmapEngineTest, MatchesOnTheCallingThread) {
     o.monoisotopic = 1;
     engine.SetOptions(o);
     engine.Digest();
-    const double mass = engine.Peptides()[2].monoMass;
+    const double mass = engine.Peptides().monoMass(engine.Peptides()[2]);
     std::vector<PepmapScan> scans(20);
     for (int s = 0; s < 20; ++s) {
         scans[s].retentionTime = s + 1.0;

@@ -40,12 +40,26 @@ double Sum(const std::vector<PepmapPeak>& peaks, double mass, int maxCharge, dou
     return SumMatchedIntensity(peaks.data(), peaks.size(), mass, maxCharge, kMonoH, floor);
 }
 
-CPepmapPeptide Row(double mono, int maxCharge) {
-    CPepmapPeptide r;
-    r.monoMass = mono;
-    r.averageMass = mono;
-    r.maxCharge = maxCharge;
-    return r;
+// Peptides of the given neutral masses (both kinds) and highest charges: one residue each, of a
+// protein whose letters weigh what the peptides must.
+PepmapPeptideList Rows(const std::vector<std::pair<double, int>>& peptides) {
+    PepmapMassTables masses = PepmapMassTables::Standard();
+    PepmapPeptideList rows;
+    QString protein;
+    for (std::size_t k = 0; k < peptides.size(); ++k) {
+        const char letter = static_cast<char>('A' + k);
+        protein += QLatin1Char(letter);
+        masses.mono[letter] = peptides[k].first - masses.monoH - masses.monoOH;
+        masses.average[letter] = peptides[k].first - masses.averageH - masses.averageOH;
+        CPepmapPeptide r;
+        r.digestKind = kPepmapCompletePeptide;
+        r.start = r.end = static_cast<int>(k);
+        r.firstFragment = static_cast<int>(k) + 1;
+        r.maxCharge = static_cast<std::int16_t>(peptides[k].second);
+        rows.push_back(r);
+    }
+    rows.setProtein(protein, masses);
+    return rows;
 }
 
 PepmapMatchSettings Settings(int first, int last) {
@@ -149,7 +163,7 @@ TEST(PepmapMatcherTest, PeptideInFiveScansIsMatchedAndInTwoIsNot) {
     run.put(present, 10, 14, 1000.0);
     run.put(brief, 20, 21, 1000.0);
     PepmapScanList source = run.source();
-    PepmapPeptideList rows = {Row(present, 3), Row(brief, 4), Row(absent, 2)};
+    PepmapPeptideList rows = Rows({{present, 3}, {brief, 4}, {absent, 2}});
     RecordingProgress progress;
     PepmapCancelFlag cancel{false};
     EXPECT_EQ(RunPepmapMatching("SEQ", rows, source, Settings(1, 100), cancel, progress),
@@ -173,7 +187,7 @@ TEST(PepmapMatcherTest, ScanWidthCountsConsecutiveScans) {
     run.put(mass, 5, 6, 1000.0);
     run.put(mass, 8, 9, 1000.0);  // a gap at 7 breaks the run
     PepmapScanList source = run.source();
-    PepmapPeptideList rows = {Row(mass, 1)};
+    PepmapPeptideList rows = Rows({{mass, 1}});
     RecordingProgress progress;
     PepmapCancelFlag cancel{false};
     RunPepmapMatching("SEQ", rows, source, Settings(1, 30), cancel, progress);
@@ -191,7 +205,7 @@ TEST(PepmapMatcherTest, ThresholdOfTheTic) {
     run.put(strong, 3, 8, 10000.0);  // z=1 peak 10000*s, z=2 peak 10000
     run.put(weak, 3, 8, 4000.0);     // z=1 peak 4000*s (up to 32000), z=2 peak 4000 (below floor)
     PepmapScanList source = run.source();
-    PepmapPeptideList rows = {Row(strong, 2), Row(weak, 2)};
+    PepmapPeptideList rows = Rows({{strong, 2}, {weak, 2}});
     PepmapMatchSettings s = Settings(1, 20);
     s.tic = 1.0e6;
     RecordingProgress progress;
@@ -209,7 +223,7 @@ TEST(PepmapMatcherTest, EmptySpectrumBreaksTheRun) {
     run.put(mass, 2, 6, 100.0);
     run.scans[3].peaks.clear();  // scan 4 empty
     PepmapScanList source = run.source();
-    PepmapPeptideList rows = {Row(mass, 1)};
+    PepmapPeptideList rows = Rows({{mass, 1}});
     RecordingProgress progress;
     PepmapCancelFlag cancel{false};
     RunPepmapMatching("SEQ", rows, source, Settings(1, 10), cancel, progress);
@@ -221,7 +235,7 @@ TEST(PepmapMatcherTest, UserScanLimitsAreClampedToTheRun) {
     RunBuilder run(30);
     run.put(mass, 10, 14, 100.0);
     PepmapScanList source = run.source();
-    PepmapPeptideList rows = {Row(mass, 1)};
+    PepmapPeptideList rows = Rows({{mass, 1}});
     RecordingProgress progress;
     PepmapCancelFlag cancel{false};
     // Limits beyond the run read no missing scans.
@@ -247,7 +261,7 @@ TEST(PepmapMatcherTest, ReadFailureKeepsTheScansBefore) {
     RunBuilder run(30);
     run.put(mass, 10, 14, 100.0);
     FaultySource source(run.source(), 16);
-    PepmapPeptideList rows = {Row(mass, 1)};
+    PepmapPeptideList rows = Rows({{mass, 1}});
     RecordingProgress progress;
     PepmapCancelFlag cancel{false};
     EXPECT_EQ(RunPepmapMatching("SEQ", rows, source, Settings(1, 30), cancel, progress),
@@ -263,7 +277,7 @@ TEST(PepmapMatcherTest, CancelLeavesNoResults) {
     run.put(mass, 10, 14, 100.0);
     PepmapCancelFlag cancel{false};
     FaultySource source(run.source(), 20, &cancel);
-    PepmapPeptideList rows = {Row(mass, 1)};
+    PepmapPeptideList rows = Rows({{mass, 1}});
     rows[0].matchedScan = 0;
     RecordingProgress progress;
     EXPECT_EQ(RunPepmapMatching("SEQ", rows, source, Settings(1, 30), cancel, progress),
@@ -293,7 +307,7 @@ TEST(PepmapMatcherTest, RefusesWithoutSequenceOrDigest) {
 TEST(PepmapMatcherTest, ProgressEveryTenthScan) {
     RunBuilder run(25);
     PepmapScanList source = run.source();
-    PepmapPeptideList rows = {Row(1200.0, 1)};
+    PepmapPeptideList rows = Rows({{1200.0, 1}});
     RecordingProgress progress;
     PepmapCancelFlag cancel{false};
     RunPepmapMatching("SEQ", rows, source, Settings(1, 25), cancel, progress);

@@ -6,37 +6,47 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 using namespace zar;
 
 namespace {
 
-CPepmapPeptide Row(const char* label, int first, int last, int start, int end, double avg,
-                   double mono, int scan, int secondStart = 0, int secondEnd = 0) {
+CPepmapPeptide Row(int kind, int first, int last, int start, int end, int scan,
+                   int secondStart = 0, int secondEnd = 0) {
     CPepmapPeptide r;
-    r.label = label;
+    r.digestKind = static_cast<std::int8_t>(kind);
     r.firstFragment = first;
     r.lastFragment = last;
     r.start = start;
     r.end = end;
-    r.averageMass = avg;
-    r.monoMass = mono;
     r.matchedScan = scan;
     r.secondStart = secondStart;
     r.secondEnd = secondEnd;
     return r;
 }
 
+// A ten-residue protein of pieces 0-4 and 5-9 whose residues weigh what the sort cases need:
+// the pieces 600 and 500 (average), 480 and 520 (mono); the span and the pair of both follow.
 PepmapPeptideList Rows() {
-    return {
-        Row("2", 2, 0, 5, 9, 500.0, 520.0, 7), Row("1-2", 1, 2, 0, 9, 900.0, 899.0, 0),
-        Row("1", 1, 0, 0, 4, 600.0, 480.0, 3),
-        Row("1.2", 1, 2, 0, 4, 1000.0, 998.0, 12, 5, 9),  // length 4 + 4
-    };
+    PepmapMassTables m = PepmapMassTables::Standard();
+    const double avgTerms = m.averageH + m.averageOH;
+    const double monoTerms = m.monoH + m.monoOH;
+    // Residues: 'V' (0-4, all five alike) and 'W' (5-9).
+    m.average['V'] = (600.0 - avgTerms) / 5;
+    m.mono['V'] = (480.0 - monoTerms) / 5;
+    m.average['W'] = (500.0 - avgTerms) / 5;
+    m.mono['W'] = (520.0 - monoTerms) / 5;
+    return {{Row(kPepmapCompletePeptide, 2, 0, 5, 9, 7),
+             Row(kPepmapIncompletePeptide, 1, 2, 0, 9, 0),
+             Row(kPepmapCompletePeptide, 1, 0, 0, 4, 3),
+             Row(kPepmapLinkedPeptide, 1, 2, 0, 4, 12, 5, 9)},  // length 4 + 4
+            QStringLiteral("VVVVVWWWWW"), m};
 }
 
 QStringList Order(const PepmapPeptideList& rows) {
     QStringList labels;
-    for (const CPepmapPeptide& r : rows) labels << r.label;
+    for (const CPepmapPeptide& r : rows) labels << r.label();
     return labels;
 }
 

@@ -56,8 +56,8 @@ TEST(PepmapRawFileSourceTest, MatchesAPeptideOfTheRunFile) {
     engine.BuildEnzymeRules(table.GetRecords());
     engine.SetSequence(kUbiquitin);
     engine.Digest();
-    const double present = engine.Peptides()[2].averageMass;
-    const double brief = engine.Peptides()[5].averageMass;
+    const double present = engine.Peptides().averageMass(engine.Peptides()[2]);
+    const double brief = engine.Peptides().averageMass(engine.Peptides()[5]);
     const QString path = dir.filePath("ubiquitin.mzML");
     ASSERT_TRUE(WriteUbiquitinRun(path, present, brief));
 
@@ -79,7 +79,7 @@ TEST(PepmapRawFileSourceTest, MatchesAPeptideOfTheRunFile) {
     ASSERT_EQ(finished, 1);
     ASSERT_EQ(engine.PeptideCount(), 12);
     const CPepmapPeptide& found = engine.Peptides()[2];
-    EXPECT_EQ(found.label, "3");
+    EXPECT_EQ(found.label(), "3");
     EXPECT_EQ(found.matchedScan, 14);
     EXPECT_NEAR(found.matchedTime, 2.8, 1e-9);
     EXPECT_DOUBLE_EQ(found.matchedIntensity, 3 * 14000.0);

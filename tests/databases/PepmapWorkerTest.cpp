@@ -93,7 +93,7 @@ TEST_F(PepmapWorkerTest, RunHandsItsListToTheEngineOnTheUserInterfaceThread) {
     RecordingProgress ignore;
     PepmapCancelFlag never{false};
     DigestSequence(probe, &reference, never, ignore);
-    const double mass = reference[2].averageMass;
+    const double mass = reference.averageMass(reference[2]);
 
     CPepmapWorker worker(engine.MakeRunRequest(kUbiquitin, "run.mzML"), UbiquitinRun(mass),
                          &windows.status);
@@ -106,7 +106,7 @@ TEST_F(PepmapWorkerTest, RunHandsItsListToTheEngineOnTheUserInterfaceThread) {
     ASSERT_EQ(engine.PeptideCount(), 12);
     EXPECT_EQ(engine.Peptides().size(), 12u);
     const CPepmapPeptide& found = engine.Peptides()[2];
-    EXPECT_EQ(found.label, "3");
+    EXPECT_EQ(found.label(), "3");
     EXPECT_EQ(found.matchedScan, 10);  // equal sums: the first scan of the run is kept
     EXPECT_DOUBLE_EQ(found.matchedTime, 5.0);
     EXPECT_DOUBLE_EQ(found.matchedIntensity, 1e4);
@@ -133,7 +133,7 @@ TEST_F(PepmapWorkerTest, RunSortsByTheStoredMode) {
     worker.Wait();
     windows.deliver();
     ASSERT_EQ(engine.PeptideCount(), 12);
-    EXPECT_EQ(engine.Peptides().front().label, "3");  // 16 residues
+    EXPECT_EQ(engine.Peptides().front().label(), "3");  // 16 residues
 }
 
 TEST_F(PepmapWorkerTest, MessagesAreShownOnTheUserInterfaceThread) {
@@ -189,7 +189,7 @@ TEST_F(PepmapWorkerTest, CancelledRunLeavesTheEngineAsItWas) {
     EXPECT_EQ(windows.finished, 0);
     EXPECT_FALSE(windows.statusTexts.contains("Pepmap finished"));
     EXPECT_EQ(engine.PeptideCount(), 2);
-    EXPECT_EQ(engine.Peptides()[0].label, "1");
+    EXPECT_EQ(engine.Peptides()[0].label(), "1");
 }
 
 TEST_F(PepmapWorkerTest, DestroyingTheWorkerStopsAndJoinsIt) {

@@ -8,6 +8,7 @@
 #include "rawfile/VRawfile.h"
 #include "spectrumviews/FragmentIons.h"
 #include "spectrumviews/XpressQuant.h"
+#include "core/Numbers.h"
 
 #include "TestSupport.h"
 
@@ -19,9 +20,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
+#include <set>
 
 using namespace zar;
 
@@ -426,6 +429,39 @@ class DemoFolderTest : public ::testing::Test {
     QTemporaryDir dir_;
 };
 
+TEST_F(DemoFolderTest, CountsForLoadTestsAreExact) {
+    DemoSettings settings;
+    settings.scanCount = 3000;  // more than the default run holds: the gradient stretches
+    settings.peaksPerScan = 60;
+    const DemoRun run = MakeDemoRun(settings);
+    ASSERT_EQ(run.scans.size(), 3000u);
+    for (const RunSpectrum& s : run.scans) {
+        ASSERT_EQ(s.mz.size(), 60u) << s.scanNumber;
+        ASSERT_TRUE(std::is_sorted(s.mz.begin(), s.mz.end())) << s.scanNumber;
+    }
+    EXPECT_GT(run.ms2.size(), 1000u);  // peptides still come as densely
+    EXPECT_GT(run.intactScan, 0);
+    EXPECT_GT(run.scans.back().retentionTime, 30.0);
+
+    // Fewer files than MS2 scans, then more: repeats under scan numbers past the run's end.
+    const int ms2 = static_cast<int>(run.ms2.size());
+    for (const int count : {10, ms2 + 25}) {
+        DemoRun copy = run;
+        copy.settings.outFileCount = count;
+        const std::vector<DemoOutFile> files = MakeDemoResults(copy);
+        ASSERT_EQ(files.size(), static_cast<size_t>(count));
+        std::set<QString> names;
+        for (const DemoOutFile& f : files) names.insert(f.baseName);
+        EXPECT_EQ(names.size(), files.size());
+    }
+    DemoRun more = run;
+    more.settings.outFileCount = ms2 + 1;
+    const DemoOutFile last = MakeDemoResults(more).back();
+    const int scan = run.ms2[0].scan + 3000;
+    EXPECT_EQ(last.baseName, QCFormat("demo.%04d.%04d.%d", scan, scan, run.ms2[0].charge));
+    EXPECT_EQ(last.hits.front().peptide, MakeDemoResults(run).front().hits.front().peptide);
+}
+
 TEST_F(DemoFolderTest, RunWithoutScansStillWritesItsFolder) {
     DemoSettings settings;
     settings.runMinutes = 0.0;
@@ -490,6 +526,8 @@ TEST_F(DemoFolderTest, ProgramExitCodesAndMessages) {
         {{dir_.filePath("existing")}, 1, "--force"},
         {{}, 2, "Usage"},
         {{"--bogus", dir_.filePath("x")}, 2, "Usage"},
+        {{"--scans", "0", dir_.filePath("x")}, 2, "--scans needs a whole number"},
+        {{dir_.filePath("x"), "--out-files"}, 2, "--out-files needs a whole number"},
     };
     for (const auto& c : cases) {
         QProcess process;

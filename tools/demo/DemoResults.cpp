@@ -127,6 +127,17 @@ std::vector<DemoOutFile> MakeDemoResults(const DemoRun& run) {
             file.hits[order[r]].spRank = static_cast<int>(r) + 1;
         files.push_back(std::move(file));
     }
+    const size_t wanted = static_cast<size_t>(std::max(run.settings.outFileCount, 0));
+    if (wanted > 0 && wanted < files.size()) files.resize(wanted);
+    // More files than MS2 scans: the same results again, as if the run went on.
+    const size_t made = files.size();
+    for (size_t k = made; made > 0 && k < wanted; ++k) {
+        DemoOutFile copy = files[k % made];
+        const DemoMs2& ms2 = run.ms2[static_cast<size_t>(copy.ms2)];
+        const int scan = ms2.scan + static_cast<int>(k / made * run.scans.size());
+        copy.baseName = QCFormat("%s.%04d.%04d.%d", kDemoRunName, scan, scan, ms2.charge);
+        files.push_back(std::move(copy));
+    }
     return files;
 }
 

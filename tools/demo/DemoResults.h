@@ -37,7 +37,8 @@ struct DemoOutFile {
     std::vector<DemoHit> hits;  // by XCorr, highest first
 };
 
-// One file per MS2 scan of the run, in scan order.
+// One file per MS2 scan of the run, in scan order; the run's settings may ask for fewer or more
+// (see DemoSettings::outFileCount).
 std::vector<DemoOutFile> MakeDemoResults(const DemoRun& run);
 
 // The ".out" text of a file.

@@ -36,6 +36,8 @@ constexpr double kPrecursorError = 0.002;  // sigma of a measured precursor, m/z
 constexpr double kMs1MassError = 0.001;
 constexpr double kMs3FragmentError = 0.003;  // sigma of a measured MS3 precursor, m/z
 constexpr double kMs3Energy = 35.0;
+// Scans per minute of the run made with the default settings, to stretch a longer one.
+constexpr double kScansPerMinute = 73.0;
 
 // Kyte-Doolittle hydropathy, used to order the peptides' retention times.
 double Hydropathy(QChar residue) {
@@ -124,7 +126,12 @@ void StorePeaks(std::vector<Peak>& peaks, RunSpectrum& spectrum) {
 
 class RunBuilder {
   public:
-    explicit RunBuilder(DemoRun& run) : run_(run), s_(run.settings), random_(run.settings.seed) {}
+    explicit RunBuilder(DemoRun& run)
+        : run_(run),
+          s_(run.settings),
+          random_(run.settings.seed),
+          stretch_(s_.scanCount > 0 ? std::max(1.0, s_.scanCount / (kScansPerMinute * s_.runMinutes))
+                                    : 1.0) {}
 
     void build() {
         run_.database = DemoDatabaseProteins();
@@ -167,7 +174,7 @@ class RunBuilder {
                 AssignCharges(peptide);
                 // Ionisation varies a lot from peptide to peptide.
                 peptide.apex = s_.apexScale * protein.abundance * std::exp(0.7 * random_.normal());
-                peptide.peakWidth = random_.uniform(0.12, 0.2);
+                peptide.peakWidth = stretch_ * random_.uniform(0.12, 0.2);
                 run_.peptides.push_back(peptide);
             }
         }
@@ -186,10 +193,11 @@ class RunBuilder {
         std::iota(order.begin(), order.end(), size_t{0});
         std::stable_sort(order.begin(), order.end(),
                          [&](size_t a, size_t b) { return score[a] < score[b]; });
-        const double span = s_.lastElution - s_.firstElution;
+        const double first = stretch_ * s_.firstElution;
+        const double span = stretch_ * (s_.lastElution - s_.firstElution);
         for (size_t rank = 0; rank < order.size(); ++rank) {
             run_.peptides[order[rank]].retentionTime =
-                s_.firstElution + span * (rank + 0.5) / static_cast<double>(order.size());
+                first + span * (rank + 0.5) / static_cast<double>(order.size());
         }
     }
 
@@ -268,6 +276,7 @@ class RunBuilder {
         for (int i = 0; i < kMs1NoisePeaks; ++i)
             peaks.push_back(
                 {random_.uniform(s_.ms1Low, s_.ms1High), 300.0 + random_.exponential(2000.0)});
+        fitPeakCount(peaks, spectrum);
         StorePeaks(peaks, spectrum);
         return spectrum;
     }
@@ -327,6 +336,7 @@ class RunBuilder {
         }
         if (record.precursorMz < spectrum.windowHigh)
             peaks.push_back({record.precursorMz, precursorIntensity * 0.05});
+        fitPeakCount(peaks, spectrum);
         StorePeaks(peaks, spectrum);
         record.ionsMatched = matched;
         record.ionsTotal = 2 * (n - 1) * maxFragmentCharge;
@@ -378,6 +388,7 @@ class RunBuilder {
             peaks.push_back({ms3Random_.uniform(spectrum.windowLow, spectrum.windowHigh),
                              kMs2NoiseFloor + precursorIntensity * 0.001 * ms3Random_.exponential(1.0)});
         }
+        fitPeakCount(peaks, spectrum);
         StorePeaks(peaks, spectrum);
         return spectrum;
     }
@@ -422,15 +433,37 @@ class RunBuilder {
         for (int i = 0; i < kIntactNoisePeaks; ++i)
             peaks.push_back({random_.uniform(kIntactWindowLow, kIntactWindowHigh),
                              200.0 + random_.exponential(800.0)});
+        fitPeakCount(peaks, spectrum);
         StorePeaks(peaks, spectrum);
         return spectrum;
+    }
+
+    // With a peak count set: noise up to that many peaks in the scan's window, or the
+    // strongest that many.
+    void fitPeakCount(std::vector<Peak>& peaks, const RunSpectrum& spectrum) {
+        const size_t wanted = static_cast<size_t>(std::max(s_.peaksPerScan, 0));
+        if (wanted == 0) return;
+        if (peaks.size() > wanted) {
+            std::stable_sort(peaks.begin(), peaks.end(), [](const Peak& a, const Peak& b) {
+                return a.intensity > b.intensity;
+            });
+            peaks.resize(wanted);
+        }
+        while (peaks.size() < wanted)
+            peaks.push_back({random_.uniform(spectrum.windowLow, spectrum.windowHigh),
+                             kMs2NoiseFloor + random_.exponential(1000.0)});
+    }
+
+    bool runGoesOn(double time) const {
+        return s_.scanCount > 0 ? run_.scans.size() < static_cast<size_t>(s_.scanCount)
+                                : time < s_.runMinutes;
     }
 
     // One MS1 scan, then the strongest precursors not recently picked, until the run ends.
     void schedule() {
         double time = 0.0;
-        while (time < s_.runMinutes) {
-            if (run_.intactScan == 0 && time >= s_.intactMinutes) {
+        while (runGoesOn(time)) {
+            if (run_.intactScan == 0 && time >= stretch_ * s_.intactMinutes) {
                 RunSpectrum intact = makeIntact(time);
                 run_.intactScan = intact.scanNumber;
                 run_.scans.push_back(std::move(intact));
@@ -450,7 +483,7 @@ class RunBuilder {
             std::stable_sort(candidates.begin(), candidates.end(),
                              [](const auto& a, const auto& b) { return a.first > b.first; });
             const size_t picked = std::min(candidates.size(), static_cast<size_t>(s_.topN));
-            for (size_t k = 0; k < picked && time < s_.runMinutes; ++k) {
+            for (size_t k = 0; k < picked && runGoesOn(time); ++k) {
                 const Ion& ion = ions_[candidates[k].second];
                 DemoMs2 record;
                 run_.scans.push_back(makeMs2(ion, time, ionIntensity(ion, time), record));
@@ -460,7 +493,7 @@ class RunBuilder {
                     // scheduled as it would be without them.
                     const int n = static_cast<int>(run_.peptides[static_cast<size_t>(ion.peptide)].sequence.size());
                     const double step = s_.ms2Seconds / 60.0 / (s_.ms3Fragments + 1);
-                    for (int f = 1; f <= s_.ms3Fragments && n - f >= 2; ++f) {
+                    for (int f = 1; f <= s_.ms3Fragments && n - f >= 2 && runGoesOn(time); ++f) {
                         const double at = time + f * step;
                         DemoMs3 ms3;
                         run_.scans.push_back(makeMs3(ion, record, n - f, at, ionIntensity(ion, at), ms3));
@@ -483,6 +516,7 @@ class RunBuilder {
     // MS3 scans draw from their own stream: the rest of the run stays as it is without them.
     DemoRandom ms3Random_{run_.settings.seed * 7919 + 3};
     std::vector<double> excludedUntil_;
+    double stretch_ = 1.0;  // of the gradient, for a run of more scans
 };
 
 }  // namespace

@@ -48,6 +48,16 @@ struct DemoSettings {
     double apexScale = 4.0e6;  // apex intensity of a peptide of a protein of abundance 1
     int ms3PeptideStride = 7;  // every 7th light peptide: MS3 scans after its first MS2 scan,
     int ms3Fragments = 2;      // one on each of its largest y ions
+    // Scans of the run: 0 makes as many as runMinutes holds. A larger count stretches the
+    // gradient (elution times, peak widths, the intact scan's time) so that peptides come as
+    // densely as in the shorter run, and the run ends at exactly that many scans.
+    int scanCount = 0;
+    // Peaks of every scan: 0 keeps what each scan is made of; else noise fills a scan up to this
+    // many peaks and a fuller scan keeps its strongest.
+    int peaksPerScan = 0;
+    // ".out" files of the results folder: 0 writes one per MS2 scan; a larger count repeats the
+    // MS2 scans' results under later scan numbers (for load tests).
+    int outFileCount = 0;
 };
 
 struct DemoPeptide {

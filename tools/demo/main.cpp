@@ -12,10 +12,24 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zar-make-demo [--force] [--set-folders] <folder>\n"
+    "Usage: zar-make-demo [--force] [--set-folders] [--scans N] [--peaks N] [--out-files N]\n"
+    "                     <folder>\n"
     "Writes the demo data set into <folder>: demo.mzML, demo.fasta, results/ and README.txt.\n"
     "An existing folder is refused unless --force is given.\n"
-    "--set-folders points the program's results, database and sequence folders at the data set.\n";
+    "--set-folders points the program's results, database and sequence folders at the data set.\n"
+    "For load tests:\n"
+    "--scans N      a run of exactly N scans (a longer gradient, as dense in peptides)\n"
+    "--peaks N      exactly N peaks in every scan (noise added, or the strongest kept)\n"
+    "--out-files N  N .out and .dta files in results/ (the MS2 results repeated under later\n"
+    "               scan numbers when N is larger than the run's MS2 scans)\n";
+
+// The value of a counting option; false when it is missing or not a whole number above 0.
+bool TakeCount(const QStringList& args, qsizetype& at, int& count) {
+    if (at + 1 >= args.size()) return false;
+    bool ok = false;
+    count = args[++at].toInt(&ok);
+    return ok && count > 0;
+}
 
 }  // namespace
 
@@ -24,9 +38,25 @@ int main(int argc, char* argv[]) {
     bool force = false;
     bool setFolders = false;
     QString folder;
+    zar::DemoSettings settings;
     const QStringList args = app.arguments().mid(1);
-    for (const QString& arg : args) {
-        if (arg == QLatin1String("--force")) {
+    for (qsizetype at = 0; at < args.size(); ++at) {
+        const QString& arg = args[at];
+        const bool counted = arg == QLatin1String("--scans") || arg == QLatin1String("--peaks") ||
+                             arg == QLatin1String("--out-files");
+        int count = 0;
+        if (counted && !TakeCount(args, at, count)) {
+            std::fprintf(stderr, "zar-make-demo: %s needs a whole number above 0\n",
+                         qPrintable(arg));
+            return 2;
+        }
+        if (arg == QLatin1String("--scans")) {
+            settings.scanCount = count;
+        } else if (arg == QLatin1String("--peaks")) {
+            settings.peaksPerScan = count;
+        } else if (arg == QLatin1String("--out-files")) {
+            settings.outFileCount = count;
+        } else if (arg == QLatin1String("--force")) {
             force = true;
         } else if (arg == QLatin1String("--set-folders")) {
             setFolders = true;
@@ -47,7 +77,7 @@ int main(int argc, char* argv[]) {
     QString error;
     // With --set-folders an existing data set is kept: only the settings are pointed at it.
     const bool keep = setFolders && !force && QDir(folder).exists(QStringLiteral("demo.mzML"));
-    if (!keep && !zar::WriteDemoFolder(folder, zar::MakeDemoRun(), force, error)) {
+    if (!keep && !zar::WriteDemoFolder(folder, zar::MakeDemoRun(settings), force, error)) {
         std::fprintf(stderr, "zar-make-demo: %s\n", qPrintable(error));
         return 1;
     }

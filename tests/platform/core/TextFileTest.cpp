@@ -1,14 +1,60 @@
 #include "core/TextFile.h"
 
 #include <QDir>
+#include <QStringDecoder>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace zar;
 
 namespace {
+
+// The lines of the bytes as the reader is to give them, worked out the plain way.
+QStringList ReferenceLines(const QByteArray& bytes) {
+    QStringList lines;
+    QByteArray line;
+    bool pending = false;
+    const auto flush = [&] {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(line);
+        lines << (utf8.hasError() ? QString::fromLatin1(line) : text);
+        line.clear();
+        pending = false;
+    };
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\n' || c == '\r') {
+            flush();
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+            pending = true;
+        }
+    }
+    if (pending) flush();
+    return lines;
+}
+
+// Random text of ASCII runs, UTF-8 letters, stray Latin-1 bytes and every kind of line end,
+// so that line ends and non-ASCII bytes fall at every place of the reader's 16-byte steps.
+QByteArray RandomText(std::mt19937& random, int pieces) {
+    static const char* const kPieces[] = {"a", "bcdefghijklmnopqrstuvwxyz0123456789", "\xC3\xA9",
+                                          "\xE9", "\n", "\r\n", "\r", " ", "\t"};
+    std::uniform_int_distribution<int> pick(0, 8);
+    QByteArray bytes;
+    for (int k = 0; k < pieces; ++k) bytes += kPieces[pick(random)];
+    return bytes;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
 
 QStringList readAllOf(const QByteArray& bytes, qsizetype maxLen = 0) {
     TextLineReader r = TextLineReader::fromBytes(bytes, maxLen);
@@ -38,6 +84,94 @@ TEST(TextLineReader, LineEndsAndEncodings) {
     for (const Case& c : cases) EXPECT_EQ(readAllOf(c.bytes), c.lines) << c.name;
 }
 
+TEST(TextLineReader, AgreesWithThePlainReadingOnRandomText) {
+    std::mt19937 random(2024);
+    for (int round = 0; round < 300; ++round) {
+        const QByteArray bytes = RandomText(random, round % 60);
+        EXPECT_EQ(readAllOf(bytes), ReferenceLines(bytes)) << bytes.toHex().constData();
+    }
+}
+
+TEST(TextLineReader, DecodesEachLineByItsOwnBytes) {
+    // A UTF-8 line after a Latin-1 one, each past the first 16 bytes, and back to ASCII.
+    const QByteArray bytes = "0123456789abcdefghij caf\xE9\n"
+                             "0123456789abcdefghij caf\xC3\xA9\n"
+                             "0123456789abcdefghij cafe\n";
+    const QStringList lines = readAllOf(bytes);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], QStringLiteral("0123456789abcdefghij caf\u00e9"));
+    EXPECT_EQ(lines[1], QStringLiteral("0123456789abcdefghij caf\u00e9"));
+    EXPECT_EQ(lines[2], QStringLiteral("0123456789abcdefghij cafe"));
+    EXPECT_EQ(DecodeLine(bytes.constData(), 25), QStringLiteral("0123456789abcdefghij caf\u00e9"));
+}
+
+TEST(TextLineReader, DecodeLineAgreesWithTheStandardDecoder) {
+    // Valid and invalid UTF-8 of every length: cut, overlong, surrogate, beyond U+10FFFF.
+    const QByteArray cases[] = {
+        "plain",          "\xC3\xA9t\xC3\xA9",  "\xE2\x82\xAC 5",      "\xF0\x9F\x98\x80!",
+        "\xEF\xBB\xBF" "bom", "\xEF\xBF\xBE",        "cut \xC3",           "cut \xE2\x82",
+        "\xC0\xAF",       "\xE0\x80\xAF",        "\xED\xA0\x80",       "\xF4\x90\x80\x80",
+        "\xF5\x80\x80\x80", "\x80 stray",          "caf\xE9 au lait",    "\xFF\xFE",
+    };
+    for (const QByteArray& bytes : cases) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString expected = utf8(bytes);
+        if (utf8.hasError()) expected = QString::fromLatin1(bytes);
+        EXPECT_EQ(DecodeLine(bytes.constData(), bytes.size()), expected) << bytes.toHex().constData();
+    }
+}
+
+TEST(TextLineReader, LineKeptByTheCallerIsNotOverwritten) {
+    TextLineReader r = TextLineReader::fromBytes("first line\nsecond\n");
+    QString line;
+    ASSERT_TRUE(r.readLine(line));
+    const QString kept = line;
+    ASSERT_TRUE(r.readLine(line));
+    EXPECT_EQ(kept, QStringLiteral("first line"));
+    EXPECT_EQ(line, QStringLiteral("second"));
+}
+
+TEST(TextLineReader, FileAgreesWithTheSameBytesInMemory) {
+    // Lines that cross the reader's chunks, a UTF-8 letter split between two chunks, and a CR
+    // that ends one chunk followed by a letter.
+    QTemporaryDir dir;
+    std::mt19937 random(7);
+    QByteArray bytes = RandomText(random, 150000);
+    ASSERT_GT(bytes.size(), 2 * TextLineReader::kReadChunk + 1);
+    const qsizetype chunk = TextLineReader::kReadChunk;
+    bytes.replace(chunk - 1, 2, "\xC3\xA9");
+    bytes.replace(2 * chunk - 1, 2, "\rx");
+    bytes += QByteArray(chunk + 100, 'y');
+    const QString path = dir.filePath(QStringLiteral("random.txt"));
+    WriteFile(path, bytes);
+    TextLineReader fromFile(path);
+    const QStringList lines = fromFile.readAll();
+    EXPECT_EQ(lines, ReferenceLines(bytes));
+    EXPECT_EQ(lines, readAllOf(bytes));
+    EXPECT_EQ(fromFile.bytesRead(), bytes.size());
+    EXPECT_EQ(fromFile.lineNumber(), lines.size());
+}
+
+TEST(TextLineReader, MaximumLengthCountsCharactersNotBytes) {
+    // Ten letters in twenty bytes fit a maximum of ten; eleven come as ten and one.
+    const QByteArray ten = QByteArray("\xC3\xA9").repeated(10);
+    TextLineReader r = TextLineReader::fromBytes(ten + "\n" + ten + "x\nend", 10);
+    QString s;
+    ASSERT_TRUE(r.readLine(s));
+    EXPECT_EQ(s, QString(10, QChar(0xE9)));
+    EXPECT_FALSE(r.lastLineWasCut());
+    ASSERT_TRUE(r.readLine(s));
+    EXPECT_EQ(s, QString(10, QChar(0xE9)));
+    EXPECT_TRUE(r.lastLineWasCut());
+    ASSERT_TRUE(r.readLine(s));
+    EXPECT_EQ(s, QStringLiteral("x"));
+    EXPECT_FALSE(r.lastLineWasCut());
+    ASSERT_TRUE(r.readLine(s));
+    EXPECT_EQ(s, QStringLiteral("end"));
+    EXPECT_FALSE(r.readLine(s));
+    EXPECT_EQ(r.lineNumber(), 3);
+}
+
 TEST(TextLineReader, LongLineComesInPiecesWithNothingLost) {
     const QByteArray line(250, 'x');
     TextLineReader r = TextLineReader::fromBytes(line + "\nshort\n", 100);
@@ -59,8 +193,8 @@ TEST(TextLineReader, LongLineComesInPiecesWithNothingLost) {
 TEST(TextLineReader, CrLfSplitAcrossReadChunksIsOneLineEnd) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.txt"));
-    // The first line ends exactly where the reader's 64 KiB chunk ends, between CR and LF.
-    QByteArray bytes(65535, 'a');
+    // The first line ends exactly where the reader's first chunk ends, between CR and LF.
+    QByteArray bytes(TextLineReader::kReadChunk - 1, 'a');
     bytes += "\r\nsecond\r\n";
     {
         QFile f(path);
@@ -70,7 +204,7 @@ TEST(TextLineReader, CrLfSplitAcrossReadChunksIsOneLineEnd) {
     TextLineReader r(path);
     const QStringList lines = r.readAll();
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0].size(), 65535);
+    EXPECT_EQ(lines[0].size(), TextLineReader::kReadChunk - 1);
     EXPECT_EQ(lines[1], QStringLiteral("second"));
     EXPECT_EQ(r.bytesRead(), bytes.size());
 }

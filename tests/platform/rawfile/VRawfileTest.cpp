@@ -1,5 +1,6 @@
 #include "rawfile/VRawfile.h"
 
+#include "core/Log.h"
 #include "core/Numbers.h"
 
 #include "TestSupport.h"
@@ -285,10 +286,10 @@ TEST(VRawfileTest, ComputesSeveralChromatogramsAtOnce) {
     EXPECT_EQ(Points(traces[0]), (P{{0.6, 450}, {0.7, 60}, {1.0, 2100}}));
 }
 
-TEST(VRawfileTest, ChromatogramsAreComputedOncePerFileAndNeverReReadPeaks) {
+TEST(VRawfileTest, ChromatogramsAreComputedOncePerFileAndReadPeaksOnce) {
     VRawfile raw;
     OpenOrFail(raw, "run_composed.mzML");
-    EXPECT_TRUE(raw.peaksInMemory());
+    EXPECT_FALSE(raw.peaksInMemory());  // opening keeps only the scan table
     const long long readsAfterOpen = raw.spectraReadFromDisk();
     EXPECT_EQ(readsAfterOpen, 6);
 
@@ -300,11 +301,19 @@ TEST(VRawfileTest, ChromatogramsAreComputedOncePerFileAndNeverReReadPeaks) {
     ASSERT_TRUE(raw.chromatograms(tic, 0, 0, second));
     EXPECT_EQ(raw.chromatogramsComputed(), 1);
     EXPECT_EQ(Points(first[0]), Points(second[0]));
+    EXPECT_EQ(raw.spectraReadFromDisk(), readsAfterOpen);
+    EXPECT_FALSE(raw.peaksInMemory());
 
-    // Another mass range is computed from the peaks kept in memory.
+    // The first mass range reads every scan's peaks once; further ones come from memory.
     ASSERT_TRUE(raw.chromatograms({{kVXMassRangeTrace, "", {{300.0, 301.0}}}}, 0, 0, second));
     EXPECT_EQ(raw.chromatogramsComputed(), 2);
-    EXPECT_EQ(raw.spectraReadFromDisk(), readsAfterOpen);
+    EXPECT_TRUE(raw.peaksInMemory());
+    EXPECT_EQ(raw.spectraReadFromDisk(), 2 * readsAfterOpen);
+    ASSERT_TRUE(raw.chromatograms({{kVXMassRangeTrace, "ms", {{445.0, 446.0}}}}, 0, 0, second));
+    EXPECT_EQ(raw.chromatogramsComputed(), 3);
+    EXPECT_EQ(raw.spectraReadFromDisk(), 2 * readsAfterOpen);
+    EXPECT_EQ(Points(second[0]),
+              (std::vector<std::pair<double, double>>{{0.5, 1000}, {1.0, 2000}, {1.5, 500}}));
 
     // Reopening starts a new cache.
     OpenOrFail(raw, "run_composed.mzML");
@@ -322,9 +331,30 @@ TEST(VRawfileTest, WithoutRoomForPeaksMassRangesAreReadFromTheFile) {
     ASSERT_TRUE(raw.chromatograms({{kVXTICTrace, "", {}}}, 0, 0, traces));
     EXPECT_EQ(raw.spectraReadFromDisk(), readsAfterOpen);  // from the scan table
     ASSERT_TRUE(raw.chromatograms({{kVXMassRangeTrace, "ms", {{445.0, 446.0}}}}, 0, 0, traces));
+    EXPECT_FALSE(raw.peaksInMemory());
     EXPECT_EQ(raw.spectraReadFromDisk(), readsAfterOpen + 3);
     EXPECT_EQ(Points(traces[0]),
               (std::vector<std::pair<double, double>>{{0.5, 1000}, {1.0, 2000}, {1.5, 500}}));
+
+    // The log says why, once.
+    ASSERT_TRUE(raw.chromatograms({{kVXMassRangeTrace, "ms", {{446.0, 447.0}}}}, 0, 0, traces));
+    QFile log(LogFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_EQ(text.count(QStringLiteral("more than the peak cache may take")), 1) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("run_composed.mzML\" holds 14 peaks")))
+        << text.toStdString();
+}
+
+TEST(VRawfileTest, PeakCacheLimitFollowsTheMachine) {
+    // A quarter of the memory: room for any ordinary run, never all of it.
+    const std::size_t limit = VRawfile::AutomaticPeakCacheLimit();
+    EXPECT_GE(limit, std::size_t{64} << 20);
+    VRawfile raw;
+    OpenOrFail(raw, "run_composed.mzML");
+    std::vector<CVXChro> traces;
+    ASSERT_TRUE(raw.chromatograms({{kVXMassRangeTrace, "", {{445.0, 446.0}}}}, 0, 0, traces));
+    EXPECT_TRUE(raw.peaksInMemory());
 }
 
 TEST(VRawfileTest, RefusesBadChromatogramRequests) {

@@ -8,9 +8,12 @@ using namespace zar;
 
 namespace {
 
-CPepmapPeptide Peptide(const char* label, int scan, double time = 1.0) {
+// A complete peptide of one piece, or (last above 0) an incomplete one of several.
+CPepmapPeptide Peptide(int first, int last, int scan, double time = 1.0) {
     CPepmapPeptide p;
-    p.label = QString::fromLatin1(label);
+    p.digestKind = last > 0 ? kPepmapIncompletePeptide : kPepmapCompletePeptide;
+    p.firstFragment = first;
+    p.lastFragment = last;
     p.matchedScan = scan;
     p.matchedTime = time;
     p.matchedIntensity = 100.0;
@@ -21,10 +24,10 @@ CPepmapPeptide Peptide(const char* label, int scan, double time = 1.0) {
 
 TEST(PeptideLabelsTest, GroupsByScanKeepsTheLastGroupAndCutsOnce) {
     const PepmapPeptideList list = {
-        Peptide("1", 0),  // unmatched
-        Peptide("2", 10, 2.5), Peptide("3", 10),      Peptide("14-15", 10),
-        Peptide("16-17", 10),  Peptide("18", 10),     Peptide("19", 10),
-        Peptide("4", 12, 3.0), Peptide("5", 20, 4.0), Peptide("6", 20)};
+        Peptide(1, 0, 0),  // unmatched
+        Peptide(2, 0, 10, 2.5), Peptide(3, 0, 10),      Peptide(14, 15, 10),
+        Peptide(16, 17, 10),    Peptide(18, 0, 10),     Peptide(19, 0, 10),
+        Peptide(4, 0, 12, 3.0), Peptide(5, 0, 20, 4.0), Peptide(6, 0, 20)};
     const std::vector<PeptideLabel> labels = GroupPeptideLabels(list);
     ASSERT_EQ(labels.size(), 3u);
     EXPECT_EQ(labels[0].text, QStringLiteral("#2,3,14-15..."));

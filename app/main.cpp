@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 #include "ZarApp.h"
 #include "resultviews/RegisterResultViews.h"
+#include "resultviews/views/RegisterResultFormViews.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
 #include "core/Log.h"
 #include "core/Numbers.h"
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
 
     // The spectrum and trace panes are known before the first layout is made.
     zar::RegisterSpectrumViews();
+    zar::RegisterResultFormViews();
     zar::CZarApp zarApp;
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     // The subsystems plug their views, commands and windows into the frame.

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+#include <any>
 #include <functional>
 
 namespace zar {
@@ -35,6 +36,12 @@ class CResultsFormView : public QWidget {
     virtual void SetMassList(WPARAM, LPARAM) {}  // 0x40AC
     virtual void DeleteSearch() {}               // 0x40B6
     virtual void UpdateData() {}                 // 0x40B7
+    // The look-up's result that 0x40B6 carries, handed over just before DeleteSearch.
+    virtual void TakeSearchResult(std::any&) {}
+
+    // Commands of the window (printing, zoom) that the shown view answers.
+    virtual void OnCommand(int) {}
+    virtual bool IsCommandEnabled(int) const { return false; }
 
   private:
     CResultsWindow* owner_;

@@ -317,7 +317,9 @@ void CResultsWindow::mapMessages() {
     m.on(kMsgDatabaseSearchEnded, [this](const Message& msg) {
         for (Slot slot : {kSlotBlast, kSlotCoverage, kSlotRetrieve}) {
             CResultsFormView* v = views_[slot];
-            if (v && reinterpret_cast<WPARAM>(v) == msg.wParam) v->DeleteSearch();
+            if (!v || reinterpret_cast<WPARAM>(v) != msg.wParam) continue;
+            if (msg.payload) v->TakeSearchResult(*msg.payload);
+            v->DeleteSearch();
         }
         return 0;
     });

@@ -101,9 +101,44 @@ void CProteinView::PreparePeptideRows(int rows) {
     peptideGrid_->SetRowCount(peptideRows_);
 }
 
+namespace {
+
+bool HoldsHit(const CProteinRecord* protein, int hitNumber) {
+    if (!protein) return false;
+    for (const auto& numbers : protein->hitNumbersByRank)
+        if (std::find(numbers.begin(), numbers.end(), hitNumber) != numbers.end()) return true;
+    return false;
+}
+
+}  // namespace
+
+int CProteinView::EntryOfHit(const CSearchResults& set, int recordIndex) {
+    const SearchHitRecord* hit = set.GetHit(recordIndex);
+    if (!hit) return -1;
+    const ProteinArray& proteins = set.GetProteins();
+    for (std::size_t i = 0; i < proteins.size(); ++i)
+        if (HoldsHit(proteins[i].get(), hit->hitNumber())) return static_cast<int>(i);
+    for (std::size_t i = 0; i < proteins.size(); ++i)
+        if (proteins[i] && proteins[i]->reference == hit->reference) return static_cast<int>(i);
+    return -1;
+}
+
 void CProteinView::ShowProtein(const SelectedResult& item) {
-    entryIndex_ = item.entryIndex;
-    StartCoverageSearch(item.kind, item.entryIndex);
+    int entry = item.entryIndex;
+    // A result that names a hit (by its peptide) shows the hit's protein when the entry does not
+    // hold the hit: the tab follows the hit picked in the summary.
+    const CSearchResults* set = item.peptide.isEmpty() ? nullptr : ReadyResultsOfKind(item.kind);
+    const SearchHitRecord* hit = set ? set->GetHit(item.recordIndex) : nullptr;
+    if (hit) {
+        const ProteinArray& proteins = set->GetProteins();
+        const bool inRange = entry >= 0 && entry < static_cast<int>(proteins.size());
+        if (!inRange || !HoldsHit(proteins[std::size_t(entry)].get(), hit->hitNumber())) {
+            const int own = EntryOfHit(*set, item.recordIndex);
+            if (own >= 0) entry = own;
+        }
+    }
+    entryIndex_ = entry;
+    StartCoverageSearch(item.kind, entry);
 }
 
 void CProteinView::StartCoverageSearch(int kind, int entryIndex) {

@@ -9,6 +9,7 @@
 namespace zar {
 
 class CDoubleEditCtrl;
+class CSearchResults;
 class CProteinGrid;
 
 class CProteinView : public CSequenceFormView {
@@ -34,6 +35,9 @@ class CProteinView : public CSequenceFormView {
     void StartCoverageSearch(int kind, int entryIndex);
 
     int GetEntryIndex() const { return entryIndex_; }
+    // The protein entry that holds hit `recordIndex` (by its hit number, else by its reference);
+    // -1 when none does.
+    static int EntryOfHit(const CSearchResults& set, int recordIndex);
 
     // CDatabaseLookupView
     int GetLookupIndex() const override { return entryIndex_; }

@@ -196,9 +196,16 @@ void CSearchInfoView::startLoad(const Request& request) {
         CDatabaseSearch search(QString(), request.folder.isEmpty() ? QStringLiteral(".") : request.folder);
         SearchInfoLoad load;
         load.fileInformation = request.fileInformation;
-        load.info = request.kind == kResultKindMassmap
-                        ? search.ReadSearchInfo(request.file, request.monoisotopic)
-                        : search.ReadSearchInfo2(request.file, request.monoisotopic);
+        const bool massmap = request.kind == kResultKindMassmap;
+        load.info = massmap ? search.ReadSearchInfo(request.file, request.monoisotopic)
+                            : search.ReadSearchInfo2(request.file, request.monoisotopic);
+        // A spectrum that cannot be read still leaves the search's settings to show.
+        SearchInfoText text;
+        if (!load.info &&
+            ReadSearchInfoText(JoinPath(search.resultsDirectory(), request.file + QStringLiteral(".out")),
+                               massmap ? OutHeaderLayout::PeptideMapping : OutHeaderLayout::SearchEngine,
+                               text))
+            load.header = text;
         PostMessage(receiver, kMsgSearchInfoLoaded, 0, 0, std::move(load));
     });
 }
@@ -214,11 +221,11 @@ void CSearchInfoView::takeLoad(SearchInfoLoad load) {
         startLoad(next);
         return;
     }
-    if (!load.info) {
+    if (!load.info && !load.header) {
         loadSpectrum({});
         return;
     }
-    const SearchInfoText& t = load.info->text;
+    const SearchInfoText& t = load.info ? load.info->text : *load.header;
     const QString texts[] = {t.database, t.enzyme, t.precursor, t.charge, t.fragment, t.massType, t.search};
     for (std::size_t i = 0; i < statics_.size(); ++i) statics_[i]->setText(texts[i]);
     // The scans and the charge after the base name: "base.first.last.charge".
@@ -226,7 +233,7 @@ void CSearchInfoView::takeLoad(SearchInfoLoad load) {
     firstScan_ = parts.value(0).trimmed().toInt();
     CZarDoc* doc = CZarDoc::GetDoc();
     retentionTime_ = doc && firstScan_ > 0 ? doc->ScanToRetentionTime(firstScan_) : 0.0;
-    loadSpectrum(load.info->spectrum);
+    loadSpectrum(load.info ? load.info->spectrum : std::vector<DtaPeak>());
 }
 
 void CSearchInfoView::loadSpectrum(const std::vector<DtaPeak>& dta) {

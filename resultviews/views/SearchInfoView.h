@@ -30,6 +30,8 @@ class CSpec;
 struct SearchInfoLoad {
     QString fileInformation;  // of the hit it was read for
     std::optional<SearchInfoResult> info;
+    // The header alone, when the spectrum could not be read.
+    std::optional<SearchInfoText> header;
 };
 
 class CSearchInfoView : public CResultsFormView {

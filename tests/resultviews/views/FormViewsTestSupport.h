@@ -1,0 +1,93 @@
+#pragma once
+// What the tests of the results window's views share: the plotting server registered for the
+// suite, the program around the views (document, main frame, the views registered), a loaded
+// copy of a results folder, and a catcher of the addresses handed to the web browser.
+
+#include "ResultViewsTestSupport.h"
+#include "ViewsTestSupport.h"
+
+#include "ResultsWindow.h"
+#include "resultviews/views/RegisterResultFormViews.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace fvtest {
+
+// The program around the views. Settings stay those of the suite (where the plotting server
+// is registered).
+struct Program {
+    zartest::MessageBoxCapture boxes;
+    QTemporaryDir dir;
+    std::unique_ptr<zar::CZarDoc> doc = std::make_unique<zar::CZarDoc>();
+    std::unique_ptr<zar::CMainFrame> frame = std::make_unique<zar::CMainFrame>(doc.get());
+
+    Program() {
+        zar::RegisterResultViews(*frame);
+        zar::RegisterResultFormViews();
+        frame->resize(1100, 800);
+    }
+    ~Program() {
+        frame.reset();
+        doc.reset();
+    }
+    // Loads a results folder through the status dialog and waits for its end.
+    bool Load(const QString& folder) {
+        if (!zar::OpenSorvexResults(*frame, folder)) return false;
+        return rvtest::WaitFor([this] { return !frame->IsLoadingResults(); }, 120000);
+    }
+    // A copy of the fixture folder of seven results with its "test.fasta".
+    QString CopySeven() {
+        const QString folder = dir.path() + "/seven";
+        return rvtest::CopyFolder(zartest::DataPath(QStringLiteral("resultviews/seven")), folder)
+                   ? folder
+                   : QString();
+    }
+    zar::CSorvexResults& Set() const { return *doc->GetSorvexResults(); }
+    // Shows a result in the results window (made on first use).
+    zar::CResultsWindow* Show(const zar::SelectedResult& result) {
+        doc->ShowResultsWindow(result);
+        return zar::GetResultsWindow();
+    }
+    template <class View>
+    View* ViewOf(int type) const {
+        zar::CResultsWindow* w = zar::GetResultsWindow();
+        return w ? dynamic_cast<View*>(w->ViewOfType(type)) : nullptr;
+    }
+    // The position of the hit whose peptide this is; -1 when none.
+    int HitWithPeptide(const QString& peptide) const {
+        const zar::CSorvexResults& set = Set();
+        for (int i = 0; i < set.GetHitCount(); ++i)
+            if (set.GetHit(i)->peptide == peptide) return i;
+        return -1;
+    }
+};
+
+// A result as a click on the summary table's scan column makes it.
+inline zar::SelectedResult HitResult(const zar::CSearchResults& set, int position, int viewType) {
+    zar::SelectedResult r;
+    r.kind = 1;
+    r.viewType = viewType;
+    r.recordIndex = position;
+    r.peptide = set.GetHit(position)->peptide;
+    return r;
+}
+
+// Records the addresses handed to the web browser instead of opening them.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    UrlCatcher() {
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
+    }
+    ~UrlCatcher() override {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    }
+    QList<QUrl> urls;
+  public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+}  // namespace fvtest

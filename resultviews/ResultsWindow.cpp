@@ -62,6 +62,30 @@ int SlotOfType(int type) {
     }
 }
 
+// Commands the shown view answers: printing, then zoom, with the view types that have them.
+struct PaneCommand {
+    int command;
+    const char* text;
+    const char* tip;
+};
+constexpr int kPrintCommand = 57607;
+const PaneCommand kPrintPane = {kPrintCommand, "Print", "Print the shown view"};
+const PaneCommand kZoomPanes[] = {
+    {9211, "Zoom In Y", "Zoom in on the intensity axis"},
+    {9212, "Zoom Out Y", "Zoom out on the intensity axis"},
+    {9213, "Normalize", "Show the whole intensity range"},
+    {9214, "Zoom In X", "Zoom in on the m/z axis"},
+    {9215, "Zoom Out X", "Zoom out on the m/z axis"},
+    {9216, "Display All", "Show the whole m/z range"},
+    {9217, "Reset Scaling", "Show the whole spectrum"},
+};
+
+bool TypeHasCommand(int type, int command) {
+    if (command == kPrintCommand) return type >= 1 && type <= 9;
+    if (command == 9217) return type == 5 || type == 7;
+    return type == 5 || type == 7 || type == 9;
+}
+
 // The view type each slot's maker is registered under.
 constexpr int kTypeOfSlot[CResultsWindow::kSlotCount] = {1, 2, 5, 3, 6, 7, 8, 9};
 
@@ -117,6 +141,14 @@ void CResultsWindow::createToolBar() {
     bar->setObjectName(QStringLiteral("ResultsToolBar"));
     QAction* close = bar->addAction(QStringLiteral("Close"), this, [this] { this->close(); });
     actions_.push_back({9329, close});
+    const auto addPaneCommand = [this, bar](const PaneCommand& c) {
+        QAction* a = bar->addAction(QString::fromLatin1(c.text));
+        a->setToolTip(QString::fromLatin1(c.tip));
+        const int command = c.command;
+        connect(a, &QAction::triggered, this, [this, command] { OnViewPaneCommand(command); });
+        actions_.push_back({c.command, a});
+    };
+    addPaneCommand(kPrintPane);
     bar->addSeparator();
     for (const ViewCommand& c : kViewCommands) {
         QAction* a = bar->addAction(QString::fromLatin1(c.text));
@@ -126,6 +158,8 @@ void CResultsWindow::createToolBar() {
         connect(a, &QAction::triggered, this, [this, command] { OnViewCommand(command); });
         actions_.push_back({c.command, a});
     }
+    bar->addSeparator();
+    for (const PaneCommand& c : kZoomPanes) addPaneCommand(c);
     bar->addSeparator();
     readingFrames_ = new QComboBox(bar);
     readingFrames_->setObjectName(QStringLiteral("ReadingFrames"));
@@ -220,6 +254,13 @@ void CResultsWindow::OnViewCommand(int command) {
     updateCommands();
 }
 
+void CResultsWindow::OnViewPaneCommand(int command) {
+    CResultsFormView* shown = ViewOfType(shownType_);
+    if (shown && TypeHasCommand(shownType_, command) && shown->IsCommandEnabled(command))
+        shown->OnCommand(command);
+    updateCommands();
+}
+
 void CResultsWindow::updateCommands() {
     for (const ViewCommand& c : kViewCommands) {
         QAction* a = Action(c.command);
@@ -229,6 +270,13 @@ void CResultsWindow::updateCommands() {
         a->setChecked(checked);
         a->setEnabled(c.command == 9323 || currentKind_ != 0);
     }
+    CResultsFormView* shown = ViewOfType(shownType_);
+    for (const PaneCommand& c : kZoomPanes)
+        if (QAction* a = Action(c.command))
+            a->setEnabled(shown && TypeHasCommand(shownType_, c.command) && shown->IsCommandEnabled(c.command));
+    if (QAction* print = Action(kPrintCommand))
+        print->setEnabled(shown && TypeHasCommand(shownType_, kPrintCommand) &&
+                          shown->IsCommandEnabled(kPrintCommand));
     readingFrames_->setEnabled(readingFrameEnable_ != 0 &&
                                (shownType_ == 1 || shownType_ == 2 || shownType_ == 6));
     outputFiles_->setEnabled(shownType_ == 4);

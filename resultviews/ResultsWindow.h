@@ -53,6 +53,10 @@ class CResultsWindow : public QMainWindow {
     void SetTitle(const QString& name);
     void OnReadingFrameChanged(int index);
     void OnOutputFileChanged(int index);
+    // Printing (57607) and zoom (9211 to 9217): answered by the shown view.
+    void OnViewPaneCommand(int command);
+    // Enables the tool bar's commands as the shown view's state allows.
+    void UpdateCommandUI() { updateCommands(); }
 
     int ShownType() const { return shownType_; }
     int CurrentKind() const { return currentKind_; }

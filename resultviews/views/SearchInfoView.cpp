@@ -529,6 +529,8 @@ void CSearchInfoView::OnSpecZoom(bool valid, double startMass, double startInten
 
 void CSearchInfoView::redraw() {
     if (control_) control_->update();
+    // What the window's zoom commands may do follows the zoom and the data.
+    if (Owner()) Owner()->UpdateCommandUI();
 }
 
 void CSearchInfoView::showContextMenu(const QPoint& global) {

@@ -1,7 +1,7 @@
 #pragma once
-// What the tests of the results window's views share: the plotting server registered for the
-// suite, the program around the views (document, main frame, the views registered), a loaded
-// copy of a results folder, and a catcher of the addresses handed to the web browser.
+// What the tests of the results window's views share: the program around the views (document,
+// main frame, the views registered, the plotting server registered in its settings), a loaded
+// results folder, and a catcher of the addresses handed to the web browser.
 
 #include "ResultViewsTestSupport.h"
 #include "ViewsTestSupport.h"
@@ -14,25 +14,17 @@
 
 namespace fvtest {
 
-// The program around the views. Settings stay those of the suite (where the plotting server
-// is registered).
-struct Program {
-    zartest::MessageBoxCapture boxes;
-    QTemporaryDir dir;
-    std::unique_ptr<zar::CZarDoc> doc = std::make_unique<zar::CZarDoc>();
-    std::unique_ptr<zar::CMainFrame> frame = std::make_unique<zar::CMainFrame>(doc.get());
+// The program around the views, with the plotting server registered in its settings.
+struct Program : rvtest::Program {
+    bool serverRegistered = false;
 
     Program() {
-        zar::RegisterResultViews(*frame);
         zar::RegisterResultFormViews();
-        frame->resize(1100, 800);
-    }
-    ~Program() {
-        frame.reset();
-        doc.reset();
+        zar::ResetRegistryCache();
+        serverRegistered = zar::RegisterServerLibrary(viewstest::PlotLibrary(), false) == zar::S_OK;
     }
     // Loads a results folder through the status dialog and waits for its end.
-    bool Load(const QString& folder) {
+    bool LoadFolder(const QString& folder) {
         if (!zar::OpenSorvexResults(*frame, folder)) return false;
         return rvtest::WaitFor([this] { return !frame->IsLoadingResults(); }, 120000);
     }
@@ -43,7 +35,6 @@ struct Program {
                    ? folder
                    : QString();
     }
-    zar::CSorvexResults& Set() const { return *doc->GetSorvexResults(); }
     // Shows a result in the results window (made on first use).
     zar::CResultsWindow* Show(const zar::SelectedResult& result) {
         doc->ShowResultsWindow(result);

@@ -47,7 +47,7 @@ class LookupViewsTest : public ::testing::Test {
     void SetUp() override {
         folder = p.CopySeven();
         ASSERT_FALSE(folder.isEmpty());
-        ASSERT_TRUE(p.Load(folder));
+        ASSERT_TRUE(p.LoadFolder(folder));
         peptideHit = p.HitWithPeptide("K.PEPTIDEK.R");
         ASSERT_GE(peptideHit, 0);
     }
@@ -62,24 +62,15 @@ class LookupViewsTest : public ::testing::Test {
         }
         return view;
     }
-    // A setting of the program, for the duration of a test.
-    void SetText(const char* name, const QString& value) {
-        RegKey key(RegRoot::LocalMachine, QString::fromLatin1(kProgramKey), true);
-        QString old;
-        if (key.readString(QString::fromLatin1(name), old)) restore.emplace_back(name, old);
-        key.writeString(QString::fromLatin1(name), value);
-    }
-    void TearDown() override {
-        for (const auto& [name, value] : restore)
-            RegKey(RegRoot::LocalMachine, QString::fromLatin1(kProgramKey), true)
-                .writeString(QString::fromLatin1(name), value);
+    // A setting of the program (the program's settings are the test's own).
+    static void SetText(const char* name, const QString& value) {
+        RegKey(RegRoot::LocalMachine, QString::fromLatin1(kProgramKey), true)
+            .writeString(QString::fromLatin1(name), value);
     }
 
-    zartest::ScopedConfigDir config;
     fvtest::Program p;
     QString folder;
     int peptideHit = -1;
-    std::vector<std::pair<const char*, QString>> restore;
 };
 
 }  // namespace
@@ -354,7 +345,7 @@ TEST_F(LookupViewsTest, ReadingFrameOfANucleotideDatabase) {
         ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
         copy.write(text);
     }
-    ASSERT_TRUE(p.Load(p.dir.filePath("dna")));
+    ASSERT_TRUE(p.LoadFolder(p.dir.filePath("dna")));
     ASSERT_EQ(p.Set().Parameters().nucleotide, 1);
     std::array<int, 7> expected{};
     for (int frame = 1; frame <= 6; ++frame)

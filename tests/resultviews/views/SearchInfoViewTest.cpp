@@ -20,18 +20,15 @@ constexpr int kWait = 20000;
 
 class SearchInfoViewTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { server_ = std::make_unique<viewstest::RegisteredPlotServer>(); }
-    static void TearDownTestSuite() { server_.reset(); }
-
     void SetUp() override {
-        ASSERT_TRUE(server_->ok());
+        ASSERT_TRUE(p.serverRegistered);
         folder = p.CopySeven();
         ASSERT_FALSE(folder.isEmpty());
         // Peaks from 300 to 1300 m/z for the first hit, three for the second.
         WriteDta("run.0100.0100.1", "1045.56 1\n300.0 100.0\n500.0 400.0\n800.5 900.0\n1300.0 50.0\n");
         WriteDta("run.0101.0101.2", "900.40 2\n200.0 10.0\n400.0 20.0\n600.0 5.0\n");
         WriteDta("run.0105.0105.1", "800.30 1\n450.25 77.0\n");
-        ASSERT_TRUE(p.Load(folder));
+        ASSERT_TRUE(p.LoadFolder(folder));
         first = p.HitWithPeptide("K.PEPTIDEK.R");
         second = p.HitWithPeptide("R.GGGGK.A");
         single = p.HitWithPeptide("K.NNNNK.R");
@@ -54,15 +51,12 @@ class SearchInfoViewTest : public ::testing::Test {
         return view;
     }
 
-    static std::unique_ptr<viewstest::RegisteredPlotServer> server_;
     fvtest::Program p;
     QString folder;
     int first = -1;
     int second = -1;
     int single = -1;
 };
-
-std::unique_ptr<viewstest::RegisteredPlotServer> SearchInfoViewTest::server_;
 
 }  // namespace
 
@@ -216,4 +210,29 @@ TEST_F(SearchInfoViewTest, PrintsTheSettingsAndTheSpectrum) {
     printer.setOutputFileName(p.dir.filePath("search.pdf"));
     EXPECT_TRUE(view->PrintReport(printer));
     EXPECT_GT(QFileInfo(p.dir.filePath("search.pdf")).size(), 1000);
+}
+
+TEST_F(SearchInfoViewTest, TheWindowsZoomCommandsReachTheShownView) {
+    CSearchInfoView* view = Show(first);
+    ASSERT_NE(view, nullptr);
+    CResultsWindow* window = GetResultsWindow();
+    ASSERT_NE(window->Action(ID_PLOT_ZOOM_IN_X), nullptr);
+    EXPECT_TRUE(window->Action(ID_PLOT_ZOOM_IN_X)->isEnabled());
+    EXPECT_FALSE(window->Action(ID_PLOT_ZOOM_OUT_X)->isEnabled()) << "nothing zoomed yet";
+    EXPECT_TRUE(window->Action(57607)->isEnabled());
+    window->Action(ID_PLOT_ZOOM_IN_X)->trigger();
+    EXPECT_TRUE(view->DisplayState().xZoomed);
+    EXPECT_TRUE(window->Action(ID_PLOT_ZOOM_OUT_X)->isEnabled());
+    EXPECT_TRUE(window->Action(ID_PLOT_RESET_SCALING)->isEnabled());
+    view->OnSpecZoom(true, 500.0, 100.0, 600.0, 400.0);  // a box drawn with the mouse
+    EXPECT_TRUE(window->Action(ID_PLOT_NORMALIZE)->isEnabled());
+    window->Action(ID_PLOT_RESET_SCALING)->trigger();
+    EXPECT_FALSE(view->DisplayState().xZoomed);
+    EXPECT_FALSE(view->DisplayState().yZoomed);
+    EXPECT_FALSE(window->Action(ID_PLOT_ZOOM_OUT_X)->isEnabled());
+
+    // The BLAST view has no zoom, but prints.
+    window->OnViewCommand(9316);
+    EXPECT_FALSE(window->Action(ID_PLOT_ZOOM_IN_X)->isEnabled());
+    EXPECT_TRUE(window->Action(57607)->isEnabled());
 }

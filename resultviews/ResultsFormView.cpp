@@ -1,5 +1,11 @@
 #include "ResultsFormView.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QThread>
+
 #include <map>
 
 namespace zar {
@@ -14,6 +20,24 @@ std::map<int, ResultsFormViewMaker>& Makers() {
 
 CResultsFormView::CResultsFormView(CResultsWindow* owner, QWidget* parent)
     : QWidget(parent), owner_(owner) {}
+
+bool ProcessEventsWhile(const std::function<bool()>& busy, int milliseconds) {
+    const QDeadlineTimer deadline(milliseconds);
+    while (busy()) {
+        if (deadline.hasExpired()) return false;
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+bool ChooseReportPrinter(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    return dialog.exec() == QDialog::Accepted;
+}
 
 void RegisterResultsFormView(int viewType, ResultsFormViewMaker maker) {
     Makers()[viewType] = std::move(maker);

@@ -11,6 +11,8 @@
 #include <any>
 #include <functional>
 
+class QPrinter;
+
 namespace zar {
 
 class CResultsWindow;
@@ -46,6 +48,14 @@ class CResultsFormView : public QWidget {
   private:
     CResultsWindow* owner_;
 };
+
+// For checks and callers that must wait: processes events while busy() holds; false when the
+// time ran out first.
+bool ProcessEventsWhile(const std::function<bool()>& busy, int milliseconds);
+
+// Asks the user for a printer for a view's report (no page range, no selection to choose);
+// false when the user cancels.
+bool ChooseReportPrinter(QPrinter& printer, QWidget* parent);
 
 // Makers of the form views that other parts of the program provide, by results-window view
 // type (1 BLAST, 2 retrieve, 5 display ions, 6 coverage, 7 search parameters, 8 select ions,

@@ -99,14 +99,19 @@ bool CDatabaseStatusDlg::StartSearch(int kind) {
     }
 }
 
-bool CDatabaseStatusDlg::SearchBySequenceThreadProc(CDatabaseLookupView* view) {
+const SearchHitRecord* CDatabaseStatusDlg::hitOf(CDatabaseLookupView* view,
+                                                 const CSearchResults*& results) const {
     view->SetSearching(true);
-    const CSearchResults* results = resultsOf(view);
+    results = resultsOf(view);
     const SearchHitRecord* hit = results ? results->GetHit(view->GetLookupIndex()) : nullptr;
-    if (!hit) {
-        view->SetSearching(false);
-        return false;
-    }
+    if (!hit) view->SetSearching(false);
+    return hit;
+}
+
+bool CDatabaseStatusDlg::SearchBySequenceThreadProc(CDatabaseLookupView* view) {
+    const CSearchResults* results = nullptr;
+    const SearchHitRecord* hit = hitOf(view, results);
+    if (!hit) return false;
     DatabaseLookupRequest request = LookupRequestForHit(*hit);
     const QString peptide = view->GetLookupPeptide();
     if (!peptide.isEmpty()) request.peptide = peptide;
@@ -114,13 +119,9 @@ bool CDatabaseStatusDlg::SearchBySequenceThreadProc(CDatabaseLookupView* view) {
 }
 
 bool CDatabaseStatusDlg::SearchThreadProc(CDatabaseLookupView* view) {
-    view->SetSearching(true);
-    const CSearchResults* results = resultsOf(view);
-    const SearchHitRecord* hit = results ? results->GetHit(view->GetLookupIndex()) : nullptr;
-    if (!hit) {
-        view->SetSearching(false);
-        return false;
-    }
+    const CSearchResults* results = nullptr;
+    const SearchHitRecord* hit = hitOf(view, results);
+    if (!hit) return false;
     DatabaseLookupRequest request = LookupRequestForHit(*hit);
     // The view's peptide is the one asked about, even when empty (the look-up says so).
     request.peptide = view->GetLookupPeptide();

@@ -20,6 +20,7 @@ class QPushButton;
 namespace zar {
 
 class CSearchResults;
+struct SearchHitRecord;
 
 class CDatabaseStatusDlg : public CDialogBase {
     Q_OBJECT
@@ -71,6 +72,8 @@ class CDatabaseStatusDlg : public CDialogBase {
     bool startWorker(CDatabaseLookupView* view, CDatabaseLookupWorker::Kind kind,
                      const CSearchResults& results, const DatabaseLookupRequest& request);
     CSearchResults* resultsOf(const CDatabaseLookupView* view) const;
+    // The view's hit, with the busy flag set; null (the flag clear again) when there is none.
+    const SearchHitRecord* hitOf(CDatabaseLookupView* view, const CSearchResults*& results) const;
 
     QLabel* status_;
     QProgressBar* progress_;

@@ -74,9 +74,7 @@ void CBlastView::StartDatabaseSearch(const SelectedResult& item, int rows) {
     if (grid_->GetRowCount() < wanted) grid_->AddHit(wanted - grid_->GetRowCount());
     if (!set) return;
 
-    reference_ = item.reference.isEmpty() && hit ? hit->reference : item.reference;
-    sequence_ = ExtractPeptideSequence(item.peptide);
-    if (sequence_.isEmpty() && hit) sequence_ = ExtractPeptideSequence(hit->peptide);
+    NamesOfResult(item, hit, reference_, sequence_);
     if (Owner()) Owner()->SetTitle(QStringLiteral("Blast - ") + sequence_);
     if (reference_.isEmpty() && sequence_.isEmpty()) return;
     database_->setText(QStringLiteral("Database: ") + (hit ? hit->databaseFile : QString()));

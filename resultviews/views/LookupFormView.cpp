@@ -4,6 +4,7 @@
 #include "app/grids/ClipboardWnd.h"
 #include "databases/views/DatabaseStatusDlg.h"
 #include "document/SearchResults.h"
+#include "document/TextHelpers.h"
 #include "grid/GridWnd.h"
 #include "resultviews/ResultsStatusDlg.h"
 #include "resultviews/ResultsWindow.h"
@@ -48,6 +49,13 @@ bool CLookupFormView::DeferWhileSearching(std::function<void()> request) {
     return true;
 }
 
+void CLookupFormView::NamesOfResult(const SelectedResult& item, const SearchHitRecord* hit,
+                                    QString& reference, QString& peptide) {
+    reference = item.reference.isEmpty() && hit ? hit->reference : item.reference;
+    peptide = ExtractPeptideSequence(item.peptide);
+    if (peptide.isEmpty() && hit) peptide = ExtractPeptideSequence(hit->peptide);
+}
+
 bool CLookupFormView::StartLookup(int searchKind) {
     auto* dialog = new CDatabaseStatusDlg(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -80,14 +88,7 @@ void CLookupFormView::DeleteSearch() {
 }
 
 bool CLookupFormView::WaitUntilIdle(int milliseconds) {
-    const QDeadlineTimer deadline(milliseconds);
-    while (statusDialog_ || pending_) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+    return ProcessEventsWhile([this] { return !statusDialog_.isNull() || static_cast<bool>(pending_); }, milliseconds);
 }
 
 void CLookupFormView::OnNcbiBlast() {
@@ -115,11 +116,7 @@ void CLookupFormView::OnExportSequence() {
 
 void CLookupFormView::OnFilePrint() {
     QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    // No page numbers and no selection to choose.
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    if (dialog.exec() == QDialog::Accepted) PrintReport(printer);
+    if (ChooseReportPrinter(printer, this)) PrintReport(printer);
 }
 
 void CLookupFormView::OnCommand(int id) {

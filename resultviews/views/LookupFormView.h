@@ -18,6 +18,7 @@ class QPrinter;
 namespace zar {
 
 class CSearchResults;
+struct SearchHitRecord;
 
 class CLookupFormView : public CResultsFormView, public CDatabaseLookupView {
     Q_OBJECT
@@ -80,6 +81,9 @@ class CLookupFormView : public CResultsFormView, public CDatabaseLookupView {
     bool DeferWhileSearching(std::function<void()> request);
     // Whether records the look-up sends on its way are still for what the view shows.
     bool WantsSearchRecords() const { return statusDialog_ && !pending_; }
+    // The reference and the peptide's letters a result asks about: its own, else its hit's.
+    static void NamesOfResult(const SelectedResult& item, const SearchHitRecord* hit,
+                              QString& reference, QString& peptide);
     // Creates the status dialog and starts the look-up; false (dialog gone) when none started.
     bool StartLookup(int searchKind);
 

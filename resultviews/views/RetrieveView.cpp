@@ -57,9 +57,7 @@ void CRetrieveView::RetrieveSequence(const SelectedResult& item) {
     hitNumber_ = hit ? hit->hitNumber() : 0;
     ClearProtein();
     if (!set) return;
-    reference_ = item.reference.isEmpty() && hit ? hit->reference : item.reference;
-    peptide_ = ExtractPeptideSequence(item.peptide);
-    if (peptide_.isEmpty() && hit) peptide_ = ExtractPeptideSequence(hit->peptide);
+    NamesOfResult(item, hit, reference_, peptide_);
     if (Owner()) Owner()->SetTitle(QStringLiteral("Retrieve - ") + reference_);
     if (reference_.isEmpty() && peptide_.isEmpty()) return;
     sequenceEdit_->setText(peptide_);

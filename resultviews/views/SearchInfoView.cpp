@@ -549,10 +549,7 @@ void CSearchInfoView::contextMenuEvent(QContextMenuEvent* e) {
 
 void CSearchInfoView::OnFilePrint() {
     QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    if (dialog.exec() == QDialog::Accepted) PrintReport(printer);
+    if (ChooseReportPrinter(printer, this)) PrintReport(printer);
 }
 
 bool CSearchInfoView::PrintReport(QPrinter& printer) {
@@ -597,14 +594,7 @@ bool CSearchInfoView::PrintReport(QPrinter& printer) {
 }
 
 bool CSearchInfoView::WaitUntilIdle(int milliseconds) {
-    const QDeadlineTimer deadline(milliseconds);
-    while (loading_ || pending_) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+    return ProcessEventsWhile([this] { return loading_ || pending_.has_value(); }, milliseconds);
 }
 
 }  // namespace zar

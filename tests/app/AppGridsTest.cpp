@@ -30,23 +30,6 @@ using namespace zar;
 
 namespace {
 
-// Catches what would open in the browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() {
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
-    }
-    ~UrlCatcher() override {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    }
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
-
 // Records the results-window requests and the messages to the main window.
 struct Services {
     std::vector<SelectedResult> requests;
@@ -259,7 +242,7 @@ TEST(SummaryGrid, PressPostsTheRecordAndColumnToTheMainWindow) {
 
 TEST(SummaryGrid, CellClicksOpenTheViewsOfTheirColumns) {
     Services services;
-    UrlCatcher browser;
+    zartest::UrlCatcher browser;
     SummaryOwner owner;
     auto grid = shownGrid<CSummaryGrid>(5, 14);
     grid->SetGridOwner(&owner);
@@ -478,7 +461,7 @@ TEST(BlastLookup, AddressIsEncodedAndCarriesTheFixedQuery) {
 
 TEST(BlastLookup, OnlyWebAddressesAreOpened) {
     zartest::MessageBoxCapture boxes;
-    UrlCatcher browser;
+    zartest::UrlCatcher browser;
     EXPECT_FALSE(BlastPeptide(QString()));
     RegKey(RegRoot::LocalMachine, QStringLiteral("Software\\Korvath\\Veltrix\\ZarvikBrowser"), true)
         .writeString(QStringLiteral("NCBIBlastURL"), QStringLiteral("javascript:alert(1)"));
@@ -516,7 +499,7 @@ TEST(SwissProtLookup, ThreeSearchesWithTheReferenceEncodedAsTheQuery) {
 TEST(SwissProtLookup, OnlyWebAddressesAreOpened) {
     zartest::ScopedConfigDir config;
     zartest::MessageBoxCapture boxes;
-    UrlCatcher browser;
+    zartest::UrlCatcher browser;
     EXPECT_FALSE(SwissProtReference(SwissProtSearch::Accession, QString()));
     EXPECT_TRUE(SwissProtReference(SwissProtSearch::FullText, QStringLiteral("ALBU_BOVIN")));
     ASSERT_EQ(browser.urls.size(), 1);
@@ -558,5 +541,3 @@ TEST(BitmapButtonEdit, ButtonAndTextAreas) {
     EXPECT_TRUE(CBitmapButtonEdit::TextArea(QRect(0, 0, 18, 20)).isEmpty()) << "a narrow cell shows no text";
     EXPECT_TRUE(CBitmapButtonEdit::ButtonArea(QRect(0, 0, 10, 8), 16).width() <= 10) << "the button stays in the cell";
 }
-
-#include "AppGridsTest.moc"

@@ -3,6 +3,7 @@
 #include "messages/Messages.h"
 #include "registry/RegKey.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 
@@ -40,6 +41,16 @@ ScopedConfigDir::ScopedConfigDir() : previous_(qgetenv("ZAR_CONFIG_DIR")) {
 ScopedConfigDir::~ScopedConfigDir() {
     qputenv("ZAR_CONFIG_DIR", previous_);
     zar::ResetRegistryCache();
+}
+
+UrlCatcher::UrlCatcher() {
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
+}
+
+UrlCatcher::~UrlCatcher() {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
 }
 
 MessageTrap::MessageTrap(QObject* target, std::initializer_list<unsigned> messages) : messages_(messages) {

@@ -5,7 +5,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QList>
 #include <QObject>
+#include <QUrl>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -64,6 +66,17 @@ protected:
 private:
     std::vector<unsigned> messages_;
     std::vector<Caught> caught_;
+};
+
+// Records the web addresses handed to the user's browser while it lives, instead of opening them.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher();
+    ~UrlCatcher() override;
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
 };
 
 // Path of a fixture in tests/data.

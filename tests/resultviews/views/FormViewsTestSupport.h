@@ -1,7 +1,7 @@
 #pragma once
 // What the tests of the results window's views share: the program around the views (document,
-// main frame, the views registered, the plotting server registered in its settings), a loaded
-// results folder, and a catcher of the addresses handed to the web browser.
+// main frame, the views registered, the plotting server registered in its settings) and a loaded
+// results folder.
 
 #include "ResultViewsTestSupport.h"
 #include "ViewsTestSupport.h"
@@ -9,8 +9,6 @@
 #include "ResultsWindow.h"
 #include "resultviews/views/RegisterResultFormViews.h"
 
-#include <QDesktopServices>
-#include <QUrl>
 
 namespace fvtest {
 
@@ -64,21 +62,5 @@ inline zar::SelectedResult HitResult(const zar::CSearchResults& set, int positio
     return r;
 }
 
-// Records the addresses handed to the web browser instead of opening them.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-  public:
-    UrlCatcher() {
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
-    }
-    ~UrlCatcher() override {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    }
-    QList<QUrl> urls;
-  public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 }  // namespace fvtest

@@ -98,7 +98,7 @@ TEST_F(LookupViewsTest, BlastViewListsTheProteinsThatHoldThePeptide) {
 }
 
 TEST_F(LookupViewsTest, WebLookUpsAreEncodedAndOnlyForTheWeb) {
-    fvtest::UrlCatcher browser;
+    zartest::UrlCatcher browser;
     SelectedResult odd = HitResult(p.Set(), peptideHit, 1);
     odd.peptide = "PEP&TIDE+X Y";
     odd.reference = "sp|P1|A B&C#";
@@ -227,7 +227,7 @@ TEST_F(LookupViewsTest, RetrieveViewShowsTheProteinWithThePeptideInRed) {
     EXPECT_EQ(view->ProteinSequence(), "MKPEPTIDEKRAAAAGGGGW");
 
     // The look-ups send the peptide and the reference; the copy the protein.
-    fvtest::UrlCatcher browser;
+    zartest::UrlCatcher browser;
     view->OnNcbiBlast();
     view->OnSwissProtFullText();
     ASSERT_EQ(browser.urls.size(), 2);
@@ -284,7 +284,7 @@ TEST_F(LookupViewsTest, CoverageViewFollowsTheHitsProteinAndMatchesAHandCount) {
     EXPECT_EQ(red, expected);
 
     // BLAST sends the entry's first peptide, Swiss-Prot its reference.
-    fvtest::UrlCatcher browser;
+    zartest::UrlCatcher browser;
     view->OnNcbiBlast();
     view->OnSwissProtAccession();
     ASSERT_EQ(browser.urls.size(), 2);

@@ -76,31 +76,8 @@ CSearchInfoView::CSearchInfoView(CResultsWindow* owner, QWidget* parent)
     layout->setRowMinimumHeight(4, kControlRect.height());
     scrollBar_->setRange(0, 0);
     scrollBar_->setEnabled(false);
-    connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
-        switch (action) {
-            case QAbstractSlider::SliderSingleStepSub:
-                OnHScroll(kLineLeft, 0);
-                break;
-            case QAbstractSlider::SliderSingleStepAdd:
-                OnHScroll(kLineRight, 0);
-                break;
-            case QAbstractSlider::SliderPageStepSub:
-                OnHScroll(kPageLeft, 0);
-                break;
-            case QAbstractSlider::SliderPageStepAdd:
-                OnHScroll(kPageRight, 0);
-                break;
-            case QAbstractSlider::SliderMove:
-                OnHScroll(kThumbTrack, scrollBar_->sliderPosition());
-                break;
-            default:
-                break;
-        }
-        // The view places the thumb itself.
-        scrollBar_->setSliderPosition(scrollBar_->value());
-    });
-    connect(scrollBar_, &QScrollBar::sliderReleased, this,
-            [this] { OnHScroll(kThumbPosition, scrollBar_->sliderPosition()); });
+    ConnectScrollSteps(scrollBar_, this,
+                       [this](ScrollStep step, int position) { OnHScroll(step, position); });
     receiver_->messageMap().on(kMsgSearchInfoLoaded, [this](const Message& m) -> LRESULT {
         if (m.payload)
             if (auto* load = std::any_cast<SearchInfoLoad>(m.payload)) takeLoad(std::move(*load));
@@ -383,33 +360,31 @@ void CSearchInfoView::updateScrollBar() {
     scrollBar_->setEnabled(scroll_.page < 100 && fullHigh_ > fullLow_);
 }
 
-void CSearchInfoView::OnHScroll(int code, int position) {
+void CSearchInfoView::OnHScroll(ScrollStep step, int position) {
     const int page = scroll_.page;
     int p = scroll_.position;
-    switch (code) {
-        case kLineLeft:
+    switch (step) {
+        case ScrollStep::LineBack:
             p = LineLeft(p);
             break;
-        case kLineRight:
+        case ScrollStep::LineForward:
             p = LineRight(p, page);
             break;
-        case kPageLeft:
+        case ScrollStep::PageBack:
             p = std::max(p - page, 0);
             break;
-        case kPageRight:
+        case ScrollStep::PageForward:
             p = std::min(p + page, 100);
             break;
-        case kThumbTrack:
+        case ScrollStep::ThumbTrack:
             ShowXPercent(position, page);
             return;
-        case kThumbPosition: {
+        case ScrollStep::ThumbPosition: {
             scroll_.position = position;
             const QSignalBlocker block(scrollBar_);
             scrollBar_->setValue(position);
             return;
         }
-        default:
-            return;
     }
     ShowXPercent(p, page);
     scroll_.position = p;

@@ -8,6 +8,7 @@
 #include "databases/DatabaseSearch.h"
 #include "fileio/VXSpectrum.h"
 #include "resultviews/ResultsFormView.h"
+#include "spectrumviews/views/PaneSupport.h"
 
 #include <QString>
 
@@ -43,15 +44,6 @@ class CSearchInfoView : public CResultsFormView {
     // The seven statics, in the order they print.
     static constexpr std::array<int, 7> kStaticIds = {8939, 8940, 8943, 8944, 8945, 8941, 8942};
     static constexpr double kZoomFactor = 2.0;
-    enum ScrollCode {
-        kLineLeft,
-        kLineRight,
-        kPageLeft,
-        kPageRight,
-        kThumbPosition,
-        kThumbTrack,
-        kEndScroll
-    };
 
     explicit CSearchInfoView(CResultsWindow* owner, QWidget* parent = nullptr);
     // Waits for a load that still runs.
@@ -68,7 +60,7 @@ class CSearchInfoView : public CResultsFormView {
     bool IsCommandEnabled(int id) const override;
     void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
                     double endIntensity);
-    void OnHScroll(int code, int position);
+    void OnHScroll(ScrollStep step, int position);
     // Shows [pos, pos + page] per cent of the full m/z range.
     void ShowXPercent(int position, int page);
     void OnFilePrint();

@@ -115,18 +115,18 @@ TEST_F(SearchInfoViewTest, ScrollBarFollowsTheZoomedRange) {
     EXPECT_EQ(view->Scroll().page, 11);
     EXPECT_TRUE(view->ScrollBar()->isEnabled());
     EXPECT_EQ(view->ScrollBar()->value(), 20);
-    view->OnHScroll(CSearchInfoView::kLineRight, 0);
+    view->OnHScroll(ScrollStep::LineForward, 0);
     EXPECT_EQ(view->Scroll().position, 30);
     EXPECT_DOUBLE_EQ(view->DisplayState().xStart, 600.0);
     EXPECT_DOUBLE_EQ(view->DisplayState().xEnd, 710.0);
-    view->OnHScroll(CSearchInfoView::kLineLeft, 0);
+    view->OnHScroll(ScrollStep::LineBack, 0);
     EXPECT_EQ(view->Scroll().position, 20);
-    view->OnHScroll(CSearchInfoView::kPageRight, 0);
+    view->OnHScroll(ScrollStep::PageForward, 0);
     EXPECT_EQ(view->Scroll().position, 31);
-    view->OnHScroll(CSearchInfoView::kThumbTrack, 50);
+    view->OnHScroll(ScrollStep::ThumbTrack, 50);
     EXPECT_DOUBLE_EQ(view->DisplayState().xStart, 800.0) << "the plot follows the thumb";
     EXPECT_EQ(view->Scroll().position, 31) << "the thumb moves only on its release";
-    view->OnHScroll(CSearchInfoView::kThumbPosition, 50);
+    view->OnHScroll(ScrollStep::ThumbPosition, 50);
     EXPECT_EQ(view->Scroll().position, 50);
 
     // Line steps go to multiples of 10, never past the last page.
@@ -183,7 +183,7 @@ TEST_F(SearchInfoViewTest, ASpectrumOfOnePeak) {
     EXPECT_EQ(view->Scroll().page, 100);
     EXPECT_EQ(view->Scroll().position, 0);
     EXPECT_FALSE(view->ScrollBar()->isEnabled());
-    view->OnHScroll(CSearchInfoView::kLineRight, 0);
+    view->OnHScroll(ScrollStep::LineForward, 0);
     view->ShowXPercent(30, 10);
     view->OnCommand(ID_PLOT_ZOOM_IN_X);
     view->OnSpecZoom(true, 450.0, 10.0, 450.5, 70.0);

@@ -11,7 +11,9 @@
 #include <QComboBox>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace zar {
 namespace {
@@ -141,14 +143,15 @@ void CResultsWindow::createToolBar() {
     bar->setObjectName(QStringLiteral("ResultsToolBar"));
     QAction* close = bar->addAction(QStringLiteral("Close"), this, [this] { this->close(); });
     actions_.push_back({9329, close});
-    const auto addPaneCommand = [this, bar](const PaneCommand& c) {
-        QAction* a = bar->addAction(QString::fromLatin1(c.text));
+    const auto addPaneCommand = [this](QWidget* to, const PaneCommand& c) {
+        QAction* a = new QAction(QString::fromLatin1(c.text), to);
         a->setToolTip(QString::fromLatin1(c.tip));
         const int command = c.command;
         connect(a, &QAction::triggered, this, [this, command] { OnViewPaneCommand(command); });
+        to->addAction(a);
         actions_.push_back({c.command, a});
     };
-    addPaneCommand(kPrintPane);
+    addPaneCommand(bar, kPrintPane);
     bar->addSeparator();
     for (const ViewCommand& c : kViewCommands) {
         QAction* a = bar->addAction(QString::fromLatin1(c.text));
@@ -159,7 +162,16 @@ void CResultsWindow::createToolBar() {
         actions_.push_back({c.command, a});
     }
     bar->addSeparator();
-    for (const PaneCommand& c : kZoomPanes) addPaneCommand(c);
+    // The zoom commands under one button keep the bar short enough for the combos.
+    auto* zoom = new QToolButton(bar);
+    zoom->setText(QStringLiteral("Zoom"));
+    zoom->setObjectName(QStringLiteral("ZoomButton"));
+    zoom->setPopupMode(QToolButton::InstantPopup);
+    auto* zoomMenu = new QMenu(zoom);
+    for (const PaneCommand& c : kZoomPanes) addPaneCommand(zoomMenu, c);
+    zoom->setMenu(zoomMenu);
+    zoomButton_ = zoom;
+    bar->addWidget(zoom);
     bar->addSeparator();
     readingFrames_ = new QComboBox(bar);
     readingFrames_->setObjectName(QStringLiteral("ReadingFrames"));
@@ -271,9 +283,13 @@ void CResultsWindow::updateCommands() {
         a->setEnabled(c.command == 9323 || currentKind_ != 0);
     }
     CResultsFormView* shown = ViewOfType(shownType_);
+    bool anyZoom = false;
     for (const PaneCommand& c : kZoomPanes)
-        if (QAction* a = Action(c.command))
+        if (QAction* a = Action(c.command)) {
             a->setEnabled(shown && TypeHasCommand(shownType_, c.command) && shown->IsCommandEnabled(c.command));
+            anyZoom = anyZoom || a->isEnabled();
+        }
+    if (zoomButton_) zoomButton_->setEnabled(anyZoom);
     if (QAction* print = Action(kPrintCommand))
         print->setEnabled(shown && TypeHasCommand(shownType_, kPrintCommand) &&
                           shown->IsCommandEnabled(kPrintCommand));

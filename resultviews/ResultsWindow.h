@@ -87,6 +87,7 @@ class CResultsWindow : public QMainWindow {
     std::array<CResultsFormView*, kSlotCount> views_{};
     QComboBox* readingFrames_ = nullptr;
     QComboBox* outputFiles_ = nullptr;
+    QWidget* zoomButton_ = nullptr;
     std::vector<std::pair<int, QAction*>> actions_;
     MessageMap messages_;
     int currentKind_ = 0;

@@ -228,6 +228,8 @@ TEST_F(DatabaseStatusDlgTest, CancelStopsALongScan) {
     ASSERT_GE(dialog->ProgressBar()->value(), 10) << "progress is shown while the scan runs";
     ASSERT_TRUE(dialog->IsBusy());
     EXPECT_EQ(dialog->StatusText()->text(), "Performing fasta database search ...");
+    const QString shots = qEnvironmentVariable("ZAR_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) dialog->grab().save(shots + "/database-status.png");
 
     QElapsedTimer cancel;
     cancel.start();

@@ -382,3 +382,28 @@ TEST_F(LookupViewsTest, ClosingWhileALookUpRunsStopsIt) {
     QCoreApplication::processEvents();
     SUCCEED();
 }
+
+// A click on a row of the BLAST grid retrieves that protein for the same hit.
+TEST_F(LookupViewsTest, ClickingABlastRowRetrievesThatProtein) {
+    SelectedResult result = HitResult(p.Set(), peptideHit, 1);
+    result.peptide = "K.GGGG.-";  // in two proteins of the database
+    p.Show(result);
+    auto* blast = p.ViewOf<CBlastView>(1);
+    ASSERT_NE(blast, nullptr);
+    ASSERT_TRUE(blast->WaitUntilIdle(kLookupWait));
+    ASSERT_EQ(blast->HitRows(), 2);
+    CResultsWindow* window = GetResultsWindow();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    CBlastGrid& grid = *blast->Grid();
+    EXPECT_EQ(blast->GetRecordIndex(), peptideHit);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.GetModel()->index(1, 0)).center());
+    EXPECT_EQ(window->ShownType(), 2);
+    auto* retrieve = p.ViewOf<CRetrieveView>(2);
+    ASSERT_TRUE(retrieve->WaitUntilIdle(kLookupWait));
+    EXPECT_EQ(retrieve->Reference(), grid.GetValueRowCol(2, 1));
+    EXPECT_EQ(retrieve->ReferenceEdit()->text(), grid.GetValueRowCol(2, 1));
+    EXPECT_EQ(retrieve->Peptide(), "PEPTIDEK") << "the hit's own peptide";
+    const QString shots = qEnvironmentVariable("ZAR_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) window->grab().save(shots + "/seven-retrieve-from-blast.png");
+}

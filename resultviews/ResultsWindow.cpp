@@ -10,8 +10,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QStackedWidget>
-#include <QStatusBar>
 #include <QMenu>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -266,10 +266,13 @@ void CResultsWindow::OnViewCommand(int command) {
     updateCommands();
 }
 
+bool CResultsWindow::shownViewAnswers(int command) const {
+    const CResultsFormView* shown = ViewOfType(shownType_);
+    return shown && TypeHasCommand(shownType_, command) && shown->IsCommandEnabled(command);
+}
+
 void CResultsWindow::OnViewPaneCommand(int command) {
-    CResultsFormView* shown = ViewOfType(shownType_);
-    if (shown && TypeHasCommand(shownType_, command) && shown->IsCommandEnabled(command))
-        shown->OnCommand(command);
+    if (shownViewAnswers(command)) ViewOfType(shownType_)->OnCommand(command);
     updateCommands();
 }
 
@@ -282,17 +285,14 @@ void CResultsWindow::updateCommands() {
         a->setChecked(checked);
         a->setEnabled(c.command == 9323 || currentKind_ != 0);
     }
-    CResultsFormView* shown = ViewOfType(shownType_);
     bool anyZoom = false;
     for (const PaneCommand& c : kZoomPanes)
         if (QAction* a = Action(c.command)) {
-            a->setEnabled(shown && TypeHasCommand(shownType_, c.command) && shown->IsCommandEnabled(c.command));
+            a->setEnabled(shownViewAnswers(c.command));
             anyZoom = anyZoom || a->isEnabled();
         }
     if (zoomButton_) zoomButton_->setEnabled(anyZoom);
-    if (QAction* print = Action(kPrintCommand))
-        print->setEnabled(shown && TypeHasCommand(shownType_, kPrintCommand) &&
-                          shown->IsCommandEnabled(kPrintCommand));
+    if (QAction* print = Action(kPrintCommand)) print->setEnabled(shownViewAnswers(kPrintCommand));
     readingFrames_->setEnabled(readingFrameEnable_ != 0 &&
                                (shownType_ == 1 || shownType_ == 2 || shownType_ == 6));
     outputFiles_->setEnabled(shownType_ == 4);

@@ -81,6 +81,7 @@ class CResultsWindow : public QMainWindow {
     void fillReadingFrames();
     void mapMessages();
     void updateCommands();
+    bool shownViewAnswers(int command) const;
 
     QStackedWidget* stack_;
     QWidget* emptyPane_;

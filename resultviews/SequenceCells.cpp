@@ -40,7 +40,9 @@ class CellWriter {
 }  // namespace
 
 QString SequenceColumnTitle(int col) {
-    return QStringLiteral("%1-%2").arg((col - 1) * kResiduesPerCell + 1).arg(col * kResiduesPerCell);
+    return QStringLiteral("%1-%2")
+        .arg((col - 1) * kResiduesPerCell + 1)
+        .arg(col * kResiduesPerCell);
 }
 
 std::vector<SequenceCell> PlainSequenceCells(const std::string& sequence) {
@@ -48,10 +50,11 @@ std::vector<SequenceCell> PlainSequenceCells(const std::string& sequence) {
     const int length = static_cast<int>(sequence.size());
     for (int k = 0; k < length; k += kResiduesPerCell) {
         const std::string residues = sequence.substr(static_cast<std::size_t>(k), kResiduesPerCell);
-        cells.push_back({SequenceCellRow(k), SequenceCellColumn(k),
-                         QLatin1String(kSequenceCellHeader) + QLatin1String("\\cf0") +
-                             QLatin1String(residues.data(), static_cast<qsizetype>(residues.size())) +
-                             QLatin1Char('}')});
+        cells.push_back(
+            {SequenceCellRow(k), SequenceCellColumn(k),
+             QLatin1String(kSequenceCellHeader) + QLatin1String("\\cf0") +
+                 QLatin1String(residues.data(), static_cast<qsizetype>(residues.size())) +
+                 QLatin1Char('}')});
     }
     return cells;
 }
@@ -68,7 +71,8 @@ std::vector<SequenceCell> PeptideSequenceCells(const std::string& sequence, int 
     const int length = static_cast<int>(sequence.size());
     if (first < 1 || last < first || first > length) return {};
     const int start = (first - 1) / kResiduesPerCell * kResiduesPerCell;
-    const int stop = std::min(length, start + kResiduesPerCell * ((last - first) / kResiduesPerCell + 2));
+    const int stop =
+        std::min(length, start + kResiduesPerCell * ((last - first) / kResiduesPerCell + 2));
     CellWriter writer;
     for (int i = start; i < stop; ++i)
         writer.add(i, sequence[static_cast<std::size_t>(i)], i + 1 >= first && i + 1 <= last);

@@ -59,23 +59,24 @@ std::vector<ReportLine> CoverageReportLines(const CoverageReport& r, int residue
     QStringList positions;
     for (const CoveragePeptideRow& row : r.peptides) positions << row.position;
     AddSequence(lines, r.sequence,
-                ResiduesInPositions(static_cast<int>(r.sequence.size()), positions), residuesPerLine);
+                ResiduesInPositions(static_cast<int>(r.sequence.size()), positions),
+                residuesPerLine);
     AddText(lines, QString());
     AddText(lines, QStringLiteral("Protein Coverage:"));
     int width = 10;
     for (const CoveragePeptideRow& row : r.peptides)
         width = std::max(width, static_cast<int>(row.peptide.size()) + 2);
-    AddText(lines, TableRow(QStringLiteral("Sequence"), QStringLiteral("Mass"),
-                            QStringLiteral("% Mass"), QStringLiteral("AA"), QStringLiteral("% AA"),
-                            width));
+    AddText(lines,
+            TableRow(QStringLiteral("Sequence"), QStringLiteral("Mass"), QStringLiteral("% Mass"),
+                     QStringLiteral("AA"), QStringLiteral("% AA"), width));
     for (const CoveragePeptideRow& row : r.peptides)
         AddText(lines, TableRow(row.peptide, QCFormat("%.2lf", row.mass),
                                 QCFormat("%.2lf", row.percentOfMass), row.position,
                                 QCFormat("%.2lf", row.percentOfLength), width));
-    AddText(lines, TableRow(QStringLiteral("Totals:"), QCFormat("%.2lf", r.coveredMass),
-                            QCFormat("%.2lf", r.coveredMassPercent),
-                            QCFormat("%.0f", r.coveredResidues),
-                            QCFormat("%.2lf", r.coveredResiduePercent), width));
+    AddText(lines,
+            TableRow(QStringLiteral("Totals:"), QCFormat("%.2lf", r.coveredMass),
+                     QCFormat("%.2lf", r.coveredMassPercent), QCFormat("%.0f", r.coveredResidues),
+                     QCFormat("%.2lf", r.coveredResiduePercent), width));
     return lines;
 }
 

@@ -32,7 +32,7 @@ struct CoveragePeptideRow {
 };
 
 struct CoverageReport {
-    QString reference;  // the reference edit's text
+    QString reference;    // the reference edit's text
     QStringList statics;  // database, amino acids, protein mass
     std::string sequence;
     std::vector<CoveragePeptideRow> peptides;

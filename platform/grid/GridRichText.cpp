@@ -98,10 +98,10 @@ class RichTextReader {
             }
             groupStart = false;
             if (state.destination == Destination::ColorTable && c == QLatin1Char(';')) {
-                colors_.push_back(red < 0 && green < 0 && blue < 0
-                                      ? QColor()
-                                      : QColor(qBound(0, red, 255), qBound(0, green, 255),
-                                               qBound(0, blue, 255)));
+                colors_.push_back(
+                    red < 0 && green < 0 && blue < 0
+                        ? QColor()
+                        : QColor(qBound(0, red, 255), qBound(0, green, 255), qBound(0, blue, 255)));
                 red = green = blue = -1;
                 continue;
             }

@@ -15,7 +15,7 @@ struct RichTextRun {
 };
 
 struct RichText {
-    QString fontFamily;     // of the font in use when the text starts; empty when none is named
+    QString fontFamily;      // of the font in use when the text starts; empty when none is named
     double pointSize = 0.0;  // 0 when the text names none
     std::vector<RichTextRun> runs;
 

@@ -58,7 +58,6 @@ void CLookupFormView::NamesOfResult(const SelectedResult& item, const SearchHitR
 
 bool CLookupFormView::StartLookup(int searchKind) {
     auto* dialog = new CDatabaseStatusDlg(this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
     dialog->SetRequest(this);
     statusDialog_ = dialog;
     dialog->Create();
@@ -88,7 +87,8 @@ void CLookupFormView::DeleteSearch() {
 }
 
 bool CLookupFormView::WaitUntilIdle(int milliseconds) {
-    return ProcessEventsWhile([this] { return !statusDialog_.isNull() || static_cast<bool>(pending_); }, milliseconds);
+    return ProcessEventsWhile(
+        [this] { return !statusDialog_.isNull() || static_cast<bool>(pending_); }, milliseconds);
 }
 
 void CLookupFormView::OnNcbiBlast() {

@@ -32,7 +32,8 @@ struct Total {
     const char* label;
     int decimals;
 };
-const Total kTotalInfo[4] = {{"by Mass:", 1}, {"% by Mass:", 2}, {"by Position:", 0}, {"% by AA's:", 2}};
+const Total kTotalInfo[4] = {
+    {"by Mass:", 1}, {"% by Mass:", 2}, {"by Position:", 0}, {"% by AA's:", 2}};
 constexpr double kTotalsLimit = 1000000.0;
 constexpr unsigned kTotalsWidth = 11;
 
@@ -146,11 +147,13 @@ void CProteinView::StartCoverageSearch(int kind, int entryIndex) {
         return;
     OnInitialUpdate();
     ClearProtein();
-    peptideGrid_->ClearCells(CGXRange::cells(1, 1, std::max(1, peptideGrid_->GetRowCount()), kPeptideColumns));
+    peptideGrid_->ClearCells(
+        CGXRange::cells(1, 1, std::max(1, peptideGrid_->GetRowCount()), kPeptideColumns));
     const CSearchResults* set = ReadyResultsOfKind(kind);
     if (!set) return;
     const ProteinArray& proteins = set->GetProteins();
-    if (entryIndex < 0 || entryIndex >= static_cast<int>(proteins.size()) || !proteins[std::size_t(entryIndex)])
+    if (entryIndex < 0 || entryIndex >= static_cast<int>(proteins.size()) ||
+        !proteins[std::size_t(entryIndex)])
         return;
     kind_ = kind;
     entryIndex_ = entryIndex;

@@ -8,18 +8,18 @@
 namespace zar {
 
 void RegisterResultFormViews() {
-    RegisterResultsFormView(CBlastView::kResultsViewType, [](CResultsWindow* owner) -> CResultsFormView* {
-        return new CBlastView(owner);
-    });
-    RegisterResultsFormView(CRetrieveView::kResultsViewType, [](CResultsWindow* owner) -> CResultsFormView* {
-        return new CRetrieveView(owner);
-    });
-    RegisterResultsFormView(CProteinView::kResultsViewType, [](CResultsWindow* owner) -> CResultsFormView* {
-        return new CProteinView(owner);
-    });
-    RegisterResultsFormView(CSearchInfoView::kResultsViewType, [](CResultsWindow* owner) -> CResultsFormView* {
-        return new CSearchInfoView(owner);
-    });
+    RegisterResultsFormView(
+        CBlastView::kResultsViewType,
+        [](CResultsWindow* owner) -> CResultsFormView* { return new CBlastView(owner); });
+    RegisterResultsFormView(
+        CRetrieveView::kResultsViewType,
+        [](CResultsWindow* owner) -> CResultsFormView* { return new CRetrieveView(owner); });
+    RegisterResultsFormView(
+        CProteinView::kResultsViewType,
+        [](CResultsWindow* owner) -> CResultsFormView* { return new CProteinView(owner); });
+    RegisterResultsFormView(
+        CSearchInfoView::kResultsViewType,
+        [](CResultsWindow* owner) -> CResultsFormView* { return new CSearchInfoView(owner); });
 }
 
 }  // namespace zar

@@ -1,5 +1,6 @@
 #include "RetrieveView.h"
 
+#include "app/grids/DisplayGrids.h"
 #include "databases/DatabaseSearch.h"
 #include "databases/views/DatabaseStatusDlg.h"
 #include "document/SearchResults.h"
@@ -8,7 +9,6 @@
 #include "resultviews/ResultsWindow.h"
 #include "resultviews/SequenceCells.h"
 #include "resultviews/SequenceReport.h"
-#include "app/grids/DisplayGrids.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -76,7 +76,8 @@ void CRetrieveView::OnSearchResult(std::any& result) {
     if (found->status == LookupStatus::NotFound) position_->setText(found->positionText);
     if (found->status != LookupStatus::Found) return;
     position_->setText(found->positionText);
-    WriteCells(PeptideSequenceCells(found->record.sequence, found->record.first, found->record.last));
+    WriteCells(
+        PeptideSequenceCells(found->record.sequence, found->record.first, found->record.last));
 }
 
 std::vector<ReportLine> CRetrieveView::ReportLines(int residuesPerLine) const {

@@ -42,8 +42,9 @@ constexpr int kCmdPrintDirect = 57608;
 const QRect kControlRect(QPoint(10, 80), QPoint(850, 420));
 
 // The statics' first texts, by position in kStaticIds.
-const char* const kCaptions[] = {"Database:",        "Enzyme:", "Precursor mass:",     "Charge:",
-                                 "Fragment tolerance:", "Mass type:", "Search information:"};
+const char* const kCaptions[] = {
+    "Database:",           "Enzyme:",    "Precursor mass:",    "Charge:",
+    "Fragment tolerance:", "Mass type:", "Search information:"};
 
 void Guarded(const char* what, const std::function<void()>& action) {
     RunPaneOperation("Search information", what, action);
@@ -141,7 +142,8 @@ void CSearchInfoView::ShowSearchInfo(const SelectedResult& item) {
     const SearchHitRecord* hit = set ? set->GetHit(item.recordIndex) : nullptr;
     hitNumber_ = hit ? hit->hitNumber() : 0;
     if (!hit) return;
-    if (Owner()) Owner()->SetTitle(QStringLiteral("SearchParameters - ") + hit->fileInformation.trimmed());
+    if (Owner())
+        Owner()->SetTitle(QStringLiteral("SearchParameters - ") + hit->fileInformation.trimmed());
     Request request;
     request.kind = item.kind;
     request.hitNumber = hitNumber_;
@@ -170,7 +172,8 @@ void CSearchInfoView::startLoad(const Request& request) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     clearStatics();
     loader_ = std::thread([request, receiver = receiver_] {
-        CDatabaseSearch search(QString(), request.folder.isEmpty() ? QStringLiteral(".") : request.folder);
+        CDatabaseSearch search(QString(),
+                               request.folder.isEmpty() ? QStringLiteral(".") : request.folder);
         SearchInfoLoad load;
         load.fileInformation = request.fileInformation;
         const bool massmap = request.kind == kResultKindMassmap;
@@ -179,9 +182,9 @@ void CSearchInfoView::startLoad(const Request& request) {
         // A spectrum that cannot be read still leaves the search's settings to show.
         SearchInfoText text;
         if (!load.info &&
-            ReadSearchInfoText(JoinPath(search.resultsDirectory(), request.file + QStringLiteral(".out")),
-                               massmap ? OutHeaderLayout::PeptideMapping : OutHeaderLayout::SearchEngine,
-                               text))
+            ReadSearchInfoText(
+                JoinPath(search.resultsDirectory(), request.file + QStringLiteral(".out")),
+                massmap ? OutHeaderLayout::PeptideMapping : OutHeaderLayout::SearchEngine, text))
             load.header = text;
         PostMessage(receiver, kMsgSearchInfoLoaded, 0, 0, std::move(load));
     });
@@ -203,7 +206,8 @@ void CSearchInfoView::takeLoad(SearchInfoLoad load) {
         return;
     }
     const SearchInfoText& t = load.info ? load.info->text : *load.header;
-    const QString texts[] = {t.database, t.enzyme, t.precursor, t.charge, t.fragment, t.massType, t.search};
+    const QString texts[] = {t.database, t.enzyme,   t.precursor, t.charge,
+                             t.fragment, t.massType, t.search};
     for (std::size_t i = 0; i < statics_.size(); ++i) statics_[i]->setText(texts[i]);
     // The scans and the charge after the base name: "base.first.last.charge".
     const QStringList parts = GetTextAfterDot(load.fileInformation).split(QLatin1Char('.'));
@@ -218,7 +222,8 @@ void CSearchInfoView::loadSpectrum(const std::vector<DtaPeak>& dta) {
     display_.xZoomed = 0;
     display_.yZoomed = 0;
     std::vector<DtaPeak> peaks = dta;
-    std::stable_sort(peaks.begin(), peaks.end(), [](const DtaPeak& a, const DtaPeak& b) { return a.mz < b.mz; });
+    std::stable_sort(peaks.begin(), peaks.end(),
+                     [](const DtaPeak& a, const DtaPeak& b) { return a.mz < b.mz; });
     total_ = 0.0;
     if (peaks.empty()) {
         fullLow_ = 0.0;
@@ -287,7 +292,8 @@ void CSearchInfoView::sendSpectrumToControl(CSpec& c) {
     std::memcpy(&header, &spectrum_.header.data, sizeof(header));
     c.Call(&ISpec::SetScanHeader, &header, 0);
     VXPlot_SpecStyle style{};
-    style.eStyle = display_.style == CVXSpecDisplay::kProfile ? VXPlot_SpecPlotStyle(1) : VXPlot_SpecPlotStyle(2);
+    style.eStyle = display_.style == CVXSpecDisplay::kProfile ? VXPlot_SpecPlotStyle(1)
+                                                              : VXPlot_SpecPlotStyle(2);
     style.bShowLabels = display_.showLabels;
     style.dLabelThreshold = display_.labelThreshold;
     style.bOffsetLabels = display_.offsetLabels;
@@ -321,8 +327,8 @@ void CSearchInfoView::applyXLimits(CSpec& c) {
 }
 
 void CSearchInfoView::applyYLimits(CSpec& c) {
-    const VisibleRange v = ComputeVisibleRange(display_.yZoomed != 0, display_.yStart, display_.yEnd,
-                                               PlotRange{lowest_, highest_});
+    const VisibleRange v = ComputeVisibleRange(display_.yZoomed != 0, display_.yStart,
+                                               display_.yEnd, PlotRange{lowest_, highest_});
     c.Call(&ISpec::SetYAxisLimits, base_, v.start, v.end, v.startPercent, v.endPercent);
 }
 
@@ -331,8 +337,8 @@ void CSearchInfoView::applyAxisLimits(CSpec& c) {
     applyYLimits(c);
 }
 
-CSearchInfoView::ScrollBox CSearchInfoView::ScrollBoxFor(double fullLow, double fullHigh, double shownLow,
-                                                         double shownHigh) {
+CSearchInfoView::ScrollBox CSearchInfoView::ScrollBoxFor(double fullLow, double fullHigh,
+                                                         double shownLow, double shownHigh) {
     ScrollBox box;
     const double width = fullHigh - fullLow;
     if (!(width > 0.0)) return box;  // nothing to scroll
@@ -400,7 +406,8 @@ void CSearchInfoView::ShowXPercent(int position, int page) {
     display_.xZoomed = 1;
     display_.xStart = start;
     display_.xEnd = end;
-    if (control_ && control_->Interface()) Guarded("scrolling", [&] {
+    if (control_ && control_->Interface())
+        Guarded("scrolling", [&] {
             applyXLimits(*control_);
             applyYLimits(*control_);
         });
@@ -460,7 +467,8 @@ void CSearchInfoView::OnCommand(int id) {
             case ID_PLOT_DISPLAY_ALL:
             case ID_PLOT_RESET_SCALING: {
                 bool changed = true;
-                if (id == ID_PLOT_ZOOM_IN_X) changed = ZoomInSpectrumXRange(display_, xFull, kZoomFactor);
+                if (id == ID_PLOT_ZOOM_IN_X)
+                    changed = ZoomInSpectrumXRange(display_, xFull, kZoomFactor);
                 if (id == ID_PLOT_ZOOM_OUT_X) {
                     changed = ZoomOutSpectrumXRange(display_, xFull, kZoomFactor);
                     display_.xStart = std::max(display_.xStart, fullLow_);
@@ -480,8 +488,8 @@ void CSearchInfoView::OnCommand(int id) {
     redraw();
 }
 
-void CSearchInfoView::OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
-                                 double endIntensity) {
+void CSearchInfoView::OnSpecZoom(bool valid, double startMass, double startIntensity,
+                                 double endMass, double endIntensity) {
     if (!valid) return;
     CSpec* c = control_ && control_->Interface() ? control_.get() : nullptr;
     Guarded("zooming", [&] {
@@ -512,7 +520,8 @@ void CSearchInfoView::showContextMenu(const QPoint& global) {
     QMenu menu(this);
     AddZoomItems(&menu, [this](int id) { OnCommand(id); });
     menu.addSeparator();
-    QAction* print = menu.addAction(QStringLiteral("&Print...\tCtrl+P"), this, [this] { OnCommand(kCmdPrint); });
+    QAction* print =
+        menu.addAction(QStringLiteral("&Print...\tCtrl+P"), this, [this] { OnCommand(kCmdPrint); });
     print->setData(kCmdPrint);
     ForEachCommandItem(&menu, [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
     menu.exec(global);
@@ -532,8 +541,9 @@ bool CSearchInfoView::PrintReport(QPrinter& printer) {
     if (!painter.begin(&printer)) return false;
     const int dpi = printer.resolution();
     const QRect paper = printer.pageLayout().paintRectPixels(dpi);
-    const PrintedPage p = LayOutPrintedPage(QRect(0, 0, paper.width(), paper.height()), dpi, dpi,
-                                            printer.pageLayout().orientation() == QPageLayout::Landscape);
+    const PrintedPage p =
+        LayOutPrintedPage(QRect(0, 0, paper.width(), paper.height()), dpi, dpi,
+                          printer.pageLayout().orientation() == QPageLayout::Landscape);
     const CZarDoc* doc = CZarDoc::GetDoc();
     if (doc) {
         doc->PrintPageHeader(painter, p.header, dpi, dpi);

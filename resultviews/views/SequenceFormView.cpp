@@ -72,8 +72,8 @@ QStringList CSequenceFormView::StaticTexts() const {
 
 void CSequenceFormView::ClearProtein() {
     sequence_.clear();
-    sequenceGrid_->ClearCells(CGXRange::cells(1, 1, std::max(1, sequenceGrid_->GetRowCount()),
-                                              kSequenceGridColumns));
+    sequenceGrid_->ClearCells(
+        CGXRange::cells(1, 1, std::max(1, sequenceGrid_->GetRowCount()), kSequenceGridColumns));
 }
 
 void CSequenceFormView::WriteCells(const std::vector<SequenceCell>& cells) {
@@ -81,7 +81,8 @@ void CSequenceFormView::WriteCells(const std::vector<SequenceCell>& cells) {
     for (const SequenceCell& cell : cells) rows = std::max(rows, cell.row);
     GrowRows(rows);
     sequenceGrid_->LockUpdate(true);
-    for (const SequenceCell& cell : cells) sequenceGrid_->SetValueRange(cell.row, cell.col, cell.text);
+    for (const SequenceCell& cell : cells)
+        sequenceGrid_->SetValueRange(cell.row, cell.col, cell.text);
     sequenceGrid_->LockUpdate(false);
 }
 
@@ -99,7 +100,7 @@ void CSequenceFormView::ShowFoundProtein(const ProteinLookupResult& result) {
 
 int CSequenceFormView::ResiduesPerLine(const QPrinter& printer) {
     return printer.pageLayout().orientation() == QPageLayout::Landscape ? kReportResiduesLandscape
-                                                                         : kReportResiduesPortrait;
+                                                                        : kReportResiduesPortrait;
 }
 
 int CSequenceFormView::PrintReportLines(QPrinter& printer, const std::vector<ReportLine>& lines,
@@ -109,7 +110,8 @@ int CSequenceFormView::PrintReportLines(QPrinter& printer, const std::vector<Rep
     const int dpiX = printer.resolution();
     const int dpiY = printer.resolution();
     const QRect paper = printer.pageLayout().paintRectPixels(dpiY);
-    const QRect inside = QRect(0, 0, paper.width(), paper.height()).adjusted(dpiX / 4, dpiY / 4, -dpiX / 4, -dpiY / 4);
+    const QRect inside = QRect(0, 0, paper.width(), paper.height())
+                             .adjusted(dpiX / 4, dpiY / 4, -dpiX / 4, -dpiY / 4);
     QFont regular(QStringLiteral("Courier"));
     regular.setStyleHint(QFont::TypeWriter);
     regular.setPixelSize(std::max(1, 10 * dpiY / 72));
@@ -121,7 +123,8 @@ int CSequenceFormView::PrintReportLines(QPrinter& printer, const std::vector<Rep
     const int band = 3 * lineHeight;
     const QRect header(inside.left(), inside.top(), inside.width(), band);
     const QRect footerRect(inside.left(), inside.bottom() - band, inside.width(), band);
-    const QRect body(inside.left(), header.bottom() + 1, inside.width(), footerRect.top() - header.bottom() - 1);
+    const QRect body(inside.left(), header.bottom() + 1, inside.width(),
+                     footerRect.top() - header.bottom() - 1);
     const int perPage = std::max(1, body.height() / lineHeight);
     const int pages = std::max(1, static_cast<int>((lines.size() + perPage - 1) / perPage));
     const CZarDoc* doc = CZarDoc::GetDoc();
@@ -129,7 +132,8 @@ int CSequenceFormView::PrintReportLines(QPrinter& printer, const std::vector<Rep
         if (page > 0) printer.newPage();
         if (doc) {
             doc->PrintPageHeader(painter, header, dpiX, dpiY);
-            doc->PrintPageFooter(painter, footer, QString(), page + 1, pages, footerRect, dpiX, dpiY);
+            doc->PrintPageFooter(painter, footer, QString(), page + 1, pages, footerRect, dpiX,
+                                 dpiY);
         }
         painter.setPen(Qt::black);
         int y = body.top() + painter.fontMetrics().ascent();
@@ -144,7 +148,8 @@ int CSequenceFormView::PrintReportLines(QPrinter& printer, const std::vector<Rep
             }
             int x = body.left();
             for (qsizetype k = 0; k < line.text.size(); ++k) {
-                const bool strong = static_cast<std::size_t>(k) < line.bold.size() && line.bold[std::size_t(k)];
+                const bool strong =
+                    static_cast<std::size_t>(k) < line.bold.size() && line.bold[std::size_t(k)];
                 painter.setFont(strong ? bold : regular);
                 painter.drawText(x, y, QString(line.text[k]));
                 x += charWidth;

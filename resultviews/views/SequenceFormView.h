@@ -11,7 +11,6 @@
 class QGridLayout;
 class QLabel;
 class QLineEdit;
-class QPainter;
 
 namespace zar {
 

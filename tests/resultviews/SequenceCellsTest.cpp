@@ -39,11 +39,12 @@ TEST(SequenceCells, PlainCellsOfAProteinOf250Residues) {
     EXPECT_EQ(perRow[1], 10);
     EXPECT_EQ(perRow[2], 10);
     EXPECT_EQ(perRow[3], 5) << "row 3 has 5 cells";
-    EXPECT_EQ(cells[0].text,
-              QString::fromLatin1(kSequenceCellHeader) + "\\cf0" + QString::fromStdString(protein.substr(0, 10)) + "}");
+    EXPECT_EQ(cells[0].text, QString::fromLatin1(kSequenceCellHeader) + "\\cf0" +
+                                 QString::fromStdString(protein.substr(0, 10)) + "}");
     EXPECT_EQ(cells[24].row, 3);
     EXPECT_EQ(cells[24].col, 5);
-    EXPECT_EQ(ParseRichText(cells[24].text).plainText(), QString::fromStdString(protein.substr(240)));
+    EXPECT_EQ(ParseRichText(cells[24].text).plainText(),
+              QString::fromStdString(protein.substr(240)));
     EXPECT_EQ(ParseRichText(cells[24].text).fontFamily, "Courier New");
     EXPECT_TRUE(PlainSequenceCells("").empty());
     EXPECT_EQ(SequenceColumnTitle(1), "1-10");
@@ -71,15 +72,33 @@ TEST(SequenceCells, PeptideCellsFromTheCellOfItsFirstResidue) {
         std::vector<QString> red;                // red residues of each
     };
     const std::string p = Residues(300);
-    auto span = [&](int from, int to) { return QString::fromStdString(p.substr(std::size_t(from - 1), std::size_t(to - from + 1))); };
+    auto span = [&](int from, int to) {
+        return QString::fromStdString(p.substr(std::size_t(from - 1), std::size_t(to - from + 1)));
+    };
     const Case cases[] = {
-        {"residues 20-29 redraw from residue 11", 300, 20, 29, {{1, 2}, {1, 3}}, {span(20, 20), span(21, 29)}},
-        {"residues 95-104 make two rows red", 300, 95, 104, {{1, 10}, {2, 1}}, {span(95, 100), span(101, 104)}},
-        {"a long peptide", 300, 5, 31, {{1, 1}, {1, 2}, {1, 3}, {1, 4}}, {span(5, 10), span(11, 20), span(21, 30), span(31, 31)}},
+        {"residues 20-29 redraw from residue 11",
+         300,
+         20,
+         29,
+         {{1, 2}, {1, 3}},
+         {span(20, 20), span(21, 29)}},
+        {"residues 95-104 make two rows red",
+         300,
+         95,
+         104,
+         {{1, 10}, {2, 1}},
+         {span(95, 100), span(101, 104)}},
+        {"a long peptide",
+         300,
+         5,
+         31,
+         {{1, 1}, {1, 2}, {1, 3}, {1, 4}},
+         {span(5, 10), span(11, 20), span(21, 30), span(31, 31)}},
         {"near the end", 23, 21, 23, {{1, 3}}, {span(21, 23)}},
     };
     for (const Case& c : cases) {
-        const std::vector<SequenceCell> cells = PeptideSequenceCells(p.substr(0, std::size_t(c.length)), c.first, c.last);
+        const std::vector<SequenceCell> cells =
+            PeptideSequenceCells(p.substr(0, std::size_t(c.length)), c.first, c.last);
         ASSERT_EQ(cells.size(), c.cells.size()) << c.what;
         for (std::size_t i = 0; i < cells.size(); ++i) {
             EXPECT_EQ(std::make_pair(cells[i].row, cells[i].col), c.cells[i]) << c.what;
@@ -93,7 +112,8 @@ TEST(SequenceCells, PeptideCellsFromTheCellOfItsFirstResidue) {
 TEST(SequenceReport, CoverageReportLinesAndBoldResidues) {
     CoverageReport r;
     r.reference = "sp|P1|ONE first";
-    r.statics = QStringList{"Database:  db.fasta", "Number of Amino Acids:  60", "Monoisotopic Mass:  6000.0"};
+    r.statics = QStringList{"Database:  db.fasta", "Number of Amino Acids:  60",
+                            "Monoisotopic Mass:  6000.0"};
     r.sequence = Residues(60);
     r.peptides = {{"K.ABC.D", 300.25, 5.0, "2 - 4", 5.0}, {"EFG", 320.5, 5.3, "3 - 12", 16.67}};
     r.coveredMass = 1234.5;
@@ -133,10 +153,12 @@ TEST(SequenceReport, RetrieveReportBoldsThePeptidesFirstOccurrence) {
     EXPECT_EQ(lines[0].text, "Peptide: KAK");
     EXPECT_EQ(lines[1].text, "Reference: sp|P2|TWO");
     EXPECT_EQ(lines[6].text, "Protein:");
-    EXPECT_EQ(lines[7].bold, (std::vector<bool>{false, true, true, true, false, false, false, false, false}));
+    EXPECT_EQ(lines[7].bold,
+              (std::vector<bool>{false, true, true, true, false, false, false, false, false}));
 }
 
 TEST(SequenceReport, PositionsGiveTheirResidues) {
     const std::vector<bool> in = ResiduesInPositions(10, {"2 - 3", "9 - 12", "junk", ""});
-    EXPECT_EQ(in, (std::vector<bool>{false, true, true, false, false, false, false, false, true, true}));
+    EXPECT_EQ(
+        in, (std::vector<bool>{false, true, true, false, false, false, false, false, true, true}));
 }

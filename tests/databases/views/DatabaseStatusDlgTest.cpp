@@ -73,13 +73,17 @@ struct Caught {
 class DatabaseStatusDlgTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (unsigned m : {kMsgReadingFrameEnable, kMsgRowCount, kMsgSequenceRecord, kMsgSequencePeptide,
-                           kMsgSequenceCoverage, kMsgCoverageUpdate, kMsgDatabaseSearchEnded})
+        for (unsigned m :
+             {kMsgReadingFrameEnable, kMsgRowCount, kMsgSequenceRecord, kMsgSequencePeptide,
+              kMsgSequenceCoverage, kMsgCoverageUpdate, kMsgDatabaseSearchEnded})
             window.messageMap().on(m, [this](const Message& msg) {
-                caught.push_back({msg.message, msg.wParam, msg.payload ? std::move(*msg.payload) : std::any()});
+                caught.push_back(
+                    {msg.message, msg.wParam, msg.payload ? std::move(*msg.payload) : std::any()});
                 return LRESULT(0);
             });
-        dbtest::WriteFile(dir, "db.fasta", ">sp|P1|ONE first\nMKPEPTIDEKAA\n>sp|P00002|xABCy second\nGGGGKPEPTIDEK\n");
+        dbtest::WriteFile(
+            dir, "db.fasta",
+            ">sp|P1|ONE first\nMKPEPTIDEKAA\n>sp|P00002|xABCy second\nGGGGKPEPTIDEK\n");
         // The hit names "../db.fasta": the look-up finds it beside the results.
         ASSERT_TRUE(LoadOneHit(doc, dir.filePath("results"), "../db.fasta"));
         view.window = &window;
@@ -185,14 +189,17 @@ TEST_F(DatabaseStatusDlgTest, NothingToLookUpEndsAtOnceWithTheBusyFlagCleared) {
     } cases[] = {
         {"result-set kind 0", 0, 0, CDatabaseStatusDlg::kSearchBySequence},
         {"no such hit", 1, 1, CDatabaseStatusDlg::kSearchBySequencePosition},
-        {"protein index equal to the number of proteins", 1, 1, CDatabaseStatusDlg::kSearchByReference},
+        {"protein index equal to the number of proteins", 1, 1,
+         CDatabaseStatusDlg::kSearchByReference},
         {"negative protein index", 1, -1, CDatabaseStatusDlg::kSearchByReference},
     };
     const int proteins = static_cast<int>(set().GetProteins().size());
     for (const Case& c : cases) {
         view.searching.clear();
         view.kind = c.resultKind;
-        view.index = c.index == 1 && c.searchKind == CDatabaseStatusDlg::kSearchByReference ? proteins : c.index;
+        view.index = c.index == 1 && c.searchKind == CDatabaseStatusDlg::kSearchByReference
+                         ? proteins
+                         : c.index;
         EXPECT_FALSE(dialog->StartSearch(c.searchKind)) << c.what;
         EXPECT_EQ(view.searching, (std::vector<bool>{true, false})) << c.what;
     }

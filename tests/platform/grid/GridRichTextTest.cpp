@@ -45,7 +45,9 @@ TEST(GridRichText, PlainTextAndEscapes) {
         {"{\\rtf1 unclosed", "unclosed"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ParseRichText(QString::fromLatin1(c.text)).plainText(), QString::fromLatin1(c.plain)) << c.text;
+        EXPECT_EQ(ParseRichText(QString::fromLatin1(c.text)).plainText(),
+                  QString::fromLatin1(c.plain))
+            << c.text;
     EXPECT_FALSE(ParseRichText("{\\rtf1\\cf7 x}").runs.front().color.isValid());
 }
 

@@ -69,7 +69,8 @@ class DemoTabsTest : public ::testing::Test {
         for (int row = 1; row <= p.Summary()->RowMapLength(); ++row) {
             const int position = p.Summary()->GetRecordIndex(row);
             const SearchHitRecord* hit = set.GetHit(position);
-            if (hit && hit->reference == reference && ExtractPeptideSequence(hit->peptide).size() >= 7)
+            if (hit && hit->reference == reference &&
+                ExtractPeptideSequence(hit->peptide).size() >= 7)
                 return position;
         }
         return -1;
@@ -123,7 +124,8 @@ class DemoTabsTest : public ::testing::Test {
         bool own = false;
         for (int r = 1; r <= blast->HitRows(); ++r) {
             EXPECT_TRUE(blast->Grid()->GetValueRowCol(r, 2).contains(letters)) << r;
-            own = own || blast->Grid()->GetValueRowCol(r, 1).startsWith(hit.reference + QLatin1Char(' '));
+            own = own ||
+                  blast->Grid()->GetValueRowCol(r, 1).startsWith(hit.reference + QLatin1Char(' '));
         }
         EXPECT_TRUE(own) << "the hit's own protein is among them";
         Shoot(shots + "-blast");
@@ -133,8 +135,8 @@ class DemoTabsTest : public ::testing::Test {
         ASSERT_TRUE(retrieve->WaitUntilIdle(kWait));
         EXPECT_TRUE(retrieve->ReferenceEdit()->text().startsWith(hit.reference + QLatin1Char(' ')));
         const int at = static_cast<int>(protein.indexOf(letters)) + 1;
-        EXPECT_EQ(retrieve->PositionText(),
-                  QCFormat("Position of sequence:  %d - %d", at, at + static_cast<int>(letters.size()) - 1));
+        EXPECT_EQ(retrieve->PositionText(), QCFormat("Position of sequence:  %d - %d", at,
+                                                     at + static_cast<int>(letters.size()) - 1));
         EXPECT_EQ(QString::fromStdString(retrieve->ProteinSequence()), protein);
         Shoot(shots + "-retrieve");
 
@@ -146,19 +148,22 @@ class DemoTabsTest : public ::testing::Test {
         auto* coverage = p.ViewOf<CProteinView>(6);
         ASSERT_TRUE(coverage->WaitUntilIdle(kWait));
         EXPECT_EQ(coverage->Reference(), hit.reference);
-        const CProteinRecord& entry = *p.Set().GetProteins()[std::size_t(coverage->GetEntryIndex())];
+        const CProteinRecord& entry =
+            *p.Set().GetProteins()[std::size_t(coverage->GetEntryIndex())];
         std::vector<bool> covered(std::size_t(protein.size()), false);
         for (const QString& peptide : entry.peptides) {
             const QString residues = ExtractPeptideSequence(peptide);
             const qsizetype from = protein.indexOf(residues);
             if (from < 0) continue;
-            for (qsizetype i = from; i < from + residues.size(); ++i) covered[std::size_t(i)] = true;
+            for (qsizetype i = from; i < from + residues.size(); ++i)
+                covered[std::size_t(i)] = true;
         }
         const int count = static_cast<int>(std::count(covered.begin(), covered.end(), true));
         EXPECT_GT(count, static_cast<int>(letters.size()) - 1);
         EXPECT_DOUBLE_EQ(coverage->Total(2), count) << "covered residues by hand";
         EXPECT_NEAR(coverage->Total(3), count * 100.0 / protein.size(), 1e-9);
-        EXPECT_EQ(coverage->AminoAcidsText(), QCFormat("Number of Amino Acids:  %d", static_cast<int>(protein.size())));
+        EXPECT_EQ(coverage->AminoAcidsText(),
+                  QCFormat("Number of Amino Acids:  %d", static_cast<int>(protein.size())));
         Shoot(shots + "-coverage");
 
         window->OnViewCommand(9320);

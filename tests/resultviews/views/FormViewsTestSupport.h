@@ -9,7 +9,6 @@
 #include "ResultsWindow.h"
 #include "resultviews/views/RegisterResultFormViews.h"
 
-
 namespace fvtest {
 
 // The program around the views, with the plotting server registered in its settings.
@@ -61,6 +60,5 @@ inline zar::SelectedResult HitResult(const zar::CSearchResults& set, int positio
     r.peptide = set.GetHit(position)->peptide;
     return r;
 }
-
 
 }  // namespace fvtest

@@ -12,9 +12,9 @@
 #include "document/ZarMessages.h"
 #include "grid/GridRichText.h"
 #include "registry/RegKey.h"
+#include "resultviews/SequenceReport.h"
 #include "resultviews/views/BlastView.h"
 #include "resultviews/views/ProteinView.h"
-#include "resultviews/SequenceReport.h"
 #include "resultviews/views/RetrieveView.h"
 
 #include <QClipboard>
@@ -112,9 +112,14 @@ TEST_F(LookupViewsTest, WebLookUpsAreEncodedAndOnlyForTheWeb) {
     view->OnSwissProtDescription();
     view->OnSwissProtFullText();
     ASSERT_EQ(browser.urls.size(), 4);
-    EXPECT_EQ(QUrlQuery(browser.urls[0]).queryItemValue("SEQUENCE", QUrl::FullyDecoded), "PEP&TIDE+X Y");
-    EXPECT_TRUE(browser.urls[0].toString(QUrl::FullyEncoded).contains("SEQUENCE=PEP%26TIDE%2BX%20Y&PROGRAM=blastp"));
-    EXPECT_TRUE(browser.urls[1].toString(QUrl::FullyEncoded).endsWith("/sprot-search-ac?sp%7CP1%7CA%20B%26C%23"));
+    EXPECT_EQ(QUrlQuery(browser.urls[0]).queryItemValue("SEQUENCE", QUrl::FullyDecoded),
+              "PEP&TIDE+X Y");
+    EXPECT_TRUE(browser.urls[0]
+                    .toString(QUrl::FullyEncoded)
+                    .contains("SEQUENCE=PEP%26TIDE%2BX%20Y&PROGRAM=blastp"));
+    EXPECT_TRUE(browser.urls[1]
+                    .toString(QUrl::FullyEncoded)
+                    .endsWith("/sprot-search-ac?sp%7CP1%7CA%20B%26C%23"));
     EXPECT_TRUE(browser.urls[2].path().endsWith("/sprot-search-de"));
     EXPECT_TRUE(browser.urls[3].path().endsWith("/sprot-search-ful"));
 
@@ -148,7 +153,8 @@ TEST_F(LookupViewsTest, ContextMenuHoldsTheLookUpsAndTheCopy) {
     EXPECT_EQ(texts, (QStringList{"&Export", "&Sequence (to Clipboard)", "&Searches", "&NCBI Blast",
                                   "Swiss-Prot Using &Accession", "Swiss-Prot Using &Description/ID",
                                   "Swiss-Prot Using &Full text", "&Print...\tCtrl+P"}));
-    EXPECT_FALSE(view->IsCommandEnabled(CLookupFormView::kCmdExportSequence)) << "no row pressed yet";
+    EXPECT_FALSE(view->IsCommandEnabled(CLookupFormView::kCmdExportSequence))
+        << "no row pressed yet";
     EXPECT_TRUE(view->IsCommandEnabled(CLookupFormView::kCmdNcbiBlast));
 }
 
@@ -158,12 +164,14 @@ TEST_F(LookupViewsTest, SequenceCopyTakesThePressedRow) {
     ASSERT_NE(view, nullptr);
     QGuiApplication::clipboard()->setText("before");
     view->OnExportSequence();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before") << "nothing pressed: the clipboard stays";
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before")
+        << "nothing pressed: the clipboard stays";
     CBlastGrid& grid = *view->Grid();
     view->show();
     GetResultsWindow()->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(GetResultsWindow()));
-    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.GetModel()->index(0, 0)).center());
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {},
+                      grid.visualRect(grid.GetModel()->index(0, 0)).center());
     view->OnExportSequence();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "MKPEPTIDEKRAAAAGGGGW");
 }
@@ -209,7 +217,8 @@ TEST_F(LookupViewsTest, ARequestWhileALookUpRunsRunsAfterIt) {
 TEST_F(LookupViewsTest, RetrieveViewShowsTheProteinWithThePeptideInRed) {
     auto* view = ShowHit<CRetrieveView>(peptideHit, 2);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->Reference(), "sp|P00001|PROA_TEST") << "the hit's reference: the result names none";
+    EXPECT_EQ(view->Reference(), "sp|P00001|PROA_TEST")
+        << "the hit's reference: the result names none";
     EXPECT_EQ(view->SequenceEdit()->text(), "PEPTIDEK");
     EXPECT_EQ(view->ReferenceEdit()->text(), "sp|P00001|PROA_TEST Protein A");
     EXPECT_EQ(view->DatabaseText(), "Database:  test.fasta");
@@ -263,7 +272,8 @@ TEST_F(LookupViewsTest, CoverageViewFollowsTheHitsProteinAndMatchesAHandCount) {
         const std::size_t at = sequence.find(ExtractPeptideSequence(peptide).toStdString());
         if (at == std::string::npos) continue;
         ++found;
-        for (std::size_t i = at; i < at + std::size_t(ExtractPeptideSequence(peptide).size()); ++i) covered[i] = true;
+        for (std::size_t i = at; i < at + std::size_t(ExtractPeptideSequence(peptide).size()); ++i)
+            covered[i] = true;
     }
     const int count = static_cast<int>(std::count(covered.begin(), covered.end(), true));
     ASSERT_GT(count, 0);
@@ -271,7 +281,8 @@ TEST_F(LookupViewsTest, CoverageViewFollowsTheHitsProteinAndMatchesAHandCount) {
     EXPECT_DOUBLE_EQ(view->Total(3), count * 100.0 / 20);
     EXPECT_EQ(view->TotalsEdit(2)->text(), QString::number(count));
     int rows = 0;
-    for (int r = 1; r <= view->PeptideGrid()->GetRowCount(); ++r) rows += !view->PeptideGrid()->GetValueRowCol(r, 1).isEmpty();
+    for (int r = 1; r <= view->PeptideGrid()->GetRowCount(); ++r)
+        rows += !view->PeptideGrid()->GetValueRowCol(r, 1).isEmpty();
     EXPECT_EQ(rows, found);
     EXPECT_EQ(view->PeptideGrid()->GetValueRowCol(0, 3), "% by Mass");
     EXPECT_EQ(view->PeptideGrid()->GetValueRowCol(1, 4), "3 - 10");
@@ -288,7 +299,8 @@ TEST_F(LookupViewsTest, CoverageViewFollowsTheHitsProteinAndMatchesAHandCount) {
     view->OnNcbiBlast();
     view->OnSwissProtAccession();
     ASSERT_EQ(browser.urls.size(), 2);
-    EXPECT_EQ(QUrlQuery(browser.urls[0]).queryItemValue("SEQUENCE"), ExtractPeptideSequence(protein.peptides.front()));
+    EXPECT_EQ(QUrlQuery(browser.urls[0]).queryItemValue("SEQUENCE"),
+              ExtractPeptideSequence(protein.peptides.front()));
     EXPECT_EQ(browser.urls[1].query(QUrl::FullyDecoded), "sp|P00001|PROA_TEST");
 
     // A protein row of the consensus table names the entry itself.
@@ -330,7 +342,10 @@ TEST_F(LookupViewsTest, ReportsPrint) {
 // another frame in the tool bar runs the shown view's look-up again.
 TEST_F(LookupViewsTest, ReadingFrameOfANucleotideDatabase) {
     // PEPTIDEK coded on the forward strand, after one extra base.
-    const std::string dna = "G" "CCTGAACCTACTATTGATGAAAAA" "TAA";
+    const std::string dna =
+        "G"
+        "CCTGAACCTACTATTGATGAAAAA"
+        "TAA";
     QDir(p.dir.path()).mkpath("dna");
     {
         QFile out(p.dir.filePath("dna/dna.fasta"));
@@ -356,7 +371,8 @@ TEST_F(LookupViewsTest, ReadingFrameOfANucleotideDatabase) {
     auto* view = ShowHit<CBlastView>(0, 1);
     ASSERT_NE(view, nullptr);
     CResultsWindow* window = GetResultsWindow();
-    EXPECT_TRUE(window->ReadingFrameCombo()->isEnabled()) << "the look-up reported a nucleotide database";
+    EXPECT_TRUE(window->ReadingFrameCombo()->isEnabled())
+        << "the look-up reported a nucleotide database";
     EXPECT_EQ(view->HitRows(), expected[1]);
     for (int frame = 1; frame <= 6; ++frame) {
         window->OnReadingFrameChanged(frame - 1);
@@ -397,7 +413,8 @@ TEST_F(LookupViewsTest, ClickingABlastRowRetrievesThatProtein) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     CBlastGrid& grid = *blast->Grid();
     EXPECT_EQ(blast->GetRecordIndex(), peptideHit);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.GetModel()->index(1, 0)).center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                      grid.visualRect(grid.GetModel()->index(1, 0)).center());
     EXPECT_EQ(window->ShownType(), 2);
     auto* retrieve = p.ViewOf<CRetrieveView>(2);
     ASSERT_TRUE(retrieve->WaitUntilIdle(kLookupWait));

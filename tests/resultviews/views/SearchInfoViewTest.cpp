@@ -25,7 +25,8 @@ class SearchInfoViewTest : public ::testing::Test {
         folder = p.CopySeven();
         ASSERT_FALSE(folder.isEmpty());
         // Peaks from 300 to 1300 m/z for the first hit, three for the second.
-        WriteDta("run.0100.0100.1", "1045.56 1\n300.0 100.0\n500.0 400.0\n800.5 900.0\n1300.0 50.0\n");
+        WriteDta("run.0100.0100.1",
+                 "1045.56 1\n300.0 100.0\n500.0 400.0\n800.5 900.0\n1300.0 50.0\n");
         WriteDta("run.0101.0101.2", "900.40 2\n200.0 10.0\n400.0 20.0\n600.0 5.0\n");
         WriteDta("run.0105.0105.1", "800.30 1\n450.25 77.0\n");
         ASSERT_TRUE(p.LoadFolder(folder));
@@ -68,7 +69,8 @@ TEST_F(SearchInfoViewTest, ShowsTheSettingsAndTheSpectrumOfTheHit) {
     EXPECT_EQ(view->StaticText(8944), "Charge:  1");
     EXPECT_EQ(view->StaticText(8945), "Fragment tolerance:  0.50");
     EXPECT_EQ(view->StaticText(8941), "Mass type:  Monoisotopic");
-    EXPECT_TRUE(view->StaticText(8942).startsWith("Search information: ")) << view->StaticText(8942).toStdString();
+    EXPECT_TRUE(view->StaticText(8942).startsWith("Search information: "))
+        << view->StaticText(8942).toStdString();
     EXPECT_TRUE(view->StaticText(8940).startsWith("Enzyme:"));
     EXPECT_EQ(view->FirstScan(), 100);
     EXPECT_DOUBLE_EQ(view->FullLow(), 300.0);
@@ -134,7 +136,8 @@ TEST_F(SearchInfoViewTest, ScrollBarFollowsTheZoomedRange) {
     EXPECT_EQ(CSearchInfoView::LineRight(85, 11), 89);
     EXPECT_EQ(CSearchInfoView::LineLeft(25), 10);
     EXPECT_EQ(CSearchInfoView::LineLeft(5), 0);
-    const CSearchInfoView::ScrollBox box = CSearchInfoView::ScrollBoxFor(300.0, 1300.0, 500.0, 600.0);
+    const CSearchInfoView::ScrollBox box =
+        CSearchInfoView::ScrollBoxFor(300.0, 1300.0, 500.0, 600.0);
     EXPECT_EQ(box.page, 11);
     EXPECT_EQ(box.position, 20);
 }
@@ -145,8 +148,9 @@ TEST_F(SearchInfoViewTest, ZoomCommandsAndTheirEnabling) {
     struct Enabled {
         int id;
         bool before;
-    } enabled[] = {{ID_PLOT_ZOOM_IN_Y, true},    {ID_PLOT_ZOOM_OUT_Y, false}, {ID_PLOT_NORMALIZE, false},
-                   {ID_PLOT_ZOOM_IN_X, true},    {ID_PLOT_ZOOM_OUT_X, false}, {ID_PLOT_DISPLAY_ALL, false},
+    } enabled[] = {{ID_PLOT_ZOOM_IN_Y, true},      {ID_PLOT_ZOOM_OUT_Y, false},
+                   {ID_PLOT_NORMALIZE, false},     {ID_PLOT_ZOOM_IN_X, true},
+                   {ID_PLOT_ZOOM_OUT_X, false},    {ID_PLOT_DISPLAY_ALL, false},
                    {ID_PLOT_RESET_SCALING, false}, {57607, true}};
     for (const Enabled& e : enabled) EXPECT_EQ(view->IsCommandEnabled(e.id), e.before) << e.id;
 
@@ -188,7 +192,8 @@ TEST_F(SearchInfoViewTest, ASpectrumOfOnePeak) {
     view->OnCommand(ID_PLOT_ZOOM_IN_X);
     view->OnSpecZoom(true, 450.0, 10.0, 450.5, 70.0);
     EXPECT_EQ(view->Scroll().page, 100);
-    const CSearchInfoView::ScrollBox box = CSearchInfoView::ScrollBoxFor(450.25, 450.25, 450.25, 450.25);
+    const CSearchInfoView::ScrollBox box =
+        CSearchInfoView::ScrollBoxFor(450.25, 450.25, 450.25, 450.25);
     EXPECT_EQ(box.page, 100);
     EXPECT_EQ(box.position, 0);
 }

@@ -5,6 +5,7 @@
 #include "databases/views/RegisterDatabaseTools.h"
 #include "infobar/InfoBar.h"
 #include "resultviews/RegisterResultViews.h"
+#include "resultviews/views/RegisterResultFormViews.h"
 #include "search/views/RegisterConfiguration.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
 #include "core/Log.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
     // The spectrum and trace panes are known before the first layout is made.
     zar::RegisterSpectrumViews();
     zar::RegisterDatabaseTools();
+    zar::RegisterResultFormViews();
     zar::CZarApp zarApp;
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     // The subsystems plug their views, commands and windows into the frame.

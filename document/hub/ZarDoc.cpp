@@ -173,6 +173,19 @@ bool CZarDoc::OnSaveDocument(const QString&) {
     return true;
 }
 
+CSearchResults* CZarDoc::GetResultsOfKind(int kind) const {
+    switch (kind) {
+        case kResultKindSorvex:
+            return sorvex_.get();
+        case kResultKindMassmap:
+            return massmap_.get();
+        case kResultKindMultiConsensus:
+            return multi_.get();
+        default:
+            return nullptr;
+    }
+}
+
 bool CZarDoc::ShowResultsWindow(const SelectedResult& item) {
     if (!frame_ || !frame_->ShowResultsWindow(item)) {
         ZarMessageBox(QStringLiteral("Unable to display the Sorvex Results window"));

@@ -23,6 +23,7 @@ class QRect;
 namespace zar {
 
 class VRawfile;
+class CSearchResults;
 class CSorvexResults;
 class CMassmapResults;
 class CMultiConsensusResults;
@@ -91,6 +92,9 @@ public:
     CSorvexResults* GetSorvexResults() const { return sorvex_.get(); }
     CMassmapResults* GetMassmapResults() const { return massmap_.get(); }
     CMultiConsensusResults* GetMultiConsensusResults() const { return multi_.get(); }
+    // The set of a result-set kind (1 search engine, 2 peptide mapping, 3 multiple results);
+    // null for any other kind.
+    CSearchResults* GetResultsOfKind(int kind) const;
     CZarmassTransform* GetZarmassTransform() const { return transform_.get(); }
     CZarmassDeconvolution* GetZarmassDeconvolution() const { return deconvolution_.get(); }
     CDenovoEngine* GetDenovoEngine() const { return denovo_.get(); }

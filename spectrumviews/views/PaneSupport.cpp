@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScrollBar>
 
 namespace zar {
 
@@ -68,6 +69,35 @@ PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landsc
     p.footer = QRect(r.left(), r.top() - qy, r.width(), qy);
     p.header = QRect(r.left(), r.bottom() + 1, r.width(), qy);
     return p;
+}
+
+void ConnectScrollSteps(QScrollBar* bar, QObject* context,
+                        const std::function<void(ScrollStep, int)>& onStep) {
+    QObject::connect(bar, &QScrollBar::actionTriggered, context, [bar, onStep](int action) {
+        switch (action) {
+            case QAbstractSlider::SliderSingleStepSub:
+                onStep(ScrollStep::LineBack, bar->value());
+                break;
+            case QAbstractSlider::SliderSingleStepAdd:
+                onStep(ScrollStep::LineForward, bar->value());
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                onStep(ScrollStep::PageBack, bar->value());
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                onStep(ScrollStep::PageForward, bar->value());
+                break;
+            case QAbstractSlider::SliderMove:
+                onStep(ScrollStep::ThumbTrack, bar->sliderPosition());
+                break;
+            default:
+                return;
+        }
+        // The bar's own move would follow the signal: keep the position the pane set.
+        bar->setSliderPosition(bar->value());
+    });
+    QObject::connect(bar, &QScrollBar::sliderReleased, context,
+                     [bar, onStep] { onStep(ScrollStep::ThumbPosition, bar->sliderPosition()); });
 }
 
 }  // namespace zar

@@ -11,6 +11,8 @@
 
 class QAction;
 class QMenu;
+class QObject;
+class QScrollBar;
 
 namespace zar {
 
@@ -35,6 +37,13 @@ struct PrintedPage {
     QRect header;
 };
 PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landscape);
+
+// The steps a pane's scroll bar reports: a line or a page back (left, up) or forward, the thumb
+// dragged (its position) and the thumb released there.
+enum class ScrollStep { LineBack, LineForward, PageBack, PageForward, ThumbTrack, ThumbPosition };
+// Hands a scroll bar's steps to onStep(step, thumb position); the pane places the thumb itself.
+void ConnectScrollSteps(QScrollBar* bar, QObject* context,
+                        const std::function<void(ScrollStep, int)>& onStep);
 
 // A text as the controls' wide-string arguments take it (valid while the text lives).
 inline LPCWSTR WideText(const QString& text) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <climits>
 
 namespace zar {
 namespace {
@@ -64,7 +65,13 @@ int BitmapPaletteSize(const QByteArray& dib) { return BitmapColorCount(dib) * (I
 std::int64_t BitmapWidth(const QByteArray& dib) { return IsCoreHeader(dib) ? u16(dib, 4) : s32(dib, 4); }
 std::int64_t BitmapHeight(const QByteArray& dib) { return IsCoreHeader(dib) ? u16(dib, 6) : s32(dib, 8); }
 
-int FindBitmapBits(const QByteArray& dib) { return static_cast<int>(u32(dib, 0)) + BitmapPaletteSize(dib); }
+int FindBitmapBits(const QByteArray& dib) {
+    // Both parts come from the file: added in 64 bits, so that absurd values cannot overflow.
+    const std::int64_t palette =
+        static_cast<std::int64_t>(BitmapColorCount(dib)) * (IsCoreHeader(dib) ? 3 : 4);
+    const std::int64_t offset = static_cast<std::int64_t>(u32(dib, 0)) + palette;
+    return offset > INT_MAX ? -1 : static_cast<int>(offset);
+}
 
 QImage BitmapToImage(const QByteArray& dib) {
     const std::uint32_t headerSize = u32(dib, 0);
@@ -78,12 +85,14 @@ QImage BitmapToImage(const QByteArray& dib) {
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return {};
     if (!IsCoreHeader(dib) && u32(dib, 16) != 0 && u32(dib, 16) != 3) return {};  // compressed rows: not drawn
     const std::int64_t rowBytes = ((width * bits + 31) / 32) * 4;
-    const std::int64_t needed = FindBitmapBits(dib) + rowBytes * height;
+    const int bitsOffset = FindBitmapBits(dib);
+    if (bitsOffset < 0) return {};
+    const std::int64_t needed = bitsOffset + rowBytes * height;
     if (needed > dib.size()) return {};
     // The data is whole: let the image reader decode it from a file image.
     QByteArray file("BM");
     const std::uint32_t total = static_cast<std::uint32_t>(dib.size() + kFileHeaderSize);
-    const std::uint32_t offset = static_cast<std::uint32_t>(kFileHeaderSize + FindBitmapBits(dib));
+    const std::uint32_t offset = static_cast<std::uint32_t>(kFileHeaderSize + bitsOffset);
     file.append(reinterpret_cast<const char*>(&total), 4);
     file.append(QByteArray(4, '\0'));
     file.append(reinterpret_cast<const char*>(&offset), 4);

@@ -21,7 +21,8 @@ int BitmapColorCount(const QByteArray& dib);
 int BitmapPaletteSize(const QByteArray& dib);
 std::int64_t BitmapWidth(const QByteArray& dib);
 std::int64_t BitmapHeight(const QByteArray& dib);
-// Offset of the pixel bits in the packed bitmap.
+// Offset of the pixel bits in the packed bitmap; -1 when the header's sizes put it beyond any
+// bitmap.
 int FindBitmapBits(const QByteArray& dib);
 
 // Decodes a packed bitmap after checking that its header, colour table and pixel rows lie

@@ -13,6 +13,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <exception>
 #include <map>
 #include <numeric>
@@ -54,6 +56,49 @@ int ScanNumberOf(const std::string& id) {
         pos += 5;
     }
     return 0;
+}
+
+// The first whole number of a peak list's "SCANS=" value ("565", "565-567", "565,570").
+int ScanNumberOfScans(const std::string& scans) {
+    const char* start = scans.c_str();
+    while (*start == ' ') ++start;
+    char* end = nullptr;
+    const long value = std::strtol(start, &end, 10);
+    if (end == start || (*end != '\0' && *end != '-' && *end != ',' && *end != ' ')) return 0;
+    return value > 0 && value < (1L << 30) ? static_cast<int>(value) : 0;
+}
+
+// "scan=N" anywhere in a peak list's title, as converters write it (often inside a quoted
+// native id): a word of its own, the number ending at no letter or digit.
+int ScanNumberOfTitle(const std::string& title) {
+    const auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+    for (std::size_t pos = title.find("scan="); pos != std::string::npos;
+         pos = title.find("scan=", pos + 5)) {
+        if (pos > 0 && (isWordChar(title[pos - 1]) || title[pos - 1] == '_')) continue;
+        const char* start = title.c_str() + pos + 5;
+        char* end = nullptr;
+        const long value = std::strtol(start, &end, 10);
+        if (end == start || !std::isdigit(static_cast<unsigned char>(*start)) || isWordChar(*end) ||
+            *end == '.')
+            continue;
+        if (value > 0 && value < (1L << 30)) return static_cast<int>(value);
+    }
+    return 0;
+}
+
+// A spectrum's scan number: from its native id; for peak lists, whose ids are positions, from
+// the "SCANS=" line or the title where they carry one; 0 when nothing does.
+int ScanNumberOfSpectrum(const pm::Spectrum& spectrum) {
+    if (const int n = ScanNumberOf(spectrum.id)) return n;
+    if (const int n = ScanNumberOfScans(spectrum.cvParam(MS_peak_list_scans).value)) return n;
+    return ScanNumberOfTitle(spectrum.cvParam(MS_spectrum_title).value);
+}
+
+// A precursor m/z that no instrument measures (negative, not finite, absurdly large) counts as
+// not given.
+double PlausiblePrecursorMz(double mz) {
+    constexpr double kMaxPrecursorMz = 100000.0;
+    return std::isfinite(mz) && mz > 0.0 && mz <= kMaxPrecursorMz ? mz : 0.0;
 }
 
 QString ActivationOf(const pm::Activation& activation) {
@@ -111,7 +156,7 @@ class PwizSource : public RawSource {
         if (index >= size()) throw std::out_of_range("no such spectrum");
         const pm::SpectrumPtr spectrum = spectra_->spectrum(index, sink != nullptr);
         record = RawScanRecord();
-        record.scanNumber = ScanNumberOf(spectrum->id);
+        record.scanNumber = ScanNumberOfSpectrum(*spectrum);
         record.msLevel = spectrum->cvParam(MS_ms_level).valueAs<int>();
         if (record.msLevel <= 0) record.msLevel = spectrum->precursors.empty() ? 1 : 2;
         if (spectrum->hasCVParam(MS_positive_scan)) record.polarity = 1;
@@ -140,12 +185,13 @@ class PwizSource : public RawSource {
             RawPrecursor p;
             if (!precursor.selectedIons.empty()) {
                 const pm::SelectedIon& ion = precursor.selectedIons.front();
-                p.mz = ion.cvParam(MS_selected_ion_m_z).valueAs<double>();
+                p.mz = PlausiblePrecursorMz(ion.cvParam(MS_selected_ion_m_z).valueAs<double>());
                 p.charge = ion.cvParam(MS_charge_state).valueAs<int>();
             }
             if (p.mz <= 0.0)
-                p.mz = precursor.isolationWindow.cvParam(MS_isolation_window_target_m_z)
-                           .valueAs<double>();
+                p.mz = PlausiblePrecursorMz(
+                    precursor.isolationWindow.cvParam(MS_isolation_window_target_m_z)
+                        .valueAs<double>());
             const pm::CVParam energy = precursor.activation.cvParam(MS_collision_energy);
             if (!energy.empty()) {
                 p.energy = energy.valueAs<double>();

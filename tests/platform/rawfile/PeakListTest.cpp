@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace zar;
 
 namespace {
@@ -82,6 +84,28 @@ TEST(PeakList, ImpossiblePrecursorsCountAsNotGiven) {
         ASSERT_TRUE(raw.scanHeader(2, header));
         EXPECT_DOUBLE_EQ(header.precursorMass, 445.35);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PeakList, NumbersThatAreNoNumbersAreLeftOut) {
+    QTemporaryDir dir;
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(
+        WritePeakList(dir, {"TITLE=a\nRTINSECONDS=nan\nPEPMASS=445.35\nnan 20.0\n300.0 inf\n",
+                            "TITLE=b\nRTINSECONDS=12\nPEPMASS=445.35"})))
+        << raw.lastError().toStdString();
+    ASSERT_TRUE(raw.setCurrentController(0, 1));
+    std::vector<CVXDataPeak> peaks;
+    RawScanHeader header;
+    ASSERT_TRUE(raw.spectrum(1, peaks, &header));
+    ASSERT_EQ(peaks.size(), 2u) << "the block's own two peaks; the two impossible ones are out";
+    EXPECT_DOUBLE_EQ(peaks[0].dPosition, 200.1);
+    EXPECT_DOUBLE_EQ(header.retentionTime, 0.0);
+    ASSERT_TRUE(raw.averageSpectrum({1, 2}, peaks));
+    for (const CVXDataPeak& p : peaks) EXPECT_TRUE(std::isfinite(p.dPosition));
 }
 
 }  // namespace

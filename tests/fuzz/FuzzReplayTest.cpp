@@ -42,8 +42,10 @@ void Replay(const char* target, Entry entry) {
     }
 }
 
-#define ZAR_REPLAY_TARGET(Name) \
-    TEST(FuzzReplay, Name) { Replay(#Name, &zarfuzz::Fuzz##Name); }
+#define ZAR_REPLAY_TARGET(Name)              \
+    TEST(FuzzReplay, Name) {                 \
+        Replay(#Name, &zarfuzz::Fuzz##Name); \
+    }
 ZAR_FUZZ_TARGETS(ZAR_REPLAY_TARGET)
 #undef ZAR_REPLAY_TARGET
 

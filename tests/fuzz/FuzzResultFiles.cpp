@@ -21,14 +21,16 @@ int FuzzOutFile(const std::uint8_t* data, std::size_t size) {
     {
         zar::CSorvexResults results;
         results.SetRawFilePath(QStringLiteral("/nonexistent/run.raw"));
-        if (results.Initialize() && results.ReadResults(folder)) results.ParseOutFileForDisplay(path);
+        if (results.Initialize() && results.ReadResults(folder))
+            results.ParseOutFileForDisplay(path);
     }
     {
         zar::CMassmapResults results;
         results.SetRawFilePath(QStringLiteral("/nonexistent/run.raw"));
         if (results.Initialize()) results.ReadResults(folder);
     }
-    for (const auto layout : {zar::OutHeaderLayout::SearchEngine, zar::OutHeaderLayout::PeptideMapping}) {
+    for (const auto layout :
+         {zar::OutHeaderLayout::SearchEngine, zar::OutHeaderLayout::PeptideMapping}) {
         zar::SearchInfoText info;
         zar::ReadSearchInfoText(path, layout, info);
     }
@@ -42,9 +44,9 @@ int FuzzDtaFile(const std::uint8_t* data, std::size_t size) {
     if (spectrum.read(path) != zar::CDtaSpectrum::ReadResult::Ok) return 0;
     if (!spectrum.prepare(zar::kBinWidthMonoisotopic)) return 0;
     const zar::SequenceMassTable masses = zar::SequenceMassTable::For(true);
-    zar::CalculateDtaIons(QStringLiteral("K.PEPT*IDEKACDM#R.S"), std::clamp(spectrum.charge(), 1, 3),
-                          zar::kIonSeriesA | zar::kIonSeriesB | zar::kIonSeriesY, masses, {},
-                          spectrum);
+    zar::CalculateDtaIons(
+        QStringLiteral("K.PEPT*IDEKACDM#R.S"), std::clamp(spectrum.charge(), 1, 3),
+        zar::kIonSeriesA | zar::kIonSeriesB | zar::kIonSeriesY, masses, {}, spectrum);
     return 0;
 }
 

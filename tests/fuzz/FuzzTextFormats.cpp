@@ -112,7 +112,7 @@ int FuzzSettings(const std::uint8_t* data, std::size_t size) {
     WriteInput(QStringLiteral("settings/HKEY_CURRENT_USER.json"), data, size);
     zar::ResetRegistryCache();
     const std::function<void(const zar::RegKey&, int)> walk = [&walk](const zar::RegKey& key,
-                                                                       int depth) {
+                                                                      int depth) {
         for (const QString& name : key.valueNames()) {
             QString text;
             int number = 0;

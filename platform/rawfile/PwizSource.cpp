@@ -13,6 +13,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -146,9 +147,16 @@ QString IonizationOf(const pm::InstrumentConfigurationPtr& config) {
     return {};
 }
 
-bool IsNameByte(unsigned char c) {
-    return std::isalnum(c) || c == '_' || c == ':' || c == '-' || c == '.' || c >= 0x80;
-}
+// Bytes of element and attribute names (a table: the check runs over whole runs).
+constexpr std::array<bool, 256> kNameBytes = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                   c == '_' || c == ':' || c == '-' || c == '.' || c >= 0x80;
+    return table;
+}();
+
+bool IsNameByte(unsigned char c) { return kNameBytes[c]; }
 
 bool IsBlankByte(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 

@@ -70,9 +70,9 @@ bool IsWholeWorkbook(const QString& path) {
         }
         // Fed piece by piece, the reader always waits for more: the root element's end is what
         // shows the part is whole.
-        if (xml && (!rootClosed ||
-                    (reader.hasError() &&
-                     reader.error() != QXmlStreamReader::PrematureEndOfDocumentError)))
+        if (xml &&
+            (!rootClosed || (reader.hasError() &&
+                             reader.error() != QXmlStreamReader::PrematureEndOfDocumentError)))
             whole = false;
         if (unzCloseCurrentFile(zip) != UNZ_OK || got < 0) whole = false;
     }

@@ -98,7 +98,9 @@ int ScanNumberOfSpectrum(const pm::Spectrum& spectrum) {
 }
 
 // A value the file gives that is no number (NaN, infinite) counts as not given.
-double FiniteOr(double value, double missing) { return std::isfinite(value) ? value : missing; }
+double FiniteOr(double value, double missing) {
+    return std::isfinite(value) ? value : missing;
+}
 
 bool AllFinite(const double* mz, const double* intensity, std::size_t n) {
     for (std::size_t k = 0; k < n; ++k)
@@ -156,9 +158,13 @@ constexpr std::array<bool, 256> kNameBytes = [] {
     return table;
 }();
 
-bool IsNameByte(unsigned char c) { return kNameBytes[c]; }
+bool IsNameByte(unsigned char c) {
+    return kNameBytes[c];
+}
 
-bool IsBlankByte(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlankByte(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Offset of the first fault in the markup of an XML text, or -1 when every tag is written as
 // XML wants it: no NUL byte; declarations, comments and CDATA closed; element names; attributes

@@ -1,6 +1,16 @@
 #include "ToolTestSupport.h"
 
+#include "tools/sorvex/CometResults.h"
+
+#include "document/SorvexResults.h"
+#include "search/ParamFile.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QDir>
 #include <QProcess>
 
@@ -150,6 +160,98 @@ std::vector<zar::NotifyRecord> RecordsNamed(const std::vector<zar::NotifyRecord>
 QString FromUtf16LE(const QByteArray& bytes) {
     return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()),
                               bytes.size() / 2);
+}
+
+QString WriteSearchParams(const QString& folder, bool massmap, const QString& database,
+                          const std::vector<std::pair<QString, QString>>& entries) {
+    zar::CParamFile file;
+    file.LoadDefaults(massmap ? zar::ParamFileType::Massmap : zar::ParamFileType::Sorvex);
+    file.SetEntryString(QStringLiteral("first_database_name"), database);
+    for (const auto& [key, value] : entries) file.SetEntryString(key, value);
+    const QString path =
+        QDir(folder).filePath(massmap ? QStringLiteral("massmap.params") : QStringLiteral("sorvex.params"));
+    return file.SaveAs(path) ? path : QString();
+}
+
+QString WriteSpectrumList(const QString& path, const QStringList& names) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return QString();
+    QByteArray bytes("\xFF\xFE", 2);
+    for (const QString& name : names) {
+        const QString line = name + QLatin1Char('\n');
+        for (QChar c : line) {
+            bytes.append(static_cast<char>(c.unicode() & 0xFF));
+            bytes.append(static_cast<char>(c.unicode() >> 8));
+        }
+    }
+    file.write(bytes);
+    return path;
+}
+
+int ExpectOutFilesAgreeWithComet(const QString& folder, const QStringList& dtaNames,
+                                 const QString& cometResults) {
+    constexpr double kProton = 1.00727646688;
+    zar::CCometResults comet;
+    QString error;
+    EXPECT_TRUE(comet.read(cometResults, error)) << error.toStdString();
+    zar::CSorvexResults set;
+    int compared = 0;
+    for (int i = 0; i < dtaNames.size(); ++i) {
+        const QString out = QDir(folder).filePath(QString(dtaNames[i]).replace(".dta", ".out"));
+        set.ParseOutFileForDisplay(out);
+        int charge = 0;
+        {
+            QFile dta(QDir(folder).filePath(dtaNames[i]));
+            EXPECT_TRUE(dta.open(QIODevice::ReadOnly));
+            charge = QString::fromLatin1(dta.readLine()).section(' ', 1, 1).toInt();
+        }
+        const std::vector<zar::CometHit>& hits = comet.hits(i + 1, charge);
+        EXPECT_EQ(set.GetDisplayCount(), static_cast<int>(hits.size())) << out.toStdString();
+        for (int k = 0; k < set.GetDisplayCount() && k < static_cast<int>(hits.size()); ++k) {
+            const zar::SearchHitRecord* r = set.GetDisplayRecord(k);
+            const zar::CometHit& c = hits[static_cast<size_t>(k)];
+            const QString where = QStringLiteral("%1 hit %2").arg(out).arg(k + 1);
+            QString letters;
+            for (QChar ch : r->peptide.mid(2, r->peptide.size() - 4))
+                if (ch.isLetter()) letters += ch;
+            EXPECT_EQ(letters, c.peptide) << where.toStdString();
+            EXPECT_EQ(r->peptide.left(1), c.previousResidue) << where.toStdString();
+            EXPECT_EQ(r->peptide.right(1), c.nextResidue) << where.toStdString();
+            EXPECT_EQ(r->reference, c.proteins.value(0)) << where.toStdString();
+            EXPECT_EQ(r->furtherReferences, std::max(c.proteinCount, int(c.proteins.size())) - 1)
+                << where.toStdString();
+            EXPECT_EQ(r->correlationRank, c.rank) << where.toStdString();
+            EXPECT_NEAR(r->hitMass, c.calculatedMass + kProton, 1e-4) << where.toStdString();
+            EXPECT_NEAR(r->correlation, c.xcorr, 1e-4) << where.toStdString();
+            EXPECT_NEAR(r->preliminaryScore, c.sp, 0.051) << where.toStdString();
+            EXPECT_EQ(r->ionsMatched, c.ionsMatched) << where.toStdString();
+            EXPECT_EQ(r->ionsTotal, c.ionsTotal) << where.toStdString();
+            const double top = hits.front().xcorr;
+            EXPECT_NEAR(r->deltaCorrelation, top > 0 ? (top - c.xcorr) / top : 0.0, 1e-4)
+                << where.toStdString();
+            ++compared;
+        }
+    }
+    return compared;
+}
+
+std::map<QString, TopHit> ReadTopHits(const QString& folder, const QString& runPath, int* count,
+                                      QStringList* messages) {
+    MessageBoxCapture boxes;
+    zar::CSorvexResults set;
+    set.SetRawFilePath(runPath);
+    std::map<QString, TopHit> top;
+    if (!set.Initialize() || !set.ReadResults(folder)) {
+        if (messages) *messages = boxes.texts();
+        return top;
+    }
+    for (int i = 0; i < set.GetHitCount(); ++i) {
+        const zar::SearchHitRecord* hit = set.GetHit(i);
+        top[hit->fileInformation.trimmed()] = {hit->peptide, hit->reference, hit->correlation};
+    }
+    if (count) *count = set.GetHitCount();
+    if (messages) *messages = boxes.texts();
+    return top;
 }
 
 }  // namespace zartest

@@ -12,8 +12,10 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace zartest {
@@ -73,5 +75,39 @@ std::vector<zar::NotifyRecord> RecordsNamed(const std::vector<zar::NotifyRecord>
 
 // UTF-16 little-endian bytes (a pipe message) as text.
 QString FromUtf16LE(const QByteArray& bytes);
+
+}  // namespace zartest
+
+namespace zartest {
+
+// A parameter file of the kind ("sorvex.params", "massmap.params") in the folder: the program's
+// default text with the database and the given entries set. Returns its path.
+QString WriteSearchParams(const QString& folder, bool massmap, const QString& database,
+                          const std::vector<std::pair<QString, QString>>& entries = {});
+
+// A list file as the launchers write it: UTF-16 little-endian with a byte-order mark, one name a
+// line.
+QString WriteSpectrumList(const QString& path, const QStringList& names);
+
+}  // namespace zartest
+
+namespace zartest {
+
+// Checks every ".out" file of the names (list order: Comet's scan i is the i-th) against
+// Comet's own results: the same hits in the same order with the same peptide, reference,
+// further-reference count, (M+H)+, XCorr, Sp and ions, and delta Cn as the distance from the top
+// hit. Returns the number of hits compared.
+int ExpectOutFilesAgreeWithComet(const QString& folder, const QStringList& dtaNames,
+                                 const QString& cometResults);
+
+// The top hits of a results folder read by the search-engine result set (the run's base name
+// given by its path): file information -> record.
+struct TopHit {
+    QString peptide;
+    QString reference;
+    double xcorr = 0.0;
+};
+std::map<QString, TopHit> ReadTopHits(const QString& folder, const QString& runPath, int* count,
+                                      QStringList* messages);
 
 }  // namespace zartest

@@ -15,9 +15,12 @@ QString HeaderText(const OutFileHeader& h) {
     text += QLatin1Char(' ') + h.line5 + QLatin1Char('\n');
     // The readers take the seconds from the word after the second ", ".
     text += QStringLiteral(" %1, %2 sec. on %3\n").arg(h.date).arg(h.seconds).arg(h.host);
-    text += QCFormat(" (M+H)+ mass = %.4f ~ %.4f (+%d), fragment tol = %.2f, %s/%s\n",
-                     h.precursorMH, h.precursorTolerance, h.charge, h.fragmentTolerance,
-                     h.monoPrecursor ? "MONO" : "AVG", h.monoFragments ? "MONO" : "AVG");
+    // Two decimals unless the tolerance needs more (a bin width such as 1.0005).
+    const bool twoDecimals = QCFormat("%.2f", h.fragmentTolerance).toDouble() == h.fragmentTolerance;
+    text += QCFormat(" (M+H)+ mass = %.4f ~ %.4f (+%d), fragment tol = %.*f, %s/%s\n",
+                     h.precursorMH, h.precursorTolerance, h.charge, twoDecimals ? 2 : 4,
+                     h.fragmentTolerance, h.monoPrecursor ? "MONO" : "AVG",
+                     h.monoFragments ? "MONO" : "AVG");
     text += QCFormat(" total inten = %.1f, lowest Sp = %.1f, # matched peptides = %d\n",
                      h.totalIntensity, h.lowestSp, h.matchedPeptides);
     text += QCFormat(" # amino acids = %lld, # proteins = %d, ",
@@ -63,7 +66,8 @@ QString SearchOutText(const OutFileHeader& header, const std::vector<OutFileHit>
         if (hit.furtherReferences > 0)
             reference += QStringLiteral(" +%1").arg(hit.furtherReferences);
         text += QCFormat("%3d. %3d /%3d  %9.4f  %6.4f  %6.4f  %6.1f  %3d/%3d  ",
-                         static_cast<int>(i) + 1, static_cast<int>(i) + 1, hit.spRank, hit.mh,
+                         static_cast<int>(i) + 1,
+                         hit.rank > 0 ? hit.rank : static_cast<int>(i) + 1, hit.spRank, hit.mh,
                          hit.deltaCn, hit.xcorr, hit.sp, hit.ionsMatched, hit.ionsTotal);
         text += reference.leftJustified(24) + QLatin1Char(' ') + hit.peptide + QLatin1Char('\n');
         text += ContinuationLines(hit);

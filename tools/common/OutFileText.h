@@ -55,6 +55,7 @@ struct OutFileHit {
     int ionsMatched = 0;
     int ionsTotal = 0;
     int proteinNumber = 0;         // peptide mapping: entry number in the database
+    int rank = 0;                  // by XCorr, equal scores sharing one; 0: the line number
 };
 
 // Search-engine file: hits in XCorr order, ranked 1, 2, ... in that order.

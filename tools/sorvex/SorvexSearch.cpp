@@ -128,6 +128,7 @@ std::vector<OutFileHit> OutHits(const std::vector<CometHit>& comet, const Search
         // Our lines give each hit's distance from the top hit.
         hit.deltaCn = top > 0.0 && hits.size() > 0 ? (top - c.xcorr) / top : 0.0;
         hit.xcorr = c.xcorr;
+        hit.rank = c.rank;
         hit.sp = c.sp;
         hit.ionsMatched = c.ionsMatched;
         hit.ionsTotal = c.ionsTotal;

@@ -218,23 +218,18 @@ TEST_F(ExtractionTest, PostsProgressAndNamesEachFileThroughThePipe) {
     const auto records = zartest::RecordsNamed(r.records, kRegDravelMSnProgress);
     ASSERT_FALSE(records.empty());
     std::vector<int> scans;
-    QStringList names;
-    qsizetype at = 0;
     for (const NotifyRecord& record : records) {
         EXPECT_EQ(record.token, "run1");
-        if (record.wParam == 1) {
-            scans.push_back(static_cast<int>(record.lParam));
-        } else if (record.lParam > 0) {
-            // The message is on the error stream before its length is posted.
-            names << zartest::FromUtf16LE(r.err.mid(at, record.lParam));
-            at += record.lParam;
-        }
+        if (record.wParam == 1) scans.push_back(static_cast<int>(record.lParam));
     }
+    QByteArray rest;
+    // Each message is on the error stream before its length is posted.
+    const QStringList names = zartest::PipeMessages(r, &rest);
     EXPECT_EQ(scans, (std::vector<int>{2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(names, (QStringList{"$run.0002.0003.2.dta", "$run.0005.0005.2.dta",
                                   "$run.0005.0005.3.dta", "$run.0006.0006.3.dta",
                                   "$run.0007.0007.1.dta"}));
-    EXPECT_EQ(at, r.err.size());  // nothing else on the pipe
+    EXPECT_TRUE(rest.isEmpty());  // nothing else on the pipe
     EXPECT_EQ(records.back().wParam, 0u);
     EXPECT_EQ(records.back().lParam, 0);
     EXPECT_TRUE(r.out.isEmpty());

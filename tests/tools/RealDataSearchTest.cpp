@@ -33,13 +33,7 @@ TEST(RealDataSearch, Bsa2TopHitsAreSerumAlbuminPeptidesAsCometScoresThem) {
     const zartest::ToolRun extraction =
         zartest::RunTool("dravel_msn", {"-Z", "-X", "-D" + results, run}, results, &listener);
     ASSERT_EQ(extraction.exitCode, 0) << extraction.outText().toStdString();
-    QStringList names;
-    qsizetype at = 0;
-    for (const zar::NotifyRecord& record : extraction.records) {
-        if (record.wParam != 0 || record.lParam <= 0) continue;
-        names << zartest::FromUtf16LE(extraction.err.mid(at, record.lParam)).mid(1);
-        at += record.lParam;
-    }
+    const QStringList names = zartest::PipeFileNames(extraction);
     ASSERT_GT(names.size(), 1000);
     const QString list = zartest::WriteSpectrumList(work.filePath("SorvexList"), names);
     const qint64 extractionMs = timer.restart();

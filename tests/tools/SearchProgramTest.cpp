@@ -66,13 +66,7 @@ class SearchProgramTest : public ::testing::Test {
             program, QStringList{"-Z", "-X", "-D" + results()} + options + QStringList{demo("demo.mzML")},
             results(), &listener);
         EXPECT_EQ(r.exitCode, 0) << r.outText().toStdString();
-        QStringList names;
-        qsizetype at = 0;
-        for (const NotifyRecord& record : r.records) {
-            if (record.wParam != 0 || record.lParam <= 0) continue;
-            names << zartest::FromUtf16LE(r.err.mid(at, record.lParam)).mid(1);
-            at += record.lParam;
-        }
+        const QStringList names = zartest::PipeFileNames(r);
         zartest::WriteSpectrumList(list(), names);
         return names;
     }

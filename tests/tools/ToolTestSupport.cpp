@@ -162,6 +162,25 @@ QString FromUtf16LE(const QByteArray& bytes) {
                               bytes.size() / 2);
 }
 
+QStringList PipeMessages(const ToolRun& run, QByteArray* rest) {
+    QStringList messages;
+    qsizetype at = 0;
+    for (const zar::NotifyRecord& record : run.records) {
+        if (record.wParam != 0 || record.lParam <= 0) continue;
+        messages << FromUtf16LE(run.err.mid(at, record.lParam));
+        at += record.lParam;
+    }
+    if (rest) *rest = run.err.mid(at);
+    return messages;
+}
+
+QStringList PipeFileNames(const ToolRun& run) {
+    QStringList names;
+    for (const QString& message : PipeMessages(run))
+        if (message.startsWith(QLatin1Char('$'))) names << message.mid(1);
+    return names;
+}
+
 QString WriteSearchParams(const QString& folder, bool massmap, const QString& database,
                           const std::vector<std::pair<QString, QString>>& entries) {
     zar::CParamFile file;

@@ -76,6 +76,12 @@ std::vector<zar::NotifyRecord> RecordsNamed(const std::vector<zar::NotifyRecord>
 // UTF-16 little-endian bytes (a pipe message) as text.
 QString FromUtf16LE(const QByteArray& bytes);
 
+// The pipe messages of an extraction run, in order: for each (0, n) record, the next n bytes of
+// its error stream. *rest (when given) receives the bytes no record accounts for.
+QStringList PipeMessages(const ToolRun& run, QByteArray* rest = nullptr);
+// The file names of the "$" messages, as the launcher collects them into its list.
+QStringList PipeFileNames(const ToolRun& run);
+
 }  // namespace zartest
 
 namespace zartest {

@@ -235,6 +235,22 @@ TEST_F(ExtractionTest, PostsProgressAndNamesEachFileThroughThePipe) {
     EXPECT_TRUE(r.out.isEmpty());
 }
 
+TEST_F(ExtractionTest, FoldersWithBlanksAndUnknownOptionsKeepThePipeClean) {
+    const QString spaced = dir_.filePath("dta files");
+    ASSERT_TRUE(QDir().mkpath(spaced));
+    zartest::NotifyListener listener;
+    const zartest::ToolRun r = RunTool(
+        "dravel_msn", {"-Q7", "-D" + spaced, "-F5", "-L5", run()}, dir_.path(), &listener);
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(QDir(spaced).entryList({"*.dta"}),
+              (QStringList{"run.0005.0005.2.dta", "run.0005.0005.3.dta"}));
+    QByteArray rest;
+    EXPECT_EQ(zartest::PipeMessages(r, &rest),
+              (QStringList{"$run.0005.0005.2.dta", "$run.0005.0005.3.dta"}));
+    EXPECT_TRUE(rest.isEmpty());
+    EXPECT_EQ(r.outText().trimmed(), "dravel_msn: ignoring -Q");
+}
+
 TEST_F(ExtractionTest, AFailedRunStillEndsWithZeroAndKeepsThePipeWhole) {
     zartest::NotifyListener listener;
     const zartest::ToolRun r = RunTool("dravel_msn", {"-D" + out(), dir_.filePath("missing.mzML")},

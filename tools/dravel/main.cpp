@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -50,6 +51,9 @@ constexpr const char* kUsage =
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     zar::UseCNumericLocale();
+    // A launcher that stopped reading the pipe must not end the extraction halfway: its files
+    // are still written, only their names are not heard.
+    std::signal(SIGPIPE, SIG_IGN);
     const zar::CToolReporter reporter(kProgram, kMessage, true);
     zar::CToolArguments arguments(app.arguments().mid(1));
     if (arguments.helpAsked()) {

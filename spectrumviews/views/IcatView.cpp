@@ -64,12 +64,20 @@ double UpperLimit(double time) {
     return std::ceil(time * 100.0) / 100.0;
 }
 
-// The point of a trace at a scan; null when the scan has none.
-const CVXDataPeak* PointAtScan(const CVXChro& chro, int scan) {
-    const auto at = std::lower_bound(
-        chro.points.begin(), chro.points.end(), scan,
-        [](const CVXDataPeak& p, int s) { return p.nScanPosition < s; });
-    return at != chro.points.end() && at->nScanPosition == scan ? &*at : nullptr;
+// The height of a trace at a scan as its line is drawn: the scan's own point, or between the
+// points of the full-MS scans around it.
+double IntensityAtScan(const CVXChro& chro, int scan, double time) {
+    const auto& points = chro.points;
+    const auto after =
+        std::lower_bound(points.begin(), points.end(), scan,
+                         [](const CVXDataPeak& p, int s) { return p.nScanPosition < s; });
+    if (after != points.end() && after->nScanPosition == scan) return after->dIntensity;
+    if (after == points.begin() || after == points.end()) return 0.0;
+    const CVXDataPeak& a = *(after - 1);
+    const CVXDataPeak& b = *after;
+    if (!(b.dPosition > a.dPosition)) return a.dIntensity;
+    const double f = std::clamp((time - a.dPosition) / (b.dPosition - a.dPosition), 0.0, 1.0);
+    return a.dIntensity + f * (b.dIntensity - a.dIntensity);
 }
 
 }  // namespace
@@ -263,8 +271,10 @@ bool CIcatView::exchange(bool save) {
     if (dx.Failed()) return false;
     CZarDoc* doc = CZarDoc::GetDoc();
     for (int form = 0; form < kFormCount; ++form) {
-        if (typed[form][0] && doc) sides[form].firstScan = doc->RetentionTimeToScan(sides[form].startTime);
-        if (typed[form][1] && doc) sides[form].lastScan = doc->RetentionTimeToScan(sides[form].endTime);
+        if (typed[form][0] && doc)
+            sides[form].firstScan = doc->RetentionTimeToScan(sides[form].startTime);
+        if (typed[form][1] && doc)
+            sides[form].lastScan = doc->RetentionTimeToScan(sides[form].endTime);
     }
     tolerance_ = tolerance;
     sides_ = sides;
@@ -485,8 +495,8 @@ void CIcatView::loadTracePoints(const XpressJobResult& result) {
         chro.smoothingPoints = 0;
         // Every full-MS scan of the run, the last one included: the traces are read from those
         // scans only, and the MS/MS scans between them would draw as gaps down to nothing.
-        const int count = std::min<int>(static_cast<int>(trace.size()),
-                                        result.lastScan - result.firstScan + 1);
+        const int count =
+            std::min<int>(static_cast<int>(trace.size()), result.lastScan - result.firstScan + 1);
         chro.points.reserve(static_cast<size_t>(std::max(count, 0)));
         double highest = 0.0;
         QString filter;
@@ -544,14 +554,14 @@ void CIcatView::loadControls(int margin) {
         t.display.xStart = start;
         t.display.xEnd = end;
         t.display.yZoomed = 0;
-        const CVXDataPeak* first = PointAtScan(t.chro, sides_[form].firstScan);
-        const CVXDataPeak* last = PointAtScan(t.chro, sides_[form].lastScan);
         t.marker.lineColor = kMarkerColor;
         t.marker.fillColor = kMarkerColor;
         t.marker.bFill = 1;
         t.marker.symbol = VXPlot_MarkerSymbolType_Triangle;
-        t.marker.dStartIntensity = first ? first->dIntensity : 0.0;
-        t.marker.dEndIntensity = last ? last->dIntensity : 0.0;
+        t.marker.dStartIntensity =
+            IntensityAtScan(t.chro, sides_[form].firstScan, t.marker.dStartPosition);
+        t.marker.dEndIntensity =
+            IntensityAtScan(t.chro, sides_[form].lastScan, t.marker.dEndPosition);
         if (t.control && t.control->Interface()) loadControl(form, *t.control, start, end);
     }
     redraw();
@@ -658,7 +668,8 @@ std::unique_ptr<QMenu> CIcatView::BuildContextMenu() {
     AddCommandItem(menu.get(), ID_PLOT_TRACE_PRINT, "&Print...", run);
     menu->addSeparator();
     AddZoomItems(menu.get(), run);
-    ForEachCommandItem(menu.get(), [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
+    ForEachCommandItem(menu.get(),
+                       [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
     return menu;
 }
 
@@ -820,8 +831,8 @@ void CIcatView::OnUpdateTable() {
     record.finished = true;
     record.processed = 1;
     record.hits.push_back(*calculated_);
-    PostMessage(doc->GetFrame()->MessageTarget(), kMsgXpressUpdated, static_cast<WPARAM>(entry_),
-                1, std::move(record));
+    PostMessage(doc->GetFrame()->MessageTarget(), kMsgXpressUpdated, static_cast<WPARAM>(entry_), 1,
+                std::move(record));
 }
 
 // ---- printing ----
@@ -833,11 +844,12 @@ bool CIcatView::PrintWithDialog() {
         run.isEmpty() ? QStringLiteral("XPRESS") : run + QStringLiteral(" - XPRESS");
     PrintDialogOptions options;
     options.pageRanges = false;
-    return RunPrintDialog(ProgramPrinter(), this, name, options, [this](QPainter& painter, QPrinter& p) {
-        const QRect page(QPoint(0, 0), p.pageLayout().paintRectPixels(p.resolution()).size());
-        PrintPage(painter, page, p.resolution(), p.resolution(),
-                  p.pageLayout().orientation() == QPageLayout::Landscape);
-    });
+    return RunPrintDialog(
+        ProgramPrinter(), this, name, options, [this](QPainter& painter, QPrinter& p) {
+            const QRect page(QPoint(0, 0), p.pageLayout().paintRectPixels(p.resolution()).size());
+            PrintPage(painter, page, p.resolution(), p.resolution(),
+                      p.pageLayout().orientation() == QPageLayout::Landscape);
+        });
 }
 
 void CIcatView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,

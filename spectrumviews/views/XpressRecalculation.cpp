@@ -34,7 +34,16 @@ CXpressRecalculation*& Current() {
     return current;
 }
 
+CXpressRecalculation::HitObserver& Observer() {
+    static CXpressRecalculation::HitObserver observer;
+    return observer;
+}
+
 }  // namespace
+
+void CXpressRecalculation::SetHitObserver(HitObserver observer) {
+    Observer() = std::move(observer);
+}
 
 CXpressRecalculation& CXpressRecalculation::Of(QMainWindow& frame) {
     QStatusBar* bar = frame.statusBar();
@@ -80,6 +89,7 @@ CXpressRecalculation::CXpressRecalculation(QMainWindow& frame)
     layout->addWidget(cancel_);
     progress_->setRange(0, 100);
     progress_->setFixedWidth(160);
+    cancel_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     cancel_->setToolTip(QStringLiteral("Stop recalculating the XPRESS ratios"));
     frame.statusBar()->addPermanentWidget(this);
     hide();
@@ -105,6 +115,11 @@ bool CXpressRecalculation::Start(CZarDoc& doc) {
     if (!set) return false;
     XpressJob job = MakeRatioPassJob(*set, doc.GetXpressSettings(), receiver_);
     job.message = kMsgRecalculationDone;
+    if (HitObserver observer = Observer()) {
+        job.onHit = [this, observer](int processed, int count) {
+            if (!observer(processed, count)) worker_.Cancel();
+        };
+    }
     if (!worker_.Start(std::move(job))) return false;
     Current() = this;
     busy_ = true;

@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QMainWindow;
 class QProgressBar;
@@ -45,6 +47,10 @@ class CXpressRecalculation : public QWidget {
 
     // For checks: waits until the pass ended and its result was taken (false on time-out).
     bool WaitUntilIdle(int milliseconds);
+    // For checks: called on the worker's thread after each hit of every later pass; false
+    // cancels the pass. An empty function removes it.
+    using HitObserver = std::function<bool(int processed, int count)>;
+    static void SetHitObserver(HitObserver observer);
     QLabel* Text() const { return text_; }
     QProgressBar* ProgressBar() const { return progress_; }
     QPushButton* CancelButton() const { return cancel_; }

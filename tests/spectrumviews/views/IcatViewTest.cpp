@@ -8,9 +8,9 @@
 #include "app/MainFrame.h"
 #include "app/plotwrappers/PlotWrappers.h"
 #include "controls/NumericEditCtrl.h"
-#include "rawfile/RunFileWriter.h"
 #include "document/SorvexResults.h"
 #include "document/UpdateHints.h"
+#include "rawfile/RunFileWriter.h"
 #include "spectrumviews/XpressQuant.h"
 
 #include "ViewsTestSupport.h"
@@ -30,37 +30,18 @@ using namespace xpresstest;
 
 namespace {
 
-class IcatViewTest : public ::testing::Test {
+class IcatViewTest : public XpressRunTest {
   protected:
-    static void SetUpTestSuite() {
-        server_ = std::make_unique<viewstest::RegisteredPlotServer>();
-        dir_ = std::make_unique<QTemporaryDir>();
-        folder_ = WriteRunAndResults(dir_->path());
-    }
-    static void TearDownTestSuite() {
-        dir_.reset();
-        server_.reset();
-    }
-
     void SetUp() override {
-        ASSERT_TRUE(server_->ok());
-        ASSERT_FALSE(folder_.isEmpty());
+        XpressRunTest::SetUp();
         WriteXpressSettings();
     }
 
     // A document with the run open and its results read with XPRESS on.
     void load(const QString& residue = QStringLiteral("C")) {
         doc_ = std::make_unique<CZarDoc>();
-        ASSERT_TRUE(doc_->OnOpenDocument(dir_->filePath(QStringLiteral("pairs.mzML"))));
         doc_->SetXpressResidue(residue);
-        CSorvexResults* set = doc_->GetSorvexResults();
-        set->SetRawFilePath(doc_->GetRawFilePath());
-        XpressOptions options = set->GetXpressOptions();
-        options.autoCalculate = true;
-        set->SetXpressOptions(options);
-        ASSERT_TRUE(set->Initialize());
-        ASSERT_TRUE(set->ReadResults(folder_));
-        ASSERT_EQ(set->GetHitCount(), static_cast<int>(Peptides().size()));
+        ASSERT_TRUE(OpenAndRead(*doc_));
     }
 
     void makeView() {
@@ -92,9 +73,6 @@ class IcatViewTest : public ::testing::Test {
 
     static double timeOf(int scan) { return 0.05 * scan; }
 
-    static inline std::unique_ptr<viewstest::RegisteredPlotServer> server_;
-    static inline std::unique_ptr<QTemporaryDir> dir_;
-    static inline QString folder_;
     zartest::MessageBoxCapture boxes_;
     std::unique_ptr<CZarDoc> doc_;
     std::unique_ptr<CIcatView> view_;
@@ -137,8 +115,16 @@ TEST_F(IcatViewTest, AHitShowsItsStoredRatioAndBothChromatograms) {
         const auto& marker = view_->Marker(form);
         EXPECT_DOUBLE_EQ(marker.dStartPosition, timeOf(first));
         EXPECT_DOUBLE_EQ(marker.dEndPosition, timeOf(last));
-        const double atFirst = IsFullScan(first) ? std::max(PeakAt(first, 41, height), CIcatView::kLeastIntensity) : 0.0;
-        EXPECT_DOUBLE_EQ(marker.dStartIntensity, atFirst);
+        // At the height the line has there: between the full-MS scans around an MS/MS scan.
+        auto drawn = [&](int scan) {
+            if (IsFullScan(scan))
+                return std::max(PeakAt(scan, 41, height), CIcatView::kLeastIntensity);
+            return (std::max(PeakAt(scan - 1, 41, height), CIcatView::kLeastIntensity) +
+                    std::max(PeakAt(scan + 1, 41, height), CIcatView::kLeastIntensity)) /
+                   2.0;
+        };
+        EXPECT_NEAR(marker.dStartIntensity, drawn(first), 1e-6);
+        EXPECT_NEAR(marker.dEndIntensity, drawn(last), 1e-6);
         EXPECT_EQ(marker.lineColor, CIcatView::kMarkerColor);
         EXPECT_EQ(marker.symbol, ZAR_PLOTLib::VXPlot_MarkerSymbolType_Triangle);
     }
@@ -343,9 +329,10 @@ TEST_F(IcatViewTest, TheScrollBarStepsByTensAndShowsBothTraces) {
         view_->OnHScroll(c.code, 0);
         EXPECT_EQ(view_->ScrollBar()->value(), c.to) << c.code << " from " << c.from;
         for (int form : {CIcatView::kLight, CIcatView::kHeavy}) {
-            EXPECT_NEAR(view_->TraceDisplay(form).xStart, view_->FullStart() + c.to * 0.01 * full, 1e-9);
-            EXPECT_NEAR(view_->TraceDisplay(form).xEnd, view_->FullStart() + (c.to + 30) * 0.01 * full,
+            EXPECT_NEAR(view_->TraceDisplay(form).xStart, view_->FullStart() + c.to * 0.01 * full,
                         1e-9);
+            EXPECT_NEAR(view_->TraceDisplay(form).xEnd,
+                        view_->FullStart() + (c.to + 30) * 0.01 * full, 1e-9);
         }
     }
 }
@@ -368,13 +355,15 @@ TEST_F(IcatViewTest, ZoomingActsOnBothTracesAndTheScrollBarFollows) {
         EXPECT_TRUE(view_->TraceDisplay(form).yZoomed);
     }
     const double span = view_->FullEnd() - view_->FullStart();
-    EXPECT_EQ(view_->ScrollBar()->value(), static_cast<int>((2.0 - view_->FullStart()) * 100 / span));
+    EXPECT_EQ(view_->ScrollBar()->value(),
+              static_cast<int>((2.0 - view_->FullStart()) * 100 / span));
     EXPECT_TRUE(view_->IsCommandEnabled(ID_PLOT_NORMALIZE));
     view_->OnChroZoom(false, 5.0, 0.0, 6.0, 0.0);  // no valid zoom: nothing changes
     EXPECT_DOUBLE_EQ(view_->TraceDisplay(CIcatView::kLight).xStart, 2.0);
     view_->OnCommand(ID_PLOT_ZOOM_IN_X);
-    EXPECT_DOUBLE_EQ(view_->TraceDisplay(CIcatView::kHeavy).xEnd - view_->TraceDisplay(CIcatView::kHeavy).xStart,
-                     0.5);
+    EXPECT_DOUBLE_EQ(
+        view_->TraceDisplay(CIcatView::kHeavy).xEnd - view_->TraceDisplay(CIcatView::kHeavy).xStart,
+        0.5);
     view_->OnCommand(ID_PLOT_RESET_SCALING);
     for (int form : {CIcatView::kLight, CIcatView::kHeavy}) {
         EXPECT_FALSE(view_->TraceDisplay(form).xZoomed);
@@ -409,7 +398,8 @@ TEST_F(IcatViewTest, ARunWhoseScansShareOneTimeHasNothingToScroll) {
     const QString folder = dir.filePath(QStringLiteral("flat"));
     QDir().mkpath(folder);
     const QString name = SpectrumName(p, QStringLiteral("flat"), 4);
-    ASSERT_TRUE(WriteFile(folder + QLatin1Char('/') + name + QStringLiteral(".out"), OutText(p, 1, name)));
+    ASSERT_TRUE(
+        WriteFile(folder + QLatin1Char('/') + name + QStringLiteral(".out"), OutText(p, 1, name)));
     doc_ = std::make_unique<CZarDoc>();
     ASSERT_TRUE(doc_->OnOpenDocument(dir.filePath(QStringLiteral("flat.mzML"))));
     CSorvexResults* set = doc_->GetSorvexResults();

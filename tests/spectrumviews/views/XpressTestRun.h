@@ -5,15 +5,19 @@
 // a peak's area is a sum that a test can write down.
 
 #include "core/Numbers.h"
+#include "document/SorvexResults.h"
+#include "document/hub/ZarDoc.h"
 #include "registry/RegKey.h"
 
 #include "SpectrumTestRuns.h"
+#include "ViewsTestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QString>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace xpresstest {
@@ -122,13 +126,16 @@ inline QString OutText(const Peptide& p, int number, const QString& name) {
     t += QStringLiteral(" ion series nABYabcdVWXYZ: 0 1 1 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0\n");
     t += QStringLiteral(" display top 10/5, ion % = 0.0, CODE = 001040\n");
     t += QStringLiteral(" (C* +8.0000)\n\n");
-    t += QStringLiteral("  #   Rank/Sp    (M+H)+   deltCn   XCorr    Sp    Ions  Reference"
-                        "             Peptide\n");
-    t += QStringLiteral(" ---  --------  --------  ------  ------   -----  ----  ---------"
-                        "             -------\n");
-    t += zar::QCFormat("  1.   1 /  1  %9.4f  0.0000  2.5000  500.0  11/22  sp|P0000%d|PR%d_TEST"
-                       "       %s\n",
-                       mh, number, number, p.text);
+    t += QStringLiteral(
+        "  #   Rank/Sp    (M+H)+   deltCn   XCorr    Sp    Ions  Reference"
+        "             Peptide\n");
+    t += QStringLiteral(
+        " ---  --------  --------  ------  ------   -----  ----  ---------"
+        "             -------\n");
+    t += zar::QCFormat(
+        "  1.   1 /  1  %9.4f  0.0000  2.5000  500.0  11/22  sp|P0000%d|PR%d_TEST"
+        "       %s\n",
+        mh, number, number, p.text);
     return t;
 }
 
@@ -162,11 +169,54 @@ inline QString WriteRunAndResults(const QString& dir) {
 }
 
 // The settings the tests quantify with (a scan window that holds whole peaks).
-inline void WriteXpressSettings(double difference = 8.0) {
+inline void WriteXpressSettings(double difference = 8.0, double tolerance = 1.5) {
     zar::RegKey key(zar::RegRoot::LocalMachine,
                     QStringLiteral("Software\\Korvath\\Veltrix\\ZarvikBrowser"), true);
     key.writeInt(QStringLiteral("XpressScanWindow"), kScanWindow);
     key.writeDouble(QStringLiteral("XpressDifference"), difference);
+    key.writeDouble(QStringLiteral("XpressTolerance"), tolerance);
 }
+
+// Tests on the run: the plotting server registered and the run and its results written once per
+// suite.
+class XpressRunTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        server_ = std::make_unique<viewstest::RegisteredPlotServer>();
+        dir_ = std::make_unique<QTemporaryDir>();
+        folder_ = WriteRunAndResults(dir_->path());
+    }
+    static void TearDownTestSuite() {
+        dir_.reset();
+        server_.reset();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(server_->ok());
+        ASSERT_FALSE(folder_.isEmpty());
+    }
+
+    // Opens the run in the document and reads its results with XPRESS on, with the document's
+    // residue and tolerance (as File > Open TurboSORVEX Results does).
+    static ::testing::AssertionResult OpenAndRead(zar::CZarDoc& doc) {
+        if (!doc.OnOpenDocument(dir_->filePath(QStringLiteral("pairs.mzML"))))
+            return ::testing::AssertionFailure() << "the run does not open";
+        zar::CSorvexResults* set = doc.GetSorvexResults();
+        set->SetRawFilePath(doc.GetRawFilePath());
+        zar::XpressOptions options = set->GetXpressOptions();
+        options.autoCalculate = true;
+        options.residue = doc.GetXpressResidue();
+        options.tolerance = doc.GetXpressTolerance();
+        set->SetXpressOptions(options);
+        if (!set->Initialize() || !set->ReadResults(folder_))
+            return ::testing::AssertionFailure() << "the results are not read";
+        if (set->GetHitCount() != static_cast<int>(Peptides().size()))
+            return ::testing::AssertionFailure() << set->GetHitCount() << " hits read";
+        return ::testing::AssertionSuccess();
+    }
+
+    static inline std::unique_ptr<viewstest::RegisteredPlotServer> server_;
+    static inline std::unique_ptr<QTemporaryDir> dir_;
+    static inline QString folder_;
+};
 
 }  // namespace xpresstest

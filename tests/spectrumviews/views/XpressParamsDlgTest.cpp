@@ -9,6 +9,7 @@
 #include "app/FrameCommands.h"
 #include "app/MainFrame.h"
 #include "controls/NumericEditCtrl.h"
+#include "document/Settings.h"
 #include "document/SorvexResults.h"
 #include "resultviews/RegisterResultViews.h"
 #include "spectrumviews/XpressQuant.h"
@@ -60,6 +61,7 @@ class XpressParamsDlgTest : public XpressRunTest {
     }
     void TearDown() override {
         CXpressRecalculation::SetHitObserver({});
+        SetXpressAutoCalculate(0);
         frame_.reset();
         doc_.reset();
     }
@@ -274,4 +276,24 @@ TEST_F(XpressParamsDlgTest, HelpOpensTheDialogsPage) {
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
     ASSERT_EQ(shell.urls().size(), 1u);
     EXPECT_TRUE(shell.urls()[0].path().endsWith(QStringLiteral("/9137.html")));
+}
+
+TEST_F(XpressParamsDlgTest, ResultsOpenedLaterInTheSessionUseTheDialogsValues) {
+    load(6.0);
+    RegisterResultViews(*frame_);
+    CXpressParamsDlg dialog(frame_.get());
+    dialog.EnsureInitialized();
+    dialog.ResidueEdit()->setText(QStringLiteral("K"));
+    dialog.OnOK();
+    ASSERT_TRUE(recalculation().WaitUntilIdle(30000));
+    setEveryRatio(0.123);
+
+    // File > Open TurboSORVEX Results with XPRESS on: the pass of the load labels K too.
+    SetXpressAutoCalculate(1);
+    ASSERT_TRUE(OpenSorvexResults(*frame_, folder_));
+    for (int i = 0; i < 30000 && frame_->IsLoadingResults(); i += 10) QTest::qWait(10);
+    ASSERT_FALSE(frame_->IsLoadingResults());
+    EXPECT_EQ(GetXpressResidue(), QStringLiteral("C"));  // the settings keep theirs
+    EXPECT_DOUBLE_EQ(ratios()[QStringLiteral("R.SAMPLEK.A")], -0.5);
+    EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
 }

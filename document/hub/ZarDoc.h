@@ -29,6 +29,7 @@ class CMassmapResults;
 class CMultiConsensusResults;
 class CZarmassTransform;
 class CZarmassDeconvolution;
+struct XpressSettings;
 class CDenovoEngine;
 class CPepmapEngine;
 class CEnzymeTable;
@@ -139,6 +140,13 @@ public:
     QString GetXpressResidue() const { return xpressResidue_; }
     double GetXpressDifference() const { return xpressDifference_; }
     double GetXpressTolerance() const { return xpressTolerance_; }
+    // The residue and tolerance for the rest of this run of the program (the settings keep
+    // theirs); later passes over the search-engine results take them.
+    void SetXpressResidue(const QString& residue);
+    void SetXpressTolerance(double tolerance);
+    // What every XPRESS quantitation uses: the document's residue and tolerance, the configured
+    // mass difference and scan window.
+    XpressSettings GetXpressSettings() const;
     // The main frame's view type, kept with the current results; -1 when there are none.
     int GetViewType() const;
     void SetViewType(int type);

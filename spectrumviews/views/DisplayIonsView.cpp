@@ -485,23 +485,8 @@ void CDisplayIonsView::OnSelChangeCharge(int index) {
 }
 
 void CDisplayIonsView::UpdateScrollBar() {
-    const double span = highMass_ - lowMass_;
-    // A spectrum without span (no peaks, or all at one m/z) has nothing to scroll.
-    if (span <= 0.0) {
-        scrollBar_->setRange(0, 0);
-        scrollBar_->setPageStep(100);
-        scrollBar_->setEnabled(false);
-        return;
-    }
-    const double start = display_.xZoomed ? display_.xStart : lowMass_;
-    const double end = display_.xZoomed ? display_.xEnd : highMass_;
-    const int position = static_cast<int>((start - lowMass_) * 100.0 / span);
-    const int page = std::clamp(static_cast<int>((end - start) * 100.0 / span), 1, 100);
-    const QSignalBlocker block(scrollBar_);
-    scrollBar_->setRange(0, 100 - page);
-    scrollBar_->setPageStep(page);
-    scrollBar_->setValue(position);
-    scrollBar_->setEnabled(page < 100);
+    SetPercentScrollBar(scrollBar_, lowMass_, highMass_, display_.xZoomed ? display_.xStart : lowMass_,
+                        display_.xZoomed ? display_.xEnd : highMass_);
 }
 
 void CDisplayIonsView::OnHScroll(int code, int position) {

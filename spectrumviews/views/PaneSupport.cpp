@@ -3,10 +3,13 @@
 #include "ViewCommands.h"
 #include "com/ComError.h"
 #include "core/Log.h"
+#include "document/hub/ZarDoc.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace zar {
 
@@ -71,6 +74,16 @@ PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landsc
     return p;
 }
 
+void PrintPlotPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape,
+                   const std::function<void(const QRect& plot)>& drawPlot) {
+    const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
+    CZarDoc* doc = CZarDoc::GetDoc();
+    if (doc)
+        doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1, p.footer, dpiX, dpiY);
+    drawPlot(p.plot);
+    if (doc) doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
+}
+
 void ConnectScrollSteps(QScrollBar* bar, QObject* context,
                         const std::function<void(ScrollStep, int)>& onStep) {
     QObject::connect(bar, &QScrollBar::actionTriggered, context, [bar, onStep](int action) {
@@ -98,6 +111,25 @@ void ConnectScrollSteps(QScrollBar* bar, QObject* context,
     });
     QObject::connect(bar, &QScrollBar::sliderReleased, context,
                      [bar, onStep] { onStep(ScrollStep::ThumbPosition, bar->sliderPosition()); });
+}
+
+void SetPercentScrollBar(QScrollBar* bar, double fullLow, double fullHigh, double shownLow,
+                         double shownHigh) {
+    const double span = fullHigh - fullLow;
+    const QSignalBlocker block(bar);
+    // A spectrum without span (no peaks, or all at one m/z) has nothing to scroll.
+    if (span <= 0.0) {
+        bar->setRange(0, 0);
+        bar->setPageStep(100);
+        bar->setEnabled(false);
+        return;
+    }
+    const int position = static_cast<int>((shownLow - fullLow) * 100.0 / span);
+    const int page = std::clamp(static_cast<int>((shownHigh - shownLow) * 100.0 / span), 1, 100);
+    bar->setRange(0, 100 - page);
+    bar->setPageStep(page);
+    bar->setValue(position);
+    bar->setEnabled(page < 100);
 }
 
 }  // namespace zar

@@ -12,6 +12,7 @@
 class QAction;
 class QMenu;
 class QObject;
+class QPainter;
 class QScrollBar;
 
 namespace zar {
@@ -37,6 +38,10 @@ struct PrintedPage {
     QRect header;
 };
 PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landscape);
+// Prints one plot page: the document's footer band (the run's name), the plot drawn by drawPlot
+// into its rectangle, and the header band.
+void PrintPlotPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape,
+                   const std::function<void(const QRect& plot)>& drawPlot);
 
 // The steps a pane's scroll bar reports: a line or a page back (left, up) or forward, the thumb
 // dragged (its position) and the thumb released there.
@@ -44,6 +49,10 @@ enum class ScrollStep { LineBack, LineForward, PageBack, PageForward, ThumbTrack
 // Hands a scroll bar's steps to onStep(step, thumb position); the pane places the thumb itself.
 void ConnectScrollSteps(QScrollBar* bar, QObject* context,
                         const std::function<void(ScrollStep, int)>& onStep);
+// Sets a scroll bar that works in per cent of a full range (0 .. 100 - page, its page the shown
+// part's width in per cent) to the shown part; with nothing to scroll it is disabled.
+void SetPercentScrollBar(QScrollBar* bar, double fullLow, double fullHigh, double shownLow,
+                         double shownHigh);
 
 // A text as the controls' wide-string arguments take it (valid while the text lives).
 inline LPCWSTR WideText(const QString& text) {

@@ -168,7 +168,9 @@ bool CDenovoSpecView::readOneDimensional() {
     int count = 0;
     const std::vector<CDenovoEngine::Evidence>& points = work.GetOneDimensionalSpectrum(&count);
     count = std::min(count, static_cast<int>(points.size()));
-    for (int j = 0; j < count; ++j) {
+    // Below the mass range start the engine neither sums nor sequences: what lies there (the
+    // mirror images of the precursor's neighbours) is left out, as it would set the scale.
+    for (int j = work.MassRangeStart(); j < count; ++j) {
         if (points[static_cast<size_t>(j)] <= 0) continue;
         CVXDataPeak p;
         p.dPosition = j;

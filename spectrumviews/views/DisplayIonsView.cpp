@@ -485,8 +485,9 @@ void CDisplayIonsView::OnSelChangeCharge(int index) {
 }
 
 void CDisplayIonsView::UpdateScrollBar() {
-    SetPercentScrollBar(scrollBar_, lowMass_, highMass_, display_.xZoomed ? display_.xStart : lowMass_,
-                        display_.xZoomed ? display_.xEnd : highMass_);
+    const bool zoomed = display_.xZoomed != 0;
+    SetPercentScrollBar(scrollBar_, lowMass_, highMass_, zoomed ? display_.xStart : lowMass_,
+                        zoomed ? display_.xEnd : highMass_);
 }
 
 void CDisplayIonsView::OnHScroll(int code, int position) {

@@ -4,6 +4,7 @@
 #include "RegisterDenovoViews.h"
 #include "SplitterViews.h"
 #include "com/ComRegistry.h"
+#include "core/Numbers.h"
 #include "registry/RegKey.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
 
@@ -77,6 +78,39 @@ void DenovoFrame::ClickSequence(int row) {
         grid->visualRect(grid->GetModel()->index(row - 1, CDenovoView::kSequenceColumn - 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     Settle();
+}
+
+bool LoadDemoExperiment(DenovoFrame& f, const QString& peptide, int yIon) {
+    QString error;
+    const QString demo = infobartest::DemoFolder(&error);
+    if (demo.isEmpty()) {
+        ADD_FAILURE() << error.toStdString();
+        return false;
+    }
+    if (!f.Open(demo + QStringLiteral("/demo.mzML"))) {
+        ADD_FAILURE() << "the demo run did not open";
+        return false;
+    }
+    f.bar().ShowPage(CInfoBar::kMSnBrowserPage);
+    Settle();
+    CMSnListPage& page = f.bar().MSnListPage();
+    const DemoRun& run = infobartest::DemoRunData();
+    int row = 0;
+    for (const DemoMs3& m : run.ms3) {
+        if (run.peptides[static_cast<size_t>(m.peptide)].sequence != peptide || m.residues != yIon)
+            continue;
+        const QString label = QCFormat("MS3 of %.2f@35.0 %.2f@35.0", m.firstMz, m.secondMz);
+        for (size_t i = 0; i < page.Rows().size() && row == 0; ++i)
+            if (page.Rows()[i].label == label) row = static_cast<int>(i) + 1;
+    }
+    if (row == 0) {
+        ADD_FAILURE() << "no MS3 experiment of " << peptide.toStdString();
+        return false;
+    }
+    const QRect cell = page.Grid()->visualRect(page.Grid()->GetModel()->index(row - 1, 0));
+    QTest::mouseClick(page.Grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    Settle();
+    return true;
 }
 
 void Settle() {

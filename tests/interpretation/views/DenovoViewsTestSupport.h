@@ -46,6 +46,16 @@ class DenovoFrame {
     std::unique_ptr<infobartest::FrameWithBar> frame_;
 };
 
+// The demo peptide the pane tests sequence, and the y ion of its MS3 experiment.
+inline const QString kDemoPeptide = QStringLiteral("NECFLSHK");
+constexpr int kDemoYIon = 6;
+
+// Opens the demo run and clicks the MSn Browser row of the MS3 experiment on the y ion of the
+// demo peptide, which hands its scans to the de novo loader; false (with a failure) when the
+// demo data or the row is missing.
+bool LoadDemoExperiment(DenovoFrame& f, const QString& peptide = kDemoPeptide,
+                        int yIon = kDemoYIon);
+
 // Lets posted messages and paints arrive.
 void Settle();
 

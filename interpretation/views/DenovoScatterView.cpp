@@ -139,10 +139,8 @@ void CDenovoScatterView::OnViewCommand(int id) {
 }
 
 void CDenovoScatterView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const QRect page(QPoint(0, 0),
-                     printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    PrintPage(painter, page, printer.resolution(), printer.resolution(),
-              printer.pageLayout().orientation() == QPageLayout::Landscape);
+    const PrinterPage p = PrintablePage(printer);
+    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
 }
 
 void CDenovoScatterView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,

@@ -246,20 +246,9 @@ void CDenovoSpecView::BuildView() {
     heading_ = QStringLiteral("%1  NL: %2").arg(name, QCFormat("%9.2E", largest_));
 
     // The marks, matched to their most intense peaks.
-    for (const DenovoIonLabel& label : labels_) {
-        VXPlot_PeakInfo info{};
-        info.left.dMass = label.low;
-        info.apex.dMass = label.mz;
-        info.right.dMass = label.high;
-        info.iPenIndex = label.colourSet;
-        info.iChargeState = 1;
-        info.bShowColor = 1;
-        info.bShowText = 1;
-        const QString text = label.text.left(static_cast<int>(std::size(info.cLabelText)) - 1);
-        for (int i = 0; i < text.size(); ++i)
-            info.cLabelText[i] = static_cast<std::int16_t>(text[i].unicode());
-        infos_.push_back(info);
-    }
+    for (const DenovoIonLabel& label : labels_)
+        infos_.push_back(
+            MakePeakInfo(label.low, label.mz, label.high, label.colourSet, 1, label.text));
     std::stable_sort(infos_.begin(), infos_.end(),
                      [](const VXPlot_PeakInfo& a, const VXPlot_PeakInfo& b) {
                          return a.apex.dMass < b.apex.dMass;
@@ -537,10 +526,8 @@ void CDenovoSpecView::OnViewCommand(int id) {
 }
 
 void CDenovoSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const QRect page(QPoint(0, 0),
-                     printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    PrintPage(painter, page, printer.resolution(), printer.resolution(),
-              printer.pageLayout().orientation() == QPageLayout::Landscape);
+    const PrinterPage p = PrintablePage(printer);
+    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
 }
 
 void CDenovoSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
@@ -550,11 +537,8 @@ void CDenovoSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, 
     guarded("printing", [&] {
         offscreen.Call(&ISpec::Initialize);
         SendSpectrumToControl(offscreen);
-        PrintPlotPage(painter, page, dpiX, dpiY, landscape, [&](const QRect& plot) {
-            std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
-            tagRECT rect{plot.left(), plot.top(), plot.right() + 1, plot.bottom() + 1};
-            offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);
-        });
+        PrintPlotPage(painter, page, dpiX, dpiY, landscape,
+                      [&](const QRect& plot) { DrawSpecControl(offscreen, painter, plot); });
     });
 }
 

@@ -395,21 +395,9 @@ void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
 
     // The marked ions, matched to their most intense peaks.
     infos_.clear();
-    for (const IonLabel& ion : ions_) {
-        VXPlot_PeakInfo info{};
-        info.left.dMass = ion.low;
-        info.apex.dMass = ion.mz;
-        info.right.dMass = ion.high;
-        info.iPenIndex = std::clamp(ion.style, 0, 3);
-        info.iChargeState = selectedCharge_;
-        info.bShowCharge = 0;
-        info.bShowColor = 1;
-        info.bShowText = 1;
-        const QString text = ion.text.left(kMaxPeakLabelText - 1);
-        for (int i = 0; i < text.size(); ++i)
-            info.cLabelText[i] = static_cast<std::int16_t>(text[i].unicode());
-        infos_.push_back(info);
-    }
+    for (const IonLabel& ion : ions_)
+        infos_.push_back(MakePeakInfo(ion.low, ion.mz, ion.high, std::clamp(ion.style, 0, 3),
+                                      selectedCharge_, ion.text));
     std::stable_sort(infos_.begin(), infos_.end(),
                      [](const VXPlot_PeakInfo& a, const VXPlot_PeakInfo& b) {
                          return a.apex.dMass < b.apex.dMass;

@@ -2,11 +2,13 @@
 
 #include "ViewCommands.h"
 #include "com/ComError.h"
+#include "app/plotwrappers/PlotWrappers.h"
 #include "core/Log.h"
 #include "document/hub/ZarDoc.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QPrinter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -72,6 +74,20 @@ PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landsc
     p.footer = QRect(r.left(), r.top() - qy, r.width(), qy);
     p.header = QRect(r.left(), r.bottom() + 1, r.width(), qy);
     return p;
+}
+
+PrinterPage PrintablePage(QPrinter& printer) {
+    PrinterPage p;
+    p.dpi = printer.resolution();
+    p.page = QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(p.dpi).size());
+    p.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    return p;
+}
+
+void DrawSpecControl(CSpec& control, QPainter& painter, const QRect& rect) {
+    std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
+    ZAR_PLOTLib::tagRECT target{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
+    control.Call(&ZAR_PLOTLib::ISpec::Draw, &dc, &dc, 1, &target, 0);
 }
 
 void PrintPlotPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape,

@@ -13,9 +13,12 @@ class QAction;
 class QMenu;
 class QObject;
 class QPainter;
+class QPrinter;
 class QScrollBar;
 
 namespace zar {
+
+class CSpec;
 
 // Runs one operation of a pane; a failing control call (CComError) ends it and is logged, and
 // the pane stays usable.
@@ -38,6 +41,16 @@ struct PrintedPage {
     QRect header;
 };
 PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landscape);
+// The printable page of a printer in device pixels, with the printer's resolution and whether
+// it prints across.
+struct PrinterPage {
+    QRect page;
+    int dpi = 0;
+    bool landscape = false;
+};
+PrinterPage PrintablePage(QPrinter& printer);
+// Draws what a Spec control holds into a rectangle of a printing painter.
+void DrawSpecControl(CSpec& control, QPainter& painter, const QRect& rect);
 // Prints one plot page: the document's footer band (the run's name), the plot drawn by drawPlot
 // into its rectangle, and the header band.
 void PrintPlotPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape,

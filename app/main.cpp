@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 #include "ZarApp.h"
 #include "databases/views/RegisterDatabaseTools.h"
+#include "interpretation/views/RegisterDenovoViews.h"
 #include "infobar/InfoBar.h"
 #include "resultviews/RegisterResultViews.h"
 #include "resultviews/views/RegisterResultFormViews.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
 
     // The spectrum and trace panes are known before the first layout is made.
     zar::RegisterSpectrumViews();
+    zar::RegisterDenovoViews();
     zar::RegisterDatabaseTools();
     zar::RegisterResultFormViews();
     zar::CZarApp zarApp;

@@ -38,13 +38,6 @@ class CPepmatchData;
 // The trace definitions of a run the user has defined none for: its TIC and base peak.
 CVXUserTraceDefWrapper DefaultTraceDefinitions();
 
-// The de novo candidate a view selected (message 0x40AD carries a copy).
-struct DenovoSelectionRecord {
-    int first = 0;
-    int second = 0;
-    QString text;
-};
-
 class CZarDoc {
 public:
     // Spectra the de novo loader takes at the most.

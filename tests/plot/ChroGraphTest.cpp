@@ -220,7 +220,9 @@ TEST_F(ChroGraphTest, RetentionTimeLabelsMarkTheMaximaAboveTheThreshold) {
         g.SetLabelling(on, c.threshold);
         DrawGraph(g);
         EXPECT_EQ(g.Trace().LastPeakLabels().size(), c.labels) << c.threshold;
-        if (c.labels == 1) EXPECT_EQ(g.Trace().LastPeakLabels()[0].lines.join(' '), "12.0");
+        if (c.labels == 1) {
+            EXPECT_EQ(g.Trace().LastPeakLabels()[0].lines.join(' '), "12.0");
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "ZarApp.h"
 #include "databases/views/RegisterDatabaseTools.h"
 #include "infobar/InfoBar.h"
+#include "interpretation/views/RegisterZarmassViews.h"
 #include "resultviews/RegisterResultViews.h"
 #include "search/views/RegisterConfiguration.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
     // The spectrum and trace panes are known before the first layout is made.
     zar::RegisterSpectrumViews();
     zar::RegisterDatabaseTools();
+    zar::RegisterZarmassViews();
     zar::CZarApp zarApp;
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     // The subsystems plug their views, commands and windows into the frame.

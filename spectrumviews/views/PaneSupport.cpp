@@ -1,6 +1,9 @@
 #include "PaneSupport.h"
 
 #include "ViewCommands.h"
+#include "ZarDoc.h"
+#include "app/MainFrame.h"
+#include "interpretation/ZarmassTransform.h"
 #include "com/ComError.h"
 #include "core/Log.h"
 
@@ -53,6 +56,19 @@ void ForEachCommandItem(QMenu* menu, const std::function<void(QAction*, int)>& f
         else if (!a->isSeparator())
             fn(a, a->data().toInt());
     }
+}
+
+CZarmassSheetTarget* OpenZarmassSheet() {
+    CMainFrame* frame = CMainFrame::GetMainFrame();
+    return frame ? frame->GetZarmassSheet() : nullptr;
+}
+
+const CZarmassDeconvolution* ActiveZarmassEngine(const CZarDoc* doc) {
+    const CZarmassSheetTarget* sheet = OpenZarmassSheet();
+    if (!sheet || !doc) return nullptr;
+    if (sheet->IsCalculationPageActive()) return doc->GetZarmassDeconvolution();
+    if (sheet->IsDeconvolutionPageActive()) return doc->GetZarmassTransform();
+    return nullptr;
 }
 
 PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landscape) {

@@ -14,6 +14,10 @@ class QMenu;
 
 namespace zar {
 
+class CZarDoc;
+class CZarmassDeconvolution;
+class CZarmassSheetTarget;
+
 // Runs one operation of a pane; a failing control call (CComError) ends it and is logged, and
 // the pane stays usable.
 void RunPaneOperation(const char* pane, const char* what, const std::function<void()>& action);
@@ -26,6 +30,13 @@ void AddZoomItems(QMenu* menu, const std::function<void(int)>& run);
 void AddSearchItems(QMenu* menu, const std::function<void(int)>& run);
 // Calls fn for every command item of a menu and its submenus.
 void ForEachCommandItem(QMenu* menu, const std::function<void(QAction*, int id)>& fn);
+
+// The main window's deconvolution sheet; null while it is closed.
+CZarmassSheetTarget* OpenZarmassSheet();
+// The engine whose ion labels the spectrum panes draw: the calculation engine while the
+// deconvolution sheet shows its Calculation page, the transform engine while it shows its
+// Deconvolution page, none otherwise.
+const CZarmassDeconvolution* ActiveZarmassEngine(const CZarDoc* doc);
 
 // A printed page: quarter-inch margins, a footer band above the plot and a header band below
 // it, and a further quarter inch at the left (portrait) or the top (landscape).

@@ -4,9 +4,11 @@
 // filter as the control's record, the visible Y limits, and the peak a click picks.
 
 #include "fileio/VXChro.h"
+#include "interpretation/ZarmassTypes.h"
 #include "fileio/VXSpectrum.h"
 #include "plot/typelib/ZarPlotTypes.h"
 
+#include <span>
 #include <vector>
 
 namespace zar {
@@ -33,6 +35,15 @@ int PeaksBeforeSegment(const std::vector<int>& sizes, int segment);
 // windows after it.
 void MatchPeakInfoApexes(std::vector<ZAR_PLOTLib::VXPlot_PeakInfo>& infos,
                          const std::vector<CVXDataPeak>& peaks);
+
+// Most ion labels of a deconvolution engine that a spectrum shows.
+constexpr int kMaxZarmassPeakInfos = 100;
+
+// Ion labels of a deconvolution engine as the control's peak infos: the labels with an apex
+// mass above 0 among the first kMaxZarmassPeakInfos, each apex moved onto the most intense peak
+// of its window in the spectrum shown.
+std::vector<ZAR_PLOTLib::VXPlot_PeakInfo> ZarmassPeakInfos(std::span<const CPeakLabel> labels,
+                                                           const std::vector<CVXDataPeak>& peaks);
 
 // Peaks (or trace points) as the controls' data records, which have the same layout.
 std::vector<ZAR_PLOTLib::VXPlot_DataPeak> PlotPeaks(const CVXDataPeak* first, std::size_t count);

@@ -293,15 +293,9 @@ void CZarmassPlotView::OnCommand(int id) {
                 applyXRange();
                 applyYRange();
                 break;
-            case ID_PLOT_SPEC_COPY: {
-                CSpec offscreen;
-                if (offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) {
-                    offscreen.Call(&ISpec::Initialize);
-                    SendSpectrumToControl(offscreen);
-                    offscreen.Call(&ISpec::CopyToClipboard);
-                }
+            case ID_PLOT_SPEC_COPY:
+                CopySpectrumPicture(this, ViewClassName(), [this](CSpec& c) { SendSpectrumToControl(c); });
                 break;
-            }
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
                 break;
@@ -362,19 +356,8 @@ void CZarmassPlotView::PrintPages(QPainter& painter, QPrinter& printer) {
 }
 
 void CZarmassPlotView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape) {
-    CSpec offscreen;
-    if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) return;
-    guarded("printing", [&] {
-        offscreen.Call(&ISpec::Initialize);
-        SendSpectrumToControl(offscreen);
-        const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
-        CZarDoc* doc = GetDocument();
-        if (doc) doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1, p.footer, dpiX, dpiY);
-        std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
-        tagRECT rect{p.plot.left(), p.plot.top(), p.plot.right() + 1, p.plot.bottom() + 1};
-        offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);
-        if (doc) doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
-    });
+    PrintSpectrumPage(this, ViewClassName(), [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
+                      dpiY, landscape);
 }
 
 // ---- context menu -----------------------------------------------------------------------

@@ -7,7 +7,6 @@
 #include "interpretation/ZarmassTransform.h"
 #include "plotwrappers/PlotWrappers.h"
 #include "spectrumviews/views/PaneSupport.h"
-#include "spectrumviews/views/PlotFeeding.h"
 
 namespace zar {
 
@@ -46,17 +45,7 @@ bool CZarmassSpecView::FillSpectrum(CVXSpec& spectrum) {
 }
 
 void CZarmassSpecView::SendLabels(CSpec& c) {
-    const CZarmassDeconvolution* engine = ActiveZarmassEngine(GetDocument());
-    std::vector<VXPlot_PeakInfo> infos;
-    if (engine) infos = ZarmassPeakInfos(engine->GetIdentifiedPeaks(), Spectrum().peaks);
-    if (infos.empty()) {
-        CZarmassPlotView::SendLabels(c);
-        return;
-    }
-    std::vector<std::uint32_t> colours(engine->GetColours().begin(), engine->GetColours().end());
-    c.Call(&ISpec::SetPeakInfo, infos.data(), static_cast<std::int32_t>(infos.size()));
-    c.Call(&ISpec::SetPeakInfoColors, colours.data(),
-           static_cast<std::int32_t>(std::min<std::size_t>(engine->GetComponentCount(), colours.size())));
+    SendZarmassLabels(c, GetDocument(), Spectrum().peaks);
 }
 
 void CZarmassSpecView::OnSpecLButtonUp(bool, double mass, double) {

@@ -1,14 +1,19 @@
 #include "PaneSupport.h"
 
+#include "PlotFeeding.h"
 #include "ViewCommands.h"
 #include "ZarDoc.h"
 #include "app/MainFrame.h"
 #include "interpretation/ZarmassTransform.h"
+#include "plotwrappers/PlotWrappers.h"
 #include "com/ComError.h"
 #include "core/Log.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QPainter>
+
+#include <algorithm>
 
 namespace zar {
 
@@ -69,6 +74,50 @@ const CZarmassDeconvolution* ActiveZarmassEngine(const CZarDoc* doc) {
     if (sheet->IsCalculationPageActive()) return doc->GetZarmassDeconvolution();
     if (sheet->IsDeconvolutionPageActive()) return doc->GetZarmassTransform();
     return nullptr;
+}
+
+void SendZarmassLabels(CSpec& c, const CZarDoc* doc, const std::vector<CVXDataPeak>& peaks) {
+    using namespace ZAR_PLOTLib;
+    const CZarmassDeconvolution* engine = ActiveZarmassEngine(doc);
+    std::vector<VXPlot_PeakInfo> infos;
+    if (engine) infos = ZarmassPeakInfos(engine->GetIdentifiedPeaks(), peaks);
+    if (infos.empty()) {
+        c.Call(&ISpec::SetPeakInfo, static_cast<VXPlot_PeakInfo*>(nullptr), 0);
+        c.Call(&ISpec::SetPeakInfoColors, static_cast<std::uint32_t*>(nullptr), 0);
+        return;
+    }
+    std::vector<std::uint32_t> colours(engine->GetColours().begin(), engine->GetColours().end());
+    c.Call(&ISpec::SetPeakInfo, infos.data(), static_cast<std::int32_t>(infos.size()));
+    c.Call(&ISpec::SetPeakInfoColors, colours.data(),
+           static_cast<std::int32_t>(std::min<std::size_t>(engine->GetComponentCount(), colours.size())));
+}
+
+void CopySpectrumPicture(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send) {
+    CSpec offscreen;
+    if (!offscreen.Create(host, QRect(-50, -50, 25, 25), 0)) return;
+    RunPaneOperation(pane, "copying", [&] {
+        offscreen.Call(&ZAR_PLOTLib::ISpec::Initialize);
+        send(offscreen);
+        offscreen.Call(&ZAR_PLOTLib::ISpec::CopyToClipboard);
+    });
+}
+
+void PrintSpectrumPage(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send,
+                       QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape) {
+    using namespace ZAR_PLOTLib;
+    CSpec offscreen;
+    if (!offscreen.Create(host, QRect(-50, -50, 25, 25), 0)) return;
+    RunPaneOperation(pane, "printing", [&] {
+        offscreen.Call(&ISpec::Initialize);
+        send(offscreen);
+        const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
+        CZarDoc* doc = CZarDoc::GetDoc();
+        if (doc) doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1, p.footer, dpiX, dpiY);
+        std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
+        tagRECT rect{p.plot.left(), p.plot.top(), p.plot.right() + 1, p.plot.bottom() + 1};
+        offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);
+        if (doc) doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
+    });
 }
 
 PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landscape) {

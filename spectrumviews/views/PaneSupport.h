@@ -4,16 +4,22 @@
 
 #include "com/ComTypes.h"
 
+#include "fileio/VXTypes.h"
+
 #include <QRect>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QMenu;
+class QPainter;
+class QWidget;
 
 namespace zar {
 
+class CSpec;
 class CZarDoc;
 class CZarmassDeconvolution;
 class CZarmassSheetTarget;
@@ -37,6 +43,17 @@ CZarmassSheetTarget* OpenZarmassSheet();
 // deconvolution sheet shows its Calculation page, the transform engine while it shows its
 // Deconvolution page, none otherwise.
 const CZarmassDeconvolution* ActiveZarmassEngine(const CZarDoc* doc);
+
+// The active engine's ion labels (none without one) with their colours, for a spectrum shown
+// with these peaks.
+void SendZarmassLabels(CSpec& control, const CZarDoc* doc, const std::vector<CVXDataPeak>& peaks);
+
+// A hidden Spec control of the host, loaded by send: its picture goes to the clipboard, or it
+// prints one page (the document's footer, the plot, the document's header). A failing control
+// call is logged under the pane's name.
+void CopySpectrumPicture(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send);
+void PrintSpectrumPage(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send,
+                       QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
 
 // A printed page: quarter-inch margins, a footer band above the plot and a header band below
 // it, and a further quarter inch at the left (portrait) or the top (landscape).

@@ -228,7 +228,7 @@ void CSpecView::SendSpectrumToControl(CSpec& c) {
     // 2-3. Mass ranges and the deconvolution's ion labels.
     std::vector<VXPlot_MassRange> ranges;
     for (const CVX_MassRange& r : spectrum_.massRanges) ranges.push_back({r.low, r.high});
-    sendZarmassLabels(c);
+    SendZarmassLabels(c, GetDocument(), spectrum_.peaks);
     // 4-5. Segment sizes and peaks: all segments, or the selected one alone.
     std::vector<std::int32_t> sizes(spectrum_.segmentSizes.begin(), spectrum_.segmentSizes.end());
     if (selected < 0) {
@@ -283,21 +283,6 @@ void CSpecView::SendSpectrumToControl(CSpec& c) {
            y.relativeMax);
     // 13.
     c.Call(&ISpec::put_DataValid, 1);
-}
-
-void CSpecView::sendZarmassLabels(CSpec& c) {
-    const CZarmassDeconvolution* engine = ActiveZarmassEngine(GetDocument());
-    std::vector<VXPlot_PeakInfo> infos;
-    if (engine) infos = ZarmassPeakInfos(engine->GetIdentifiedPeaks(), spectrum_.peaks);
-    if (infos.empty()) {
-        c.Call(&ISpec::SetPeakInfo, static_cast<VXPlot_PeakInfo*>(nullptr), 0);
-        c.Call(&ISpec::SetPeakInfoColors, static_cast<std::uint32_t*>(nullptr), 0);
-        return;
-    }
-    std::vector<std::uint32_t> colours(engine->GetColours().begin(), engine->GetColours().end());
-    c.Call(&ISpec::SetPeakInfo, infos.data(), static_cast<std::int32_t>(infos.size()));
-    c.Call(&ISpec::SetPeakInfoColors, colours.data(),
-           static_cast<std::int32_t>(std::min<std::size_t>(engine->GetComponentCount(), colours.size())));
 }
 
 void CSpecView::trackMassRange(double low, double high) {
@@ -508,14 +493,8 @@ void CSpecView::OnCommand(int id) {
                 }
                 break;
             case ID_PLOT_SPEC_COPY:
-                if (control_ && control_->Interface()) {
-                    CSpec offscreen;
-                    if (offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) {
-                        offscreen.Call(&ISpec::Initialize);
-                        SendSpectrumToControl(offscreen);
-                        offscreen.Call(&ISpec::CopyToClipboard);
-                    }
-                }
+                if (control_ && control_->Interface())
+                    CopySpectrumPicture(this, "Spectrum view", [this](CSpec& c) { SendSpectrumToControl(c); });
                 break;
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
@@ -597,21 +576,8 @@ void CSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
 
 void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                           bool landscape) {
-    CSpec offscreen;
-    if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) return;
-    guarded("printing", [&] {
-        offscreen.Call(&ISpec::Initialize);
-        SendSpectrumToControl(offscreen);
-        const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
-        CZarDoc* doc = GetDocument();
-        if (doc)
-            doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1, p.footer, dpiX,
-                                 dpiY);
-        std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
-        tagRECT rect{p.plot.left(), p.plot.top(), p.plot.right() + 1, p.plot.bottom() + 1};
-        offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);
-        if (doc) doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
-    });
+    PrintSpectrumPage(this, "Spectrum view", [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page,
+                      dpiX, dpiY, landscape);
 }
 
 std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {

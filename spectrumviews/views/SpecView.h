@@ -90,8 +90,6 @@ class CSpecView : public CZarViewWidget {
     double currentScanTime() const;
     // The time of the scan to show.
     double spectrumTime() const;
-    // The ion labels of the deconvolution sheet's active page.
-    void sendZarmassLabels(CSpec& control);
     // The mass range now shown, for the deconvolution sheet's tracking pages.
     void trackMassRange(double low, double high);
     void setCurrentScanTime(double time);

@@ -117,6 +117,19 @@ TEST(ZarmassDemoScan, AutomaticFindsTheSeriesAndItsMolecularWeight) {
     viewstest::Grab(*sheet, QStringLiteral("/tmp/i32-sheet-calculation.png"));
     std::printf("[ demo     ] myoglobin %.2f, Automatic %s, %zu ions listed\n", intact.run.intactMass,
                 qPrintable(sheet->MwText()), charges.size());
+
+    // Two values whose charge ratio is halfway between whole numbers (12.5): the fit fails and
+    // no weight is shown, not the one found before.
+    calc->OnClearAll();
+    const double first = intact.Mz(17);
+    sheet->SetSelectedMass(first);
+    sheet->SetSelectedMass((12.5 * first - 1.008) / 11.5);
+    calc->OnManual();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Unable to calculate the molecular weight")});
+    EXPECT_EQ(sheet->MwText(), QStringLiteral("Avg MW:"));
+    EXPECT_EQ(f.bar()->ZarmassAverageMwText()->text(), QStringLiteral("Avg MW:"));
+    EXPECT_TRUE(ListedCharges(*f.bar()).empty());
 }
 
 TEST(ZarmassDemoScan, DeconvolutionPicksReTransformsAndCancelKeepsTheResult) {

@@ -210,17 +210,20 @@ bool CSpectrumTransform::SetSmoothing(int type, int points) {
         case 1: {
             // The outermost points lie two standard deviations from the centre.
             const double sigma = std::max(0.5, half / 2.0);
-            for (int i = -half; i <= half; ++i) k[i + half] = std::exp(-0.5 * (i / sigma) * (i / sigma));
+            for (int i = -half; i <= half; ++i)
+                k[i + half] = std::exp(-0.5 * (i / sigma) * (i / sigma));
             break;
         }
         case 2:
-            for (int i = -half; i <= half; ++i) k[i + half] = 1.0 + std::cos(std::numbers::pi * i / (half + 1));
+            for (int i = -half; i <= half; ++i)
+                k[i + half] = 1.0 + std::cos(std::numbers::pi * i / (half + 1));
             break;
         case 3: {
             // Least-squares quadratic over the window: its value at the centre.
             const double m = half;
             const double norm = (2 * m + 1) * (4 * m * m + 4 * m - 3);
-            for (int i = -half; i <= half; ++i) k[i + half] = (3 * (3 * m * m + 3 * m - 1) - 15.0 * i * i) / norm;
+            for (int i = -half; i <= half; ++i)
+                k[i + half] = (3 * (3 * m * m + 3 * m - 1) - 15.0 * i * i) / norm;
             kernel_ = std::move(k);
             return true;
         }

@@ -38,10 +38,12 @@ void ShowZarmassSheet(CMainFrame& frame) {
 }
 
 void RegisterZarmassViews() {
-    RegisterViewClass(QStringLiteral("CZarmassSpecView"),
-                      [](QWidget* parent) -> CZarViewWidget* { return new CZarmassSpecView(parent); });
-    RegisterViewClass(QStringLiteral("CZarmassDeconvView"),
-                      [](QWidget* parent) -> CZarViewWidget* { return new CZarmassDeconvView(parent); });
+    RegisterViewClass(QStringLiteral("CZarmassSpecView"), [](QWidget* parent) -> CZarViewWidget* {
+        return new CZarmassSpecView(parent);
+    });
+    RegisterViewClass(QStringLiteral("CZarmassDeconvView"), [](QWidget* parent) -> CZarViewWidget* {
+        return new CZarmassDeconvView(parent);
+    });
     RegisterFrameCommand(ID_ACTION_ZARMASS, [](CMainFrame& frame) { ShowZarmassSheet(frame); });
 }
 

@@ -19,7 +19,8 @@ CSelectPeaksDlg::CSelectPeaksDlg(CZarmassPropertySheet* sheet)
     setWindowTitle(QStringLiteral("Select Peak(s)"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Choose the true peak(s) and then press OK"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Choose the true peak(s) and then press OK"), this));
     auto* buttons = new QDialogButtonBox(this);
     ok_ = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
     close_ = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);

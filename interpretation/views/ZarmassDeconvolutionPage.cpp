@@ -33,7 +33,6 @@ constexpr double kMassSteps[] = {0.1, 0.25, 1.0, 10.0};
 const QString kNoPeaksInLimits =
     QStringLiteral("No peak of the spectrum lies within the m/z limits of the original spectrum.");
 
-
 CZarmassTransform* DocumentTransform() {
     CZarDoc* doc = CZarDoc::GetDoc();
     return doc ? doc->GetZarmassTransform() : nullptr;
@@ -42,7 +41,8 @@ CZarmassTransform* DocumentTransform() {
 }  // namespace
 
 CZarmassDeconvolutionPage::CZarmassDeconvolutionPage(CZarmassPropertySheet* sheet)
-    : CZarmassPageBase(kTemplateId, QStringLiteral("Deconvolution"), sheet, IDC_ZARMASS_DECONV_COLOUR),
+    : CZarmassPageBase(kTemplateId, QStringLiteral("Deconvolution"), sheet,
+                       IDC_ZARMASS_DECONV_COLOUR),
       deconvoluted_(new CDoubleRangeEditCtrl(this)),
       step_(new QButtonGroup(this)),
       deconvolute_(MakeButton(IDC_ZARMASS_DECONVOLUTE, QStringLiteral("&Deconvolute"))),
@@ -57,7 +57,9 @@ CZarmassDeconvolutionPage::CZarmassDeconvolutionPage(CZarmassPropertySheet* shee
     const struct {
         int id;
         const char* text;
-    } steps[] = {{IDC_ZARMASS_STEP_01, "0&.1"}, {IDC_ZARMASS_STEP_025, "0.&25"}, {IDC_ZARMASS_STEP_1, "&1"},
+    } steps[] = {{IDC_ZARMASS_STEP_01, "0&.1"},
+                 {IDC_ZARMASS_STEP_025, "0.&25"},
+                 {IDC_ZARMASS_STEP_1, "&1"},
                  {IDC_ZARMASS_STEP_10, "1&0"}};
     auto* stepRow = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
@@ -299,7 +301,8 @@ void CZarmassDeconvolutionPage::OnConvolute() {
     engine->IdentifyFromSelectedMass();
     PostToOwner(kMsgZarmassUpdated, 1, 0);
     PostToOwner(kMsgZarmassClear);
-    Sheet()->SetMwText(params.count > 0 ? QCFormat("Avg MW: %.2lf", params.mz[0]) : QStringLiteral("Avg MW:"));
+    Sheet()->SetMwText(params.count > 0 ? QCFormat("Avg MW: %.2lf", params.mz[0])
+                                        : QStringLiteral("Avg MW:"));
     EnableButtons(true);
 }
 

@@ -47,10 +47,10 @@ const QString kSelectACell = QStringLiteral("Please select one of the cells in t
 }  // namespace
 
 QStringList ZarmassAdductEntries() {
-    return {QStringLiteral("+ Proton   ( +1.008)"),     QStringLiteral("-  Proton   (  -1.008)"),
-            QStringLiteral("+ Ammonium  ( +17.030)"),  QStringLiteral("-  Ammonium  (  -17.030)"),
-            QStringLiteral("+ Sodium  ( +22.990)"),    QStringLiteral("-  Sodium  (  -22.990)"),
-            QStringLiteral("+ Potassium ( +39.098)"),  QStringLiteral("-  Potassium (  -39.098)")};
+    return {QStringLiteral("+ Proton   ( +1.008)"),   QStringLiteral("-  Proton   (  -1.008)"),
+            QStringLiteral("+ Ammonium  ( +17.030)"), QStringLiteral("-  Ammonium  (  -17.030)"),
+            QStringLiteral("+ Sodium  ( +22.990)"),   QStringLiteral("-  Sodium  (  -22.990)"),
+            QStringLiteral("+ Potassium ( +39.098)"), QStringLiteral("-  Potassium (  -39.098)")};
 }
 
 bool ParseAdductText(const QString& text, double& adduct) {
@@ -89,8 +89,8 @@ ZarmassWaitCursor::~ZarmassWaitCursor() {
     QApplication::restoreOverrideCursor();
 }
 
-CZarmassPageBase::CZarmassPageBase(int templateId, const QString& title, CZarmassPropertySheet* sheet,
-                                   int colourSampleId)
+CZarmassPageBase::CZarmassPageBase(int templateId, const QString& title,
+                                   CZarmassPropertySheet* sheet, int colourSampleId)
     : CPropertyPageBase(templateId, title),
       sheet_(sheet),
       original_(new CDoubleRangeEditCtrl(this)),
@@ -156,8 +156,8 @@ bool CZarmassPageBase::event(QEvent* e) {
     return CPropertyPageBase::event(e);
 }
 
-void CZarmassPageBase::AddFormRow(QGridLayout* layout, int row, const QString& label, QWidget* field,
-                                  QWidget* extra) {
+void CZarmassPageBase::AddFormRow(QGridLayout* layout, int row, const QString& label,
+                                  QWidget* field, QWidget* extra) {
     auto* text = new QLabel(label, this);
     text->setBuddy(field);
     layout->addWidget(text, row, 0);
@@ -338,7 +338,8 @@ void CZarmassPageBase::SetColour(std::uint32_t colour) {
 void CZarmassPageBase::OnColor() {
     const QColor chosen = QColorDialog::getColor(ColorFromColorref(colour_), this);
     if (!chosen.isValid()) return;
-    SetColour(static_cast<std::uint32_t>(chosen.red()) | (static_cast<std::uint32_t>(chosen.green()) << 8) |
+    SetColour(static_cast<std::uint32_t>(chosen.red()) |
+              (static_cast<std::uint32_t>(chosen.green()) << 8) |
               (static_cast<std::uint32_t>(chosen.blue()) << 16));
 }
 
@@ -382,7 +383,8 @@ void CZarmassPageBase::ReportLabels(const CZarmassDeconvolution& engine) {
         if (!(label.apex.mass > 0.0)) continue;
         ++row;
         PostToOwner(kMsgZarmassInfo, IonRowMz(label.apex.mass), row);
-        PostToOwner(kMsgZarmassResults, static_cast<WPARAM>(static_cast<LPARAM>(label.chargeState)), row);
+        PostToOwner(kMsgZarmassResults, static_cast<WPARAM>(static_cast<LPARAM>(label.chargeState)),
+                    row);
     }
 }
 

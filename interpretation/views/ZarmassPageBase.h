@@ -142,7 +142,8 @@ class CZarmassPageBase : public CPropertyPageBase {
     bool AppendChosen() const;
     // The spectrum of the document's current scan (or of its selected range when allowed),
     // smoothed when the document says so. False after "Failed to read spectrum from raw file."
-    bool ReadCurrentSpectrum(bool allowRange, ZarmassSpectrum& spectrum, std::vector<PeakRecord>& peaks);
+    bool ReadCurrentSpectrum(bool allowRange, ZarmassSpectrum& spectrum,
+                             std::vector<PeakRecord>& peaks);
     // 0x40B9 and 0x40BA for each identified ion, rows numbered from 1.
     void ReportLabels(const CZarmassDeconvolution& engine);
     void PostToOwner(unsigned message, WPARAM wParam = 0, LPARAM lParam = 0);

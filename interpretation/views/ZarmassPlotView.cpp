@@ -68,7 +68,8 @@ void CZarmassPlotView::OnInitialUpdate() {
             OnSpecLButtonUp(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2));
         });
         control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
-            OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3), a.doubleAt(4));
+            OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
+                       a.doubleAt(4));
         });
         control_ = std::move(control);
     }
@@ -112,10 +113,12 @@ void CZarmassPlotView::TakePeaks(CVXSpec& spectrum, std::span<const PeakRecord> 
         total += p.intensity;
     }
     if (peaks.empty()) return;
-    const auto lowest = std::min_element(peaks.begin(), peaks.end(),
-                                         [](const auto& a, const auto& b) { return a.intensity < b.intensity; });
-    const auto base = std::max_element(peaks.begin(), peaks.end(),
-                                       [](const auto& a, const auto& b) { return a.intensity < b.intensity; });
+    const auto lowest =
+        std::min_element(peaks.begin(), peaks.end(),
+                         [](const auto& a, const auto& b) { return a.intensity < b.intensity; });
+    const auto base =
+        std::max_element(peaks.begin(), peaks.end(),
+                         [](const auto& a, const auto& b) { return a.intensity < b.intensity; });
     h.dLowMass = peaks.front().mass;
     h.dHighMass = peaks.back().mass;
     h.dMinPeakIntensity = lowest->intensity;
@@ -146,9 +149,9 @@ void CZarmassPlotView::SendSpectrumToControl(CSpec& c) {
     for (const CVX_MassRange& r : spectrum_.massRanges) ranges.push_back({r.low, r.high});
     std::vector<std::int32_t> sizes(spectrum_.segmentSizes.begin(), spectrum_.segmentSizes.end());
     std::vector<VXPlot_DataPeak> peaks = PlotPeaks(spectrum_.peaks.data(), spectrum_.peaks.size());
-    c.Call(&ISpec::SetPeakData, sizes.empty() ? nullptr : sizes.data(), ranges.empty() ? nullptr : ranges.data(),
-           static_cast<std::int32_t>(ranges.size()), peaks.empty() ? nullptr : peaks.data(),
-           static_cast<std::int32_t>(peaks.size()));
+    c.Call(&ISpec::SetPeakData, sizes.empty() ? nullptr : sizes.data(),
+           ranges.empty() ? nullptr : ranges.data(), static_cast<std::int32_t>(ranges.size()),
+           peaks.empty() ? nullptr : peaks.data(), static_cast<std::int32_t>(peaks.size()));
     const QString path = doc ? doc->GetRawFilePath() : QString();
     c.Call(&ISpec::put_FileName, WideText(path));
     VXPlot_SpectrumHeader header;
@@ -180,9 +183,11 @@ void CZarmassPlotView::sendAxisLimits(CSpec& c) {
     if (display_.xZoomed)
         c.Call(&ISpec::SetXAxisLimits, display_.xStart, display_.xEnd);
     else
-        c.Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass);
+        c.Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
+               spectrum_.header.data.dHighMass);
     const YAxisLimits y = SpectrumYLimits(spectrum_, display_);
-    c.Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin, y.relativeMax);
+    c.Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin,
+           y.relativeMax);
 }
 
 void CZarmassPlotView::applyXRange() {
@@ -190,14 +195,15 @@ void CZarmassPlotView::applyXRange() {
     if (display_.xZoomed)
         control_->Call(&ISpec::SetXAxisLimits, display_.xStart, display_.xEnd);
     else
-        control_->Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass);
+        control_->Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
+                       spectrum_.header.data.dHighMass);
 }
 
 void CZarmassPlotView::applyYRange() {
     if (!control_ || !control_->Interface()) return;
     const YAxisLimits y = SpectrumYLimits(spectrum_, display_);
-    control_->Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin,
-                   y.relativeMax);
+    control_->Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax,
+                   y.relativeMin, y.relativeMax);
 }
 
 int CZarmassPlotView::MostIntensePeakWithin(double mass, double halfWidth) const {
@@ -214,8 +220,8 @@ int CZarmassPlotView::MostIntensePeakWithin(double mass, double halfWidth) const
 
 // ---- zoom -------------------------------------------------------------------------------
 
-void CZarmassPlotView::OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
-                                  double endIntensity) {
+void CZarmassPlotView::OnSpecZoom(bool valid, double startMass, double startIntensity,
+                                  double endMass, double endIntensity) {
     if (!valid || !control_) return;
     guarded("zooming", [&] {
         if (startMass != endMass) {
@@ -264,7 +270,8 @@ bool CZarmassPlotView::IsCommandEnabled(int id) const {
 
 void CZarmassPlotView::OnCommand(int id) {
     if (!IsCommandEnabled(id)) return;
-    const PlotRange yFull{spectrum_.header.data.dMinPeakIntensity, spectrum_.header.data.dBasePeakIntensity};
+    const PlotRange yFull{spectrum_.header.data.dMinPeakIntensity,
+                          spectrum_.header.data.dBasePeakIntensity};
     const PlotRange xFull{spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass};
     guarded("a command", [&] {
         switch (id) {
@@ -294,7 +301,8 @@ void CZarmassPlotView::OnCommand(int id) {
                 applyYRange();
                 break;
             case ID_PLOT_SPEC_COPY:
-                CopySpectrumPicture(this, ViewClassName(), [this](CSpec& c) { SendSpectrumToControl(c); });
+                CopySpectrumPicture(this, ViewClassName(),
+                                    [this](CSpec& c) { SendSpectrumToControl(c); });
                 break;
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
@@ -328,9 +336,10 @@ bool CZarmassPlotView::ExportSpectrumText(bool exact) {
         header.lastTime = h.dEndRT;
         header.scansAveraged = h.nNumScansAveraged;
     }
-    const CVXMassDefect defect = doc && doc->GetFileHolder() ? doc->GetFileHolder()->massDefect : CVXMassDefect();
-    return SpectrumToText(QString(), doc ? doc->GetRawFilePath() : QString(), &spectrum_.filter, header,
-                          spectrum_.peaks, exact, defect);
+    const CVXMassDefect defect =
+        doc && doc->GetFileHolder() ? doc->GetFileHolder()->massDefect : CVXMassDefect();
+    return SpectrumToText(QString(), doc ? doc->GetRawFilePath() : QString(), &spectrum_.filter,
+                          header, spectrum_.peaks, exact, defect);
 }
 
 // ---- the main window's commands and printing -------------------------------------------
@@ -350,14 +359,17 @@ void CZarmassPlotView::OnViewCommand(int id) {
 }
 
 void CZarmassPlotView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const QRect page(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    const QRect page(QPoint(0, 0),
+                     printer.pageLayout().paintRectPixels(printer.resolution()).size());
     PrintPage(painter, page, printer.resolution(), printer.resolution(),
               printer.pageLayout().orientation() == QPageLayout::Landscape);
 }
 
-void CZarmassPlotView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape) {
-    PrintSpectrumPage(this, ViewClassName(), [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
-                      dpiY, landscape);
+void CZarmassPlotView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
+                                 bool landscape) {
+    PrintSpectrumPage(
+        this, ViewClassName(), [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
+        dpiY, landscape);
 }
 
 // ---- context menu -----------------------------------------------------------------------
@@ -374,7 +386,8 @@ std::unique_ptr<QMenu> CZarmassPlotView::BuildContextMenu() {
     AddZoomItems(menu.get(), run);
     menu->addSeparator();
     AddCommandItem(menu.get(), ID_PLOT_DISPLAY_OPTIONS, "&Display Options...", run);
-    ForEachCommandItem(menu.get(), [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
+    ForEachCommandItem(menu.get(),
+                       [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
     return menu;
 }
 

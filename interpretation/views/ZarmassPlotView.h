@@ -55,7 +55,8 @@ class CZarmassPlotView : public CZarViewWidget {
     void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
 
     // Control events.
-    void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass, double endIntensity);
+    void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
+                    double endIntensity);
     virtual void OnSpecLButtonUp(bool valid, double mass, double intensity) = 0;
 
     const CVXSpec& Spectrum() const { return spectrum_; }

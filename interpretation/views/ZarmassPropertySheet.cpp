@@ -24,7 +24,8 @@
 namespace zar {
 
 CZarmassPropertySheet::CZarmassPropertySheet(int captionId, QWidget* parent, int firstPage)
-    : CPropertySheetBase(captionId == kCaptionId ? QStringLiteral("ZARMASS") : QString(), parent, firstPage),
+    : CPropertySheetBase(captionId == kCaptionId ? QStringLiteral("ZARMASS") : QString(), parent,
+                         firstPage),
       owner_(parent),
       calcPage_(new CZarmassCalcPage(this)),
       deconvPage_(new CZarmassDeconvolutionPage(this)),
@@ -35,7 +36,8 @@ CZarmassPropertySheet::CZarmassPropertySheet(int captionId, QWidget* parent, int
     AddPage(deconvPage_);
     AddPage(smoothPage_);
     // A range zoomed in a trace reaches the Smoothing page while the sheet lives.
-    RegisterTimeRangeTaker(this, [this](double start, double end) { SetSmoothingScanRange(start, end); });
+    RegisterTimeRangeTaker(this,
+                           [this](double start, double end) { SetSmoothingScanRange(start, end); });
 }
 
 CZarmassPropertySheet::~CZarmassPropertySheet() {
@@ -60,7 +62,8 @@ bool CZarmassPropertySheet::OnInitDialog() {
     // Hidden once the box holds all its buttons: laying them out again shows them.
     box->button(QDialogButtonBox::Ok)->hide();
     box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Close"));
-    connect(box, &QDialogButtonBox::helpRequested, this, [this] { ShowContextHelp(this, kHelpId); });
+    connect(box, &QDialogButtonBox::helpRequested, this,
+            [this] { ShowContextHelp(this, kHelpId); });
     adjustSize();
     place();
     return true;
@@ -118,7 +121,8 @@ bool CZarmassPropertySheet::loadRawFileInfo() {
     CZarDoc* doc = CZarDoc::GetDoc();
     VRawfile* run = doc ? doc->GetRawFile() : nullptr;
     // The document's reader holds the run; the sheet reads it, never opens another file on it.
-    if (!run || !run->isOpen() || QFileInfo(run->fileName()) != QFileInfo(rawFileName_)) return false;
+    if (!run || !run->isOpen() || QFileInfo(run->fileName()) != QFileInfo(rawFileName_))
+        return false;
     massLow_ = RoundTo001(run->lowMass());
     massHigh_ = RoundTo001(run->highMass());
     rangeLow_ = massLow_;
@@ -185,7 +189,9 @@ void CZarmassPropertySheet::SetSmoothingScanRange(double startTime, double endTi
     CZarDoc* doc = CZarDoc::GetDoc();
     VRawfile* run = doc ? doc->GetRawFile() : nullptr;
     int first = 0, last = 0;
-    if (!run || !run->retentionTimeToScan(startTime, first) || !run->retentionTimeToScan(endTime, last)) return;
+    if (!run || !run->retentionTimeToScan(startTime, first) ||
+        !run->retentionTimeToScan(endTime, last))
+        return;
     smoothPage_->SetScanRange(std::min(first, last), std::max(first, last));
 }
 

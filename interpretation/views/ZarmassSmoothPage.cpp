@@ -28,11 +28,12 @@ QStringList PointsOffered(int type) {
         case 2:
             return {QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("7")};
         case 3:
-            return {QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("7"), QStringLiteral("9"),
-                    QStringLiteral("11"), QStringLiteral("13")};
+            return {QStringLiteral("3"), QStringLiteral("5"),  QStringLiteral("7"),
+                    QStringLiteral("9"), QStringLiteral("11"), QStringLiteral("13")};
         default:
-            return {QStringLiteral("3"),  QStringLiteral("5"),  QStringLiteral("7"), QStringLiteral("9"),
-                    QStringLiteral("11"), QStringLiteral("13"), QStringLiteral("15")};
+            return {QStringLiteral("3"), QStringLiteral("5"),  QStringLiteral("7"),
+                    QStringLiteral("9"), QStringLiteral("11"), QStringLiteral("13"),
+                    QStringLiteral("15")};
     }
 }
 
@@ -73,7 +74,9 @@ CZarmassSmoothPage::CZarmassSmoothPage(CZarmassPropertySheet*)
     const struct {
         int id;
         const char* text;
-    } radios[] = {{IDC_BOXCAR, "&Boxcar"}, {IDC_GAUSSIAN, "&Gaussian"}, {IDC_ORVO, "&Orvo"},
+    } radios[] = {{IDC_BOXCAR, "&Boxcar"},
+                  {IDC_GAUSSIAN, "&Gaussian"},
+                  {IDC_ORVO, "&Orvo"},
                   {IDC_SAVITSKY_GOLAY, "&Savitsky-Golay"}};
     for (int i = 0; i < 4; ++i) {
         auto* radio = new QRadioButton(QString::fromLatin1(radios[i].text), this);

@@ -58,11 +58,13 @@ void CZarmassSpecView::OnSpecLButtonUp(bool, double mass, double) {
 }
 
 void CZarmassSpecView::OnMassRangeShown(double low, double high) {
-    if (CZarmassSheetTarget* sheet = OpenZarmassSheet()) sheet->SetTrackedMassRange(RoundTo001(low), RoundTo001(high));
+    if (CZarmassSheetTarget* sheet = OpenZarmassSheet())
+        sheet->SetTrackedMassRange(RoundTo001(low), RoundTo001(high));
     if (Control()) SendLabels(*Control());
 }
 
-void CZarmassSpecView::AddTextLabel(const QString& text, double x, double y, VXPlot_LabelParams* params) {
+void CZarmassSpecView::AddTextLabel(const QString& text, double x, double y,
+                                    VXPlot_LabelParams* params) {
     if (!Control() || !Control()->Interface()) return;
     guarded("adding a label",
             [&] { Control()->Call(&ISpec::AddTextLabel, WideText(text), x, y, params); });

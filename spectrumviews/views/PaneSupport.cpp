@@ -4,10 +4,10 @@
 #include "ViewCommands.h"
 #include "ZarDoc.h"
 #include "app/MainFrame.h"
-#include "interpretation/ZarmassTransform.h"
-#include "plotwrappers/PlotWrappers.h"
 #include "com/ComError.h"
 #include "core/Log.h"
+#include "interpretation/ZarmassTransform.h"
+#include "plotwrappers/PlotWrappers.h"
 
 #include <QAction>
 #include <QMenu>
@@ -89,7 +89,8 @@ void SendZarmassLabels(CSpec& c, const CZarDoc* doc, const std::vector<CVXDataPe
     std::vector<std::uint32_t> colours(engine->GetColours().begin(), engine->GetColours().end());
     c.Call(&ISpec::SetPeakInfo, infos.data(), static_cast<std::int32_t>(infos.size()));
     c.Call(&ISpec::SetPeakInfoColors, colours.data(),
-           static_cast<std::int32_t>(std::min<std::size_t>(engine->GetComponentCount(), colours.size())));
+           static_cast<std::int32_t>(
+               std::min<std::size_t>(engine->GetComponentCount(), colours.size())));
 }
 
 void CopySpectrumPicture(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send) {
@@ -112,7 +113,9 @@ void PrintSpectrumPage(QWidget* host, const char* pane, const std::function<void
         send(offscreen);
         const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
         CZarDoc* doc = CZarDoc::GetDoc();
-        if (doc) doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1, p.footer, dpiX, dpiY);
+        if (doc)
+            doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1, p.footer, dpiX,
+                                 dpiY);
         std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
         tagRECT rect{p.plot.left(), p.plot.top(), p.plot.right() + 1, p.plot.bottom() + 1};
         offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);

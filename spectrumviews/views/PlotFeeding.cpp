@@ -63,7 +63,8 @@ std::vector<VXPlot_PeakInfo> ZarmassPeakInfos(std::span<const CPeakLabel> labels
     std::vector<VXPlot_PeakInfo> infos;
     // Only the labels the engine holds are read: the list may be empty, and no more are shown
     // than the control takes.
-    const std::size_t examined = std::min(labels.size(), static_cast<std::size_t>(kMaxZarmassPeakInfos));
+    const std::size_t examined =
+        std::min(labels.size(), static_cast<std::size_t>(kMaxZarmassPeakInfos));
     for (std::size_t i = 0; i < examined; ++i) {
         const CPeakLabel& label = labels[i];
         if (!(label.apex.mass > 0.0)) continue;
@@ -77,7 +78,8 @@ std::vector<VXPlot_PeakInfo> ZarmassPeakInfos(std::span<const CPeakLabel> labels
         info.bShowColor = label.showColor;
         info.bShowText = label.showText;
         const QString text = label.text.left(kZarmassLabelTextLength - 1);
-        for (qsizetype k = 0; k < text.size(); ++k) info.cLabelText[k] = static_cast<std::int16_t>(text[k].unicode());
+        for (qsizetype k = 0; k < text.size(); ++k)
+            info.cLabelText[k] = static_cast<std::int16_t>(text[k].unicode());
         infos.push_back(info);
     }
     MatchPeakInfoApexes(infos, peaks);

@@ -4,8 +4,8 @@
 // filter as the control's record, the visible Y limits, and the peak a click picks.
 
 #include "fileio/VXChro.h"
-#include "interpretation/ZarmassTypes.h"
 #include "fileio/VXSpectrum.h"
+#include "interpretation/ZarmassTypes.h"
 #include "plot/typelib/ZarPlotTypes.h"
 
 #include <span>

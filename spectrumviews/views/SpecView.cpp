@@ -478,7 +478,8 @@ void CSpecView::OnCommand(int id) {
                 if (changed) {
                     applyXRange();
                     applyYRange();
-                    trackMassRange(d->xZoomed ? d->xStart : xFull.low, d->xZoomed ? d->xEnd : xFull.high);
+                    trackMassRange(d->xZoomed ? d->xStart : xFull.low,
+                                   d->xZoomed ? d->xEnd : xFull.high);
                 }
                 break;
             }
@@ -494,7 +495,8 @@ void CSpecView::OnCommand(int id) {
                 break;
             case ID_PLOT_SPEC_COPY:
                 if (control_ && control_->Interface())
-                    CopySpectrumPicture(this, "Spectrum view", [this](CSpec& c) { SendSpectrumToControl(c); });
+                    CopySpectrumPicture(this, "Spectrum view",
+                                        [this](CSpec& c) { SendSpectrumToControl(c); });
                 break;
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
@@ -576,8 +578,9 @@ void CSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
 
 void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                           bool landscape) {
-    PrintSpectrumPage(this, "Spectrum view", [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page,
-                      dpiX, dpiY, landscape);
+    PrintSpectrumPage(
+        this, "Spectrum view", [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
+        dpiY, landscape);
 }
 
 std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {

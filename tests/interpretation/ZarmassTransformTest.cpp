@@ -352,8 +352,8 @@ TEST(ZarmassTransform, CalculationOnTheInputUsesEveryPeakAndFindsTheMass) {
 
 TEST(ZarmassTransform, AdoptedTransformReplacesSpectrumAndResult) {
     CZarmassTransform engine;
-    ASSERT_TRUE(engine.PrepareTransform(TransformParams(15000.0, 20000.0, 10.0),
-                                        MyoglobinProfile(), ProfileScan()));
+    ASSERT_TRUE(engine.PrepareTransform(TransformParams(15000.0, 20000.0, 10.0), MyoglobinProfile(),
+                                        ProfileScan()));
     TransformAndAccept(engine);
     ASSERT_EQ(engine.GetOutputPeaks().size(), 500u);
 
@@ -382,8 +382,8 @@ TEST(ZarmassTransform, AdoptedTransformReplacesSpectrumAndResult) {
 
 TEST(ZarmassTransform, CancelledOrStaleTransformIsNotAdopted) {
     CZarmassTransform engine;
-    ASSERT_TRUE(engine.PrepareTransform(TransformParams(15000.0, 20000.0, 10.0),
-                                        MyoglobinProfile(), ProfileScan()));
+    ASSERT_TRUE(engine.PrepareTransform(TransformParams(15000.0, 20000.0, 10.0), MyoglobinProfile(),
+                                        ProfileScan()));
     TransformAndAccept(engine);
     const std::vector<PeakRecord> before(engine.GetOutputPeaks().begin(),
                                          engine.GetOutputPeaks().end());

@@ -45,7 +45,8 @@ CZarmassPropertySheet* OpenSheet(CMainFrame& frame) {
 
 // The number in "Avg MW: 16951.23 +/- 0.12"; 0 when there is none.
 double MwOf(const QString& text) {
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Avg MW: ([0-9.]+)")).match(text);
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Avg MW: ([0-9.]+)")).match(text);
     return m.hasMatch() ? m.captured(1).toDouble() : 0.0;
 }
 
@@ -68,8 +69,9 @@ std::vector<int> ListedCharges(CInfoBar& bar) {
 
 const PeakRecord* Apex(std::span<const PeakRecord> points) {
     if (points.empty()) return nullptr;
-    return &*std::max_element(points.begin(), points.end(),
-                              [](const auto& a, const auto& b) { return a.intensity < b.intensity; });
+    return &*std::max_element(points.begin(), points.end(), [](const auto& a, const auto& b) {
+        return a.intensity < b.intensity;
+    });
 }
 
 }  // namespace
@@ -115,8 +117,8 @@ TEST(ZarmassDemoScan, AutomaticFindsTheSeriesAndItsMolecularWeight) {
     viewstest::Grab(f.frame(), QStringLiteral("/tmp/i32-calc-plot-layout.png"));
     sheet->SetActivePage(CZarmassPropertySheet::kCalculationPage);
     viewstest::Grab(*sheet, QStringLiteral("/tmp/i32-sheet-calculation.png"));
-    std::printf("[ demo     ] myoglobin %.2f, Automatic %s, %zu ions listed\n", intact.run.intactMass,
-                qPrintable(sheet->MwText()), charges.size());
+    std::printf("[ demo     ] myoglobin %.2f, Automatic %s, %zu ions listed\n",
+                intact.run.intactMass, qPrintable(sheet->MwText()), charges.size());
 
     // Two values whose charge ratio is halfway between whole numbers (12.5): the fit fails and
     // no weight is shown, not the one found before.
@@ -126,7 +128,8 @@ TEST(ZarmassDemoScan, AutomaticFindsTheSeriesAndItsMolecularWeight) {
     sheet->SetSelectedMass((12.5 * first - 1.008) / 11.5);
     calc->OnManual();
     QCoreApplication::processEvents();
-    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Unable to calculate the molecular weight")});
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("Unable to calculate the molecular weight")});
     EXPECT_EQ(sheet->MwText(), QStringLiteral("Avg MW:"));
     EXPECT_EQ(f.bar()->ZarmassAverageMwText()->text(), QStringLiteral("Avg MW:"));
     EXPECT_TRUE(ListedCharges(*f.bar()).empty());
@@ -195,9 +198,11 @@ TEST(ZarmassDemoScan, DeconvolutionPicksReTransformsAndCancelKeepsTheResult) {
     EXPECT_EQ(engine->GetOutputPeaks().size(), 15000u);
     // The component keeps its own ions; the half-mass ghost its even charges made is gone.
     const auto at = [](std::span<const PeakRecord> points, double mass) {
-        return std::min_element(points.begin(), points.end(), [mass](const auto& a, const auto& b) {
-                   return std::abs(a.mass - mass) < std::abs(b.mass - mass);
-               })->intensity;
+        return std::min_element(points.begin(), points.end(),
+                                [mass](const auto& a, const auto& b) {
+                                    return std::abs(a.mass - mass) < std::abs(b.mass - mass);
+                                })
+            ->intensity;
     };
     EXPECT_GE(at(retransformed, apexMass), apexIntensity);
     const double ghostBefore = at(engine->GetOutputPeaks(), apexMass / 2.0);
@@ -217,7 +222,8 @@ TEST(ZarmassDemoScan, DeconvolutionPicksReTransformsAndCancelKeepsTheResult) {
     viewstest::Grab(f.frame(), QStringLiteral("/tmp/i32-zarmass-average.png"));
 
     // A long transform (a fine step over a wide range), cancelled at once: nothing changes.
-    const std::vector<PeakRecord> before(engine->GetOutputPeaks().begin(), engine->GetOutputPeaks().end());
+    const std::vector<PeakRecord> before(engine->GetOutputPeaks().begin(),
+                                         engine->GetOutputPeaks().end());
     const int inputCount = static_cast<int>(engine->GetInputPeaks().size());
     page->DeconvolutedEdit()->SetRange(5000.0, 200000.0);
     page->StepGroup()->button(0)->click();
@@ -236,5 +242,6 @@ TEST(ZarmassDemoScan, DeconvolutionPicksReTransformsAndCancelKeepsTheResult) {
     EXPECT_FALSE(page->CancelButton()->isVisible());
     EXPECT_EQ(deconv->Spectrum().peaks.size(), 15000u);
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(QStringLiteral(" | ")).toStdString();
-    std::printf("[ demo     ] transform apex %.1f, Average %s\n", apexMass, qPrintable(sheet->MwText()));
+    std::printf("[ demo     ] transform apex %.1f, Average %s\n", apexMass,
+                qPrintable(sheet->MwText()));
 }

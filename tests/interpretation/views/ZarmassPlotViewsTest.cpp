@@ -5,15 +5,15 @@
 #include "ZarmassViewsTestSupport.h"
 
 #include "SplitterViews.h"
-#include "document/UpdateHints.h"
 #include "controls/NumericEditCtrl.h"
+#include "document/UpdateHints.h"
 #include "interpretation/ZarmassTransform.h"
+#include "interpretation/views/RegisterZarmassViews.h"
 #include "interpretation/views/ZarmassCalcPage.h"
 #include "interpretation/views/ZarmassDeconvView.h"
 #include "interpretation/views/ZarmassDeconvolutionPage.h"
 #include "interpretation/views/ZarmassPropertySheet.h"
 #include "interpretation/views/ZarmassSpecView.h"
-#include "interpretation/views/RegisterZarmassViews.h"
 #include "spectrumviews/views/PaneSupport.h"
 #include "spectrumviews/views/PlotFeeding.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
@@ -83,7 +83,9 @@ struct Layout {
         view.OnInitialUpdate();
         doc.UpdateAllViews(nullptr, kHintZarmassLayout);
     }
-    CZarmassSpecView* spec() { return dynamic_cast<CZarmassSpecView*>(view.FindPane("CZarmassSpecView")); }
+    CZarmassSpecView* spec() {
+        return dynamic_cast<CZarmassSpecView*>(view.FindPane("CZarmassSpecView"));
+    }
     CZarmassDeconvView* deconv() {
         return dynamic_cast<CZarmassDeconvView*>(view.FindPane("CZarmassDeconvView"));
     }
@@ -123,8 +125,10 @@ TEST(ZarmassPlotViews, BeforeTheFirstTransformBothShowTheirNoDataTexts) {
     ASSERT_TRUE(layout.spec() && layout.deconv());
     EXPECT_FALSE(layout.spec()->DataValid());
     EXPECT_FALSE(layout.deconv()->DataValid());
-    EXPECT_EQ(layout.spec()->NoDataText(), QStringLiteral("Click on a chromatogram to select a scan."));
-    EXPECT_EQ(layout.deconv()->NoDataText(), QStringLiteral("No processed spectral data available"));
+    EXPECT_EQ(layout.spec()->NoDataText(),
+              QStringLiteral("Click on a chromatogram to select a scan."));
+    EXPECT_EQ(layout.deconv()->NoDataText(),
+              QStringLiteral("No processed spectral data available"));
     // Without data every item of the menu but Display Options is off, and that one has no
     // dialog behind it here.
     std::unique_ptr<QMenu> menu = layout.deconv()->BuildContextMenu();
@@ -187,7 +191,8 @@ TEST(ZarmassPlotViews, AClickInTheSourceSpectrumFeedsTheCalculationPageOnly) {
     Layout layout(p.doc);
     CZarmassSpecView* spec = layout.spec();
     double picked = 0.0;
-    QObject::connect(spec, &CZarmassSpecView::peakPicked, [&picked](double mass, double) { picked = mass; });
+    QObject::connect(spec, &CZarmassSpecView::peakPicked,
+                     [&picked](double mass, double) { picked = mass; });
     const double z17 = kMass / 17 + kProton;
     spec->OnSpecLButtonUp(true, z17 + 2.5, 0.0);
     ASSERT_EQ(p.sheet.CalcPage()->CountValues(), 1);
@@ -276,7 +281,8 @@ TEST(ZarmassPlotViews, ThePlotLayoutSpectrumHandsPicksAndZoomsToTheSheet) {
     layout.OnInitialUpdate();
     auto* spec = dynamic_cast<CSpecView*>(layout.FindPane(QStringLiteral("CSpecView")));
     ASSERT_TRUE(spec);
-    p.doc.GetCurrentResults()->GetCurrentUserResult()->currentScanPosition = p.doc.ScanToRetentionTime(5);
+    p.doc.GetCurrentResults()->GetCurrentUserResult()->currentScanPosition =
+        p.doc.ScanToRetentionTime(5);
     p.doc.UpdateAllViews(nullptr, kHintScanRange);
     ASSERT_EQ(spec->Spectrum().header.data.nScanNumber, 5);
 

@@ -79,8 +79,9 @@ TEST(ZarmassSheet, APickedMassGoesToTheActivePage) {
         s.sheet.SetSelectedMass(998.1349);
         CZarmassPageBase* to = c.toCalculation ? static_cast<CZarmassPageBase*>(s.sheet.CalcPage())
                                                : s.sheet.DeconvolutionPage();
-        CZarmassPageBase* other = c.toCalculation ? static_cast<CZarmassPageBase*>(s.sheet.DeconvolutionPage())
-                                                  : s.sheet.CalcPage();
+        CZarmassPageBase* other = c.toCalculation
+                                      ? static_cast<CZarmassPageBase*>(s.sheet.DeconvolutionPage())
+                                      : s.sheet.CalcPage();
         ASSERT_EQ(to->CountValues(), 1) << c.page;
         EXPECT_EQ(other->CountValues(), 0) << c.page;
         EXPECT_DOUBLE_EQ(to->GridMasses()[0], 998.13) << "rounded to 0.01";
@@ -122,7 +123,8 @@ TEST(ZarmassSheet, GridMenuDeletesAndRefreshes) {
     page->Grid()->SetCurrentCell(0, 0);
     page->Grid()->selectionModel()->clearCurrentIndex();
     page->OnDelete();
-    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Please select one of the cells in the grid")});
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("Please select one of the cells in the grid")});
     EXPECT_EQ(page->CountValues(), 3);
     page->Grid()->SetCurrentCell(1, 1);
     page->OnDelete();
@@ -170,7 +172,8 @@ TEST(ZarmassPages, AdductEntriesReadAsTheirMasses) {
     for (int i = 0; i < 8; ++i) {
         double adduct = 0.0;
         ASSERT_TRUE(ParseAdductText(entries[i], adduct)) << entries[i].toStdString();
-        EXPECT_EQ(adduct, static_cast<double>(static_cast<float>(expected[i]))) << entries[i].toStdString();
+        EXPECT_EQ(adduct, static_cast<double>(static_cast<float>(expected[i])))
+            << entries[i].toStdString();
     }
     double adduct = 5.0;
     EXPECT_FALSE(ParseAdductText(QStringLiteral("+ Proton"), adduct));
@@ -200,7 +203,8 @@ TEST(ZarmassPages, AFailedFitShowsNoWeight) {
     params.mz[1] = 1061.6;  // a ratio of 17.5
     ASSERT_TRUE(engine.SetInputPeaks(params, peaks, ZarmassScanInfo()));
     EXPECT_FALSE(engine.CalculateMW(kZarmassModeManual));
-    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Unable to calculate the molecular weight")});
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("Unable to calculate the molecular weight")});
     EXPECT_EQ(AverageMwText(engine), QStringLiteral("Avg MW:"));
 }
 
@@ -217,8 +221,9 @@ TEST(ZarmassPages, AnUnreadableScanIsSaidAndNothingIsCalculated) {
     sheet.CalcPage()->OnAutomatic();
     sheet.DeconvolutionPage()->OnDeconvolute();
     QCoreApplication::processEvents();
-    EXPECT_EQ(boxes.texts(), (QStringList{QStringLiteral("Failed to read spectrum from raw file."),
-                                          QStringLiteral("Failed to read spectrum from raw file.")}));
+    EXPECT_EQ(boxes.texts(),
+              (QStringList{QStringLiteral("Failed to read spectrum from raw file."),
+                           QStringLiteral("Failed to read spectrum from raw file.")}));
     EXPECT_TRUE(trap.caught().empty());
     EXPECT_FALSE(sheet.DeconvolutionPage()->IsTransformRunning());
     EXPECT_TRUE(doc.GetZarmassDeconvolution()->GetIdentifiedPeaks().empty());
@@ -229,7 +234,8 @@ TEST(ZarmassSheet, ClosingReleasesItAndTheCommandMakesANewOne) {
     ASSERT_TRUE(f.ok());
     ASSERT_TRUE(HasFrameCommand(ID_ACTION_ZARMASS));
     ASSERT_TRUE(RunFrameCommand(ID_ACTION_ZARMASS, f.frame()));
-    QPointer<CZarmassPropertySheet> sheet = dynamic_cast<CZarmassPropertySheet*>(f.frame().GetZarmassSheet());
+    QPointer<CZarmassPropertySheet> sheet =
+        dynamic_cast<CZarmassPropertySheet*>(f.frame().GetZarmassSheet());
     ASSERT_TRUE(sheet);
     EXPECT_TRUE(sheet->isVisible());
     // The run's range and scans reached the pages.
@@ -266,8 +272,9 @@ TEST(ZarmassSheet, PlacedBesideTheMainWindowInsideTheDesktop) {
     sheet.Create();
     sheet.show();
     EXPECT_EQ(sheet.frameGeometry().right(), desktop.right());
-    EXPECT_EQ(sheet.frameGeometry().top(), std::min(owner.frameGeometry().top(),
-                                                    desktop.bottom() + 1 - sheet.frameGeometry().height()));
+    EXPECT_EQ(sheet.frameGeometry().top(),
+              std::min(owner.frameGeometry().top(),
+                       desktop.bottom() + 1 - sheet.frameGeometry().height()));
 }
 
 TEST(ZarmassRegistration, TheLayoutAndTheCommandBecomeAvailable) {

@@ -29,8 +29,9 @@ const IntactRun& DemoIntactRun() {
         const QString path = dir.filePath(QStringLiteral("demo.mzML"));
         QString error;
         if (r.run.intactScan > 0 &&
-            WriteRunFile(path, static_cast<int>(r.run.scans.size()),
-                         [&r](int i) { return r.run.scans[static_cast<size_t>(i)]; }, error))
+            WriteRunFile(
+                path, static_cast<int>(r.run.scans.size()),
+                [&r](int i) { return r.run.scans[static_cast<size_t>(i)]; }, error))
             r.path = path;
         return r;
     }();

@@ -15,13 +15,19 @@
 #include "interpretation/views/ZarmassDeconvolutionPage.h"
 #include "interpretation/views/ZarmassPropertySheet.h"
 #include "interpretation/views/ZarmassSmoothPage.h"
+#include "spectrumviews/views/PaneSupport.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
+#include "spectrumviews/views/SpecView.h"
+#include "spectrumviews/views/TraceView.h"
+#include "spectrumviews/views/ViewCommands.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -275,6 +281,39 @@ TEST(ZarmassSheet, PlacedBesideTheMainWindowInsideTheDesktop) {
     EXPECT_EQ(sheet.frameGeometry().top(),
               std::min(owner.frameGeometry().top(),
                        desktop.bottom() + 1 - sheet.frameGeometry().height()));
+}
+
+TEST(ZarmassRegistration, TheMenusOfferTheSheetWhereTheyMay) {
+    ZarmassFrame f;
+    ASSERT_TRUE(f.ok());
+    // Actions > ZARMASS in the plot layout, and the spectrum pane's item.
+    f.frame().UpdateCommandUI();
+    ASSERT_TRUE(f.frame().Action(ID_ACTION_ZARMASS));
+    EXPECT_TRUE(f.frame().Action(ID_ACTION_ZARMASS)->isEnabled());
+    auto* plot = qobject_cast<CSplitterLayoutView*>(f.frame().CurrentView());
+    ASSERT_TRUE(plot);
+    auto* spec = dynamic_cast<CSpecView*>(plot->FindPane(QStringLiteral("CSpecView")));
+    ASSERT_TRUE(spec);
+    const auto itemEnabled = [](QMenu* menu, int wanted) {
+        bool enabled = false;
+        ForEachCommandItem(menu, [&](QAction* a, int id) {
+            if (id == wanted) enabled = a->isEnabled();
+        });
+        return enabled;
+    };
+    EXPECT_TRUE(itemEnabled(spec->BuildContextMenu().get(), ID_PLOT_ZARMASS));
+    // The trace pane offers it in the Zarmass layout.
+    ASSERT_TRUE(f.frame().OnChooseView(6, false));
+    f.frame().UpdateCommandUI();
+    EXPECT_TRUE(f.frame().Action(ID_ACTION_ZARMASS)->isEnabled());
+    auto* layout = qobject_cast<CSplitterLayoutView*>(f.frame().CurrentView());
+    ASSERT_TRUE(layout);
+    auto* trace = dynamic_cast<CTraceView*>(layout->FindPane(QStringLiteral("CTraceView")));
+    ASSERT_TRUE(trace);
+    EXPECT_TRUE(itemEnabled(trace->BuildContextMenu().get(), ID_PLOT_ZARMASS));
+    // The menu item opens the sheet.
+    trace->OnCommand(ID_PLOT_ZARMASS);
+    EXPECT_NE(f.frame().GetZarmassSheet(), nullptr);
 }
 
 TEST(ZarmassRegistration, TheLayoutAndTheCommandBecomeAvailable) {

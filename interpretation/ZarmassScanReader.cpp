@@ -4,6 +4,7 @@
 #include "rawfile/VRawfile.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zar {
 
@@ -59,17 +60,27 @@ bool ReadZarmassAverage(VRawfile& run, int first, int last, ZarmassSpectrum& out
     double firstTime = 0.0, lastTime = 0.0;
     if (!run.scanToRetentionTime(first, firstTime) || !run.scanToRetentionTime(last, lastTime))
         return Fail(out);
-    int middle = first;
+    // The filter of the averaged scan nearest the middle of the range in time: the scan at that
+    // time itself may be of another order.
+    const double middleTime = 0.5 * (firstTime + lastTime);
+    int middle = scans.front();
+    double nearest = -1.0;
+    for (int number : scans) {
+        double time = 0.0;
+        if (!run.scanToRetentionTime(number, time)) return Fail(out);
+        if (nearest < 0.0 || std::abs(time - middleTime) < nearest) {
+            nearest = std::abs(time - middleTime);
+            middle = number;
+        }
+    }
     QString filter;
-    if (!run.retentionTimeToScan(0.5 * (firstTime + lastTime), middle) ||
-        !run.filterForScan(middle, filter))
-        return Fail(out);
+    if (!run.filterForScan(middle, filter)) return Fail(out);
     out.averaged = true;
     out.firstScan = info.firstScan;
     out.lastScan = info.lastScan;
     out.firstTime = info.firstTime;
     out.lastTime = info.lastTime;
-    out.scan.retentionTime = 0.5 * (firstTime + lastTime);
+    out.scan.retentionTime = middleTime;
     out.scan.scanNumber = first;
     out.scan.isCentroid = firstHeader.isCentroid != 0 ? 1 : 0;
     TakeFilter(out.scan, filter);

@@ -38,8 +38,9 @@ bool ReadZarmassScan(VRawfile& run, double time, ZarmassSpectrum& out);
 
 // The average of the scans first..last that are of the first scan's MS order (a survey scan's
 // range in a run that interleaves fragment scans averages the survey scans only). The centroid
-// flag is the first scan's, the filter text that of the scan halfway in time. False, with the
-// spectrum emptied, when the run cannot answer or the range holds no scan.
+// flag is the first scan's, the filter text that of the averaged scan nearest the middle of the
+// range in time. False, with the spectrum emptied, when the run cannot answer or the range holds
+// no scan.
 bool ReadZarmassAverage(VRawfile& run, int first, int last, ZarmassSpectrum& out);
 
 // Peaks as the engines take them.

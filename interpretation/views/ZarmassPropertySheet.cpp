@@ -125,8 +125,6 @@ bool CZarmassPropertySheet::loadRawFileInfo() {
         return false;
     massLow_ = RoundTo001(run->lowMass());
     massHigh_ = RoundTo001(run->highMass());
-    rangeLow_ = massLow_;
-    rangeHigh_ = massHigh_;
     smoothPage_->SetScanLimits(run->firstScan(), run->lastScan());
     return true;
 }
@@ -201,11 +199,6 @@ void CZarmassPropertySheet::ApplySmoothingSettings() {
 
 void CZarmassPropertySheet::EnableDeconvolutionButtons() {
     deconvPage_->EnableButtons(true);
-}
-
-void CZarmassPropertySheet::CollectDeconvolutionMasses(std::vector<double>& list) const {
-    const std::vector<double> masses = deconvPage_->GridMasses();
-    list.insert(list.end(), masses.begin(), masses.end());
 }
 
 void CZarmassPropertySheet::RunSelectedTransform() {

@@ -13,8 +13,6 @@
 #include <QPointer>
 #include <QString>
 
-#include <vector>
-
 class QLabel;
 
 namespace zar {
@@ -69,9 +67,8 @@ class CZarmassPropertySheet : public CPropertySheetBase,
     void SetSmoothingScanRange(double startTime, double endTime);
     // The Smoothing page stores its averaging range and smoothing in the document.
     void ApplySmoothingSettings();
-    // Select Peak(s): the Deconvolution page's buttons, its masses and its re-transform.
+    // Select Peak(s): the Deconvolution page's buttons and its re-transform.
     void EnableDeconvolutionButtons();
-    void CollectDeconvolutionMasses(std::vector<double>& list) const;
     void RunSelectedTransform();
 
     CZarmassCalcPage* CalcPage() const { return calcPage_; }
@@ -103,8 +100,6 @@ class CZarmassPropertySheet : public CPropertySheetBase,
     QString rawFileName_;
     double massLow_ = 0.0;
     double massHigh_ = 0.0;
-    double rangeLow_ = 0.0;
-    double rangeHigh_ = 0.0;
     bool firstShow_ = true;
 };
 

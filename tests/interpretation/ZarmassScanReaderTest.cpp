@@ -89,10 +89,21 @@ TEST(ZarmassScanReader, AveragesTheSurveyScansOfARange) {
     EXPECT_EQ(spectrum.scan.isCentroid, 1);  // the first scan's
     EXPECT_NEAR(spectrum.scan.retentionTime, 0.5, 1e-9);
     for (const CVXDataPeak& p : spectrum.peaks) EXPECT_NE(p.dPosition, 300.0);
+    QString middle;
+    ASSERT_TRUE(run.filterForScan(5, middle));
+    EXPECT_EQ(spectrum.scan.filter, middle);
     ASSERT_EQ(spectrum.peaks.size(), 4u);  // 800 merged, 1003, 1005, 1007
     EXPECT_EQ(spectrum.peaks[0].dPosition, 800.0);
     EXPECT_DOUBLE_EQ(spectrum.peaks[0].dIntensity, 50.0);
     EXPECT_DOUBLE_EQ(spectrum.peaks[2].dIntensity, 500.0 / 3.0);
+
+    // From a fragment scan on: the fragment scans, and the filter is one of theirs.
+    ASSERT_TRUE(ReadZarmassAverage(run, 4, 8, spectrum));
+    QString fragment;
+    ASSERT_TRUE(run.filterForScan(6, fragment));
+    EXPECT_EQ(spectrum.scan.filter, fragment);
+    ASSERT_EQ(spectrum.peaks.size(), 1u);
+    EXPECT_EQ(spectrum.peaks[0].dPosition, 300.0);
 }
 
 TEST(ZarmassScanReader, AFailedReadLeavesNothing) {

@@ -18,10 +18,12 @@
 #include "interpretation/views/ZarmassDeconvView.h"
 #include "interpretation/views/ZarmassDeconvolutionPage.h"
 #include "interpretation/views/ZarmassPropertySheet.h"
+#include "interpretation/views/ZarmassSmoothPage.h"
 #include "interpretation/views/ZarmassSpecView.h"
 #include "spectrumviews/views/SpecView.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -244,4 +246,74 @@ TEST(ZarmassDemoScan, DeconvolutionPicksReTransformsAndCancelKeepsTheResult) {
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(QStringLiteral(" | ")).toStdString();
     std::printf("[ demo     ] transform apex %.1f, Average %s\n", apexMass,
                 qPrintable(sheet->MwText()));
+}
+
+TEST(ZarmassDemoScan, LimitsWithoutPeaksAreSaidAndTheResultStays) {
+    ZarmassFrame f;
+    ASSERT_TRUE(f.ok()) << "demo run not written or not opened";
+    zartest::MessageBoxCapture boxes;
+    CZarmassPropertySheet* sheet = OpenSheet(f.frame());
+    ASSERT_TRUE(sheet);
+    sheet->SetActivePage(CZarmassPropertySheet::kDeconvolutionPage);
+    CZarmassDeconvolutionPage* page = sheet->DeconvolutionPage();
+    page->OnDeconvolute();
+    ASSERT_TRUE(WaitFor([&] { return !page->IsTransformRunning(); }));
+    QCoreApplication::processEvents();
+    CZarmassTransform* engine = f.doc().GetZarmassTransform();
+    ASSERT_EQ(engine->GetOutputPeaks().size(), 15000u);
+    page->SelectPeaksDialog()->hide();
+
+    // The intact scan holds nothing above m/z 2000.
+    page->OriginalEdit()->SetRange(2500.0, 3000.0);
+    page->OnDeconvolute();
+    EXPECT_FALSE(page->IsTransformRunning());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral(
+                  "No peak of the spectrum lies within the m/z limits of the original spectrum.")});
+    EXPECT_EQ(engine->GetOutputPeaks().size(), 15000u);
+    EXPECT_TRUE(page->DeconvoluteButton()->isEnabled());
+    EXPECT_FALSE(page->SelectPeaksDialog()->isVisible());
+}
+
+TEST(ZarmassDemoScan, AnAveragedRangeIsDeconvolutedAndShownAsARange) {
+    ZarmassFrame f;
+    ASSERT_TRUE(f.ok()) << "demo run not written or not opened";
+    const IntactRun& intact = DemoIntactRun();
+    zartest::MessageBoxCapture boxes;
+    CZarmassPropertySheet* sheet = OpenSheet(f.frame());
+    ASSERT_TRUE(sheet);
+    // Averaging the survey scan before the intact scan, the fragment scans between (left out)
+    // and the intact scan.
+    int start = intact.run.intactScan - 1;
+    while (start > 1 && intact.run.scans[start - 1].msLevel > 1) --start;
+    ASSERT_LT(start, intact.run.intactScan - 1) << "no fragment scan precedes the intact scan";
+    const int last = intact.run.intactScan;
+    CZarmassSmoothPage* smooth = sheet->SmoothPage();
+    smooth->AveragingBox()->click();
+    smooth->ScansEdit()->SetRange(start, last);
+    sheet->SetActivePage(CZarmassPropertySheet::kDeconvolutionPage);
+    CZarmassDeconvolutionPage* page = sheet->DeconvolutionPage();
+    // The protein's ions only: the peptides of the earlier scan lie lower.
+    page->OriginalEdit()->SetRange(700.0, 2000.0);
+    page->OnDeconvolute();
+    ASSERT_TRUE(WaitFor([&] { return !page->IsTransformRunning(); }));
+    QCoreApplication::processEvents();
+    int first = 0, selectedLast = 0;
+    f.doc().GetSelection(first, selectedLast);
+    EXPECT_EQ(first, start);
+    EXPECT_EQ(selectedLast, last);
+    const PeakRecord* apex = Apex(f.doc().GetZarmassTransform()->GetDeconvolutedPeaks());
+    ASSERT_TRUE(apex);
+    EXPECT_NEAR(apex->mass, intact.run.intactMass, 1.0);
+    auto* source = Pane<CZarmassSpecView>(f.frame(), "CZarmassSpecView");
+    ASSERT_TRUE(source);
+    const CVXSpectrumHeaderData& h = source->Spectrum().header.data;
+    EXPECT_EQ(h.bScanRangeValid, 1);
+    EXPECT_EQ(h.nFirstScanNumber, first);
+    EXPECT_EQ(h.nLastScanNumber, last);
+    EXPECT_EQ(h.nNumScansAveraged, last - first + 1);
+    EXPECT_GT(source->Spectrum().peaks.size(), intact.run.scans[last - 1].mz.size());
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(QStringLiteral(" | ")).toStdString();
+    viewstest::Grab(f.frame(), QStringLiteral("/tmp/i32-zarmass-averaged.png"));
 }

@@ -26,6 +26,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -316,4 +317,24 @@ TEST(ZarmassDemoScan, AnAveragedRangeIsDeconvolutedAndShownAsARange) {
     EXPECT_GT(source->Spectrum().peaks.size(), intact.run.scans[last - 1].mz.size());
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(QStringLiteral(" | ")).toStdString();
     viewstest::Grab(f.frame(), QStringLiteral("/tmp/i32-zarmass-averaged.png"));
+}
+
+TEST(ZarmassDemoScan, ClosingTheSheetStopsARunningTransform) {
+    ZarmassFrame f;
+    ASSERT_TRUE(f.ok()) << "demo run not written or not opened";
+    CZarmassPropertySheet* sheet = OpenSheet(f.frame());
+    ASSERT_TRUE(sheet);
+    sheet->SetActivePage(CZarmassPropertySheet::kDeconvolutionPage);
+    CZarmassDeconvolutionPage* page = sheet->DeconvolutionPage();
+    page->DeconvolutedEdit()->SetRange(5000.0, 200000.0);
+    page->StepGroup()->button(0)->click();
+    page->OnDeconvolute();
+    ASSERT_TRUE(page->IsTransformRunning());
+    QPointer<CZarmassPropertySheet> watched(sheet);
+    sheet->reject();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
+    EXPECT_EQ(f.frame().GetZarmassSheet(), nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.doc().GetZarmassTransform()->GetOutputPeaks().empty());
 }

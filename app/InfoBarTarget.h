@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QLabel;
+
 namespace zar {
 
 class CInfoBarTarget {
@@ -17,6 +19,9 @@ public:
     virtual void SetZarmassInfo(int first, double value) = 0;
     virtual void SetZarmassResults(int first, int second) = 0;
     virtual void ClearZarmassPage() = 0;
+    // The text that shows the deconvolution's average molecular weight; null while it has no
+    // window.
+    virtual QLabel* ZarmassAverageMwText() { return nullptr; }
     // After a run was opened: the ZARMASS, Dta files and MSn pages start again.
     virtual void Reset() = 0;
     // The document holds a new list of MSn experiments.

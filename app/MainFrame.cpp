@@ -229,6 +229,12 @@ void CMainFrame::ShowOutFileDialog(const QString& folder, const QString& fileNam
     outFileDlg_->raise();
 }
 
+void CMainFrame::ReleaseZarmassSheet() {
+    CZarmassSheetTarget* sheet = zarmassSheet_;
+    zarmassSheet_ = nullptr;
+    if (sheet && !sheet->DestroySheetWindow()) delete sheet;
+}
+
 bool CMainFrame::ShowResultsWindow(const SelectedResult& result) {
     return resultsWindow_ ? resultsWindow_(result) : false;
 }

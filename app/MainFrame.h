@@ -5,6 +5,7 @@
 
 #include "FrameCommands.h"
 #include "InfoBarTarget.h"
+#include "ZarmassSheetTarget.h"
 #include "ZarDocFrame.h"
 #include "ZarViewWidget.h"
 #include "messages/Messages.h"
@@ -71,6 +72,13 @@ public:
     // The Info Bar, when there is one.
     void SetInfoBar(CInfoBarTarget* bar) { infoBar_ = bar; }
     CInfoBarTarget* GetInfoBar() const { return infoBar_; }
+    // The modeless deconvolution sheet, null while it is closed. The sheet hands itself over
+    // when it is made and takes itself back when it goes.
+    CZarmassSheetTarget* GetZarmassSheet() const { return zarmassSheet_; }
+    void SetZarmassSheet(CZarmassSheetTarget* sheet) { zarmassSheet_ = sheet; }
+    // Closes a held sheet (which deletes it; a sheet without a window is deleted here) and
+    // forgets it.
+    void ReleaseZarmassSheet();
     // Shows a search-engine output file of a results folder in the one Display '.out' File
     // dialog, made on first use.
     void ShowOutFileDialog(const QString& folder, const QString& fileName);
@@ -113,6 +121,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     MessageMap messages_;
     CInfoBarTarget* infoBar_ = nullptr;
+    CZarmassSheetTarget* zarmassSheet_ = nullptr;
     QPointer<QWidget> statusDialog_;
     bool resultsLoaded_ = false;  // the running load has posted its success
     QPointer<CDisplayOutFileDlg> outFileDlg_;

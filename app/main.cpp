@@ -5,6 +5,7 @@
 #include "databases/views/RegisterDatabaseTools.h"
 #include "interpretation/views/RegisterDenovoViews.h"
 #include "infobar/InfoBar.h"
+#include "interpretation/views/RegisterZarmassViews.h"
 #include "resultviews/RegisterResultViews.h"
 #include "resultviews/views/RegisterResultFormViews.h"
 #include "search/views/RegisterConfiguration.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
     zar::RegisterDenovoViews();
     zar::RegisterDatabaseTools();
     zar::RegisterResultFormViews();
+    zar::RegisterZarmassViews();
     zar::CZarApp zarApp;
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     // The subsystems plug their views, commands and windows into the frame.

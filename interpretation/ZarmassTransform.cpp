@@ -205,6 +205,7 @@ bool CZarmassTransform::PrepareTransform(const ZarmassParams& params,
     belowRangeCount_ = 0;
     outputPeaks_.clear();
     workPeaks_.clear();
+    retransformed_.clear();
     ResetMW();
     ++serial_;
 
@@ -279,11 +280,54 @@ std::optional<ZarmassTransformJob> CZarmassTransform::MakeSelectedJob(const Zarm
 
 bool CZarmassTransform::AcceptTransform(const ZarmassTransformResult& result) {
     if (result.cancelled || result.serial != serial_ || !prepared_) return false;
-    if (result.kind == ZarmassTransformKind::Spectrum) outputPeaks_ = result.points;
+    if (result.kind == ZarmassTransformKind::Spectrum) {
+        outputPeaks_ = result.points;
+        retransformed_.clear();
+    } else {
+        retransformed_ = result.points;
+    }
     workPeaks_ = result.points;
     basePeak_ = result.basePeak;
     totalIntensity_ = result.totalIntensity;
     return true;
+}
+
+bool CZarmassTransform::AdoptTransform(const CZarmassTransform& staged,
+                                       const ZarmassTransformResult& result) {
+    if (&staged == this) return AcceptTransform(result);
+    if (result.cancelled || result.serial != staged.serial_ || !staged.prepared_) return false;
+    inputPeaks_ = staged.inputPeaks_;
+    inRangePeaks_ = staged.inRangePeaks_;
+    belowRangeCount_ = staged.belowRangeCount_;
+    gridSize_ = staged.gridSize_;
+    gridLow_ = staged.gridLow_;
+    gridStep_ = staged.gridStep_;
+    adduct_ = staged.adduct_;
+    massLow_ = staged.massLow_;
+    massHigh_ = staged.massHigh_;
+    massStep_ = staged.massStep_;
+    mzLow_ = staged.mzLow_;
+    mzHigh_ = staged.mzHigh_;
+    peakWidth_ = staged.peakWidth_;
+    overwriteLabels_ = staged.overwriteLabels_;
+    scanTime_ = staged.scanTime_;
+    scanNumber_ = staged.scanNumber_;
+    polarity_ = staged.polarity_;
+    directIndex_ = staged.directIndex_;
+    filterText_ = staged.filterText_;
+    ResetMW();
+    ClearSelection();
+    prepared_ = true;
+    // Results of a run started on this engine's own earlier preparation no longer apply.
+    ++serial_;
+    ZarmassTransformResult own = result;
+    own.serial = serial_;
+    return AcceptTransform(own);
+}
+
+std::span<const PeakRecord> CZarmassTransform::GetDeconvolutedPeaks() const {
+    if (transformDone_ && !retransformed_.empty()) return retransformed_;
+    return outputPeaks_;
 }
 
 bool CZarmassTransform::SetInputFromTransform(const ZarmassParams& params) {

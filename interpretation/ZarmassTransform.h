@@ -107,6 +107,16 @@ class CZarmassTransform : public CZarmassDeconvolution {
     // re-transform the work spectrum only. Results of a cancelled run or of an earlier
     // preparation are refused (false).
     bool AcceptTransform(const ZarmassTransformResult& result);
+    // Takes the finished transform of another engine's preparation: its spectrum, limits and
+    // scan, then the result as AcceptTransform does; the selection is cleared. A page prepares
+    // on a staged engine so that a cancelled run leaves this one's spectrum and result as they
+    // were. False, with nothing changed, for a cancelled result or one of an earlier
+    // preparation of the staged engine.
+    bool AdoptTransform(const CZarmassTransform& staged, const ZarmassTransformResult& result);
+    // The deconvoluted spectrum to show: the latest re-transform once one has been accepted
+    // and the transform is marked done, else the transform's output. (The work spectrum holds
+    // the input spectrum again after a calculation.)
+    std::span<const PeakRecord> GetDeconvolutedPeaks() const;
 
     // Puts the input spectrum back as the work spectrum before a calculation; false when no
     // spectrum was prepared.
@@ -125,6 +135,7 @@ class CZarmassTransform : public CZarmassDeconvolution {
 
   private:
     std::vector<PeakRecord> inRangePeaks_;
+    std::vector<PeakRecord> retransformed_;  // the latest accepted re-transform
     int belowRangeCount_ = 0;
     int gridSize_ = 0;
     double gridLow_ = 0.0;

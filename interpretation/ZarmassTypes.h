@@ -70,6 +70,15 @@ struct ZarmassScanInfo {
     QString filter;  // at most kZarmassMaxFilterText characters are kept
 };
 
+// The smoothing the Smoothing and Averaging page keeps in the document for the pages'
+// calculations: type -1 none, 0 boxcar, 1 Gaussian, 2 Orvo, 3 Savitsky-Golay.
+struct SmoothingRecord {
+    int type = -1;
+    int points = 0;
+    int enabled = 0;
+    bool IsOn() const { return enabled != 0 && type >= 0; }
+};
+
 // One m/z of the series being fitted.
 struct ChargeStateEntry {
     double mz = 0.0;

@@ -60,6 +60,7 @@ void CInfoBar::SetDtaInfo(int row, double time) { dta_.SetTime(row, time); }
 void CInfoBar::SetZarmassInfo(int row, double mz) { zarmass_.SetMz(row, mz); }
 void CInfoBar::SetZarmassResults(int row, int charge) { zarmass_.SetCharge(row, charge); }
 void CInfoBar::ClearZarmassPage() { zarmass_.ClearList(); }
+QLabel* CInfoBar::ZarmassAverageMwText() { return zarmass_.AverageMwText(); }
 
 void CInfoBar::RefreshDtaListPage() { dta_.Refresh(); }
 void CInfoBar::RefreshZarmassPage() { zarmass_.Refresh(); }

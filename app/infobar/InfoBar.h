@@ -45,6 +45,7 @@ class CInfoBar : public CSheetDlgBar, public CInfoBarTarget {
     void SetZarmassInfo(int row, double mz) override;
     void SetZarmassResults(int row, int charge) override;
     void ClearZarmassPage() override;
+    QLabel* ZarmassAverageMwText() override;
     void Reset() override;
     void UpdateMSnListPage() override;
     void UpdateMSnTimeRange(double start, double end) override;

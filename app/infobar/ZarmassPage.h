@@ -33,6 +33,8 @@ class CZarmassPage : public CSheetPage {
     int OnExportExcel(QString* outputPath = nullptr);
 
     CZarmassResultsGrid* Grid() const { return grid_; }
+    // "Average MW:", whose text the deconvolution sheet sets; null before the page has its window.
+    QLabel* AverageMwText() const { return averageMw_; }
     bool RefreshPending() const { return refreshPending_; }
 
     void FitColumns() override;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace zar {
 namespace {
@@ -194,6 +195,46 @@ void CSpectrumTransform::SetMovingAverage(int width) {
 void CSpectrumTransform::SetKernel(std::vector<double> coefficients) {
     if (coefficients.size() % 2 == 0) coefficients.clear();  // a kernel has a centre
     kernel_ = std::move(coefficients);
+}
+
+bool CSpectrumTransform::SetSmoothing(int type, int points) {
+    kernel_.clear();
+    if (points < 3) return false;
+    if (points % 2 == 0) ++points;
+    const int half = points / 2;
+    std::vector<double> k(static_cast<std::size_t>(points), 0.0);
+    switch (type) {
+        case 0:
+            std::fill(k.begin(), k.end(), 1.0);
+            break;
+        case 1: {
+            // The outermost points lie two standard deviations from the centre.
+            const double sigma = std::max(0.5, half / 2.0);
+            for (int i = -half; i <= half; ++i)
+                k[i + half] = std::exp(-0.5 * (i / sigma) * (i / sigma));
+            break;
+        }
+        case 2:
+            for (int i = -half; i <= half; ++i)
+                k[i + half] = 1.0 + std::cos(std::numbers::pi * i / (half + 1));
+            break;
+        case 3: {
+            // Least-squares quadratic over the window: its value at the centre.
+            const double m = half;
+            const double norm = (2 * m + 1) * (4 * m * m + 4 * m - 3);
+            for (int i = -half; i <= half; ++i)
+                k[i + half] = (3 * (3 * m * m + 3 * m - 1) - 15.0 * i * i) / norm;
+            kernel_ = std::move(k);
+            return true;
+        }
+        default:
+            return false;
+    }
+    double sum = 0.0;
+    for (double c : k) sum += c;
+    for (double& c : k) c /= sum;
+    kernel_ = std::move(k);
+    return true;
 }
 
 std::vector<CVXDataPeak> CSpectrumTransform::Apply(const std::vector<CVXDataPeak>& points) const {

@@ -60,6 +60,10 @@ public:
     // A moving-average kernel of the given odd width (1 leaves the points as they are).
     void SetMovingAverage(int width);
     void SetKernel(std::vector<double> coefficients);
+    // The kernel of a smoothing type of the deconvolution pages over an odd number of points:
+    // 0 boxcar (moving average), 1 Gaussian, 2 Orvo (cosine-weighted), 3 Savitsky-Golay
+    // (quadratic). False, and not set up, for another type or fewer than 3 points.
+    bool SetSmoothing(int type, int points);
     bool IsSetUp() const { return !kernel_.empty(); }
     // The smoothed points; the first and last half-width points keep their intensities,
     // negative results become 0.

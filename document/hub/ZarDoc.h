@@ -11,6 +11,7 @@
 #include "fileio/VXConfiguration.h"
 #include "fileio/VXResults.h"
 #include "interpretation/DenovoTypes.h"
+#include "interpretation/ZarmassTypes.h"
 
 #include <QString>
 
@@ -123,6 +124,9 @@ public:
     void SetDenovoSelection(int a, int b, const QString& text);
     void GetSelectedRange(double& low, double& high) const { low = selectedLow_; high = selectedHigh_; }
     void SetSelectedRange(double low, double high) { selectedLow_ = low; selectedHigh_ = high; }
+    // The smoothing the deconvolution pages apply before they calculate.
+    SmoothingRecord& GetSmoothing() { return smoothing_; }
+    const SmoothingRecord& GetSmoothing() const { return smoothing_; }
     void GetSelection(int& first, int& last) const { first = selectionFirst_; last = selectionLast_; }
     void SetSelection(int first, int last) { selectionFirst_ = first; selectionLast_ = last; }
     void SetSorvexSelection(int record, int column) { sorvexSelection_ = {column, record}; }
@@ -247,6 +251,7 @@ private:
     double xpressDifference_ = 0.0;
     double xpressTolerance_ = 0.0;
     std::unique_ptr<CEnzymeTable> enzymes_;
+    SmoothingRecord smoothing_;
     int selectionFirst_ = 0;
     int selectionLast_ = 0;
     std::pair<int, int> massmapSelection_{0, 0};

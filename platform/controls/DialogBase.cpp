@@ -179,6 +179,10 @@ int CPropertySheetBase::GetActiveIndex() const {
     return tabs_->currentIndex();
 }
 
+void CPropertySheetBase::SetActivePage(int i) {
+    if (i >= 0 && i < tabs_->count()) tabs_->setCurrentIndex(i);
+}
+
 void CPropertySheetBase::accept() {
     for (int i = 0; i < tabs_->count(); ++i) {
         if (!GetPage(i)->UpdateData(true)) {

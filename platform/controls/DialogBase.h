@@ -107,6 +107,7 @@ class CPropertySheetBase : public QDialog {
     CPropertyPageBase* GetPage(int i) const;
     int GetPageCount() const;
     int GetActiveIndex() const;
+    void SetActivePage(int i);
 
   protected:
     virtual bool OnInitDialog();

@@ -1,13 +1,17 @@
 #include "PaneSupport.h"
 
+#include "PlotFeeding.h"
 #include "ViewCommands.h"
+#include "ZarDoc.h"
+#include "app/MainFrame.h"
 #include "com/ComError.h"
 #include "app/plotwrappers/PlotWrappers.h"
 #include "core/Log.h"
-#include "document/hub/ZarDoc.h"
+#include "interpretation/ZarmassTransform.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
 
@@ -59,6 +63,58 @@ void ForEachCommandItem(QMenu* menu, const std::function<void(QAction*, int)>& f
         else if (!a->isSeparator())
             fn(a, a->data().toInt());
     }
+}
+
+CZarmassSheetTarget* OpenZarmassSheet() {
+    CMainFrame* frame = CMainFrame::GetMainFrame();
+    return frame ? frame->GetZarmassSheet() : nullptr;
+}
+
+const CZarmassDeconvolution* ActiveZarmassEngine(const CZarDoc* doc) {
+    const CZarmassSheetTarget* sheet = OpenZarmassSheet();
+    if (!sheet || !doc) return nullptr;
+    if (sheet->IsCalculationPageActive()) return doc->GetZarmassDeconvolution();
+    if (sheet->IsDeconvolutionPageActive()) return doc->GetZarmassTransform();
+    return nullptr;
+}
+
+void SendZarmassLabels(CSpec& c, const CZarDoc* doc, const std::vector<CVXDataPeak>& peaks) {
+    using namespace ZAR_PLOTLib;
+    const CZarmassDeconvolution* engine = ActiveZarmassEngine(doc);
+    std::vector<VXPlot_PeakInfo> infos;
+    if (engine) infos = ZarmassPeakInfos(engine->GetIdentifiedPeaks(), peaks);
+    if (infos.empty()) {
+        c.Call(&ISpec::SetPeakInfo, static_cast<VXPlot_PeakInfo*>(nullptr), 0);
+        c.Call(&ISpec::SetPeakInfoColors, static_cast<std::uint32_t*>(nullptr), 0);
+        return;
+    }
+    std::vector<std::uint32_t> colours(engine->GetColours().begin(), engine->GetColours().end());
+    c.Call(&ISpec::SetPeakInfo, infos.data(), static_cast<std::int32_t>(infos.size()));
+    c.Call(&ISpec::SetPeakInfoColors, colours.data(),
+           static_cast<std::int32_t>(
+               std::min<std::size_t>(engine->GetComponentCount(), colours.size())));
+}
+
+void CopySpectrumPicture(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send) {
+    CSpec offscreen;
+    if (!offscreen.Create(host, QRect(-50, -50, 25, 25), 0)) return;
+    RunPaneOperation(pane, "copying", [&] {
+        offscreen.Call(&ZAR_PLOTLib::ISpec::Initialize);
+        send(offscreen);
+        offscreen.Call(&ZAR_PLOTLib::ISpec::CopyToClipboard);
+    });
+}
+
+void PrintSpectrumPage(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send,
+                       QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape) {
+    CSpec offscreen;
+    if (!offscreen.Create(host, QRect(-50, -50, 25, 25), 0)) return;
+    RunPaneOperation(pane, "printing", [&] {
+        offscreen.Call(&ZAR_PLOTLib::ISpec::Initialize);
+        send(offscreen);
+        PrintPlotPage(painter, page, dpiX, dpiY, landscape,
+                      [&](const QRect& plot) { DrawSpecControl(offscreen, painter, plot); });
+    });
 }
 
 PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landscape) {

@@ -4,10 +4,13 @@
 
 #include "com/ComTypes.h"
 
+#include "fileio/VXTypes.h"
+
 #include <QRect>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -15,10 +18,14 @@ class QObject;
 class QPainter;
 class QPrinter;
 class QScrollBar;
+class QWidget;
 
 namespace zar {
 
 class CSpec;
+class CZarDoc;
+class CZarmassDeconvolution;
+class CZarmassSheetTarget;
 
 // Runs one operation of a pane; a failing control call (CComError) ends it and is logged, and
 // the pane stays usable.
@@ -32,6 +39,24 @@ void AddZoomItems(QMenu* menu, const std::function<void(int)>& run);
 void AddSearchItems(QMenu* menu, const std::function<void(int)>& run);
 // Calls fn for every command item of a menu and its submenus.
 void ForEachCommandItem(QMenu* menu, const std::function<void(QAction*, int id)>& fn);
+
+// The main window's deconvolution sheet; null while it is closed.
+CZarmassSheetTarget* OpenZarmassSheet();
+// The engine whose ion labels the spectrum panes draw: the calculation engine while the
+// deconvolution sheet shows its Calculation page, the transform engine while it shows its
+// Deconvolution page, none otherwise.
+const CZarmassDeconvolution* ActiveZarmassEngine(const CZarDoc* doc);
+
+// The active engine's ion labels (none without one) with their colours, for a spectrum shown
+// with these peaks.
+void SendZarmassLabels(CSpec& control, const CZarDoc* doc, const std::vector<CVXDataPeak>& peaks);
+
+// A hidden Spec control of the host, loaded by send: its picture goes to the clipboard, or it
+// prints one page (the document's footer, the plot, the document's header). A failing control
+// call is logged under the pane's name.
+void CopySpectrumPicture(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send);
+void PrintSpectrumPage(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send,
+                       QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
 
 // A printed page: quarter-inch margins, a footer band above the plot and a header band below
 // it, and a further quarter inch at the left (portrait) or the top (landscape).

@@ -76,6 +76,34 @@ void MatchPeakInfoApexes(std::vector<VXPlot_PeakInfo>& infos,
     if (w < infos.size()) close();
 }
 
+std::vector<VXPlot_PeakInfo> ZarmassPeakInfos(std::span<const CPeakLabel> labels,
+                                              const std::vector<CVXDataPeak>& peaks) {
+    std::vector<VXPlot_PeakInfo> infos;
+    // Only the labels the engine holds are read: the list may be empty, and no more are shown
+    // than the control takes.
+    const std::size_t examined =
+        std::min(labels.size(), static_cast<std::size_t>(kMaxZarmassPeakInfos));
+    for (std::size_t i = 0; i < examined; ++i) {
+        const CPeakLabel& label = labels[i];
+        if (!(label.apex.mass > 0.0)) continue;
+        VXPlot_PeakInfo info{};
+        info.left = {label.left.mass, label.left.intensity, 0.0};
+        info.apex = {label.apex.mass, label.apex.intensity, 0.0};
+        info.right = {label.right.mass, label.right.intensity, 0.0};
+        info.iPenIndex = label.penIndex;
+        info.iChargeState = label.chargeState;
+        info.bShowCharge = label.showCharge;
+        info.bShowColor = label.showColor;
+        info.bShowText = label.showText;
+        const QString text = label.text.left(kZarmassLabelTextLength - 1);
+        for (qsizetype k = 0; k < text.size(); ++k)
+            info.cLabelText[k] = static_cast<std::int16_t>(text[k].unicode());
+        infos.push_back(info);
+    }
+    MatchPeakInfoApexes(infos, peaks);
+    return infos;
+}
+
 void FillPlotFilter(const CVXFilter& f, VXPlot_Filter& r) {
     r.bIsComplete = f.isComplete;
     r.eScanData = static_cast<VXPlot_ScanData>(f.scanData);

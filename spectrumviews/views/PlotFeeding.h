@@ -5,10 +5,12 @@
 
 #include "fileio/VXChro.h"
 #include "fileio/VXSpectrum.h"
+#include "interpretation/ZarmassTypes.h"
 #include "plot/typelib/ZarPlotTypes.h"
 
 #include <QString>
 
+#include <span>
 #include <vector>
 
 namespace zar {
@@ -40,6 +42,15 @@ ZAR_PLOTLib::VXPlot_PeakInfo MakePeakInfo(double low, double mz, double high, in
 // windows after it.
 void MatchPeakInfoApexes(std::vector<ZAR_PLOTLib::VXPlot_PeakInfo>& infos,
                          const std::vector<CVXDataPeak>& peaks);
+
+// Most ion labels of a deconvolution engine that a spectrum shows.
+constexpr int kMaxZarmassPeakInfos = 100;
+
+// Ion labels of a deconvolution engine as the control's peak infos: the labels with an apex
+// mass above 0 among the first kMaxZarmassPeakInfos, each apex moved onto the most intense peak
+// of its window in the spectrum shown.
+std::vector<ZAR_PLOTLib::VXPlot_PeakInfo> ZarmassPeakInfos(std::span<const CPeakLabel> labels,
+                                                           const std::vector<CVXDataPeak>& peaks);
 
 // Peaks (or trace points) as the controls' data records, which have the same layout.
 std::vector<ZAR_PLOTLib::VXPlot_DataPeak> PlotPeaks(const CVXDataPeak* first, std::size_t count);

@@ -5,6 +5,7 @@
 #include "ViewCommands.h"
 #include "app/FrameCommands.h"
 #include "app/MainFrame.h"
+#include "app/ZarmassSheetTarget.h"
 #include "app/plotwrappers/PlotWrappers.h"
 #include "app/plotwrappers/SpecToolBar.h"
 #include "core/Log.h"
@@ -14,6 +15,7 @@
 #include "document/hub/PlotRange.h"
 #include "document/hub/SpectrumText.h"
 #include "document/hub/ZarDoc.h"
+#include "interpretation/ZarmassDeconvolution.h"
 #include "rawfile/VRawfile.h"
 
 #include <QApplication>
@@ -169,8 +171,19 @@ bool CSpecView::readSpectrumAt(double time) {
     return doc->ReadSpectrum(0, 1, filter, time, &spectrum_, &spectrum_.filter);
 }
 
+double CSpecView::spectrumTime() const {
+    // While the deconvolution works on a scan of a deconvolution run, that scan is shown.
+    const CZarmassSheetTarget* sheet = OpenZarmassSheet();
+    CZarDoc* doc = GetDocument();
+    const CVXResults* r = doc ? doc->GetCurrentResults() : nullptr;
+    if (sheet && sheet->IsDeconvolutionPageActive() && doc->GetZarmassDeconvolution() && r &&
+        r->typeCode == kZarmassResultsType)
+        return doc->GetZarmassDeconvolution()->GetScanTime();
+    return currentScanTime();
+}
+
 void CSpecView::loadMsSpectrum() {
-    const double time = currentScanTime();
+    const double time = spectrumTime();
     if (time < 0.0) {
         setDataValid(false);
         return;
@@ -212,11 +225,10 @@ void CSpecView::SendSpectrumToControl(CSpec& c) {
         }
     }
     d->selectedSegment = selected;
-    // 2-3. Mass ranges and peak infos (no deconvolution engine annotates this pane).
+    // 2-3. Mass ranges and the deconvolution's ion labels.
     std::vector<VXPlot_MassRange> ranges;
     for (const CVX_MassRange& r : spectrum_.massRanges) ranges.push_back({r.low, r.high});
-    c.Call(&ISpec::SetPeakInfo, static_cast<VXPlot_PeakInfo*>(nullptr), 0);
-    c.Call(&ISpec::SetPeakInfoColors, static_cast<std::uint32_t*>(nullptr), 0);
+    SendZarmassLabels(c, GetDocument(), spectrum_.peaks);
     // 4-5. Segment sizes and peaks: all segments, or the selected one alone.
     std::vector<std::int32_t> sizes(spectrum_.segmentSizes.begin(), spectrum_.segmentSizes.end());
     if (selected < 0) {
@@ -271,6 +283,10 @@ void CSpecView::SendSpectrumToControl(CSpec& c) {
            y.relativeMax);
     // 13.
     c.Call(&ISpec::put_DataValid, 1);
+}
+
+void CSpecView::trackMassRange(double low, double high) {
+    if (CZarmassSheetTarget* sheet = OpenZarmassSheet()) sheet->SetTrackedMassRange(low, high);
 }
 
 void CSpecView::applyStyle(CSpec& c) {
@@ -372,6 +388,8 @@ void CSpecView::OnSpecZoom(bool valid, double startMass, double startIntensity, 
             d->xStart = std::min(startMass, endMass);
             d->xEnd = std::max(startMass, endMass);
             applyXRange();
+            // A zoom of the intensity alone names no mass range.
+            trackMassRange(d->xStart, d->xEnd);
         }
         if (startIntensity != endIntensity) {
             d->yZoomed = 1;
@@ -389,6 +407,8 @@ void CSpecView::OnSpecLButtonUp(bool valid, double mass, double) {
     if (!valid) return;
     const int i = PickPeak(spectrum_.peaks, mass);
     if (i < 0) return;
+    if (CZarmassSheetTarget* sheet = OpenZarmassSheet(); sheet && sheet->IsCalculationPageActive())
+        sheet->SetSelectedMass(spectrum_.peaks[i].dPosition);
     emit peakPicked(spectrum_.peaks[i].dPosition, spectrum_.peaks[i].dIntensity);
 }
 
@@ -458,6 +478,8 @@ void CSpecView::OnCommand(int id) {
                 if (changed) {
                     applyXRange();
                     applyYRange();
+                    trackMassRange(d->xZoomed ? d->xStart : xFull.low,
+                                   d->xZoomed ? d->xEnd : xFull.high);
                 }
                 break;
             }
@@ -468,17 +490,13 @@ void CSpecView::OnCommand(int id) {
                     if (id == ID_PLOT_RESET_SCALING) d->yZoomed = 0;
                     applyXRange();
                     applyYRange();
+                    trackMassRange(xFull.low, xFull.high);
                 }
                 break;
             case ID_PLOT_SPEC_COPY:
-                if (control_ && control_->Interface()) {
-                    CSpec offscreen;
-                    if (offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) {
-                        offscreen.Call(&ISpec::Initialize);
-                        SendSpectrumToControl(offscreen);
-                        offscreen.Call(&ISpec::CopyToClipboard);
-                    }
-                }
+                if (control_ && control_->Interface())
+                    CopySpectrumPicture(this, "Spectrum view",
+                                        [this](CSpec& c) { SendSpectrumToControl(c); });
                 break;
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
@@ -559,14 +577,9 @@ void CSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
 
 void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                           bool landscape) {
-    CSpec offscreen;
-    if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) return;
-    guarded("printing", [&] {
-        offscreen.Call(&ISpec::Initialize);
-        SendSpectrumToControl(offscreen);
-        PrintPlotPage(painter, page, dpiX, dpiY, landscape,
-                      [&](const QRect& plot) { DrawSpecControl(offscreen, painter, plot); });
-    });
+    PrintSpectrumPage(
+        this, "Spectrum view", [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
+        dpiY, landscape);
 }
 
 std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {

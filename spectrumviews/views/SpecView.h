@@ -28,6 +28,8 @@ class CSpecView : public CZarViewWidget {
     static constexpr int kFormId = 8596;
     static constexpr int kContextMenuId = 9331;
     static constexpr double kZoomFactor = 2.0;
+    // Type code of the results of a deconvolution run: its spectrum is the deconvolution's scan.
+    static constexpr int kZarmassResultsType = 6;
 
     explicit CSpecView(QWidget* parent = nullptr);
     ~CSpecView() override;
@@ -86,6 +88,10 @@ class CSpecView : public CZarViewWidget {
   private:
     CVXUserResult* currentUserResult() const;
     double currentScanTime() const;
+    // The time of the scan to show.
+    double spectrumTime() const;
+    // The mass range now shown, for the deconvolution sheet's tracking pages.
+    void trackMassRange(double low, double high);
     void setCurrentScanTime(double time);
     bool dataValid() const;
     void setNoDataText(const QString& text);

@@ -349,3 +349,85 @@ TEST(ZarmassTransform, CalculationOnTheInputUsesEveryPeakAndFindsTheMass) {
     EXPECT_EQ(engine.GetWorkPeaks().size(), 100u);
     EXPECT_EQ(engine.GetOutputPeaks().size(), 100u);
 }
+
+TEST(ZarmassTransform, AdoptedTransformReplacesSpectrumAndResult) {
+    CZarmassTransform engine;
+    ASSERT_TRUE(engine.PrepareTransform(TransformParams(15000.0, 20000.0, 10.0), MyoglobinProfile(),
+                                        ProfileScan()));
+    TransformAndAccept(engine);
+    ASSERT_EQ(engine.GetOutputPeaks().size(), 500u);
+
+    CZarmassTransform staged;
+    ZarmassScanInfo scan = CentroidScan();
+    scan.scanNumber = 77;
+    ASSERT_TRUE(staged.PrepareTransform(TransformParams(16000.0, 18000.0, 1.0),
+                                        CentroidSeries(kMyoglobinMass, 12, 22, kProtonAdduct),
+                                        scan));
+    const ZarmassTransformResult result = RunZarmassTransform(staged.MakeTransformJob());
+    ASSERT_TRUE(engine.AdoptTransform(staged, result));
+    EXPECT_EQ(engine.GetScanNumber(), 77);
+    EXPECT_EQ(engine.GetGridSize(), 2000);
+    EXPECT_EQ(engine.GetInputPeaks().size(), staged.GetInputPeaks().size());
+    EXPECT_EQ(engine.GetOutputPeaks().size(), 2000u);
+    EXPECT_EQ(engine.GetWorkPeaks().size(), 2000u);
+    // The engine runs re-transforms on what it adopted.
+    ZarmassParams chosen = TransformParams(16000.0, 18000.0);
+    chosen.mz[0] = kMyoglobinMass;
+    chosen.count = 1;
+    const auto job = engine.MakeSelectedJob(chosen);
+    ASSERT_TRUE(job.has_value());
+    EXPECT_EQ(job->gridSize, 2000);
+    EXPECT_TRUE(engine.AcceptTransform(RunZarmassTransform(*job)));
+}
+
+TEST(ZarmassTransform, CancelledOrStaleTransformIsNotAdopted) {
+    CZarmassTransform engine;
+    ASSERT_TRUE(engine.PrepareTransform(TransformParams(15000.0, 20000.0, 10.0), MyoglobinProfile(),
+                                        ProfileScan()));
+    TransformAndAccept(engine);
+    const std::vector<PeakRecord> before(engine.GetOutputPeaks().begin(),
+                                         engine.GetOutputPeaks().end());
+
+    CZarmassTransform staged;
+    ASSERT_TRUE(staged.PrepareTransform(TransformParams(16000.0, 18000.0, 1.0),
+                                        CentroidSeries(kMyoglobinMass, 12, 22, kProtonAdduct),
+                                        CentroidScan()));
+    ZarmassTransformResult cancelled = RunZarmassTransform(staged.MakeTransformJob());
+    cancelled.cancelled = true;
+    EXPECT_FALSE(engine.AdoptTransform(staged, cancelled));
+    const ZarmassTransformResult stale = RunZarmassTransform(staged.MakeTransformJob());
+    ASSERT_TRUE(staged.PrepareTransform(TransformParams(16000.0, 18000.0, 1.0),
+                                        CentroidSeries(kMyoglobinMass, 12, 22, kProtonAdduct),
+                                        CentroidScan()));
+    EXPECT_FALSE(engine.AdoptTransform(staged, stale));
+    ASSERT_EQ(engine.GetOutputPeaks().size(), before.size());
+    EXPECT_EQ(engine.GetGridSize(), 500);
+    EXPECT_EQ(engine.GetInputPeaks().size(), MyoglobinProfile().size());
+}
+
+TEST(ZarmassTransform, DeconvolutedSpectrumOutlivesACalculationOnTheInput) {
+    CZarmassTransform engine;
+    ZarmassParams params = TransformParams(16000.0, 18000.0, 1.0);
+    ASSERT_TRUE(engine.PrepareTransform(params, MyoglobinProfile(), ProfileScan()));
+    TransformAndAccept(engine);
+    EXPECT_EQ(engine.GetDeconvolutedPeaks().size(), 2000u);
+
+    // A re-transform, then a calculation, which puts the input spectrum back as the work
+    // spectrum: the deconvoluted spectrum shown is still the re-transform.
+    params.mz[0] = kMyoglobinMass;
+    params.count = 1;
+    const ZarmassTransformResult again = RunZarmassTransform(*engine.MakeSelectedJob(params));
+    ASSERT_TRUE(engine.AcceptTransform(again));
+    engine.SetTransformDone(true);
+    ASSERT_TRUE(engine.SetInputFromTransform(params));
+    ASSERT_TRUE(engine.CalculateFromSelectedMass());
+    EXPECT_EQ(engine.GetWorkPeaks().size(), MyoglobinProfile().size());
+    const auto shown = engine.GetDeconvolutedPeaks();
+    ASSERT_EQ(shown.size(), again.points.size());
+    EXPECT_EQ(shown.front().mass, 16000.0);
+    EXPECT_EQ(shown[500].intensity, again.points[500].intensity);
+
+    // Not marked done (a new transform): the plain output.
+    engine.SetTransformDone(false);
+    EXPECT_EQ(engine.GetDeconvolutedPeaks().data(), engine.GetOutputPeaks().data());
+}

@@ -164,3 +164,42 @@ TEST(PlotRange, SmoothingKeepsTheEndsAndClampsNegatives) {
     t.SetKernel({-1.0, -1.0, -1.0});
     EXPECT_EQ(t.Apply(points)[2].dIntensity, 0.0);
 }
+
+TEST(PlotRange, SmoothingTypesKeepALevelAndFollowALine) {
+    // Every kernel is normalised (a level stays), symmetric, and a quadratic fit keeps a line.
+    std::vector<CVXDataPeak> level, line;
+    for (int i = 0; i < 21; ++i) {
+        level.push_back(peak(i, 7.0));
+        line.push_back(peak(i, 2.0 * i + 1.0));
+    }
+    const struct {
+        int type;
+        int points;
+    } cases[] = {{0, 3}, {0, 15}, {1, 5}, {1, 15}, {2, 3}, {2, 7}, {3, 5}, {3, 13}};
+    for (const auto& c : cases) {
+        CSpectrumTransform t;
+        ASSERT_TRUE(t.SetSmoothing(c.type, c.points)) << c.type << " " << c.points;
+        const std::vector<CVXDataPeak> flat = t.Apply(level);
+        const std::vector<CVXDataPeak> straight = t.Apply(line);
+        for (int i = 0; i < 21; ++i) {
+            EXPECT_NEAR(flat[i].dIntensity, 7.0, 1e-9) << c.type << " " << c.points << " " << i;
+            EXPECT_NEAR(straight[i].dIntensity, 2.0 * i + 1.0, 1e-9) << c.type << " " << i;
+        }
+    }
+    // A spike is spread over the window, most at its centre; Savitsky-Golay keeps more of it
+    // than a boxcar of the same width.
+    std::vector<CVXDataPeak> spike(21, peak(0, 0.0));
+    for (int i = 0; i < 21; ++i) spike[i].dPosition = i;
+    spike[10].dIntensity = 100.0;
+    CSpectrumTransform boxcar, golay;
+    ASSERT_TRUE(boxcar.SetSmoothing(0, 5));
+    ASSERT_TRUE(golay.SetSmoothing(3, 5));
+    EXPECT_DOUBLE_EQ(boxcar.Apply(spike)[10].dIntensity, 20.0);
+    EXPECT_DOUBLE_EQ(boxcar.Apply(spike)[12].dIntensity, 20.0);
+    EXPECT_GT(golay.Apply(spike)[10].dIntensity, 20.0);
+    // No kernel for other types or for fewer than three points.
+    CSpectrumTransform none;
+    EXPECT_FALSE(none.SetSmoothing(4, 5));
+    EXPECT_FALSE(none.SetSmoothing(0, 1));
+    EXPECT_FALSE(none.IsSetUp());
+}

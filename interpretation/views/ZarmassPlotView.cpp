@@ -1,0 +1,401 @@
+#include "ZarmassPlotView.h"
+
+#include "ZarDoc.h"
+#include "app/FrameCommands.h"
+#include "document/UpdateHints.h"
+#include "document/hub/PlotRange.h"
+#include "document/hub/SpectrumText.h"
+#include "plotwrappers/PlotWrappers.h"
+#include "spectrumviews/views/PaneSupport.h"
+#include "spectrumviews/views/PlotFeeding.h"
+#include "spectrumviews/views/ViewCommands.h"
+
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QMenu>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace zar {
+
+using namespace ZAR_PLOTLib;
+
+namespace {
+
+const QString kMassAxis = QStringLiteral("mass");
+
+}  // namespace
+
+CZarmassPlotView::CZarmassPlotView(const QString& noDataText, QWidget* parent)
+    : CZarViewWidget(parent), noDataText_(noDataText) {}
+
+CZarmassPlotView::~CZarmassPlotView() = default;
+
+void CZarmassPlotView::guarded(const char* what, const std::function<void()>& action) {
+    RunPaneOperation(ViewClassName(), what, action);
+}
+
+void CZarmassPlotView::repaintControl() {
+    if (control_) control_->RedrawControl();
+}
+
+bool CZarmassPlotView::DataValid() const {
+    if (!control_ || !control_->Interface()) return false;
+    std::int32_t valid = 0;
+    return SUCCEEDED(control_->Interface()->get_DataValid(&valid)) && valid != 0;
+}
+
+void CZarmassPlotView::setDataValid(bool valid) {
+    if (control_ && control_->Interface()) control_->Call(&ISpec::put_DataValid, valid ? 1 : 0);
+}
+
+void CZarmassPlotView::OnInitialUpdate() {
+    if (initialised_) return;
+    initialised_ = true;
+    auto control = std::make_unique<CSpec>();
+    if (control->Create(this, QRect(15, 15, 100, 100), 0)) {
+        guarded("initialising the control", [&] {
+            control->Call(&ISpec::Initialize);
+            control->Call(&ISpec::put_NoDataText, WideText(noDataText_));
+        });
+        control->OnEvent(SpecEvents::kSpecRButtonDown, [this](const DispArgs&) {
+            if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(QCursor::pos());
+        });
+        control->OnEvent(SpecEvents::kSpecLButtonUp, [this](const DispArgs& a) {
+            OnSpecLButtonUp(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2));
+        });
+        control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
+            OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
+                       a.doubleAt(4));
+        });
+        control_ = std::move(control);
+    }
+    resizeEvent(nullptr);
+    // A layout shown again after a deconvolution shows what the engines hold.
+    Rebuild();
+}
+
+void CZarmassPlotView::OnUpdate(CZarView*, int hint) {
+    if (hint == kHintPlotLayout) {
+        guarded("clearing the plot", [&] { setDataValid(false); });
+        repaintControl();
+        return;
+    }
+    if (RebuildsOn(hint)) Rebuild();
+}
+
+void CZarmassPlotView::Rebuild() {
+    if (!control_ || !control_->Interface()) return;
+    spectrum_.Empty();
+    guarded("loading the spectrum", [&] {
+        if (!FillSpectrum(spectrum_)) {
+            spectrum_.Empty();
+            setDataValid(false);
+            return;
+        }
+        SendSpectrumToControl(*control_);
+        control_->Call(&ISpec::put_EnableManualZoom, 1);
+    });
+    repaintControl();
+    CommandStateChanged();
+}
+
+void CZarmassPlotView::TakePeaks(CVXSpec& spectrum, std::span<const PeakRecord> peaks) {
+    CVXSpectrumHeaderData& h = spectrum.header.data;
+    spectrum.peaks.clear();
+    spectrum.peaks.reserve(peaks.size());
+    double total = 0.0;
+    for (const PeakRecord& p : peaks) {
+        spectrum.peaks.push_back({p.mass, p.intensity, p.extra, p.flags});
+        total += p.intensity;
+    }
+    if (peaks.empty()) return;
+    const auto lowest =
+        std::min_element(peaks.begin(), peaks.end(),
+                         [](const auto& a, const auto& b) { return a.intensity < b.intensity; });
+    const auto base =
+        std::max_element(peaks.begin(), peaks.end(),
+                         [](const auto& a, const auto& b) { return a.intensity < b.intensity; });
+    h.dLowMass = peaks.front().mass;
+    h.dHighMass = peaks.back().mass;
+    h.dMinPeakIntensity = lowest->intensity;
+    h.dMinPeakMass = lowest->mass;
+    h.dBasePeakIntensity = base->intensity;
+    h.dBasePeakMass = base->mass;
+    h.dTIC = total;
+    spectrum.massRanges = {CVX_MassRange{h.dLowMass, h.dHighMass}};
+    spectrum.segmentSizes = {static_cast<int>(peaks.size())};
+}
+
+void CZarmassPlotView::SendLabels(CSpec& c) {
+    c.Call(&ISpec::SetPeakInfo, static_cast<VXPlot_PeakInfo*>(nullptr), 0);
+    c.Call(&ISpec::SetPeakInfoColors, static_cast<std::uint32_t*>(nullptr), 0);
+}
+
+void CZarmassPlotView::SendSpectrumToControl(CSpec& c) {
+    SendLabels(c);
+    // The document's smoothing, as the heading shows it.
+    const CZarDoc* doc = GetDocument();
+    const SmoothingRecord smoothing = doc ? doc->GetSmoothing() : SmoothingRecord();
+    if (smoothing.type >= 0)
+        c.Call(&ISpec::SetSmoothingParams, 1, smoothing.type, smoothing.points);
+    else
+        c.Call(&ISpec::SetSmoothingParams, 0, 0, 0);
+
+    std::vector<VXPlot_MassRange> ranges;
+    for (const CVX_MassRange& r : spectrum_.massRanges) ranges.push_back({r.low, r.high});
+    std::vector<std::int32_t> sizes(spectrum_.segmentSizes.begin(), spectrum_.segmentSizes.end());
+    std::vector<VXPlot_DataPeak> peaks = PlotPeaks(spectrum_.peaks.data(), spectrum_.peaks.size());
+    c.Call(&ISpec::SetPeakData, sizes.empty() ? nullptr : sizes.data(),
+           ranges.empty() ? nullptr : ranges.data(), static_cast<std::int32_t>(ranges.size()),
+           peaks.empty() ? nullptr : peaks.data(), static_cast<std::int32_t>(peaks.size()));
+    const QString path = doc ? doc->GetRawFilePath() : QString();
+    c.Call(&ISpec::put_FileName, WideText(path));
+    VXPlot_SpectrumHeader header;
+    static_assert(sizeof(header) == sizeof(spectrum_.header.data));
+    std::memcpy(&header, &spectrum_.header.data, sizeof(header));
+    c.Call(&ISpec::SetScanHeader, &header, 0);
+    VXPlot_SpecStyle style{};
+    style.eStyle = VXPlot_SpecStyle_ProfileStyle;
+    style.bShowLabels = display_.showLabels;
+    style.dLabelThreshold = display_.labelThreshold;
+    style.bOffsetLabels = display_.offsetLabels;
+    style.fLabelOffset = display_.labelOffset;
+    style.bRotateLabels = display_.rotateLabels;
+    c.Call(&ISpec::SetStyle, &style);
+    VXPlot_Filter filter;
+    c.Call(&ISpec::InitializeFilter, &filter);
+    FillPlotFilter(spectrum_.filter, filter);
+    c.Call(&ISpec::put_Filter, &filter);
+    const QString yAbsolute = QString::fromLatin1(kDefaultYAxisAbsolute);
+    const QString yRelative = QString::fromLatin1(kDefaultYAxisRelative);
+    c.Call(&ISpec::SetAxisLabels, WideText(kMassAxis), WideText(yAbsolute), WideText(yRelative),
+           static_cast<LPCWSTR>(nullptr), static_cast<LPCWSTR>(nullptr));
+    c.Call(&ISpec::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(display_.yAxisScaleType));
+    sendAxisLimits(c);
+    c.Call(&ISpec::put_DataValid, 1);
+}
+
+void CZarmassPlotView::sendAxisLimits(CSpec& c) {
+    if (display_.xZoomed)
+        c.Call(&ISpec::SetXAxisLimits, display_.xStart, display_.xEnd);
+    else
+        c.Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
+               spectrum_.header.data.dHighMass);
+    const YAxisLimits y = SpectrumYLimits(spectrum_, display_);
+    c.Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin,
+           y.relativeMax);
+}
+
+void CZarmassPlotView::applyXRange() {
+    if (!control_ || !control_->Interface()) return;
+    if (display_.xZoomed)
+        control_->Call(&ISpec::SetXAxisLimits, display_.xStart, display_.xEnd);
+    else
+        control_->Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
+                       spectrum_.header.data.dHighMass);
+}
+
+void CZarmassPlotView::applyYRange() {
+    if (!control_ || !control_->Interface()) return;
+    const YAxisLimits y = SpectrumYLimits(spectrum_, display_);
+    control_->Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax,
+                   y.relativeMin, y.relativeMax);
+}
+
+int CZarmassPlotView::MostIntensePeakWithin(double mass, double halfWidth) const {
+    const std::vector<CVXDataPeak>& peaks = spectrum_.peaks;
+    auto it = std::lower_bound(peaks.begin(), peaks.end(), mass - halfWidth,
+                               [](const CVXDataPeak& p, double m) { return p.dPosition < m; });
+    int best = -1;
+    for (; it != peaks.end() && it->dPosition <= mass + halfWidth; ++it) {
+        const int i = static_cast<int>(it - peaks.begin());
+        if (best < 0 || it->dIntensity > peaks[best].dIntensity) best = i;
+    }
+    return best;
+}
+
+// ---- zoom -------------------------------------------------------------------------------
+
+void CZarmassPlotView::OnSpecZoom(bool valid, double startMass, double startIntensity,
+                                  double endMass, double endIntensity) {
+    if (!valid || !control_) return;
+    guarded("zooming", [&] {
+        if (startMass != endMass) {
+            display_.xZoomed = 1;
+            display_.xStart = std::min(startMass, endMass);
+            display_.xEnd = std::max(startMass, endMass);
+            applyXRange();
+            OnMassRangeShown(display_.xStart, display_.xEnd);
+        }
+        if (startIntensity != endIntensity) {
+            display_.yZoomed = 1;
+            display_.yStart = std::min(startIntensity, endIntensity);
+            display_.yEnd = std::max(startIntensity, endIntensity);
+            applyYRange();
+        }
+    });
+    repaintControl();
+    CommandStateChanged();
+}
+
+bool CZarmassPlotView::IsCommandEnabled(int id) const {
+    const bool valid = DataValid();
+    switch (id) {
+        case ID_PLOT_ZOOM_OUT_X:
+        case ID_PLOT_DISPLAY_ALL:
+            return valid && display_.xZoomed;
+        case ID_PLOT_ZOOM_OUT_Y:
+        case ID_PLOT_NORMALIZE:
+            return valid && display_.yZoomed;
+        case ID_PLOT_RESET_SCALING:
+            return valid && (display_.xZoomed || display_.yZoomed);
+        case ID_PLOT_SPEC_COPY:
+        case ID_PLOT_SPEC_PRINT:
+        case ID_PLOT_EXPORT_EXACT_MASS:
+        case ID_PLOT_EXPORT_NOMINAL_MASS:
+        case ID_PLOT_ZOOM_IN_X:
+        case ID_PLOT_ZOOM_IN_Y:
+            return valid;
+        // The spectrum display options belong to the plot layout's spectrum pane.
+        case ID_PLOT_DISPLAY_OPTIONS:
+            return false;
+        default:
+            return false;
+    }
+}
+
+void CZarmassPlotView::OnCommand(int id) {
+    if (!IsCommandEnabled(id)) return;
+    const PlotRange yFull{spectrum_.header.data.dMinPeakIntensity,
+                          spectrum_.header.data.dBasePeakIntensity};
+    const PlotRange xFull{spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass};
+    guarded("a command", [&] {
+        switch (id) {
+            case ID_PLOT_ZOOM_IN_Y:
+                if (ZoomInSpectrumYRange(display_, yFull, kZoomFactor)) applyYRange();
+                break;
+            case ID_PLOT_ZOOM_OUT_Y:
+                if (ZoomOutSpectrumYRange(display_, yFull, kZoomFactor)) applyYRange();
+                break;
+            case ID_PLOT_NORMALIZE:
+                display_.yZoomed = 0;
+                applyYRange();
+                break;
+            case ID_PLOT_ZOOM_IN_X:
+            case ID_PLOT_ZOOM_OUT_X:
+                if (id == ID_PLOT_ZOOM_IN_X ? ZoomInSpectrumXRange(display_, xFull, kZoomFactor)
+                                            : ZoomOutSpectrumXRange(display_, xFull, kZoomFactor)) {
+                    applyXRange();
+                    applyYRange();
+                }
+                break;
+            case ID_PLOT_DISPLAY_ALL:
+            case ID_PLOT_RESET_SCALING:
+                display_.xZoomed = 0;
+                if (id == ID_PLOT_RESET_SCALING) display_.yZoomed = 0;
+                applyXRange();
+                applyYRange();
+                break;
+            case ID_PLOT_SPEC_COPY:
+                CopySpectrumPicture(this, ViewClassName(),
+                                    [this](CSpec& c) { SendSpectrumToControl(c); });
+                break;
+            case ID_PLOT_SPEC_PRINT:
+                PrintWithDialog();
+                break;
+            case ID_PLOT_EXPORT_EXACT_MASS:
+                ExportSpectrumText(true);
+                break;
+            case ID_PLOT_EXPORT_NOMINAL_MASS:
+                ExportSpectrumText(false);
+                break;
+            default:
+                break;
+        }
+    });
+    repaintControl();
+    CommandStateChanged();
+}
+
+bool CZarmassPlotView::ExportSpectrumText(bool exact) {
+    if (spectrum_.peaks.empty()) return false;
+    CZarDoc* doc = GetDocument();
+    SpectrumTextHeader header;
+    const CVXSpectrumHeaderData& h = spectrum_.header.data;
+    header.scan = h.nScanNumber;
+    header.retentionTime = h.dRT;
+    if (h.bScanRangeValid) {
+        header.averaged = true;
+        header.firstScan = h.nFirstScanNumber;
+        header.lastScan = h.nLastScanNumber;
+        header.firstTime = h.dStartRT;
+        header.lastTime = h.dEndRT;
+        header.scansAveraged = h.nNumScansAveraged;
+    }
+    const CVXMassDefect defect =
+        doc && doc->GetFileHolder() ? doc->GetFileHolder()->massDefect : CVXMassDefect();
+    return SpectrumToText(QString(), doc ? doc->GetRawFilePath() : QString(), &spectrum_.filter,
+                          header, spectrum_.peaks, exact, defect);
+}
+
+// ---- the main window's commands and printing -------------------------------------------
+
+bool CZarmassPlotView::HasViewCommand(int id) const {
+    return id == ID_FILE_PRINT || (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING);
+}
+
+bool CZarmassPlotView::IsViewCommandEnabled(int id) const {
+    if (id == ID_FILE_PRINT) return IsCommandEnabled(ID_PLOT_SPEC_PRINT);
+    return HasViewCommand(id) && IsCommandEnabled(id);
+}
+
+void CZarmassPlotView::OnViewCommand(int id) {
+    if (!IsViewCommandEnabled(id)) return;
+    OnCommand(id == ID_FILE_PRINT ? int(ID_PLOT_SPEC_PRINT) : id);
+}
+
+void CZarmassPlotView::PrintPages(QPainter& painter, QPrinter& printer) {
+    const PrinterPage p = PrintablePage(printer);
+    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
+}
+
+void CZarmassPlotView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
+                                 bool landscape) {
+    PrintSpectrumPage(
+        this, ViewClassName(), [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
+        dpiY, landscape);
+}
+
+// ---- context menu -----------------------------------------------------------------------
+
+std::unique_ptr<QMenu> CZarmassPlotView::BuildContextMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    const auto run = [this](int command) { OnCommand(command); };
+    AddCommandItem(menu.get(), ID_PLOT_SPEC_COPY, "&Copy", run);
+    AddCommandItem(menu.get(), ID_PLOT_SPEC_PRINT, "&Print...", run);
+    QMenu* exportMenu = menu->addMenu(QStringLiteral("&Export"));
+    AddCommandItem(exportMenu, ID_PLOT_EXPORT_EXACT_MASS, "Clipboard (&Exact Mass)", run);
+    AddCommandItem(exportMenu, ID_PLOT_EXPORT_NOMINAL_MASS, "Clipboard (&Nominal Mass)", run);
+    menu->addSeparator();
+    AddZoomItems(menu.get(), run);
+    menu->addSeparator();
+    AddCommandItem(menu.get(), ID_PLOT_DISPLAY_OPTIONS, "&Display Options...", run);
+    ForEachCommandItem(menu.get(),
+                       [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
+    return menu;
+}
+
+void CZarmassPlotView::contextMenuEvent(QContextMenuEvent* event) {
+    if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(event->globalPos());
+}
+
+void CZarmassPlotView::resizeEvent(QResizeEvent* event) {
+    if (event) CZarViewWidget::resizeEvent(event);
+    if (control_) control_->setGeometry(2, 2, std::max(0, width() - 4), std::max(0, height() - 4));
+}
+
+}  // namespace zar

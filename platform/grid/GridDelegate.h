@@ -1,5 +1,6 @@
 #pragma once
 // Edits grid cells: the grid decides whether a cell may edit and checks the entry before it is stored.
+// Rich-text cells are drawn as rich text; drop-down cells edit with a list of their choices.
 
 #include <QStyledItemDelegate>
 
@@ -11,6 +12,9 @@ class CGXGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     explicit CGXGridDelegate(CGXGridWnd* grid);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QTextDocumentFragment>
 
 #include <algorithm>
 
@@ -188,6 +189,8 @@ QString CGXGridModel::GetDisplayText(int row, int col) const {
     if (!inTable(row, col)) return QString();
     const Cell& cell = at(row, col);
     if (cell.kind == Kind::Number) return FormatGridNumber(cell.number, GetStyle(row, col));
+    if (cell.kind == Kind::Text && GetStyle(row, col).control == GridControl::RichEdit)
+        return QTextDocumentFragment::fromHtml(GetValue(row, col)).toPlainText();
     return GetValue(row, col);
 }
 

@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 #include "ZarApp.h"
 #include "databases/views/RegisterDatabaseTools.h"
+#include "databases/views/RegisterPepmapViews.h"
 #include "infobar/InfoBar.h"
 #include "resultviews/RegisterResultViews.h"
 #include "search/views/RegisterConfiguration.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
     // The spectrum and trace panes are known before the first layout is made.
     zar::RegisterSpectrumViews();
     zar::RegisterDatabaseTools();
+    zar::RegisterPepmapViews();
     zar::CZarApp zarApp;
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     // The subsystems plug their views, commands and windows into the frame.

@@ -96,7 +96,10 @@ PepmapMatchStatus MatchSpectra(PepmapSpectrumSource& source, int first, int last
             return PepmapMatchStatus::kReadFailed;
         }
         const double t = scan.retentionTime;
-        for (PepmapMatchEntry& e : entries) {
+        // MS/MS scans neither match nor break a run.
+        const std::size_t matched = scan.msLevel <= 1 ? entries.size() : 0;
+        for (std::size_t k = 0; k < matched; ++k) {
+            PepmapMatchEntry& e = entries[k];
             const double sum =
                 SumMatchedIntensity(scan.peaks.data(), scan.peaks.size(), e.mass, e.maxCharge,
                                     settings.proton, floor, settings.tolerance);

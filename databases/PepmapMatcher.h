@@ -25,6 +25,9 @@ struct PepmapPeak {
 struct PepmapScan {
     double retentionTime = 0.0;     // minutes
     std::vector<PepmapPeak> peaks;  // ascending m/z
+    // Only full scans (MS level 1) hold the peptides themselves: the matching passes over
+    // MS/MS scans, which neither match nor break a run of matching scans.
+    int msLevel = 1;
 };
 
 // Where the spectra of a run come from. A worker gets a source of its own, so that no reader is

@@ -40,18 +40,38 @@ PepmapSpectrumSource::OpenResult ReadPepmapRunSummary(VRawfile& raw, const QStri
     if (result != PepmapSpectrumSource::OpenResult::kOpened) return result;
     summary->firstScan = first;
     summary->lastScan = last;
-    summary->tic = 0.0;
+    // The mean over the full scans (the peptides' own spectra); a run without any, all scans.
+    double fullSum = 0.0, allSum = 0.0;
+    long long fullScans = 0, allScans = 0;
     RawScanHeader header;
-    for (int scan = first; scan <= last; ++scan)
-        if (raw.scanHeader(scan, header)) summary->tic = std::max(summary->tic, header.totalIonCurrent);
+    for (int scan = first; scan <= last; ++scan) {
+        if (!raw.scanHeader(scan, header)) continue;
+        allSum += header.totalIonCurrent;
+        ++allScans;
+        if (header.msLevel <= 1) {
+            fullSum += header.totalIonCurrent;
+            ++fullScans;
+        }
+    }
+    summary->tic = fullScans > 0  ? fullSum / static_cast<double>(fullScans)
+                   : allScans > 0 ? allSum / static_cast<double>(allScans)
+                                  : 0.0;
     return result;
 }
 
 bool PepmapRawFileSource::readScan(int scanNumber, PepmapScan* scan) {
     scan->peaks.clear();
     scan->retentionTime = 0.0;
-    double time = 0.0;
-    if (!raw_.scanToRetentionTime(scanNumber, time)) return raw_.isOpen();
+    scan->msLevel = 1;
+    RawScanHeader header;
+    if (!raw_.scanHeader(scanNumber, header)) return raw_.isOpen();
+    const double time = header.retentionTime;
+    if (header.msLevel > 1) {
+        // The peaks of an MS/MS scan take no part: they are not read.
+        scan->msLevel = header.msLevel;
+        scan->retentionTime = time;
+        return true;
+    }
     std::vector<CVXDataPeak> peaks;
     if (!raw_.spectrum(scanNumber, peaks)) return false;
     scan->retentionTime = time;

@@ -26,8 +26,9 @@ class PepmapRawFileSource : public PepmapSpectrumSource {
 };
 
 // What the Pepmap options take from a run: its scans and the total ion current that the match
-// threshold is a share of. That is the highest total ion current of a scan (the top of the
-// run's TIC trace): a peptide's intensity in one scan is compared with it.
+// threshold is a share of. A peptide's summed intensity in one scan is compared with it, so it
+// is the current of a typical scan: the mean over the run's full scans (over all scans when it
+// has none), not the sum over the run, of which no peptide could reach a share.
 struct PepmapRunSummary {
     int firstScan = 0;
     int lastScan = 0;

@@ -48,8 +48,9 @@ SequenceIonSpectrum BuildSequenceIonSpectrum(const QString& sequence,
         if (choice.b) out.peaks.push_back({b, kSequenceIonIntensity});
         if (choice.y) out.peaks.push_back({suffix + oh + 2 * h, kSequenceIonIntensity});
     }
-    std::stable_sort(out.peaks.begin(), out.peaks.end(),
-                     [](const SequenceIonPeak& l, const SequenceIonPeak& r) { return l.mz < r.mz; });
+    std::stable_sort(
+        out.peaks.begin(), out.peaks.end(),
+        [](const SequenceIonPeak& l, const SequenceIonPeak& r) { return l.mz < r.mz; });
     out.xMin = out.peaks.front().mz - kSequencePlotMargin;
     out.xMax = out.peaks.back().mz + kSequencePlotMargin;
     out.baseIntensity = out.peaks.front().intensity;

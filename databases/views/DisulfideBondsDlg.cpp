@@ -34,7 +34,8 @@ CDisulfideBondsDlg::CDisulfideBondsDlg(QWidget* parent)
     layout->addWidget(grid_, 1);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel =
+        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     QPushButton* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
     AddControl(1, ok);
     AddControl(2, cancel);
@@ -48,7 +49,9 @@ CDisulfideBondsDlg::CDisulfideBondsDlg(QWidget* parent)
     resize(260, 420);
 }
 
-void CDisulfideBondsDlg::Create(QWidget*) { EnsureInitialized(); }
+void CDisulfideBondsDlg::Create(QWidget*) {
+    EnsureInitialized();
+}
 
 bool CDisulfideBondsDlg::OnInitDialog() {
     if (!gridReady_) {
@@ -58,10 +61,12 @@ bool CDisulfideBondsDlg::OnInitDialog() {
         grid_->SetValueRange(0, 2, QStringLiteral("Select"));
         grid_->SetColWidth(1, kAminoAcidWidth);
         grid_->SetColWidth(2, kSelectMinWidth);
-        grid_->SetStyleRange(CGXRange::cols(1, 1), CGXStyle().setToolTip(QStringLiteral("The amino acid")));
-        grid_->SetStyleRange(CGXRange::cols(2, 2),
-                             CGXStyle().setToolTip(QStringLiteral(
-                                 "Enter the location of the other C that will be part of the disulfide bond")));
+        grid_->SetStyleRange(CGXRange::cols(1, 1),
+                             CGXStyle().setToolTip(QStringLiteral("The amino acid")));
+        grid_->SetStyleRange(
+            CGXRange::cols(2, 2),
+            CGXStyle().setToolTip(QStringLiteral(
+                "Enter the location of the other C that will be part of the disulfide bond")));
         gridReady_ = true;
         if (!sequence_.isEmpty()) SetSequence(sequence_);
     }
@@ -95,10 +100,9 @@ void CDisulfideBondsDlg::SetSequence(const QString& sequence) {
             if (other != own) choices += QString::number(other + 1) + QLatin1Char('\n');
         grid_->SetStyleRange(CGXRange::cells(own + 1, 1, own + 1, 2),
                              CGXStyle().setInterior(kCysteineRowColor));
-        grid_->SetStyleRange(CGXRange::cell(own + 1, 2), CGXStyle()
-                                                               .setReadOnly(false)
-                                                               .setControl(GridControl::ComboBox)
-                                                               .setChoiceList(choices));
+        grid_->SetStyleRange(
+            CGXRange::cell(own + 1, 2),
+            CGXStyle().setReadOnly(false).setControl(GridControl::ComboBox).setChoiceList(choices));
         grid_->SetValueRange(own + 1, 2, QString::fromLatin1(kNoBond));
     }
     grid_->LockUpdate(false);
@@ -139,7 +143,8 @@ void CDisulfideBondsDlg::OnOK() {
     }
     std::vector<int> markers;
     if (!BondMarkers(&markers)) {
-        ZarMessageBox(QStringLiteral("The disulfide bonds aren't matched"), MB_OK | MB_ICONEXCLAMATION);
+        ZarMessageBox(QStringLiteral("The disulfide bonds aren't matched"),
+                      MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     engine->SetSpecificBonds(markers.data(), rowCount_);

@@ -22,6 +22,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,7 +59,8 @@ CPepmapEngine* Engine() {
 }
 
 void SayNoEngine() {
-    ZarMessageBox(QStringLiteral("Unable to access the Pepmap class information."), MB_OK | MB_ICONEXCLAMATION);
+    ZarMessageBox(QStringLiteral("Unable to access the Pepmap class information."),
+                  MB_OK | MB_ICONEXCLAMATION);
 }
 
 // Whole numbers of a limit, as the grid shows them.
@@ -100,8 +102,10 @@ CPepmapOptionsDlg::CPepmapOptionsDlg(QWidget* parent) : CDialogBase(kTemplateId,
     digest->addWidget(limitFragmentsBox_);
     grid_ = new CPepmapOptionsGrid(this);
     grid_->setObjectName(QStringLiteral("DigestFragmentsGrid"));
-    grid_->setMinimumHeight(130);
-    digest->addWidget(grid_, 1);
+    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    digest->addWidget(grid_);
+    digest->addStretch(1);
     columns->addLayout(digest, 1);
 
     // Right: display and matching.
@@ -130,6 +134,8 @@ CPepmapOptionsDlg::CPepmapOptionsDlg(QWidget* parent) : CDialogBase(kTemplateId,
     auto* limitsRow = new QHBoxLayout;
     scanLimits_ = new CIntRangeEditCtrl(matching);
     scanLimits_->SetLimits(0, 2147483647);
+    scanLimits_->setMinimumWidth(
+        scanLimits_->fontMetrics().horizontalAdvance(QStringLiteral("000000-000000")) + 12);
     trackBox_ = new QCheckBox(QStringLiteral("Trac&k"), matching);
     limitsRow->addWidget(scanLimits_, 1);
     limitsRow->addWidget(trackBox_);
@@ -139,7 +145,8 @@ CPepmapOptionsDlg::CPepmapOptionsDlg(QWidget* parent) : CDialogBase(kTemplateId,
     thresholdEdit_ = new CDoubleEditCtrl(matching);
     matchForm->addRow(QStringLiteral("&Threshold (% of TIC):"), thresholdEdit_);
     labelMode_ = new QComboBox(matching);
-    labelMode_->addItems({QStringLiteral("None"), QStringLiteral("Overwrite"), QStringLiteral("Append")});
+    labelMode_->addItems(
+        {QStringLiteral("None"), QStringLiteral("Overwrite"), QStringLiteral("Append")});
     matchForm->addRow(QStringLiteral("L&abels:"), labelMode_);
     right->addWidget(matching);
     right->addStretch(1);
@@ -177,20 +184,27 @@ CPepmapOptionsDlg::CPepmapOptionsDlg(QWidget* parent) : CDialogBase(kTemplateId,
     AddControl(kApplyId, apply);
     AddControl(2, close);
     AddControl(9, help);
-    SetToolTipText(kEnzymeId, QStringLiteral("Select the enzyme that will be used to digest the sequence"));
-    SetToolTipText(kThresholdId, QStringLiteral("Enter the minimum threshold to consider for the Pepmap calculation"));
-    SetToolTipText(kLabelModeId, QStringLiteral("Select the labeling mode (none, overwrite, append)"));
+    SetToolTipText(kEnzymeId,
+                   QStringLiteral("Select the enzyme that will be used to digest the sequence"));
+    SetToolTipText(
+        kThresholdId,
+        QStringLiteral("Enter the minimum threshold to consider for the Pepmap calculation"));
+    SetToolTipText(kLabelModeId,
+                   QStringLiteral("Select the labeling mode (none, overwrite, append)"));
 
     // The trace view's zoomed range reaches the dialog through the engine while it is open.
     if (CPepmapEngine* engine = Engine())
-        engine->SetScanRangeListener([this](double start, double end) { SetScanRangeFromTimes(start, end); });
+        engine->SetScanRangeListener(
+            [this](double start, double end) { SetScanRangeFromTimes(start, end); });
 }
 
 CPepmapOptionsDlg::~CPepmapOptionsDlg() {
     if (CPepmapEngine* engine = Engine()) engine->SetScanRangeListener({});
 }
 
-CPepmapOptionsDlg* CPepmapOptionsDlg::Current() { return OpenDialog().data(); }
+CPepmapOptionsDlg* CPepmapOptionsDlg::Current() {
+    return OpenDialog().data();
+}
 
 CPepmapOptionsDlg* CPepmapOptionsDlg::ShowOptionsDialog(CPepmapView* view) {
     CZarDoc* doc = CZarDoc::GetDoc();
@@ -205,7 +219,8 @@ CPepmapOptionsDlg* CPepmapOptionsDlg::ShowOptionsDialog(CPepmapView* view) {
     PepmapOptions options;
     engine->GetOptions(options);
     dialog->SetOptions(options);
-    if (CEnzymeTable* table = doc->GetEnzymeTable()) dialog->SetEnzymeRecords(table->GetRecords().data());
+    if (CEnzymeTable* table = doc->GetEnzymeTable())
+        dialog->SetEnzymeRecords(table->GetRecords().data());
     // Specific bonds need the pairing made in the Disulfide Bonds dialog.
     if (QWidget* specific = dialog->GetDlgItem(kNoDisulfidesId + kPepmapSpecificDisulfides))
         specific->setEnabled(engine->HasBondMarkers());
@@ -223,8 +238,13 @@ bool CPepmapOptionsDlg::OnInitDialog() {
         for (int row = 1; row <= kLimitRows; ++row)
             grid_->SetValueRange(row, 0, QString::fromLatin1(kLimitNames[row - 1]));
         grid_->SetColWidth(0, 110);
-        grid_->SetColWidth(1, 80);
-        grid_->SetColWidth(2, 80);
+        grid_->SetColWidth(1, 70);
+        grid_->SetColWidth(2, 70);
+        // The four limits fit without scrolling.
+        grid_->setFixedSize(110 + 2 * 70 + 2 * grid_->frameWidth() + 2,
+                            grid_->horizontalHeader()->sizeHint().height() +
+                                kLimitRows * grid_->verticalHeader()->defaultSectionSize() +
+                                2 * grid_->frameWidth() + 2);
         grid_->SetStyleRange(CGXRange::cells(1, 1, kLimitRows, 2),
                              CGXStyle().setValueType(GridValueType::Number));
         gridReady_ = true;
@@ -250,7 +270,8 @@ void CPepmapOptionsDlg::showEvent(QShowEvent* event) {
     const QRect area = screen->availableGeometry();
     const QRect owner = parent->frameGeometry();
     const QSize size = frameGeometry().size();
-    move(std::min(area.right() - size.width(), owner.right()), std::min(area.bottom() - size.height(), owner.top()));
+    move(std::min(area.right() - size.width(), owner.right()),
+         std::min(area.bottom() - size.height(), owner.top()));
 }
 
 void CPepmapOptionsDlg::SetOptions(const PepmapOptions& o) {
@@ -351,7 +372,9 @@ void CPepmapOptionsDlg::DoDataExchange(CDataExchange& dx) {
     } else if (scanLimits_->GetRange(firstScan_, lastScan_)) {
         hasScanLimits_ = true;
     } else {
-        dx.Fail(scanLimits_, QStringLiteral("Please enter the scan limits as first-last, the first not above the last."));
+        dx.Fail(scanLimits_,
+                QStringLiteral(
+                    "Please enter the scan limits as first-last, the first not above the last."));
     }
 }
 
@@ -407,7 +430,8 @@ bool CPepmapOptionsDlg::ReadOptions(PepmapOptions* o) {
         for (int row = 1; row <= kLimitRows; ++row)
             for (int col = 1; col <= 2; ++col) {
                 double value = 0.0;
-                if (ParseDouble(grid_->GetValueRowCol(row, col).trimmed(), value) && std::isfinite(value))
+                if (ParseDouble(grid_->GetValueRowCol(row, col).trimmed(), value) &&
+                    std::isfinite(value))
                     cell[row - 1][col - 1] = value;
             }
         o->lengthMin = cell[0][0];
@@ -448,7 +472,9 @@ void CPepmapOptionsDlg::apply() {
     doc->UpdateAllViews(nullptr, kHintPepmapPeptides);
 }
 
-void CPepmapOptionsDlg::OnApply() { apply(); }
+void CPepmapOptionsDlg::OnApply() {
+    apply();
+}
 
 void CPepmapOptionsDlg::OnOK() {
     if (Engine()) {

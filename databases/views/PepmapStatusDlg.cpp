@@ -67,10 +67,12 @@ void CPepmapStatusDlg::reject() {
 }
 
 bool CPepmapStatusDlg::event(QEvent* e) {
-    // A run finished just before Cancel still leaves the engine's list alone.
-    if (cancelled_ && e->type() == MessageEvent::eventType() &&
-        static_cast<MessageEvent*>(e)->message() == kMsgPepmapChanged)
-        return true;
+    if (e->type() == MessageEvent::eventType() &&
+        static_cast<MessageEvent*>(e)->message() == kMsgPepmapChanged) {
+        // A run finished just before Cancel still leaves the engine's list alone.
+        if (cancelled_) return true;
+        handedOver_ = true;
+    }
     if (messages_.handleEvent(e)) return true;
     return QDialog::event(e);
 }

@@ -35,7 +35,8 @@ class CPepmapStatusDlg : public QDialog {
     bool IsCancelled() const { return cancelled_; }
     // The run has started and its worker has returned (its messages may still be queued).
     bool IsRunFinished() const;
-    bool IsRunning() const { return worker_ && !IsRunFinished(); }
+    // The run has started and neither handed its list over nor ended.
+    bool IsRunning() const { return worker_ && !handedOver_ && !IsRunFinished(); }
 
     QLabel* StatusText() const { return status_; }
     QProgressBar* ProgressBar() const { return progress_; }
@@ -54,6 +55,7 @@ class CPepmapStatusDlg : public QDialog {
     MessageMap messages_;
     std::unique_ptr<CPepmapWorker> worker_;
     std::atomic<bool> cancelled_{false};
+    bool handedOver_ = false;
 };
 
 }  // namespace zar

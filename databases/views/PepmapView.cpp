@@ -31,8 +31,9 @@ struct ColumnInfo {
     int width;
 };
 
-constexpr ColumnInfo kColumnInfo[CPepmapView::kColumns] = {
-    {"Fragment", 100}, {"From", 65}, {"To", 65}, {"M+nH (avg)", 100}, {"Time", 75}, {"Sequence", 200}};
+constexpr ColumnInfo kColumnInfo[CPepmapView::kColumns] = {{"Fragment", 100}, {"From", 65},
+                                                           {"To", 65},        {"M+nH (avg)", 100},
+                                                           {"Time", 75},      {"Sequence", 200}};
 // The grid stops this far short of the view's right and bottom edges.
 constexpr int kGridMargin = 8;
 const char* const kBondedCysteineColour = "#0000ff";
@@ -47,19 +48,23 @@ QChar Neighbour(const QString& protein, int index) {
 template <class Residue>
 QString Stretch(const QString& protein, int start, int end, bool neighbours, Residue residue) {
     QString out;
-    if (neighbours) out += QLatin1Char('[') + residue(Neighbour(protein, start - 1), false) + QLatin1Char(']');
+    if (neighbours)
+        out += QLatin1Char('[') + residue(Neighbour(protein, start - 1), false) + QLatin1Char(']');
     const int last = std::min(end, static_cast<int>(protein.size()) - 1);
     for (int k = std::max(start, 0); k <= last; ++k) out += residue(protein[k], true);
-    if (neighbours) out += QLatin1Char('[') + residue(Neighbour(protein, end + 1), false) + QLatin1Char(']');
+    if (neighbours)
+        out += QLatin1Char('[') + residue(Neighbour(protein, end + 1), false) + QLatin1Char(']');
     return out;
 }
 
 template <class Residue>
-QString RowResidues(const CPepmapPeptide& row, const QString& protein, bool neighbours, Residue residue) {
+QString RowResidues(const CPepmapPeptide& row, const QString& protein, bool neighbours,
+                    Residue residue) {
     QString out = Stretch(protein, row.start, row.end, neighbours, residue);
     // A peptide bonded to itself is shown once; two bonded peptides are joined by " + ".
     if (row.isLinked() && !row.isSelfLinked())
-        out += QStringLiteral(" + ") + Stretch(protein, row.secondStart, row.secondEnd, neighbours, residue);
+        out += QStringLiteral(" + ") +
+               Stretch(protein, row.secondStart, row.secondEnd, neighbours, residue);
     return out;
 }
 
@@ -90,7 +95,7 @@ CPepmapView::CPepmapView(QWidget* parent) : CZarViewWidget(parent) {
 }
 
 CPepmapView::~CPepmapView() {
-    editor_.reset();
+    delete editor_.data();
     status_.reset();  // cancels a run and waits for it
 }
 
@@ -99,7 +104,9 @@ CPepmapEngine* CPepmapView::engine() const {
     return doc ? doc->GetPepmapEngine() : nullptr;
 }
 
-CGXGridWnd* CPepmapView::PrintableGrid() const { return grid_; }
+CGXGridWnd* CPepmapView::PrintableGrid() const {
+    return grid_;
+}
 
 void CPepmapView::OnInitialUpdate() {
     if (!initialised_) {
@@ -165,8 +172,7 @@ void CPepmapView::SetOptionsDialogOpen(bool open) {
 
 void CPepmapView::OnSequence() {
     if (!editor_) {
-        editor_ = std::make_unique<CSequenceEditorDlg>(this, SequenceEditorMode::kPepmap,
-                                                       CMainFrame::GetMainFrame());
+        editor_ = new CSequenceEditorDlg(this, SequenceEditorMode::kPepmap, CMainFrame::GetMainFrame());
         editor_->Create(this);
     }
     editor_->ShowDisulfideButton(true);
@@ -207,7 +213,8 @@ bool CPepmapView::confirmLargeDigest(CPepmapEngine& e) {
         if (answer == IDYES) e.SetOptions(bounded);
         return true;
     }
-    return ZarMessageBox(size + QStringLiteral("\n\nRun it anyway?"), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+    return ZarMessageBox(size + QStringLiteral("\n\nRun it anyway?"),
+                         MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 void CPepmapView::OnRunPepmap() {
@@ -218,18 +225,21 @@ void CPepmapView::OnRunPepmap() {
     status_->Create();
 }
 
-QString CPepmapView::SequenceCellHtml(const CPepmapPeptide& row, const QString& protein, bool neighbours) {
+QString CPepmapView::SequenceCellHtml(const CPepmapPeptide& row, const QString& protein,
+                                      bool neighbours) {
     const bool blue = row.disulfideKind >= 1;
     const QString body = RowResidues(row, protein, neighbours, [blue](QChar c, bool residue) {
         if (residue && blue && c == u'C')
-            return QStringLiteral("<span style=\"color:%1\">C</span>").arg(QLatin1String(kBondedCysteineColour));
+            return QStringLiteral("<span style=\"color:%1\">C</span>")
+                .arg(QLatin1String(kBondedCysteineColour));
         return QString(c).toHtmlEscaped();
     });
-    return QStringLiteral("<span style=\"font-family:'Courier New',monospace;white-space:pre\">") + body +
-           QStringLiteral("</span>");
+    return QStringLiteral("<span style=\"font-family:'Courier New',monospace;white-space:pre\">") +
+           body + QStringLiteral("</span>");
 }
 
-QString CPepmapView::SequenceCellText(const CPepmapPeptide& row, const QString& protein, bool neighbours) {
+QString CPepmapView::SequenceCellText(const CPepmapPeptide& row, const QString& protein,
+                                      bool neighbours) {
     return RowResidues(row, protein, neighbours, [](QChar c, bool) { return QString(c); });
 }
 
@@ -253,10 +263,11 @@ void CPepmapView::FillGrid() {
     grid_->SetRowCount(rows_);
     grid_->ClearCells(CGXRange::table());
     grid_->SetStyleRange(CGXRange::cells(1, 1, rows_, kColumns), CGXStyle().setBold(false));
-    grid_->SetStyleRange(CGXRange::cols(5, 5),
-                         CGXStyle()
-                             .setValueType(GridValueType::Number)
-                             .setFormat(times ? GridNumberFormat::Fixed : GridNumberFormat::General, 2));
+    grid_->SetStyleRange(
+        CGXRange::cols(5, 5),
+        CGXStyle()
+            .setValueType(GridValueType::Number)
+            .setFormat(times ? GridNumberFormat::Fixed : GridNumberFormat::General, 2));
     const QString& protein = list.sequence();
     for (int i = 0; i < count; ++i) {
         const CPepmapPeptide& p = list[static_cast<std::size_t>(i)];
@@ -266,7 +277,8 @@ void CPepmapView::FillGrid() {
         grid_->SetValueRange(row, 3, static_cast<double>(p.end + 1));
         grid_->SetValueRange(row, 4, list.mass(p, mono) + kCharge * h);
         if (p.isMatched()) {
-            grid_->SetValueRange(row, 5, times ? p.matchedTime : static_cast<double>(p.matchedScan));
+            grid_->SetValueRange(row, 5,
+                                 times ? p.matchedTime : static_cast<double>(p.matchedScan));
             grid_->SetStyleRange(CGXRange::cell(row, 1), CGXStyle().setBold(true));
             grid_->SetStyleRange(CGXRange::cell(row, 5), CGXStyle().setBold(true));
         }
@@ -279,8 +291,8 @@ void CPepmapView::FillGrid() {
 int CPepmapView::OnExportExcel(QString* outputPath) {
     CZarDoc* doc = GetDocument();
     CClipboardWnd guard(nullptr);
-    return ExportToExcel(*grid_, doc ? doc->GetRawFilePath() : QString(), QStringLiteral("Pepmap.xlt"),
-                         QStringLiteral("Pepmap"), outputPath);
+    return ExportToExcel(*grid_, doc ? doc->GetRawFilePath() : QString(),
+                         QStringLiteral("Pepmap.xlt"), QStringLiteral("Pepmap"), outputPath);
 }
 
 void CPepmapView::showContextMenu() {

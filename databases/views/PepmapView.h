@@ -9,6 +9,7 @@
 #include "ZarViewWidget.h"
 #include "grids/ListGrids.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -66,7 +67,7 @@ class CPepmapView : public CZarViewWidget, public CPepmapGridOwner, public CSequ
     QPushButton* OptionsButton() const { return optionsButton_; }
     QPushButton* UpdateButton() const { return updateButton_; }
     QString Sequence() const { return sequence_; }
-    CSequenceEditorDlg* SequenceEditor() const { return editor_.get(); }
+    CSequenceEditorDlg* SequenceEditor() const { return editor_.data(); }
     CPepmapStatusDlg* StatusDialog() const { return status_.get(); }
     // The residues of a row as the table shows them: rich text, and its plain form.
     static QString SequenceCellHtml(const CPepmapPeptide& row, const QString& protein,
@@ -91,7 +92,8 @@ class CPepmapView : public CZarViewWidget, public CPepmapGridOwner, public CSequ
     QPushButton* optionsButton_;
     QPushButton* updateButton_;
     std::unique_ptr<CPepmapStatusDlg> status_;
-    std::unique_ptr<CSequenceEditorDlg> editor_;
+    // A window of the main window's, deleted by this view (or with the main window first).
+    QPointer<CSequenceEditorDlg> editor_;
     QString sequence_;
     int rows_ = kMinRows;
     bool initialised_ = false;

@@ -19,7 +19,8 @@ void RegisterPepmapViews() {
     });
     // The calculator is made once and lives as long as the main window.
     RegisterFrameCommand(ID_TOOLS_SEQUENCE_CALCULATOR, [](CMainFrame& frame) {
-        auto* calculator = frame.findChild<CSequenceCalcDlg*>(QString(), Qt::FindDirectChildrenOnly);
+        auto* calculator =
+            frame.findChild<CSequenceCalcDlg*>(QString(), Qt::FindDirectChildrenOnly);
         if (!calculator) {
             calculator = new CSequenceCalcDlg(&frame);
             calculator->Create(&frame);

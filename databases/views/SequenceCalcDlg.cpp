@@ -1,9 +1,9 @@
 #include "SequenceCalcDlg.h"
 
 #include "ZarApp.h"
+#include "app/plotwrappers/PlotWrappers.h"
 #include "com/ComError.h"
 #include "core/Log.h"
-#include "app/plotwrappers/PlotWrappers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -25,7 +25,9 @@ using namespace ZAR_PLOTLib;
 
 namespace {
 
-LPCWSTR Wide(const QString& text) { return reinterpret_cast<LPCWSTR>(text.utf16()); }
+LPCWSTR Wide(const QString& text) {
+    return reinterpret_cast<LPCWSTR>(text.utf16());
+}
 
 // A failing control call ends the step and is logged; the dialog stays usable.
 template <class F>
@@ -33,7 +35,8 @@ void Guarded(const char* what, F&& step) {
     try {
         step();
     } catch (const CComError& e) {
-        LogLine(QStringLiteral("Sequence Calculator: %1 failed: %2").arg(QLatin1String(what), QString::fromLocal8Bit(e.what())));
+        LogLine(QStringLiteral("Sequence Calculator: %1 failed: %2")
+                    .arg(QLatin1String(what), QString::fromLocal8Bit(e.what())));
     }
 }
 
@@ -77,7 +80,8 @@ CSequenceCalcDlg::CSequenceCalcDlg(QWidget* parent) : CDialogBase(kTemplateId, p
     massGroup_->addButton(mono, 1);
 
     auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
-    QPushButton* update = buttons->addButton(QStringLiteral("&Update"), QDialogButtonBox::AcceptRole);
+    QPushButton* update =
+        buttons->addButton(QStringLiteral("&Update"), QDialogButtonBox::AcceptRole);
     QPushButton* close = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
     QPushButton* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
     update->setDefault(true);
@@ -123,15 +127,19 @@ CSequenceCalcDlg::~CSequenceCalcDlg() {
     if (control_) control_->Destroy();
 }
 
-void CSequenceCalcDlg::Create(QWidget*) { EnsureInitialized(); }
+void CSequenceCalcDlg::Create(QWidget*) {
+    EnsureInitialized();
+}
 
 bool CSequenceCalcDlg::OnInitDialog() {
     if (!controlCreated_) {
         auto control = std::make_unique<CSpec>();
-        if (control->Create(plotArea_, QRect(0, 0, kPlotRight - kPlotLeft, kPlotBottom - kPlotTop), 0)) {
+        if (control->Create(plotArea_, QRect(0, 0, kPlotRight - kPlotLeft, kPlotBottom - kPlotTop),
+                            0)) {
             Guarded("setting up the plot", [&] {
                 control->Call(&ISpec::Initialize);
-                control->Call(&ISpec::put_NoDataText, Wide(QStringLiteral("No spectral data available")));
+                control->Call(&ISpec::put_NoDataText,
+                              Wide(QStringLiteral("No spectral data available")));
             });
             plotArea_->layout()->addWidget(control.get());
             control->RedrawControl();
@@ -186,7 +194,8 @@ void CSequenceCalcDlg::showPeaks() {
     h.dHighMass = ions_.xMax;
     *spectrum_.GetMassRange(0) = CVX_MassRange{ions_.xMin, ions_.xMax};
     spectrum_.segmentSizes = {static_cast<int>(ions_.peaks.size())};
-    for (const SequenceIonPeak& p : ions_.peaks) spectrum_.peaks.push_back({p.mz, p.intensity, 0.0f, 0});
+    for (const SequenceIonPeak& p : ions_.peaks)
+        spectrum_.peaks.push_back({p.mz, p.intensity, 0.0f, 0});
     if (!control_ || !control_->Interface()) return;
 
     Guarded("drawing the spectrum", [&] {

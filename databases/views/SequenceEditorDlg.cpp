@@ -34,16 +34,26 @@ struct ResidueName {
 };
 
 constexpr ResidueName kResidueNames[] = {
-    {'A', "Add Ala - Alanine to the sequence"},       {'C', "Add Cys - Cysteine to the sequence"},
-    {'D', "Add Asp - Aspartic Acid to the sequence"}, {'E', "Add Glu - Glutamic Acid to the sequence"},
-    {'F', "Add Phe - Phenylalanine to the sequence"}, {'G', "Add Gly - Glycine to the sequence"},
-    {'H', "Add His - Histidine to the sequence"},     {'I', "Add Ile - Isoleucine to the sequence"},
-    {'K', "Add Lys - Lysine to the sequence"},        {'L', "Add Leu - Leucine to the sequence"},
-    {'M', "Add Met - Methionine to the sequence"},    {'N', "Add Asn - Aspargine to the sequence"},
-    {'O', "Add Orn - Ornithine to the sequence"},     {'P', "Add Pro - Proline to the sequence"},
-    {'Q', "Add Gln - Glutamine to the sequence"},     {'R', "Add Arg - Arginine to the sequence"},
-    {'S', "Add Ser - Serine to the sequence"},        {'T', "Add Thr - Threonine to the sequence"},
-    {'V', "Add Val - Valine to the sequence"},        {'W', "Add Trp - Tryptophan to the sequence"},
+    {'A', "Add Ala - Alanine to the sequence"},
+    {'C', "Add Cys - Cysteine to the sequence"},
+    {'D', "Add Asp - Aspartic Acid to the sequence"},
+    {'E', "Add Glu - Glutamic Acid to the sequence"},
+    {'F', "Add Phe - Phenylalanine to the sequence"},
+    {'G', "Add Gly - Glycine to the sequence"},
+    {'H', "Add His - Histidine to the sequence"},
+    {'I', "Add Ile - Isoleucine to the sequence"},
+    {'K', "Add Lys - Lysine to the sequence"},
+    {'L', "Add Leu - Leucine to the sequence"},
+    {'M', "Add Met - Methionine to the sequence"},
+    {'N', "Add Asn - Aspargine to the sequence"},
+    {'O', "Add Orn - Ornithine to the sequence"},
+    {'P', "Add Pro - Proline to the sequence"},
+    {'Q', "Add Gln - Glutamine to the sequence"},
+    {'R', "Add Arg - Arginine to the sequence"},
+    {'S', "Add Ser - Serine to the sequence"},
+    {'T', "Add Thr - Threonine to the sequence"},
+    {'V', "Add Val - Valine to the sequence"},
+    {'W', "Add Trp - Tryptophan to the sequence"},
     {'Y', "Add Tyr - Tyrosine to the sequence"},
 };
 static_assert(std::size(kResidueNames) ==
@@ -57,7 +67,9 @@ CSequenceEditorDlg::CSequenceEditorDlg(QWidget* parent) : CDialogBase(kTemplateI
 
 CSequenceEditorDlg::CSequenceEditorDlg(CSequenceEditorView* view, SequenceEditorMode mode,
                                        QWidget* parent)
-    : CDialogBase(kTemplateId, parent), view_(view), mode_(view ? mode : SequenceEditorMode::kMainWindow) {
+    : CDialogBase(kTemplateId, parent),
+      view_(view),
+      mode_(view ? mode : SequenceEditorMode::kMainWindow) {
     build();
 }
 
@@ -84,8 +96,8 @@ void CSequenceEditorDlg::build() {
     }
     disulfideButton_ = new QPushButton(QStringLiteral("&Disulfide Bonds..."), residues);
     disulfideButton_->setAutoDefault(false);
-    grid->addWidget(disulfideButton_, (k + kButtonsPerRow - 1) / kButtonsPerRow, 0, 1, kButtonsPerRow,
-                    Qt::AlignLeft);
+    grid->addWidget(disulfideButton_, (k + kButtonsPerRow - 1) / kButtonsPerRow, 0, 1,
+                    kButtonsPerRow, Qt::AlignLeft);
     AddControl(kDisulfideBondsId, disulfideButton_);
     SetToolTipText(kDisulfideBondsId, QStringLiteral("Display the Disulfide Bonds dialog"));
     connect(disulfideButton_, &QPushButton::clicked, this, &CSequenceEditorDlg::OnDisulfideBonds);
@@ -151,7 +163,8 @@ void CSequenceEditorDlg::DoDataExchange(CDataExchange& dx) {
 QPushButton* CSequenceEditorDlg::ResidueButton(QChar letter) const {
     const char* at = std::strchr(kResidueLetters, letter.toLatin1());
     if (!at || letter.isNull()) return nullptr;
-    return qobject_cast<QPushButton*>(GetDlgItem(kFirstResidueId + static_cast<int>(at - kResidueLetters)));
+    return qobject_cast<QPushButton*>(
+        GetDlgItem(kFirstResidueId + static_cast<int>(at - kResidueLetters)));
 }
 
 void CSequenceEditorDlg::ShowDisulfideButton(bool show) {
@@ -170,8 +183,9 @@ double CSequenceEditorDlg::ComputeSequenceWeight(const QString& sequence) {
     if (sequence.isEmpty()) return 0.0;
     // Characters beyond Latin-1 become '?', which weighs nothing like them.
     const QByteArray letters = sequence.toLatin1();
-    return ProtonatedMass(SequenceMassTable::For(true),
-                          std::string_view(letters.constData(), static_cast<size_t>(letters.size())));
+    return ProtonatedMass(
+        SequenceMassTable::For(true),
+        std::string_view(letters.constData(), static_cast<size_t>(letters.size())));
 }
 
 void CSequenceEditorDlg::setLabels(const QString& text) {

@@ -40,9 +40,8 @@ QString RandomSequence(std::mt19937& random, int length) {
 TEST(PepmapDigestEstimateTest, CountsTheRowsTheDigestMakes) {
     std::mt19937 random(11);
     for (int round = 0; round < 120; ++round) {
-        PepmapDigestInput in =
-            Input(RandomSequence(random, 1 + static_cast<int>(random() % 90)),
-                  round % 4 == 0 ? kAspN : kTrypsin);
+        PepmapDigestInput in = Input(RandomSequence(random, 1 + static_cast<int>(random() % 90)),
+                                     round % 4 == 0 ? kAspN : kTrypsin);
         PepmapOptions& o = in.options;
         o.completeDigest = round % 5 != 0;
         o.incompleteDigest = round % 3 != 0;

@@ -34,14 +34,13 @@ TEST(SequenceIonSpectrumTest, GlycylAlanineByHand) {
     // [M+H]+ = residues + water + proton: 128.0585772 + 18.0105646 + 1.007825.
     EXPECT_NEAR(s.weight, 147.0769668, 1e-7);
     EXPECT_NEAR(s.residueAverage, 64.0292886, 1e-7);
-    const double b1 = kH + kG;       // 58.0292886
-    const double b2 = kH + kG + kA;  // 129.0664022
+    const double b1 = kH + kG;                 // 58.0292886
+    const double b2 = kH + kG + kA;            // 129.0664022
     const double y2 = kG + kA + kOH + 2 * kH;  // the whole peptide: 147.0769668
     const double y1 = kA + kOH + 2 * kH;       // 90.0555032
     const std::vector<std::pair<double, double>> expected = {
-        {b1 - 27.994915, 10.0}, {b1 - 1.0, 25.0}, {b1, 50.0},         {b1, 10.0},
-        {y1, 10.0},             {b2 - 27.994915, 10.0}, {b2 - 1.0, 25.0}, {b2, 50.0},
-        {b2, 10.0},             {y2, 10.0}};
+        {b1 - 27.994915, 10.0}, {b1 - 1.0, 25.0}, {b1, 50.0}, {b1, 10.0}, {y1, 10.0},
+        {b2 - 27.994915, 10.0}, {b2 - 1.0, 25.0}, {b2, 50.0}, {b2, 10.0}, {y2, 10.0}};
     const auto peaks = Peaks(s);
     ASSERT_EQ(peaks.size(), expected.size());
     for (std::size_t k = 0; k < peaks.size(); ++k) {
@@ -84,7 +83,9 @@ TEST(SequenceIonSpectrumTest, SeriesFollowTheChoice) {
     struct Case {
         bool a, b, y;
         std::size_t perResidue;
-    } cases[] = {{false, false, false, 2}, {false, false, true, 3}, {true, false, false, 3},
+    } cases[] = {{false, false, false, 2},
+                 {false, false, true, 3},
+                 {true, false, false, 3},
                  {true, true, true, 5}};
     for (const Case& c : cases) {
         SequenceIonChoice choice;

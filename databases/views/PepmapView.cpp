@@ -172,7 +172,8 @@ void CPepmapView::SetOptionsDialogOpen(bool open) {
 
 void CPepmapView::OnSequence() {
     if (!editor_) {
-        editor_ = new CSequenceEditorDlg(this, SequenceEditorMode::kPepmap, CMainFrame::GetMainFrame());
+        editor_ =
+            new CSequenceEditorDlg(this, SequenceEditorMode::kPepmap, CMainFrame::GetMainFrame());
         editor_->Create(this);
     }
     editor_->ShowDisulfideButton(true);

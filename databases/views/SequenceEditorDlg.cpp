@@ -112,12 +112,17 @@ void CSequenceEditorDlg::build() {
     AddControl(kSequenceId, edit_);
     SetToolTipText(kSequenceId, QStringLiteral("Enter the protein/peptide sequence"));
     // Typing shows the length and weight of the text as it stands; the sequence is taken on OK.
-    connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) { setLabels(text); });
+    connect(edit_, &QLineEdit::textChanged, this, [this](const QString& text) { setLabels(text); });
     layout->addWidget(edit_);
 
     auto* labels = new QHBoxLayout;
     lengthLabel_ = new QLabel(this);
     weightLabel_ = new QLabel(this);
+    // Room for a protein's length and weight, so the texts never wait for the layout.
+    lengthLabel_->setMinimumWidth(
+        lengthLabel_->fontMetrics().horizontalAdvance(QStringLiteral("Length: 0000000")));
+    weightLabel_->setMinimumWidth(
+        weightLabel_->fontMetrics().horizontalAdvance(QStringLiteral("Weight: 000000000.00")));
     AddControl(kLengthId, lengthLabel_);
     AddControl(kWeightId, weightLabel_);
     labels->addWidget(lengthLabel_);

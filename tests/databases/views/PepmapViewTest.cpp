@@ -264,6 +264,7 @@ TEST_F(PepmapViewTest, CancelLeavesThePreviousTable) {
     CPepmapStatusDlg* status = view->StatusDialog();
     ASSERT_NE(status, nullptr);
     EXPECT_EQ(status->windowTitle(), "Pepmap Status");
+    status->grab().save("/tmp/i31-pepmap-status.png");
     QTest::mouseClick(status->CancelButton(), Qt::LeftButton);
     EXPECT_TRUE(status->IsCancelled());
     EXPECT_FALSE(status->isVisible());

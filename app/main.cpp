@@ -4,6 +4,7 @@
 #include "ZarApp.h"
 #include "databases/views/RegisterDatabaseTools.h"
 #include "interpretation/views/RegisterDenovoViews.h"
+#include "databases/views/RegisterPepmapViews.h"
 #include "infobar/InfoBar.h"
 #include "interpretation/views/RegisterZarmassViews.h"
 #include "resultviews/RegisterResultViews.h"
@@ -31,6 +32,7 @@ int main(int argc, char* argv[]) {
     zar::RegisterDatabaseTools();
     zar::RegisterResultFormViews();
     zar::RegisterZarmassViews();
+    zar::RegisterPepmapViews();
     zar::CZarApp zarApp;
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     // The subsystems plug their views, commands and windows into the frame.

@@ -1,6 +1,7 @@
 #include "PepmapEngine.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zar {
 
@@ -14,6 +15,8 @@ void CPepmapEngine::FreePeptides() {
     peptideCount_ = 0;
     std::vector<int>().swap(markers_);
     markersSet_ = false;
+    options_.firstScan = 1;
+    options_.lastScan = std::numeric_limits<int>::max();
 }
 
 void CPepmapEngine::BuildEnzymeRules(const CEnzymeTable::Records& records) {

@@ -28,7 +28,9 @@ class CPepmapEngine {
     CPepmapEngine(const CPepmapEngine&) = delete;
     CPepmapEngine& operator=(const CPepmapEngine&) = delete;
 
-    // Drops the digest and the bond markers (the document's reset).
+    // Drops the digest and the bond markers (the document's reset, for a new run). The scan
+    // limits of the last run mean nothing for the next: until the options dialog sets others,
+    // the whole run is matched.
     void FreePeptides();
 
     void SetSequence(const QString& sequence) { sequence_ = sequence; }

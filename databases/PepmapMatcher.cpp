@@ -23,22 +23,26 @@ bool PepmapScanList::readScan(int scanNumber, PepmapScan* scan) {
     return true;
 }
 
-bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path, PepmapProgress& progress) {
-    switch (source.open(path)) {
+bool ShowPepmapOpenFailure(PepmapSpectrumSource::OpenResult result, PepmapProgress& progress) {
+    switch (result) {
         case PepmapSpectrumSource::OpenResult::kOpened:
-            return true;
+            return false;
         case PepmapSpectrumSource::OpenResult::kOpenFailed:
             progress.showMessage(QStringLiteral(
                 "Error - failed to open raw file.\nThe raw file may be a newer revision or "
                 "damaged."));
-            return false;
+            return true;
         case PepmapSpectrumSource::OpenResult::kNoMsData:
             break;
     }
     progress.showMessage(QStringLiteral(
         "Error - this raw file does not contain any MS data.\n\nRaw files used within Zarvik "
         "Browser must contain MS/MS data."));
-    return false;
+    return true;
+}
+
+bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path, PepmapProgress& progress) {
+    return !ShowPepmapOpenFailure(source.open(path), progress);
 }
 
 double SumMatchedIntensity(const PepmapPeak* peaks, std::size_t count, double mass, int maxCharge,
@@ -92,7 +96,10 @@ PepmapMatchStatus MatchSpectra(PepmapSpectrumSource& source, int first, int last
             return PepmapMatchStatus::kReadFailed;
         }
         const double t = scan.retentionTime;
-        for (PepmapMatchEntry& e : entries) {
+        // MS/MS scans neither match nor break a run.
+        const std::size_t matched = scan.msLevel <= 1 ? entries.size() : 0;
+        for (std::size_t k = 0; k < matched; ++k) {
+            PepmapMatchEntry& e = entries[k];
             const double sum =
                 SumMatchedIntensity(scan.peaks.data(), scan.peaks.size(), e.mass, e.maxCharge,
                                     settings.proton, floor, settings.tolerance);

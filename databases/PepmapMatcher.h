@@ -25,6 +25,9 @@ struct PepmapPeak {
 struct PepmapScan {
     double retentionTime = 0.0;     // minutes
     std::vector<PepmapPeak> peaks;  // ascending m/z
+    // Only full scans (MS level 1) hold the peptides themselves: the matching passes over
+    // MS/MS scans, which neither match nor break a run of matching scans.
+    int msLevel = 1;
 };
 
 // Where the spectra of a run come from. A worker gets a source of its own, so that no reader is
@@ -61,6 +64,8 @@ class PepmapScanList : public PepmapSpectrumSource {
 // Opens the run, showing "Error - failed to open raw file. ..." or "Error - this raw file does
 // not contain any MS data. ..." when it cannot be used.
 bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path, PepmapProgress& progress);
+// Shows the message of a failed open; false (nothing shown) when the run was opened.
+bool ShowPepmapOpenFailure(PepmapSpectrumSource::OpenResult result, PepmapProgress& progress);
 
 // Sum of the intensities above floor of the peaks (ascending m/z) within the tolerance of the
 // peptide's m/z (mass + z * proton) / z for z = 1 .. maxCharge. A peak lying in the windows of

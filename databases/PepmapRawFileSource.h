@@ -25,4 +25,18 @@ class PepmapRawFileSource : public PepmapSpectrumSource {
     int last_ = -1;
 };
 
+// What the Pepmap options take from a run: its scans and the total ion current that the match
+// threshold is a share of. A peptide's summed intensity in one scan is compared with it, so it
+// is the current of a typical scan: the mean over the run's full scans (over all scans when it
+// has none), not the sum over the run, of which no peptide could reach a share.
+struct PepmapRunSummary {
+    int firstScan = 0;
+    int lastScan = 0;
+    double tic = 0.0;
+};
+
+// Reads the summary through the reader, which opens the run unless it holds that run already.
+PepmapSpectrumSource::OpenResult ReadPepmapRunSummary(VRawfile& raw, const QString& path,
+                                                      PepmapRunSummary* summary);
+
 }  // namespace zar

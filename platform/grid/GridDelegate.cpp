@@ -4,16 +4,50 @@
 #include "grid/GridWnd.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
 
 namespace zar {
 
+namespace {
+
+GridControl ControlOf(const CGXGridWnd* grid, const QModelIndex& index) {
+    return grid->GetStyleRowCol(index.row() + 1, index.column() + 1).control.value_or(GridControl::Edit);
+}
+
+}  // namespace
+
 CGXGridDelegate::CGXGridDelegate(CGXGridWnd* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+QWidget* CGXGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                       const QModelIndex& index) const {
+    if (ControlOf(grid_, index) != GridControl::ComboBox) return QStyledItemDelegate::createEditor(parent, option, index);
+    auto* combo = new QComboBox(parent);
+    const QString choices = grid_->GetStyleRowCol(index.row() + 1, index.column() + 1).choiceList;
+    for (const QString& item : choices.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) combo->addItem(item);
+    // A choice is taken as soon as it is made.
+    connect(combo, &QComboBox::activated, this, [this, combo] {
+        auto* self = const_cast<CGXGridDelegate*>(this);
+        emit self->commitData(combo);
+        emit self->closeEditor(combo);
+    });
+    return combo;
+}
+
+void CGXGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        const int at = combo->findText(grid_->GetValueRowCol(index.row() + 1, index.column() + 1));
+        if (at >= 0) combo->setCurrentIndex(at);
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
 
 void CGXGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const {
     QString text;
     if (auto* line = qobject_cast<QLineEdit*>(editor)) text = line->text();
+    else if (auto* combo = qobject_cast<QComboBox*>(editor)) text = combo->currentText();
     else text = editor->property("text").toString();
     grid_->StoreEditedText(index.row() + 1, index.column() + 1, text);
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace zar;
 using namespace pepmaptest;
 
@@ -138,9 +140,14 @@ TEST(PepmapEngineTest, BondMarkersSurviveDigestsUntilReset) {
     engine.Digest();
     engine.Digest();
     EXPECT_EQ(Labels(engine), QStringList({"1", "2", "1.2"}));
+    o.lastScan = 40;
+    engine.SetOptions(o);
     engine.FreePeptides();
     EXPECT_FALSE(engine.HasBondMarkers());
     EXPECT_FALSE(engine.HasDigest());
+    // A new run is matched whole until the options set its limits.
+    EXPECT_EQ(engine.Options().firstScan, 1);
+    EXPECT_EQ(engine.Options().lastScan, std::numeric_limits<int>::max());
     EXPECT_TRUE(engine.Peptides().empty());
     engine.Digest();
     EXPECT_EQ(Labels(engine), QStringList({"1", "2"}));

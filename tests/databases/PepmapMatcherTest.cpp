@@ -198,6 +198,29 @@ TEST(PepmapMatcherTest, ScanWidthCountsConsecutiveScans) {
     EXPECT_EQ(rows[0].matchedScan, 9);
 }
 
+TEST(PepmapMatcherTest, MsMsScansNeitherMatchNorBreakARun) {
+    // Full scans 4, 7 and 10 hold the peptide; the MS/MS scans between them hold none of it
+    // (scan 8 even holds its m/z, as a fragment might). Three consecutive full scans match.
+    const double mass = 1200.0;
+    RunBuilder run(12);
+    for (int s : {4, 7, 10}) run.put(mass, s, s, 1000.0);
+    run.put(mass, 8, 8, 1e6);
+    for (int s : {5, 6, 8, 9}) run.scans[s - 1].msLevel = 2;
+    PepmapScanList source = run.source();
+    PepmapPeptideList rows = Rows({{mass, 1}});
+    RecordingProgress progress;
+    PepmapCancelFlag cancel{false};
+    EXPECT_EQ(RunPepmapMatching("SEQ", rows, source, Settings(1, 12), cancel, progress),
+              PepmapMatchStatus::kDone);
+    EXPECT_EQ(rows[0].matchedScan, 10);
+    EXPECT_DOUBLE_EQ(rows[0].matchedIntensity, 1000.0 * 10);  // charge 1 only
+    // An empty full scan still breaks it.
+    run.scans[6].peaks = {};
+    PepmapScanList gap = run.source();
+    RunPepmapMatching("SEQ", rows, gap, Settings(1, 12), cancel, progress);
+    EXPECT_EQ(rows[0].matchedScan, 0);
+}
+
 TEST(PepmapMatcherTest, ThresholdOfTheTic) {
     // TIC 1e6, threshold 5%: sums must exceed 50000 and only peaks above 5000 count.
     const double strong = 1500.5, weak = 900.5;

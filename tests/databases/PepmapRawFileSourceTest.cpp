@@ -93,3 +93,63 @@ TEST(PepmapRawFileSourceTest, FileThatCannotBeOpened) {
     PepmapScan scan;
     EXPECT_FALSE(source.readScan(1, &scan));
 }
+
+TEST(PepmapRawFileSourceTest, RunSummaryTakesTheMeanTicOfTheFullScans) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("ubiquitin.mzML");
+    // Scans 10-14 carry three peaks of 1000 * scan; scans 20-21 one of 5e5; all two of 5.
+    ASSERT_TRUE(WriteUbiquitinRun(path, 1000.0, 2000.0));
+    VRawfile raw;
+    PepmapRunSummary summary;
+    EXPECT_EQ(ReadPepmapRunSummary(raw, path, &summary), PepmapSpectrumSource::OpenResult::kOpened);
+    EXPECT_EQ(summary.firstScan, 1);
+    EXPECT_EQ(summary.lastScan, 30);
+    EXPECT_DOUBLE_EQ(summary.tic,
+                     (30 * 10.0 + 3 * 1000.0 * (10 + 11 + 12 + 13 + 14) + 2 * 5e5) / 30);
+    // A reader that holds the run already answers without opening it again.
+    ASSERT_TRUE(raw.isOpen());
+    PepmapRunSummary again;
+    EXPECT_EQ(ReadPepmapRunSummary(raw, path, &again), PepmapSpectrumSource::OpenResult::kOpened);
+    EXPECT_DOUBLE_EQ(again.tic, summary.tic);
+    VRawfile closed;
+    EXPECT_EQ(ReadPepmapRunSummary(closed, dir.filePath("missing.mzML"), &summary),
+              PepmapSpectrumSource::OpenResult::kOpenFailed);
+}
+
+TEST(PepmapRawFileSourceTest, MsMsScansAreNamedAndLeftOutOfTheTic) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("levels.mzML");
+    QString error;
+    // Full scans (odd numbers) hold 100 + scan; MS/MS scans 1e6.
+    ASSERT_TRUE(WriteRunFile(
+        path, 6,
+        [](int index) {
+            RunSpectrum s;
+            s.scanNumber = index + 1;
+            s.retentionTime = 0.1 * (index + 1);
+            s.msLevel = s.scanNumber % 2 == 1 ? 1 : 2;
+            if (s.msLevel == 2) s.precursors.push_back(RunPrecursor{500.0, 2});
+            s.mz = {500.0};
+            s.intensity = {s.msLevel == 1 ? 100.0 + s.scanNumber : 1e6};
+            return s;
+        },
+        error))
+        << error.toStdString();
+    VRawfile raw;
+    PepmapRunSummary summary;
+    ASSERT_EQ(ReadPepmapRunSummary(raw, path, &summary), PepmapSpectrumSource::OpenResult::kOpened);
+    EXPECT_DOUBLE_EQ(summary.tic, (101.0 + 103.0 + 105.0) / 3);
+    PepmapRawFileSource source;
+    ASSERT_EQ(source.open(path), PepmapSpectrumSource::OpenResult::kOpened);
+    PepmapScan scan;
+    ASSERT_TRUE(source.readScan(2, &scan));
+    EXPECT_EQ(scan.msLevel, 2);
+    EXPECT_TRUE(scan.peaks.empty());
+    EXPECT_NEAR(scan.retentionTime, 0.2, 1e-9);
+    ASSERT_TRUE(source.readScan(3, &scan));
+    EXPECT_EQ(scan.msLevel, 1);
+    ASSERT_EQ(scan.peaks.size(), 1u);
+    EXPECT_DOUBLE_EQ(scan.peaks[0].intensity, 103.0);
+}

@@ -9,6 +9,7 @@ packages=(
   libgl-dev libglx-dev
   libpwiz-dev libpwiz-tools libboost-dev libboost-filesystem-dev libboost-iostreams-dev libboost-thread-dev
   libxlsxwriter-dev libminizip-dev zlib1g-dev
+  comet-ms
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2 locales
 )

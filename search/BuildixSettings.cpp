@@ -156,7 +156,12 @@ bool WriteBuildixSettings(CParamFile& file, const BuildixSettings& s, const Enzy
 }
 
 bool ReadBuildixEnzyme(const CParamFile& file, int number, EnzymeRecord& enzyme) {
-    const int section = file.IndexOfLineStartingWith(QString::fromLatin1(kEnzymeSection));
+    return ReadEnzymeRow(file, QString::fromLatin1(kEnzymeSection), number, enzyme);
+}
+
+bool ReadEnzymeRow(const CParamFile& file, const QString& sectionHeader, int number,
+                   EnzymeRecord& enzyme) {
+    const int section = file.IndexOfLineStartingWith(sectionHeader);
     if (section < 0) return false;
     const QString prefix = QStringLiteral("%1.").arg(number);
     for (int i = section + 1; i < file.GetLineCount(); ++i) {

@@ -69,6 +69,9 @@ bool WriteBuildixSettings(CParamFile& file, const BuildixSettings& settings,
 // The enzyme of a number as the file's enzyme section lists it ("1.  Trypsin  1  KR  -");
 // false when the section has no such line.
 bool ReadBuildixEnzyme(const CParamFile& file, int number, EnzymeRecord& enzyme);
+// The same for the enzyme section that begins with sectionHeader ("[MASSMAP_ENZYME_INFO]").
+bool ReadEnzymeRow(const CParamFile& file, const QString& sectionHeader, int number,
+                   EnzymeRecord& enzyme);
 
 // The builder's arguments: -U ("-" keeps duplicate peptides, "+" drops them), -D the FASTA
 // file, -O the indexed database, and with no enzyme -E and -S the shortest and longest

@@ -2,6 +2,9 @@
 
 #include "DemoRandom.h"
 
+#include "tools/common/OutFileText.h"
+#include "tools/common/SpectrumFiles.h"
+
 #include "core/Numbers.h"
 #include "databases/SequenceMasses.h"
 
@@ -74,7 +77,7 @@ std::vector<DemoOutFile> MakeDemoResults(const DemoRun& run) {
         const DemoPeptide& peptide = run.peptides[static_cast<size_t>(ms2.peptide)];
         DemoOutFile file;
         file.ms2 = static_cast<int>(m);
-        file.baseName = QCFormat("%s.%04d.%04d.%d", kDemoRunName, ms2.scan, ms2.scan, ms2.charge);
+        file.baseName = SpectrumFileBase(QString::fromLatin1(kDemoRunName), ms2.scan, ms2.scan, ms2.charge);
 
         DemoHit top;
         top.reference = run.database[static_cast<size_t>(peptide.protein)].reference;
@@ -135,7 +138,7 @@ std::vector<DemoOutFile> MakeDemoResults(const DemoRun& run) {
         DemoOutFile copy = files[k % made];
         const DemoMs2& ms2 = run.ms2[static_cast<size_t>(copy.ms2)];
         const int scan = ms2.scan + static_cast<int>(k / made * run.scans.size());
-        copy.baseName = QCFormat("%s.%04d.%04d.%d", kDemoRunName, scan, scan, ms2.charge);
+        copy.baseName = SpectrumFileBase(QString::fromLatin1(kDemoRunName), scan, scan, ms2.charge);
         files.push_back(std::move(copy));
     }
     return files;
@@ -144,56 +147,53 @@ std::vector<DemoOutFile> MakeDemoResults(const DemoRun& run) {
 QString DemoOutText(const DemoRun& run, const DemoOutFile& file) {
     const DemoMs2& ms2 = run.ms2[static_cast<size_t>(file.ms2)];
     const RunSpectrum& spectrum = run.scans[static_cast<size_t>(ms2.scan - 1)];
-    double totalIntensity = 0.0;
-    for (double v : spectrum.intensity) totalIntensity += v;
     qsizetype residues = 0;
     for (const DemoProtein& p : run.database) residues += p.sequence.size();
 
-    QString text;
-    text += QLatin1Char('\n');
-    text += QLatin1Char(' ') + file.baseName + QStringLiteral(".out\n");
-    text += QStringLiteral(" TurboSORVEX v.27 (rev. 11), (C) 1998-2006\n");
-    text += QStringLiteral(" Korvath Instruments\n");
-    text += QStringLiteral(" Licensed to the demo laboratory\n");
-    text += QCFormat(" 01/15/2026, 10:00 AM, %d sec. on node01\n", 1 + ms2.scan % 3);
-    text += QCFormat(" (M+H)+ mass = %.4f ~ %.4f (+%d), fragment tol = 0.50, MONO/MONO\n",
-                     ms2.precursorMH, kDemoPrecursorTolerance, ms2.charge);
-    text += QCFormat(" total inten = %.1f, lowest Sp = 10.0, # matched peptides = %d\n",
-                     totalIntensity, 1000 + ms2.scan % 997);
-    text +=
-        QCFormat(" # amino acids = %lld, # proteins = %d, %s\n", static_cast<long long>(residues),
-                 static_cast<int>(run.database.size()), kDemoDatabaseName);
-    text +=
-        QStringLiteral(" ion series nABYabcdVWXYZ: 0 1 1 0.0 1.0 0.0 0.0 0.0 0.0 0.0 1.0 0.0\n");
-    text += QStringLiteral(" display top 10/5, ion % = 0.0, CODE = 001040\n");
-    // The modifications line starts with its "(": readers take the groups from the second
-    // character on.
-    text += QCFormat("(C* +%.4f)\n", kDemoLabelShift);
-    text += QLatin1Char('\n');
-    text += QStringLiteral(
-        "  #   Rank/Sp    (M+H)+   deltCn   XCorr    Sp    Ions  Reference              "
-        "Peptide\n");
-    text += QStringLiteral(
-        " ---  --------  ---------  ------  ------   -----  ----  ---------              "
-        "-------\n");
+    OutFileHeader header;
+    header.fileName = file.baseName + QStringLiteral(".out");
+    header.program = QStringLiteral("TurboSORVEX v.27 (rev. 11), (C) 1998-2006");
+    header.line4 = QStringLiteral("Korvath Instruments");
+    header.line5 = QStringLiteral("Licensed to the demo laboratory");
+    header.date = QStringLiteral("01/15/2026, 10:00 AM");
+    header.seconds = 1 + ms2.scan % 3;
+    header.host = QStringLiteral("node01");
+    header.precursorMH = ms2.precursorMH;
+    header.precursorTolerance = kDemoPrecursorTolerance;
+    header.charge = ms2.charge;
+    header.fragmentTolerance = 0.5;
+    for (double v : spectrum.intensity) header.totalIntensity += v;
+    header.lowestSp = 10.0;
+    header.matchedPeptides = 1000 + ms2.scan % 997;
+    header.aminoAcids = residues;
+    header.proteins = static_cast<int>(run.database.size());
+    header.database = QString::fromLatin1(kDemoDatabaseName);
+    OutModifications modifications;
+    modifications.differential.push_back({QStringLiteral("C"), QLatin1Char('*'), kDemoLabelShift});
+    header.modifications = OutModificationsLine(modifications);
+
+    std::vector<OutFileHit> hits;
     for (size_t i = 0; i < file.hits.size(); ++i) {
         const DemoHit& hit = file.hits[i];
-        text += QCFormat("%3d. %3d /%3d  %9.4f  %6.4f  %6.4f  %6.1f  %3d/%3d  %-24s %s\n",
-                         static_cast<int>(i) + 1, static_cast<int>(i) + 1, hit.spRank, hit.mh,
-                         i == 0 ? 0.0 : hit.deltaCn, hit.xcorr, hit.sp, hit.ionsMatched,
-                         hit.ionsTotal, qPrintable(hit.reference), qPrintable(hit.peptide));
+        OutFileHit line;
+        line.reference = hit.reference;
+        line.peptide = hit.peptide;
+        line.mh = hit.mh;
+        line.deltaCn = i == 0 ? 0.0 : hit.deltaCn;
+        line.xcorr = hit.xcorr;
+        line.sp = hit.sp;
+        line.spRank = hit.spRank;
+        line.ionsMatched = hit.ionsMatched;
+        line.ionsTotal = hit.ionsTotal;
+        hits.push_back(line);
     }
-    text += QLatin1Char('\n');
-    return text;
+    return SearchOutText(header, hits);
 }
 
 QString DemoDtaText(const DemoRun& run, const DemoOutFile& file) {
     const DemoMs2& ms2 = run.ms2[static_cast<size_t>(file.ms2)];
     const RunSpectrum& spectrum = run.scans[static_cast<size_t>(ms2.scan - 1)];
-    QString text = QCFormat("%.4f %d\n", ms2.precursorMH, ms2.charge);
-    for (size_t i = 0; i < spectrum.mz.size(); ++i)
-        text += QCFormat("%.4f %.1f\n", spectrum.mz[i], spectrum.intensity[i]);
-    return text;
+    return DtaText(ms2.precursorMH, ms2.charge, spectrum.mz, spectrum.intensity);
 }
 
 }  // namespace zar

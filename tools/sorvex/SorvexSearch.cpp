@@ -1,0 +1,251 @@
+#include "SorvexSearch.h"
+
+#include "CometParams.h"
+#include "CometResults.h"
+#include "CometRunner.h"
+
+#include "tools/common/DatabaseTally.h"
+#include "tools/common/OutFileText.h"
+#include "tools/common/SearchSetup.h"
+#include "tools/common/ToolReporter.h"
+
+#include "core/Numbers.h"
+#include "core/Paths.h"
+#include "core/TextFile.h"
+#include "databases/FastaReader.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zar {
+
+namespace {
+
+constexpr double kProton = 1.00727646688;
+constexpr const char* kSpectraFile = "spectra.mgf";
+constexpr const char* kCometParamsFile = "comet.params";
+constexpr const char* kCometOutputBase = "comet";
+// The revision whose hit lines carry no protein number.
+constexpr const char* kProgramLine = "TurboSORVEX v.27 (rev. 11), scores by Comet %1";
+
+SearchRunResult Failure(int code, const QString& message) {
+    SearchRunResult result;
+    result.exitCode = code;
+    result.message = message;
+    return result;
+}
+
+// The MGF of the spectra: entry i (from 1) is titled so that Comet numbers it scan i.
+QString MgfText(const std::vector<ListedSpectrum>& spectra) {
+    QString text;
+    for (size_t i = 0; i < spectra.size(); ++i) {
+        const CDtaSpectrum& s = spectra[i].spectrum;
+        const int scan = static_cast<int>(i) + 1;
+        const double mz = (s.precursor() - kProton) / s.charge() + kProton;
+        text += QCFormat("BEGIN IONS\nTITLE=spectrum.%d.%d.%d\nCHARGE=%d+\nPEPMASS=%.6f\n", scan,
+                         scan, s.charge(), s.charge(), mz);
+        for (const DtaPeak& p : s.peaks()) text += QCFormat("%.4f %.2f\n", p.mz, p.intensity);
+        text += QStringLiteral("END IONS\n");
+    }
+    return text;
+}
+
+// Spreads Comet's one pass over the files: at p per cent, the first p% of them are done.
+class FileProgress {
+  public:
+    FileProgress(int files, const SearchRunEvents& events) : files_(files), events_(events) {
+        timer_.start();
+    }
+    void percent(int p) {
+        const int covered = std::min(files_, static_cast<int>(static_cast<long long>(files_) * p / 100));
+        finishUpTo(covered);
+        if (events_.searching) events_.searching(std::min(done_ + 1, files_), p);
+    }
+    void finishUpTo(int covered) {
+        if (covered <= done_) return;
+        const qint64 now = timer_.elapsed();
+        const double share = (now - reportedAt_) / 1000.0 / (covered - done_);
+        for (int f = done_ + 1; f <= covered; ++f)
+            if (events_.fileDone) events_.fileDone(f, std::clamp(static_cast<int>(std::lround(share)), 0, 65535));
+        done_ = covered;
+        reportedAt_ = now;
+    }
+    double seconds() const { return timer_.elapsed() / 1000.0; }
+
+  private:
+    int files_;
+    const SearchRunEvents& events_;
+    QElapsedTimer timer_;
+    qint64 reportedAt_ = 0;
+    int done_ = 0;
+};
+
+// Our peptide text: "K.PEPM*TIDE.R", the differential modifications marked by their symbols.
+QString PeptideText(const CometHit& hit, const SearchParamsFile& p) {
+    std::vector<QChar> marks(static_cast<size_t>(hit.peptide.size()));
+    for (const QString& item : hit.modifications) {
+        // "4_V_15.994900": position from 1, V(ariable) or S(tatic), mass.
+        const QStringList parts = item.split(QLatin1Char('_'));
+        if (parts.size() < 3 || parts[1] != QLatin1String("V")) continue;
+        bool ok = false;
+        const int position = parts[0].toInt(&ok);
+        if (!ok || position < 1 || position > hit.peptide.size()) continue;
+        const double mass = LeadingDouble(parts[2]);
+        const QChar residue = hit.peptide[position - 1];
+        for (const SearchDifferentialMod& d : p.differential) {
+            if (d.residues.contains(residue) && std::fabs(d.mass - mass) < 0.001) {
+                marks[static_cast<size_t>(position - 1)] = d.symbol;
+                break;
+            }
+        }
+    }
+    QString text = hit.previousResidue + QLatin1Char('.');
+    for (qsizetype i = 0; i < hit.peptide.size(); ++i) {
+        text += hit.peptide[i];
+        if (!marks[static_cast<size_t>(i)].isNull()) text += marks[static_cast<size_t>(i)];
+    }
+    return text + QLatin1Char('.') + hit.nextResidue;
+}
+
+std::vector<OutFileHit> OutHits(const std::vector<CometHit>& comet, const SearchParamsFile& p) {
+    std::vector<OutFileHit> hits;
+    const double top = comet.empty() ? 0.0 : comet.front().xcorr;
+    for (const CometHit& c : comet) {
+        OutFileHit hit;
+        hit.reference = c.proteins.isEmpty() ? QStringLiteral("-") : c.proteins.front();
+        const int proteins = std::max(c.proteinCount, static_cast<int>(c.proteins.size()));
+        hit.furtherReferences = std::max(proteins - 1, 0);
+        if (p.printDuplicateReferences) hit.otherReferences = c.proteins.mid(1);
+        hit.peptide = PeptideText(c, p);
+        hit.mh = c.calculatedMass + kProton;
+        // Our lines give each hit's distance from the top hit.
+        hit.deltaCn = top > 0.0 && hits.size() > 0 ? (top - c.xcorr) / top : 0.0;
+        hit.xcorr = c.xcorr;
+        hit.rank = c.rank;
+        hit.sp = c.sp;
+        hit.ionsMatched = c.ionsMatched;
+        hit.ionsTotal = c.ionsTotal;
+        hits.push_back(hit);
+    }
+    // Preliminary ranks: by Sp among the hits shown.
+    std::vector<size_t> order(hits.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return hits[a].sp > hits[b].sp; });
+    for (size_t r = 0; r < order.size(); ++r) hits[order[r]].spRank = static_cast<int>(r) + 1;
+    return hits;
+}
+
+}  // namespace
+
+SearchRunResult RunSorvexSearch(const SearchRunOptions& o, const SearchRunEvents& events) {
+    SearchSetup setup;
+    QString error;
+    if (const int code = PrepareSearch(o.folder, o.listPath, o.paramsPath, kSorvexParamsName,
+                                       setup, error)) {
+        SearchRunResult failed = Failure(code, error);
+        failed.notes = setup.notes;
+        return failed;
+    }
+    const SearchParamsFile& params = setup.params;
+    const QString& fasta = setup.fasta;
+    const std::vector<ListedSpectrum>& spectra = setup.spectra;
+    SearchRunResult result;
+    result.notes = setup.notes;
+
+    CCometRunner comet;
+    if (!comet.locate(error)) return Failure(kToolNoEngine, error);
+    QTemporaryDir temporary;
+    QString work = o.workFolder;
+    if (work.isEmpty()) {
+        if (!temporary.isValid())
+            return Failure(kToolFailed, QStringLiteral("Cannot make a temporary folder"));
+        work = temporary.path();
+    } else if (!QDir().mkpath(work)) {
+        return Failure(kToolFailed, QStringLiteral("Cannot make the folder %1")
+                                        .arg(QDir::toNativeSeparators(work)));
+    }
+    QString templateText;
+    if (!comet.templateText(work, templateText, error)) return Failure(kToolNoEngine, error);
+    const QString cometParams = JoinPath(work, QString::fromLatin1(kCometParamsFile));
+    const QString mgf = JoinPath(work, QString::fromLatin1(kSpectraFile));
+    if (!WriteTextFileAtomically(cometParams, CometParamsText(templateText, params), &error) ||
+        !WriteTextFileAtomically(mgf, MgfText(spectra), &error))
+        return Failure(kToolFailed, QStringLiteral("Cannot write Comet's input in %1: %2")
+                                        .arg(QDir::toNativeSeparators(work), error));
+
+    const int files = static_cast<int>(spectra.size());
+    FileProgress progress(files, events);
+    if (events.searching) events.searching(1, 0);
+    const QString date = SearchDateText();
+    if (!comet.search(work, cometParams, fasta, mgf, QString::fromLatin1(kCometOutputBase),
+                      [&progress](int p) { progress.percent(p); }, error))
+        return Failure(kToolNoEngine, error);
+    const double seconds = progress.seconds();
+
+    CCometResults comets;
+    const QString output = JoinPath(work, QString::fromLatin1(kCometOutputBase) + QStringLiteral(".txt"));
+    // Comet writes no results file when it searched no spectrum at all.
+    if (QFileInfo::exists(output) && !comets.read(output, error)) return Failure(kToolNoEngine, error);
+
+    // The database's size for the headers, and the description lines of the references named.
+    QSet<QString> named;
+    for (int i = 1; i <= files; ++i)
+        for (const CometHit& hit : comets.hits(i, spectra[static_cast<size_t>(i - 1)].spectrum.charge()))
+            if (!hit.proteins.isEmpty()) named.insert(hit.proteins.front());
+    QHash<QString, QString> descriptions;
+    DatabaseTally tally;
+    if (!TallyDatabase(fasta, tally, error, [&](const QByteArray& raw) {
+            const QString header = FastaHeaderText(raw);
+            const QString reference = FastaReference(header);
+            if (named.contains(reference) && !descriptions.contains(reference))
+                descriptions.insert(reference, header);
+        }))
+        return Failure(kToolNoDatabase, error);
+
+    OutFileHeader header = SearchOutHeader(setup, tally);
+    header.program = QString::fromLatin1(kProgramLine).arg(comet.version());
+    header.date = date;
+    header.seconds = std::max(1, static_cast<int>(std::lround(seconds / files)));
+    header.fragmentTolerance = CometFragmentBin(params);
+    header.modifications = SearchModificationsLine(params, true);
+
+    for (int i = 1; i <= files; ++i) {
+        const ListedSpectrum& listed = spectra[static_cast<size_t>(i - 1)];
+        const CDtaSpectrum& s = listed.spectrum;
+        const std::vector<CometHit>& comet1 = comets.hits(i, s.charge());
+        const std::vector<OutFileHit> hits = OutHits(comet1, params);
+        OutFileHeader h = header;
+        h.fileName = QFileInfo(listed.outPath).fileName();
+        h.line4 = QStringLiteral("spectrum %1 of %2: %3").arg(i).arg(files).arg(listed.name);
+        h.line5 = QStringLiteral("database %1").arg(QDir::toNativeSeparators(fasta));
+        h.precursorMH = s.precursor();
+        h.charge = s.charge();
+        h.totalIntensity = TotalIntensity(s);
+        h.matchedPeptides = static_cast<int>(hits.size());
+        h.lowestSp = hits.empty() ? 0.0
+                                  : std::min_element(hits.begin(), hits.end(), [](const auto& a, const auto& b) {
+                                        return a.sp < b.sp;
+                                    })->sp;
+        if (!WriteTextFileAtomically(listed.outPath, SearchOutText(h, hits, DescriptionLines(hits, descriptions, params.descriptionLines)), &error))
+            return Failure(kToolFailed, QStringLiteral("Cannot write %1: %2")
+                                            .arg(QDir::toNativeSeparators(listed.outPath), error));
+        ++result.outFiles;
+    }
+    progress.finishUpTo(files);
+    if (!result.notes.isEmpty()) {
+        result.exitCode = kToolFailed;
+        result.message = QStringLiteral("%1 of the listed .dta files could not be searched")
+                             .arg(result.notes.size());
+    }
+    return result;
+}
+
+}  // namespace zar

@@ -165,7 +165,7 @@ void CSearchProgressDlg::FileDone(double seconds) {
 
 void CSearchProgressDlg::OnCancel() {
     if (owner_) PostMessage(owner_, peptideMapping_ ? kMsgMassmapReshowSheet : kMsgSorvexReshowSheet, 0, 0);
-    close();
+    QDialog::reject();
 }
 
 }  // namespace zar

@@ -2,7 +2,7 @@
 // it is started under. ZAR_FAKE_MODE changes how it behaves:
 //   hang       stops after the first file and waits to be ended
 //   overlong   first sends a pipe message longer than the reader's buffer
-//   drain      first writes bytes it announces with a length of -1
+//   drain      first writes bytes it announces with a length of -1, then waits a moment
 //   nul        names its files with a NUL and rubbish behind the name
 // ZAR_FAKE_LOG names a folder where "<role>.args" gets the working folder and the arguments,
 // one a line, and "<role>.params" the parameters the search read.
@@ -58,6 +58,8 @@ int Extract(const QString& role, const QStringList& args) {
     } else if (Mode() == QLatin1String("drain")) {
         WriteStderr(QByteArray(100, 'y'));
         zar::PostRegisteredMessage(name, 0, -1);
+        // A length of -1 throws away what is in the pipe then; the names come after that.
+        QThread::msleep(500);
     }
     for (int scan = first; scan <= last && scan < first + 50; ++scan) {
         const QString file = QStringLiteral("%1.%2.%2.2.dta").arg(base).arg(scan, 4, 10, QLatin1Char('0'));
@@ -104,7 +106,7 @@ int Search(const QString& role, const QStringList& args) {
         QFile out(QFileInfo(names[i]).completeBaseName() + QStringLiteral(".out"));
         if (out.open(QIODevice::WriteOnly)) out.write("fake\n");
         out.close();
-        if (Mode() == QLatin1String("hang")) Hang();
+        if (qEnvironmentVariable("ZAR_FAKE_SEARCH_MODE") == QLatin1String("hang")) Hang();
         zar::PostRegisteredMessage(name, zar::MakeWParam(0, 2), 3);
     }
     zar::PostRegisteredMessage(name, 0, 0);

@@ -68,6 +68,7 @@ class CDtaCreateDialog : public CDialogBase {
     void SetScanRangeIfTracking(int first, int last);
     void SetFolderPicker(FolderPicker picker) { picker_ = std::move(picker); }
 
+    void OnOK() override;
     void OnDefaults();
     void OnBrowse();
     void OnHelp();
@@ -80,7 +81,6 @@ class CDtaCreateDialog : public CDialogBase {
   protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    void OnOK() override;
     void reject() override { hide(); }
 
   private:

@@ -5,7 +5,8 @@
 //   drain      first writes bytes it announces with a length of -1, then waits a moment
 //   nul        names its files with a NUL and rubbish behind the name
 // ZAR_FAKE_LOG names a folder where "<role>.args" gets the working folder and the arguments,
-// one a line, and "<role>.params" the parameters the search read.
+// one a line, "<role>.env" its notification address and "<role>.params" the parameters the
+// search read.
 
 #include "ipc/NotifyClient.h"
 
@@ -121,6 +122,7 @@ int main(int argc, char** argv) {
     QString role = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
     if (role.endsWith(QLatin1String(".exe"))) role.chop(4);
     const QStringList args = app.arguments().mid(1);
+    Log(role, QStringLiteral(".env"), qgetenv(zar::kNotifyVariable));
     Log(role, QStringLiteral(".args"), (QDir::currentPath() + QLatin1Char('\n') + args.join(QLatin1Char('\n'))).toUtf8());
     if (role.startsWith(QLatin1String("dravel"))) return args.isEmpty() ? 2 : Extract(role, args);
     if (role == QLatin1String("sorvex27") || role == QLatin1String("massmap")) return Search(role, args);

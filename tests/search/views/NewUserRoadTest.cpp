@@ -13,6 +13,7 @@
 #include "hub/ZarDoc.h"
 #include "registry/RegKey.h"
 #include "resultviews/RegisterResultViews.h"
+#include "search/views/DtaCreateDialog.h"
 #include "search/views/SearchLaunchers.h"
 #include "search/views/SearchProgressDlg.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
@@ -94,6 +95,11 @@ TEST_F(LauncherFixture, NewUserRoadFromTheSearchCommandToTheSummary) {
     EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));
     EXPECT_GT(doc->GetSorvexResults()->GetHitCount(), 900);
     Picture(frame.get(), pictures, "road-8-summary");
+    // The Dta dialog, from the same menu.
+    frame->RunCommand(ID_ACTION_SORVEX_DTA);
+    ASSERT_TRUE(CSearchLaunchers::Of(*frame)->DtaDialog());
+    Picture(CSearchLaunchers::Of(*frame)->DtaDialog(), pictures, "road-9-dta-dialog");
+    CSearchLaunchers::Of(*frame)->DtaDialog()->hide();
     frame.reset();
     doc.reset();
 }

@@ -76,10 +76,26 @@ TEST_F(QueueFixture, TheQueueKeepsAJobAndRunsItOnItsCopies) {
     ASSERT_EQ(window.Table()->rowCount(), 1);
     EXPECT_EQ(window.Table()->item(0, 1)->text(), "Done");
     EXPECT_EQ(window.Table()->item(0, 0)->text(), "High");
+    if (const QString pictures = qEnvironmentVariable("ZAR_ROAD_PICTURES"); !pictures.isEmpty()) {
+        window.show();
+        QApplication::processEvents();
+        EXPECT_TRUE(window.grab().save(pictures + "/queue-window.png"));
+    }
     // What is not a job is refused.
     socket.write("{\"no\":1}\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return socket.canReadLine(); }, 10000));
     EXPECT_TRUE(socket.readLine().startsWith("ERR "));
+}
+
+TEST_F(QueueFixture, WithoutItsLibraryTheDaemonIsNotThereAndSearchesRunDirectly) {
+    ASSERT_EQ(RegisterServerLibrary(QDir(QCoreApplication::applicationDirPath()).filePath(kSorvexDaemonLibrary), true),
+              S_OK);
+    auto launcher = SorvexReady();
+    EXPECT_FALSE(launcher->HasSearchDaemon());
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    auto* page = launcher->Sheet()->GetPage(3);
+    launcher->Sheet()->SetActivePage(3);
+    EXPECT_FALSE(page->GetDlgItem(CSorvexQueuePage::kThroughQueueId)->isEnabled());
 }
 
 TEST_F(QueueFixture, ASecondQueueShowsTheFirstAndEnds) {

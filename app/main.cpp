@@ -3,8 +3,10 @@
 #include "MainFrame.h"
 #include "ZarApp.h"
 #include "databases/views/RegisterDatabaseTools.h"
+#include "interpretation/views/RegisterDenovoViews.h"
 #include "infobar/InfoBar.h"
 #include "resultviews/RegisterResultViews.h"
+#include "resultviews/views/RegisterResultFormViews.h"
 #include "search/views/RegisterConfiguration.h"
 #include "search/views/SearchLaunchers.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
@@ -25,7 +27,9 @@ int main(int argc, char* argv[]) {
 
     // The spectrum and trace panes are known before the first layout is made.
     zar::RegisterSpectrumViews();
+    zar::RegisterDenovoViews();
     zar::RegisterDatabaseTools();
+    zar::RegisterResultFormViews();
     zar::CZarApp zarApp;
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     // The subsystems plug their views, commands and windows into the frame.

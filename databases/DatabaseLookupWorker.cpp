@@ -5,6 +5,10 @@
 #include "document/SearchResults.h"
 #include "document/Settings.h"
 
+#include "core/Paths.h"
+
+#include <QFileInfo>
+
 namespace zar {
 
 CDatabaseLookupWorker::CDatabaseLookupWorker(Targets targets) : targets_(targets) {}
@@ -130,6 +134,18 @@ CDatabaseLookupWorker::Setup LookupSetupFor(const CSearchResults& results, int r
     setup.databaseKind = results.Parameters().nucleotide;
     setup.readingFrame = readingFrame;
     return setup;
+}
+
+void FindLookupDatabase(CDatabaseLookupWorker::Setup& setup, const DatabaseLookupRequest& request,
+                        const CSearchResults& results) {
+    if (setup.databaseDirectory.isNull()) setup.databaseDirectory = GetDatabaseDirectory();
+    const CDatabaseSearch probe(setup.databaseDirectory, setup.resultsDirectory);
+    if (request.databaseFile.isEmpty() || QFileInfo(probe.FastaPathFor(request.databaseFile)).isFile())
+        return;
+    const QString found = results.ResolveDatabasePath(results.Parameters().databaseName);
+    if (!found.isEmpty() && QFileInfo(found).isFile() &&
+        FileNameOf(found) == FileNameOf(request.databaseFile))
+        setup.databaseDirectory = FolderOf(found);
 }
 
 }  // namespace zar

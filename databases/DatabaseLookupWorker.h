@@ -66,5 +66,9 @@ std::optional<DatabaseLookupRequest> LookupRequestForProtein(const CSearchResult
                                                              int proteinIndex);
 // What the look-up object takes from the result set; the database folder is the setting's.
 CDatabaseLookupWorker::Setup LookupSetupFor(const CSearchResults& results, int readingFrame);
+// Settles the database folder of a look-up on the caller's thread: the setting's, unless the
+// hit's FASTA file is not there but is the one the result set found beside its results.
+void FindLookupDatabase(CDatabaseLookupWorker::Setup& setup, const DatabaseLookupRequest& request,
+                        const CSearchResults& results);
 
 }  // namespace zar

@@ -41,8 +41,8 @@ CDtaSpectrum::ReadResult CDtaSpectrum::read(const QString& path) {
     double head[2];
     // A first line without MH+ and charge is no spectrum file.
     if (ScanNumbers(line, head, 2) < 2) return ReadResult::CannotRead;
+    if (!std::isfinite(head[0]) || !WholeIntOf(head[1], charge_)) return ReadResult::CannotRead;
     precursor_ = head[0];
-    charge_ = static_cast<int>(head[1]);
     bool continuation = reader.lastLineWasCut();
     while (reader.readLine(line)) {
         // The rest of an over-long line is not a peak line of its own.

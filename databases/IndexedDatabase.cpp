@@ -107,10 +107,12 @@ bool CIndexedDatabase::readEntry(int n, FastaEntry& entry) {
     const qint64 fastaSize = fasta_.size();
     const qint64 start = own.offset;
     const qint64 headerLength = own.headerLength;
-    const qint64 sequenceStart = start + headerLength;
-    // An index that does not fit its FASTA file is refused, not followed.
-    if (start < 1 || headerLength < 0 || next.offset < sequenceStart || next.offset > fastaSize)
+    // An index that does not fit its FASTA file is refused, not followed; the checks never add
+    // the file's numbers before knowing they are in range.
+    if (start < 1 || start > fastaSize || headerLength < 0 || headerLength > fastaSize - start)
         return false;
+    const qint64 sequenceStart = start + headerLength;
+    if (next.offset < sequenceStart || next.offset > fastaSize) return false;
 
     QByteArray raw(static_cast<qsizetype>(std::min<qint64>(headerLength, 4 * kMaxHeaderChars)),
                    Qt::Uninitialized);

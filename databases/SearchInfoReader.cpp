@@ -39,7 +39,7 @@ void ScanPrecursorLine(const QString& line, double& mass, double& tolerance, int
     tolerance = v[0];
     rest = rest.mid(FirstWord(rest).size()).trimmed();
     if (!rest.startsWith(QLatin1String("(+"))) return;
-    if (ScanNumbers(rest.mid(2), v, 1) == 1) charge = static_cast<int>(v[0]);
+    if (ScanNumbers(rest.mid(2), v, 1) == 1) WholeIntOf(v[0], charge);
 }
 
 }  // namespace

@@ -64,6 +64,14 @@ struct DenovoResidue {
 std::vector<DenovoResidue> DenovoStandardResidues();
 constexpr const char* kDenovoStandardLetters = "ARNDCGEHLKMFPSTWYV";
 
+// The candidate a view selected (message 0x40AD carries a copy): the leading and trailing gaps
+// (nominal mass, 0 when there is none) and the residue letters between them.
+struct DenovoSelectionRecord {
+    int first = 0;
+    int second = 0;
+    QString text;
+};
+
 // One row of the ranked candidate table.
 struct DenovoCandidate {
     QString sequence;

@@ -49,8 +49,10 @@ bool OpenSorvexResults(CMainFrame& frame, const QString& folder) {
     set->SetRawFilePath(doc->GetRawFilePath());
     XpressOptions xpress;
     xpress.autoCalculate = GetXpressAutoCalculate() != 0;
-    xpress.residue = GetXpressResidue();
-    xpress.tolerance = GetXpressTolerance();
+    // The residue and tolerance the XPRESS Parameters dialog may have set for this run of the
+    // program.
+    xpress.residue = doc->GetXpressResidue();
+    xpress.tolerance = doc->GetXpressTolerance();
     set->SetXpressOptions(xpress);
     auto* dialog = new CResultsStatusDlg(set, &frame, &frame);
     dialog->SetResultsFolder(folder);

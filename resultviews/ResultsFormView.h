@@ -8,7 +8,10 @@
 
 #include <QWidget>
 
+#include <any>
 #include <functional>
+
+class QPrinter;
 
 namespace zar {
 
@@ -40,11 +43,25 @@ class CResultsFormView : public QWidget {
     virtual void SetMassList(WPARAM, LPARAM) {}  // 0x40AC
     virtual void DeleteSearch() {}               // 0x40B6
     virtual void UpdateData() {}                 // 0x40B7
+    // The look-up's result that 0x40B6 carries, handed over just before DeleteSearch.
+    virtual void TakeSearchResult(std::any&) {}
+
+    // Commands of the window (printing, zoom) that the shown view answers.
+    virtual void OnCommand(int) {}
+    virtual bool IsCommandEnabled(int) const { return false; }
 
   private:
     CResultsWindow* owner_;
     QString title_;
 };
+
+// For checks and callers that must wait: processes events while busy() holds; false when the
+// time ran out first.
+bool ProcessEventsWhile(const std::function<bool()>& busy, int milliseconds);
+
+// Asks the user for a printer for a view's report (no page range, no selection to choose);
+// false when the user cancels.
+bool ChooseReportPrinter(QPrinter& printer, QWidget* parent, const QString& documentName);
 
 // Makers of the form views that other parts of the program provide, by results-window view
 // type (1 BLAST, 2 retrieve, 5 display ions, 6 coverage, 7 search parameters, 8 select ions,

@@ -4,6 +4,7 @@
 #include "document/MultiConsensusResults.h"
 #include "document/SorvexResults.h"
 #include "document/ZarMessages.h"
+#include "document/hub/ZarDoc.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -72,6 +73,12 @@ CResultsStatusDlg::~CResultsStatusDlg() {
     }
     auto& live = LiveDialogs();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
+
+CSearchResults* ReadyResultsOfKind(int kind) {
+    CZarDoc* doc = CZarDoc::GetDoc();
+    CSearchResults* set = doc ? doc->GetResultsOfKind(kind) : nullptr;
+    return CResultsStatusDlg::IsLoading(set) ? nullptr : set;
 }
 
 bool CResultsStatusDlg::IsLoading(const CSearchResults* set) {

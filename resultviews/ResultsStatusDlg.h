@@ -75,4 +75,8 @@ class CResultsStatusDlg : public QDialog {
     MessageMap messages_;
 };
 
+// The document's set of a result-set kind (1, 2, 3), unless a live dialog is still loading it;
+// null otherwise.
+CSearchResults* ReadyResultsOfKind(int kind);
+
 }  // namespace zar

@@ -11,8 +11,10 @@
 #include <QComboBox>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QMenu>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -75,6 +77,30 @@ int SlotOfType(int type) {
     }
 }
 
+// Commands the shown view answers: printing, then zoom, with the view types that have them.
+struct PaneCommand {
+    int command;
+    const char* text;
+    const char* tip;
+};
+constexpr int kPrintCommand = 57607;
+const PaneCommand kPrintPane = {kPrintCommand, "Print", "Print the shown view"};
+const PaneCommand kZoomPanes[] = {
+    {9211, "Zoom In Y", "Zoom in on the intensity axis"},
+    {9212, "Zoom Out Y", "Zoom out on the intensity axis"},
+    {9213, "Normalize", "Show the whole intensity range"},
+    {9214, "Zoom In X", "Zoom in on the m/z axis"},
+    {9215, "Zoom Out X", "Zoom out on the m/z axis"},
+    {9216, "Display All", "Show the whole m/z range"},
+    {9217, "Reset Scaling", "Show the whole spectrum"},
+};
+
+bool TypeHasCommand(int type, int command) {
+    if (command == kPrintCommand) return type >= 1 && type <= 9;
+    if (command == 9217) return type == 5 || type == 7;
+    return type == 5 || type == 7 || type == 9;
+}
+
 // The view type each slot's maker is registered under.
 constexpr int kTypeOfSlot[CResultsWindow::kSlotCount] = {1, 2, 5, 3, 6, 7, 8, 9};
 
@@ -130,6 +156,15 @@ void CResultsWindow::createToolBar() {
     bar->setObjectName(QStringLiteral("ResultsToolBar"));
     QAction* close = bar->addAction(QStringLiteral("Close"), this, [this] { this->close(); });
     actions_.push_back({9329, close});
+    const auto addPaneCommand = [this](QWidget* to, const PaneCommand& c) {
+        QAction* a = new QAction(QString::fromLatin1(c.text), to);
+        a->setToolTip(QString::fromLatin1(c.tip));
+        const int command = c.command;
+        connect(a, &QAction::triggered, this, [this, command] { OnViewPaneCommand(command); });
+        to->addAction(a);
+        actions_.push_back({c.command, a});
+    };
+    addPaneCommand(bar, kPrintPane);
     bar->addSeparator();
     for (const ViewCommand& c : kViewCommands) {
         QAction* a = bar->addAction(QString::fromLatin1(c.text));
@@ -139,6 +174,17 @@ void CResultsWindow::createToolBar() {
         connect(a, &QAction::triggered, this, [this, command] { OnViewCommand(command); });
         actions_.push_back({c.command, a});
     }
+    bar->addSeparator();
+    // The zoom commands under one button keep the bar short enough for the combos.
+    auto* zoom = new QToolButton(bar);
+    zoom->setText(QStringLiteral("Zoom"));
+    zoom->setObjectName(QStringLiteral("ZoomButton"));
+    zoom->setPopupMode(QToolButton::InstantPopup);
+    auto* zoomMenu = new QMenu(zoom);
+    for (const PaneCommand& c : kZoomPanes) addPaneCommand(zoomMenu, c);
+    zoom->setMenu(zoomMenu);
+    zoomButton_ = zoom;
+    bar->addWidget(zoom);
     bar->addSeparator();
     readingFrames_ = new QComboBox(bar);
     readingFrames_->setObjectName(QStringLiteral("ReadingFrames"));
@@ -235,6 +281,16 @@ void CResultsWindow::OnViewCommand(int command) {
     updateCommands();
 }
 
+bool CResultsWindow::shownViewAnswers(int command) const {
+    const CResultsFormView* shown = ViewOfType(shownType_);
+    return shown && TypeHasCommand(shownType_, command) && shown->IsCommandEnabled(command);
+}
+
+void CResultsWindow::OnViewPaneCommand(int command) {
+    if (shownViewAnswers(command)) ViewOfType(shownType_)->OnCommand(command);
+    updateCommands();
+}
+
 void CResultsWindow::updateCommands() {
     for (const ViewCommand& c : kViewCommands) {
         QAction* a = Action(c.command);
@@ -245,6 +301,14 @@ void CResultsWindow::updateCommands() {
         // A page that no part of the program provides is not offered.
         a->setEnabled(ViewOfType(c.type) && (c.command == 9323 || currentKind_ != 0));
     }
+    bool anyZoom = false;
+    for (const PaneCommand& c : kZoomPanes)
+        if (QAction* a = Action(c.command)) {
+            a->setEnabled(shownViewAnswers(c.command));
+            anyZoom = anyZoom || a->isEnabled();
+        }
+    if (zoomButton_) zoomButton_->setEnabled(anyZoom);
+    if (QAction* print = Action(kPrintCommand)) print->setEnabled(shownViewAnswers(kPrintCommand));
     readingFrames_->setEnabled(readingFrameEnable_ != 0 &&
                                (shownType_ == 1 || shownType_ == 2 || shownType_ == 6));
     outputFiles_->setEnabled(shownType_ == 4);
@@ -367,7 +431,9 @@ void CResultsWindow::mapMessages() {
     m.on(kMsgDatabaseSearchEnded, [this](const Message& msg) {
         for (Slot slot : {kSlotBlast, kSlotCoverage, kSlotRetrieve}) {
             CResultsFormView* v = views_[slot];
-            if (v && reinterpret_cast<WPARAM>(v) == msg.wParam) v->DeleteSearch();
+            if (!v || reinterpret_cast<WPARAM>(v) != msg.wParam) continue;
+            if (msg.payload) v->TakeSearchResult(*msg.payload);
+            v->DeleteSearch();
         }
         return 0;
     });

@@ -59,6 +59,10 @@ class CResultsWindow : public QMainWindow {
     void KeepInsideScreen();
     void OnReadingFrameChanged(int index);
     void OnOutputFileChanged(int index);
+    // Printing (57607) and zoom (9211 to 9217): answered by the shown view.
+    void OnViewPaneCommand(int command);
+    // Enables the tool bar's commands as the shown view's state allows.
+    void UpdateCommandUI() { updateCommands(); }
 
     int ShownType() const { return shownType_; }
     int CurrentKind() const { return currentKind_; }
@@ -84,12 +88,14 @@ class CResultsWindow : public QMainWindow {
     void fillReadingFrames();
     void mapMessages();
     void updateCommands();
+    bool shownViewAnswers(int command) const;
 
     QStackedWidget* stack_;
     QWidget* emptyPane_;
     std::array<CResultsFormView*, kSlotCount> views_{};
     QComboBox* readingFrames_ = nullptr;
     QComboBox* outputFiles_ = nullptr;
+    QWidget* zoomButton_ = nullptr;
     std::vector<std::pair<int, QAction*>> actions_;
     MessageMap messages_;
     int currentKind_ = 0;

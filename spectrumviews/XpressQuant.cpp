@@ -22,9 +22,6 @@ constexpr int kFilterOrder = 5;
 constexpr double kFilterB[kFilterOrder + 1] = {0.0004, 0.0018, 0.0037, 0.0037, 0.0018, 0.0004};
 constexpr double kFilterA[kFilterOrder + 1] = {1.0, -3.4789, 5.0098, -3.6995, 1.3942, -0.2138};
 
-// A full-MS scan's filter text holds "ms " (an MS/MS scan's holds "ms2 ").
-const QString kFullScanMark = QStringLiteral("ms ");
-
 bool IsAsciiLetter(QChar c) {
     const char16_t u = c.unicode();
     return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
@@ -84,6 +81,11 @@ XpressSettings XpressSettings::FromSettings() {
     s.massDifference = GetXpressDifference();
     s.scanWindow = GetXpressScanWindow();
     return s;
+}
+
+bool IsFullScanFilter(const QString& filter) {
+    // An MS/MS scan's filter text holds "ms2 " instead.
+    return filter.contains(QLatin1String("ms "));
 }
 
 // ---- peptide and spectrum texts ----
@@ -225,7 +227,7 @@ bool CXpressQuant::isFullScan(int scan) {
         // A scan number the run does not have (numbers may have gaps) is no full-MS scan.
         QString filter;
         ++filterTextsRead_;
-        kind = reader_->filterForScan(scan, filter) && filter.contains(kFullScanMark) ? 1 : 2;
+        kind = reader_->filterForScan(scan, filter) && IsFullScanFilter(filter) ? 1 : 2;
     }
     return kind == 1;
 }

@@ -54,6 +54,9 @@ struct XpressSettings {
     static XpressSettings FromSettings();
 };
 
+// Whether a scan filter text names a full-MS (survey) scan, the scans the traces are read from.
+bool IsFullScanFilter(const QString& filter);
+
 // Light or heavy form of a peptide and its number of labelled residues.
 enum class XpressForm { kNone, kLight, kHeavy };
 struct XpressLabelling {

@@ -22,7 +22,10 @@ int ApplyXpressResult(const XpressJobResult& result, CSearchResults& results) {
     const int count = std::min(result.processed, static_cast<int>(result.hits.size()));
     for (int i = 0; i < count; ++i) {
         const SearchHitRecord& hit = result.hits[static_cast<size_t>(i)];
-        if (SearchHitRecord* record = results.FindHit(hit.hitNumber())) {
+        SearchHitRecord* record = results.FindHit(hit.hitNumber());
+        // Results read again while the worker ran hold other hits under the same numbers.
+        if (record && record->fileInformation == hit.fileInformation &&
+            record->peptide == hit.peptide) {
             CopyXpressBlock(hit, *record);
             ++written;
         }

@@ -58,7 +58,8 @@ struct XpressJobResult {
 
 // Writes the XPRESS blocks of a result into the records with the same record index.
 void ApplyXpressResult(const XpressJobResult& result, std::vector<SearchHitRecord>& records);
-// The same into a loaded result set (user-interface thread); the number of records written.
+// The same into a loaded result set (user-interface thread), by hit number, where the record
+// still names the quantified spectrum and peptide; the number of records written.
 int ApplyXpressResult(const XpressJobResult& result, CSearchResults& results);
 
 // The ratio pass over a loaded result set: copies of its hits, its run and the settings.

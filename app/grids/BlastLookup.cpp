@@ -26,4 +26,21 @@ bool BlastPeptide(const QString& peptide) {
     return OpenUrlWithShell(MakeBlastUrl(GetNCBIBlastURL(), peptide));
 }
 
+QUrl MakeSwissProtUrl(const QString& base, SwissProtSearch search, const QString& reference) {
+    const char* page = search == SwissProtSearch::Accession     ? "/sprot-search-ac"
+                       : search == SwissProtSearch::Description ? "/sprot-search-de"
+                                                                : "/sprot-search-ful";
+    QUrl url(base.trimmed(), QUrl::TolerantMode);
+    QString path = url.path();
+    while (path.endsWith(QLatin1Char('/'))) path.chop(1);
+    url.setPath(path + QLatin1String(page));
+    url.setQuery(QString::fromLatin1(QUrl::toPercentEncoding(reference)), QUrl::StrictMode);
+    return url;
+}
+
+bool SwissProtReference(SwissProtSearch search, const QString& reference) {
+    if (reference.isEmpty()) return false;
+    return OpenUrlWithShell(MakeSwissProtUrl(GetSwissProtURL(), search, reference));
+}
+
 }  // namespace zar

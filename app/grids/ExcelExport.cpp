@@ -101,7 +101,9 @@ int ExcelExportThreadProc(ExcelExportParams* params) {
         QByteArray text;
         for (const QStringList& line : params->lines) text += line.join(QLatin1Char('\t')).toUtf8() + '\n';
         text += '\n';
-        const bool written = temp.write(text) == text.size();
+        // A full temporary folder shows only when the buffered rest is flushed: checked, so a cut
+        // table never becomes a workbook.
+        const bool written = temp.write(text) == text.size() && temp.flush() && temp.error() == QFileDevice::NoError;
         temp.close();
         const bool imported = written && workbook.ImportText(temp.fileName());
         QFile::remove(temp.fileName());

@@ -51,7 +51,6 @@ CZarDoc::CZarDoc() {
 
     holder_ = std::make_unique<CVXfile>();
     sorvex_ = std::make_unique<CSorvexResults>();
-    InstallXpressEngine(*sorvex_);
     massmap_ = std::make_unique<CMassmapResults>();
     multi_ = std::make_unique<CMultiConsensusResults>();
     transform_ = std::make_unique<CZarmassTransform>();
@@ -71,6 +70,7 @@ CZarDoc::CZarDoc() {
     xpressResidue_ = zar::GetXpressResidue();
     xpressDifference_ = zar::GetXpressDifference();
     xpressTolerance_ = zar::GetXpressTolerance();
+    InstallXpressEngine(*sorvex_, GetXpressSettings());
     enzymes_ = std::make_unique<CEnzymeTable>();
     // The digest cuts with the enzyme table's rules.
     pepmap_ = std::make_unique<CPepmapEngine>();
@@ -82,7 +82,26 @@ void CZarDoc::InstallXpressSettings() {
     xpressResidue_ = zar::GetXpressResidue();
     xpressDifference_ = zar::GetXpressDifference();
     xpressTolerance_ = zar::GetXpressTolerance();
-    if (sorvex_) InstallXpressEngine(*sorvex_);
+    if (sorvex_) InstallXpressEngine(*sorvex_, GetXpressSettings());
+}
+
+void CZarDoc::SetXpressResidue(const QString& residue) {
+    xpressResidue_ = residue;
+    if (sorvex_) InstallXpressEngine(*sorvex_, GetXpressSettings());
+}
+
+void CZarDoc::SetXpressTolerance(double tolerance) {
+    xpressTolerance_ = tolerance;
+    if (sorvex_) InstallXpressEngine(*sorvex_, GetXpressSettings());
+}
+
+XpressSettings CZarDoc::GetXpressSettings() const {
+    XpressSettings s;
+    s.residue = xpressResidue_;
+    s.tolerance = xpressTolerance_;
+    s.massDifference = xpressDifference_;
+    s.scanWindow = zar::GetXpressScanWindow();
+    return s;
 }
 
 CZarDoc::~CZarDoc() {
@@ -171,6 +190,19 @@ bool CZarDoc::OnOpenDocument(const QString& path) {
 bool CZarDoc::OnSaveDocument(const QString&) {
     ZarMessageBox(QStringLiteral("Code under construction..."));
     return true;
+}
+
+CSearchResults* CZarDoc::GetResultsOfKind(int kind) const {
+    switch (kind) {
+        case kResultKindSorvex:
+            return sorvex_.get();
+        case kResultKindMassmap:
+            return massmap_.get();
+        case kResultKindMultiConsensus:
+            return multi_.get();
+        default:
+            return nullptr;
+    }
 }
 
 bool CZarDoc::ShowResultsWindow(const SelectedResult& item) {

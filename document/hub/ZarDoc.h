@@ -23,11 +23,13 @@ class QRect;
 namespace zar {
 
 class VRawfile;
+class CSearchResults;
 class CSorvexResults;
 class CMassmapResults;
 class CMultiConsensusResults;
 class CZarmassTransform;
 class CZarmassDeconvolution;
+struct XpressSettings;
 class CDenovoEngine;
 class CPepmapEngine;
 class CEnzymeTable;
@@ -35,13 +37,6 @@ class CPepmatchData;
 
 // The trace definitions of a run the user has defined none for: its TIC and base peak.
 CVXUserTraceDefWrapper DefaultTraceDefinitions();
-
-// The de novo candidate a view selected (message 0x40AD carries a copy).
-struct DenovoSelectionRecord {
-    int first = 0;
-    int second = 0;
-    QString text;
-};
 
 class CZarDoc {
 public:
@@ -91,6 +86,9 @@ public:
     CSorvexResults* GetSorvexResults() const { return sorvex_.get(); }
     CMassmapResults* GetMassmapResults() const { return massmap_.get(); }
     CMultiConsensusResults* GetMultiConsensusResults() const { return multi_.get(); }
+    // The set of a result-set kind (1 search engine, 2 peptide mapping, 3 multiple results);
+    // null for any other kind.
+    CSearchResults* GetResultsOfKind(int kind) const;
     CZarmassTransform* GetZarmassTransform() const { return transform_.get(); }
     CZarmassDeconvolution* GetZarmassDeconvolution() const { return deconvolution_.get(); }
     CDenovoEngine* GetDenovoEngine() const { return denovo_.get(); }
@@ -135,6 +133,13 @@ public:
     QString GetXpressResidue() const { return xpressResidue_; }
     double GetXpressDifference() const { return xpressDifference_; }
     double GetXpressTolerance() const { return xpressTolerance_; }
+    // The residue and tolerance for the rest of this run of the program (the settings keep
+    // theirs); later passes over the search-engine results take them.
+    void SetXpressResidue(const QString& residue);
+    void SetXpressTolerance(double tolerance);
+    // What every XPRESS quantitation uses: the document's residue and tolerance, the configured
+    // mass difference and scan window.
+    XpressSettings GetXpressSettings() const;
     // The main frame's view type, kept with the current results; -1 when there are none.
     int GetViewType() const;
     void SetViewType(int type);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
@@ -131,6 +132,14 @@ double LeadingDouble(const QString& text) {
 long long LeadingInt(const QString& text, int base) {
     const QByteArray bytes = text.toLatin1();
     return LeadingInt(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), base);
+}
+
+bool WholeIntOf(double value, int& result) {
+    // Strictly between INT_MIN - 1 and INT_MAX + 1: truncation toward zero then fits.
+    if (!(value > static_cast<double>(INT_MIN) - 1.0 && value < static_cast<double>(INT_MAX) + 1.0))
+        return false;
+    result = static_cast<int>(value);
+    return true;
 }
 
 void UseCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }

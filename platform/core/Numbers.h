@@ -29,6 +29,11 @@ long long LeadingInt(std::string_view text, int base = 10, std::size_t* used = n
 double LeadingDouble(const QString& text);
 long long LeadingInt(const QString& text, int base = 10);
 
+// A number read from a file taken as a whole number ("%d" of a value scanned as a double): its
+// whole part when it is finite and fits an int; false (result untouched) otherwise, since the
+// conversion of anything else is undefined.
+bool WholeIntOf(double value, int& result);
+
 // Sets the process's numeric locale to "C" (called once at start-up, after Qt set the user's).
 void UseCNumericLocale();
 

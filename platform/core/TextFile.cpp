@@ -3,7 +3,10 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include <unistd.h>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -396,6 +399,20 @@ bool AtomicTextWriter::commit() {
     if (!opened_) return false;
     opened_ = false;
     if (failed_) {
+        file_.cancelWriting();
+        file_.commit();
+        return false;
+    }
+    // QSaveFile::commit() renames the file even when flushing its last buffered block fails (a
+    // full disk), so everything is flushed and synced here first and any failure cancels the save.
+    bool written = file_.flush() && file_.error() == QFileDevice::NoError;
+    QString reason = written ? QString() : file_.errorString();
+    if (written && ::fsync(file_.handle()) != 0 && errno != EINVAL) {
+        written = false;
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    if (!written) {
+        error_ = QStringLiteral("Unable to write %1: %2").arg(file_.fileName(), reason);
         file_.cancelWriting();
         file_.commit();
         return false;

@@ -7,11 +7,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <QXmlStreamReader>
 
+#include <minizip/unzip.h>
 #include <xlsxwriter.h>
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
+
+#include <unistd.h>
 
 namespace zar {
 
@@ -23,6 +28,59 @@ QString MakeExcelSheetName(const QString& text) {
     if (name.trimmed().isEmpty()) name = QStringLiteral("Sheet1");
     return name;
 }
+
+namespace {
+
+// True when every part of the workbook at `path` reads back whole: the archive opens, each part
+// passes its checksum and each XML part is well-formed to its end. The library does not notice
+// writes that fail on a full disk (neither of its own temporary files nor of the archive), so
+// the result is read back before it replaces anything.
+bool IsWholeWorkbook(const QString& path) {
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || ::fsync(file.handle()) != 0) return false;
+    }
+    unzFile zip = unzOpen64(QFile::encodeName(path).constData());
+    if (!zip) return false;
+    bool whole = unzGoToFirstFile(zip) == UNZ_OK;
+    std::vector<char> block(1 << 16);
+    for (int next = UNZ_OK; whole && next == UNZ_OK; next = unzGoToNextFile(zip)) {
+        char name[512] = {};
+        if (unzGetCurrentFileInfo64(zip, nullptr, name, sizeof name - 1, nullptr, 0, nullptr, 0) !=
+                UNZ_OK ||
+            unzOpenCurrentFile(zip) != UNZ_OK) {
+            whole = false;
+            break;
+        }
+        const QByteArray entry(name);
+        const bool xml = entry.endsWith(".xml") || entry.endsWith(".rels");
+        QXmlStreamReader reader;
+        int depth = 0;
+        bool rootClosed = false;
+        int got = 0;
+        while ((got = unzReadCurrentFile(zip, block.data(), static_cast<unsigned>(block.size()))) >
+               0) {
+            if (!xml) continue;
+            reader.addData(QByteArray(block.data(), got));
+            while (!reader.atEnd()) {
+                const auto token = reader.readNext();
+                if (token == QXmlStreamReader::StartElement) ++depth;
+                if (token == QXmlStreamReader::EndElement && --depth == 0) rootClosed = true;
+            }
+        }
+        // Fed piece by piece, the reader always waits for more: the root element's end is what
+        // shows the part is whole.
+        if (xml &&
+            (!rootClosed || (reader.hasError() &&
+                             reader.error() != QXmlStreamReader::PrematureEndOfDocumentError)))
+            whole = false;
+        if (unzCloseCurrentFile(zip) != UNZ_OK || got < 0) whole = false;
+    }
+    unzClose(zip);
+    return whole;
+}
+
+}  // namespace
 
 void CExcelWorkbook::SetSheetName(const QString& name) { sheet_ = MakeExcelSheetName(name); }
 
@@ -46,6 +104,10 @@ bool CExcelWorkbook::SaveAs(const QString& path) {
     }
     const QString tmpPath = tmp.fileName();
     tmp.close();
+    // The library creates the file again under the reserved name, so that the workbook gets the
+    // mode of a new file (the user's umask) rather than the temporary file's private one.
+    tmp.setAutoRemove(false);
+    QFile::remove(tmpPath);
 
     const QByteArray file = QFile::encodeName(tmpPath);
     lxw_workbook* wb = workbook_new(file.constData());
@@ -103,6 +165,11 @@ bool CExcelWorkbook::SaveAs(const QString& path) {
     if (err != LXW_NO_ERROR) {
         QFile::remove(tmpPath);
         error_ = QStringLiteral("Unable to save the workbook %1: %2").arg(path, QString::fromUtf8(lxw_strerror(err)));
+        return false;
+    }
+    if (!IsWholeWorkbook(tmpPath)) {
+        QFile::remove(tmpPath);
+        error_ = QStringLiteral("Unable to save the workbook %1: the disk may be full.").arg(path);
         return false;
     }
     if (std::rename(QFile::encodeName(tmpPath).constData(), QFile::encodeName(path).constData()) != 0) {

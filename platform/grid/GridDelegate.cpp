@@ -1,8 +1,11 @@
 #include "grid/GridDelegate.h"
 
+#include "grid/GridRichText.h"
 #include "grid/GridWnd.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QPainter>
 
 namespace zar {
 
@@ -13,6 +16,46 @@ void CGXGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const Q
     if (auto* line = qobject_cast<QLineEdit*>(editor)) text = line->text();
     else text = editor->property("text").toString();
     grid_->StoreEditedText(index.row() + 1, index.column() + 1, text);
+}
+
+void CGXGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const int row = index.row() + 1;
+    const int col = index.column() + 1;
+    const QString value = grid_->GetValueRowCol(row, col);
+    if (!IsRichText(value) || grid_->GetStyleRowCol(row, col).control != GridControl::RichEdit) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    // The cell's frame and background as the style draws them, then the runs.
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    opt.text.clear();
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+    const RichText rich = ParseRichText(value);
+    QFont font = opt.font;
+    if (!rich.fontFamily.isEmpty()) {
+        font.setFamily(rich.fontFamily);
+        font.setStyleHint(QFont::TypeWriter);
+    }
+    if (rich.pointSize > 0) font.setPointSizeF(rich.pointSize);
+    painter->save();
+    painter->setFont(font);
+    const QFontMetrics metrics(font);
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+    int x = text.left() + 2;
+    const int baseline = text.top() + (text.height() + metrics.ascent() - metrics.descent()) / 2;
+    const bool selected = opt.state.testFlag(QStyle::State_Selected);
+    const QColor plain = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    painter->setClipRect(text);
+    for (const RichTextRun& run : rich.runs) {
+        painter->setPen(run.color.isValid() ? run.color : plain);
+        painter->drawText(x, baseline, run.text);
+        x += metrics.horizontalAdvance(run.text);
+    }
+    painter->restore();
 }
 
 }  // namespace zar

@@ -1,5 +1,6 @@
 #pragma once
-// Edits grid cells: the grid decides whether a cell may edit and checks the entry before it is stored.
+// Edits grid cells: the grid decides whether a cell may edit and checks the entry before it is
+// stored. Rich-edit cells are drawn from their rich text (coloured runs in the text's font).
 
 #include <QStyledItemDelegate>
 
@@ -12,6 +13,7 @@ class CGXGridDelegate : public QStyledItemDelegate {
 public:
     explicit CGXGridDelegate(CGXGridWnd* grid);
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
     CGXGridWnd* grid_;

@@ -1,5 +1,7 @@
 #include "grid/GridModel.h"
 
+#include "grid/GridRichText.h"
+
 #include <QBrush>
 #include <QFont>
 
@@ -188,7 +190,11 @@ QString CGXGridModel::GetDisplayText(int row, int col) const {
     if (!inTable(row, col)) return QString();
     const Cell& cell = at(row, col);
     if (cell.kind == Kind::Number) return FormatGridNumber(cell.number, GetStyle(row, col));
-    return GetValue(row, col);
+    const QString text = GetValue(row, col);
+    // A rich-edit cell shows (and prints) its letters, not its markup.
+    if (IsRichText(text) && GetStyle(row, col).control == GridControl::RichEdit)
+        return ParseRichText(text).plainText();
+    return text;
 }
 
 bool CGXGridModel::IsNumber(int row, int col) const { return inTable(row, col) && at(row, col).kind == Kind::Number; }

@@ -30,19 +30,22 @@ void PrepareOutputFile(QPrinter& printer, const QString& documentName) {
     printer.setOutputFileName(QDir(folder).filePath(name + QStringLiteral(".pdf")));
 }
 
-bool PrintOnPrinter(QPrinter& printer, const PrintDrawing& draw) {
+bool BeginPrinting(QPainter& painter, QPrinter& printer) {
     // A PDF printer whose file is a folder (what the dialog leaves without a name) gets a name.
     if (printer.outputFormat() == QPrinter::PdfFormat && QFileInfo(printer.outputFileName()).isDir())
         PrepareOutputFile(printer, printer.docName());
+    if (painter.begin(&printer)) return true;
+    const QString where = printer.outputFormat() == QPrinter::PdfFormat
+                              ? printer.outputFileName()
+                              : printer.printerName();
+    ZarMessageBox(QStringLiteral("Unable to print to \"%1\".\nChoose another printer or file.").arg(where),
+                  MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool PrintOnPrinter(QPrinter& printer, const PrintDrawing& draw) {
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        const QString where = printer.outputFormat() == QPrinter::PdfFormat
-                                  ? printer.outputFileName()
-                                  : printer.printerName();
-        ZarMessageBox(QStringLiteral("Unable to print to \"%1\".\nChoose another printer or file.").arg(where),
-                      MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!BeginPrinting(painter, printer)) return false;
     draw(painter, printer);
     painter.end();
     return true;

@@ -22,6 +22,8 @@ using PrintDrawing = std::function<void(QPainter& painter, QPrinter& printer)>;
 // When the printer writes a PDF file, names the file "<documentName>.pdf" in the folder of the
 // file named before (a folder name counts as the folder), or in the documents folder.
 void PrepareOutputFile(QPrinter& printer, const QString& documentName);
+// Starts the painter on the printer; false, and the user is told why, when it cannot be opened.
+bool BeginPrinting(QPainter& painter, QPrinter& printer);
 // Draws on the printer; false, and the user is told why, when it cannot be opened.
 bool PrintOnPrinter(QPrinter& printer, const PrintDrawing& draw);
 // The print dialog, then the drawing; false when the user cancels or the printer fails.

@@ -13,9 +13,14 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstring>
 #include <exception>
 #include <map>
 #include <numeric>
+#include <string_view>
 
 namespace zar::rawfile {
 
@@ -56,6 +61,60 @@ int ScanNumberOf(const std::string& id) {
     return 0;
 }
 
+// The first whole number of a peak list's "SCANS=" value ("565", "565-567", "565,570").
+int ScanNumberOfScans(const std::string& scans) {
+    const char* start = scans.c_str();
+    while (*start == ' ') ++start;
+    char* end = nullptr;
+    const long value = std::strtol(start, &end, 10);
+    if (end == start || (*end != '\0' && *end != '-' && *end != ',' && *end != ' ')) return 0;
+    return value > 0 && value < (1L << 30) ? static_cast<int>(value) : 0;
+}
+
+// "scan=N" anywhere in a peak list's title, as converters write it (often inside a quoted
+// native id): a word of its own, the number ending at no letter or digit.
+int ScanNumberOfTitle(const std::string& title) {
+    const auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+    for (std::size_t pos = title.find("scan="); pos != std::string::npos;
+         pos = title.find("scan=", pos + 5)) {
+        if (pos > 0 && (isWordChar(title[pos - 1]) || title[pos - 1] == '_')) continue;
+        const char* start = title.c_str() + pos + 5;
+        char* end = nullptr;
+        const long value = std::strtol(start, &end, 10);
+        if (end == start || !std::isdigit(static_cast<unsigned char>(*start)) || isWordChar(*end) ||
+            *end == '.')
+            continue;
+        if (value > 0 && value < (1L << 30)) return static_cast<int>(value);
+    }
+    return 0;
+}
+
+// A spectrum's scan number: from its native id; for peak lists, whose ids are positions, from
+// the "SCANS=" line or the title where they carry one; 0 when nothing does.
+int ScanNumberOfSpectrum(const pm::Spectrum& spectrum) {
+    if (const int n = ScanNumberOf(spectrum.id)) return n;
+    if (const int n = ScanNumberOfScans(spectrum.cvParam(MS_peak_list_scans).value)) return n;
+    return ScanNumberOfTitle(spectrum.cvParam(MS_spectrum_title).value);
+}
+
+// A value the file gives that is no number (NaN, infinite) counts as not given.
+double FiniteOr(double value, double missing) {
+    return std::isfinite(value) ? value : missing;
+}
+
+bool AllFinite(const double* mz, const double* intensity, std::size_t n) {
+    for (std::size_t k = 0; k < n; ++k)
+        if (!std::isfinite(mz[k]) || !std::isfinite(intensity[k])) return false;
+    return true;
+}
+
+// A precursor m/z that no instrument measures (negative, not finite, absurdly large) counts as
+// not given.
+double PlausiblePrecursorMz(double mz) {
+    constexpr double kMaxPrecursorMz = 100000.0;
+    return std::isfinite(mz) && mz > 0.0 && mz <= kMaxPrecursorMz ? mz : 0.0;
+}
+
 QString ActivationOf(const pm::Activation& activation) {
     struct Kind {
         CVID cvid;
@@ -90,6 +149,120 @@ QString IonizationOf(const pm::InstrumentConfigurationPtr& config) {
     return {};
 }
 
+// Bytes of element and attribute names (a table: the check runs over whole runs).
+constexpr std::array<bool, 256> kNameBytes = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                   c == '_' || c == ':' || c == '-' || c == '.' || c >= 0x80;
+    return table;
+}();
+
+bool IsNameByte(unsigned char c) {
+    return kNameBytes[c];
+}
+
+bool IsBlankByte(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Offset of the first fault in the markup of an XML text, or -1 when every tag is written as
+// XML wants it: no NUL byte; declarations, comments and CDATA closed; element names; attributes
+// separated by blanks, each name="value" or name='value' without '<' in the value. Nesting is
+// not checked. Text between tags is passed over at memchr speed.
+qint64 FirstMarkupFault(const char* begin, const char* end) {
+    if (const void* nul = std::memchr(begin, '\0', static_cast<std::size_t>(end - begin)))
+        return static_cast<const char*>(nul) - begin;
+    const char* p = begin;
+    const auto skipPast = [&p, end](std::string_view closing) {
+        const std::string_view rest(p, static_cast<std::size_t>(end - p));
+        const std::size_t at = rest.find(closing);
+        if (at == std::string_view::npos) return false;
+        p += at + closing.size();
+        return true;
+    };
+    const auto skipBlanks = [&p, end] {
+        while (p < end && IsBlankByte(*p)) ++p;
+    };
+    const auto skipName = [&p, end] {
+        const char* start = p;
+        while (p < end && IsNameByte(static_cast<unsigned char>(*p))) ++p;
+        return p > start;
+    };
+    while (p < end) {
+        const void* open = std::memchr(p, '<', static_cast<std::size_t>(end - p));
+        if (!open) return -1;
+        const char* tag = static_cast<const char*>(open);
+        p = tag + 1;
+        const auto fault = [tag, begin] { return tag - begin; };
+        if (p < end && *p == '?') {
+            if (!skipPast("?>")) return fault();
+        } else if (end - p >= 3 && std::string_view(p, 3) == "!--") {
+            if (!skipPast("-->")) return fault();
+        } else if (end - p >= 8 && std::string_view(p, 8) == "![CDATA[") {
+            if (!skipPast("]]>")) return fault();
+        } else if (p < end && *p == '!') {
+            if (!skipPast(">")) return fault();
+        } else if (p < end && *p == '/') {
+            ++p;
+            if (!skipName()) return fault();
+            skipBlanks();
+            if (p >= end || *p != '>') return fault();
+            ++p;
+        } else {
+            if (!skipName()) return fault();
+            for (;;) {
+                const char* beforeBlanks = p;
+                skipBlanks();
+                if (p >= end) return fault();
+                if (*p == '>') {
+                    ++p;
+                    break;
+                }
+                if (*p == '/') {
+                    if (end - p < 2 || p[1] != '>') return fault();
+                    p += 2;
+                    break;
+                }
+                if (p == beforeBlanks || !skipName()) return fault();
+                skipBlanks();
+                if (p >= end || *p != '=') return fault();
+                ++p;
+                skipBlanks();
+                if (p >= end || (*p != '"' && *p != '\'')) return fault();
+                const char quote = *p++;
+                const void* closing = std::memchr(p, quote, static_cast<std::size_t>(end - p));
+                if (!closing) return fault();
+                const char* valueEnd = static_cast<const char*>(closing);
+                if (std::memchr(p, '<', static_cast<std::size_t>(valueEnd - p))) return fault();
+                p = valueEnd + 1;
+            }
+        }
+    }
+    return -1;
+}
+
+// The XML run formats are read by a parser that trusts the markup (a tag written wrongly can
+// crash it), so their markup is checked first. Other files are left to the library.
+bool CheckRunFileMarkup(const QString& path, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return true;
+    const qint64 size = file.size();
+    const uchar* mapped = file.map(0, size);
+    if (!mapped) return true;
+    const char* begin = reinterpret_cast<const char*>(mapped);
+    const std::string_view head(begin, static_cast<std::size_t>(std::min<qint64>(size, 4096)));
+    const bool runMarkup = head.find("<mzML") != std::string_view::npos ||
+                           head.find("<indexedmzML") != std::string_view::npos ||
+                           head.find("<mzXML") != std::string_view::npos ||
+                           head.find("<msRun") != std::string_view::npos;
+    const qint64 fault = runMarkup ? FirstMarkupFault(begin, begin + size) : -1;
+    file.unmap(const_cast<uchar*>(mapped));
+    if (fault < 0) return true;
+    error = QStringLiteral("the markup is broken at byte %1.").arg(fault);
+    return false;
+}
+
 class PwizSource : public RawSource {
   public:
     PwizSource(const std::string& path) : data_(path, &readers_) {
@@ -111,7 +284,7 @@ class PwizSource : public RawSource {
         if (index >= size()) throw std::out_of_range("no such spectrum");
         const pm::SpectrumPtr spectrum = spectra_->spectrum(index, sink != nullptr);
         record = RawScanRecord();
-        record.scanNumber = ScanNumberOf(spectrum->id);
+        record.scanNumber = ScanNumberOfSpectrum(*spectrum);
         record.msLevel = spectrum->cvParam(MS_ms_level).valueAs<int>();
         if (record.msLevel <= 0) record.msLevel = spectrum->precursors.empty() ? 1 : 2;
         if (spectrum->hasCVParam(MS_positive_scan)) record.polarity = 1;
@@ -119,18 +292,20 @@ class PwizSource : public RawSource {
         if (spectrum->hasCVParam(MS_centroid_spectrum)) record.centroid = 1;
         if (spectrum->hasCVParam(MS_profile_spectrum)) record.centroid = 0;
         const pm::CVParam tic = spectrum->cvParam(MS_total_ion_current);
-        if (!tic.empty()) record.totalIonCurrent = tic.valueAs<double>();
+        if (!tic.empty()) record.totalIonCurrent = FiniteOr(tic.valueAs<double>(), -1.0);
 
         pm::InstrumentConfigurationPtr config = defaultConfig_;
         if (!spectrum->scanList.scans.empty()) {
             const pm::Scan& scan = spectrum->scanList.scans.front();
             const pm::CVParam time = scan.cvParam(MS_scan_start_time);
-            if (!time.empty()) record.retentionTime = time.timeInSeconds() / 60.0;
+            if (!time.empty()) record.retentionTime = FiniteOr(time.timeInSeconds() / 60.0, 0.0);
             record.filterString = QString::fromStdString(scan.cvParam(MS_filter_string).value);
             if (!scan.scanWindows.empty()) {
                 const pm::ScanWindow& window = scan.scanWindows.front();
-                record.windowLow = window.cvParam(MS_scan_window_lower_limit).valueAs<double>();
-                record.windowHigh = window.cvParam(MS_scan_window_upper_limit).valueAs<double>();
+                record.windowLow =
+                    FiniteOr(window.cvParam(MS_scan_window_lower_limit).valueAs<double>(), 0.0);
+                record.windowHigh =
+                    FiniteOr(window.cvParam(MS_scan_window_upper_limit).valueAs<double>(), 0.0);
             }
             if (scan.instrumentConfigurationPtr) config = scan.instrumentConfigurationPtr;
         }
@@ -140,16 +315,18 @@ class PwizSource : public RawSource {
             RawPrecursor p;
             if (!precursor.selectedIons.empty()) {
                 const pm::SelectedIon& ion = precursor.selectedIons.front();
-                p.mz = ion.cvParam(MS_selected_ion_m_z).valueAs<double>();
+                p.mz = PlausiblePrecursorMz(ion.cvParam(MS_selected_ion_m_z).valueAs<double>());
                 p.charge = ion.cvParam(MS_charge_state).valueAs<int>();
             }
             if (p.mz <= 0.0)
-                p.mz = precursor.isolationWindow.cvParam(MS_isolation_window_target_m_z)
-                           .valueAs<double>();
+                p.mz = PlausiblePrecursorMz(
+                    precursor.isolationWindow.cvParam(MS_isolation_window_target_m_z)
+                        .valueAs<double>());
             const pm::CVParam energy = precursor.activation.cvParam(MS_collision_energy);
             if (!energy.empty()) {
-                p.energy = energy.valueAs<double>();
-                p.hasEnergy = true;
+                const double value = energy.valueAs<double>();
+                p.hasEnergy = std::isfinite(value);
+                p.energy = p.hasEnergy ? value : 0.0;
             }
             p.activation = ActivationOf(precursor.activation);
             record.precursors.push_back(p);
@@ -167,6 +344,23 @@ class PwizSource : public RawSource {
             }
             const double* mz = &mzArray->data[0];
             const double* intensity = &intensityArray->data[0];
+            // A peak that is no number cannot be placed or summed: it is left out.
+            std::vector<double> finiteMz;
+            std::vector<double> finiteIntensity;
+            if (!AllFinite(mz, intensity, n)) {
+                for (std::size_t k = 0; k < n; ++k) {
+                    if (!std::isfinite(mz[k]) || !std::isfinite(intensity[k])) continue;
+                    finiteMz.push_back(mz[k]);
+                    finiteIntensity.push_back(intensity[k]);
+                }
+                n = finiteMz.size();
+                if (n == 0) {
+                    (*sink)(nullptr, nullptr, 0);
+                    return;
+                }
+                mz = finiteMz.data();
+                intensity = finiteIntensity.data();
+            }
             if (std::is_sorted(mz, mz + n)) {
                 (*sink)(mz, intensity, n);
             } else {
@@ -212,6 +406,7 @@ class PwizSource : public RawSource {
 }  // namespace
 
 std::unique_ptr<RawSource> OpenRunFile(const QString& path, QString& error) {
+    if (!CheckRunFileMarkup(path, error)) return nullptr;
     std::unique_ptr<RawSource> source;
     Guarded([&] { source = std::make_unique<PwizSource>(QFile::encodeName(path).toStdString()); },
             error);

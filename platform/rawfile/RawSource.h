@@ -20,7 +20,7 @@ struct RawPrecursor {
 
 // What the file says of one spectrum; unknown values stay at their defaults.
 struct RawScanRecord {
-    int scanNumber = 0;          // from "scan=N" in the native id; 0 when it has none
+    int scanNumber = 0;  // "scan=N" of the native id, else a peak list's SCANS= or title; 0: none
     double retentionTime = 0.0;  // minutes
     int msLevel = 1;
     int polarity = -1;       // 0 negative, 1 positive, -1 unknown

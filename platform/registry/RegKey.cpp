@@ -2,6 +2,7 @@
 
 #include "core/MessageBox.h"
 #include "core/Paths.h"
+#include "core/TextFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,12 +12,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
-#include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+
+#include <unistd.h>
 
 namespace zar {
 namespace {
@@ -213,9 +217,19 @@ public:
         if (!QDir().mkpath(dir)) {
             return failWrite(QStringLiteral("Unable to create the settings folder %1.").arg(dir));
         }
+        // A folder on a read-only mount (or without write permission) is told at once, not
+        // after waiting for a lock that can never be taken.
+        if (::access(QFile::encodeName(dir).constData(), W_OK) != 0) {
+            return failWrite(QStringLiteral("The settings folder %1 cannot be written: %2")
+                                 .arg(dir, QString::fromLocal8Bit(std::strerror(errno))));
+        }
         QLockFile lock(filePath() + QStringLiteral(".lock"));
         lock.setStaleLockTime(10000);
         if (!lock.tryLock(5000)) {
+            if (lock.error() != QLockFile::LockFailedError) {
+                return failWrite(
+                    QStringLiteral("The settings folder %1 cannot be written.").arg(dir));
+            }
             return failWrite(QStringLiteral("The settings file %1 is locked by another program.").arg(filePath()));
         }
         refresh();
@@ -223,15 +237,11 @@ public:
             return failWrite(QStringLiteral("The settings file %1 is damaged and is not overwritten.").arg(filePath()));
         }
         if (!change(*tree_)) return false;
-        QSaveFile out(filePath());
-        if (!out.open(QIODevice::WriteOnly)) {
-            loaded_ = false;
-            return failWrite(QStringLiteral("Unable to save the settings in %1: %2").arg(filePath(), out.errorString()));
-        }
-        out.write(QJsonDocument(toJson(*tree_)).toJson(QJsonDocument::Indented));
+        AtomicTextWriter out(filePath());
+        if (out.open()) out.writeBytes(QJsonDocument(toJson(*tree_)).toJson(QJsonDocument::Indented));
         if (!out.commit()) {
             loaded_ = false;
-            return failWrite(QStringLiteral("Unable to save the settings in %1: %2").arg(filePath(), out.errorString()));
+            return failWrite(QStringLiteral("Unable to save the settings: %1").arg(out.errorString()));
         }
         QFileInfo info(filePath());
         stamp_ = info.lastModified();

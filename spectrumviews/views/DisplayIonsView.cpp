@@ -395,21 +395,9 @@ void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
 
     // The marked ions, matched to their most intense peaks.
     infos_.clear();
-    for (const IonLabel& ion : ions_) {
-        VXPlot_PeakInfo info{};
-        info.left.dMass = ion.low;
-        info.apex.dMass = ion.mz;
-        info.right.dMass = ion.high;
-        info.iPenIndex = std::clamp(ion.style, 0, 3);
-        info.iChargeState = selectedCharge_;
-        info.bShowCharge = 0;
-        info.bShowColor = 1;
-        info.bShowText = 1;
-        const QString text = ion.text.left(kMaxPeakLabelText - 1);
-        for (int i = 0; i < text.size(); ++i)
-            info.cLabelText[i] = static_cast<std::int16_t>(text[i].unicode());
-        infos_.push_back(info);
-    }
+    for (const IonLabel& ion : ions_)
+        infos_.push_back(MakePeakInfo(ion.low, ion.mz, ion.high, std::clamp(ion.style, 0, 3),
+                                      selectedCharge_, ion.text));
     std::stable_sort(infos_.begin(), infos_.end(),
                      [](const VXPlot_PeakInfo& a, const VXPlot_PeakInfo& b) {
                          return a.apex.dMass < b.apex.dMass;
@@ -485,23 +473,9 @@ void CDisplayIonsView::OnSelChangeCharge(int index) {
 }
 
 void CDisplayIonsView::UpdateScrollBar() {
-    const double span = highMass_ - lowMass_;
-    // A spectrum without span (no peaks, or all at one m/z) has nothing to scroll.
-    if (span <= 0.0) {
-        scrollBar_->setRange(0, 0);
-        scrollBar_->setPageStep(100);
-        scrollBar_->setEnabled(false);
-        return;
-    }
-    const double start = display_.xZoomed ? display_.xStart : lowMass_;
-    const double end = display_.xZoomed ? display_.xEnd : highMass_;
-    const int position = static_cast<int>((start - lowMass_) * 100.0 / span);
-    const int page = std::clamp(static_cast<int>((end - start) * 100.0 / span), 1, 100);
-    const QSignalBlocker block(scrollBar_);
-    scrollBar_->setRange(0, 100 - page);
-    scrollBar_->setPageStep(page);
-    scrollBar_->setValue(position);
-    scrollBar_->setEnabled(page < 100);
+    const bool zoomed = display_.xZoomed != 0;
+    SetPercentScrollBar(scrollBar_, lowMass_, highMass_, zoomed ? display_.xStart : lowMass_,
+                        zoomed ? display_.xEnd : highMass_);
 }
 
 void CDisplayIonsView::OnHScroll(int code, int position) {

@@ -11,8 +11,14 @@
 
 class QAction;
 class QMenu;
+class QObject;
+class QPainter;
+class QPrinter;
+class QScrollBar;
 
 namespace zar {
+
+class CSpec;
 
 // Runs one operation of a pane; a failing control call (CComError) ends it and is logged, and
 // the pane stays usable.
@@ -35,6 +41,31 @@ struct PrintedPage {
     QRect header;
 };
 PrintedPage LayOutPrintedPage(const QRect& page, int dpiX, int dpiY, bool landscape);
+// The printable page of a printer in device pixels, with the printer's resolution and whether
+// it prints across.
+struct PrinterPage {
+    QRect page;
+    int dpi = 0;
+    bool landscape = false;
+};
+PrinterPage PrintablePage(QPrinter& printer);
+// Draws what a Spec control holds into a rectangle of a printing painter.
+void DrawSpecControl(CSpec& control, QPainter& painter, const QRect& rect);
+// Prints one plot page: the document's footer band (the run's name), the plot drawn by drawPlot
+// into its rectangle, and the header band.
+void PrintPlotPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape,
+                   const std::function<void(const QRect& plot)>& drawPlot);
+
+// The steps a pane's scroll bar reports: a line or a page back (left, up) or forward, the thumb
+// dragged (its position) and the thumb released there.
+enum class ScrollStep { LineBack, LineForward, PageBack, PageForward, ThumbTrack, ThumbPosition };
+// Hands a scroll bar's steps to onStep(step, thumb position); the pane places the thumb itself.
+void ConnectScrollSteps(QScrollBar* bar, QObject* context,
+                        const std::function<void(ScrollStep, int)>& onStep);
+// Sets a scroll bar that works in per cent of a full range (0 .. 100 - page, its page the shown
+// part's width in per cent) to the shown part; with nothing to scroll it is disabled.
+void SetPercentScrollBar(QScrollBar* bar, double fullLow, double fullHigh, double shownLow,
+                         double shownHigh);
 
 // A text as the controls' wide-string arguments take it (valid while the text lives).
 inline LPCWSTR WideText(const QString& text) {

@@ -28,6 +28,24 @@ int PeaksBeforeSegment(const std::vector<int>& sizes, int segment) {
     return before;
 }
 
+VXPlot_PeakInfo MakePeakInfo(double low, double mz, double high, int pen, int charge,
+                             const QString& text) {
+    VXPlot_PeakInfo info{};
+    info.left.dMass = low;
+    info.apex.dMass = mz;
+    info.right.dMass = high;
+    info.iPenIndex = pen;
+    info.iChargeState = charge;
+    info.bShowCharge = 0;
+    info.bShowColor = 1;
+    info.bShowText = 1;
+    // The record's text ends with a terminator.
+    const QString shown = text.left(static_cast<int>(std::size(info.cLabelText)) - 1);
+    for (int i = 0; i < shown.size(); ++i)
+        info.cLabelText[i] = static_cast<std::int16_t>(shown[i].unicode());
+    return info;
+}
+
 void MatchPeakInfoApexes(std::vector<VXPlot_PeakInfo>& infos,
                          const std::vector<CVXDataPeak>& peaks) {
     std::size_t w = 0;

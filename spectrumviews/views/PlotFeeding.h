@@ -7,6 +7,8 @@
 #include "fileio/VXSpectrum.h"
 #include "plot/typelib/ZarPlotTypes.h"
 
+#include <QString>
+
 #include <vector>
 
 namespace zar {
@@ -26,6 +28,11 @@ int ChooseZoomSegment(const std::vector<CVX_MassRange>& segments, double start, 
 
 // Peaks before segment i (the sum of the sizes of the segments before it).
 int PeaksBeforeSegment(const std::vector<int>& sizes, int segment);
+
+// A marked peak window as the controls take it: its ends and apex m/z, its pen, the charge and
+// a shown label text (cut to the record's room).
+ZAR_PLOTLib::VXPlot_PeakInfo MakePeakInfo(double low, double mz, double high, int pen, int charge,
+                                          const QString& text);
 
 // One pass over the peaks (ascending mass) against windows sorted by apex mass: each window's
 // apex becomes its most intense peak (the first of equal ones); windows without a peak keep

@@ -1,8 +1,12 @@
 #include "RegisterSpectrumViews.h"
 
 #include "DisplayIonsView.h"
+#include "IcatView.h"
 #include "SpecView.h"
 #include "TraceView.h"
+#include "XpressParamsDlg.h"
+#include "app/FrameCommands.h"
+#include "app/MainFrame.h"
 #include "app/ViewFactory.h"
 #include "resultviews/ResultsFormView.h"
 
@@ -16,6 +20,13 @@ void RegisterSpectrumViews() {
     RegisterResultsFormView(
         CDisplayIonsView::kResultsViewType,
         [](CResultsWindow* owner) -> CResultsFormView* { return new CDisplayIonsView(owner); });
+    RegisterResultsFormView(
+        CIcatView::kResultsViewType,
+        [](CResultsWindow* owner) -> CResultsFormView* { return new CIcatView(owner); });
+    RegisterFrameCommand(ID_ACTION_XPRESS, [](CMainFrame& frame) {
+        CXpressParamsDlg dialog(&frame);
+        dialog.DoModal();
+    });
 }
 
 }  // namespace zar

@@ -1,6 +1,7 @@
 #pragma once
-// Makes the spectrum panes known to the layouts ("CTraceView", "CSpecView") and the display-ions
-// page known to the results window (its view type 5). Call once at start-up.
+// Makes the spectrum panes known to the layouts ("CTraceView", "CSpecView"), the display-ions and
+// XPRESS pages known to the results window (its view types 5 and 9) and answers Actions > XPRESS.
+// Call once at start-up.
 
 namespace zar {
 

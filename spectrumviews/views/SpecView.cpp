@@ -553,9 +553,8 @@ void CSpecView::OnViewCommand(int id) {
 }
 
 void CSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const QRect page(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    PrintPage(painter, page, printer.resolution(), printer.resolution(),
-              printer.pageLayout().orientation() == QPageLayout::Landscape);
+    const PrinterPage p = PrintablePage(printer);
+    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
 }
 
 void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
@@ -565,15 +564,8 @@ void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dp
     guarded("printing", [&] {
         offscreen.Call(&ISpec::Initialize);
         SendSpectrumToControl(offscreen);
-        const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
-        CZarDoc* doc = GetDocument();
-        if (doc)
-            doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1, p.footer, dpiX,
-                                 dpiY);
-        std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
-        tagRECT rect{p.plot.left(), p.plot.top(), p.plot.right() + 1, p.plot.bottom() + 1};
-        offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &rect, 0);
-        if (doc) doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
+        PrintPlotPage(painter, page, dpiX, dpiY, landscape,
+                      [&](const QRect& plot) { DrawSpecControl(offscreen, painter, plot); });
     });
 }
 

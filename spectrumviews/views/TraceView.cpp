@@ -689,9 +689,8 @@ void CTraceView::OnViewCommand(int id) {
 }
 
 void CTraceView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const QRect page(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    PrintPage(painter, page, printer.resolution(), printer.resolution(),
-              printer.pageLayout().orientation() == QPageLayout::Landscape);
+    const PrinterPage p = PrintablePage(printer);
+    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
 }
 
 void CTraceView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,

@@ -469,6 +469,47 @@ TEST(BlastLookup, OnlyWebAddressesAreOpened) {
     EXPECT_FALSE(boxes.shown().empty());
 }
 
+TEST(SwissProtLookup, ThreeSearchesWithTheReferenceEncodedAsTheQuery) {
+    struct Case {
+        SwissProtSearch search;
+        const char* base;
+        const char* expected;
+    } cases[] = {
+        {SwissProtSearch::Accession, "https://web.example.org/cgi-bin",
+         "https://web.example.org/cgi-bin/sprot-search-ac?sp%7CP02769%7CALBU_BOVIN%20%26x%3D1%23"},
+        {SwissProtSearch::Description, "https://web.example.org/cgi-bin/",
+         "https://web.example.org/cgi-bin/sprot-search-de?sp%7CP02769%7CALBU_BOVIN%20%26x%3D1%23"},
+        {SwissProtSearch::FullText, " http://web.example.org ",
+         "http://web.example.org/sprot-search-ful?sp%7CP02769%7CALBU_BOVIN%20%26x%3D1%23"},
+    };
+    for (const Case& c : cases) {
+        const QUrl url = MakeSwissProtUrl(QString::fromLatin1(c.base), c.search,
+                                          QStringLiteral("sp|P02769|ALBU_BOVIN &x=1#"));
+        EXPECT_EQ(url.toString(QUrl::FullyEncoded), QString::fromLatin1(c.expected));
+        EXPECT_TRUE(url.fragment().isEmpty());
+    }
+    // Any length: no buffer cuts a long reference.
+    const QString longReference(5000, QLatin1Char('A'));
+    EXPECT_TRUE(MakeSwissProtUrl(QStringLiteral("https://x.org"), SwissProtSearch::Accession, longReference)
+                    .toString()
+                    .endsWith(longReference));
+}
+
+TEST(SwissProtLookup, OnlyWebAddressesAreOpened) {
+    zartest::ScopedConfigDir config;
+    zartest::MessageBoxCapture boxes;
+    zartest::ShellOpenCapture browser;
+    EXPECT_FALSE(SwissProtReference(SwissProtSearch::Accession, QString()));
+    EXPECT_TRUE(SwissProtReference(SwissProtSearch::FullText, QStringLiteral("ALBU_BOVIN")));
+    ASSERT_EQ(browser.urls().size(), 1);
+    EXPECT_TRUE(browser.urls()[0].path().endsWith(QStringLiteral("/sprot-search-ful")));
+    RegKey(RegRoot::LocalMachine, QStringLiteral("Software\\Korvath\\Veltrix\\ZarvikBrowser"), true)
+        .writeString(QStringLiteral("SwissProtURL"), QStringLiteral("javascript:alert(1)"));
+    EXPECT_FALSE(SwissProtReference(SwissProtSearch::Accession, QStringLiteral("ALBU_BOVIN")));
+    EXPECT_EQ(browser.urls().size(), 1);
+    EXPECT_FALSE(boxes.shown().empty());
+}
+
 // ---- folder cell ----
 
 TEST(BitmapButtonEdit, ChosenFolderGoesIntoTheCellAndCancelChangesNothing) {

@@ -64,6 +64,21 @@ void fillSample(CGXGridWnd& grid) {
     grid.SetStyleRange(CGXRange::cols(4, 4), CGXStyle().setControl(GridControl::RichEdit));
 }
 
+TEST(ExcelExport, AFullTemporaryFolderFailsTheExport) {
+    // The table fits QFile's buffer, so only the final flush meets the full disk.
+    ScopedTempFolder temp;
+    QTemporaryDir runs;
+    ExcelExportParams params;
+    params.lines.push_back({QStringLiteral("Scan"), QStringLiteral("Peptide")});
+    for (int i = 0; i < 300; ++i) params.lines.push_back({QString::number(i), QStringLiteral("K.LVNEVTEFAK.T")});
+    params.rawFilePath = runs.filePath(QStringLiteral("r.mzML"));
+    params.templateName = QStringLiteral("a.xlt");
+    params.reportName = QStringLiteral("A");
+    const int code = zartest::RunWithFileSizeLimit(1024, [&] { return ExcelExportThreadProc(&params); });
+    EXPECT_EQ(code, kExcelExportNoTemplateOrTempFile);
+    EXPECT_FALSE(QFileInfo::exists(runs.filePath(QStringLiteral("rA.xlsx"))));
+}
+
 }  // namespace
 
 TEST(ExcelExport, LinesRepeatLineBreaksAndRichTextColumns) {

@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -183,4 +184,64 @@ TEST(LookupRequests, HitFieldsAndProteinChecks) {
     EXPECT_EQ(setup.readingFrame, 5);
     EXPECT_TRUE(setup.resultsDirectory.startsWith("/results"));
     EXPECT_TRUE(setup.databaseDirectory.isNull());
+}
+
+TEST_F(DatabaseLookupWorkerTest, ManyMatchingEntriesPostTheDatabaseKindOnce) {
+    QByteArray bytes;
+    for (int i = 0; i < 5000; ++i) bytes += ">e" + QByteArray::number(i) + "\nMKPEPTIDEKAA\n";
+    dbtest::WriteFile(dir, "many.fasta", bytes);
+    request.databaseFile = "many.fasta";
+    request.peptide = "PEPTIDEK";
+    runToEnd(CDatabaseLookupWorker::Kind::BySequence);
+    EXPECT_EQ(results.numbers(), (std::vector<unsigned>{0x409F, 0x40B6}));
+    const auto result = std::any_cast<SequenceLookupResult>(results.find(0x40B6)->payload);
+    EXPECT_EQ(result.rows.size(), 5000u);
+    // Progress only at multiples of 10 %, each once.
+    int progress = 0;
+    for (const Received& r : status.received) progress += r.message == dbmsg::ProgressMessage();
+    EXPECT_LE(progress, 12);
+}
+
+TEST_F(DatabaseLookupWorkerTest, AVeryLongProteinIsReadWhole) {
+    QByteArray protein(3'000'000, 'G');
+    protein.append("PEPTIDEK");
+    QByteArray bytes = ">long one\n";
+    for (qsizetype at = 0; at < protein.size(); at += 60) bytes += protein.mid(at, 60) + "\n";
+    dbtest::WriteFile(dir, "long.fasta", bytes);
+    request.databaseFile = "long.fasta";
+    request.reference = "long";
+    request.peptide = "PEPTIDEK";
+    runToEnd(CDatabaseLookupWorker::Kind::BySequencePosition);
+    const auto result = std::any_cast<ProteinLookupResult>(results.find(0x40B6)->payload);
+    ASSERT_EQ(result.status, LookupStatus::Found);
+    EXPECT_EQ(result.record.length, 3'000'008);
+    EXPECT_EQ(result.positionText, "Position of sequence:  3000001 - 3000008");
+}
+
+TEST(LookupDatabase, TheSettingsFolderElseTheOneBesideTheResults) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("results");
+    QDir(dir.path()).mkpath("settings");
+    dbtest::WriteFile(dir, "demo.fasta", ">p1\nMK\n");
+    CSearchResults results;
+    results.SetDirectory(dir.filePath("results"));
+    results.Parameters().databaseName = "../demo.fasta";
+    DatabaseLookupRequest request;
+    request.databaseFile = "demo.fasta";
+
+    CDatabaseLookupWorker::Setup setup = LookupSetupFor(results, 1);
+    setup.databaseDirectory = dir.filePath("settings");
+    FindLookupDatabase(setup, request, results);
+    EXPECT_EQ(QDir(setup.databaseDirectory).canonicalPath(), QDir(dir.path()).canonicalPath())
+        << "not in the settings' folder: the one the results name";
+
+    dbtest::WriteFile(dir, "settings/demo.fasta", ">p1\nMK\n");
+    setup.databaseDirectory = dir.filePath("settings");
+    FindLookupDatabase(setup, request, results);
+    EXPECT_EQ(setup.databaseDirectory, dir.filePath("settings")) << "the settings' folder holds it";
+
+    request.databaseFile = "other.fasta";
+    setup.databaseDirectory = dir.filePath("elsewhere");
+    FindLookupDatabase(setup, request, results);
+    EXPECT_EQ(setup.databaseDirectory, dir.filePath("elsewhere")) << "another file: left as it is";
 }

@@ -62,6 +62,21 @@ TEST(DtaSpectrum, BadFilesAreRefused) {
     EXPECT_EQ(s.lineCount(), 2);
 }
 
+TEST(DtaSpectrum, ImpossibleHeaderNumbersAreRefusedByTheReader) {
+    QTemporaryDir dir;
+    for (const char* head : {"500 nan", "500 inf", "500 -inf", "500 1e308", "500 -1e308",
+                             "500 2147483648", "nan 2", "inf 2", "-inf 2"}) {
+        CDtaSpectrum s;
+        EXPECT_EQ(s.read(dbtest::WriteFile(dir, "h.dta", QByteArray(head) + "\n100 5\n")),
+                  CDtaSpectrum::ReadResult::CannotRead)
+            << head;
+    }
+    CDtaSpectrum s;
+    ASSERT_EQ(s.read(dbtest::WriteFile(dir, "h.dta", "500 2147483647.5\n100 5\n")),
+              CDtaSpectrum::ReadResult::Ok);
+    EXPECT_EQ(s.charge(), 2147483647);
+}
+
 TEST(DtaSpectrum, PrepareRefusesHeavyPrecursorsAndBadCharges) {
     for (const char* name : {"heavy.dta", "charge6.dta"}) {
         CDtaSpectrum s;

@@ -196,3 +196,15 @@ TEST_F(FastaSelectionTest, TargetNamesAsThePageTakesThem) {
     EXPECT_FALSE(PrepareSelectTarget(notFasta, 1).has_value());
     EXPECT_EQ(boxes.texts().size(), 1);
 }
+
+TEST_F(FastaSelectionTest, AFullDiskFailsTheRunAndKeepsTheOldTarget) {
+    QByteArray entries;
+    for (int i = 0; i < 150; ++i)
+        entries += ">sp|P" + QByteArray::number(i) + "\n" + QByteArray(90, 'K') + "\n";
+    original(entries);
+    dbtest::WriteFile(dir, "target.fasta", kThree);
+    const int result = zartest::RunWithFileSizeLimit(
+        12 * 1024, [this] { return run() == SelectResult::Failed ? 0 : 1; });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(target(), kThree);
+}

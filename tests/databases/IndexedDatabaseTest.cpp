@@ -7,6 +7,10 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <climits>
+#include <cstdint>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +111,32 @@ TEST_F(IndexedDatabaseTest, AnIndexThatDoesNotFitItsFastaIsNotFollowed) {
     FastaEntry e;
     EXPECT_FALSE(db.readEntry(2, e));
     EXPECT_FALSE(db.readEntry(3, e));
+}
+
+TEST_F(IndexedDatabaseTest, HostileOffsetsAndLengthsAreRefused) {
+    const qint64 fastaSize = QFileInfo(path("three.fasta")).size();
+    const struct {
+        std::int64_t offset;
+        std::int32_t headerLength;
+    } cases[] = {
+        {INT64_MAX - 10, 100}, {INT64_MAX, INT32_MAX}, {-5, 10},  {INT64_MIN, 0},
+        {1, -1},               {1, INT32_MAX},         {fastaSize + 1, 0},
+    };
+    for (const auto& c : cases) {
+        std::vector<FastaIndexRecord> records = dbtest::ReadIndex(path("three.fasta.idx"));
+        ASSERT_EQ(records.size(), 4u);
+        records[0].offset = c.offset;
+        records[0].headerLength = c.headerLength;
+        QByteArray bytes;
+        for (const FastaIndexRecord& r : records)
+            bytes.append(reinterpret_cast<const char*>(&r), sizeof r);
+        dbtest::WriteFile(dir, "three.fasta.idx", bytes);
+        CIndexedDatabase db;
+        ASSERT_EQ(db.open(path("three.fasta")), CIndexedDatabase::OpenResult::Ok);
+        FastaEntry e;
+        EXPECT_FALSE(db.readEntry(1, e)) << c.offset << " " << c.headerLength;
+        EXPECT_TRUE(db.readEntry(3, e)) << "other entries stay readable";
+    }
 }
 
 TEST_F(IndexedDatabaseTest, BuildThenReadRoundTrip) {

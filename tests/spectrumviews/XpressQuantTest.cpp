@@ -532,6 +532,24 @@ TEST_F(XpressQuantTest, ARatioPassOverALoadedResultSet) {
     EXPECT_EQ(set.FindHit(r.hits[1].hitNumber())->quantitationRatio, 0.0);
 }
 
+TEST_F(XpressQuantTest, AResultIsNotWrittenIntoResultsReadAgainMeanwhile) {
+    zartest::ScopedConfigDir config;
+    CSorvexResults set;
+    set.SetRawFilePath("/data/run.raw");
+    ASSERT_TRUE(set.Initialize());
+    ASSERT_TRUE(set.ReadResults(zartest::DataPath("document/sorvex")));
+    ASSERT_GT(set.GetHitCount(), 1);
+    XpressJobResult r;
+    r.processed = 2;
+    r.hits = {*set.GetHit(0), *set.GetHit(1)};
+    for (SearchHitRecord& hit : r.hits) hit.quantitationRatio = -0.25;
+    // The second hit's number now names another spectrum.
+    r.hits[1].setFileInformation(QStringLiteral(" other.0001.0001.2.out"));
+    EXPECT_EQ(ApplyXpressResult(r, set), 1);
+    EXPECT_EQ(set.FindHit(r.hits[0].hitNumber())->quantitationRatio, -0.25);
+    EXPECT_EQ(set.FindHit(r.hits[1].hitNumber())->quantitationRatio, 0.0);
+}
+
 TEST_F(XpressQuantTest, CancelStopsBeforeTheNextHit) {
     std::vector<SearchHitRecord> records;
     for (int i = 0; i < 100; ++i) {

@@ -12,6 +12,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -164,6 +169,30 @@ QString RealDataPath(const QString& name) {
     }
     const QFileInfo file(folder + QLatin1Char('/') + name);
     return file.isFile() && file.size() > 0 ? file.absoluteFilePath() : QString();
+}
+
+int RunInChildProcess(const std::function<int()>& body) {
+    const pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) _exit(body());
+    int status = 0;
+    if (waitpid(child, &status, 0) != child) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunWithFileSizeLimit(qint64 limitBytes, const std::function<int()>& body) {
+    return RunInChildProcess([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(limitBytes), static_cast<rlim_t>(limitBytes)};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 125;
+        return body();
+    });
+}
+
+bool DropSuperUserRights() {
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() != 0) return true;
+    return setgid(kNobody) == 0 && setuid(kNobody) == 0 && geteuid() == kNobody;
 }
 
 }  // namespace zartest

@@ -128,4 +128,17 @@ QString DataPath(const QString& name);
 //   if (run.isEmpty()) GTEST_SKIP() << "real data not fetched";
 QString RealDataPath(const QString& name);
 
+// Runs body in a child process and returns its result, or -1 when the child did not end
+// normally. The body must not start threads or show windows; what it leaves on disk is there
+// for the parent to check.
+int RunInChildProcess(const std::function<int()>& body);
+
+// The same in a child whose files may not grow beyond limitBytes, as on a full disk: a write
+// past the limit fails (SIGXFSZ is ignored). Needs no privileges.
+int RunWithFileSizeLimit(qint64 limitBytes, const std::function<int()>& body);
+
+// In a child process: gives up the super-user's rights (which write into read-only folders), so
+// that a folder without write permission behaves as a read-only one. False when that fails.
+bool DropSuperUserRights();
+
 }  // namespace zartest

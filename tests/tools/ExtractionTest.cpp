@@ -4,7 +4,7 @@
 #include "ToolTestSupport.h"
 
 #include "tools/common/SpectrumFiles.h"
-#include "tools/dravel/DtaExtractor.h"
+#include "tools/dravel/DtaExtraction.h"
 
 #include "core/Numbers.h"
 #include "document/ZarMessages.h"
@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include <set>
 
@@ -101,6 +103,11 @@ struct OptionCase {
     QStringList options;
     std::set<QString> expected;
 };
+
+// Test names and failure reports show the case by its name.
+void PrintTo(const OptionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExtractionOptions : public ExtractionTest, public ::testing::WithParamInterface<OptionCase> {};
 
@@ -271,6 +278,11 @@ struct FailureCase {
     int exitCode;
     const char* message;
 };
+
+// Test names and failure reports show the case by its name.
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExtractionFailures : public ExtractionTest,
                            public ::testing::WithParamInterface<FailureCase> {};

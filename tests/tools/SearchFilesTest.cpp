@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace zar;
 
 namespace {
@@ -94,6 +96,11 @@ struct BadParams {
     std::vector<std::pair<QString, QString>> entries;
     const char* message;
 };
+
+// Test names and failure reports show the case by its name.
+void PrintTo(const BadParams& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BadParamFiles : public SearchFilesTest, public ::testing::WithParamInterface<BadParams> {};
 

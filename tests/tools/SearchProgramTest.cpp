@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <csignal>
 #include <memory>
 #include <set>
@@ -180,6 +182,11 @@ struct SearchFailure {
     int exitCode;
     const char* message;
 };
+
+// Test names and failure reports show the case by its name.
+void PrintTo(const SearchFailure& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SearchFailures : public SearchProgramTest,
                        public ::testing::WithParamInterface<SearchFailure> {};

@@ -2,7 +2,7 @@
 // file: ZAR_DRAVEL_MS_LEVEL 2 (MS/MS spectra, for the search engine) or 1 (MS spectra, for
 // peptide mapping).
 
-#include "DtaExtractor.h"
+#include "DtaExtraction.h"
 
 #include "tools/common/ToolArguments.h"
 #include "tools/common/ToolReporter.h"

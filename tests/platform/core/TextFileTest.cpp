@@ -1,5 +1,7 @@
 #include "core/TextFile.h"
 
+#include "TestSupport.h"
+
 #include <QDir>
 #include <QStringDecoder>
 #include <QFile>
@@ -272,4 +274,28 @@ TEST(AtomicTextWriter, UnwritableTargetFailsWithAReason) {
     QString error;
     EXPECT_FALSE(WriteTextFileAtomically(QStringLiteral("/nonexistent/folder/x.txt"), QStringLiteral("x"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("/nonexistent/folder/x.txt")));
+}
+
+// A full disk: the last buffered block cannot be written. The save must fail and the old file
+// must stay, whatever the size of the text compared with the writer's buffers.
+TEST(AtomicTextWriter, AFullDiskFailsTheSaveAndKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sel.fasta"));
+    ASSERT_TRUE(WriteTextFileAtomically(path, QStringLiteral("precious\n")));
+    const QString line(99, QLatin1Char('A'));
+    for (const int lines : {150, 1000}) {
+        const int result = zartest::RunWithFileSizeLimit(12 * 1024, [&] {
+            AtomicTextWriter w(path);
+            if (!w.open()) return 2;
+            for (int i = 0; i < lines; ++i) w.writeLine(line);
+            const bool committed = w.commit();
+            return !committed && w.errorString().contains(path) ? 0 : 1;
+        });
+        EXPECT_EQ(result, 0) << lines << " lines";
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll().left(40).toStdString(), "precious\n") << lines << " lines";
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+            << "no temporary file is left";
+    }
 }

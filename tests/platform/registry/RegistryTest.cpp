@@ -196,6 +196,56 @@ TEST(Registry, StoredFileIsNotDamagedWhenAWriteFails) {
     EXPECT_FALSE(boxes.shown().empty());
 }
 
+TEST(Registry, AFullDiskFailsTheWriteAndKeepsTheStoredSettings) {
+    ScopedConfigDir dir;
+    const QString keyPath = QStringLiteral("Software\\Full");
+    ASSERT_TRUE(RegKey(RegRoot::CurrentUser, keyPath, true)
+                    .writeString(QStringLiteral("kept"), QStringLiteral("yes")));
+    const int result = zartest::RunWithFileSizeLimit(8 * 1024, [&] {
+        MessageBoxCapture boxes;
+        RegKey key(RegRoot::CurrentUser, keyPath, true);
+        const bool wrote =
+            key.writeString(QStringLiteral("big"), QString(20000, QLatin1Char('x')));
+        return !wrote && boxes.texts().join(' ').contains(QStringLiteral("Unable to save")) ? 0
+                                                                                             : 1;
+    });
+    EXPECT_EQ(result, 0) << "the write must fail with a message";
+    ResetRegistryCache();
+    MessageBoxCapture boxes;
+    RegKey again(RegRoot::CurrentUser, keyPath, false);
+    QString v;
+    EXPECT_TRUE(again.readString(QStringLiteral("kept"), v));
+    EXPECT_EQ(v, QStringLiteral("yes"));
+    EXPECT_EQ(again.valueType(QStringLiteral("big")), RegType::None);
+    EXPECT_TRUE(boxes.shown().empty()) << boxes.texts().join('\n').toStdString();
+}
+
+TEST(Registry, AFolderThatCannotBeWrittenIsToldAtOnce) {
+    ScopedConfigDir dir;
+    const QString keyPath = QStringLiteral("Software\\ReadOnly");
+    ASSERT_TRUE(RegKey(RegRoot::CurrentUser, keyPath, true)
+                    .writeString(QStringLiteral("kept"), QStringLiteral("yes")));
+    // The folder and the way to it must stay readable by whoever the child becomes.
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
+    QFile::setPermissions(dir.path(), readable);
+    QFile::setPermissions(RegistryFilePath(RegRoot::CurrentUser),
+                          QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    const int result = zartest::RunInChildProcess([&] {
+        if (!zartest::DropSuperUserRights()) return 2;
+        ResetRegistryCache();
+        MessageBoxCapture boxes;
+        RegKey key(RegRoot::CurrentUser, keyPath, false);
+        if (key.writeString(QStringLiteral("other"), QStringLiteral("no"))) return 3;
+        const QString text = boxes.texts().join(' ');
+        return text.contains(QStringLiteral("cannot be written")) && !text.contains("locked") ? 0
+                                                                                               : 1;
+    });
+    QFile::setPermissions(dir.path(), readable | QFileDevice::WriteOwner);
+    if (result == 2) GTEST_SKIP() << "cannot run as another user here";
+    EXPECT_EQ(result, 0);
+}
+
 TEST(Registry, DoublesIgnoreTheUsersDecimalComma) {
     ScopedConfigDir dir;
     const char* had = std::setlocale(LC_NUMERIC, nullptr);

@@ -1,9 +1,13 @@
 // The printed page of the plot panes: quarter-inch margins and bands, the extra quarter inch at
-// the left of a portrait page and at the top of a landscape one.
+// the left of a portrait page and at the top of a landscape one. The steps of their scroll bars.
 
 #include "spectrumviews/views/PaneSupport.h"
 
+#include <QScrollBar>
+
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace zar;
 
@@ -17,4 +21,28 @@ TEST(PaneSupportTest, PrintedPageBands) {
     const PrintedPage landscape = LayOutPrintedPage(QRect(0, 0, 1100, 850), 100, 100, true);
     EXPECT_EQ(landscape.plot.left(), 25);
     EXPECT_EQ(landscape.plot.top(), 75);
+}
+
+TEST(PaneSupportTest, ScrollBarStepsReachThePaneWhichPlacesTheThumb) {
+    QScrollBar bar(Qt::Horizontal);
+    bar.setRange(0, 89);
+    bar.setPageStep(11);
+    bar.setSingleStep(10);
+    bar.setValue(20);
+    std::vector<std::pair<ScrollStep, int>> steps;
+    QObject context;
+    ConnectScrollSteps(&bar, &context, [&](ScrollStep step, int position) {
+        steps.emplace_back(step, position);
+        if (step == ScrollStep::LineForward) bar.setValue(25);  // the pane's own choice
+    });
+    bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(bar.value(), 25) << "the bar does not move on by itself";
+    bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    bar.triggerAction(QAbstractSlider::SliderPageStepSub);
+    const std::vector<ScrollStep> expected = {ScrollStep::LineForward, ScrollStep::LineBack,
+                                              ScrollStep::PageForward, ScrollStep::PageBack};
+    ASSERT_EQ(steps.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(steps[i].first, expected[i]) << i;
+    EXPECT_EQ(steps[0].second, 20);
 }

@@ -1,4 +1,4 @@
-#include "DtaExtractor.h"
+#include "DtaExtraction.h"
 
 #include "tools/common/SpectrumFiles.h"
 #include "tools/common/ToolArguments.h"

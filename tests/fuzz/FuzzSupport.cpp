@@ -1,0 +1,59 @@
+#include "FuzzSupport.h"
+
+#include "core/MessageBox.h"
+#include "core/Numbers.h"
+#include "registry/RegKey.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace zarfuzz {
+
+QString WorkFolder() {
+    static const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/zar-fuzz-XXXXXX"));
+    return folder.path();
+}
+
+void InitializeFuzzing() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "zar-fuzz";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);
+    }
+    zar::UseCNumericLocale();
+    zar::SetMessageBoxHandler(
+        [](const zar::MessageBoxRequest& r) { return zar::DefaultAnswer(r.style); });
+    const QString settings = WorkFolder() + QStringLiteral("/settings");
+    QDir().mkpath(settings);
+    qputenv("ZAR_CONFIG_DIR", settings.toLocal8Bit());
+    zar::ResetRegistryCache();
+}
+
+QString WriteInput(const QString& name, const QByteArray& bytes) {
+    const QString path = WorkFolder() + QLatin1Char('/') + name;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+    return path;
+}
+
+QString WriteInput(const QString& name, const std::uint8_t* data, std::size_t size) {
+    return WriteInput(name, QByteArray::fromRawData(reinterpret_cast<const char*>(data),
+                                                    static_cast<qsizetype>(size)));
+}
+
+QString EmptyFolder(const QString& name) {
+    QDir folder(WorkFolder() + QLatin1Char('/') + name);
+    folder.removeRecursively();
+    QDir().mkpath(folder.path());
+    return folder.path();
+}
+
+}  // namespace zarfuzz

@@ -70,7 +70,8 @@ QStringList ReadDtaList(const QString& path) {
 QStringList RemoveFiles(const QString& folder, const QString& pattern) {
     QStringList failed;
     QDir dir(folder);
-    for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name :
+         dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System)) {
         if (!QFile::remove(dir.filePath(name))) failed << name;
     }
     return failed;
@@ -80,7 +81,9 @@ QString RemovalFailureText(const QString& folder, const QStringList& failed) {
     constexpr int kNamesShown = 10;
     QString names = failed.mid(0, kNamesShown).join(QLatin1Char('\n'));
     if (failed.size() > kNamesShown) names += QStringLiteral("\n...");
-    return QStringLiteral("Unable to remove %1 old result files in\n%2\n\n%3").arg(failed.size()).arg(folder, names);
+    return QStringLiteral("Unable to remove %1 old result files in\n%2\n\n%3")
+        .arg(failed.size())
+        .arg(folder, names);
 }
 
 }  // namespace zar

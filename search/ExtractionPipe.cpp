@@ -60,7 +60,8 @@ void CExtractionPipe::Skip(long long bytes) {
     char scratch[kBufferBytes];
     bool eof = false;
     while (bytes > 0 && !eof) {
-        const long n = ReadSome(scratch, static_cast<long>(std::min<long long>(bytes, kBufferBytes)), eof);
+        const long n =
+            ReadSome(scratch, static_cast<long>(std::min<long long>(bytes, kBufferBytes)), eof);
         if (n <= 0) break;
         bytes -= n;
     }

@@ -96,12 +96,15 @@ bool COutsideProgram::Start(const ProgramStart& start, QString* failure) {
     Release();
     auto* process = new QProcess(this);
     Prepare(*process, start);
-    connect(process, &QProcess::finished, this, [this, process](int code, QProcess::ExitStatus status) {
-        if (process == process_) emit Finished(code, status == QProcess::CrashExit);
-    });
+    connect(process, &QProcess::finished, this,
+            [this, process](int code, QProcess::ExitStatus status) {
+                if (process == process_) emit Finished(code, status == QProcess::CrashExit);
+            });
     process->start();
     if (!process->waitForStarted(kStartWaitMilliseconds)) {
-        if (failure) *failure = QStringLiteral("CreateProcess error %1").arg(static_cast<int>(process->error()));
+        if (failure)
+            *failure =
+                QStringLiteral("CreateProcess error %1").arg(static_cast<int>(process->error()));
         delete process;
         return false;
     }
@@ -114,7 +117,8 @@ bool COutsideProgram::StartDetached(const ProgramStart& start, QString* failure)
     QProcess process;
     Prepare(process, start);
     if (process.startDetached()) return true;
-    if (failure) *failure = QStringLiteral("CreateProcess error %1").arg(static_cast<int>(process.error()));
+    if (failure)
+        *failure = QStringLiteral("CreateProcess error %1").arg(static_cast<int>(process.error()));
     return false;
 }
 

@@ -15,7 +15,7 @@ class QProcess;
 namespace zar {
 
 struct ProgramStart {
-    QString program;           // full path
+    QString program;  // full path
     QStringList arguments;
     QString workingDirectory;  // empty: the program's own
     // Empty: the program's own environment.

@@ -14,7 +14,8 @@ namespace zar {
 
 constexpr const char* kSorvexDaemonProgId = "SorvexDaemonService.SorvexDaemon.1";
 constexpr const char* kSorvexDaemonIndependentProgId = "SorvexDaemonService.SorvexDaemon";
-constexpr CLSID CLSID_SorvexDaemon{0x6D1C2E47, 0x93A8, 0x4F1B, {0xA5, 0x2E, 0x71, 0x0C, 0x94, 0x3B, 0xD8, 0x16}};
+constexpr CLSID CLSID_SorvexDaemon{
+    0x6D1C2E47, 0x93A8, 0x4F1B, {0xA5, 0x2E, 0x71, 0x0C, 0x94, 0x3B, 0xD8, 0x16}};
 constexpr DISPID kDispidSubmit = 1;
 // The library's file beside the program.
 constexpr const char* kSorvexDaemonLibrary = "SorvexDaemonService.so";
@@ -28,9 +29,10 @@ class CSorvexDaemonDriver {
 
     // Raw file, database path, results folder, the caller's folder, the command (as
     // CommandListText), the command without the list, the priority text.
-    HRESULT Submit(const QString& rawFile, const QString& databasePath, const QString& resultsDirectory,
-                   const QString& callerDirectory, const QString& command, const QString& commandNoList,
-                   const QString& priority, QString* error = nullptr);
+    HRESULT Submit(const QString& rawFile, const QString& databasePath,
+                   const QString& resultsDirectory, const QString& callerDirectory,
+                   const QString& command, const QString& commandNoList, const QString& priority,
+                   QString* error = nullptr);
 
   private:
     explicit CSorvexDaemonDriver(IDispatch* dispatch) : dispatch_(dispatch) {}

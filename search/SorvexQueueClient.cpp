@@ -26,11 +26,10 @@ bool ReadWhole(const QString& path, QByteArray& bytes) {
 
 }  // namespace
 
-std::optional<SorvexQueueJob> MakeSorvexQueueJob(const QString& rawFile, const QString& databasePath,
-                                                 const QString& resultsDirectory,
-                                                 const QString& callerDirectory,
-                                                 const QString& command, const QString& commandNoList,
-                                                 const QString& priority, QString* error) {
+std::optional<SorvexQueueJob> MakeSorvexQueueJob(
+    const QString& rawFile, const QString& databasePath, const QString& resultsDirectory,
+    const QString& callerDirectory, const QString& command, const QString& commandNoList,
+    const QString& priority, QString* error) {
     SorvexQueueJob job;
     job.rawFile = rawFile;
     job.databasePath = databasePath;
@@ -73,7 +72,8 @@ bool SendToSorvexQueue(const SorvexQueueJob& job, int waitMilliseconds, QString*
     QByteArray reply;
     const QDeadlineTimer replyDeadline(kReplyMilliseconds);
     while (!reply.contains('\n') && !replyDeadline.hasExpired()) {
-        if (!socket.bytesToWrite() && !socket.waitForReadyRead(static_cast<int>(replyDeadline.remainingTime())))
+        if (!socket.bytesToWrite() &&
+            !socket.waitForReadyRead(static_cast<int>(replyDeadline.remainingTime())))
             break;
         if (socket.bytesToWrite()) socket.waitForBytesWritten(1000);
         reply += socket.readAll();
@@ -85,8 +85,9 @@ bool SendToSorvexQueue(const SorvexQueueJob& job, int waitMilliseconds, QString*
         return true;
     }
     if (idOrError)
-        *idOrError = text.startsWith(QLatin1String("ERR ")) ? text.mid(4)
-                                                            : QStringLiteral("the SORVEX Queue gave no answer");
+        *idOrError = text.startsWith(QLatin1String("ERR "))
+                         ? text.mid(4)
+                         : QStringLiteral("the SORVEX Queue gave no answer");
     return false;
 }
 

@@ -10,11 +10,10 @@ namespace zar {
 // The job the texts describe; the list is the file named by the "-R" argument of the command,
 // the parameters "sorvex.params" of the results folder. Nothing when either cannot be read
 // (error says which).
-std::optional<SorvexQueueJob> MakeSorvexQueueJob(const QString& rawFile, const QString& databasePath,
-                                                 const QString& resultsDirectory,
-                                                 const QString& callerDirectory,
-                                                 const QString& command, const QString& commandNoList,
-                                                 const QString& priority, QString* error);
+std::optional<SorvexQueueJob> MakeSorvexQueueJob(
+    const QString& rawFile, const QString& databasePath, const QString& resultsDirectory,
+    const QString& callerDirectory, const QString& command, const QString& commandNoList,
+    const QString& priority, QString* error);
 
 // Sends the job; waits up to waitMilliseconds for a queue that is still starting. True with
 // the job's id when the queue kept it; false with the reason.

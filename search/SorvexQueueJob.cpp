@@ -68,7 +68,8 @@ std::optional<SorvexQueueJob> SorvexQueueJob::FromJson(const QByteArray& json) {
     job.priority = o.value(QStringLiteral("priority")).toString();
     job.list = QByteArray::fromBase64(o.value(QStringLiteral("list")).toString().toLatin1());
     job.params = QByteArray::fromBase64(o.value(QStringLiteral("params")).toString().toLatin1());
-    job.submitted = QDateTime::fromString(o.value(QStringLiteral("submitted")).toString(), Qt::ISODateWithMs);
+    job.submitted =
+        QDateTime::fromString(o.value(QStringLiteral("submitted")).toString(), Qt::ISODateWithMs);
     job.note = o.value(QStringLiteral("note")).toString();
     const QString state = o.value(QStringLiteral("state")).toString();
     for (int i = 0; i < 5; ++i)

@@ -41,7 +41,8 @@ CNotifyServer& CNotifyServer::Instance() {
 bool CNotifyServer::Listen() {
     if (server_ && server_->isListening()) return true;
     // A folder only this user may enter holds the socket.
-    folder_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/zv-notify-XXXXXX"));
+    folder_ =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/zv-notify-XXXXXX"));
     if (!folder_->isValid()) return false;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
@@ -68,10 +69,11 @@ bool CNotifyServer::IsRunOpen(const QString& token) const {
     return runs_.contains(token);
 }
 
-QProcessEnvironment CNotifyServer::Environment(const QString& token, QProcessEnvironment base) const {
+QProcessEnvironment CNotifyServer::Environment(const QString& token,
+                                               QProcessEnvironment base) const {
     base.insert(QString::fromLatin1(kNotifyVariable),
-                QString::fromStdString(FormatNotifyAddress(token.toStdString(),
-                                                           SocketPath().toStdString())));
+                QString::fromStdString(
+                    FormatNotifyAddress(token.toStdString(), SocketPath().toStdString())));
     return base;
 }
 
@@ -105,8 +107,8 @@ void CNotifyServer::OnReadyRead(QLocalSocket* socket) {
 }
 
 void CNotifyServer::Deliver(const QByteArray& line) {
-    const std::optional<NotifyRecord> record =
-        ParseNotifyRecord(std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
+    const std::optional<NotifyRecord> record = ParseNotifyRecord(
+        std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
     const QString token = record ? QString::fromStdString(record->token) : QString();
     const auto run = record ? runs_.constFind(token) : runs_.constEnd();
     if (run == runs_.constEnd() || !run.value()) {

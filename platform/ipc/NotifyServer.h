@@ -45,8 +45,9 @@ class CNotifyServer : public QObject {
     bool IsRunOpen(const QString& token) const;
 
     // base with ZV_NOTIFY set for a child of the run.
-    QProcessEnvironment Environment(const QString& token,
-                                    QProcessEnvironment base = QProcessEnvironment::systemEnvironment()) const;
+    QProcessEnvironment Environment(
+        const QString& token,
+        QProcessEnvironment base = QProcessEnvironment::systemEnvironment()) const;
 
     // Records dropped so far (foreign token, closed run, malformed line).
     int DroppedCount() const { return dropped_; }

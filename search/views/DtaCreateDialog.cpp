@@ -60,7 +60,8 @@ CDtaCreateDialog::CDtaCreateDialog(QWidget* owner, bool webActions)
       directoryEdit_(Named(new QLineEdit(this), kDirectoryId, *this)),
       actions_(new QButtonGroup(this)),
       trackBox_(Named(new QCheckBox(QStringLiteral("&Track"), this), kTrackId, *this)),
-      removeDtaBox_(Named(new QCheckBox(QStringLiteral("Remove any existing *.dta files"), this), kRemoveDtaId, *this)),
+      removeDtaBox_(Named(new QCheckBox(QStringLiteral("Remove any existing *.dta files"), this),
+                          kRemoveDtaId, *this)),
       owner_(owner),
       webActions_(webActions),
       threshold_(GetDtaThreshold()),
@@ -72,7 +73,8 @@ CDtaCreateDialog::CDtaCreateDialog(QWidget* owner, bool webActions)
     setObjectName(QStringLiteral("DtaCreateDialog"));
     setModal(false);
     picker_ = [](QWidget* parent, const QString& title) {
-        return QFileDialog::getExistingDirectory(parent, title, QString(), QFileDialog::ShowDirsOnly);
+        return QFileDialog::getExistingDirectory(parent, title, QString(),
+                                                 QFileDialog::ShowDirsOnly);
     };
 
     auto* layout = new QVBoxLayout(this);
@@ -106,10 +108,11 @@ CDtaCreateDialog::CDtaCreateDialog(QWidget* owner, bool webActions)
 
     auto* actionBox = new QGroupBox(QStringLiteral("Action"), this);
     auto* actionLayout = new QVBoxLayout(actionBox);
-    const char* const actionTexts[kActionCount] = {"Create Dta files &only", "&Wisplet Ions", "&View Dta",
-                                                   "Run &SORVEX"};
+    const char* const actionTexts[kActionCount] = {"Create Dta files &only", "&Wisplet Ions",
+                                                   "&View Dta", "Run &SORVEX"};
     for (int i = 0; i < kActionCount; ++i) {
-        auto* radio = Named(new QRadioButton(QString::fromLatin1(actionTexts[i]), actionBox), kFirstActionId + i, *this);
+        auto* radio = Named(new QRadioButton(QString::fromLatin1(actionTexts[i]), actionBox),
+                            kFirstActionId + i, *this);
         actions_->addButton(radio, i);
         actionLayout->addWidget(radio);
     }
@@ -132,7 +135,8 @@ CDtaCreateDialog::CDtaCreateDialog(QWidget* owner, bool webActions)
     connect(close, &QPushButton::clicked, this, [this] { hide(); });
     connect(help, &QPushButton::clicked, this, &CDtaCreateDialog::OnHelp);
 
-    RegisterTimeRangeTaker(this, [this](double start, double end) { SetScanRangeFromTimes(start, end); });
+    RegisterTimeRangeTaker(this,
+                           [this](double start, double end) { SetScanRangeFromTimes(start, end); });
 }
 
 CDtaCreateDialog::~CDtaCreateDialog() = default;
@@ -153,8 +157,10 @@ bool CDtaCreateDialog::OnInitDialog() {
     // The local web program of the search engine is not provided: its pages stay greyed.
     for (int i = 0; i < kActionCount; ++i) actions_->button(i)->setEnabled(webActions_ && i == 0);
     directoryEdit_->setText(resultsDirectory_);
-    if (ReadRawFileInfo()) RefreshControls();
-    else UpdateData(false);
+    if (ReadRawFileInfo())
+        RefreshControls();
+    else
+        UpdateData(false);
     return true;
 }
 
@@ -179,7 +185,8 @@ void CDtaCreateDialog::DoDataExchange(CDataExchange& dx) {
     } else if (scanLimitsEdit_->GetRange(scanRangeFirst_, scanRangeLast_)) {
         haveScanRange_ = true;
     } else {
-        dx.Fail(scanLimitsEdit_, NumberRangeMessage(scanLimitsEdit_->Lower(), scanLimitsEdit_->Upper()));
+        dx.Fail(scanLimitsEdit_,
+                NumberRangeMessage(scanLimitsEdit_->Lower(), scanLimitsEdit_->Upper()));
         return;
     }
     if (massRangeEdit_->text().trimmed().isEmpty()) {
@@ -187,7 +194,8 @@ void CDtaCreateDialog::DoDataExchange(CDataExchange& dx) {
     } else if (massRangeEdit_->GetRange(massRangeLow_, massRangeHigh_)) {
         haveMassRange_ = true;
     } else {
-        dx.Fail(massRangeEdit_, NumberRangeMessage(massRangeEdit_->Lower(), massRangeEdit_->Upper()));
+        dx.Fail(massRangeEdit_,
+                NumberRangeMessage(massRangeEdit_->Lower(), massRangeEdit_->Upper()));
     }
 }
 
@@ -250,7 +258,8 @@ void CDtaCreateDialog::SetScanRangeFromTimes(double start, double end) {
     int first = 1;
     int last = kFallbackRangeLastScan;
     VRawfile* reader = RunFileReader(rawFile_, ownReader_);
-    if (!reader || !reader->retentionTimeToScan(start, first) || !reader->retentionTimeToScan(end, last)) {
+    if (!reader || !reader->retentionTimeToScan(start, first) ||
+        !reader->retentionTimeToScan(end, last)) {
         first = 1;
         last = kFallbackRangeLastScan;
     }
@@ -283,7 +292,8 @@ void CDtaCreateDialog::OnDefaults() {
 }
 
 void CDtaCreateDialog::OnBrowse() {
-    const QString folder = picker_ ? picker_(this, QStringLiteral("Select Output Directory")) : QString();
+    const QString folder =
+        picker_ ? picker_(this, QStringLiteral("Select Output Directory")) : QString();
     if (folder.isEmpty()) return;
     resultsDirectory_ = folder;
     directoryEdit_->setText(folder);
@@ -314,14 +324,18 @@ bool CDtaCreateDialog::CheckDirectory(const QString& directory) {
         return false;
     }
     if (directory.contains(QLatin1Char(' '))) {
-        ZarMessageBox(QStringLiteral("Cannot use directories\n\n%1\n\nwith a space in the name.\n").arg(directory), MB_OK);
+        ZarMessageBox(QStringLiteral("Cannot use directories\n\n%1\n\nwith a space in the name.\n")
+                          .arg(directory),
+                      MB_OK);
         return false;
     }
     const QString folder = PortablePath(directory);
     if (QFileInfo(folder).isDir()) return true;
-    if (ZarMessageBox(QStringLiteral("The directory name supplied\n\n%1\n\ndoes not exist. Do you want to create it?")
-                          .arg(directory),
-                      MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ZarMessageBox(
+            QStringLiteral(
+                "The directory name supplied\n\n%1\n\ndoes not exist. Do you want to create it?")
+                .arg(directory),
+            MB_YESNO | MB_ICONQUESTION) != IDYES)
         return false;
     if (QDir().mkpath(folder)) return true;
     ZarMessageBox(QStringLiteral("Unable to create the directory"), MB_OK);
@@ -343,7 +357,9 @@ void CDtaCreateDialog::OnOK() {
         return;
     }
     if (rawFile_.contains(QLatin1Char(' '))) {
-        ZarMessageBox(QStringLiteral("Cannot use files\n\n%1\n\nwith a space in the name.\n").arg(rawFile_), MB_OK);
+        ZarMessageBox(
+            QStringLiteral("Cannot use files\n\n%1\n\nwith a space in the name.\n").arg(rawFile_),
+            MB_OK);
         return;
     }
     StartExtraction(PortablePath(directory));

@@ -30,8 +30,8 @@ CSearchLauncherBase::Traits MassmapTraits(const QString& resultsDirectory) {
 }  // namespace
 
 CMassmapLauncher::CMassmapLauncher(QWidget* owner, QObject* dtaListWindow)
-    : CSearchLauncherBase(MassmapTraits(GetPeptideResultsDirectory()), GetPeptideResultsDirectory(), owner,
-                          dtaListWindow) {}
+    : CSearchLauncherBase(MassmapTraits(GetPeptideResultsDirectory()), GetPeptideResultsDirectory(),
+                          owner, dtaListWindow) {}
 
 CSearchPropertySheet* CMassmapLauncher::MakeSheet(InvalidParamsPrompt* prompt) {
     return new CMassmapPropertySheet(LauncherTraits().caption, Owner(), this, prompt);

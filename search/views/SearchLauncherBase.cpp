@@ -1,8 +1,8 @@
 #include "SearchLauncherBase.h"
 
+#include "RunFileReader.h"
 #include "SearchProgressDlg.h"
 #include "SearchPropertySheet.h"
-#include "RunFileReader.h"
 
 #include "app/RangeTakers.h"
 #include "core/MessageBox.h"
@@ -33,15 +33,14 @@ constexpr int kFallbackFirstScan = 1;
 constexpr int kFallbackLastScan = 100;
 constexpr int kFallbackRangeLastScan = 1000;
 
-
 void Beep() {
     QApplication::beep();
 }
 
 }  // namespace
 
-CSearchLauncherBase::CSearchLauncherBase(Traits traits, const QString& resultsDirectory, QWidget* owner,
-                                         QObject* dtaListWindow)
+CSearchLauncherBase::CSearchLauncherBase(Traits traits, const QString& resultsDirectory,
+                                         QWidget* owner, QObject* dtaListWindow)
     : traits_(std::move(traits)),
       owner_(owner),
       dtaListWindow_(dtaListWindow),
@@ -49,13 +48,16 @@ CSearchLauncherBase::CSearchLauncherBase(Traits traits, const QString& resultsDi
       resultsDirectory_(PortablePath(resultsDirectory)) {
     // The folder is checked, never made the program's own.
     if (resultsDirectory_.isEmpty() || !QFileInfo(resultsDirectory_).isDir()) {
-        ZarMessageBox(QStringLiteral("Directory %1 does not exist. \nCheck ResultsDirectory registry entry\n and "
-                                     "to see if directory exists.")
-                          .arg(resultsDirectory),
-                      MB_OK);
+        ZarMessageBox(
+            QStringLiteral(
+                "Directory %1 does not exist. \nCheck ResultsDirectory registry entry\n and "
+                "to see if directory exists.")
+                .arg(resultsDirectory),
+            MB_OK);
         resultsDirectoryExists_ = false;
     }
-    RegisterTimeRangeTaker(this, [this](double start, double end) { SetScanRangeFromTimes(start, end); });
+    RegisterTimeRangeTaker(this,
+                           [this](double start, double end) { SetScanRangeFromTimes(start, end); });
 }
 
 CSearchLauncherBase::~CSearchLauncherBase() {
@@ -71,13 +73,15 @@ QString CSearchLauncherBase::ProgramInFolder(const QString& folder, const QStrin
     return ResolveOutsideProgram(folder, setting);
 }
 
-void CSearchLauncherBase::PostToOwner(unsigned message, WPARAM wParam, LPARAM lParam, std::any payload) {
+void CSearchLauncherBase::PostToOwner(unsigned message, WPARAM wParam, LPARAM lParam,
+                                      std::any payload) {
     if (owner_) PostMessage(owner_, message, wParam, lParam, std::move(payload));
 }
 
 QString CSearchLauncherBase::OpenChildRun() {
     CloseChildRun();
-    childToken_ = CNotifyServer::Instance().OpenRun(owner_ ? static_cast<QObject*>(owner_.data()) : this);
+    childToken_ =
+        CNotifyServer::Instance().OpenRun(owner_ ? static_cast<QObject*>(owner_.data()) : this);
     return childToken_;
 }
 
@@ -98,7 +102,8 @@ VRawfile* CSearchLauncherBase::Reader() {
     return RunFileReader(rawFile_, ownReader_);
 }
 
-bool CSearchLauncherBase::ReadRunInfo(VRawfile& reader, double& low, double& high, int& first, int& last) const {
+bool CSearchLauncherBase::ReadRunInfo(VRawfile& reader, double& low, double& high, int& first,
+                                      int& last) const {
     if (!reader.isOpen() || reader.numSpectra() <= 0) return false;
     low = reader.lowMass();
     high = reader.highMass();
@@ -116,9 +121,10 @@ bool CSearchLauncherBase::Start(const QString& rawFile) {
     rawFile_ = rawFile;
     if (rawFile_.isEmpty()) return true;
     if (rawFile_.contains(QLatin1Char(' '))) {
-        ZarMessageBox(QStringLiteral("Cannot run %1 on files with a space in filename.\n Name of file = %2\n")
-                          .arg(QLatin1String(traits_.searchName), rawFile_),
-                      MB_OK);
+        ZarMessageBox(
+            QStringLiteral("Cannot run %1 on files with a space in filename.\n Name of file = %2\n")
+                .arg(QLatin1String(traits_.searchName), rawFile_),
+            MB_OK);
         return false;
     }
     VRawfile* reader = Reader();
@@ -145,10 +151,12 @@ bool CSearchLauncherBase::Start(const QString& rawFile) {
     firstScan_ = first;
     lastScan_ = last;
     if (traits_.checkMsMs && !HasMsMsData(*reader, first, last)) {
-        ZarMessageBox(QStringLiteral("Unable to run Sorvex Search. No MS/MSdata\navailable in scan range selected "
-                                     "in file\n%1\n")
-                          .arg(rawFile_),
-                      MB_OK);
+        ZarMessageBox(
+            QStringLiteral(
+                "Unable to run Sorvex Search. No MS/MSdata\navailable in scan range selected "
+                "in file\n%1\n")
+                .arg(rawFile_),
+            MB_OK);
         return false;
     }
     delete sheet_.data();
@@ -174,7 +182,8 @@ void CSearchLauncherBase::SetScanRangeFromTimes(double start, double end) {
     int first = 1;
     int last = kFallbackRangeLastScan;
     VRawfile* reader = Reader();
-    if (!reader || !reader->retentionTimeToScan(start, first) || !reader->retentionTimeToScan(end, last)) {
+    if (!reader || !reader->retentionTimeToScan(start, first) ||
+        !reader->retentionTimeToScan(end, last)) {
         first = 1;
         last = kFallbackRangeLastScan;
     }
@@ -244,7 +253,8 @@ void CSearchLauncherBase::StartDatabaseTally() {
     start.program = ProgramInFolder(SearchProgramFolder(), QStringLiteral("dbtally.exe"));
     start.arguments = {PortablePath(sheet_->GetDatabasePath())};
     if (!tallyToken_.isEmpty()) CNotifyServer::Instance().CloseRun(tallyToken_);
-    tallyToken_ = CNotifyServer::Instance().OpenRun(owner_ ? static_cast<QObject*>(owner_.data()) : this);
+    tallyToken_ =
+        CNotifyServer::Instance().OpenRun(owner_ ? static_cast<QObject*>(owner_.data()) : this);
     start.environment = CNotifyServer::Instance().Environment(tallyToken_);
     QString failure;
     if (!COutsideProgram::StartDetached(start, &failure)) ZarMessageBox(failure, MB_OK);
@@ -254,9 +264,10 @@ bool CSearchLauncherBase::OpenListFile() {
     listPath_ = JoinPath(resultsDirectory_, QString::fromLatin1(traits_.listName));
     if (listFile_.Open(listPath_)) return true;
     listPath_.clear();
-    ZarMessageBox(QStringLiteral(" Cannot open file needed for %1 Search \nprocessing. Unable to continue\n")
-                      .arg(QLatin1String(traits_.searchName)),
-                  MB_OK);
+    ZarMessageBox(
+        QStringLiteral(" Cannot open file needed for %1 Search \nprocessing. Unable to continue\n")
+            .arg(QLatin1String(traits_.searchName)),
+        MB_OK);
     return false;
 }
 
@@ -283,7 +294,8 @@ void CSearchLauncherBase::StartDtaGeneration() {
     if (sheet_) start.arguments += SplitOptionText(sheet_->BuildExtractionOptions());
     start.arguments << rawFile_;
     if (rawFile_.isEmpty()) {
-        ZarMessageBox(QStringLiteral("No Raw File.\n Cannot run %1 Search.\n").arg(QLatin1String(traits_.searchName)),
+        ZarMessageBox(QStringLiteral("No Raw File.\n Cannot run %1 Search.\n")
+                          .arg(QLatin1String(traits_.searchName)),
                       MB_OK);
         if (sheet_) sheet_->SetSearchRunning(false);
         return;
@@ -317,7 +329,8 @@ void CSearchLauncherBase::StartDtaGeneration() {
 QString CSearchLauncherBase::ListExistingDtaFiles() {
     if (ListWindowExists()) PostToOwner(kMsgDtaListClear);
     if (rawFile_.isEmpty()) {
-        ZarMessageBox(QStringLiteral("No Raw File.\n Cannot run %1 Search.\n").arg(QLatin1String(traits_.searchName)),
+        ZarMessageBox(QStringLiteral("No Raw File.\n Cannot run %1 Search.\n")
+                          .arg(QLatin1String(traits_.searchName)),
                       MB_OK);
         if (sheet_) sheet_->SetSearchRunning(false);
         return QString();
@@ -336,9 +349,11 @@ QString CSearchLauncherBase::ListExistingDtaFiles() {
         ++dtaCount_;
     }
     if (!listFile_.Close()) {
-        ZarMessageBox(QStringLiteral(" Cannot open file needed for %1 Search \nprocessing. Unable to continue\n")
-                          .arg(QLatin1String(traits_.searchName)),
-                      MB_OK);
+        ZarMessageBox(
+            QStringLiteral(
+                " Cannot open file needed for %1 Search \nprocessing. Unable to continue\n")
+                .arg(QLatin1String(traits_.searchName)),
+            MB_OK);
         BackToIdle();
         return QString();
     }
@@ -372,8 +387,10 @@ void CSearchLauncherBase::ReadPipeMessage(long long length) {
             Beep();
             ZarMessageBox(QStringLiteral("ReadFile error %1").arg(read.error), MB_OK);
             return;
-        case CExtractionPipe::Status::Message: break;
-        default: return;
+        case CExtractionPipe::Status::Message:
+            break;
+        default:
+            return;
     }
     if (!read.text.startsWith(QLatin1Char('$'))) return;
     QString buffer = read.text;
@@ -407,9 +424,11 @@ void CSearchLauncherBase::OnExtractionProgress(WPARAM wParam, LPARAM lParam) {
     child_->Release();
     extracting_ = false;
     if (!listWritten) {
-        ZarMessageBox(QStringLiteral(" Cannot open file needed for %1 Search \nprocessing. Unable to continue\n")
-                          .arg(QLatin1String(traits_.searchName)),
-                      MB_OK);
+        ZarMessageBox(
+            QStringLiteral(
+                " Cannot open file needed for %1 Search \nprocessing. Unable to continue\n")
+                .arg(QLatin1String(traits_.searchName)),
+            MB_OK);
         dtaCount_ = 0;
     }
     if (sheet_ && sheet_->IsDtaSearchChecked()) {
@@ -474,7 +493,8 @@ void CSearchLauncherBase::OnSearchProgress(WPARAM wParam, LPARAM lParam) {
             child_->Release();
             FinishRun();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -497,7 +517,8 @@ void CSearchLauncherBase::FinishRun() {
 }
 
 void CSearchLauncherBase::TerminateDtaProcess() {
-    if (!child_->Terminate()) ZarMessageBox(QStringLiteral("Couldn't terminate Veltrix_DTA!"), MB_OK);
+    if (!child_->Terminate())
+        ZarMessageBox(QStringLiteral("Couldn't terminate Veltrix_DTA!"), MB_OK);
     BackToIdle();
     if (sheet_) sheet_->Button(CSearchPropertySheet::kStartId)->setEnabled(true);
     if (progressDialog_) progressDialog_->deleteLater();

@@ -39,13 +39,13 @@ class CSearchLauncherBase : public QObject, public CSearchLauncher {
 
     // The launcher's texts, messages and programs.
     struct Traits {
-        const char* searchName;        // "Sorvex" in the messages
-        QString caption;               // of the sheet
-        QString extractionProgram;     // setting: "dravel_msn.exe"
+        const char* searchName;         // "Sorvex" in the messages
+        QString caption;                // of the sheet
+        QString extractionProgram;      // setting: "dravel_msn.exe"
         QStringList extractionOptions;  // the options that come first
-        QString searchProgram;         // setting: "sorvex27.exe"
+        QString searchProgram;          // setting: "sorvex27.exe"
         QStringList searchOptions;
-        const char* listName;   // "SorvexList"
+        const char* listName;    // "SorvexList"
         unsigned reshowMessage;  // 0x408E: no .dta files to search, Cancel
         unsigned endMessage;     // 0x4094: EndStep(1)
         bool checkMsMs;          // Start refuses a range without MS/MS scans
@@ -101,7 +101,8 @@ class CSearchLauncherBase : public QObject, public CSearchLauncher {
     void SetSheetPrompt(InvalidParamsPrompt* prompt) { prompt_ = prompt; }
 
   protected:
-    CSearchLauncherBase(Traits traits, const QString& resultsDirectory, QWidget* owner, QObject* dtaListWindow);
+    CSearchLauncherBase(Traits traits, const QString& resultsDirectory, QWidget* owner,
+                        QObject* dtaListWindow);
 
     virtual CSearchPropertySheet* MakeSheet(InvalidParamsPrompt* prompt) = 0;
     // Where the .dta files are made and searched.
@@ -110,7 +111,9 @@ class CSearchLauncherBase : public QObject, public CSearchLauncher {
     virtual QStringList ExtractionLeadArguments() const = 0;
     // Called by RunSearch once the parameters are saved: true when the search was handed over
     // (to the queue) instead of being started here.
-    virtual bool HandOver(const QString& /*directory*/, const ProgramStart& /*search*/) { return false; }
+    virtual bool HandOver(const QString& /*directory*/, const ProgramStart& /*search*/) {
+        return false;
+    }
     // The run is over: flags down, list gone, sheet and dialog deleted.
     void FinishRun();
     QWidget* Owner() const { return owner_.data(); }

@@ -10,12 +10,12 @@
 #include "app/ZarViewWidget.h"
 #include "core/MessageBox.h"
 #include "core/Paths.h"
-#include "search/SorvexQueueClient.h"
 #include "document/MassmapResults.h"
 #include "document/ZarMessages.h"
 #include "hub/ZarDoc.h"
 #include "resultviews/RegisterResultViews.h"
 #include "resultviews/ResultsStatusDlg.h"
+#include "search/SorvexQueueClient.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -185,8 +185,10 @@ void CSearchLaunchers::MapMessages() {
     // Registered messages: only what a launcher's own child posted reaches the launcher.
     const RegisteredMessages& r = ProgramMessages();
     m.on(r.databaseSize, [this](const Message& msg) {
-        if (sorvex_ && sorvex_->IsOwnChildMessage(msg)) sorvex_->OnDatabaseSize(msg.wParam, msg.lParam);
-        if (massmap_ && massmap_->IsOwnChildMessage(msg)) massmap_->OnDatabaseSize(msg.wParam, msg.lParam);
+        if (sorvex_ && sorvex_->IsOwnChildMessage(msg))
+            sorvex_->OnDatabaseSize(msg.wParam, msg.lParam);
+        if (massmap_ && massmap_->IsOwnChildMessage(msg))
+            massmap_->OnDatabaseSize(msg.wParam, msg.lParam);
         return 0;
     });
     m.on(r.dravelMSnProgress, [this](const Message& msg) {
@@ -195,7 +197,8 @@ void CSearchLaunchers::MapMessages() {
         return 0;
     });
     m.on(r.dravelMSProgress, [this](const Message& msg) {
-        if (massmap_ && massmap_->IsOwnChildMessage(msg)) massmap_->OnDravelMSProgress(msg.wParam, msg.lParam);
+        if (massmap_ && massmap_->IsOwnChildMessage(msg))
+            massmap_->OnDravelMSProgress(msg.wParam, msg.lParam);
         return 0;
     });
     m.on(r.sorvexProgress, [this](const Message& msg) {
@@ -214,7 +217,8 @@ void CSearchLaunchers::MapMessages() {
 
 void RegisterSearchLaunchers(CMainFrame& frame) {
     auto* launchers = new CSearchLaunchers(frame);
-    EnsureSorvexDaemonRegistered(QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kSorvexDaemonLibrary)));
+    EnsureSorvexDaemonRegistered(QDir(QCoreApplication::applicationDirPath())
+                                     .filePath(QString::fromLatin1(kSorvexDaemonLibrary)));
     RegisterFrameCommand(ID_ACTION_SORVEX_SEARCH, [](CMainFrame& f) {
         if (CSearchLaunchers* l = CSearchLaunchers::Of(f)) l->StartSorvexSearch();
     });

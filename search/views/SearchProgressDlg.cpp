@@ -93,7 +93,10 @@ QString CSearchProgressDlg::Text(int id) const {
 }
 
 QProgressBar* CSearchProgressDlg::Bar(int id) const {
-    return id == kDtaBarId ? dtaBar_ : id == kDatabaseBarId ? databaseBar_ : id == kFilesBarId ? filesBar_ : nullptr;
+    return id == kDtaBarId        ? dtaBar_
+           : id == kDatabaseBarId ? databaseBar_
+           : id == kFilesBarId    ? filesBar_
+                                  : nullptr;
 }
 
 int CSearchProgressDlg::BarValue(int id) const {
@@ -151,7 +154,8 @@ void CSearchProgressDlg::FileDone(double seconds) {
         return;
     }
     if (fileCount_ > 0)
-        filesBar_->setValue(static_cast<int>(static_cast<double>(filesStarted_) / fileCount_ * 100.0));
+        filesBar_->setValue(
+            static_cast<int>(static_cast<double>(filesStarted_) / fileCount_ * 100.0));
     totalSeconds_ += seconds;
     if (filesStarted_ < 1) return;
     averageSeconds_ = totalSeconds_ / filesStarted_;
@@ -164,7 +168,8 @@ void CSearchProgressDlg::FileDone(double seconds) {
 }
 
 void CSearchProgressDlg::OnCancel() {
-    if (owner_) PostMessage(owner_, peptideMapping_ ? kMsgMassmapReshowSheet : kMsgSorvexReshowSheet, 0, 0);
+    if (owner_)
+        PostMessage(owner_, peptideMapping_ ? kMsgMassmapReshowSheet : kMsgSorvexReshowSheet, 0, 0);
     QDialog::reject();
 }
 

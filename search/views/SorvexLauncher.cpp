@@ -65,11 +65,12 @@ bool CSorvexLauncher::HandOver(const QString& directory, const ProgramStart& sea
     const QStringList command = QStringList{search.program} + search.arguments;
     const QStringList noList = QStringList{search.program} + LauncherTraits().searchOptions;
     QString error;
-    const HRESULT hr = daemon_->Submit(RawFilePath(), PortablePath(sheet->GetDatabasePath()), directory,
-                                       QDir::currentPath(), CommandListText(command), CommandListText(noList),
-                                       sheet->GetQueuePriority(), &error);
+    const HRESULT hr = daemon_->Submit(RawFilePath(), PortablePath(sheet->GetDatabasePath()),
+                                       directory, QDir::currentPath(), CommandListText(command),
+                                       CommandListText(noList), sheet->GetQueuePriority(), &error);
     if (FAILED(hr)) {
-        ZarMessageBox(QStringLiteral("Unable to hand the search to the SORVEX Queue:\n%1").arg(error), MB_OK);
+        ZarMessageBox(
+            QStringLiteral("Unable to hand the search to the SORVEX Queue:\n%1").arg(error), MB_OK);
         sheet->SetSearchRunning(false);
         return true;
     }

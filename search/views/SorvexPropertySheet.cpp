@@ -8,9 +8,9 @@
 
 #include "core/MessageBox.h"
 #include "core/Paths.h"
-#include "search/SorvexQueueClient.h"
 #include "document/Settings.h"
 #include "document/ZarMessages.h"
+#include "search/SorvexQueueClient.h"
 
 #include <QFileInfo>
 

@@ -20,7 +20,8 @@ class ExtractionPipeTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(pipe_.Open()); }
     void Write(const QByteArray& bytes) {
-        ASSERT_EQ(::write(pipe_.WriteEnd(), bytes.constData(), static_cast<size_t>(bytes.size())), bytes.size());
+        ASSERT_EQ(::write(pipe_.WriteEnd(), bytes.constData(), static_cast<size_t>(bytes.size())),
+                  bytes.size());
     }
     CExtractionPipe pipe_;
 };

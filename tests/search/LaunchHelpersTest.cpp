@@ -26,7 +26,8 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-ProgramStart Program(const QString& program, const QStringList& arguments = {}, const QString& folder = {}) {
+ProgramStart Program(const QString& program, const QStringList& arguments = {},
+                     const QString& folder = {}) {
     ProgramStart start;
     start.program = program;
     start.arguments = arguments;
@@ -59,12 +60,14 @@ TEST(OutsideProgramTest, StartFailuresAreToldAsTheProgramTellsThem) {
         QString text;
     } cases[] = {
         {Program(dir.filePath("nofolder/prog")), "bad path"},
-        {Program(dir.filePath("prog"), {"-R/tmp/x y"}), "program or batch file not found: " + dir.filePath("prog") + " -R/tmp/x y"},
+        {Program(dir.filePath("prog"), {"-R/tmp/x y"}),
+         "program or batch file not found: " + dir.filePath("prog") + " -R/tmp/x y"},
         {Program("/bin/true", {}, dir.filePath("nowhere")), "bad starting directory"},
         {Program(dir.filePath("notexec")), "CreateProcess error 5"},
         {Program("/bin/true", {}, dir.path()), ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(StartFailureText(c.start), c.text) << qPrintable(c.start.program);
+    for (const Case& c : cases)
+        EXPECT_EQ(StartFailureText(c.start), c.text) << qPrintable(c.start.program);
 }
 
 TEST(OutsideProgramTest, ArgumentsReachTheChildAsGivenAndItsFolderIsItsOwn) {
@@ -73,7 +76,10 @@ TEST(OutsideProgramTest, ArgumentsReachTheChildAsGivenAndItsFolderIsItsOwn) {
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString before = QDir::currentPath();
     COutsideProgram child;
-    const ProgramStart start = Program("/bin/sh", {"-c", "pwd > out.txt; printf '%s|' \"$@\" >> out.txt", "sh", "-D" + folder, "x'y\"z"}, folder);
+    const ProgramStart start = Program(
+        "/bin/sh",
+        {"-c", "pwd > out.txt; printf '%s|' \"$@\" >> out.txt", "sh", "-D" + folder, "x'y\"z"},
+        folder);
     QString failure;
     ASSERT_TRUE(child.Start(start, &failure)) << qPrintable(failure);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !child.IsRunning(); }, 10000));
@@ -105,7 +111,8 @@ TEST(OutsideProgramTest, AChildOfAnEndedRunFinishesItsWork) {
     {
         COutsideProgram child;
         QString failure;
-        ASSERT_TRUE(child.Start(Program("/bin/sh", {"-c", "sleep 0.3; touch '" + marker + "'"}), &failure));
+        ASSERT_TRUE(
+            child.Start(Program("/bin/sh", {"-c", "sleep 0.3; touch '" + marker + "'"}), &failure));
         child.Release();
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }, 10000));
@@ -123,7 +130,9 @@ TEST(DtaListFileTest, TheListIsUtf16WithAByteOrderMarkAndAppearsWhole) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
-    EXPECT_TRUE(bytes.startsWith("\xFF\xFE" "r\0u\0n\0"));
+    EXPECT_TRUE(
+        bytes.startsWith("\xFF\xFE"
+                         "r\0u\0n\0"));
     EXPECT_EQ(ReadDtaList(path), (QStringList{"run.0001.0001.2.dta", "run.0002.0003.3.dta"}));
     CDtaListFile dropped;
     ASSERT_TRUE(dropped.Open(dir.filePath("Other")));
@@ -135,7 +144,8 @@ TEST(DtaListFileTest, TheListIsUtf16WithAByteOrderMarkAndAppearsWhole) {
 
 TEST(DtaListFileTest, OldFilesGoAtOnceAndFailuresAreNamed) {
     QTemporaryDir dir;
-    for (const char* name : {"a.dta", "b.DTA", "c.out", "keep.txt"}) WriteFile(dir.filePath(name), "x");
+    for (const char* name : {"a.dta", "b.DTA", "c.out", "keep.txt"})
+        WriteFile(dir.filePath(name), "x");
     EXPECT_EQ(ExistingDtaFiles(dir.path()), (QStringList{"a.dta", "b.DTA"}));
     EXPECT_TRUE(RemoveFiles(dir.path(), "*.dta").isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"c.out", "keep.txt"}));
@@ -153,11 +163,16 @@ TEST(DtaCreateOptionsTest, OptionsFollowTheirRules) {
         DtaCreateOptions options;
         QStringList arguments;
     } cases[] = {
-        {"defaults", {}, {"-F1", "-L100", "-E100000", "-M1.40", "-S1", "-I35", "-G2", "-B700.00", "-T3500.00"}},
-        {"one scan groups by one", {5, 5, 0.0, 2, 1.4, 1, 35, 7, 300.0, 4000.0},
+        {"defaults",
+         {},
+         {"-F1", "-L100", "-E100000", "-M1.40", "-S1", "-I35", "-G2", "-B700.00", "-T3500.00"}},
+        {"one scan groups by one",
+         {5, 5, 0.0, 2, 1.4, 1, 35, 7, 300.0, 4000.0},
          {"-F5", "-L5", "-E0", "-C2", "-M1.40", "-S1", "-I35", "-G1", "-B300.00", "-T4000.00"}},
         {"nothing that does not apply", {0, 0, -1.0, 0, -1.0, -1, -1, -1, 0.0, 0.0}, {"-G1"}},
-        {"no group count", {1, 9, 5e5, 0, 2.5, 3, 10, -1, 0.0, 2500.5}, {"-F1", "-L9", "-E500000", "-M2.50", "-S3", "-I10", "-T2500.50"}},
+        {"no group count",
+         {1, 9, 5e5, 0, 2.5, 3, 10, -1, 0.0, 2500.5},
+         {"-F1", "-L9", "-E500000", "-M2.50", "-S3", "-I10", "-T2500.50"}},
     };
     for (const Case& c : cases) EXPECT_EQ(c.options.Arguments(), c.arguments) << c.name;
 }
@@ -169,7 +184,10 @@ TEST(SorvexQueueJobTest, AJobTravelsWholeAndTheHigherPriorityRunsFirst) {
     job.command = {"/p/sorvex27", "-R/res/SorvexList"};
     job.commandNoList = {"/p/sorvex27"};
     job.priority = "Low";
-    job.list = QByteArray("\xFF\xFE" "a\0", 4);
+    job.list = QByteArray(
+        "\xFF\xFE"
+        "a\0",
+        4);
     job.params = "database_name = x\n";
     job.submitted = QDateTime::fromString("2024-01-02T03:04:05.006", Qt::ISODateWithMs);
     const auto back = SorvexQueueJob::FromJson(job.ToJson());
@@ -190,6 +208,7 @@ TEST(SorvexQueueJobTest, AJobTravelsWholeAndTheHigherPriorityRunsFirst) {
     EXPECT_TRUE(RunsBefore(normal, job));
     EXPECT_TRUE(RunsBefore(high, later));
     EXPECT_FALSE(RunsBefore(later, high));
-    EXPECT_EQ(CommandListFromText(CommandListText({"/a b/c", "-Rx"})), (QStringList{"/a b/c", "-Rx"}));
+    EXPECT_EQ(CommandListFromText(CommandListText({"/a b/c", "-Rx"})),
+              (QStringList{"/a b/c", "-Rx"}));
     EXPECT_TRUE(CommandListFromText("/bin/sh -c x").isEmpty());
 }

@@ -19,7 +19,8 @@ namespace {
 
 QString ModulePath() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&ModulePath), &info) == 0 || !info.dli_fname) return QString();
+    if (dladdr(reinterpret_cast<void*>(&ModulePath), &info) == 0 || !info.dli_fname)
+        return QString();
     return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
 }
 
@@ -46,13 +47,16 @@ __attribute__((visibility("default"))) HRESULT DllCanUnloadNow() {
     return zar::SorvexDaemonModule().GetLockCount() == 0 ? zar::S_OK : zar::S_FALSE;
 }
 
-__attribute__((visibility("default"))) HRESULT DllGetClassObject(const CLSID* clsid, const IID* iid, void** object) {
+__attribute__((visibility("default"))) HRESULT DllGetClassObject(const CLSID* clsid, const IID* iid,
+                                                                 void** object) {
     if (!object) return zar::E_POINTER;
     *object = nullptr;
     if (!clsid || !iid) return zar::E_INVALIDARG;
     if (!(*clsid == zar::CLSID_SorvexDaemon)) return zar::CLASS_E_CLASSNOTAVAILABLE;
     std::lock_guard lock(gFactoryMutex);
-    if (!gFactory) gFactory = zar::ClassFactory::Make(zar::SorvexDaemonModule(), &zar::CSorvexDaemonObject::Create);
+    if (!gFactory)
+        gFactory =
+            zar::ClassFactory::Make(zar::SorvexDaemonModule(), &zar::CSorvexDaemonObject::Create);
     return gFactory->QueryInterface(*iid, object);
 }
 

@@ -44,16 +44,19 @@ HRESULT CSorvexDaemonObject::GetTypeInfoCount(std::uint32_t* count) {
     return S_OK;
 }
 
-HRESULT CSorvexDaemonObject::GetIDsOfNames(const IID&, LPCWSTR* names, std::uint32_t count, LCID, DISPID* ids) {
+HRESULT CSorvexDaemonObject::GetIDsOfNames(const IID&, LPCWSTR* names, std::uint32_t count, LCID,
+                                           DISPID* ids) {
     if (!names || !ids) return E_POINTER;
     if (count == 0) return S_OK;
-    if (FromWide(names[0]).compare(QLatin1String("Submit"), Qt::CaseInsensitive) != 0) return DISP_E_UNKNOWNNAME;
+    if (FromWide(names[0]).compare(QLatin1String("Submit"), Qt::CaseInsensitive) != 0)
+        return DISP_E_UNKNOWNNAME;
     ids[0] = kDispidSubmit;
     return S_OK;
 }
 
-HRESULT CSorvexDaemonObject::Invoke(DISPID id, const IID&, LCID, std::uint16_t flags, DISPPARAMS* params,
-                                    VARIANT* result, EXCEPINFO*, std::uint32_t*) {
+HRESULT CSorvexDaemonObject::Invoke(DISPID id, const IID&, LCID, std::uint16_t flags,
+                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                                    std::uint32_t*) {
     if (id != kDispidSubmit || !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
     const DispArgs args(params);
     if (args.count() != kSubmitArguments) return DISP_E_BADPARAMCOUNT;

@@ -16,9 +16,10 @@ class CSorvexDaemonObject final : public IDispatch {
     ULONG Release() override;
     HRESULT GetTypeInfoCount(std::uint32_t* count) override;
     HRESULT GetTypeInfo(std::uint32_t, LCID, void**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(const IID&, LPCWSTR* names, std::uint32_t count, LCID, DISPID* ids) override;
-    HRESULT Invoke(DISPID id, const IID& iid, LCID lcid, std::uint16_t flags, DISPPARAMS* params, VARIANT* result,
-                   EXCEPINFO* exception, std::uint32_t* argError) override;
+    HRESULT GetIDsOfNames(const IID&, LPCWSTR* names, std::uint32_t count, LCID,
+                          DISPID* ids) override;
+    HRESULT Invoke(DISPID id, const IID& iid, LCID lcid, std::uint16_t flags, DISPPARAMS* params,
+                   VARIANT* result, EXCEPINFO* exception, std::uint32_t* argError) override;
 
     // Made through Create; the reference count starts at 0.
     CSorvexDaemonObject();

@@ -116,7 +116,8 @@ bool CSorvexQueue::Keep(SorvexQueueJob& job, QString* error) {
     job.id = id;
     job.state = SorvexQueueJob::State::Waiting;
     const QString folder = JobFolder(id);
-    if (!QDir().mkpath(folder) || !WriteWhole(JoinPath(folder, QString::fromLatin1(kListName)), job.list) ||
+    if (!QDir().mkpath(folder) ||
+        !WriteWhole(JoinPath(folder, QString::fromLatin1(kListName)), job.list) ||
         !WriteWhole(JoinPath(folder, QString::fromLatin1(kParamsName)), job.params) ||
         !WriteWhole(JoinPath(folder, QString::fromLatin1(kJobRecordName)), job.ToJson())) {
         QDir(folder).removeRecursively();
@@ -152,18 +153,21 @@ void CSorvexQueue::RunNext() {
     const QString folder = JobFolder(next->id);
     auto* process = new QProcess(this);
     process->setProgram(next->commandNoList.first());
-    process->setArguments(next->commandNoList.mid(1) +
-                          QStringList{QStringLiteral("-R") + JoinPath(folder, QString::fromLatin1(kListName)),
-                                      QStringLiteral("-P") + JoinPath(folder, QString::fromLatin1(kParamsName))});
+    process->setArguments(
+        next->commandNoList.mid(1) +
+        QStringList{QStringLiteral("-R") + JoinPath(folder, QString::fromLatin1(kListName)),
+                    QStringLiteral("-P") + JoinPath(folder, QString::fromLatin1(kParamsName))});
     process->setWorkingDirectory(next->resultsDirectory);
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
     // The queue shows how far the search is from what the program reports.
     token_ = CNotifyServer::Instance().OpenRun(this);
-    if (!token_.isEmpty()) process->setProcessEnvironment(CNotifyServer::Instance().Environment(token_));
-    connect(process, &QProcess::finished, this,
-            [this](int code, QProcess::ExitStatus status) { OnFinished(code, status == QProcess::CrashExit); });
+    if (!token_.isEmpty())
+        process->setProcessEnvironment(CNotifyServer::Instance().Environment(token_));
+    connect(process, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        OnFinished(code, status == QProcess::CrashExit);
+    });
     connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) OnFinished(-1, true);
     });
@@ -186,8 +190,10 @@ void CSorvexQueue::OnFinished(int exitCode, bool crashed) {
         if (job.id != runningId_) continue;
         const bool ok = !crashed && exitCode == 0;
         job.state = ok ? SorvexQueueJob::State::Done : SorvexQueueJob::State::Failed;
-        if (!ok) job.note = crashed ? QStringLiteral("the search program did not run to its end")
-                                    : QStringLiteral("the search program ended with code %1").arg(exitCode);
+        if (!ok)
+            job.note = crashed
+                           ? QStringLiteral("the search program did not run to its end")
+                           : QStringLiteral("the search program ended with code %1").arg(exitCode);
         Forget(job);
     }
     runningId_.clear();

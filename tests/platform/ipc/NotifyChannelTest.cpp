@@ -27,8 +27,9 @@ namespace {
 class ScopedNotifyVariable {
   public:
     ScopedNotifyVariable(const CNotifyServer& server, const QString& token) {
-        qputenv(kNotifyVariable,
-                server.Environment(token, QProcessEnvironment()).value(QString::fromLatin1(kNotifyVariable)).toUtf8());
+        qputenv(kNotifyVariable, server.Environment(token, QProcessEnvironment())
+                                     .value(QString::fromLatin1(kNotifyVariable))
+                                     .toUtf8());
     }
     explicit ScopedNotifyVariable(const QByteArray& value) { qputenv(kNotifyVariable, value); }
     ~ScopedNotifyVariable() {
@@ -70,13 +71,13 @@ TEST(NotifyProtocolTest, RecordsTravelAsOneLine) {
 TEST(NotifyProtocolTest, WhatIsNoRecordIsRefused) {
     const char* lines[] = {
         "",
-        "ZVN1 tok NAME 1",                // a field missing
-        "ZVN1 tok NAME 1 2 3",            // one too many
-        "ZVN2 tok NAME 1 2",              // another tag
-        "ZVN1 tok NAME -1 2",             // wParam is unsigned
-        "ZVN1 tok NAME 1x 2",             // not a whole number
+        "ZVN1 tok NAME 1",      // a field missing
+        "ZVN1 tok NAME 1 2 3",  // one too many
+        "ZVN2 tok NAME 1 2",    // another tag
+        "ZVN1 tok NAME -1 2",   // wParam is unsigned
+        "ZVN1 tok NAME 1x 2",   // not a whole number
         "ZVN1 tok NAME 1 99999999999999999999999",
-        "ZVN1  NAME 1 2",                 // empty token
+        "ZVN1  NAME 1 2",  // empty token
         "ZVN1 tok na:me 1 2",
     };
     for (const char* line : lines) EXPECT_FALSE(ParseNotifyRecord(line)) << line;
@@ -149,7 +150,8 @@ TEST_F(NotifyChannelTest, AWriterOfLinesThatAreNoRecordsIsCutOff) {
     socket.write("garbage line\n");
     socket.write(QByteArray(1000, 'x'));  // no end of line in sight
     socket.flush();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 10000));
     EXPECT_GE(server_.DroppedCount(), 2);
     // A well-behaved child still gets through.
     ScopedNotifyVariable variable(server_, token);
@@ -196,7 +198,8 @@ TEST_F(NotifyChannelTest, TheMessageCarriesTheTokenOfItsRun) {
         QString token;
         bool event(QEvent* e) override {
             if (e->type() != MessageEvent::eventType()) return QObject::event(e);
-            if (const auto* origin = std::any_cast<NotifyOrigin>(&static_cast<MessageEvent*>(e)->payload()))
+            if (const auto* origin =
+                    std::any_cast<NotifyOrigin>(&static_cast<MessageEvent*>(e)->payload()))
                 token = origin->token;
             return true;
         }

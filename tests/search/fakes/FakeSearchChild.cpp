@@ -47,10 +47,13 @@ void WriteStderr(const QByteArray& bytes) {
 }
 
 int Extract(const QString& role, const QStringList& args) {
-    const char* name = role == QLatin1String("dravel_ms") ? "ZV_DRAVELMS_PROGRESS" : "ZV_DRAVELMSN_PROGRESS";
+    const char* name =
+        role == QLatin1String("dravel_ms") ? "ZV_DRAVELMS_PROGRESS" : "ZV_DRAVELMSN_PROGRESS";
     const QString folder = Option(args, QLatin1Char('D'));
-    const int first = Option(args, QLatin1Char('F')).isEmpty() ? 1 : Option(args, QLatin1Char('F')).toInt();
-    const int last = Option(args, QLatin1Char('L')).isEmpty() ? 3 : Option(args, QLatin1Char('L')).toInt();
+    const int first =
+        Option(args, QLatin1Char('F')).isEmpty() ? 1 : Option(args, QLatin1Char('F')).toInt();
+    const int last =
+        Option(args, QLatin1Char('L')).isEmpty() ? 3 : Option(args, QLatin1Char('L')).toInt();
     const QString base = QFileInfo(args.last()).completeBaseName();
     if (Mode() == QLatin1String("overlong")) {
         const QByteArray junk(3000, 'x');
@@ -63,13 +66,15 @@ int Extract(const QString& role, const QStringList& args) {
         QThread::msleep(500);
     }
     for (int scan = first; scan <= last && scan < first + 50; ++scan) {
-        const QString file = QStringLiteral("%1.%2.%2.2.dta").arg(base).arg(scan, 4, 10, QLatin1Char('0'));
+        const QString file =
+            QStringLiteral("%1.%2.%2.2.dta").arg(base).arg(scan, 4, 10, QLatin1Char('0'));
         QFile dta(QDir(folder).filePath(file));
         if (dta.open(QIODevice::WriteOnly)) dta.write("1000.0 2\n100.0 10.0\n");
         dta.close();
         if (Mode() == QLatin1String("nul")) {
             QByteArray bytes;
-            for (QChar c : QStringLiteral("$") + file) bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+            for (QChar c : QStringLiteral("$") + file)
+                bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
             bytes.append(2, '\0').append("r\0u\0b\0", 6);
             WriteStderr(bytes);
             zar::PostRegisteredMessage(name, 0, bytes.size());
@@ -89,18 +94,21 @@ QStringList ReadList(const QString& path) {
     const QByteArray bytes = file.readAll();
     QString text;
     if (bytes.startsWith("\xFF\xFE"))
-        text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+        text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                                  (bytes.size() - 2) / 2);
     else
         text = QString::fromUtf8(bytes);
     return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 int Search(const QString& role, const QStringList& args) {
-    const char* name = role == QLatin1String("massmap") ? "ZV_MASSMAP_PROGRESS" : "ZV_SORVEX_PROGRESS";
+    const char* name =
+        role == QLatin1String("massmap") ? "ZV_MASSMAP_PROGRESS" : "ZV_SORVEX_PROGRESS";
     QString params = Option(args, QLatin1Char('P'));
     if (params.isEmpty()) params = role + QStringLiteral(".params");
     QFile paramFile(params);
-    Log(role, QStringLiteral(".params"), paramFile.open(QIODevice::ReadOnly) ? paramFile.readAll() : QByteArray("(none)"));
+    Log(role, QStringLiteral(".params"),
+        paramFile.open(QIODevice::ReadOnly) ? paramFile.readAll() : QByteArray("(none)"));
     const QStringList names = ReadList(Option(args, QLatin1Char('R')));
     for (int i = 0; i < names.size(); ++i) {
         zar::PostRegisteredMessage(name, zar::MakeWParam(i + 1, 50), 2);
@@ -123,9 +131,11 @@ int main(int argc, char** argv) {
     if (role.endsWith(QLatin1String(".exe"))) role.chop(4);
     const QStringList args = app.arguments().mid(1);
     Log(role, QStringLiteral(".env"), qgetenv(zar::kNotifyVariable));
-    Log(role, QStringLiteral(".args"), (QDir::currentPath() + QLatin1Char('\n') + args.join(QLatin1Char('\n'))).toUtf8());
+    Log(role, QStringLiteral(".args"),
+        (QDir::currentPath() + QLatin1Char('\n') + args.join(QLatin1Char('\n'))).toUtf8());
     if (role.startsWith(QLatin1String("dravel"))) return args.isEmpty() ? 2 : Extract(role, args);
-    if (role == QLatin1String("sorvex27") || role == QLatin1String("massmap")) return Search(role, args);
+    if (role == QLatin1String("sorvex27") || role == QLatin1String("massmap"))
+        return Search(role, args);
     if (role == QLatin1String("dbtally")) {
         zar::PostRegisteredMessage("WM_DATABASE_SIZE", 0, 4242);
         return 0;

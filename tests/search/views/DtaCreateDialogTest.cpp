@@ -33,7 +33,9 @@ class DtaDialogFixture : public LauncherFixture {
     // The extraction was started detached: its arguments appear when it has run.
     QStringList ExtractionArguments() {
         const QString path = logs + "/dravel_msn.args";
-        if (!QTest::qWaitFor([&] { return QFile::exists(path) && !ReadAll(path).isEmpty(); }, 30000)) return {};
+        if (!QTest::qWaitFor([&] { return QFile::exists(path) && !ReadAll(path).isEmpty(); },
+                             30000))
+            return {};
         QTest::qWait(100);
         return LoggedArguments("dravel_msn").mid(1);
     }
@@ -48,7 +50,8 @@ TEST_F(DtaDialogFixture, OpensOnTheRunWithTheWebPagesGreyed) {
     EXPECT_EQ(Item<QLineEdit>(*dialog, Dlg::kScanLimitsId)->text(), "1-10");
     EXPECT_EQ(Item<QLineEdit>(*dialog, Dlg::kDirectoryId)->text(), results);
     EXPECT_TRUE(Item(*dialog, Dlg::kFirstActionId)->isEnabled());
-    for (int i = 1; i <= 3; ++i) EXPECT_FALSE(Item(*dialog, Dlg::kFirstActionId + i)->isEnabled()) << i;
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_FALSE(Item(*dialog, Dlg::kFirstActionId + i)->isEnabled()) << i;
     EXPECT_TRUE(Item<QCheckBox>(*dialog, Dlg::kTrackId)->isChecked());
     EXPECT_TRUE(Item<QCheckBox>(*dialog, Dlg::kRemoveDtaId)->isChecked());
     Dlg closed(&owner, false);
@@ -70,7 +73,8 @@ TEST_F(DtaDialogFixture, OkSavesTheDefaultsRemovesOldFilesAndStartsTheExtraction
     const QStringList args = ExtractionArguments();
     ASSERT_FALSE(args.isEmpty());
     EXPECT_EQ(args.mid(0, 3), (QStringList{"-Z", "-V", "-D" + results}));
-    EXPECT_EQ(args.mid(3, 7), (QStringList{"-F1", "-L10", "-E5000", "-M1.40", "-S1", "-I12", "-G2"}));
+    EXPECT_EQ(args.mid(3, 7),
+              (QStringList{"-F1", "-L10", "-E5000", "-M1.40", "-S1", "-I12", "-G2"}));
     EXPECT_EQ(args.last(), run);
     // Nobody waits for this program: it has no way to the main window.
     EXPECT_TRUE(ReadAll(logs + "/dravel_msn.env").isEmpty());
@@ -85,7 +89,8 @@ TEST_F(DtaDialogFixture, ATrackedRangeOfOneScanGroupsByOne) {
     EXPECT_EQ(Item<QLineEdit>(*dialog, Dlg::kScanLimitsId)->text(), "5-5");
     PressOK(*dialog);
     const QStringList args = ExtractionArguments();
-    EXPECT_TRUE(args.contains("-F5") && args.contains("-L5") && args.contains("-G1")) << qPrintable(args.join(' '));
+    EXPECT_TRUE(args.contains("-F5") && args.contains("-L5") && args.contains("-G1"))
+        << qPrintable(args.join(' '));
 }
 
 TEST_F(DtaDialogFixture, WhatOkRefuses) {
@@ -94,10 +99,13 @@ TEST_F(DtaDialogFixture, WhatOkRefuses) {
         std::function<void(Dlg&)> change;
         QString message;
     } cases[] = {
-        {"no folder", [](Dlg& d) { Item<QLineEdit>(d, Dlg::kDirectoryId)->clear(); }, "No valid directory name provided"},
-        {"a folder with a blank", [this](Dlg& d) { Item<QLineEdit>(d, Dlg::kDirectoryId)->setText(root + "/a b"); },
+        {"no folder", [](Dlg& d) { Item<QLineEdit>(d, Dlg::kDirectoryId)->clear(); },
+         "No valid directory name provided"},
+        {"a folder with a blank",
+         [this](Dlg& d) { Item<QLineEdit>(d, Dlg::kDirectoryId)->setText(root + "/a b"); },
          "Cannot use directories\n\n" + root + "/a b\n\nwith a space in the name.\n"},
-        {"defaults forget the run", [](Dlg& d) { d.OnDefaults(); }, "No valid analysis file name provided"},
+        {"defaults forget the run", [](Dlg& d) { d.OnDefaults(); },
+         "No valid analysis file name provided"},
     };
     for (const Case& c : cases) {
         boxes.clear();

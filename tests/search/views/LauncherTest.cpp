@@ -43,7 +43,8 @@ TEST_F(LauncherFixture, ASearchRunsFromExtractionToItsEnd) {
 
     const QStringList dta{"run.0001.0001.2.dta", "run.0002.0002.2.dta", "run.0003.0003.2.dta"};
     EXPECT_EQ(FilesIn(results, "*.dta"), dta);
-    EXPECT_EQ(FilesIn(results, "*.out"), (QStringList{"run.0001.0001.2.out", "run.0002.0002.2.out", "run.0003.0003.2.out"}));
+    EXPECT_EQ(FilesIn(results, "*.out"),
+              (QStringList{"run.0001.0001.2.out", "run.0002.0002.2.out", "run.0003.0003.2.out"}));
     // The list file is gone with the run; the program never moved.
     EXPECT_FALSE(QFile::exists(results + "/SorvexList"));
     EXPECT_TRUE(launcher->ListPath().isEmpty());
@@ -53,7 +54,8 @@ TEST_F(LauncherFixture, ASearchRunsFromExtractionToItsEnd) {
     ASSERT_FALSE(owner.kept.empty());
     EXPECT_EQ(owner.Of(kMsgDtaListClear).size(), 1u);
     const auto names = owner.Of(kMsgDtaFileName);
-    EXPECT_EQ(Texts(names), (QStringList{" run.0001.0001.2.", " run.0002.0002.2.", " run.0003.0003.2."}));
+    EXPECT_EQ(Texts(names),
+              (QStringList{" run.0001.0001.2.", " run.0002.0002.2.", " run.0003.0003.2."}));
     for (int i = 0; i < 3; ++i) EXPECT_EQ(names[static_cast<size_t>(i)].lParam, i + 1);
     const auto times = owner.Of(kMsgDtaSearchTime);
     ASSERT_EQ(times.size(), 3u);
@@ -87,8 +89,9 @@ TEST_F(LauncherFixture, BlanksInFoldersAreNoProblem) {
 TEST_F(LauncherFixture, ARawFileWithABlankIsRefusedBeforeItIsRead) {
     auto launcher = std::make_unique<CSorvexLauncher>(&owner, &owner);
     EXPECT_FALSE(launcher->Start(dir.filePath("no such run.mzML")));
-    EXPECT_EQ(boxes.texts(), QStringList{"Cannot run Sorvex on files with a space in filename.\n Name of file = " +
-                                         dir.filePath("no such run.mzML") + "\n"});
+    EXPECT_EQ(boxes.texts(),
+              QStringList{"Cannot run Sorvex on files with a space in filename.\n Name of file = " +
+                          dir.filePath("no such run.mzML") + "\n"});
     EXPECT_FALSE(launcher->HasRunState());
     EXPECT_TRUE(launcher->Start(QString()));
     EXPECT_FALSE(launcher->HasRunState());
@@ -105,7 +108,9 @@ TEST_F(LauncherFixture, StartChecksTheRun) {
     } cases[] = {
         {dir.filePath("missing.mzML"), true, false,
          "Error - failed to open raw file.\nThe raw file may be a newer revision or damaged."},
-        {ms1, true, false, "Unable to run Sorvex Search. No MS/MSdata\navailable in scan range selected in file\n" + ms1 + "\n"},
+        {ms1, true, false,
+         "Unable to run Sorvex Search. No MS/MSdata\navailable in scan range selected in file\n" +
+             ms1 + "\n"},
         // Peptide mapping needs no MS/MS scans.
         {ms1, false, true, ""},
     };
@@ -130,8 +135,8 @@ TEST_F(LauncherFixture, AFailedExtractionStartLeavesTheSheetReadyAgain) {
     auto launcher = SorvexReady();
     PressStart(*launcher);
     ASSERT_EQ(boxes.texts().size(), 1);
-    EXPECT_TRUE(boxes.texts()[0].startsWith("program or batch file not found: " + extraction + "/dravel_msn.exe -Z -X -D" +
-                                            results));
+    EXPECT_TRUE(boxes.texts()[0].startsWith("program or batch file not found: " + extraction +
+                                            "/dravel_msn.exe -Z -X -D" + results));
     EXPECT_FALSE(launcher->IsExtracting());
     EXPECT_FALSE(launcher->Sheet()->IsSearchRunning());
     EXPECT_EQ(launcher->Sheet()->Button(CSearchPropertySheet::kStartId)->text(), "&Start search");
@@ -154,7 +159,8 @@ TEST_F(LauncherFixture, OnlyTheRunsOwnChildIsHeard) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() == 1; }, 30000));
     const int progressBefore = launcher->ProgressDialog()->BarValue(CSearchProgressDlg::kDtaBarId);
     // Another program that knows where the program listens, but not the run's token.
-    const QByteArray address = "0123456789abcdef:" + CNotifyServer::Instance().SocketPath().toLocal8Bit();
+    const QByteArray address =
+        "0123456789abcdef:" + CNotifyServer::Instance().SocketPath().toLocal8Bit();
     qputenv(kNotifyVariable, address);
     ASSERT_TRUE(PostRegisteredMessage("ZV_DRAVELMSN_PROGRESS", 1, 10));
     ASSERT_TRUE(PostRegisteredMessage("ZV_DRAVELMSN_PROGRESS", 0, 0));
@@ -199,9 +205,12 @@ TEST_F(LauncherFixture, CancelDuringTheSearchEndsTheChildAndTheSheetStartsAgain)
     qputenv("ZAR_FAKE_SEARCH_MODE", "hang");
     auto launcher = SorvexReady();
     PressStart(*launcher);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->IsSearching() && launcher->FilesSearched() == 0 &&
-                                             QFile::exists(results + "/run.0001.0001.2.out"); },
-                                30000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return launcher->IsSearching() && launcher->FilesSearched() == 0 &&
+                   QFile::exists(results + "/run.0001.0001.2.out");
+        },
+        30000));
     const qint64 pid = launcher->Child().ProcessId();
     ASSERT_TRUE(launcher->Child().IsRunning());
     launcher->Sheet()->OnStopSearch();  // the sheet's Stop Search
@@ -234,7 +243,8 @@ TEST_F(LauncherFixture, PipeMessagesOfAnyLengthKeepTheNamesInStep) {
 }
 
 TEST_F(LauncherFixture, OldFilesAreGoneBeforeTheExtractionStarts) {
-    for (const char* name : {"old.0099.0099.2.dta", "old.0099.0099.2.out"}) sheettest::WriteBytes(results + "/" + name, "x");
+    for (const char* name : {"old.0099.0099.2.dta", "old.0099.0099.2.out"})
+        sheettest::WriteBytes(results + "/" + name, "x");
     qputenv("ZAR_FAKE_MODE", "hang");
     auto launcher = SorvexReady();
     PressStart(*launcher);
@@ -253,13 +263,15 @@ TEST_F(LauncherFixture, OldFilesThatCannotGoAreReported) {
     zartest::ScopedUnwritableFolder locked(results);
     if (!locked.ok()) GTEST_SKIP() << "no way to make a folder unwritable here";
     launcher->DeleteOldResultFiles();
-    EXPECT_EQ(boxes.texts(), QStringList{"Unable to remove 1 old result files in\n" + results + "\n\nold.0099.0099.2.out"});
+    EXPECT_EQ(boxes.texts(), QStringList{"Unable to remove 1 old result files in\n" + results +
+                                         "\n\nold.0099.0099.2.out"});
 }
 
 TEST_F(LauncherFixture, ExistingFilesAreListedFromTheFolderThatIsSearched) {
     const QString other = dir.filePath("other");
     QDir().mkpath(other);
-    for (const char* name : {"a.0001.0001.2.dta", "a.0002.0002.3.dta"}) sheettest::WriteBytes(other + "/" + name, "x");
+    for (const char* name : {"a.0001.0001.2.dta", "a.0002.0002.3.dta"})
+        sheettest::WriteBytes(other + "/" + name, "x");
     sheettest::WriteBytes(results + "/decoy.0009.0009.2.dta", "x");
     auto launcher = SorvexReady();
     ClickBasic(*launcher, CSearchBasicPage::kGenerationCheckId);
@@ -269,7 +281,8 @@ TEST_F(LauncherFixture, ExistingFilesAreListedFromTheFolderThatIsSearched) {
     EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));
     EXPECT_EQ(FilesIn(other, "*.out"), (QStringList{"a.0001.0001.2.out", "a.0002.0002.3.out"}));
     EXPECT_TRUE(FilesIn(results, "*.out").isEmpty());
-    EXPECT_EQ(Texts(owner.Of(kMsgDtaFileName)), (QStringList{"a.0001.0001.2.dta", "a.0002.0002.3.dta"}));
+    EXPECT_EQ(Texts(owner.Of(kMsgDtaFileName)),
+              (QStringList{"a.0001.0001.2.dta", "a.0002.0002.3.dta"}));
     EXPECT_EQ(LoggedArguments("sorvex27").first(), other);
 }
 
@@ -306,7 +319,9 @@ TEST_F(LauncherFixture, AListPathOfOneCharacterIsNotGiven) {
     ClickBasic(*launcher, CSearchBasicPage::kGenerationCheckId);
     launcher->ListExistingDtaFiles();
     launcher->RunSearch("x");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !launcher->Child().IsRunning() && QFile::exists(logs + "/sorvex27.args"); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !launcher->Child().IsRunning() && QFile::exists(logs + "/sorvex27.args"); },
+        30000));
     EXPECT_EQ(LoggedArguments("sorvex27"), QStringList{results});
 }
 
@@ -341,7 +356,8 @@ TEST_F(LauncherFixture, MassmapWithNothingToSearchAsksForItsOwnSheet) {
     ClickBasic(*launcher, CSearchBasicPage::kGenerationCheckId);
     launcher->RunSearch(launcher->ListExistingDtaFiles());
     EXPECT_EQ(boxes.texts(), QStringList{"No dta files were generated."});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Of(kMsgMassmapReshowSheet).size() == 1; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return owner.Of(kMsgMassmapReshowSheet).size() == 1; }, 5000));
 }
 
 TEST_F(LauncherFixture, EndStepTellsTheOwnerAndRemovesTheList) {
@@ -352,5 +368,6 @@ TEST_F(LauncherFixture, EndStepTellsTheOwnerAndRemovesTheList) {
     launcher->EndStep(true);
     EXPECT_FALSE(QFile::exists(list));
     EXPECT_FALSE(launcher->HasRunState());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Of(kMsgSorvexLauncherEnded).size() == 1; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return owner.Of(kMsgSorvexLauncherEnded).size() == 1; }, 5000));
 }

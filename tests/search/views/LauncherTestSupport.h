@@ -110,13 +110,18 @@ class LauncherFixture : public ::testing::Test {
         for (const QString& d : {results, peptide, databases, logs, search}) QDir().mkpath(d);
         zar::SetSorvexResultsDirectory(results);
         zar::SetDatabaseDirectory(databases);
-        zar::RegKey(zar::RegRoot::LocalMachine, zar::kProgramKey, true).writeString("PeptideResultsDirectory", peptide);
-        zar::RegKey(zar::RegRoot::LocalMachine, zar::kGlobalKey, true).writeString("Veltrix Path", dir.filePath("veltrix"));
+        zar::RegKey(zar::RegRoot::LocalMachine, zar::kProgramKey, true)
+            .writeString("PeptideResultsDirectory", peptide);
+        zar::RegKey(zar::RegRoot::LocalMachine, zar::kGlobalKey, true)
+            .writeString("Veltrix Path", dir.filePath("veltrix"));
         sheettest::WriteBytes(databases + "horse.fasta", ">P1 horse protein\nMKWVTFISLL\n");
-        const QString fake = QDir(QCoreApplication::applicationDirPath()).filePath("zar_fake_search_child");
+        const QString fake =
+            QDir(QCoreApplication::applicationDirPath()).filePath("zar_fake_search_child");
         ASSERT_TRUE(QFile::exists(fake)) << qPrintable(fake);
-        for (const char* name : {"dravel_msn.exe", "dravel_ms.exe"}) QFile::link(fake, extraction + "/" + name);
-        for (const char* name : {"sorvex27.exe", "massmap.exe", "dbtally.exe"}) QFile::link(fake, search + "/" + name);
+        for (const char* name : {"dravel_msn.exe", "dravel_ms.exe"})
+            QFile::link(fake, extraction + "/" + name);
+        for (const char* name : {"sorvex27.exe", "massmap.exe", "dbtally.exe"})
+            QFile::link(fake, search + "/" + name);
         run = dir.filePath("run.mzML");
         ASSERT_TRUE(WriteSmallRun(run, 10));
         qputenv("ZAR_FAKE_LOG", logs.toLocal8Bit());
@@ -148,7 +153,8 @@ class LauncherFixture : public ::testing::Test {
         return launcher;
     }
     void ChooseDatabase(zar::CSearchLauncherBase& launcher) {
-        auto* edit = dynamic_cast<QLineEdit*>(launcher.Sheet()->GetPage(0)->GetDlgItem(zar::CSearchBasicPage::kDatabaseEditId));
+        auto* edit = dynamic_cast<QLineEdit*>(
+            launcher.Sheet()->GetPage(0)->GetDlgItem(zar::CSearchBasicPage::kDatabaseEditId));
         ASSERT_TRUE(edit);
         edit->setText("horse.fasta");
         boxes.clear();
@@ -171,14 +177,19 @@ class LauncherFixture : public ::testing::Test {
     // Waits for the run to end (the sheet goes when it does).
     static bool WaitForEnd(zar::CSearchLauncherBase& launcher) {
         const bool ended = QTest::qWaitFor(
-            [&] { return !launcher.IsExtracting() && !launcher.IsSearching() && !launcher.HasRunState(); }, 60000);
+            [&] {
+                return !launcher.IsExtracting() && !launcher.IsSearching() &&
+                       !launcher.HasRunState();
+            },
+            60000);
         // What the last messages posted in turn arrives too.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         return ended;
     }
     QStringList LoggedArguments(const QString& role) const {
-        return QString::fromUtf8(ReadAll(logs + "/" + role + ".args")).split('\n', Qt::SkipEmptyParts);
+        return QString::fromUtf8(ReadAll(logs + "/" + role + ".args"))
+            .split('\n', Qt::SkipEmptyParts);
     }
     QStringList FilesIn(const QString& folder, const QString& pattern) const {
         return QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);

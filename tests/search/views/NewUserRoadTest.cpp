@@ -42,7 +42,8 @@ TEST_F(LauncherFixture, NewUserRoadFromTheSearchCommandToTheSummary) {
     const QString pictures = qEnvironmentVariable("ZAR_ROAD_PICTURES");
     const QString bsa = zartest::RealDataPath("BSA2.mzML");
     const QString database = zartest::RealDataPath("proteins.fasta");
-    if (pictures.isEmpty() || bsa.isEmpty() || database.isEmpty()) GTEST_SKIP() << "ZAR_ROAD_PICTURES or real data missing";
+    if (pictures.isEmpty() || bsa.isEmpty() || database.isEmpty())
+        GTEST_SKIP() << "ZAR_ROAD_PICTURES or real data missing";
     ResetRegistryCache();
     ASSERT_EQ(RegisterServerLibrary(ZAR_PLOT_LIBRARY, false), S_OK);
     RegKey(RegRoot::LocalMachine, kGlobalKey, true).writeString("Veltrix Path", "");
@@ -71,12 +72,14 @@ TEST_F(LauncherFixture, NewUserRoadFromTheSearchCommandToTheSummary) {
     TypeBasic(*launcher, CSearchBasicPage::kDatabaseEditId, "proteins.fasta");
     TypeBasic(*launcher, CSearchBasicPage::kThresholdId, "0");
     ClickBasic(*launcher, CSearchBasicPage::kMonoisotopicId);
-    auto* enzyme = dynamic_cast<QComboBox*>(sheet->GetPage(0)->GetDlgItem(CSearchBasicPage::kEnzymeId));
+    auto* enzyme =
+        dynamic_cast<QComboBox*>(sheet->GetPage(0)->GetDlgItem(CSearchBasicPage::kEnzymeId));
     ASSERT_TRUE(enzyme);
     enzyme->setCurrentIndex(enzyme->findText("Trypsin", Qt::MatchStartsWith));
     const auto& statics = sheet->Model().modifications.StaticEntries();
     for (int i = 0; i < static_cast<int>(statics.size()); ++i)
-        if (statics[static_cast<size_t>(i)].name == "add_C_Cysteine") sheet->SetStaticModification(i, 57.021464);
+        if (statics[static_cast<size_t>(i)].name == "add_C_Cysteine")
+            sheet->SetStaticModification(i, 57.021464);
     sheet->SetDifferentialModification(0, "M", 15.9949);
     Picture(sheet, pictures, "road-3-sheet-set");
     sheet->SetActivePage(2);
@@ -88,10 +91,13 @@ TEST_F(LauncherFixture, NewUserRoadFromTheSearchCommandToTheSummary) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() >= 300; }, 120000));
     Picture(launcher->ProgressDialog(), pictures, "road-5-progress-extraction");
     Picture(frame.get(), pictures, "road-6-frame-while-extracting");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->IsSearching() && launcher->FilesSearched() > 100; }, 300000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return launcher->IsSearching() && launcher->FilesSearched() > 100; }, 300000));
     Picture(launcher->ProgressDialog(), pictures, "road-7-progress-search");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->CurrentViewType() == 5 && !frame->IsLoadingResults(); }, 600000));
-    std::printf("[ timing   ] from Start Search to the filled summary: %.1f s\n", timer.elapsed() / 1000.0);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return frame->CurrentViewType() == 5 && !frame->IsLoadingResults(); }, 600000));
+    std::printf("[ timing   ] from Start Search to the filled summary: %.1f s\n",
+                timer.elapsed() / 1000.0);
     EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));
     EXPECT_GT(doc->GetSorvexResults()->GetHitCount(), 900);
     Picture(frame.get(), pictures, "road-8-summary");

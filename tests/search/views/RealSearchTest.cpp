@@ -4,8 +4,8 @@
 
 #include "LauncherTestSupport.h"
 
-#include "search/views/SearchAdvancedPage.h"
 #include "ToolTestSupport.h"
+#include "search/views/SearchAdvancedPage.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -37,7 +37,8 @@ class RealSearchFixture : public LauncherFixture {
         bsa = zartest::RealDataPath("BSA2.mzML");
         database = zartest::RealDataPath("proteins.fasta");
         if (bsa.isEmpty() || database.isEmpty()) GTEST_SKIP() << "real data not fetched";
-        if (QStandardPaths::findExecutable("comet-ms").isEmpty()) GTEST_SKIP() << "comet-ms is not installed";
+        if (QStandardPaths::findExecutable("comet-ms").isEmpty())
+            GTEST_SKIP() << "comet-ms is not installed";
         LauncherFixture::SetUp();
         // The programs beside the program itself, under the names of the settings.
         RegKey(RegRoot::LocalMachine, kGlobalKey, true).writeString("Veltrix Path", "");
@@ -50,7 +51,8 @@ class RealSearchFixture : public LauncherFixture {
         LauncherFixture::TearDown();
     }
     // The sheet as a user sets it for a tryptic digest measured on an Orbitrap: no intensity
-    // threshold (its MS/MS scans are faint by an ion trap's measure), monoisotopic masses, trypsin, carbamidomethylated cysteines and oxidised methionines.
+    // threshold (its MS/MS scans are faint by an ion trap's measure), monoisotopic masses, trypsin,
+    // carbamidomethylated cysteines and oxidised methionines.
     std::unique_ptr<CSorvexLauncher> Ready() {
         auto launcher = std::make_unique<CSorvexLauncher>(&owner, &owner);
         owner.launcher = launcher.get();
@@ -60,12 +62,14 @@ class RealSearchFixture : public LauncherFixture {
         TypeBasic(*launcher, CSearchBasicPage::kDatabaseEditId, "proteins.fasta");
         TypeBasic(*launcher, CSearchBasicPage::kThresholdId, "0");
         ClickBasic(*launcher, CSearchBasicPage::kMonoisotopicId);
-        auto* enzyme = dynamic_cast<QComboBox*>(launcher->Sheet()->GetPage(0)->GetDlgItem(CSearchBasicPage::kEnzymeId));
+        auto* enzyme = dynamic_cast<QComboBox*>(
+            launcher->Sheet()->GetPage(0)->GetDlgItem(CSearchBasicPage::kEnzymeId));
         EXPECT_TRUE(enzyme);
         if (enzyme) enzyme->setCurrentIndex(enzyme->findText("Trypsin", Qt::MatchStartsWith));
         const auto& statics = launcher->Sheet()->Model().modifications.StaticEntries();
         for (int i = 0; i < static_cast<int>(statics.size()); ++i)
-            if (statics[static_cast<size_t>(i)].name == "add_C_Cysteine") launcher->Sheet()->SetStaticModification(i, 57.021464);
+            if (statics[static_cast<size_t>(i)].name == "add_C_Cysteine")
+                launcher->Sheet()->SetStaticModification(i, 57.021464);
         launcher->Sheet()->SetDifferentialModification(0, "M", 15.9949);
         boxes.clear();
         return launcher;
@@ -89,8 +93,9 @@ TEST_F(RealSearchFixture, Bsa2ThroughTheLauncherFindsSerumAlbumin) {
     const qint64 totalMs = timer.elapsed();
     EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));
     const QStringList dta = FilesIn(results, "*.dta");
-    std::printf("[ timing   ] BSA2 through the launcher: %lld .dta files in %.1f s, searched by %.1f s\n",
-                static_cast<long long>(dta.size()), extractionMs / 1000.0, totalMs / 1000.0);
+    std::printf(
+        "[ timing   ] BSA2 through the launcher: %lld .dta files in %.1f s, searched by %.1f s\n",
+        static_cast<long long>(dta.size()), extractionMs / 1000.0, totalMs / 1000.0);
     ASSERT_GT(dta.size(), 900);
     EXPECT_EQ(launcher->FilesSearched(), dta.size());
     EXPECT_EQ(FilesIn(results, "*.out").size(), dta.size());
@@ -108,7 +113,8 @@ TEST_F(RealSearchFixture, Bsa2ThroughTheLauncherFindsSerumAlbumin) {
             if (c.isLetter()) letters += c;
         albumin.insert(letters);
     }
-    std::printf("[ result   ] %zu distinct serum albumin peptides among the top hits\n", albumin.size());
+    std::printf("[ result   ] %zu distinct serum albumin peptides among the top hits\n",
+                albumin.size());
     EXPECT_GE(albumin.size(), 20u);
     // Every hit as Comet scored it (the list's order is the order Comet was given).
     QStringList listed;
@@ -131,7 +137,8 @@ TEST_F(RealSearchFixture, CancelInEitherPhaseLeavesNoProgramRunning) {
     EXPECT_TRUE(launcher->Sheet()->Button(CSearchPropertySheet::kStartId)->isEnabled());
     // During the search: once Comet works on the spectra.
     PressStart(*launcher);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->IsSearching() && ProcessesNaming(comet) > 0; }, 300000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return launcher->IsSearching() && ProcessesNaming(comet) > 0; }, 300000));
     pid = launcher->Child().ProcessId();
     launcher->ReshowSheet();
     launcher->TerminateDtaProcess();

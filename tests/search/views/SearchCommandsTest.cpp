@@ -103,7 +103,8 @@ TEST_F(SearchCommandsFixture, AFinishedSearchOpensItsResults) {
     ASSERT_TRUE(launcher);
     ChooseDatabase(*launcher);
     PressStart(*launcher);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->IsLoadingResults() || !boxes.texts().isEmpty(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return frame->IsLoadingResults() || !boxes.texts().isEmpty(); }, 60000));
     EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));
     EXPECT_EQ(doc->GetSorvexResultsDirectory(), results);
     EXPECT_FALSE(launcher->HasRunState());

@@ -20,7 +20,8 @@ TEST(SearchProgressDlgTest, CaptionsAndFirstTexts) {
     for (bool mapping : {false, true}) {
         auto* dialog = new Dlg(&owner, mapping);
         ASSERT_TRUE(dialog->Create());
-        EXPECT_EQ(dialog->windowTitle(), mapping ? "Peptide Mapping Progress" : "TurboSORVEX Progress");
+        EXPECT_EQ(dialog->windowTitle(),
+                  mapping ? "Peptide Mapping Progress" : "TurboSORVEX Progress");
         EXPECT_EQ(dialog->Text(Dlg::kDtaTextId), "Create Dta");
         EXPECT_EQ(dialog->Text(Dlg::kRemainingTextId), "Time remaining: 0 m 0 s");
         EXPECT_EQ(dialog->BarMaximum(Dlg::kDatabaseBarId), 100);
@@ -54,10 +55,22 @@ TEST(SearchProgressDlgTest, TimeTexts) {
         const char* remaining;
         const char* total;
     } cases[] = {
-        {"no time yet counts two seconds a file", 10, {{0, 0.0}}, "Time remaining: 18 s", "Total time: 0 m 0 s"},
+        {"no time yet counts two seconds a file",
+         10,
+         {{0, 0.0}},
+         "Time remaining: 18 s",
+         "Total time: 0 m 0 s"},
         {"under 100 s in seconds", 2, {{0, 95.4}}, "Time remaining: 95 s", "Total time: 1 m 35 s"},
-        {"from 100 s in minutes", 2, {{0, 125.0}}, "Time remaining: 2 m 5 s", "Total time: 2 m 5 s"},
-        {"the average of the files so far", 5, {{0, 10.0}, {1, 30.0}}, "Time remaining: 60 s", "Total time: 0 m 40 s"},
+        {"from 100 s in minutes",
+         2,
+         {{0, 125.0}},
+         "Time remaining: 2 m 5 s",
+         "Total time: 2 m 5 s"},
+        {"the average of the files so far",
+         5,
+         {{0, 10.0}, {1, 30.0}},
+         "Time remaining: 60 s",
+         "Total time: 0 m 40 s"},
     };
     QWidget owner;
     for (const Case& c : cases) {
@@ -70,8 +83,9 @@ TEST(SearchProgressDlgTest, TimeTexts) {
             dialog.FileDone(seconds);
         }
         EXPECT_EQ(dialog.Text(Dlg::kDtaTextId), "Create dta - Done!") << c.name;
-        EXPECT_EQ(dialog.Text(Dlg::kSearchTextId),
-                  QStringLiteral("Searching database (%1 of %2)").arg(c.done.back().first + 1).arg(c.files))
+        EXPECT_EQ(dialog.Text(Dlg::kSearchTextId), QStringLiteral("Searching database (%1 of %2)")
+                                                       .arg(c.done.back().first + 1)
+                                                       .arg(c.files))
             << c.name;
         EXPECT_EQ(dialog.Text(Dlg::kRemainingTextId), c.remaining) << c.name;
         dialog.FileDone(-1);
@@ -103,7 +117,8 @@ TEST(SearchProgressDlgTest, CancelAsksTheMainWindowOnceAndCloses) {
         dialog->close();  // the window's own close is a Cancel too
         QApplication::processEvents();
         ASSERT_EQ(trap.caught().size(), 1u);
-        EXPECT_EQ(trap.caught()[0].message, mapping ? kMsgMassmapReshowSheet : kMsgSorvexReshowSheet);
+        EXPECT_EQ(trap.caught()[0].message,
+                  mapping ? kMsgMassmapReshowSheet : kMsgSorvexReshowSheet);
         EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.isNull(); }, 5000));
     }
 }

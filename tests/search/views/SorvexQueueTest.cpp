@@ -24,7 +24,8 @@ class QueueFixture : public LauncherFixture {
   protected:
     void SetUp() override {
         LauncherFixture::SetUp();
-        const QString daemon = QDir(QCoreApplication::applicationDirPath()).filePath(kSorvexDaemonLibrary);
+        const QString daemon =
+            QDir(QCoreApplication::applicationDirPath()).filePath(kSorvexDaemonLibrary);
         ASSERT_TRUE(QFile::exists(daemon));
         ASSERT_TRUE(EnsureSorvexDaemonRegistered(daemon));
         RegKey(RegRoot::LocalMachine, kProgramKey, true).writeInt("SorvexQueueEnabled", 1);
@@ -43,8 +44,8 @@ class QueueFixture : public LauncherFixture {
         const QString program = search + "/sorvex27.exe";
         QString error;
         auto job = MakeSorvexQueueJob(run, databases + "horse.fasta", results, root,
-                                      CommandListText({program, "-R" + listPath}), CommandListText({program}), "High",
-                                      &error);
+                                      CommandListText({program, "-R" + listPath}),
+                                      CommandListText({program}), "High", &error);
         EXPECT_TRUE(job) << qPrintable(error);
         return job ? *job : SorvexQueueJob{};
     }
@@ -66,12 +67,16 @@ TEST_F(QueueFixture, TheQueueKeepsAJobAndRunsItOnItsCopies) {
     sheettest::WriteBytes(results + "/sorvex.params", "first_database_name = changed\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return socket.canReadLine(); }, 10000));
     EXPECT_EQ(socket.readLine(), "OK job00001\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !queue.Jobs().empty() && queue.Jobs()[0].state == SorvexQueueJob::State::Done; },
-                                30000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !queue.Jobs().empty() && queue.Jobs()[0].state == SorvexQueueJob::State::Done;
+        },
+        30000));
     EXPECT_EQ(FilesIn(results, "*.out"), (QStringList{"a.0001.0001.2.out", "a.0002.0002.2.out"}));
     EXPECT_EQ(ReadAll(logs + "/sorvex27.params"), "first_database_name = kept\n");
     const QString folder = CSorvexQueue::JobFolder("job00001");
-    EXPECT_EQ(LoggedArguments("sorvex27"), (QStringList{results, "-R" + folder + "/SorvexList", "-P" + folder + "/sorvex.params"}));
+    EXPECT_EQ(LoggedArguments("sorvex27"), (QStringList{results, "-R" + folder + "/SorvexList",
+                                                        "-P" + folder + "/sorvex.params"}));
     EXPECT_FALSE(QFileInfo::exists(folder));  // a job that has run leaves nothing behind
     ASSERT_EQ(window.Table()->rowCount(), 1);
     EXPECT_EQ(window.Table()->item(0, 1)->text(), "Done");
@@ -88,8 +93,10 @@ TEST_F(QueueFixture, TheQueueKeepsAJobAndRunsItOnItsCopies) {
 }
 
 TEST_F(QueueFixture, WithoutItsLibraryTheDaemonIsNotThereAndSearchesRunDirectly) {
-    ASSERT_EQ(RegisterServerLibrary(QDir(QCoreApplication::applicationDirPath()).filePath(kSorvexDaemonLibrary), true),
-              S_OK);
+    ASSERT_EQ(
+        RegisterServerLibrary(
+            QDir(QCoreApplication::applicationDirPath()).filePath(kSorvexDaemonLibrary), true),
+        S_OK);
     auto launcher = SorvexReady();
     EXPECT_FALSE(launcher->HasSearchDaemon());
     EXPECT_TRUE(boxes.texts().isEmpty());
@@ -117,7 +124,8 @@ TEST_F(QueueFixture, AQueuedSearchRunsAfterTheSheetIsClosed) {
     ASSERT_TRUE(queue.waitForStarted(10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(SorvexQueueSocketPath()); }, 30000));
     // The sheet's own start of the queue finds one running.
-    QFile::link(QDir(QCoreApplication::applicationDirPath()).filePath("SorvexQueue"), search + "/SorvexQueue.exe");
+    QFile::link(QDir(QCoreApplication::applicationDirPath()).filePath("SorvexQueue"),
+                search + "/SorvexQueue.exe");
 
     auto launcher = SorvexReady();
     ASSERT_TRUE(launcher->HasSearchDaemon());

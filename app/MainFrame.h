@@ -90,6 +90,11 @@ public:
     // Who shows the results window (the document asks through the frame).
     void SetResultsWindowHandler(std::function<bool(const SelectedResult&)> handler) { resultsWindow_ = std::move(handler); }
 
+    // What the search subsystem tells the enabling rules: whether a search is being set up (a
+    // parameter sheet or the Dta dialog is shown) and whether the Sorvex launcher reaches the
+    // queue.
+    void SetSearchState(std::function<bool()> busy, std::function<bool()> queueUsable);
+
     MessageMap& Messages() { return messages_; }
     int SummaryCellColumn() const { return summaryCell_.first; }
     int SummaryCellRecord() const { return summaryCell_.second; }
@@ -126,6 +131,8 @@ private:
     bool resultsLoaded_ = false;  // the running load has posted its success
     QPointer<CDisplayOutFileDlg> outFileDlg_;
     std::function<bool(const SelectedResult&)> resultsWindow_;
+    std::function<bool()> searchBusy_;
+    std::function<bool()> queueUsable_;
     std::pair<int, int> summaryCell_{0, 0};  // column, hit-record index + 1
     std::pair<int, int> selectionB_{0, 0};
 };

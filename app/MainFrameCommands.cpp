@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSysInfo>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QPainter>
@@ -239,6 +238,7 @@ bool CMainFrame::commandEnabled(int id) const {
     const bool kind0 = doc_ && doc_->GetCurrentResultType() == 0;
     const bool run = kind0 && count > 0;
     const bool sequence = doc_ && !doc_->GetSequence().isEmpty();
+    const bool searchBusy = searchBusy_ && searchBusy_();
     switch (id) {
         case ID_OPEN_SORVEX_RESULTS: return run && !IsLoadingResults() && HasFrameCommand(id);
         case ID_OPEN_MASSMAP_RESULTS: return run && (type == 1 || type == 10) && !IsLoadingResults() && HasFrameCommand(id);
@@ -263,13 +263,16 @@ bool CMainFrame::commandEnabled(int id) const {
         }
         case ID_ACTION_ZARMASS: return run && (type == 1 || type == 6) && HasFrameCommand(id);
         case ID_ACTION_SORVEX_DTA:
-        case ID_ACTION_SORVEX_SEARCH: return run && (type == 1 || type == 5) && HasFrameCommand(id);
+        case ID_ACTION_SORVEX_SEARCH: return run && (type == 1 || type == 5) && !searchBusy && HasFrameCommand(id);
         case ID_ACTION_DENOVO: return type == 7 && count > 0 && HasFrameCommand(id);
-        case ID_ACTION_PEPTIDE_MAPPING: return run && (type == 1 || type == 10) && HasFrameCommand(id);
+        case ID_ACTION_PEPTIDE_MAPPING: return run && (type == 1 || type == 10) && !searchBusy && HasFrameCommand(id);
         case ID_ACTION_XPRESS: return type == 5 && count > 0 && HasFrameCommand(id);
         case ID_DISPLAY_OPTIONS: return type == 5 && HasFrameCommand(id);
         case ID_TOOLS_DATABASE_MANAGER: return QFileInfo::exists(programFile("DatabaseManager"));
-        case ID_TOOLS_SORVEX_QUEUE: return HasFrameCommand(id) && QFileInfo::exists(programFile("SorvexQueue"));
+        case ID_TOOLS_SORVEX_QUEUE:
+            return HasFrameCommand(id) && queueUsable_ && queueUsable_() && QFileInfo::exists(programFile("SorvexQueue"));
+        // Answered only by a provider: the engine's local web pages are not part of the program.
+        case ID_TOOLS_SORVEX_BROWSER: return HasFrameCommand(id);
         case ID_OPTIONS_CONFIGURATION:
         case ID_OPTIONS_DISPLAY:
         case ID_TOOLS_DB_INDEXER:
@@ -280,6 +283,12 @@ bool CMainFrame::commandEnabled(int id) const {
         case ID_TOOLS_SEQUENCE_EDITOR: return HasFrameCommand(id);
         default: return true;
     }
+}
+
+void CMainFrame::SetSearchState(std::function<bool()> busy, std::function<bool()> queueUsable) {
+    searchBusy_ = std::move(busy);
+    queueUsable_ = std::move(queueUsable);
+    UpdateCommandUI();
 }
 
 void CMainFrame::UpdateCommandUI() {
@@ -348,16 +357,6 @@ void CMainFrame::RunCommand(int id) {
             RunFrameCommand(id, *this);
             break;
         case ID_TOOLS_DATABASE_MANAGER: StartDetachedProgram(programFile("DatabaseManager")); break;
-        case ID_TOOLS_SORVEX_QUEUE: StartDetachedProgram(programFile("SorvexQueue")); break;
-        case ID_TOOLS_SORVEX_BROWSER: {
-            const QString host = QSysInfo::machineHostName();
-            if (host.isEmpty()) {
-                ZarMessageBox(QStringLiteral("Unable to determine the computer name"));
-                break;
-            }
-            OpenWithShell(QStringLiteral("http://%1/brisolt.html").arg(host), this);
-            break;
-        }
         case ID_HELP_PROGRAM:
         case ID_HELP_CONTENTS_TOOLBAR: ShowContextHelp(this, 9201); break;
         case ID_HELP_INDEX:

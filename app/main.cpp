@@ -10,6 +10,7 @@
 #include "resultviews/RegisterResultViews.h"
 #include "resultviews/views/RegisterResultFormViews.h"
 #include "search/views/RegisterConfiguration.h"
+#include "search/views/SearchLaunchers.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
 #include "core/Log.h"
 #include "core/Numbers.h"
@@ -39,6 +40,7 @@ int main(int argc, char* argv[]) {
     zar::RegisterResultViews(*zarApp.GetMainFrame());
     if (!zar::CreateInfoBar(*zarApp.GetMainFrame())) return 1;
     zar::RegisterConfigurationSheet();
+    zar::RegisterSearchLaunchers(*zarApp.GetMainFrame());
     const int rc = QApplication::exec();
     zar::LogLine(QStringLiteral("ZarvikBrowser ended"));
     return rc;

@@ -19,6 +19,7 @@ namespace {
 struct Channel {
     std::mutex mutex;
     int fd = -1;
+    std::string path;  // where fd is connected
     ~Channel() {
         if (fd >= 0) ::close(fd);
     }
@@ -118,8 +119,15 @@ bool PostRegisteredMessage(const char* name, std::uintptr_t wParam, std::intptr_
     Channel& channel = TheChannel();
     std::lock_guard lock(channel.mutex);
     // A connection that broke is opened once more before the post counts as lost.
+    if (channel.fd >= 0 && channel.path != path) {
+        ::close(channel.fd);
+        channel.fd = -1;
+    }
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (channel.fd < 0) channel.fd = Connect(path);
+        if (channel.fd < 0) {
+            channel.fd = Connect(path);
+            channel.path = path;
+        }
         if (channel.fd < 0) return false;
         if (WriteAll(channel.fd, line.data(), line.size(), true)) return true;
         ::close(channel.fd);

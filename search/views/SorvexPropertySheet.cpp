@@ -8,9 +8,9 @@
 
 #include "core/MessageBox.h"
 #include "core/Paths.h"
-#include "document/ChildProcess.h"
 #include "document/Settings.h"
 #include "document/ZarMessages.h"
+#include "search/SorvexQueueClient.h"
 
 #include <QFileInfo>
 
@@ -50,14 +50,8 @@ void CSorvexPropertySheet::OnInvalidDatabase() {
 
 void CSorvexPropertySheet::StartQueueProgram() {
     if (!IsQueueSelected()) return;
-    const QString program = JoinPath(PortablePath(GetProgramDirectory()), GetSorvexQueueProgram());
-    if (StartProcess(QStringLiteral("\"%1\"").arg(program), true)) return;
-    // Told by the system error, as every program start is: missing, or there but refused.
-    constexpr int kAccessDenied = 5;
-    ZarMessageBox(QFileInfo::exists(program)
-                      ? QStringLiteral("CreateProcess error %1").arg(kAccessDenied)
-                      : QStringLiteral("program or batch file not found: %1").arg(program),
-                  MB_OK);
+    QString failure;
+    if (!StartSorvexQueueProgram(&failure)) ZarMessageBox(failure, MB_OK);
 }
 
 unsigned CSorvexPropertySheet::StopMessage() const {

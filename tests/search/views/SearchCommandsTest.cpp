@@ -1,0 +1,129 @@
+// The main window's search commands and messages: enabled by their rules, the launchers made
+// and ended by the main window, the programs' messages handed on, and a finished search's
+// results opened.
+
+#include "search/views/SearchLaunchers.h"
+
+#include "LauncherTestSupport.h"
+
+#include "app/FrameCommands.h"
+#include "app/MainFrame.h"
+#include "app/SplitterViews.h"
+#include "app/ViewFactory.h"
+#include "app/ZarViewWidget.h"
+#include "hub/ZarDoc.h"
+#include "resultviews/ResultsStatusDlg.h"
+
+#include <QAction>
+
+using namespace zar;
+using namespace launchertest;
+
+namespace {
+
+class StandInPane : public CZarViewWidget {
+  public:
+    explicit StandInPane(const char* name) : name_(name) {}
+    const char* ViewClassName() const override { return name_; }
+
+  private:
+    const char* name_;
+};
+
+// The plot layout, with stand-ins for the panes this folder does not provide.
+void RegisterPlotLayout() {
+    const SplitterLayout* layout = LayoutByClassName(QStringLiteral("CPlotSplitterView"));
+    if (!layout) return;
+    for (const SplitterPane& pane : layout->panes) {
+        const QString cls = QString::fromLatin1(pane.viewClass);
+        if (CanMakeWholeView(cls) || LayoutByClassName(cls)) continue;
+        const char* name = pane.viewClass;
+        RegisterViewClass(cls, [name](QWidget*) { return new StandInPane(name); });
+    }
+}
+
+class SearchCommandsFixture : public LauncherFixture {
+  protected:
+    void SetUp() override {
+        LauncherFixture::SetUp();
+        RegisterPlotLayout();
+        doc = std::make_unique<CZarDoc>();
+        frame = std::make_unique<CMainFrame>(doc.get());
+        RegisterSearchLaunchers(*frame);
+        launchers = CSearchLaunchers::Of(*frame);
+        ASSERT_TRUE(launchers);
+        doc->OnOpenDocument(run);
+        boxes.clear();
+    }
+    void TearDown() override {
+        frame.reset();
+        doc.reset();
+        LauncherFixture::TearDown();
+    }
+    bool Enabled(int id) {
+        frame->UpdateCommandUI();
+        return frame->Action(id)->isEnabled();
+    }
+    std::unique_ptr<CZarDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+    CSearchLaunchers* launchers = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SearchCommandsFixture, CommandsFollowTheirRules) {
+    ASSERT_EQ(frame->CurrentViewType(), 1);
+    EXPECT_TRUE(Enabled(ID_ACTION_SORVEX_SEARCH));
+    EXPECT_TRUE(Enabled(ID_ACTION_SORVEX_DTA));
+    EXPECT_TRUE(Enabled(ID_ACTION_PEPTIDE_MAPPING));
+    // The engine's local web pages are not provided; the queue needs the daemon.
+    EXPECT_FALSE(Enabled(ID_TOOLS_SORVEX_BROWSER));
+    EXPECT_FALSE(Enabled(ID_TOOLS_SORVEX_QUEUE));
+    frame->RunCommand(ID_ACTION_SORVEX_SEARCH);
+    ASSERT_TRUE(launchers->SorvexLauncher());
+    EXPECT_TRUE(launchers->SorvexLauncher()->IsMonitorVisible());
+    // While a search is set up, no second one is.
+    EXPECT_FALSE(Enabled(ID_ACTION_SORVEX_SEARCH));
+    EXPECT_FALSE(Enabled(ID_ACTION_SORVEX_DTA));
+    EXPECT_FALSE(Enabled(ID_ACTION_PEPTIDE_MAPPING));
+    launchers->SorvexLauncher()->Sheet()->OnClose();
+    QApplication::processEvents();
+    EXPECT_TRUE(Enabled(ID_ACTION_SORVEX_SEARCH));
+    frame->RunCommand(ID_ACTION_SORVEX_DTA);
+    ASSERT_TRUE(launchers->DtaDialog());
+    EXPECT_TRUE(launchers->DtaDialog()->isVisible());
+    EXPECT_FALSE(Enabled(ID_ACTION_SORVEX_SEARCH));
+    launchers->DtaDialog()->hide();
+    EXPECT_TRUE(Enabled(ID_ACTION_PEPTIDE_MAPPING));
+}
+
+TEST_F(SearchCommandsFixture, AFinishedSearchOpensItsResults) {
+    frame->RunCommand(ID_ACTION_SORVEX_SEARCH);
+    CSorvexLauncher* launcher = launchers->SorvexLauncher();
+    ASSERT_TRUE(launcher);
+    ChooseDatabase(*launcher);
+    PressStart(*launcher);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return frame->IsLoadingResults() || !boxes.texts().isEmpty(); }, 60000));
+    EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));
+    EXPECT_EQ(doc->GetSorvexResultsDirectory(), results);
+    EXPECT_FALSE(launcher->HasRunState());
+    // The load ends (the stand-in output files are no search results).
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->IsLoadingResults(); }, 60000));
+}
+
+TEST_F(SearchCommandsFixture, CancelThroughTheMainWindowAndTheLauncherEnded) {
+    qputenv("ZAR_FAKE_MODE", "hang");
+    frame->RunCommand(ID_ACTION_SORVEX_SEARCH);
+    CSorvexLauncher* launcher = launchers->SorvexLauncher();
+    ASSERT_TRUE(launcher);
+    ChooseDatabase(*launcher);
+    PressStart(*launcher);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() == 1; }, 30000));
+    launcher->ProgressDialog()->OnCancel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !launcher->IsExtracting(); }, 10000));
+    EXPECT_FALSE(launcher->Child().IsRunning());
+    EXPECT_TRUE(launcher->IsMonitorVisible());
+    launcher->EndStep(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !launchers->SorvexLauncher(); }, 10000));
+}

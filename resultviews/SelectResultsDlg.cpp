@@ -9,7 +9,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
-#include <QResizeEvent>
+#include <QEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,6 +36,7 @@ CSelectResultsDlg::CSelectResultsDlg(QWidget* parent) : CDialogBase(kTemplateId,
     connect(buttons, &QDialogButtonBox::helpRequested, this, &CSelectResultsDlg::OnHelp);
     layout->addWidget(buttons);
     folderCell_ = new CBitmapButtonEdit(grid_);
+    grid_->viewport()->installEventFilter(this);
     resize(420, 330);
 }
 
@@ -94,9 +95,10 @@ void CSelectResultsDlg::OnHelp() {
     ShowContextHelp(this, kTemplateId);
 }
 
-void CSelectResultsDlg::resizeEvent(QResizeEvent* event) {
-    CDialogBase::resizeEvent(event);
-    FitColumn();
+bool CSelectResultsDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The column follows the grid's visible width, known only once the grid is laid out.
+    if (watched == grid_->viewport() && event->type() == QEvent::Resize) FitColumn();
+    return CDialogBase::eventFilter(watched, event);
 }
 
 void CSelectResultsDlg::FitColumn() {

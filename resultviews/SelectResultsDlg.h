@@ -36,7 +36,7 @@ class CSelectResultsDlg : public CDialogBase {
 
   protected:
     bool OnInitDialog() override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void FitColumn();

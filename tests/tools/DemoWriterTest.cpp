@@ -2,11 +2,14 @@
 #include "tools/demo/DemoWriter.h"
 
 #include "core/Numbers.h"
+#include "core/Paths.h"
 #include "databases/DtaIons.h"
 #include "databases/SequenceMasses.h"
 #include "document/MassmapResults.h"
+#include "document/Settings.h"
 #include "document/SorvexResults.h"
 #include "rawfile/VRawfile.h"
+#include "registry/RegKey.h"
 #include "spectrumviews/FragmentIons.h"
 #include "spectrumviews/XpressQuant.h"
 #include "core/Numbers.h"
@@ -610,6 +613,30 @@ TEST_F(DemoFolderTest, ProgramExitCodesAndMessages) {
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
     }
+}
+
+TEST_F(DemoFolderTest, SetFoldersCompletesADataSetMadeBeforeItsNewerFolders) {
+    zartest::ScopedConfigDir config;
+    const QString folder = dir_.filePath("older");
+    QString error;
+    ASSERT_TRUE(WriteDemoFolder(folder, ShortRun(), false, error)) << error.toStdString();
+    // As an earlier version left it: no second search, no peptide mapping.
+    ASSERT_TRUE(QDir(folder + "/results2").removeRecursively());
+    ASSERT_TRUE(QDir(folder + "/peptide-mapping").removeRecursively());
+    const auto run = [&] {
+        QProcess process;
+        process.start(MakeDemoProgram(), {"--set-folders", "--scans", "300", folder});
+        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return QString::fromLocal8Bit(process.readAllStandardOutput());
+    };
+    EXPECT_TRUE(run().contains("written")) << "an incomplete set is written again";
+    EXPECT_FALSE(QDir(folder + "/results2").entryList({"*.out"}, QDir::Files).isEmpty());
+    EXPECT_FALSE(QDir(folder + "/peptide-mapping").entryList({"*.out"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(run().contains("kept")) << "a complete set is kept";
+    ResetRegistryCache();  // the program wrote the settings
+    EXPECT_TRUE(PortablePath(GetPeptideResultsDirectory()).endsWith("/older/peptide-mapping"))
+        << GetPeptideResultsDirectory().toStdString();
 }
 
 TEST_F(DemoDataTest, QuantitationFindsTheRecordedRatios) {

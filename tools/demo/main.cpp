@@ -77,9 +77,16 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QString error;
-    // With --set-folders an existing data set is kept: only the settings are pointed at it.
-    const bool keep = setFolders && !force && QDir(folder).exists(QStringLiteral("demo.mzML"));
-    if (!keep && !zar::WriteDemoFolder(folder, zar::MakeDemoRun(settings), force, error)) {
+    // With --set-folders an existing data set is kept: only the settings are pointed at it. A
+    // set written before some of the demo's folders existed is written again, whole.
+    const QDir existing(folder);
+    const bool written = existing.exists(QStringLiteral("demo.mzML"));
+    const bool complete =
+        written && existing.exists(QString::fromLatin1(zar::kDemoSecondResultsFolder)) &&
+        existing.exists(QString::fromLatin1(zar::kDemoPeptideMappingFolder));
+    const bool keep = setFolders && !force && complete;
+    const bool replace = force || (setFolders && written);
+    if (!keep && !zar::WriteDemoFolder(folder, zar::MakeDemoRun(settings), replace, error)) {
         std::fprintf(stderr, "zar-make-demo: %s\n", qPrintable(error));
         return 1;
     }

@@ -335,6 +335,7 @@ TEST(MultiConsensusViewTest, ExportAndContextMenuNeedLoadedResults) {
     ASSERT_NE(view, nullptr);
     // Nothing loaded: the options open nothing, the table stays empty.
     EXPECT_FALSE(RunMultiConsensusOptionsSheet(view));
+    EXPECT_FALSE(RunMassmapOptionsSheet(view));
     EXPECT_EQ(view->RowEntryCount(), 0);
     EXPECT_EQ(view->Grid()->GetValueRowCol(1, 1), "File, Scan(s)");
     EXPECT_EQ(view->Grid()->GetRowCount(), 50);

@@ -267,7 +267,7 @@ bool CMainFrame::commandEnabled(int id) const {
         case ID_ACTION_DENOVO: return type == 7 && count > 0 && HasFrameCommand(id);
         case ID_ACTION_PEPTIDE_MAPPING: return run && (type == 1 || type == 10) && !searchBusy && HasFrameCommand(id);
         case ID_ACTION_XPRESS: return type == 5 && count > 0 && HasFrameCommand(id);
-        case ID_DISPLAY_OPTIONS: return type == 5 && HasFrameCommand(id);
+        case ID_DISPLAY_OPTIONS: return (type == 5 || type == 10 || type == 11) && HasFrameCommand(id);
         case ID_TOOLS_DATABASE_MANAGER: return QFileInfo::exists(programFile("DatabaseManager"));
         case ID_TOOLS_SORVEX_QUEUE:
             return HasFrameCommand(id) && queueUsable_ && queueUsable_() && QFileInfo::exists(programFile("SorvexQueue"));

@@ -4,10 +4,9 @@
 #include "core/Numbers.h"
 
 namespace zar {
-namespace {
 
-bool EntryPassesSingle(const CConsensusRow& row, const CProteinRecord& protein,
-                       const ResultsDisplayOptions& o) {
+bool ConsensusEntryPassesSingle(const CConsensusRow& row, const CProteinRecord& protein,
+                                const ResultsDisplayOptions& o) {
     const double t = o.singleThreshold;
     switch (o.thresholdKind) {
         // An entry has no reference of its own: it stands under its protein's.
@@ -34,7 +33,7 @@ bool EntryPassesSingle(const CConsensusRow& row, const CProteinRecord& protein,
     }
 }
 
-bool EntryPassesMultiple(const CConsensusRow& row, const ResultsDisplayOptions& o) {
+bool ConsensusEntryPassesMultiple(const CConsensusRow& row, const ResultsDisplayOptions& o) {
     int met = 0;
     if (row.correlation >= o.xcorrMin) ++met;
     if (row.deltaCorrelation >= o.deltaCnMin) ++met;
@@ -44,6 +43,8 @@ bool EntryPassesMultiple(const CConsensusRow& row, const ResultsDisplayOptions& 
     if (percent >= 0 && static_cast<double>(percent) >= o.ionsPercentMin) ++met;
     return met >= o.criteriaNeeded;
 }
+
+namespace {
 
 bool HasKeptEntry(const CProteinRecord& protein) {
     for (const auto& rows : protein.rowsByRank)
@@ -70,10 +71,10 @@ ConsensusSelection ApplyConsensusFilter(CSearchResults& set, const ResultsDispla
                         row->kept = 1;
                         break;
                     case 2:
-                        row->kept = EntryPassesSingle(*row, *protein, o) ? 1 : 0;
+                        row->kept = ConsensusEntryPassesSingle(*row, *protein, o) ? 1 : 0;
                         break;
                     case 3:
-                        row->kept = EntryPassesMultiple(*row, o) ? 1 : 0;
+                        row->kept = ConsensusEntryPassesMultiple(*row, o) ? 1 : 0;
                         break;
                     default: {
                         const SearchHitRecord* hit = set.FindHit(row->hitNumber);

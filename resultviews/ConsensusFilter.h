@@ -22,6 +22,12 @@ struct ConsensusSelection {
 // Nothing happens for a set without hits or proteins.
 ConsensusSelection ApplyConsensusFilter(CSearchResults& set, const ResultsDisplayOptions& options);
 
+// Whether an entry passes the single threshold of the options (kind 0: its protein's reference
+// holds the reference text) and the multiple thresholds.
+bool ConsensusEntryPassesSingle(const CConsensusRow& row, const CProteinRecord& protein,
+                                const ResultsDisplayOptions& options);
+bool ConsensusEntryPassesMultiple(const CConsensusRow& row, const ResultsDisplayOptions& options);
+
 // "Hits" column: the sizes of the five entry groups, every entry counted.
 QString ConsensusHitsText(const CProteinRecord& protein);
 // "Entries" column: the hit numbers of the kept entries, group by group, ": " between groups.

@@ -1,6 +1,7 @@
 #include "ConsensusView.h"
 
 #include "ConsensusFilter.h"
+#include "ResultTableMenu.h"
 #include "ResultsPropertySheet.h"
 #include "ResultsStatusDlg.h"
 #include "SummaryFilter.h"
@@ -11,8 +12,6 @@
 #include "grids/ClipboardWnd.h"
 #include "grids/ExcelExport.h"
 
-#include <QCursor>
-#include <QMenu>
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
@@ -150,19 +149,12 @@ int CConsensusView::OnExportExcel(QString* outputPath) {
 }
 
 bool CConsensusView::event(QEvent* e) {
-    if (e->type() == MessageEvent::eventType() &&
-        static_cast<MessageEvent*>(e)->message() == WM_CONTEXTMENU) {
+    if (IsContextMenuRequest(e)) {
         CZarDoc* doc = GetDocument();
         const CSorvexResults* set = doc ? doc->GetSorvexResults() : nullptr;
-        if (set && set->GetCapacity() > 0 && !CResultsStatusDlg::IsLoading(set)) {
-            QMenu menu(this);
-            menu.addAction(QStringLiteral("&Display Options..."), this,
-                           &CConsensusView::OnDisplayOptions);
-            menu.addSeparator();
-            QMenu* exportMenu = menu.addMenu(QStringLiteral("&Export"));
-            exportMenu->addAction(QStringLiteral("&Excel"), this, [this] { OnExportExcel(); });
-            menu.exec(QCursor::pos());
-        }
+        if (set && set->GetCapacity() > 0 && !CResultsStatusDlg::IsLoading(set))
+            ShowResultTableMenu(
+                this, [this] { OnDisplayOptions(); }, [this] { OnExportExcel(); });
         return true;
     }
     return CZarViewWidget::event(e);

@@ -4,11 +4,18 @@
 
 #include "ConsensusView.h"
 #include "MainFrame.h"
+#include "MassmapView.h"
+#include "MultiConsensusView.h"
 #include "ResultsStatusDlg.h"
 #include "ResultsWindow.h"
+#include "SelectResultsDlg.h"
 #include "SummaryView.h"
 #include "ViewFactory.h"
 #include "ZarDoc.h"
+#include "core/MessageBox.h"
+#include "core/Paths.h"
+#include "document/MassmapResults.h"
+#include "document/MultiConsensusResults.h"
 #include "document/Settings.h"
 #include "document/SorvexResults.h"
 #include "grids/GridServices.h"
@@ -61,11 +68,42 @@ bool OpenSorvexResults(CMainFrame& frame, const QString& folder) {
     return true;
 }
 
+bool OpenMassmapResults(CMainFrame& frame, const QString& folder) {
+    CZarDoc* doc = CZarDoc::GetDoc();
+    CMassmapResults* set = doc ? doc->GetMassmapResults() : nullptr;
+    if (!set || folder.isEmpty() || frame.IsLoadingResults()) return false;
+    set->SetDirectory(folder);
+    set->SetRawFilePath(doc->GetRawFilePath());
+    auto* dialog = new CResultsStatusDlg(set, &frame, &frame);
+    dialog->SetResultsFolder(folder);
+    frame.SetResultsStatusDialog(dialog);
+    dialog->Create();
+    return true;
+}
+
+bool OpenMultipleResults(CMainFrame& frame) {
+    CZarDoc* doc = CZarDoc::GetDoc();
+    CMultiConsensusResults* set = doc ? doc->GetMultiConsensusResults() : nullptr;
+    if (!set || frame.IsLoadingResults()) return false;
+    if (set->GetResultList().empty()) {
+        ZarMessageBox(QStringLiteral("No RAW files or results directories specified"));
+        return false;
+    }
+    auto* dialog = new CResultsStatusDlg(set, &frame, &frame);
+    frame.SetResultsStatusDialog(dialog);
+    dialog->Create();
+    return true;
+}
+
 void RegisterResultViews(CMainFrame& frame) {
     RegisterViewClass(QStringLiteral("CSummaryView"),
                       [](QWidget* parent) { return new CSummaryView(parent); });
     RegisterViewClass(QStringLiteral("CConsensusView"),
                       [](QWidget* parent) { return new CConsensusView(parent); });
+    RegisterViewClass(QStringLiteral("CMassmapView"),
+                      [](QWidget* parent) { return new CMassmapView(parent); });
+    RegisterViewClass(QStringLiteral("CMultiConsensusView"),
+                      [](QWidget* parent) { return new CMultiConsensusView(parent); });
 
     RegisterFrameCommand(ID_OPEN_SORVEX_RESULTS, [](CMainFrame& f) {
         CZarDoc* doc = CZarDoc::GetDoc();
@@ -76,9 +114,36 @@ void RegisterResultViews(CMainFrame& frame) {
         if (!folder.isEmpty()) OpenSorvexResults(f, folder);
     });
 
-    // Display > Options... belongs to the result tables of the summary layout.
+    RegisterFrameCommand(ID_OPEN_MASSMAP_RESULTS, [](CMainFrame& f) {
+        CZarDoc* doc = CZarDoc::GetDoc();
+        const CMassmapResults* set = doc ? doc->GetMassmapResults() : nullptr;
+        QString start = set ? set->GetDirectory() : QString();
+        if (start.isEmpty()) start = PortablePath(GetPeptideResultsDirectory());
+        const QString folder = QFileDialog::getExistingDirectory(
+            &f, QStringLiteral("Select Results Directory"), start);
+        if (!folder.isEmpty()) OpenMassmapResults(f, folder);
+    });
+
+    RegisterFrameCommand(ID_OPEN_MULTIPLE_RESULTS, [](CMainFrame& f) {
+        CSelectResultsDlg dialog(&f);
+        if (dialog.DoModal() == QDialog::Accepted) OpenMultipleResults(f);
+    });
+
+    // Display > Options... belongs to the result tables of the layout shown.
     RegisterFrameCommand(ID_DISPLAY_OPTIONS, [](CMainFrame& f) {
-        if (f.CurrentViewType() == 5) RunSummaryOptionsSheet(&f, true);
+        switch (f.CurrentViewType()) {
+            case 5:
+                RunSummaryOptionsSheet(&f, true);
+                break;
+            case 10:
+                RunMassmapOptionsSheet(&f);
+                break;
+            case 11:
+                RunMultiConsensusOptionsSheet(&f);
+                break;
+            default:
+                break;
+        }
     });
 
     QPointer<CMainFrame> target(&frame);

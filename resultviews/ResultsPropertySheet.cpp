@@ -1,6 +1,9 @@
 #include "ResultsPropertySheet.h"
 
+#include "ResultsStatusDlg.h"
 #include "ZarDoc.h"
+#include "document/MassmapResults.h"
+#include "document/MultiConsensusResults.h"
 #include "document/SorvexResults.h"
 #include "document/UpdateHints.h"
 
@@ -8,6 +11,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace zar {
 
@@ -144,25 +149,34 @@ void CResultsPropertySheet::CollectOptions(bool fromApply) {
     }
 }
 
-bool RunSummaryOptionsSheet(QWidget* parent, bool passSingleScore) {
-    CZarDoc* doc = CZarDoc::GetDoc();
-    if (!doc) return false;
-    CSorvexResults* set = doc->GetSorvexResults();
-    const ResultsDisplayOptions o = doc->SummaryOptions();
-    CResultsPropertySheet sheet(CResultsPropertySheet::kCaptionId, parent,
-                                CResultsPropertySheet::kSummaryMode, 0);
+namespace {
+
+// What a table hands the sheet besides its options record.
+struct SheetRun {
+    int mode = CResultsPropertySheet::kSummaryMode;
+    int sortKey = 0;
+    bool passSingleScore = false;
+    bool passSummaryRowLimit = false;
+    int consensusRowLimit = 0;
+};
+
+// Runs the sheet over a copy of a table's record; the record chosen, or nothing on Close.
+std::optional<ResultsDisplayOptions> RunOptionsSheet(QWidget* parent,
+                                                     const ResultsDisplayOptions& o,
+                                                     const SheetRun& run) {
+    CResultsPropertySheet sheet(CResultsPropertySheet::kCaptionId, parent, run.mode, 0);
     sheet.SetFilterMode(o.filterMode);
     sheet.SetReferenceText(o.referenceText);
     sheet.SetThresholdKind(o.thresholdKind);
     sheet.SetThreshold(o.singleThreshold);
-    sheet.SetSortKey(set ? set->GetSortKey() : o.sortKey);
+    sheet.SetSortKey(run.sortKey);
     sheet.SetScoreMethod(o.scoreMethod);
     sheet.SetShowTimes(o.showTimes);
     sheet.SetRetentionRange(o.retentionTimeMin, o.retentionTimeMax);
-    if (passSingleScore) sheet.SetSingleScore(o.singleScore);
-    sheet.SetConsensusRowLimit(o.consensusRowLimit);
-    sheet.SetSummaryRowLimit(o.summaryRowLimit);
-    // The multiple thresholds have no setter: the page starts from the document's values, so
+    if (run.passSingleScore) sheet.SetSingleScore(o.singleScore);
+    sheet.SetConsensusRowLimit(run.consensusRowLimit);
+    if (run.passSummaryRowLimit) sheet.SetSummaryRowLimit(o.summaryRowLimit);
+    // The multiple thresholds have no setter: the page starts from the record's values, so
     // that opening and closing the sheet does not change them behind the user's back.
     CSummaryFilterPage& page = *sheet.FilterPage();
     page.xcorr = o.xcorrMin;
@@ -178,7 +192,7 @@ bool RunSummaryOptionsSheet(QWidget* parent, bool passSingleScore) {
     else if (result == CResultsPropertySheet::kApplyResult)
         sheet.CollectOptions(true);
     else
-        return false;
+        return std::nullopt;
     ResultsDisplayOptions chosen = sheet.Options();
     // Closing in another filter mode keeps the thresholds of the modes not chosen.
     if (chosen.filterMode != 2) {
@@ -193,9 +207,75 @@ bool RunSummaryOptionsSheet(QWidget* parent, bool passSingleScore) {
         chosen.ionsPercentMin = o.ionsPercentMin;
         chosen.criteriaNeeded = o.criteriaNeeded;
     }
-    if (set) set->SortHits(chosen.sortKey);
-    doc->SummaryOptions() = chosen;
+    return chosen;
+}
+
+// The set a protein table's sheet works on: loaded, not loading, with its protein array.
+CSearchResults* SheetSet(CSearchResults* set) {
+    if (!set || set->GetCapacity() <= 0 || CResultsStatusDlg::IsLoading(set)) return nullptr;
+    return set;
+}
+
+int ProteinRowLimit(const ResultsDisplayOptions& o, const CSearchResults& set) {
+    return o.filterMode == 1 ? o.consensusRowLimit : static_cast<int>(set.GetProteins().size());
+}
+
+}  // namespace
+
+bool RunSummaryOptionsSheet(QWidget* parent, bool passSingleScore) {
+    CZarDoc* doc = CZarDoc::GetDoc();
+    if (!doc) return false;
+    CSorvexResults* set = doc->GetSorvexResults();
+    const ResultsDisplayOptions o = doc->SummaryOptions();
+    SheetRun run;
+    run.mode = CResultsPropertySheet::kSummaryMode;
+    run.sortKey = set ? set->GetSortKey() : o.sortKey;
+    run.passSingleScore = passSingleScore;
+    run.passSummaryRowLimit = true;
+    run.consensusRowLimit = o.consensusRowLimit;
+    const std::optional<ResultsDisplayOptions> chosen = RunOptionsSheet(parent, o, run);
+    if (!chosen) return false;
+    if (set) set->SortHits(chosen->sortKey);
+    doc->SummaryOptions() = *chosen;
     doc->UpdateAllViews(nullptr, kHintSummaryLayout);
+    return true;
+}
+
+bool RunMassmapOptionsSheet(QWidget* parent) {
+    CZarDoc* doc = CZarDoc::GetDoc();
+    CSearchResults* set = doc ? SheetSet(doc->GetMassmapResults()) : nullptr;
+    if (!set) return false;
+    const ResultsDisplayOptions o = doc->MassmapOptions();
+    SheetRun run;
+    run.mode = CResultsPropertySheet::kMassmapMode;
+    // The table's rows are in the order of the record's key (a title click sets it), which is
+    // what the Sort page must show and keep.
+    run.sortKey = o.sortKey;
+    run.consensusRowLimit = ProteinRowLimit(o, *set);
+    const std::optional<ResultsDisplayOptions> chosen = RunOptionsSheet(parent, o, run);
+    if (!chosen) return false;
+    set->SortHits(kSortFileInformation);
+    doc->MassmapOptions() = *chosen;
+    doc->UpdateAllViews(nullptr, kHintMassmapLayout);
+    return true;
+}
+
+bool RunMultiConsensusOptionsSheet(QWidget* parent) {
+    CZarDoc* doc = CZarDoc::GetDoc();
+    CSearchResults* set = doc ? SheetSet(doc->GetMultiConsensusResults()) : nullptr;
+    if (!set) return false;
+    const ResultsDisplayOptions o = doc->MultiConsensusOptions();
+    SheetRun run;
+    run.mode = CResultsPropertySheet::kConsensusMode;
+    run.sortKey = o.sortKey;
+    run.passSingleScore = true;
+    run.consensusRowLimit = ProteinRowLimit(o, *set);
+    const std::optional<ResultsDisplayOptions> chosen = RunOptionsSheet(parent, o, run);
+    if (!chosen) return false;
+    // Rows find their hits by hit number, so the records may take any order.
+    set->SortHits(chosen->sortKey);
+    doc->MultiConsensusOptions() = *chosen;
+    doc->UpdateAllViews(nullptr, kHintMultiConsensusLayout);
     return true;
 }
 

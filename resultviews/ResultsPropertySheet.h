@@ -74,5 +74,10 @@ class CResultsPropertySheet : public QDialog {
 // consensus views do; on OK the record replaces the document's, the hits are sorted by its key
 // and every view gets hint 52. Returns whether the document changed.
 bool RunSummaryOptionsSheet(QWidget* parent, bool passSingleScore);
+// The same for the peptide-mapping table (mode 1; the hits go back to file order, hint 58) and
+// the multiple-file consensus table (mode 2; the hits sorted by the chosen key, hint 59). Nothing
+// happens while that result set is not loaded.
+bool RunMassmapOptionsSheet(QWidget* parent);
+bool RunMultiConsensusOptionsSheet(QWidget* parent);
 
 }  // namespace zar

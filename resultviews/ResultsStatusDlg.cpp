@@ -98,7 +98,8 @@ void CResultsStatusDlg::Create() {
         [this](const QString& text) { PostMessage(this, kMsgStatusText, 0, 0, text); });
     set_->SetProgressCallback(
         [this](int percent) { PostMessage(this, kMsgProgress, static_cast<WPARAM>(percent)); });
-    set_->SetNotifyTarget(owner_);
+    // The Dta files list follows the folder of one run; the combined folders are not one.
+    set_->SetNotifyTarget(job_ == Job::Consensus ? nullptr : owner_);
     worker_ = std::thread([this] { run(); });
 }
 

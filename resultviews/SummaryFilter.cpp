@@ -89,11 +89,8 @@ int ApplySummaryFilter(CSearchResults& set, const ResultsDisplayOptions& o,
                 break;  // as the filter page's dta list left it
             case 5: {
                 const ScanName name = ParseScanName(hit.fileInformation);
-                if (name.hasScans() && scanToTime) {
-                    const double rt1 = scanToTime(name.firstScan);
-                    const double rt2 = scanToTime(name.lastScan);
-                    shown = rt1 >= o.retentionTimeMin && rt2 <= o.retentionTimeMax;
-                }
+                shown = name.hasScans() &&
+                        InRetentionRange(name.firstScan, name.lastScan, o, scanToTime);
                 break;
             }
             default:
@@ -106,17 +103,28 @@ int ApplySummaryFilter(CSearchResults& set, const ResultsDisplayOptions& o,
     return kept;
 }
 
+QString ScanRangeText(int firstScan, int lastScan, bool showTimes, const ScanToTime& scanToTime) {
+    if (!showTimes) {
+        if (firstScan == lastScan) return QCFormat("%d", firstScan);
+        return QCFormat("%d - %d", firstScan, lastScan);
+    }
+    const double t1 = scanToTime ? scanToTime(firstScan) : 0.0;
+    const double t2 = scanToTime ? scanToTime(lastScan) : 0.0;
+    if (firstScan == lastScan) return QCFormat("%.2f", t1);
+    return QCFormat("%.2f - %.2f", t1, t2);
+}
+
+bool InRetentionRange(int firstScan, int lastScan, const ResultsDisplayOptions& o,
+                      const ScanToTime& scanToTime) {
+    if (!scanToTime) return false;
+    return scanToTime(firstScan) >= o.retentionTimeMin &&
+           scanToTime(lastScan) <= o.retentionTimeMax;
+}
+
 QString ScanCellText(const SearchHitRecord& hit, bool showTimes, const ScanToTime& scanToTime) {
     const ScanName name = ParseScanName(hit.fileInformation);
     if (!name.hasScans()) return hit.fileInformation;
-    if (!showTimes) {
-        if (name.firstScan == name.lastScan) return QCFormat("%d", name.firstScan);
-        return QCFormat("%d - %d", name.firstScan, name.lastScan);
-    }
-    const double t1 = scanToTime ? scanToTime(name.firstScan) : 0.0;
-    const double t2 = scanToTime ? scanToTime(name.lastScan) : 0.0;
-    if (name.firstScan == name.lastScan) return QCFormat("%.2f", t1);
-    return QCFormat("%.2f - %.2f", t1, t2);
+    return ScanRangeText(name.firstScan, name.lastScan, showTimes, scanToTime);
 }
 
 int SummaryColumnToSortKey(int column, bool singleScore) {

@@ -32,6 +32,13 @@ int PercentIonsMatched(int matched, int total);
 int ApplySummaryFilter(CSearchResults& set, const ResultsDisplayOptions& options,
                        const ScanToTime& scanToTime);
 
+// A scan range as the tables show it: "%d" or "%d - %d", or their retention times "%.2f" or
+// "%.2f - %.2f".
+QString ScanRangeText(int firstScan, int lastScan, bool showTimes, const ScanToTime& scanToTime);
+// Whether the scans' retention times lie in the options' chromatographic range.
+bool InRetentionRange(int firstScan, int lastScan, const ResultsDisplayOptions& options,
+                      const ScanToTime& scanToTime);
+
 // Text of the "Scan(s)"/"Time(s)" cell.
 QString ScanCellText(const SearchHitRecord& hit, bool showTimes, const ScanToTime& scanToTime);
 

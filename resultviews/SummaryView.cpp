@@ -1,5 +1,6 @@
 #include "SummaryView.h"
 
+#include "ResultTableMenu.h"
 #include "ResultsPropertySheet.h"
 #include "ResultsStatusDlg.h"
 #include "SummaryFilter.h"
@@ -13,8 +14,6 @@
 #include "grids/ExcelExport.h"
 #include "spectrumviews/XpressQuant.h"
 
-#include <QCursor>
-#include <QMenu>
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
@@ -255,19 +254,11 @@ void CSummaryView::OnExportSequence() {
 }
 
 bool CSummaryView::event(QEvent* e) {
-    if (e->type() == MessageEvent::eventType() &&
-        static_cast<MessageEvent*>(e)->message() == WM_CONTEXTMENU) {
-        if (ReadySet()) {
-            QMenu menu(this);
-            menu.addAction(QStringLiteral("&Display Options..."), this,
-                           &CSummaryView::OnDisplayOptions);
-            menu.addSeparator();
-            QMenu* exportMenu = menu.addMenu(QStringLiteral("&Export"));
-            exportMenu->addAction(QStringLiteral("&Excel"), this, [this] { OnExportExcel(); });
-            exportMenu->addAction(QStringLiteral("&Sequence (to Clipboard)"), this,
-                                  &CSummaryView::OnExportSequence);
-            menu.exec(QCursor::pos());
-        }
+    if (IsContextMenuRequest(e)) {
+        if (ReadySet())
+            ShowResultTableMenu(
+                this, [this] { OnDisplayOptions(); }, [this] { OnExportExcel(); },
+                [this] { OnExportSequence(); });
         return true;
     }
     return CZarViewWidget::event(e);

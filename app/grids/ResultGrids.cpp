@@ -97,7 +97,7 @@ void CSummaryGrid::OnLButtonDownRowCol(int row, int col) {
 bool CMassmapGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifiers, const QPoint&) {
     if (!owner_) return false;
     if (row == 0 || row == 1) {
-        owner_->SortByColumn(col);
+        owner_->SortByColumn(row, col);
         return true;
     }
     int kind = 0, entry = 0;
@@ -108,7 +108,8 @@ bool CMassmapGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifier
         if (col == 1) r.viewType = 7;
         else if (col == 2) r.viewType = 3;
         else if (col == 4) {
-            BlastPeptide(ExtractPeptideSequence(owner_->GetRecordSequence(entry)));
+            // A match of any rank: the peptide the row shows, not the hit's top one.
+            BlastPeptide(ExtractPeptideSequence(GetValueRowCol(row, 4)));
             return true;
         } else if (col == IonsColumn()) {
             r.viewType = 5;
@@ -137,6 +138,11 @@ bool CMassmapGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifier
 void CMassmapGrid::OnLButtonDownRowCol(int row, int col) {
     pressedRow_ = row;
     pressedCol_ = col;
+    // The peptide-mapping layout's trace marks the pressed match: the frame is told its hit
+    // number, which names the hit however the set is sorted.
+    int kind = 0, entry = 0;
+    if (!owner_ || ResultKind() != 2 || !owner_->GetRowInfo(row, kind, entry) || kind != 1) return;
+    PostMessage(GetGridServices().mainWindow, kMsgMassmapCellSelected, static_cast<WPARAM>(entry + 1), col);
 }
 
 bool CShowOutGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifiers, const QPoint&) {

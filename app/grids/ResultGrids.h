@@ -42,8 +42,8 @@ public:
     // kind 1 a match row (entry the hit's own record index), kind 2 a protein row (entry a
     // protein); false for none.
     virtual bool GetRowInfo(int row, int& kind, int& entry) const = 0;
-    virtual QString GetRecordSequence(int record) const = 0;
-    virtual void SortByColumn(int col) = 0;
+    // A click on a title: row 0 the protein titles, row 1 the match titles.
+    virtual void SortByColumn(int row, int col) = 0;
 };
 
 class CMassmapGrid : public CGXGridWnd {

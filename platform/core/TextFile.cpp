@@ -1,10 +1,14 @@
 #include "core/TextFile.h"
 
+#include <QFile>
 #include <QStringDecoder>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include <unistd.h>
 
@@ -437,6 +441,28 @@ bool WriteTextFileAtomically(const QString& path, const QString& text, QString* 
         if (error) *error = w.errorString();
         return false;
     }
+    return true;
+}
+
+bool WriteTextFileUnsynced(const QString& path, const QString& text, QString* error) {
+    QTemporaryFile temporary(path + QStringLiteral(".XXXXXX"));
+    const auto fail = [&](const QString& why) {
+        if (error) *error = QStringLiteral("Unable to write %1: %2").arg(path, why);
+        return false;
+    };
+    if (!temporary.open()) return fail(temporary.errorString());
+    // Readable by others as any file written the ordinary way (a temporary file is not).
+    temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                             QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const QByteArray bytes = text.toUtf8();
+    if (temporary.write(bytes) != bytes.size() || !temporary.flush())
+        return fail(temporary.errorString());
+    temporary.close();
+    std::error_code failure;
+    std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),
+                            QFile::encodeName(path).toStdString(), failure);
+    if (failure) return fail(QString::fromStdString(failure.message()));
+    temporary.setAutoRemove(false);  // it is the file now
     return true;
 }
 

@@ -117,5 +117,9 @@ private:
 
 // Writes a whole text in one go through AtomicTextWriter.
 bool WriteTextFileAtomically(const QString& path, const QString& text, QString* error = nullptr);
+// The same through a temporary file and a rename, without waiting for the disk to hold it: for
+// the thousands of small files of a data set that can be made again, where waiting for each
+// would take most of the time. A reader still sees the old file or the whole new one.
+bool WriteTextFileUnsynced(const QString& path, const QString& text, QString* error = nullptr);
 
 }  // namespace zar

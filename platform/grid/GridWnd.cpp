@@ -63,6 +63,11 @@ void CGXGridWnd::SetCoveredCellsRowCol(int top, int left, int bottom, int right)
     if (top >= 1 && left >= 1) setSpan(top - 1, left - 1, bottom - top + 1, right - left + 1);
 }
 
+void CGXGridWnd::ClearCoveredCells() {
+    model_->ClearCoveredCells();
+    clearSpans();
+}
+
 void CGXGridWnd::SetColWidth(int col, int width) {
     if (col == 0) {
         verticalHeader()->setFixedWidth(width);

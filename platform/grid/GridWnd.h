@@ -67,6 +67,8 @@ public:
     void SetStyleRange(const CGXRange& range, const CGXStyle& style) { model_->SetStyle(range, style); }
     CGXStyle GetStyleRowCol(int row, int col) const { return model_->GetStyle(row, col); }
     void SetCoveredCellsRowCol(int top, int left, int bottom, int right);
+    // Removes every covered range, the titles' too.
+    void ClearCoveredCells();
 
     // Layout.
     void SetColWidth(int col, int width);

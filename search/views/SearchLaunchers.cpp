@@ -29,18 +29,6 @@ CSearchLaunchers*& Instance() {
     return instance;
 }
 
-// The peptide-mapping results of a folder, through the status dialog.
-void OpenMassmapResults(CMainFrame& frame, const QString& folder) {
-    CZarDoc* doc = CZarDoc::GetDoc();
-    if (!doc || !doc->GetMassmapResults() || frame.IsLoadingResults()) return;
-    CMassmapResults* set = doc->GetMassmapResults();
-    set->SetDirectory(folder);
-    auto* dialog = new CResultsStatusDlg(set, &frame, &frame);
-    dialog->SetResultsFolder(folder);
-    frame.SetResultsStatusDialog(dialog);
-    dialog->Create();
-}
-
 }  // namespace
 
 CSearchLaunchers::CSearchLaunchers(CMainFrame& frame) : QObject(&frame), frame_(frame) {

@@ -308,16 +308,15 @@ TEST(MassmapGrid, MatchAndProteinRowsOpenTheirViews) {
             entry = row * 100;
             return row >= 2;
         }
-        QString GetRecordSequence(int) const override { return QStringLiteral("R.AAA.K"); }
-        std::vector<int> sorted;
-        void SortByColumn(int col) override { sorted.push_back(col); }
+        std::vector<std::pair<int, int>> sorted;
+        void SortByColumn(int row, int col) override { sorted.emplace_back(row, col); }
     } owner;
     auto grid = shownGrid<CMultiConsensusGrid>(4, 10);
     grid->SetGridOwner(&owner);
     grid->SetValueRange(3, 4, QStringLiteral("K.LVNELTEFAK.T"));
     grid->SetValueRange(3, 10, 2.0);
-    clickCell(*grid, 1, 3);  // the second title row sorts too
-    EXPECT_EQ(owner.sorted, std::vector<int>{3});
+    clickCell(*grid, 1, 3);  // the second title row sorts too, told which title row it was
+    EXPECT_EQ(owner.sorted, (std::vector<std::pair<int, int>>{{1, 3}}));
     clickCell(*grid, 2, 2);  // protein row, coverage
     clickCell(*grid, 2, 4);  // protein row, output files
     clickCell(*grid, 3, 9);  // match row, display ions
@@ -332,6 +331,39 @@ TEST(MassmapGrid, MatchAndProteinRowsOpenTheirViews) {
     EXPECT_EQ(services.requests[3].viewType, 1);
     EXPECT_EQ(services.requests[3].furtherReferences, 2);
     EXPECT_EQ(services.requests[3].recordIndex, 300);
+    // The multiple-file table has no trace to mark: a press tells the frame nothing.
+    EXPECT_TRUE(services.posted.empty());
+}
+
+TEST(MassmapGrid, SequenceCellBlastsTheRowsOwnPeptideAndPressTellsTheHitNumber) {
+    Services services;
+    zartest::ShellOpenCapture browser;
+    services.mainWindow.messageMap().on(kMsgMassmapCellSelected, [&services](const Message& msg) {
+        services.posted.push_back({msg.message, msg.wParam, msg.lParam, nullptr});
+        return 0;
+    });
+    struct Owner : CProteinTableGridOwner {
+        // Row 2 a protein, row 3 a match of hit 7 (record index 6).
+        bool GetRowInfo(int row, int& kind, int& entry) const override {
+            kind = row == 2 ? 2 : 1;
+            entry = row == 2 ? 0 : 6;
+            return row == 2 || row == 3;
+        }
+        void SortByColumn(int, int) override {}
+    } owner;
+    auto grid = shownGrid<CMassmapGrid>(4, 7);
+    grid->SetGridOwner(&owner);
+    grid->SetValueRange(3, 4, QStringLiteral("R.SECONDRANK.K"));
+    clickCell(*grid, 3, 4);
+    ASSERT_EQ(browser.urls().size(), 1u);
+    EXPECT_TRUE(browser.urls()[0].toString().contains("SEQUENCE=SECONDRANK")) << browser.urls()[0].toString().toStdString();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(services.posted.size(), 1u);
+    EXPECT_EQ(services.posted[0].wParam, 7u);
+    EXPECT_EQ(services.posted[0].lParam, 4);
+    clickCell(*grid, 2, 4);  // a protein row names no hit
+    QCoreApplication::processEvents();
+    EXPECT_EQ(services.posted.size(), 1u);
 }
 
 TEST(PepmapGrid, TitleClickSortsTheDigestAndPostsTheChange) {

@@ -4,13 +4,19 @@
 
 #include "ConsensusView.h"
 #include "MainFrame.h"
+#include "MassmapView.h"
+#include "MultiConsensusView.h"
 #include "RegisterResultViews.h"
 #include "SplitterViews.h"
 #include "SummaryView.h"
 #include "TestSupport.h"
 #include "ViewFactory.h"
 #include "ZarDoc.h"
+#include "document/MassmapResults.h"
+#include "document/MultiConsensusResults.h"
 #include "document/SorvexResults.h"
+#include "tools/demo/DemoResults.h"
+#include "tools/demo/DemoWriter.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -118,6 +124,73 @@ struct Program {
     }
     zar::CSorvexResults& Set() const { return *doc->GetSorvexResults(); }
     void Refill() { doc->UpdateAllViews(nullptr, 52); }
+
+    zar::CMassmapView* Massmap() const {
+        auto* layout = Layout();
+        return layout ? dynamic_cast<zar::CMassmapView*>(layout->FindPane("CMassmapView"))
+                      : nullptr;
+    }
+    // View type 11 shows the table by itself.
+    zar::CMultiConsensusView* Multi() const {
+        return dynamic_cast<zar::CMultiConsensusView*>(frame->CurrentView());
+    }
+    zar::CMassmapResults& MassmapSet() const { return *doc->GetMassmapResults(); }
+    zar::CMultiConsensusResults& MultiSet() const { return *doc->GetMultiConsensusResults(); }
+
+    // Loads a peptide-mapping folder, or the listed result folders, and waits for the end.
+    bool LoadMassmap(const QString& folder) {
+        if (!zar::OpenMassmapResults(*frame, folder)) return false;
+        return WaitFor([this] { return !frame->IsLoadingResults(); }, 60000);
+    }
+    bool LoadMultiple(const QStringList& folders) {
+        doc->GetMultiConsensusResults()->ClearResultList();
+        for (const QString& f : folders)
+            doc->GetMultiConsensusResults()->GetResultList().push_back({QString(), f});
+        if (!zar::OpenMultipleResults(*frame)) return false;
+        return WaitFor([this] { return !frame->IsLoadingResults(); }, 60000);
+    }
 };
+
+// What a protein table shows: each protein row's protein index and the hit numbers of the
+// match rows below it.
+struct ShownProtein {
+    int protein;
+    std::vector<int> hits;
+};
+inline std::vector<ShownProtein> ShownTable(const zar::CProteinTableView& view) {
+    std::vector<ShownProtein> shown;
+    for (const zar::ConsensusRowEntry& e : view.RowEntries()) {
+        if (e.kind == 2)
+            shown.push_back({e.entry, {}});
+        else if (!shown.empty())
+            shown.back().hits.push_back(e.entry + 1);
+    }
+    return shown;
+}
+
+// The demo data set of a short run, written once for the whole test program.
+struct DemoData {
+    QTemporaryDir dir;
+    zar::DemoRun run;
+    QString folder;
+    QString failure;
+};
+
+inline DemoData& Demo() {
+    static DemoData data;
+    static bool made = false;
+    if (!made) {
+        made = true;
+        zar::DemoSettings settings;
+        settings.runMinutes = 9.0;
+        settings.firstElution = 1.0;
+        settings.lastElution = 8.0;
+        settings.intactMinutes = 8.6;
+        data.run = zar::MakeDemoRun(settings);
+        const QString target = data.dir.filePath(QStringLiteral("demo"));
+        if (zar::WriteDemoFolder(target, data.run, false, data.failure)) data.folder = target;
+    }
+    return data;
+}
 
 }  // namespace rvtest

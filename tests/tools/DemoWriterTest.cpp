@@ -2,10 +2,14 @@
 #include "tools/demo/DemoWriter.h"
 
 #include "core/Numbers.h"
+#include "core/Paths.h"
 #include "databases/DtaIons.h"
 #include "databases/SequenceMasses.h"
+#include "document/MassmapResults.h"
+#include "document/Settings.h"
 #include "document/SorvexResults.h"
 #include "rawfile/VRawfile.h"
+#include "registry/RegKey.h"
 #include "spectrumviews/FragmentIons.h"
 #include "spectrumviews/XpressQuant.h"
 #include "core/Numbers.h"
@@ -410,11 +414,83 @@ TEST_F(DemoDataTest, SameSeedGivesIdenticalFiles) {
         << error.toStdString();
     for (const char* name : {"demo.mzML", "demo.fasta", "README.txt"})
         EXPECT_EQ(Bytes(File(name)), Bytes(other.filePath(QString("again/") + name))) << name;
-    const QStringList results = QDir(Results()).entryList(QDir::Files);
-    EXPECT_EQ(results, QDir(other.filePath("again/results")).entryList(QDir::Files));
-    for (const QString& name : results)
-        ASSERT_EQ(Bytes(Results() + "/" + name), Bytes(other.filePath("again/results/") + name))
-            << name.toStdString();
+    for (const char* folder : {"results", "results2", "peptide-mapping"}) {
+        const QStringList results = QDir(File(folder)).entryList(QDir::Files);
+        EXPECT_EQ(results, QDir(other.filePath(QString("again/") + folder)).entryList(QDir::Files));
+        for (const QString& name : results)
+            ASSERT_EQ(Bytes(File(folder) + "/" + name),
+                      Bytes(other.filePath(QString("again/") + folder + "/" + name)))
+                << folder << "/" << name.toStdString();
+    }
+}
+
+TEST_F(DemoDataTest, SecondSearchIsTheSameRunThroughAWiderWindow) {
+    const std::vector<DemoOutFile> first = MakeDemoResults(*run_);
+    const std::vector<DemoOutFile> second = MakeDemoResults(*run_, DemoSecondSearch());
+    ASSERT_EQ(second.size(), run_->ms2.size());
+    EXPECT_EQ(QDir(File("results2")).entryList({"*.out"}, QDir::Files).size(),
+              static_cast<qsizetype>(run_->ms2.size()));
+    EXPECT_EQ(QDir(File("results2")).entryList({"*.dta"}, QDir::Files).size(),
+              static_cast<qsizetype>(run_->ms2.size()));
+    // The same spectra and true peptides, other scores and decoys.
+    int otherDecoys = 0;
+    for (size_t i = 0; i < second.size(); ++i) {
+        EXPECT_EQ(second[i].baseName, first[i].baseName);
+        EXPECT_EQ(second[i].hits[0].peptide, first[i].hits[0].peptide);
+        EXPECT_NE(second[i].hits[0].xcorr, first[i].hits[0].xcorr);
+        if (second[i].hits.size() > 1 && first[i].hits.size() > 1 &&
+            second[i].hits[1].peptide != first[i].hits[1].peptide)
+            ++otherDecoys;
+    }
+    EXPECT_GT(otherDecoys, static_cast<int>(second.size()) / 2);
+    CSorvexResults set;
+    set.SetRawFilePath(File("demo.mzML"));
+    ASSERT_TRUE(set.Initialize());
+    ASSERT_TRUE(set.ReadResults(File("results2")));
+    EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join("|").toStdString();
+    ASSERT_EQ(set.GetHitCount(), static_cast<int>(run_->ms2.size()));
+    EXPECT_DOUBLE_EQ(set.Parameters().precursorTolerance, 3.0);
+    const SearchHitRecord* hit = set.FindHit(1);
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(hit->fileInformation, " " + second[0].baseName + ".out");
+    EXPECT_EQ(hit->peptide, second[0].hits[0].peptide);
+}
+
+TEST_F(DemoDataTest, PeptideMappingFolderLoadsWithTrueTopHitsAndSharedRanks) {
+    const std::vector<DemoMappingFile> files = MakeDemoPeptideMapping(*run_);
+    ASSERT_EQ(files.size(), run_->ms2.size());
+    CMassmapResults set;
+    set.SetRawFilePath(File("demo.mzML"));
+    ASSERT_TRUE(set.Initialize());
+    ASSERT_TRUE(set.ReadResults(File("peptide-mapping")));
+    EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join("|").toStdString();
+    ASSERT_EQ(set.GetHitCount(), static_cast<int>(files.size()));
+    EXPECT_EQ(set.Parameters().revision, 1);
+    EXPECT_EQ(set.Parameters().databaseName, "../demo.fasta");
+
+    // Every record holds its spectrum's true peptide with the best score; its rows are the
+    // hit lines of ranks 1 to 5, equal scores sharing a rank.
+    std::map<int, int> rowsOfHit;
+    for (const auto& protein : set.GetProteins())
+        for (const auto& group : protein->rowsByRank)
+            for (const auto& row : group) ++rowsOfHit[row->hitNumber];
+    int tied = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const DemoMappingFile& f = files[i];
+        const SearchHitRecord* hit = set.FindHit(static_cast<int>(i) + 1);
+        ASSERT_NE(hit, nullptr);
+        EXPECT_EQ(hit->fileInformation, " " + f.baseName + ".out");
+        const DemoMs2& m = run_->ms2[static_cast<size_t>(f.ms2)];
+        EXPECT_EQ(hit->peptide, run_->peptides[static_cast<size_t>(m.peptide)].text);
+        EXPECT_DOUBLE_EQ(hit->preliminaryScore, f.hits[0].score);
+        EXPECT_GT(hit->proteinMass, 8000.0);
+        const std::vector<int> ranks = DemoMappingRanks(f);
+        const int rowsWanted = static_cast<int>(
+            std::count_if(ranks.begin(), ranks.end(), [](int r) { return r >= 1 && r <= 5; }));
+        EXPECT_EQ(rowsOfHit[static_cast<int>(i) + 1], rowsWanted) << f.baseName.toStdString();
+        for (size_t k = 1; k < ranks.size(); ++k) tied += ranks[k] == ranks[k - 1] ? 1 : 0;
+    }
+    EXPECT_GT(tied, 100) << "equal scores share their rank";
 }
 
 // A short run keeps the folder tests quick.
@@ -537,6 +613,30 @@ TEST_F(DemoFolderTest, ProgramExitCodesAndMessages) {
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
     }
+}
+
+TEST_F(DemoFolderTest, SetFoldersCompletesADataSetMadeBeforeItsNewerFolders) {
+    zartest::ScopedConfigDir config;
+    const QString folder = dir_.filePath("older");
+    QString error;
+    ASSERT_TRUE(WriteDemoFolder(folder, ShortRun(), false, error)) << error.toStdString();
+    // As an earlier version left it: no second search, no peptide mapping.
+    ASSERT_TRUE(QDir(folder + "/results2").removeRecursively());
+    ASSERT_TRUE(QDir(folder + "/peptide-mapping").removeRecursively());
+    const auto run = [&] {
+        QProcess process;
+        process.start(MakeDemoProgram(), {"--set-folders", "--scans", "300", folder});
+        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return QString::fromLocal8Bit(process.readAllStandardOutput());
+    };
+    EXPECT_TRUE(run().contains("written")) << "an incomplete set is written again";
+    EXPECT_FALSE(QDir(folder + "/results2").entryList({"*.out"}, QDir::Files).isEmpty());
+    EXPECT_FALSE(QDir(folder + "/peptide-mapping").entryList({"*.out"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(run().contains("kept")) << "a complete set is kept";
+    ResetRegistryCache();  // the program wrote the settings
+    EXPECT_TRUE(PortablePath(GetPeptideResultsDirectory()).endsWith("/older/peptide-mapping"))
+        << GetPeptideResultsDirectory().toStdString();
 }
 
 TEST_F(DemoDataTest, QuantitationFindsTheRecordedRatios) {

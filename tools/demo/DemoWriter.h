@@ -1,7 +1,9 @@
 #pragma once
 // Writes the demo data set into a folder: the run ("demo.mzML"), its database ("demo.fasta"),
-// the results folder ("results/": ".out" and ".dta" files) and a "README.txt" that records
-// what was put into the run (light/heavy ratios, the intact protein's scan and mass).
+// the results folders ("results/" and a second search of the run in "results2/", ".out" and
+// ".dta" files; "peptide-mapping/": a peptide-mapping search of the same spectra) and a
+// "README.txt" that records what was put into the run (light/heavy ratios, the intact
+// protein's scan and mass).
 
 #include "DemoRun.h"
 
@@ -10,6 +12,8 @@
 namespace zar {
 
 inline constexpr const char* kDemoResultsFolder = "results";
+inline constexpr const char* kDemoSecondResultsFolder = "results2";
+inline constexpr const char* kDemoPeptideMappingFolder = "peptide-mapping";
 
 // Writes the run's files into folder (made when missing). A folder that already exists is
 // refused unless force is set; then the demo's own files in it are replaced. False with a

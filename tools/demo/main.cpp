@@ -14,9 +14,11 @@ namespace {
 constexpr const char* kUsage =
     "Usage: zar-make-demo [--force] [--set-folders] [--scans N] [--peaks N] [--out-files N]\n"
     "                     <folder>\n"
-    "Writes the demo data set into <folder>: demo.mzML, demo.fasta, results/ and README.txt.\n"
+    "Writes the demo data set into <folder>: demo.mzML, demo.fasta, results/, results2/,\n"
+    "peptide-mapping/ and README.txt.\n"
     "An existing folder is refused unless --force is given.\n"
-    "--set-folders points the program's results, database and sequence folders at the data set.\n"
+    "--set-folders points the program's results, peptide results, database and sequence\n"
+    "folders at the data set.\n"
     "For load tests:\n"
     "--scans N      a run of exactly N scans (a longer gradient, as dense in peptides)\n"
     "--peaks N      exactly N peaks in every scan (noise added, or the strongest kept)\n"
@@ -75,15 +77,23 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QString error;
-    // With --set-folders an existing data set is kept: only the settings are pointed at it.
-    const bool keep = setFolders && !force && QDir(folder).exists(QStringLiteral("demo.mzML"));
-    if (!keep && !zar::WriteDemoFolder(folder, zar::MakeDemoRun(settings), force, error)) {
+    // With --set-folders an existing data set is kept: only the settings are pointed at it. A
+    // set written before some of the demo's folders existed is written again, whole.
+    const QDir existing(folder);
+    const bool written = existing.exists(QStringLiteral("demo.mzML"));
+    const bool complete =
+        written && existing.exists(QString::fromLatin1(zar::kDemoSecondResultsFolder)) &&
+        existing.exists(QString::fromLatin1(zar::kDemoPeptideMappingFolder));
+    const bool keep = setFolders && !force && complete;
+    const bool replace = force || (setFolders && written);
+    if (!keep && !zar::WriteDemoFolder(folder, zar::MakeDemoRun(settings), replace, error)) {
         std::fprintf(stderr, "zar-make-demo: %s\n", qPrintable(error));
         return 1;
     }
     if (setFolders) {
         const QString absolute = QDir(folder).absolutePath();
         zar::SetSorvexResultsDirectory(absolute + QStringLiteral("/results"));
+        zar::SetPeptideResultsDirectory(absolute + QStringLiteral("/peptide-mapping"));
         zar::SetDatabaseDirectory(absolute + QLatin1Char('/'));
         zar::SetSequenceDirectory(absolute);
     }

@@ -270,6 +270,21 @@ TEST(AtomicTextWriter, AbandonedWriteLeavesTheOldFile) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 
+TEST(AtomicTextWriter, UnsyncedWriteReplacesWholeAndLeavesNoTemporaryFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("demo.0001.0001.1.out"));
+    ASSERT_TRUE(WriteTextFileUnsynced(path, QStringLiteral("old\n")));
+    ASSERT_TRUE(WriteTextFileUnsynced(path, QStringLiteral("new \u00e9\n")));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("new \xc3\xa9\n"));
+    EXPECT_TRUE(f.permissions() & QFileDevice::ReadOther);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no temporary file is left";
+    QString error;
+    EXPECT_FALSE(WriteTextFileUnsynced(QStringLiteral("/nonexistent/folder/x.txt"), QStringLiteral("x"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("/nonexistent/folder/x.txt")));
+}
+
 TEST(AtomicTextWriter, UnwritableTargetFailsWithAReason) {
     QString error;
     EXPECT_FALSE(WriteTextFileAtomically(QStringLiteral("/nonexistent/folder/x.txt"), QStringLiteral("x"), &error));

@@ -3,6 +3,7 @@
 #include "MainFrame.h"
 #include "ZarApp.h"
 #include "databases/views/RegisterDatabaseTools.h"
+#include "databases/views/RegisterPepmapViews.h"
 #include "infobar/InfoBar.h"
 #include "resultviews/RegisterResultViews.h"
 #include "resultviews/views/RegisterResultFormViews.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
     zar::RegisterSpectrumViews();
     zar::RegisterDatabaseTools();
     zar::RegisterResultFormViews();
+    zar::RegisterPepmapViews();
     zar::CZarApp zarApp;
     if (!zarApp.InitInstance(QApplication::arguments().mid(1))) return 0;
     // The subsystems plug their views, commands and windows into the frame.

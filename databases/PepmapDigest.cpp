@@ -51,6 +51,66 @@ class Digester {
         return PepmapDigestStatus::kDone;
     }
 
+    // The rows run() would make, counted from the sites alone.
+    PepmapDigestEstimate estimate() {
+        PepmapDigestEstimate est;
+        sites_ = FindCleavageSites(in_.rule, in_.sequence);
+        const int n = static_cast<int>(sites_.size());
+        const std::vector<double> prefix = averagePrefix();
+        const int mode = opt_.disulfideMode;
+        const bool links = mode == kPepmapSpecificDisulfides || mode == kPepmapAllDisulfides;
+        const std::vector<int> bondable = links ? bondablePrefix() : std::vector<int>();
+        // Rows that may join others, by the site they start at and the site they end at (a
+        // row ends at site e when its last residue is sites[e] - 1), and rows that may be
+        // bonded to themselves.
+        std::vector<long long> starting(static_cast<std::size_t>(n) + 1, 0);
+        std::vector<long long> endingDiff(static_cast<std::size_t>(n) + 2, 0);
+        long long selfBonded = 0;
+        const auto countLinkable = [&](int i, int lo, int hi) {
+            if (!links || lo > hi) return;
+            const int one = std::max(lo, firstEndHolding(bondable, i, 1));
+            if (one <= hi) {
+                starting[i] += hi - one + 1;
+                ++endingDiff[one];
+                --endingDiff[hi + 1];
+            }
+            const int two = std::max(lo, firstEndHolding(bondable, i, 2));
+            if (two <= hi) selfBonded += hi - two + 1;
+        };
+        if (opt_.completeDigest) {
+            const double terms = in_.masses.averageH + in_.masses.averageOH;
+            for (int j = 1; j < n; ++j) {
+                const double length = sites_[j] - sites_[j - 1];
+                const double mass = terms + prefix[sites_[j]] - prefix[sites_[j - 1]];
+                if (limits() && !(Within(length, opt_.lengthMin, opt_.lengthMax) &&
+                                  Within(mass, opt_.massMin, opt_.massMax)))
+                    continue;
+                ++est.complete;
+                countLinkable(j - 1, j, j);
+            }
+        }
+        if (opt_.incompleteDigest) {
+            for (int i = 0; i < n; ++i) {
+                int lo = 0, hi = 0;
+                endRange(i, prefix, &lo, &hi);
+                if (lo > hi) continue;
+                est.incomplete += hi - lo + 1;
+                countLinkable(i, lo, hi);
+            }
+        }
+        if (links) {
+            // A pair joins a row ending at site e with one starting at site i >= e.
+            long long ending = 0, endedBy = 0;
+            for (int i = 0; i < n; ++i) {
+                ending += endingDiff[i];
+                endedBy += ending;
+                est.linked += starting[i] * endedBy;
+            }
+            est.linked += selfBonded;
+        }
+        return est;
+    }
+
   private:
     bool limits() const { return opt_.limitFragments != 0; }
 
@@ -88,6 +148,37 @@ class Digester {
             row->disulfideKind = static_cast<std::int8_t>(opt_.disulfideMode);
             rows.push_back(*row);
         }
+    }
+
+    // Cysteines of residues [0, k) that may bond, for every k: every cysteine, or with specific
+    // bonds only the marked ones.
+    std::vector<int> bondablePrefix() const {
+        const bool specific = opt_.disulfideMode == kPepmapSpecificDisulfides;
+        std::vector<int> prefix(in_.sequence.size() + 1, 0);
+        for (qsizetype k = 0; k < in_.sequence.size(); ++k) {
+            bool counts = in_.sequence.at(k) == u'C';
+            if (specific)
+                counts = counts && markers_ && k < static_cast<qsizetype>(markers_->size()) &&
+                         (*markers_)[static_cast<std::size_t>(k)] == 1;
+            prefix[k + 1] = prefix[k] + (counts ? 1 : 0);
+        }
+        return prefix;
+    }
+
+    // The first end site e > i whose row from site i holds `count` bondable cysteines; the
+    // number of sites when none does.
+    int firstEndHolding(const std::vector<int>& bondable, int i, int count) const {
+        const int n = static_cast<int>(sites_.size());
+        const int base = bondable[sites_[i]];
+        int a = i + 1, b = n;
+        while (a < b) {
+            const int m = a + (b - a) / 2;
+            if (bondable[sites_[m]] - base >= count)
+                b = m;
+            else
+                a = m + 1;
+        }
+        return a;
     }
 
     // Average mass of residues [0, k) for every k, to bound the end sites by mass.
@@ -196,10 +287,15 @@ class Digester {
         }
         for (size_t ia = 0; ia < withCys.size(); ++ia) {
             for (size_t ib = ia; ib < withCys.size(); ++ib) {
-                const CPepmapPeptide& a = rows[withCys[ia]];
-                const CPepmapPeptide& b = rows[withCys[ib]];
                 const bool self = ia == ib;
-                if (!self && !(a.end < b.start)) continue;
+                // The pair is joined whatever the order the two rows were made in (an
+                // incomplete peptide comes after the pieces that follow it in the protein);
+                // the peptide nearer the N-terminus comes first.
+                const bool inOrder = rows[withCys[ia]].end < rows[withCys[ib]].start;
+                const bool reversed = rows[withCys[ib]].end < rows[withCys[ia]].start;
+                if (!self && !inOrder && !reversed) continue;
+                const CPepmapPeptide& a = rows[withCys[reversed ? ib : ia]];
+                const CPepmapPeptide& b = rows[withCys[reversed ? ia : ib]];
                 if (self && a.cysteines < 2) continue;
                 if (specific && !SpecificPairAllowed(bonded[ia], bonded[ib], self)) continue;
                 CPepmapPeptide row;
@@ -240,6 +336,13 @@ int CountBondedCysteines(const QString& sequence, const std::vector<int>& marker
         if (sequence.at(k) == u'C' && k < static_cast<int>(markers.size()) && markers[k] == 1)
             ++bonded;
     return bonded;
+}
+
+PepmapDigestEstimate EstimatePepmapDigest(const PepmapDigestInput& input) {
+    if (input.sequence.isEmpty()) return {};
+    PepmapCancelFlag never{false};
+    PepmapMessageBoxProgress silent;
+    return Digester(input, never, silent).estimate();
 }
 
 PepmapDigestStatus DigestSequence(const PepmapDigestInput& input, PepmapPeptideList* rows,

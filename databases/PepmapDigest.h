@@ -31,6 +31,23 @@ enum class PepmapDigestStatus {
     kCancelled,      // the rows made so far stay
 };
 
+// The rows a digest of the input makes, counted from its cleavage sites without making them
+// (a mass limit within rounding of a peptide's mass may count that peptide wrongly).
+struct PepmapDigestEstimate {
+    long long complete = 0;
+    long long incomplete = 0;
+    long long linked = 0;
+    long long total() const { return complete + incomplete + linked; }
+};
+PepmapDigestEstimate EstimatePepmapDigest(const PepmapDigestInput& input);
+
+// A digest of more rows than this is worth a question before it runs: an incomplete digest or
+// the disulfide pairs of a long protein grow with the square of its sites, and matching every
+// row against every scan takes minutes.
+constexpr long long kPepmapLargeDigestRows = 50000;
+// The bound on undigested sites that the question offers.
+constexpr int kPepmapOfferedUndigestedSites = 2;
+
 // Digests the sequence into *rows (replaced, unless the sequence is empty), reporting
 // "Performing enzyme digest ..." and progress 0 to 100. Fragment numbers count every piece,
 // also those the limits drop.

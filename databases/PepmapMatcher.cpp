@@ -23,22 +23,26 @@ bool PepmapScanList::readScan(int scanNumber, PepmapScan* scan) {
     return true;
 }
 
-bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path, PepmapProgress& progress) {
-    switch (source.open(path)) {
+bool ShowPepmapOpenFailure(PepmapSpectrumSource::OpenResult result, PepmapProgress& progress) {
+    switch (result) {
         case PepmapSpectrumSource::OpenResult::kOpened:
-            return true;
+            return false;
         case PepmapSpectrumSource::OpenResult::kOpenFailed:
             progress.showMessage(QStringLiteral(
                 "Error - failed to open raw file.\nThe raw file may be a newer revision or "
                 "damaged."));
-            return false;
+            return true;
         case PepmapSpectrumSource::OpenResult::kNoMsData:
             break;
     }
     progress.showMessage(QStringLiteral(
         "Error - this raw file does not contain any MS data.\n\nRaw files used within Zarvik "
         "Browser must contain MS/MS data."));
-    return false;
+    return true;
+}
+
+bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path, PepmapProgress& progress) {
+    return !ShowPepmapOpenFailure(source.open(path), progress);
 }
 
 double SumMatchedIntensity(const PepmapPeak* peaks, std::size_t count, double mass, int maxCharge,

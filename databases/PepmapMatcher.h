@@ -61,6 +61,8 @@ class PepmapScanList : public PepmapSpectrumSource {
 // Opens the run, showing "Error - failed to open raw file. ..." or "Error - this raw file does
 // not contain any MS data. ..." when it cannot be used.
 bool OpenPepmapSource(PepmapSpectrumSource& source, const QString& path, PepmapProgress& progress);
+// Shows the message of a failed open; false (nothing shown) when the run was opened.
+bool ShowPepmapOpenFailure(PepmapSpectrumSource::OpenResult result, PepmapProgress& progress);
 
 // Sum of the intensities above floor of the peaks (ascending m/z) within the tolerance of the
 // peptide's m/z (mass + z * proton) / z for z = 1 .. maxCharge. A peak lying in the windows of

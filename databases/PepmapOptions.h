@@ -56,4 +56,15 @@ struct PepmapOptions {
     int monoisotopic = 0;
 };
 
+// The limits that stand for "no limit" when limit fragments is set.
+constexpr double kPepmapWideLength = 100000.0;
+constexpr double kPepmapWideMass = 1000000.0;
+constexpr double kPepmapWideSites = 100000.0;
+
+// A pair of limits both at 0 becomes the wide pair (length, mass); the others stay.
+void WidenUnsetLimits(PepmapOptions& options);
+// The options with limit fragments set and incomplete-digest peptides bounded to at most
+// `sites` undigested sites; limits never set become wide, so nothing else is dropped.
+PepmapOptions WithUndigestedSitesCap(PepmapOptions options, int sites);
+
 }  // namespace zar

@@ -25,4 +25,17 @@ class PepmapRawFileSource : public PepmapSpectrumSource {
     int last_ = -1;
 };
 
+// What the Pepmap options take from a run: its scans and the total ion current that the match
+// threshold is a share of. That is the highest total ion current of a scan (the top of the
+// run's TIC trace): a peptide's intensity in one scan is compared with it.
+struct PepmapRunSummary {
+    int firstScan = 0;
+    int lastScan = 0;
+    double tic = 0.0;
+};
+
+// Reads the summary through the reader, which opens the run unless it holds that run already.
+PepmapSpectrumSource::OpenResult ReadPepmapRunSummary(VRawfile& raw, const QString& path,
+                                                      PepmapRunSummary* summary);
+
 }  // namespace zar

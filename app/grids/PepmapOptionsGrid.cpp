@@ -4,7 +4,7 @@ namespace zar {
 
 bool CPepmapOptionsGrid::OnValidateCell(int row, int col) {
     const QString text = GetCurrentText();
-    if (text.isEmpty() || col != 2) return true;
+    if (text.isEmpty() || (col != 1 && col != 2)) return true;
     double value = 0;
     if (!ReadGridNumber(text, value)) {
         SetWarningText(QStringLiteral("Please enter only numeric values"));

@@ -1,5 +1,6 @@
 #pragma once
-// The digest limits of the Pepmap options: names in column 1, values in column 2.
+// The digest limits of the Pepmap options: one row per limit (names in the row headers), the
+// minimum in column 1 and the maximum in column 2.
 
 #include "grid/GridWnd.h"
 
@@ -11,7 +12,8 @@ public:
     static constexpr double kMaxRow2Value = 10000.0;
 
 protected:
-    bool CanEditCell(int, int col) override { return col != 1; }
+    // Both limits of a row are the user's to set.
+    bool CanEditCell(int, int col) override { return col >= 1; }
     bool OnValidateCell(int row, int col) override;
     bool HasContextMenu() const override { return false; }
 };

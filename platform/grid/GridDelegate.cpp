@@ -3,17 +3,79 @@
 #include "grid/GridRichText.h"
 #include "grid/GridWnd.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTextDocument>
 
 namespace zar {
 
+namespace {
+
+GridControl ControlOf(const CGXGridWnd* grid, const QModelIndex& index) {
+    return grid->GetStyleRowCol(index.row() + 1, index.column() + 1).control.value_or(GridControl::Edit);
+}
+
+}  // namespace
+
 CGXGridDelegate::CGXGridDelegate(CGXGridWnd* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+void CGXGridDelegate::paintHtml(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    opt.text.clear();
+    QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+
+    QTextDocument doc;
+    doc.setDefaultFont(opt.font);
+    doc.setDocumentMargin(0);
+    doc.setHtml(grid_->GetValueRowCol(index.row() + 1, index.column() + 1));
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget);
+    const qreal top = text.top() + std::max<qreal>(0.0, (text.height() - doc.size().height()) / 2.0);
+    painter->save();
+    painter->translate(text.left() + 2, top);
+    painter->setClipRect(QRectF(0, 0, text.width() - 2, text.height()));
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette = opt.palette;
+    context.palette.setColor(QPalette::Text, opt.palette.color(
+        opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    context.clip = QRectF(0, 0, text.width() - 2, text.height());
+    doc.documentLayout()->draw(painter, context);
+    painter->restore();
+}
+
+QWidget* CGXGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                       const QModelIndex& index) const {
+    if (ControlOf(grid_, index) != GridControl::ComboBox) return QStyledItemDelegate::createEditor(parent, option, index);
+    auto* combo = new QComboBox(parent);
+    const QString choices = grid_->GetStyleRowCol(index.row() + 1, index.column() + 1).choiceList;
+    for (const QString& item : choices.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) combo->addItem(item);
+    // A choice is taken as soon as it is made.
+    connect(combo, &QComboBox::activated, this, [this, combo] {
+        auto* self = const_cast<CGXGridDelegate*>(this);
+        emit self->commitData(combo);
+        emit self->closeEditor(combo);
+    });
+    return combo;
+}
+
+void CGXGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        const int at = combo->findText(grid_->GetValueRowCol(index.row() + 1, index.column() + 1));
+        if (at >= 0) combo->setCurrentIndex(at);
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
 
 void CGXGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const {
     QString text;
     if (auto* line = qobject_cast<QLineEdit*>(editor)) text = line->text();
+    else if (auto* combo = qobject_cast<QComboBox*>(editor)) text = combo->currentText();
     else text = editor->property("text").toString();
     grid_->StoreEditedText(index.row() + 1, index.column() + 1, text);
 }
@@ -22,8 +84,13 @@ void CGXGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const int row = index.row() + 1;
     const int col = index.column() + 1;
     const QString value = grid_->GetValueRowCol(row, col);
-    if (!IsRichText(value) || grid_->GetStyleRowCol(row, col).control != GridControl::RichEdit) {
+    if (grid_->GetStyleRowCol(row, col).control != GridControl::RichEdit) {
         QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    // A rich-edit cell holds the program's rich text or HTML.
+    if (!IsRichText(value)) {
+        paintHtml(painter, option, index);
         return;
     }
     // The cell's frame and background as the style draws them, then the runs.

@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QTextDocumentFragment>
 
 #include <algorithm>
 
@@ -191,9 +192,10 @@ QString CGXGridModel::GetDisplayText(int row, int col) const {
     const Cell& cell = at(row, col);
     if (cell.kind == Kind::Number) return FormatGridNumber(cell.number, GetStyle(row, col));
     const QString text = GetValue(row, col);
-    // A rich-edit cell shows (and prints) its letters, not its markup.
-    if (IsRichText(text) && GetStyle(row, col).control == GridControl::RichEdit)
-        return ParseRichText(text).plainText();
+    // A rich-edit cell shows (and prints) its letters, not its markup (rich text or HTML).
+    if (cell.kind == Kind::Text && GetStyle(row, col).control == GridControl::RichEdit)
+        return IsRichText(text) ? ParseRichText(text).plainText()
+                                : QTextDocumentFragment::fromHtml(text).toPlainText();
     return text;
 }
 

@@ -19,13 +19,15 @@ void CGXStyle::mergeFrom(const CGXStyle& o) {
     if (o.readOnly) readOnly = o.readOnly;
     if (!o.toolTip.isNull()) toolTip = o.toolTip;
     if (o.wrapText) wrapText = o.wrapText;
+    if (!o.choiceList.isNull()) choiceList = o.choiceList;
 }
 
 bool CGXStyle::operator==(const CGXStyle& o) const {
     return valueType == o.valueType && format == o.format && decimals == o.decimals && alignment == o.alignment &&
            bold == o.bold && italic == o.italic && fontFamily.isNull() == o.fontFamily.isNull() && fontFamily == o.fontFamily && fontPointSize == o.fontPointSize &&
            textColor == o.textColor && interior == o.interior && control == o.control && readOnly == o.readOnly &&
-           toolTip.isNull() == o.toolTip.isNull() && toolTip == o.toolTip && wrapText == o.wrapText;
+           toolTip.isNull() == o.toolTip.isNull() && toolTip == o.toolTip && wrapText == o.wrapText &&
+           choiceList.isNull() == o.choiceList.isNull() && choiceList == o.choiceList;
 }
 
 QString FormatGridNumber(double value, const CGXStyle& style) {

@@ -11,6 +11,8 @@
 namespace zar {
 
 enum class GridValueType : std::uint8_t { Text, Number };
+// A RichEdit cell holds rich text (Qt's HTML subset) and shows its plain text wherever text is
+// asked for; a ComboBox cell edits with a drop-down list of its style's choices.
 enum class GridControl : std::uint8_t { Edit, Static, Header, CheckBox, RichEdit, BrowseEdit, ComboBox };
 enum class GridNumberFormat : std::uint8_t { General, Fixed, Scientific };
 
@@ -29,6 +31,8 @@ struct CGXStyle {
     std::optional<bool> readOnly;
     QString toolTip;  // null: not set (an empty text clears an inherited tip)
     std::optional<bool> wrapText;
+    // The items of a ComboBox cell, one a line (null: not set).
+    QString choiceList;
 
     // Attributes set in `over` replace ours.
     void mergeFrom(const CGXStyle& over);
@@ -49,6 +53,10 @@ struct CGXStyle {
         return *this;
     }
     CGXStyle& setWrapText(bool w) { wrapText = w; return *this; }
+    CGXStyle& setChoiceList(const QString& items) {
+        choiceList = items.isNull() ? QString(QLatin1String("")) : items;
+        return *this;
+    }
 };
 
 // A block of cells in grid numbering (row 0 the titles, column 0 the row headers). A range can

@@ -127,6 +127,10 @@ void CTraceView::OnUpdate(CZarView*, int hint) {
             LayoutControls();
             LoadAllTraces();
             break;
+        case kHintPepmapPeptides:
+            // A Pepmap run or a new sort: the peptide labels follow.
+            ReloadVisibleTraces();
+            break;
         case kHintSummaryCellSelected:
         case kHintMassmapCellSelected: {
             const double t = hint == kHintSummaryCellSelected ? doc->GetSorvexHitRetentionTime()
@@ -329,9 +333,10 @@ void CTraceView::updatePeptideLabels(CChro* c) {
     const int mode = engine->Options().labelMode;
     if (mode == kPepmapLabelNone || mode == kPepmapLabelOverwrite) c->Call(&IChro::ClearTextLabel);
     if (mode == kPepmapLabelNone) return;
-    engine->SortPeptides(kPepmapSortScan);
-    const std::vector<PeptideLabel> labels = GroupPeptideLabels(engine->Peptides());
-    engine->SortPeptides(kPepmapSortStored);
+    // A copy in scan order: the engine's list keeps the order the Pepmap table shows.
+    PepmapPeptideList byScan = engine->Peptides();
+    SortPepmapPeptides(byScan, kPepmapSortScan, false, false);
+    const std::vector<PeptideLabel> labels = GroupPeptideLabels(byScan);
     VXPlot_LabelParams params{};
     c->Call(&IChro::GetTextLabelParams, &params);
     params.crTextColor = kPeptideLabelColor;

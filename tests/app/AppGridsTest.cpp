@@ -148,6 +148,12 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"pepmap_row1_any", make<CPepmapOptionsGrid>, 1, 2, "123456", true, "", ""},
         ValidationCase{"pepmap_row3_negative", make<CPepmapOptionsGrid>, 3, 2, "-1", false, kZero, "0"},
         ValidationCase{"pepmap_row4_zero", make<CPepmapOptionsGrid>, 4, 2, "0", true, "", ""},
+        // The minimums follow the same rules as the maximums.
+        ValidationCase{"pepmap_min_text", make<CPepmapOptionsGrid>, 1, 1, "x", false, "Please enter only numeric values", "0"},
+        ValidationCase{"pepmap_min_row2_over", make<CPepmapOptionsGrid>, 2, 1, "10001", false,
+                       "Please enter a value between 0 - 10000.0", "0"},
+        ValidationCase{"pepmap_min_row3_negative", make<CPepmapOptionsGrid>, 3, 1, "-2", false, kZero, "0"},
+        ValidationCase{"pepmap_min_row1_ok", make<CPepmapOptionsGrid>, 1, 1, "6", true, "", ""},
         ValidationCase{"enzyme_offset_text", make<CEnzymeGrid>, 2, 2, "one", false,
                        "Please enter only numeric values for the offset", "0"},
         ValidationCase{"enzyme_offset_negative", make<CEnzymeGrid>, 2, 2, "-1", false, kZero, "0"},
@@ -176,7 +182,7 @@ TEST(GridMayEdit, MatrixOfTheGrids) {
     };
     cases.push_back({"queue", std::make_unique<CSorvexQueueGrid>(), where([](int, int c) { return c == 1; })});
     cases.push_back({"filter", std::make_unique<CFilterGrid>(), where([](int, int c) { return c == 1; })});
-    cases.push_back({"pepmap options", std::make_unique<CPepmapOptionsGrid>(), where([](int, int c) { return c != 1; })});
+    cases.push_back({"pepmap options", std::make_unique<CPepmapOptionsGrid>(), all});
     cases.push_back({"enzyme", std::make_unique<CEnzymeGrid>(), where([](int r, int) { return r != 1; })});
     cases.push_back({"terminal", std::make_unique<CTerminalModificationGrid>(), where([](int, int c) { return c > 1; })});
     cases.push_back({"zarmass calc", std::make_unique<CZarmassCalcGrid>(), all});

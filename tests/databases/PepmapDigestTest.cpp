@@ -423,15 +423,24 @@ TEST(PepmapDigestTest, SpecificDisulfidesFollowTheMarkedCysteines) {
     EXPECT_EQ(Labels(Digest(in)), QStringList({"1", "2", "3"}));
 }
 
-TEST(PepmapDigestTest, LinksAreMadeOnlyFromPeptidesBeforeThem) {
-    // Pieces and incomplete spans with cysteines; linked rows are never paired again, and a
-    // pair needs the first peptide to end before the second starts.
+TEST(PepmapDigestTest, LinksJoinEveryPairOfSeparatePeptides) {
+    // Pieces and incomplete spans with cysteines; linked rows are never paired again, the two
+    // peptides of a pair must not overlap, and the one nearer the N-terminus comes first, also
+    // when it was made after the other (1-2 with piece 3).
     PepmapDigestInput in = Input("CKCKCK", kTrypsin);
     in.options.incompleteDigest = 1;
     in.options.disulfideMode = kPepmapAllDisulfides;
     const PepmapPeptideList rows = Digest(in);
     EXPECT_EQ(Labels(rows), QStringList({"1", "2", "3", "1-2", "1-3", "2-3", "1.2", "1.3", "1.2-3",
-                                         "2.3", "1-2..", "1-3..", "2-3.."}));
+                                         "2.3", "1-2.3", "1-2..", "1-3..", "2-3.."}));
+    const CPepmapPeptide& late = rows[10];
+    EXPECT_EQ(late.start, 0);
+    EXPECT_EQ(late.end, 3);
+    EXPECT_EQ(late.secondStart, 4);
+    EXPECT_EQ(late.secondEnd, 5);
+    EXPECT_EQ(late.serial, rows[3].serial);
+    EXPECT_DOUBLE_EQ(rows.monoMass(late),
+                     rows.monoMass(rows[3]) + rows.monoMass(rows[2]) - 2 * kHydrogenMono);
 }
 
 // ---- the rows against the digest worked out the plain way ----
@@ -473,8 +482,9 @@ std::vector<PlainRow> PlainDigest(const PepmapDigestInput& in) {
     const std::size_t made = rows.size();
     for (std::size_t a = 0; a < made; ++a) {
         for (std::size_t b = a; b < made; ++b) {
-            const PlainRow x = rows[a];
-            const PlainRow y = rows[b];
+            const bool reversed = a != b && rows[b].end < rows[a].start;
+            const PlainRow x = reversed ? rows[b] : rows[a];
+            const PlainRow y = reversed ? rows[a] : rows[b];
             if (x.cysteines == 0 || y.cysteines == 0) continue;
             if (a == b ? x.cysteines < 2 : !(x.end < y.start)) continue;
             PlainRow link = x;

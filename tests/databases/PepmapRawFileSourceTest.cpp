@@ -93,3 +93,26 @@ TEST(PepmapRawFileSourceTest, FileThatCannotBeOpened) {
     PepmapScan scan;
     EXPECT_FALSE(source.readScan(1, &scan));
 }
+
+TEST(PepmapRawFileSourceTest, RunSummaryTakesTheHighestScanTic) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("ubiquitin.mzML");
+    // Scans 10-14 carry three peaks of 1000 * scan; scans 20-21 one of 5e5; all two of 5.
+    ASSERT_TRUE(WriteUbiquitinRun(path, 1000.0, 2000.0));
+    VRawfile raw;
+    PepmapRunSummary summary;
+    EXPECT_EQ(ReadPepmapRunSummary(raw, path, &summary),
+              PepmapSpectrumSource::OpenResult::kOpened);
+    EXPECT_EQ(summary.firstScan, 1);
+    EXPECT_EQ(summary.lastScan, 30);
+    EXPECT_DOUBLE_EQ(summary.tic, 5e5 + 10.0);
+    // A reader that holds the run already answers without opening it again.
+    ASSERT_TRUE(raw.isOpen());
+    PepmapRunSummary again;
+    EXPECT_EQ(ReadPepmapRunSummary(raw, path, &again), PepmapSpectrumSource::OpenResult::kOpened);
+    EXPECT_DOUBLE_EQ(again.tic, summary.tic);
+    VRawfile closed;
+    EXPECT_EQ(ReadPepmapRunSummary(closed, dir.filePath("missing.mzML"), &summary),
+              PepmapSpectrumSource::OpenResult::kOpenFailed);
+}

@@ -2,6 +2,7 @@
 
 #include "PaneSupport.h"
 #include "PlotFeeding.h"
+#include "SpecDisplayOptionsDialog.h"
 #include "SpectrumPanes.h"
 #include "ViewCommands.h"
 #include "app/FrameCommands.h"
@@ -391,6 +392,9 @@ void CSpecView::OnCommand(int id) {
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
                 break;
+            case ID_PLOT_DISPLAY_OPTIONS:
+                OnDisplayOptions();
+                break;
             case ID_PLOT_EXPORT_EXACT_MASS:
                 ExportSpectrumText(true, QString());
                 break;
@@ -432,6 +436,17 @@ void CSpecView::OnCommand(int id) {
     });
     repaintControl();
     updateToolBar();
+}
+
+void CSpecView::OnDisplayOptions() {
+    CVXSpecDisplay* d = GetSpecDisplay();
+    if (!d) return;
+    CSpecDisplayOptionsDialog dialog(this);
+    dialog.display.copy_object(*d);
+    if (dialog.DoModal() != QDialog::Accepted) return;
+    CZarDoc* doc = GetDocument();
+    ApplySpecDisplayOptions(dialog, *d, doc ? doc->GetCurrentResults() : nullptr);
+    if (control_ && control_->Interface()) applyStyle(*control_);
 }
 
 bool CSpecView::ExportSpectrumText(bool exact, const QString& tag) {
@@ -519,9 +534,8 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
             case ID_PLOT_ZOOM_IN_Y:
                 on = valid;
                 break;
-            // The display options dialog of spectra is not part of this pane yet.
             case ID_PLOT_DISPLAY_OPTIONS:
-                on = false;
+                on = valid;
                 break;
             // The search and deconvolution items are the main window's commands: enabled only
             // when something answers them.

@@ -21,6 +21,8 @@ CDisplaySettingsPropertySheet::CDisplaySettingsPropertySheet(QWidget* parent, in
     AddPage(scaling_);
     AddPage(labels_);
     AddPage(positions_);
+    // Room for the three tabs side by side.
+    setMinimumWidth(kMinimumWidth);
 }
 
 CDisplaySettingsPropertySheet::~CDisplaySettingsPropertySheet() = default;

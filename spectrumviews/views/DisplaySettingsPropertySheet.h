@@ -21,6 +21,7 @@ class CDisplaySettingsPropertySheet : public CPropertySheetBase {
   public:
     static constexpr int kCaptionId = 8411;
     static constexpr int kHelpId = 8548;
+    static constexpr int kMinimumWidth = 420;
 
     explicit CDisplaySettingsPropertySheet(QWidget* parent, int firstPage = 0);
     ~CDisplaySettingsPropertySheet() override;

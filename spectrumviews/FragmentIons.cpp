@@ -96,7 +96,9 @@ void ComputeFragmentIons(const QString& sequence, const FragmentMassModel& model
         const double p = table.prefix[static_cast<size_t>(i - 1)];
         const double m = model.residueMass(sequence[i - 1]);
         const double s = total - p + m;  // residues i..n
-        table.mh[static_cast<size_t>(i - 1)] = p + 2.0 * k.hydrogen;
+        // [M+H]+ of the prefix peptide 1..i: its residues, the water of its termini and the
+        // charge, counted as every other ion here counts it (a hydrogen atom).
+        table.mh[static_cast<size_t>(i - 1)] = p + k.hydroxyl + 2.0 * k.hydrogen;
 
         std::array<double, kFragmentSeriesCount>& row = table.ions[static_cast<size_t>(i - 1)];
         row.fill(0.0);

@@ -77,7 +77,7 @@ class FragmentMassModel {
 struct FragmentIonTable {
     int residueCount = 0;
     std::vector<double> prefix;  // P(i): mass of residues 1..i, at index i - 1
-    std::vector<double> mh;      // the "M + H" column: P(i) + 2 H
+    std::vector<double> mh;      // the "M + H" column: [M+H]+ of residues 1..i, P(i) + OH + 2 H
     std::vector<std::array<double, kFragmentSeriesCount>> ions;
     int hPosition = 0;  // 1-based position of the first "H", 0 when none
     int pPosition = 0;  // the same for "P"

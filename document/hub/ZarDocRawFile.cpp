@@ -452,6 +452,9 @@ void CZarDoc::ApplyDisplaySettings() {
         d.XAxisSpectraLabel(a->XAxisSpectra());
         d.YAxisRelativeLabel(a->YAxisRelative());
         d.YAxisAbsoluteLabel(a->YAxisAbsolute());
+        // Relative or absolute intensities, as the settings say for the detector type.
+        d.yAxisScaleType = a->chroYScaleType;
+        u.specDisplay.yAxisScaleType = a->specYScaleType;
     }
 }
 

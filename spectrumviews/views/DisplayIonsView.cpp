@@ -3,6 +3,7 @@
 #include "PaneSupport.h"
 #include "PlotFeeding.h"
 #include "SegmentCtrl.h"
+#include "SpectrumPanes.h"
 #include "ViewCommands.h"
 #include "app/grids/DisplayGrids.h"
 #include "app/plotwrappers/PlotWrappers.h"
@@ -482,18 +483,21 @@ void CDisplayIonsView::OnHScroll(int code, int position) {
     const int page = scrollBar_->pageStep();
     const int pos = scrollBar_->value();
     int next = pos;
+    const auto target = [&](PercentScroll step) {
+        return PercentScrollTarget(step, pos, page, scrollBar_->minimum(), scrollBar_->maximum());
+    };
     switch (code) {
         case kLineLeft:
-            next = std::max(0, (pos / 10) * 10 - 10);
+            next = target(PercentScroll::LineBack);
             break;
         case kLineRight:
-            next = std::min(100 - page, (pos / 10 + 1) * 10);
+            next = target(PercentScroll::LineForward);
             break;
         case kPageLeft:
-            next = std::max(scrollBar_->minimum(), pos - page);
+            next = target(PercentScroll::PageBack);
             break;
         case kPageRight:
-            next = std::min(scrollBar_->maximum(), pos + page);
+            next = target(PercentScroll::PageForward);
             break;
         case kThumbPosition: {
             const QSignalBlocker block(scrollBar_);

@@ -1,7 +1,9 @@
 #include "RegisterSpectrumViews.h"
 
+#include "AnnotationTargets.h"
 #include "DisplayIonsView.h"
 #include "IcatView.h"
+#include "RegisterPepmatchViews.h"
 #include "SpecView.h"
 #include "TraceView.h"
 #include "XpressParamsDlg.h"
@@ -13,10 +15,12 @@
 namespace zar {
 
 void RegisterSpectrumViews() {
-    RegisterViewClass(QStringLiteral("CTraceView"),
-                      [](QWidget* parent) -> CZarViewWidget* { return new CTraceView(parent); });
-    RegisterViewClass(QStringLiteral("CSpecView"),
-                      [](QWidget* parent) -> CZarViewWidget* { return new CSpecView(parent); });
+    RegisterViewClass(QStringLiteral("CTraceView"), [](QWidget* parent) -> CZarViewWidget* {
+        return WithAnnotationPicks(new CTraceView(parent), &CTraceView::traceClicked);
+    });
+    RegisterViewClass(QStringLiteral("CSpecView"), [](QWidget* parent) -> CZarViewWidget* {
+        return WithAnnotationPicks(new CSpecView(parent), &CSpecView::peakPicked);
+    });
     RegisterResultsFormView(
         CDisplayIonsView::kResultsViewType,
         [](CResultsWindow* owner) -> CResultsFormView* { return new CDisplayIonsView(owner); });
@@ -27,6 +31,7 @@ void RegisterSpectrumViews() {
         CXpressParamsDlg dialog(&frame);
         dialog.DoModal();
     });
+    RegisterPepmatchViews();
 }
 
 }  // namespace zar

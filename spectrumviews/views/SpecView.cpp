@@ -2,6 +2,8 @@
 
 #include "PaneSupport.h"
 #include "PlotFeeding.h"
+#include "SpecDisplayOptionsDialog.h"
+#include "SpectrumPanes.h"
 #include "ViewCommands.h"
 #include "app/FrameCommands.h"
 #include "app/MainFrame.h"
@@ -214,73 +216,25 @@ void CSpecView::SendSpectrumToControl(CSpec& c) {
     CVXSpecDisplay scratch;
     CVXSpecDisplay* d = GetSpecDisplay();
     if (!d) d = &scratch;
-    const int segments = static_cast<int>(spectrum_.segmentSizes.size());
     // 1. The segment the zoom window falls in.
-    int selected = -1;
-    if (d->xZoomed) {
-        selected = ChooseZoomSegment(spectrum_.massRanges, d->xStart, d->xEnd);
-        if (selected < 0 || selected >= segments) {
-            selected = -1;
-            d->xZoomed = 0;
-        }
-    }
-    d->selectedSegment = selected;
-    // 2-3. Mass ranges and the deconvolution's ion labels.
-    std::vector<VXPlot_MassRange> ranges;
-    for (const CVX_MassRange& r : spectrum_.massRanges) ranges.push_back({r.low, r.high});
+    const int selected = SelectDisplaySegment(spectrum_, *d);
+    // 2-3. The deconvolution's ion labels.
     SendZarmassLabels(c, GetDocument(), spectrum_.peaks);
     // 4-5. Segment sizes and peaks: all segments, or the selected one alone.
-    std::vector<std::int32_t> sizes(spectrum_.segmentSizes.begin(), spectrum_.segmentSizes.end());
-    if (selected < 0) {
-        std::vector<VXPlot_DataPeak> peaks =
-            PlotPeaks(spectrum_.peaks.data(), spectrum_.peaks.size());
-        c.Call(&ISpec::SetPeakData, sizes.empty() ? nullptr : sizes.data(),
-               ranges.empty() ? nullptr : ranges.data(), static_cast<std::int32_t>(ranges.size()),
-               peaks.empty() ? nullptr : peaks.data(), static_cast<std::int32_t>(peaks.size()));
-    } else {
-        const int before = PeaksBeforeSegment(spectrum_.segmentSizes, selected);
-        const int count = std::max(0, static_cast<int>(spectrum_.peaks.size()) - before);
-        std::vector<VXPlot_DataPeak> peaks =
-            PlotPeaks(spectrum_.peaks.data() + before, static_cast<std::size_t>(count));
-        c.Call(&ISpec::SetPeakData, &sizes[selected], &ranges[selected], 1,
-               peaks.empty() ? nullptr : peaks.data(), static_cast<std::int32_t>(peaks.size()));
-    }
+    SendSpectrumPeaks(c, spectrum_, selected);
     // 6-8. File name, header, filter.
     CZarDoc* doc = GetDocument();
-    const QString path = doc ? doc->GetRawFilePath() : QString();
-    c.Call(&ISpec::put_FileName, reinterpret_cast<LPCWSTR>(path.utf16()));
-    VXPlot_SpectrumHeader header;
-    static_assert(sizeof(header) == sizeof(spectrum_.header.data));
-    std::memcpy(&header, &spectrum_.header.data, sizeof(header));
-    c.Call(&ISpec::SetScanHeader, &header, segments == 0 ? 1 : 0);
-    if (detectorType_ == kVXMSDevice) {
-        VXPlot_Filter filter;
-        c.Call(&ISpec::InitializeFilter, &filter);
-        FillPlotFilter(spectrum_.filter, filter);
-        c.Call(&ISpec::put_Filter, &filter);
-    } else if (detectorType_ == kVXPDADevice) {
-        c.Call(&ISpec::put_Filter, static_cast<VXPlot_Filter*>(nullptr));
-    }
-    // 9-11. Style, axis titles, scale type.
+    const SpectrumFilterPass filter = detectorType_ == kVXMSDevice    ? SpectrumFilterPass::Record
+                                      : detectorType_ == kVXPDADevice ? SpectrumFilterPass::Null
+                                                                      : SpectrumFilterPass::Skip;
+    SendSpectrumHeader(c, spectrum_, doc ? doc->GetRawFilePath() : QString(), filter);
+    // 9-12. Style, axis titles, scale type, axis limits.
     applyStyle(c);
     CVXUserResult* u = currentUserResult();
     const CVXChroDisplay titles = u ? u->chroDisplay : CVXChroDisplay();
-    const QString x = titles.XAxisSpectraLabel();
-    const QString yAbs = titles.YAxisAbsoluteLabel();
-    const QString yRel = titles.YAxisRelativeLabel();
-    c.Call(&ISpec::SetAxisLabels, reinterpret_cast<LPCWSTR>(x.utf16()),
-           reinterpret_cast<LPCWSTR>(yAbs.utf16()), reinterpret_cast<LPCWSTR>(yRel.utf16()),
-           static_cast<LPCWSTR>(nullptr), static_cast<LPCWSTR>(nullptr));
-    c.Call(&ISpec::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(d->yAxisScaleType));
-    // 12. Axis limits.
-    if (d->xZoomed)
-        c.Call(&ISpec::SetXAxisLimits, d->xStart, d->xEnd);
-    else
-        c.Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
-               spectrum_.header.data.dHighMass);
-    const YAxisLimits y = SpectrumYLimits(spectrum_, *d);
-    c.Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin,
-           y.relativeMax);
+    SendSpectrumAxes(c, spectrum_, *d,
+                     {titles.XAxisSpectraLabel(), titles.YAxisAbsoluteLabel(),
+                      titles.YAxisRelativeLabel()});
     // 13.
     c.Call(&ISpec::put_DataValid, 1);
 }
@@ -291,77 +245,33 @@ void CSpecView::trackMassRange(double low, double high) {
 
 void CSpecView::applyStyle(CSpec& c) {
     const CVXSpecDisplay* d = GetSpecDisplay();
-    CVXSpecDisplay fallback;
-    if (!d) d = &fallback;
-    VXPlot_SpecStyle style{};
-    int kind = d->style;
-    if (kind == CVXSpecDisplay::kAutomatic) {
-        if (detectorType_ == kVXMSDevice)
-            kind = spectrum_.header.data.bIsCentroid ? CVXSpecDisplay::kStick
-                                                     : CVXSpecDisplay::kProfile;
-        else if (detectorType_ == kVXPDADevice)
-            kind = CVXSpecDisplay::kProfile;
-        else
-            kind = CVXSpecDisplay::kStick;
-    }
-    style.eStyle = static_cast<VXPlot_SpecPlotStyle>(kind);
-    style.bShowLabels = d->showLabels;
-    style.dLabelThreshold = d->labelThreshold;
-    style.bOffsetLabels = d->offsetLabels;
-    style.fLabelOffset = d->labelOffset;
-    style.bRotateLabels = d->rotateLabels;
-    c.Call(&ISpec::SetStyle, &style);
+    SendSpectrumStyle(c, spectrum_, d ? *d : CVXSpecDisplay(), detectorType_);
 }
 
 void CSpecView::applyXRange() {
     CVXSpecDisplay* d = GetSpecDisplay();
     if (!d || !control_ || !control_->Interface()) return;
-    if (d->xZoomed) {
-        if (spectrum_.segmentSizes.size() > 1) SendSpectrumToControl(*control_);
-        control_->Call(&ISpec::SetXAxisLimits, d->xStart, d->xEnd);
-    } else {
-        // Zoomed into one segment before: the other segments were left out of the control,
-        // so the whole spectrum goes back before the full range is shown.
-        if (d->selectedSegment >= 0) SendSpectrumToControl(*control_);
-        control_->Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
-                       spectrum_.header.data.dHighMass);
-    }
+    // A window in another segment, or zoomed into one segment before (the other segments were
+    // left out of the control): the spectrum goes to the control again.
+    if ((d->xZoomed && spectrum_.segmentSizes.size() > 1) ||
+        (!d->xZoomed && d->selectedSegment >= 0))
+        SendSpectrumToControl(*control_);
+    SendSpectrumXLimits(*control_, spectrum_, *d);
 }
 
 void CSpecView::applyYRange() {
     CVXSpecDisplay* d = GetSpecDisplay();
     if (!d || !control_ || !control_->Interface()) return;
-    const YAxisLimits y = SpectrumYLimits(spectrum_, *d);
-    control_->Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax,
-                   y.relativeMin, y.relativeMax);
+    SendSpectrumYLimits(*control_, spectrum_, *d);
     repaintControl();
 }
 
 void CSpecView::ShowPreviousScan() {
-    CVXUserResult* u = currentUserResult();
-    if (!u) return;
-    const double t = u->currentScanPosition;
-    const int i = t < 0.0 ? -1 : NearestPointIndex(u->chro.points, t);
-    if (i == 0 || i == -1) return;
-    u->currentScanPosition = u->chro.points[i - 1].dPosition;
-    GetDocument()->UpdateAllViews(nullptr, kHintScanRange);
+    StepToPreviousScan(GetDocument());
 }
 
 void CSpecView::ShowNextScan() {
-    CVXUserResult* u = currentUserResult();
-    if (!u) return;
-    const double t = u->currentScanPosition;
-    const int last = static_cast<int>(u->chro.points.size()) - 1;
-    const int i = t < 0.0 ? -1 : NearestPointIndex(u->chro.points, t);
-    if (i == last || i == -1) {
-        if (t < 0.0 && last >= 0)
-            u->currentScanPosition = u->chro.points.front().dPosition;
-        else
-            return;
-    } else {
-        u->currentScanPosition = u->chro.points[i + 1].dPosition;
-    }
-    GetDocument()->UpdateAllViews(nullptr, kHintScanRange);
+    StepToNextScan(GetDocument());
 }
 
 void CSpecView::AddTextLabel(const QString& text, double x, double y, VXPlot_LabelParams* params) {
@@ -501,6 +411,9 @@ void CSpecView::OnCommand(int id) {
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
                 break;
+            case ID_PLOT_DISPLAY_OPTIONS:
+                OnDisplayOptions();
+                break;
             case ID_PLOT_EXPORT_EXACT_MASS:
                 ExportSpectrumText(true, QString());
                 break;
@@ -542,6 +455,17 @@ void CSpecView::OnCommand(int id) {
     });
     repaintControl();
     updateToolBar();
+}
+
+void CSpecView::OnDisplayOptions() {
+    CVXSpecDisplay* d = GetSpecDisplay();
+    if (!d) return;
+    CSpecDisplayOptionsDialog dialog(this);
+    dialog.display.copy_object(*d);
+    if (dialog.DoModal() != QDialog::Accepted) return;
+    CZarDoc* doc = GetDocument();
+    ApplySpecDisplayOptions(dialog, *d, doc ? doc->GetCurrentResults() : nullptr);
+    if (control_ && control_->Interface()) applyStyle(*control_);
 }
 
 bool CSpecView::ExportSpectrumText(bool exact, const QString& tag) {
@@ -629,9 +553,8 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
             case ID_PLOT_ZOOM_IN_Y:
                 on = valid;
                 break;
-            // The display options dialog of spectra is not part of this pane yet.
             case ID_PLOT_DISPLAY_OPTIONS:
-                on = false;
+                on = valid;
                 break;
             // The search and deconvolution items are the main window's commands: enabled only
             // when something answers them.

@@ -52,6 +52,8 @@ class CSpecView : public CZarViewWidget {
     // The context menu as it would be shown now; null without a display record.
     std::unique_ptr<QMenu> BuildContextMenu();
 
+    // The Spectrum Display Options dialog on the current display record.
+    void OnDisplayOptions();
     void ShowPreviousScan();
     void ShowNextScan();
     void AddTextLabel(const QString& text, double x, double y,

@@ -69,9 +69,38 @@ TEST(FragmentIonsTest, SeriesKeepTheirRelations) {
             EXPECT_NEAR(t.ion(i, kIonC), t.ion(i, kIonB) + k.nh3, 1e-9);
             EXPECT_DOUBLE_EQ(t.ion(i, kIonD), t.ion(i, kIonBStar));
             EXPECT_NEAR(t.mh[static_cast<size_t>(i - 1)],
-                        t.prefix[static_cast<size_t>(i - 1)] + 2.0 * k.hydrogen, 1e-9);
+                        t.prefix[static_cast<size_t>(i - 1)] + k.hydroxyl + 2.0 * k.hydrogen, 1e-9);
         }
     }
+}
+
+// The "M + H" column is the [M+H]+ of the peptide made of residues 1..i: residues + H2O + H+.
+TEST(FragmentIonsTest, MHColumnIsThePrefixPeptidesProtonatedMass) {
+    struct MHCase {
+        const char* sequence;
+        bool monoisotopic;
+        int residue;
+        double expected;
+        double tolerance;
+    };
+    // Hand-computed with H2O 18.01056 / 18.01528 and the charge as a hydrogen atom.
+    const MHCase cases[] = {
+        {"PEPTIDE", true, 1, 97.05276 + 18.01056 + 1.00783, 0.0005},              // "P"
+        {"PEPTIDE", true, 2, 97.05276 + 129.04259 + 18.01056 + 1.00783, 0.0005},  // "PE"
+        {"PEPTIDE", true, 7, 800.3679, 0.0005},                                   // whole peptide
+        {"GGGGK", true, 5, 4 * 57.02146 + 128.09496 + 18.01056 + 1.00783, 0.0005},
+        {"PEPTIDE", false, 7, 800.8412, 0.01},
+    };
+    for (const MHCase& c : cases) {
+        const FragmentMassModel model(c.monoisotopic);
+        const FragmentIonTable t = ComputeFragmentIons(QString::fromLatin1(c.sequence), model);
+        EXPECT_NEAR(t.mh[static_cast<size_t>(c.residue - 1)], c.expected, c.tolerance)
+            << c.sequence << " " << c.residue;
+    }
+    // At the last residue it is the whole peptide's, the same value as its largest y ion.
+    const FragmentMassModel model(true);
+    const FragmentIonTable t = ComputeFragmentIons(QStringLiteral("SAMPLER"), model);
+    EXPECT_NEAR(t.mh.back(), t.ion(1, kIonY), 1e-9);
 }
 
 TEST(FragmentIonsTest, OneResidueHasNoCAndNoXIon) {

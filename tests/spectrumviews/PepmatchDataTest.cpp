@@ -130,7 +130,8 @@ TEST_F(PepmatchDataTest, WritesTheIonTableOfEverySeries) {
     ASSERT_TRUE(engine.PerformPepmatch(QStringLiteral("PEPTIDE"), AllSeries()));
     EXPECT_FALSE(grid.outside);
     EXPECT_EQ(grid.at(1, kIonGridResidueColumn)->text, QStringLiteral(" P "));
-    EXPECT_NEAR(grid.number(2, kIonGridMHColumn), 97.0527636 + 129.0425928 + 2 * 1.007825, 1e-9);
+    EXPECT_NEAR(grid.number(2, kIonGridMHColumn),
+                97.0527636 + 129.0425928 + 15.9949146 + 3 * 1.007825, 1e-9);
     EXPECT_NEAR(grid.number(2, kIonGridFirstIonColumn + kIonB), 227.1031814, 1e-6);
     EXPECT_EQ(grid.at(7, kIonGridFirstIonColumn + kIonC), nullptr);  // no C at the last residue
     EXPECT_EQ(grid.at(1, kIonGridFirstIonColumn + kIonX), nullptr);  // no X at the first

@@ -1,0 +1,39 @@
+#pragma once
+// The ion grid of a view as the fragment-ion engine writes it: residue cells as read-only
+// centred text, ion masses as numbers, matched ions in their label colour.
+
+#include "spectrumviews/PepmatchData.h"
+
+class QEvent;
+
+namespace zar {
+
+class CGXGridWnd;
+
+class CIonGridSink : public IIonGridSink {
+  public:
+    explicit CIonGridSink(CGXGridWnd& grid) : grid_(grid) {}
+
+    int rowCount() const override;
+    int columnCount() const override;
+    void clearCells(int firstRow, int firstColumn, int lastRow, int lastColumn) override;
+    void setTextCell(int row, int column, const QString& text) override;
+    void setNumberCell(int row, int column, const QString& text, bool coloured,
+                       ColorRef color) override;
+
+  private:
+    CGXGridWnd& grid_;
+};
+
+// Decimals the ion grids show.
+constexpr int kIonGridDecimals = 2;
+
+// The ion grids' columns and titles (row 0, columns 1 to 18).
+void SetUpIonGridColumns(CGXGridWnd& grid);
+// The ion grids' printed margins, in points: 72 at the top, 48 at the left and bottom, 24 at
+// the right, on the program printer's paper.
+void SetIonGridPrintMargins(CGXGridWnd& grid);
+// Whether an event is the right click a grid posts to its parent.
+bool IsGridContextMenu(QEvent* event);
+
+}  // namespace zar

@@ -271,7 +271,6 @@ bool CMainFrame::commandEnabled(int id) const {
         case ID_TOOLS_DATABASE_MANAGER: return QFileInfo::exists(programFile("DatabaseManager"));
         case ID_TOOLS_SORVEX_QUEUE:
             return HasFrameCommand(id) && queueUsable_ && queueUsable_() && QFileInfo::exists(programFile("SorvexQueue"));
-        // Answered only by a provider: the engine's local web pages are not part of the program.
         case ID_TOOLS_SORVEX_BROWSER: return HasFrameCommand(id);
         case ID_OPTIONS_CONFIGURATION:
         case ID_OPTIONS_DISPLAY:

@@ -12,6 +12,7 @@
 #include "core/Paths.h"
 #include "document/MassmapResults.h"
 #include "document/ZarMessages.h"
+#include "gui/Shell.h"
 #include "hub/ZarDoc.h"
 #include "resultviews/RegisterResultViews.h"
 #include "resultviews/ResultsStatusDlg.h"
@@ -19,6 +20,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSysInfo>
+#include <QUrl>
 
 namespace zar {
 
@@ -219,6 +222,19 @@ void RegisterSearchLaunchers(CMainFrame& frame) {
     RegisterFrameCommand(ID_TOOLS_SORVEX_QUEUE, [](CMainFrame&) {
         QString failure;
         if (!StartSorvexQueueProgram(&failure)) ZarMessageBox(failure, MB_OK);
+    });
+    // The engine's web pages on this computer; a browser tells when nothing serves them.
+    RegisterFrameCommand(ID_TOOLS_SORVEX_BROWSER, [](CMainFrame& f) {
+        const QString name = QSysInfo::machineHostName();
+        if (name.isEmpty()) {
+            ZarMessageBox(QStringLiteral("Unable to determine the computer name"), MB_OK);
+            return;
+        }
+        QUrl url;
+        url.setScheme(QStringLiteral("http"));
+        url.setHost(name);
+        url.setPath(QStringLiteral("/brisolt.html"));
+        OpenUrlWithShell(url, &f);
     });
     QPointer<CSearchLaunchers> guarded(launchers);
     frame.SetSearchState([guarded] { return guarded && guarded->IsSearchBusy(); },

@@ -15,6 +15,8 @@
 #include "resultviews/ResultsStatusDlg.h"
 
 #include <QAction>
+#include <QSysInfo>
+#include <QUrl>
 
 using namespace zar;
 using namespace launchertest;
@@ -71,13 +73,23 @@ class SearchCommandsFixture : public LauncherFixture {
 
 }  // namespace
 
+TEST_F(SearchCommandsFixture, TheBrowserCommandOpensThisComputersSearchPages) {
+    zartest::ShellOpenCapture shell;
+    frame->RunCommand(ID_TOOLS_SORVEX_BROWSER);
+    ASSERT_EQ(shell.urls().size(), 1u);
+    const QUrl url = shell.urls().front();
+    EXPECT_EQ(url.scheme(), QStringLiteral("http"));
+    EXPECT_EQ(url.host(), QSysInfo::machineHostName().toLower());
+    EXPECT_EQ(url.path(), QStringLiteral("/brisolt.html"));
+}
+
 TEST_F(SearchCommandsFixture, CommandsFollowTheirRules) {
     ASSERT_EQ(frame->CurrentViewType(), 1);
     EXPECT_TRUE(Enabled(ID_ACTION_SORVEX_SEARCH));
     EXPECT_TRUE(Enabled(ID_ACTION_SORVEX_DTA));
     EXPECT_TRUE(Enabled(ID_ACTION_PEPTIDE_MAPPING));
-    // The engine's local web pages are not provided; the queue needs the daemon.
-    EXPECT_FALSE(Enabled(ID_TOOLS_SORVEX_BROWSER));
+    // The queue needs the daemon.
+    EXPECT_TRUE(Enabled(ID_TOOLS_SORVEX_BROWSER));
     EXPECT_FALSE(Enabled(ID_TOOLS_SORVEX_QUEUE));
     frame->RunCommand(ID_ACTION_SORVEX_SEARCH);
     ASSERT_TRUE(launchers->SorvexLauncher());

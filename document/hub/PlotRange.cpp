@@ -67,6 +67,34 @@ bool zoomOutX(int& zoomed, double& start, double& end, const PlotRange& full, do
 
 }  // namespace
 
+namespace {
+
+bool ZoomToEnds(int& zoomed, double& low, double& high, double a, double b) {
+    if (a == b) return false;
+    zoomed = 1;
+    low = std::min(a, b);
+    high = std::max(a, b);
+    return true;
+}
+
+}  // namespace
+
+ZoomBoxChange ZoomSpectrumToBox(CVXSpecDisplay& d, double startMass, double startIntensity,
+                                double endMass, double endIntensity) {
+    ZoomBoxChange change;
+    change.x = ZoomToEnds(d.xZoomed, d.xStart, d.xEnd, startMass, endMass);
+    change.y = ZoomToEnds(d.yZoomed, d.yStart, d.yEnd, startIntensity, endIntensity);
+    return change;
+}
+
+ZoomBoxChange ZoomTraceToBox(CVXChroDisplay& d, double startTime, double startIntensity,
+                             double endTime, double endIntensity) {
+    ZoomBoxChange change;
+    change.x = ZoomToEnds(d.xZoomed, d.xStart, d.xEnd, startTime, endTime);
+    change.y = ZoomToEnds(d.yZoomed, d.yLow, d.yHigh, startIntensity, endIntensity);
+    return change;
+}
+
 bool ZoomInSpectrumYRange(CVXSpecDisplay& d, const PlotRange& full, double f) {
     return zoomInY(d.yZoomed, d.yStart, d.yEnd, full, f, 0.1, true);
 }

@@ -32,6 +32,17 @@ bool ZoomOutTraceXRange(CVXChroDisplay& d, const PlotRange& full, double factor)
 bool ScrollTraceXRangeLeft(CVXChroDisplay& d, const PlotRange& full, double factor);
 bool ScrollTraceXRangeRight(CVXChroDisplay& d, const PlotRange& full, double factor);
 
+// A box dragged over a plot zooms each axis whose two ends differ to those ends, given in either
+// order. Says which axes changed.
+struct ZoomBoxChange {
+    bool x = false;
+    bool y = false;
+};
+ZoomBoxChange ZoomSpectrumToBox(CVXSpecDisplay& d, double startMass, double startIntensity,
+                                double endMass, double endIntensity);
+ZoomBoxChange ZoomTraceToBox(CVXChroDisplay& d, double startTime, double startIntensity,
+                             double endTime, double endIntensity);
+
 // What part of the full range is shown: absolute ends and per cent of the full range.
 struct VisibleRange {
     double span = 0.0;

@@ -419,16 +419,7 @@ void CDenovoSpecView::OnZoomCommand(int id) {
 void CDenovoSpecView::OnSpecZoom(bool valid, double startMass, double startIntensity,
                                  double endMass, double endIntensity) {
     if (!valid || !DataValid()) return;
-    if (startMass != endMass) {
-        display_.xZoomed = 1;
-        display_.xStart = std::min(startMass, endMass);
-        display_.xEnd = std::max(startMass, endMass);
-    }
-    if (startIntensity != endIntensity) {
-        display_.yZoomed = 1;
-        display_.yStart = std::min(startIntensity, endIntensity);
-        display_.yEnd = std::max(startIntensity, endIntensity);
-    }
+    ZoomSpectrumToBox(display_, startMass, startIntensity, endMass, endIntensity);
     if (control_ && control_->Interface()) guarded("zooming", [&] { applyAxisLimits(*control_); });
     updateScrollBar();
     if (control_) control_->RedrawControl();

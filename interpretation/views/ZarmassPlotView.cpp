@@ -224,19 +224,13 @@ void CZarmassPlotView::OnSpecZoom(bool valid, double startMass, double startInte
                                   double endMass, double endIntensity) {
     if (!valid || !control_) return;
     guarded("zooming", [&] {
-        if (startMass != endMass) {
-            display_.xZoomed = 1;
-            display_.xStart = std::min(startMass, endMass);
-            display_.xEnd = std::max(startMass, endMass);
+        const ZoomBoxChange change =
+            ZoomSpectrumToBox(display_, startMass, startIntensity, endMass, endIntensity);
+        if (change.x) {
             applyXRange();
             OnMassRangeShown(display_.xStart, display_.xEnd);
         }
-        if (startIntensity != endIntensity) {
-            display_.yZoomed = 1;
-            display_.yStart = std::min(startIntensity, endIntensity);
-            display_.yEnd = std::max(startIntensity, endIntensity);
-            applyYRange();
-        }
+        if (change.y) applyYRange();
     });
     repaintControl();
     CommandStateChanged();

@@ -494,19 +494,13 @@ void CSearchInfoView::OnSpecZoom(bool valid, double startMass, double startInten
     if (!valid) return;
     CSpec* c = control_ && control_->Interface() ? control_.get() : nullptr;
     Guarded("zooming", [&] {
-        if (startMass != endMass) {
-            display_.xZoomed = 1;
-            display_.xStart = std::min(startMass, endMass);
-            display_.xEnd = std::max(startMass, endMass);
+        const ZoomBoxChange change =
+            ZoomSpectrumToBox(display_, startMass, startIntensity, endMass, endIntensity);
+        if (change.x) {
             if (c) applyXLimits(*c);
             updateScrollBar();
         }
-        if (startIntensity != endIntensity) {
-            display_.yZoomed = 1;
-            display_.yStart = std::min(startIntensity, endIntensity);
-            display_.yEnd = std::max(startIntensity, endIntensity);
-            if (c) applyYLimits(*c);
-        }
+        if (change.y && c) applyYLimits(*c);
     });
     redraw();
 }

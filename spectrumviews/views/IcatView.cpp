@@ -725,18 +725,9 @@ void CIcatView::OnChroZoom(bool valid, double startTime, double startIntensity, 
     if (!valid) return;
     guarded("zooming", [&] {
         for (int form = 0; form < kFormCount; ++form) {
-            CVXChroDisplay& d = traces_[form].display;
-            if (startTime != endTime) {
-                d.xZoomed = 1;
-                d.xStart = std::min(startTime, endTime);
-                d.xEnd = std::max(startTime, endTime);
-                applyXLimits(form);
-            }
-            if (startIntensity != endIntensity) {
-                d.yZoomed = 1;
-                d.yLow = std::min(startIntensity, endIntensity);
-                d.yHigh = std::max(startIntensity, endIntensity);
-            }
+            const ZoomBoxChange change = ZoomTraceToBox(traces_[form].display, startTime,
+                                                        startIntensity, endTime, endIntensity);
+            if (change.x) applyXLimits(form);
             applyYLimits(form);
         }
     });

@@ -293,20 +293,14 @@ void CSpecView::OnSpecZoom(bool valid, double startMass, double startIntensity, 
     CVXSpecDisplay* d = GetSpecDisplay();
     if (!valid || !d) return;
     guarded("zooming", [&] {
-        if (startMass != endMass) {
-            d->xZoomed = 1;
-            d->xStart = std::min(startMass, endMass);
-            d->xEnd = std::max(startMass, endMass);
+        const ZoomBoxChange change =
+            ZoomSpectrumToBox(*d, startMass, startIntensity, endMass, endIntensity);
+        if (change.x) {
             applyXRange();
             // A zoom of the intensity alone names no mass range.
             trackMassRange(d->xStart, d->xEnd);
         }
-        if (startIntensity != endIntensity) {
-            d->yZoomed = 1;
-            d->yStart = std::min(startIntensity, endIntensity);
-            d->yEnd = std::max(startIntensity, endIntensity);
-            applyYRange();
-        }
+        if (change.y) applyYRange();
     });
     repaintControl();
     updateToolBar();

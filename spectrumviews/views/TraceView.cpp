@@ -506,17 +506,9 @@ void CTraceView::OnChroZoom(int slot, int trace, bool valid, double startTime,
     CVXChroDisplay& d = u->chroDisplay;
     CChro* c = SlotControl(slot);
     guarded("zooming a trace", [&] {
-        if (startTime != endTime) {
-            d.xZoomed = 1;
-            d.xStart = std::min(startTime, endTime);
-            d.xEnd = std::max(startTime, endTime);
-            if (c && c->Interface()) c->Call(&IChro::SetXAxisLimits, d.xStart, d.xEnd);
-        }
-        if (startIntensity != endIntensity) {
-            d.yZoomed = 1;
-            d.yLow = std::min(startIntensity, endIntensity);
-            d.yHigh = std::max(startIntensity, endIntensity);
-        }
+        const ZoomBoxChange change =
+            ZoomTraceToBox(d, startTime, startIntensity, endTime, endIntensity);
+        if (change.x && c && c->Interface()) c->Call(&IChro::SetXAxisLimits, d.xStart, d.xEnd);
         applyYLimits(trace, c);
     });
     repaintSlot(slot);

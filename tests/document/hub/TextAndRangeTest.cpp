@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace zar;
 
 namespace {
@@ -105,6 +107,35 @@ TEST(PlotRange, SpectrumZoomSteps) {
     EXPECT_EQ(y.yEnd, 250.0);
     EXPECT_TRUE(ZoomInSpectrumYRange(y, full, 4.0));
     EXPECT_EQ(y.yEnd, 100.0) << "never below a tenth";
+}
+
+TEST(PlotRange, ADraggedBoxZoomsTheAxesWhoseEndsDiffer) {
+    struct Case {
+        double x0, y0, x1, y1;
+        bool x, y;
+    };
+    const Case cases[] = {
+        {400.0, 10.0, 200.0, 80.0, true, true},    // dragged right to left, bottom to top
+        {200.0, 50.0, 400.0, 50.0, true, false},   // a flat box leaves the intensity alone
+        {300.0, 90.0, 300.0, 20.0, false, true},   // a thin box leaves the masses alone
+        {300.0, 50.0, 300.0, 50.0, false, false},  // a click zooms nothing
+    };
+    for (const Case& c : cases) {
+        CVXSpecDisplay d;
+        const ZoomBoxChange change = ZoomSpectrumToBox(d, c.x0, c.y0, c.x1, c.y1);
+        EXPECT_EQ(change.x, c.x);
+        EXPECT_EQ(change.y, c.y);
+        EXPECT_EQ(d.xZoomed, c.x ? 1 : 0);
+        EXPECT_EQ(d.yZoomed, c.y ? 1 : 0);
+        if (c.x) EXPECT_TRUE(d.xStart == std::min(c.x0, c.x1) && d.xEnd == std::max(c.x0, c.x1));
+        if (c.y) EXPECT_TRUE(d.yStart == std::min(c.y0, c.y1) && d.yEnd == std::max(c.y0, c.y1));
+
+        CVXChroDisplay t;
+        const ZoomBoxChange traced = ZoomTraceToBox(t, c.x0, c.y0, c.x1, c.y1);
+        EXPECT_EQ(traced.x, c.x);
+        EXPECT_EQ(traced.y, c.y);
+        if (c.y) EXPECT_TRUE(t.yLow == std::min(c.y0, c.y1) && t.yHigh == std::max(c.y0, c.y1));
+    }
 }
 
 TEST(PlotRange, TraceScrollStopsAtTheEnds) {

@@ -1,5 +1,6 @@
 #include "ResultsStatusDlg.h"
 
+#include "controls/StatusWindow.h"
 #include "document/MassmapResults.h"
 #include "document/MultiConsensusResults.h"
 #include "document/SorvexResults.h"
@@ -38,19 +39,11 @@ CResultsStatusDlg::CResultsStatusDlg(CMultiConsensusResults* set, QObject* owner
 
 CResultsStatusDlg::CResultsStatusDlg(Job job, CSearchResults* set, QObject* owner, QWidget* parent)
     : QDialog(parent), job_(job), set_(set), owner_(owner) {
-    setWindowTitle(QStringLiteral("TurboSORVEX Results Status"));
-    setModal(false);
-    auto* layout = new QVBoxLayout(this);
-    status_ = new QLabel(this);
-    status_->setMinimumWidth(320);
-    progress_ = new QProgressBar(this);
-    progress_->setRange(0, 100);
-    progress_->setValue(0);
-    cancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
-    layout->addWidget(status_);
-    layout->addWidget(progress_);
-    layout->addWidget(cancel_, 0, Qt::AlignHCenter);
-    connect(cancel_, &QPushButton::clicked, this, &CResultsStatusDlg::reject);
+    const StatusWindowParts parts =
+        BuildStatusWindow(*this, QStringLiteral("TurboSORVEX Results Status"));
+    status_ = parts.status;
+    progress_ = parts.progress;
+    cancel_ = parts.cancel;
 
     messages_.on(kMsgStatusText, [this](const Message& m) {
         if (const QString* text = m.payloadAs<QString>()) status_->setText(*text);

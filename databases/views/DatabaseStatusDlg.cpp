@@ -1,5 +1,6 @@
 #include "DatabaseStatusDlg.h"
 
+#include "controls/StatusWindow.h"
 #include "document/SearchHitRecord.h"
 #include "document/SearchResults.h"
 #include "document/hub/ZarDoc.h"
@@ -14,23 +15,14 @@
 namespace zar {
 
 CDatabaseStatusDlg::CDatabaseStatusDlg(QWidget* parent)
-    : CDialogBase(kTemplateId, parent),
-      status_(new QLabel(this)),
-      progress_(new QProgressBar(this)),
-      cancel_(new QPushButton(QStringLiteral("&Cancel"), this)) {
-    setWindowTitle(QStringLiteral("Database Status"));
-    setModal(false);
-    auto* layout = new QVBoxLayout(this);
-    status_->setMinimumWidth(320);
-    layout->addWidget(status_);
-    layout->addWidget(progress_);
-    layout->addWidget(cancel_, 0, Qt::AlignHCenter);
+    : CDialogBase(kTemplateId, parent) {
+    const StatusWindowParts parts = BuildStatusWindow(*this, QStringLiteral("Database Status"));
+    status_ = parts.status;
+    progress_ = parts.progress;
+    cancel_ = parts.cancel;
     AddControl(kStatusTextId, status_);
     AddControl(kProgressId, progress_);
     AddControl(2, cancel_);
-    connect(cancel_, &QPushButton::clicked, this, &CDatabaseStatusDlg::reject);
-    progress_->setRange(0, 100);
-    progress_->setValue(0);
 
     messages_.on(dbmsg::StatusTextMessage(), [this](const Message& m) {
         if (const QString* text = m.payloadAs<QString>()) status_->setText(*text);

@@ -1,5 +1,6 @@
 #include "PepmapStatusDlg.h"
 
+#include "controls/StatusWindow.h"
 #include "MainFrame.h"
 #include "ZarDoc.h"
 #include "databases/PepmapRawFileSource.h"
@@ -15,19 +16,10 @@
 namespace zar {
 
 CPepmapStatusDlg::CPepmapStatusDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Pepmap Status"));
-    setModal(false);
-    auto* layout = new QVBoxLayout(this);
-    status_ = new QLabel(this);
-    status_->setMinimumWidth(320);
-    progress_ = new QProgressBar(this);
-    progress_->setRange(0, 100);
-    progress_->setValue(0);
-    cancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
-    layout->addWidget(status_);
-    layout->addWidget(progress_);
-    layout->addWidget(cancel_, 0, Qt::AlignHCenter);
-    connect(cancel_, &QPushButton::clicked, this, &CPepmapStatusDlg::reject);
+    const StatusWindowParts parts = BuildStatusWindow(*this, QStringLiteral("Pepmap Status"));
+    status_ = parts.status;
+    progress_ = parts.progress;
+    cancel_ = parts.cancel;
 }
 
 CPepmapStatusDlg::~CPepmapStatusDlg() {

@@ -93,7 +93,10 @@ void CPepmatchView::OnInitialUpdate() {
     SetUpIonGridColumns(*grid_);
     grid_->SetColWidth(0, kRowHeaderWidth);
     grid_->SetColWidth(1, kResidueColumnWidth);
-    for (int c = 2; c <= kIonGridColumnCount; ++c) grid_->SetColWidth(c, kIonColumnWidth);
+    // Wide enough for a mass of five digits in the grid's font.
+    const int massWidth = std::max(
+        kIonColumnWidth, grid_->fontMetrics().horizontalAdvance(QStringLiteral("00000.00")) + 12);
+    for (int c = 2; c <= kIonGridColumnCount; ++c) grid_->SetColWidth(c, massWidth);
     SetIonGridPrintMargins(*grid_);
     SetGridRows(rowCount_);
     gridReady_ = true;

@@ -348,6 +348,9 @@ TEST_F(PepmatchLayoutTest, TheSequenceButtonOpensTheEditorInItsPepmatchMode) {
 }
 
 TEST_F(PepmatchLayoutTest, ANarrowViewKeepsTheIonColumnsAtLeastThirtyWide) {
+    const int mh = view_->Grid()->GetColWidth(kIonGridMHColumn);
+    // A mass of five digits is shown whole.
+    EXPECT_GT(mh, view_->Grid()->fontMetrics().horizontalAdvance(QStringLiteral("10000.00")));
     layout_->resize(300, 800);
     QApplication::processEvents();
     view_->FitGrid(view_->width(), view_->height());
@@ -356,8 +359,8 @@ TEST_F(PepmatchLayoutTest, ANarrowViewKeepsTheIonColumnsAtLeastThirtyWide) {
     layout_->resize(1600, 800);
     QApplication::processEvents();
     view_->FitGrid(view_->width(), view_->height());
-    EXPECT_GT(view_->Grid()->GetColWidth(kIonGridFirstIonColumn), 54);
-    EXPECT_EQ(view_->Grid()->GetColWidth(kIonGridMHColumn), 54);  // "M + H" keeps its width
+    EXPECT_GT(view_->Grid()->GetColWidth(kIonGridFirstIonColumn), mh);
+    EXPECT_EQ(view_->Grid()->GetColWidth(kIonGridMHColumn), mh);  // "M + H" keeps its width
 }
 
 TEST_F(PepmatchLayoutTest, TheSpectrumPaneKeepsItsOwnZoomAndScrollsOverTheMassRange) {

@@ -2,6 +2,7 @@
 // writes runs for tests and benchmarks.
 
 #include "RawSource.h"
+#include "RunFileMarkup.h"
 #include "rawfile/RunFileWriter.h"
 
 #include "pwiz/data/msdata/DefaultReaderList.hpp"
@@ -13,14 +14,11 @@
 #include <QFile>
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cmath>
-#include <cstring>
 #include <exception>
 #include <map>
 #include <numeric>
-#include <string_view>
 
 namespace zar::rawfile {
 
@@ -147,120 +145,6 @@ QString IonizationOf(const pm::InstrumentConfigurationPtr& config) {
         if (component.hasCVParam(MS_atmospheric_pressure_chemical_ionization)) return "APCI";
     }
     return {};
-}
-
-// Bytes of element and attribute names (a table: the check runs over whole runs).
-constexpr std::array<bool, 256> kNameBytes = [] {
-    std::array<bool, 256> table{};
-    for (int c = 0; c < 256; ++c)
-        table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                   c == '_' || c == ':' || c == '-' || c == '.' || c >= 0x80;
-    return table;
-}();
-
-bool IsNameByte(unsigned char c) {
-    return kNameBytes[c];
-}
-
-bool IsBlankByte(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// Offset of the first fault in the markup of an XML text, or -1 when every tag is written as
-// XML wants it: no NUL byte; declarations, comments and CDATA closed; element names; attributes
-// separated by blanks, each name="value" or name='value' without '<' in the value. Nesting is
-// not checked. Text between tags is passed over at memchr speed.
-qint64 FirstMarkupFault(const char* begin, const char* end) {
-    if (const void* nul = std::memchr(begin, '\0', static_cast<std::size_t>(end - begin)))
-        return static_cast<const char*>(nul) - begin;
-    const char* p = begin;
-    const auto skipPast = [&p, end](std::string_view closing) {
-        const std::string_view rest(p, static_cast<std::size_t>(end - p));
-        const std::size_t at = rest.find(closing);
-        if (at == std::string_view::npos) return false;
-        p += at + closing.size();
-        return true;
-    };
-    const auto skipBlanks = [&p, end] {
-        while (p < end && IsBlankByte(*p)) ++p;
-    };
-    const auto skipName = [&p, end] {
-        const char* start = p;
-        while (p < end && IsNameByte(static_cast<unsigned char>(*p))) ++p;
-        return p > start;
-    };
-    while (p < end) {
-        const void* open = std::memchr(p, '<', static_cast<std::size_t>(end - p));
-        if (!open) return -1;
-        const char* tag = static_cast<const char*>(open);
-        p = tag + 1;
-        const auto fault = [tag, begin] { return tag - begin; };
-        if (p < end && *p == '?') {
-            if (!skipPast("?>")) return fault();
-        } else if (end - p >= 3 && std::string_view(p, 3) == "!--") {
-            if (!skipPast("-->")) return fault();
-        } else if (end - p >= 8 && std::string_view(p, 8) == "![CDATA[") {
-            if (!skipPast("]]>")) return fault();
-        } else if (p < end && *p == '!') {
-            if (!skipPast(">")) return fault();
-        } else if (p < end && *p == '/') {
-            ++p;
-            if (!skipName()) return fault();
-            skipBlanks();
-            if (p >= end || *p != '>') return fault();
-            ++p;
-        } else {
-            if (!skipName()) return fault();
-            for (;;) {
-                const char* beforeBlanks = p;
-                skipBlanks();
-                if (p >= end) return fault();
-                if (*p == '>') {
-                    ++p;
-                    break;
-                }
-                if (*p == '/') {
-                    if (end - p < 2 || p[1] != '>') return fault();
-                    p += 2;
-                    break;
-                }
-                if (p == beforeBlanks || !skipName()) return fault();
-                skipBlanks();
-                if (p >= end || *p != '=') return fault();
-                ++p;
-                skipBlanks();
-                if (p >= end || (*p != '"' && *p != '\'')) return fault();
-                const char quote = *p++;
-                const void* closing = std::memchr(p, quote, static_cast<std::size_t>(end - p));
-                if (!closing) return fault();
-                const char* valueEnd = static_cast<const char*>(closing);
-                if (std::memchr(p, '<', static_cast<std::size_t>(valueEnd - p))) return fault();
-                p = valueEnd + 1;
-            }
-        }
-    }
-    return -1;
-}
-
-// The XML run formats are read by a parser that trusts the markup (a tag written wrongly can
-// crash it), so their markup is checked first. Other files are left to the library.
-bool CheckRunFileMarkup(const QString& path, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return true;
-    const qint64 size = file.size();
-    const uchar* mapped = file.map(0, size);
-    if (!mapped) return true;
-    const char* begin = reinterpret_cast<const char*>(mapped);
-    const std::string_view head(begin, static_cast<std::size_t>(std::min<qint64>(size, 4096)));
-    const bool runMarkup = head.find("<mzML") != std::string_view::npos ||
-                           head.find("<indexedmzML") != std::string_view::npos ||
-                           head.find("<mzXML") != std::string_view::npos ||
-                           head.find("<msRun") != std::string_view::npos;
-    const qint64 fault = runMarkup ? FirstMarkupFault(begin, begin + size) : -1;
-    file.unmap(const_cast<uchar*>(mapped));
-    if (fault < 0) return true;
-    error = QStringLiteral("the markup is broken at byte %1.").arg(fault);
-    return false;
 }
 
 class PwizSource : public RawSource {

@@ -1,13 +1,18 @@
-// XML runs whose markup is broken are refused with a clear text before anything parses them.
+// XML runs whose markup is broken are refused with a clear text before anything parses them;
+// the check reads them in blocks.
 
+#include "rawfile/RunFileMarkup.h"
 #include "rawfile/VRawfile.h"
 
 #include "TestSupport.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace zar;
 
@@ -18,42 +23,70 @@ QByteArray FixtureBytes(const char* name) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-TEST(RunFileMarkup, BrokenTagsAreRefusedAndGoodOnesRead) {
+struct MarkupCase {
+    const char* what;
+    QByteArray bytes;
+    bool mzxml;
+    bool opens;
+};
+
+// The fixture runs as written and with one tag written wrongly in each way the check knows.
+std::vector<MarkupCase> MarkupCases() {
     const QByteArray mzml = FixtureBytes("run_composed.mzML");
     const QByteArray mzxml = FixtureBytes("run.mzXML");
     const QByteArray time = R"(accession="MS:1000016" name="scan start time")";
-    ASSERT_TRUE(mzml.contains(time));
-    ASSERT_TRUE(mzxml.contains(R"(<msRun scanCount="6")"));
+    EXPECT_TRUE(mzml.contains(time));
+    EXPECT_TRUE(mzxml.contains(R"(<msRun scanCount="6")"));
+    const QByteArray longComment = "<!-- " + QByteArray(5000, 'c') + " --><run ";
     const struct {
         const char* what;
         QByteArray base;
         QByteArray from;
         QByteArray to;
         bool opens;
-    } cases[] = {
+    } edits[] = {
         {"as written", mzml, time, time, true},
         {"mzXML as written", mzxml, "", "", true},
         {"comment", mzml, "<run ", "<!-- a comment --><run ", true},
+        {"long comment", mzml, "<run ", longComment, true},
         {"unquoted value", mzml, time, QByteArray("accession=MS:1000016 name=\"x\""), false},
         {"NUL byte", mzml, time, QByteArray("accession=\"MS:1000016\0\" name=\"x\"", 30), false},
+        {"NUL byte after a broken tag", mzml, time, QByteArray("accession=MS:1 name=\"x\"\0", 24),
+         false},
         {"no blank between", mzml, time, R"(accession="MS:1000016"name="x")", false},
         {"no equals", mzml, time, R"(accession "MS:1000016" name="x")", false},
         {"unclosed value", mzml, "</mzML>", "<x a=\"", false},
+        {"unclosed tag at the end", mzml, "</mzML>", "</mzML", false},
         {"'<' in a value", mzml, time, R"(accession="MS:<1000016" name="x")", false},
         {"unclosed comment", mzml, "<run ", "<!-- <run ", false},
         {"mzXML attribute", mzxml, R"(<msRun scanCount="6")", R"(<msRun scanCount=6)", false},
     };
-    QTemporaryDir dir;
-    for (const auto& c : cases) {
-        QByteArray bytes = c.base;
-        if (!c.from.isEmpty()) {
-            ASSERT_TRUE(bytes.contains(c.from)) << c.what;
-            bytes.replace(bytes.indexOf(c.from), c.from.size(), c.to);
+    std::vector<MarkupCase> cases;
+    for (const auto& e : edits) {
+        QByteArray bytes = e.base;
+        if (!e.from.isEmpty()) {
+            EXPECT_TRUE(bytes.contains(e.from)) << e.what;
+            bytes.replace(bytes.indexOf(e.from), e.from.size(), e.to);
         }
-        const QString path = dir.filePath(c.base == mzxml ? "run.mzXML" : "run.mzML");
+        cases.push_back({e.what, bytes, e.base == mzxml, e.opens});
+    }
+    return cases;
+}
+
+qint64 FaultWithBlocksOf(const QByteArray& bytes, qint64 blockSize) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return rawfile::FirstMarkupFault(buffer, blockSize);
+}
+
+TEST(RunFileMarkup, BrokenTagsAreRefusedAndGoodOnesRead) {
+    QTemporaryDir dir;
+    for (const MarkupCase& c : MarkupCases()) {
+        const QString path = dir.filePath(c.mzxml ? "run.mzXML" : "run.mzML");
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
+        f.write(c.bytes);
         f.close();
         VRawfile raw;
         EXPECT_EQ(raw.open(path), c.opens) << c.what << ": " << raw.lastError().toStdString();
@@ -62,6 +95,23 @@ TEST(RunFileMarkup, BrokenTagsAreRefusedAndGoodOnesRead) {
                 << c.what << ": " << raw.lastError().toStdString();
         }
     }
+}
+
+// The check reads a run in blocks: a tag or comment cut by a block's end is scanned again
+// with what follows, so the fault found, and where, never depends on the block size.
+TEST(RunFileMarkup, TheFaultIsFoundAtTheSameByteWhateverTheBlockSize) {
+    for (const MarkupCase& c : MarkupCases()) {
+        const qint64 whole = FaultWithBlocksOf(c.bytes, c.bytes.size() + 1);
+        EXPECT_EQ(whole < 0, c.opens) << c.what;
+        for (qint64 block : {16, 17, 100, 1023, 4096})
+            EXPECT_EQ(FaultWithBlocksOf(c.bytes, block), whole)
+                << c.what << ", blocks of " << block;
+    }
+    // Where the fault lies.
+    const QByteArray bad = "<a x=\"1\"><b y=2/></a>";
+    for (qint64 block : {16, 3, 64}) EXPECT_EQ(FaultWithBlocksOf(bad, block), 9) << block;
+    EXPECT_EQ(FaultWithBlocksOf(QByteArray("<a>\0<b>", 7), 16), 3);
+    EXPECT_EQ(FaultWithBlocksOf(QByteArray("<a>text</a>"), 4), -1);
 }
 
 }  // namespace

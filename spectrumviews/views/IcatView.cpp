@@ -3,6 +3,7 @@
 #include "PaneSupport.h"
 #include "PlotFeeding.h"
 #include "ViewCommands.h"
+#include "app/FrameCommands.h"
 #include "app/ZarApp.h"
 #include "app/plotwrappers/PlotWrappers.h"
 #include "controls/DialogBase.h"
@@ -15,6 +16,7 @@
 #include "gui/PrintJob.h"
 #include "rawfile/VRawfile.h"
 #include "resultviews/ResultsStatusDlg.h"
+#include "resultviews/ResultsWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -631,6 +633,8 @@ void CIcatView::applyXLimits(int form) {
 void CIcatView::redraw() {
     for (TraceState& t : traces_)
         if (t.control) t.control->RedrawControl();
+    // What the window's print and zoom commands may do follows the zoom and the data.
+    if (Owner()) Owner()->UpdateCommandUI();
 }
 
 QString CIcatView::RatioText(int form) const {
@@ -656,6 +660,7 @@ bool CIcatView::IsCommandEnabled(int id) const {
         case ID_PLOT_ZOOM_IN_X:
         case ID_PLOT_ZOOM_IN_Y:
         case ID_PLOT_TRACE_PRINT:
+        case ID_FILE_PRINT:
             return true;
         default:
             return false;
@@ -675,7 +680,8 @@ std::unique_ptr<QMenu> CIcatView::BuildContextMenu() {
 
 void CIcatView::OnCommand(int id) {
     if (!IsCommandEnabled(id)) return;
-    if (id == ID_PLOT_TRACE_PRINT) {
+    // The results window's Print prints the page as its own Print... does.
+    if (id == ID_PLOT_TRACE_PRINT || id == ID_FILE_PRINT) {
         PrintWithDialog();
         return;
     }

@@ -11,6 +11,7 @@
 #include "app/FrameCommands.h"
 #include "app/MainFrame.h"
 #include "app/SplitterViews.h"
+#include "app/ZarApp.h"
 #include "app/grids/ResultGrids.h"
 #include "controls/NumericEditCtrl.h"
 #include "document/Settings.h"
@@ -29,6 +30,8 @@
 
 #include <QCheckBox>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -220,6 +223,21 @@ TEST_F(XpressRoadTest, TurnedOnInTheConfigurationThePairsShowTheirRatios) {
     window->resize(1100, 560);
     QTest::qWait(50);
     window->grab().save(QStringLiteral("/tmp/i27_xpress_page.png"));
+
+    // The results window's Print prints the page, through the print dialog into a PDF file.
+    QAction* print = window->Action(ID_FILE_PRINT);
+    ASSERT_NE(print, nullptr);
+    EXPECT_TRUE(print->isEnabled());
+    ProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    ProgramPrinter().setOutputFileName(dir_->path() + QStringLiteral("/"));
+    {
+        zartest::ModalDialogAnswer accept("QPrintDialog");
+        print->trigger();
+        EXPECT_TRUE(accept.seen());
+    }
+    QFile pdf(dir_->filePath(QStringLiteral("demo - XPRESS.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << pdf.fileName().toStdString();
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
 
     // Calculate ratio from an edited heavy start time; Update table puts the ratio in the cell.
     const int row = best->row;

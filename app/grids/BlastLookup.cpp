@@ -8,13 +8,15 @@
 namespace zar {
 
 const char* const kBlastQuery =
-    "&PROGRAM=blastp&DATALIB=nr&EXPECT=1000&ALIGNMENTS=30&DESCRIPTIONS=30&MATRIX=BLOSUM62&OVERVIEW=isset&NCBI_GI=is_set"
+    "&PROGRAM=blastp&DATALIB=nr&EXPECT=1000&ALIGNMENTS=30&DESCRIPTIONS=30&MATRIX=BLOSUM62&OVERVIEW="
+    "isset&NCBI_GI=is_set"
     "&FILTER=none";
 
 QUrl MakeBlastUrl(const QString& base, const QString& peptide) {
     QUrl url(base.trimmed(), QUrl::TolerantMode);
     QUrlQuery query(url);
-    query.addQueryItem(QStringLiteral("SEQUENCE"), QString::fromUtf8(QUrl::toPercentEncoding(peptide)));
+    query.addQueryItem(QStringLiteral("SEQUENCE"),
+                       QString::fromUtf8(QUrl::toPercentEncoding(peptide)));
     const QUrlQuery fixed(QString::fromLatin1(kBlastQuery + 1));
     for (const auto& [key, value] : fixed.queryItems()) query.addQueryItem(key, value);
     url.setQuery(query);
@@ -23,7 +25,7 @@ QUrl MakeBlastUrl(const QString& base, const QString& peptide) {
 
 bool BlastPeptide(const QString& peptide) {
     if (peptide.isEmpty()) return false;
-    return OpenUrlWithShell(MakeBlastUrl(GetNCBIBlastURL(), peptide));
+    return OpenWebUrlWithShell(MakeBlastUrl(GetNCBIBlastURL(), peptide));
 }
 
 QUrl MakeSwissProtUrl(const QString& base, SwissProtSearch search, const QString& reference) {
@@ -40,7 +42,7 @@ QUrl MakeSwissProtUrl(const QString& base, SwissProtSearch search, const QString
 
 bool SwissProtReference(SwissProtSearch search, const QString& reference) {
     if (reference.isEmpty()) return false;
-    return OpenUrlWithShell(MakeSwissProtUrl(GetSwissProtURL(), search, reference));
+    return OpenWebUrlWithShell(MakeSwissProtUrl(GetSwissProtURL(), search, reference));
 }
 
 }  // namespace zar

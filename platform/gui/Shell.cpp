@@ -93,6 +93,17 @@ bool OpenUrlWithShell(const QUrl& url, QWidget*, const QString& failureText) {
     return handed;
 }
 
+bool OpenWebUrlWithShell(const QUrl& url, QWidget* parent, const QString& failureText) {
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        ZarMessageBox(QStringLiteral("\"%1\" is not a web address (http or https).")
+                          .arg(url.toDisplayString()),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    return OpenUrlWithShell(url, parent, failureText);
+}
+
 bool OpenWithShell(const QString& target, QWidget* parent, const QString& failureText) {
     const QString t = target.trimmed();
     if (t.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||

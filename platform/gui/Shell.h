@@ -19,6 +19,11 @@ bool OpenWithShell(const QString& target, QWidget* parent = nullptr,
 bool OpenUrlWithShell(const QUrl& url, QWidget* parent = nullptr,
                       const QString& failureText = QString());
 
+// Opens a web address only (http or https): a look-up address taken from the settings never
+// hands a local file or another scheme to the desktop; anything else is refused with a message.
+bool OpenWebUrlWithShell(const QUrl& url, QWidget* parent = nullptr,
+                         const QString& failureText = QString());
+
 // The text told when nothing could be started for the url.
 QString ShellFailureText(const QUrl& url);
 

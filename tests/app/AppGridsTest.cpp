@@ -1,4 +1,5 @@
 #include "BitmapButtonEdit.h"
+#include "BlastLookup.h"
 #include "DisplayGrids.h"
 #include "EnzymeGrid.h"
 #include "GridServices.h"
@@ -8,13 +9,12 @@
 #include "ResultGrids.h"
 #include "SimpleEditGrids.h"
 #include "ZarmassCalcGrid.h"
-#include "BlastLookup.h"
 
 #include "TestSupport.h"
-#include "document/ZarMessages.h"
 #include "document/Settings.h"
-#include "registry/RegKey.h"
+#include "document/ZarMessages.h"
 #include "messages/Messages.h"
+#include "registry/RegKey.h"
 
 #include <QHeaderView>
 #include <QTest>
@@ -35,7 +35,9 @@ struct Services {
     MessageReceiver mainWindow;
     std::vector<Message> posted;
     Services() {
-        GetGridServices().showResultsWindow = [this](const SelectedResult& r) { requests.push_back(r); };
+        GetGridServices().showResultsWindow = [this](const SelectedResult& r) {
+            requests.push_back(r);
+        };
         GetGridServices().mainWindow = &mainWindow;
         for (unsigned m : {kMsgSummaryCellSelected, kMsgPepmapChanged})
             mainWindow.messageMap().on(m, [this](const Message& msg) {
@@ -52,7 +54,9 @@ struct Services {
 struct SummaryOwner : CSummaryGridOwner {
     std::vector<int> sorted;
     int GetRecordIndex(int row) const override { return row == 3 ? -1 : row * 10; }
-    QString GetRecordSequence(int record) const override { return record == 10 ? QStringLiteral("K.PEPT*IDE.R") : QStringLiteral("K.OTHER.R"); }
+    QString GetRecordSequence(int record) const override {
+        return record == 10 ? QStringLiteral("K.PEPT*IDE.R") : QStringLiteral("K.OTHER.R");
+    }
     void SortByColumn(int col) override { sorted.push_back(col); }
 };
 
@@ -126,7 +130,8 @@ const char* const kZero = "Please enter a value greater than or equal to zero";
 INSTANTIATE_TEST_SUITE_P(
     Grids, GridValidation,
     ::testing::Values(
-        ValidationCase{"zarmass_low", make<CZarmassCalcGrid>, 1, 1, "99.99", false, kZarmassRange, "0"},
+        ValidationCase{"zarmass_low", make<CZarmassCalcGrid>, 1, 1, "99.99", false, kZarmassRange,
+                       "0"},
         ValidationCase{"zarmass_high_ok", make<CZarmassCalcGrid>, 1, 1, "200000", true, "", ""},
         ValidationCase{"zarmass_low_ok", make<CZarmassCalcGrid>, 2, 3, "100", true, "", ""},
         ValidationCase{"zarmass_text", make<CZarmassCalcGrid>, 1, 1, "12abc", false, kNumeric, "0"},
@@ -136,23 +141,29 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"mod_residues_u", make<CModificationGrid>, 1, 1, "U", false, kResidues, ""},
         ValidationCase{"mod_mass_min", make<CModificationGrid>, 1, 2, "-57", true, "", ""},
         ValidationCase{"mod_mass_max", make<CModificationGrid>, 1, 2, "1500", true, "", ""},
-        ValidationCase{"mod_mass_below", make<CModificationGrid>, 1, 2, "-57.01", false, kModRange, "0"},
+        ValidationCase{"mod_mass_below", make<CModificationGrid>, 1, 2, "-57.01", false, kModRange,
+                       "0"},
         ValidationCase{"mod_mass_text", make<CModificationGrid>, 1, 2, "abc", false, kNumeric, "0"},
         ValidationCase{"mod_nan", make<CModificationGrid>, 1, 2, "nan", false, kNumeric, "0"},
-        ValidationCase{"terminal_mass", make<CTerminalModificationGrid>, 1, 2, "1500.5", false, kModRange, "0"},
+        ValidationCase{"terminal_mass", make<CTerminalModificationGrid>, 1, 2, "1500.5", false,
+                       kModRange, "0"},
         ValidationCase{"terminal_ok", make<CTerminalModificationGrid>, 1, 2, "42.01", true, "", ""},
-        ValidationCase{"pepmap_text", make<CPepmapOptionsGrid>, 1, 2, "x", false, "Please enter only numeric values", "0"},
+        ValidationCase{"pepmap_text", make<CPepmapOptionsGrid>, 1, 2, "x", false,
+                       "Please enter only numeric values", "0"},
         ValidationCase{"pepmap_row2_max", make<CPepmapOptionsGrid>, 2, 2, "10000", true, "", ""},
         ValidationCase{"pepmap_row2_over", make<CPepmapOptionsGrid>, 2, 2, "10000.5", false,
                        "Please enter a value between 0 - 10000.0", "0"},
         ValidationCase{"pepmap_row1_any", make<CPepmapOptionsGrid>, 1, 2, "123456", true, "", ""},
-        ValidationCase{"pepmap_row3_negative", make<CPepmapOptionsGrid>, 3, 2, "-1", false, kZero, "0"},
+        ValidationCase{"pepmap_row3_negative", make<CPepmapOptionsGrid>, 3, 2, "-1", false, kZero,
+                       "0"},
         ValidationCase{"pepmap_row4_zero", make<CPepmapOptionsGrid>, 4, 2, "0", true, "", ""},
         // The minimums follow the same rules as the maximums.
-        ValidationCase{"pepmap_min_text", make<CPepmapOptionsGrid>, 1, 1, "x", false, "Please enter only numeric values", "0"},
+        ValidationCase{"pepmap_min_text", make<CPepmapOptionsGrid>, 1, 1, "x", false,
+                       "Please enter only numeric values", "0"},
         ValidationCase{"pepmap_min_row2_over", make<CPepmapOptionsGrid>, 2, 1, "10001", false,
                        "Please enter a value between 0 - 10000.0", "0"},
-        ValidationCase{"pepmap_min_row3_negative", make<CPepmapOptionsGrid>, 3, 1, "-2", false, kZero, "0"},
+        ValidationCase{"pepmap_min_row3_negative", make<CPepmapOptionsGrid>, 3, 1, "-2", false,
+                       kZero, "0"},
         ValidationCase{"pepmap_min_row1_ok", make<CPepmapOptionsGrid>, 1, 1, "6", true, "", ""},
         ValidationCase{"enzyme_offset_text", make<CEnzymeGrid>, 2, 2, "one", false,
                        "Please enter only numeric values for the offset", "0"},
@@ -160,7 +171,9 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"enzyme_dash", make<CEnzymeGrid>, 2, 3, "-", true, "", ""},
         ValidationCase{"enzyme_residues", make<CEnzymeGrid>, 2, 4, "kr", true, "", ""},
         ValidationCase{"enzyme_bad", make<CEnzymeGrid>, 2, 3, "K1", false, kResidues, "-"}),
-    [](const ::testing::TestParamInfo<ValidationCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ValidationCase>& info) {
+        return std::string(info.param.name);
+    });
 
 // ---- may edit ----
 
@@ -180,15 +193,20 @@ TEST(GridMayEdit, MatrixOfTheGrids) {
             if (f(r, c)) v.emplace_back(r, c);
         return v;
     };
-    cases.push_back({"queue", std::make_unique<CSorvexQueueGrid>(), where([](int, int c) { return c == 1; })});
-    cases.push_back({"filter", std::make_unique<CFilterGrid>(), where([](int, int c) { return c == 1; })});
+    cases.push_back(
+        {"queue", std::make_unique<CSorvexQueueGrid>(), where([](int, int c) { return c == 1; })});
+    cases.push_back(
+        {"filter", std::make_unique<CFilterGrid>(), where([](int, int c) { return c == 1; })});
     cases.push_back({"pepmap options", std::make_unique<CPepmapOptionsGrid>(), all});
-    cases.push_back({"enzyme", std::make_unique<CEnzymeGrid>(), where([](int r, int) { return r != 1; })});
-    cases.push_back({"terminal", std::make_unique<CTerminalModificationGrid>(), where([](int, int c) { return c > 1; })});
+    cases.push_back(
+        {"enzyme", std::make_unique<CEnzymeGrid>(), where([](int r, int) { return r != 1; })});
+    cases.push_back({"terminal", std::make_unique<CTerminalModificationGrid>(),
+                     where([](int, int c) { return c > 1; })});
     cases.push_back({"zarmass calc", std::make_unique<CZarmassCalcGrid>(), all});
     cases.push_back({"select results", std::make_unique<CSelectResultsGrid>(), all});
     cases.push_back({"modification", std::make_unique<CModificationGrid>(), all});
-    cases.push_back({"disulfide", std::make_unique<CDisulfideGrid>(), where([](int, int c) { return c == 2; })});
+    cases.push_back({"disulfide", std::make_unique<CDisulfideGrid>(),
+                     where([](int, int c) { return c == 2; })});
     cases.push_back({"summary", std::make_unique<CSummaryGrid>(), {}});
     cases.push_back({"massmap", std::make_unique<CMassmapGrid>(), {}});
     cases.push_back({"multi consensus", std::make_unique<CMultiConsensusGrid>(), {}});
@@ -208,8 +226,11 @@ TEST(GridMayEdit, MatrixOfTheGrids) {
         c.grid->SetColCount(3);
         c.grid->SetRowCount(3);
         for (auto [r, col] : all) {
-            const bool expected = std::find(c.editable.begin(), c.editable.end(), std::make_pair(r, col)) != c.editable.end();
-            const bool editable = c.grid->GetModel()->flags(c.grid->GetModel()->index(r - 1, col - 1)) & Qt::ItemIsEditable;
+            const bool expected = std::find(c.editable.begin(), c.editable.end(),
+                                            std::make_pair(r, col)) != c.editable.end();
+            const bool editable =
+                c.grid->GetModel()->flags(c.grid->GetModel()->index(r - 1, col - 1)) &
+                Qt::ItemIsEditable;
             EXPECT_EQ(editable, expected) << c.name << " row " << r << " col " << col;
         }
     }
@@ -274,7 +295,9 @@ TEST(SummaryGrid, CellClicksOpenTheViewsOfTheirColumns) {
     clickCell(*grid, 1, 4);
     EXPECT_TRUE(services.requests.empty());
     ASSERT_EQ(browser.urls().size(), 1);
-    EXPECT_EQ(QUrlQuery(browser.urls()[0]).queryItemValue(QStringLiteral("SEQUENCE")), QStringLiteral("PEPTIDE")) << "modification symbols drop out";
+    EXPECT_EQ(QUrlQuery(browser.urls()[0]).queryItemValue(QStringLiteral("SEQUENCE")),
+              QStringLiteral("PEPTIDE"))
+        << "modification symbols drop out";
     // Empty reference and a zero count open nothing.
     services.requests.clear();
     clickCell(*grid, 2, 5);
@@ -317,9 +340,9 @@ TEST(MassmapGrid, MatchAndProteinRowsOpenTheirViews) {
     grid->SetValueRange(3, 10, 2.0);
     clickCell(*grid, 1, 3);  // the second title row sorts too, told which title row it was
     EXPECT_EQ(owner.sorted, (std::vector<std::pair<int, int>>{{1, 3}}));
-    clickCell(*grid, 2, 2);  // protein row, coverage
-    clickCell(*grid, 2, 4);  // protein row, output files
-    clickCell(*grid, 3, 9);  // match row, display ions
+    clickCell(*grid, 2, 2);   // protein row, coverage
+    clickCell(*grid, 2, 4);   // protein row, output files
+    clickCell(*grid, 3, 9);   // match row, display ions
     clickCell(*grid, 3, 10);  // match row, BLAST results
     ASSERT_EQ(services.requests.size(), 4u);
     EXPECT_EQ(services.requests[0].viewType, 6);
@@ -356,7 +379,8 @@ TEST(MassmapGrid, SequenceCellBlastsTheRowsOwnPeptideAndPressTellsTheHitNumber) 
     grid->SetValueRange(3, 4, QStringLiteral("R.SECONDRANK.K"));
     clickCell(*grid, 3, 4);
     ASSERT_EQ(browser.urls().size(), 1u);
-    EXPECT_TRUE(browser.urls()[0].toString().contains("SEQUENCE=SECONDRANK")) << browser.urls()[0].toString().toStdString();
+    EXPECT_TRUE(browser.urls()[0].toString().contains("SEQUENCE=SECONDRANK"))
+        << browser.urls()[0].toString().toStdString();
     QCoreApplication::processEvents();
     ASSERT_EQ(services.posted.size(), 1u);
     EXPECT_EQ(services.posted[0].wParam, 7u);
@@ -378,8 +402,9 @@ TEST(PepmapGrid, TitleClickSortsTheDigestAndPostsTheChange) {
     grid->SetGridOwner(&owner);
     QHeaderView* header = grid->horizontalHeader();
     for (int col : {1, 2, 3, 4, 5, 6, 7})
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(header->sectionViewportPosition(col - 1) + 10, header->height() / 2));
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, Qt::NoModifier,
+            QPoint(header->sectionViewportPosition(col - 1) + 10, header->height() / 2));
     QCoreApplication::processEvents();
     EXPECT_EQ(owner.modes, (std::vector<int>{0, 2, 2, 1, 3, 2}));
     EXPECT_EQ(services.posted.size(), 6u);
@@ -418,7 +443,8 @@ TEST(ZarmassCalcGrid, DeleteCompactsColumnOne) {
     grid->SetValueRange(2, 1, 2000.5);
     grid->SetValueRange(3, 1, 3000.5);
     grid->SetCurrentCell(2, 1);
-    grid->selectionModel()->select(grid->GetModel()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+    grid->selectionModel()->select(grid->GetModel()->index(1, 0),
+                                   QItemSelectionModel::ClearAndSelect);
     QTest::keyClick(grid.get(), Qt::Key_Delete);
     EXPECT_EQ(grid->GetValueRowCol(1, 1), QStringLiteral("1000.5"));
     EXPECT_EQ(grid->GetValueRowCol(2, 1), QStringLiteral("3000.5"));
@@ -449,7 +475,8 @@ TEST(GridContextMenu, OnlyPepmapOptionsAndEnzymeGridsStaySilent) {
         zartest::MessageTrap trap(&holder, {WM_CONTEXTMENU});
         holder.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&holder));
-        QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::NoModifier, cellCenter(*grid, 1, 1));
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::NoModifier,
+                          cellCenter(*grid, 1, 1));
         QCoreApplication::processEvents();
         if (c.posts) {
             ASSERT_EQ(trap.caught().size(), 1u) << c.name;
@@ -486,14 +513,19 @@ TEST(BlastGrid, AddHitAppendsStyledRows) {
 // ---- BLAST address ----
 
 TEST(BlastLookup, AddressIsEncodedAndCarriesTheFixedQuery) {
-    const QUrl url = MakeBlastUrl(QStringLiteral("https://blast.example.org/blast/blast.cgi"), QStringLiteral("PEP&TIDE+X Y"));
+    const QUrl url = MakeBlastUrl(QStringLiteral("https://blast.example.org/blast/blast.cgi"),
+                                  QStringLiteral("PEP&TIDE+X Y"));
     const QUrlQuery q(url);
-    EXPECT_EQ(q.queryItemValue(QStringLiteral("SEQUENCE"), QUrl::FullyDecoded), QStringLiteral("PEP&TIDE+X Y"));
+    EXPECT_EQ(q.queryItemValue(QStringLiteral("SEQUENCE"), QUrl::FullyDecoded),
+              QStringLiteral("PEP&TIDE+X Y"));
     EXPECT_EQ(q.queryItemValue(QStringLiteral("PROGRAM")), QStringLiteral("blastp"));
     EXPECT_EQ(q.queryItemValue(QStringLiteral("FILTER")), QStringLiteral("none"));
-    EXPECT_TRUE(url.toString(QUrl::FullyEncoded).contains(QStringLiteral("SEQUENCE=PEP%26TIDE%2BX%20Y")))
+    EXPECT_TRUE(
+        url.toString(QUrl::FullyEncoded).contains(QStringLiteral("SEQUENCE=PEP%26TIDE%2BX%20Y")))
         << url.toString(QUrl::FullyEncoded).toStdString();
-    EXPECT_TRUE(url.toString(QUrl::FullyEncoded).startsWith(QStringLiteral("https://blast.example.org/blast/blast.cgi?SEQUENCE=")));
+    EXPECT_TRUE(
+        url.toString(QUrl::FullyEncoded)
+            .startsWith(QStringLiteral("https://blast.example.org/blast/blast.cgi?SEQUENCE=")));
 }
 
 TEST(BlastLookup, OnlyWebAddressesAreOpened) {
@@ -503,8 +535,13 @@ TEST(BlastLookup, OnlyWebAddressesAreOpened) {
     RegKey(RegRoot::LocalMachine, QStringLiteral("Software\\Korvath\\Veltrix\\ZarvikBrowser"), true)
         .writeString(QStringLiteral("NCBIBlastURL"), QStringLiteral("javascript:alert(1)"));
     EXPECT_FALSE(BlastPeptide(QStringLiteral("PEPTIDE")));
+    // Nor a local file, even one that exists.
+    RegKey(RegRoot::LocalMachine, QStringLiteral("Software\\Korvath\\Veltrix\\ZarvikBrowser"), true)
+        .writeString(QStringLiteral("NCBIBlastURL"), QStringLiteral("file:///bin/sh"));
+    EXPECT_FALSE(BlastPeptide(QStringLiteral("PEPTIDE")));
     EXPECT_TRUE(browser.urls().empty());
-    EXPECT_FALSE(boxes.shown().empty());
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_TRUE(boxes.shown().back().text.contains(QStringLiteral("is not a web address")));
 }
 
 TEST(SwissProtLookup, ThreeSearchesWithTheReferenceEncodedAsTheQuery) {
@@ -528,9 +565,10 @@ TEST(SwissProtLookup, ThreeSearchesWithTheReferenceEncodedAsTheQuery) {
     }
     // Any length: no buffer cuts a long reference.
     const QString longReference(5000, QLatin1Char('A'));
-    EXPECT_TRUE(MakeSwissProtUrl(QStringLiteral("https://x.org"), SwissProtSearch::Accession, longReference)
-                    .toString()
-                    .endsWith(longReference));
+    EXPECT_TRUE(
+        MakeSwissProtUrl(QStringLiteral("https://x.org"), SwissProtSearch::Accession, longReference)
+            .toString()
+            .endsWith(longReference));
 }
 
 TEST(SwissProtLookup, OnlyWebAddressesAreOpened) {
@@ -543,6 +581,9 @@ TEST(SwissProtLookup, OnlyWebAddressesAreOpened) {
     EXPECT_TRUE(browser.urls()[0].path().endsWith(QStringLiteral("/sprot-search-ful")));
     RegKey(RegRoot::LocalMachine, QStringLiteral("Software\\Korvath\\Veltrix\\ZarvikBrowser"), true)
         .writeString(QStringLiteral("SwissProtURL"), QStringLiteral("javascript:alert(1)"));
+    EXPECT_FALSE(SwissProtReference(SwissProtSearch::Accession, QStringLiteral("ALBU_BOVIN")));
+    RegKey(RegRoot::LocalMachine, QStringLiteral("Software\\Korvath\\Veltrix\\ZarvikBrowser"), true)
+        .writeString(QStringLiteral("SwissProtURL"), QStringLiteral("file:///bin"));
     EXPECT_FALSE(SwissProtReference(SwissProtSearch::Accession, QStringLiteral("ALBU_BOVIN")));
     EXPECT_EQ(browser.urls().size(), 1);
     EXPECT_FALSE(boxes.shown().empty());
@@ -575,6 +616,8 @@ TEST(BitmapButtonEdit, ButtonAndTextAreas) {
     const QRect cell(10, 20, 100, 20);
     EXPECT_EQ(CBitmapButtonEdit::TextArea(cell).left(), 10 + 16 + 3);
     EXPECT_EQ(CBitmapButtonEdit::ButtonArea(cell, 16), QRect(13, 22, 16, 16));
-    EXPECT_TRUE(CBitmapButtonEdit::TextArea(QRect(0, 0, 18, 20)).isEmpty()) << "a narrow cell shows no text";
-    EXPECT_TRUE(CBitmapButtonEdit::ButtonArea(QRect(0, 0, 10, 8), 16).width() <= 10) << "the button stays in the cell";
+    EXPECT_TRUE(CBitmapButtonEdit::TextArea(QRect(0, 0, 18, 20)).isEmpty())
+        << "a narrow cell shows no text";
+    EXPECT_TRUE(CBitmapButtonEdit::ButtonArea(QRect(0, 0, 10, 8), 16).width() <= 10)
+        << "the button stays in the cell";
 }

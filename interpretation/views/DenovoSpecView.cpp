@@ -95,6 +95,9 @@ void CDenovoSpecView::OnInitialUpdate() {
             OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
                        a.doubleAt(4));
         });
+        control->OnEvent(SpecEvents::kSpecLButtonUp, [this](const DispArgs& a) {
+            OnSpecLButtonUp(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2));
+        });
         control->OnEvent(SpecEvents::kSpecLeftKeyPressed,
                          [this](const DispArgs&) { StepScan(-1); });
         control->OnEvent(SpecEvents::kSpecRightKeyPressed,
@@ -466,6 +469,14 @@ void CDenovoSpecView::AddTextLabel(const QString& text, double x, double y,
     guarded("adding a label",
             [&] { control_->Call(&ISpec::AddTextLabel, WideText(text), x, y, params); });
     control_->RedrawControl();
+}
+
+void CDenovoSpecView::OnSpecLButtonUp(bool valid, double mass, double) {
+    if (!valid || !DataValid()) return;
+    const int i = PickPeak(spectrum_.peaks, mass);
+    if (i < 0) return;
+    const CVXDataPeak& peak = spectrum_.peaks[static_cast<std::size_t>(i)];
+    emit peakPicked(peak.dPosition, peak.dIntensity);
 }
 
 void CDenovoSpecView::ClearTextLabels() {

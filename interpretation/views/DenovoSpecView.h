@@ -58,6 +58,8 @@ class CDenovoSpecView : public CHighlightedPane {
     bool StepScan(int direction);
     void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
                     double endIntensity);
+    // A left click in the data picks the peak there for the annotation dialog.
+    void OnSpecLButtonUp(bool valid, double mass, double intensity);
     void OnHScroll(ScrollStep step, int position);
     // Free text labels of the annotation commands.
     void AddTextLabel(const QString& text, double x, double y,
@@ -87,6 +89,10 @@ class CDenovoSpecView : public CHighlightedPane {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+
+  signals:
+    // A peak was picked (its mass and intensity) for the annotation dialog.
+    void peakPicked(double mass, double intensity);
 
   private:
     CVXUserResult* currentUserResult() const;

@@ -8,6 +8,7 @@
 #include "MainFrame.h"
 #include "ViewFactory.h"
 #include "ZarDoc.h"
+#include "spectrumviews/views/AnnotationTargets.h"
 
 namespace zar {
 
@@ -40,8 +41,10 @@ void RegisterDenovoViews() {
         QString::fromLatin1(CDenovoScatterView::kClassName),
         [](QWidget* parent) -> CZarViewWidget* { return new CDenovoScatterView(parent); });
     RegisterViewClass(
-        QString::fromLatin1(CDenovoSpecView::kClassName),
-        [](QWidget* parent) -> CZarViewWidget* { return new CDenovoSpecView(parent); });
+        QString::fromLatin1(CDenovoSpecView::kClassName), [](QWidget* parent) -> CZarViewWidget* {
+            return WithAnnotationPicks(new CDenovoSpecView(parent), &CDenovoSpecView::peakPicked);
+        });
+    RegisterAnnotationTarget<CDenovoSpecView>(CDenovoSpecView::kClassName, kAnnotateDenovoSpectrum);
     RegisterFrameCommand(ID_ACTION_DENOVO, ShowDeNovoParameters);
 }
 

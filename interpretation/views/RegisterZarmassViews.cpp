@@ -8,6 +8,7 @@
 #include "MainFrame.h"
 #include "ViewFactory.h"
 #include "ZarDoc.h"
+#include "spectrumviews/views/AnnotationTargets.h"
 
 namespace zar {
 
@@ -39,8 +40,9 @@ void ShowZarmassSheet(CMainFrame& frame) {
 
 void RegisterZarmassViews() {
     RegisterViewClass(QStringLiteral("CZarmassSpecView"), [](QWidget* parent) -> CZarViewWidget* {
-        return new CZarmassSpecView(parent);
+        return WithAnnotationPicks(new CZarmassSpecView(parent), &CZarmassSpecView::peakPicked);
     });
+    RegisterAnnotationTarget<CZarmassSpecView>("CZarmassSpecView", kAnnotateZarmassSpectrum);
     RegisterViewClass(QStringLiteral("CZarmassDeconvView"), [](QWidget* parent) -> CZarViewWidget* {
         return new CZarmassDeconvView(parent);
     });

@@ -71,4 +71,10 @@ void CZarmassSpecView::AddTextLabel(const QString& text, double x, double y,
     repaintControl();
 }
 
+void CZarmassSpecView::ClearTextLabels() {
+    if (!Control() || !Control()->Interface()) return;
+    guarded("clearing labels", [&] { Control()->Call(&ISpec::ClearTextLabel); });
+    repaintControl();
+}
+
 }  // namespace zar

@@ -20,6 +20,7 @@ class CZarmassSpecView : public CZarmassPlotView {
     // A free text label (the annotation dialog's).
     void AddTextLabel(const QString& text, double x, double y,
                       ZAR_PLOTLib::VXPlot_LabelParams* params = nullptr);
+    void ClearTextLabels();
 
   signals:
     // A peak was picked (its m/z and intensity) for the annotation dialog.

@@ -1,5 +1,5 @@
 // The panes of the de novo layout: the candidate grid with its clicks, menu and printing; the
-// scatter plot; the spectrum with its modes, marks, keys, zoom, scroll bar and printing.
+// scatter plot; the spectrum with its modes, marks, keys, zoom, scroll bar, printing and labels.
 
 #include "DenovoViewsTestSupport.h"
 
@@ -11,7 +11,10 @@
 #include "document/UpdateHints.h"
 #include "fileio/VXResults.h"
 #include "interpretation/DenovoEngine.h"
+#include "spectrumviews/views/AnnotateDialog.h"
+#include "spectrumviews/views/AnnotationTargets.h"
 #include "spectrumviews/views/PaneSupport.h"
+#include "spectrumviews/views/RegisterPepmatchViews.h"
 #include "spectrumviews/views/ViewCommands.h"
 
 #include <QAction>
@@ -20,12 +23,16 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
+#include <QAbstractButton>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace zar;
 using namespace denovotest;
@@ -357,4 +364,43 @@ TEST_F(DenovoPanesTest, ThePlotsPrintOnAPage) {
         EXPECT_GT(InkInside(image, p.footer), 50) << "the run's name above the plot";
     }
     EXPECT_TRUE(f_.boxes().texts().isEmpty());
+}
+
+TEST_F(DenovoPanesTest, TheSpectrumTakesLabelsFromTheAnnotateDialog) {
+    RegisterPepmatchViews();  // Display > Annotate
+    Load();
+    CDenovoSpecView* spec = f_.SpecView();
+    spec->OnModeCommand(ID_DENOVO_MS2_SPECTRUM);
+    ASSERT_TRUE(spec->DataValid());
+    EXPECT_EQ(AnnotationKindOf(spec), kAnnotateDenovoSpectrum);
+    f_.frame().ActivateViewOf(spec);
+    ASSERT_TRUE(Enabled(ID_ANNOTATE_ADD_TEXT));
+    ASSERT_TRUE(Enabled(ID_ANNOTATE_CLEAR_ALL));
+    f_.frame().RunCommand(ID_ANNOTATE_ADD_TEXT);
+    CAnnotateDialog* dlg = AnnotateDialog();
+    ASSERT_TRUE(dlg);
+
+    // A click beside the most intense peak picks it.
+    const std::vector<CVXDataPeak>& peaks = spec->Spectrum().peaks;
+    const auto top = std::max_element(
+        peaks.begin(), peaks.end(),
+        [](const CVXDataPeak& a, const CVXDataPeak& b) { return a.dIntensity < b.dIntensity; });
+    spec->Control()->RedrawControl();
+    const QImage before = spec->Control()->ControlWindow()->grab().toImage();
+    spec->OnSpecLButtonUp(true, top->dPosition + 0.2, 0.0);
+    EXPECT_EQ(dlg->TargetKind(), kAnnotateDenovoSpectrum);
+    ASSERT_TRUE(dlg->ApplyButton()->isEnabled());
+    dlg->TextEdit()->setText(QStringLiteral("the base peak"));
+    qobject_cast<QAbstractButton*>(dlg->GetDlgItem(8987))->click();  // boxed
+    qobject_cast<QAbstractButton*>(dlg->GetDlgItem(8999))->click();  // above the graph
+    dlg->OnApply();
+    spec->Control()->RedrawControl();
+    const QImage labelled = spec->Control()->ControlWindow()->grab().toImage();
+    EXPECT_NE(labelled, before);
+    labelled.save(QStringLiteral("/tmp/denovo-annotated.png"));
+    f_.frame().RunCommand(ID_ANNOTATE_CLEAR_ALL);
+    spec->Control()->RedrawControl();
+    EXPECT_EQ(spec->Control()->ControlWindow()->grab().toImage(), before);
+    qobject_cast<QPushButton*>(dlg->GetDlgItem(2))->click();  // Close
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -5,6 +5,7 @@
 #include "ZarmassViewsTestSupport.h"
 
 #include "SplitterViews.h"
+#include "app/plotwrappers/PlotWrappers.h"
 #include "controls/NumericEditCtrl.h"
 #include "document/UpdateHints.h"
 #include "interpretation/ZarmassTransform.h"
@@ -14,6 +15,7 @@
 #include "interpretation/views/ZarmassDeconvolutionPage.h"
 #include "interpretation/views/ZarmassPropertySheet.h"
 #include "interpretation/views/ZarmassSpecView.h"
+#include "spectrumviews/views/AnnotationTargets.h"
 #include "spectrumviews/views/PaneSupport.h"
 #include "spectrumviews/views/PlotFeeding.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
@@ -309,4 +311,30 @@ TEST(ZarmassPlotViews, ThePlotLayoutSpectrumHandsPicksAndZoomsToTheSheet) {
     spec->OnSpecLButtonUp(true, 900.0, 0.0);
     EXPECT_EQ(p.sheet.DeconvolutionPage()->CountValues(), 0);
     EXPECT_EQ(p.sheet.CalcPage()->CountValues(), 1);
+}
+
+TEST(ZarmassPlotViews, TheSourceSpectrumTakesAnnotationLabels) {
+    Panes p;
+    ASSERT_TRUE(p.server.ok());
+    Deconvolute(p.doc);
+    Layout layout(p.doc);
+    CZarmassSpecView* spec = layout.spec();
+    ASSERT_TRUE(spec);
+    EXPECT_EQ(AnnotationKindOf(spec), kAnnotateZarmassSpectrum);
+    EXPECT_EQ(AnnotationKindOf(layout.deconv()), kAnnotateNoTarget);
+    const auto picture = [spec] {
+        spec->Control()->RedrawControl();
+        return spec->Control()->ControlWindow()->grab().toImage();
+    };
+    const QImage before = picture();
+    const double z17 = kMass / 17 + kProton;
+    ZAR_PLOTLib::VXPlot_LabelParams params{};
+    params.bBoxed = 1;
+    params.bAboveGraph = 1;
+    EXPECT_TRUE(AddAnnotation(*spec, QStringLiteral("z = 17"), z17, 0.0, &params));
+    const QImage labelled = picture();
+    EXPECT_NE(labelled, before);
+    labelled.save(QStringLiteral("/tmp/zarmass-annotated.png"));
+    EXPECT_TRUE(ClearAnnotations(*spec));
+    EXPECT_EQ(picture(), before);
 }

@@ -6,6 +6,8 @@
 
 #include <QPrinter>
 
+#include <algorithm>
+
 #include "messages/Messages.h"
 
 namespace zar {
@@ -27,11 +29,10 @@ void CIonGridSink::clearCells(int firstRow, int firstColumn, int lastRow, int la
 
 void CIonGridSink::setTextCell(int row, int column, const QString& text) {
     grid_.SetValueRange(row, column, text);
-    grid_.SetStyleRange(CGXRange::cell(row, column),
-                        CGXStyle()
-                            .setValueType(GridValueType::Text)
-                            .setAlignment(Qt::AlignCenter)
-                            .setReadOnly(true));
+    grid_.SetStyleRange(CGXRange::cell(row, column), CGXStyle()
+                                                         .setValueType(GridValueType::Text)
+                                                         .setAlignment(Qt::AlignCenter)
+                                                         .setReadOnly(true));
 }
 
 void CIonGridSink::setNumberCell(int row, int column, const QString& text, bool coloured,
@@ -55,6 +56,10 @@ void SetUpIonGridColumns(CGXGridWnd& grid) {
     // them to a hundredth.
     grid.SetStyleRange(CGXRange::cols(kIonGridMHColumn, kIonGridColumnCount),
                        CGXStyle().setFormat(GridNumberFormat::Fixed, kIonGridDecimals));
+}
+
+int IonMassColumnWidth(const CGXGridWnd& grid, int least) {
+    return std::max(least, grid.fontMetrics().horizontalAdvance(QStringLiteral("00000.00")) + 12);
 }
 
 void SetIonGridPrintMargins(CGXGridWnd& grid) {

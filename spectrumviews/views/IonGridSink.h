@@ -30,6 +30,9 @@ constexpr int kIonGridDecimals = 2;
 
 // The ion grids' columns and titles (row 0, columns 1 to 18).
 void SetUpIonGridColumns(CGXGridWnd& grid);
+// Width of an ion grid's mass column: `least`, or more where a mass of five digits needs it in
+// the grid's font.
+int IonMassColumnWidth(const CGXGridWnd& grid, int least);
 // The ion grids' printed margins, in points: 72 at the top, 48 at the left and bottom, 24 at
 // the right, on the program printer's paper.
 void SetIonGridPrintMargins(CGXGridWnd& grid);

@@ -56,8 +56,9 @@ CPepmatchView::CPepmatchView(QWidget* parent)
     AddControl(kGridId, grid_);
     QPushButton* sequence = MakeButton(this, *this, kSequenceId, "&Sequence...",
                                        "Enter the sequence to be used by Pepmatch");
-    QPushButton* options = MakeButton(this, *this, kOptionsId, "&Options...",
-                                      "Select the options to be used during the Pepmatch calculation");
+    QPushButton* options =
+        MakeButton(this, *this, kOptionsId, "&Options...",
+                   "Select the options to be used during the Pepmatch calculation");
     QPushButton* update = MakeButton(this, *this, kUpdateId, "&Update",
                                      "Perform the Pepmatch calculation using the current options");
     connect(sequence, &QPushButton::clicked, this, &CPepmatchView::OnSequence);
@@ -71,7 +72,8 @@ CPepmatchView::CPepmatchView(QWidget* parent)
         x += b->width() + kGridLeft;
     }
     grid_->move(kGridLeft, kGridLeft + sequence->height() + kGridLeft);
-    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { this->update(); });
+    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { this->update(); });
     if (CZarDoc* doc = GetDocument()) sequence_ = doc->GetSequence();
 }
 
@@ -93,9 +95,7 @@ void CPepmatchView::OnInitialUpdate() {
     SetUpIonGridColumns(*grid_);
     grid_->SetColWidth(0, kRowHeaderWidth);
     grid_->SetColWidth(1, kResidueColumnWidth);
-    // Wide enough for a mass of five digits in the grid's font.
-    const int massWidth = std::max(
-        kIonColumnWidth, grid_->fontMetrics().horizontalAdvance(QStringLiteral("00000.00")) + 12);
+    const int massWidth = IonMassColumnWidth(*grid_, kIonColumnWidth);
     for (int c = 2; c <= kIonGridColumnCount; ++c) grid_->SetColWidth(c, massWidth);
     SetIonGridPrintMargins(*grid_);
     SetGridRows(rowCount_);
@@ -176,7 +176,8 @@ void CPepmatchView::CalculatePepmatch() {
     SetGridRows(static_cast<int>(sequence_.size()));
     if (!engine->OpenRawFile(doc->GetRawFilePath(), doc->GetRawFile())) return;
     // With no scan picked the ions are calculated and matched against nothing.
-    if (!engine->SetScanFromRetentionTime(doc->GetCurrentRetentionTime())) engine->SetCurrentScan(0);
+    if (!engine->SetScanFromRetentionTime(doc->GetCurrentRetentionTime()))
+        engine->SetCurrentScan(0);
     CIonGridSink sink(*grid_);
     engine->SetTargetGrid(&sink);
     if (CMainFrame* frame = CMainFrame::GetMainFrame()) engine->SetNotifyTarget(frame);
@@ -283,7 +284,8 @@ std::unique_ptr<QMenu> CPepmatchView::BuildContextMenu() {
     QMenu* exportMenu = menu->addMenu(QStringLiteral("&Export"));
     AddCommandItem(exportMenu, ID_EXPORT_EXCEL, "&Excel", run);
     AddCommandItem(exportMenu, ID_EXPORT_XML, "Export to XML", run);
-    ForEachCommandItem(menu.get(), [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
+    ForEachCommandItem(menu.get(),
+                       [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
     return menu;
 }
 

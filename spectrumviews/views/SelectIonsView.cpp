@@ -125,8 +125,8 @@ void CSelectIonsView::GrowGrid(int rows) {
     rowCapacity_ = rows;
     grid_->SetRowCount(rows);
     grid_->SetColWidth(kIonGridResidueColumn, kResidueColumnWidth);
-    for (int c = kIonGridMHColumn; c <= kIonGridColumnCount; ++c)
-        grid_->SetColWidth(c, kIonColumnWidth);
+    const int massWidth = IonMassColumnWidth(*grid_, kIonColumnWidth);
+    for (int c = kIonGridMHColumn; c <= kIonGridColumnCount; ++c) grid_->SetColWidth(c, massWidth);
 }
 
 void CSelectIonsView::Display(const SelectedResult& item) {
@@ -206,13 +206,14 @@ void CSelectIonsView::OnSelectNone() {
 void CSelectIonsView::OnExportExcel() {
     CZarDoc* doc = CZarDoc::GetDoc();
     CClipboardWnd guard(nullptr);
-    ExportToExcel(*grid_, doc ? doc->GetRawFilePath() : QString(),
-                  QStringLiteral("SelectIons.xlt"), QStringLiteral("SelectIons"));
+    ExportToExcel(*grid_, doc ? doc->GetRawFilePath() : QString(), QStringLiteral("SelectIons.xlt"),
+                  QStringLiteral("SelectIons"));
 }
 
 void CSelectIonsView::print() {
     QPrinter& printer = ProgramPrinter();
-    if (grid_->PrintProperties().pageLayout) printer.setPageLayout(*grid_->PrintProperties().pageLayout);
+    if (grid_->PrintProperties().pageLayout)
+        printer.setPageLayout(*grid_->PrintProperties().pageLayout);
     PrintDialogOptions options;
     options.pageRanges = true;
     const QString name = Title().isEmpty() ? QStringLiteral("Select Ions") : Title();
@@ -271,7 +272,8 @@ std::unique_ptr<QMenu> CSelectIonsView::BuildContextMenu() {
     QMenu* exportMenu = menu->addMenu(QStringLiteral("&Export"));
     AddCommandItem(exportMenu, ID_EXPORT_EXCEL, "&Excel", run);
     AddCommandItem(exportMenu, ID_EXPORT_XML, "Export to XML", run);
-    ForEachCommandItem(menu.get(), [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
+    ForEachCommandItem(menu.get(),
+                       [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
     return menu;
 }
 

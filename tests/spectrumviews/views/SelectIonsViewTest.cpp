@@ -68,9 +68,9 @@ class SelectIonsViewTest : public ::testing::Test {
     // Loads a results folder holding the given peptides (hit numbers in this order).
     void loadHits(const QStringList& peptides) {
         for (int i = 0; i < peptides.size(); ++i)
-            ASSERT_FALSE(WriteHit(dir_.path(), QStringLiteral("run.%1.%1.2.out").arg(200 + i),
-                                  peptides[i])
-                             .isEmpty());
+            ASSERT_FALSE(
+                WriteHit(dir_.path(), QStringLiteral("run.%1.%1.2.out").arg(200 + i), peptides[i])
+                    .isEmpty());
         CSorvexResults* set = doc_->GetSorvexResults();
         set->Initialize();
         set->ReadResults(dir_.path());
@@ -103,6 +103,10 @@ TEST_F(SelectIonsViewTest, ANewPageShowsTheDefaultSelectionAndAnEmptyTable) {
                             "X",  "Y",     "Y*", "Yo", "Z*", "W'", "D'", "H int", "P int"};
     for (int c = 1; c <= 18; ++c) EXPECT_EQ(text(0, c), QString::fromLatin1(titles[c - 1]));
     EXPECT_TRUE(text(1, 1).isEmpty());
+    // A mass of five digits shows whole in every mass column.
+    const int fiveDigits =
+        view_->Grid()->fontMetrics().horizontalAdvance(QStringLiteral("10000.00"));
+    for (int c = 2; c <= 18; ++c) EXPECT_GT(view_->Grid()->GetColWidth(c), fiveDigits + 6) << c;
 }
 
 TEST_F(SelectIonsViewTest, TheTableOfAPeptideMatchesHandComputedMasses) {
@@ -114,12 +118,12 @@ TEST_F(SelectIonsViewTest, TheTableOfAPeptideMatchesHandComputedMasses) {
     // Row i: [M+H]+ of residues 1..i, then one column per series.
     EXPECT_NEAR(cell(1, 2), kG + kWater + kH, 1e-4);
     EXPECT_NEAR(cell(5, 2), 4 * kG + kK + kWater + kH, 1e-4);
-    EXPECT_NEAR(cell(2, 3 + kIonB), 2 * kG + kH, 1e-4);                     // b2
-    EXPECT_NEAR(cell(2, 3 + kIonA), 2 * kG + kH - 27.994915, 1e-4);        // a2
-    EXPECT_NEAR(cell(2, 3 + kIonC), 2 * kG + kH + 17.026549, 1e-3);        // c2
-    EXPECT_NEAR(cell(5, 3 + kIonY), kK + kWater + kH, 1e-4);               // y1
-    EXPECT_NEAR(cell(4, 3 + kIonY), kG + kK + kWater + kH, 1e-4);          // y2
-    EXPECT_NEAR(cell(4, 3 + kIonYo), kG + kK + kH, 1e-3);                  // y2 - H2O
+    EXPECT_NEAR(cell(2, 3 + kIonB), 2 * kG + kH, 1e-4);              // b2
+    EXPECT_NEAR(cell(2, 3 + kIonA), 2 * kG + kH - 27.994915, 1e-4);  // a2
+    EXPECT_NEAR(cell(2, 3 + kIonC), 2 * kG + kH + 17.026549, 1e-3);  // c2
+    EXPECT_NEAR(cell(5, 3 + kIonY), kK + kWater + kH, 1e-4);         // y1
+    EXPECT_NEAR(cell(4, 3 + kIonY), kG + kK + kWater + kH, 1e-4);    // y2
+    EXPECT_NEAR(cell(4, 3 + kIonYo), kG + kK + kH, 1e-3);            // y2 - H2O
     EXPECT_NEAR(cell(2, 3 + kIonX), 3 * kG + kK + kWater + kH + 27.994915 - 2 * kH, 1e-3);
     EXPECT_TRUE(text(5, 3 + kIonC).isEmpty());  // no C ion at the last residue
     EXPECT_TRUE(text(1, 3 + kIonX).isEmpty());  // no X ion at the first
@@ -156,8 +160,8 @@ TEST_F(SelectIonsViewTest, ALongTypedSequenceGrowsTheTable) {
 }
 
 TEST_F(SelectIonsViewTest, AHitsPeptideReplacesTheTable) {
-    const QString longPeptide = QStringLiteral("K.") + QString(59, QLatin1Char('A')) +
-                                QStringLiteral("R.G");
+    const QString longPeptide =
+        QStringLiteral("K.") + QString(59, QLatin1Char('A')) + QStringLiteral("R.G");
     loadHits({QStringLiteral("R.GGGGK.A"), longPeptide, QStringLiteral("-.")});
     type(QStringLiteral("SAMPLERSAMPLER"));
     ASSERT_FALSE(text(14, 1).isEmpty());

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zar {
@@ -131,10 +132,12 @@ void CSearchProgressDlg::SetFileCount(int n) {
     fileCount_ = n;
     averageSeconds_ = 0.0;
     totalSeconds_ = 0.0;
+    searchClock_.invalidate();
 }
 
 void CSearchProgressDlg::SetSearchFile(int index) {
     if (filesStarted_ == 0) SetText(kDtaTextId, QStringLiteral("Create dta - Done!"));
+    if (!searchClock_.isValid()) searchClock_.start();
     filesStarted_ = index + 1;
     SetText(kSearchTextId, QCFormat("Searching database (%d of %d)", index + 1, fileCount_));
 }
@@ -147,10 +150,16 @@ void CSearchProgressDlg::SetDatabaseProgress(int n) {
     databaseBar_->setValue(static_cast<std::int16_t>(static_cast<int>(position)));
 }
 
+double CSearchProgressDlg::searchSeconds() const {
+    // The clock counts once a whole second has passed: before that the reported times stand.
+    const double measured = searchClock_.isValid() ? searchClock_.elapsed() / 1000.0 : 0.0;
+    return measured >= 1.0 ? std::max(totalSeconds_, measured) : totalSeconds_;
+}
+
 void CSearchProgressDlg::FileDone(double seconds) {
     if (seconds == -1.0) {
         filesBar_->setValue(filesRange_);
-        SetText(kRemainingTextId, MinutesSeconds("Total time: %d m %d s", totalSeconds_));
+        SetText(kRemainingTextId, MinutesSeconds("Total time: %d m %d s", searchSeconds()));
         return;
     }
     if (fileCount_ > 0)
@@ -158,7 +167,7 @@ void CSearchProgressDlg::FileDone(double seconds) {
             static_cast<int>(static_cast<double>(filesStarted_) / fileCount_ * 100.0));
     totalSeconds_ += seconds;
     if (filesStarted_ < 1) return;
-    averageSeconds_ = totalSeconds_ / filesStarted_;
+    averageSeconds_ = searchSeconds() / filesStarted_;
     const int left = fileCount_ - filesStarted_;
     const double remaining = averageSeconds_ == 0.0 ? 2.0 * left : averageSeconds_ * left;
     if (remaining < 100.0)

@@ -5,6 +5,7 @@
 // run. The window deletes itself when it is closed; launchers hold it by a guarded pointer.
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 class QLabel;
 class QProgressBar;
@@ -56,6 +57,8 @@ class CSearchProgressDlg : public QDialog {
   private:
     void SetText(int id, const QString& text);
     QProgressBar* Bar(int id) const;
+    // Seconds the search has taken: the reported times, or the clock's once it counts more.
+    double searchSeconds() const;
 
     QWidget* owner_;
     bool peptideMapping_;
@@ -75,6 +78,9 @@ class CSearchProgressDlg : public QDialog {
     int databaseScale_ = 0;
     double averageSeconds_ = 0.0;
     double totalSeconds_ = 0.0;
+    // Time since the first file's search started: the search program reports whole seconds
+    // per file, so files of under a second would otherwise add up to nothing.
+    QElapsedTimer searchClock_;
 };
 
 }  // namespace zar

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace zar;
 using Dlg = CSearchProgressDlg;
 
@@ -92,6 +94,34 @@ TEST(SearchProgressDlgTest, TimeTexts) {
         EXPECT_EQ(dialog.Text(Dlg::kRemainingTextId), c.total) << c.name;
         EXPECT_EQ(dialog.BarValue(Dlg::kFilesBarId), 100) << c.name;
     }
+}
+
+// The search program reports whole seconds, so files of under a second each report 0: the
+// estimate and the total then follow the time the search has really taken.
+TEST(SearchProgressDlgTest, FilesReportedAtNoSecondsAreTimedByTheClock) {
+    QWidget owner;
+    Dlg dialog(&owner, false);
+    dialog.Create();
+    dialog.SetFileCount(20);
+    dialog.SetSearchFile(0);
+    QTest::qWait(2500);
+    dialog.FileDone(0);
+    const QByteArray text = dialog.Text(Dlg::kRemainingTextId).toLatin1();
+    int minutes = 0;
+    int seconds = 0;
+    int remaining = 0;
+    if (std::sscanf(text.constData(), "Time remaining: %d m %d s", &minutes, &seconds) == 2)
+        remaining = minutes * 60 + seconds;
+    else
+        ASSERT_EQ(std::sscanf(text.constData(), "Time remaining: %d s", &remaining), 1)
+            << text.constData();
+    // 19 files left at 2.5 s or more each; the two seconds a file assumed before would say 38.
+    EXPECT_GE(remaining, 47) << text.constData();
+    dialog.FileDone(-1);
+    ASSERT_EQ(std::sscanf(dialog.Text(Dlg::kRemainingTextId).toLatin1().constData(),
+                          "Total time: %d m %d s", &minutes, &seconds),
+              2);
+    EXPECT_GE(minutes * 60 + seconds, 2);
 }
 
 TEST(SearchProgressDlgTest, ADatabasePositionBeforeItsScaleIsSetMovesNothing) {

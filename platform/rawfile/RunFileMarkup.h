@@ -11,7 +11,10 @@ class QIODevice;
 namespace zar::rawfile {
 
 // Bytes read at a time by the check; a construct longer than this (a long comment) grows it.
-constexpr qint64 kMarkupBlockSize = qint64(4) << 20;
+// Small enough for the allocator to serve from its heap: a freed block of memory mapped on
+// its own would raise the allocator's mapping threshold, and the run's reading would then keep
+// more memory resident.
+constexpr qint64 kMarkupBlockSize = qint64(64) << 10;
 
 // Offset of the first fault in the markup of the XML text `device` reads, or -1 when every tag
 // is written as XML wants it: no NUL byte; declarations, comments and CDATA closed; element

@@ -8,6 +8,7 @@
 
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -34,6 +35,9 @@ constexpr ColumnInfo kColumnInfo[kColumns] = {
     {"Cleave At", 95, "Enter the amino acids that the enzyme will cleave at"},
     {"Don't Cleave At", 95, "Enter any amino acids that the enzyme will not cleave at"},
 };
+
+// Room beside a column title for the cell frame and the header's padding.
+constexpr int kTitleMargin = 16;
 
 // "-" stands for no residues in the table's text form.
 QString ResiduesOrDash(const QString& text) {
@@ -79,7 +83,11 @@ bool CEnzymeEditorDlg::OnInitDialog() {
         for (int c = 1; c <= kColumns; ++c) {
             const ColumnInfo& info = kColumnInfo[c - 1];
             grid_->SetValueRange(0, c, QString::fromLatin1(info.title));
-            grid_->SetColWidth(c, info.width);
+            // Wide enough for its title, whose font may be wider than the Part's widths assume.
+            const int title = grid_->horizontalHeader()->fontMetrics().horizontalAdvance(
+                                  QString::fromLatin1(info.title)) +
+                              kTitleMargin;
+            grid_->SetColWidth(c, std::max(info.width, title));
             grid_->SetToolTip(0, c, QString::fromLatin1(info.tip));
         }
         grid_->SetStyleRange(CGXRange::rows(1, 1), CGXStyle().setInterior(kNoEnzymeRowColor));

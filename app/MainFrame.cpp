@@ -323,17 +323,14 @@ SelectedResult CMainFrame::ResultsWindowRequest() const {
             default: r.viewType = 8; break;
         }
         r.display = 1;
-        // The stored row names the hit by its hit number; one that names no hit copies nothing.
-        const int row = summaryCell_.second;
-        if (row >= 1 && row <= set->GetHitCount()) {
-            if (const SearchHitRecord* hit = set->FindHit(row)) {
-                r.recordIndex = hit->recordIndex;
-                r.column = summaryCell_.first;
-                r.row = row;
-                r.furtherReferences = hit->furtherReferences;
-                r.peptide = hit->peptide;
-                r.reference = hit->reference;
-            }
+        // The stored cell names its hit; one that names no hit copies nothing.
+        if (const SearchHitRecord* hit = set->FindHit(summaryCell_.second)) {
+            r.hit = hit->hitNumber();
+            r.column = summaryCell_.first;
+            r.row = hit->hitNumber().value();
+            r.furtherReferences = hit->furtherReferences;
+            r.peptide = hit->peptide;
+            r.reference = hit->reference;
         }
         return r;
     }
@@ -410,17 +407,19 @@ void CMainFrame::mapMessages() {
         return 0;
     });
     m.on(kMsgSummaryCellSelected, [this](const Message& msg) {
-        summaryCell_ = {static_cast<int>(msg.lParam), static_cast<int>(msg.wParam)};
+        const HitNumber hit(static_cast<int>(msg.wParam));
+        summaryCell_ = {static_cast<int>(msg.lParam), hit};
         if (doc_) {
-            doc_->SetSorvexSelection(static_cast<int>(msg.wParam), static_cast<int>(msg.lParam));
+            doc_->SetSorvexSelection(hit, static_cast<int>(msg.lParam));
             doc_->UpdateAllViews(nullptr, kHintSummaryCellSelected);
         }
         return 0;
     });
     m.on(kMsgMassmapCellSelected, [this](const Message& msg) {
-        selectionB_ = {static_cast<int>(msg.lParam), static_cast<int>(msg.wParam)};
+        const HitNumber hit(static_cast<int>(msg.wParam));
+        selectionB_ = {static_cast<int>(msg.lParam), hit};
         if (doc_) {
-            doc_->SetMassmapSelection(static_cast<int>(msg.wParam), static_cast<int>(msg.lParam));
+            doc_->SetMassmapSelection(hit, static_cast<int>(msg.lParam));
             doc_->UpdateAllViews(nullptr, kHintMassmapCellSelected);
         }
         return 0;
@@ -443,7 +442,7 @@ void CMainFrame::mapMessages() {
             ApplyXpressResult(*result, *doc_->GetSorvexResults());
         if (CurrentViewType() != 5 || !doc_) return 0;
         if (msg.lParam == 1) {
-            doc_->SetXpressEntry(static_cast<int>(msg.wParam));
+            doc_->SetXpressEntry(HitNumber(static_cast<int>(msg.wParam)));
             doc_->UpdateAllViews(nullptr, kHintSummaryCell);
         } else {
             doc_->UpdateAllViews(nullptr, kHintXpressColumn);

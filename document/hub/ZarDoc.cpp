@@ -291,8 +291,8 @@ void CZarDoc::SetDenovoSelection(int a, int b, const QString& text) {
     denovoSelectionText_ = text.left(kMaxDenovoSelectionText);
 }
 
-double CZarDoc::hitRetentionTime(const CSearchResults* set, int selected) const {
-    if (!set || selected < 1 || selected > set->GetHitCount()) return 0.0;
+double CZarDoc::hitRetentionTime(const CSearchResults* set, HitNumber selected) const {
+    if (!set) return 0.0;
     const SearchHitRecord* hit = set->FindHit(selected);
     if (!hit) return 0.0;
     // "name.first.last.charge": the scans after the first '.'.

@@ -380,10 +380,10 @@ TEST_F(FrameTest, DispatchTable) {
     EXPECT_DOUBLE_EQ(bar.zarmassInfo[0].second, 2.5);
     ASSERT_EQ(bar.dtaList.size(), 1u);
     EXPECT_EQ(bar.dtaList[0], std::make_pair(8, QStringLiteral("demo.0100.0100.2.dta")));
-    EXPECT_EQ(frame->SummaryCellRecord(), 12);
+    EXPECT_EQ(frame->SummaryCellHit(), HitNumber(12));
     EXPECT_EQ(frame->SummaryCellColumn(), 4);
-    EXPECT_EQ(doc->GetSorvexSelectedHit(), 12);
-    EXPECT_EQ(doc->GetXpressEntry(), 0);
+    EXPECT_EQ(doc->GetSorvexSelectedHit(), HitNumber(12));
+    EXPECT_EQ(doc->GetXpressEntry(), HitNumber());
     frame->SetInfoBar(nullptr);
 }
 

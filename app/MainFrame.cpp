@@ -38,6 +38,8 @@ namespace {
 CMainFrame* gMainFrame = nullptr;
 
 const char* const kRecentFileKey = "Software\\Korvath\\Veltrix\\ZarvikBrowser\\Recent File List";
+const char* const kSettingsKey = "Software\\Korvath\\Veltrix\\ZarvikBrowser\\Settings";
+const char* const kPlacementValue = "WindowPlacement";
 
 struct ViewTypeInfo {
     const char* viewClass;   // put into the frame
@@ -91,6 +93,7 @@ CMainFrame::CMainFrame(CZarDoc* doc) : doc_(doc) {
     setObjectName(QStringLiteral("MainFrame"));
     if (doc_) doc_->SetFrame(this);
     resize(1200, 820);
+    RestorePlacement();
     setAcceptDrops(true);
     createActions();
     createMenus();
@@ -532,7 +535,22 @@ void CMainFrame::dropEvent(QDropEvent* e) {
     UpdateCommandUI();
 }
 
+bool CMainFrame::RestorePlacement() {
+    const RegKey key(RegRoot::CurrentUser, QString::fromLatin1(kSettingsKey), false);
+    QByteArray placement;
+    if (!key.isValid() || !key.readBinary(QString::fromLatin1(kPlacementValue), placement))
+        return false;
+    // Qt moves a window whose screen has gone back onto one that is there.
+    return restoreGeometry(placement);
+}
+
+void CMainFrame::SavePlacement() const {
+    RegKey key(RegRoot::CurrentUser, QString::fromLatin1(kSettingsKey), true);
+    if (key.isValid()) key.writeBinary(QString::fromLatin1(kPlacementValue), saveGeometry());
+}
+
 void CMainFrame::closeEvent(QCloseEvent* e) {
+    SavePlacement();
     delete statusDialog_.data();
     QMainWindow::closeEvent(e);
 }

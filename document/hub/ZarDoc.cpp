@@ -129,10 +129,8 @@ void CZarDoc::UpdateAllViews(CZarView* sender, int hint) {
 QString CZarDoc::GetTitle() const {
     const QString path = GetRawFilePath();
     if (path.isEmpty()) return QStringLiteral("Untitled");
-    const QString name = FileNameOf(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0) return name;
-    return name.left(dot) + name.mid(dot).toLower();
+    // The name as the file system has it: on a case-sensitive one "run.mzml" is another file.
+    return FileNameOf(path);
 }
 
 bool CZarDoc::OnNewDocument() {

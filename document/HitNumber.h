@@ -4,7 +4,6 @@
 // plain int; the two never turn into each other without saying so, so that a position cannot
 // be handed where a hit is meant.
 
-#include <compare>
 #include <cstdint>
 #include <ostream>
 
@@ -22,7 +21,8 @@ class HitNumber {
     constexpr std::int32_t recordIndex() const { return number_ - 1; }
     constexpr bool isValid() const { return number_ > 0; }
 
-    friend constexpr auto operator<=>(HitNumber, HitNumber) = default;
+    friend constexpr bool operator==(HitNumber, HitNumber) = default;
+    friend constexpr bool operator<(HitNumber a, HitNumber b) { return a.number_ < b.number_; }
 
   private:
     std::int32_t number_ = 0;

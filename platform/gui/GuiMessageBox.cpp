@@ -3,6 +3,7 @@
 #include "core/MessageBox.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
@@ -26,11 +27,11 @@ bool canOwn(const QWidget* w) {
     return type != Qt::Popup && type != Qt::ToolTip && type != Qt::SplashScreen;
 }
 
-// The top-level window that the box belongs to: the active one, else the one last active, else
-// a visible main window. An owned box stays in front of its owner under a window manager; one
-// without an owner may come up behind it. The box must outlive its owner's window, and a modeless
-// dialog (a status dialog that a posted message deletes at the end of its work) may go while the
-// box waits for the user: the owner is the dialog's top-level window.
+// The window that the box belongs to: the active one, else the one last active, else a visible
+// main window. An owned box stays in front of its owner under a window manager; one without an
+// owner may come up behind it. The box must outlive its owner's window, and a modeless dialog (a
+// status dialog that a posted message deletes at the end of its work) may go while the box waits
+// for the user: a dialog's box belongs to the window the dialog belongs to.
 QWidget* ownerWindow() {
     QWidget* w = QApplication::activeWindow();
     if (!canOwn(w)) w = lastActiveWindow();
@@ -42,7 +43,7 @@ QWidget* ownerWindow() {
                 break;
             }
     }
-    while (w && w->parentWidget()) w = w->parentWidget()->window();
+    while (qobject_cast<QDialog*>(w) && w->parentWidget()) w = w->parentWidget()->window();
     return w;
 }
 

@@ -249,7 +249,7 @@ TEST(GridMayEdit, DisulfideCellDecidesInColumnTwo) {
 
 // ---- clicks ----
 
-TEST(SummaryGrid, PressPostsTheRecordAndColumnToTheMainWindow) {
+TEST(SummaryGrid, PressPostsTheHitAndColumnToTheMainWindow) {
     Services services;
     SummaryOwner owner;
     auto grid = shownGrid<CSummaryGrid>(5, 14);
@@ -259,7 +259,7 @@ TEST(SummaryGrid, PressPostsTheRecordAndColumnToTheMainWindow) {
     QCoreApplication::processEvents();
     ASSERT_EQ(services.posted.size(), 1u);
     EXPECT_EQ(services.posted[0].message, kMsgSummaryCellSelected);
-    EXPECT_EQ(services.posted[0].wParam, 21u) << "record + 1";
+    EXPECT_EQ(services.posted[0].wParam, 20u) << "the row's hit number";
     EXPECT_EQ(services.posted[0].lParam, 6);
     EXPECT_EQ(grid->PressedRow(), 2);
     EXPECT_EQ(grid->PressedCol(), 6);

@@ -36,19 +36,16 @@ TEST(SearchInfoReader, ChargesThatAreNoWholeNumberReadAsNone) {
 // peptide-mapping file of the program's own writer, and an older peptide-mapping file whose
 // masses stand two lines higher.
 TEST(SearchInfoReader, TheHeaderIsReadByItsLabelsInEitherKindOfFile) {
-    OutFileHeader header;
-    header.fileName = "demo.0101.0101.2.out";
-    header.line4 = "Korvath Instruments";
-    header.line5 = "Licensed to the test laboratory";
-    header.date = "12/10/2026, 01:30 PM";
-    header.seconds = 4;
-    header.host = "node01";
-    header.precursorMH = 1234.5678;
-    header.precursorTolerance = 1.5;
-    header.charge = 2;
-    header.fragmentTolerance = 0.5;
-    header.database = "../demo.fasta";
-    header.modifications = " (M* +15.9949) C=160.0307 Enzyme: Trypsin(KR)";
+    OutFileHeader header{.fileName = "demo.0101.0101.2.out",
+                         .date = "12/10/2026, 01:30 PM",
+                         .seconds = 4,
+                         .host = "node01",
+                         .precursorMH = 1234.5678,
+                         .precursorTolerance = 1.5,
+                         .charge = 2,
+                         .fragmentTolerance = 0.5,
+                         .database = "../demo.fasta",
+                         .modifications = " (M* +15.9949) C=160.0307 Enzyme: Trypsin(KR)"};
     OutFileHit hit;
     hit.reference = "sp|P02769|ALBU_BOVIN";
     hit.peptide = "K.LVNELTEFAK.T";

@@ -283,7 +283,7 @@ TEST(SummaryViewTest, ExportsBothTablesToWorkbooks) {
 TEST(SummaryViewTest, SequenceOfTheCurrentHitGoesToTheClipboard) {
     Program p;
     ASSERT_TRUE(p.Load());
-    p.doc->SetSorvexSelection(1, 4);  // hit at position 0
+    p.doc->SetSorvexSelection(HitNumber(1), 4);
     p.Summary()->OnExportSequence();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "PEPTIDEK");
 }

@@ -21,7 +21,7 @@ namespace {
 constexpr int kWait = 120000;
 
 // The protein sequence of a demo database entry, by its reference.
-QString DemoProtein(const QString& reference) {
+QString ProteinOfDemo(const QString& reference) {
     QFile fasta(rvtest::Demo().folder + "/demo.fasta");
     if (!fasta.open(QIODevice::ReadOnly)) return QString();
     QString sequence;
@@ -58,7 +58,7 @@ int RowOfProtein(const CBlastView& blast, const QString& letters, const QString&
 // The retrieve page shows the protein of the reference with the peptide's place in it.
 void ExpectRetrieved(const CRetrieveView& retrieve, const QString& reference,
                      const QString& letters) {
-    const QString protein = DemoProtein(reference);
+    const QString protein = ProteinOfDemo(reference);
     ASSERT_FALSE(protein.isEmpty()) << reference.toStdString();
     EXPECT_TRUE(retrieve.ReferenceEdit()->text().startsWith(reference + QLatin1Char(' ')));
     EXPECT_EQ(QString::fromStdString(retrieve.ProteinSequence()), protein);
@@ -164,7 +164,7 @@ TEST(HitLookupTest, HitsOfSeveralSearchesLookUpTheirOwnSearchsDatabase) {
         for (int i = 0; i < set.GetHitCount() && !hit; ++i) {
             const SearchHitRecord* h = set.GetHit(i);
             if (h->path.contains(QLatin1String(search)) && !h->reference.isEmpty() &&
-                ExtractPeptideSequence(h->peptide).size() >= 7 && !DemoProtein(h->reference).isEmpty())
+                ExtractPeptideSequence(h->peptide).size() >= 7 && !ProteinOfDemo(h->reference).isEmpty())
                 hit = h;
         }
         ASSERT_NE(hit, nullptr);
@@ -236,7 +236,7 @@ TEST(HitLookupTest, TheBlastTabOfAProteinRowSearchesThatProteinsPeptide) {
             continue;
         const CProteinRecord& candidate = *set.GetProteins()[std::size_t(entry.protein)];
         if (!candidate.peptides.contains(firstHit) &&
-            !DemoProtein(candidate.reference).isEmpty()) {
+            !ProteinOfDemo(candidate.reference).isEmpty()) {
             row = r;
             protein = entry.protein;
         }

@@ -38,6 +38,8 @@ namespace {
 CMainFrame* gMainFrame = nullptr;
 
 const char* const kRecentFileKey = "Software\\Korvath\\Veltrix\\ZarvikBrowser\\Recent File List";
+const char* const kSettingsKey = "Software\\Korvath\\Veltrix\\ZarvikBrowser\\Settings";
+const char* const kPlacementValue = "WindowPlacement";
 
 struct ViewTypeInfo {
     const char* viewClass;   // put into the frame
@@ -91,6 +93,7 @@ CMainFrame::CMainFrame(CZarDoc* doc) : doc_(doc) {
     setObjectName(QStringLiteral("MainFrame"));
     if (doc_) doc_->SetFrame(this);
     resize(1200, 820);
+    RestorePlacement();
     setAcceptDrops(true);
     createActions();
     createMenus();
@@ -323,17 +326,14 @@ SelectedResult CMainFrame::ResultsWindowRequest() const {
             default: r.viewType = 8; break;
         }
         r.display = 1;
-        // The stored row names the hit by its hit number; one that names no hit copies nothing.
-        const int row = summaryCell_.second;
-        if (row >= 1 && row <= set->GetHitCount()) {
-            if (const SearchHitRecord* hit = set->FindHit(row)) {
-                r.recordIndex = hit->recordIndex;
-                r.column = summaryCell_.first;
-                r.row = row;
-                r.furtherReferences = hit->furtherReferences;
-                r.peptide = hit->peptide;
-                r.reference = hit->reference;
-            }
+        // The stored cell names its hit; one that names no hit copies nothing.
+        if (const SearchHitRecord* hit = set->FindHit(summaryCell_.second)) {
+            r.hit = hit->hitNumber();
+            r.column = summaryCell_.first;
+            r.row = hit->hitNumber().value();
+            r.furtherReferences = hit->furtherReferences;
+            r.peptide = hit->peptide;
+            r.reference = hit->reference;
         }
         return r;
     }
@@ -410,17 +410,19 @@ void CMainFrame::mapMessages() {
         return 0;
     });
     m.on(kMsgSummaryCellSelected, [this](const Message& msg) {
-        summaryCell_ = {static_cast<int>(msg.lParam), static_cast<int>(msg.wParam)};
+        const HitNumber hit(static_cast<int>(msg.wParam));
+        summaryCell_ = {static_cast<int>(msg.lParam), hit};
         if (doc_) {
-            doc_->SetSorvexSelection(static_cast<int>(msg.wParam), static_cast<int>(msg.lParam));
+            doc_->SetSorvexSelection(hit, static_cast<int>(msg.lParam));
             doc_->UpdateAllViews(nullptr, kHintSummaryCellSelected);
         }
         return 0;
     });
     m.on(kMsgMassmapCellSelected, [this](const Message& msg) {
-        selectionB_ = {static_cast<int>(msg.lParam), static_cast<int>(msg.wParam)};
+        const HitNumber hit(static_cast<int>(msg.wParam));
+        selectionB_ = {static_cast<int>(msg.lParam), hit};
         if (doc_) {
-            doc_->SetMassmapSelection(static_cast<int>(msg.wParam), static_cast<int>(msg.lParam));
+            doc_->SetMassmapSelection(hit, static_cast<int>(msg.lParam));
             doc_->UpdateAllViews(nullptr, kHintMassmapCellSelected);
         }
         return 0;
@@ -443,7 +445,7 @@ void CMainFrame::mapMessages() {
             ApplyXpressResult(*result, *doc_->GetSorvexResults());
         if (CurrentViewType() != 5 || !doc_) return 0;
         if (msg.lParam == 1) {
-            doc_->SetXpressEntry(static_cast<int>(msg.wParam));
+            doc_->SetXpressEntry(HitNumber(static_cast<int>(msg.wParam)));
             doc_->UpdateAllViews(nullptr, kHintSummaryCell);
         } else {
             doc_->UpdateAllViews(nullptr, kHintXpressColumn);
@@ -533,7 +535,22 @@ void CMainFrame::dropEvent(QDropEvent* e) {
     UpdateCommandUI();
 }
 
+bool CMainFrame::RestorePlacement() {
+    const RegKey key(RegRoot::CurrentUser, QString::fromLatin1(kSettingsKey), false);
+    QByteArray placement;
+    if (!key.isValid() || !key.readBinary(QString::fromLatin1(kPlacementValue), placement))
+        return false;
+    // Qt moves a window whose screen has gone back onto one that is there.
+    return restoreGeometry(placement);
+}
+
+void CMainFrame::SavePlacement() const {
+    RegKey key(RegRoot::CurrentUser, QString::fromLatin1(kSettingsKey), true);
+    if (key.isValid()) key.writeBinary(QString::fromLatin1(kPlacementValue), saveGeometry());
+}
+
 void CMainFrame::closeEvent(QCloseEvent* e) {
+    SavePlacement();
     delete statusDialog_.data();
     QMainWindow::closeEvent(e);
 }

@@ -8,6 +8,7 @@
 #include "ZarmassSheetTarget.h"
 #include "ZarDocFrame.h"
 #include "ZarViewWidget.h"
+#include "document/HitNumber.h"
 #include "messages/Messages.h"
 
 #include <QHash>
@@ -97,7 +98,12 @@ public:
 
     MessageMap& Messages() { return messages_; }
     int SummaryCellColumn() const { return summaryCell_.first; }
-    int SummaryCellRecord() const { return summaryCell_.second; }
+    HitNumber SummaryCellHit() const { return summaryCell_.second; }
+
+    // The window's size and place are kept in the settings when it closes and taken again when
+    // the next one is made; false when the settings hold none (or none that fits a screen).
+    bool RestorePlacement();
+    void SavePlacement() const;
 
 protected:
     bool event(QEvent* e) override;
@@ -133,8 +139,8 @@ private:
     std::function<bool(const SelectedResult&)> resultsWindow_;
     std::function<bool()> searchBusy_;
     std::function<bool()> queueUsable_;
-    std::pair<int, int> summaryCell_{0, 0};  // column, hit-record index + 1
-    std::pair<int, int> selectionB_{0, 0};
+    std::pair<int, HitNumber> summaryCell_{0, HitNumber()};  // column, hit
+    std::pair<int, HitNumber> selectionB_{0, HitNumber()};  // column, hit
 };
 
 }  // namespace zar

@@ -7,6 +7,8 @@
 #include "ZarDoc.h"
 #include "core/MessageBox.h"
 #include "core/Paths.h"
+#include "document/MassmapResults.h"
+#include "document/MultiConsensusResults.h"
 #include "document/Settings.h"
 #include "document/SorvexResults.h"
 #include "gui/Shell.h"
@@ -267,7 +269,17 @@ bool CMainFrame::commandEnabled(int id) const {
         case ID_ACTION_DENOVO: return type == 7 && count > 0 && HasFrameCommand(id);
         case ID_ACTION_PEPTIDE_MAPPING: return run && (type == 1 || type == 10) && !searchBusy && HasFrameCommand(id);
         case ID_ACTION_XPRESS: return type == 5 && count > 0 && HasFrameCommand(id);
-        case ID_DISPLAY_OPTIONS: return (type == 5 || type == 10 || type == 11) && HasFrameCommand(id);
+        case ID_DISPLAY_OPTIONS: {
+            if (!HasFrameCommand(id)) return false;
+            // A protein table's options sheet works on its loaded results; the summary's options
+            // are kept for the results still to come.
+            const auto ready = [this](const CSearchResults* set) {
+                return set && set->GetCapacity() > 0 && !IsLoadingResults();
+            };
+            if (type == 10) return ready(doc_->GetMassmapResults());
+            if (type == 11) return ready(doc_->GetMultiConsensusResults());
+            return type == 5;
+        }
         case ID_TOOLS_DATABASE_MANAGER: return QFileInfo::exists(programFile("DatabaseManager"));
         case ID_TOOLS_SORVEX_QUEUE:
             return HasFrameCommand(id) && queueUsable_ && queueUsable_() && QFileInfo::exists(programFile("SorvexQueue"));

@@ -1,5 +1,7 @@
 #include "databases/DatabaseLookupWorker.h"
 
+#include "databases/SearchInfoReader.h"
+
 #include "document/ProteinRecord.h"
 #include "document/SearchHitRecord.h"
 #include "document/SearchResults.h"
@@ -105,22 +107,27 @@ DatabaseLookupRequest LookupRequestForHit(const SearchHitRecord& hit) {
     return request;
 }
 
-std::optional<DatabaseLookupRequest> LookupRequestForProtein(const CSearchResults& results,
-                                                             int proteinIndex) {
+const SearchHitRecord* ProteinLookupHit(const CSearchResults& results, int proteinIndex) {
     const ProteinArray& proteins = results.GetProteins();
     if (proteinIndex < 0 || proteinIndex >= static_cast<int>(proteins.size()) ||
         !proteins[std::size_t(proteinIndex)])
-        return std::nullopt;
+        return nullptr;
     const CProteinRecord& protein = *proteins[std::size_t(proteinIndex)];
-    std::array<std::vector<int>, kProteinHitLists> lists;
+    std::array<std::vector<HitNumber>, kProteinHitLists> lists;
     for (std::size_t r = 0; r < lists.size() && r < protein.hitNumbersByRank.size(); ++r)
-        lists[r].assign(protein.hitNumbersByRank[r].begin(), protein.hitNumbersByRank[r].end());
-    const int hitNumber = ChooseProteinHit(lists, [&results](int number) {
+        lists[r] = protein.hitNumbersByRank[r];
+    const HitNumber chosen = ChooseProteinHit(lists, [&results](HitNumber number) {
         const SearchHitRecord* hit = results.FindHit(number);
         return hit && hit->shown == 1;
     });
-    const SearchHitRecord* hit = hitNumber > 0 ? results.FindHit(hitNumber) : nullptr;
+    return results.FindHit(chosen);
+}
+
+std::optional<DatabaseLookupRequest> LookupRequestForProtein(const CSearchResults& results,
+                                                             int proteinIndex) {
+    const SearchHitRecord* hit = ProteinLookupHit(results, proteinIndex);
     if (!hit) return std::nullopt;
+    const CProteinRecord& protein = *results.GetProteins()[std::size_t(proteinIndex)];
     DatabaseLookupRequest request = LookupRequestForHit(*hit);
     request.reference = protein.reference;
     request.peptides.assign(protein.peptides.begin(), protein.peptides.end());
@@ -128,24 +135,35 @@ std::optional<DatabaseLookupRequest> LookupRequestForProtein(const CSearchResult
     return request;
 }
 
-CDatabaseLookupWorker::Setup LookupSetupFor(const CSearchResults& results, int readingFrame) {
+CDatabaseLookupWorker::Setup LookupSetupFor(const CSearchResults& results,
+                                            const SearchHitRecord& hit, int readingFrame) {
     CDatabaseLookupWorker::Setup setup;
-    setup.resultsDirectory = results.GetDirectory();
+    const QString own = FolderOf(hit.path);
+    setup.resultsDirectory = own.isEmpty() ? results.GetDirectory() : own + QLatin1Char('/');
     setup.databaseKind = results.Parameters().nucleotide;
     setup.readingFrame = readingFrame;
     return setup;
 }
 
 void FindLookupDatabase(CDatabaseLookupWorker::Setup& setup, const DatabaseLookupRequest& request,
-                        const CSearchResults& results) {
+                        const CSearchResults& results, const SearchHitRecord& hit) {
     if (setup.databaseDirectory.isNull()) setup.databaseDirectory = GetDatabaseDirectory();
     const CDatabaseSearch probe(setup.databaseDirectory, setup.resultsDirectory);
     if (request.databaseFile.isEmpty() || QFileInfo(probe.FastaPathFor(request.databaseFile)).isFile())
         return;
-    const QString found = results.ResolveDatabasePath(results.Parameters().databaseName);
-    if (!found.isEmpty() && QFileInfo(found).isFile() &&
-        FileNameOf(found) == FileNameOf(request.databaseFile))
-        setup.databaseDirectory = FolderOf(found);
+    // The names are taken where the hit's search wrote them: its own results folder.
+    QStringList names;
+    if (!hit.path.isEmpty()) names = ReadOutDatabaseNames(hit.path + QStringLiteral(".out"));
+    names << results.Parameters().databaseName;
+    for (const QString& name : names) {
+        if (name.isEmpty() || FileNameOf(name) != FileNameOf(request.databaseFile)) continue;
+        const QString found =
+            CSearchResults::ResolveDatabasePathIn(PortablePath(setup.resultsDirectory), name);
+        if (QFileInfo(found).isFile()) {
+            setup.databaseDirectory = FolderOf(found);
+            return;
+        }
+    }
 }
 
 }  // namespace zar

@@ -60,15 +60,22 @@ class CDatabaseLookupWorker {
 
 // The request of a hit's look-ups (the BLAST and retrieve views).
 DatabaseLookupRequest LookupRequestForHit(const SearchHitRecord& hit);
+// The hit whose mass type and files serve the look-up of protein `proteinIndex` (from 0) of a
+// result set; null when the index lies outside the proteins or no hit names the protein.
+const SearchHitRecord* ProteinLookupHit(const CSearchResults& results, int proteinIndex);
 // The request of the look-up of protein `proteinIndex` (from 0) of a result set; nothing when
-// the index lies outside the proteins or no hit names the protein.
+// there is no ProteinLookupHit.
 std::optional<DatabaseLookupRequest> LookupRequestForProtein(const CSearchResults& results,
                                                              int proteinIndex);
-// What the look-up object takes from the result set; the database folder is the setting's.
-CDatabaseLookupWorker::Setup LookupSetupFor(const CSearchResults& results, int readingFrame);
+// What the look-up object takes from the result set and the hit it serves: the results folder
+// is the one of the hit's own search (a multiple-results set combines several and has none of
+// its own); the database folder is the setting's.
+CDatabaseLookupWorker::Setup LookupSetupFor(const CSearchResults& results,
+                                            const SearchHitRecord& hit, int readingFrame);
 // Settles the database folder of a look-up on the caller's thread: the setting's, unless the
-// hit's FASTA file is not there but is the one the result set found beside its results.
+// hit's FASTA file is not there but is the one the hit's own ".out" file (else the result set)
+// names, found from the hit's results folder.
 void FindLookupDatabase(CDatabaseLookupWorker::Setup& setup, const DatabaseLookupRequest& request,
-                        const CSearchResults& results);
+                        const CSearchResults& results, const SearchHitRecord& hit);
 
 }  // namespace zar

@@ -41,10 +41,10 @@ QString PeptideCoverageRow::positionText() const {
     return PositionText(first, last);
 }
 
-int ChooseProteinHit(const std::array<std::vector<int>, kProteinHitLists>& hitLists,
-                     const std::function<bool(int)>& isSelected) {
-    int chosen = 0;
-    for (const std::vector<int>& list : hitLists) {
+HitNumber ChooseProteinHit(const std::array<std::vector<HitNumber>, kProteinHitLists>& hitLists,
+                           const std::function<bool(HitNumber)>& isSelected) {
+    HitNumber chosen;
+    for (const std::vector<HitNumber>& list : hitLists) {
         if (list.empty()) continue;
         chosen = list.front();
         if (isSelected && isSelected(chosen)) break;

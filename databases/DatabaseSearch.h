@@ -10,6 +10,7 @@
 #include "databases/SearchInfoReader.h"
 #include "databases/SequenceMasses.h"
 #include "databases/WorkProgress.h"
+#include "document/HitNumber.h"
 
 #include <QString>
 
@@ -124,9 +125,9 @@ struct SearchInfoResult {
 
 // The hit whose mass type and file names serve a protein look-up: the first hit of each
 // non-empty per-charge list in order, the first that is selected, else the last one seen.
-// Hit numbers count from 1; 0 when every list is empty.
-int ChooseProteinHit(const std::array<std::vector<int>, kProteinHitLists>& hitLists,
-                     const std::function<bool(int hitNumber)>& isSelected);
+// No hit when every list is empty.
+HitNumber ChooseProteinHit(const std::array<std::vector<HitNumber>, kProteinHitLists>& hitLists,
+                           const std::function<bool(HitNumber hit)>& isSelected);
 
 // Letters of a peptide text without its flanking residues ("K.PEPTIDE.R"), upper-cased.
 std::string PeptideLetters(const QString& peptide);

@@ -42,27 +42,84 @@ void ScanPrecursorLine(const QString& line, double& mass, double& tolerance, int
     if (ScanNumbers(rest.mid(2), v, 1) == 1) WholeIntOf(v[0], charge);
 }
 
-}  // namespace
+// Header lines after which a file is taken to have no more header.
+constexpr int kMaxHeaderLines = 40;
 
-bool ReadSearchInfoText(const QString& outPath, OutHeaderLayout layout, SearchInfoText& info) {
+// The header lines of a ".out" file, found by their labels: the masses line names "(M+H)+", the
+// search line stands right before it, the database line counts the proteins, the enzyme line
+// names "Enzyme:". The two programs and their revisions put these on different lines, so their
+// places are only the fall-back of a file without labels.
+struct HeaderLines {
+    QString search;
+    QString masses;
+    QString database;
+    QString enzyme;
+};
+
+bool IsDatabaseLine(const QString& line) {
+    const QString t = line.trimmed();
+    return t.startsWith(QLatin1String("# amino acids")) || t.startsWith(QLatin1String("# bases")) ||
+           t.contains(QLatin1String("# proteins ="));
+}
+
+bool ReadHeaderLines(const QString& outPath, OutHeaderLayout layout, HeaderLines& header) {
     TextLineReader reader;
     if (!reader.open(outPath, kMaxOutHeaderLineLength)) return false;
+    QStringList lines;
     QString line;
-    const auto next = [&] {
+    while (lines.size() < kMaxHeaderLines && reader.readLine(line)) {
         // A line longer than the limit counts once; its rest is passed over.
-        line.clear();
-        if (!reader.readLine(line)) return false;
         QString rest;
         while (reader.lastLineWasCut() && reader.readLine(rest)) {
         }
-        return true;
+        if (line.startsWith(QLatin1String(" ---"))) break;
+        lines << line;
+    }
+    const auto at = [&lines](qsizetype i) {
+        return i >= 0 && i < lines.size() ? lines[i] : QString();
     };
+    qsizetype masses = -1;
+    for (qsizetype i = 0; i < lines.size() && masses < 0; ++i)
+        if (lines[i].contains(QLatin1String("(M+H)+"))) masses = i;
+    if (masses < 0) masses = layout == OutHeaderLayout::SearchEngine ? 6 : 4;
+    qsizetype database = -1;
+    for (qsizetype i = masses + 1; i < lines.size() && database < 0; ++i)
+        if (IsDatabaseLine(lines[i])) database = i;
+    if (database < 0) database = masses + 2;
+    qsizetype enzyme = -1;
+    for (qsizetype i = database + 1; i < lines.size() && enzyme < 0; ++i)
+        if (lines[i].contains(QLatin1String("Enzyme:"))) enzyme = i;
+    header.search = at(masses - 1);
+    header.masses = at(masses);
+    header.database = at(database);
+    header.enzyme = at(enzyme);
+    return true;
+}
 
-    const int before = layout == OutHeaderLayout::SearchEngine ? 6 : 4;
-    for (int i = 0; i < before; ++i) next();
-    info.search = QStringLiteral("Search information: %1").arg(line);
+// The words after the second ", " of the database line: the database, and a second one when
+// the first ends with ','.
+QStringList DatabaseWords(const QString& line) {
+    const qsizetype firstComma = line.indexOf(QLatin1String(", "));
+    const qsizetype secondComma =
+        firstComma < 0 ? -1 : line.indexOf(QLatin1String(", "), firstComma + 2);
+    if (secondComma < 0) return {};
+    const QString after = line.mid(secondComma + 2);
+    QString database = FirstWord(after);
+    if (!database.endsWith(QLatin1Char(','))) return {database};
+    database.chop(1);
+    const qsizetype more = after.indexOf(QLatin1String(", "));
+    const QString second = more < 0 ? QString() : FirstWord(after.mid(more + 2));
+    return second.isEmpty() ? QStringList{database} : QStringList{database, second};
+}
 
-    next();
+}  // namespace
+
+bool ReadSearchInfoText(const QString& outPath, OutHeaderLayout layout, SearchInfoText& info) {
+    HeaderLines header;
+    if (!ReadHeaderLines(outPath, layout, header)) return false;
+    info.search = QStringLiteral("Search information: %1").arg(header.search);
+
+    const QString& line = header.masses;
     double mass, tolerance;
     int charge;
     ScanPrecursorLine(line, mass, tolerance, charge);
@@ -78,31 +135,21 @@ bool ReadSearchInfoText(const QString& outPath, OutHeaderLayout layout, SearchIn
                         ? QStringLiteral("Mass type:  Monoisotopic")
                         : QStringLiteral("Mass type:  Average");
 
-    next();
-    next();
-    QString database;
-    const qsizetype firstComma = line.indexOf(QLatin1String(", "));
-    const qsizetype secondComma =
-        firstComma < 0 ? -1 : line.indexOf(QLatin1String(", "), firstComma + 2);
-    if (secondComma >= 0) {
-        const QString after = line.mid(secondComma + 2);
-        database = FirstWord(after);
-        if (database.endsWith(QLatin1Char(','))) {
-            const qsizetype more = after.indexOf(QLatin1String(", "));
-            const QString second = more < 0 ? QString() : FirstWord(after.mid(more + 2));
-            database.chop(1);
-            if (!second.isEmpty()) database = second;
-        }
-    }
-    info.database = QStringLiteral("Database:  %1").arg(FileNameOf(database));
+    const QStringList databases = DatabaseWords(header.database);
+    info.database = QStringLiteral("Database:  %1")
+                        .arg(databases.isEmpty() ? QString() : FileNameOf(databases.last()));
 
-    next();
-    next();
-    next();
-    const qsizetype enzymeAt = line.indexOf(QLatin1String("Enzyme:"));
-    info.enzyme = QStringLiteral("Enzyme:  %1")
-                      .arg(enzymeAt < 0 ? QString() : FirstWord(line.mid(enzymeAt + 7)));
+    const qsizetype enzymeAt = header.enzyme.indexOf(QLatin1String("Enzyme:"));
+    info.enzyme =
+        QStringLiteral("Enzyme:  %1")
+            .arg(enzymeAt < 0 ? QString() : FirstWord(header.enzyme.mid(enzymeAt + 7)));
     return true;
+}
+
+QStringList ReadOutDatabaseNames(const QString& outPath) {
+    HeaderLines header;
+    if (!ReadHeaderLines(outPath, OutHeaderLayout::SearchEngine, header)) return {};
+    return DatabaseWords(header.database);
 }
 
 }  // namespace zar

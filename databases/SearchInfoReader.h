@@ -3,12 +3,14 @@
 // search-information view.
 
 #include <QString>
+#include <QStringList>
 
 namespace zar {
 
 constexpr int kMaxOutHeaderLineLength = 1000;
 
-// A peptide-mapping ".out" header has two lines fewer before its search line.
+// Where the lines stand in a header that has no labels to find them by: a peptide-mapping
+// ".out" header of that kind has two lines fewer before its search line.
 enum class OutHeaderLayout { PeptideMapping, SearchEngine };
 
 struct SearchInfoText {
@@ -21,7 +23,12 @@ struct SearchInfoText {
     QString enzyme;     // "Enzyme:  %s"
 };
 
-// False when the file cannot be opened.
+// The header is read by its labels (either program's files); false when the file cannot be
+// opened.
 bool ReadSearchInfoText(const QString& outPath, OutHeaderLayout layout, SearchInfoText& info);
+
+// The database names of a ".out" header as written (the searched database, then the second one
+// when there is one); empty when the file cannot be read or names none.
+QStringList ReadOutDatabaseNames(const QString& outPath);
 
 }  // namespace zar

@@ -1,6 +1,8 @@
 #pragma once
 // One hit line of rank 1 to 5 as the consensus and peptide-mapping tables show it.
 
+#include "document/HitNumber.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -17,7 +19,7 @@ struct CConsensusRow {
     std::int32_t proteinNumber = 0;
     std::int32_t charge = 0;
     std::int32_t furtherReferences = 0;
-    std::int32_t hitNumber = 0;  // record index of the file's hit record + 1
+    HitNumber hitNumber;  // the hit of the file's hit record
     std::int32_t ionsMatched = 0;
     std::int32_t ionsTotal = 0;
     std::int32_t rank = 0;  // correlation rank, 1 to 5

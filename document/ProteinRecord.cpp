@@ -2,12 +2,12 @@
 
 namespace zar {
 
-CConsensusRow* CProteinRecord::addRow(std::unique_ptr<CConsensusRow> row, int hitNumber) {
+CConsensusRow* CProteinRecord::addRow(std::unique_ptr<CConsensusRow> row, HitNumber hit) {
     const int r = row ? row->rank : 0;
     if (r < 1 || r > kConsensusRanks) return nullptr;
     CConsensusRow* raw = row.get();
     rowsByRank[r - 1].push_back(std::move(row));
-    hitNumbersByRank[r - 1].push_back(hitNumber);
+    hitNumbersByRank[r - 1].push_back(hit);
     return raw;
 }
 

@@ -30,8 +30,8 @@ class CProteinRecord {
     QSet<QString> peptideSet;  // the same peptides, for look-up
     // Protein numbers of the hits that brought a new peptide (those above 0).
     std::vector<std::int32_t> proteinNumbers;
-    // Hit numbers of rank r at index r - 1, in the order of rowsByRank.
-    std::array<std::vector<std::int32_t>, kConsensusRanks> hitNumbersByRank;
+    // Hits of rank r at index r - 1, in the order of rowsByRank.
+    std::array<std::vector<HitNumber>, kConsensusRanks> hitNumbersByRank;
 
     QString reference;
     double score = 0.0;
@@ -43,8 +43,8 @@ class CProteinRecord {
     std::int32_t rank = 0;
     std::int32_t valid = 0;
 
-    // Appends a row of rank 1 to 5 with its hit number; other ranks are ignored.
-    CConsensusRow* addRow(std::unique_ptr<CConsensusRow> row, int hitNumber);
+    // Appends a row of rank 1 to 5 with its hit; other ranks are ignored.
+    CConsensusRow* addRow(std::unique_ptr<CConsensusRow> row, HitNumber hit);
     int rowCount() const;
     // Number of kept rows of rank r (1 to 5).
     int keptRows(int rank) const;

@@ -1,6 +1,8 @@
 #pragma once
 // One scored peptide match of one spectrum: the top-ranked hit of one search-engine ".out" file.
 
+#include "document/HitNumber.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -62,7 +64,7 @@ struct SearchHitRecord {
     QString secondDatabase;
     QString peptide;  // as written in the hit line, "X.PEPTIDE.Y"
 
-    int hitNumber() const { return recordIndex + 1; }
+    HitNumber hitNumber() const { return HitNumber::OfRecordIndex(recordIndex); }
 
     // Clears every number and text; the path is kept.
     void reset();

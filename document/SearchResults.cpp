@@ -232,20 +232,20 @@ const SearchHitRecord* CSearchResults::GetHit(int position) const {
     return &hits_[static_cast<size_t>(position)];
 }
 
-int CSearchResults::FindHitPosition(int hitNumber) const {
-    const int index = hitNumber - 1;
+int CSearchResults::FindHitPosition(HitNumber hit) const {
+    const int index = hit.recordIndex();
     if (index < 0 || index >= static_cast<int>(positionOfIndex_.size())) return -1;
     const int position = positionOfIndex_[static_cast<size_t>(index)];
     if (position < 0 || position >= hitCount_) return -1;
     return hits_[static_cast<size_t>(position)].recordIndex == index ? position : -1;
 }
 
-SearchHitRecord* CSearchResults::FindHit(int hitNumber) {
-    return GetHit(FindHitPosition(hitNumber));
+SearchHitRecord* CSearchResults::FindHit(HitNumber hit) {
+    return GetHit(FindHitPosition(hit));
 }
 
-const SearchHitRecord* CSearchResults::FindHit(int hitNumber) const {
-    return GetHit(FindHitPosition(hitNumber));
+const SearchHitRecord* CSearchResults::FindHit(HitNumber hit) const {
+    return GetHit(FindHitPosition(hit));
 }
 
 const SearchHitRecord* CSearchResults::GetDisplayRecord(int i) const {
@@ -659,7 +659,7 @@ int CSearchResults::ReadSearchOutFile(const QString& folder, const QString& file
         c.peptide = w.peptide;
         c.proteinNumber = h.proteinNumber;
         c.rank = h.correlationRank;
-        c.hitNumber = recordIndex + 1;
+        c.hitNumber = HitNumber::OfRecordIndex(recordIndex);
         c.hitMass = h.hitMass;
         c.sp = h.sp;
         c.xcorr = h.xcorr;
@@ -749,7 +749,7 @@ int CSearchResults::ReadMassmapOutFile(const QString& folder, const QString& fil
         c.peptide = words.peptide;
         c.proteinNumber = hit.proteinNumber;
         c.rank = rank;
-        c.hitNumber = recordIndex + 1;
+        c.hitNumber = HitNumber::OfRecordIndex(recordIndex);
         c.hitMass = hit.hitMass;
         c.sp = hit.sp;
         c.furtherReferences = words.furtherReferences;
@@ -917,8 +917,11 @@ CSearchResults::FolderRead CSearchResults::ReadFolder(const QString& folder, int
 // ---- Protein databases ----
 
 QString CSearchResults::ResolveDatabasePath(const QString& name) const {
+    return ResolveDatabasePathIn(readingFolder_.isEmpty() ? directory_ : readingFolder_, name);
+}
+
+QString CSearchResults::ResolveDatabasePathIn(const QString& folder, const QString& name) {
     if (name.isEmpty()) return QString();
-    const QString folder = readingFolder_.isEmpty() ? directory_ : readingFolder_;
     const QString portable = PortablePath(name);
     if (!QFileInfo(portable).isAbsolute()) return JoinPath(folder, portable);
     if (QFileInfo::exists(portable) || folder.isEmpty()) return portable;

@@ -113,12 +113,11 @@ class CSearchResults {
     int GetCapacity() const { return capacity_; }
     SearchHitRecord* GetHit(int position);
     const SearchHitRecord* GetHit(int position) const;
-    // The record whose hit number (record index + 1) this is, wherever a sort has moved it;
-    // null when there is none.
-    SearchHitRecord* FindHit(int hitNumber);
-    const SearchHitRecord* FindHit(int hitNumber) const;
+    // The record of a hit, wherever a sort has moved it; null when there is none.
+    SearchHitRecord* FindHit(HitNumber hit);
+    const SearchHitRecord* FindHit(HitNumber hit) const;
     // Its position in the block, -1 when there is none.
-    int FindHitPosition(int hitNumber) const;
+    int FindHitPosition(HitNumber hit) const;
     ProteinArray& GetProteins() { return proteins_; }
     const ProteinArray& GetProteins() const { return proteins_; }
     int GetDisplayCount() const { return displayCount_; }
@@ -158,6 +157,8 @@ class CSearchResults {
     void UnmapFastaDatabase();
     // The path a database name of the files stands for.
     QString ResolveDatabasePath(const QString& name) const;
+    // The same for the files of the results folder `folder`.
+    static QString ResolveDatabasePathIn(const QString& folder, const QString& name);
 
     // How a reader differs between the sets.
     struct ReaderStyle {
@@ -205,7 +206,7 @@ class CSearchResults {
         QString peptide;
         int proteinNumber = 0;
         int rank = 0;
-        int hitNumber = 0;
+        HitNumber hitNumber;
         double hitMass = 0.0;
         double sp = 0.0;
         double xcorr = 0.0;

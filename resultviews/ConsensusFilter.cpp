@@ -124,7 +124,7 @@ QString ConsensusEntriesText(const CProteinRecord& protein) {
     QString text;
     for (int r = 0; r < kConsensusRanks; ++r) {
         for (const auto& row : protein.rowsByRank[static_cast<size_t>(r)])
-            if (row->kept) text += QCFormat("%d ", row->hitNumber);
+            if (row->kept) text += QCFormat("%d ", row->hitNumber.value());
         if (r < kConsensusRanks - 1) text += QStringLiteral(": ");
     }
     return text;

@@ -69,12 +69,11 @@ void CConsensusView::OnUpdate(CZarView*, int hint) {
     }
 }
 
-bool CConsensusView::GetRowEntry(int row, int& kind, int& entry) const {
+bool CConsensusView::GetRowEntry(int row, ConsensusRowEntry& entry) const {
     CZarDoc* doc = GetDocument();
     if (!doc || CResultsStatusDlg::IsLoading(doc->GetSorvexResults())) return false;
     if (row < 1 || row > static_cast<int>(entries_.size())) return false;
-    kind = entries_[static_cast<size_t>(row - 1)].kind;
-    entry = entries_[static_cast<size_t>(row - 1)].entry;
+    entry = entries_[static_cast<size_t>(row - 1)];
     return true;
 }
 
@@ -126,7 +125,7 @@ void CConsensusView::FillTable() {
     int row = 0;
     for (int index : selection.rows) {
         const CProteinRecord& protein = *set->GetProteins()[static_cast<size_t>(index)];
-        entries_.push_back({2, index});
+        entries_.push_back(ConsensusRowEntry::Protein(index));
         ++row;
         grid_->SetValueRange(row, 1, protein.reference);
         grid_->SetValueRange(row, 2, o.singleScore ? protein.summedCombinedScore : protein.score);

@@ -10,12 +10,6 @@
 
 namespace zar {
 
-// One table row of a protein table.
-struct ConsensusRowEntry {
-    int kind = 2;   // 2 protein row, 1 match row
-    int entry = 0;  // protein index (or hit-record index for a match row)
-};
-
 class CConsensusView : public CZarViewWidget, public CConsensusGridOwner {
     Q_OBJECT
   public:
@@ -27,7 +21,7 @@ class CConsensusView : public CZarViewWidget, public CConsensusGridOwner {
     void OnUpdate(CZarView* sender, int hint) override;
 
     // CConsensusGridOwner: false for a row without a protein, so that its click is ignored.
-    bool GetRowEntry(int row, int& kind, int& entry) const override;
+    bool GetRowEntry(int row, ConsensusRowEntry& entry) const override;
 
     void FillTable();
     void OnDisplayOptions();

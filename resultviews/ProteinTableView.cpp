@@ -63,13 +63,12 @@ CSearchResults* CProteinTableView::ReadySet() const {
     return set;
 }
 
-bool CProteinTableView::GetRowInfo(int row, int& kind, int& entry) const {
-    kind = entry = 0;
+bool CProteinTableView::GetRowInfo(int row, ConsensusRowEntry& entry) const {
+    entry = ConsensusRowEntry();
     if (!ReadySet()) return false;
     const int index = row - kFirstDataRow;
     if (index < 0 || index >= static_cast<int>(entries_.size())) return false;
-    kind = entries_[static_cast<size_t>(index)].kind;
-    entry = entries_[static_cast<size_t>(index)].entry;
+    entry = entries_[static_cast<size_t>(index)];
     return true;
 }
 
@@ -202,14 +201,14 @@ void CProteinTableView::FillTable() {
     for (const ProteinTableEntry& entry : selection.proteins) {
         const CProteinRecord& protein = *set->GetProteins()[static_cast<size_t>(entry.protein)];
         ++r;
-        entries_.push_back({2, entry.protein});
+        entries_.push_back(ConsensusRowEntry::Protein(entry.protein));
         if (r >= rows_) AddRows(kGrowBy);
         WriteProteinRow(r, ++ordinal, protein, ProteinScore(protein, o), layout.scoreDecimals);
         for (const CConsensusRow* match : entry.matches) {
             ++r;
-            entries_.push_back({1, match->hitNumber - 1});
+            entries_.push_back(ConsensusRowEntry::Match(match->hitNumber));
             if (r >= rows_) AddRows(kGrowBy);
-            grid_->SetValueRange(r, 0, QCFormat("%d", match->hitNumber));
+            grid_->SetValueRange(r, 0, QCFormat("%d", match->hitNumber.value()));
             WriteMatchRow(r, *match, o);
         }
     }

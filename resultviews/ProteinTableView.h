@@ -29,9 +29,8 @@ class CProteinTableView : public CZarViewWidget, public CProteinTableGridOwner {
     // Refills on the document-wide hints and this table's layout and sort hints; hint 5 redraws.
     void OnUpdate(CZarView* sender, int hint) override;
 
-    // CProteinTableGridOwner: kind 1 a match row (entry the hit's own record index), kind 2 a
-    // protein row (entry the protein's index); false for the title rows and rows past the table.
-    bool GetRowInfo(int row, int& kind, int& entry) const override;
+    // CProteinTableGridOwner: false for the title rows and rows past the table.
+    bool GetRowInfo(int row, ConsensusRowEntry& entry) const override;
 
     void FillTable();
     // Commands of the context menu; the export returns the exporter's code.

@@ -318,14 +318,14 @@ void CResultsWindow::ResetToolBarCombo() {
     outputFiles_->clear();
 }
 
-void CResultsWindow::FillToolBarCombo(const std::vector<int>& numbers, int selected) {
+void CResultsWindow::FillToolBarCombo(const std::vector<HitNumber>& hits, HitNumber selected) {
     outputFiles_->clear();
     int select = 0;
-    for (size_t i = 0; i < numbers.size(); ++i) {
-        outputFiles_->addItem(QString::number(numbers[i]), numbers[i]);
-        if (numbers[i] == selected) select = static_cast<int>(i);
+    for (size_t i = 0; i < hits.size(); ++i) {
+        outputFiles_->addItem(QString::number(hits[i].value()), hits[i].value());
+        if (hits[i] == selected) select = static_cast<int>(i);
     }
-    if (!numbers.empty()) outputFiles_->setCurrentIndex(select);
+    if (!hits.empty()) outputFiles_->setCurrentIndex(select);
 }
 
 void CResultsWindow::SetTitle(const QString& name) {
@@ -376,8 +376,8 @@ void CResultsWindow::OnReadingFrameChanged(int index) {
 
 void CResultsWindow::OnOutputFileChanged(int index) {
     if (shownType_ != 4 || index < 0) return;
-    const int number = outputFiles_->itemData(index).toInt();
-    ShowOut()->FillFromHitNumber(currentKind_, number, 1);
+    const HitNumber hit(outputFiles_->itemData(index).toInt());
+    ShowOut()->FillFromOutFile(currentKind_, hit, 1);
 }
 
 void CResultsWindow::mapMessages() {

@@ -49,7 +49,8 @@ class CResultsWindow : public QMainWindow {
     void OnViewCommand(int command);
 
     void ResetToolBarCombo();
-    void FillToolBarCombo(const std::vector<int>& numbers, int selected);
+    // The output files of a consensus entry, named by their hits.
+    void FillToolBarCombo(const std::vector<HitNumber>& hits, HitNumber selected);
     // The shown view's title becomes name; the window then carries it.
     void SetTitle(const QString& name);
     // Carries the shown view's title, or "TurboSORVEX Results - " and the view's name.

@@ -117,16 +117,10 @@ void CShowOutView::ParseForDisplay(CSearchResults* set, int kind, const QString&
 }
 
 void CShowOutView::ShowOut(const SelectedResult& item) {
-    FillFromOutFile(item.kind, item.recordIndex, 0);
+    FillFromOutFile(item.kind, item.hit, 0);
 }
 
-void CShowOutView::FillFromHitNumber(int kind, int hitNumber, int keepList) {
-    CSearchResults* set = SetOfKind(kind);
-    if (!set) return;
-    if (set->FindHit(hitNumber)) FillFromOutFile(kind, hitNumber - 1, keepList);
-}
-
-void CShowOutView::FillFromOutFile(int kind, int recordIndex, int keepList) {
+void CShowOutView::FillFromOutFile(int kind, HitNumber number, int keepList) {
     CSearchResults* set = SetOfKind(kind);
     if (!set) return;
     if (!initialised_) OnInitialUpdate();
@@ -135,7 +129,7 @@ void CShowOutView::FillFromOutFile(int kind, int recordIndex, int keepList) {
     if (keepList == 0 && window) window->ResetToolBarCombo();
     PostMessage(window, kMsgOutputFileEnable, static_cast<WPARAM>(keepList), 0);
 
-    const SearchHitRecord* hit = set->FindHit(recordIndex + 1);
+    const SearchHitRecord* hit = set->FindHit(number);
     const QString name = hit ? hit->fileInformation.trimmed() : QString();
     SetTitle(QStringLiteral("ShowOut - ") + name);
 
@@ -179,7 +173,7 @@ void CShowOutView::FillFromOutFile(int kind, int recordIndex, int keepList) {
     }
     grid_->LockUpdate(false);
     kind_ = kind;
-    recordIndex_ = recordIndex;
+    hit_ = number;
 }
 
 void CShowOutView::ShowOutForEntry(int kind, int entryIndex) {
@@ -188,17 +182,17 @@ void CShowOutView::ShowOutForEntry(int kind, int entryIndex) {
     const ProteinArray& proteins = set->GetProteins();
     if (entryIndex < 0 || entryIndex >= static_cast<int>(proteins.size())) return;
     const CProteinRecord& protein = *proteins[static_cast<size_t>(entryIndex)];
-    std::vector<int> numbers;
-    int first = 0;
+    std::vector<HitNumber> numbers;
+    HitNumber first;
     for (const auto& list : protein.hitNumbersByRank) {
-        for (int number : list) {
-            if (first == 0) first = number;
+        for (HitNumber number : list) {
+            if (!first.isValid()) first = number;
             if (std::find(numbers.begin(), numbers.end(), number) == numbers.end())
                 numbers.push_back(number);
         }
     }
-    if (first <= 0) return;
-    FillFromHitNumber(kind, first, 1);
+    if (!first.isValid() || !set->FindHit(first)) return;
+    FillFromOutFile(kind, first, 1);
     std::sort(numbers.begin(), numbers.end());
     if (CResultsWindow* window = Owner()) window->FillToolBarCombo(numbers, first);
 }

@@ -21,14 +21,12 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
     void OnInitialUpdate() override;
     void ShowOut(const SelectedResult& item);
     void ShowOutForEntry(int kind, int entryIndex);
-    // Shows the file of the hit whose own record index is recordIndex; keepList 0 empties the
-    // window's file combo first.
-    void FillFromOutFile(int kind, int recordIndex, int keepList);
-    // The same for a hit number (record index + 1), wherever a sort has moved the hit.
-    void FillFromHitNumber(int kind, int hitNumber, int keepList);
+    // Shows the file of a hit, wherever a sort has moved it; keepList 0 empties the window's
+    // file combo first.
+    void FillFromOutFile(int kind, HitNumber hit, int keepList);
 
     // CShowOutGridOwner
-    int GetRecordIndex() const override { return recordIndex_; }
+    HitNumber GetShownHit() const override { return hit_; }
     int GetResultKind() const override { return kind_; }
 
     CShowOutGrid* Grid() const { return grid_; }
@@ -46,7 +44,7 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
 
     CShowOutGrid* grid_;
     int kind_ = 0;
-    int recordIndex_ = 0;
+    HitNumber hit_;
     int rowCount_ = 50;
     bool initialised_ = false;
 };

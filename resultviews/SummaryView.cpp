@@ -93,16 +93,16 @@ void CSummaryView::OnUpdate(CZarView*, int hint) {
     }
 }
 
-int CSummaryView::GetRecordIndex(int row) const {
-    if (!ReadySet()) return -1;  // nothing to open while the set is being read
-    if (row < 1 || row > static_cast<int>(rowMap_.size())) return -1;
+HitNumber CSummaryView::GetRowHit(int row) const {
+    if (!ReadySet()) return HitNumber();  // nothing to open while the set is being read
+    if (row < 1 || row > static_cast<int>(rowMap_.size())) return HitNumber();
     return rowMap_[static_cast<size_t>(row - 1)];
 }
 
-QString CSummaryView::GetRecordSequence(int record) const {
+QString CSummaryView::GetHitSequence(HitNumber hit) const {
     const CSorvexResults* set = ReadySet();
-    const SearchHitRecord* hit = set ? set->FindHit(record + 1) : nullptr;
-    return hit ? hit->peptide : QString();
+    const SearchHitRecord* record = set ? set->FindHit(hit) : nullptr;
+    return record ? record->peptide : QString();
 }
 
 void CSummaryView::SortByColumn(int col) {
@@ -156,7 +156,7 @@ void CSummaryView::WriteRow(int r, const SearchHitRecord& hit, bool singleScore,
         return doc ? doc->ScanToRetentionTime(scan) : 0.0;
     };
     const ScanName name = ParseScanName(hit.fileInformation);
-    grid_->SetValueRange(r, 0, QCFormat("%d", hit.recordIndex + 1));
+    grid_->SetValueRange(r, 0, QCFormat("%d", hit.hitNumber().value()));
     grid_->SetValueRange(r, 1, ScanCellText(hit, showTimes, toTime));
     grid_->SetValueRange(r, 2, hit.hitMass);
     grid_->SetValueRange(r, 3, static_cast<double>(name.charge));
@@ -203,13 +203,13 @@ void CSummaryView::FillTable() {
     o.summaryRowLimit = kept;
     doc->SummaryOptions() = o;
 
-    rowMap_.assign(static_cast<size_t>(kept), 0);
+    rowMap_.assign(static_cast<size_t>(kept), HitNumber());
     grid_->LockUpdate(true);
     int row = 0;
     for (int i = 0; i < set->GetHitCount() && row < kept; ++i) {
         const SearchHitRecord& hit = *set->GetHit(i);
         if (hit.shown != 1) continue;
-        rowMap_[static_cast<size_t>(row)] = hit.recordIndex;
+        rowMap_[static_cast<size_t>(row)] = hit.hitNumber();
         WriteRow(++row, hit, o.singleScore != 0, o.showTimes != 0);
     }
     grid_->LockUpdate(false);
@@ -224,7 +224,7 @@ void CSummaryView::RefreshXpressColumn() {
     grid_->SetStyleRange(CGXRange::cells(1, column, rows_, column),
                          CGXStyle().setInterior(kXpressBrush));
     for (int r = 1; r <= static_cast<int>(rowMap_.size()); ++r) {
-        const SearchHitRecord* hit = set->FindHit(rowMap_[static_cast<size_t>(r - 1)] + 1);
+        const SearchHitRecord* hit = set->FindHit(rowMap_[static_cast<size_t>(r - 1)]);
         if (hit && hit->shown == 1)
             grid_->SetValueRange(r, column, XpressRatioText(hit->quantitationRatio));
     }

@@ -27,8 +27,8 @@ class CSummaryView : public CZarViewWidget, public CSummaryGridOwner {
 
     // CSummaryGridOwner: the own record index (hit number - 1) of the hit in a 1-based row; -1
     // for a row without a hit.
-    int GetRecordIndex(int row) const override;
-    QString GetRecordSequence(int record) const override;
+    HitNumber GetRowHit(int row) const override;
+    QString GetHitSequence(HitNumber hit) const override;
     void SortByColumn(int col) override;
 
     void FillTable();
@@ -56,7 +56,7 @@ class CSummaryView : public CZarViewWidget, public CSummaryGridOwner {
     CSorvexResults* ReadySet() const;
 
     CSummaryGrid* grid_;
-    std::vector<int> rowMap_;  // own record index of the hit in each row
+    std::vector<HitNumber> rowMap_;  // the hit of each row
     int columns_ = 14;
     int rows_ = 50;
     bool initialised_ = false;

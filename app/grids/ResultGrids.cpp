@@ -9,11 +9,11 @@
 namespace zar {
 namespace {
 
-SelectedResult resultFor(int kind, int viewType, int record, int row, int col) {
+SelectedResult resultFor(int kind, int viewType, HitNumber hit, int row, int col) {
     SelectedResult r;
     r.kind = kind;
     r.viewType = viewType;
-    r.recordIndex = record;
+    r.hit = hit;
     r.row = row;
     r.column = col;
     return r;
@@ -35,16 +35,16 @@ bool CSummaryGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifier
         owner_->SortByColumn(col);
         return true;
     }
-    const int record = owner_->GetRecordIndex(row);
-    if (record < 0) return false;
+    const HitNumber hit = owner_->GetRowHit(row);
+    if (!hit.isValid()) return false;
     const bool full = GetColCount() == kFullLayoutColumns;
     const QString cell = GetValueRowCol(row, col);
-    SelectedResult r = resultFor(1, 0, record, row, col);
+    SelectedResult r = resultFor(1, 0, hit, row, col);
     int number = 0;
     switch (col) {
         case 1: r.viewType = 7; break;
         case 2: r.viewType = 3; break;
-        case 4: BlastPeptide(ExtractPeptideSequence(owner_->GetRecordSequence(record))); return true;
+        case 4: BlastPeptide(ExtractPeptideSequence(owner_->GetHitSequence(hit))); return true;
         case 5:
             if (cell.isEmpty()) return true;
             r.viewType = 2;
@@ -80,7 +80,7 @@ bool CSummaryGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifier
             break;
         default: return false;
     }
-    if (r.peptide.isEmpty()) r.peptide = owner_->GetRecordSequence(record);
+    if (r.peptide.isEmpty()) r.peptide = owner_->GetHitSequence(hit);
     RequestResultsWindow(r);
     return true;
 }
@@ -89,9 +89,9 @@ void CSummaryGrid::OnLButtonDownRowCol(int row, int col) {
     pressedRow_ = row;
     pressedCol_ = col;
     if (!owner_) return;
-    const int record = owner_->GetRecordIndex(row);
-    if (record + 1 > 0)
-        PostMessage(GetGridServices().mainWindow, kMsgSummaryCellSelected, static_cast<WPARAM>(record + 1), col);
+    const HitNumber hit = owner_->GetRowHit(row);
+    if (hit.isValid())
+        PostMessage(GetGridServices().mainWindow, kMsgSummaryCellSelected, static_cast<WPARAM>(hit.value()), col);
 }
 
 bool CMassmapGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifiers, const QPoint&) {
@@ -100,11 +100,11 @@ bool CMassmapGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifier
         owner_->SortByColumn(row, col);
         return true;
     }
-    int kind = 0, entry = 0;
-    if (!owner_->GetRowInfo(row, kind, entry)) return false;
-    SelectedResult r = resultFor(ResultKind(), 0, entry, row, col);
+    ConsensusRowEntry entry;
+    if (!owner_->GetRowInfo(row, entry)) return false;
+    SelectedResult r = resultFor(ResultKind(), 0, entry.hit, row, col);
     int number = 0;
-    if (kind == 1) {
+    if (entry.kind == ConsensusRowEntry::kMatchRow) {
         if (col == 1) r.viewType = 7;
         else if (col == 2) r.viewType = 3;
         else if (col == 4) {
@@ -122,9 +122,8 @@ bool CMassmapGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifier
         } else {
             return false;
         }
-    } else if (kind == 2) {
-        r.recordIndex = 0;
-        r.entryIndex = entry;
+    } else if (entry.kind == ConsensusRowEntry::kProteinRow) {
+        r.entryIndex = entry.protein;
         if (col >= 1 && col <= LastCoverageColumn()) r.viewType = 6;
         else if (col == 4) r.viewType = 4;
         else return false;
@@ -140,15 +139,16 @@ void CMassmapGrid::OnLButtonDownRowCol(int row, int col) {
     pressedCol_ = col;
     // The peptide-mapping layout's trace marks the pressed match: the frame is told its hit
     // number, which names the hit however the set is sorted.
-    int kind = 0, entry = 0;
-    if (!owner_ || ResultKind() != 2 || !owner_->GetRowInfo(row, kind, entry) || kind != 1) return;
-    PostMessage(GetGridServices().mainWindow, kMsgMassmapCellSelected, static_cast<WPARAM>(entry + 1), col);
+    ConsensusRowEntry entry;
+    if (!owner_ || ResultKind() != 2 || !owner_->GetRowInfo(row, entry) ||
+        entry.kind != ConsensusRowEntry::kMatchRow)
+        return;
+    PostMessage(GetGridServices().mainWindow, kMsgMassmapCellSelected, static_cast<WPARAM>(entry.hit.value()), col);
 }
 
 bool CShowOutGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifiers, const QPoint&) {
     if (!owner_) return false;
-    const int record = owner_->GetRecordIndex();
-    SelectedResult r = resultFor(owner_->GetResultKind(), 0, record, row, col);
+    SelectedResult r = resultFor(owner_->GetResultKind(), 0, owner_->GetShownHit(), row, col);
     int number = 0;
     switch (col) {
         case 2: BlastPeptide(GetValueRowCol(row, 2)); return true;
@@ -179,10 +179,10 @@ bool CShowOutGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifier
 bool CConsensusGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifiers, const QPoint&) {
     if (row == 0) return true;
     if (!owner_) return false;
-    int kind = 0, entry = 0;
-    if (!owner_->GetRowEntry(row, kind, entry)) return false;
-    SelectedResult r = resultFor(1, 0, kind == 1 ? entry : 0, row, col);
-    r.entryIndex = entry;
+    ConsensusRowEntry entry;
+    if (!owner_->GetRowEntry(row, entry)) return false;
+    SelectedResult r = resultFor(1, 0, entry.hit, row, col);
+    r.entryIndex = entry.protein;
     if (col == 1) r.viewType = 6;
     else if (col == 4) r.viewType = 4;
     else return false;
@@ -205,7 +205,7 @@ void CBlastGrid::AddHit(int rows) {
 bool CBlastGrid::OnLButtonClickedRowCol(int row, int col, Qt::KeyboardModifiers, const QPoint&) {
     if (row == 0) return true;
     if (col < 1 || col > 5 || GetValueRowCol(row, col).isEmpty() || !owner_) return false;
-    SelectedResult r = resultFor(1, 2, owner_->GetRecordIndex(), row, col);
+    SelectedResult r = resultFor(owner_->GetResultKind(), 2, owner_->GetShownHit(), row, col);
     r.reference = GetValueRowCol(row, 1);
     RequestResultsWindow(r);
     return true;

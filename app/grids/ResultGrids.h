@@ -1,6 +1,7 @@
 #pragma once
 // The result tables whose cells open the results window, a BLAST look-up or a sort.
 
+#include "document/HitNumber.h"
 #include "grid/GridWnd.h"
 
 #include <QString>
@@ -11,8 +12,8 @@ namespace zar {
 class CSummaryGridOwner {
 public:
     virtual ~CSummaryGridOwner() = default;
-    virtual int GetRecordIndex(int row) const = 0;          // -1 for a row without a hit
-    virtual QString GetRecordSequence(int record) const = 0;  // the hit's sequence text
+    virtual HitNumber GetRowHit(int row) const = 0;         // none for a row without a hit
+    virtual QString GetHitSequence(HitNumber hit) const = 0;  // the hit's sequence text
     virtual void SortByColumn(int col) = 0;                  // a click on a title
 };
 
@@ -35,13 +36,24 @@ private:
     int pressedCol_ = 0;
 };
 
+// One data row of a protein table: a protein row names its protein, a match row its hit.
+struct ConsensusRowEntry {
+    static constexpr int kMatchRow = 1;
+    static constexpr int kProteinRow = 2;
+    int kind = kProteinRow;
+    int protein = 0;  // a protein row's index among the set's proteins
+    HitNumber hit;    // a match row's hit
+
+    static ConsensusRowEntry Protein(int index) { return {kProteinRow, index, HitNumber()}; }
+    static ConsensusRowEntry Match(HitNumber hit) { return {kMatchRow, 0, hit}; }
+};
+
 // What the peptide-mapping and multiple-file consensus grids ask of their views.
 class CProteinTableGridOwner {
 public:
     virtual ~CProteinTableGridOwner() = default;
-    // kind 1 a match row (entry the hit's own record index), kind 2 a protein row (entry a
-    // protein); false for none.
-    virtual bool GetRowInfo(int row, int& kind, int& entry) const = 0;
+    // The row's entry; false for none.
+    virtual bool GetRowInfo(int row, ConsensusRowEntry& entry) const = 0;
     // A click on a title: row 0 the protein titles, row 1 the match titles.
     virtual void SortByColumn(int row, int col) = 0;
 };
@@ -84,7 +96,7 @@ protected:
 class CShowOutGridOwner {
 public:
     virtual ~CShowOutGridOwner() = default;
-    virtual int GetRecordIndex() const = 0;
+    virtual HitNumber GetShownHit() const = 0;
     virtual int GetResultKind() const = 0;
 };
 
@@ -105,8 +117,8 @@ private:
 class CConsensusGridOwner {
 public:
     virtual ~CConsensusGridOwner() = default;
-    // kind 1 a match row (entry a hit record), kind 2 a protein row (entry a protein); false for none.
-    virtual bool GetRowEntry(int row, int& kind, int& entry) const = 0;
+    // The row's entry; false for none.
+    virtual bool GetRowEntry(int row, ConsensusRowEntry& entry) const = 0;
 };
 
 class CConsensusGrid : public CGXGridWnd {
@@ -126,7 +138,9 @@ private:
 class CBlastGridOwner {
 public:
     virtual ~CBlastGridOwner() = default;
-    virtual int GetRecordIndex() const = 0;
+    virtual int GetResultKind() const = 0;
+    // The hit whose peptide the grid's proteins contain.
+    virtual HitNumber GetShownHit() const = 0;
 };
 
 class CBlastGrid : public CGXGridWnd {

@@ -2,6 +2,7 @@
 // What the Database Status dialog reads of the result view that asked for a look-up, and the
 // busy flag it sets there. The view answers for its own fields; the dialog never holds them.
 
+#include "document/HitNumber.h"
 #include "messages/Messages.h"
 
 #include <QString>
@@ -16,10 +17,10 @@ class CDatabaseLookupView {
 
     // 1 the search-engine set, 2 the peptide-mapping set, 3 the multiple-results set.
     virtual int GetResultKind() const = 0;
-    // The hit's own record index (hit number - 1: the same hit however the set is sorted) for
-    // look-ups by sequence and for a sequence's position, or the
-    // protein's index (look-up by reference).
-    virtual int GetLookupIndex() const = 0;
+    // The hit asked about: look-ups by sequence and of a sequence's position.
+    virtual HitNumber GetLookupHit() const { return HitNumber(); }
+    // The protein's index among the set's proteins: look-up by reference; -1 for none.
+    virtual int GetLookupProtein() const { return -1; }
     // The peptide and the reference the view asks about; empty ones are taken from the hit.
     virtual QString GetLookupPeptide() const = 0;
     virtual QString GetLookupReference() const = 0;

@@ -95,7 +95,7 @@ const SearchHitRecord* CDatabaseStatusDlg::hitOf(CDatabaseLookupView* view,
                                                  const CSearchResults*& results) const {
     view->SetSearching(true);
     results = resultsOf(view);
-    const SearchHitRecord* hit = results ? results->FindHit(view->GetLookupIndex() + 1) : nullptr;
+    const SearchHitRecord* hit = results ? results->FindHit(view->GetLookupHit()) : nullptr;
     if (!hit) view->SetSearching(false);
     return hit;
 }
@@ -107,7 +107,7 @@ bool CDatabaseStatusDlg::SearchBySequenceThreadProc(CDatabaseLookupView* view) {
     DatabaseLookupRequest request = LookupRequestForHit(*hit);
     const QString peptide = view->GetLookupPeptide();
     if (!peptide.isEmpty()) request.peptide = peptide;
-    return startWorker(view, CDatabaseLookupWorker::Kind::BySequence, *results, request);
+    return startWorker(view, CDatabaseLookupWorker::Kind::BySequence, *results, *hit, request);
 }
 
 bool CDatabaseStatusDlg::SearchThreadProc(CDatabaseLookupView* view) {
@@ -119,26 +119,29 @@ bool CDatabaseStatusDlg::SearchThreadProc(CDatabaseLookupView* view) {
     request.peptide = view->GetLookupPeptide();
     const QString reference = view->GetLookupReference();
     if (!reference.isEmpty()) request.reference = reference;
-    return startWorker(view, CDatabaseLookupWorker::Kind::BySequencePosition, *results, request);
+    return startWorker(view, CDatabaseLookupWorker::Kind::BySequencePosition, *results, *hit,
+                       request);
 }
 
 bool CDatabaseStatusDlg::SearchByReferenceThreadProc(CDatabaseLookupView* view) {
     view->SetSearching(true);
     const CSearchResults* results = resultsOf(view);
+    const int protein = view->GetLookupProtein();
+    const SearchHitRecord* hit = results ? ProteinLookupHit(*results, protein) : nullptr;
     const std::optional<DatabaseLookupRequest> request =
-        results ? LookupRequestForProtein(*results, view->GetLookupIndex()) : std::nullopt;
+        hit ? LookupRequestForProtein(*results, protein) : std::nullopt;
     if (!request) {
         view->SetSearching(false);
         return false;
     }
-    return startWorker(view, CDatabaseLookupWorker::Kind::ByReference, *results, *request);
+    return startWorker(view, CDatabaseLookupWorker::Kind::ByReference, *results, *hit, *request);
 }
 
 bool CDatabaseStatusDlg::startWorker(CDatabaseLookupView* view, CDatabaseLookupWorker::Kind kind,
-                                     const CSearchResults& results,
+                                     const CSearchResults& results, const SearchHitRecord& hit,
                                      const DatabaseLookupRequest& request) {
-    CDatabaseLookupWorker::Setup setup = LookupSetupFor(results, view->GetReadingFrame());
-    FindLookupDatabase(setup, request, results);
+    CDatabaseLookupWorker::Setup setup = LookupSetupFor(results, hit, view->GetReadingFrame());
+    FindLookupDatabase(setup, request, results, hit);
     if (!worker_ || !worker_->isBusy())
         worker_ = std::make_unique<CDatabaseLookupWorker>(
             CDatabaseLookupWorker::Targets{view->GetResultsWindow(), this, view->GetLookupOwner()});

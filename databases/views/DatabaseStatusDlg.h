@@ -69,8 +69,10 @@ class CDatabaseStatusDlg : public CDialogBase {
     bool SearchBySequenceThreadProc(CDatabaseLookupView* view);
     bool SearchThreadProc(CDatabaseLookupView* view);
     bool SearchByReferenceThreadProc(CDatabaseLookupView* view);
+    // The look-up reads the files of the hit's own search.
     bool startWorker(CDatabaseLookupView* view, CDatabaseLookupWorker::Kind kind,
-                     const CSearchResults& results, const DatabaseLookupRequest& request);
+                     const CSearchResults& results, const SearchHitRecord& hit,
+                     const DatabaseLookupRequest& request);
     CSearchResults* resultsOf(const CDatabaseLookupView* view) const;
     // The view's hit, with the busy flag set; null (the flag clear again) when there is none.
     const SearchHitRecord* hitOf(CDatabaseLookupView* view, const CSearchResults*& results) const;

@@ -129,10 +129,8 @@ void CZarDoc::UpdateAllViews(CZarView* sender, int hint) {
 QString CZarDoc::GetTitle() const {
     const QString path = GetRawFilePath();
     if (path.isEmpty()) return QStringLiteral("Untitled");
-    const QString name = FileNameOf(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0) return name;
-    return name.left(dot) + name.mid(dot).toLower();
+    // The name as the file system has it: on a case-sensitive one "run.mzml" is another file.
+    return FileNameOf(path);
 }
 
 bool CZarDoc::OnNewDocument() {
@@ -291,8 +289,8 @@ void CZarDoc::SetDenovoSelection(int a, int b, const QString& text) {
     denovoSelectionText_ = text.left(kMaxDenovoSelectionText);
 }
 
-double CZarDoc::hitRetentionTime(const CSearchResults* set, int selected) const {
-    if (!set || selected < 1 || selected > set->GetHitCount()) return 0.0;
+double CZarDoc::hitRetentionTime(const CSearchResults* set, HitNumber selected) const {
+    if (!set) return 0.0;
     const SearchHitRecord* hit = set->FindHit(selected);
     if (!hit) return 0.0;
     // "name.first.last.charge": the scans after the first '.'.

@@ -129,9 +129,9 @@ public:
     const SmoothingRecord& GetSmoothing() const { return smoothing_; }
     void GetSelection(int& first, int& last) const { first = selectionFirst_; last = selectionLast_; }
     void SetSelection(int first, int last) { selectionFirst_ = first; selectionLast_ = last; }
-    void SetSorvexSelection(int record, int column) { sorvexSelection_ = {column, record}; }
-    void SetMassmapSelection(int record, int column) { massmapSelection_ = {column, record}; }
-    int GetSorvexSelectedHit() const { return sorvexSelection_.second; }
+    void SetSorvexSelection(HitNumber hit, int column) { sorvexSelection_ = {column, hit}; }
+    void SetMassmapSelection(HitNumber hit, int column) { massmapSelection_ = {column, hit}; }
+    HitNumber GetSorvexSelectedHit() const { return sorvexSelection_.second; }
     double GetMassmapHitRetentionTime() const;
     double GetSorvexHitRetentionTime() const;
     QString GetXpressResidue() const { return xpressResidue_; }
@@ -149,8 +149,8 @@ public:
     void SetViewType(int type);
     // Entries of the open run (its scans); 0 when no run is open.
     int GetEntryCount() const;
-    int GetXpressEntry() const { return xpressEntry_; }
-    void SetXpressEntry(int entry) { xpressEntry_ = entry; }
+    HitNumber GetXpressEntry() const { return xpressEntry_; }
+    void SetXpressEntry(HitNumber entry) { xpressEntry_ = entry; }
     QChar ListSeparator() const { return listSeparator_; }
     // The plot configuration: room beside the axes, axis titles and scale types per detector.
     CVXConfiguration& GetConfiguration() { return configuration_; }
@@ -217,7 +217,7 @@ public:
     static double GetRangeValue(const std::vector<CVXDataPeak>* list, double time);
 
 private:
-    double hitRetentionTime(const class CSearchResults* set, int selected) const;
+    double hitRetentionTime(const class CSearchResults* set, HitNumber selected) const;
 
     CZarDocFrame* frame_ = nullptr;
     std::vector<CZarView*> views_;
@@ -254,11 +254,11 @@ private:
     SmoothingRecord smoothing_;
     int selectionFirst_ = 0;
     int selectionLast_ = 0;
-    std::pair<int, int> massmapSelection_{0, 0};
-    std::pair<int, int> sorvexSelection_{0, 0};
+    std::pair<int, HitNumber> massmapSelection_{0, HitNumber()};  // column, hit
+    std::pair<int, HitNumber> sorvexSelection_{0, HitNumber()};
     std::unique_ptr<CMSnPrecursorList> msnList_;
     CVXConfiguration configuration_;
-    int xpressEntry_ = 0;
+    HitNumber xpressEntry_;
     int currentScanFirst_ = 0;
     int currentScanLast_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "core/MessageBox.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
@@ -13,13 +14,46 @@
 namespace zar {
 namespace {
 
-// The top-level window that the active window belongs to: a box must outlive the window it
-// appears over, and a modeless dialog (a status dialog that a posted message deletes at the end
-// of its work) may go while the box waits for the user.
+// The window the user last worked in: a box that comes later (a worker's report, a message
+// after the web browser took the focus) finds no active window.
+QPointer<QWidget>& lastActiveWindow() {
+    static QPointer<QWidget> window;
+    return window;
+}
+
+bool canOwn(const QWidget* w) {
+    if (!w || !w->isVisible() || w->isMinimized()) return false;
+    const Qt::WindowType type = w->windowType();
+    return type != Qt::Popup && type != Qt::ToolTip && type != Qt::SplashScreen;
+}
+
+// The window that the box belongs to: the active one, else the one last active, else a visible
+// main window. An owned box stays in front of its owner under a window manager; one without an
+// owner may come up behind it. The box must outlive its owner's window, and a modeless dialog (a
+// status dialog that a posted message deletes at the end of its work) may go while the box waits
+// for the user: a dialog's box belongs to the window the dialog belongs to.
 QWidget* ownerWindow() {
     QWidget* w = QApplication::activeWindow();
-    while (w && w->parentWidget()) w = w->parentWidget()->window();
+    if (!canOwn(w)) w = lastActiveWindow();
+    if (!canOwn(w)) {
+        w = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (canOwn(top) && top->inherits("QMainWindow") && !top->parentWidget()) {
+                w = top;
+                break;
+            }
+    }
+    while (qobject_cast<QDialog*>(w) && w->parentWidget()) w = w->parentWidget()->window();
     return w;
+}
+
+void followActiveWindow(QApplication& app) {
+    static bool following = false;
+    if (following) return;
+    following = true;
+    QObject::connect(&app, &QApplication::focusChanged, &app, [](QWidget*, QWidget* now) {
+        if (now && !qobject_cast<QMessageBox*>(now->window())) lastActiveWindow() = now->window();
+    });
 }
 
 int showBox(const MessageBoxRequest& r) {
@@ -53,6 +87,10 @@ int showBox(const MessageBoxRequest& r) {
     for (const Button& b : buttons) set |= b.button;
     box->setStandardButtons(set);
     box->setDefaultButton(buttons.front().button);
+    // In front of its owner and given the focus, also when the program is not the active one.
+    box->show();
+    box->raise();
+    box->activateWindow();
     const int pressed = box->exec();
     // Its window closed under it (the program is ending): nobody answered.
     if (!box) return DefaultAnswer(r.style);
@@ -68,6 +106,8 @@ int showBox(const MessageBoxRequest& r) {
 }  // namespace
 
 void InstallGuiMessageBox() {
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        followActiveWindow(*app);
     SetMessageBoxHandler([](const MessageBoxRequest& r) {
         QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
         if (!app) return DefaultAnswer(r.style);

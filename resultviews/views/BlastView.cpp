@@ -55,26 +55,19 @@ QString CBlastView::DatabaseText() const {
     return database_->text();
 }
 
-int CBlastView::GetRecordIndex() const {
-    const CSearchResults* set = ReadyResultsOfKind(kind_);
-    return set && hitNumber_ > 0 ? set->FindHitPosition(hitNumber_) : -1;
-}
-
 void CBlastView::StartDatabaseSearch(const SelectedResult& item, int rows) {
     if (DeferWhileSearching([this, item, rows] { StartDatabaseSearch(item, rows); })) return;
     OnInitialUpdate();
     kind_ = item.kind;
     const CSearchResults* set = ReadyResultsOfKind(item.kind);
-    const SearchHitRecord* hit = set ? set->FindHit(item.hitNumber()) : nullptr;
-    hitNumber_ = hit ? hit->hitNumber() : 0;
+    const SearchHitRecord* hit = set ? TargetOfResult(*set, item, &reference_, &sequence_) : nullptr;
+    hit_ = hit ? hit->hitNumber() : HitNumber();
     hitRows_ = 0;
     grid_->ClearCells(CGXRange::cells(1, 1, std::max(1, grid_->GetRowCount()), kColumnCount));
     const int wanted = std::max(kMinRows, rows);
     if (grid_->GetRowCount() > wanted) grid_->RemoveRows(wanted + 1, grid_->GetRowCount());
     if (grid_->GetRowCount() < wanted) grid_->AddHit(wanted - grid_->GetRowCount());
     if (!set) return;
-
-    NamesOfResult(item, hit, reference_, sequence_);
     if (Owner()) Owner()->SetTitle(QStringLiteral("Blast - ") + sequence_);
     if (reference_.isEmpty() && sequence_.isEmpty()) return;
     database_->setText(QStringLiteral("Database: ") + (hit ? hit->databaseFile : QString()));

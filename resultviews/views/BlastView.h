@@ -36,12 +36,12 @@ class CBlastView : public CLookupFormView, public CBlastGridOwner {
     // of rows the grid starts with, at least kMinRows.
     void StartDatabaseSearch(const SelectedResult& item, int rows);
 
-    // CBlastGridOwner: the hit's position in its set now (a sort may have moved it); -1 when
-    // there is none.
-    int GetRecordIndex() const override;
+    // CBlastGridOwner
+    HitNumber GetShownHit() const override { return hit_; }
+    int GetResultKind() const override { return kind_; }
 
     // CDatabaseLookupView
-    int GetLookupIndex() const override { return GetRecordIndex(); }
+    HitNumber GetLookupHit() const override { return hit_; }
     QString GetLookupPeptide() const override { return sequence_; }
     QString GetLookupReference() const override { return reference_; }
 
@@ -66,7 +66,7 @@ class CBlastView : public CLookupFormView, public CBlastGridOwner {
     CBlastGrid* grid_;
     QString sequence_;
     QString reference_;
-    int hitNumber_ = 0;
+    HitNumber hit_;
     int hitRows_ = 0;
     bool initialised_ = false;
 };

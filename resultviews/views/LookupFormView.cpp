@@ -2,7 +2,9 @@
 
 #include "app/grids/BlastLookup.h"
 #include "app/grids/ClipboardWnd.h"
+#include "databases/DatabaseLookupWorker.h"
 #include "databases/views/DatabaseStatusDlg.h"
+#include "document/ProteinRecord.h"
 #include "document/SearchResults.h"
 #include "document/TextHelpers.h"
 #include "grid/GridWnd.h"
@@ -49,11 +51,37 @@ bool CLookupFormView::DeferWhileSearching(std::function<void()> request) {
     return true;
 }
 
-void CLookupFormView::NamesOfResult(const SelectedResult& item, const SearchHitRecord* hit,
-                                    QString& reference, QString& peptide) {
-    reference = item.reference.isEmpty() && hit ? hit->reference : item.reference;
-    peptide = ExtractPeptideSequence(item.peptide);
-    if (peptide.isEmpty() && hit) peptide = ExtractPeptideSequence(hit->peptide);
+namespace {
+
+// The peptide a hit gave a protein: the text of the protein's row of that hit.
+QString PeptideOfHit(const CProteinRecord& protein, HitNumber hit) {
+    for (std::size_t r = 0; r < protein.rowsByRank.size(); ++r)
+        for (std::size_t i = 0; i < protein.rowsByRank[r].size(); ++i)
+            if (i < protein.hitNumbersByRank[r].size() && protein.hitNumbersByRank[r][i] == hit)
+                return protein.rowsByRank[r][i]->peptide;
+    return QString();
+}
+
+}  // namespace
+
+const SearchHitRecord* TargetOfResult(const CSearchResults& set, const SelectedResult& item,
+                                      QString* reference, QString* peptide) {
+    const SearchHitRecord* hit = nullptr;
+    QString ownReference = item.reference;
+    QString ownPeptide = item.peptide;
+    if (item.hit.isValid()) {
+        hit = set.FindHit(item.hit);
+    } else if ((hit = ProteinLookupHit(set, item.entryIndex))) {
+        const CProteinRecord& protein = *set.GetProteins()[std::size_t(item.entryIndex)];
+        if (ownReference.isEmpty()) ownReference = protein.reference;
+        if (ownPeptide.isEmpty()) ownPeptide = PeptideOfHit(protein, hit->hitNumber());
+    }
+    if (reference) *reference = ownReference.isEmpty() && hit ? hit->reference : ownReference;
+    if (peptide) {
+        *peptide = ExtractPeptideSequence(ownPeptide);
+        if (peptide->isEmpty() && hit) *peptide = ExtractPeptideSequence(hit->peptide);
+    }
+    return hit;
 }
 
 bool CLookupFormView::StartLookup(int searchKind) {

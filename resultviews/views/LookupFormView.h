@@ -20,6 +20,13 @@ namespace zar {
 class CSearchResults;
 struct SearchHitRecord;
 
+// The hit a result names in its set, and the reference and the peptide's letters it asks about:
+// the result's own, else its hit's. A protein row names no hit: the hit whose files serve its
+// protein's look-ups stands for it, with the protein's reference and the peptide that hit gave
+// the protein. Null when there is no such hit.
+const SearchHitRecord* TargetOfResult(const CSearchResults& set, const SelectedResult& item,
+                                      QString* reference = nullptr, QString* peptide = nullptr);
+
 class CLookupFormView : public CResultsFormView, public CDatabaseLookupView {
     Q_OBJECT
   public:
@@ -81,9 +88,6 @@ class CLookupFormView : public CResultsFormView, public CDatabaseLookupView {
     bool DeferWhileSearching(std::function<void()> request);
     // Whether records the look-up sends on its way are still for what the view shows.
     bool WantsSearchRecords() const { return statusDialog_ && !pending_; }
-    // The reference and the peptide's letters a result asks about: its own, else its hit's.
-    static void NamesOfResult(const SelectedResult& item, const SearchHitRecord* hit,
-                              QString& reference, QString& peptide);
     // Creates the status dialog and starts the look-up; false (dialog gone) when none started.
     bool StartLookup(int searchKind);
 

@@ -104,17 +104,17 @@ void CProteinView::PreparePeptideRows(int rows) {
 
 namespace {
 
-bool HoldsHit(const CProteinRecord* protein, int hitNumber) {
+bool HoldsHit(const CProteinRecord* protein, HitNumber hit) {
     if (!protein) return false;
     for (const auto& numbers : protein->hitNumbersByRank)
-        if (std::find(numbers.begin(), numbers.end(), hitNumber) != numbers.end()) return true;
+        if (std::find(numbers.begin(), numbers.end(), hit) != numbers.end()) return true;
     return false;
 }
 
 }  // namespace
 
-int CProteinView::EntryOfHit(const CSearchResults& set, int recordIndex) {
-    const SearchHitRecord* hit = set.FindHit(recordIndex + 1);
+int CProteinView::EntryOfHit(const CSearchResults& set, HitNumber number) {
+    const SearchHitRecord* hit = set.FindHit(number);
     if (!hit) return -1;
     const ProteinArray& proteins = set.GetProteins();
     for (std::size_t i = 0; i < proteins.size(); ++i)
@@ -129,12 +129,12 @@ void CProteinView::ShowProtein(const SelectedResult& item) {
     // A result that names a hit (by its peptide) shows the hit's protein when the entry does not
     // hold the hit: the tab follows the hit picked in the summary.
     const CSearchResults* set = item.peptide.isEmpty() ? nullptr : ReadyResultsOfKind(item.kind);
-    const SearchHitRecord* hit = set ? set->FindHit(item.hitNumber()) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(item.hit) : nullptr;
     if (hit) {
         const ProteinArray& proteins = set->GetProteins();
         const bool inRange = entry >= 0 && entry < static_cast<int>(proteins.size());
         if (!inRange || !HoldsHit(proteins[std::size_t(entry)].get(), hit->hitNumber())) {
-            const int own = EntryOfHit(*set, item.recordIndex);
+            const int own = EntryOfHit(*set, item.hit);
             if (own >= 0) entry = own;
         }
     }

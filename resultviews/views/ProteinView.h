@@ -35,12 +35,12 @@ class CProteinView : public CSequenceFormView {
     void StartCoverageSearch(int kind, int entryIndex);
 
     int GetEntryIndex() const { return entryIndex_; }
-    // The protein entry that holds hit `recordIndex` (by its hit number, else by its reference);
-    // -1 when none does.
-    static int EntryOfHit(const CSearchResults& set, int recordIndex);
+    // The protein entry that holds a hit (by its hit number, else by its reference); -1 when
+    // none does.
+    static int EntryOfHit(const CSearchResults& set, HitNumber hit);
 
     // CDatabaseLookupView
-    int GetLookupIndex() const override { return entryIndex_; }
+    int GetLookupProtein() const override { return entryIndex_; }
     QString GetLookupPeptide() const override { return firstPeptide_; }
     QString GetLookupReference() const override { return reference_; }
 

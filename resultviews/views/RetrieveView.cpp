@@ -43,21 +43,15 @@ QString CRetrieveView::PositionText() const {
     return position_->text();
 }
 
-int CRetrieveView::GetRecordIndex() const {
-    const CSearchResults* set = ReadyResultsOfKind(kind_);
-    return set && hitNumber_ > 0 ? set->FindHitPosition(hitNumber_) : -1;
-}
-
 void CRetrieveView::RetrieveSequence(const SelectedResult& item) {
     if (DeferWhileSearching([this, item] { RetrieveSequence(item); })) return;
     SetUpSequenceGrid();
     kind_ = item.kind;
     const CSearchResults* set = ReadyResultsOfKind(item.kind);
-    const SearchHitRecord* hit = set ? set->FindHit(item.hitNumber()) : nullptr;
-    hitNumber_ = hit ? hit->hitNumber() : 0;
+    const SearchHitRecord* hit = set ? TargetOfResult(*set, item, &reference_, &peptide_) : nullptr;
+    hit_ = hit ? hit->hitNumber() : HitNumber();
     ClearProtein();
     if (!set) return;
-    NamesOfResult(item, hit, reference_, peptide_);
     if (Owner()) Owner()->SetTitle(QStringLiteral("Retrieve - ") + reference_);
     if (reference_.isEmpty() && peptide_.isEmpty()) return;
     sequenceEdit_->setText(peptide_);

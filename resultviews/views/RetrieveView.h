@@ -24,11 +24,8 @@ class CRetrieveView : public CSequenceFormView {
     // Looks up the protein of the result's reference and the position of its peptide.
     void RetrieveSequence(const SelectedResult& item);
 
-    // The hit's position in its set now; -1 when there is none.
-    int GetRecordIndex() const;
-
     // CDatabaseLookupView
-    int GetLookupIndex() const override { return GetRecordIndex(); }
+    HitNumber GetLookupHit() const override { return hit_; }
     QString GetLookupPeptide() const override { return peptide_; }
     QString GetLookupReference() const override { return reference_; }
 
@@ -50,7 +47,7 @@ class CRetrieveView : public CSequenceFormView {
     QLabel* position_;
     QString peptide_;
     QString reference_;
-    int hitNumber_ = 0;
+    HitNumber hit_;
 };
 
 }  // namespace zar

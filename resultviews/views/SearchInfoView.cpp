@@ -8,6 +8,7 @@
 #include "document/hub/ZarDoc.h"
 #include "resultviews/ResultsStatusDlg.h"
 #include "resultviews/ResultsWindow.h"
+#include "resultviews/views/LookupFormView.h"
 #include "spectrumviews/views/PaneSupport.h"
 #include "spectrumviews/views/PlotFeeding.h"
 #include "spectrumviews/views/ViewCommands.h"
@@ -132,22 +133,17 @@ void CSearchInfoView::clearStatics() {
         statics_[i]->setText(QString::fromLatin1(kCaptions[i]));
 }
 
-int CSearchInfoView::GetRecordIndex() const {
-    const CSearchResults* set = ReadyResultsOfKind(kind_);
-    return set && hitNumber_ > 0 ? set->FindHitPosition(hitNumber_) : -1;
-}
-
 void CSearchInfoView::ShowSearchInfo(const SelectedResult& item) {
     kind_ = item.kind;
     const CSearchResults* set = ReadyResultsOfKind(item.kind);
-    const SearchHitRecord* hit = set ? set->FindHit(item.hitNumber()) : nullptr;
-    hitNumber_ = hit ? hit->hitNumber() : 0;
+    const SearchHitRecord* hit = set ? TargetOfResult(*set, item) : nullptr;
+    hit_ = hit ? hit->hitNumber() : HitNumber();
     if (!hit) return;
     if (Owner())
         Owner()->SetTitle(QStringLiteral("SearchParameters - ") + hit->fileInformation.trimmed());
     Request request;
     request.kind = item.kind;
-    request.hitNumber = hitNumber_;
+    request.hit = hit_;
     request.fileInformation = hit->fileInformation;
     request.monoisotopic = hit->monoisotopicPrecursor != 0;
     if (!hit->path.isEmpty()) {

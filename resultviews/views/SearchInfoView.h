@@ -52,8 +52,8 @@ class CSearchInfoView : public CResultsFormView {
     void OnInitialUpdate() override;
     void Display(const SelectedResult& item) override { ShowSearchInfo(item); }
     void ShowSearchInfo(const SelectedResult& item);
-    // The hit's position in its set now; -1 when there is none.
-    int GetRecordIndex() const;
+    // The hit shown; none before the first.
+    HitNumber ShownHit() const { return hit_; }
 
     // Zoom (9211 to 9217) and printing (57607, 57608).
     void OnCommand(int id) override;
@@ -99,7 +99,7 @@ class CSearchInfoView : public CResultsFormView {
   private:
     struct Request {
         int kind = 0;
-        int hitNumber = 0;
+        HitNumber hit;
         QString folder;
         QString file;  // the ".out"/".dta" name without extension
         QString fileInformation;
@@ -125,7 +125,7 @@ class CSearchInfoView : public CResultsFormView {
     CVXSpec spectrum_;
     CVXSpecDisplay display_;
     int kind_ = 0;
-    int hitNumber_ = 0;
+    HitNumber hit_;
     double fullLow_ = 0.0;
     double fullHigh_ = 100.0;
     double lowest_ = 0.0;

@@ -235,20 +235,20 @@ void CDisplayIonsView::SetMassList(const std::vector<double>& masses) {
 
 void CDisplayIonsView::SetDtaFile(const SelectedResult& item, const QString& sequence) {
     kind_ = item.kind;
-    hitIndex_ = item.recordIndex;
+    hit_ = item.hit;
     sequenceOverride_ = sequence;
-    LoadDtaFile(kind_, hitIndex_, sequenceOverride_);
+    LoadDtaFile(kind_, hit_, sequenceOverride_);
 }
 
-void CDisplayIonsView::LoadDtaFile(int kind, int hitIndex, const QString& sequence) {
+void CDisplayIonsView::LoadDtaFile(int kind, HitNumber number, const QString& sequence) {
     grid_->ClearCells(CGXRange::cells(1, 1, std::max(1, grid_->GetRowCount()), 6));
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), kind);
-    const SearchHitRecord* hit = set ? set->FindHit(hitIndex + 1) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(number) : nullptr;
     if (!hit) return;
     peptide_ = sequence.isEmpty() ? hit->peptide : sequence;
     SetTitle(QStringLiteral("DisplayIons - ") + QString::fromStdString(PeptideLetters(peptide_)));
     dtaFile_->setText(QStringLiteral("Dta File:  ") + DtaFileName(*hit));
-    const Request request{kind, hitIndex, sequence};
+    const Request request{kind, number, sequence};
     if (busy_) {
         // The newest request wins: it runs as soon as the running one ends.
         pending_ = request;
@@ -259,7 +259,7 @@ void CDisplayIonsView::LoadDtaFile(int kind, int hitIndex, const QString& sequen
 
 void CDisplayIonsView::startWorker(const Request& request) {
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), request.kind);
-    const SearchHitRecord* hit = set ? set->FindHit(request.hitIndex + 1) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(request.hit) : nullptr;
     if (!hit) return;
     if (worker_.joinable()) worker_.join();
     busy_ = true;
@@ -303,7 +303,7 @@ void CDisplayIonsView::takeResult(DisplayIonsResult result) {
         return;
     }
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), kind_);
-    const SearchHitRecord* hit = set ? set->FindHit(hitIndex_ + 1) : nullptr;
+    const SearchHitRecord* hit = set ? set->FindHit(hit_) : nullptr;
 
     // The ion table.
     ions_.clear();
@@ -469,7 +469,7 @@ void CDisplayIonsView::applyAxisLimits(CSpec& c) {
 void CDisplayIonsView::OnSelChangeCharge(int index) {
     if (index < 0) return;
     selectedCharge_ = index + 1;
-    LoadDtaFile(kind_, hitIndex_, sequenceOverride_);
+    LoadDtaFile(kind_, hit_, sequenceOverride_);
     if (index < charge_->count()) charge_->setCurrentIndex(index);
 }
 

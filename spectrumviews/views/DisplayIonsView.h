@@ -59,7 +59,7 @@ class CDisplayIonsView : public CResultsFormView {
     void SetIonsValue(double precursor) override { precursor_ = precursor; }
 
     void SetDtaFile(const SelectedResult& item, const QString& sequence = QString());
-    void LoadDtaFile(int kind, int hitIndex, const QString& sequence);
+    void LoadDtaFile(int kind, HitNumber hit, const QString& sequence);
     void FillIonsGrid(int rows);
     void SetMassList(const std::vector<double>& masses);
     void OnSelChangeCharge(int index);
@@ -104,7 +104,7 @@ class CDisplayIonsView : public CResultsFormView {
   private:
     struct Request {
         int kind = 0;
-        int hitIndex = 0;
+        HitNumber hit;
         QString sequence;
     };
     void startWorker(const Request& request);
@@ -131,7 +131,7 @@ class CDisplayIonsView : public CResultsFormView {
     std::vector<double> massList_;
     CVXSpecDisplay display_;
     int kind_ = 0;
-    int hitIndex_ = 0;  // the hit's own record index (hit number - 1)
+    HitNumber hit_;
     QString sequenceOverride_;
     QString peptide_;
     QString heading_;

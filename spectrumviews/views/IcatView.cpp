@@ -189,7 +189,7 @@ void CIcatView::OnInitialUpdate() {
     if (initialised_) return;
     initialised_ = true;
     createControls();
-    if (entry_ < 0) {
+    if (!entry_.isValid()) {
         followDocumentTolerance();
         initialiseEdits();
         exchange(false);
@@ -293,8 +293,8 @@ void CIcatView::followDocumentTolerance() {
 const SearchHitRecord* CIcatView::entryHit() const {
     CZarDoc* doc = CZarDoc::GetDoc();
     CSorvexResults* set = doc ? doc->GetSorvexResults() : nullptr;
-    if (!set || entry_ < 0 || CResultsStatusDlg::IsLoading(set)) return nullptr;
-    return set->FindHit(entry_ + 1);
+    if (!set || CResultsStatusDlg::IsLoading(set)) return nullptr;
+    return set->FindHit(entry_);
 }
 
 double CIcatView::timeOfScan(int scan) const {
@@ -319,11 +319,11 @@ void CIcatView::Display(const SelectedResult& item) {
     // The page quantifies hits of the search-engine results only.
     if (item.kind != 1) {
         ++serial_;
-        entry_ = -1;
+        entry_ = HitNumber();
         clearEntry();
         return;
     }
-    SetXpressEntry(item.recordIndex, item.row);
+    SetXpressEntry(item.hit, item.row);
 }
 
 void CIcatView::clearEntry() {
@@ -351,7 +351,7 @@ void CIcatView::clearTraces() {
     redraw();
 }
 
-void CIcatView::SetXpressEntry(int entry, int second) {
+void CIcatView::SetXpressEntry(HitNumber entry, int second) {
     ++serial_;
     entry_ = entry;
     second_ = second;
@@ -818,7 +818,7 @@ void CIcatView::ScrollToRange(int position, int page) {
 // ---- Update table ----
 
 void CIcatView::OnUpdateTable() {
-    if (!calculated_ || entry_ < 0) return;
+    if (!calculated_ || !entry_.isValid()) return;
     CZarDoc* doc = CZarDoc::GetDoc();
     if (!doc || !doc->GetFrame() || CResultsStatusDlg::IsLoading(doc->GetSorvexResults())) return;
     // The main window writes the hit's new XPRESS block on its own thread; it gets a copy.
@@ -828,7 +828,7 @@ void CIcatView::OnUpdateTable() {
     record.finished = true;
     record.processed = 1;
     record.hits.push_back(*calculated_);
-    PostMessage(doc->GetFrame()->MessageTarget(), kMsgXpressUpdated, static_cast<WPARAM>(entry_), 1,
+    PostMessage(doc->GetFrame()->MessageTarget(), kMsgXpressUpdated, static_cast<WPARAM>(entry_.value()), 1,
                 std::move(record));
 }
 

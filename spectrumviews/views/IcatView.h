@@ -72,9 +72,9 @@ class CIcatView : public CResultsFormView {
     void OnInitialUpdate() override;
     void Display(const SelectedResult& item) override;
 
-    // Shows hit `entry` (its record index) of the search-engine results; `second` is handed
+    // Shows hit `entry` of the search-engine results; `second` is handed
     // back with Update table.
-    void SetXpressEntry(int entry, int second);
+    void SetXpressEntry(HitNumber entry, int second);
     void OnCalculateRatio();
     void OnUpdateTable();
     void SetChargeList(int count);
@@ -107,7 +107,7 @@ class CIcatView : public CResultsFormView {
     // For checks: waits until no worker runs and its result was taken (false on time-out).
     bool WaitUntilIdle(int milliseconds);
     bool IsBusy() const { return busy_; }
-    int Entry() const { return entry_; }
+    HitNumber Entry() const { return entry_; }
     QString RatioText(int form) const;
     QString TableRatioText() const { return tableRatioText_; }
     double Mass(int form) const { return sides_[form].mass; }
@@ -198,7 +198,7 @@ class CIcatView : public CResultsFormView {
     int runLastScan_ = 0;
     int chargeCount_ = 0;
     int charge_ = 0;  // of the entry's spectrum
-    int entry_ = -1;
+    HitNumber entry_;
     int second_ = 0;
     // Each shown entry gets a number: a result for an older one is not shown.
     unsigned serial_ = 0;

@@ -130,15 +130,15 @@ void CSelectIonsView::GrowGrid(int rows) {
 }
 
 void CSelectIonsView::Display(const SelectedResult& item) {
-    ShowSequenceIons(item.kind, item.recordIndex);
+    ShowSequenceIons(item.kind, item.hit);
 }
 
-void CSelectIonsView::ShowSequenceIons(int kind, int recordIndex) {
+void CSelectIonsView::ShowSequenceIons(int kind, HitNumber number) {
     CSearchResults* set = ResultSetOfKind(CZarDoc::GetDoc(), kind);
     if (!set) return;
-    hitIndex_ = recordIndex;
+    hit_ = number;
     sequence.clear();
-    const SearchHitRecord* hit = set->FindHit(recordIndex + 1);
+    const SearchHitRecord* hit = set->FindHit(number);
     if (hit && !hit->peptide.isEmpty()) sequence = ExtractPeptideSequence(hit->peptide);
     if (sequence.isEmpty()) return;
     SetTitle(QStringLiteral("Sequence Ions - ") + sequence);

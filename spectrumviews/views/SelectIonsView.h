@@ -53,7 +53,7 @@ class CSelectIonsView : public CResultsFormView {
 
     // Takes the peptide of a hit (kind 1 search results, 2 peptide mapping; hit by its record
     // index) with its mass type, and writes its residues; the ions follow on Update.
-    void ShowSequenceIons(int kind, int recordIndex);
+    void ShowSequenceIons(int kind, HitNumber hit);
     void OnUpdateIons();
     void OnSelectAll();
     void OnSelectDefault();
@@ -70,7 +70,7 @@ class CSelectIonsView : public CResultsFormView {
     CIonListGrid* Grid() const { return grid_; }
     QLineEdit* SequenceEdit() const { return sequenceEdit_; }
     int RowCapacity() const { return rowCapacity_; }
-    int HitIndex() const { return hitIndex_; }
+    HitNumber ShownHit() const { return hit_; }
     QWidget* Control(int id) const;
 
   protected:
@@ -86,7 +86,7 @@ class CSelectIonsView : public CResultsFormView {
     QButtonGroup* massTypeGroup_;
     IonSeriesBoxes boxes_;
     CIonListGrid* grid_;
-    int hitIndex_ = 0;
+    HitNumber hit_;
     int rowCapacity_ = kInitialRows;
     bool setUp_ = false;
 };

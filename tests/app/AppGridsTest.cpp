@@ -53,9 +53,11 @@ struct Services {
 
 struct SummaryOwner : CSummaryGridOwner {
     std::vector<int> sorted;
-    int GetRecordIndex(int row) const override { return row == 3 ? -1 : row * 10; }
-    QString GetRecordSequence(int record) const override {
-        return record == 10 ? QStringLiteral("K.PEPT*IDE.R") : QStringLiteral("K.OTHER.R");
+    HitNumber GetRowHit(int row) const override {
+        return row == 3 ? HitNumber() : HitNumber(row * 10);
+    }
+    QString GetHitSequence(HitNumber hit) const override {
+        return hit == HitNumber(10) ? QStringLiteral("K.PEPT*IDE.R") : QStringLiteral("K.OTHER.R");
     }
     void SortByColumn(int col) override { sorted.push_back(col); }
 };
@@ -247,7 +249,7 @@ TEST(GridMayEdit, DisulfideCellDecidesInColumnTwo) {
 
 // ---- clicks ----
 
-TEST(SummaryGrid, PressPostsTheRecordAndColumnToTheMainWindow) {
+TEST(SummaryGrid, PressPostsTheHitAndColumnToTheMainWindow) {
     Services services;
     SummaryOwner owner;
     auto grid = shownGrid<CSummaryGrid>(5, 14);
@@ -257,7 +259,7 @@ TEST(SummaryGrid, PressPostsTheRecordAndColumnToTheMainWindow) {
     QCoreApplication::processEvents();
     ASSERT_EQ(services.posted.size(), 1u);
     EXPECT_EQ(services.posted[0].message, kMsgSummaryCellSelected);
-    EXPECT_EQ(services.posted[0].wParam, 21u) << "record + 1";
+    EXPECT_EQ(services.posted[0].wParam, 20u) << "the row's hit number";
     EXPECT_EQ(services.posted[0].lParam, 6);
     EXPECT_EQ(grid->PressedRow(), 2);
     EXPECT_EQ(grid->PressedCol(), 6);
@@ -288,7 +290,7 @@ TEST(SummaryGrid, CellClicksOpenTheViewsOfTheirColumns) {
         }
         ASSERT_EQ(services.requests.size(), 1u) << "column " << c.col;
         EXPECT_EQ(services.requests[0].viewType, c.viewType) << "column " << c.col;
-        EXPECT_EQ(services.requests[0].recordIndex, 10) << "column " << c.col;
+        EXPECT_EQ(services.requests[0].hit, HitNumber(10)) << "column " << c.col;
         EXPECT_EQ(services.requests[0].kind, 1);
     }
     services.requests.clear();
@@ -326,9 +328,9 @@ TEST(SummaryGrid, WithoutOwnerClicksDoNothing) {
 TEST(MassmapGrid, MatchAndProteinRowsOpenTheirViews) {
     Services services;
     struct Owner : CProteinTableGridOwner {
-        bool GetRowInfo(int row, int& kind, int& entry) const override {
-            kind = row == 2 ? 2 : 1;
-            entry = row * 100;
+        bool GetRowInfo(int row, ConsensusRowEntry& entry) const override {
+            entry = row == 2 ? ConsensusRowEntry::Protein(row * 100)
+                             : ConsensusRowEntry::Match(HitNumber(row * 100));
             return row >= 2;
         }
         std::vector<std::pair<int, int>> sorted;
@@ -353,7 +355,7 @@ TEST(MassmapGrid, MatchAndProteinRowsOpenTheirViews) {
     EXPECT_EQ(services.requests[2].kind, 3);
     EXPECT_EQ(services.requests[3].viewType, 1);
     EXPECT_EQ(services.requests[3].furtherReferences, 2);
-    EXPECT_EQ(services.requests[3].recordIndex, 300);
+    EXPECT_EQ(services.requests[3].hit, HitNumber(300));
     // The multiple-file table has no trace to mark: a press tells the frame nothing.
     EXPECT_TRUE(services.posted.empty());
 }
@@ -366,10 +368,9 @@ TEST(MassmapGrid, SequenceCellBlastsTheRowsOwnPeptideAndPressTellsTheHitNumber) 
         return 0;
     });
     struct Owner : CProteinTableGridOwner {
-        // Row 2 a protein, row 3 a match of hit 7 (record index 6).
-        bool GetRowInfo(int row, int& kind, int& entry) const override {
-            kind = row == 2 ? 2 : 1;
-            entry = row == 2 ? 0 : 6;
+        // Row 2 a protein, row 3 a match of hit 7.
+        bool GetRowInfo(int row, ConsensusRowEntry& entry) const override {
+            entry = row == 2 ? ConsensusRowEntry::Protein(0) : ConsensusRowEntry::Match(HitNumber(7));
             return row == 2 || row == 3;
         }
         void SortByColumn(int, int) override {}

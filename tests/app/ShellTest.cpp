@@ -10,6 +10,7 @@
 #include "ZarDoc.h"
 
 #include "TestSupport.h"
+#include "document/MultiConsensusResults.h"
 #include "document/UpdateHints.h"
 #include "document/ZarMessages.h"
 #include "rawfile/RunFileWriter.h"
@@ -380,10 +381,10 @@ TEST_F(FrameTest, DispatchTable) {
     EXPECT_DOUBLE_EQ(bar.zarmassInfo[0].second, 2.5);
     ASSERT_EQ(bar.dtaList.size(), 1u);
     EXPECT_EQ(bar.dtaList[0], std::make_pair(8, QStringLiteral("demo.0100.0100.2.dta")));
-    EXPECT_EQ(frame->SummaryCellRecord(), 12);
+    EXPECT_EQ(frame->SummaryCellHit(), HitNumber(12));
     EXPECT_EQ(frame->SummaryCellColumn(), 4);
-    EXPECT_EQ(doc->GetSorvexSelectedHit(), 12);
-    EXPECT_EQ(doc->GetXpressEntry(), 0);
+    EXPECT_EQ(doc->GetSorvexSelectedHit(), HitNumber(12));
+    EXPECT_EQ(doc->GetXpressEntry(), HitNumber());
     frame->SetInfoBar(nullptr);
 }
 
@@ -486,7 +487,51 @@ TEST_F(FrameTest, OpeningARunAddsItToTheRecentFiles) {
     const QString run = writeSmallRun(dir);
     ASSERT_TRUE(doc->OnOpenDocument(run));
     EXPECT_EQ(frame->RecentFiles().value(0), run);
-    EXPECT_TRUE(frame->windowTitle().startsWith(QStringLiteral("small.mzml")));
+    // The name as the file system has it, not "small.mzml".
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("small.mzML - Zarvik Browser"));
+}
+
+// Display > Options of a protein table needs its results: without them the sheet has nothing to
+// work on and the command would do nothing.
+TEST_F(FrameTest, DisplayOptionsNeedsTheResultsOfItsLayout) {
+    RegisterFrameCommand(ID_DISPLAY_OPTIONS, [](CMainFrame&) {});
+    QTemporaryDir dir;
+    ASSERT_TRUE(doc->OnOpenDocument(writeSmallRun(dir)));
+    const struct {
+        int type;
+        bool enabled;
+    } cases[] = {{1, false}, {5, true}, {10, false}, {11, false}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(frame->OnChooseView(c.type, false)) << c.type;
+        frame->UpdateCommandUI();
+        EXPECT_EQ(frame->Action(ID_DISPLAY_OPTIONS)->isEnabled(), c.enabled) << "layout " << c.type;
+    }
+    ASSERT_TRUE(doc->GetMultiConsensusResults()->Initialize());
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(frame->Action(ID_DISPLAY_OPTIONS)->isEnabled()) << "with its (empty) results";
+    RegisterFrameCommand(ID_DISPLAY_OPTIONS, nullptr);
+}
+
+// The main window opens where, and as large as, it was when it closed last.
+TEST(MainFramePlacement, SizeAndPlaceAreKeptAcrossRestarts) {
+    zartest::ScopedConfigDir config;
+    CZarDoc doc;
+    QRect kept;
+    {
+        CMainFrame frame(&doc);
+        EXPECT_FALSE(frame.RestorePlacement()) << "none kept yet";
+        EXPECT_EQ(frame.size(), QSize(1200, 820));
+        frame.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        frame.setGeometry(130, 90, 910, 640);
+        QCoreApplication::processEvents();
+        kept = frame.geometry();
+        frame.close();
+    }
+    CMainFrame next(&doc);
+    next.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
+    EXPECT_EQ(next.geometry(), kept);
 }
 
 TEST_F(FrameTest, AFailedOpenLeavesTheOpenRunWorking) {

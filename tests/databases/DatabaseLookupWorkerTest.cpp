@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -179,11 +180,16 @@ TEST(LookupRequests, HitFieldsAndProteinChecks) {
     EXPECT_FALSE(LookupRequestForProtein(results, 0).has_value());
     EXPECT_FALSE(LookupRequestForProtein(results, 1).has_value());
     EXPECT_FALSE(LookupRequestForProtein(results, -1).has_value());
-    const auto setup = LookupSetupFor(results, 5);
+    const SearchHitRecord unread;  // a hit without a file: the set's folder
+    auto setup = LookupSetupFor(results, unread, 5);
     EXPECT_EQ(setup.databaseKind, 1);
     EXPECT_EQ(setup.readingFrame, 5);
     EXPECT_TRUE(setup.resultsDirectory.startsWith("/results"));
     EXPECT_TRUE(setup.databaseDirectory.isNull());
+    SearchHitRecord read;
+    read.path = "/second/run.0101.0101.2";
+    setup = LookupSetupFor(results, read, 5);
+    EXPECT_EQ(setup.resultsDirectory, "/second/") << "the folder of the hit's own search";
 }
 
 TEST_F(DatabaseLookupWorkerTest, ManyMatchingEntriesPostTheDatabaseKindOnce) {
@@ -229,19 +235,54 @@ TEST(LookupDatabase, TheSettingsFolderElseTheOneBesideTheResults) {
     DatabaseLookupRequest request;
     request.databaseFile = "demo.fasta";
 
-    CDatabaseLookupWorker::Setup setup = LookupSetupFor(results, 1);
+    const SearchHitRecord hit;
+    CDatabaseLookupWorker::Setup setup = LookupSetupFor(results, hit, 1);
     setup.databaseDirectory = dir.filePath("settings");
-    FindLookupDatabase(setup, request, results);
+    FindLookupDatabase(setup, request, results, hit);
     EXPECT_EQ(QDir(setup.databaseDirectory).canonicalPath(), QDir(dir.path()).canonicalPath())
         << "not in the settings' folder: the one the results name";
 
     dbtest::WriteFile(dir, "settings/demo.fasta", ">p1\nMK\n");
     setup.databaseDirectory = dir.filePath("settings");
-    FindLookupDatabase(setup, request, results);
+    FindLookupDatabase(setup, request, results, hit);
     EXPECT_EQ(setup.databaseDirectory, dir.filePath("settings")) << "the settings' folder holds it";
 
     request.databaseFile = "other.fasta";
     setup.databaseDirectory = dir.filePath("elsewhere");
-    FindLookupDatabase(setup, request, results);
+    FindLookupDatabase(setup, request, results, hit);
     EXPECT_EQ(setup.databaseDirectory, dir.filePath("elsewhere")) << "another file: left as it is";
+}
+
+// A set of several searches (File > Open Multiple Results) has no folder of its own: a hit's
+// database is the one its own ".out" file names, taken from that file's folder.
+TEST(LookupDatabase, AHitOfSeveralSearchesTakesTheDatabaseItsOwnFileNames) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("second");
+    QDir(dir.path()).mkpath("databases");
+    QDir(dir.path()).mkpath("settings");
+    dbtest::WriteFile(dir, "databases/own.fasta", ">p1\nMK\n");
+    QFile fixture(zartest::DataPath(QStringLiteral("databases/fasta/search.out")));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    QByteArray out = fixture.readAll();
+    out.replace("C:\\Veltrix\\Database\\human.fasta", "../databases/own.fasta");
+    dbtest::WriteFile(dir, "second/run.1234.1234.2.out", out);
+
+    CSearchResults results;  // no folder, and the first search's database elsewhere
+    results.Parameters().databaseName = "/nowhere/own.fasta";
+    SearchHitRecord hit;
+    hit.path = dir.filePath("second/run.1234.1234.2");
+    DatabaseLookupRequest request;
+    request.databaseFile = "own.fasta";
+    CDatabaseLookupWorker::Setup setup = LookupSetupFor(results, hit, 1);
+    EXPECT_EQ(setup.resultsDirectory, dir.filePath("second") + "/");
+    setup.databaseDirectory = dir.filePath("settings");
+    FindLookupDatabase(setup, request, results, hit);
+    EXPECT_EQ(QDir(setup.databaseDirectory).canonicalPath(),
+              QDir(dir.filePath("databases")).canonicalPath());
+
+    // Found nowhere: the folder stays the setting's, and the look-up says it cannot open it.
+    request.databaseFile = "missing.fasta";
+    setup.databaseDirectory = dir.filePath("settings");
+    FindLookupDatabase(setup, request, results, hit);
+    EXPECT_EQ(setup.databaseDirectory, dir.filePath("settings"));
 }

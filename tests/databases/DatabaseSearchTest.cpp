@@ -308,11 +308,18 @@ TEST_F(DatabaseSearchTest, ProgressInStepsOfTenPercent) {
 }
 
 TEST(ChooseProteinHit, FirstSelectedFirstHitElseTheLastSeen) {
-    std::array<std::vector<int>, kProteinHitLists> lists{{{}, {4, 5}, {}, {7}, {9, 1}}};
-    EXPECT_EQ(ChooseProteinHit(lists, [](int h) { return h == 7; }), 7);
-    EXPECT_EQ(ChooseProteinHit(lists, [](int h) { return h == 5; }), 9);  // 5 is not first
-    EXPECT_EQ(ChooseProteinHit(lists, [](int) { return true; }), 4);
-    EXPECT_EQ(ChooseProteinHit({}, [](int) { return true; }), 0);
+    const auto hits = [](std::initializer_list<int> numbers) {
+        std::vector<HitNumber> list;
+        for (int n : numbers) list.push_back(HitNumber(n));
+        return list;
+    };
+    std::array<std::vector<HitNumber>, kProteinHitLists> lists{
+        {hits({}), hits({4, 5}), hits({}), hits({7}), hits({9, 1})}};
+    EXPECT_EQ(ChooseProteinHit(lists, [](HitNumber h) { return h == HitNumber(7); }), HitNumber(7));
+    // 5 is not first
+    EXPECT_EQ(ChooseProteinHit(lists, [](HitNumber h) { return h == HitNumber(5); }), HitNumber(9));
+    EXPECT_EQ(ChooseProteinHit(lists, [](HitNumber) { return true; }), HitNumber(4));
+    EXPECT_EQ(ChooseProteinHit({}, [](HitNumber) { return true; }), HitNumber());
 }
 
 TEST(DatabaseSearchThreads, TwoLookupsAtOnceKeepTheirOwnBuffers) {

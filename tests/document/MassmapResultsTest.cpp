@@ -35,7 +35,7 @@ TEST_F(MassmapResultsTest, RanksByScoreAndBuildsProteins) {
     ASSERT_TRUE(set.ReadResults(Data("massmap")));
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("|").toStdString();
     ASSERT_EQ(set.GetHitCount(), 2);
-    const SearchHitRecord* first = set.FindHit(1);
+    const SearchHitRecord* first = set.FindHit(HitNumber(1));
     EXPECT_DOUBLE_EQ(first->preliminaryScore, 50.0);
     EXPECT_DOUBLE_EQ(first->hitMass, 1045.564);
     EXPECT_EQ(first->reference, "sp|P00001|PROA_TEST");

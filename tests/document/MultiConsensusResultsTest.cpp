@@ -43,13 +43,13 @@ TEST_F(MultiConsensusResultsTest, ReadsEveryListedFolderIntoOneBlock) {
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("|").toStdString();
     ASSERT_EQ(set.GetHitCount(), 6);
     // Records follow each other across folders; hit numbers are unique.
-    for (int n = 1; n <= 6; ++n) ASSERT_NE(set.FindHit(n), nullptr) << n;
-    EXPECT_TRUE(set.FindHit(5)->path.endsWith("document/fasta/run.0200.0200.2"));
+    for (int n = 1; n <= 6; ++n) ASSERT_NE(set.FindHit(HitNumber(n)), nullptr) << n;
+    EXPECT_TRUE(set.FindHit(HitNumber(5))->path.endsWith("document/fasta/run.0200.0200.2"));
     // The database of the set is the one of the first record read, found in its folder.
     EXPECT_EQ(set.Parameters().databaseName, "test.fasta");
     // The last file read was of revision 11: masses come from the FASTA sequences.
-    EXPECT_GT(set.FindHit(1)->proteinMass, 2000.0);
-    EXPECT_DOUBLE_EQ(set.FindHit(5)->proteinMass, set.FindHit(1)->proteinMass);
+    EXPECT_GT(set.FindHit(HitNumber(1))->proteinMass, 2000.0);
+    EXPECT_DOUBLE_EQ(set.FindHit(HitNumber(5))->proteinMass, set.FindHit(HitNumber(1))->proteinMass);
     EXPECT_EQ(set.ReadIndexedProtein("test.fasta", 2), "sp|P00002|PROB_TEST Protein B");
     // Rows carry their line's mass.
     bool sawMass = false;
@@ -100,7 +100,7 @@ TEST_F(MultiConsensusResultsTest, GrowsOnTheRunningIndex) {
     ASSERT_TRUE(set.CalculateConsensusScores());
     EXPECT_EQ(set.GetHitCount(), 10001);
     EXPECT_EQ(set.GetCapacity(), 15000);
-    EXPECT_TRUE(set.FindHit(10001)->path.contains("/b/"));
+    EXPECT_TRUE(set.FindHit(HitNumber(10001))->path.contains("/b/"));
     EXPECT_TRUE(boxes.texts().isEmpty());
 }
 
@@ -116,5 +116,5 @@ TEST_F(MultiConsensusResultsTest, FilesReadBeforeACancelStayCounted) {
     EXPECT_EQ(set.GetHitCount(), 2);
     for (const auto& p : set.GetProteins())
         for (const auto& numbers : p->hitNumbersByRank)
-            for (int n : numbers) EXPECT_NE(set.FindHit(n), nullptr);
+            for (HitNumber n : numbers) EXPECT_NE(set.FindHit(n), nullptr);
 }

@@ -31,7 +31,7 @@ class HandFilled : public CSearchResults {
         c.reference = reference;
         c.peptide = peptide;
         c.rank = rank;
-        c.hitNumber = 1;
+        c.hitNumber = HitNumber(1);
         c.xcorr = xcorr;
         c.sp = sp;
         c.deltaCn = deltaCn;
@@ -46,7 +46,7 @@ QString Data(const char* name) {
 
 std::vector<int> Order(const CSearchResults& set) {
     std::vector<int> order;
-    for (int i = 0; i < set.GetHitCount(); ++i) order.push_back(set.GetHit(i)->hitNumber());
+    for (int i = 0; i < set.GetHitCount(); ++i) order.push_back(set.GetHit(i)->hitNumber().value());
     return order;
 }
 
@@ -165,9 +165,9 @@ TEST(SearchResultsTest, ConsensusRowSortKeys) {
     rows[2].ionsMatched = 0;
     rows[2].ionsTotal = 0;
     rows[2].furtherReferences = 1;
-    for (int i = 0; i < 3; ++i) rows[i].hitNumber = i + 1;
+    for (int i = 0; i < 3; ++i) rows[i].hitNumber = HitNumber(i + 1);
     const auto order = [](const std::vector<CConsensusRow>& r) {
-        return std::vector<int>{r[0].hitNumber, r[1].hitNumber, r[2].hitNumber};
+        return std::vector<int>{r[0].hitNumber.value(), r[1].hitNumber.value(), r[2].hitNumber.value()};
     };
     struct Case {
         int key;
@@ -180,7 +180,7 @@ TEST(SearchResultsTest, ConsensusRowSortKeys) {
         EXPECT_EQ(order(copy), c.order) << "key " << c.key;
         std::vector<const CConsensusRow*> pointers = {&rows[0], &rows[1], &rows[2]};
         CSearchResults::SortConsensusRows(pointers, c.key);
-        EXPECT_EQ(pointers[0]->hitNumber, c.order[0]);
+        EXPECT_EQ(pointers[0]->hitNumber, HitNumber(c.order[0]));
     }
 }
 

@@ -146,18 +146,18 @@ TEST_F(SorvexResultsTest, HitNumbersFindTheirRecordsAfterAnySort) {
         for (const auto& protein : set->GetProteins())
             for (int r = 0; r < kConsensusRanks; ++r)
                 for (size_t i = 0; i < protein->rowsByRank[r].size(); ++i) {
-                    const int number = protein->hitNumbersByRank[r][i];
+                    const HitNumber number = protein->hitNumbersByRank[r][i];
                     const SearchHitRecord* record = set->FindHit(number);
                     ASSERT_NE(record, nullptr);
-                    EXPECT_EQ(record->recordIndex, number - 1);
+                    EXPECT_EQ(record->recordIndex, number.recordIndex());
                     EXPECT_EQ(set->GetHit(set->FindHitPosition(number)), record);
                     // The row's scans are those of its record's file.
                     EXPECT_TRUE(record->path.contains(
                         QString::number(protein->rowsByRank[r][i]->firstScan)));
                 }
     }
-    EXPECT_EQ(set->FindHit(0), nullptr);
-    EXPECT_EQ(set->FindHit(99), nullptr);
+    EXPECT_EQ(set->FindHit(HitNumber(0)), nullptr);
+    EXPECT_EQ(set->FindHit(HitNumber(99)), nullptr);
 }
 
 TEST_F(SorvexResultsTest, ReaderReturnCodes) {
@@ -293,8 +293,8 @@ TEST_F(SorvexResultsTest, RevisionElevenTakesMassesFromTheFasta) {
         for (const char* c = sequence; *c; ++c) m += t[static_cast<unsigned char>(*c)];
         return m;
     };
-    const SearchHitRecord* a = set->FindHit(1);
-    const SearchHitRecord* b = set->FindHit(2);
+    const SearchHitRecord* a = set->FindHit(HitNumber(1));
+    const SearchHitRecord* b = set->FindHit(HitNumber(2));
     EXPECT_NEAR(a->proteinMass, massOf("MKPEPTIDEKRAAAAGGGGW"), 1e-6);
     // A database named by a Windows path is found beside the results.
     EXPECT_NEAR(b->proteinMass, massOf("MLLLKKKIIRSPEPTLDEQK"), 1e-6);
@@ -411,14 +411,14 @@ TEST_F(SorvexResultsTest, XpressRunsTheInstalledEngineOverEveryHit) {
         residue = r;
         tolerance = t;
         if (raw != "run.raw") return {};
-        return [](SearchHitRecord& h) { h.quantitationRatio = h.hitNumber(); };
+        return [](SearchHitRecord& h) { h.quantitationRatio = h.hitNumber().value(); };
     });
     ASSERT_TRUE(set.Initialize());
     ASSERT_TRUE(set.ReadResults(Folder("sorvex")));
     EXPECT_EQ(residue, "K");
     EXPECT_DOUBLE_EQ(tolerance, 2.5);
     for (int i = 0; i < set.GetHitCount(); ++i)
-        EXPECT_DOUBLE_EQ(set.GetHit(i)->quantitationRatio, set.GetHit(i)->hitNumber());
+        EXPECT_DOUBLE_EQ(set.GetHit(i)->quantitationRatio, set.GetHit(i)->hitNumber().value());
     set.SetRawFilePath("other.raw");
     EXPECT_FALSE(set.CalculateXpressRatios(true));
 }
@@ -449,7 +449,7 @@ TEST_F(SorvexGrowthTest, GrowsBeyondTheFirstBlockAndResetsItWhole) {
     EXPECT_EQ(set.GetHitCount(), files);
     EXPECT_EQ(set.GetCapacity(), CSearchResults::kInitialHitCapacity + CSearchResults::kHitGrowth);
     EXPECT_TRUE(boxes.texts().isEmpty());
-    const SearchHitRecord* last = set.FindHit(files);
+    const SearchHitRecord* last = set.FindHit(HitNumber(files));
     ASSERT_NE(last, nullptr);
     EXPECT_TRUE(last->path.endsWith("run.10001.10001.2"));
     EXPECT_EQ(set.GetProteins().size(), 50u);
@@ -461,7 +461,7 @@ TEST_F(SorvexGrowthTest, GrowsBeyondTheFirstBlockAndResetsItWhole) {
     ASSERT_TRUE(set.Initialize());
     ASSERT_TRUE(set.ReadResults(Folder("sorvex")));
     EXPECT_EQ(set.GetHitCount(), 4);
-    EXPECT_EQ(set.FindHit(files), nullptr);
+    EXPECT_EQ(set.FindHit(HitNumber(files)), nullptr);
     set.FreeResults();
     EXPECT_EQ(set.GetHitCount(), 0);
     EXPECT_EQ(set.GetCapacity(), 0);
@@ -484,7 +484,7 @@ TEST_F(SorvexGrowthTest, AGrowthFailureKeepsTheHitsRead) {
     EXPECT_EQ(boxes.texts(), QStringList{"Unable to allocate the required memory"});
     EXPECT_EQ(set.GetHitCount(), CSearchResults::kInitialHitCapacity);
     EXPECT_EQ(set.GetCapacity(), CSearchResults::kInitialHitCapacity);
-    EXPECT_NE(set.FindHit(CSearchResults::kInitialHitCapacity), nullptr);
+    EXPECT_NE(set.FindHit(HitNumber(CSearchResults::kInitialHitCapacity)), nullptr);
     EXPECT_FALSE(set.GetProteins().empty());
 }
 

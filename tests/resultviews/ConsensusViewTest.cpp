@@ -16,9 +16,9 @@ TEST(ConsensusViewTest, EntriesTextListsKeptEntriesByGroup) {
     auto add = [&](int rank, int hit, int kept) {
         auto row = std::make_unique<CConsensusRow>();
         row->rank = rank;
-        row->hitNumber = hit;
+        row->hitNumber = HitNumber(hit);
         row->kept = kept;
-        protein.addRow(std::move(row), hit);
+        protein.addRow(std::move(row), HitNumber(hit));
     };
     add(1, 12, 1);
     add(1, 40, 1);
@@ -29,9 +29,9 @@ TEST(ConsensusViewTest, EntriesTextListsKeptEntriesByGroup) {
     CProteinRecord last;
     auto row = std::make_unique<CConsensusRow>();
     row->rank = 5;
-    row->hitNumber = 9;
+    row->hitNumber = HitNumber(9);
     row->kept = 1;
-    last.addRow(std::move(row), 9);
+    last.addRow(std::move(row), HitNumber(9));
     EXPECT_EQ(ConsensusEntriesText(last), ": : : : 9 ");
 }
 
@@ -58,8 +58,8 @@ TEST(ConsensusViewTest, FiltersFollowTheSummaryOptions) {
     p.Refill();
     EXPECT_EQ(view->RowEntryCount(), 0);
     EXPECT_TRUE(view->Grid()->GetValueRowCol(1, 1).isEmpty());
-    int kind = 0, entry = 0;
-    EXPECT_FALSE(view->GetRowEntry(1, kind, entry));
+    ConsensusRowEntry entry;
+    EXPECT_FALSE(view->GetRowEntry(1, entry));
 
     // Mode 1 after a protein threshold hid every protein shows them again.
     o.filterMode = 1;
@@ -78,7 +78,7 @@ TEST(ConsensusViewTest, FiltersFollowTheSummaryOptions) {
     // Selected-dta mode follows the hits' shown flags.
     o.filterMode = 4;
     for (int i = 0; i < p.Set().GetHitCount(); ++i) p.Set().GetHit(i)->shown = 0;
-    p.Set().FindHit(3)->shown = 1;  // file 102-103: ABC rank 1, PROB_TEST rank 2
+    p.Set().FindHit(HitNumber(3))->shown = 1;  // file 102-103: ABC rank 1, PROB_TEST rank 2
     p.Refill();
     EXPECT_EQ(p.Summary()->RowMapLength(), 1);
     ASSERT_EQ(view->RowEntryCount(), 2);

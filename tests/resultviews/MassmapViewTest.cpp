@@ -104,7 +104,7 @@ TEST(MassmapViewTest, LoadShowsTheLayoutWithProteinAndMatchRows) {
 
     // Its first match: rank 1 first under sort key 0, the hit's own cells.
     const CConsensusRow& match = *first.rowsByRank[0][0];
-    EXPECT_EQ(grid.GetValueRowCol(3, 0), QString::number(match.hitNumber));
+    EXPECT_EQ(grid.GetValueRowCol(3, 0), QString::number(match.hitNumber.value()));
     EXPECT_EQ(grid.GetValueRowCol(3, 1), QString::number(match.firstScan));
     EXPECT_EQ(grid.GetDisplayTextRowCol(3, 2), QString::asprintf("%.3f", match.hitMass));
     EXPECT_EQ(grid.GetValueRowCol(3, 3), QString::number(match.charge));
@@ -112,13 +112,13 @@ TEST(MassmapViewTest, LoadShowsTheLayoutWithProteinAndMatchRows) {
     EXPECT_EQ(grid.GetValueRowCol(3, 6),
               QString("%1/%2").arg(match.ionsMatched).arg(match.ionsTotal));
     EXPECT_TRUE(grid.GetValueRowCol(3, 7).isEmpty());
-    int kind = 0, entry = 0;
-    ASSERT_TRUE(p.Massmap()->GetRowInfo(3, kind, entry));
-    EXPECT_EQ(kind, 1);
-    EXPECT_EQ(entry, match.hitNumber - 1);
-    EXPECT_FALSE(p.Massmap()->GetRowInfo(1, kind, entry)) << "a title row names nothing";
-    EXPECT_FALSE(p.Massmap()->GetRowInfo(rows + 2, kind, entry)) << "nor a row past the table";
-    EXPECT_EQ(kind, 0);
+    ConsensusRowEntry entry;
+    ASSERT_TRUE(p.Massmap()->GetRowInfo(3, entry));
+    EXPECT_EQ(entry.kind, ConsensusRowEntry::kMatchRow);
+    EXPECT_EQ(entry.hit, match.hitNumber);
+    EXPECT_FALSE(p.Massmap()->GetRowInfo(1, entry)) << "a title row names nothing";
+    EXPECT_FALSE(p.Massmap()->GetRowInfo(rows + 2, entry)) << "nor a row past the table";
+    EXPECT_FALSE(entry.hit.isValid());
 
     // Times in place of scans.
     p.doc->MassmapOptions().showTimes = 1;
@@ -161,7 +161,7 @@ TEST(MassmapViewTest, TitleClicksSortTheMatchesOfEveryProtein) {
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < after.size(); ++i) {
         EXPECT_EQ(after[i].protein, before[i].protein) << "the protein order stays";
-        std::vector<int> a = after[i].hits, b = before[i].hits;
+        std::vector<HitNumber> a = after[i].hits, b = before[i].hits;
         std::sort(a.begin(), a.end());
         std::sort(b.begin(), b.end());
         EXPECT_EQ(a, b);
@@ -193,9 +193,9 @@ TEST(MassmapViewTest, ClicksAfterSortsOpenTheClickedHit) {
     ASSERT_NE(p.MassmapSet().GetHit(0)->recordIndex, 0);
     p.Refill();
     for (int row : {3, 5, 8}) {
-        int kind = 0, entry = 0;
-        ASSERT_TRUE(p.Massmap()->GetRowInfo(row, kind, entry));
-        if (kind != 1) continue;
+        ConsensusRowEntry entry;
+        ASSERT_TRUE(p.Massmap()->GetRowInfo(row, entry));
+        if (entry.kind != ConsensusRowEntry::kMatchRow) continue;
         const QString scans = grid.GetValueRowCol(row, 1);
         const QString peptide = grid.GetValueRowCol(row, 4);
         grid.scrollTo(grid.GetModel()->index(row - 1, 1));
@@ -205,7 +205,7 @@ TEST(MassmapViewTest, ClicksAfterSortsOpenTheClickedHit) {
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->StoredResult().kind, 2);
         EXPECT_EQ(window->StoredResult().viewType, 3);
-        const SearchHitRecord* hit = p.MassmapSet().FindHit(window->StoredResult().hitNumber());
+        const SearchHitRecord* hit = p.MassmapSet().FindHit(window->StoredResult().hit);
         ASSERT_NE(hit, nullptr);
         EXPECT_TRUE(
             hit->fileInformation.contains(QString(".%1.").arg(scans.toInt(), 4, 10, QChar('0'))))
@@ -271,8 +271,8 @@ TEST(MassmapViewTest, FiltersOverTheDemoFolder) {
         if (rows == 0) {
             // An empty table: cells cleared, nothing to open.
             EXPECT_TRUE(p.Grid().GetValueRowCol(2, 1).isEmpty()) << c.what;
-            int kind = 0, entry = 0;
-            EXPECT_FALSE(p.Massmap()->GetRowInfo(2, kind, entry)) << c.what;
+            ConsensusRowEntry entry;
+            EXPECT_FALSE(p.Massmap()->GetRowInfo(2, entry)) << c.what;
         } else {
             EXPECT_EQ(o.summaryRowLimit, rows) << c.what;
         }
@@ -293,7 +293,7 @@ TEST(MassmapViewTest, FiltersOverTheDemoFolder) {
         set.GetHit(i)->shown = set.GetHit(i)->recordIndex % 2;
     p.Refill();
     for (const auto& shown : p.Table())
-        for (int hit : shown.hits) EXPECT_EQ((hit - 1) % 2, 1) << hit;
+        for (HitNumber hit : shown.hits) EXPECT_EQ(hit.recordIndex() % 2, 1) << hit;
     EXPECT_EQ(p.Massmap()->RowEntryCount(), countRows([&](const CConsensusRow& r) {
                   return set.FindHit(r.hitNumber)->shown == 1;
               }));
@@ -425,9 +425,9 @@ TEST(MassmapViewTest, OptionsSheetFiltersSortsAndKeepsTheTablesOrder) {
     EXPECT_EQ(o.sortKey, kSortHitMass);
     EXPECT_EQ(p.MassmapSet().GetSortKey(), kSortFileInformation);
     for (int r = 2; r < 2 + p.Massmap()->RowEntryCount(); ++r) {
-        int kind = 0, entry = 0;
-        ASSERT_TRUE(p.Massmap()->GetRowInfo(r, kind, entry));
-        if (kind == 1) {
+        ConsensusRowEntry entry;
+        ASSERT_TRUE(p.Massmap()->GetRowInfo(r, entry));
+        if (entry.kind == ConsensusRowEntry::kMatchRow) {
             EXPECT_GE(p.Grid().GetModel()->GetNumber(r, 5), 40.0) << r;
         }
     }

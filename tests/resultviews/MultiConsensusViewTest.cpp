@@ -123,7 +123,7 @@ TEST(MultiConsensusViewTest, TwoSearchesCombineIntoScoresWorkedOutByHand) {
 
     // A match row: the file and scan, then the line's values.
     const CProteinRecord& first = p.Protein(table[0].protein);
-    const int hitNumber = table[0].hits[0];
+    const HitNumber hitNumber = table[0].hits[0];
     const CConsensusRow* match = nullptr;
     for (const auto& group : first.rowsByRank)
         for (const auto& r : group)
@@ -266,10 +266,10 @@ TEST(MultiConsensusViewTest, HitsSortedByAnotherKeyStillShowTheirOwnFiles) {
     CMassmapGrid& grid = p.Grid();
     const int rows = p.Multi()->RowEntryCount();
     for (int r = 2; r < 2 + rows; ++r) {
-        int kind = 0, entry = 0;
-        ASSERT_TRUE(p.Multi()->GetRowInfo(r, kind, entry));
-        if (kind != 1) continue;
-        const SearchHitRecord* hit = p.MultiSet().FindHit(entry + 1);
+        ConsensusRowEntry entry;
+        ASSERT_TRUE(p.Multi()->GetRowInfo(r, entry));
+        if (entry.kind != ConsensusRowEntry::kMatchRow) continue;
+        const SearchHitRecord* hit = p.MultiSet().FindHit(entry.hit);
         ASSERT_NE(hit, nullptr);
         const QString cell = grid.GetValueRowCol(r, 1);
         const int scan = cell.section(", ", 1).toInt();
@@ -277,8 +277,8 @@ TEST(MultiConsensusViewTest, HitsSortedByAnotherKeyStillShowTheirOwnFiles) {
             << r << ": " << cell.toStdString() << " / " << hit->fileInformation.toStdString();
         if (r < 40) {
             // XCorr descends within a protein.
-            int nextKind = 0, nextEntry = 0;
-            if (p.Multi()->GetRowInfo(r + 1, nextKind, nextEntry) && nextKind == 1) {
+            ConsensusRowEntry next;
+            if (p.Multi()->GetRowInfo(r + 1, next) && next.kind == ConsensusRowEntry::kMatchRow) {
                 EXPECT_GE(grid.GetModel()->GetNumber(r, 5), grid.GetModel()->GetNumber(r + 1, 5))
                     << r;
             }
@@ -287,17 +287,17 @@ TEST(MultiConsensusViewTest, HitsSortedByAnotherKeyStillShowTheirOwnFiles) {
 
     // A click on a match's m/z opens the ranked hits of that spectrum of that search.
     const int row = 4;
-    int kind = 0, entry = 0;
-    ASSERT_TRUE(p.Multi()->GetRowInfo(row, kind, entry));
-    ASSERT_EQ(kind, 1);
+    ConsensusRowEntry entry;
+    ASSERT_TRUE(p.Multi()->GetRowInfo(row, entry));
+    ASSERT_EQ(entry.kind, ConsensusRowEntry::kMatchRow);
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
                       grid.visualRect(grid.GetModel()->index(row - 1, 1)).center());
     CResultsWindow* window = GetResultsWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->StoredResult().kind, 3);
-    EXPECT_EQ(window->StoredResult().hitNumber(), entry + 1);
+    EXPECT_EQ(window->StoredResult().hit, entry.hit);
     EXPECT_EQ(window->ShowOut()->Grid()->GetValueRowCol(1, 2),
-              p.MultiSet().FindHit(entry + 1)->peptide);
+              p.MultiSet().FindHit(entry.hit)->peptide);
 }
 
 TEST(MultiConsensusViewTest, TitleClicksChooseTheKeyOfEitherLayout) {

@@ -155,15 +155,15 @@ struct Program {
 // match rows below it.
 struct ShownProtein {
     int protein;
-    std::vector<int> hits;
+    std::vector<zar::HitNumber> hits;
 };
 inline std::vector<ShownProtein> ShownTable(const zar::CProteinTableView& view) {
     std::vector<ShownProtein> shown;
     for (const zar::ConsensusRowEntry& e : view.RowEntries()) {
-        if (e.kind == 2)
-            shown.push_back({e.entry, {}});
+        if (e.kind == zar::ConsensusRowEntry::kProteinRow)
+            shown.push_back({e.protein, {}});
         else if (!shown.empty())
-            shown.back().hits.push_back(e.entry + 1);
+            shown.back().hits.push_back(e.hit);
     }
     return shown;
 }

@@ -132,14 +132,14 @@ namespace {
 TEST(ResultsStatusDlgTest, ViewsLeaveASetAloneWhileItLoads) {
     rvtest::Program p;
     ASSERT_TRUE(p.Load());
-    ASSERT_EQ(p.Summary()->GetRecordIndex(1), 0);
+    ASSERT_EQ(p.Summary()->GetRowHit(1), HitNumber(1));
     {
         // A dialog that owns the set and has not finished: the set counts as loading.
         CResultsStatusDlg loading(&p.Set(), nullptr);
         EXPECT_TRUE(CResultsStatusDlg::IsLoading(&p.Set()));
-        EXPECT_EQ(p.Summary()->GetRecordIndex(1), -1);
-        int kind = 0, entry = 0;
-        EXPECT_FALSE(p.Consensus()->GetRowEntry(1, kind, entry));
+        EXPECT_EQ(p.Summary()->GetRowHit(1), HitNumber());
+        ConsensusRowEntry entry;
+        EXPECT_FALSE(p.Consensus()->GetRowEntry(1, entry));
         p.doc->SummaryOptions().filterMode = 2;
         p.doc->SummaryOptions().thresholdKind = 9;  // would keep nothing
         p.Refill();
@@ -153,7 +153,7 @@ TEST(ResultsStatusDlgTest, ViewsLeaveASetAloneWhileItLoads) {
         EXPECT_TRUE(sheet.FilterPage()->Grid()->GetValueRowCol(1, 2).isEmpty());
     }
     EXPECT_FALSE(CResultsStatusDlg::IsLoading(&p.Set()));
-    EXPECT_EQ(p.Summary()->GetRecordIndex(1), 0);
+    EXPECT_EQ(p.Summary()->GetRowHit(1), HitNumber(1));
 }
 
 }  // namespace
@@ -260,7 +260,7 @@ TEST(ResultsStatusDlgTest, BadFoldersEndTheLoadWithAMessage) {
         // loaded), never rows of the results the load replaced.
         EXPECT_EQ(p.Summary()->RowMapLength(), p.Set().GetHitCount());
         for (int row = 1; row <= p.Summary()->RowMapLength(); ++row)
-            EXPECT_NE(p.Set().FindHit(p.Summary()->GetRecordIndex(row) + 1), nullptr) << row;
+            EXPECT_NE(p.Set().FindHit(p.Summary()->GetRowHit(row)), nullptr) << row;
         if (p.Set().GetHitCount() == 0) {
             EXPECT_TRUE(p.Summary()->Grid()->GetValueRowCol(1, 4).isEmpty());
             EXPECT_TRUE(p.Summary()->Grid()->GetValueRowCol(1, 0).isEmpty()) << "no hit number";

@@ -144,18 +144,18 @@ TEST(ResultsWindowTest, CloseHidesAndTheNextRequestShowsItAgain) {
     SelectedResult r;
     r.kind = 1;
     r.viewType = 3;
-    r.recordIndex = 1;
+    r.hit = HitNumber(2);
     ASSERT_TRUE(p.doc->ShowResultsWindow(r));
     CResultsWindow* window = GetResultsWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     window->close();
     EXPECT_FALSE(window->isVisible());
-    r.recordIndex = 2;
+    r.hit = HitNumber(3);
     ASSERT_TRUE(p.doc->ShowResultsWindow(r));
     EXPECT_EQ(GetResultsWindow(), window);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->ShowOut()->GetRecordIndex(), 2);
+    EXPECT_EQ(window->ShowOut()->GetShownHit(), HitNumber(3));
 }
 
 TEST(ResultsWindowTest, ShowOutGridKeepsItsLargestRowCount) {
@@ -180,15 +180,15 @@ TEST(ResultsWindowTest, ShowOutGridKeepsItsLargestRowCount) {
     CResultsWindow window;
     CShowOutView& view = *window.ShowOut();
     view.OnInitialUpdate();
-    view.FillFromHitNumber(1, 1, 0);
+    view.FillFromOutFile(1, HitNumber(1), 0);
     EXPECT_EQ(view.RowCount(), CSearchResults::kMaxDisplayRecords);
     EXPECT_EQ(view.Grid()->GetValueRowCol(500, 9), "5/18");
-    view.FillFromHitNumber(1, 2, 0);
+    view.FillFromOutFile(1, HitNumber(2), 0);
     EXPECT_EQ(view.RowCount(), 500);
     EXPECT_EQ(view.Grid()->GetValueRowCol(2, 2), "K.SSSSR.A");
     EXPECT_TRUE(view.Grid()->GetValueRowCol(3, 2).isEmpty());
     // A kind the window does not know does nothing at all.
-    view.FillFromOutFile(7, 0, 0);
+    view.FillFromOutFile(7, HitNumber(1), 0);
     EXPECT_EQ(view.GetResultKind(), 1);
 }
 
@@ -211,7 +211,7 @@ TEST(ResultsWindowTest, TheTitleNamesTheShownView) {
     SelectedResult r;
     r.kind = 1;
     r.viewType = 5;
-    r.recordIndex = 1;
+    r.hit = HitNumber(2);
     r.peptide = QStringLiteral("PEPTIDEK");
     ASSERT_TRUE(p.doc->ShowResultsWindow(r));
     CResultsWindow* window = GetResultsWindow();

@@ -94,7 +94,7 @@ TEST(SummaryFilterTest, RegistrationProvidesViewsAndTheOpenCommand) {
     // Without results the views do nothing and their rows open nothing.
     ASSERT_TRUE(p.frame->OnChooseView(5, true));
     ASSERT_NE(p.Summary(), nullptr);
-    EXPECT_EQ(p.Summary()->GetRecordIndex(1), -1);
+    EXPECT_EQ(p.Summary()->GetRowHit(1), HitNumber());
     EXPECT_EQ(p.Summary()->Grid()->GetValueRowCol(0, 4), "Sequence");
     EXPECT_EQ(p.Consensus()->Grid()->GetValueRowCol(0, 4), "Entries");
 }

@@ -96,7 +96,7 @@ TEST(SummaryViewTest, FiltersOverTheFixture) {
             // Nothing kept: the cells are cleared and the rows open nothing.
             EXPECT_EQ(summary->RowMapLength(), 0) << c.what;
             EXPECT_TRUE(summary->Grid()->GetValueRowCol(1, 4).isEmpty()) << c.what;
-            EXPECT_EQ(summary->GetRecordIndex(1), -1) << c.what;
+            EXPECT_EQ(summary->GetRowHit(1), HitNumber()) << c.what;
         }
     }
 }
@@ -180,11 +180,11 @@ TEST(SummaryViewTest, ClickAfterSortOpensTheRightResult) {
     EXPECT_EQ(window->ShownType(), 3);
     EXPECT_EQ(window->StoredResult().column, 2);
     EXPECT_EQ(window->StoredResult().row, 1);
-    const SearchHitRecord* hit = p.Set().FindHit(window->StoredResult().hitNumber());
+    const SearchHitRecord* hit = p.Set().FindHit(window->StoredResult().hit);
     EXPECT_EQ(hit->fileInformation.trimmed(), "run.0102.0103.3.out");
     // The cell press told the frame which hit is current.
-    rvtest::WaitFor([&] { return p.doc->GetSorvexSelectedHit() != 0; }, 2000);
-    EXPECT_EQ(p.doc->GetSorvexSelectedHit(), window->StoredResult().hitNumber());
+    rvtest::WaitFor([&] { return p.doc->GetSorvexSelectedHit().isValid(); }, 2000);
+    EXPECT_EQ(p.doc->GetSorvexSelectedHit(), window->StoredResult().hit);
 
     // The ranked hits of that spectrum.
     CShowOutView* showOut = window->ShowOut();
@@ -213,7 +213,7 @@ TEST(SummaryViewTest, ClickAfterSortOpensTheRightResult) {
         (void)r;
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, shown.center());
         EXPECT_EQ(window->StoredResult().viewType, c.viewType) << c.col;
-        EXPECT_EQ(p.Set().FindHit(window->StoredResult().hitNumber())->fileInformation.trimmed(),
+        EXPECT_EQ(p.Set().FindHit(window->StoredResult().hit)->fileInformation.trimmed(),
                   "run.0104.0104.2.out")
             << c.col;
     }
@@ -274,7 +274,7 @@ TEST(SummaryViewTest, ExportsBothTablesToWorkbooks) {
     CSummaryGrid& grid = *p.Summary()->Grid();
     int row = 0;
     for (int r = 1; r <= p.Summary()->RowMapLength(); ++r)
-        if (grid.GetValueRowCol(r, 0) == QString::number(p.Set().GetHit(0)->hitNumber())) row = r;
+        if (grid.GetValueRowCol(r, 0) == QString::number(p.Set().GetHit(0)->hitNumber().value())) row = r;
     ASSERT_GT(row, 0);
     EXPECT_EQ(grid.GetDisplayTextRowCol(row, 2), QStringLiteral("1234.568"));
     EXPECT_EQ(GridExportValue(grid, row, 2), QStringLiteral("1234.56789"));
@@ -283,7 +283,7 @@ TEST(SummaryViewTest, ExportsBothTablesToWorkbooks) {
 TEST(SummaryViewTest, SequenceOfTheCurrentHitGoesToTheClipboard) {
     Program p;
     ASSERT_TRUE(p.Load());
-    p.doc->SetSorvexSelection(1, 4);  // hit at position 0
+    p.doc->SetSorvexSelection(HitNumber(1), 4);
     p.Summary()->OnExportSequence();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "PEPTIDEK");
 }
@@ -363,7 +363,7 @@ TEST(SummaryViewTest, EveryClickAfterEverySortNamesTheHitOfItsRow) {
             for (int row = 1; row <= p.Summary()->RowMapLength(); ++row) {
                 SCOPED_TRACE(QStringLiteral("layout %1, sorted by column %2, row %3")
                                  .arg(columns).arg(sortColumn).arg(row).toStdString());
-                const int hitNumber = grid.GetValueRowCol(row, 0).toInt();
+                const HitNumber hitNumber(grid.GetValueRowCol(row, 0).toInt());
                 const SearchHitRecord* hit = p.Set().FindHit(hitNumber);
                 ASSERT_NE(hit, nullptr);
                 const QString peptide = grid.GetValueRowCol(row, sequenceColumn);
@@ -379,12 +379,12 @@ TEST(SummaryViewTest, EveryClickAfterEverySortNamesTheHitOfItsRow) {
                                  p.doc->ScanToRetentionTime(ScanOfCell(grid.GetValueRowCol(row, 1))));
                 CResultsWindow* window = GetResultsWindow();
                 ASSERT_NE(window, nullptr);
-                EXPECT_EQ(window->StoredResult().hitNumber(), hitNumber);
+                EXPECT_EQ(window->StoredResult().hit, hitNumber);
                 EXPECT_EQ(window->StoredResult().peptide, peptide);
                 EXPECT_EQ(window->ShowOut()->Title(),
                           QStringLiteral("ShowOut - ") + hit->fileInformation.trimmed());
                 const SelectedResult request = p.frame->ResultsWindowRequest();
-                EXPECT_EQ(request.hitNumber(), hitNumber);
+                EXPECT_EQ(request.hit, hitNumber);
                 EXPECT_EQ(request.peptide, peptide);
                 EXPECT_EQ(request.reference, hit->reference);
             }

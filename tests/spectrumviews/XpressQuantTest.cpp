@@ -525,10 +525,10 @@ TEST_F(XpressQuantTest, ARatioPassOverALoadedResultSet) {
     XpressJobResult r = CXpressWorker::Run(job, cancel, progress);
     ASSERT_TRUE(r.finished);
     // Give each copy a ratio of its own to see it land in the right record.
-    for (SearchHitRecord& hit : r.hits) hit.quantitationRatio = -1.0 / hit.hitNumber();
+    for (SearchHitRecord& hit : r.hits) hit.quantitationRatio = -1.0 / hit.hitNumber().value();
     r.processed = 1;  // only what was processed is written
     EXPECT_EQ(ApplyXpressResult(r, set), 1);
-    EXPECT_EQ(set.FindHit(r.hits[0].hitNumber())->quantitationRatio, -1.0 / r.hits[0].hitNumber());
+    EXPECT_EQ(set.FindHit(r.hits[0].hitNumber())->quantitationRatio, -1.0 / r.hits[0].hitNumber().value());
     EXPECT_EQ(set.FindHit(r.hits[1].hitNumber())->quantitationRatio, 0.0);
 }
 

@@ -450,7 +450,7 @@ TEST_F(DemoDataTest, SecondSearchIsTheSameRunThroughAWiderWindow) {
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join("|").toStdString();
     ASSERT_EQ(set.GetHitCount(), static_cast<int>(run_->ms2.size()));
     EXPECT_DOUBLE_EQ(set.Parameters().precursorTolerance, 3.0);
-    const SearchHitRecord* hit = set.FindHit(1);
+    const SearchHitRecord* hit = set.FindHit(HitNumber(1));
     ASSERT_NE(hit, nullptr);
     EXPECT_EQ(hit->fileInformation, " " + second[0].baseName + ".out");
     EXPECT_EQ(hit->peptide, second[0].hits[0].peptide);
@@ -473,11 +473,11 @@ TEST_F(DemoDataTest, PeptideMappingFolderLoadsWithTrueTopHitsAndSharedRanks) {
     std::map<int, int> rowsOfHit;
     for (const auto& protein : set.GetProteins())
         for (const auto& group : protein->rowsByRank)
-            for (const auto& row : group) ++rowsOfHit[row->hitNumber];
+            for (const auto& row : group) ++rowsOfHit[row->hitNumber.value()];
     int tied = 0;
     for (size_t i = 0; i < files.size(); ++i) {
         const DemoMappingFile& f = files[i];
-        const SearchHitRecord* hit = set.FindHit(static_cast<int>(i) + 1);
+        const SearchHitRecord* hit = set.FindHit(HitNumber::OfRecordIndex(static_cast<int>(i)));
         ASSERT_NE(hit, nullptr);
         EXPECT_EQ(hit->fileInformation, " " + f.baseName + ".out");
         const DemoMs2& m = run_->ms2[static_cast<size_t>(f.ms2)];

@@ -48,14 +48,16 @@ bool LoadOneHit(CZarDoc& doc, const QString& folder, const QString& database) {
 // The view side: its request fields and the busy flag the dialog sets.
 struct FakeView : CDatabaseLookupView {
     int kind = 1;
-    int index = 0;
+    HitNumber hit{1};
+    int protein = 0;
     QString peptide;
     QString reference;
     QObject* window = nullptr;
     int frame = 1;
     std::vector<bool> searching;
     int GetResultKind() const override { return kind; }
-    int GetLookupIndex() const override { return index; }
+    HitNumber GetLookupHit() const override { return hit; }
+    int GetLookupProtein() const override { return protein; }
     QString GetLookupPeptide() const override { return peptide; }
     QString GetLookupReference() const override { return reference; }
     QObject* GetResultsWindow() const override { return window; }
@@ -167,11 +169,11 @@ TEST_F(DatabaseStatusDlgTest, SearchForThePositionUsesTheViewsReference) {
 TEST_F(DatabaseStatusDlgTest, SearchByReferenceTakesTheProteinOfTheIndex) {
     // The reader's protein of the hit, with a second peptide of the entry added.
     const ProteinArray& proteins = set().GetProteins();
-    view.index = -1;
+    view.protein = -1;
     for (std::size_t i = 0; i < proteins.size(); ++i)
-        if (proteins[i]->reference == "sp|P00002|xABCy") view.index = static_cast<int>(i);
-    ASSERT_GE(view.index, 0);
-    proteins[std::size_t(view.index)]->peptides.append("PEPTIDEK");
+        if (proteins[i]->reference == "sp|P00002|xABCy") view.protein = static_cast<int>(i);
+    ASSERT_GE(view.protein, 0);
+    proteins[std::size_t(view.protein)]->peptides.append("PEPTIDEK");
     ASSERT_TRUE(dialog->StartSearch(CDatabaseStatusDlg::kSearchByReference));
     finish();
     EXPECT_EQ(numbers(), (std::vector<unsigned>{0x409F, 0x409E, 0x409B, 0x409D, 0x40B7, 0x40B6}));
@@ -184,11 +186,12 @@ TEST_F(DatabaseStatusDlgTest, NothingToLookUpEndsAtOnceWithTheBusyFlagCleared) {
     struct Case {
         const char* what;
         int resultKind;
-        int index;
+        int index;  // the hit's record index, or the protein's index
         int searchKind;
     } cases[] = {
         {"result-set kind 0", 0, 0, CDatabaseStatusDlg::kSearchBySequence},
         {"no such hit", 1, 1, CDatabaseStatusDlg::kSearchBySequencePosition},
+        {"no hit at all", 1, -1, CDatabaseStatusDlg::kSearchBySequence},
         {"protein index equal to the number of proteins", 1, 1,
          CDatabaseStatusDlg::kSearchByReference},
         {"negative protein index", 1, -1, CDatabaseStatusDlg::kSearchByReference},
@@ -197,9 +200,10 @@ TEST_F(DatabaseStatusDlgTest, NothingToLookUpEndsAtOnceWithTheBusyFlagCleared) {
     for (const Case& c : cases) {
         view.searching.clear();
         view.kind = c.resultKind;
-        view.index = c.index == 1 && c.searchKind == CDatabaseStatusDlg::kSearchByReference
-                         ? proteins
-                         : c.index;
+        view.hit = HitNumber::OfRecordIndex(c.index);
+        view.protein = c.index == 1 && c.searchKind == CDatabaseStatusDlg::kSearchByReference
+                           ? proteins
+                           : c.index;
         EXPECT_FALSE(dialog->StartSearch(c.searchKind)) << c.what;
         EXPECT_EQ(view.searching, (std::vector<bool>{true, false})) << c.what;
     }

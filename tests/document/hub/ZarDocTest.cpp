@@ -139,7 +139,7 @@ TEST(ZarDoc, SetDisplayFlagsWithoutConsensusModeKeepsTheFilter) {
     EXPECT_EQ(doc.MultiConsensusOptions().consensusRowLimit, 9);
 }
 
-TEST(ZarDoc, TitleIsTheRunNameWithALowerCaseExtension) {
+TEST(ZarDoc, TitleIsTheRunNameAsTheFileSystemHasIt) {
     zartest::MessageBoxCapture boxes;
     QTemporaryDir dir;
     CZarDoc doc;
@@ -148,7 +148,7 @@ TEST(ZarDoc, TitleIsTheRunNameWithALowerCaseExtension) {
     EXPECT_EQ(doc.GetTitle(), QStringLiteral("Untitled"));
     const QString path = writeRun(dir, QStringLiteral("Run1.MZML"));
     ASSERT_TRUE(doc.OnOpenDocument(path)) << boxes.texts().join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(doc.GetTitle(), QStringLiteral("Run1.mzml"));
+    EXPECT_EQ(doc.GetTitle(), QStringLiteral("Run1.MZML"));
     EXPECT_TRUE(frame.calls.contains(QStringLiteral("ShowPlotLayout")));
     EXPECT_TRUE(frame.calls.contains(QStringLiteral("Recent ") + path));
     doc.OnNewDocument();

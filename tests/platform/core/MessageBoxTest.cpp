@@ -4,8 +4,11 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -72,5 +75,53 @@ TEST(MessageBox, GuiHandlerShowsAWindowAndReturnsTheButton) {
     EXPECT_EQ(ZarMessageBox(QStringLiteral("Delete the file?"), MB_YESNO | MB_ICONQUESTION), IDNO);
     pressWhenShown(QMessageBox::Ok);
     EXPECT_EQ(ZarMessageBox(QStringLiteral("Done")), IDOK);
+    SetMessageBoxHandler(previous);
+}
+
+// A box that comes while no window of the program is active (a worker's report after the web
+// browser took the focus) belongs to the window the user last worked in and comes in front of
+// it; under a window manager a box without an owner may come up behind the main window.
+TEST(MessageBox, ABoxBelongsToTheWindowLastWorkedInAndComesInFront) {
+    MessageBoxHandler previous = SetMessageBoxHandler({});
+    InstallGuiMessageBox();
+    QMainWindow main;
+    main.resize(600, 400);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QWidget other;
+    auto* edit = new QLineEdit(&other);
+    other.resize(300, 200);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+
+    struct Case {
+        const char* what;
+        QWidget* worked;  // the window the user worked in last; null: none
+        QWidget* owner;
+    } cases[] = {{"the window last worked in", &other, &other},
+                 {"no window worked in yet: the main window", nullptr, &main}};
+    for (const Case& c : cases) {
+        if (c.worked) {
+            QApplication::setActiveWindow(c.worked);
+            edit->setFocus();
+            QCoreApplication::processEvents();
+        }
+        QApplication::setActiveWindow(nullptr);  // the focus went to another program
+        QCoreApplication::processEvents();
+        ASSERT_EQ(QApplication::activeWindow(), nullptr);
+        if (!c.worked) other.hide();
+        QWidget* owner = nullptr;
+        bool active = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            owner = box->parentWidget();
+            active = QTest::qWaitFor([box] { return QApplication::activeWindow() == box; }, 10000);
+            box->button(QMessageBox::Ok)->click();
+        });
+        EXPECT_EQ(ZarMessageBox(QStringLiteral("The sheet was exported")), IDOK) << c.what;
+        EXPECT_EQ(owner, c.owner) << c.what;
+        EXPECT_TRUE(active) << c.what;
+    }
     SetMessageBoxHandler(previous);
 }

@@ -64,23 +64,22 @@ class DemoTabsTest : public ::testing::Test {
         return QString();
     }
     // The first shown hit of rank 1 of a protein whose peptide has at least seven residues.
-    int HitOf(const QString& reference) const {
+    HitNumber HitOf(const QString& reference) const {
         const CSorvexResults& set = p.Set();
         for (int row = 1; row <= p.Summary()->RowMapLength(); ++row) {
-            const int position = p.Summary()->GetRecordIndex(row);
-            const SearchHitRecord* hit = set.FindHit(position + 1);
+            const SearchHitRecord* hit = set.FindHit(p.Summary()->GetRowHit(row));
             if (hit && hit->reference == reference &&
                 ExtractPeptideSequence(hit->peptide).size() >= 7)
-                return position;
+                return hit->hitNumber();
         }
-        return -1;
+        return HitNumber();
     }
-    // Clicks the summary table's cell of the hit at a position, in a column.
-    void ClickHit(int position, int col) {
+    // Clicks the summary table's cell of a hit, in a column.
+    void ClickHit(HitNumber number, int col) {
         CSummaryGrid& grid = *p.Summary()->Grid();
         int row = 0;
         for (int r = 1; r <= p.Summary()->RowMapLength() && row == 0; ++r)
-            if (p.Summary()->GetRecordIndex(r) == position) row = r;
+            if (p.Summary()->GetRowHit(r) == number) row = r;
         ASSERT_GT(row, 0);
         const QModelIndex index = grid.GetModel()->index(row - 1, col - 1);
         grid.scrollTo(index);
@@ -94,16 +93,16 @@ class DemoTabsTest : public ::testing::Test {
         QTest::qWait(30);
         window->grab().save(folder + "/" + name + ".png");
     }
-    // Every tab shows the hit at a position: checked against the files and a hand count.
-    void CheckTabs(int position, const QString& shots) {
-        const SearchHitRecord hit = *p.Set().FindHit(position + 1);
+    // Every tab shows a hit: checked against the files and a hand count.
+    void CheckTabs(HitNumber number, const QString& shots) {
+        const SearchHitRecord hit = *p.Set().FindHit(number);
         const QString letters = ExtractPeptideSequence(hit.peptide);
         const QString protein = ProteinOf(hit.reference);
         ASSERT_FALSE(protein.isEmpty()) << hit.reference.toStdString();
         const QStringList nameParts = hit.fileInformation.trimmed().split(QLatin1Char('.'));
         ASSERT_GE(nameParts.size(), 4);
 
-        ClickHit(position, 1);  // the scan: the search parameters
+        ClickHit(number, 1);  // the scan: the search parameters
         CResultsWindow* window = GetResultsWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->ShownType(), 7);
@@ -184,18 +183,16 @@ QMap<QString, QString> DemoTabsTest::database_;
 }  // namespace
 
 TEST_F(DemoTabsTest, EveryTabShowsTheClickedHitAlsoAfterASort) {
-    const int albumin = HitOf("sp|P02769|ALBU_BOVIN");
-    const int lysozyme = HitOf("sp|P00698|LYSC_CHICK");
-    ASSERT_GE(albumin, 0);
-    ASSERT_GE(lysozyme, 0);
+    const HitNumber albumin = HitOf("sp|P02769|ALBU_BOVIN");
+    const HitNumber lysozyme = HitOf("sp|P00698|LYSC_CHICK");
+    ASSERT_TRUE(albumin.isValid());
+    ASSERT_TRUE(lysozyme.isValid());
     CheckTabs(albumin, "albumin");
     CheckTabs(lysozyme, "lysozyme");
 
     // Sorting moves the hits; a click still shows the hit of the clicked row.
-    const int albuminNumber = p.Set().FindHit(albumin + 1)->hitNumber();
     p.Summary()->SortByColumn(4);
     QCoreApplication::processEvents();
-    const int moved = p.Set().FindHitPosition(albuminNumber);
-    ASSERT_GE(moved, 0);
-    CheckTabs(moved, "albumin-sorted");
+    ASSERT_NE(p.Set().FindHitPosition(albumin), albumin.recordIndex()) << "the sort moved it";
+    CheckTabs(albumin, "albumin-sorted");
 }

@@ -56,7 +56,7 @@ inline zar::SelectedResult HitResult(const zar::CSearchResults& set, int positio
     zar::SelectedResult r;
     r.kind = 1;
     r.viewType = viewType;
-    r.recordIndex = position;
+    r.hit = set.GetHit(position)->hitNumber();
     r.peptide = set.GetHit(position)->peptide;
     return r;
 }

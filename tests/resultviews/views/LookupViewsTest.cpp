@@ -180,7 +180,7 @@ TEST_F(LookupViewsTest, NoReferenceAndNoPeptideStartNoLookUp) {
     SelectedResult none;
     none.kind = 1;
     none.viewType = 1;
-    none.recordIndex = p.Set().GetHitCount();  // no such hit
+    none.hit = HitNumber(p.Set().GetHitCount() + 1);  // no such hit
     p.Show(none);
     auto* view = p.ViewOf<CBlastView>(1);
     ASSERT_NE(view, nullptr);
@@ -412,7 +412,7 @@ TEST_F(LookupViewsTest, ClickingABlastRowRetrievesThatProtein) {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     CBlastGrid& grid = *blast->Grid();
-    EXPECT_EQ(blast->GetRecordIndex(), peptideHit);
+    EXPECT_EQ(blast->GetShownHit(), p.Set().GetHit(peptideHit)->hitNumber());
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
                       grid.visualRect(grid.GetModel()->index(1, 0)).center());
     EXPECT_EQ(window->ShownType(), 2);

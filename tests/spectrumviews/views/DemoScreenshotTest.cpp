@@ -67,7 +67,7 @@ TEST(DemoScreenshotTest, PlotLayoutAndAnnotatedHit) {
     SelectedResult item;
     item.kind = 1;
     item.viewType = 5;
-    item.recordIndex = best;
+    item.hit = hit->hitNumber();
     ions.SetDtaFile(item);
     ASSERT_TRUE(ions.WaitUntilIdle(10000));
     viewstest::Grab(ions, QStringLiteral("/tmp/specviews_demo_ions.png"));

@@ -77,7 +77,7 @@ class DisplayIonsViewTest : public ::testing::Test {
         SelectedResult item;
         item.kind = 1;
         item.viewType = 5;
-        item.recordIndex = 0;
+        item.hit = HitNumber(1);
         view_->SetDtaFile(item);
         ASSERT_TRUE(view_->WaitUntilIdle(10000));
     }
@@ -141,7 +141,7 @@ TEST_F(DisplayIonsViewTest, ChoosingChargeTwoReloadsAndKeepsTheChoice) {
 TEST_F(DisplayIonsViewTest, ALoadDuringARunningOneRunsAfterIt) {
     SelectedResult item;
     item.kind = 1;
-    item.recordIndex = 0;
+    item.hit = HitNumber(1);
     view_->SetDtaFile(item);      // charge 1 starts
     view_->OnSelChangeCharge(1);  // charge 2 is asked for while it runs
     ASSERT_TRUE(view_->WaitUntilIdle(10000));

@@ -61,7 +61,7 @@ class IcatViewTest : public XpressRunTest {
     void show(const char* peptide) {
         SearchHitRecord* hit = hitOf(peptide);
         ASSERT_NE(hit, nullptr) << peptide;
-        view_->SetXpressEntry(hit->recordIndex, 1);
+        view_->SetXpressEntry(hit->hitNumber(), 1);
         ASSERT_TRUE(view_->WaitUntilIdle(20000));
     }
 
@@ -214,7 +214,7 @@ TEST_F(IcatViewTest, AHitWithoutARatioShowsItsValuesAndStartsNoWorker) {
     show("K.PEPCTIDEK.R");
     SearchHitRecord* hit = hitOf("K.PEPTIDEWR.A");
     EXPECT_EQ(hit->quantitationRatio, 0.0);
-    view_->SetXpressEntry(hit->recordIndex, 4);
+    view_->SetXpressEntry(hit->hitNumber(), 4);
     EXPECT_FALSE(view_->IsBusy());
     EXPECT_EQ(view_->Title(), QStringLiteral("XPRESS - pairs.0262.0262.2.out"));
     EXPECT_TRUE(view_->RatioText(CIcatView::kLight).isEmpty());
@@ -244,7 +244,7 @@ TEST_F(IcatViewTest, RatioTextsFollowTheStoredAreas) {
     for (const Case& c : cases) {
         hit->lightArea = c.light;
         hit->heavyArea = c.heavy;
-        view_->SetXpressEntry(hit->recordIndex, 4);  // no ratio: no worker
+        view_->SetXpressEntry(hit->hitNumber(), 4);  // no ratio: no worker
         EXPECT_EQ(view_->RatioText(CIcatView::kLight), QLatin1String(c.lightText)) << c.light;
         EXPECT_EQ(view_->RatioText(CIcatView::kHeavy), QLatin1String(c.heavyText)) << c.light;
     }
@@ -255,10 +255,10 @@ TEST_F(IcatViewTest, ANewHitWhileTheWorkerRunsIsShownWhenItEnds) {
     makeView();
     const SearchHitRecord& first = *hitOf("K.PEPCTIDEK.R");
     const SearchHitRecord& second = *hitOf("R.AC*DC*EFK.G");
-    view_->SetXpressEntry(first.recordIndex, 1);
+    view_->SetXpressEntry(first.hitNumber(), 1);
     ASSERT_TRUE(view_->IsBusy());
     view_->OnCalculateRatio();  // refused while busy
-    view_->SetXpressEntry(second.recordIndex, 2);
+    view_->SetXpressEntry(second.hitNumber(), 2);
     ASSERT_TRUE(view_->WaitUntilIdle(20000));
     EXPECT_EQ(view_->Title(), QStringLiteral("XPRESS - pairs.0182.0182.2.out"));
     // The heavy form of the second hit is three times the light one.
@@ -268,8 +268,8 @@ TEST_F(IcatViewTest, ANewHitWhileTheWorkerRunsIsShownWhenItEnds) {
     EXPECT_TRUE(view_->TableRatioText().isEmpty());
 
     // A hit without a ratio while busy: the running result is not shown for it.
-    view_->SetXpressEntry(first.recordIndex, 1);
-    view_->SetXpressEntry(hitOf("K.PEPTIDEWR.A")->recordIndex, 4);
+    view_->SetXpressEntry(first.hitNumber(), 1);
+    view_->SetXpressEntry(hitOf("K.PEPTIDEWR.A")->hitNumber(), 4);
     ASSERT_TRUE(view_->WaitUntilIdle(20000));
     EXPECT_TRUE(view_->Trace(CIcatView::kLight).points.empty());
     EXPECT_EQ(view_->Title(), QStringLiteral("XPRESS - pairs.0262.0262.2.out"));
@@ -413,7 +413,7 @@ TEST_F(IcatViewTest, ARunWhoseScansShareOneTimeHasNothingToScroll) {
     ASSERT_NE(set->GetHit(0)->quantitationRatio, 0.0);
 
     makeView();
-    view_->SetXpressEntry(set->GetHit(0)->recordIndex, 1);
+    view_->SetXpressEntry(set->GetHit(0)->hitNumber(), 1);
     ASSERT_TRUE(view_->WaitUntilIdle(20000));
     EXPECT_DOUBLE_EQ(view_->FullStart(), view_->FullEnd());
     EXPECT_FALSE(view_->ScrollBar()->isEnabled());

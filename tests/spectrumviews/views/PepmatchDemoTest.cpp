@@ -78,7 +78,7 @@ TEST(PepmatchDemoTest, MarksTheIonsTheDisplayIonsPageMarks) {
     SelectedResult item;
     item.kind = 1;
     item.viewType = 5;
-    item.recordIndex = hit->recordIndex;
+    item.hit = hit->hitNumber();
     ions.SetDtaFile(item);
     ASSERT_TRUE(ions.WaitUntilIdle(20000));
     std::set<QString> marked, markedOnAPeak;

@@ -76,11 +76,11 @@ class SelectIonsViewTest : public ::testing::Test {
         set->ReadResults(dir_.path());
         ASSERT_EQ(set->GetHitCount(), peptides.size());
     }
-    int recordOf(const QString& peptide) const {
+    HitNumber hitOf(const QString& peptide) const {
         const CSorvexResults* set = doc_->GetSorvexResults();
         for (int i = 0; i < set->GetHitCount(); ++i)
-            if (set->GetHit(i)->peptide == peptide) return set->GetHit(i)->recordIndex;
-        return -1;
+            if (set->GetHit(i)->peptide == peptide) return set->GetHit(i)->hitNumber();
+        return HitNumber();
     }
 
     zartest::MessageBoxCapture boxes_;
@@ -166,7 +166,7 @@ TEST_F(SelectIonsViewTest, AHitsPeptideReplacesTheTable) {
     type(QStringLiteral("SAMPLERSAMPLER"));
     ASSERT_FALSE(text(14, 1).isEmpty());
 
-    view_->ShowSequenceIons(1, recordOf(QStringLiteral("R.GGGGK.A")));
+    view_->ShowSequenceIons(1, hitOf(QStringLiteral("R.GGGGK.A")));
     EXPECT_EQ(view_->Title(), QStringLiteral("Sequence Ions - GGGGK"));
     EXPECT_EQ(view_->SequenceEdit()->text(), QStringLiteral("GGGGK"));
     EXPECT_EQ(view_->massType, 1);  // the results were searched with monoisotopic masses
@@ -181,17 +181,17 @@ TEST_F(SelectIonsViewTest, AHitsPeptideReplacesTheTable) {
     EXPECT_NEAR(cell(2, 3 + kIonB), 2 * kG + kH, 1e-4);
 
     // A peptide of 60 residues grows the table beyond its 50 rows.
-    view_->ShowSequenceIons(1, recordOf(longPeptide));
+    view_->ShowSequenceIons(1, hitOf(longPeptide));
     EXPECT_EQ(view_->Grid()->GetRowCount(), 60);
     EXPECT_EQ(text(60, 1), QStringLiteral(" R "));
-    EXPECT_EQ(view_->HitIndex(), recordOf(longPeptide));
+    EXPECT_EQ(view_->ShownHit(), hitOf(longPeptide));
 
     // A hit without a peptide leaves title and table as they are.
-    view_->ShowSequenceIons(1, recordOf(QStringLiteral("-.")));
+    view_->ShowSequenceIons(1, hitOf(QStringLiteral("-.")));
     EXPECT_EQ(view_->Title(), QStringLiteral("Sequence Ions - ") + longPeptide.mid(2, 60));
     EXPECT_EQ(text(60, 1), QStringLiteral(" R "));
     // Another kind of result set does nothing.
-    view_->ShowSequenceIons(3, 0);
+    view_->ShowSequenceIons(3, HitNumber(1));
     EXPECT_EQ(text(60, 1), QStringLiteral(" R "));
 }
 
@@ -201,7 +201,7 @@ TEST_F(SelectIonsViewTest, TheResultsWindowShowsTheHitOnItsSelectIonsPage) {
     SelectedResult item;
     item.kind = 1;
     item.viewType = CSelectIonsView::kResultsViewType;
-    item.recordIndex = recordOf(QStringLiteral("K.SAMPLER.A"));
+    item.hit = hitOf(QStringLiteral("K.SAMPLER.A"));
     item.display = 1;
     window.DisplayResult(item);
     auto* page = dynamic_cast<CSelectIonsView*>(window.ViewOfType(8));

@@ -132,7 +132,7 @@ class XpressRoadTest : public ::testing::Test {
             const QString cell = grid.GetValueRowCol(r, column);
             if (it == recorded.end() || cell.isEmpty()) continue;
             const CSorvexResults* set = doc_->GetSorvexResults();
-            const SearchHitRecord* hit = set->FindHit(summary_->GetRecordIndex(r) + 1);
+            const SearchHitRecord* hit = set->FindHit(summary_->GetRowHit(r));
             EXPECT_EQ(cell, XpressRatioText(hit->quantitationRatio));
             rows.push_back({r, peptide, it->second, LightToHeavy(hit->quantitationRatio),
                             hit->lightArea + hit->heavyArea});

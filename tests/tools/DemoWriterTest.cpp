@@ -608,7 +608,7 @@ TEST_F(DemoFolderTest, ProgramExitCodesAndMessages) {
     for (const auto& c : cases) {
         QProcess process;
         process.start(MakeDemoProgram(), c.arguments);
-        ASSERT_TRUE(process.waitForFinished(60000)) << c.arguments.join(' ').toStdString();
+        ASSERT_TRUE(process.waitForFinished(zartest::kWorkWaitMs)) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(process.exitCode(), c.exitCode) << c.arguments.join(' ').toStdString();
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
@@ -626,7 +626,7 @@ TEST_F(DemoFolderTest, SetFoldersCompletesADataSetMadeBeforeItsNewerFolders) {
     const auto run = [&] {
         QProcess process;
         process.start(MakeDemoProgram(), {"--set-folders", "--scans", "300", folder});
-        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_TRUE(process.waitForFinished(zartest::kWorkWaitMs));
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
         return QString::fromLocal8Bit(process.readAllStandardOutput());
     };

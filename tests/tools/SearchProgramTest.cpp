@@ -299,14 +299,14 @@ TEST_F(SearchProgramTest, KillingTheSearchProgramEndsComet) {
     search.setProcessEnvironment(environment);
     search.setWorkingDirectory(results());
     search.start(zartest::ToolPath("sorvex27"), {});
-    ASSERT_TRUE(search.waitForStarted());
+    ASSERT_TRUE(search.waitForStarted(zartest::kWorkWaitMs));
     QFile pidFile(hanging.file("pid"));
     for (int i = 0; i < 300 && pidFile.size() == 0; ++i) QThread::msleep(20);
     ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
     const int pid = pidFile.readAll().trimmed().toInt();
     ASSERT_GT(pid, 0);
     search.kill();
-    search.waitForFinished();
+    search.waitForFinished(zartest::kWorkWaitMs);
     // Comet goes with it (gone, or a zombie waiting to be reaped).
     bool running = true;
     for (int i = 0; i < 250 && running; ++i) {

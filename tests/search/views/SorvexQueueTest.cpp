@@ -62,16 +62,16 @@ TEST_F(QueueFixture, TheQueueKeepsAJobAndRunsItOnItsCopies) {
     // The program's files change after the job was handed over: the job keeps what it was given.
     QLocalSocket socket;
     socket.connectToServer(SorvexQueueSocketPath());
-    ASSERT_TRUE(socket.waitForConnected(5000));
+    ASSERT_TRUE(socket.waitForConnected(zartest::kWorkWaitMs));
     socket.write(job.ToJson() + '\n');
     sheettest::WriteBytes(results + "/sorvex.params", "first_database_name = changed\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.canReadLine(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.canReadLine(); }, zartest::kWorkWaitMs));
     EXPECT_EQ(socket.readLine(), "OK job00001\n");
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return !queue.Jobs().empty() && queue.Jobs()[0].state == SorvexQueueJob::State::Done;
         },
-        30000));
+        zartest::kWorkWaitMs));
     EXPECT_EQ(FilesIn(results, "*.out"), (QStringList{"a.0001.0001.2.out", "a.0002.0002.2.out"}));
     EXPECT_EQ(ReadAll(logs + "/sorvex27.params"), "first_database_name = kept\n");
     const QString folder = CSorvexQueue::JobFolder("job00001");
@@ -88,7 +88,7 @@ TEST_F(QueueFixture, TheQueueKeepsAJobAndRunsItOnItsCopies) {
     }
     // What is not a job is refused.
     socket.write("{\"no\":1}\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.canReadLine(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return socket.canReadLine(); }, zartest::kWorkWaitMs));
     EXPECT_TRUE(socket.readLine().startsWith("ERR "));
 }
 
@@ -112,17 +112,17 @@ TEST_F(QueueFixture, ASecondQueueShowsTheFirstAndEnds) {
     QObject::connect(&first, &CSorvexQueue::ShowRequested, [&] { ++shown; });
     QProcess second;
     second.start(QDir(QCoreApplication::applicationDirPath()).filePath("SorvexQueue"), {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, zartest::kWorkWaitMs));
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return shown == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown == 1; }, zartest::kWorkWaitMs));
 }
 
 TEST_F(QueueFixture, AQueuedSearchRunsAfterTheSheetIsClosed) {
     // The queue program runs on its own, as the sheet starts it (here the test holds it).
     QProcess queue;
     queue.start(QDir(QCoreApplication::applicationDirPath()).filePath("SorvexQueue"), {});
-    ASSERT_TRUE(queue.waitForStarted(10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(SorvexQueueSocketPath()); }, 30000));
+    ASSERT_TRUE(queue.waitForStarted(zartest::kWorkWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(SorvexQueueSocketPath()); }, zartest::kWorkWaitMs));
     // The sheet's own start of the queue finds one running.
     QFile::link(QDir(QCoreApplication::applicationDirPath()).filePath("SorvexQueue"),
                 search + "/SorvexQueue.exe");
@@ -142,12 +142,12 @@ TEST_F(QueueFixture, AQueuedSearchRunsAfterTheSheetIsClosed) {
     launcher.reset();
     sheettest::WriteBytes(results + "/sorvex.params", "first_database_name = changed\n");
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return FilesIn(results, "*.out").size() == 3; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FilesIn(results, "*.out").size() == 3; }, zartest::kWorkWaitMs));
     EXPECT_TRUE(ReadAll(logs + "/sorvex27.params").contains("horse.fasta"));
     const QStringList args = LoggedArguments("sorvex27");
     ASSERT_EQ(args.size(), 3);
     EXPECT_EQ(args[0], results);
     EXPECT_TRUE(args[1].startsWith("-R" + SorvexQueueFolder()));
     queue.kill();
-    queue.waitForFinished(10000);
+    queue.waitForFinished(zartest::kWorkWaitMs);
 }

@@ -15,6 +15,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
 #include <cmath>
 #include <exception>
 #include <map>
@@ -422,7 +426,16 @@ bool WriteRunFile(const QString& path, int count, const std::function<RunSpectru
                                  : lower.endsWith(".mzxml") ? pm::MSDataFile::Format_mzXML
                                                             : pm::MSDataFile::Format_mzML;
             writeConfig.binaryDataEncoderConfig.precision = pm::BinaryDataEncoder::Precision_64;
-            pm::MSDataFile::write(data, QFile::encodeName(path).toStdString(), writeConfig);
+            // The library does not look at its stream's state: a full disk would leave a cut
+            // file behind a success.
+            std::ofstream out(QFile::encodeName(path).toStdString(),
+                              std::ios::binary | std::ios::trunc);
+            if (!out) throw std::runtime_error(std::strerror(errno));
+            pm::MSDataFile::write(data, out, writeConfig);
+            out.flush();
+            if (!out) throw std::runtime_error(std::strerror(errno ? errno : EIO));
+            out.close();
+            if (!out) throw std::runtime_error(std::strerror(errno ? errno : EIO));
         },
         error);
 }

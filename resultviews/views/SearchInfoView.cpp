@@ -569,8 +569,7 @@ bool CSearchInfoView::PrintReport(QPrinter& printer) {
             });
         }
     }
-    painter.end();
-    return drawn;
+    return EndPrinting(painter, printer) && drawn;
 }
 
 bool CSearchInfoView::WaitUntilIdle(int milliseconds) {

@@ -123,7 +123,7 @@ FastaIndexBuildResult CFastaIndexBuilder::build(const QString& fastaPath,
     closing.offset = size;
     AppendRecord(batch, closing);
     writer.writeBytes(batch);
-    if (!writer.commit()) return Failure(Status::IndexUnwritable, "Unable to open the fasta index");
+    if (!writer.commit()) return {Status::IndexUnwritable, 0, writer.errorString()};
 
     progress.status(
         QStringLiteral("Processed %1 entries while creating the fasta index").arg(count));

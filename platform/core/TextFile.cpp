@@ -358,6 +358,17 @@ bool ReadTextLines(const QString& path, QStringList& lines, QString* error) {
     return true;
 }
 
+namespace {
+
+// Why a write failed. Qt says "Unknown error" when a buffered block cannot be written (a full
+// disk, a file too large); the system's own reason says which.
+QString WriteFailureReason(const QFileDevice& file, int systemError) {
+    if (systemError != 0) return QString::fromLocal8Bit(std::strerror(systemError));
+    return file.errorString();
+}
+
+}  // namespace
+
 AtomicTextWriter::AtomicTextWriter(const QString& path, LineEnd lineEnd)
     : file_(path), lineEnd_(lineEnd) {}
 
@@ -409,8 +420,9 @@ bool AtomicTextWriter::commit() {
     }
     // QSaveFile::commit() renames the file even when flushing its last buffered block fails (a
     // full disk), so everything is flushed and synced here first and any failure cancels the save.
+    errno = 0;
     bool written = file_.flush() && file_.error() == QFileDevice::NoError;
-    QString reason = written ? QString() : file_.errorString();
+    QString reason = written ? QString() : WriteFailureReason(file_, errno);
     if (written && ::fsync(file_.handle()) != 0 && errno != EINVAL) {
         written = false;
         reason = QString::fromLocal8Bit(std::strerror(errno));
@@ -455,8 +467,9 @@ bool WriteTextFileUnsynced(const QString& path, const QString& text, QString* er
     temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
     const QByteArray bytes = text.toUtf8();
+    errno = 0;
     if (temporary.write(bytes) != bytes.size() || !temporary.flush())
-        return fail(temporary.errorString());
+        return fail(WriteFailureReason(temporary, errno));
     temporary.close();
     std::error_code failure;
     std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),

@@ -36,6 +36,19 @@ CDtaSpectrum::ReadResult CDtaSpectrum::read(const QString& path) {
     peaks_.clear();
     TextLineReader reader;
     if (!reader.open(path, kMaxDtaLineLength)) return ReadResult::CannotOpen;
+    return parse(reader);
+}
+
+CDtaSpectrum::ReadResult CDtaSpectrum::readBytes(const QByteArray& bytes) {
+    precursor_ = 0.0;
+    charge_ = 0;
+    lines_ = 0;
+    peaks_.clear();
+    TextLineReader reader = TextLineReader::fromBytes(bytes, kMaxDtaLineLength);
+    return parse(reader);
+}
+
+CDtaSpectrum::ReadResult CDtaSpectrum::parse(TextLineReader& reader) {
     QString line;
     if (!reader.readLine(line)) return ReadResult::CannotRead;
     double head[2];

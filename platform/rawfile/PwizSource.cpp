@@ -7,11 +7,16 @@
 
 #include "pwiz/data/msdata/DefaultReaderList.hpp"
 #include "pwiz/data/msdata/MSDataFile.hpp"
+#include "pwiz/data/msdata/Serializer_MGF.hpp"
+#include "pwiz/data/msdata/Serializer_mzML.hpp"
+#include "pwiz/data/msdata/Serializer_mzXML.hpp"
 #include "pwiz/data/msdata/SpectrumListBase.hpp"
 
 #include <boost/make_shared.hpp>
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cctype>
@@ -23,6 +28,7 @@
 #include <exception>
 #include <map>
 #include <numeric>
+#include <sstream>
 
 namespace zar::rawfile {
 
@@ -153,11 +159,23 @@ QString IonizationOf(const pm::InstrumentConfigurationPtr& config) {
 
 class PwizSource : public RawSource {
   public:
-    PwizSource(const std::string& path) : data_(path, &readers_) {
-        spectra_ = data_.run.spectrumListPtr;
-        defaultConfig_ = data_.run.defaultInstrumentConfigurationPtr;
-        if (!defaultConfig_ && !data_.instrumentConfigurationPtrs.empty())
-            defaultConfig_ = data_.instrumentConfigurationPtrs.front();
+    explicit PwizSource(const std::string& path) {
+        readers_ = std::make_unique<pm::DefaultReaderList>();
+        data_ = std::make_unique<pm::MSDataFile>(path, readers_.get());
+        take();
+    }
+    // The bytes of a run file: `format` is its extension, as a file's name would tell.
+    PwizSource(const QByteArray& bytes, const QString& format) {
+        data_ = std::make_unique<pm::MSData>();
+        // The library reads spectra on demand from the stream it is given.
+        auto stream = boost::make_shared<std::istringstream>(bytes.toStdString());
+        if (format == QLatin1String("mgf"))
+            pm::Serializer_MGF().read(stream, *data_);
+        else if (format == QLatin1String("mzxml"))
+            pm::Serializer_mzXML().read(stream, *data_);
+        else
+            pm::Serializer_mzML().read(stream, *data_);
+        take();
     }
 
     std::size_t size() const override { return spectra_ ? spectra_->size() : 0; }
@@ -168,6 +186,13 @@ class PwizSource : public RawSource {
     }
 
   private:
+    void take() {
+        spectra_ = data_->run.spectrumListPtr;
+        defaultConfig_ = data_->run.defaultInstrumentConfigurationPtr;
+        if (!defaultConfig_ && !data_->instrumentConfigurationPtrs.empty())
+            defaultConfig_ = data_->instrumentConfigurationPtrs.front();
+    }
+
     void readSpectrum(std::size_t index, RawScanRecord& record, const PeakSink* sink) const {
         if (index >= size()) throw std::out_of_range("no such spectrum");
         const pm::SpectrumPtr spectrum = spectra_->spectrum(index, sink != nullptr);
@@ -284,14 +309,26 @@ class PwizSource : public RawSource {
         return ionization;
     }
 
-    pm::DefaultReaderList readers_;
+    std::unique_ptr<pm::DefaultReaderList> readers_;  // kept with what it read, as it was made
     mutable std::map<const void*, QString> ionization_;
-    pm::MSDataFile data_;
+    std::unique_ptr<pm::MSData> data_;
     pm::SpectrumListPtr spectra_;
     pm::InstrumentConfigurationPtr defaultConfig_;
 };
 
 }  // namespace
+
+std::unique_ptr<RawSource> OpenRunBytes(const QByteArray& bytes, const QString& name,
+                                        QString& error) {
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    if (!CheckRunMarkup(device, error)) return nullptr;
+    const QString format = QFileInfo(name).suffix().toLower();
+    std::unique_ptr<RawSource> source;
+    Guarded([&] { source = std::make_unique<PwizSource>(bytes, format); }, error);
+    return source;
+}
 
 std::unique_ptr<RawSource> OpenRunFile(const QString& path, QString& error) {
     if (!CheckRunFileMarkup(path, error)) return nullptr;

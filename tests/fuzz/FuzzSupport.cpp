@@ -44,6 +44,12 @@ QString WriteInput(const QString& name, const QByteArray& bytes) {
     return path;
 }
 
+QByteArray InputBytes(const std::uint8_t* data, std::size_t size) {
+    // A copy ends with a zero byte, as the bytes of a file read into memory do.
+    return size == 0 ? QByteArray()
+                     : QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
+
 QString WriteInput(const QString& name, const std::uint8_t* data, std::size_t size) {
     return WriteInput(name, QByteArray::fromRawData(reinterpret_cast<const char*>(data),
                                                     static_cast<qsizetype>(size)));

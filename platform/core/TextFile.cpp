@@ -174,8 +174,11 @@ bool TextLineReader::fill() {
         if (rest > 0) std::memmove(buffer_.data(), buffer_.constData() + pos_, rest);
         pos_ = 0;
     }
-    buffer_.resize(rest + kReadChunk);
-    const qint64 got = file_->read(buffer_.data() + rest, kReadChunk);
+    // A small file needs no large buffer: what is left of it, and a byte to see its end.
+    const qint64 left = std::max<qint64>(file_->size() - file_->pos(), 0);
+    const qsizetype chunk = static_cast<qsizetype>(std::min<qint64>(kReadChunk, left + 1));
+    buffer_.resize(rest + chunk);
+    const qint64 got = file_->read(buffer_.data() + rest, chunk);
     buffer_.resize(rest + std::max<qint64>(got, 0));
     if (got <= 0) {
         if (got < 0 || file_->error() != QFileDevice::NoError) {

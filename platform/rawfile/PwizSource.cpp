@@ -169,12 +169,16 @@ class PwizSource : public RawSource {
         data_ = std::make_unique<pm::MSData>();
         // The library reads spectra on demand from the stream it is given.
         auto stream = boost::make_shared<std::istringstream>(bytes.toStdString());
+        // Made once: a reader of the XML formats builds its term tables when it is made.
+        static const pm::Serializer_MGF mgf;
+        static const pm::Serializer_mzXML mzxml;
+        static const pm::Serializer_mzML mzml;
         if (format == QLatin1String("mgf"))
-            pm::Serializer_MGF().read(stream, *data_);
+            mgf.read(stream, *data_);
         else if (format == QLatin1String("mzxml"))
-            pm::Serializer_mzXML().read(stream, *data_);
+            mzxml.read(stream, *data_);
         else
-            pm::Serializer_mzML().read(stream, *data_);
+            mzml.read(stream, *data_);
         take();
     }
 

@@ -169,7 +169,9 @@ bool CheckRunMarkup(QIODevice& device, QString& error) {
     const bool runMarkup = head.contains("<mzML") || head.contains("<indexedmzML") ||
                            head.contains("<mzXML") || head.contains("<msRun");
     if (!runMarkup) return true;
-    const qint64 fault = FirstMarkupFault(device);
+    // A small run needs no large block.
+    const qint64 fault =
+        FirstMarkupFault(device, std::min<qint64>(kMarkupBlockSize, device.size() + 1));
     if (fault < 0) return true;
     error = QStringLiteral("the markup is broken at byte %1.").arg(fault);
     return false;

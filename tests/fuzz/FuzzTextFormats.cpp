@@ -31,18 +31,19 @@ class QuietProgress : public zar::PepmapProgress {
 
 namespace {
 
-// A parameter file read into the model as the sheets read it, for both kinds of search.
-void UseParamFile(const std::function<bool(zar::CParamFile&)>& load) {
-    for (const auto kind : {zar::SearchKind::Sorvex, zar::SearchKind::Massmap}) {
-        zar::SearchParamsModel model(kind, zar::SearchSettings{});
-        if (!load(model.Store())) continue;
-        model.LoadPages();
-        model.BuildExtractionOptions();
-        model.OptionSummaryText();
-        model.IsAtDefaults();
-        model.WriteEntries();
-        model.Store().Text();
-    }
+// A parameter file read into the model as a sheet reads it: the file's section picks the sheet,
+// as the program reads each kind of search's file in its own sheet.
+void UseParamFile(const QByteArray& bytes, const std::function<bool(zar::CParamFile&)>& load) {
+    const auto kind =
+        bytes.contains("[MASSMAP]") ? zar::SearchKind::Massmap : zar::SearchKind::Sorvex;
+    zar::SearchParamsModel model(kind, zar::SearchSettings{});
+    if (!load(model.Store())) return;
+    model.LoadPages();
+    model.BuildExtractionOptions();
+    model.OptionSummaryText();
+    model.IsAtDefaults();
+    model.WriteEntries();
+    model.Store().Text();
 }
 
 }  // namespace
@@ -50,7 +51,7 @@ void UseParamFile(const std::function<bool(zar::CParamFile&)>& load) {
 int FuzzParamFile(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
     const QByteArray bytes = InputBytes(data, size);
-    UseParamFile([&bytes](zar::CParamFile& store) {
+    UseParamFile(bytes, [&bytes](zar::CParamFile& store) {
         store.LoadBytes(bytes);
         return true;
     });
@@ -59,8 +60,9 @@ int FuzzParamFile(const std::uint8_t* data, std::size_t size) {
 
 int FuzzParamFileOnDisk(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
-    const QString path = WriteInput(QStringLiteral("input.params"), data, size);
-    UseParamFile([&path](zar::CParamFile& store) { return store.Open(path); });
+    const QByteArray bytes = InputBytes(data, size);
+    const QString path = WriteInput(QStringLiteral("input.params"), bytes);
+    UseParamFile(bytes, [&path](zar::CParamFile& store) { return store.Open(path); });
     return 0;
 }
 

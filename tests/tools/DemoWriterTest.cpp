@@ -706,16 +706,23 @@ QProcess* StartDemoProgram(QProcess& process, const QStringList& arguments, qint
     return &process;
 }
 
+// The program run to its end with a success.
+testing::AssertionResult ProgramWrites(const QStringList& arguments) {
+    QProcess process;
+    StartDemoProgram(process, arguments, 0);
+    if (!process.waitForFinished(zartest::kWorkWaitMs)) return testing::AssertionFailure() << "no end";
+    if (process.exitCode() != 0)
+        return testing::AssertionFailure() << process.readAllStandardError().toStdString();
+    return testing::AssertionSuccess();
+}
+
 }  // namespace
 
 // A set that cannot be written whole leaves the one before it as it was, and says so.
 TEST_F(DemoFolderTest, AFullDiskLeavesTheEarlierSetWhole) {
     zartest::ScopedConfigDir config;
     const QString folder = dir_.filePath("set");
-    QProcess first;
-    StartDemoProgram(first, {"--scans", "300", folder}, 0);
-    ASSERT_TRUE(first.waitForFinished(zartest::kWorkWaitMs));
-    ASSERT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    ASSERT_TRUE(ProgramWrites({"--scans", "300", folder}));
     WriteTextFileAtomically(folder + "/results/notes.txt", "the user's own file\n");
     const std::map<QString, QByteArray> before = Snapshot(folder);
     const qint64 runSize = QFileInfo(folder + "/demo.mzML").size();
@@ -758,10 +765,7 @@ TEST_F(DemoFolderTest, AFullDiskLeavesTheEarlierSetWhole) {
 TEST_F(DemoFolderTest, AWriterKilledHalfwayLeavesTheEarlierSetWhole) {
     zartest::ScopedConfigDir config;
     const QString folder = dir_.filePath("set");
-    QProcess first;
-    StartDemoProgram(first, {"--scans", "300", folder}, 0);
-    ASSERT_TRUE(first.waitForFinished(zartest::kWorkWaitMs));
-    ASSERT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    ASSERT_TRUE(ProgramWrites({"--scans", "300", folder}));
     const std::map<QString, QByteArray> before = Snapshot(folder);
     const int resultFiles = QDir(folder + "/results").entryList(QDir::Files).size();
 
@@ -781,10 +785,7 @@ TEST_F(DemoFolderTest, AWriterKilledHalfwayLeavesTheEarlierSetWhole) {
     EXPECT_TRUE(Snapshot(folder) == before);
 
     // The next run clears what the killed one left.
-    QProcess third;
-    StartDemoProgram(third, {"--force", "--scans", "300", folder}, 0);
-    ASSERT_TRUE(third.waitForFinished(zartest::kWorkWaitMs));
-    EXPECT_EQ(third.exitCode(), 0) << third.readAllStandardError().toStdString();
+    EXPECT_TRUE(ProgramWrites({"--force", "--scans", "300", folder}));
     EXPECT_TRUE(QDir(folder).entryList({".demo-new-*"}, QDir::Dirs | QDir::Hidden).isEmpty());
     EXPECT_TRUE(Snapshot(folder) == before) << "the same seed writes the same set";
 }

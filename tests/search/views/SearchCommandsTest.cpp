@@ -78,6 +78,17 @@ class SearchCommandsFixture : public LauncherFixture {
 
 TEST_F(SearchCommandsFixture, TheBrowserCommandOpensThisComputersSearchPages) {
     zartest::ShellOpenCapture shell;
+    // The computer's name is a fact of the machine the test runs on, not of the program.
+    const QString name = QSysInfo::machineHostName();
+    if (name.isEmpty()) {
+        frame->RunCommand(ID_TOOLS_SORVEX_BROWSER);
+        EXPECT_TRUE(shell.urls().empty());
+        EXPECT_EQ(boxes.texts(), QStringList{"Unable to determine the computer name"});
+        return;
+    }
+    QUrl probe;
+    probe.setHost(name);
+    if (!probe.isValid()) GTEST_SKIP() << "this computer's name is no host name: " << name.toStdString();
     frame->RunCommand(ID_TOOLS_SORVEX_BROWSER);
     ASSERT_EQ(shell.urls().size(), 1u);
     const QUrl url = shell.urls().front();

@@ -16,7 +16,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cctype>
@@ -51,6 +50,9 @@ bool Guarded(Work&& work, QString& error) {
 
 namespace pm = pwiz::msdata;
 using namespace pwiz::cv;
+
+// The first bytes by which the library tells a file's format.
+constexpr qsizetype kHeadBytes = 512;
 
 int ScanNumberOf(const std::string& id) {
     // Native ids are blank-separated "name=value" pairs; we want "scan=N".
@@ -164,21 +166,27 @@ class PwizSource : public RawSource {
         data_ = std::make_unique<pm::MSDataFile>(path, readers_.get());
         take();
     }
-    // The bytes of a run file: `format` is its extension, as a file's name would tell.
-    PwizSource(const QByteArray& bytes, const QString& format) {
-        data_ = std::make_unique<pm::MSData>();
-        // The library reads spectra on demand from the stream it is given.
-        auto stream = boost::make_shared<std::istringstream>(bytes.toStdString());
+    // The bytes of a run file named `name`: its format is found as the file's would be, from
+    // its name and its first bytes.
+    PwizSource(const QByteArray& bytes, const std::string& name) {
         // Made once: a reader of the XML formats builds its term tables when it is made.
+        static const pm::DefaultReaderList readers;
         static const pm::Serializer_MGF mgf;
         static const pm::Serializer_mzXML mzxml;
         static const pm::Serializer_mzML mzml;
-        if (format == QLatin1String("mgf"))
+        const std::string type =
+            readers.identify(name, std::string(bytes.constData(), std::min<qsizetype>(bytes.size(), kHeadBytes)));
+        data_ = std::make_unique<pm::MSData>();
+        // The library reads spectra on demand from the stream it is given.
+        auto stream = boost::make_shared<std::istringstream>(bytes.toStdString());
+        if (type == "Mascot Generic")
             mgf.read(stream, *data_);
-        else if (format == QLatin1String("mzxml"))
+        else if (type == "mzXML")
             mzxml.read(stream, *data_);
-        else
+        else if (type == "mzML")
             mzml.read(stream, *data_);
+        else
+            throw std::runtime_error("unsupported file format");
         take();
     }
 
@@ -328,9 +336,9 @@ std::unique_ptr<RawSource> OpenRunBytes(const QByteArray& bytes, const QString& 
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
     if (!CheckRunMarkup(device, error)) return nullptr;
-    const QString format = QFileInfo(name).suffix().toLower();
     std::unique_ptr<RawSource> source;
-    Guarded([&] { source = std::make_unique<PwizSource>(bytes, format); }, error);
+    Guarded([&] { source = std::make_unique<PwizSource>(bytes, QFile::encodeName(name).toStdString()); },
+            error);
     return source;
 }
 

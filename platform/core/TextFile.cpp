@@ -391,9 +391,11 @@ bool AtomicTextWriter::open() {
 
 void AtomicTextWriter::writeBytes(const QByteArray& bytes) {
     if (!opened_ || failed_) return;
+    errno = 0;
     if (file_.write(bytes) != bytes.size()) {
         failed_ = true;
-        error_ = QStringLiteral("Unable to write %1: %2").arg(file_.fileName(), file_.errorString());
+        error_ = QStringLiteral("Unable to write %1: %2")
+                     .arg(file_.fileName(), WriteFailureReason(file_, errno));
     }
 }
 

@@ -277,10 +277,12 @@ TEST_F(QueueFixture, AnEndlessLineIsCutOff) {
     QByteArray reply;
     QObject::connect(&socket, &QLocalSocket::readyRead, [&] { reply += socket.readAll(); });
     const QByteArray block(1 << 20, 'x');
+    const auto sent = [&] {
+        return socket.bytesToWrite() == 0 || socket.state() != QLocalSocket::ConnectedState;
+    };
     for (int i = 0; i < 40 && socket.state() == QLocalSocket::ConnectedState; ++i) {
         socket.write(block);
-        QTest::qWaitFor([&] { return socket.bytesToWrite() == 0 || socket.state() != QLocalSocket::ConnectedState; },
-                        zartest::kWorkWaitMs);
+        ASSERT_TRUE(QTest::qWaitFor(sent, zartest::kWorkWaitMs));
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; },
                                 zartest::kWorkWaitMs));

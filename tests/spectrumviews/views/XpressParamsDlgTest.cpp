@@ -290,7 +290,7 @@ TEST_F(XpressParamsDlgTest, ResultsOpenedLaterInTheSessionUseTheDialogsValues) {
     // File > Open TurboSORVEX Results with XPRESS on: the pass of the load labels K too.
     SetXpressAutoCalculate(1);
     ASSERT_TRUE(OpenSorvexResults(*frame_, folder_));
-    QTest::qWaitFor([this] { return !frame_->IsLoadingResults(); }, zartest::kWorkWaitMs);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !frame_->IsLoadingResults(); }, zartest::kWorkWaitMs));
     ASSERT_FALSE(frame_->IsLoadingResults());
     EXPECT_EQ(GetXpressResidue(), QStringLiteral("C"));  // the settings keep theirs
     EXPECT_DOUBLE_EQ(ratios()[QStringLiteral("R.SAMPLEK.A")], -0.5);

@@ -18,10 +18,10 @@ function(zar_add_gtest name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} zar_test_main GTest::gtest GTest::gmock)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
+    DISCOVERY_TIMEOUT 600
     PROPERTIES
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1"
-      TIMEOUT 300)
+      TIMEOUT 3600)
 endfunction()
 
 # zar_add_folder_library(name [DEPS ...] [QT ...]): one library of every .cpp/.h in the current

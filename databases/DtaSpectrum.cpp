@@ -36,6 +36,19 @@ CDtaSpectrum::ReadResult CDtaSpectrum::read(const QString& path) {
     peaks_.clear();
     TextLineReader reader;
     if (!reader.open(path, kMaxDtaLineLength)) return ReadResult::CannotOpen;
+    return parse(reader);
+}
+
+CDtaSpectrum::ReadResult CDtaSpectrum::readBytes(const QByteArray& bytes) {
+    precursor_ = 0.0;
+    charge_ = 0;
+    lines_ = 0;
+    peaks_.clear();
+    TextLineReader reader = TextLineReader::fromBytes(bytes, kMaxDtaLineLength);
+    return parse(reader);
+}
+
+CDtaSpectrum::ReadResult CDtaSpectrum::parse(TextLineReader& reader) {
     QString line;
     if (!reader.readLine(line)) return ReadResult::CannotRead;
     double head[2];
@@ -98,20 +111,24 @@ bool CDtaSpectrum::prepare(double binWidth) {
             squares += (b[std::size_t(j)] - mean) * (b[std::size_t(j)] - mean);
         deviation = std::sqrt(squares / count);
     };
+    // Mean and deviation are never below 0: an empty bin stands out of nothing, and its window
+    // is not summed.
     std::vector<double> result(b.size(), 0.0);
     for (int i = 1; i <= n - 2; ++i) {
+        const double v = b[std::size_t(i)];
+        if (v <= 0.0) continue;
         double mean, deviation;
         window(i, mean, deviation);
-        const double v = b[std::size_t(i)];
         if (v > mean + deviation) {
             result[std::size_t(i)] = v - mean + deviation;
             b[std::size_t(i)] = 0.0;
         }
     }
     for (int i = 1; i <= n - 2; ++i) {
+        const double v = b[std::size_t(i)];
+        if (v <= 0.0) continue;
         double mean, deviation;
         window(i, mean, deviation);
-        const double v = b[std::size_t(i)];
         if (v > mean + 2.0 * deviation) result[std::size_t(i)] = v - mean + deviation;
     }
 
@@ -121,12 +138,18 @@ bool CDtaSpectrum::prepare(double binWidth) {
         double value = 0.0;
     };
     std::array<Slot, kTopPeakSlots> topSlots{};
+    const auto smallestSlot = [&topSlots] {
+        return std::min_element(topSlots.begin(), topSlots.end(),
+                                [](const Slot& x, const Slot& y) { return x.value < y.value; });
+    };
+    // The smallest slot changes only when it is taken.
+    auto smallest = smallestSlot();
     for (int i = 0; i < n; ++i) {
         const double v = result[std::size_t(i)];
-        auto smallest =
-            std::min_element(topSlots.begin(), topSlots.end(),
-                             [](const Slot& x, const Slot& y) { return x.value < y.value; });
-        if (v > smallest->value) *smallest = {i, v};
+        if (v > smallest->value) {
+            *smallest = {i, v};
+            smallest = smallestSlot();
+        }
     }
     double largest = 0.0;
     for (const Slot& slot : topSlots) largest = std::max(largest, slot.value);

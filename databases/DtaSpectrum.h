@@ -2,12 +2,15 @@
 // A ".dta" spectrum file (line 1: MH+ and charge; then one "m/z intensity" line per peak) and
 // the binned, filtered form in which fragment ions are looked up.
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
 #include <vector>
 
 namespace zar {
+
+class TextLineReader;
 
 constexpr int kMaxDtaLineLength = 2000;
 constexpr double kMaxDtaPrecursor = 8191.0;
@@ -35,6 +38,8 @@ class CDtaSpectrum {
     enum class ReadResult { Ok, CannotOpen, CannotRead };
 
     ReadResult read(const QString& path);
+    // The same from the bytes of a file.
+    ReadResult readBytes(const QByteArray& bytes);
     double precursor() const { return precursor_; }
     int charge() const { return charge_; }
     // The peaks kept (m/z and intensity both above 0), in file order.
@@ -54,6 +59,8 @@ class CDtaSpectrum {
     bool findPeak(double mz) const;
 
   private:
+    ReadResult parse(TextLineReader& reader);
+
     double precursor_ = 0.0;
     int charge_ = 0;
     int lines_ = 0;

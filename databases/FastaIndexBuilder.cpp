@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 namespace zar {
@@ -80,6 +81,27 @@ FastaIndexBuildResult CFastaIndexBuilder::build(const QString& fastaPath,
         return Failure(Status::FastaUnreadable, "Unable to open the fasta database");
     AtomicTextWriter writer(indexPath);
     if (!writer.open()) return Failure(Status::IndexUnwritable, "Unable to open the fasta index");
+    const FastaIndexBuildResult result =
+        index(reader, progress, [&writer](const QByteArray& bytes) { writer.writeBytes(bytes); });
+    if (result.status != Status::Done) return result;
+    if (!writer.commit()) return {Status::IndexUnwritable, 0, writer.errorString()};
+    progress.status(result.statusText);
+    progress.percent(100);
+    return result;
+}
+
+FastaIndexBuildResult CFastaIndexBuilder::buildBytes(const QByteArray& fasta,
+                                                     QByteArray& index) const {
+    CFastaReader reader(blockSize_);
+    reader.openBytes(fasta);
+    index.clear();
+    return this->index(reader, {}, [&index](const QByteArray& bytes) { index += bytes; });
+}
+
+FastaIndexBuildResult CFastaIndexBuilder::index(
+    CFastaReader& reader, const WorkProgress& progress,
+    const std::function<void(const QByteArray&)>& write) const {
+    using Status = FastaIndexBuildResult::Status;
     const qint64 size = reader.fileSize();
     if (size == 0)
         return Failure(Status::EmptyFasta, "Problem encountered while reading the fasta database");
@@ -106,7 +128,7 @@ FastaIndexBuildResult CFastaIndexBuilder::build(const QString& fastaPath,
         record.mass = masses_.h + masses_.oh + sum.total();
         AppendRecord(batch, record);
         if (batch.size() >= kWriteBatchBytes) {
-            writer.writeBytes(batch);
+            write(batch);
             batch.clear();
         }
         if (count % kIndexProgressEntries == 0)
@@ -122,12 +144,7 @@ FastaIndexBuildResult CFastaIndexBuilder::build(const QString& fastaPath,
     closing.entryNumber = count + 1;
     closing.offset = size;
     AppendRecord(batch, closing);
-    writer.writeBytes(batch);
-    if (!writer.commit()) return Failure(Status::IndexUnwritable, "Unable to open the fasta index");
-
-    progress.status(
-        QStringLiteral("Processed %1 entries while creating the fasta index").arg(count));
-    progress.percent(100);
+    write(batch);
     return {Status::Done, count,
             QStringLiteral("Processed %1 entries while creating the fasta index").arg(count)};
 }

@@ -7,7 +7,10 @@
 #include "databases/SequenceMasses.h"
 #include "databases/WorkProgress.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <functional>
 
 namespace zar {
 
@@ -39,8 +42,14 @@ class CFastaIndexBuilder {
     // Indexes fastaPath into indexPath (by default fastaPath + ".idx").
     FastaIndexBuildResult build(const QString& fastaPath, const WorkProgress& progress,
                                 QString indexPath = QString()) const;
+    // The same from the bytes of a FASTA file into the bytes of its index.
+    FastaIndexBuildResult buildBytes(const QByteArray& fasta, QByteArray& index) const;
 
   private:
+    // The records of an opened FASTA file, handed to `write` in batches.
+    FastaIndexBuildResult index(CFastaReader& reader, const WorkProgress& progress,
+                                const std::function<void(const QByteArray&)>& write) const;
+
     bool nucleotide_;
     SequenceMassTable masses_;
     qint64 blockSize_;

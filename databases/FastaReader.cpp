@@ -39,13 +39,28 @@ bool CFastaReader::open(const QString& path) {
     close();
     file_.setFileName(path);
     if (!file_.open(QIODevice::ReadOnly)) return false;
-    size_ = file_.size();
-    buffer_.resize(static_cast<std::size_t>(std::min(blockSize_, std::max<qint64>(size_, 1))));
+    device_ = &file_;
+    start();
     return true;
+}
+
+void CFastaReader::openBytes(const QByteArray& bytes) {
+    close();
+    bytes_.setData(bytes);
+    bytes_.open(QIODevice::ReadOnly);
+    device_ = &bytes_;
+    start();
+}
+
+void CFastaReader::start() {
+    size_ = device_->size();
+    buffer_.resize(static_cast<std::size_t>(std::min(blockSize_, std::max<qint64>(size_, 1))));
 }
 
 void CFastaReader::close() {
     file_.close();
+    bytes_.close();
+    device_ = nullptr;
     size_ = blockStart_ = end_ = pos_ = 0;
     inSequence_ = failed_ = false;
 }
@@ -54,13 +69,13 @@ bool CFastaReader::fill() {
     const qint64 next = blockStart_ + end_;
     blockStart_ = next;
     pos_ = end_ = 0;
-    if (next >= size_ || !file_.isOpen()) return false;
-    if (!file_.seek(next)) {
+    if (next >= size_ || !isOpen()) return false;
+    if (!device_->seek(next)) {
         failed_ = true;
         return false;
     }
     const qint64 want = std::min<qint64>(static_cast<qint64>(buffer_.size()), size_ - next);
-    const qint64 got = file_.read(buffer_.data(), want);
+    const qint64 got = device_->read(buffer_.data(), want);
     if (got <= 0) {
         failed_ = true;
         return false;

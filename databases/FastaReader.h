@@ -3,6 +3,7 @@
 // runs to the first line feed, its sequence to the next '>' or the end of the file. Offsets are
 // 64-bit, so files beyond 4 GB are read like small ones.
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -28,8 +29,10 @@ class CFastaReader {
     explicit CFastaReader(qint64 blockSize = kFastaBlockSize);
 
     bool open(const QString& path);
+    // Reads the bytes of a FASTA file (shared, not copied) as it would read the file.
+    void openBytes(const QByteArray& bytes);
     void close();
-    bool isOpen() const { return file_.isOpen(); }
+    bool isOpen() const { return device_ && device_->isOpen(); }
     qint64 fileSize() const { return size_; }
     // A seek or read failed before the end of the file.
     bool readFailed() const { return failed_; }
@@ -46,8 +49,11 @@ class CFastaReader {
 
   private:
     bool fill();
+    void start();
 
     QFile file_;
+    QBuffer bytes_;
+    QIODevice* device_ = nullptr;  // the file or the bytes
     qint64 blockSize_;
     std::vector<char> buffer_;
     qint64 size_ = 0;

@@ -203,8 +203,7 @@ SelectResult SelectDatabaseEntries(const SelectRequest& request, const WorkProgr
     progress.listLine(
         QStringLiteral("Number of proteins added to new database = %1").arg(entriesAdded));
     if (!writer.commit()) {
-        progress.listLine(
-            QStringLiteral(" ERROR -- Cannot open output file %1\n\n").arg(targetPath));
+        progress.listLine(QStringLiteral(" ERROR -- %1\n\n").arg(writer.errorString()));
         return SelectResult::Failed;
     }
     progress.listLine(QStringLiteral("Done"));

@@ -136,8 +136,7 @@ AddEntryResult AddDatabaseEntry(const AddEntryRequest& request) {
     writer.writeBytes(header.toLocal8Bit() + '\n');
     writer.writeBytes(SequenceLines(upper.toLatin1()));
     if (!writer.commit()) {
-        ZarMessageBox(
-            QStringLiteral(" ERROR -- Cannot open database file %1\n\n").arg(request.databasePath));
+        ZarMessageBox(QStringLiteral(" ERROR -- %1\n\n").arg(writer.errorString()));
         return result;
     }
     result.added = true;

@@ -36,10 +36,13 @@ CIndexedDatabase::~CIndexedDatabase() {
 }
 
 void CIndexedDatabase::close() {
-    if (map_) index_.unmap(const_cast<uchar*>(map_));
+    if (map_ && index_.isOpen()) index_.unmap(const_cast<uchar*>(map_));
     map_ = nullptr;
     index_.close();
     fasta_.close();
+    indexBytes_.clear();
+    fastaBytes_.close();
+    fastaDevice_ = nullptr;
     records_ = 0;
     proteins_ = 0;
 }
@@ -92,19 +95,38 @@ CIndexedDatabase::OpenResult CIndexedDatabase::open(const QString& name) {
         close();
         return OpenResult::FastaUnreadable;
     }
-    const qint64 entries = std::max<qint64>(records_ - 1, 0);
-    qint64 proteins = header.numberOfProteins > 0 ? header.numberOfProteins : records_;
-    // Never more entries than the index describes.
-    proteins = std::min(proteins, entries);
-    proteins_ = static_cast<int>(std::min<qint64>(proteins, INT_MAX));
+    fastaDevice_ = &fasta_;
+    countEntries(header.numberOfProteins);
     return OpenResult::Ok;
 }
 
+CIndexedDatabase::OpenResult CIndexedDatabase::openBytes(const QByteArray& fasta,
+                                                         const QByteArray& index,
+                                                         qint64 proteins) {
+    close();
+    indexBytes_ = index;
+    records_ = indexBytes_.size() / kFastaIndexRecordSize;
+    if (records_ > 0) map_ = reinterpret_cast<const uchar*>(indexBytes_.constData());
+    fastaBytes_.setData(fasta);
+    fastaBytes_.open(QIODevice::ReadOnly);
+    fastaDevice_ = &fastaBytes_;
+    countEntries(proteins);
+    return OpenResult::Ok;
+}
+
+void CIndexedDatabase::countEntries(qint64 described) {
+    const qint64 entries = std::max<qint64>(records_ - 1, 0);
+    qint64 proteins = described > 0 ? described : records_;
+    // Never more entries than the index describes.
+    proteins = std::min(proteins, entries);
+    proteins_ = static_cast<int>(std::min<qint64>(proteins, INT_MAX));
+}
+
 bool CIndexedDatabase::readEntry(int n, FastaEntry& entry) {
-    if (!map_ || n < 1 || n > proteins_ || n >= records_) return false;
+    if (!map_ || !fastaDevice_ || n < 1 || n > proteins_ || n >= records_) return false;
     const FastaIndexRecord own = ReadFastaIndexRecord(map_ + qint64(n - 1) * kFastaIndexRecordSize);
     const FastaIndexRecord next = ReadFastaIndexRecord(map_ + qint64(n) * kFastaIndexRecordSize);
-    const qint64 fastaSize = fasta_.size();
+    const qint64 fastaSize = fastaDevice_->size();
     const qint64 start = own.offset;
     const qint64 headerLength = own.headerLength;
     // An index that does not fit its FASTA file is refused, not followed; the checks never add
@@ -116,7 +138,7 @@ bool CIndexedDatabase::readEntry(int n, FastaEntry& entry) {
 
     QByteArray raw(static_cast<qsizetype>(std::min<qint64>(headerLength, 4 * kMaxHeaderChars)),
                    Qt::Uninitialized);
-    if (!fasta_.seek(start) || fasta_.read(raw.data(), raw.size()) != raw.size()) return false;
+    if (!fastaDevice_->seek(start) || fastaDevice_->read(raw.data(), raw.size()) != raw.size()) return false;
     if (raw.endsWith('\n')) raw.chop(1);
     entry.header = FastaHeaderText(raw);
     entry.mass = own.mass;
@@ -124,13 +146,13 @@ bool CIndexedDatabase::readEntry(int n, FastaEntry& entry) {
     // The sequence runs up to the next entry's offset; the '>' before it is no letter, and the
     // last entry runs to the end of the file (closing offset = file size).
     entry.residues.clear();
-    if (!fasta_.seek(sequenceStart)) return false;
+    if (!fastaDevice_->seek(sequenceStart)) return false;
     try {
         std::vector<char> block(static_cast<std::size_t>(
             std::clamp<qint64>(next.offset - sequenceStart, 1, kFastaBlockSize)));
         for (qint64 left = next.offset - sequenceStart; left > 0;) {
             const qint64 want = std::min<qint64>(left, static_cast<qint64>(block.size()));
-            const qint64 got = fasta_.read(block.data(), want);
+            const qint64 got = fastaDevice_->read(block.data(), want);
             if (got <= 0) return false;
             AppendLetters(entry.residues, block.data(), got);
             left -= got;

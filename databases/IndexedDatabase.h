@@ -5,6 +5,8 @@
 #include "databases/FastaIndexRecord.h"
 #include "document/IndexedDatabaseHeader.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -37,6 +39,9 @@ class CIndexedDatabase {
 
     // name: a ".hdr" description, or the FASTA file whose index lies beside it.
     OpenResult open(const QString& name);
+    // The same over the bytes of a FASTA file and its index (shared, not copied); proteins is
+    // the description's count, 0 when it gives none.
+    OpenResult openBytes(const QByteArray& fasta, const QByteArray& index, qint64 proteins = 0);
     void close();
     static QString messageFor(OpenResult result);
 
@@ -51,8 +56,14 @@ class CIndexedDatabase {
     bool readEntry(int n, FastaEntry& entry);
 
   private:
+    // Counts the entries once the index's records are at map_.
+    void countEntries(qint64 described);
+
     QFile index_;
     QFile fasta_;
+    QByteArray indexBytes_;
+    QBuffer fastaBytes_;
+    QIODevice* fastaDevice_ = nullptr;  // the file or the bytes
     const uchar* map_ = nullptr;
     qint64 records_ = 0;
     int proteins_ = 0;

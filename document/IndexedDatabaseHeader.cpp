@@ -44,6 +44,8 @@ std::optional<long long> IntegerFrom(const QString& line, qsizetype start) {
     return value;
 }
 
+bool ParseHeader(TextLineReader& reader, IndexedDatabaseHeader& header);
+
 }  // namespace
 
 bool ReadIndexedDatabaseHeader(const QString& path, IndexedDatabaseHeader& header) {
@@ -52,6 +54,17 @@ bool ReadIndexedDatabaseHeader(const QString& path, IndexedDatabaseHeader& heade
         std::fprintf(stderr, " Database file %s not open.\n\n", path.toLocal8Bit().constData());
         return false;
     }
+    return ParseHeader(reader, header);
+}
+
+bool ReadIndexedDatabaseHeaderBytes(const QByteArray& bytes, IndexedDatabaseHeader& header) {
+    TextLineReader reader = TextLineReader::fromBytes(bytes, kMaxHdrLineLength);
+    return ParseHeader(reader, header);
+}
+
+namespace {
+
+bool ParseHeader(TextLineReader& reader, IndexedDatabaseHeader& header) {
     QString line;
     if (!NextLine(reader, line)) return !reader.hadError();
     header.hasMagic = line.startsWith(QLatin1String("SORVEX_INDEXED_DATABASE"));
@@ -92,5 +105,7 @@ bool ReadIndexedDatabaseHeader(const QString& path, IndexedDatabaseHeader& heade
     }
     return !reader.hadError();
 }
+
+}  // namespace
 
 }  // namespace zar

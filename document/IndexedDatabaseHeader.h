@@ -4,6 +4,7 @@
 // the index was built with. Read by the results loader, the database look-ups and the search
 // set-up alike.
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -36,5 +37,7 @@ struct IndexedDatabaseHeader {
 // Reads the lines after the first; false (and a line on the standard error stream) when the
 // file cannot be opened or read.
 bool ReadIndexedDatabaseHeader(const QString& path, IndexedDatabaseHeader& header);
+// The same from the bytes of a ".hdr" file.
+bool ReadIndexedDatabaseHeaderBytes(const QByteArray& bytes, IndexedDatabaseHeader& header);
 
 }  // namespace zar

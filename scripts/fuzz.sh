@@ -9,7 +9,8 @@
 # fuzzer runtime (Debian: clang libclang-rt-14-dev); the normal build and test run do not.
 #
 # Each target starts from its stored seeds and past failures (tests/fuzz/corpus/<Target>,
-# tests/fuzz/regressions/<Target>); what it learns goes to BUILD_DIR/fuzz-corpus/<Target>, so
+# tests/fuzz/regressions/<Target>; a <Name>OnDisk target those of <Name> too) and prints how
+# many inputs it ran per second; what it learns goes to BUILD_DIR/fuzz-corpus/<Target>, so
 # the stored corpora change only by hand. A failing input is written to
 # BUILD_DIR/fuzz-findings/<Target>/: once mended, copy it into tests/fuzz/regressions/<Target>/
 # so that the test run replays it from then on.
@@ -50,25 +51,31 @@ run_target() {
   local log="$build/fuzz-logs/$target.log"
   mkdir -p "$corpus" "$findings" "$(dirname "$log")"
   local stored=()
-  for kind in corpus regressions; do
-    [ -d "$here/tests/fuzz/$kind/$target" ] && stored+=("$here/tests/fuzz/$kind/$target")
+  # An on-disk target shares the seeds and past failures of its reader's in-memory target.
+  local names=("$target")
+  if [ "${target%OnDisk}" != "$target" ]; then names+=("${target%OnDisk}"); fi
+  for name in "${names[@]}"; do
+    for kind in corpus regressions; do
+      if [ -d "$here/tests/fuzz/$kind/$name" ]; then stored+=("$here/tests/fuzz/$kind/$name"); fi
+    done
   done
   local status=0
   ASAN_OPTIONS="detect_leaks=0:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1" \
     "$build/bin/fuzz_$target" "$corpus" "${stored[@]}" \
     -max_total_time=$((minutes * 60)) -timeout=20 -rss_limit_mb=3072 -max_len=65536 \
     -print_final_stats=1 -artifact_prefix="$findings/" > "$log" 2>&1 || status=$?
-  local runs
+  local runs speed
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   if [ "$status" -eq 0 ]; then
-    echo "$target: ${runs:-?} inputs run, no finding"
+    echo "$target: ${runs:-?} inputs run, ${speed:-?} inputs/s, no finding"
   else
-    echo "$target: FAILED after ${runs:-?} inputs (exit $status); see $log and $findings/"
+    echo "$target: FAILED after ${runs:-?} inputs (${speed:-?} inputs/s, exit $status); see $log and $findings/"
   fi
   return "$status"
 }
 
-# The targets write their inputs as files: a memory-backed folder keeps that quick.
+# The on-disk targets write their inputs as files: a memory-backed folder keeps that quick.
 if [ -z "${TMPDIR:-}" ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 
 failed=0

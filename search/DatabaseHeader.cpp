@@ -17,6 +17,8 @@ void ReportNotOpen(const QString& path) {
     std::fprintf(stderr, " Database file %s not open.\n\n", path.toLocal8Bit().constData());
 }
 
+bool ReadMassRange(TextLineReader& reader, double& minimum, double& maximum);
+
 }  // namespace
 
 bool IsValidDatabaseFile(const QString& path) {
@@ -25,7 +27,11 @@ bool IsValidDatabaseFile(const QString& path) {
         ReportNotOpen(path);
         return false;
     }
-    const QByteArray line = file.readLine(kValidityLineLength);
+    return IsValidDatabaseBytes(file.readLine(kValidityLineLength));
+}
+
+bool IsValidDatabaseBytes(const QByteArray& bytes) {
+    const QByteArray line = bytes.left(kValidityLineLength - 1);
     if (line.isEmpty()) return false;
     if (line.startsWith(kIndexedDatabaseMagic)) return true;
     const auto first = static_cast<signed char>(line[0]);
@@ -97,6 +103,17 @@ int ParseHeaderDifferentialModifications(
 bool ReadHeaderMassRange(const QString& path, double& minimum, double& maximum) {
     TextLineReader reader;
     if (path.isEmpty() || !reader.open(path)) return false;
+    return ReadMassRange(reader, minimum, maximum);
+}
+
+bool ReadHeaderMassRangeBytes(const QByteArray& bytes, double& minimum, double& maximum) {
+    TextLineReader reader = TextLineReader::fromBytes(bytes);
+    return ReadMassRange(reader, minimum, maximum);
+}
+
+namespace {
+
+bool ReadMassRange(TextLineReader& reader, double& minimum, double& maximum) {
     long long low = 0;
     long long high = 0;
     QString line;
@@ -111,5 +128,7 @@ bool ReadHeaderMassRange(const QString& path, double& minimum, double& maximum) 
     maximum = static_cast<double>(high);
     return true;
 }
+
+}  // namespace
 
 }  // namespace zar

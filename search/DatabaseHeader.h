@@ -20,6 +20,8 @@ inline constexpr int kMaxHeaderResidues = 9;
 // (first byte '>') or a file whose first byte is a control or non-ASCII byte. A file that cannot
 // be opened or is empty is not usable.
 bool IsValidDatabaseFile(const QString& path);
+// The same for the first bytes of a file.
+bool IsValidDatabaseBytes(const QByteArray& bytes);
 
 // Sets the static modifications named by a header's text: "Cterm=" and "Nterm=" tokens set the
 // peptide-terminal entries, a residue token ("C=57.02") its residue's entry; other entries are
@@ -35,5 +37,7 @@ int ParseHeaderDifferentialModifications(
 // The whole-number "MinimumMass:" and "MaximumMass:" of a header, read up to the "EnzymeName:"
 // line; true when both are found and not zero.
 bool ReadHeaderMassRange(const QString& path, double& minimum, double& maximum);
+// The same from the bytes of a header.
+bool ReadHeaderMassRangeBytes(const QByteArray& bytes, double& minimum, double& maximum);
 
 }  // namespace zar

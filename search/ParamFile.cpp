@@ -59,6 +59,11 @@ bool CParamFile::Open(const QString& path) {
         ShowOpenFailure(path_);
         return false;
     }
+    LoadBytes(bytes);
+    return true;
+}
+
+void CParamFile::LoadBytes(const QByteArray& bytes) {
     std::vector<QString> lines;
     TextLineReader reader = TextLineReader::fromBytes(bytes);
     QString line;
@@ -66,7 +71,6 @@ bool CParamFile::Open(const QString& path) {
     // The last line keeps no line end when the file has none.
     if (!lines.empty() && !EndsWithLineEnd(bytes)) lines.back().chop(1);
     lines_ = std::move(lines);
-    return true;
 }
 
 void CParamFile::LoadDefaults(int first, int last) {

@@ -5,6 +5,7 @@
 
 #include "DefaultParamTexts.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -20,6 +21,8 @@ class CParamFile {
     // the stored one. On failure a message says that defaults will be used, and the store is
     // left as it was.
     bool Open(const QString& path = QString());
+    // Replaces the store with the lines of a file's bytes, as Open reads them; the path stays.
+    void LoadBytes(const QByteArray& bytes);
 
     // Replaces the store with the default texts first .. last-1.
     void LoadDefaults(int first, int last);

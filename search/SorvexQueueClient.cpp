@@ -3,6 +3,7 @@
 #include "OutsideProgram.h"
 
 #include "core/Paths.h"
+#include "ipc/TokenFile.h"
 #include "document/Settings.h"
 
 #include <QDeadlineTimer>
@@ -68,7 +69,7 @@ bool SendToSorvexQueue(const SorvexQueueJob& job, int waitMilliseconds, QString*
         }
         QThread::msleep(100);
     }
-    socket.write(job.ToJson() + '\n');
+    socket.write(TokenRequestLine(ReadTokenFile(SorvexQueueTokenPath()), job.ToJson()));
     QByteArray reply;
     const QDeadlineTimer replyDeadline(kReplyMilliseconds);
     while (!reply.contains('\n') && !replyDeadline.hasExpired()) {

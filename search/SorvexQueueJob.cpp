@@ -92,6 +92,10 @@ QString SorvexQueueSocketPath() {
     return JoinPath(SorvexQueueFolder(), QStringLiteral("queue.sock"));
 }
 
+QString SorvexQueueTokenPath() {
+    return JoinPath(SorvexQueueFolder(), QStringLiteral("queue.token"));
+}
+
 QString CommandListText(const QStringList& command) {
     return QString::fromUtf8(QJsonDocument(ToArray(command)).toJson(QJsonDocument::Compact));
 }

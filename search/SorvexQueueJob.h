@@ -44,6 +44,8 @@ bool RunsBefore(const SorvexQueueJob& a, const SorvexQueueJob& b);
 // The queue's folder (jobs and socket) under the user's settings folder.
 QString SorvexQueueFolder();
 QString SorvexQueueSocketPath();
+// The file that holds the queue's token: a request on its socket carries it.
+QString SorvexQueueTokenPath();
 
 // A command of the launcher as the daemon's texts carry it (a JSON array of the program and its
 // arguments), and back; a text that is no such array gives an empty list.

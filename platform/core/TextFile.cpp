@@ -174,8 +174,11 @@ bool TextLineReader::fill() {
         if (rest > 0) std::memmove(buffer_.data(), buffer_.constData() + pos_, rest);
         pos_ = 0;
     }
-    buffer_.resize(rest + kReadChunk);
-    const qint64 got = file_->read(buffer_.data() + rest, kReadChunk);
+    // A small file needs no large buffer: what is left of it, and a byte to see its end.
+    const qint64 left = std::max<qint64>(file_->size() - file_->pos(), 0);
+    const qsizetype chunk = static_cast<qsizetype>(std::min<qint64>(kReadChunk, left + 1));
+    buffer_.resize(rest + chunk);
+    const qint64 got = file_->read(buffer_.data() + rest, chunk);
     buffer_.resize(rest + std::max<qint64>(got, 0));
     if (got <= 0) {
         if (got < 0 || file_->error() != QFileDevice::NoError) {
@@ -358,6 +361,17 @@ bool ReadTextLines(const QString& path, QStringList& lines, QString* error) {
     return true;
 }
 
+namespace {
+
+// Why a write failed. Qt says "Unknown error" when a buffered block cannot be written (a full
+// disk, a file too large); the system's own reason says which.
+QString WriteFailureReason(const QFileDevice& file, int systemError) {
+    if (systemError != 0) return QString::fromLocal8Bit(std::strerror(systemError));
+    return file.errorString();
+}
+
+}  // namespace
+
 AtomicTextWriter::AtomicTextWriter(const QString& path, LineEnd lineEnd)
     : file_(path), lineEnd_(lineEnd) {}
 
@@ -377,9 +391,11 @@ bool AtomicTextWriter::open() {
 
 void AtomicTextWriter::writeBytes(const QByteArray& bytes) {
     if (!opened_ || failed_) return;
+    errno = 0;
     if (file_.write(bytes) != bytes.size()) {
         failed_ = true;
-        error_ = QStringLiteral("Unable to write %1: %2").arg(file_.fileName(), file_.errorString());
+        error_ = QStringLiteral("Unable to write %1: %2")
+                     .arg(file_.fileName(), WriteFailureReason(file_, errno));
     }
 }
 
@@ -409,8 +425,9 @@ bool AtomicTextWriter::commit() {
     }
     // QSaveFile::commit() renames the file even when flushing its last buffered block fails (a
     // full disk), so everything is flushed and synced here first and any failure cancels the save.
+    errno = 0;
     bool written = file_.flush() && file_.error() == QFileDevice::NoError;
-    QString reason = written ? QString() : file_.errorString();
+    QString reason = written ? QString() : WriteFailureReason(file_, errno);
     if (written && ::fsync(file_.handle()) != 0 && errno != EINVAL) {
         written = false;
         reason = QString::fromLocal8Bit(std::strerror(errno));
@@ -455,8 +472,9 @@ bool WriteTextFileUnsynced(const QString& path, const QString& text, QString* er
     temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
     const QByteArray bytes = text.toUtf8();
+    errno = 0;
     if (temporary.write(bytes) != bytes.size() || !temporary.flush())
-        return fail(temporary.errorString());
+        return fail(WriteFailureReason(temporary, errno));
     temporary.close();
     std::error_code failure;
     std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),

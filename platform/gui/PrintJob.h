@@ -23,8 +23,14 @@ using PrintDrawing = std::function<void(QPainter& painter, QPrinter& printer)>;
 // file named before (a folder name counts as the folder), or in the documents folder.
 void PrepareOutputFile(QPrinter& printer, const QString& documentName);
 // Starts the painter on the printer; false, and the user is told why, when it cannot be opened.
+// A PDF file is printed to a temporary file beside it until EndPrinting.
 bool BeginPrinting(QPainter& painter, QPrinter& printer);
-// Draws on the printer; false, and the user is told why, when it cannot be opened.
+// Ends what BeginPrinting started: a PDF file takes its name only when it was written whole, so
+// a full disk leaves an earlier file of that name as it was. False, and the user is told why,
+// when the printout could not be finished.
+bool EndPrinting(QPainter& painter, QPrinter& printer);
+// Draws on the printer; false, and the user is told why, when it cannot be opened or the
+// printout could not be finished.
 bool PrintOnPrinter(QPrinter& printer, const PrintDrawing& draw);
 // The print dialog, then the drawing; false when the user cancels or the printer fails.
 bool RunPrintDialog(QPrinter& printer, QWidget* parent, const QString& documentName,

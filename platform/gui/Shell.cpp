@@ -26,13 +26,24 @@ ShellOpener& currentOpener() {
     return opener;
 }
 
+// Characters of an address or file name that a message shows, at most: a message box lays out
+// all it is given, and an address of megabytes would hold the window for a minute.
+constexpr qsizetype kMaxShownAddressLength = 300;
+
+QString ShownAddress(const QString& address) {
+    if (address.size() <= kMaxShownAddressLength) return address;
+    return address.left(kMaxShownAddressLength) +
+           QStringLiteral("... (%1 characters)").arg(address.size());
+}
+
 }  // namespace
 
 QString ShellFailureText(const QUrl& url) {
     if (url.isLocalFile())
-        return QStringLiteral("No program could be started to open\n%1").arg(url.toLocalFile());
+        return QStringLiteral("No program could be started to open\n%1")
+            .arg(ShownAddress(url.toLocalFile()));
     return QStringLiteral("No web browser could be started to open this address:\n%1")
-        .arg(url.toString(QUrl::FullyEncoded));
+        .arg(ShownAddress(url.toString(QUrl::FullyEncoded)));
 }
 
 ShellOpener SetShellOpener(ShellOpener opener) {
@@ -97,7 +108,7 @@ bool OpenWebUrlWithShell(const QUrl& url, QWidget* parent, const QString& failur
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
         ZarMessageBox(QStringLiteral("\"%1\" is not a web address (http or https).")
-                          .arg(url.toDisplayString()),
+                          .arg(ShownAddress(url.toDisplayString())),
                       MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

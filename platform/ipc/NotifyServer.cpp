@@ -2,30 +2,16 @@
 
 #include "NotifyClient.h"
 #include "NotifyProtocol.h"
+#include "TokenFile.h"
 #include "messages/Messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 namespace zar {
-
-namespace {
-
-constexpr int kTokenWords = 4;
-
-QString NewToken() {
-    QString token;
-    for (int i = 0; i < kTokenWords; ++i)
-        token += QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16,
-                                          QLatin1Char('0'));
-    return token;
-}
-
-}  // namespace
 
 CNotifyServer::CNotifyServer(QObject* parent) : QObject(parent) {}
 
@@ -56,7 +42,7 @@ QString CNotifyServer::SocketPath() const {
 
 QString CNotifyServer::OpenRun(QObject* target) {
     if (!target || !Listen()) return QString();
-    const QString token = NewToken();
+    const QString token = NewChannelToken();
     runs_.insert(token, target);
     return token;
 }

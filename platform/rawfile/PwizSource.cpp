@@ -7,18 +7,27 @@
 
 #include "pwiz/data/msdata/DefaultReaderList.hpp"
 #include "pwiz/data/msdata/MSDataFile.hpp"
+#include "pwiz/data/msdata/Serializer_MGF.hpp"
+#include "pwiz/data/msdata/Serializer_mzML.hpp"
+#include "pwiz/data/msdata/Serializer_mzXML.hpp"
 #include "pwiz/data/msdata/SpectrumListBase.hpp"
 
 #include <boost/make_shared.hpp>
 
+#include <QBuffer>
 #include <QFile>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
 #include <cmath>
 #include <exception>
 #include <map>
 #include <numeric>
+#include <sstream>
 
 namespace zar::rawfile {
 
@@ -41,6 +50,9 @@ bool Guarded(Work&& work, QString& error) {
 
 namespace pm = pwiz::msdata;
 using namespace pwiz::cv;
+
+// The first bytes by which the library tells a file's format.
+constexpr qsizetype kHeadBytes = 512;
 
 int ScanNumberOf(const std::string& id) {
     // Native ids are blank-separated "name=value" pairs; we want "scan=N".
@@ -149,11 +161,33 @@ QString IonizationOf(const pm::InstrumentConfigurationPtr& config) {
 
 class PwizSource : public RawSource {
   public:
-    PwizSource(const std::string& path) : data_(path, &readers_) {
-        spectra_ = data_.run.spectrumListPtr;
-        defaultConfig_ = data_.run.defaultInstrumentConfigurationPtr;
-        if (!defaultConfig_ && !data_.instrumentConfigurationPtrs.empty())
-            defaultConfig_ = data_.instrumentConfigurationPtrs.front();
+    explicit PwizSource(const std::string& path) {
+        readers_ = std::make_unique<pm::DefaultReaderList>();
+        data_ = std::make_unique<pm::MSDataFile>(path, readers_.get());
+        take();
+    }
+    // The bytes of a run file named `name`: its format is found as the file's would be, from
+    // its name and its first bytes.
+    PwizSource(const QByteArray& bytes, const std::string& name) {
+        // Made once: a reader of the XML formats builds its term tables when it is made.
+        static const pm::DefaultReaderList readers;
+        static const pm::Serializer_MGF mgf;
+        static const pm::Serializer_mzXML mzxml;
+        static const pm::Serializer_mzML mzml;
+        const std::string type =
+            readers.identify(name, std::string(bytes.constData(), std::min<qsizetype>(bytes.size(), kHeadBytes)));
+        data_ = std::make_unique<pm::MSData>();
+        // The library reads spectra on demand from the stream it is given.
+        auto stream = boost::make_shared<std::istringstream>(bytes.toStdString());
+        if (type == "Mascot Generic")
+            mgf.read(stream, *data_);
+        else if (type == "mzXML")
+            mzxml.read(stream, *data_);
+        else if (type == "mzML")
+            mzml.read(stream, *data_);
+        else
+            throw std::runtime_error("unsupported file format");
+        take();
     }
 
     std::size_t size() const override { return spectra_ ? spectra_->size() : 0; }
@@ -164,6 +198,13 @@ class PwizSource : public RawSource {
     }
 
   private:
+    void take() {
+        spectra_ = data_->run.spectrumListPtr;
+        defaultConfig_ = data_->run.defaultInstrumentConfigurationPtr;
+        if (!defaultConfig_ && !data_->instrumentConfigurationPtrs.empty())
+            defaultConfig_ = data_->instrumentConfigurationPtrs.front();
+    }
+
     void readSpectrum(std::size_t index, RawScanRecord& record, const PeakSink* sink) const {
         if (index >= size()) throw std::out_of_range("no such spectrum");
         const pm::SpectrumPtr spectrum = spectra_->spectrum(index, sink != nullptr);
@@ -280,14 +321,26 @@ class PwizSource : public RawSource {
         return ionization;
     }
 
-    pm::DefaultReaderList readers_;
+    std::unique_ptr<pm::DefaultReaderList> readers_;  // kept with what it read, as it was made
     mutable std::map<const void*, QString> ionization_;
-    pm::MSDataFile data_;
+    std::unique_ptr<pm::MSData> data_;
     pm::SpectrumListPtr spectra_;
     pm::InstrumentConfigurationPtr defaultConfig_;
 };
 
 }  // namespace
+
+std::unique_ptr<RawSource> OpenRunBytes(const QByteArray& bytes, const QString& name,
+                                        QString& error) {
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    if (!CheckRunMarkup(device, error)) return nullptr;
+    std::unique_ptr<RawSource> source;
+    Guarded([&] { source = std::make_unique<PwizSource>(bytes, QFile::encodeName(name).toStdString()); },
+            error);
+    return source;
+}
 
 std::unique_ptr<RawSource> OpenRunFile(const QString& path, QString& error) {
     if (!CheckRunFileMarkup(path, error)) return nullptr;
@@ -422,7 +475,16 @@ bool WriteRunFile(const QString& path, int count, const std::function<RunSpectru
                                  : lower.endsWith(".mzxml") ? pm::MSDataFile::Format_mzXML
                                                             : pm::MSDataFile::Format_mzML;
             writeConfig.binaryDataEncoderConfig.precision = pm::BinaryDataEncoder::Precision_64;
-            pm::MSDataFile::write(data, QFile::encodeName(path).toStdString(), writeConfig);
+            // The library does not look at its stream's state: a full disk would leave a cut
+            // file behind a success.
+            std::ofstream out(QFile::encodeName(path).toStdString(),
+                              std::ios::binary | std::ios::trunc);
+            if (!out) throw std::runtime_error(std::strerror(errno));
+            pm::MSDataFile::write(data, out, writeConfig);
+            out.flush();
+            if (!out) throw std::runtime_error(std::strerror(errno ? errno : EIO));
+            out.close();
+            if (!out) throw std::runtime_error(std::strerror(errno ? errno : EIO));
         },
         error);
 }

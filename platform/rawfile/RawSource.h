@@ -2,6 +2,7 @@
 // Inside the raw-file reader: one run file as a list of spectra. The reading library stays
 // behind this interface, so only one source file includes its headers.
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -48,5 +49,8 @@ class RawSource {
 
 // Opens a run file (mzML, mzXML, MGF); nullptr with a text when it cannot be read.
 std::unique_ptr<RawSource> OpenRunFile(const QString& path, QString& error);
+// The same over the bytes of a run file; the name's extension tells its format.
+std::unique_ptr<RawSource> OpenRunBytes(const QByteArray& bytes, const QString& name,
+                                        QString& error);
 
 }  // namespace zar::rawfile

@@ -159,12 +159,19 @@ qint64 FirstMarkupFault(QIODevice& device, qint64 blockSize) {
 
 bool CheckRunFileMarkup(const QString& path, QString& error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) return true;
-    const QByteArray head = file.peek(4096);
+    if (!file.open(QIODevice::ReadOnly)) return true;
+    return CheckRunMarkup(file, error);
+}
+
+bool CheckRunMarkup(QIODevice& device, QString& error) {
+    if (device.size() == 0) return true;
+    const QByteArray head = device.peek(4096);
     const bool runMarkup = head.contains("<mzML") || head.contains("<indexedmzML") ||
                            head.contains("<mzXML") || head.contains("<msRun");
     if (!runMarkup) return true;
-    const qint64 fault = FirstMarkupFault(file);
+    // A small run needs no large block.
+    const qint64 fault =
+        FirstMarkupFault(device, std::min<qint64>(kMarkupBlockSize, device.size() + 1));
     if (fault < 0) return true;
     error = QStringLiteral("the markup is broken at byte %1.").arg(fault);
     return false;

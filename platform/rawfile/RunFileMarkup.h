@@ -25,5 +25,7 @@ qint64 FirstMarkupFault(QIODevice& device, qint64 blockSize = kMarkupBlockSize);
 // False, with the error text, when `path` is an mzML or mzXML run whose markup is broken.
 // Other files (and files that cannot be read) are left to the library.
 bool CheckRunFileMarkup(const QString& path, QString& error);
+// The same for the run that an open device reads from its start.
+bool CheckRunMarkup(QIODevice& device, QString& error);
 
 }  // namespace zar::rawfile

@@ -451,7 +451,18 @@ bool VRawfile::open(const QString& path) {
         return d.fail(QStringLiteral("The file \"%1\" cannot be read.").arg(path));
 
     QString error;
-    std::unique_ptr<RawSource> source = rawfile::OpenRunFile(info.absoluteFilePath(), error);
+    return take(rawfile::OpenRunFile(info.absoluteFilePath(), error), path, error);
+}
+
+bool VRawfile::openBytes(const QByteArray& bytes, const QString& name) {
+    close();
+    QString error;
+    return take(rawfile::OpenRunBytes(bytes, name, error), name, error);
+}
+
+bool VRawfile::take(std::unique_ptr<rawfile::RawSource> source, const QString& path,
+                    const QString& error) {
+    Impl& d = *d_;
     if (!source) {
         return d.fail(QStringLiteral("The file \"%1\" is not a run file that can be read (mzML, "
                                      "mzXML or MGF), or it is damaged: %2")

@@ -25,6 +25,7 @@
 #include "fileio/VXFilter.h"
 #include "fileio/VXTypes.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,10 @@
 #include <vector>
 
 namespace zar {
+
+namespace rawfile {
+class RawSource;
+}
 
 // The values of one scan's header.
 struct RawScanHeader {
@@ -83,6 +88,9 @@ class VRawfile {
 
     // Opens a run file, closing the one open before. False (nothing open) with lastError().
     bool open(const QString& path);
+    // The same over the bytes of a run file (copied); the name's extension tells the format,
+    // as a file's would, and the name stands for the file's.
+    bool openBytes(const QByteArray& bytes, const QString& name);
     void close();
     bool isOpen() const;
     // Path of the open file; empty when none.
@@ -143,6 +151,9 @@ class VRawfile {
 
   private:
     struct Impl;
+    // Takes an opened source as the open run; false, with the error, when there is none.
+    bool take(std::unique_ptr<rawfile::RawSource> source, const QString& path,
+              const QString& error);
     std::unique_ptr<Impl> d_;
 };
 

@@ -249,6 +249,22 @@ public:
         return true;
     }
 
+    // Takes the bytes of a settings file as the file's contents while no file is there; false
+    // when they are no settings (the store is empty then). Called with the mutex held.
+    bool loadBytes(const QByteArray& data) {
+        reset();
+        tree_ = std::make_unique<Node>();
+        loaded_ = true;
+        loadedPath_ = filePath();
+        stamp_ = QDateTime();
+        size_ = -1;
+        QJsonParseError err{};
+        const QJsonDocument doc = QJsonDocument::fromJson(data, &err);
+        if (err.error != QJsonParseError::NoError || !doc.isObject()) return false;
+        fromJson(doc.object(), *tree_);
+        return true;
+    }
+
     void reset() {
         loaded_ = false;
         readOnly_ = false;
@@ -497,6 +513,12 @@ QString RegistryFilePath(RegRoot root) { return store(root).filePath(); }
 QString RegistryLastError() {
     std::lock_guard lock(store(RegRoot::CurrentUser).mutex);
     return RootStore::lastError();
+}
+
+bool LoadRegistryBytes(RegRoot root, const QByteArray& bytes) {
+    RootStore& s = store(root);
+    std::lock_guard lock(s.mutex);
+    return s.loadBytes(bytes);
 }
 
 void ResetRegistryCache() {

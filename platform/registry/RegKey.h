@@ -65,5 +65,8 @@ QString RegistryLastError();
 // Drops what the store holds in memory, so the next access reads the files again (tests that
 // change ZAR_CONFIG_DIR call it).
 void ResetRegistryCache();
+// Reads the bytes of a root's settings file into the store as if the file held them, writing
+// nothing; they stay while the root's file does not exist. False when they are no settings.
+bool LoadRegistryBytes(RegRoot root, const QByteArray& bytes);
 
 }  // namespace zar

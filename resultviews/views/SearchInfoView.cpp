@@ -565,8 +565,7 @@ bool CSearchInfoView::PrintReport(QPrinter& printer) {
             });
         }
     }
-    painter.end();
-    return drawn;
+    return EndPrinting(painter, printer) && drawn;
 }
 
 bool CSearchInfoView::WaitUntilIdle(int milliseconds) {

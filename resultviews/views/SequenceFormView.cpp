@@ -159,8 +159,7 @@ int CSequenceFormView::PrintReportLines(QPrinter& printer, const std::vector<Rep
             }
         }
     }
-    painter.end();
-    return pages;
+    return EndPrinting(painter, printer) ? pages : 0;
 }
 
 }  // namespace zar

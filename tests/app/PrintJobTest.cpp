@@ -80,3 +80,44 @@ TEST(PrintJob, APrinterThatCannotBeOpenedIsReported) {
     ASSERT_EQ(boxes.texts().size(), 1);
     EXPECT_TRUE(boxes.texts()[0].startsWith(QStringLiteral("Unable to print to \"/nonexistent-folder")));
 }
+
+// A printout that does not fit on the disk leaves the file printed before as it was, and the
+// user is told; nothing half-written is left beside it.
+TEST(PrintJob, APdfFileThatCannotBeWrittenWholeKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("Run1 - Spectrum.pdf"));
+    const auto print = [&](int lines) {
+        QPrinter printer;
+        return PrintOnPrinter(PdfPrinter(printer, file), [&](QPainter& painter, QPrinter& p) {
+            for (int i = 0; i < lines; ++i) {
+                if (i > 0 && i % 40 == 0) p.newPage();
+                painter.drawText(100, 100 + 20 * (i % 40), QStringLiteral("line %1 of the printout").arg(i));
+            }
+        });
+    };
+    ASSERT_TRUE(print(10));
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    old.close();
+    ASSERT_TRUE(IsPdf(file));
+
+    const int status = zartest::RunWithFileSizeLimit(4096, [&] {
+        zartest::MessageBoxCapture boxes;
+        if (print(2000)) return 1;  // reported as printed
+        if (boxes.texts().size() != 1 || !boxes.texts()[0].contains(file)) return 2;
+        return 0;
+    });
+    EXPECT_EQ(status, 0);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Run1 - Spectrum.pdf")});
+
+    // With room, the new printout takes the name.
+    ASSERT_TRUE(print(100));
+    old.close();
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_NE(old.readAll(), before);
+    EXPECT_TRUE(IsPdf(file));
+}

@@ -1,5 +1,5 @@
 // Binary and XML formats: bitmaps, and run files (mzML, mzXML, MGF) through the raw-file
-// reader.
+// reader, from memory and (one target) from a file.
 
 #include "FuzzSupport.h"
 
@@ -15,9 +15,8 @@ namespace {
 // Scans whose peaks are read, at most.
 constexpr int kMaxScansRead = 50;
 
-void ReadRun(const QString& path) {
-    zar::VRawfile raw;
-    if (!raw.open(path) || !raw.setCurrentController(0, 1)) return;
+void ReadRun(zar::VRawfile& raw) {
+    if (!raw.setCurrentController(0, 1)) return;
     raw.filters();
     const int first = raw.firstScan();
     const int last = std::min(raw.lastScan(), first + kMaxScansRead);
@@ -63,19 +62,36 @@ int FuzzBitmap(const std::uint8_t* data, std::size_t size) {
 
 int FuzzMzml(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
-    ReadRun(WriteInput(QStringLiteral("run.mzML"), data, size));
+    zar::VRawfile raw;
+    if (raw.openBytes(InputBytes(data, size), QStringLiteral("run.mzML"))) ReadRun(raw);
     return 0;
 }
 
 int FuzzMzxml(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
-    ReadRun(WriteInput(QStringLiteral("run.mzXML"), data, size));
+    zar::VRawfile raw;
+    if (raw.openBytes(InputBytes(data, size), QStringLiteral("run.mzXML"))) ReadRun(raw);
     return 0;
 }
 
 int FuzzMgf(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
-    ReadRun(WriteInput(QStringLiteral("run.mgf"), data, size));
+    zar::VRawfile raw;
+    if (raw.openBytes(InputBytes(data, size), QStringLiteral("run.mgf"))) ReadRun(raw);
+    return 0;
+}
+
+int FuzzMzmlOnDisk(const std::uint8_t* data, std::size_t size) {
+    InitializeFuzzing();
+    // The file's name tells its format, as a user's would.
+    const QByteArray bytes = InputBytes(data, size);
+    const QString name = bytes.contains("<mzXML") || bytes.contains("<msRun")
+                             ? QStringLiteral("run.mzXML")
+                         : bytes.contains("<mzML") || bytes.contains("<indexedmzML")
+                             ? QStringLiteral("run.mzML")
+                             : QStringLiteral("run.mgf");
+    zar::VRawfile raw;
+    if (raw.open(WriteInput(name, bytes))) ReadRun(raw);
     return 0;
 }
 

@@ -1,5 +1,5 @@
 // Protein databases: FASTA files (reading, indexing, selecting), ".idx" indexes and ".hdr"
-// descriptions.
+// descriptions, from memory and from files.
 
 #include "FuzzSupport.h"
 
@@ -24,32 +24,73 @@ const QByteArray kFasta =
     "; a comment line before the first entry\n>sp|P1|ONE first protein\nPEPTIDEK\nACDEF\n"
     ">sp|P2|TWO second [MASS=1234]\n\n>sp|P3|THREE third\r\nmkwvTF";
 
-void ReadEveryEntry(const QString& name) {
-    zar::CIndexedDatabase db;
-    if (db.open(name) != zar::CIndexedDatabase::OpenResult::Ok) return;
+void ReadEntries(zar::CIndexedDatabase& db) {
     zar::FastaEntry entry;
     for (int n = 1; n <= std::min(db.proteinCount(), kMaxEntriesRead); ++n) db.readEntry(n, entry);
+}
+
+void ReadEveryEntry(const QString& name) {
+    zar::CIndexedDatabase db;
+    if (db.open(name) == zar::CIndexedDatabase::OpenResult::Ok) ReadEntries(db);
+}
+
+void ReadFasta(zar::CFastaReader& reader) {
+    zar::FastaEntryStart entry;
+    std::string residues;
+    while (reader.nextEntry(entry)) {
+        zar::FastaHeaderText(entry.header);
+        residues.clear();
+        reader.readResidues(residues);
+    }
+}
+
+zar::CFastaIndexBuilder Builder() {
+    // Small blocks: entries cross block ends.
+    return zar::CFastaIndexBuilder(false, zar::SequenceMassTable::For(true), 64);
+}
+
+// The index of kFasta, made once.
+const QByteArray& FastaIndex() {
+    static const QByteArray index = [] {
+        QByteArray bytes;
+        Builder().buildBytes(kFasta, bytes);
+        return bytes;
+    }();
+    return index;
+}
+
+void ReadHeader(const zar::IndexedDatabaseHeader& header) {
+    zar::ModificationTables tables;
+    zar::ApplyHeaderStaticModifications(header.staticModifications, tables);
+    std::array<zar::DifferentialModification, zar::ModificationTables::kDifferentialCount>
+        differential;
+    zar::ParseHeaderDifferentialModifications(header.differentialModifications, differential);
 }
 
 }  // namespace
 
 int FuzzFasta(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
+    const QByteArray fasta = InputBytes(data, size);
+    zar::CFastaReader reader(64);  // small blocks: entries cross block ends
+    reader.openBytes(fasta);
+    ReadFasta(reader);
+    QByteArray index;
+    if (Builder().buildBytes(fasta, index).status == zar::FastaIndexBuildResult::Status::Done) {
+        zar::CIndexedDatabase db;
+        if (db.openBytes(fasta, index) == zar::CIndexedDatabase::OpenResult::Ok) ReadEntries(db);
+    }
+    return 0;
+}
+
+int FuzzFastaOnDisk(const std::uint8_t* data, std::size_t size) {
+    InitializeFuzzing();
     const QString path = WriteInput(QStringLiteral("input.fasta"), data, size);
     {
-        zar::CFastaReader reader(64);  // small blocks: entries cross block ends
-        if (reader.open(path)) {
-            zar::FastaEntryStart entry;
-            std::string residues;
-            while (reader.nextEntry(entry)) {
-                zar::FastaHeaderText(entry.header);
-                residues.clear();
-                reader.readResidues(residues);
-            }
-        }
+        zar::CFastaReader reader(64);
+        if (reader.open(path)) ReadFasta(reader);
     }
-    const zar::CFastaIndexBuilder builder(false, zar::SequenceMassTable::For(true), 64);
-    if (builder.build(path, {}).status == zar::FastaIndexBuildResult::Status::Done)
+    if (Builder().build(path, {}).status == zar::FastaIndexBuildResult::Status::Done)
         ReadEveryEntry(path);
 
     zar::SelectRequest request;
@@ -66,13 +107,32 @@ int FuzzFasta(const std::uint8_t* data, std::size_t size) {
 
 int FuzzFastaIndex(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
-    const QString fasta = WriteInput(QStringLiteral("indexed.fasta"), kFasta);
-    WriteInput(QStringLiteral("indexed.fasta.idx"), data, size);
-    ReadEveryEntry(fasta);
+    zar::CIndexedDatabase db;
+    if (db.openBytes(kFasta, InputBytes(data, size)) == zar::CIndexedDatabase::OpenResult::Ok)
+        ReadEntries(db);
     return 0;
 }
 
 int FuzzDatabaseHeader(const std::uint8_t* data, std::size_t size) {
+    InitializeFuzzing();
+    const QByteArray bytes = InputBytes(data, size);
+    zar::IsValidDatabaseBytes(bytes);
+    zar::IndexedDatabaseHeader header;
+    if (zar::ReadIndexedDatabaseHeaderBytes(bytes, header)) {
+        ReadHeader(header);
+        // The database it describes, with the count it gives.
+        zar::CIndexedDatabase db;
+        if (db.openBytes(kFasta, FastaIndex(), header.numberOfProteins) ==
+            zar::CIndexedDatabase::OpenResult::Ok)
+            ReadEntries(db);
+    }
+    double low = 0.0;
+    double high = 0.0;
+    zar::ReadHeaderMassRangeBytes(bytes, low, high);
+    return 0;
+}
+
+int FuzzDatabaseHeaderOnDisk(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
     // The database it may name, with a good index.
     static const bool prepared = [] {
@@ -85,13 +145,7 @@ int FuzzDatabaseHeader(const std::uint8_t* data, std::size_t size) {
     const QString path = WriteInput(QStringLiteral("three.fasta.hdr"), data, size);
     zar::IsValidDatabaseFile(path);
     zar::IndexedDatabaseHeader header;
-    if (zar::ReadIndexedDatabaseHeader(path, header)) {
-        zar::ModificationTables tables;
-        zar::ApplyHeaderStaticModifications(header.staticModifications, tables);
-        std::array<zar::DifferentialModification, zar::ModificationTables::kDifferentialCount>
-            differential;
-        zar::ParseHeaderDifferentialModifications(header.differentialModifications, differential);
-    }
+    if (zar::ReadIndexedDatabaseHeader(path, header)) ReadHeader(header);
     double low = 0.0;
     double high = 0.0;
     zar::ReadHeaderMassRange(path, low, high);

@@ -14,13 +14,18 @@ namespace {
 
 using Entry = int (*)(const std::uint8_t*, std::size_t);
 
+// The seeds and past failures of a target; an on-disk target shares those of its reader's
+// in-memory target.
 QStringList StoredInputs(const char* target) {
+    QStringList names{QLatin1String(target)};
+    if (names[0].endsWith(QLatin1String("OnDisk"))) names << names[0].chopped(6);
     QStringList paths;
-    for (const char* kind : {"corpus", "regressions"}) {
-        const QDir folder(QStringLiteral(ZAR_FUZZ_DATA_DIR "/%1/%2")
-                              .arg(QLatin1String(kind), QLatin1String(target)));
-        for (const QFileInfo& file : folder.entryInfoList(QDir::Files, QDir::Name))
-            paths << file.filePath();
+    for (const QString& name : names) {
+        for (const char* kind : {"corpus", "regressions"}) {
+            const QDir folder(QStringLiteral(ZAR_FUZZ_DATA_DIR "/%1/%2").arg(QLatin1String(kind), name));
+            for (const QFileInfo& file : folder.entryInfoList(QDir::Files, QDir::Name))
+                paths << file.filePath();
+        }
     }
     return paths;
 }

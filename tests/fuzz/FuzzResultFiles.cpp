@@ -37,16 +37,31 @@ int FuzzOutFile(const std::uint8_t* data, std::size_t size) {
     return 0;
 }
 
-int FuzzDtaFile(const std::uint8_t* data, std::size_t size) {
-    InitializeFuzzing();
-    const QString path = WriteInput(QStringLiteral("spectrum.dta"), data, size);
-    zar::CDtaSpectrum spectrum;
-    if (spectrum.read(path) != zar::CDtaSpectrum::ReadResult::Ok) return 0;
-    if (!spectrum.prepare(zar::kBinWidthMonoisotopic)) return 0;
+namespace {
+
+void UseSpectrum(zar::CDtaSpectrum& spectrum) {
+    if (!spectrum.prepare(zar::kBinWidthMonoisotopic)) return;
     const zar::SequenceMassTable masses = zar::SequenceMassTable::For(true);
     zar::CalculateDtaIons(
         QStringLiteral("K.PEPT*IDEKACDM#R.S"), std::clamp(spectrum.charge(), 1, 3),
         zar::kIonSeriesA | zar::kIonSeriesB | zar::kIonSeriesY, masses, {}, spectrum);
+}
+
+}  // namespace
+
+int FuzzDtaFile(const std::uint8_t* data, std::size_t size) {
+    InitializeFuzzing();
+    zar::CDtaSpectrum spectrum;
+    if (spectrum.readBytes(InputBytes(data, size)) == zar::CDtaSpectrum::ReadResult::Ok)
+        UseSpectrum(spectrum);
+    return 0;
+}
+
+int FuzzDtaFileOnDisk(const std::uint8_t* data, std::size_t size) {
+    InitializeFuzzing();
+    const QString path = WriteInput(QStringLiteral("spectrum.dta"), data, size);
+    zar::CDtaSpectrum spectrum;
+    if (spectrum.read(path) == zar::CDtaSpectrum::ReadResult::Ok) UseSpectrum(spectrum);
     return 0;
 }
 

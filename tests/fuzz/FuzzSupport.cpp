@@ -31,6 +31,8 @@ void InitializeFuzzing() {
     zar::UseCNumericLocale();
     zar::SetMessageBoxHandler(
         [](const zar::MessageBoxRequest& r) { return zar::DefaultAnswer(r.style); });
+    // The messages the readers give are not logged: a log line is a file opened and written.
+    qputenv("ZAR_LOG_DIR", "/dev/null/no-log");
     const QString settings = WorkFolder() + QStringLiteral("/settings");
     QDir().mkpath(settings);
     qputenv("ZAR_CONFIG_DIR", settings.toLocal8Bit());
@@ -42,6 +44,12 @@ QString WriteInput(const QString& name, const QByteArray& bytes) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
     return path;
+}
+
+QByteArray InputBytes(const std::uint8_t* data, std::size_t size) {
+    // A copy ends with a zero byte, as the bytes of a file read into memory do.
+    return size == 0 ? QByteArray()
+                     : QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 
 QString WriteInput(const QString& name, const std::uint8_t* data, std::size_t size) {

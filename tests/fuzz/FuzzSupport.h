@@ -1,6 +1,6 @@
 #pragma once
-// What every fuzz target shares: one set-up for the process, and a private folder where inputs
-// become the files the readers open.
+// What every fuzz target shares: one set-up for the process, the input as bytes, and a private
+// folder where the inputs of the on-disk targets become the files the readers open.
 //
 // A target is a function `int Fuzz<Name>(const std::uint8_t* data, std::size_t size)` that
 // hands the bytes to one parser and returns 0. It must be deterministic and quick, touch no
@@ -16,22 +16,30 @@
 
 namespace zarfuzz {
 
-// Every target, in one list: X(Name) for each Fuzz<Name>.
-#define ZAR_FUZZ_TARGETS(X) \
-    X(OutFile)              \
-    X(DtaFile)              \
-    X(Fasta)                \
-    X(FastaIndex)           \
-    X(DatabaseHeader)       \
-    X(ParamFile)            \
-    X(EnzymeText)           \
-    X(ScanFilter)           \
-    X(LineReader)           \
-    X(Settings)             \
-    X(Bitmap)               \
-    X(Mzml)                 \
-    X(Mzxml)                \
-    X(Mgf)
+// Every target, in one list: X(Name) for each Fuzz<Name>. A reader's target hands it the bytes
+// in memory; its "<Name>OnDisk" target writes them to a file first and goes through the reader's
+// file path (and shares the seeds and past failures of <Name>).
+#define ZAR_FUZZ_TARGETS(X)   \
+    X(OutFile)                \
+    X(DtaFile)                \
+    X(DtaFileOnDisk)          \
+    X(Fasta)                  \
+    X(FastaOnDisk)            \
+    X(FastaIndex)             \
+    X(DatabaseHeader)         \
+    X(DatabaseHeaderOnDisk)   \
+    X(ParamFile)              \
+    X(ParamFileOnDisk)        \
+    X(EnzymeText)             \
+    X(ScanFilter)             \
+    X(LineReader)             \
+    X(Settings)               \
+    X(SettingsOnDisk)         \
+    X(Bitmap)                 \
+    X(Mzml)                   \
+    X(Mzxml)                  \
+    X(Mgf)                    \
+    X(MzmlOnDisk)
 
 #define ZAR_DECLARE_FUZZ_TARGET(Name) int Fuzz##Name(const std::uint8_t* data, std::size_t size);
 ZAR_FUZZ_TARGETS(ZAR_DECLARE_FUZZ_TARGET)
@@ -41,6 +49,9 @@ ZAR_FUZZ_TARGETS(ZAR_DECLARE_FUZZ_TARGET)
 // settings store moved into the private folder. Creates an application object when there is
 // none.
 void InitializeFuzzing();
+
+// The input as the bytes of a file read into memory.
+QByteArray InputBytes(const std::uint8_t* data, std::size_t size);
 
 // The process's private folder (made on first use).
 QString WorkFolder();

@@ -9,6 +9,7 @@
 #include "document/EnzymeTable.h"
 #include "fileio/VXFilter.h"
 #include "registry/RegKey.h"
+#include "search/ParamFile.h"
 #include "search/SearchParamsModel.h"
 
 #include <QDir>
@@ -17,10 +18,6 @@
 
 namespace zarfuzz {
 namespace {
-
-QByteArray Bytes(const std::uint8_t* data, std::size_t size) {
-    return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-}
 
 // Sequences digested, at most (the digest is quadratic in the missed cleavages).
 constexpr qsizetype kMaxDigestResidues = 500;
@@ -32,26 +29,47 @@ class QuietProgress : public zar::PepmapProgress {
 
 }  // namespace
 
+namespace {
+
+// A parameter file read into the model as a sheet reads it: the file's section picks the sheet,
+// as the program reads each kind of search's file in its own sheet.
+void UseParamFile(const QByteArray& bytes, const std::function<bool(zar::CParamFile&)>& load) {
+    const auto kind =
+        bytes.contains("[MASSMAP]") ? zar::SearchKind::Massmap : zar::SearchKind::Sorvex;
+    zar::SearchParamsModel model(kind, zar::SearchSettings{});
+    if (!load(model.Store())) return;
+    model.LoadPages();
+    model.BuildExtractionOptions();
+    model.OptionSummaryText();
+    model.IsAtDefaults();
+    model.WriteEntries();
+    model.Store().Text();
+}
+
+}  // namespace
+
 int FuzzParamFile(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
-    const QString path = WriteInput(QStringLiteral("input.params"), data, size);
-    for (const auto kind : {zar::SearchKind::Sorvex, zar::SearchKind::Massmap}) {
-        zar::SearchParamsModel model(kind, zar::SearchSettings{});
-        if (!model.Store().Open(path)) continue;
-        model.LoadPages();
-        model.BuildExtractionOptions();
-        model.OptionSummaryText();
-        model.IsAtDefaults();
-        model.WriteEntries();
-        model.Store().Text();
-    }
+    const QByteArray bytes = InputBytes(data, size);
+    UseParamFile(bytes, [&bytes](zar::CParamFile& store) {
+        store.LoadBytes(bytes);
+        return true;
+    });
+    return 0;
+}
+
+int FuzzParamFileOnDisk(const std::uint8_t* data, std::size_t size) {
+    InitializeFuzzing();
+    const QByteArray bytes = InputBytes(data, size);
+    const QString path = WriteInput(QStringLiteral("input.params"), bytes);
+    UseParamFile(bytes, [&path](zar::CParamFile& store) { return store.Open(path); });
     return 0;
 }
 
 int FuzzEnzymeText(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
     // The first line is the rule, the rest a sequence to digest by it.
-    const QString text = QString::fromUtf8(Bytes(data, size));
+    const QString text = QString::fromUtf8(InputBytes(data, size));
     const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'));
     zar::EnzymeRecord record;
     zar::ParseEnzymeRecord(lineEnd < 0 ? text : text.left(lineEnd), record);
@@ -72,7 +90,7 @@ int FuzzEnzymeText(const std::uint8_t* data, std::size_t size) {
 
 int FuzzScanFilter(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
-    const QString text = QString::fromUtf8(Bytes(data, size));
+    const QString text = QString::fromUtf8(InputBytes(data, size));
     zar::CVXFilter filter;
     if (filter.FilterString(text)) {
         const QString written = filter.FilterString(2, -1, 2);
@@ -93,7 +111,7 @@ int FuzzScanFilter(const std::uint8_t* data, std::size_t size) {
 
 int FuzzLineReader(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
-    const QByteArray bytes = Bytes(data, size);
+    const QByteArray bytes = InputBytes(data, size);
     for (const qsizetype maxLength : {0, 1, 7, 80}) {
         zar::TextLineReader reader = zar::TextLineReader::fromBytes(bytes, maxLength);
         QString line;
@@ -104,13 +122,10 @@ int FuzzLineReader(const std::uint8_t* data, std::size_t size) {
     return 0;
 }
 
-int FuzzSettings(const std::uint8_t* data, std::size_t size) {
-    InitializeFuzzing();
-    // A fresh store each time: a damaged file is kept aside beside it.
-    const QString folder = EmptyFolder(QStringLiteral("settings"));
-    qputenv("ZAR_CONFIG_DIR", folder.toLocal8Bit());
-    WriteInput(QStringLiteral("settings/HKEY_CURRENT_USER.json"), data, size);
-    zar::ResetRegistryCache();
+namespace {
+
+// Every value of every key, as each type.
+void WalkSettings() {
     const std::function<void(const zar::RegKey&, int)> walk = [&walk](const zar::RegKey& key,
                                                                       int depth) {
         for (const QString& name : key.valueNames()) {
@@ -129,6 +144,29 @@ int FuzzSettings(const std::uint8_t* data, std::size_t size) {
         for (const QString& name : key.subKeyNames()) walk(key.subKey(name, false), depth + 1);
     };
     walk(zar::RegKey(zar::RegRoot::CurrentUser, QString(), false), 0);
+}
+
+}  // namespace
+
+int FuzzSettings(const std::uint8_t* data, std::size_t size) {
+    InitializeFuzzing();
+    // A folder without a settings file: the bytes stand for it.
+    static const QString folder = EmptyFolder(QStringLiteral("settings-in-memory"));
+    qputenv("ZAR_CONFIG_DIR", folder.toLocal8Bit());
+    zar::LoadRegistryBytes(zar::RegRoot::CurrentUser, InputBytes(data, size));
+    WalkSettings();
+    zar::ResetRegistryCache();
+    return 0;
+}
+
+int FuzzSettingsOnDisk(const std::uint8_t* data, std::size_t size) {
+    InitializeFuzzing();
+    // A fresh store each time: a damaged file is kept aside beside it.
+    const QString folder = EmptyFolder(QStringLiteral("settings"));
+    qputenv("ZAR_CONFIG_DIR", folder.toLocal8Bit());
+    WriteInput(QStringLiteral("settings/HKEY_CURRENT_USER.json"), data, size);
+    zar::ResetRegistryCache();
+    WalkSettings();
     zar::RegKey written(zar::RegRoot::CurrentUser, QStringLiteral("Software\\Fuzz"), true);
     written.writeInt(QStringLiteral("Runs"), 1);
     zar::ResetRegistryCache();

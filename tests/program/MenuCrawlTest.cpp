@@ -157,7 +157,7 @@ class MenuCrawlTest : public ::testing::Test {
                 ++chosen;
                 answered.insert(id);
                 QTest::qWait(10);
-                QTest::qWaitFor([&] { return !frame->IsLoadingResults(); }, 60000);
+                QTest::qWaitFor([&] { return !frame->IsLoadingResults(); }, zartest::kWorkWaitMs);
                 CloseOtherWindows(*frame);
                 QApplication::processEvents();
                 for (size_t k = shownBefore; k < boxes.shown().size(); ++k)
@@ -193,7 +193,7 @@ TEST_F(MenuCrawlTest, EveryEnabledCommandOfEveryLayoutAnswers) {
     ASSERT_TRUE(WriteDemoFolder(demo, MakeDemoRun(settings), false, error)) << qPrintable(error);
     ASSERT_TRUE(app.GetDocument()->OnOpenDocument(demo + QStringLiteral("/demo.mzML")));
     ASSERT_TRUE(OpenSorvexResults(*frame, demo + QStringLiteral("/results")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->IsLoadingResults(); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->IsLoadingResults(); }, zartest::kWorkWaitMs));
     frame->UpdateCommandUI();
 
     std::vector<int> layouts;

@@ -18,7 +18,7 @@ TEST(DemoTryoutTest, OpenFilterSortClick) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(p.frame.get()));
     ASSERT_TRUE(p.doc->OnOpenDocument(demo + "/demo.mzML"));
     ASSERT_TRUE(OpenSorvexResults(*p.frame, demo + "/results"));
-    ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }, 120000));
+    ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }, zartest::kWorkWaitMs));
     ASSERT_NE(p.Summary(), nullptr);
     const int all = p.Summary()->RowMapLength();
     EXPECT_GT(all, 100);

@@ -218,7 +218,7 @@ TEST(MassmapViewTest, ClicksAfterSortsOpenTheClickedHit) {
         EXPECT_TRUE(found) << peptide.toStdString();
         // The press told the frame which hit, by its number: the trace marks its time.
         const double time = p.doc->ScanToRetentionTime(scans.toInt());
-        rvtest::WaitFor([&] { return p.doc->GetMassmapHitRetentionTime() == time; }, 2000);
+        rvtest::WaitFor([&] { return p.doc->GetMassmapHitRetentionTime() == time; }, zartest::kWorkWaitMs);
         EXPECT_DOUBLE_EQ(p.doc->GetMassmapHitRetentionTime(), time);
     }
     // A protein row's reference opens its coverage.
@@ -467,7 +467,7 @@ TEST(MassmapViewTest, CommandsOfTheMenusAndTheContextMenu) {
         QMetaObject::invokeMethod(dialog, "accept");
     });
     p.frame->RunCommand(ID_OPEN_MASSMAP_RESULTS);
-    ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }, 60000));
+    ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }, zartest::kWorkWaitMs));
     EXPECT_EQ(title, "Select Results Directory");
     EXPECT_EQ(p.frame->CurrentViewType(), 10);
     ASSERT_NE(p.Massmap(), nullptr);
@@ -499,7 +499,7 @@ TEST(MassmapViewTest, CommandsOfTheMenusAndTheContextMenu) {
         menu->close();
     });
     PostMessage(p.Massmap(), WM_CONTEXTMENU, 0, 0);
-    rvtest::WaitFor([&] { return !items.isEmpty(); }, 3000);
+    rvtest::WaitFor([&] { return !items.isEmpty(); }, zartest::kWorkWaitMs);
     EXPECT_EQ(items, (QStringList{"&Display Options...", "", "&Export", ">&Excel"}));
 
     // Export writes the table, both title rows and the protein rows included.

@@ -58,7 +58,7 @@ inline bool CopyFolder(const QString& from, const QString& to) {
 
 // Processes events until done() holds or the time runs out.
 template <class F>
-bool WaitFor(F done, int ms = 20000) {
+bool WaitFor(F done, int ms = zartest::kWorkWaitMs) {
     QDeadlineTimer deadline(ms);
     while (!done()) {
         if (deadline.hasExpired()) return false;
@@ -140,14 +140,14 @@ struct Program {
     // Loads a peptide-mapping folder, or the listed result folders, and waits for the end.
     bool LoadMassmap(const QString& folder) {
         if (!zar::OpenMassmapResults(*frame, folder)) return false;
-        return WaitFor([this] { return !frame->IsLoadingResults(); }, 60000);
+        return WaitFor([this] { return !frame->IsLoadingResults(); }, zartest::kWorkWaitMs);
     }
     bool LoadMultiple(const QStringList& folders) {
         doc->GetMultiConsensusResults()->ClearResultList();
         for (const QString& f : folders)
             doc->GetMultiConsensusResults()->GetResultList().push_back({QString(), f});
         if (!zar::OpenMultipleResults(*frame)) return false;
-        return WaitFor([this] { return !frame->IsLoadingResults(); }, 60000);
+        return WaitFor([this] { return !frame->IsLoadingResults(); }, zartest::kWorkWaitMs);
     }
 };
 

@@ -57,7 +57,7 @@ TEST(ResultsStatusDlgTest, SuccessPostsLoadedThenEnded) {
     // The Dta-list messages went to the owner too.
     EXPECT_NE(std::find(owner.messages.begin(), owner.messages.end(), kMsgDtaCount),
               owner.messages.end());
-    rvtest::WaitFor([&] { return dialog->ProgressBar()->value() > 0; }, 1000);
+    rvtest::WaitFor([&] { return dialog->ProgressBar()->value() > 0; }, zartest::kWorkWaitMs);
     EXPECT_GT(dialog->ProgressBar()->value(), 0);
     EXPECT_FALSE(dialog->StatusText()->text().isEmpty());
 }
@@ -250,7 +250,7 @@ TEST(ResultsStatusDlgTest, BadFoldersEndTheLoadWithAMessage) {
             p.frame->findChild<CResultsStatusDlg*>()));
         if (c.removeDuringLoad) QDir(bad).removeRecursively();
         ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }));
-        ASSERT_TRUE(rvtest::WaitFor([&] { return !boxes.texts.isEmpty(); }, 5000));
+        ASSERT_TRUE(rvtest::WaitFor([&] { return !boxes.texts.isEmpty(); }, zartest::kWorkWaitMs));
         if (c.message[0]) {
             EXPECT_EQ(boxes.texts.value(0), QString::fromLatin1(c.message));
         }

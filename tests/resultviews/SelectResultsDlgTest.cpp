@@ -136,7 +136,7 @@ TEST(SelectResultsDlgTest, FileOpenMultipleResultsCombinesTheChosenFolders) {
         dialog->OkButton()->click();
     });
     p.frame->RunCommand(ID_OPEN_MULTIPLE_RESULTS);
-    ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }, 60000));
+    ASSERT_TRUE(rvtest::WaitFor([&] { return !p.frame->IsLoadingResults(); }, zartest::kWorkWaitMs));
     EXPECT_EQ(p.frame->CurrentViewType(), 11);
     ASSERT_NE(p.Multi(), nullptr);
     EXPECT_EQ(p.MultiSet().GetHitCount(), 2 * static_cast<int>(rvtest::Demo().run.ms2.size()));

@@ -183,7 +183,7 @@ TEST(SummaryViewTest, ClickAfterSortOpensTheRightResult) {
     const SearchHitRecord* hit = p.Set().FindHit(window->StoredResult().hit);
     EXPECT_EQ(hit->fileInformation.trimmed(), "run.0102.0103.3.out");
     // The cell press told the frame which hit is current.
-    rvtest::WaitFor([&] { return p.doc->GetSorvexSelectedHit().isValid(); }, 2000);
+    rvtest::WaitFor([&] { return p.doc->GetSorvexSelectedHit().isValid(); }, zartest::kWorkWaitMs);
     EXPECT_EQ(p.doc->GetSorvexSelectedHit(), window->StoredResult().hit);
 
     // The ranked hits of that spectrum.

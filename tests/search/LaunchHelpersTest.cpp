@@ -82,7 +82,7 @@ TEST(OutsideProgramTest, ArgumentsReachTheChildAsGivenAndItsFolderIsItsOwn) {
         folder);
     QString failure;
     ASSERT_TRUE(child.Start(start, &failure)) << qPrintable(failure);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !child.IsRunning(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !child.IsRunning(); }, zartest::kWorkWaitMs));
     QFile out(QDir(folder).filePath("out.txt"));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(out.readAll()), folder + "\n-D" + folder + "|x'y\"z|");
@@ -101,7 +101,7 @@ TEST(OutsideProgramTest, OnlyAChildThatRunsIsEnded) {
     // Nothing is held any more: ending again touches no process.
     EXPECT_TRUE(child.Terminate());
     ASSERT_TRUE(child.Start(Program("/bin/true"), &failure));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !child.IsRunning(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !child.IsRunning(); }, zartest::kWorkWaitMs));
     EXPECT_TRUE(child.Terminate());
 }
 
@@ -115,7 +115,7 @@ TEST(OutsideProgramTest, AChildOfAnEndedRunFinishesItsWork) {
             child.Start(Program("/bin/sh", {"-c", "sleep 0.3; touch '" + marker + "'"}), &failure));
         child.Release();
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker); }, zartest::kWorkWaitMs));
 }
 
 TEST(DtaListFileTest, TheListIsUtf16WithAByteOrderMarkAndAppearsWhole) {

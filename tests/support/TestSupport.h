@@ -18,6 +18,11 @@
 
 namespace zartest {
 
+// How long a test waits for real work (a search, a load, a build, a child program, a worker) to
+// end: as long as it may take on a slow machine under load. A wait returns as soon as the work
+// ends; it times nothing, and only an outcome that never comes fails it.
+inline constexpr int kWorkWaitMs = 600000;
+
 // Captures the message boxes shown while it lives; answers from a queue, else the default.
 class MessageBoxCapture {
 public:

@@ -3,6 +3,7 @@
 
 #include "core/Numbers.h"
 #include "core/Paths.h"
+#include "core/TextFile.h"
 #include "databases/DtaIons.h"
 #include "databases/SequenceMasses.h"
 #include "document/MassmapResults.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +31,10 @@
 #include <map>
 #include <memory>
 #include <set>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 using namespace zar;
 
@@ -608,7 +614,7 @@ TEST_F(DemoFolderTest, ProgramExitCodesAndMessages) {
     for (const auto& c : cases) {
         QProcess process;
         process.start(MakeDemoProgram(), c.arguments);
-        ASSERT_TRUE(process.waitForFinished(60000)) << c.arguments.join(' ').toStdString();
+        ASSERT_TRUE(process.waitForFinished(zartest::kWorkWaitMs)) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(process.exitCode(), c.exitCode) << c.arguments.join(' ').toStdString();
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
@@ -626,7 +632,7 @@ TEST_F(DemoFolderTest, SetFoldersCompletesADataSetMadeBeforeItsNewerFolders) {
     const auto run = [&] {
         QProcess process;
         process.start(MakeDemoProgram(), {"--set-folders", "--scans", "300", folder});
-        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_TRUE(process.waitForFinished(zartest::kWorkWaitMs));
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
         return QString::fromLocal8Bit(process.readAllStandardOutput());
     };
@@ -665,4 +671,121 @@ TEST_F(DemoDataTest, QuantitationFindsTheRecordedRatios) {
     }
     EXPECT_GE(quantified, 20);
     EXPECT_GE(close, quantified * 9 / 10);
+}
+
+namespace {
+
+// Every file below a folder with its bytes, by relative path; a new set's unfinished copy
+// (hidden) left by a writer ended by force is not part of the set.
+std::map<QString, QByteArray> Snapshot(const QString& folder) {
+    std::map<QString, QByteArray> files;
+    const QDir top(folder);
+    QStringList pending{folder};
+    while (!pending.isEmpty()) {
+        const QDir dir(pending.takeFirst());
+        for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (entry.isDir())
+                pending << entry.filePath();
+            else
+                files[top.relativeFilePath(entry.filePath())] = Bytes(entry.filePath());
+        }
+    }
+    return files;
+}
+
+// The program, its files limited to limitBytes as on a full disk (0: no limit).
+QProcess* StartDemoProgram(QProcess& process, const QStringList& arguments, qint64 limitBytes) {
+    if (limitBytes > 0) {
+        process.setChildProcessModifier([limitBytes] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(limitBytes), static_cast<rlim_t>(limitBytes)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
+    process.start(MakeDemoProgram(), arguments);
+    return &process;
+}
+
+// The program run to its end with a success.
+testing::AssertionResult ProgramWrites(const QStringList& arguments) {
+    QProcess process;
+    StartDemoProgram(process, arguments, 0);
+    if (!process.waitForFinished(zartest::kWorkWaitMs)) return testing::AssertionFailure() << "no end";
+    if (process.exitCode() != 0)
+        return testing::AssertionFailure() << process.readAllStandardError().toStdString();
+    return testing::AssertionSuccess();
+}
+
+}  // namespace
+
+// A set that cannot be written whole leaves the one before it as it was, and says so.
+TEST_F(DemoFolderTest, AFullDiskLeavesTheEarlierSetWhole) {
+    zartest::ScopedConfigDir config;
+    const QString folder = dir_.filePath("set");
+    ASSERT_TRUE(ProgramWrites({"--scans", "300", folder}));
+    WriteTextFileAtomically(folder + "/results/notes.txt", "the user's own file\n");
+    const std::map<QString, QByteArray> before = Snapshot(folder);
+    const qint64 runSize = QFileInfo(folder + "/demo.mzML").size();
+    ASSERT_GT(runSize, 100000);
+
+    // Through the library: room for every small file, but not for the run.
+    const int status = zartest::RunWithFileSizeLimit(runSize / 2, [&] {
+        DemoSettings settings;
+        settings.scanCount = 300;
+        QString error;
+        const bool written = WriteDemoFolder(folder, MakeDemoRun(settings), true, error);
+        return written ? 0 : error.contains("Cannot write") ? 1 : 2;
+    });
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(Snapshot(folder) == before) << "the earlier set is kept as it was";
+
+    const struct {
+        QStringList arguments;
+        qint64 limit;
+        const char* message;
+    } cases[] = {
+        {{"--force", "--scans", "300", folder}, runSize / 2, "Cannot write"},
+        // The set is kept, but the settings that point at it cannot be saved.
+        {{"--set-folders", "--scans", "300", folder}, 16, "folders could not be set"},
+    };
+    for (const auto& c : cases) {
+        QProcess process;
+        StartDemoProgram(process, c.arguments, c.limit);
+        ASSERT_TRUE(process.waitForFinished(zartest::kWorkWaitMs));
+        const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_NE(process.exitCode(), 0) << c.arguments.join(' ').toStdString();
+        EXPECT_FALSE(out.contains("Demo data")) << out.toStdString();
+        EXPECT_TRUE(err.contains(c.message)) << err.toStdString();
+        EXPECT_TRUE(Snapshot(folder) == before) << c.arguments.join(' ').toStdString();
+    }
+}
+
+// A writer ended by force while it writes a new set leaves the earlier set whole.
+TEST_F(DemoFolderTest, AWriterKilledHalfwayLeavesTheEarlierSetWhole) {
+    zartest::ScopedConfigDir config;
+    const QString folder = dir_.filePath("set");
+    ASSERT_TRUE(ProgramWrites({"--scans", "300", folder}));
+    const std::map<QString, QByteArray> before = Snapshot(folder);
+    const int resultFiles = QDir(folder + "/results").entryList(QDir::Files).size();
+
+    QProcess second;
+    StartDemoProgram(second, {"--force", "--scans", "3000", folder}, 0);
+    // Killed once it has begun: its new set is under way, or old files have gone.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !QDir(folder).entryList({".demo-new-*"}, QDir::Dirs | QDir::Hidden).isEmpty() ||
+                   QDir(folder + "/results").entryList(QDir::Files).size() != resultFiles ||
+                   second.state() == QProcess::NotRunning;
+        },
+        zartest::kWorkWaitMs));
+    ASSERT_NE(second.state(), QProcess::NotRunning) << "it was still writing";
+    second.kill();
+    ASSERT_TRUE(second.waitForFinished(zartest::kWorkWaitMs));
+    EXPECT_TRUE(Snapshot(folder) == before);
+
+    // The next run clears what the killed one left.
+    EXPECT_TRUE(ProgramWrites({"--force", "--scans", "300", folder}));
+    EXPECT_TRUE(QDir(folder).entryList({".demo-new-*"}, QDir::Dirs | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(Snapshot(folder) == before) << "the same seed writes the same set";
 }

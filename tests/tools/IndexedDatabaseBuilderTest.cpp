@@ -239,7 +239,7 @@ TEST(IndexedDatabaseBuilder, ProgramBuildsWithTheParameterFileOfItsFolder) {
     QProcess process;
     process.setWorkingDirectory(dir.path());
     process.start(program, {"-U+", "-Dsmall.fasta", "-Osmall.fasta.hdr"});
-    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_TRUE(process.waitForFinished(zartest::kWorkWaitMs));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     // Trypsin with two missed cleavages above 300: ACDK, MGR, PEPK and their joins.
     EXPECT_EQ(ReadPeptides(dir.filePath("small.fasta.peptides")).size(), 6u);
@@ -256,7 +256,7 @@ TEST(IndexedDatabaseBuilder, ProgramBuildsWithTheParameterFileOfItsFolder) {
         QProcess p;
         p.setWorkingDirectory(dir.path());
         p.start(program, c.arguments);
-        ASSERT_TRUE(p.waitForFinished(60000));
+        ASSERT_TRUE(p.waitForFinished(zartest::kWorkWaitMs));
         EXPECT_EQ(p.exitCode(), c.exitCode);
         EXPECT_TRUE(QString::fromLocal8Bit(p.readAllStandardError()).contains(c.message));
     }

@@ -12,6 +12,7 @@
 
 #include "TestSupport.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -299,17 +300,18 @@ TEST_F(SearchProgramTest, KillingTheSearchProgramEndsComet) {
     search.setProcessEnvironment(environment);
     search.setWorkingDirectory(results());
     search.start(zartest::ToolPath("sorvex27"), {});
-    ASSERT_TRUE(search.waitForStarted());
+    ASSERT_TRUE(search.waitForStarted(zartest::kWorkWaitMs));
     QFile pidFile(hanging.file("pid"));
-    for (int i = 0; i < 300 && pidFile.size() == 0; ++i) QThread::msleep(20);
+    const QDeadlineTimer started(zartest::kWorkWaitMs);
+    while (pidFile.size() == 0 && !started.hasExpired()) QThread::msleep(20);
     ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
     const int pid = pidFile.readAll().trimmed().toInt();
     ASSERT_GT(pid, 0);
     search.kill();
-    search.waitForFinished();
+    search.waitForFinished(zartest::kWorkWaitMs);
     // Comet goes with it (gone, or a zombie waiting to be reaped).
     bool running = true;
-    for (int i = 0; i < 250 && running; ++i) {
+    for (const QDeadlineTimer ended(zartest::kWorkWaitMs); running && !ended.hasExpired();) {
         QFile stat(QString("/proc/%1/stat").arg(pid));
         running = stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
         if (running) QThread::msleep(20);

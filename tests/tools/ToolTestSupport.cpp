@@ -110,7 +110,7 @@ void NotifyListener::serve() {
 }
 
 void NotifyListener::waitUntilQuiet() {
-    const long long until = NowMs() + 10000;
+    const long long until = NowMs() + zartest::kWorkWaitMs;
     while ((open_ > 0 || NowMs() - lastActivity_ < kQuietMs) && NowMs() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
@@ -135,9 +135,9 @@ ToolRun RunTool(const QString& name, const QStringList& arguments, const QString
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(ToolPath(name), arguments);
-    run.started = process.waitForStarted(30000);
+    run.started = process.waitForStarted(zartest::kWorkWaitMs);
     if (!run.started) return run;
-    process.waitForFinished(300000);
+    process.waitForFinished(zartest::kWorkWaitMs);
     run.crashed = process.exitStatus() != QProcess::NormalExit;
     run.exitCode = process.exitCode();
     run.out = process.readAllStandardOutput();

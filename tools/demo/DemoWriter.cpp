@@ -9,102 +9,144 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zar {
 
 namespace {
 
+// The new set is written here, inside the target folder (so on the same disk), and takes the
+// old one's place only once every file of it is whole.
+constexpr const char* kStagingPattern = ".demo-new-XXXXXX";
+constexpr const char* kStagingPrefix = ".demo-new-";
+
 QString RunFileName() {
     return QString::fromLatin1(kDemoRunName) + QStringLiteral(".mzML");
+}
+
+QString Shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
 }
 
 bool WriteText(const QString& path, const QString& text, QString& error) {
     QString why;
     // A data set of thousands of files that can be written again: no waiting for the disk.
     if (WriteTextFileUnsynced(path, text, &why)) return true;
-    error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), why);
+    error = QStringLiteral("Cannot write %1: %2").arg(Shown(path), why);
     return false;
 }
 
-// The run file library writes in place: write beside the target, then rename, so that a
-// failure never leaves half a run under the real name.
 bool WriteRun(const QString& path, const DemoRun& run, QString& error) {
-    const QString temporary = path + QStringLiteral(".part");
-    QFile::remove(temporary);
     QString why;
     const bool written = WriteRunFile(
-        temporary, static_cast<int>(run.scans.size()),
+        path, static_cast<int>(run.scans.size()),
         [&run](int index) { return run.scans[static_cast<size_t>(index)]; }, why);
-    if (!written || !QFileInfo(temporary).isFile()) {
-        QFile::remove(temporary);
-        error = QStringLiteral("Cannot write %1: %2")
-                    .arg(QDir::toNativeSeparators(path),
-                         why.isEmpty() ? QStringLiteral("no file") : why);
-        return false;
-    }
-    // rename() replaces an earlier run in one step: readers see the old file or the new one.
-    std::error_code failure;
-    std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
-                            QFile::encodeName(path).toStdString(), failure);
-    if (failure) {
-        QFile::remove(temporary);
-        error = QStringLiteral("Cannot write %1: %2")
-                    .arg(QDir::toNativeSeparators(path), QString::fromStdString(failure.message()));
+    if (written && QFileInfo(path).isFile()) return true;
+    error = QStringLiteral("Cannot write %1: %2")
+                .arg(Shown(path), why.isEmpty() ? QStringLiteral("no file") : why);
+    return false;
+}
+
+bool MakeFolder(const QString& path, QString& error) {
+    if (QDir().mkpath(path)) return true;
+    error = QStringLiteral("Cannot create the folder %1").arg(Shown(path));
+    return false;
+}
+
+// A demo file of a results folder: what a new set replaces.
+bool IsDemoResultFile(const QString& name) {
+    const QString stem = QString::fromLatin1(kDemoRunName) + QLatin1Char('.');
+    return name.startsWith(stem) &&
+           (name.endsWith(QLatin1String(".out")) || name.endsWith(QLatin1String(".dta")));
+}
+
+// Everything of `from` (files hard-linked, else copied; folders made) into `to`, where `to`
+// has no entry of that name yet: other files of a results folder outlive a new demo set.
+bool CarryOver(const QString& from, const QString& to, bool demoFolder, QString& error) {
+    const QDir source(from);
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString name = entry.fileName();
+        if (demoFolder && IsDemoResultFile(name)) continue;
+        const QString target = JoinPath(to, name);
+        if (QFileInfo::exists(target)) continue;
+        if (entry.isSymLink()) {
+            if (QFile::link(entry.symLinkTarget(), target)) continue;
+        } else if (entry.isDir()) {
+            if (!MakeFolder(target, error) ||
+                !CarryOver(entry.filePath(), target, false, error))
+                return false;
+            continue;
+        } else if (::link(QFile::encodeName(entry.filePath()).constData(),
+                          QFile::encodeName(target).constData()) == 0 ||
+                   QFile::copy(entry.filePath(), target)) {
+            continue;
+        }
+        error = QStringLiteral("Cannot keep %1 in the new demo data").arg(Shown(entry.filePath()));
         return false;
     }
     return true;
 }
 
-// Files of an earlier demo in the results folder, which would otherwise be read with the new.
-void RemoveOldResults(const QString& results) {
-    const QStringList old =
-        QDir(results).entryList({QString::fromLatin1(kDemoRunName) + QStringLiteral(".*.out"),
-                                 QString::fromLatin1(kDemoRunName) + QStringLiteral(".*.dta")},
-                                QDir::Files);
-    for (const QString& name : old) QFile::remove(JoinPath(results, name));
-}
-
-}  // namespace
-
-bool WriteDemoFolder(const QString& folder, const DemoRun& run, bool force, QString& error) {
-    if (folder.isEmpty()) {
-        error = QStringLiteral("No folder was given for the demo data");
-        return false;
-    }
-    const QFileInfo info(folder);
-    if (info.exists() && !info.isDir()) {
-        error = QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
-    if (info.exists() && !force) {
-        error = QStringLiteral(
-                    "The folder %1 already exists; use --force to write the demo "
-                    "data into it")
-                    .arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
-    const QString results = JoinPath(folder, QString::fromLatin1(kDemoResultsFolder));
-    const QString second = JoinPath(folder, QString::fromLatin1(kDemoSecondResultsFolder));
-    const QString mapping = JoinPath(folder, QString::fromLatin1(kDemoPeptideMappingFolder));
-    for (const QString& made : {results, second, mapping}) {
-        if (!QDir().mkpath(made)) {
-            error =
-                QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(made));
+// Puts `staged` where `target` is. A file is replaced in one step; a folder is swapped with
+// the old one in one step where the file system can, else the old one is moved aside to
+// `aside` first. What was at `target` ends up at `staged` or `aside`, to be removed.
+bool TakePlace(const QString& staged, const QString& target, const QString& aside,
+               QString& error) {
+    const QByteArray from = QFile::encodeName(staged);
+    const QByteArray to = QFile::encodeName(target);
+    const QFileInfo old(target);
+    if (old.isDir() && !old.isSymLink()) {
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) ==
+            0)
+            return true;
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+            error = QStringLiteral("Cannot replace %1: %2")
+                        .arg(Shown(target), QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
-        RemoveOldResults(made);
+        if (::rename(to.constData(), QFile::encodeName(aside).constData()) != 0) {
+            error = QStringLiteral("Cannot replace %1: %2")
+                        .arg(Shown(target), QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
     }
+    if (::rename(from.constData(), to.constData()) == 0) return true;
+    error = QStringLiteral("Cannot replace %1: %2")
+                .arg(Shown(target), QString::fromLocal8Bit(std::strerror(errno)));
+    return false;
+}
 
-    if (!WriteText(JoinPath(folder, QStringLiteral("demo.fasta")), DemoFastaText(run.database),
-                   error))
+// What a run ended by force left behind: its unfinished set.
+void RemoveStaleStaging(const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& name :
+         dir.entryList({QString::fromLatin1(kStagingPrefix) + QLatin1Char('*')},
+                       QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        QDir(dir.filePath(name)).removeRecursively();
+}
+
+// The whole set into `into`, an empty folder.
+bool WriteSet(const QString& into, const DemoRun& run, QString& error) {
+    const QString results = JoinPath(into, QString::fromLatin1(kDemoResultsFolder));
+    const QString second = JoinPath(into, QString::fromLatin1(kDemoSecondResultsFolder));
+    const QString mapping = JoinPath(into, QString::fromLatin1(kDemoPeptideMappingFolder));
+    for (const QString& made : {results, second, mapping})
+        if (!MakeFolder(made, error)) return false;
+    if (!WriteText(JoinPath(into, QStringLiteral("demo.fasta")), DemoFastaText(run.database),
+                   error) ||
+        !WriteRun(JoinPath(into, RunFileName()), run, error))
         return false;
-    if (!WriteRun(JoinPath(folder, RunFileName()), run, error)) return false;
-    const auto writeSearch = [&](const QString& into, const std::vector<DemoOutFile>& files) {
+    const auto writeSearch = [&](const QString& folder, const std::vector<DemoOutFile>& files) {
         for (const DemoOutFile& file : files) {
-            const QString base = JoinPath(into, file.baseName);
+            const QString base = JoinPath(folder, file.baseName);
             if (!WriteText(base + QStringLiteral(".dta"), DemoDtaText(run, file), error) ||
                 !WriteText(base + QStringLiteral(".out"), DemoOutText(run, file), error))
                 return false;
@@ -120,7 +162,54 @@ bool WriteDemoFolder(const QString& folder, const DemoRun& run, bool force, QStr
             !WriteText(base + QStringLiteral(".out"), DemoMappingOutText(run, file), error))
             return false;
     }
-    return WriteText(JoinPath(folder, QStringLiteral("README.txt")), DemoReadmeText(run), error);
+    return WriteText(JoinPath(into, QStringLiteral("README.txt")), DemoReadmeText(run), error);
+}
+
+}  // namespace
+
+bool WriteDemoFolder(const QString& folder, const DemoRun& run, bool force, QString& error) {
+    if (folder.isEmpty()) {
+        error = QStringLiteral("No folder was given for the demo data");
+        return false;
+    }
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir()) {
+        error = QStringLiteral("%1 is not a folder").arg(Shown(folder));
+        return false;
+    }
+    if (info.exists() && !force) {
+        error = QStringLiteral(
+                    "The folder %1 already exists; use --force to write the demo "
+                    "data into it")
+                    .arg(Shown(folder));
+        return false;
+    }
+    if (!MakeFolder(folder, error)) return false;
+    RemoveStaleStaging(folder);
+    // Nothing of an earlier set is touched until the new one is whole: a full disk or a
+    // program ended by force leaves the old set as it was.
+    QTemporaryDir staging(JoinPath(folder, QString::fromLatin1(kStagingPattern)));
+    if (!staging.isValid()) {
+        error = QStringLiteral("Cannot write in the folder %1: %2")
+                    .arg(Shown(folder), staging.errorString());
+        return false;
+    }
+    if (!WriteSet(staging.path(), run, error)) return false;
+    const QStringList folders{QString::fromLatin1(kDemoResultsFolder),
+                              QString::fromLatin1(kDemoSecondResultsFolder),
+                              QString::fromLatin1(kDemoPeptideMappingFolder)};
+    for (const QString& name : folders)
+        if (!CarryOver(JoinPath(folder, name), JoinPath(staging.path(), name), true, error))
+            return false;
+    // The run goes last: a set with a run is a set whose other files are in place.
+    const QString aside = JoinPath(staging.path(), QStringLiteral("old"));
+    if (!MakeFolder(aside, error)) return false;
+    for (const QString& name : folders + QStringList{QStringLiteral("demo.fasta"),
+                                                     QStringLiteral("README.txt"), RunFileName()})
+        if (!TakePlace(JoinPath(staging.path(), name), JoinPath(folder, name),
+                       JoinPath(aside, name), error))
+            return false;
+    return true;
 }
 
 QString DemoReadmeText(const DemoRun& run) {

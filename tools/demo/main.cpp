@@ -2,6 +2,8 @@
 
 #include "DemoWriter.h"
 #include "document/Settings.h"
+#include "core/Paths.h"
+#include "registry/RegKey.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,6 +33,26 @@ bool TakeCount(const QStringList& args, qsizetype& at, int& count) {
     bool ok = false;
     count = args[++at].toInt(&ok);
     return ok && count > 0;
+}
+
+// Points the program's folders at the data set; false when the settings could not be saved
+// (they are read back from the file to know).
+bool SetFolders(const QString& absolute) {
+    const QString results = absolute + QStringLiteral("/results");
+    const QString peptides = absolute + QStringLiteral("/peptide-mapping");
+    const QString databases = absolute + QLatin1Char('/');
+    zar::SetSorvexResultsDirectory(results);
+    zar::SetPeptideResultsDirectory(peptides);
+    zar::SetDatabaseDirectory(databases);
+    zar::SetSequenceDirectory(absolute);
+    zar::ResetRegistryCache();
+    const auto same = [](const QString& stored, const QString& set) {
+        return QDir::cleanPath(zar::PortablePath(stored)) == QDir::cleanPath(set);
+    };
+    return same(zar::GetSorvexResultsDirectory(), results) &&
+           same(zar::GetPeptideResultsDirectory(), peptides) &&
+           same(zar::GetDatabaseDirectory(), databases) &&
+           same(zar::GetSequenceDirectory(), absolute);
 }
 
 }  // namespace
@@ -90,12 +112,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "zar-make-demo: %s\n", qPrintable(error));
         return 1;
     }
-    if (setFolders) {
-        const QString absolute = QDir(folder).absolutePath();
-        zar::SetSorvexResultsDirectory(absolute + QStringLiteral("/results"));
-        zar::SetPeptideResultsDirectory(absolute + QStringLiteral("/peptide-mapping"));
-        zar::SetDatabaseDirectory(absolute + QLatin1Char('/'));
-        zar::SetSequenceDirectory(absolute);
+    if (setFolders && !SetFolders(QDir(folder).absolutePath())) {
+        std::fprintf(stderr, "zar-make-demo: the program's folders could not be set: %s\n",
+                     qPrintable(zar::RegistryLastError()));
+        return 1;
     }
     std::printf(keep ? "Demo data kept in %s\n" : "Demo data written to %s\n", qPrintable(QDir::toNativeSeparators(folder)));
     return 0;

@@ -53,6 +53,6 @@ const zar::DemoRun& DemoRunData();
 // Sends a mouse event to a widget (position in its coordinates).
 void SendMouse(QWidget* widget, int type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons);
 // Runs the event loop until the condition holds or the time is up; whether it holds.
-bool WaitFor(const std::function<bool()>& condition, int milliseconds = 60000);
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = zartest::kWorkWaitMs);
 
 }  // namespace infobartest

@@ -232,7 +232,7 @@ TEST_F(DatabaseStatusDlgTest, CancelStopsALongScan) {
     ASSERT_TRUE(dialog->StartSearch(CDatabaseStatusDlg::kSearchBySequence));
     QElapsedTimer shown;
     shown.start();
-    while (dialog->ProgressBar()->value() < 10 && dialog->IsBusy() && shown.elapsed() < 60000) {
+    while (dialog->ProgressBar()->value() < 10 && dialog->IsBusy() && shown.elapsed() < zartest::kWorkWaitMs) {
         QCoreApplication::processEvents();
         QTest::qWait(1);
     }

@@ -315,7 +315,7 @@ TEST_F(IndexerTest, TheStartedBuilderWritesTheIndexedDatabase) {
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
     // The dialog does not wait; the test does.
     const QString header = folder + "/small.fasta.hdr";
-    QDeadlineTimer deadline(60000);
+    QDeadlineTimer deadline(zartest::kWorkWaitMs);
     while (!QFile::exists(header) && !deadline.hasExpired()) QThread::msleep(20);
     ASSERT_TRUE(QFile::exists(header));
     CIndexedDatabase peptides;

@@ -292,11 +292,11 @@ TEST_F(PepmapViewTest, TitleClickSortsTheTable) {
     EXPECT_EQ(Column(*view, 1, 4), QStringList({"1", "2", "3", "4"}));
     // "M+nH": by mass. DD 248.19 < GGK 260.29 < AAK 288.35 < CCR 380.48 (average).
     emit view->Grid()->horizontalHeader()->sectionClicked(3);
-    ASSERT_TRUE(WaitFor([&] { return view->Grid()->GetValueRowCol(1, 1) == "4"; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return view->Grid()->GetValueRowCol(1, 1) == "4"; }, zartest::kWorkWaitMs));
     EXPECT_EQ(Column(*view, 1, 4), QStringList({"4", "3", "1", "2"}));
     // "Fragment": by position again.
     emit view->Grid()->horizontalHeader()->sectionClicked(0);
-    ASSERT_TRUE(WaitFor([&] { return view->Grid()->GetValueRowCol(1, 1) == "1"; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return view->Grid()->GetValueRowCol(1, 1) == "1"; }, zartest::kWorkWaitMs));
 }
 
 TEST_F(PepmapViewTest, DisulfideBondsChangeTheMasses) {
@@ -414,14 +414,14 @@ TEST_F(PepmapViewTest, SequenceEditorOfTheView) {
         }
     });
     w.frame().RunCommand(ID_TOOLS_SEQUENCE_EDITOR);
-    ASSERT_TRUE(WaitFor([&] { return view->Sequence() == "PEPTIDEK"; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return view->Sequence() == "PEPTIDEK"; }, zartest::kWorkWaitMs));
     // A .pep file saved and opened again gives the same sequence.
     QTemporaryDir dir;
     const QString pep = dir.filePath("peptide.pep");
     ASSERT_TRUE(w.frame().SaveSequenceFile(pep));
     w.doc().SetSequence("X");
     ASSERT_TRUE(w.frame().OpenSequenceFile(pep));
-    ASSERT_TRUE(WaitFor([&] { return view->Sequence() == "PEPTIDEK"; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return view->Sequence() == "PEPTIDEK"; }, zartest::kWorkWaitMs));
 }
 
 TEST_F(PepmapViewTest, ExportPrintingAndTheContextMenu) {

@@ -25,7 +25,7 @@ const zar::DemoRun& DemoRunData();
 QString DemoProteinSequence(const char* reference);
 
 // Runs the event loop until the condition holds or the time is up; whether it holds.
-bool WaitFor(const std::function<bool()>& condition, int milliseconds = 120000);
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = zartest::kWorkWaitMs);
 
 // A main window over a document with the demo run open, the plotting server registered in a
 // settings folder of the window's own.

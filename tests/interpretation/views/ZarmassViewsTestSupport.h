@@ -50,6 +50,6 @@ class ZarmassFrame {
 };
 
 // Runs the event loop until the condition holds or the time is up; whether it holds.
-bool WaitFor(const std::function<bool()>& condition, int milliseconds = 60000);
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = zartest::kWorkWaitMs);
 
 }  // namespace zarmassviewstest

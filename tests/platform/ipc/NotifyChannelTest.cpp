@@ -40,7 +40,7 @@ class ScopedNotifyVariable {
 
 // Lets the event loop run until the trap holds count messages or a generous limit passes.
 bool WaitFor(const zartest::MessageTrap& trap, std::size_t count) {
-    return QTest::qWaitFor([&] { return trap.caught().size() >= count; }, 10000);
+    return QTest::qWaitFor([&] { return trap.caught().size() >= count; }, zartest::kWorkWaitMs);
 }
 
 void Settle() {
@@ -135,7 +135,7 @@ TEST_F(NotifyChannelTest, RecordsWithAForeignOrClosedTokenAreDropped) {
         ScopedNotifyVariable closed(server_, token);
         EXPECT_TRUE(PostRegisteredMessage("ZV_TEST_PROGRESS", 1, 2));
     }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server_.DroppedCount() >= 2; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server_.DroppedCount() >= 2; }, zartest::kWorkWaitMs));
     Settle();
     EXPECT_TRUE(trap.caught().empty());
 }
@@ -146,12 +146,12 @@ TEST_F(NotifyChannelTest, AWriterOfLinesThatAreNoRecordsIsCutOff) {
     ASSERT_TRUE(server_.Listen());
     QLocalSocket socket;
     socket.connectToServer(server_.SocketPath());
-    ASSERT_TRUE(socket.waitForConnected(5000));
+    ASSERT_TRUE(socket.waitForConnected(zartest::kWorkWaitMs));
     socket.write("garbage line\n");
     socket.write(QByteArray(1000, 'x'));  // no end of line in sight
     socket.flush();
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 10000));
+        QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; }, zartest::kWorkWaitMs));
     EXPECT_GE(server_.DroppedCount(), 2);
     // A well-behaved child still gets through.
     ScopedNotifyVariable variable(server_, token);
@@ -207,6 +207,6 @@ TEST_F(NotifyChannelTest, TheMessageCarriesTheTokenOfItsRun) {
     const QString token = server_.OpenRun(&receiver);
     ScopedNotifyVariable variable(server_, token);
     ASSERT_TRUE(PostRegisteredMessage("ZV_TEST_PROGRESS", 1, 1));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !receiver.token.isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !receiver.token.isEmpty(); }, zartest::kWorkWaitMs));
     EXPECT_EQ(receiver.token, token);
 }

@@ -24,7 +24,7 @@ using namespace zar;
 
 namespace {
 
-constexpr int kWait = 60000;
+constexpr int kWait = zartest::kWorkWaitMs;
 
 class DemoTabsTest : public ::testing::Test {
   protected:

@@ -23,7 +23,7 @@ struct Program : rvtest::Program {
     // Loads a results folder through the status dialog and waits for its end.
     bool LoadFolder(const QString& folder) {
         if (!zar::OpenSorvexResults(*frame, folder)) return false;
-        return rvtest::WaitFor([this] { return !frame->IsLoadingResults(); }, 120000);
+        return rvtest::WaitFor([this] { return !frame->IsLoadingResults(); }, zartest::kWorkWaitMs);
     }
     // A copy of the fixture folder of seven results with its "test.fasta".
     QString CopySeven() {

@@ -31,7 +31,7 @@ using fvtest::HitResult;
 
 namespace {
 
-constexpr int kLookupWait = 20000;
+constexpr int kLookupWait = zartest::kWorkWaitMs;
 const char* const kProgramKey = "Software\\Korvath\\Veltrix\\ZarvikBrowser";
 
 // Red letters of a rich-text cell.

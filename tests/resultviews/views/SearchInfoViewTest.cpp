@@ -16,7 +16,7 @@ using fvtest::HitResult;
 
 namespace {
 
-constexpr int kWait = 20000;
+constexpr int kWait = zartest::kWorkWaitMs;
 
 class SearchInfoViewTest : public ::testing::Test {
   protected:

@@ -34,7 +34,7 @@ class DtaDialogFixture : public LauncherFixture {
     QStringList ExtractionArguments() {
         const QString path = logs + "/dravel_msn.args";
         if (!QTest::qWaitFor([&] { return QFile::exists(path) && !ReadAll(path).isEmpty(); },
-                             30000))
+                             zartest::kWorkWaitMs))
             return {};
         QTest::qWait(100);
         return LoggedArguments("dravel_msn").mid(1);

@@ -156,7 +156,7 @@ TEST_F(LauncherFixture, OnlyTheRunsOwnChildIsHeard) {
     qputenv("ZAR_FAKE_MODE", "hang");
     auto launcher = SorvexReady();
     PressStart(*launcher);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() == 1; }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() == 1; }, zartest::kWorkWaitMs));
     const int progressBefore = launcher->ProgressDialog()->BarValue(CSearchProgressDlg::kDtaBarId);
     // Another program that knows where the program listens, but not the run's token.
     const QByteArray address =
@@ -179,13 +179,13 @@ TEST_F(LauncherFixture, CancelDuringExtractionEndsTheChildAndTheSheetStartsAgain
     qputenv("ZAR_FAKE_MODE", "hang");
     auto launcher = SorvexReady();
     PressStart(*launcher);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() == 1; }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() == 1; }, zartest::kWorkWaitMs));
     const qint64 pid = launcher->Child().ProcessId();
     ASSERT_TRUE(launcher->Child().IsRunning());
     // Cancel in the progress dialog: the main window re-shows the sheet and stops the child.
     launcher->ProgressDialog()->OnCancel();
     const auto cancel = [&] { return owner.Of(kMsgSorvexReshowSheet).size() == 1; };
-    ASSERT_TRUE(QTest::qWaitFor(cancel, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(cancel, zartest::kWorkWaitMs));
     launcher->ReshowSheet();
     launcher->TerminateDtaProcess();
     EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));
@@ -194,7 +194,7 @@ TEST_F(LauncherFixture, CancelDuringExtractionEndsTheChildAndTheSheetStartsAgain
     EXPECT_TRUE(launcher->Sheet()->isVisible());
     EXPECT_TRUE(launcher->Sheet()->Button(CSearchPropertySheet::kStartId)->isEnabled());
     EXPECT_EQ(launcher->Sheet()->Button(CSearchPropertySheet::kStartId)->text(), "&Start search");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !launcher->ProgressDialog(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !launcher->ProgressDialog(); }, zartest::kWorkWaitMs));
     qunsetenv("ZAR_FAKE_MODE");
     PressStart(*launcher);
     ASSERT_TRUE(WaitForEnd(*launcher));
@@ -210,11 +210,11 @@ TEST_F(LauncherFixture, CancelDuringTheSearchEndsTheChildAndTheSheetStartsAgain)
             return launcher->IsSearching() && launcher->FilesSearched() == 0 &&
                    QFile::exists(results + "/run.0001.0001.2.out");
         },
-        30000));
+        zartest::kWorkWaitMs));
     const qint64 pid = launcher->Child().ProcessId();
     ASSERT_TRUE(launcher->Child().IsRunning());
     launcher->Sheet()->OnStopSearch();  // the sheet's Stop Search
-    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Of(kMsgSorvexReshowSheet).size() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Of(kMsgSorvexReshowSheet).size() == 1; }, zartest::kWorkWaitMs));
     launcher->ReshowSheet();
     launcher->TerminateDtaProcess();
     EXPECT_TRUE(ChildGone(pid));
@@ -293,7 +293,7 @@ TEST_F(LauncherFixture, NothingToSearchIsSaidAndTheSheetIsShownAgain) {
     EXPECT_EQ(list, results + "/SorvexList");
     launcher->RunSearch(list);
     EXPECT_EQ(boxes.texts(), QStringList{"No dta files were generated."});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Of(kMsgSorvexReshowSheet).size() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Of(kMsgSorvexReshowSheet).size() == 1; }, zartest::kWorkWaitMs));
     EXPECT_FALSE(launcher->Child().IsRunning());
 }
 
@@ -321,7 +321,7 @@ TEST_F(LauncherFixture, AListPathOfOneCharacterIsNotGiven) {
     launcher->RunSearch("x");
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return !launcher->Child().IsRunning() && QFile::exists(logs + "/sorvex27.args"); },
-        30000));
+        zartest::kWorkWaitMs));
     EXPECT_EQ(LoggedArguments("sorvex27"), QStringList{results});
 }
 
@@ -330,7 +330,7 @@ TEST_F(LauncherFixture, ARecordedDatabaseIsCountedAgainAndTheSheetTold) {
     auto launcher = SorvexReady();
     PressStart(*launcher);
     EXPECT_FALSE(launcher->IsDbTallyDone() == false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(logs + "/dbtally.args"); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(logs + "/dbtally.args"); }, zartest::kWorkWaitMs));
     EXPECT_EQ(LoggedArguments("dbtally").mid(1), QStringList{databases + "horse.fasta"});
     ASSERT_TRUE(WaitForEnd(*launcher));
 }
@@ -357,7 +357,7 @@ TEST_F(LauncherFixture, MassmapWithNothingToSearchAsksForItsOwnSheet) {
     launcher->RunSearch(launcher->ListExistingDtaFiles());
     EXPECT_EQ(boxes.texts(), QStringList{"No dta files were generated."});
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return owner.Of(kMsgMassmapReshowSheet).size() == 1; }, 5000));
+        QTest::qWaitFor([&] { return owner.Of(kMsgMassmapReshowSheet).size() == 1; }, zartest::kWorkWaitMs));
 }
 
 TEST_F(LauncherFixture, EndStepTellsTheOwnerAndRemovesTheList) {
@@ -369,5 +369,5 @@ TEST_F(LauncherFixture, EndStepTellsTheOwnerAndRemovesTheList) {
     EXPECT_FALSE(QFile::exists(list));
     EXPECT_FALSE(launcher->HasRunState());
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return owner.Of(kMsgSorvexLauncherEnded).size() == 1; }, 5000));
+        QTest::qWaitFor([&] { return owner.Of(kMsgSorvexLauncherEnded).size() == 1; }, zartest::kWorkWaitMs));
 }

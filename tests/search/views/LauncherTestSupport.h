@@ -181,7 +181,7 @@ class LauncherFixture : public ::testing::Test {
                 return !launcher.IsExtracting() && !launcher.IsSearching() &&
                        !launcher.HasRunState();
             },
-            60000);
+            zartest::kWorkWaitMs);
         // What the last messages posted in turn arrives too.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();

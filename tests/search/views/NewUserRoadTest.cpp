@@ -88,14 +88,14 @@ TEST_F(LauncherFixture, NewUserRoadFromTheSearchCommandToTheSummary) {
     boxes.clear();
 
     PressStart(*launcher);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() >= 300; }, 120000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() >= 300; }, zartest::kWorkWaitMs));
     Picture(launcher->ProgressDialog(), pictures, "road-5-progress-extraction");
     Picture(frame.get(), pictures, "road-6-frame-while-extracting");
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return launcher->IsSearching() && launcher->FilesSearched() > 100; }, 300000));
+        [&] { return launcher->IsSearching() && launcher->FilesSearched() > 100; }, zartest::kWorkWaitMs));
     Picture(launcher->ProgressDialog(), pictures, "road-7-progress-search");
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return frame->CurrentViewType() == 5 && !frame->IsLoadingResults(); }, 600000));
+        [&] { return frame->CurrentViewType() == 5 && !frame->IsLoadingResults(); }, zartest::kWorkWaitMs));
     std::printf("[ timing   ] from Start Search to the filled summary: %.1f s\n",
                 timer.elapsed() / 1000.0);
     EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));

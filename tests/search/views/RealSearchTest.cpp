@@ -87,7 +87,7 @@ TEST_F(RealSearchFixture, Bsa2ThroughTheLauncherFindsSerumAlbumin) {
     // The whole run: its first half holds only some fifteen albumin peptides.
     PressStart(*launcher);
     ASSERT_TRUE(launcher->IsExtracting()) << qPrintable(boxes.texts().join('|'));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !launcher->IsExtracting(); }, 300000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !launcher->IsExtracting(); }, zartest::kWorkWaitMs));
     const qint64 extractionMs = timer.elapsed();
     ASSERT_TRUE(WaitForEnd(*launcher));
     const qint64 totalMs = timer.elapsed();
@@ -128,7 +128,7 @@ TEST_F(RealSearchFixture, CancelInEitherPhaseLeavesNoProgramRunning) {
     ASSERT_TRUE(launcher->HasRunState());
     // During the extraction.
     PressStart(*launcher);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() > 0; }, 120000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() > 0; }, zartest::kWorkWaitMs));
     qint64 pid = launcher->Child().ProcessId();
     launcher->ReshowSheet();
     launcher->TerminateDtaProcess();
@@ -138,12 +138,12 @@ TEST_F(RealSearchFixture, CancelInEitherPhaseLeavesNoProgramRunning) {
     // During the search: once Comet works on the spectra.
     PressStart(*launcher);
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return launcher->IsSearching() && ProcessesNaming(comet) > 0; }, 300000));
+        [&] { return launcher->IsSearching() && ProcessesNaming(comet) > 0; }, zartest::kWorkWaitMs));
     pid = launcher->Child().ProcessId();
     launcher->ReshowSheet();
     launcher->TerminateDtaProcess();
     EXPECT_NE(::kill(static_cast<pid_t>(pid), 0), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ProcessesNaming(comet) == 0; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ProcessesNaming(comet) == 0; }, zartest::kWorkWaitMs));
     EXPECT_FALSE(launcher->IsSearching());
     EXPECT_TRUE(launcher->Sheet()->isVisible());
     EXPECT_FALSE(launcher->Sheet()->IsSearchRunning());

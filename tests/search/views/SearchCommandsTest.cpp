@@ -78,6 +78,17 @@ class SearchCommandsFixture : public LauncherFixture {
 
 TEST_F(SearchCommandsFixture, TheBrowserCommandOpensThisComputersSearchPages) {
     zartest::ShellOpenCapture shell;
+    // The computer's name is a fact of the machine the test runs on, not of the program.
+    const QString name = QSysInfo::machineHostName();
+    if (name.isEmpty()) {
+        frame->RunCommand(ID_TOOLS_SORVEX_BROWSER);
+        EXPECT_TRUE(shell.urls().empty());
+        EXPECT_EQ(boxes.texts(), QStringList{"Unable to determine the computer name"});
+        return;
+    }
+    QUrl probe;
+    probe.setHost(name);
+    if (!probe.isValid()) GTEST_SKIP() << "this computer's name is no host name: " << name.toStdString();
     frame->RunCommand(ID_TOOLS_SORVEX_BROWSER);
     ASSERT_EQ(shell.urls().size(), 1u);
     const QUrl url = shell.urls().front();
@@ -124,10 +135,10 @@ TEST_F(SearchCommandsFixture, AFinishedSearchOpensItsResults) {
             return (doc->GetSorvexResultsDirectory() == results && !launcher->HasRunState()) ||
                    !boxes.texts().isEmpty();
         },
-        60000));
+        zartest::kWorkWaitMs));
     EXPECT_EQ(doc->GetSorvexResultsDirectory(), results) << qPrintable(boxes.texts().join('|'));
     EXPECT_FALSE(launcher->HasRunState());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->IsLoadingResults(); }, 60000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->IsLoadingResults(); }, zartest::kWorkWaitMs));
     // The only word to the user is the load's: the stand-in output files are no search results.
     for (const QString& text : boxes.texts())
         EXPECT_EQ(text, QStringLiteral("The analysis file doesn't match the results file"));
@@ -140,11 +151,11 @@ TEST_F(SearchCommandsFixture, CancelThroughTheMainWindowAndTheLauncherEnded) {
     ASSERT_TRUE(launcher);
     ChooseDatabase(*launcher);
     PressStart(*launcher);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() == 1; }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() == 1; }, zartest::kWorkWaitMs));
     launcher->ProgressDialog()->OnCancel();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !launcher->IsExtracting(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !launcher->IsExtracting(); }, zartest::kWorkWaitMs));
     EXPECT_FALSE(launcher->Child().IsRunning());
     EXPECT_TRUE(launcher->IsMonitorVisible());
     launcher->EndStep(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !launchers->SorvexLauncher(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !launchers->SorvexLauncher(); }, zartest::kWorkWaitMs));
 }

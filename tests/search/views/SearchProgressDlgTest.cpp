@@ -149,6 +149,6 @@ TEST(SearchProgressDlgTest, CancelAsksTheMainWindowOnceAndCloses) {
         ASSERT_EQ(trap.caught().size(), 1u);
         EXPECT_EQ(trap.caught()[0].message,
                   mapping ? kMsgMassmapReshowSheet : kMsgSorvexReshowSheet);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.isNull(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.isNull(); }, zartest::kWorkWaitMs));
     }
 }

@@ -150,7 +150,7 @@ TEST_F(StartFixture, QueueChoiceStartsTheQueueProgram) {
     EXPECT_EQ(launcher.calls, (QStringList{"DeleteOldResultFiles", "StartDtaGeneration"}));
     QElapsedTimer waited;
     waited.start();
-    while (!QFile::exists(marker) && waited.elapsed() < 20000) QThread::msleep(20);
+    while (!QFile::exists(marker) && waited.elapsed() < zartest::kWorkWaitMs) QThread::msleep(20);
     EXPECT_TRUE(QFile::exists(marker));
 }
 

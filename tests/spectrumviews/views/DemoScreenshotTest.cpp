@@ -69,7 +69,7 @@ TEST(DemoScreenshotTest, PlotLayoutAndAnnotatedHit) {
     item.viewType = 5;
     item.hit = hit->hitNumber();
     ions.SetDtaFile(item);
-    ASSERT_TRUE(ions.WaitUntilIdle(10000));
+    ASSERT_TRUE(ions.WaitUntilIdle(zartest::kWorkWaitMs));
     viewstest::Grab(ions, QStringLiteral("/tmp/specviews_demo_ions.png"));
     std::printf("[ demo     ] hit %s %s, scan %d; messages: %s\n", qPrintable(hit->peptide),
                 qPrintable(hit->fileInformation.trimmed()), scan,

@@ -79,7 +79,7 @@ class DisplayIonsViewTest : public ::testing::Test {
         item.viewType = 5;
         item.hit = HitNumber(1);
         view_->SetDtaFile(item);
-        ASSERT_TRUE(view_->WaitUntilIdle(10000));
+        ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     }
 
     // The number in a grid cell.
@@ -131,7 +131,7 @@ TEST_F(DisplayIonsViewTest, HitShowsItsIonsAndSpectrum) {
 TEST_F(DisplayIonsViewTest, ChoosingChargeTwoReloadsAndKeepsTheChoice) {
     open();
     view_->OnSelChangeCharge(1);
-    ASSERT_TRUE(view_->WaitUntilIdle(10000));
+    ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_EQ(view_->SelectedCharge(), 2);
     EXPECT_EQ(view_->ChargeCombo()->currentIndex(), 1);
     EXPECT_NEAR(cell(2, 4), (B(2) + kProton) / 2.0, 0.01);
@@ -144,7 +144,7 @@ TEST_F(DisplayIonsViewTest, ALoadDuringARunningOneRunsAfterIt) {
     item.hit = HitNumber(1);
     view_->SetDtaFile(item);      // charge 1 starts
     view_->OnSelChangeCharge(1);  // charge 2 is asked for while it runs
-    ASSERT_TRUE(view_->WaitUntilIdle(10000));
+    ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     // The table is the newest request's, not the first one's.
     EXPECT_NEAR(cell(2, 4), (B(2) + kProton) / 2.0, 0.01);
 }

@@ -62,7 +62,7 @@ class IcatViewTest : public XpressRunTest {
         SearchHitRecord* hit = hitOf(peptide);
         ASSERT_NE(hit, nullptr) << peptide;
         view_->SetXpressEntry(hit->hitNumber(), 1);
-        ASSERT_TRUE(view_->WaitUntilIdle(20000));
+        ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     }
 
     // Types a time into an edit as a user would: the text changes and counts as typed.
@@ -148,7 +148,7 @@ TEST_F(IcatViewTest, ACalculationOfUnchangedRangesReproducesTheStoredRatio) {
         show(peptide);
         const SearchHitRecord& hit = *hitOf(peptide);
         view_->OnCalculateRatio();
-        ASSERT_TRUE(view_->WaitUntilIdle(20000));
+        ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
         EXPECT_EQ(view_->TableRatioText(), XpressRatioText(hit.quantitationRatio)) << peptide;
         EXPECT_TRUE(view_->UpdateButton()->isEnabled());
     }
@@ -165,7 +165,7 @@ TEST_F(IcatViewTest, EditedRangesChangeTheRatioAsThePeakSumsSay) {
     type(view_->StartEdit(CIcatView::kLight), timeOf(121 - 20));
     type(view_->EndEdit(CIcatView::kLight), timeOf(121 + 20));
     view_->OnCalculateRatio();
-    ASSERT_TRUE(view_->WaitUntilIdle(20000));
+    ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
 
     // By hand: the later peak (height 0.5) against the whole heavy peak (height 1).
@@ -192,7 +192,7 @@ TEST_F(IcatViewTest, UpdateTableWritesTheRatioIntoTheHitAndItsSummaryCell) {
     type(view_->StartEdit(CIcatView::kLight), timeOf(101));
     type(view_->EndEdit(CIcatView::kLight), timeOf(141));
     view_->OnCalculateRatio();
-    ASSERT_TRUE(view_->WaitUntilIdle(20000));
+    ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_DOUBLE_EQ(hitOf("K.PEPCTIDEK.R")->quantitationRatio, 0.5);
     // The main window takes the posted copy on its own thread.
     QTest::mouseClick(view_->UpdateButton(), Qt::LeftButton);
@@ -259,7 +259,7 @@ TEST_F(IcatViewTest, ANewHitWhileTheWorkerRunsIsShownWhenItEnds) {
     ASSERT_TRUE(view_->IsBusy());
     view_->OnCalculateRatio();  // refused while busy
     view_->SetXpressEntry(second.hitNumber(), 2);
-    ASSERT_TRUE(view_->WaitUntilIdle(20000));
+    ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_EQ(view_->Title(), QStringLiteral("XPRESS - pairs.0182.0182.2.out"));
     // The heavy form of the second hit is three times the light one.
     EXPECT_DOUBLE_EQ(view_->Trace(CIcatView::kHeavy).dataIntensityHigh, 3.0 * kApexHeight);
@@ -270,7 +270,7 @@ TEST_F(IcatViewTest, ANewHitWhileTheWorkerRunsIsShownWhenItEnds) {
     // A hit without a ratio while busy: the running result is not shown for it.
     view_->SetXpressEntry(first.hitNumber(), 1);
     view_->SetXpressEntry(hitOf("K.PEPTIDEWR.A")->hitNumber(), 4);
-    ASSERT_TRUE(view_->WaitUntilIdle(20000));
+    ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_TRUE(view_->Trace(CIcatView::kLight).points.empty());
     EXPECT_EQ(view_->Title(), QStringLiteral("XPRESS - pairs.0262.0262.2.out"));
 }
@@ -297,7 +297,7 @@ TEST_F(IcatViewTest, EveryQuantitationUsesTheDocumentsResidueAndTheConfiguredDif
     show("R.SAMPLEK.A");
     EXPECT_DOUBLE_EQ(view_->Trace(CIcatView::kHeavy).dataIntensityHigh, 2.0 * kApexHeight);
     view_->OnCalculateRatio();
-    ASSERT_TRUE(view_->WaitUntilIdle(20000));
+    ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_EQ(view_->TableRatioText(), QStringLiteral("0.50 : 1"));
     EXPECT_DOUBLE_EQ(view_->Mass(CIcatView::kHeavy), 1106.0);
 }
@@ -414,7 +414,7 @@ TEST_F(IcatViewTest, ARunWhoseScansShareOneTimeHasNothingToScroll) {
 
     makeView();
     view_->SetXpressEntry(set->GetHit(0)->hitNumber(), 1);
-    ASSERT_TRUE(view_->WaitUntilIdle(20000));
+    ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_DOUBLE_EQ(view_->FullStart(), view_->FullEnd());
     EXPECT_FALSE(view_->ScrollBar()->isEnabled());
     for (int code : {CIcatView::kLineLeft, CIcatView::kLineRight, CIcatView::kPageLeft,

@@ -80,7 +80,7 @@ TEST(PepmatchDemoTest, MarksTheIonsTheDisplayIonsPageMarks) {
     item.viewType = 5;
     item.hit = hit->hitNumber();
     ions.SetDtaFile(item);
-    ASSERT_TRUE(ions.WaitUntilIdle(20000));
+    ASSERT_TRUE(ions.WaitUntilIdle(zartest::kWorkWaitMs));
     std::set<QString> marked, markedOnAPeak;
     std::map<QString, double> markedAt;
     for (const auto& info : ions.PeakInfos()) {

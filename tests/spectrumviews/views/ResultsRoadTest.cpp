@@ -64,7 +64,7 @@ TEST(ResultsRoadTest, IonsCellOfASortedTableShowsTheHitsSpectrum) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
     ASSERT_TRUE(doc->OnOpenDocument(dir.path() + QStringLiteral("/run.mzML")));
     ASSERT_TRUE(OpenSorvexResults(*frame, folder));
-    QDeadlineTimer deadline(30000);
+    QDeadlineTimer deadline(zartest::kWorkWaitMs);
     while (frame->IsLoadingResults() && !deadline.hasExpired()) QTest::qWait(20);
     auto* layout = dynamic_cast<CSplitterLayoutView*>(frame->CurrentView());
     ASSERT_NE(layout, nullptr);
@@ -86,7 +86,7 @@ TEST(ResultsRoadTest, IonsCellOfASortedTableShowsTheHitsSpectrum) {
     ASSERT_NE(window, nullptr);
     auto* page = dynamic_cast<CDisplayIonsView*>(window->ViewOfType(5));
     ASSERT_NE(page, nullptr);
-    ASSERT_TRUE(page->WaitUntilIdle(10000));
+    ASSERT_TRUE(page->WaitUntilIdle(zartest::kWorkWaitMs));
     QTest::qWait(50);
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join('|').toStdString();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("DisplayIons - GGGGK"));

@@ -47,8 +47,7 @@ struct HeldPass {
         };
     }
     bool waitForFirstHit() {
-        for (int i = 0; i < 20000 && !reached; ++i) QTest::qWait(1);
-        return reached;
+        return QTest::qWaitFor([this] { return reached.load(); }, zartest::kWorkWaitMs);
     }
 };
 
@@ -162,7 +161,7 @@ TEST_F(XpressParamsDlgTest, OkMeasuresEveryHitAgainWithTheNewResidueAndTolerance
     ASSERT_TRUE(CXpressRecalculation::IsRunning());
     EXPECT_FALSE(recalculation().isHidden());
     EXPECT_EQ(recalculation().Text()->text(), QStringLiteral("Calculating Xpress ratios..."));
-    ASSERT_TRUE(recalculation().WaitUntilIdle(30000));
+    ASSERT_TRUE(recalculation().WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_TRUE(recalculation().isHidden());
     EXPECT_EQ(frame_->statusBar()->currentMessage(), QStringLiteral("Finished!"));
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
@@ -189,7 +188,7 @@ TEST_F(XpressParamsDlgTest, OkWithUnchangedValuesMatchesTheLoadTimePass) {
     CXpressParamsDlg dialog(frame_.get());
     dialog.EnsureInitialized();
     dialog.OnOK();
-    ASSERT_TRUE(recalculation().WaitUntilIdle(30000));
+    ASSERT_TRUE(recalculation().WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_DOUBLE_EQ(doc_->GetXpressTolerance(), 1.25);
     EXPECT_EQ(ratios(), atLoad);
 }
@@ -202,7 +201,7 @@ TEST_F(XpressParamsDlgTest, CancelInTheStatusBarKeepsTheRatiosNotYetMeasured) {
     ASSERT_TRUE(recalculation().CancelButton()->isEnabled());
     QTest::mouseClick(recalculation().CancelButton(), Qt::LeftButton);
     held.released = true;
-    ASSERT_TRUE(recalculation().WaitUntilIdle(30000));
+    ASSERT_TRUE(recalculation().WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_NE(frame_->statusBar()->currentMessage(), QStringLiteral("Finished!"));
     // The first hit has its ratio; every other hit keeps its old value.
     int measured = 0;
@@ -231,12 +230,12 @@ TEST_F(XpressParamsDlgTest, ASecondRecalculationIsRefusedWhileOneRuns) {
     EXPECT_EQ(doc_->GetXpressResidue(), QStringLiteral("C"));
     EXPECT_FALSE(recalculation().Start(*doc_));
     held.released = true;
-    ASSERT_TRUE(recalculation().WaitUntilIdle(30000));
+    ASSERT_TRUE(recalculation().WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_FALSE(CXpressRecalculation::IsRunning());
     // Free again.
     CXpressRecalculation::SetHitObserver({});
     EXPECT_TRUE(recalculation().Start(*doc_));
-    ASSERT_TRUE(recalculation().WaitUntilIdle(30000));
+    ASSERT_TRUE(recalculation().WaitUntilIdle(zartest::kWorkWaitMs));
 }
 
 TEST_F(XpressParamsDlgTest, ClosingTheMainWindowDuringAPassStopsIt) {
@@ -285,13 +284,13 @@ TEST_F(XpressParamsDlgTest, ResultsOpenedLaterInTheSessionUseTheDialogsValues) {
     dialog.EnsureInitialized();
     dialog.ResidueEdit()->setText(QStringLiteral("K"));
     dialog.OnOK();
-    ASSERT_TRUE(recalculation().WaitUntilIdle(30000));
+    ASSERT_TRUE(recalculation().WaitUntilIdle(zartest::kWorkWaitMs));
     setEveryRatio(0.123);
 
     // File > Open TurboSORVEX Results with XPRESS on: the pass of the load labels K too.
     SetXpressAutoCalculate(1);
     ASSERT_TRUE(OpenSorvexResults(*frame_, folder_));
-    for (int i = 0; i < 30000 && frame_->IsLoadingResults(); i += 10) QTest::qWait(10);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !frame_->IsLoadingResults(); }, zartest::kWorkWaitMs));
     ASSERT_FALSE(frame_->IsLoadingResults());
     EXPECT_EQ(GetXpressResidue(), QStringLiteral("C"));  // the settings keep theirs
     EXPECT_DOUBLE_EQ(ratios()[QStringLiteral("R.SAMPLEK.A")], -0.5);

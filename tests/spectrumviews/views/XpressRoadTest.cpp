@@ -93,7 +93,7 @@ class XpressRoadTest : public ::testing::Test {
 
     void openResults() {
         ASSERT_TRUE(OpenSorvexResults(*frame_, folder_ + QStringLiteral("/results")));
-        QDeadlineTimer deadline(120000);
+        QDeadlineTimer deadline(zartest::kWorkWaitMs);
         while (frame_->IsLoadingResults() && !deadline.hasExpired()) QTest::qWait(20);
         ASSERT_FALSE(frame_->IsLoadingResults());
         QCoreApplication::processEvents();
@@ -149,7 +149,7 @@ class XpressRoadTest : public ::testing::Test {
         CResultsWindow* window = GetResultsWindow();
         if (!window) return nullptr;
         auto* page = dynamic_cast<CIcatView*>(window->ViewOfType(CIcatView::kResultsViewType));
-        if (page && !page->WaitUntilIdle(30000)) return nullptr;
+        if (page && !page->WaitUntilIdle(zartest::kWorkWaitMs)) return nullptr;
         QTest::qWait(50);
         return page;
     }
@@ -248,7 +248,7 @@ TEST_F(XpressRoadTest, TurnedOnInTheConfigurationThePairsShowTheirRatios) {
         ->setText(QString::number(start + (end - start) * 0.4, 'f', 2));
     page->StartEdit(CIcatView::kHeavy)->setModified(true);
     page->CalculateButton()->click();
-    ASSERT_TRUE(page->WaitUntilIdle(30000));
+    ASSERT_TRUE(page->WaitUntilIdle(zartest::kWorkWaitMs));
     ASSERT_FALSE(page->TableRatioText().isEmpty());
     page->UpdateButton()->click();
     QCoreApplication::processEvents();
@@ -273,7 +273,7 @@ TEST_F(XpressRoadTest, ActionsXpressMeasuresResultsReadWithoutIt) {
     ASSERT_TRUE(answer.seen());
     CXpressRecalculation& pass = CXpressRecalculation::Of(*frame_);
     frame_->grab().save(QStringLiteral("/tmp/i27_xpress_status_bar.png"));
-    ASSERT_TRUE(pass.WaitUntilIdle(60000));
+    ASSERT_TRUE(pass.WaitUntilIdle(zartest::kWorkWaitMs));
     QCoreApplication::processEvents();
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
     EXPECT_GE(pairRows().size(), 10u);

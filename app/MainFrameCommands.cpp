@@ -369,7 +369,7 @@ void CMainFrame::RunCommand(int id) {
             break;
         case ID_TOOLS_DATABASE_MANAGER: StartDetachedProgram(programFile("DatabaseManager")); break;
         case ID_HELP_PROGRAM:
-        case ID_HELP_CONTENTS_TOOLBAR: ShowContextHelp(this, 9201); break;
+        case ID_HELP_CONTENTS_TOOLBAR: ShowContextHelp(this, kHelpContentsId); break;
         case ID_HELP_INDEX:
         case ID_HELP_USING:
         case ID_HELP_DATA_SYSTEM:

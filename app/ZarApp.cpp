@@ -164,9 +164,17 @@ QString HelpFolder() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/zarvikbrowser/help"));
 }
 
+QString HelpPagePath(int id) {
+    // The program's own help command opens the contents; every other id has a page of its number.
+    const QString name = id == kHelpContentsId ? QStringLiteral("index.html")
+                                               : QStringLiteral("%1.html").arg(id);
+    const QString page = QDir(HelpFolder()).filePath(name);
+    return QFileInfo(page).isFile() ? page : QString();
+}
+
 bool ShowContextHelp(QWidget* window, int id) {
-    const QString page = QDir(HelpFolder()).filePath(QStringLiteral("%1.html").arg(id));
-    if (!QFileInfo::exists(page)) {
+    const QString page = HelpPagePath(id);
+    if (page.isEmpty()) {
         ZarMessageBox(QStringLiteral("There is no help page for this item (help id %1).").arg(id),
                       MB_OK | MB_ICONINFORMATION);
         return false;
@@ -175,8 +183,8 @@ bool ShowContextHelp(QWidget* window, int id) {
 }
 
 bool ShowHelpContents(QWidget* window) {
-    const QString page = QDir(HelpFolder()).filePath(QStringLiteral("index.html"));
-    if (!QFileInfo::exists(page)) {
+    const QString page = HelpPagePath(kHelpContentsId);
+    if (page.isEmpty()) {
         ZarMessageBox(QStringLiteral("The help pages are not installed."), MB_OK | MB_ICONINFORMATION);
         return false;
     }

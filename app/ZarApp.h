@@ -48,6 +48,10 @@ private:
     int margins_[4] = {500, 750, 250, 500};
 };
 
+// The help context of the program's own help (its contents page).
+constexpr int kHelpContentsId = 9201;
+// The help page of a context id (a dialog's id is its help context); empty when there is none.
+QString HelpPagePath(int id);
 // Opens the program's help page for a context id when there is one, and says so when not.
 bool ShowContextHelp(QWidget* window, int id);
 bool ShowHelpContents(QWidget* window);

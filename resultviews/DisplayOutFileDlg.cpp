@@ -1,5 +1,6 @@
 #include "DisplayOutFileDlg.h"
 
+#include "ZarApp.h"
 #include "core/MessageBox.h"
 #include "core/Paths.h"
 #include "core/TextFile.h"
@@ -26,6 +27,7 @@ CDisplayOutFileDlg::CDisplayOutFileDlg(QWidget* parent) : QDialog(parent) {
     buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
     buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { ShowContextHelp(this, kTemplateId); });
     layout->addWidget(buttons);
 }
 

@@ -11,6 +11,8 @@ namespace zar {
 class CDisplayOutFileDlg : public QDialog {
     Q_OBJECT
   public:
+    static constexpr int kTemplateId = 9159;
+
     explicit CDisplayOutFileDlg(QWidget* parent = nullptr);
 
     // Shows folder/fileName; nothing for an empty folder or name. A file that cannot be read

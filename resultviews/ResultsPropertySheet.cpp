@@ -1,6 +1,7 @@
 #include "ResultsPropertySheet.h"
 
 #include "ResultsStatusDlg.h"
+#include "ZarApp.h"
 #include "ZarDoc.h"
 #include "document/MassmapResults.h"
 #include "document/MultiConsensusResults.h"
@@ -74,7 +75,16 @@ CResultsPropertySheet::CResultsPropertySheet(int, QWidget* parent, int mode, int
     help_ = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &CResultsPropertySheet::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CResultsPropertySheet::reject);
+    connect(help_, &QPushButton::clicked, this, [this] { ShowContextHelp(this, HelpContext()); });
     layout->addWidget(buttons);
+}
+
+int CResultsPropertySheet::HelpContext() const {
+    switch (mode_) {
+        case kMassmapMode: return 9155;
+        case kConsensusMode: return 9170;
+        default: return 8843;
+    }
 }
 
 void CResultsPropertySheet::SetSingleScore(int singleScore) {

@@ -48,6 +48,9 @@ class CResultsPropertySheet : public QDialog {
     CSummaryOptionsPage* OptionsPage() const { return options_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CloseButton() const { return close_; }
+    QPushButton* HelpButton() const { return help_; }
+    // The help topic of the sheet, whichever page is shown: the Filters page's of the mode.
+    int HelpContext() const;
 
     // The sheet's starting record: what the document receives for every field the pages do not
     // give.

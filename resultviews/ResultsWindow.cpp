@@ -2,6 +2,7 @@
 
 #include "ResultsFormView.h"
 #include "ShowOutView.h"
+#include "ZarApp.h"
 #include "document/ZarMessages.h"
 #include "registry/RegKey.h"
 
@@ -186,6 +187,9 @@ void CResultsWindow::createToolBar() {
     zoomButton_ = zoom;
     bar->addWidget(zoom);
     bar->addSeparator();
+    QAction* help = bar->addAction(QStringLiteral("Help"), this, [this] { ShowContextHelp(this, kHelpContext); });
+    help->setToolTip(QStringLiteral("Help on the results window"));
+    actions_.push_back({kHelpCommand, help});
     readingFrames_ = new QComboBox(bar);
     readingFrames_->setObjectName(QStringLiteral("ReadingFrames"));
     readingFrames_->setMinimumWidth(80);

@@ -38,6 +38,8 @@ class CResultsWindow : public QMainWindow {
     };
     static constexpr int kReadingFrameComboId = 9324;
     static constexpr int kOutputFileComboId = 9325;
+    static constexpr int kHelpCommand = 57670;
+    static constexpr int kHelpContext = 9339;
 
     explicit CResultsWindow(QWidget* parent = nullptr);
     ~CResultsWindow() override;

@@ -1,5 +1,6 @@
 #include "ChroDisplayOptionsDialog.h"
 
+#include "app/ZarApp.h"
 #include "controls/NumericEditCtrl.h"
 
 #include <QCheckBox>
@@ -40,7 +41,9 @@ CChroDisplayOptionsDialog::CChroDisplayOptionsDialog(QWidget* parent)
     form->addRow(QStringLiteral("Label &Threshold (%):"), threshold_);
     layout->addLayout(form);
     layout->addWidget(applyAll_);
-    layout->addWidget(MakeButtons(true));
+    QDialogButtonBox* buttons = MakeButtons(true);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { ShowContextHelp(this, kTemplateId); });
+    layout->addWidget(buttons);
 }
 
 bool CChroDisplayOptionsDialog::OnInitDialog() {

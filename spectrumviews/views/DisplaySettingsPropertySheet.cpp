@@ -9,6 +9,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace zar {
 
@@ -21,6 +22,13 @@ CDisplaySettingsPropertySheet::CDisplaySettingsPropertySheet(QWidget* parent, in
     AddPage(scaling_);
     AddPage(labels_);
     AddPage(positions_);
+    // F1 on a page shows that page's own topic.
+    for (CPropertyPageBase* page : {static_cast<CPropertyPageBase*>(scaling_), static_cast<CPropertyPageBase*>(labels_),
+                                    static_cast<CPropertyPageBase*>(positions_)}) {
+        auto* key = new QShortcut(QKeySequence::HelpContents, page, page,
+                                  [page] { ShowContextHelp(page, page->TemplateId()); });
+        key->setContext(Qt::WidgetWithChildrenShortcut);
+    }
     // Room for the three tabs side by side.
     setMinimumWidth(kMinimumWidth);
 }

@@ -1,6 +1,7 @@
 #include "UserTraceDialog.h"
 
 #include "UserTraces.h"
+#include "app/ZarApp.h"
 #include "controls/NumericEditCtrl.h"
 #include "core/MessageBox.h"
 #include "core/Numbers.h"
@@ -81,7 +82,9 @@ CUserTraceDialog::CUserTraceDialog(QWidget* parent)
     form->addRow(QStringLiteral("Smoothing points:"), smoothingEdit_);
     form->addRow(QStringLiteral("Title:"), titleEdit_);
     layout->addLayout(form);
-    layout->addWidget(MakeButtons(true));
+    QDialogButtonBox* buttons = MakeButtons(true);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { ShowContextHelp(this, kTemplateId); });
+    layout->addWidget(buttons);
     resize(800, 520);
 
     connect(detector_, &QComboBox::activated, this, &CUserTraceDialog::OnDetectorChanged);

@@ -53,10 +53,7 @@ void CZarViewWidget::OnViewCommand(int id) {
 }
 
 void CZarViewWidget::PrintPages(QPainter& painter, QPrinter& printer) {
-    CGXGridWnd* grid = PrintableGrid();
-    if (!grid) return;
-    const QRectF area(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    grid->PaintPages(painter, area, printer.resolution(), [&printer] { printer.newPage(); });
+    if (CGXGridWnd* grid = PrintableGrid()) grid->PrintPages(painter, printer);
 }
 
 QString CZarViewWidget::PrintName() const {
@@ -68,15 +65,13 @@ QString CZarViewWidget::PrintName() const {
 }
 
 bool CZarViewWidget::PrintTo(QPrinter& printer) {
-    if (CGXGridWnd* grid = PrintableGrid(); grid && grid->PrintProperties().pageLayout)
-        printer.setPageLayout(*grid->PrintProperties().pageLayout);
+    if (CGXGridWnd* grid = PrintableGrid()) grid->PrepareForPrinting(printer);
     return PrintOnPrinter(printer, [this](QPainter& painter, QPrinter& p) { PrintPages(painter, p); });
 }
 
 bool CZarViewWidget::PrintWithDialog() {
     QPrinter& printer = ProgramPrinter();
-    if (CGXGridWnd* grid = PrintableGrid(); grid && grid->PrintProperties().pageLayout)
-        printer.setPageLayout(*grid->PrintProperties().pageLayout);
+    if (CGXGridWnd* grid = PrintableGrid()) grid->PrepareForPrinting(printer);
     PrintDialogOptions options;
     options.pageRanges = PrintsPageRanges();
     return RunPrintDialog(printer, this, PrintName(), options,

@@ -57,6 +57,20 @@ void ParseModifications(const QString& text, SequenceMassTable& masses,
         modifications.differential[1] = GroupMass(pieces[2]);
 }
 
+std::vector<std::pair<char, double>> StaticResidueShifts(const QString& text, bool monoisotopic) {
+    const SequenceMassTable plain = SequenceMassTable::For(monoisotopic);
+    SequenceMassTable modified = plain;
+    PeptideModifications ignored;
+    ParseModifications(text, modified, ignored);
+    std::vector<std::pair<char, double>> shifts;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const auto at = static_cast<unsigned char>(letter);
+        const double shift = modified.residue[at] - plain.residue[at];
+        if (shift != 0.0) shifts.emplace_back(letter, shift);
+    }
+    return shifts;
+}
+
 QString StripFlankingResidues(const QString& text) {
     QString core = text;
     if (core.size() >= 2 && core[1] == QLatin1Char('.')) core = core.mid(2);

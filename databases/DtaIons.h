@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace zar {
@@ -34,6 +35,10 @@ struct PeptideModifications {
 // "+Nterm-pep=" and "+Cterm-pep=", and up to two differential masses in parentheses.
 void ParseModifications(const QString& text, SequenceMassTable& masses,
                         PeptideModifications& modifications);
+
+// What the static residue modifications of a search's text add to each residue's mass (the text
+// gives the modified residue's mass in the search's mass type): (letter, mass added).
+std::vector<std::pair<char, double>> StaticResidueShifts(const QString& text, bool monoisotopic);
 
 // A peptide as the hit lines write it, "K.PEPTIDE.R", without its flanking residues.
 QString StripFlankingResidues(const QString& text);

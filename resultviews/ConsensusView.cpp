@@ -39,6 +39,7 @@ void CConsensusView::OnInitialUpdate() {
         grid_->SetGridOwner(this);
         grid_->SetRowCount(rows_);
         grid_->SetColCount(kColumns);
+        grid_->SetPrintMargins(kResultTablePrintMargins);
         const std::pair<const char*, int> titles[kColumns] = {{"Reference", kReferenceWidth},
                                                               {"Score", 80},
                                                               {"Hits", 120},

@@ -42,6 +42,7 @@ void CProteinTableView::OnInitialUpdate() {
         grid_->SetGridOwner(this);
         grid_->SetRowCount(rows_);
         grid_->SetColCount(static_cast<int>(TableLayout(o).columns.size()));
+        grid_->SetPrintMargins(kResultTablePrintMargins);
         grid_->SetStyleRange(CGXRange::table(), CGXStyle().setReadOnly(true));
         initialised_ = true;
     }

@@ -4,6 +4,8 @@
 #include "ResultsWindow.h"
 #include "TableFit.h"
 #include "ZarDoc.h"
+#include "FrameCommands.h"
+#include "ZarApp.h"
 #include "core/Numbers.h"
 #include "core/Paths.h"
 #include "document/MassmapResults.h"
@@ -45,6 +47,7 @@ void CShowOutView::OnInitialUpdate() {
     if (!initialised_) {
         grid_->SetGridOwner(this);
         grid_->SetColCount(kColumns);
+        grid_->SetPrintMargins(kResultListPrintMargins);
         for (int c = 1; c <= kColumns; ++c) {
             grid_->SetValueRange(0, c, QString::fromLatin1(kColumnInfo[c - 1].title));
             grid_->SetColWidth(c, kColumnInfo[c - 1].width);
@@ -53,6 +56,17 @@ void CShowOutView::OnInitialUpdate() {
         initialised_ = true;
     }
     FitSequenceColumn();
+}
+
+bool CShowOutView::IsCommandEnabled(int id) const {
+    return id == ID_FILE_PRINT;
+}
+
+void CShowOutView::OnCommand(int id) {
+    if (id != ID_FILE_PRINT) return;
+    if (!initialised_) OnInitialUpdate();
+    grid_->PrintWithDialog(ProgramPrinter(), this,
+                           Title().isEmpty() ? QStringLiteral("ShowOut") : Title());
 }
 
 void CShowOutView::PrepareRows(int n) {

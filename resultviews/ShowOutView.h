@@ -29,6 +29,10 @@ class CShowOutView : public CResultsFormView, public CShowOutGridOwner {
     HitNumber GetShownHit() const override { return hit_; }
     int GetResultKind() const override { return kind_; }
 
+    // File > Print: the table, always offered.
+    bool IsCommandEnabled(int id) const override;
+    void OnCommand(int id) override;
+
     CShowOutGrid* Grid() const { return grid_; }
     int RowCount() const { return rowCount_; }
 

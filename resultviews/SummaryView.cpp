@@ -65,6 +65,7 @@ void CSummaryView::OnInitialUpdate() {
         grid_->SetGridOwner(this);
         grid_->SetRowCount(50);
         grid_->SetColCount(kSummaryFullColumns);
+        grid_->SetPrintMargins(kResultTablePrintMargins);
         initialised_ = true;
     }
     FitColumns();

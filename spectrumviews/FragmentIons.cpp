@@ -28,9 +28,16 @@ int FirstPosition(const QString& sequence, QChar letter) {
 
 }  // namespace
 
-FragmentMassModel::FragmentMassModel(bool monoisotopic) : monoisotopic_(monoisotopic) {
+FragmentMassModel::FragmentMassModel(bool monoisotopic, const ResidueMassShifts& shifts)
+    : monoisotopic_(monoisotopic) {
     masses_ = ZeroResidueMasses();
     InitAminoAcidMasses(masses_, monoisotopic, &k_.hydroxyl, &k_.hydrogen);
+    for (const auto& [letter, mass] : shifts) {
+        const auto upper = static_cast<unsigned char>(letter & ~0x20);
+        if (upper < 'A' || upper > 'Z') continue;
+        masses_[upper] += mass;
+        masses_[upper | 0x20u] += mass;
+    }
     k_.co = monoisotopic ? kCOMono : kCOAverage;
     k_.nh3 = monoisotopic ? kNH3Mono : kNH3Average;
     k_.h2o = monoisotopic ? kH2OMono : kH2OAverage;

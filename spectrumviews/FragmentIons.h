@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace zar {
@@ -53,11 +54,14 @@ struct FragmentConstants {
     double aoLoss = 0.0;
 };
 
+// Masses that static modifications add to residues: (upper-case letter, mass added).
+using ResidueMassShifts = std::vector<std::pair<char, double>>;
+
 // Residue masses and constants of one mass type; letters without a mass and character codes
-// beyond the table count 0.0.
+// beyond the table count 0.0. Static modifications shift their residues (either case).
 class FragmentMassModel {
   public:
-    explicit FragmentMassModel(bool monoisotopic);
+    explicit FragmentMassModel(bool monoisotopic, const ResidueMassShifts& shifts = {});
 
     bool monoisotopic() const { return monoisotopic_; }
     const FragmentConstants& constants() const { return k_; }

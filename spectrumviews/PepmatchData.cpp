@@ -90,12 +90,13 @@ bool CPepmatchData::prepareGrid(const QString& sequence, const FragmentIonTable&
     return true;
 }
 
-bool CPepmatchData::CalculateSequenceIons(const QString& sequence, const PepmatchOptions& options) {
+bool CPepmatchData::CalculateSequenceIons(const QString& sequence, const PepmatchOptions& options,
+                                          const ResidueMassShifts& shifts) {
     if (sequence.isEmpty()) {
         ZarMessageBox(QString::fromLatin1(kNoSequenceText));
         return false;
     }
-    const FragmentMassModel model(options.monoisotopic != 0);
+    const FragmentMassModel model(options.monoisotopic != 0, shifts);
     const FragmentIonTable table = ComputeFragmentIons(sequence, model, options.slotMask());
     if (!prepareGrid(sequence, table)) return true;
     const int rows = std::min(table.residueCount, grid_->rowCount());

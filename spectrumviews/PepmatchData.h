@@ -147,7 +147,9 @@ class CPepmatchData {
     // Computes, labels and matches the ions; false when the sequence is empty.
     bool PerformPepmatch(const QString& sequence, const PepmatchOptions& options);
     // Writes the selected series into the grid only.
-    bool CalculateSequenceIons(const QString& sequence, const PepmatchOptions& options);
+    // shifts: the static modifications of the search the sequence was found with.
+    bool CalculateSequenceIons(const QString& sequence, const PepmatchOptions& options,
+                               const ResidueMassShifts& shifts = {});
 
     const CPepmatchIonList* GetIonList() const { return ionList_.get(); }
     const std::array<ColorRef, kMaxColorSets>& GetLabelColors() const { return labelColors_; }

@@ -321,8 +321,13 @@ void CPepmapOptionsDlg::SetScanRange(int first, int last) {
 
 void CPepmapOptionsDlg::SetScanRangeFromTimes(double startTime, double endTime) {
     CZarDoc* doc = CZarDoc::GetDoc();
-    if (!doc) return;
-    SetScanRange(doc->RetentionTimeToScan(startTime), doc->RetentionTimeToScan(endTime));
+    VRawfile* raw = doc ? doc->GetRawFile() : nullptr;
+    // Peptides are matched in the full scans of the range.
+    int first = 0;
+    int last = 0;
+    if (!raw || !raw->isOpen() || !raw->scanRangeForTimes(startTime, endTime, 1, first, last))
+        return;
+    SetScanRange(first, last);
 }
 
 bool CPepmapOptionsDlg::CheckRawFile() {

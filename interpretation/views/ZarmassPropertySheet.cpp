@@ -187,9 +187,8 @@ void CZarmassPropertySheet::SetSmoothingScanRange(double startTime, double endTi
     CZarDoc* doc = CZarDoc::GetDoc();
     VRawfile* run = doc ? doc->GetRawFile() : nullptr;
     int first = 0, last = 0;
-    if (!run || !run->retentionTimeToScan(startTime, first) ||
-        !run->retentionTimeToScan(endTime, last))
-        return;
+    // The full scans of the range are averaged.
+    if (!run || !run->scanRangeForTimes(startTime, endTime, 1, first, last)) return;
     smoothPage_->SetScanRange(std::min(first, last), std::max(first, last));
 }
 

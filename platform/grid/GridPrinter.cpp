@@ -1,12 +1,17 @@
 #include "grid/GridHeaderFooterDialog.h"
 #include "grid/GridWnd.h"
+#include "gui/PrintJob.h"
 
 #include <QDate>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace zar {
 
@@ -18,16 +23,34 @@ QString ExpandPageText(const QString& text, int page, int pages) {
     return out;
 }
 
+namespace {
+
+// Column widths are screen pixels: the printout lays the table out in 1/96 inch and scales it
+// to the device.
+constexpr double kGridUnitsPerInch = 96.0;
+constexpr double kCellPadding = 3.0;  // grid units left and right of a cell's text
+
+}  // namespace
+
 int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolution,
-                           const std::function<void()>& newPage, const QString& title) const {
+                           const std::function<void()>& newPage, const QString& title,
+                           int fromPage, int toPage) const {
     painter.save();
     painter.translate(page.topLeft());
-    const double scale = resolution / 96.0;  // grid widths are screen pixels
+    const double scale = (resolution > 0 ? resolution : kGridUnitsPerInch) / kGridUnitsPerInch;
     painter.scale(scale, scale);
     const double pageWidth = page.width() / scale;
     const double pageHeight = page.height() / scale;
-    const QFontMetrics fm(painter.font());
-    const double rowHeight = fm.height() + 6;
+    // A pixel size in grid units: the painter's scale alone makes it the device's size (a point
+    // size would be taken at the device's resolution and then scaled once more).
+    QFont printFont = font();
+    printFont.setPixelSize(std::max(1, static_cast<int>(std::lround(kPrintFontPoints * kGridUnitsPerInch / 72.0))));
+    QFont titleFont = printFont;
+    titleFont.setBold(true);
+    painter.setFont(printFont);
+    const QFontMetricsF fm(printFont);
+    const QFontMetricsF titleMetrics(titleFont);
+    const double rowHeight = std::ceil(std::max(fm.height(), titleMetrics.height())) + 8.0;
     const GridPrintProperties& props = printProperties_;
     const auto hasText = [](const std::array<QString, 3>& parts) {
         return !parts[0].isEmpty() || !parts[1].isEmpty() || !parts[2].isEmpty();
@@ -41,17 +64,22 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
     const int perPage = std::max(1, static_cast<int>((bodyHeight - titleBand - rowHeight) / rowHeight));
     const int rows = GetRowCount();
     const int pages = std::max(1, (rows + perPage - 1) / perPage);
+    const int first = std::max(1, fromPage);
+    const int last = toPage > 0 ? std::min(pages, toPage) : pages;
 
     std::vector<int> cols;
     for (int c = 1; c <= GetColCount(); ++c)
         if (!IsColHidden(c)) cols.push_back(c);
-    // Shrink the columns to the page width when the table is wider.
+    // Shrink the columns to the page width when the table is wider; texts that no longer fit
+    // are cut with an ellipsis inside their cells.
     double total = 0;
     for (int c : cols) total += GetColWidth(c);
     const double fit = total > pageWidth && total > 0 ? pageWidth / total : 1.0;
 
     auto drawRow = [&](int row, double y, bool titles) {
         double x = 0;
+        const QFontMetricsF& metrics = titles ? titleMetrics : fm;
+        painter.setFont(titles ? titleFont : printFont);
         for (int c : cols) {
             const double w = GetColWidth(c) * fit;
             const QRectF cell(x, y, w, rowHeight);
@@ -61,10 +89,17 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
             Qt::Alignment align = st.alignment.value_or(
                 titles ? Qt::AlignCenter
                        : (GetModel()->IsNumber(row, c) ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter));
-            painter.drawText(cell.adjusted(3, 0, -3, 0), static_cast<int>(align),
-                             fm.elidedText(GetDisplayTextRowCol(row, c), Qt::ElideRight, static_cast<int>(w - 6)));
+            const QRectF textArea = cell.adjusted(kCellPadding, 0, -kCellPadding, 0);
+            if (textArea.width() > 0) {
+                painter.save();
+                painter.setClipRect(cell);
+                painter.drawText(textArea, static_cast<int>(align),
+                                 metrics.elidedText(GetDisplayTextRowCol(row, c), Qt::ElideRight, textArea.width()));
+                painter.restore();
+            }
             x += w;
         }
+        painter.setFont(printFont);
     };
     auto drawBand = [&](const std::array<QString, 3>& parts, double y, int number) {
         const QRectF band(0, y, pageWidth, rowHeight);
@@ -74,14 +109,15 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
                              ExpandPageText(parts[static_cast<std::size_t>(i)], number, pages));
     };
 
-    int row = 1;
-    for (int number = 1; number <= pages; ++number) {
-        if (number > 1 && newPage) newPage();
+    int row = 1 + (first - 1) * perPage;
+    for (int number = first; number <= last; ++number) {
+        if (number > first && newPage) newPage();
         if (headerBand > 0) drawBand(props.header, 0, number);
         if (footerBand > 0) drawBand(props.footer, pageHeight - rowHeight, number);
         double y = headerBand;
         if (!title.isEmpty()) {
-            painter.drawText(QRectF(0, y, pageWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, title);
+            painter.drawText(QRectF(0, y, pageWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                             fm.elidedText(title, Qt::ElideRight, pageWidth));
             y += titleBand;
         }
         drawRow(0, y, true);
@@ -95,20 +131,39 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
     return pages;
 }
 
+void CGXGridWnd::SetPrintMargins(const GridPrintMargins& m) {
+    printProperties_.margins = QMarginsF(m.left, m.top, m.right, m.bottom);
+}
+
+void CGXGridWnd::PrepareForPrinting(QPrinter& printer) const {
+    if (printProperties_.pageLayout)
+        printer.setPageLayout(*printProperties_.pageLayout);
+    else if (printProperties_.margins)
+        printer.setPageMargins(*printProperties_.margins, QPageLayout::Point);
+}
+
+int CGXGridWnd::PrintPages(QPainter& painter, QPrinter& printer, const QString& title) const {
+    // The painter's origin is the printable area's corner.
+    const QRectF area(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    return PaintPages(painter, area, printer.resolution(), [&printer] { printer.newPage(); }, title,
+                      range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+}
+
 bool CGXGridWnd::Print(QPrinter* printer, const QString& title) const {
     if (!printer) return false;
-    if (printProperties_.pageLayout) printer->setPageLayout(*printProperties_.pageLayout);
-    QPainter painter;
-    if (!painter.begin(printer)) return false;
-    // The painter's origin is the printable area's corner.
-    const QRectF area(QPointF(0, 0), printer->pageLayout().paintRectPixels(printer->resolution()).size());
-    PaintPages(painter, area, printer->resolution(), [printer] { printer->newPage(); }, title);
-    painter.end();
-    return true;
+    PrepareForPrinting(*printer);
+    return PrintOnPrinter(*printer, [this, &title](QPainter& painter, QPrinter& p) { PrintPages(painter, p, title); });
+}
+
+bool CGXGridWnd::PrintWithDialog(QPrinter& printer, QWidget* parent, const QString& documentName) const {
+    PrepareForPrinting(printer);
+    return RunPrintDialog(printer, parent, documentName, PrintDialogOptions{},
+                          [this](QPainter& painter, QPrinter& p) { PrintPages(painter, p); });
 }
 
 bool CGXGridWnd::OnPageSetup(QPrinter& printer, QWidget* parent) {
-    if (printProperties_.pageLayout) printer.setPageLayout(*printProperties_.pageLayout);
+    PrepareForPrinting(printer);
     QPageSetupDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     printProperties_.pageLayout = printer.pageLayout();

@@ -32,9 +32,24 @@ constexpr unsigned WM_CONTEXTMENU = 0x007B;
 // "$N" for the page count and "$D" for the date.
 struct GridPrintProperties {
     std::optional<QPageLayout> pageLayout;  // none: the printer's own
+    // The page margins the grid's owner gives (points); the page set-up's layout, once chosen,
+    // carries its own. None: the printer's margins.
+    std::optional<QMarginsF> margins;
     std::array<QString, 3> header;
     std::array<QString, 3> footer{QString(), QString(), QStringLiteral("Page $P of $N")};
 };
+// Margins of a printed table (points), in the order the table owners give them.
+struct GridPrintMargins {
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+};
+// The result tables (summary, consensus, peptide mapping and its multiple-file twin) and the
+// lists of one result (candidates, proteins, ions) print with these.
+inline constexpr GridPrintMargins kResultTablePrintMargins{48, 48, 72, 24};
+inline constexpr GridPrintMargins kResultListPrintMargins{72, 48, 48, 24};
+
 // A header or footer text with its fields filled in.
 QString ExpandPageText(const QString& text, int page, int pages);
 
@@ -99,13 +114,28 @@ public:
     void DeleteSelectedCells();
 
     // Printing: the table with its titles repeated on every page, under the grid's header and
-    // above its footer, on the grid's page layout when it has one. False when the printer
-    // cannot be opened.
+    // above its footer, on the grid's page layout when it has one. Every table prints the same
+    // way: PrepareForPrinting gives the printer the grid's layout or margins, PrintPages draws
+    // on a painter started on that printer. False when the printer cannot be opened or the
+    // printout could not be finished (the user has been told).
     bool Print(QPrinter* printer, const QString& title = QString()) const;
-    // Draws the pages into a painter (page: the printable area in device pixels); newPage is
-    // called between two pages. Returns the number of pages.
+    void PrepareForPrinting(QPrinter& printer) const;
+    // The print dialog (named documentName) on the printer, then the pages; false when the
+    // user cancels or printing fails.
+    bool PrintWithDialog(QPrinter& printer, QWidget* parent, const QString& documentName) const;
+    // The pages on a started printer: in its printable area, only the pages of its page range
+    // when one was chosen. Returns the number of pages of the whole table.
+    int PrintPages(QPainter& painter, QPrinter& printer, const QString& title = QString()) const;
+    // Draws the pages into a painter (page: the printable area in device pixels, resolution:
+    // the device's dots per inch); newPage is called between two drawn pages. Pages outside
+    // fromPage..toPage (1-based; 0: no limit) are left out. Returns the number of pages.
     int PaintPages(QPainter& painter, const QRectF& page, double resolution,
-                   const std::function<void()>& newPage, const QString& title = QString()) const;
+                   const std::function<void()>& newPage, const QString& title = QString(),
+                   int fromPage = 0, int toPage = 0) const;
+    // Margins of the printed page in points, in the order the table owners give them.
+    void SetPrintMargins(const GridPrintMargins& margins);
+    // The printed text's size and its rows' height (points, 1/72 inch).
+    static constexpr double kPrintFontPoints = 10.0;
     GridPrintProperties& PrintProperties() { return printProperties_; }
     const GridPrintProperties& PrintProperties() const { return printProperties_; }
     // Qt's page set-up dialog on the printer, starting from the grid's layout; OK keeps the

@@ -587,6 +587,46 @@ bool VRawfile::retentionTimeToScan(double time, int& scan) {
     return true;
 }
 
+bool VRawfile::scanRangeForTimes(double start, double end, int msLevel, int& first, int& last) {
+    Impl& d = *d_;
+    if (!d.requireOpen()) return false;
+    if (end < start) std::swap(start, end);
+    const auto timeOf = [&d](std::size_t order) { return d.scans[order].record.retentionTime; };
+    const auto ofLevel = [&d, msLevel](std::size_t order) {
+        return msLevel <= 0 || d.scans[order].record.msLevel == msLevel;
+    };
+    int low = 0;
+    int high = 0;
+    bool found = false;
+    auto it = std::lower_bound(d.byTime.begin(), d.byTime.end(), start - kTimeTieTolerance,
+                               [&](std::size_t order, double t) { return timeOf(order) < t; });
+    for (; it != d.byTime.end() && timeOf(*it) <= end + kTimeTieTolerance; ++it) {
+        if (!ofLevel(*it)) continue;
+        const int number = d.scans[*it].number;
+        low = found ? std::min(low, number) : number;
+        high = found ? std::max(high, number) : number;
+        found = true;
+    }
+    if (!found) {
+        // Between two scans of the level: the one nearest to the middle (the earlier on a tie).
+        const double middle = (start + end) / 2.0;
+        double best = 0.0;
+        for (std::size_t order : d.byTime) {
+            if (!ofLevel(order)) continue;
+            const double distance = std::fabs(timeOf(order) - middle);
+            if (!found || distance < best - kTimeTieTolerance) {
+                best = distance;
+                low = high = d.scans[order].number;
+                found = true;
+            }
+        }
+        if (!found) return d.fail(QStringLiteral("The run holds no scans of MS level %1.").arg(msLevel));
+    }
+    first = low;
+    last = high;
+    return true;
+}
+
 bool VRawfile::filterForScan(int scan, QString& filter) {
     const ScanEntry* entry = d_->findScan(scan);
     if (!entry) return false;

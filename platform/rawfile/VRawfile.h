@@ -120,6 +120,13 @@ class VRawfile {
     bool scanToRetentionTime(int scan, double& time);
     // The scan nearest to the time; halfway between two goes to the earlier.
     bool retentionTimeToScan(double time, int& scan);
+    // The scans of a time range as a range of scan numbers, by time whatever order the run
+    // stores its scans in: the lowest and the highest number among the scans of the MS level
+    // (0: every level) timed start..end. A run that keeps its MS1 scans before its MS/MS scans
+    // has, for one time range, one range of each level and none of both: callers name the level
+    // they work on. A range that holds no scan of the level gives that level's scan nearest to
+    // its middle. False when the run has no scan of the level.
+    bool scanRangeForTimes(double start, double end, int msLevel, int& first, int& last);
     bool filterForScan(int scan, QString& filter);
     bool scanHeader(int scan, RawScanHeader& header);
     // The peaks of a scan (m/z ascending, nScanPosition = the scan), read from the file.

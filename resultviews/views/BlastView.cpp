@@ -43,6 +43,7 @@ void CBlastView::OnInitialUpdate() {
     initialised_ = true;
     grid_->SetGridOwner(this);
     grid_->SetColCount(kColumnCount);
+    grid_->SetPrintMargins(kResultListPrintMargins);
     for (int c = 1; c <= kColumnCount; ++c) {
         grid_->SetValueRange(0, c, QString::fromLatin1(kColumns[c - 1].title));
         grid_->SetColWidth(c, kColumns[c - 1].width);

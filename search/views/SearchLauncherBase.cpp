@@ -182,8 +182,8 @@ void CSearchLauncherBase::SetScanRangeFromTimes(double start, double end) {
     int first = 1;
     int last = kFallbackRangeLastScan;
     VRawfile* reader = Reader();
-    if (!reader || !reader->retentionTimeToScan(start, first) ||
-        !reader->retentionTimeToScan(end, last)) {
+    // The .dta files are made of the MS/MS scans of the range.
+    if (!reader || !reader->scanRangeForTimes(start, end, 2, first, last)) {
         first = 1;
         last = kFallbackRangeLastScan;
     }

@@ -5,6 +5,8 @@
 #include "SegmentCtrl.h"
 #include "SpectrumPanes.h"
 #include "ViewCommands.h"
+#include "app/FrameCommands.h"
+#include "app/ZarApp.h"
 #include "app/grids/DisplayGrids.h"
 #include "app/plotwrappers/PlotWrappers.h"
 #include "core/Log.h"
@@ -17,6 +19,7 @@
 #include "document/SorvexResults.h"
 #include "document/hub/PlotRange.h"
 #include "document/hub/ZarDoc.h"
+#include "gui/PrintJob.h"
 #include "resultviews/ResultsWindow.h"
 
 #include <QAction>
@@ -29,6 +32,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QThread>
 #include <QVBoxLayout>
@@ -581,7 +585,27 @@ void CDisplayIonsView::applyXZoomFollowUps() {
                          display_.xZoomed ? display_.xEnd : highMass_);
 }
 
+bool CDisplayIonsView::IsCommandEnabled(int id) const {
+    return id == ID_FILE_PRINT;
+}
+
+bool CDisplayIonsView::PrintReport(QPrinter& printer) {
+    QPainter painter;
+    if (!BeginPrinting(painter, printer)) return false;
+    const int dpi = printer.resolution();
+    const QRect paper = printer.pageLayout().paintRectPixels(dpi);
+    PrintPage(painter, QRect(0, 0, paper.width(), paper.height()), dpi, dpi,
+              printer.pageLayout().orientation() == QPageLayout::Landscape);
+    return EndPrinting(painter, printer);
+}
+
 void CDisplayIonsView::OnCommand(int id) {
+    if (id == ID_FILE_PRINT) {
+        QPrinter& printer = ProgramPrinter();
+        if (ChooseReportPrinter(printer, this, Title().isEmpty() ? QStringLiteral("Display Ions") : Title()))
+            PrintReport(printer);
+        return;
+    }
     const PlotRange xFull{lowMass_, highMass_};
     const PlotRange yFull{smallest_, largest_};
     guarded("a command", [&] {

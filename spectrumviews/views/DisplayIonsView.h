@@ -22,6 +22,7 @@
 class QComboBox;
 class QLabel;
 class QPainter;
+class QPrinter;
 class QScrollBar;
 
 namespace zar {
@@ -79,6 +80,10 @@ class CDisplayIonsView : public CResultsFormView {
     void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
                     double endIntensity);
     void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
+    // The ion table and the spectrum on one page of the printer; false when printing failed.
+    bool PrintReport(QPrinter& printer);
+    // File > Print is always offered.
+    bool IsCommandEnabled(int id) const override;
 
     // For checks: waits until no worker runs and its result was taken (false on time-out).
     bool WaitUntilIdle(int milliseconds);

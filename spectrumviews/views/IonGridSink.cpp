@@ -63,10 +63,7 @@ int IonMassColumnWidth(const CGXGridWnd& grid, int least) {
 }
 
 void SetIonGridPrintMargins(CGXGridWnd& grid) {
-    QPageLayout layout = ProgramPrinter().pageLayout();
-    layout.setUnits(QPageLayout::Point);
-    layout.setMargins(QMarginsF(48, 72, 24, 48));
-    grid.PrintProperties().pageLayout = layout;
+    grid.SetPrintMargins(kResultListPrintMargins);
 }
 
 bool IsGridContextMenu(QEvent* event) {

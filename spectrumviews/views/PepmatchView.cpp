@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace zar {
 
@@ -319,12 +320,25 @@ void CPepmatchView::FitGrid(int cx, int cy) {
     grid_->Redraw();
 }
 
+int CPepmatchView::GridClientWidth() const {
+    // A grid not yet shown keeps the viewport it was made with until it is laid out: at the
+    // first fit its cells' width comes from the grid's own size.
+    if (grid_->isVisible()) return grid_->viewport()->width();
+    int width = grid_->width() - 2 * grid_->frameWidth() - grid_->GetColWidth(0);
+    const int rowsHeight = grid_->horizontalHeader()->sizeHint().height() +
+                           grid_->GetRowCount() * grid_->verticalHeader()->defaultSectionSize();
+    if (grid_->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff &&
+        rowsHeight > grid_->height() - 2 * grid_->frameWidth())
+        width -= grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid_);
+    return width;
+}
+
 void CPepmatchView::FitGridColumns() {
     const int columns = grid_->GetColCount();
     // The row headers stand beside the cells' area whatever their width.
     int sum = 0;
     for (int c = 1; c <= columns; ++c) sum += grid_->GetColWidth(c);
-    const int free = grid_->viewport()->width() - (sum + 1);
+    const int free = GridClientWidth() - (sum + 1);
     const int ionColumns = columns - kIonGridMHColumn;  // 16
     if (ionColumns <= 0) return;
     const int share = free / ionColumns;

@@ -64,6 +64,8 @@ class CPepmatchView : public CZarViewWidget, public CControlTable, public CSeque
     void SetGridRows(int length);
     void FitGrid(int cx, int cy);
     void FitGridColumns();
+    // The width of the grid's cells area (without the row headers, a scroll bar or the frame).
+    int GridClientWidth() const;
     // Runs the fragment-ion engine on the sequence and options against the scan shown.
     void CalculatePepmatch();
 

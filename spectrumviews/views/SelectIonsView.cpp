@@ -8,6 +8,7 @@
 #include "app/grids/ExcelExport.h"
 #include "controls/DialogBase.h"
 #include "core/MessageBox.h"
+#include "databases/DtaIons.h"
 #include "document/MassmapResults.h"
 #include "document/SearchResults.h"
 #include "document/SorvexResults.h"
@@ -143,10 +144,13 @@ void CSelectIonsView::ShowSequenceIons(int kind, HitNumber number) {
     if (sequence.isEmpty()) return;
     SetTitle(QStringLiteral("Sequence Ions - ") + sequence);
     massType = hit->monoisotopicPrecursor != 0 ? 1 : 0;
+    staticShifts_ = StaticResidueShifts(set->Parameters().modificationText, massType != 0);
     UpdateData(false);
     OnInitialUpdate();
     if (sequence.size() > rowCapacity_) GrowGrid(static_cast<int>(sequence.size()));
     writeResidues();
+    // The hit's ions are shown at once, in the series and mass type the form shows.
+    calculateIons();
 }
 
 void CSelectIonsView::writeResidues() {
@@ -167,9 +171,13 @@ void CSelectIonsView::OnUpdateIons() {
         ZarMessageBox(QStringLiteral("Please enter a sequence"));
         return;
     }
+    calculateIons();
+}
+
+bool CSelectIonsView::calculateIons() {
     CZarDoc* doc = CZarDoc::GetDoc();
     CPepmatchData* engine = doc ? doc->GetPepmatchData() : nullptr;
-    if (!engine) return;
+    if (!engine || sequence.isEmpty()) return false;
     OnInitialUpdate();
     // A sequence longer than the table makes room for all of its residues.
     if (sequence.size() > rowCapacity_) GrowGrid(static_cast<int>(sequence.size()));
@@ -179,10 +187,11 @@ void CSelectIonsView::OnUpdateIons() {
     CIonGridSink sink(*grid_);
     engine->SetTargetGrid(&sink);
     grid_->LockUpdate(true);
-    engine->CalculateSequenceIons(sequence, selection);
+    engine->CalculateSequenceIons(sequence, selection, staticShifts_);
     grid_->LockUpdate(false);
     engine->SetTargetGrid(nullptr);
     grid_->Redraw();
+    return true;
 }
 
 void CSelectIonsView::OnSelectAll() {
@@ -211,16 +220,8 @@ void CSelectIonsView::OnExportExcel() {
 }
 
 void CSelectIonsView::print() {
-    QPrinter& printer = ProgramPrinter();
-    if (grid_->PrintProperties().pageLayout)
-        printer.setPageLayout(*grid_->PrintProperties().pageLayout);
-    PrintDialogOptions options;
-    options.pageRanges = true;
-    const QString name = Title().isEmpty() ? QStringLiteral("Select Ions") : Title();
-    RunPrintDialog(printer, this, name, options, [this](QPainter& painter, QPrinter& p) {
-        const QRectF area(QPointF(0, 0), p.pageLayout().paintRectPixels(p.resolution()).size());
-        grid_->PaintPages(painter, area, p.resolution(), [&p] { p.newPage(); });
-    });
+    grid_->PrintWithDialog(ProgramPrinter(), this,
+                           Title().isEmpty() ? QStringLiteral("Select Ions") : Title());
 }
 
 bool CSelectIonsView::IsCommandEnabled(int id) const {

@@ -5,6 +5,7 @@
 // and printed.
 
 #include "IonSeriesBoxes.h"
+#include "spectrumviews/FragmentIons.h"
 #include "resultviews/ResultsFormView.h"
 
 #include <QString>
@@ -79,6 +80,8 @@ class CSelectIonsView : public CResultsFormView {
 
   private:
     void writeResidues();
+    // The ions of the sequence in the chosen series and mass type; false without an engine.
+    bool calculateIons();
     void print();
 
     std::unique_ptr<CControlTable> controls_;
@@ -87,6 +90,8 @@ class CSelectIonsView : public CResultsFormView {
     IonSeriesBoxes boxes_;
     CIonListGrid* grid_;
     HitNumber hit_;
+    // The static modifications of the shown hit's search, which its ions carry.
+    ResidueMassShifts staticShifts_;
     int rowCapacity_ = kInitialRows;
     bool setUp_ = false;
 };

@@ -4,8 +4,14 @@
 #include "ResultsWindow.h"
 #include "ShowOutView.h"
 #include "document/ZarMessages.h"
+#include "FrameCommands.h"
+#include "ZarApp.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QScreen>
 
 using namespace zar;
@@ -138,6 +144,15 @@ TEST(ResultsWindowTest, ReadingFrameNamesAreThePiecesBeforeEachSemicolon) {
     EXPECT_EQ(window.ReadingFrameCombo()->itemText(3), "1 reverse");
 }
 
+// Shows a hit of the loaded Sorvex results on a page of the results window.
+CResultsWindow* ShowHitOnPage(rvtest::Program& p, int viewType, int hit) {
+    SelectedResult r;
+    r.kind = 1;
+    r.viewType = viewType;
+    r.hit = HitNumber(hit);
+    return p.doc->ShowResultsWindow(r) ? GetResultsWindow() : nullptr;
+}
+
 TEST(ResultsWindowTest, CloseHidesAndTheNextRequestShowsItAgain) {
     rvtest::Program p;
     ASSERT_TRUE(p.Load());
@@ -145,8 +160,7 @@ TEST(ResultsWindowTest, CloseHidesAndTheNextRequestShowsItAgain) {
     r.kind = 1;
     r.viewType = 3;
     r.hit = HitNumber(2);
-    ASSERT_TRUE(p.doc->ShowResultsWindow(r));
-    CResultsWindow* window = GetResultsWindow();
+    CResultsWindow* window = ShowHitOnPage(p, 3, 2);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     window->close();
@@ -190,6 +204,28 @@ TEST(ResultsWindowTest, ShowOutGridKeepsItsLargestRowCount) {
     // A kind the window does not know does nothing at all.
     view.FillFromOutFile(7, HitNumber(1), 0);
     EXPECT_EQ(view.GetResultKind(), 1);
+}
+
+TEST(ResultsWindowTest, ShowOutPrintsItsTableToAPdf) {
+    rvtest::Program p;
+    ASSERT_TRUE(p.Load());
+    CResultsWindow* window = ShowHitOnPage(p, 3, 2);
+    ASSERT_NE(window, nullptr);
+    QAction* print = window->Action(ID_FILE_PRINT);
+    ASSERT_NE(print, nullptr);
+    EXPECT_TRUE(print->isEnabled()) << "File > Print is always offered for ShowOut";
+    QTemporaryDir dir;
+    ProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    ProgramPrinter().setOutputFileName(dir.path() + QStringLiteral("/"));
+    {
+        zartest::ModalDialogAnswer accept("QPrintDialog");
+        print->trigger();
+        EXPECT_TRUE(accept.seen());
+    }
+    const QStringList pdfs = QDir(dir.path()).entryList({QStringLiteral("*.pdf")});
+    ASSERT_EQ(pdfs.size(), 1) << pdfs.join(',').toStdString();
+    EXPECT_GE(zartest::PdfPageCount(dir.filePath(pdfs[0])), 1);
+    window->close();
 }
 
 }  // namespace

@@ -195,4 +195,14 @@ bool DropSuperUserRights() {
     return setgid(kNobody) == 0 && setuid(kNobody) == 0 && geteuid() == kNobody;
 }
 
+int PdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray bytes = file.readAll();
+    if (!bytes.startsWith("%PDF")) return -1;
+    // "/Type /Pages" (the page tree) is not a page: only the marks a separator ends.
+    return static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                            bytes.count("/Type /Page "));
+}
+
 }  // namespace zartest

@@ -146,4 +146,7 @@ int RunWithFileSizeLimit(qint64 limitBytes, const std::function<int()>& body);
 // that a folder without write permission behaves as a read-only one. False when that fails.
 bool DropSuperUserRights();
 
+// Pages of a PDF file as its page objects count them; -1 when the file is not a PDF.
+int PdfPageCount(const QString& path);
+
 }  // namespace zartest

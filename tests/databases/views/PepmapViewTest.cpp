@@ -18,6 +18,8 @@
 #include "grids/SimpleEditGrids.h"
 #include "spectrumviews/views/TraceView.h"
 
+#include "rawfile/VRawfile.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -248,13 +250,24 @@ TEST_F(PepmapViewTest, TrackFollowsTheTraceRange) {
     ASSERT_NE(trace, nullptr);
     const double t1 = w.doc().ScanToRetentionTime(200), t2 = w.doc().ScanToRetentionTime(400);
     trace->BroadcastRange(t1, t2);
-    EXPECT_EQ(options->ScanLimits()->text(), "200-400");
+    // Peptides are matched in full scans: the limits are the first and the last full scan of
+    // the range (the demo run alternates full and MS/MS scans).
+    const auto isFullScan = [&w](int scan) {
+        RawScanHeader h;
+        return w.doc().GetRawFile()->scanHeader(scan, h) && h.msLevel == 1;
+    };
+    int first = 200;
+    while (!isFullScan(first)) ++first;
+    int last = 400;
+    while (!isFullScan(last)) --last;
+    const QString limits = QStringLiteral("%1-%2").arg(first).arg(last);
+    EXPECT_EQ(options->ScanLimits()->text(), limits);
     Item<QCheckBox>(*options, CPepmapOptionsDlg::kTrackId)->setChecked(false);
     trace->BroadcastRange(w.doc().ScanToRetentionTime(10), w.doc().ScanToRetentionTime(20));
-    EXPECT_EQ(options->ScanLimits()->text(), "200-400");
+    EXPECT_EQ(options->ScanLimits()->text(), limits);
     options->OnOK();
-    EXPECT_EQ(w.engine().Options().firstScan, 200);
-    EXPECT_EQ(w.engine().Options().lastScan, 400);
+    EXPECT_EQ(w.engine().Options().firstScan, first);
+    EXPECT_EQ(w.engine().Options().lastScan, last);
 }
 
 TEST_F(PepmapViewTest, CancelLeavesThePreviousTable) {

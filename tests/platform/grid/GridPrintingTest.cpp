@@ -30,6 +30,32 @@ int InkRows(const QImage& image, int top, int bottom) {
     return rows;
 }
 
+// A table the size of the search summary: fourteen columns of its widths, as many rows as a
+// search of a few hundred spectra gives.
+void FillSummarySizedTable(CGXGridWnd& grid, int rows) {
+    const int widths[] = {100, 70, 55, 130, 130, 70, 70, 60, 60, 60, 60, 60, 60, 60};
+    grid.SetColCount(14);
+    grid.SetRowCount(rows);
+    for (int c = 1; c <= 14; ++c) {
+        grid.SetColWidth(c, widths[c - 1]);
+        grid.SetValueRange(0, c, QStringLiteral("Title %1").arg(c));
+    }
+    for (int r = 1; r <= rows; ++r) {
+        grid.SetValueRange(r, 1, QStringLiteral("%1 - %2").arg(r * 3).arg(r * 3 + 2));
+        grid.SetValueRange(r, 2, 400.0 + r);
+        grid.SetValueRange(r, 4, QStringLiteral("K.LVNELTEFAKTCVADESHAGCEK.S"));
+        grid.SetValueRange(r, 5, QStringLiteral("sp|P02769|ALBU_BOVIN Serum albumin"));
+    }
+}
+
+// The printer of a PDF file on A4 paper at the resolution of a real printer.
+void A4PdfPrinter(QPrinter& printer, const QString& file) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
 }  // namespace
 
 TEST(GridPrinting, PageTextFields) {
@@ -114,4 +140,114 @@ TEST(GridPrinting, TheHeaderAndFooterDialogKeepsItsTextsOnOk) {
         EXPECT_FALSE(grid.OnPageHeaderFooter(nullptr));
     }
     EXPECT_EQ(grid.PrintProperties().header[1], QStringLiteral("Summary of $D"));
+}
+
+TEST(GridPrinting, ATableOnA4PrintsReadableRowsPerPageAtEveryResolution) {
+    constexpr int kRows = 300;
+    CGXGridWnd grid;
+    FillSummarySizedTable(grid, kRows);
+    grid.SetPrintMargins(kResultTablePrintMargins);
+    QTemporaryDir dir;
+    for (const QPrinter::PrinterMode mode : {QPrinter::HighResolution, QPrinter::ScreenResolution}) {
+        QPrinter printer(mode);
+        const QString file = dir.filePath(QStringLiteral("summary-%1.pdf").arg(int(mode)));
+        A4PdfPrinter(printer, file);
+        ASSERT_TRUE(grid.Print(&printer)) << "mode " << mode;
+        const int pages = zartest::PdfPageCount(file);
+        ASSERT_GT(pages, 0);
+        const double rowsPerPage = double(kRows) / pages;
+        EXPECT_LE(rowsPerPage, 40.0) << "resolution " << printer.resolution();
+        EXPECT_GE(rowsPerPage, 20.0) << "resolution " << printer.resolution();
+    }
+}
+
+TEST(GridPrinting, TheOwnersMarginsReachThePrinterInPoints) {
+    const struct {
+        GridPrintMargins margins;
+        QMarginsF expected;  // left, top, right, bottom
+    } cases[] = {
+        {kResultTablePrintMargins, QMarginsF(48, 48, 24, 72)},
+        {kResultListPrintMargins, QMarginsF(48, 72, 24, 48)},
+    };
+    for (const auto& c : cases) {
+        CGXGridWnd grid;
+        grid.SetColCount(2);
+        grid.SetRowCount(3);
+        grid.SetPrintMargins(c.margins);
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        A4PdfPrinter(printer, dir.filePath(QStringLiteral("m.pdf")));
+        ASSERT_TRUE(grid.Print(&printer));
+        const QMarginsF m = printer.pageLayout().margins(QPageLayout::Point);
+        EXPECT_NEAR(m.left(), c.expected.left(), 0.5);
+        EXPECT_NEAR(m.top(), c.expected.top(), 0.5);
+        EXPECT_NEAR(m.right(), c.expected.right(), 0.5);
+        EXPECT_NEAR(m.bottom(), c.expected.bottom(), 0.5);
+    }
+}
+
+TEST(GridPrinting, TextFitsItsCellsOnAPrinterSizedPage) {
+    // A page of 300 dots per inch, as a printer has: fonts are taken at that resolution.
+    constexpr double kDpi = 300.0;
+    CGXGridWnd grid;
+    FillSummarySizedTable(grid, 60);
+    grid.PrintProperties().footer = {};
+    QImage page(int(8.27 * kDpi * 0.8), int(11.69 * kDpi * 0.8), QImage::Format_RGB32);
+    page.setDotsPerMeterX(int(kDpi / 0.0254));
+    page.setDotsPerMeterY(int(kDpi / 0.0254));
+    page.fill(Qt::white);
+    int pages = 0;
+    {
+        QPainter painter(&page);
+        pages = grid.PaintPages(painter, QRectF(0, 0, page.width(), page.height()), kDpi, [] {}, QString(), 1, 1);
+    }
+    ASSERT_GE(pages, 2);
+    page.save(QStringLiteral("/tmp/grid_printed_300dpi.png"));
+    // The column titles: the grey band at the top gives the height of every row.
+    const int x = 4;  // right of the first column's left border, left of any text
+    int top = 0;
+    while (top < page.height() && page.pixel(x, top) != qRgb(230, 230, 230)) ++top;
+    int bottom = top;
+    while (bottom < page.height() && page.pixel(x, bottom) != qRgb(255, 255, 255) &&
+           qGray(page.pixel(x, bottom)) >= 128)
+        ++bottom;
+    ASSERT_LT(top, 20);
+    const int rowHeight = bottom - top;
+    EXPECT_GT(rowHeight, 0.15 * kDpi) << "rows a sixth of an inch high or more";
+    EXPECT_LT(rowHeight, 0.5 * kDpi) << "not a few giant rows";
+    // The first data row: ink of its texts stands inside the row, clear of its borders, and
+    // fills a good part of it.
+    const int rowTop = bottom + 2;
+    const int rowBottom = bottom + rowHeight - 2;
+    int inkTop = -1;
+    int inkBottom = -1;
+    // Inside the first column, clear of its left and right borders.
+    for (int y = rowTop; y < rowBottom; ++y)
+        for (int px = 15; px < 150; ++px)
+            if (qGray(page.pixel(px, y)) < 128) {
+                if (inkTop < 0) inkTop = y;
+                inkBottom = y;
+                break;
+            }
+    ASSERT_GE(inkTop, 0) << "the row holds text";
+    EXPECT_GT(inkBottom - inkTop, rowHeight / 3) << "the text is as tall as a third of the row";
+    EXPECT_GT(inkTop, rowTop) << "the text starts below the row's top";
+    EXPECT_LT(inkBottom, rowBottom) << "the text ends above the row's bottom";
+}
+
+TEST(GridPrinting, OnlyTheChosenPagesArePrinted) {
+    CGXGridWnd grid;
+    FillSummarySizedTable(grid, 300);
+    QTemporaryDir dir;
+    QPrinter all(QPrinter::HighResolution);
+    A4PdfPrinter(all, dir.filePath(QStringLiteral("all.pdf")));
+    ASSERT_TRUE(grid.Print(&all));
+    const int pages = zartest::PdfPageCount(dir.filePath(QStringLiteral("all.pdf")));
+    ASSERT_GE(pages, 4);
+    QPrinter some(QPrinter::HighResolution);
+    A4PdfPrinter(some, dir.filePath(QStringLiteral("some.pdf")));
+    some.setPrintRange(QPrinter::PageRange);
+    some.setFromTo(2, 3);
+    ASSERT_TRUE(grid.Print(&some));
+    EXPECT_EQ(zartest::PdfPageCount(dir.filePath(QStringLiteral("some.pdf"))), 2);
 }

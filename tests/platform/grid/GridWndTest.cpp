@@ -285,11 +285,7 @@ TEST(GridWnd, PrintsEveryRowOnPages) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("grid.pdf")));
     grid.Print(&printer, QStringLiteral("Summary"));
-    QFile pdf(dir.filePath(QStringLiteral("grid.pdf")));
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const QByteArray bytes = pdf.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_GE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2)
+    EXPECT_GE(zartest::PdfPageCount(dir.filePath(QStringLiteral("grid.pdf"))), 2)
         << "200 rows take more than one page";
 }
 

@@ -1,4 +1,5 @@
 #include "rawfile/VRawfile.h"
+#include "rawfile/RunFileWriter.h"
 
 #include "core/Log.h"
 #include "core/Numbers.h"
@@ -497,3 +498,88 @@ TEST(VRawfileTest, ControllersOtherThanTheMassSpectrometerAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run that stores all its MS1 scans (1-10, one a minute from 10 min) before its MS/MS scans
+// (11-30, two after each MS1 scan, 0.3 and 0.6 min later), as some instruments' exports do.
+QString WriteMs1FirstRun(const QTemporaryDir& folder) {
+    const QString path = folder.filePath(QStringLiteral("ms1-first.mzML"));
+    QString error;
+    const bool written = WriteRunFile(
+        path, 30,
+        [](int i) {
+            RunSpectrum s;
+            s.scanNumber = i + 1;
+            if (i < 10) {
+                s.retentionTime = 10.0 + i;
+            } else {
+                const int k = i - 10;
+                s.msLevel = 2;
+                s.retentionTime = 10.0 + k / 2 + (k % 2 == 0 ? 0.3 : 0.6);
+                s.precursors.push_back(RunPrecursor{500.0 + k, 2});
+            }
+            s.mz = {200.0, 300.0};
+            s.intensity = {10.0, 20.0};
+            return s;
+        },
+        error);
+    EXPECT_TRUE(written) << error.toStdString();
+    return path;
+}
+
+}  // namespace
+
+TEST(VRawfileTest, ATimeRangeGivesTheScansOfEachLevelThatLieInIt) {
+    QTemporaryDir folder;
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(WriteMs1FirstRun(folder))) << raw.lastError().toStdString();
+    const struct {
+        double start, end;
+        int level;
+        int first, last;
+    } cases[] = {
+        {12.0, 14.0, 1, 3, 5},    // MS1 scans at 12, 13 and 14 min
+        {12.0, 14.0, 2, 15, 18},  // MS/MS at 12.3, 12.6, 13.3, 13.6
+        {14.0, 12.0, 1, 3, 5},    // the ends in either order
+        {12.1, 12.2, 1, 3, 3},    // between two scans: the nearest one of the level
+        {12.1, 12.2, 2, 15, 15},
+        {0.0, 5.0, 1, 1, 1},      // before the run: its first scan of the level
+        {40.0, 50.0, 2, 30, 30},  // after it: the last
+    };
+    for (const auto& c : cases) {
+        int first = -1;
+        int last = -1;
+        ASSERT_TRUE(raw.scanRangeForTimes(c.start, c.end, c.level, first, last));
+        EXPECT_EQ(first, c.first) << c.start << "-" << c.end << " level " << c.level;
+        EXPECT_EQ(last, c.last) << c.start << "-" << c.end << " level " << c.level;
+    }
+    int first = 0;
+    int last = 0;
+    EXPECT_FALSE(raw.scanRangeForTimes(12.0, 14.0, 3, first, last)) << "no MS3 scans";
+}
+
+TEST(VRawfileTest, TimeRangesOfARealRunStoredMs1FirstStayInTheirTimes) {
+    const QString run = zartest::RealDataPath(QStringLiteral("BSA2.mzML"));
+    if (run.isEmpty()) GTEST_SKIP() << "real data not fetched";
+    VRawfile raw;
+    ASSERT_TRUE(raw.open(run)) << raw.lastError().toStdString();
+    const double start = 29.98;
+    const double end = 31.99;
+    for (int level : {1, 2}) {
+        int first = 0;
+        int last = 0;
+        ASSERT_TRUE(raw.scanRangeForTimes(start, end, level, first, last));
+        ASSERT_LE(first, last);
+        // Every scan of the level the range holds lies in the times asked for.
+        int inRange = 0;
+        for (int scan = first; scan <= last; ++scan) {
+            RawScanHeader h;
+            if (!raw.scanHeader(scan, h) || h.msLevel != level) continue;
+            EXPECT_GE(h.retentionTime, start - 1e-6) << "scan " << scan;
+            EXPECT_LE(h.retentionTime, end + 1e-6) << "scan " << scan;
+            ++inRange;
+        }
+        EXPECT_GT(inRange, 5) << "level " << level;
+    }
+}

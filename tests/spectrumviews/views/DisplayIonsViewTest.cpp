@@ -5,6 +5,7 @@
 #include "spectrumviews/views/SegmentCtrl.h"
 #include "spectrumviews/views/ViewCommands.h"
 
+#include "app/FrameCommands.h"
 #include "app/grids/DisplayGrids.h"
 #include "app/plotwrappers/PlotWrappers.h"
 #include "core/Numbers.h"
@@ -14,6 +15,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QScrollBar>
 #include <QTest>
@@ -236,4 +239,16 @@ TEST_F(DisplayIonsViewTest, OnlyTheHitsIonSeriesAreComputed) {
         EXPECT_EQ(marked.count('b') > 0, c.b);
         EXPECT_EQ(marked.count('y') > 0, c.y);
     }
+}
+
+TEST_F(DisplayIonsViewTest, PrintIsAlwaysOfferedAndPrintsTheIonsAndTheSpectrum) {
+    EXPECT_TRUE(view_->IsCommandEnabled(ID_FILE_PRINT));
+    open();
+    EXPECT_TRUE(view_->IsCommandEnabled(ID_FILE_PRINT));
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("ions.pdf")));
+    ASSERT_TRUE(view_->PrintReport(printer));
+    EXPECT_EQ(zartest::PdfPageCount(dir.filePath(QStringLiteral("ions.pdf"))), 1);
 }

@@ -27,6 +27,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include <map>
 
@@ -431,9 +432,9 @@ TEST_F(PepmatchLayoutTest, BothPanesPrint) {
     EXPECT_TRUE(view_->HasViewCommand(57607));  // File > Print through the grid
     EXPECT_TRUE(view_->HasViewCommand(57605));
     EXPECT_TRUE(view_->HasViewCommand(9299));
-    const auto& margins = view_->Grid()->PrintProperties().pageLayout;
+    const auto& margins = view_->Grid()->PrintProperties().margins;
     ASSERT_TRUE(margins.has_value());
-    EXPECT_EQ(margins->margins(QPageLayout::Point), QMarginsF(48, 72, 24, 48));
+    EXPECT_EQ(*margins, QMarginsF(48, 72, 24, 48));  // top 72, left 48, bottom 48, right 24
     QImage table(850, 1100, QImage::Format_RGB32);
     table.fill(Qt::white);
     {
@@ -481,4 +482,24 @@ TEST_F(PepmatchLayoutTest, ExportToExcelWritesAWorkbookAndXmlIsGreyed) {
     EXPECT_TRUE(workbook.endsWith(QStringLiteral(".xlsx")));
     EXPECT_GT(QFileInfo(workbook).size(), 0);
     QFile::remove(workbook);
+}
+
+TEST_F(PepmatchLayoutTest, TheIonColumnsShowWholeMassesAtFirstShow) {
+    // As the main window makes a layout: set up while hidden, sized and shown afterwards.
+    CSplitterLayoutView layout(*LayoutForViewType(8));
+    layout.OnInitialUpdate();
+    layout.resize(1000, 800);
+    doc_->UpdateAllViews(nullptr, kHintPepmatchLayout);
+    layout.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&layout));
+    auto* view = dynamic_cast<CPepmatchView*>(layout.FindPane(QStringLiteral("CPepmatchView")));
+    ASSERT_NE(view, nullptr);
+    const CGXGridWnd& grid = *view->Grid();
+    const int mass = grid.fontMetrics().horizontalAdvance(QStringLiteral("0000.00")) + 6;
+    for (int c = kIonGridFirstIonColumn; c <= kIonGridColumnCount; ++c)
+        EXPECT_GE(grid.GetColWidth(c), mass) << "column " << c;
+    // The columns fill the grid's width.
+    int sum = 0;
+    for (int c = 1; c <= grid.GetColCount(); ++c) sum += grid.GetColWidth(c);
+    EXPECT_NEAR(sum, grid.viewport()->width(), 20);
 }

@@ -172,13 +172,11 @@ TEST_F(SelectIonsViewTest, AHitsPeptideReplacesTheTable) {
     EXPECT_EQ(view_->massType, 1);  // the results were searched with monoisotopic masses
     EXPECT_TRUE(qobject_cast<QAbstractButton*>(view_->Control(9011))->isChecked());
     EXPECT_EQ(text(5, 1), QStringLiteral(" K "));
-    // The previous peptide's rows and ions are gone; the ions follow on Update.
+    // The previous peptide's rows and ions are gone; the hit's ions show at once.
     EXPECT_TRUE(text(6, 1).isEmpty());
     EXPECT_TRUE(text(14, 1).isEmpty());
-    EXPECT_TRUE(text(1, 3 + kIonB).isEmpty());
-    EXPECT_TRUE(text(1, 2).isEmpty());
-    view_->OnUpdateIons();
     EXPECT_NEAR(cell(2, 3 + kIonB), 2 * kG + kH, 1e-4);
+    EXPECT_FALSE(text(1, 2).isEmpty());
 
     // A peptide of 60 residues grows the table beyond its 50 rows.
     view_->ShowSequenceIons(1, hitOf(longPeptide));
@@ -193,6 +191,19 @@ TEST_F(SelectIonsViewTest, AHitsPeptideReplacesTheTable) {
     // Another kind of result set does nothing.
     view_->ShowSequenceIons(3, HitNumber(1));
     EXPECT_EQ(text(60, 1), QStringLiteral(" R "));
+}
+
+TEST_F(SelectIonsViewTest, AHitsIonsCarryTheStaticModificationsOfItsSearch) {
+    // The fixture's search gave cysteine the mass 160.1388 (C=160.1388).
+    constexpr double kModifiedC = 160.1388;
+    loadHits({QStringLiteral("R.GCGGK.A")});
+    view_->ShowSequenceIons(1, hitOf(QStringLiteral("R.GCGGK.A")));
+    ASSERT_EQ(view_->massType, 1);
+    EXPECT_NEAR(cell(2, 3 + kIonB), kG + kModifiedC + kH, 1e-3) << "b2, without pressing Update";
+    EXPECT_NEAR(cell(1, 3 + kIonB), kG + kH, 1e-4) << "glycine is not modified";
+    // Update keeps them: the sequence is still the hit's.
+    view_->OnUpdateIons();
+    EXPECT_NEAR(cell(2, 3 + kIonB), kG + kModifiedC + kH, 1e-3);
 }
 
 TEST_F(SelectIonsViewTest, TheResultsWindowShowsTheHitOnItsSelectIonsPage) {
@@ -210,8 +221,7 @@ TEST_F(SelectIonsViewTest, TheResultsWindowShowsTheHitOnItsSelectIonsPage) {
     EXPECT_TRUE(window.Action(9323)->isEnabled());
     EXPECT_EQ(page->SequenceEdit()->text(), QStringLiteral("SAMPLER"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Sequence Ions - SAMPLER"));
-    page->OnUpdateIons();
-    EXPECT_FALSE(page->Grid()->GetValueRowCol(7, 3 + kIonY).isEmpty());
+    EXPECT_FALSE(page->Grid()->GetValueRowCol(7, 3 + kIonY).isEmpty()) << "filled when shown";
     EXPECT_TRUE(page->IsCommandEnabled(57607));
     window.resize(1000, 650);
     window.show();

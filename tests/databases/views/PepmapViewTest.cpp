@@ -473,6 +473,8 @@ TEST_F(PepmapViewTest, ExportPrintingAndTheContextMenu) {
     EXPECT_EQ(view->OnExportExcel(&workbook), 0);
     EXPECT_TRUE(QFileInfo::exists(workbook)) << workbook.toStdString();
     EXPECT_TRUE(QFileInfo(workbook).fileName().contains("Pepmap"));
+    // The fragment labels ("1.3", peptide 1 bonded to 3) are names: a column of text.
+    EXPECT_EQ(view->Grid()->GetStyleRowCol(1, 1).valueType, GridValueType::Text);
     QFile::remove(workbook);
 
     // The menu: Excel, and the XML item greyed; the clipboard is left alone.

@@ -9,6 +9,7 @@
 #include "core/MessageBox.h"
 #include "core/Paths.h"
 #include "core/TextFile.h"
+#include "document/SequenceFile.h"
 #include "document/Settings.h"
 #include "document/SorvexResults.h"
 #include "document/UpdateHints.h"
@@ -285,16 +286,12 @@ void CMainFrame::openRecent(const QString& path) {
 // ---- sequence files ----
 
 bool CMainFrame::OpenSequenceFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString sequence;
+    if (!ReadSequenceFile(path, sequence)) {
         ZarMessageBox(QStringLiteral("Unable to open the sequence file"));
         return false;
     }
-    // The sequence is the file's first line, its line end kept.
-    const QByteArray bytes = file.readAll();
-    const qsizetype end = bytes.indexOf('\n');
-    const QByteArray first = end < 0 ? bytes : bytes.left(end + 1);
-    if (doc_) doc_->SetSequence(DecodeLine(first.constData(), first.size()));
+    if (doc_) doc_->SetSequence(sequence);
     if (CurrentViewType() == 9) PostMessage(this, kMsgSequenceChanged);
     UpdateCommandUI();
     return true;

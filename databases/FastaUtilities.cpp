@@ -97,6 +97,28 @@ AddEntryResult AddDatabaseEntry(const AddEntryRequest& request) {
     const SequenceMassTable masses = SequenceMassTable::For(false);
     double mass = request.nucleotide ? 0.0 : masses.h + masses.oh;
     if (!IsValidProteinDatabase(request.databasePath)) return result;
+    // An entry needs both: a header without a name or an entry without residues is of no use to
+    // a search and spoils the database for the tools that read it.
+    QStringView name = request.description;
+    if (name.startsWith(QLatin1Char('>'))) name = name.mid(1);
+    if (name.trimmed().isEmpty()) {
+        result.field = AddEntryResult::Field::Description;
+        ZarMessageBox(QStringLiteral("Please enter a description for the new entry."));
+        return result;
+    }
+    if (request.sequence.trimmed().isEmpty()) {
+        result.field = AddEntryResult::Field::Sequence;
+        ZarMessageBox(QStringLiteral("Please enter the sequence of the new entry."));
+        return result;
+    }
+    if (request.sequence.size() > kMaxEntrySequenceChars) {
+        result.field = AddEntryResult::Field::Sequence;
+        ZarMessageBox(QStringLiteral("The sequence is %1 characters long; an entry may hold at "
+                                     "most %2.")
+                          .arg(request.sequence.size())
+                          .arg(kMaxEntrySequenceChars));
+        return result;
+    }
 
     const QString upper = request.sequence.toUpper();
     for (qsizetype i = 0; i < upper.size(); ++i) {
@@ -106,6 +128,7 @@ AddEntryResult AddDatabaseEntry(const AddEntryRequest& request) {
             request.nucleotide ? NucleotideMass(c) : masses.residue[static_cast<unsigned char>(c)];
         if (m == 0.0) {
             result.badIndex = static_cast<int>(i);
+            result.field = AddEntryResult::Field::Sequence;
             ZarMessageBox(request.nucleotide
                               ? QStringLiteral("Nucleotide sequence contains character that does "
                                                "not correspond to a base group.\nPlease change "

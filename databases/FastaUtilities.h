@@ -5,12 +5,21 @@
 #include <QByteArray>
 #include <QString>
 
+#include "databases/FastaSelection.h"
+
+#include <limits>
+
 namespace zar {
 
 // Sequences are written this many characters a line.
 constexpr int kFastaLineWidth = 80;
 // The first line of a database is checked up to this many characters.
 constexpr int kMaxValidityLineChars = 4095;
+// The limit of an edit that holds a sequence: none that a protein could reach, so that a long
+// one is never cut to an edit's usual 32,767 characters.
+constexpr int kSequenceEditLimit = std::numeric_limits<int>::max();
+// The longest sequence an added entry may have: the selection refuses a longer one.
+constexpr int kMaxEntrySequenceChars = kMaxSelectSequenceChars;
 
 // The sequence as lines of kFastaLineWidth, each ended by "\n"; an empty sequence gives one
 // empty line.
@@ -42,6 +51,8 @@ struct AddEntryRequest {
 struct AddEntryResult {
     bool added = false;
     int badIndex = -1;  // the sequence character that has no mass, -1 when none
+    // The field to put right: an empty description, an empty or too long sequence.
+    enum class Field { None, Description, Sequence } field = Field::None;
 };
 
 // Appends the entry to the database (whole, or not at all) and tells the user the outcome.

@@ -37,17 +37,20 @@ SequenceIonSpectrum BuildSequenceIonSpectrum(const QString& sequence,
     out.residueAverage = residues / n;
 
     const double co = choice.monoisotopic ? kCOMono : kCOAverage;
-    out.peaks.reserve(static_cast<std::size_t>(5 * n));
+    out.peaks.reserve(static_cast<std::size_t>(4 * n));
     for (int i = 0; i < n; ++i) {
         const double b = prefix[static_cast<std::size_t>(i)];
         // Residues i..n-1: the C-terminal stretch that starts at this residue.
         const double suffix = residues - (b - h) + residue(sequence[i]);
-        out.peaks.push_back({b, kSequenceLadderIntensity});
-        out.peaks.push_back({b - kSequenceCompanionOffset, kSequenceCompanionIntensity});
+        if (choice.b) {
+            out.peaks.push_back({b, kSequenceLadderIntensity});
+            out.peaks.push_back({b - kSequenceCompanionOffset, kSequenceCompanionIntensity});
+        }
         if (choice.a) out.peaks.push_back({b - co, kSequenceIonIntensity});
-        if (choice.b) out.peaks.push_back({b, kSequenceIonIntensity});
         if (choice.y) out.peaks.push_back({suffix + oh + 2 * h, kSequenceIonIntensity});
     }
+    // No series chosen: texts only, nothing to draw.
+    if (out.peaks.empty()) return out;
     std::stable_sort(
         out.peaks.begin(), out.peaks.end(),
         [](const SequenceIonPeak& l, const SequenceIonPeak& r) { return l.mz < r.mz; });

@@ -1,8 +1,8 @@
 #pragma once
 // The theoretical fragment spectrum that the sequence calculator draws for a peptide: for each
-// residue the singly protonated N-terminal mass of the residues up to it (the b ion) with a
-// companion peak 1.0 below it, and the a, b and y ions asked for; with the peptide's [M+H]+
-// weight, length and mass per residue.
+// residue the ions of the series asked for: the b ion (the singly protonated N-terminal mass of
+// the residues up to it, the tallest peak, with a companion 1.0 below it), the a ion and the y
+// ion; with the peptide's [M+H]+ weight, length and mass per residue.
 
 #include <QString>
 
@@ -22,7 +22,7 @@ struct SequenceIonPeak {
     double intensity = 0.0;
 };
 
-// Peak heights: the prefix ladder, its companion, and every ion of a chosen series.
+// Peak heights: the b ion, its companion, and every a and y ion.
 constexpr double kSequenceLadderIntensity = 50.0;
 constexpr double kSequenceCompanionIntensity = 25.0;
 constexpr double kSequenceIonIntensity = 10.0;
@@ -46,7 +46,8 @@ struct SequenceIonSpectrum {
 };
 
 // Characters without a residue mass (J, U, characters beyond the table) weigh nothing but count
-// in the length and make peaks. An empty sequence gives an empty spectrum of length 0.
+// in the length and make peaks. An empty sequence gives an empty spectrum of length 0; no series
+// chosen gives the texts without peaks.
 SequenceIonSpectrum BuildSequenceIonSpectrum(const QString& sequence,
                                              const SequenceIonChoice& choice);
 

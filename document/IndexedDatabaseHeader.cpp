@@ -80,6 +80,8 @@ bool ParseHeader(TextLineReader& reader, IndexedDatabaseHeader& header) {
             header.origDatabaseName = WordFrom(line, rest + 1);
         } else if (starts("IndexName:")) {
             header.indexName = WordFrom(line, rest + 1);
+        } else if (starts("PeptideTableName:")) {
+            header.peptideTableName = WordFrom(line, rest + 1);
         } else if (starts("NumberOfProteins:")) {
             if (const auto n = IntegerFrom(line, rest + 1))
                 header.numberOfProteins = std::max<long long>(*n, 0);

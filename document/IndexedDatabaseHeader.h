@@ -23,6 +23,7 @@ struct IndexedDatabaseHeader {
     bool hasMagic = false;
     QString origDatabaseName;     // "OrigDatabaseName:": the FASTA file
     QString indexName;            // "IndexName:": the index file, relative to the ".hdr" folder
+    QString peptideTableName;     // "PeptideTableName:": the builder's peptide table, likewise
     qint64 numberOfProteins = 0;  // "NumberOfProteins:"
     QString origDatabaseType;     // word after "OrigDatabaseType:"
     QString enzymeName;           // word after "EnzymeName:"

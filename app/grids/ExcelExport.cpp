@@ -7,11 +7,14 @@
 #include "grid/GridWnd.h"
 #include "gui/Shell.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <thread>
 
@@ -84,11 +87,22 @@ bool openTempFile(QFile& file) {
 
 }  // namespace
 
+QString ExcelSheetName(const QString& rawFilePath, const QString& reportName) {
+    if (rawFilePath.isEmpty()) return reportName;
+    const QString run = StripExtension(FileNameOf(PortablePath(rawFilePath)));
+    return run.isEmpty() ? reportName : run;
+}
+
+bool CanWriteInFolder(const QString& folder) {
+    QTemporaryFile probe(JoinPath(folder, QStringLiteral(".~write-test-XXXXXX")));
+    return probe.open();
+}
+
 int ExcelExportThreadProc(ExcelExportParams* params) {
     if (!params) return kExcelExportNoParameters;
     try {
         CExcelWorkbook workbook;
-        workbook.SetSheetName(params->rawFilePath.isEmpty() ? params->reportName : params->rawFilePath);
+        workbook.SetSheetName(ExcelSheetName(params->rawFilePath, params->reportName));
         workbook.SetTitle(params->rawFilePath.isEmpty() ? params->reportName
                                                         : params->reportName + QStringLiteral(" - ") + params->rawFilePath);
         workbook.SetColumnFormats(params->columns);
@@ -111,7 +125,7 @@ int ExcelExportThreadProc(ExcelExportParams* params) {
             params->error = temp.fileName();
             return kExcelExportNoTemplateOrTempFile;
         }
-        params->outputPath = ExcelOutputPath(params->rawFilePath, params->reportName);
+        if (params->outputPath.isEmpty()) params->outputPath = ExcelOutputPath(params->rawFilePath, params->reportName);
         if (!workbook.SaveAs(params->outputPath)) {
             params->error = workbook.ErrorString();
             return kExcelExportSaveFailed;
@@ -127,7 +141,8 @@ int ExcelExportThreadProc(ExcelExportParams* params) {
 
 QString ExcelExportMessage(int code, const ExcelExportParams& params) {
     switch (code) {
-        case kExcelExportDone: return QString();
+        case kExcelExportDone:
+        case kExcelExportCancelled: return QString();
         case kExcelExportNoParameters: return QStringLiteral("There is nothing to export.");
         case kExcelExportNoExporter:
         case kExcelExportNoSecondExporter: return QStringLiteral("The spreadsheet exporter is not available.");
@@ -148,11 +163,24 @@ int ExportToExcel(const CGXGridWnd& grid, const QString& rawFilePath, const QStr
         f.widthChars = std::max(4.0, grid.GetColWidth(col) / 7.0);
         const CGXStyle st = grid.GetStyleRowCol(1, col);
         if (st.format == GridNumberFormat::Fixed) f.decimals = st.decimals.value_or(2);
+        f.text = st.valueType == GridValueType::Text;
         params.columns.push_back(f);
     }
     params.rawFilePath = rawFilePath;
     params.templateName = templateName;
     params.reportName = reportName;
+    params.outputPath = ExcelOutputPath(rawFilePath, reportName);
+    if (!CanWriteInFolder(FolderOf(params.outputPath))) {
+        // A run on a read-only share or a CD: the workbook goes where the user says.
+        QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (start.isEmpty() || !CanWriteInFolder(start)) start = QDir::homePath();
+        params.outputPath = QFileDialog::getSaveFileName(
+            QApplication::activeWindow(), QStringLiteral("Save the Workbook (the run's folder cannot be written)"),
+            JoinPath(start, FileNameOf(params.outputPath)), QStringLiteral("Excel Workbook (*.xlsx)"));
+        if (params.outputPath.isEmpty()) return kExcelExportCancelled;
+        if (!params.outputPath.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+            params.outputPath += QStringLiteral(".xlsx");
+    }
     int code = kExcelExportSaveFailed;
     // The caller waits for the worker, as the user waits for the workbook.
     std::thread worker([&] { code = ExcelExportThreadProc(&params); });

@@ -32,6 +32,7 @@ enum ExcelExportResult : int {
     kExcelExportNoSecondExporter = 3,
     kExcelExportNoTemplateOrTempFile = 4,
     kExcelExportSaveFailed = 5,
+    kExcelExportCancelled = 6,  // the user chose no place for the workbook
 };
 
 // Maximum number of temporary text files "~ZVB00000.txt" to "~ZVB01000.txt" tried.
@@ -49,12 +50,22 @@ std::vector<QStringList> GridExportLines(const CGXGridWnd& grid);
 // "_yyMMddhhmmss" is added, and a counter after that, so that no workbook is ever overwritten.
 QString ExcelOutputPath(const QString& rawFilePath, const QString& reportName);
 
-// The worker: writes the temporary text file, imports it into a workbook and saves it.
+// The name of the sheet: the run's name ("BSA2" for /data/BSA2.mzML), or the report's name
+// without a run.
+QString ExcelSheetName(const QString& rawFilePath, const QString& reportName);
+
+// Whether a new file can be made in the folder.
+bool CanWriteInFolder(const QString& folder);
+
+// The worker: writes the temporary text file, imports it into a workbook and saves it, to
+// `outputPath` when that is set, else to ExcelOutputPath.
 int ExcelExportThreadProc(ExcelExportParams* params);
 
 // Exports the grid, waiting for the worker; shows a message when the export fails, and opens
 // the workbook with the desktop's program when it succeeds (saying where it is when none can be
-// started). Returns the exit code; on success `outputPath` receives the workbook's path.
+// started). When the run's folder cannot be written the user is asked where the workbook goes
+// (kExcelExportCancelled when he chooses no place). Returns the exit code; on success
+// `outputPath` receives the workbook's path.
 int ExportToExcel(const CGXGridWnd& grid, const QString& rawFilePath, const QString& templateName,
                   const QString& reportName, QString* outputPath = nullptr);
 

@@ -4,6 +4,7 @@
 #include "controls/NumericEditCtrl.h"
 #include "core/MessageBox.h"
 #include "core/Paths.h"
+#include "databases/FastaReader.h"
 #include "document/EnzymeTable.h"
 #include "document/IndexedDatabaseHeader.h"
 #include "document/Settings.h"
@@ -29,6 +30,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
@@ -46,6 +48,8 @@ constexpr int kDiffRows = ModificationTables::kDifferentialCount;
 // The limits of the range fields.
 constexpr double kMassLimit = 1'000'000.0;
 constexpr double kLongestSequence = 1000.0;
+// How long a builder asked to stop may take to clean up before it is killed.
+constexpr int kBuilderStopWaitMs = 30000;
 
 struct PresetItem {
     ModificationPreset preset;
@@ -99,6 +103,13 @@ double CellMass(const CGXGridWnd& grid, int row) {
     return ReadGridNumber(grid.GetValueRowCol(row, 2).trimmed(), mass) ? mass : 0.0;
 }
 
+// Whether the FASTA file holds at least one entry.
+bool HasFastaEntries(const QString& path) {
+    CFastaReader reader;
+    FastaEntryStart entry;
+    return reader.open(path) && reader.nextEntry(entry);
+}
+
 // Whether a name the builder records as a word would hold a blank: the FASTA file by its name
 // when it lies beside the description, else by its whole path.
 bool NamesHoldBlanks(const QString& fastaPath, const QString& indexedPath) {
@@ -126,6 +137,7 @@ CFastaDbIndexerDlg::CFastaDbIndexerDlg(QWidget* parent, InvalidParamsPrompt* pro
       massTypes_(new QButtonGroup(this)),
       databaseTypes_(new QButtonGroup(this)),
       digestModes_(new QButtonGroup(this)),
+      statusLabel_(new QLabel(this)),
       prompt_(prompt),
       databaseDirectory_(PortablePath(GetDatabaseDirectory())),
       paramPath_(JoinPath(databaseDirectory_, QString::fromLatin1(kParamFileName))),
@@ -250,8 +262,12 @@ CFastaDbIndexerDlg::CFastaDbIndexerDlg(QWidget* parent, InvalidParamsPrompt* pro
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
+    // What the builder is doing while it runs.
+    statusLabel_->setObjectName(QStringLiteral("BuilderStatus"));
+    layout->addWidget(statusLabel_);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* build = buttons->addButton(QStringLiteral("&Build"), QDialogButtonBox::AcceptRole);
+    buildButton_ = build;
     QPushButton* defaults =
         buttons->addButton(QStringLiteral("Defau&lts"), QDialogButtonBox::ResetRole);
     QPushButton* close = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
@@ -282,6 +298,8 @@ CFastaDbIndexerDlg::CFastaDbIndexerDlg(QWidget* parent, InvalidParamsPrompt* pro
 
     ReadParamFile();
 }
+
+CFastaDbIndexerDlg::~CFastaDbIndexerDlg() { StopBuilder(); }
 
 void CFastaDbIndexerDlg::SetEnzymeList(const EnzymeRecord* records) {
     enzymeRecords_ = records;
@@ -315,25 +333,37 @@ void CFastaDbIndexerDlg::ReadParamFile() {
     BuildixSettings read = settings_;
     const BuildixReadResult result = ReadBuildixSettings(paramFile_, read);
     if (!result.hasDatabaseName) {
-        RestoreDefaultParamFile();
+        if (RestoreDefaultParamFile()) TakeParamFileValues();
         return;
     }
+    TakeParamFileValues();
+    if (result.diffOutOfRange || result.staticOutOfRange) {
+        ZarMessageBox(BuildixOutOfRangeMessage(result), MB_OK);
+        // The grids show what the restore put in place of the rejected file.
+        if (RestoreDefaultParamFile()) TakeParamFileValues();
+    }
+}
+
+void CFastaDbIndexerDlg::TakeParamFileValues() {
+    BuildixSettings read;
+    ReadBuildixSettings(paramFile_, read);
     fastaName_ = read.databaseName;
     tempDirectory_ = read.sortDirectory.isEmpty() ? kDefaultTempDirectory : read.sortDirectory;
     sortProgram_ = JoinPath(programDirectory_, read.sortProgram.isEmpty()
                                                    ? QString::fromLatin1(kSortProgramName)
                                                    : FileNameOf(read.sortProgram));
+    // A differential mass out of range is not taken, as a static one is not.
+    for (DifferentialModification& d : read.diffMods)
+        if (!ModificationTables::IsMassInRange(d.mass)) d = {};
     settings_.diffMods = read.diffMods;
     settings_.staticMods = read.staticMods;
-    if (result.diffOutOfRange || result.staticOutOfRange) {
-        ZarMessageBox(BuildixOutOfRangeMessage(result), MB_OK);
-        RestoreDefaultParamFile();
-    }
 }
 
-void CFastaDbIndexerDlg::RestoreDefaultParamFile() {
-    if (!prompt_) return;
-    RestoreParamFile(paramFile_, ParamFileType::Buildix, programDirectory_, *prompt_);
+bool CFastaDbIndexerDlg::RestoreDefaultParamFile() {
+    if (!prompt_) return false;
+    const RestoreResult restored =
+        RestoreParamFile(paramFile_, ParamFileType::Buildix, programDirectory_, *prompt_);
+    return restored == RestoreResult::CopiedDefault || restored == RestoreResult::DefaultsLoaded;
 }
 
 void CFastaDbIndexerDlg::LoadControls() {
@@ -572,7 +602,9 @@ void CFastaDbIndexerDlg::OnContextMenu(CGXGridWnd* grid, const QPoint& globalPos
 
 qint64 CFastaDbIndexerDlg::FreeDiskSpace(const QString& folder) const {
     const QStorageInfo volume(folder);
-    return volume.isValid() ? volume.bytesAvailable() : 0;
+    if (!volume.isValid() || !volume.isReady()) return -1;
+    const qint64 free = volume.bytesAvailable();
+    return free < 0 ? -1 : free;
 }
 
 bool CFastaDbIndexerDlg::StartBuilder(const QString& program, const QStringList& arguments,
@@ -589,13 +621,104 @@ bool CFastaDbIndexerDlg::StartBuilder(const QString& program, const QStringList&
         error = QStringLiteral("bad starting directory");
         return false;
     }
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setWorkingDirectory(workingFolder);
-    if (process.startDetached()) return true;
-    error = QStringLiteral("CreateProcess error %1").arg(static_cast<int>(process.error()));
-    return false;
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setWorkingDirectory(workingFolder);
+    connect(process.get(), &QProcess::readyReadStandardOutput, this,
+            &CFastaDbIndexerDlg::OnBuilderOutput);
+    connect(process.get(), &QProcess::readyReadStandardError, this,
+            &CFastaDbIndexerDlg::OnBuilderOutput);
+    connect(process.get(), &QProcess::finished, this,
+            [this](int exitCode, QProcess::ExitStatus status) {
+                OnBuilderFinished(exitCode, status == QProcess::CrashExit);
+            });
+    process->start();
+    if (!process->waitForStarted()) {
+        error = QStringLiteral("CreateProcess error %1").arg(static_cast<int>(process->error()));
+        return false;
+    }
+    builderOutput_.clear();
+    builderErrors_.clear();
+    builder_ = std::move(process);
+    return true;
+}
+
+bool CFastaDbIndexerDlg::IsBuilding() const { return builder_ != nullptr; }
+
+void CFastaDbIndexerDlg::OnBuilderOutput() {
+    if (!builder_) return;
+    builderOutput_ += QString::fromLocal8Bit(builder_->readAllStandardOutput());
+    builderErrors_ += QString::fromLocal8Bit(builder_->readAllStandardError());
+    const QStringList lines = builderOutput_.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (!lines.isEmpty()) statusLabel_->setText(lines.last().trimmed());
+}
+
+QString CFastaDbIndexerDlg::BuilderOutcomeMessage(int exitCode, bool crashed,
+                                                  const QString& output, const QString& errors) {
+    if (!crashed && exitCode == 0) {
+        static const QRegularExpression summary(
+            QStringLiteral("Processed (\\d+) proteins; (\\d+) peptides written to (.+)"));
+        QRegularExpressionMatch m;
+        for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            if (const QRegularExpressionMatch found = summary.match(line.trimmed());
+                found.hasMatch())
+                m = found;
+        if (!m.hasMatch()) return QStringLiteral("The indexed database is built.");
+        return QStringLiteral("The indexed database is built:\n\n%1\n\n%2 proteins, %3 peptides.")
+            .arg(m.captured(3), m.captured(1), m.captured(2));
+    }
+    QStringList reasons;
+    for (QString line : errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        line = line.trimmed();
+        if (line.startsWith(QLatin1String(kBuilderName) + QLatin1String(": ")))
+            line = line.mid(static_cast<qsizetype>(qstrlen(kBuilderName)) + 2);
+        if (!line.isEmpty()) reasons << line;
+    }
+    if (reasons.isEmpty())
+        reasons << (crashed ? QStringLiteral("The database builder stopped before it finished.")
+                            : QStringLiteral("The database builder ended with code %1.")
+                                  .arg(exitCode));
+    return QStringLiteral("The indexed database was not built:\n\n") +
+           reasons.join(QLatin1Char('\n'));
+}
+
+void CFastaDbIndexerDlg::OnBuilderFinished(int exitCode, bool crashed) {
+    if (!builder_) return;
+    OnBuilderOutput();
+    // The process object is in its own signal: it goes once the signal is done.
+    builder_.release()->deleteLater();
+    buildButton_->setEnabled(true);
+    statusLabel_->clear();
+    const bool built = !crashed && exitCode == 0;
+    ZarMessageBox(BuilderOutcomeMessage(exitCode, crashed, builderOutput_, builderErrors_),
+                  MB_OK | (built ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+}
+
+void CFastaDbIndexerDlg::StopBuilder() {
+    if (!builder_) return;
+    std::unique_ptr<QProcess> process = std::move(builder_);
+    process->disconnect(this);
+    // Asked to stop, the builder takes away the files it has made; only one that does not
+    // answer is killed.
+    process->terminate();
+    if (!process->waitForFinished(kBuilderStopWaitMs)) {
+        process->kill();
+        process->waitForFinished();
+    }
+    buildButton_->setEnabled(true);
+    statusLabel_->clear();
+}
+
+void CFastaDbIndexerDlg::reject() {
+    if (IsBuilding()) {
+        if (ZarMessageBox(QStringLiteral("The indexed database is still being built.\n"
+                                         "Stop the build?"),
+                          MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return;
+        StopBuilder();
+    }
+    CDialogBase::reject();
 }
 
 bool CFastaDbIndexerDlg::SaveParamFile() {
@@ -611,7 +734,8 @@ bool CFastaDbIndexerDlg::SaveParamFile() {
 }
 
 void CFastaDbIndexerDlg::OnOK() {
-    if (!UpdateData(true)) return;
+    // One build at a time.
+    if (IsBuilding() || !UpdateData(true)) return;
     ReadGrids();
     if (indexedName_.trimmed().isEmpty() && !fastaName_.isEmpty())
         indexedName_ = fastaName_ + QLatin1String(kIndexedDatabaseExtension);
@@ -620,6 +744,11 @@ void CFastaDbIndexerDlg::OnOK() {
     const QFileInfo fasta(fastaPath);
     if (fastaName_.isEmpty() || !fasta.isFile()) {
         ZarMessageBox(QStringLiteral("Unable to open the fasta database"), MB_OK);
+        return;
+    }
+    if (!HasFastaEntries(fastaPath)) {
+        ZarMessageBox(
+            QStringLiteral("The fasta database holds no entries:\n\n%1").arg(fastaName_), MB_OK);
         return;
     }
     if (NamesHoldBlanks(fastaPath, indexedPath)) {
@@ -634,8 +763,9 @@ void CFastaDbIndexerDlg::OnOK() {
                           QStringLiteral("\n\nDo you want to replace it?"),
                       MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
+    // A volume that does not tell its free space does not stop the build.
     const qint64 free = FreeDiskSpace(databaseDirectory_);
-    if (free <= 0 || free <= kSpaceFactor * fasta.size()) {
+    if (free >= 0 && free <= kSpaceFactor * fasta.size()) {
         ZarMessageBox(QStringLiteral("Not enough disk space to build the database.  Please "
                                      "either\nchoose another location for the new database or "
                                      "free up\nsome disk space."),
@@ -654,8 +784,14 @@ void CFastaDbIndexerDlg::OnOK() {
         includeDuplicates_ != 0, fastaName_, indexedName_, useEnzyme_ != 0, minLength_, maxLength_);
     QString error;
     if (!StartBuilder(JoinPath(programDirectory_, QString::fromLatin1(kBuilderName)), arguments,
-                      databaseDirectory_, error))
+                      databaseDirectory_, error)) {
         ZarMessageBox(error, MB_OK);
+        return;
+    }
+    if (IsBuilding()) {
+        buildButton_->setEnabled(false);
+        statusLabel_->setText(QStringLiteral("Building %1 ...").arg(indexedName_));
+    }
 }
 
 bool CFastaDbIndexerDlg::event(QEvent* e) {

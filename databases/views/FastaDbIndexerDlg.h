@@ -2,9 +2,11 @@
 // The "Fasta Database Indexer" dialog (Tools > Fasta Database Indexer...): edits
 // "buildix.params" in the database folder and starts the builder buildix4 on a FASTA database
 // (digest by an enzyme, or all sub-sequences of a length range, with the modifications of the
-// two grids). The builder runs on its own; the dialog does not wait for it and stays open.
-// Files are handled in-process and the builder gets its arguments as a list; the program's
-// current folder is never changed.
+// two grids). The dialog stays open while the builder runs, follows it and tells how it ended:
+// the counts of the new database, or the builder's error. Closing the dialog during a build asks
+// whether to stop it; a stopped builder takes away what it has written. Files are handled
+// in-process and the builder gets its arguments as a list; the program's current folder is
+// never changed.
 
 #include "search/BuildixSettings.h"
 #include "search/ModificationTables.h"
@@ -13,6 +15,7 @@
 #include "controls/DialogBase.h"
 #include "messages/Messages.h"
 
+#include <memory>
 #include <vector>
 
 class QButtonGroup;
@@ -21,6 +24,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProcess;
+class QPushButton;
 
 namespace zar {
 
@@ -67,12 +72,16 @@ class CFastaDbIndexerDlg : public CDialogBase {
     // Reads "buildix.params" of the database folder; an unusable file is restored through the
     // prompt (none: left as it is).
     explicit CFastaDbIndexerDlg(QWidget* parent = nullptr, InvalidParamsPrompt* prompt = nullptr);
+    // A build still running is stopped.
+    ~CFastaDbIndexerDlg() override;
 
     // The 25 records of the enzyme table; the list shows the named ones from record 1 on.
     void SetEnzymeList(const EnzymeRecord* records);
 
     // Build: checks the choices, saves the parameter file and starts the builder.
     void OnOK() override;
+    // Close: during a build the user is asked whether to stop it.
+    void reject() override;
     void OnDefaults();
     void OnDatabaseType();
     void OnDigestMode();
@@ -92,6 +101,13 @@ class CFastaDbIndexerDlg : public CDialogBase {
     const CParamFile& ParamFile() const { return paramFile_; }
     QString ParamPath() const { return paramPath_; }
     bool UsesEnzyme() const { return useEnzyme_ != 0; }
+    // Whether a builder started by Build is still running.
+    bool IsBuilding() const;
+    // What the user is told when the builder ends: the database and its counts, or what went
+    // wrong (the builder's error lines, else its exit).
+    static QString BuilderOutcomeMessage(int exitCode, bool crashed, const QString& output,
+                                         const QString& errors);
+    QLabel* StatusLabel() const { return statusLabel_; }
 
     CDoubleRangeEditCtrl* MassRangeEdit() const { return massRangeEdit_; }
     CDoubleRangeEditCtrl* LengthRangeEdit() const { return lengthRangeEdit_; }
@@ -111,17 +127,21 @@ class CFastaDbIndexerDlg : public CDialogBase {
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
     bool event(QEvent* e) override;
-    // Bytes free to the user on the volume of the folder; 0 or less when unknown.
+    // Bytes free to the user on the volume of the folder; -1 when the volume does not tell
+    // (a container or chroot whose mounts cannot be read).
     virtual qint64 FreeDiskSpace(const QString& folder) const;
-    // Starts the builder without waiting; false with the reason's text.
+    // Starts the builder and follows it to its end; false with the reason's text.
     virtual bool StartBuilder(const QString& program, const QStringList& arguments,
                               const QString& workingFolder, QString& error);
 
   private:
     void ReadParamFile();
+    // The file's names, folders and modifications into the dialog's fields.
+    void TakeParamFileValues();
     void LoadControls();
     bool SaveParamFile();
-    void RestoreDefaultParamFile();
+    // True when the store now holds other values (a copied default file or the defaults).
+    bool RestoreDefaultParamFile();
     void FillEnzymeList();
     void FillGrids();
     void ReadGrids();
@@ -129,6 +149,10 @@ class CFastaDbIndexerDlg : public CDialogBase {
     int SelectedEnzymeRecord() const;
     QString InDatabaseFolder(const QString& name) const;
     void OnContextMenu(CGXGridWnd* grid, const QPoint& globalPos);
+    void OnBuilderOutput();
+    void OnBuilderFinished(int exitCode, bool crashed);
+    // Asks the builder to stop and waits for it; nothing is reported.
+    void StopBuilder();
 
     CDoubleRangeEditCtrl* massRangeEdit_;
     CDoubleRangeEditCtrl* lengthRangeEdit_;
@@ -143,6 +167,8 @@ class CFastaDbIndexerDlg : public CDialogBase {
     QButtonGroup* massTypes_;
     QButtonGroup* databaseTypes_;
     QButtonGroup* digestModes_;
+    QLabel* statusLabel_;
+    QPushButton* buildButton_ = nullptr;
     std::vector<QWidget*> enzymeControls_;
     std::vector<QWidget*> lengthControls_;
 
@@ -165,6 +191,9 @@ class CFastaDbIndexerDlg : public CDialogBase {
     QString indexedName_;
     QString tempDirectory_;
     MessageMap messages_;
+    std::unique_ptr<QProcess> builder_;
+    QString builderOutput_;
+    QString builderErrors_;
 };
 
 }  // namespace zar

@@ -116,6 +116,8 @@ void CPepmapView::OnInitialUpdate() {
             grid_->SetValueRange(0, c, QString::fromLatin1(kColumnInfo[c - 1].title));
             grid_->SetColWidth(c, kColumnInfo[c - 1].width);
         }
+        // Labels such as "50.60" (peptide 50, piece 60) are names, not numbers.
+        grid_->SetStyleRange(CGXRange::cols(1, 1), CGXStyle().setValueType(GridValueType::Text));
         grid_->SetStyleRange(CGXRange::cols(2, 4), CGXStyle().setValueType(GridValueType::Number));
         grid_->SetStyleRange(CGXRange::cols(6, 6), CGXStyle().setControl(GridControl::RichEdit));
         initialised_ = true;

@@ -177,11 +177,18 @@ void CSequenceCalcDlg::OnUpdate() {
     weight_->setText(QStringLiteral("Weight: %1").arg(ions_.weight, 0, 'f', 2));
     length_->setText(QStringLiteral("Length: %1").arg(ions_.length));
     averageMass_->setText(QStringLiteral("Average mass: %1").arg(ions_.residueAverage, 0, 'f', 2));
-    if (!ions_.peaks.empty()) showPeaks();
+    showPeaks();
 }
 
 void CSequenceCalcDlg::showPeaks() {
     spectrum_.Empty();
+    if (ions_.peaks.empty()) {
+        // No series chosen: the plot says it has nothing to show rather than keep the last one.
+        if (control_ && control_->Interface())
+            Guarded("clearing the spectrum", [&] { control_->Call(&ISpec::put_DataValid, 0); });
+        if (control_) control_->RedrawControl();
+        return;
+    }
     CVXSpectrumHeaderData& h = spectrum_.header.data;
     h.nScanNumber = 1;
     h.dRT = 1.0;

@@ -6,6 +6,7 @@
 #include "ZarApp.h"
 #include "ZarDoc.h"
 #include "controls/EditTextOnly.h"
+#include "databases/FastaUtilities.h"
 #include "databases/SequenceMasses.h"
 #include "document/ZarMessages.h"
 #include "messages/Messages.h"
@@ -109,6 +110,8 @@ void CSequenceEditorDlg::build() {
     edit_->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("^[%1%2]*$").arg(accepted, accepted.toLower())), edit_));
     edit_->setMinimumWidth(380);
+    // A protein of any length: the edit's usual limit would cut a long one short.
+    edit_->setMaxLength(kSequenceEditLimit);
     AddControl(kSequenceId, edit_);
     SetToolTipText(kSequenceId, QStringLiteral("Enter the protein/peptide sequence"));
     // Typing shows the length and weight of the text as it stands; the sequence is taken on OK.

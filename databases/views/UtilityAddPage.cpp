@@ -74,6 +74,7 @@ CUtilityAddPage::CUtilityAddPage(QWidget* parent)
     types->addStretch();
     layout->addLayout(types);
     sequenceEdit_->setValidator(letters_);
+    sequenceEdit_->setMaxLength(kSequenceEditLimit);
     layout->addWidget(sequenceEdit_);
 
     auto* mass = new QGroupBox(QStringLiteral("Mass"), this);
@@ -181,10 +182,9 @@ void CUtilityAddPage::OnAddEntry() {
     request.massOption = massOption_;
     request.userMass = userMass_;
     const AddEntryResult result = AddDatabaseEntry(request);
-    if (result.badIndex >= 0) {
-        sequenceEdit_->setFocus();
-        sequenceEdit_->setSelection(result.badIndex, 1);
-    }
+    if (result.field == AddEntryResult::Field::Description) descriptionEdit_->setFocus();
+    if (result.field == AddEntryResult::Field::Sequence) sequenceEdit_->setFocus();
+    if (result.badIndex >= 0) sequenceEdit_->setSelection(result.badIndex, 1);
 }
 
 }  // namespace zar

@@ -152,8 +152,9 @@ bool CExcelWorkbook::SaveAs(const QString& path) {
                 worksheet_write_string(ws, row, col, text.toUtf8().constData(), headerFormat);
                 continue;
             }
+            const bool labels = static_cast<std::size_t>(c) < formats_.size() && formats_[c].text;
             double v = 0;
-            if (ParseDouble(text, v) && std::isfinite(v)) {
+            if (!labels && ParseDouble(text, v) && std::isfinite(v)) {
                 lxw_format* nf = static_cast<std::size_t>(c) < numberFormats.size() ? numberFormats[c] : nullptr;
                 worksheet_write_number(ws, row, col, v, nf);
             } else {

@@ -14,6 +14,9 @@ namespace zar {
 struct ExcelColumnFormat {
     double widthChars = 12;  // width in characters
     int decimals = -1;        // fixed decimals of number cells; -1: as the number is
+    // A column of labels: every cell goes out as the text it is, even one that reads as a number
+    // ("50.60", peptide 50 piece 60, is no 50.6).
+    bool text = false;
 };
 
 class CExcelWorkbook {

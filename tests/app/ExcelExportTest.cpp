@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -137,7 +138,8 @@ TEST(ExcelExport, WorkbookHoldsTheTableAndNoTemporaryFileRemains) {
     EXPECT_TRUE(sheet.contains("<v>1234.5678</v>")) << "numbers are stored whole, as numbers";
     EXPECT_TRUE(zipEntry(out, "xl/styles.xml").contains("formatCode=\"0.00\""))
         << "shown with the column's two decimals";
-    EXPECT_TRUE(zipEntry(out, "xl/workbook.xml").contains("sample1.mzML")) << "the sheet is named after the run";
+    EXPECT_TRUE(zipEntry(out, "xl/workbook.xml").contains("<sheet name=\"sample1\""))
+        << "the sheet is named after the run, not its path";
     EXPECT_TRUE(temp.exportFiles().isEmpty());
     // The workbook is handed to the desktop's spreadsheet program.
     ASSERT_EQ(desktop.urls().size(), 1u);
@@ -228,13 +230,118 @@ TEST(ExcelExport, FailuresAreReportedNotIgnored) {
         EXPECT_FALSE(QFileInfo::exists(runs.filePath(QStringLiteral("rA.xlsx"))));
     }
     {
+        // The run's folder cannot take the workbook, nor can the place chosen instead.
         ScopedTempFolder temp;
+        zartest::ModalDialogAnswer choose("QFileDialog", true, [](QWidget* dialog) {
+            static_cast<QFileDialog*>(dialog)->selectFile(QStringLiteral("/nonexistent/other/r.xlsx"));
+        });
         EXPECT_EQ(ExportToExcel(grid, QStringLiteral("/nonexistent/runs/r.mzML"), QStringLiteral("a.xlt"), QStringLiteral("A")),
                   kExcelExportSaveFailed);
+        EXPECT_TRUE(choose.seen());
         EXPECT_TRUE(temp.exportFiles().isEmpty()) << "the temporary file is deleted on failure too";
     }
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_TRUE(boxes.texts()[0].contains(QStringLiteral("temporary file")));
     EXPECT_TRUE(boxes.texts()[1].startsWith(QStringLiteral("Unable to export the table")));
     EXPECT_EQ(ExcelExportThreadProc(nullptr), kExcelExportNoParameters);
+}
+
+TEST(ExcelExport, ALabelColumnStaysText) {
+    ScopedTempFolder temp;
+    zartest::MessageBoxCapture boxes;
+    zartest::ShellOpenCapture desktop;
+    QTemporaryDir runs;
+    CGXGridWnd grid;
+    grid.SetColCount(2);
+    grid.SetRowCount(2);
+    grid.SetValueRange(0, 1, QStringLiteral("Fragment"));
+    grid.SetValueRange(0, 2, QStringLiteral("From"));
+    grid.SetStyleRange(CGXRange::cols(1, 1), CGXStyle().setValueType(GridValueType::Text));
+    grid.SetValueRange(1, 1, QStringLiteral("50.60"));  // peptide 50, piece 60
+    grid.SetValueRange(1, 2, 1234.0);
+    grid.SetValueRange(2, 1, QStringLiteral("7"));
+    grid.SetValueRange(2, 2, QStringLiteral("77.50"));  // text of a column that is no label
+    QString out;
+    ASSERT_EQ(ExportToExcel(grid, runs.filePath(QStringLiteral("BSA2.mzML")), QStringLiteral("Pepmap.xlt"),
+                            QStringLiteral("Pepmap"), &out),
+              kExcelExportDone);
+    const QByteArray strings = zipEntry(out, "xl/sharedStrings.xml");
+    const QByteArray sheet = zipEntry(out, "xl/worksheets/sheet1.xml");
+    EXPECT_TRUE(strings.contains("<t>50.60</t>")) << strings.toStdString();
+    EXPECT_TRUE(strings.contains("<t>7</t>"));
+    EXPECT_FALSE(sheet.contains("<v>50.6</v>"));
+    EXPECT_TRUE(sheet.contains("<v>1234</v>"));
+    EXPECT_TRUE(sheet.contains("<v>77.5</v>")) << "other columns read numbers as before";
+    EXPECT_TRUE(zipEntry(out, "xl/workbook.xml").contains("<sheet name=\"BSA2\""));
+}
+
+TEST(ExcelExport, AnUnwritableRunFolderAsksWhereTheWorkbookGoes) {
+    ScopedTempFolder temp;
+    zartest::MessageBoxCapture boxes;
+    zartest::ShellOpenCapture desktop;
+    QTemporaryDir elsewhere;
+    CGXGridWnd grid;
+    fillSample(grid);
+    const QString raw = QStringLiteral("/nonexistent/runs/BSA2.mzML");
+
+    // Chosen: the workbook goes there, under the name it would have had.
+    QString proposed;
+    const QString chosen = elsewhere.filePath(QStringLiteral("mine"));
+    zartest::ModalDialogAnswer choose("QFileDialog", true, [&](QWidget* dialog) {
+        auto* files = static_cast<QFileDialog*>(dialog);
+        proposed = files->selectedFiles().value(0);
+        files->selectFile(chosen);
+    });
+    QString out;
+    ASSERT_EQ(ExportToExcel(grid, raw, QStringLiteral("Pepmap.xlt"), QStringLiteral("Pepmap"), &out), kExcelExportDone);
+    EXPECT_TRUE(choose.seen());
+    EXPECT_TRUE(proposed.endsWith(QStringLiteral("/BSA2Pepmap.xlsx"))) << proposed.toStdString();
+    EXPECT_EQ(out, chosen + QStringLiteral(".xlsx"));
+    EXPECT_TRUE(QFileInfo::exists(out));
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join('|').toStdString();
+
+    // Cancelled: nothing is written and nothing is reported as failed.
+    zartest::ModalDialogAnswer cancel("QFileDialog", false);
+    EXPECT_EQ(ExportToExcel(grid, raw, QStringLiteral("Pepmap.xlt"), QStringLiteral("Pepmap")), kExcelExportCancelled);
+    EXPECT_TRUE(cancel.seen());
+    EXPECT_TRUE(boxes.texts().isEmpty());
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{QStringLiteral("mine.xlsx")});
+    EXPECT_TRUE(temp.exportFiles().isEmpty());
+}
+
+TEST(ExcelExport, AReadOnlyRunFolderAsksToo) {
+    ScopedTempFolder temp;
+    zartest::MessageBoxCapture boxes;
+    zartest::ShellOpenCapture desktop;
+    QTemporaryDir runs, elsewhere;
+    zartest::ScopedUnwritableFolder locked(runs.path());
+    if (!locked.ok()) GTEST_SKIP() << "no way to make a folder unwritable here";
+    EXPECT_FALSE(CanWriteInFolder(runs.path()));
+    EXPECT_TRUE(CanWriteInFolder(elsewhere.path()));
+    CGXGridWnd grid;
+    fillSample(grid);
+    zartest::ModalDialogAnswer choose("QFileDialog", true, [&](QWidget* dialog) {
+        static_cast<QFileDialog*>(dialog)->selectFile(elsewhere.filePath(QStringLiteral("r.xlsx")));
+    });
+    QString out;
+    ASSERT_EQ(ExportToExcel(grid, runs.filePath(QStringLiteral("r.mzML")), QStringLiteral("a.xlt"), QStringLiteral("A"), &out),
+              kExcelExportDone);
+    EXPECT_EQ(out, elsewhere.filePath(QStringLiteral("r.xlsx")));
+    EXPECT_TRUE(QDir(runs.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(ExcelExport, SheetNamedAfterTheRun) {
+    const struct {
+        const char* raw;
+        const char* report;
+        const char* sheet;
+    } cases[] = {
+        {"/data/runs/BSA2.mzML", "Pepmap", "BSA2"},
+        {"D:\\runs\\sample1.raw", "Pepmap", "sample1"},
+        {"", "Zarmass", "Zarmass"},
+        {"/data/runs/a.b.mzXML", "Pepmap", "a.b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExcelSheetName(QString::fromLatin1(c.raw), QString::fromLatin1(c.report)), QString::fromLatin1(c.sheet))
+            << c.raw;
 }

@@ -459,23 +459,24 @@ TEST_F(FrameTest, ResultsWindowRequestWithoutResults) {
 
 // ---- sequence files ----
 
-TEST_F(FrameTest, SequenceFileRoundTripKeepsTheLineEnd) {
+TEST_F(FrameTest, SequenceFileRoundTripTakesTheResiduesOnly) {
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("in.pep"));
     {
         QFile f(in);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("MKWVTFISLLLLFSSAYS\nsecond line is not read\n");
+        // Line ends and blanks are no residues; a sequence wrapped over lines is read whole.
+        f.write("MKWVTFISLL\r\nLLFS SAYS\n");
     }
     ASSERT_TRUE(frame->OpenSequenceFile(in));
-    EXPECT_EQ(doc->GetSequence(), QStringLiteral("MKWVTFISLLLLFSSAYS\n"));
+    EXPECT_EQ(doc->GetSequence(), QStringLiteral("MKWVTFISLLLLFSSAYS"));
     frame->UpdateCommandUI();
     EXPECT_TRUE(frame->Action(ID_SAVE_SEQUENCE_FILE)->isEnabled());
     const QString out = dir.filePath(QStringLiteral("out.pep"));
     ASSERT_TRUE(frame->SaveSequenceFile(out));
     QFile f(out);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("MKWVTFISLLLLFSSAYS\n"));
+    EXPECT_EQ(f.readAll(), QByteArray("MKWVTFISLLLLFSSAYS"));
     zartest::MessageBoxCapture boxes;
     EXPECT_FALSE(frame->OpenSequenceFile(dir.filePath(QStringLiteral("missing.pep"))));
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Unable to open the sequence file")});

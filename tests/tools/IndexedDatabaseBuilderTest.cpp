@@ -6,6 +6,8 @@
 
 #include "TestSupport.h"
 
+#include <QDir>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
@@ -13,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace zar;
 
@@ -155,12 +160,13 @@ TEST(IndexedDatabaseBuilder, WithoutEnzymeEverySubSequenceOfTheLengthRange) {
     o.minLength = 2;
     o.maxLength = 3;
     ASSERT_TRUE(BuildIndexedDatabase(o).ok);
-    const QString table = IndexedDatabaseFiles::For(o.indexedName).peptideTable;
-    EXPECT_EQ(ReadPeptides(table).size(), 10u);  // 3 pairs and 2 triples in each protein
+    EXPECT_EQ(ReadPeptides(IndexedDatabaseFiles::InUse(o.indexedName).peptideTable).size(),
+              10u);  // 3 pairs and 2 triples in each protein
 
     o.keepDuplicates = false;
     ASSERT_TRUE(BuildIndexedDatabase(o).ok);
-    const std::vector<FastaEntry> unique = ReadPeptides(table);
+    const std::vector<FastaEntry> unique =
+        ReadPeptides(IndexedDatabaseFiles::InUse(o.indexedName).peptideTable);
     ASSERT_EQ(unique.size(), 2u);
     EXPECT_EQ(unique[0].header, "1 1-2 0 0/0/0 161.09262 a");
     EXPECT_EQ(unique[1].residues, "AAA");
@@ -260,4 +266,92 @@ TEST(IndexedDatabaseBuilder, ProgramBuildsWithTheParameterFileOfItsFolder) {
         EXPECT_EQ(p.exitCode(), c.exitCode);
         EXPECT_TRUE(QString::fromLocal8Bit(p.readAllStandardError()).contains(c.message));
     }
+}
+
+TEST(IndexedDatabaseBuilder, AFastaWithoutEntriesWritesNothing) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {{"empty file", ""}, {"text without a header", "just some words\nMKV\n"}};
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString fasta = Write(dir, "none.fasta", c.bytes);
+        const IndexedDatabaseBuildResult r = BuildIndexedDatabase(TrypsinOptions(fasta));
+        EXPECT_FALSE(r.ok) << c.name;
+        EXPECT_EQ(r.message, "The fasta database " + fasta + " holds no entries") << c.name;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"none.fasta"})
+            << c.name;
+    }
+}
+
+// A build stopped between writing its tables and its description, as by a kill, and a finished
+// rebuild: the database in use is always one whole set.
+TEST(IndexedDatabaseBuilder, ARebuildReplacesTheDatabaseAsOne) {
+    QTemporaryDir dir;
+    const QString fasta = Write(dir, "db.fasta", ">a\nACDKMGR\n");
+    IndexedDatabaseBuildOptions o = TrypsinOptions(fasta);
+    ASSERT_TRUE(BuildIndexedDatabase(o).ok);
+    const IndexedDatabaseFiles first = IndexedDatabaseFiles::InUse(o.indexedName);
+    EXPECT_EQ(first.peptideTable, IndexedDatabaseFiles::For(o.indexedName).peptideTable);
+    const QByteArray oldHeader = Read(first.header);
+    const QByteArray oldTable = Read(first.peptideTable);
+    const QByteArray oldIndex = Read(first.peptideIndex);
+    ASSERT_FALSE(oldTable.isEmpty());
+
+    // Another protein list; the process ends right after the tables are in place.
+    Write(dir, "db.fasta", ">a\nACDKMGR\n>b\nPEPKWWK\n");
+    const int stopped = zartest::RunInChildProcess([&o] {
+        WorkProgress progress;
+        progress.onStatus = [](const QString& text) {
+            if (text.startsWith("Indexing the proteins")) _exit(7);
+        };
+        BuildIndexedDatabase(o, progress);
+        return 0;
+    });
+    ASSERT_EQ(stopped, 7);
+    // The old description still names the old tables, which are as they were.
+    EXPECT_EQ(Read(first.header), oldHeader);
+    EXPECT_EQ(IndexedDatabaseFiles::InUse(o.indexedName).peptideTable, first.peptideTable);
+    EXPECT_EQ(Read(first.peptideTable), oldTable);
+    EXPECT_EQ(Read(first.peptideIndex), oldIndex);
+    EXPECT_EQ(ReadPeptides(first.peptideTable).size(), 3u);  // ACDK, MGR, ACDKMGR
+
+    // A finished rebuild: the new set is named, the old one is gone, in one step.
+    const IndexedDatabaseBuildResult r = BuildIndexedDatabase(o);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    EXPECT_EQ(r.proteins, 2);
+    const IndexedDatabaseFiles second = IndexedDatabaseFiles::InUse(o.indexedName);
+    EXPECT_EQ(second.peptideTable, IndexedDatabaseFiles::AlternateFor(o.indexedName).peptideTable);
+    EXPECT_EQ(ReadPeptides(second.peptideTable).size(), static_cast<std::size_t>(r.peptides));
+    IndexedDatabaseHeader header;
+    ASSERT_TRUE(ReadIndexedDatabaseHeader(o.indexedName, header));
+    EXPECT_EQ(header.peptideTableName, "db.fasta.alt.peptides");
+    EXPECT_EQ(header.indexName, "db.fasta.alt.proteins.idx");
+    CIndexedDatabase proteins;
+    ASSERT_EQ(proteins.open(o.indexedName), CIndexedDatabase::OpenResult::Ok);
+    EXPECT_EQ(proteins.proteinCount(), 2);
+    for (const QString& old : {first.peptideTable, first.peptideIndex, first.proteinIndex})
+        EXPECT_FALSE(QFile::exists(old)) << old.toStdString();
+
+    // And the next one goes back to the first set.
+    ASSERT_TRUE(BuildIndexedDatabase(o).ok);
+    EXPECT_EQ(IndexedDatabaseFiles::InUse(o.indexedName).peptideTable, first.peptideTable);
+    EXPECT_FALSE(QFile::exists(second.peptideTable));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5)
+        << QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
+}
+
+TEST(IndexedDatabaseBuilder, AStopAfterTheTablesTakesThemAway) {
+    QTemporaryDir dir;
+    const QString fasta = Write(dir, "db.fasta", ">a\nACDKMGR\n");
+    IndexedDatabaseBuildOptions o = TrypsinOptions(fasta);
+    std::atomic<bool> stop{false};
+    WorkProgress progress;
+    progress.cancelFlag = &stop;
+    progress.onStatus = [&stop](const QString& text) {
+        if (text.startsWith("Indexing the proteins")) stop = true;
+    };
+    const IndexedDatabaseBuildResult r = BuildIndexedDatabase(o, progress);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"db.fasta"});
 }

@@ -14,6 +14,7 @@
 #include "document/IndexedDatabaseHeader.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -37,6 +38,8 @@ constexpr int kMaxReferenceChars = 100;
 // The most residues one differential modification may carry in a peptide, whatever the file
 // says: it bounds the variants of a peptide.
 constexpr int kMaxModifiedPerMod = 20;
+// While the peptides are written, a stop is looked for once per this many.
+constexpr std::int32_t kProgressRows = 100000;
 // Output is written in batches of this many bytes.
 constexpr qsizetype kWriteBatchBytes = 1 << 20;
 // Progress runs from 0 to this; the digest takes the first half.
@@ -269,22 +272,61 @@ QString EnzymeNameOf(const IndexedDatabaseBuildOptions& o) {
 
 }  // namespace
 
-IndexedDatabaseFiles IndexedDatabaseFiles::For(const QString& indexedName) {
+namespace {
+
+IndexedDatabaseFiles FilesOf(const QString& indexedName, const QString& setTag) {
     QString header = indexedName;
     if (!header.contains(QLatin1String(kIndexedDatabaseExtension)))
         header += QLatin1String(kIndexedDatabaseExtension);
     QString base = header;
     if (base.endsWith(QLatin1String(kIndexedDatabaseExtension)))
         base.chop(static_cast<qsizetype>(qstrlen(kIndexedDatabaseExtension)));
+    base += setTag;
     return {header, base + QStringLiteral(".proteins.idx"), base + QStringLiteral(".peptides"),
             base + QStringLiteral(".peptides.idx")};
+}
+
+// Whether the description names a file of the set.
+bool NamesSet(const IndexedDatabaseHeader& header, const IndexedDatabaseFiles& set) {
+    return header.indexName == QFileInfo(set.proteinIndex).fileName() ||
+           header.peptideTableName == QFileInfo(set.peptideTable).fileName();
+}
+
+bool HeaderNamesSet(const IndexedDatabaseFiles& set) {
+    if (!QFileInfo::exists(set.header)) return false;
+    IndexedDatabaseHeader header;
+    return ReadIndexedDatabaseHeader(set.header, header) && NamesSet(header, set);
+}
+
+}  // namespace
+
+IndexedDatabaseFiles IndexedDatabaseFiles::For(const QString& indexedName) {
+    return FilesOf(indexedName, QString());
+}
+
+IndexedDatabaseFiles IndexedDatabaseFiles::AlternateFor(const QString& indexedName) {
+    return FilesOf(indexedName, QStringLiteral(".alt"));
+}
+
+IndexedDatabaseFiles IndexedDatabaseFiles::InUse(const QString& indexedName) {
+    const IndexedDatabaseFiles alternate = AlternateFor(indexedName);
+    return HeaderNamesSet(alternate) ? alternate : For(indexedName);
+}
+
+IndexedDatabaseFiles IndexedDatabaseFiles::ForNewBuild(const QString& indexedName) {
+    const IndexedDatabaseFiles first = For(indexedName);
+    return HeaderNamesSet(first) ? AlternateFor(indexedName) : first;
 }
 
 IndexedDatabaseBuildResult BuildIndexedDatabase(const IndexedDatabaseBuildOptions& options,
                                                 const WorkProgress& progress) {
     const BuildixSettings& s = options.settings;
     const bool nucleotide = s.databaseType == 1;
-    const IndexedDatabaseFiles files = IndexedDatabaseFiles::For(options.indexedName);
+    const IndexedDatabaseFiles files = IndexedDatabaseFiles::ForNewBuild(options.indexedName);
+    const IndexedDatabaseFiles previous =
+        files.peptideTable == IndexedDatabaseFiles::For(options.indexedName).peptideTable
+            ? IndexedDatabaseFiles::AlternateFor(options.indexedName)
+            : IndexedDatabaseFiles::For(options.indexedName);
     if (!options.useEnzyme && (options.minLength < 1 || options.maxLength < options.minLength))
         return Failure(QStringLiteral("The sequence length range %1-%2 is not valid")
                            .arg(options.minLength)
@@ -344,6 +386,10 @@ IndexedDatabaseBuildResult BuildIndexedDatabase(const IndexedDatabaseBuildOption
         if (reader.readFailed())
             return Failure(
                 QStringLiteral("Problem reading the database %1").arg(options.fastaPath));
+        // Nothing to index: no files are written, and a database that was there stays.
+        if (proteins == 0)
+            return Failure(
+                QStringLiteral("The fasta database %1 holds no entries").arg(options.fastaPath));
 
         progress.status(QStringLiteral("Sorting %1 peptides").arg(rows.size()));
         std::sort(rows.begin(), rows.end(), [&sources](const PeptideRow& a, const PeptideRow& b) {
@@ -377,6 +423,8 @@ IndexedDatabaseBuildResult BuildIndexedDatabase(const IndexedDatabaseBuildOption
     qint64 offset = 0;
     std::int32_t number = 0;
     for (const PeptideRow& r : rows) {
+        if (number % kProgressRows == 0 && progress.cancelled())
+            return Failure(QStringLiteral("Cancelled"));
         const SequenceSource& src = sources[static_cast<std::size_t>(r.source)];
         const std::string header =
             CFormat("%d %d-%d %d %d/%d/%d %.5f ", src.protein, r.start + 1, r.start + r.length,
@@ -442,17 +490,30 @@ IndexedDatabaseBuildResult BuildIndexedDatabase(const IndexedDatabaseBuildOption
         return Failure(QStringLiteral("Unable to write the indexed database %1").arg(files.header));
     for (const QString& line : lines) header.writeLine(line);
 
-    if (!table.commit() || !tableIndex.commit())
-        return Failure(QStringLiteral("Unable to write the indexed database %1").arg(files.header));
+    // From the first file made to the description, a failure takes away what this build made:
+    // no description names it.
+    const auto unfinished = [&files](const QString& message) {
+        for (const QString& made : {files.peptideTable, files.peptideIndex, files.proteinIndex})
+            QFile::remove(made);
+        return Failure(message);
+    };
+    const QString writeFailure =
+        QStringLiteral("Unable to write the indexed database %1").arg(files.header);
+    if (!table.commit() || !tableIndex.commit()) return unfinished(writeFailure);
     progress.status(QStringLiteral("Indexing the proteins of %1").arg(options.fastaPath));
     WorkProgress quiet;
     quiet.cancelFlag = progress.cancelFlag;
     const CFastaIndexBuilder proteinIndexer(nucleotide, SequenceMassTable::For(s.massType == 1));
     const FastaIndexBuildResult indexed =
         proteinIndexer.build(options.fastaPath, quiet, files.proteinIndex);
-    if (indexed.status != FastaIndexBuildResult::Status::Done) return Failure(indexed.statusText);
-    if (!header.commit())
-        return Failure(QStringLiteral("Unable to write the indexed database %1").arg(files.header));
+    if (indexed.status != FastaIndexBuildResult::Status::Done)
+        return unfinished(indexed.statusText);
+    if (progress.cancelled()) return unfinished(QStringLiteral("Cancelled"));
+    // The new description takes the place of the old in one step; from here on the set the old
+    // one named is no longer in use.
+    if (!header.commit()) return unfinished(writeFailure);
+    for (const QString& old : {previous.proteinIndex, previous.peptideTable, previous.peptideIndex})
+        QFile::remove(old);
 
     IndexedDatabaseBuildResult result;
     result.ok = true;

@@ -15,8 +15,12 @@
 // the protein or in its translated frame, the frame (0 for a protein database), the number of
 // residues carrying each differential modification, the mass with five decimals and the first
 // word of the protein's header; its sequence is the peptide's letters.
-// Every file is written through a temporary file; the description comes last, so a failed
-// build leaves the database that was there before.
+// Every file is written through a temporary file. A database holds two sets of these files
+// under its name: the one above and "db.fasta.alt.proteins.idx", "db.fasta.alt.peptides",
+// "db.fasta.alt.peptides.idx". The description names the set it belongs to; a new build writes
+// the set that the present description does not name and replaces the description last, then
+// removes the other set. So a build that fails or is stopped at any point leaves the database
+// that was there before, whole, and a finished one replaces it as one.
 
 #include "databases/WorkProgress.h"
 #include "document/EnzymeTable.h"
@@ -34,6 +38,12 @@ struct IndexedDatabaseFiles {
 
     // The files of an indexed name; a name without ".hdr" gets it appended.
     static IndexedDatabaseFiles For(const QString& indexedName);
+    // The second set of files of an indexed name.
+    static IndexedDatabaseFiles AlternateFor(const QString& indexedName);
+    // The set that the description of an indexed name names (For when it names neither).
+    static IndexedDatabaseFiles InUse(const QString& indexedName);
+    // The set that a new build of an indexed name writes: the one not in use.
+    static IndexedDatabaseFiles ForNewBuild(const QString& indexedName);
 };
 
 struct IndexedDatabaseBuildOptions {

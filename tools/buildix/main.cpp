@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -24,6 +26,13 @@ constexpr const char* kUsage =
     "buildix4 --default-params <file> writes the default buildix.params.\n";
 
 constexpr const char* kParamFileName = "buildix.params";
+
+// Set by a request to stop (SIGTERM, SIGINT): the build ends at its next check and takes away
+// the files it has made, so that a stopped build leaves nothing half-written.
+std::atomic<bool> stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+void RequestStop(int) { stopRequested.store(true); }
 
 int Fail(const QString& text) {
     std::fprintf(stderr, "buildix4: %s\n", qPrintable(text));
@@ -97,7 +106,13 @@ int main(int argc, char* argv[]) {
                         .arg(QString::fromLatin1(kParamFileName)));
 
     zar::WorkProgress progress;
-    progress.onStatus = [](const QString& text) { std::printf("%s\n", qPrintable(text)); };
+    progress.onStatus = [](const QString& text) {
+        std::printf("%s\n", qPrintable(text));
+        std::fflush(stdout);
+    };
+    progress.cancelFlag = &stopRequested;
+    std::signal(SIGTERM, RequestStop);
+    std::signal(SIGINT, RequestStop);
     const zar::IndexedDatabaseBuildResult result = zar::BuildIndexedDatabase(options, progress);
     if (!result.ok) return Fail(result.message);
     return 0;

@@ -21,7 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -41,13 +41,16 @@ class TestIndexerDlg : public CFastaDbIndexerDlg {
     using CFastaDbIndexerDlg::CFastaDbIndexerDlg;
     qint64 freeSpace = qint64(1) << 40;
     std::vector<StartedBuilder> started;
+    // When set, this shell command is started and followed in place of the builder.
+    QString stand_in;
 
   protected:
     qint64 FreeDiskSpace(const QString&) const override { return freeSpace; }
     bool StartBuilder(const QString& program, const QStringList& arguments, const QString& folder,
-                      QString&) override {
+                      QString& error) override {
         started.push_back({program, arguments, folder});
-        return true;
+        if (stand_in.isEmpty()) return true;
+        return CFastaDbIndexerDlg::StartBuilder("/bin/sh", {"-c", stand_in}, folder, error);
     }
 };
 
@@ -225,6 +228,18 @@ TEST_F(IndexerTest, ChecksRefuseTheBuild) {
          IDYES, "Please select an enzyme to use when building the indexed database."},
         {"missing FASTA", [](TestIndexerDlg& d) { d.FastaNameEdit()->setText("absent.fasta"); }, 0,
          "Unable to open the fasta database"},
+        {"FASTA without entries",
+         [this](TestIndexerDlg& d) {
+             dbtest::WriteFile(dir_, "empty.fasta", "");
+             d.FastaNameEdit()->setText("empty.fasta");
+         },
+         0, "The fasta database holds no entries:\n\nempty.fasta"},
+        {"FASTA of text only",
+         [this](TestIndexerDlg& d) {
+             dbtest::WriteFile(dir_, "text.fasta", "MKVLAAGIVALLLAAGCSS\n");
+             d.FastaNameEdit()->setText("text.fasta");
+         },
+         0, "The fasta database holds no entries:\n\ntext.fasta"},
         {"blank in a name",
          [](TestIndexerDlg& d) { d.IndexedNameEdit()->setText("my db.fasta.hdr"); }, 0,
          "The indexed database cannot record a name that contains a blank:\n\nsmall.fasta"},
@@ -239,6 +254,115 @@ TEST_F(IndexerTest, ChecksRefuseTheBuild) {
         EXPECT_EQ(boxes_.texts().last(), c.message) << c.name;
     }
     EXPECT_EQ(dbtest::ReadFile(dir_.filePath("small.fasta.hdr")), "old");
+}
+
+TEST_F(IndexerTest, AVolumeThatDoesNotTellItsFreeSpaceDoesNotStopTheBuild) {
+    WriteParams();
+    const struct {
+        const char* name;
+        qint64 free;
+        bool builds;
+    } cases[] = {{"unknown", -1, true},
+                 {"nothing free", 0, false},
+                 {"just short", 3 * QFileInfo(fasta_).size(), false},
+                 {"enough", 3 * QFileInfo(fasta_).size() + 1, true}};
+    for (const auto& c : cases) {
+        auto dialog = Open();
+        boxes_.clear();
+        dialog->freeSpace = c.free;
+        dialog->OnOK();
+        EXPECT_EQ(dialog->started.size(), c.builds ? 1u : 0u) << c.name;
+        EXPECT_EQ(boxes_.texts().isEmpty(), c.builds) << c.name;
+    }
+}
+
+TEST_F(IndexerTest, RejectedDifferentialModificationsLeaveTheGrid) {
+    const struct {
+        const char* name;
+        InvalidParamsOption answer;
+    } cases[] = {{"defaults restored", InvalidParamsOption::UseDefaultValues},
+                 {"file left as it is", InvalidParamsOption::LeaveFile}};
+    for (const auto& c : cases) {
+        WriteParams([](CParamFile& p) {
+            p.SetEntryString("diff_search_options", "2000.0 M 79.9663 STY 0.0 X");
+        });
+        RecordingPrompt prompt;
+        prompt.answer = c.answer;
+        boxes_.clear();
+        auto dialog = Open(&prompt);
+        ASSERT_EQ(prompt.asked.size(), 1) << c.name;
+        EXPECT_TRUE(boxes_.texts().value(0).contains("One or more Differential Modifications"))
+            << c.name;
+        // The rejected mass is nowhere in the grid.
+        EXPECT_EQ(dialog->DiffGrid()->GetValueRowCol(1, 1), "") << c.name;
+        EXPECT_EQ(dialog->DiffGrid()->GetValueRowCol(1, 2), "") << c.name;
+        const bool restored = c.answer == InvalidParamsOption::UseDefaultValues;
+        // The defaults have no differential modification; a file left keeps its good ones.
+        EXPECT_EQ(dialog->DiffGrid()->GetValueRowCol(2, 1), restored ? "" : "STY") << c.name;
+        // A build writes what the grid shows.
+        dialog->OnOK();
+        EXPECT_FALSE(Param("diff_search_options").contains("2000")) << c.name;
+    }
+}
+
+TEST_F(IndexerTest, TheBuilderIsFollowedToItsEnd) {
+    WriteParams();
+    const struct {
+        const char* name;
+        const char* command;
+        const char* message;
+    } cases[] = {
+        {"built",
+         "echo 'Digesting small.fasta'; echo 'Processed 2 proteins; 8 peptides written to "
+         "/db/small.fasta.hdr'",
+         "The indexed database is built:\n\n/db/small.fasta.hdr\n\n2 proteins, 8 peptides."},
+        {"the builder's error",
+         "echo 'Digesting' ; echo 'buildix4: The fasta database x holds no entries' >&2; exit 1",
+         "The indexed database was not built:\n\nThe fasta database x holds no entries"},
+        {"a silent failure", "exit 3",
+         "The indexed database was not built:\n\nThe database builder ended with code 3."},
+        {"killed", "kill -9 $$",
+         "The indexed database was not built:\n\nThe database builder stopped before it "
+         "finished."},
+    };
+    for (const auto& c : cases) {
+        auto dialog = Open();
+        boxes_.clear();
+        dialog->stand_in = c.command;
+        dialog->OnOK();
+        ASSERT_EQ(dialog->started.size(), 1u) << c.name;
+        EXPECT_TRUE(dialog->IsBuilding()) << c.name;
+        EXPECT_FALSE(dialog->GetDlgItem(1)->isEnabled()) << "one build at a time";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsBuilding(); }, zartest::kWorkWaitMs))
+            << c.name;
+        EXPECT_EQ(boxes_.texts(), QStringList{c.message}) << c.name;
+        EXPECT_TRUE(dialog->GetDlgItem(1)->isEnabled()) << c.name;
+    }
+}
+
+TEST_F(IndexerTest, ClosingDuringABuildAsksToStopIt) {
+    WriteParams();
+    auto dialog = Open();
+    QTemporaryDir marks;
+    // A stand-in that cleans up when asked to stop, as the builder does.
+    dialog->stand_in = QStringLiteral("trap 'touch %1/stopped; exit 1' TERM; while :; do sleep 1; done")
+                           .arg(marks.path());
+    dialog->show();
+    dialog->OnOK();
+    ASSERT_TRUE(dialog->IsBuilding());
+    boxes_.clear();
+    boxes_.answerNext(IDNO);
+    dialog->reject();
+    EXPECT_EQ(boxes_.texts(), QStringList{"The indexed database is still being built.\nStop the build?"});
+    EXPECT_TRUE(dialog->IsBuilding());
+    EXPECT_TRUE(dialog->isVisible());
+
+    boxes_.answerNext(IDYES);
+    dialog->reject();
+    EXPECT_FALSE(dialog->IsBuilding());
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(QFile::exists(marks.filePath("stopped"))) << "asked to stop, not killed";
+    EXPECT_EQ(boxes_.texts().size(), 2) << "a stopped build reports nothing more";
 }
 
 TEST_F(IndexerTest, PresetsAndResetAll) {
@@ -313,10 +437,11 @@ TEST_F(IndexerTest, TheStartedBuilderWritesTheIndexedDatabase) {
     dialog->grab().save("/tmp/i30-indexer.png");
     dialog->OnOK();
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
-    // The dialog does not wait; the test does.
+    // The dialog follows the builder and tells its end.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsBuilding(); }, zartest::kWorkWaitMs));
     const QString header = folder + "/small.fasta.hdr";
-    QDeadlineTimer deadline(zartest::kWorkWaitMs);
-    while (!QFile::exists(header) && !deadline.hasExpired()) QThread::msleep(20);
+    EXPECT_EQ(boxes_.texts(), QStringList{"The indexed database is built:\n\n" + header +
+                                          "\n\n2 proteins, 8 peptides."});
     ASSERT_TRUE(QFile::exists(header));
     CIndexedDatabase peptides;
     ASSERT_EQ(peptides.open(folder + "/small.fasta.peptides"), CIndexedDatabase::OpenResult::Ok);

@@ -11,6 +11,7 @@
 #include "databases/views/PepmapOptionsDlg.h"
 #include "databases/views/PepmapStatusDlg.h"
 #include "databases/views/SequenceEditorDlg.h"
+#include "core/TextFile.h"
 #include "document/UpdateHints.h"
 #include "document/ZarMessages.h"
 #include "grids/PepmapOptionsGrid.h"
@@ -437,6 +438,44 @@ TEST_F(PepmapViewTest, SequenceEditorOfTheView) {
     ASSERT_TRUE(WaitFor([&] { return view->Sequence() == "PEPTIDEK"; }, zartest::kWorkWaitMs));
 }
 
+TEST_F(PepmapViewTest, ALineEndOfTheSequenceFileIsNoResidue) {
+    PepmapWindow w;
+    const QString albumin = DemoProteinSequence("sp|P02769|ALBU_BOVIN");
+    ASSERT_TRUE(albumin.endsWith("LVVSTQTALA"));
+    CPepmapView* view = w.ShowPepmapLayout();
+    ASSERT_NE(view, nullptr);
+    // As a text editor saves it: wrapped, with line ends.
+    QString wrapped;
+    for (qsizetype at = 0; at < albumin.size(); at += 60) wrapped += albumin.mid(at, 60) + "\r\n";
+    QTemporaryDir dir;
+    const QString pep = dir.filePath("albumin.pep");
+    ASSERT_TRUE(WriteTextFileAtomically(pep, wrapped));
+    ASSERT_TRUE(w.frame().OpenSequenceFile(pep));
+    ASSERT_TRUE(WaitFor([&] { return view->Sequence() == albumin; }, zartest::kWorkWaitMs))
+        << view->Sequence().size();
+    // Pieces of 7 to 10 residues: the last one is the protein's end, whole.
+    PepmapOptions o = w.engine().Options();
+    o.limitFragments = 1;
+    o.lengthMin = 7.0;
+    o.lengthMax = 10.0;
+    o.massMin = 0.0;
+    o.massMax = kPepmapWideMass;
+    w.engine().SetOptions(o);
+    ASSERT_TRUE(w.RunPepmap(*view));
+    const int rows = w.engine().PeptideCount();
+    ASSERT_GT(rows, 5);
+    const QString end = QString::number(albumin.size());
+    bool last = false;
+    for (int r = 1; r <= rows; ++r) {
+        EXPECT_LE(view->Grid()->GetValueRowCol(r, 3).toInt(), albumin.size()) << r;
+        if (view->Grid()->GetDisplayTextRowCol(r, 6) == "LVVSTQTALA") {
+            last = true;
+            EXPECT_EQ(view->Grid()->GetValueRowCol(r, 3), end);
+        }
+    }
+    EXPECT_TRUE(last) << "the protein's last piece is listed";
+}
+
 TEST_F(PepmapViewTest, ExportPrintingAndTheContextMenu) {
     PepmapWindow w;
     w.doc().SetSequence("AAKCCRGGKDD");
@@ -447,6 +486,8 @@ TEST_F(PepmapViewTest, ExportPrintingAndTheContextMenu) {
     EXPECT_EQ(view->OnExportExcel(&workbook), 0);
     EXPECT_TRUE(QFileInfo::exists(workbook)) << workbook.toStdString();
     EXPECT_TRUE(QFileInfo(workbook).fileName().contains("Pepmap"));
+    // The fragment labels ("1.3", peptide 1 bonded to 3) are names: a column of text.
+    EXPECT_EQ(view->Grid()->GetStyleRowCol(1, 1).valueType, GridValueType::Text);
     QFile::remove(workbook);
 
     // The menu: Excel, and the XML item greyed; the clipboard is left alone.

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace zar;
 
 namespace {
@@ -63,12 +65,12 @@ TEST_F(SequenceCalcTest, GlycylAlanineWithEverySeries) {
     // The residues' mass per residue: (57.0214636 + 71.0371136) / 2.
     EXPECT_EQ(dialog.AverageMassLabel()->text(), "Average mass: 64.03");
     const CVXSpec& plotted = dialog.PlottedSpectrum();
-    EXPECT_EQ(plotted.GetPeakCount(), 10);
+    EXPECT_EQ(plotted.GetPeakCount(), 8);
     EXPECT_NEAR(plotted.header.data.dLowMass, 58.0292886 - 27.994915 - 10.0, 1e-7);
     EXPECT_NEAR(plotted.header.data.dHighMass, 147.0769668 + 10.0, 1e-7);
     EXPECT_EQ(plotted.header.data.dBasePeakIntensity, 50.0);
     EXPECT_NEAR(plotted.header.data.dBasePeakMass, 58.0292886, 1e-7);
-    EXPECT_EQ(plotted.header.data.dTIC, 210.0);
+    EXPECT_EQ(plotted.header.data.dTIC, 190.0);
     ASSERT_EQ(plotted.GetMassRangeCount(), 1);
     std::int32_t valid = 0;
     dialog.Control()->Call(&ZAR_PLOTLib::ISpec::get_DataValid, &valid);
@@ -85,13 +87,54 @@ TEST_F(SequenceCalcTest, EmptySequenceKeepsThePlotAndTheMassPerResidue) {
     dialog.OnUpdate();
     const QString average = dialog.AverageMassLabel()->text();
     const int peaks = dialog.PlottedSpectrum().GetPeakCount();
-    EXPECT_EQ(peaks, 7 * 4);
+    EXPECT_EQ(peaks, 7 * 3);
     Choose(dialog, "", false, false, true, true);
     dialog.OnUpdate();
     EXPECT_TRUE(dialog.WeightLabel()->text().isEmpty());
     EXPECT_TRUE(dialog.LengthLabel()->text().isEmpty());
     EXPECT_EQ(dialog.AverageMassLabel()->text(), average);
     EXPECT_EQ(dialog.PlottedSpectrum().GetPeakCount(), peaks);
+}
+
+TEST_F(SequenceCalcTest, TheBBoxShowsAndHidesTheBIons) {
+    ASSERT_TRUE(server_->ok());
+    CSequenceCalcDlg dialog(nullptr);
+    dialog.Create(nullptr);
+    dialog.show();
+    // GA, monoisotopic: b1 58.0292886, b2 129.0664022 (and their companions 1.0 below).
+    const double bIons[] = {58.0292886, 57.0292886, 129.0664022, 128.0664022};
+    const auto hasBIons = [&dialog, &bIons] {
+        const CVXSpec& plotted = dialog.PlottedSpectrum();
+        int found = 0;
+        for (const double b : bIons)
+            for (const auto& p : plotted.peaks)
+                if (std::abs(p.dPosition - b) < 1e-6) ++found;
+        return found;
+    };
+    const struct {
+        bool a, b, y;
+        int peaks;
+        int bPeaks;
+    } cases[] = {{false, true, true, 6, 4},
+                 {false, false, true, 2, 0},
+                 {true, false, false, 2, 0},
+                 {true, true, false, 6, 4}};
+    for (const auto& c : cases) {
+        Choose(dialog, "GA", true, c.a, c.b, c.y);
+        dialog.OnUpdate();
+        EXPECT_EQ(dialog.PlottedSpectrum().GetPeakCount(), c.peaks) << c.a << c.b << c.y;
+        EXPECT_EQ(hasBIons(), c.bPeaks) << c.a << c.b << c.y;
+        EXPECT_EQ(dialog.WeightLabel()->text(), "Weight: 147.08");
+    }
+    // No series at all: the plot shows nothing rather than the last spectrum.
+    Choose(dialog, "GA", true, false, false, false);
+    dialog.OnUpdate();
+    EXPECT_EQ(dialog.PlottedSpectrum().GetPeakCount(), 0);
+    std::int32_t valid = 1;
+    dialog.Control()->Call(&ZAR_PLOTLib::ISpec::get_DataValid, &valid);
+    EXPECT_EQ(valid, 0);
+    EXPECT_EQ(dialog.LengthLabel()->text(), "Length: 2");
+    EXPECT_TRUE(boxes.texts().isEmpty());
 }
 
 TEST_F(SequenceCalcTest, ToolsCommandKeepsOneCalculator) {

@@ -6,6 +6,7 @@
 #include "MainFrame.h"
 #include "ZarDoc.h"
 #include "controls/EditTextOnly.h"
+#include "core/TextFile.h"
 #include "databases/PepmapEngine.h"
 #include "document/ZarMessages.h"
 #include "grids/SimpleEditGrids.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -274,4 +276,36 @@ TEST_F(SequenceEditorTest, DisulfideButtonOpensTheBondsDialogWithTheTypedSequenc
     EXPECT_EQ(editor.DisulfideBondsDialog()->SequenceShown(), "ACDC");
     EXPECT_EQ(ChoicesOf(*editor.DisulfideBondsDialog(), 2), QStringList({"No bond", "4"}));
     editor.grab().save("/tmp/i31-sequence-editor.png");
+}
+
+TEST_F(SequenceEditorTest, AHundredThousandResiduesRoundTripWhole) {
+    QString protein;
+    for (int k = 0; k < 100000; ++k) protein += QLatin1Char("ACDEFGHIKLMNPQRSTVWY"[k % 20]);
+    auto frame = std::make_unique<CMainFrame>(&doc);
+    doc.OnNewDocument();
+    QTemporaryDir dir;
+    const QString in = dir.filePath("long.pep");
+    ASSERT_TRUE(WriteTextFileAtomically(in, protein + "\n"));
+    ASSERT_TRUE(frame->OpenSequenceFile(in));
+    ASSERT_EQ(doc.GetSequence().size(), 100000);
+
+    // Through the editor: shown, counted and stored whole.
+    CSequenceEditorDlg dialog(frame.get());
+    dialog.show();
+    EXPECT_EQ(dialog.SequenceEdit()->text().size(), 100000);
+    EXPECT_EQ(dialog.LengthLabel()->text(), "Length: 100000");
+    // A residue typed at the end goes after the last one.
+    Type(dialog, "w");
+    EXPECT_EQ(dialog.LengthLabel()->text(), "Length: 100001");
+    dialog.OnOK();
+    EXPECT_EQ(doc.GetSequence(), protein + "W");
+
+    // Saved and opened again: the same sequence.
+    const QString out = dir.filePath("saved.pep");
+    ASSERT_TRUE(frame->SaveSequenceFile(out));
+    doc.SetSequence("X");
+    ASSERT_TRUE(frame->OpenSequenceFile(out));
+    EXPECT_EQ(doc.GetSequence(), protein + "W");
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join('|').toStdString();
+    QCoreApplication::sendPostedEvents();
 }

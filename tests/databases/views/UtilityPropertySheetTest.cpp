@@ -264,3 +264,56 @@ TEST_F(UtilitiesTest, AddPageNucleotideMassHasNoWater) {
     Add().OnAddEntry();
     EXPECT_EQ(dbtest::ReadFile(database), ">a\nK\n>dna [MASS=932]\nACGX\n");
 }
+
+TEST_F(UtilitiesTest, AddPageKeepsAHundredThousandResidues) {
+    const QString database = dbtest::WriteFile(dir_, "db.fasta", ">a\nK\n");
+    QString protein;
+    for (int k = 0; k < 100000; ++k) protein += QLatin1Char("ACDEFGHIKLMNPQRSTVWY"[k % 20]);
+    Add().DatabaseEdit()->setText(database);
+    Add().DescriptionEdit()->setText("giant");
+    Add().SequenceEdit()->setText(protein);
+    EXPECT_EQ(Add().SequenceEdit()->text().size(), 100000);
+    Add().OnAddEntry();
+    EXPECT_EQ(boxes_.texts(), QStringList{"Entry added successfully."});
+    // The entry as written, 80 residues a line: its residues are the whole protein.
+    const QByteArray text = dbtest::ReadFile(database);
+    const qsizetype header = text.indexOf(">giant [MASS=");
+    ASSERT_GT(header, 0);
+    QByteArray residues = text.mid(text.indexOf('\n', header) + 1);
+    EXPECT_TRUE(residues.endsWith('\n'));
+    residues.replace('\n', "");
+    EXPECT_EQ(residues, protein.toLatin1());
+}
+
+TEST_F(UtilitiesTest, AddPageRefusesAnEntryWithoutDescriptionOrSequence) {
+    const QByteArray before = ">a\nK\n";
+    const QString database = dbtest::WriteFile(dir_, "db.fasta", before);
+    const struct {
+        const char* name;
+        const char* description;
+        const char* sequence;
+        const char* message;
+    } cases[] = {
+        {"nothing at all", "", "", "Please enter a description for the new entry."},
+        {"no description", "", "MKV", "Please enter a description for the new entry."},
+        {"only the mark of a header", "> ", "MKV",
+         "Please enter a description for the new entry."},
+        {"no sequence", "new protein", "", "Please enter the sequence of the new entry."},
+    };
+    sheet_->show();
+    sheet_->findChild<QTabWidget*>()->setCurrentIndex(1);
+    for (const auto& c : cases) {
+        boxes_.clear();
+        Add().DatabaseEdit()->setText(database);
+        Add().DescriptionEdit()->setText(c.description);
+        Add().SequenceEdit()->setText(c.sequence);
+        Add().OnAddEntry();
+        EXPECT_EQ(boxes_.texts(), QStringList{c.message}) << c.name;
+        EXPECT_EQ(dbtest::ReadFile(database), before) << c.name;
+        // The field to fill in gets the focus.
+        QWidget* expected = QString(c.message).contains("description")
+                                ? static_cast<QWidget*>(Add().DescriptionEdit())
+                                : static_cast<QWidget*>(Add().SequenceEdit());
+        EXPECT_EQ(QApplication::focusWidget(), expected) << c.name;
+    }
+}

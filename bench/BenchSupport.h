@@ -70,7 +70,8 @@ inline std::string SelfPath() {
 // Runs a program (no shell between) and reads the number at the start of its output; -1 when
 // it cannot be run or fails. Ours and its anchor both go through here when a ratio compares
 // whole processes, so that both pay the same for starting.
-inline long SpawnNumber(const std::vector<std::string>& args) {
+// With lastLine, the number at the start of its last line (wc's total over many files).
+inline long SpawnNumber(const std::vector<std::string>& args, bool lastLine = false) {
     if (args.empty()) return -1;
     int out[2];
     if (pipe2(out, O_CLOEXEC) != 0) return -1;
@@ -99,6 +100,11 @@ inline long SpawnNumber(const std::vector<std::string>& args) {
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) return -1;  // grep -c says 1 for none
+    if (lastLine) {
+        while (!text.empty() && text.back() == '\n') text.pop_back();
+        const size_t start = text.rfind('\n');
+        if (start != std::string::npos) text.erase(0, start + 1);
+    }
     return std::atol(text.c_str());
 }
 

@@ -31,7 +31,7 @@
 namespace {
 
 constexpr int kHitsPerFile = 12;
-constexpr int kDescriptionsPerFile = 3;  // with 12 hits: 33 lines, as the real files have
+constexpr int kDescriptionsPerFile = 5;  // with 12 hits: 33 lines, as the real files have
 constexpr int kDatabaseEntries = 9439;
 
 QString BenchDataFolder() {
@@ -138,7 +138,7 @@ const QString& ResultsFolder(int files) {
     static std::map<int, QString> folders;
     auto found = folders.find(files);
     if (found != folders.end()) return found->second;
-    const QString folder = BenchDataFolder() + QStringLiteral("/real-shaped-%1").arg(files);
+    const QString folder = BenchDataFolder() + QStringLiteral("/real-shaped-33-%1").arg(files);
     const QString complete = folder + QStringLiteral("/complete");
     if (!QFile::exists(complete)) {
         std::fprintf(stderr, "Writing %d result files into %s ...\n", files, qPrintable(folder));
@@ -185,7 +185,9 @@ void BM_LoadResultsFolderVsWc(benchmark::State& state) {
     const zarbench::Interleaved total = zarbench::RunInterleaved(
         state, "wc",
         [&] { hits = static_cast<int>(zarbench::SpawnNumber({self, zarbench::kChildFlag, "load", path})); },
-        [&] { lines = zarbench::SpawnNumber({"wc", "-l", "--files0-from=" + path + "/.names"}); });
+        [&] {
+            lines = zarbench::SpawnNumber({"wc", "-l", "--files0-from=" + path + "/.names"}, true);
+        });
     const double n = static_cast<double>(state.iterations());
     state.counters["files"] = files;
     state.counters["hits"] = hits;

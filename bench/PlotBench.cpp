@@ -1,6 +1,7 @@
 // Drawing a profile trace into a full-HD image: the cost must follow the pixel width (columns),
 // not the number of points beyond one pass over them.
 
+#include "BenchSupport.h"
 #include "plot/elements/PlotArea.h"
 #include "plot/elements/Trace.h"
 
@@ -10,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -29,10 +31,8 @@ std::vector<TracePoint> MakeTrace(std::size_t n) {
     return points;
 }
 
-void BM_DrawProfileTrace(benchmark::State& state) {
-    const auto points = MakeTrace(static_cast<std::size_t>(state.range(0)));
-    QImage image(1920, 1080, QImage::Format_RGB32);
-    CChroTrace trace;
+// The trace over the whole image, the range 0 to 60 and intensities 0 to 160, without labels.
+void SetUpTrace(CChroTrace& trace, const std::vector<TracePoint>& points) {
     trace.SetPoints(points.data(), points.size());
     trace.SetRange(0, 60);
     TraceScaling s;
@@ -41,6 +41,13 @@ void BM_DrawProfileTrace(benchmark::State& state) {
     trace.SetScaling(s);
     trace.SetRect(0, 0, 1919, 1079);
     trace.m_bPositionLabels = false;
+}
+
+void BM_DrawProfileTrace(benchmark::State& state) {
+    const auto points = MakeTrace(static_cast<std::size_t>(state.range(0)));
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    CChroTrace trace;
+    SetUpTrace(trace, points);
     for (auto _ : state) {
         state.PauseTiming();  // clearing the image is no part of drawing the trace
         image.fill(Qt::white);
@@ -57,6 +64,67 @@ BENCHMARK(BM_DrawProfileTrace)
     ->Arg(1000000)
     ->Arg(10000000)
     ->Unit(benchmark::kMillisecond);
+
+// The plain way to draw a profile with QPainter, the anchor: one pass over the points for each
+// pixel column's lowest and highest intensity, then the columns' spans and the steps between
+// them in one drawLines.
+void DrawMinMaxColumns(QPainter& painter, const std::vector<TracePoint>& points, double start,
+                       double end, double yMin, double yMax, const QRect& rect) {
+    const int width = rect.width();
+    std::vector<double> lo(static_cast<std::size_t>(width), 0.0), hi = lo;
+    std::vector<char> used(static_cast<std::size_t>(width), 0);
+    const double xScale = (width - 1) / (end - start);
+    for (const TracePoint& p : points) {
+        if (p.position < start || p.position > end) continue;
+        const auto c = static_cast<std::size_t>((p.position - start) * xScale);
+        if (!used[c]) {
+            used[c] = 1;
+            lo[c] = hi[c] = p.intensity;
+        } else {
+            lo[c] = std::min(lo[c], p.intensity);
+            hi[c] = std::max(hi[c], p.intensity);
+        }
+    }
+    const double yScale = (rect.top() - rect.bottom()) / (yMax - yMin);
+    const auto py = [&](double y) { return static_cast<int>((y - yMin) * yScale) + rect.bottom(); };
+    std::vector<QLine> lines;
+    lines.reserve(2 * static_cast<std::size_t>(width));
+    int previous = -1;
+    for (int c = 0; c < width; ++c) {
+        if (!used[static_cast<std::size_t>(c)]) continue;
+        const int x = rect.left() + c;
+        const int top = py(hi[static_cast<std::size_t>(c)]);
+        if (previous >= 0) lines.emplace_back(rect.left() + previous, py(hi[static_cast<std::size_t>(previous)]), x, top);
+        lines.emplace_back(x, top, x, py(lo[static_cast<std::size_t>(c)]));
+        previous = c;
+    }
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+}
+
+// Our trace against the anchor, in turn in every iteration, into the same image.
+void BM_DrawProfileVsMinMaxAnchor(benchmark::State& state) {
+    const auto points = MakeTrace(static_cast<std::size_t>(state.range(0)));
+    QImage image(1920, 1080, QImage::Format_RGB32);
+    CChroTrace trace;
+    SetUpTrace(trace, points);
+    image.fill(Qt::white);
+    zarbench::RunInterleaved(
+        state, "minmax",
+        [&] {
+            QPainter painter(&image);
+            PlotDC dc(painter, PlotDC::Target{});
+            trace.Draw(dc);
+        },
+        [&] {
+            QPainter painter(&image);
+            DrawMinMaxColumns(painter, points, 0, 60, 0, 160, QRect(0, 0, 1920, 1080));
+        });
+}
+BENCHMARK(BM_DrawProfileVsMinMaxAnchor)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(20);
 
 // The whole plot body: axes, measuring pass, layout, the trace with its peak labels.
 void BM_DrawPlotArea(benchmark::State& state) {

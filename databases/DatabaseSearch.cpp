@@ -11,6 +11,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace zar {
 
 namespace {
@@ -214,7 +216,7 @@ LookupStatus CDatabaseSearch::endScan(bool readFailed, bool found) const {
 SequenceLookupResult CDatabaseSearch::scanProteins(const DatabaseLookupRequest& request,
                                                   const std::string& peptide,
                                                   SequenceLookupResult result) {
-    CFastaPeptideScanner scanner(peptide, blockSize_);
+    CFastaPeptideScanner scanner(peptide, std::min(blockSize_, kPeptideScanBlockSize));
     const bool opened = scanner.open(FastaPathFor(request.databaseFile));
     const qint64 size = scanner.fileSize();
     if (!beginScan(opened, size)) {

@@ -13,10 +13,17 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zar {
+
+// Bytes read at a time: small enough that a block and its letters stay in the processor's
+// cache while they are packed and searched.
+constexpr qint64 kPeptideScanBlockSize = qint64{128} << 10;
 
 struct FastaPeptideHit {
     QByteArray header;     // raw header bytes, as CFastaReader keeps them
@@ -32,7 +39,7 @@ class CFastaPeptideScanner {
     using Hit = std::function<void(FastaPeptideHit& hit)>;
 
     // The peptide in upper-case letters; an empty one is found nowhere.
-    explicit CFastaPeptideScanner(std::string peptide, qint64 blockSize = kFastaBlockSize);
+    explicit CFastaPeptideScanner(std::string peptide, qint64 blockSize = kPeptideScanBlockSize);
 
     bool open(const QString& path);
     qint64 fileSize() const { return size_; }
@@ -42,6 +49,28 @@ class CFastaPeptideScanner {
     Status scan(const Hit& hit, const EntryEnd& entryEnd);
 
   private:
+    // Leaves new bytes as they are: the buffers are written before they are read, so filling
+    // them with zeros first is wasted work.
+    template <typename T>
+    struct Uninitialized : std::allocator<T> {
+        template <typename U>
+        struct rebind {
+            using other = Uninitialized<U>;
+        };
+        Uninitialized() = default;
+        template <typename U>
+        Uninitialized(const Uninitialized<U>&) noexcept {}
+        template <typename U>
+        void construct(U* p) noexcept {
+            ::new (static_cast<void*>(p)) U;
+        }
+        template <typename U, typename... Args>
+        void construct(U* p, Args&&... args) {
+            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+        }
+    };
+    using Bytes = std::vector<char, Uninitialized<char>>;
+
     // An entry's part in the block's packed letters.
     struct Piece {
         qsizetype begin = 0;  // in packed_
@@ -61,8 +90,8 @@ class CFastaPeptideScanner {
     qint64 blockSize_;
     QFile file_;
     qint64 size_ = 0;
-    std::vector<char> block_;
-    std::vector<char> packed_;  // the block's letters, entries apart by a line feed
+    Bytes block_;
+    Bytes packed_;  // the block's letters, entries apart by a line feed
     qsizetype packedSize_ = 0;
     std::vector<Piece> pieces_;
     // The entry that runs on into the next block: its header, its letters so far, and whether

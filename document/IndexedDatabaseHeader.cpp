@@ -49,12 +49,14 @@ bool ParseHeader(TextLineReader& reader, IndexedDatabaseHeader& header);
 }  // namespace
 
 bool ReadIndexedDatabaseHeader(const QString& path, IndexedDatabaseHeader& header) {
-    TextLineReader reader;
-    if (path.isEmpty() || !reader.open(path, kMaxHdrLineLength)) {
+    // A description is a few lines; only a regular file is read (a FIFO would never answer).
+    constexpr qint64 kMaxHeaderFile = qint64{64} << 20;
+    QByteArray bytes;
+    if (path.isEmpty() || !ReadRegularFile(path, bytes, kMaxHeaderFile)) {
         std::fprintf(stderr, " Database file %s not open.\n\n", path.toLocal8Bit().constData());
         return false;
     }
-    return ParseHeader(reader, header);
+    return ReadIndexedDatabaseHeaderBytes(bytes, header);
 }
 
 bool ReadIndexedDatabaseHeaderBytes(const QByteArray& bytes, IndexedDatabaseHeader& header) {

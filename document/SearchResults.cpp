@@ -18,6 +18,9 @@
 #include <cstring>
 #include <new>
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 namespace zar {
 
 namespace {
@@ -176,8 +179,10 @@ bool CSearchResults::Initialize() {
         }
     }
     SetProgress(40);
-    // The whole block: a grown block must not keep texts of the previous result.
-    ResetHits(0, static_cast<int>(hits_.size()));
+    // Nothing of the previous result stays: the block shrinks to its spare record, which keeps
+    // no texts either. A folder's load makes room for what that folder needs.
+    hits_.resize(1);
+    ResetHits(0, 1);
     positionOfIndex_.clear();
     SetProgress(80);
     ClearProteins();
@@ -187,8 +192,9 @@ bool CSearchResults::Initialize() {
 
 bool CSearchResults::AllocateHits() {
     try {
+        // The first block's capacity counts from here; records are made as files are read.
         if (hits_.empty()) {
-            hits_.resize(static_cast<size_t>(kInitialHitCapacity) + 1);
+            ResizeHitBlock(1);
             capacity_ = kInitialHitCapacity;
         }
         proteins_.clear();
@@ -543,10 +549,13 @@ int CSearchResults::ReadOutHeader(TextLineReader& reader, const QString& folder,
     if (recordIndex < 0 || recordIndex >= static_cast<int>(hits_.size())) return kOutEmptyName;
     SearchHitRecord& record = hits_[static_cast<size_t>(recordIndex)];
     const QString path = QFileInfo(fileName).isAbsolute() ? fileName : JoinPath(folder, fileName);
-    if (!reader.open(path, kMaxOutLineLength)) {
+    // One read of the whole file into the set's reused buffer; a FIFO or device by the name of
+    // a result file is not waited for.
+    if (!ReadRegularFile(path, outFileBytes_, kMaxOutFileBytes)) {
         record.setFileInformation(path);
         return kOutCannotOpen;
     }
+    reader = TextLineReader::fromBytes(outFileBytes_, kMaxOutLineLength);
     const QString name = GetFileNamePart(fileName);
     ParseOutFileName(name, header.firstScan, header.lastScan, header.charge);
     record.path = JoinPath(folder, WithoutOutExtension(name));
@@ -768,7 +777,9 @@ bool CSearchResults::OpenDisplayFile(TextLineReader& reader, const QString& path
     display_.assign(static_cast<size_t>(kMaxDisplayRecords), SearchHitRecord());
     displayCount_ = 0;
     revision = 0;
-    if (!reader.open(path, kMaxOutLineLength)) return false;
+    QByteArray bytes;
+    if (!ReadRegularFile(path, bytes, kMaxOutFileBytes)) return false;
+    reader = TextLineReader::fromBytes(bytes, kMaxOutLineLength);
     QString line;
     NextLine(reader, line);
     NextLine(reader, line);
@@ -847,16 +858,47 @@ void CSearchResults::ParseMassmapOutFileForDisplay(const QString& path) {
 // ---- Folder loop ----
 
 QStringList CSearchResults::ListOutFiles(const QString& folder) {
-    QDir dir(PortablePath(folder));
-    QStringList files =
-        dir.entryList(QStringList{QStringLiteral("*.out")}, QDir::Files);
-    // Name order, the same on every machine.
+    QStringList files;
+    QString path = PortablePath(folder);
+    if (path.isEmpty()) path = QStringLiteral(".");
+    DIR* dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir) return files;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const size_t length = std::strlen(entry->d_name);
+        // "*.out" in any case, as the folder's name filter always took it.
+        // Hidden files (a leading '.') are left out.
+        if (length < 4 || entry->d_name[0] == '.' ||
+            qstrnicmp(entry->d_name + length - 4, ".out", 4) != 0)
+            continue;
+        // Files only (links to files too); the entry's type spares a look at the file itself.
+        bool file = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            file = ::fstatat(dirFd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (!file) continue;
+        files.append(QFile::decodeName(entry->d_name));
+    }
+    ::closedir(dir);
+    // Name order, the same on every machine; one sort.
     std::sort(files.begin(), files.end());
     return files;
 }
 
 bool CSearchResults::EnsureCapacity(int count) {
-    if (count < capacity_) return true;
+    if (count < 0) return false;
+    if (count < capacity_) {
+        // Within the capacity the block holds the records asked for so far and a spare one.
+        if (static_cast<size_t>(count) + 1 < hits_.size()) return true;
+        try {
+            ResizeHitBlock(static_cast<size_t>(count) + 2);
+        } catch (const std::bad_alloc&) {
+            ZarMessageBox(QStringLiteral("Unable to allocate the required memory"));
+            return false;
+        }
+        return true;
+    }
     try {
         ResizeHitBlock(static_cast<size_t>(capacity_) + kHitGrowth + 1);
     } catch (const std::bad_alloc&) {
@@ -882,6 +924,15 @@ CSearchResults::FolderRead CSearchResults::ReadFolder(const QString& folder, int
     }
     result.listed = true;
     const int total = static_cast<int>(files.size());
+    // Room for the folder at once, so that the block is not copied as it grows.
+    try {
+        const size_t wanted = static_cast<size_t>(std::max(firstRecord, 0)) + total + 1;
+        hits_.reserve(wanted);
+        const size_t now = std::min(wanted, static_cast<size_t>(capacity_) + 1);
+        if (now > hits_.size()) ResizeHitBlock(now);
+    } catch (const std::bad_alloc&) {
+        // Growing record by record reports what cannot be had.
+    }
     if (IsCancelled()) return result;
     if (notifyTarget_) PostMessage(notifyTarget_, kMsgDtaCount, static_cast<WPARAM>(total), 0);
     int lastPercent = -1;
@@ -895,7 +946,10 @@ CSearchResults::FolderRead CSearchResults::ReadFolder(const QString& folder, int
         int searchTime = 0;
         const int code = reader(readingFolder_, file, index, searchTime);
         if (code != kOutRead) {
-            ZarMessageBox(OutReadMessage(code, file, peptideMapping));
+            // The user learns which file stopped the load (the open failure names it already).
+            QString message = OutReadMessage(code, file, peptideMapping);
+            if (code != kOutCannotOpen) message += QLatin1Char('\n') + file;
+            ZarMessageBox(message);
             result.stopped = true;
             break;
         }
@@ -966,7 +1020,7 @@ bool CSearchResults::OpenIndexedDatabase(const QString& name) {
         return false;
     }
     indexFile_.setFileName(PathBeside(folder, indexName));
-    if (!indexFile_.open(QIODevice::ReadOnly)) {
+    if (!OpenRegularFile(indexFile_)) {
         ZarMessageBox(QStringLiteral("Unable to access the database index"));
         return false;
     }
@@ -984,7 +1038,7 @@ bool CSearchResults::OpenIndexedDatabase(const QString& name) {
 
     fastaFile_.setFileName(name.contains(QLatin1String(".hdr")) ? PathBeside(folder, original)
                                                                 : ResolveDatabasePath(original));
-    if (!fastaFile_.open(QIODevice::ReadOnly)) {
+    if (!OpenRegularFile(fastaFile_)) {
         ZarMessageBox(QStringLiteral("Unable to open the fasta database"));
         UnmapFastaDatabase();
         return false;
@@ -1029,7 +1083,7 @@ QString CSearchResults::ReadIndexedProtein(const QString& name, int proteinNumbe
 
 void CSearchResults::CalculateProteinMasses(const QString& name, int count) {
     QFile file(ResolveDatabasePath(name));
-    if (name.isEmpty() || !file.open(QIODevice::ReadOnly)) return;
+    if (name.isEmpty() || !OpenRegularFile(file)) return;
     const qint64 size = file.size();
     if (size <= 0) return;
     const uchar* data = file.map(0, size);

@@ -77,6 +77,8 @@ class CSearchResults {
     static constexpr int kIndexRecordSize = 32;
     static constexpr int kMaxIndexedHeader = 99;
     static constexpr int kMaxFastaHeader = 1999;
+    // A ".out" file is a few kilobytes; anything beyond this is no result file.
+    static constexpr qint64 kMaxOutFileBytes = qint64{256} << 20;
 
     explicit CSearchResults(QObject* owner = nullptr);
     QObject* GetOwner() const { return owner_; }
@@ -238,7 +240,8 @@ class CSearchResults {
     // Makes room for one more record after position count - 1; false (after the message)
     // when memory runs out, the block then unchanged.
     bool EnsureCapacity(int count);
-    // Grows the hit block to records; throws std::bad_alloc (block unchanged) when it cannot.
+    // Grows the hit block to records (its first record too, and as a folder's files need
+    // more); throws std::bad_alloc (block unchanged) when it cannot.
     virtual void ResizeHitBlock(size_t records) { hits_.resize(records); }
 
     void SetStatus(const QString& text) const;
@@ -281,6 +284,8 @@ class CSearchResults {
     const uchar* indexView_ = nullptr;
     qint64 indexSize_ = 0;
     QFile fastaFile_;
+    // The bytes of the ".out" file being read, kept from file to file.
+    QByteArray outFileBytes_;
 };
 
 }  // namespace zar

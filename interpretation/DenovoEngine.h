@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace zar {
@@ -190,6 +191,8 @@ class CDenovoEngine {
     double SimilarityOf(const std::vector<Evidence>& a, const std::vector<Evidence>& b) const;
     double Background(const std::vector<Evidence>& a, const std::vector<Evidence>& b) const;
     bool Counts(Evidence value, bool bothSigns) const;
+    // Fills stepCounts_ and stepMasses_ for the 1-D spectrum about to be sequenced.
+    void PrepareSteps();
     bool SpendWork();
     bool StartGrowth(int ionMass, Growth& growth) const;
     void ExtendForward(Growth& growth, int j, double score);
@@ -238,6 +241,10 @@ class CDenovoEngine {
 
     // One-dimensional spectrum.
     std::vector<Evidence> oneD_;
+    // While one 1-D spectrum is sequenced: which of its positions count as a step (1), and the
+    // residue masses a step can span, ascending, with their residue.
+    std::vector<std::uint8_t> stepCounts_;
+    std::vector<std::pair<int, const DenovoResidue*>> stepMasses_;
     int oneDCount_ = 0;
     Evidence oneDSum_ = 0;
     Evidence oneDMax_ = 0;

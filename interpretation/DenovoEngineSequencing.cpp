@@ -87,6 +87,17 @@ bool CDenovoEngine::Counts(Evidence value, bool bothSigns) const {
     return value > limit || (bothSigns && value < -limit);
 }
 
+void CDenovoEngine::PrepareSteps() {
+    // An extension tries every residue from every position it reaches: the tests that depend
+    // only on the spectrum are made once here, not again for each window.
+    const size_t n = static_cast<size_t>(std::max(oneDCount_, 0));
+    stepCounts_.assign(n, 0);
+    for (size_t k = 0; k < n && k < oneD_.size(); ++k) stepCounts_[k] = Counts(oneD_[k], false);
+    stepMasses_.clear();
+    for (int m = kMinStep; m <= kMaxStep; ++m)
+        if (const DenovoResidue* residue = ResidueOfNominal(m)) stepMasses_.emplace_back(m, residue);
+}
+
 bool CDenovoEngine::SpendWork() {
     if (Cancelled()) return false;
     if (workBudget_ > 0 && workDone_ - workStart_ >= workBudget_) return false;
@@ -121,6 +132,7 @@ bool CDenovoEngine::StartGrowth(int ionMass, Growth& g) const {
 void CDenovoEngine::SequenceSpectrum(int type) {
     if (!Prepared() || oneDCount_ <= 0) return;
     workStart_ = workDone_;
+    PrepareSteps();
     const int N = oneDCount_;
     for (int j = kFirstStart; j < N - kForwardStartMargin; ++j) {
         const Evidence v = oneD_[static_cast<size_t>(j)];
@@ -150,11 +162,11 @@ void CDenovoEngine::ExtendForward(Growth& g, int j, double score) {
     }
     AddGrowth(g, nullptr, r - kTerminalMass, score);
     if (g.text.size() >= static_cast<size_t>(kMaxSequenceLength)) return;
-    for (int k = j + kMinStep; k <= j + kMaxStep && k < N - kEndMargin; ++k) {
+    for (const auto& [mass, step] : stepMasses_) {
+        const int k = j + mass;
+        if (k >= N - kEndMargin) break;
+        if (!stepCounts_[static_cast<size_t>(k)]) continue;
         const Evidence v = oneD_[static_cast<size_t>(k)];
-        if (!Counts(v, false)) continue;
-        const DenovoResidue* step = ResidueOfNominal(k - j);
-        if (!step) continue;
         g.text.push_back(step->letter);
         ExtendForward(g, k, score + static_cast<double>(v));
         g.text.pop_back();
@@ -171,11 +183,11 @@ void CDenovoEngine::ExtendBackward(Growth& g, int j, double score) {
     }
     AddGrowth(g, nullptr, j - kTerminalMass, score);
     if (g.text.size() >= static_cast<size_t>(kMaxSequenceLength)) return;
-    for (int k = j - kMinStep; k >= j - kMaxStep && k >= kBackwardFloor; --k) {
+    for (const auto& [mass, step] : stepMasses_) {
+        const int k = j - mass;
+        if (k < kBackwardFloor) break;
+        if (!stepCounts_[static_cast<size_t>(k)]) continue;
         const Evidence v = oneD_[static_cast<size_t>(k)];
-        if (!Counts(v, false)) continue;
-        const DenovoResidue* step = ResidueOfNominal(j - k);
-        if (!step) continue;
         g.text.push_back(step->letter);
         ExtendBackward(g, k, score + static_cast<double>(v));
         g.text.pop_back();

@@ -5,6 +5,7 @@
 #include "document/MultiConsensusResults.h"
 #include "document/SorvexResults.h"
 #include "document/ZarMessages.h"
+#include "core/Log.h"
 #include "document/hub/ZarDoc.h"
 
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 namespace zar {
@@ -38,7 +40,13 @@ CResultsStatusDlg::CResultsStatusDlg(CMultiConsensusResults* set, QObject* owner
     : CResultsStatusDlg(Job::Consensus, set, owner, parent) {}
 
 CResultsStatusDlg::CResultsStatusDlg(Job job, CSearchResults* set, QObject* owner, QWidget* parent)
-    : QDialog(parent), job_(job), set_(set), owner_(owner) {
+    : QDialog(parent),
+      job_(job),
+      set_(set),
+      owner_(owner),
+      worker_(std::make_shared<WorkerState>()) {
+    worker_->window = this;
+    worker_->owner = owner;
     const StatusWindowParts parts =
         BuildStatusWindow(*this, QStringLiteral("TurboSORVEX Results Status"));
     status_ = parts.status;
@@ -57,15 +65,42 @@ CResultsStatusDlg::CResultsStatusDlg(Job job, CSearchResults* set, QObject* owne
 }
 
 CResultsStatusDlg::~CResultsStatusDlg() {
-    cancelled_.store(true);
+    worker_->cancelled.store(true);
     if (set_) set_->Cancel();
-    if (worker_.joinable()) worker_.join();
-    if (set_) {
-        set_->SetStatusCallback({});
-        set_->SetProgressCallback({});
+    bool returned = true;
+    {
+        std::unique_lock<std::mutex> lock(worker_->lock);
+        if (thread_.joinable())
+            returned = worker_->ended.wait_for(lock, std::chrono::milliseconds(kStuckWorkerWaitMs),
+                                               [this] { return worker_->returned; });
+        // From here on the worker reports to no one.
+        worker_->window = nullptr;
+        worker_->owner = nullptr;
+    }
+    if (returned) {
+        if (thread_.joinable()) thread_.join();
+        if (set_) {
+            set_->SetStatusCallback({});
+            set_->SetProgressCallback({});
+        }
+    } else {
+        // Its callbacks hold only the shared state, so they may stay with the set.
+        LogLine(QStringLiteral("A results load did not end when cancelled; it is left behind"));
+        thread_.detach();
     }
     auto& live = LiveDialogs();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
+
+void CResultsStatusDlg::WorkerState::post(bool toWindow, unsigned message, WPARAM wParam,
+                                          LPARAM lParam, const QString* text) {
+    std::lock_guard<std::mutex> guard(lock);
+    QObject* target = toWindow ? window : owner;
+    if (!target) return;
+    if (text)
+        PostMessage(target, message, wParam, lParam, *text);
+    else
+        PostMessage(target, message, wParam, lParam);
 }
 
 CSearchResults* ReadyResultsOfKind(int kind) {
@@ -76,56 +111,60 @@ CSearchResults* ReadyResultsOfKind(int kind) {
 
 bool CResultsStatusDlg::IsLoading(const CSearchResults* set) {
     for (const CResultsStatusDlg* dialog : LiveDialogs())
-        if (dialog->set_ == set && !dialog->jobDone_.load()) return true;
+        if (dialog->set_ == set && !dialog->worker_->done.load()) return true;
     return false;
 }
 
 void CResultsStatusDlg::Create() {
     show();
-    if (worker_.joinable() || !set_) return;
+    if (thread_.joinable() || !set_) return;
     status_->clear();
     progress_->setValue(0);
     // The set reports through posted messages: the worker never touches a widget.
-    // The destructor joins the worker before the object goes, so posting to this is safe.
+    const std::shared_ptr<WorkerState> state = worker_;
     set_->SetStatusCallback(
-        [this](const QString& text) { PostMessage(this, kMsgStatusText, 0, 0, text); });
+        [state](const QString& text) { state->post(true, kMsgStatusText, 0, 0, &text); });
     set_->SetProgressCallback(
-        [this](int percent) { PostMessage(this, kMsgProgress, static_cast<WPARAM>(percent)); });
+        [state](int percent) { state->post(true, kMsgProgress, static_cast<WPARAM>(percent)); });
     // The Dta files list follows the folder of one run; the combined folders are not one.
     set_->SetNotifyTarget(job_ == Job::Consensus ? nullptr : owner_);
-    worker_ = std::thread([this] { run(); });
+    thread_ = std::thread(&CResultsStatusDlg::Run, state, job_, set_, resultsFolder_);
 }
 
-void CResultsStatusDlg::run() {
-    bool ok = set_->Initialize();
+void CResultsStatusDlg::Run(const std::shared_ptr<WorkerState>& state, Job job,
+                            CSearchResults* set, const QString& folder) {
+    bool ok = set->Initialize();
     // Initialize clears the set's cancel flag: a Cancel pressed before it must still count.
-    if (cancelled_.load()) set_->Cancel();
+    if (state->cancelled.load()) set->Cancel();
     unsigned success = 0;
-    if (ok && !cancelled_.load()) {
-        switch (job_) {
+    if (ok && !state->cancelled.load()) {
+        switch (job) {
             case Job::Sorvex:
-                ok = static_cast<CSorvexResults*>(set_)->ReadResults(resultsFolder_);
+                ok = static_cast<CSorvexResults*>(set)->ReadResults(folder);
                 success = kMsgSorvexResultsLoaded;
                 break;
             case Job::Massmap:
-                ok = static_cast<CMassmapResults*>(set_)->ReadResults(QString());
+                ok = static_cast<CMassmapResults*>(set)->ReadResults(QString());
                 success = kMsgMassmapResultsLoaded;
                 break;
             case Job::Consensus:
-                ok = static_cast<CMultiConsensusResults*>(set_)->CalculateConsensusScores();
+                ok = static_cast<CMultiConsensusResults*>(set)->CalculateConsensusScores();
                 success = kMsgMultipleResultsLoaded;
                 break;
         }
     } else {
         ok = false;
     }
-    jobDone_.store(true);
-    if (ok && !cancelled_.load()) PostMessage(owner_, success);
-    PostMessage(owner_, kMsgResultsLoadEnded);
+    state->done.store(true);
+    if (ok && !state->cancelled.load()) state->post(false, success);
+    state->post(false, kMsgResultsLoadEnded);
+    std::lock_guard<std::mutex> guard(state->lock);
+    state->returned = true;
+    state->ended.notify_all();
 }
 
 void CResultsStatusDlg::reject() {
-    cancelled_.store(true);
+    worker_->cancelled.store(true);
     if (set_) set_->Cancel();
     QDialog::reject();  // closes the window; the owner deletes the object on 0x40A1
 }

@@ -10,6 +10,9 @@
 #include <QString>
 
 #include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 class QLabel;
@@ -30,7 +33,11 @@ class CResultsStatusDlg : public QDialog {
     CResultsStatusDlg(CMassmapResults* set, QObject* owner, QWidget* parent = nullptr);
     CResultsStatusDlg(CMultiConsensusResults* set, QObject* owner, QWidget* parent = nullptr);
     // Cancels the worker and waits for it: the set is never read by a thread without a window.
+    // A worker stuck in the system (a file that never answers) is waited for kStuckWorkerWaitMs
+    // at most and then left to end on its own, reporting to no one: closing the program never
+    // hangs on it.
     ~CResultsStatusDlg() override;
+    static constexpr int kStuckWorkerWaitMs = 2000;
 
     // The folder of the search-engine job; empty reads the set's own folder.
     void SetResultsFolder(const QString& folder) { resultsFolder_ = folder; }
@@ -38,9 +45,9 @@ class CResultsStatusDlg : public QDialog {
 
     // Shows the window and starts the worker (once).
     void Create();
-    bool IsCancelled() const { return cancelled_.load(); }
+    bool IsCancelled() const { return worker_->cancelled.load(); }
     // The job has returned (its success message, if any, is posted).
-    bool IsJobDone() const { return jobDone_.load(); }
+    bool IsJobDone() const { return worker_->done.load(); }
 
     QLabel* StatusText() const { return status_; }
     QProgressBar* ProgressBar() const { return progress_; }
@@ -58,7 +65,23 @@ class CResultsStatusDlg : public QDialog {
   private:
     enum class Job { Sorvex, Massmap, Consensus };
     CResultsStatusDlg(Job job, CSearchResults* set, QObject* owner, QWidget* parent);
-    void run();
+
+    // What the worker shares with its window. The worker holds it, not the window, so that a
+    // worker left behind never reaches a window or owner that has gone: it posts only to the
+    // receivers still named here (under the lock).
+    struct WorkerState {
+        std::atomic<bool> cancelled{false};
+        std::atomic<bool> done{false};
+        std::mutex lock;
+        std::condition_variable ended;
+        bool returned = false;  // the thread has nothing left to do
+        QObject* window = nullptr;
+        QObject* owner = nullptr;
+        void post(bool toWindow, unsigned message, WPARAM wParam = 0, LPARAM lParam = 0,
+                  const QString* text = nullptr);
+    };
+    static void Run(const std::shared_ptr<WorkerState>& state, Job job, CSearchResults* set,
+                    const QString& folder);
 
     Job job_;
     CSearchResults* set_;
@@ -66,9 +89,8 @@ class CResultsStatusDlg : public QDialog {
     // may post to it.
     QObject* owner_;
     QString resultsFolder_;
-    std::atomic<bool> cancelled_{false};
-    std::atomic<bool> jobDone_{false};
-    std::thread worker_;
+    std::shared_ptr<WorkerState> worker_;
+    std::thread thread_;
     QProgressBar* progress_;
     QLabel* status_;
     QPushButton* cancel_;

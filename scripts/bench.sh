@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the benchmarks in Release (build-release/) and runs them all,
 # one program after another. Extra arguments go to every program (for example
-# --benchmark_filter=Open). Each benchmark measures its anchor (the run-file library alone, grep,
-# wc -l, memchr) in the same run and prints the ratio.
+# --benchmark_filter=Open). Each benchmark that claims a ratio measures its anchor (the run-file
+# library alone, grep, wc -l, memchr) in the same run, the same way as ours (both whole
+# processes or both in the program), in turn, and prints the ratio with the load average it
+# was measured under (counter "load"); the load is printed around every program too.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/install-deps.sh"
@@ -18,6 +20,8 @@ export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 echo "Load before the run: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 for program in "$here"/build-release/bin/bench_*; do
   echo
-  echo "== $(basename "$program")"
+  echo "== $(basename "$program") (load $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores)"
   "$program" "$@"
 done
+echo
+echo "Load after the run: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifdef __SSE2__
@@ -345,6 +347,65 @@ QStringList TextLineReader::readAll() {
     QString line;
     while (readLine(line)) lines.append(line);
     return lines;
+}
+
+namespace {
+
+// A descriptor of a regular file opened for reading without waiting, in blocking mode again;
+// -1 when the path is anything else.
+int OpenRegularDescriptor(const QString& path, struct stat& info) {
+    const QByteArray name = QFile::encodeName(path);
+    if (name.isEmpty()) return -1;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
+}  // namespace
+
+bool OpenRegularFile(QFile& file, QIODevice::OpenMode mode) {
+    if (file.isOpen()) file.close();
+    struct stat info {};
+    const int fd = OpenRegularDescriptor(file.fileName(), info);
+    if (fd < 0) return false;
+    if (!file.open(fd, mode | QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+bool ReadRegularFile(const QString& path, QByteArray& bytes, qint64 maxBytes) {
+    bytes.resize(0);
+    struct stat info {};
+    const int fd = OpenRegularDescriptor(path, info);
+    if (fd < 0) return false;
+    bool ok = info.st_size <= maxBytes;
+    // One byte more than the size given sees a file that grew since.
+    qint64 want = ok ? static_cast<qint64>(info.st_size) + 1 : 0;
+    qint64 size = 0;
+    while (ok) {
+        if (bytes.size() < size + want) bytes.resize(size + want);  // not zero-filled
+        const ssize_t got = ::read(fd, bytes.data() + size, static_cast<size_t>(want));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) ok = false;
+        if (got <= 0) break;
+        size += got;
+        if (size > maxBytes) ok = false;
+        // A regular file reads short only at its end.
+        if (got < want) break;
+        want = std::min<qint64>(std::max<qint64>(size, 4096), maxBytes + 1 - size);
+        if (want <= 0) ok = false;
+    }
+    ::close(fd);
+    bytes.resize(ok ? size : 0);
+    return ok;
 }
 
 bool ReadTextLines(const QString& path, QStringList& lines, QString* error) {

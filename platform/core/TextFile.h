@@ -88,6 +88,16 @@ private:
     QString error_;
 };
 
+// Opens a regular file for reading. A FIFO, device or socket where a data file belongs is
+// refused: opening one could wait for a writer forever, and reading it may never end. The
+// open itself never waits.
+bool OpenRegularFile(QFile& file, QIODevice::OpenMode mode = QIODevice::ReadOnly);
+
+// Reads a whole regular file into `bytes` with as few reads as its size allows, reusing the
+// array's storage from call to call. False (bytes empty) when the path is not a regular file,
+// cannot be read or holds more than maxBytes.
+bool ReadRegularFile(const QString& path, QByteArray& bytes, qint64 maxBytes);
+
 // Reads a whole file as lines; false with an error text when it cannot be read.
 bool ReadTextLines(const QString& path, QStringList& lines, QString* error = nullptr);
 

@@ -35,6 +35,7 @@ void PlotDC::applyPen() {
 }
 
 void PlotDC::SetPen(COLORREF color, int width, PenStyle style) {
+    flushLines();
     penColor_ = color;
     penWidth_ = std::max(width, 0);
     penStyle_ = style;
@@ -42,6 +43,7 @@ void PlotDC::SetPen(COLORREF color, int width, PenStyle style) {
 }
 
 void PlotDC::SetBrush(COLORREF color) {
+    flushLines();
     painter_.setBrush(ToQColor(color));
 }
 void PlotDC::SetNullBrush() {
@@ -49,6 +51,7 @@ void PlotDC::SetNullBrush() {
 }
 
 void PlotDC::SetROP2(RasterOp op) {
+    flushLines();
     rop_ = op;
     switch (op) {
         case R2_NOT:
@@ -74,32 +77,59 @@ void PlotDC::LineTo(int x, int y) {
     if (from.y() == y) {
         const int first = x > from.x() ? from.x() : x + 1;
         const int last = x > from.x() ? x : from.x() + 1;
-        painter_.drawLine(QPoint(first, y), QPoint(last, y));
+        drawLine(QPoint(first, y), QPoint(last, y));
     } else if (from.x() == x) {
         const int first = y > from.y() ? from.y() : y + 1;
         const int last = y > from.y() ? y : from.y() + 1;
-        painter_.drawLine(QPoint(x, first), QPoint(x, last));
+        drawLine(QPoint(x, first), QPoint(x, last));
     } else {
-        painter_.drawLine(from, current_);
+        drawLine(from, current_);
     }
 }
 
+void PlotDC::drawLine(const QPoint& from, const QPoint& to) {
+    if (batching_)
+        batch_.emplace_back(from, to);
+    else
+        painter_.drawLine(from, to);
+}
+
+void PlotDC::BeginLineBatch() {
+    flushLines();
+    batching_ = true;
+}
+
+void PlotDC::EndLineBatch() {
+    flushLines();
+    batching_ = false;
+}
+
+void PlotDC::flushLines() {
+    if (batch_.empty()) return;
+    painter_.drawLines(batch_.data(), static_cast<int>(batch_.size()));
+    batch_.clear();
+}
+
 void PlotDC::Rectangle(int left, int top, int right, int bottom) {
+    flushLines();
     if (right <= left || bottom <= top) return;
     painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
 }
 
 void PlotDC::FillRect(int left, int top, int right, int bottom, COLORREF color) {
+    flushLines();
     if (right <= left || bottom <= top) return;
     painter_.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(color));
 }
 
 void PlotDC::Ellipse(int left, int top, int right, int bottom) {
+    flushLines();
     if (right <= left || bottom <= top) return;
     painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
 }
 
 void PlotDC::FillPolygon(const QPolygon& polygon, COLORREF color) {
+    flushLines();
     const QBrush previous = painter_.brush();
     painter_.setBrush(ToQColor(color));
     painter_.drawPolygon(polygon);
@@ -107,6 +137,7 @@ void PlotDC::FillPolygon(const QPolygon& polygon, COLORREF color) {
 }
 
 void PlotDC::FillPath(const QPainterPath& path, COLORREF color) {
+    flushLines();
     painter_.fillPath(path, ToQColor(color));
 }
 
@@ -129,6 +160,7 @@ QSize PlotDC::GetTextExtent(const QString& text) const {
 }
 
 void PlotDC::TextOut(int x, int y, const QString& text) {
+    flushLines();
     if (text.isEmpty()) return;
     const QSize extent = GetTextExtent(text);
     const QFontMetrics metrics(painter_.font());
@@ -154,11 +186,13 @@ void PlotDC::TextOut(int x, int y, const QString& text) {
 }
 
 void PlotDC::SaveState() {
+    flushLines();
     saved_.push_back({penColor_, penWidth_, penStyle_, rop_, font_, align_, textColor_});
     painter_.save();
 }
 
 void PlotDC::RestoreState() {
+    flushLines();
     if (saved_.empty()) return;
     painter_.restore();
     const Saved s = saved_.back();
@@ -173,6 +207,7 @@ void PlotDC::RestoreState() {
 }
 
 void PlotDC::IntersectClipRect(int left, int top, int right, int bottom) {
+    flushLines();
     painter_.setClipRect(QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0)),
                          painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }

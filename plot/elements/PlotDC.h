@@ -99,6 +99,10 @@ class PlotDC {
     QPoint CurrentPosition() const { return current_; }
     // Draws from the current position to (x, y), leaving out (x, y) itself.
     void LineTo(int x, int y);
+    // Between these two, LineTo collects its lines and they are drawn together (at the latest
+    // when the pen or the state changes): the same pixels, one call to the painter for a trace.
+    void BeginLineBatch();
+    void EndLineBatch();
     void Line(int x1, int y1, int x2, int y2) {
         MoveTo(x1, y1);
         LineTo(x2, y2);
@@ -126,6 +130,8 @@ class PlotDC {
 
   private:
     void applyPen();
+    void flushLines();
+    void drawLine(const QPoint& from, const QPoint& to);
 
     QPainter& painter_;
     Target target_;
@@ -147,6 +153,8 @@ class PlotDC {
         COLORREF textColor;
     };
     std::vector<Saved> saved_;
+    bool batching_ = false;
+    std::vector<QLine> batch_;
 };
 
 // Selects a font for a scope and puts the previous one back.

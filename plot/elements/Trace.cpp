@@ -272,8 +272,11 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
     const bool metafile = dc.IsMetafile();
     const double yMin = scaling_.yMin, yMax = scaling_.yMax;
     const int left = rect_.left, right = rect_.right, top = rect_.top, bottom = rect_.bottom;
-    std::size_t n = 0;
-    for (std::size_t i = first; i < count_ && points_[i].position < end_; ++i) ++n;
+    // The points in range end at the first at or after the range's end (positions ascend).
+    std::size_t inRange = count_;
+    if (FindFirstPointAtOrAfter(points_ + first, count_ - first, end_, &inRange))
+        inRange += first;
+    const std::size_t n = inRange - first;
     const bool wanted = peakLabelsWanted();
     std::vector<PeakLabelCandidate> candidates;
     std::size_t room = 0;
@@ -330,21 +333,55 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
     const TracePoint* prevPoint = nullptr;
     int prevPx = 0, prevPy = 0;
     std::size_t i = first;
+    const auto columnOf = [&](std::size_t k) {
+        return static_cast<int>((points_[k].position - start_) * xScale);
+    };
+    dc.BeginLineBatch();
     while (i < count_ && points_[i].position <= end_) {
         const TracePoint& opener = points_[i];
-        const int column = static_cast<int>((opener.position - start_) * xScale);
+        const int column = columnOf(i);
+        // The column's points: found by halving between the column's first point and the
+        // range's end (the column number never falls as the positions rise), so the column
+        // numbers of its inner points are never worked out one by one.
+        std::size_t j = i + 1;
+        if (j < inRange && columnOf(j) == column) {
+            std::size_t step = 1;
+            std::size_t inside = j;  // its column is `column`
+            std::size_t outside = inRange;
+            while (inside + step < inRange && columnOf(inside + step) == column) {
+                inside += step;
+                step *= 2;
+            }
+            outside = std::min(inside + step, inRange);
+            while (outside - inside > 1) {
+                const std::size_t middle = inside + (outside - inside) / 2;
+                if (columnOf(middle) == column)
+                    inside = middle;
+                else
+                    outside = middle;
+            }
+            j = outside;
+        }
         const TracePoint* hiPoint = &opener;
         double hi = magnified(opener), lo = hi;
-        std::size_t j = i + 1;
-        while (j < count_ && points_[j].position < end_ &&
-               static_cast<int>((points_[j].position - start_) * xScale) == column) {
-            const double v = magnified(points_[j]);
-            if (v > hi) {
-                hi = v;
-                hiPoint = &points_[j];
+        if (magnify_) {
+            for (std::size_t k = i + 1; k < j; ++k) {
+                const double v = magnified(points_[k]);
+                if (v > hi) {
+                    hi = v;
+                    hiPoint = &points_[k];
+                }
+                lo = std::min(lo, v);
             }
-            lo = std::min(lo, v);
-            ++j;
+        } else {
+            for (std::size_t k = i + 1; k < j; ++k) {
+                const double v = points_[k].intensity;
+                if (v > hi) {
+                    hi = v;
+                    hiPoint = &points_[k];
+                }
+                lo = std::min(lo, v);
+            }
         }
         const TracePoint& last = points_[j - 1];
         if (infoPens.Active()) {
@@ -399,6 +436,7 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
         prevPy = pyMax;
         i = j;
     }
+    dc.EndLineBatch();
     dc.RestoreState();
     if (markers1_)
         markers1_->Draw(dc, false, markerScales(yScale, xScale), magnification_, traceId_);

@@ -11,7 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zar;
 
@@ -181,7 +187,8 @@ TEST_F(SorvexResultsTest, ReaderReturnCodes) {
         boxes.clear();
         EXPECT_TRUE(set.ReadResults());
         EXPECT_EQ(set.GetHitCount(), 0);
-        EXPECT_EQ(boxes.texts(), QStringList{c.message});
+        // The message names the file that stopped the load.
+        EXPECT_EQ(boxes.texts(), QStringList{QString(c.message) + "\nrun.0500.0500.2.out"});
     }
     CSorvexResults set;
     ASSERT_TRUE(set.Initialize());
@@ -224,7 +231,9 @@ TEST_F(SorvexResultsTest, AMismatchStopsTheLoadButKeepsTheFilesBefore) {
     set.SetRawFilePath("run.raw");
     ASSERT_TRUE(set.Initialize());
     EXPECT_TRUE(set.ReadResults(dir.path()));
-    EXPECT_EQ(boxes.texts(), QStringList{"The analysis file doesn't match the results file"});
+    // The message names the file that stopped the load.
+    EXPECT_EQ(boxes.texts(),
+              QStringList{"The analysis file doesn't match the results file\nrun.0100.0100.5.out"});
     EXPECT_EQ(set.GetHitCount(), 1);  // name order: 0100.0100.1 then the mismatching 0100.0100.5
     EXPECT_FALSE(set.GetProteins().empty());
 }
@@ -536,4 +545,68 @@ TEST_F(SorvexGrowthTest, ALoadOnAWorkerThreadStopsWhenCancelled) {
     collector.deliver();
     EXPECT_EQ(collector.count(kMsgDtaCount), 1);
     EXPECT_EQ(collector.count(kMsgDtaFileName), set.GetHitCount());
+}
+
+namespace {
+
+// A set whose hit block can be looked at.
+class BlockWatch : public CSorvexResults {
+  public:
+    size_t BlockRecords() const { return hits_.size(); }
+};
+
+}  // namespace
+
+TEST_F(SorvexResultsTest, TheHitBlockHoldsWhatTheFolderNeeds) {
+    BlockWatch set;
+    set.SetRawFilePath("run.raw");
+    ASSERT_TRUE(set.Initialize());
+    // The capacity counts from the start, the records are made as the folder asks for them.
+    EXPECT_EQ(set.GetCapacity(), CSearchResults::kInitialHitCapacity);
+    EXPECT_LE(set.BlockRecords(), 1u);
+    ASSERT_TRUE(set.ReadResults(Folder("sorvex")));
+    EXPECT_EQ(set.GetHitCount(), 4);
+    EXPECT_GE(set.BlockRecords(), 4u);
+    EXPECT_LE(set.BlockRecords(), 6u);
+    // A new load starts small again and keeps nothing of the last one.
+    ASSERT_TRUE(set.Initialize());
+    EXPECT_LE(set.BlockRecords(), 1u);
+    EXPECT_EQ(set.GetHit(0), nullptr);
+}
+
+TEST_F(SorvexResultsTest, ADatabaseThatIsAFifoIsNotWaitedFor) {
+    const struct {
+        const char* fifo;
+        const char* message;
+    } cases[] = {
+        {"test.fasta.idx", "Unable to access the database index"},
+        {"test.fasta", "Unable to open the fasta database"},
+    };
+    for (const auto& c : cases) {
+        boxes.clear();
+        QTemporaryDir dir;
+        for (const char* name : {"run.0100.0100.1.out", "run.0101.0101.2.out",
+                                 "run.0102.0103.3.out", "run.0104.0104.2.out", "test.fasta",
+                                 "test.fasta.idx"}) {
+            if (qstrcmp(name, c.fifo) == 0) continue;
+            ASSERT_TRUE(QFile::copy(Folder("sorvex/") + name, dir.path() + "/" + name));
+        }
+        const QByteArray fifo = QFile::encodeName(dir.path() + "/" + c.fifo);
+        ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+        CSorvexResults set;
+        set.SetRawFilePath("run.raw");
+        ASSERT_TRUE(set.Initialize());
+        auto load = std::async(std::launch::async, [&] { return set.ReadResults(dir.path()); });
+        const bool ended = load.wait_for(std::chrono::milliseconds(zartest::kWorkWaitMs)) ==
+                           std::future_status::ready;
+        if (!ended) {
+            // A writer that comes and goes lets a reader stuck in open() go on.
+            const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) ::close(writer);
+        }
+        ASSERT_TRUE(ended) << c.fifo;
+        EXPECT_TRUE(load.get());
+        EXPECT_EQ(set.GetHitCount(), 4);
+        EXPECT_EQ(boxes.texts(), QStringList{c.message}) << c.fifo;
+    }
 }

@@ -14,7 +14,11 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 using namespace zar;
 
@@ -111,6 +115,67 @@ TEST(ResultsStatusDlgTest, DeletingTheDialogMidLoadCancelsAndJoins) {
     EXPECT_FALSE(CResultsStatusDlg::IsLoading(&set));
     QCoreApplication::processEvents();
     EXPECT_TRUE(owner.ended());
+}
+
+// A set whose load hangs where it first makes room for the folder's records, as a worker does
+// in a read the system never answers, until the test lets it go.
+struct StuckSet : CSorvexResults {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool stuck = false;
+    bool released = false;
+    void ResizeHitBlock(size_t records) override {
+        if (records > 1) {
+            std::unique_lock<std::mutex> hold(lock);
+            stuck = true;
+            changed.notify_all();
+            changed.wait(hold, [this] { return released; });
+        }
+        CSorvexResults::ResizeHitBlock(records);
+    }
+    void Release() {
+        std::lock_guard<std::mutex> hold(lock);
+        released = true;
+        changed.notify_all();
+    }
+};
+
+TEST(ResultsStatusDlgTest, ClosingNeverWaitsForeverOnAStuckWorker) {
+    zartest::ScopedConfigDir config;
+    zartest::MessageBoxCapture boxes;
+    // The worker left behind still holds the set: it lives as long as the program.
+    static StuckSet* set = new StuckSet;
+    Recorder owner;
+    auto dialog = std::make_unique<CResultsStatusDlg>(set, &owner);
+    dialog->SetResultsFolder(zartest::DataPath("resultviews/seven"));
+    dialog->Create();
+    {
+        std::unique_lock<std::mutex> hold(set->lock);
+        ASSERT_TRUE(set->changed.wait_for(hold, std::chrono::milliseconds(zartest::kWorkWaitMs),
+                                          [&] { return set->stuck; }));
+    }
+    dialog->CancelButton()->click();
+    // Should closing wait for the worker, this lets it go after the longest wait for work.
+    std::thread watchdog([&] {
+        std::unique_lock<std::mutex> hold(set->lock);
+        if (!set->changed.wait_for(hold, std::chrono::milliseconds(zartest::kWorkWaitMs),
+                                   [&] { return set->released; }))
+            set->released = true;
+        set->changed.notify_all();
+    });
+    dialog.reset();  // as File > Exit deletes it with the main window
+    bool stillStuck = false;
+    {
+        std::lock_guard<std::mutex> hold(set->lock);
+        stillStuck = !set->released;
+    }
+    set->Release();
+    watchdog.join();
+    EXPECT_TRUE(stillStuck) << "closing waited until the worker was let go";
+    EXPECT_FALSE(CResultsStatusDlg::IsLoading(set));
+    // The worker, let go, reports to no one: its window and owner have gone.
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(owner.ended());
 }
 
 TEST(ResultsStatusDlgTest, FrameAllowsOneLoadAtATimeAndDeletesTheDialog) {

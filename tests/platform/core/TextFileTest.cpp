@@ -11,6 +11,8 @@
 
 #include <random>
 
+#include <sys/stat.h>
+
 using namespace zar;
 
 namespace {
@@ -313,4 +315,50 @@ TEST(AtomicTextWriter, AFullDiskFailsTheSaveAndKeepsTheOldFile) {
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
             << "no temporary file is left";
     }
+}
+
+TEST(RegularFileTest, OnlyRegularFilesAreOpenedAndNothingWaits) {
+    QTemporaryDir dir;
+    const QString text = dir.path() + "/text.txt";
+    QFile write(text);
+    ASSERT_TRUE(write.open(QIODevice::WriteOnly));
+    write.write("one\ntwo\n");
+    write.close();
+    const QString empty = dir.path() + "/empty.txt";
+    QFile(empty).open(QIODevice::WriteOnly);
+    const QString fifo = dir.path() + "/fifo";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(fifo, dir.path() + "/link-to-fifo"));
+    ASSERT_TRUE(QFile::link(text, dir.path() + "/link-to-text"));
+
+    const struct {
+        QString path;
+        bool regular;
+        QByteArray bytes;
+    } cases[] = {
+        {text, true, "one\ntwo\n"},
+        {empty, true, ""},
+        {dir.path() + "/link-to-text", true, "one\ntwo\n"},
+        {fifo, false, ""},
+        {dir.path() + "/link-to-fifo", false, ""},
+        {dir.path(), false, ""},
+        {dir.path() + "/missing", false, ""},
+        {QString(), false, ""},
+    };
+    for (const auto& c : cases) {
+        QFile file(c.path);
+        EXPECT_EQ(OpenRegularFile(file), c.regular) << qPrintable(c.path);
+        if (c.regular) {
+            EXPECT_EQ(file.readAll(), c.bytes) << qPrintable(c.path);
+        }
+        QByteArray bytes = "left from before";
+        EXPECT_EQ(ReadRegularFile(c.path, bytes, 1 << 20), c.regular) << qPrintable(c.path);
+        EXPECT_EQ(bytes, c.bytes) << qPrintable(c.path);
+    }
+    // A file larger than the caller allows is refused whole.
+    QByteArray bytes;
+    EXPECT_FALSE(ReadRegularFile(text, bytes, 7));
+    EXPECT_TRUE(bytes.isEmpty());
+    EXPECT_TRUE(ReadRegularFile(text, bytes, 8));
+    EXPECT_EQ(bytes, "one\ntwo\n");
 }

@@ -8,6 +8,7 @@
 #include "databases/views/FastaDbIndexerDlg.h"
 #include "databases/views/FastaIndexDlg.h"
 #include "databases/views/PepmapOptionsDlg.h"
+#include "databases/views/PepmapView.h"
 #include "databases/views/SequenceCalcDlg.h"
 #include "databases/views/SequenceEditorDlg.h"
 #include "databases/views/UtilityPropertySheet.h"
@@ -47,6 +48,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <set>
 
 using namespace zar;
@@ -100,6 +102,8 @@ struct HelpCase {
     Press press = Press::Button;
     int page = 0;  // for F1: the page pressed on
 };
+
+void PrintTo(const HelpCase& c, std::ostream* os) { *os << c.name; }
 
 template <class Sheet>
 std::unique_ptr<QWidget> Initialized(std::unique_ptr<Sheet> sheet) {

@@ -288,7 +288,8 @@ TEST_F(ConfigurationTest, F1OnAPageIsThatPagesHelp) {
         QTest::keyClick(sheet.DirectoryPage()->Edit(CSorvexDirectoryPage::kDatabase), Qt::Key_F1);
         press(sheet, QDialogButtonBox::Cancel);
     });
-    EXPECT_EQ(OpenedPages(shell), (QStringList{QStringLiteral("8922.html"), QStringLiteral("8921.html")}));
+    EXPECT_EQ(OpenedPages(shell),
+              (QStringList{QStringLiteral("8922.html"), QStringLiteral("8921.html")}));
     EXPECT_TRUE(boxes_.texts().isEmpty());
 }
 

@@ -27,7 +27,8 @@ CDisplayOutFileDlg::CDisplayOutFileDlg(QWidget* parent) : QDialog(parent) {
     buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
     buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { ShowContextHelp(this, kTemplateId); });
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [this] { ShowContextHelp(this, kTemplateId); });
     layout->addWidget(buttons);
 }
 

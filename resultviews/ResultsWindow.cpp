@@ -187,7 +187,8 @@ void CResultsWindow::createToolBar() {
     zoomButton_ = zoom;
     bar->addWidget(zoom);
     bar->addSeparator();
-    QAction* help = bar->addAction(QStringLiteral("Help"), this, [this] { ShowContextHelp(this, kHelpContext); });
+    QAction* help = bar->addAction(QStringLiteral("Help"), this,
+                                   [this] { ShowContextHelp(this, kHelpContext); });
     help->setToolTip(QStringLiteral("Help on the results window"));
     actions_.push_back({kHelpCommand, help});
     readingFrames_ = new QComboBox(bar);

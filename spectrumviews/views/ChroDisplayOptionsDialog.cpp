@@ -42,7 +42,8 @@ CChroDisplayOptionsDialog::CChroDisplayOptionsDialog(QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(applyAll_);
     QDialogButtonBox* buttons = MakeButtons(true);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { ShowContextHelp(this, kTemplateId); });
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [this] { ShowContextHelp(this, kTemplateId); });
     layout->addWidget(buttons);
 }
 

@@ -23,7 +23,8 @@ CDisplaySettingsPropertySheet::CDisplaySettingsPropertySheet(QWidget* parent, in
     AddPage(labels_);
     AddPage(positions_);
     // F1 on a page shows that page's own topic.
-    for (CPropertyPageBase* page : {static_cast<CPropertyPageBase*>(scaling_), static_cast<CPropertyPageBase*>(labels_),
+    for (CPropertyPageBase* page : {static_cast<CPropertyPageBase*>(scaling_),
+                                    static_cast<CPropertyPageBase*>(labels_),
                                     static_cast<CPropertyPageBase*>(positions_)}) {
         auto* key = new QShortcut(QKeySequence::HelpContents, page, page,
                                   [page] { ShowContextHelp(page, page->TemplateId()); });

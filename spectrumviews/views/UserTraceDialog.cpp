@@ -83,7 +83,8 @@ CUserTraceDialog::CUserTraceDialog(QWidget* parent)
     form->addRow(QStringLiteral("Title:"), titleEdit_);
     layout->addLayout(form);
     QDialogButtonBox* buttons = MakeButtons(true);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { ShowContextHelp(this, kTemplateId); });
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [this] { ShowContextHelp(this, kTemplateId); });
     layout->addWidget(buttons);
     resize(800, 520);
 

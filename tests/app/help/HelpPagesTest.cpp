@@ -8,6 +8,7 @@
 #include "databases/views/FastaDbIndexerDlg.h"
 #include "databases/views/FastaIndexDlg.h"
 #include "databases/views/PepmapOptionsDlg.h"
+#include "databases/views/PepmapView.h"
 #include "databases/views/SequenceCalcDlg.h"
 #include "databases/views/SequenceEditorDlg.h"
 #include "databases/views/UtilityPropertySheet.h"
@@ -17,11 +18,11 @@
 #include "resultviews/ResultsPropertySheet.h"
 #include "resultviews/ResultsWindow.h"
 #include "resultviews/SelectResultsDlg.h"
+#include "search/views/DtaCreateDialog.h"
 #include "search/views/InvalidParamsDlg.h"
 #include "search/views/MassmapPropertySheet.h"
 #include "search/views/SettingsPropertySheet.h"
 #include "search/views/SorvexPropertySheet.h"
-#include "search/views/DtaCreateDialog.h"
 #include "spectrumviews/views/AnnotateDialog.h"
 #include "spectrumviews/views/ChroDisplayOptionsDialog.h"
 #include "spectrumviews/views/DisplaySettingsPropertySheet.h"
@@ -47,6 +48,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <set>
 
 using namespace zar;
@@ -101,6 +103,10 @@ struct HelpCase {
     int page = 0;  // for F1: the page pressed on
 };
 
+void PrintTo(const HelpCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 template <class Sheet>
 std::unique_ptr<QWidget> Initialized(std::unique_ptr<Sheet> sheet) {
     sheet->EnsureInitialized();
@@ -114,13 +120,22 @@ const std::vector<HelpCase>& Cases() {
         {"Display '.out' File", "resultviews/DisplayOutFileDlg.cpp",
          [] { return std::make_unique<CDisplayOutFileDlg>(); }, 9159},
         {"Summary options", "resultviews/ResultsPropertySheet.cpp",
-         [] { return std::make_unique<CResultsPropertySheet>(8412, nullptr, CResultsPropertySheet::kSummaryMode); },
+         [] {
+             return std::make_unique<CResultsPropertySheet>(8412, nullptr,
+                                                            CResultsPropertySheet::kSummaryMode);
+         },
          8843},
         {"Peptide mapping options", "resultviews/ResultsPropertySheet.cpp",
-         [] { return std::make_unique<CResultsPropertySheet>(8412, nullptr, CResultsPropertySheet::kMassmapMode); },
+         [] {
+             return std::make_unique<CResultsPropertySheet>(8412, nullptr,
+                                                            CResultsPropertySheet::kMassmapMode);
+         },
          9155},
         {"Multiple file consensus options", "resultviews/ResultsPropertySheet.cpp",
-         [] { return std::make_unique<CResultsPropertySheet>(8412, nullptr, CResultsPropertySheet::kConsensusMode); },
+         [] {
+             return std::make_unique<CResultsPropertySheet>(8412, nullptr,
+                                                            CResultsPropertySheet::kConsensusMode);
+         },
          9170},
         {"Results window", "resultviews/ResultsWindow.cpp",
          [] { return std::make_unique<CResultsWindow>(); }, 9339, Press::ToolBarHelp},
@@ -137,43 +152,56 @@ const std::vector<HelpCase>& Cases() {
         {"XPRESS Parameters", "spectrumviews/views/XpressParamsDlg.cpp",
          [] { return std::make_unique<CXpressParamsDlg>(nullptr); }, 9137},
         {"Display Settings", "spectrumviews/views/DisplaySettingsPropertySheet.cpp",
-         [] { return Initialized(std::make_unique<CDisplaySettingsPropertySheet>(nullptr)); }, 8562},
-        {"Display Settings, F1 on Axes Scaling", "spectrumviews/views/DisplaySettingsPropertySheet.cpp",
+         [] { return Initialized(std::make_unique<CDisplaySettingsPropertySheet>(nullptr)); },
+         8562},
+        {"Display Settings, F1 on Axes Scaling",
+         "spectrumviews/views/DisplaySettingsPropertySheet.cpp",
          [] { return Initialized(std::make_unique<CDisplaySettingsPropertySheet>(nullptr)); }, 8562,
          Press::F1OnPage, 0},
-        {"Display Settings, F1 on Axes Labels", "spectrumviews/views/DisplaySettingsPropertySheet.cpp",
+        {"Display Settings, F1 on Axes Labels",
+         "spectrumviews/views/DisplaySettingsPropertySheet.cpp",
          [] { return Initialized(std::make_unique<CDisplaySettingsPropertySheet>(nullptr)); }, 8579,
          Press::F1OnPage, 1},
-        {"Display Settings, F1 on Axes Positions", "spectrumviews/views/DisplaySettingsPropertySheet.cpp",
+        {"Display Settings, F1 on Axes Positions",
+         "spectrumviews/views/DisplaySettingsPropertySheet.cpp",
          [] { return Initialized(std::make_unique<CDisplaySettingsPropertySheet>(nullptr)); }, 8570,
          Press::F1OnPage, 2},
         {"Configuration", "search/views/SettingsPropertySheet.cpp",
-         [] { return std::make_unique<CSettingsPropertySheet>(QStringLiteral("Configuration Settings"), nullptr); },
+         [] {
+             return std::make_unique<CSettingsPropertySheet>(
+                 QStringLiteral("Configuration Settings"), nullptr);
+         },
          8921},
         {"Configuration, F1 on Directories", "search/views/SorvexDirectoryPage.cpp",
-         [] { return std::make_unique<CSettingsPropertySheet>(QStringLiteral("Configuration Settings"), nullptr); },
+         [] {
+             return std::make_unique<CSettingsPropertySheet>(
+                 QStringLiteral("Configuration Settings"), nullptr);
+         },
          8921, Press::F1OnPage, 0},
         {"Configuration, F1 on Internet URL's", "search/views/SorvexInternetPage.cpp",
-         [] { return std::make_unique<CSettingsPropertySheet>(QStringLiteral("Configuration Settings"), nullptr); },
+         [] {
+             return std::make_unique<CSettingsPropertySheet>(
+                 QStringLiteral("Configuration Settings"), nullptr);
+         },
          8922, Press::F1OnPage, 2},
         {"Invalid Parameters file", "search/views/InvalidParamsDlg.cpp",
          [] {
-             return std::make_unique<CInvalidParamsDlg>(QStringLiteral("sorvex"), QStringLiteral("TurboSORVEX"),
-                                                        nullptr);
+             return std::make_unique<CInvalidParamsDlg>(QStringLiteral("sorvex"),
+                                                        QStringLiteral("TurboSORVEX"), nullptr);
          },
          8785},
         {"TurboSORVEX Dta", "search/views/DtaCreateDialog.cpp",
          [] { return std::make_unique<CDtaCreateDialog>(nullptr, true); }, 8703},
         {"TurboSORVEX Search Parameters", "search/views/SearchPropertySheet.cpp",
          [] {
-             return std::make_unique<CSorvexPropertySheet>(QStringLiteral("TurboSORVEX Search Parameters"), nullptr,
-                                                           nullptr);
+             return std::make_unique<CSorvexPropertySheet>(
+                 QStringLiteral("TurboSORVEX Search Parameters"), nullptr, nullptr);
          },
          8744},
         {"Peptide Mapping Search Parameters", "search/views/SearchPropertySheet.cpp",
          [] {
-             return std::make_unique<CMassmapPropertySheet>(QStringLiteral("Peptide Mapping Search Parameters"),
-                                                            nullptr, nullptr);
+             return std::make_unique<CMassmapPropertySheet>(
+                 QStringLiteral("Peptide Mapping Search Parameters"), nullptr, nullptr);
          },
          9149},
         {"Fasta Database Utilities", "databases/views/UtilityPropertySheet.cpp",
@@ -193,7 +221,10 @@ const std::vector<HelpCase>& Cases() {
         {"Pepmap Options", "databases/views/PepmapOptionsDlg.cpp",
          [] { return std::make_unique<CPepmapOptionsDlg>(nullptr); }, 9084},
         {"ZARMASS", "interpretation/views/ZarmassPropertySheet.cpp",
-         [] { return Initialized(std::make_unique<CZarmassPropertySheet>(CZarmassPropertySheet::kCaptionId, nullptr)); },
+         [] {
+             return Initialized(std::make_unique<CZarmassPropertySheet>(
+                 CZarmassPropertySheet::kCaptionId, nullptr));
+         },
          8947},
         {"DeNovo Parameters", "interpretation/views/DenovoParamsDlg.cpp",
          [] { return std::make_unique<CDenovoParamsDlg>(nullptr); }, 9036},
@@ -251,18 +282,22 @@ TEST_P(HelpPagesTest, HelpOpensThePageOfItsOwnContext) {
     const size_t before = shell.urls().size();
     ASSERT_TRUE(PressHelp(*window, c)) << c.name << ": no Help to press";
     QApplication::processEvents();
-    EXPECT_EQ(OpenedPages(shell, before), QStringList{QStringLiteral("%1.html").arg(c.helpId)}) << c.name;
-    EXPECT_TRUE(boxes.texts().isEmpty()) << c.name << ": " << qPrintable(boxes.texts().join(QLatin1Char('\n')));
+    EXPECT_EQ(OpenedPages(shell, before), QStringList{QStringLiteral("%1.html").arg(c.helpId)})
+        << c.name;
+    EXPECT_TRUE(boxes.texts().isEmpty())
+        << c.name << ": " << qPrintable(boxes.texts().join(QLatin1Char('\n')));
     const QString page = HelpPagePath(c.helpId);
     ASSERT_FALSE(page.isEmpty()) << c.name;
-    EXPECT_GE(VisibleText(ReadText(page)).size(), kMinimumPageText) << c.name << ": the page says too little";
+    EXPECT_GE(VisibleText(ReadText(page)).size(), kMinimumPageText)
+        << c.name << ": the page says too little";
     window->close();
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, HelpPagesTest, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<HelpCase>& info) {
                              QString name = QString::fromLatin1(info.param.name);
-                             name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QString());
+                             name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")),
+                                          QString());
                              return name.toStdString();
                          });
 
@@ -273,21 +308,22 @@ TEST(HelpPages, EverySourceWithAHelpButtonIsWalked) {
     // The dialog base offers the button to the dialogs above; the main menu's Help is a menu.
     const std::set<QString> notWindows = {QStringLiteral("platform/controls/DialogBase.cpp"),
                                           QStringLiteral("app/MainFrameCommands.cpp")};
-    static const QRegularExpression makesHelp(
-        QStringLiteral(R"(\"&Help\"|QDialogButtonBox::Help\b|MakeButtons\(true\)|QKeySequence::HelpContents)"));
+    static const QRegularExpression makesHelp(QStringLiteral(
+        R"(\"&Help\"|QDialogButtonBox::Help\b|MakeButtons\(true\)|QKeySequence::HelpContents)"));
     const QDir root(QStringLiteral(ZAR_SOURCE_DIR));
     int seen = 0;
-    for (const char* folder : {"app", "resultviews", "spectrumviews", "search", "databases", "interpretation",
-                               "platform"}) {
-        QDirIterator it(root.filePath(QString::fromLatin1(folder)), {QStringLiteral("*.cpp")}, QDir::Files,
-                        QDirIterator::Subdirectories);
+    for (const char* folder : {"app", "resultviews", "spectrumviews", "search", "databases",
+                               "interpretation", "platform"}) {
+        QDirIterator it(root.filePath(QString::fromLatin1(folder)), {QStringLiteral("*.cpp")},
+                        QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
             if (!makesHelp.match(ReadText(path)).hasMatch()) continue;
             ++seen;
             const QString relative = root.relativeFilePath(path);
             if (notWindows.count(relative)) continue;
-            EXPECT_TRUE(walked.count(relative)) << qPrintable(relative) << " makes a Help button the walk does not press";
+            EXPECT_TRUE(walked.count(relative))
+                << qPrintable(relative) << " makes a Help button the walk does not press";
         }
     }
     EXPECT_GT(seen, 20);
@@ -300,15 +336,20 @@ TEST(HelpPages, TheContentsReachEveryPageAndEveryLinkResolves) {
     const QStringList fromIndex = Links(ReadText(folder.filePath(QStringLiteral("index.html"))));
     for (const QString& page : pages) {
         const QString html = ReadText(folder.filePath(page));
-        EXPECT_TRUE(html.contains(QStringLiteral("<title>")) && html.contains(QStringLiteral("<h1>"))) << qPrintable(page);
+        EXPECT_TRUE(html.contains(QStringLiteral("<title>")) &&
+                    html.contains(QStringLiteral("<h1>")))
+            << qPrintable(page);
         for (const QString& link : Links(html)) {
             const QString target = link.section(QLatin1Char('#'), 0, 0);
-            EXPECT_TRUE(QFileInfo::exists(folder.filePath(target))) << qPrintable(page) << " links to " << qPrintable(link);
+            EXPECT_TRUE(QFileInfo::exists(folder.filePath(target)))
+                << qPrintable(page) << " links to " << qPrintable(link);
         }
         if (page == QStringLiteral("index.html")) continue;
         EXPECT_TRUE(fromIndex.contains(page)) << "the contents do not list " << qPrintable(page);
-        EXPECT_TRUE(Links(html).contains(QStringLiteral("index.html"))) << qPrintable(page) << " leads nowhere back";
-        EXPECT_GE(VisibleText(html).size(), kMinimumPageText) << qPrintable(page) << " says too little";
+        EXPECT_TRUE(Links(html).contains(QStringLiteral("index.html")))
+            << qPrintable(page) << " leads nowhere back";
+        EXPECT_GE(VisibleText(html).size(), kMinimumPageText)
+            << qPrintable(page) << " says too little";
     }
 }
 
@@ -317,7 +358,8 @@ TEST(HelpPages, TheProgramsOwnHelpOpensTheContents) {
     zartest::ShellOpenCapture shell;
     EXPECT_TRUE(ShowContextHelp(nullptr, kHelpContentsId));
     EXPECT_TRUE(ShowHelpContents(nullptr));
-    EXPECT_EQ(OpenedPages(shell, 0), (QStringList{QStringLiteral("index.html"), QStringLiteral("index.html")}));
+    EXPECT_EQ(OpenedPages(shell, 0),
+              (QStringList{QStringLiteral("index.html"), QStringLiteral("index.html")}));
     EXPECT_TRUE(boxes.texts().isEmpty());
 }
 

@@ -72,7 +72,8 @@ QString EmptyFolder(const QString& name) {
             if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
                 continue;
             if (::unlinkat(::dirfd(folder), entry->d_name, 0) != 0)
-                QDir(path + QLatin1Char('/') + QFile::decodeName(entry->d_name)).removeRecursively();
+                QDir(path + QLatin1Char('/') + QFile::decodeName(entry->d_name))
+                    .removeRecursively();
         }
         ::closedir(folder);
     } else {

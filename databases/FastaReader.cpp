@@ -38,7 +38,8 @@ CFastaReader::CFastaReader(qint64 blockSize) : blockSize_(std::max<qint64>(block
 bool CFastaReader::open(const QString& path) {
     close();
     file_.setFileName(path);
-    if (!file_.open(QIODevice::ReadOnly)) return false;
+    // Unbuffered: the reader reads whole blocks of its own, one copy is enough.
+    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
     device_ = &file_;
     start();
     return true;

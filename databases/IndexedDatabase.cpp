@@ -91,7 +91,8 @@ CIndexedDatabase::OpenResult CIndexedDatabase::open(const QString& name) {
         }
     }
     fasta_.setFileName(header.origDatabaseName);
-    if (!fasta_.open(QIODevice::ReadOnly)) {
+    // Unbuffered: an entry is read in blocks straight from where it starts.
+    if (!fasta_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         close();
         return OpenResult::FastaUnreadable;
     }

@@ -10,10 +10,10 @@
 #
 # Each target starts from its stored seeds and past failures (tests/fuzz/corpus/<Target>,
 # tests/fuzz/regressions/<Target>; a <Name>OnDisk target those of <Name> too) and prints how
-# many inputs it ran per second; what it learns goes to BUILD_DIR/fuzz-corpus/<Target>, so
-# the stored corpora change only by hand. A failing input is written to
-# BUILD_DIR/fuzz-findings/<Target>/: once mended, copy it into tests/fuzz/regressions/<Target>/
-# so that the test run replays it from then on.
+# many inputs it ran per second of the clock and of processor time; what it learns goes to
+# BUILD_DIR/fuzz-corpus/<Target>, so the stored corpora change only by hand. A failing input is
+# written to BUILD_DIR/fuzz-findings/<Target>/: once mended, copy it into
+# tests/fuzz/regressions/<Target>/ so that the test run replays it from then on.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 minutes=10
@@ -60,17 +60,20 @@ run_target() {
     done
   done
   local status=0
-  ASAN_OPTIONS="detect_leaks=0:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1" \
+  # The processor time it took as well: on a busy machine the clock's figure says little.
+  local TIMEFORMAT='%U %S'
+  { time ASAN_OPTIONS="detect_leaks=0:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1" \
     "$build/bin/fuzz_$target" "$corpus" "${stored[@]}" \
     -max_total_time=$((minutes * 60)) -timeout=20 -rss_limit_mb=3072 -max_len=65536 \
-    -print_final_stats=1 -artifact_prefix="$findings/" > "$log" 2>&1 || status=$?
-  local runs speed
+    -print_final_stats=1 -artifact_prefix="$findings/" > "$log" 2>&1; } 2> "$log.cpu" || status=$?
+  local runs speed perCpu
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+  perCpu=$(awk -v runs="${runs:-0}" '{ cpu = $1 + $2 } END { if (cpu > 0) printf "%d", runs / cpu; else print "?" }' "$log.cpu")
   if [ "$status" -eq 0 ]; then
-    echo "$target: ${runs:-?} inputs run, ${speed:-?} inputs/s, no finding"
+    echo "$target: ${runs:-?} inputs run, ${speed:-?} inputs/s (${perCpu} per processor second), no finding"
   else
-    echo "$target: FAILED after ${runs:-?} inputs (${speed:-?} inputs/s, exit $status); see $log and $findings/"
+    echo "$target: FAILED after ${runs:-?} inputs (${speed:-?} inputs/s, ${perCpu} per processor second, exit $status); see $log and $findings/"
   fi
   return "$status"
 }

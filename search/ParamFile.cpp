@@ -192,18 +192,25 @@ bool CParamFile::SetEntryText(const QString& key, const QString& value, Padding 
         return false;
     }
 
-    QString line = key + QStringLiteral(" = ") + value;
-    if (comment.size() < kMinimumKeptComment) {
-        line += kLineEnd;
+    const bool keepComment = comment.size() >= kMinimumKeptComment;
+    qsizetype blanks = kLongKeyPadding;
+    if (padding == Padding::Number) {
+        if (key.size() + 4 < kNumberCommentBase) blanks = kNumberCommentBase - 4 - key.size();
     } else {
-        int blanks = kLongKeyPadding;
-        if (padding == Padding::Number) {
-            if (key.size() + 4 < kNumberCommentBase) blanks = kNumberCommentBase - 4 - key.size();
-        } else {
-            const int used = key.size() + value.size() + 3;
-            if (used < kTextCommentColumn) blanks = kTextCommentColumn - used;
-        }
-        line += QString(blanks, QLatin1Char(' ')) + QLatin1Char(' ') + comment;
+        const qsizetype used = key.size() + value.size() + 3;
+        if (used < kTextCommentColumn) blanks = kTextCommentColumn - used;
+    }
+    // Made in one piece: a parameter file is rewritten entry by entry.
+    QString line;
+    line.reserve(key.size() + value.size() + 4 + (keepComment ? blanks + 1 + comment.size() : 0));
+    line += key;
+    line += QLatin1String(" = ");
+    line += value;
+    if (keepComment) {
+        line.resize(line.size() + blanks + 1, QLatin1Char(' '));
+        line += comment;
+    } else {
+        line += kLineEnd;
     }
     lines_[static_cast<std::size_t>(target)] = line;
     return true;
@@ -243,7 +250,10 @@ QString CParamFile::GetLine(int index) const {
 }
 
 QString CParamFile::Text() const {
+    qsizetype size = 0;
+    for (const QString& line : lines_) size += line.size();
     QString text;
+    text.reserve(size);
     for (const QString& line : lines_) text += line;
     return text;
 }

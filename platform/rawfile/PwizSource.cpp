@@ -11,6 +11,8 @@
 #include "pwiz/data/msdata/Serializer_mzML.hpp"
 #include "pwiz/data/msdata/Serializer_mzXML.hpp"
 #include "pwiz/data/msdata/SpectrumListBase.hpp"
+#include "pwiz/data/msdata/SpectrumList_mzXML.hpp"
+#include "pwiz/utility/minimxml/SAXParser.hpp"
 
 #include <boost/make_shared.hpp>
 
@@ -159,35 +161,47 @@ QString IonizationOf(const pm::InstrumentConfigurationPtr& config) {
     return {};
 }
 
+// The format of a run named `name` whose first bytes are `head`, as the library's readers of
+// the formats we read tell it ("mzML", "mzXML", "Mascot Generic"); empty when none does.
+std::string FormatOf(const std::string& name, const std::string& head) {
+    static const pm::Reader_mzML mzmlReader;
+    static const pm::Reader_mzXML mzxmlReader;
+    static const pm::Reader_MGF mgfReader;
+    // The markup readers look for the root element after an XML declaration (with the zero
+    // bytes of a wide text left out): without one, asking them is only slow.
+    std::string narrow;
+    narrow.reserve(head.size());
+    for (const char c : head)
+        if (c != '\0') narrow.push_back(c);
+    if (narrow.find("<?xml") != std::string::npos) {
+        for (const pm::Reader* reader : {static_cast<const pm::Reader*>(&mzmlReader),
+                                         static_cast<const pm::Reader*>(&mzxmlReader)}) {
+            std::string type = reader->identify(name, head);
+            if (!type.empty()) return type;
+        }
+    }
+    return mgfReader.identify(name, head);
+}
+
 class PwizSource : public RawSource {
   public:
+    // The run file at `path`: its format is found from its name and its first bytes, and the
+    // library reads spectra on demand from the open file.
     explicit PwizSource(const std::string& path) {
-        readers_ = std::make_unique<pm::DefaultReaderList>();
-        data_ = std::make_unique<pm::MSDataFile>(path, readers_.get());
-        take();
+        auto file = boost::make_shared<std::ifstream>(path, std::ios::binary);
+        if (!*file) throw std::runtime_error("cannot open the file");
+        std::string head(static_cast<std::size_t>(kHeadBytes), '\0');
+        file->read(head.data(), kHeadBytes);
+        head.resize(static_cast<std::size_t>(file->gcount()));
+        file->clear();
+        file->seekg(0);
+        read(path, head, FormatOf(path, head), file);
     }
-    // The bytes of a run file named `name`: its format is found as the file's would be, from
-    // its name and its first bytes.
+    // The bytes of a run file named `name`, read as the file's would be.
     PwizSource(const QByteArray& bytes, const std::string& name) {
-        // Made once: a reader of the XML formats builds its term tables when it is made.
-        static const pm::DefaultReaderList readers;
-        static const pm::Serializer_MGF mgf;
-        static const pm::Serializer_mzXML mzxml;
-        static const pm::Serializer_mzML mzml;
-        const std::string type =
-            readers.identify(name, std::string(bytes.constData(), std::min<qsizetype>(bytes.size(), kHeadBytes)));
-        data_ = std::make_unique<pm::MSData>();
-        // The library reads spectra on demand from the stream it is given.
-        auto stream = boost::make_shared<std::istringstream>(bytes.toStdString());
-        if (type == "Mascot Generic")
-            mgf.read(stream, *data_);
-        else if (type == "mzXML")
-            mzxml.read(stream, *data_);
-        else if (type == "mzML")
-            mzml.read(stream, *data_);
-        else
-            throw std::runtime_error("unsupported file format");
-        take();
+        const std::string head(bytes.constData(), std::min<qsizetype>(bytes.size(), kHeadBytes));
+        read(name, head, FormatOf(name, head),
+             boost::make_shared<std::istringstream>(bytes.toStdString()));
     }
 
     std::size_t size() const override { return spectra_ ? spectra_->size() : 0; }
@@ -198,6 +212,57 @@ class PwizSource : public RawSource {
     }
 
   private:
+    // Reads the run from `stream` as the library's reader of its format does from a file: the
+    // markup formats with or without their index, and the file noted as the source, with the
+    // kind of ids its spectra carry (the scan numbers of mzXML spectra follow from it).
+    void read(const std::string& name, const std::string& head, const std::string& type,
+              const boost::shared_ptr<std::istream>& stream) {
+        // Made once: a reader of the XML formats builds its term tables when it is made.
+        static const pm::Serializer_MGF mgf;
+        static const pm::Serializer_mzXML indexedMzxml;
+        static const pm::Serializer_mzXML bareMzxml = [] {
+            pm::Serializer_mzXML::Config config;
+            config.indexed = false;
+            return pm::Serializer_mzXML(config);
+        }();
+        static const pm::Serializer_mzML indexedMzml;
+        static const pm::Serializer_mzML bareMzml = [] {
+            pm::Serializer_mzML::Config config;
+            config.indexed = false;
+            return pm::Serializer_mzML(config);
+        }();
+        CVID idFormat = CVID_Unknown;
+        CVID fileFormat = CVID_Unknown;
+        if (type == "Mascot Generic") {
+            mgf.read(stream, *data_);
+            idFormat = MS_multiple_peak_list_nativeID_format;
+            fileFormat = MS_Mascot_MGF_format;
+        } else if (type == "mzXML") {
+            try {
+                indexedMzxml.read(stream, *data_);
+            } catch (const pm::SpectrumList_mzXML::index_not_found&) {
+                // No usable index: the spectra are found by reading the whole run.
+                stream->clear();
+                stream->seekg(0);
+                data_ = std::make_unique<pm::MSData>();
+                bareMzxml.read(stream, *data_);
+            }
+            idFormat = MS_scan_number_only_nativeID_format;
+            fileFormat = MS_ISB_mzXML_format;
+        } else if (type == "mzML") {
+            (pwiz::minimxml::xml_root_element(head) == "indexedmzML" ? indexedMzml : bareMzml)
+                .read(stream, *data_);
+        } else {
+            throw std::runtime_error("unsupported file format");
+        }
+        const std::string fileName = name.substr(name.find_last_of('/') + 1);
+        auto source = boost::make_shared<pm::SourceFile>(fileName, fileName);
+        if (idFormat != CVID_Unknown) source->set(idFormat);
+        if (fileFormat != CVID_Unknown) source->set(fileFormat);
+        data_->fileDescription.sourceFilePtrs.push_back(source);
+        take();
+    }
+
     void take() {
         spectra_ = data_->run.spectrumListPtr;
         defaultConfig_ = data_->run.defaultInstrumentConfigurationPtr;
@@ -321,9 +386,8 @@ class PwizSource : public RawSource {
         return ionization;
     }
 
-    std::unique_ptr<pm::DefaultReaderList> readers_;  // kept with what it read, as it was made
     mutable std::map<const void*, QString> ionization_;
-    std::unique_ptr<pm::MSData> data_;
+    std::unique_ptr<pm::MSData> data_ = std::make_unique<pm::MSData>();
     pm::SpectrumListPtr spectra_;
     pm::InstrumentConfigurationPtr defaultConfig_;
 };

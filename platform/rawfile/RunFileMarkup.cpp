@@ -159,7 +159,8 @@ qint64 FirstMarkupFault(QIODevice& device, qint64 blockSize) {
 
 bool CheckRunFileMarkup(const QString& path, QString& error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return true;
+    // Unbuffered: the check reads whole blocks of its own, one copy is enough.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return true;
     return CheckRunMarkup(file, error);
 }
 

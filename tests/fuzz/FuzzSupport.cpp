@@ -9,7 +9,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstring>
 #include <memory>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zarfuzz {
 
@@ -42,7 +47,8 @@ void InitializeFuzzing() {
 QString WriteInput(const QString& name, const QByteArray& bytes) {
     const QString path = WorkFolder() + QLatin1Char('/') + name;
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        file.write(bytes);
     return path;
 }
 
@@ -58,10 +64,22 @@ QString WriteInput(const QString& name, const std::uint8_t* data, std::size_t si
 }
 
 QString EmptyFolder(const QString& name) {
-    QDir folder(WorkFolder() + QLatin1Char('/') + name);
-    folder.removeRecursively();
-    QDir().mkpath(folder.path());
-    return folder.path();
+    const QString path = WorkFolder() + QLatin1Char('/') + name;
+    const QByteArray native = QFile::encodeName(path);
+    // Emptied in place with one pass over its entries: this runs for every input.
+    if (DIR* folder = ::opendir(native.constData())) {
+        while (const dirent* entry = ::readdir(folder)) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+                continue;
+            if (::unlinkat(::dirfd(folder), entry->d_name, 0) != 0)
+                QDir(path + QLatin1Char('/') + QFile::decodeName(entry->d_name))
+                    .removeRecursively();
+        }
+        ::closedir(folder);
+    } else {
+        QDir().mkpath(path);
+    }
+    return path;
 }
 
 }  // namespace zarfuzz

@@ -167,7 +167,8 @@ int FuzzSettingsOnDisk(const std::uint8_t* data, std::size_t size) {
     WriteInput(QStringLiteral("settings/HKEY_CURRENT_USER.json"), data, size);
     zar::ResetRegistryCache();
     WalkSettings();
-    zar::RegKey written(zar::RegRoot::CurrentUser, QStringLiteral("Software\\Fuzz"), true);
+    // A value written beside what was read (one write: each is a locked, synced file).
+    zar::RegKey written(zar::RegRoot::CurrentUser, QString(), false);
     written.writeInt(QStringLiteral("Runs"), 1);
     zar::ResetRegistryCache();
     return 0;

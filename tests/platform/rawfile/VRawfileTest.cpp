@@ -1,3 +1,4 @@
+#include "rawfile/RunFileWriter.h"
 #include "rawfile/VRawfile.h"
 #include "rawfile/RunFileWriter.h"
 
@@ -7,6 +8,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -401,7 +403,7 @@ TEST(VRawfileTest, BadFilesFailWithAClearText) {
         "No file name was given.",
         "\" does not exist.",
         "\" is a folder, not a run file.",
-        "or it is damaged: [MSDataFile::readFile()] Unsupported file format.",
+        "or it is damaged: unsupported file format",
         "",
         "",
     };
@@ -418,6 +420,85 @@ TEST(VRawfileTest, BadFilesFailWithAClearText) {
     EXPECT_FALSE(raw.open(Fixture("bad_peaks.mzML")));
     EXPECT_TRUE(raw.lastError().contains("is damaged: spectrum 4 of 6 cannot be read"))
         << raw.lastError().toStdString();
+}
+
+// Everything the reader gives of an open run, scan by scan.
+QStringList Described(VRawfile& raw) {
+    QStringList lines{QStringLiteral("%1 spectra, scans %2-%3, %4")
+                          .arg(raw.numSpectra())
+                          .arg(raw.firstScan())
+                          .arg(raw.lastScan())
+                          .arg(raw.filters().join(QLatin1Char('|')))};
+    for (int scan = raw.firstScan(); scan > 0 && scan <= raw.lastScan(); ++scan) {
+        RawScanHeader header;
+        std::vector<CVXDataPeak> peaks;
+        if (!raw.spectrum(scan, peaks, &header)) continue;
+        QString line = QStringLiteral("scan %1 ms%2 at %3, precursor %4 (%5+), %6 peaks:")
+                           .arg(header.scanNumber)
+                           .arg(header.msLevel)
+                           .arg(header.retentionTime)
+                           .arg(header.precursorMass)
+                           .arg(header.precursorCharge)
+                           .arg(peaks.size());
+        for (const CVXDataPeak& peak : peaks)
+            line += QStringLiteral(" %1/%2").arg(peak.dPosition).arg(peak.dIntensity);
+        lines << line;
+    }
+    return lines;
+}
+
+TEST(VRawfileTest, TheBytesOfARunAreReadAsTheFileIs) {
+    QTemporaryDir folder;
+    // Runs with and without their index, of every format, and files that are no runs.
+    const auto written = [&folder](const char* name) {
+        const QString path = folder.filePath(QLatin1String(name));
+        QString error;
+        const bool made = WriteRunFile(
+            path, 3,
+            [](int index) {
+                RunSpectrum s;
+                s.scanNumber = 201 + 2 * index;
+                s.msLevel = index == 1 ? 2 : 1;
+                s.retentionTime = 2.0 + index;
+                if (index == 1) s.precursors = {{650.5, 2, "hcd", 30.0}};
+                s.mz = {150.0 + index, 250.5};
+                s.intensity = {10.0, 20.0 + index};
+                return s;
+            },
+            error);
+        EXPECT_TRUE(made) << error.toStdString();
+        return path;
+    };
+    const QString renamed = folder.filePath(QStringLiteral("peaks.txt"));
+    ASSERT_TRUE(QFile::copy(Fixture("run.mgf"), renamed));
+    struct Case {
+        QString path;
+        bool opens;
+    };
+    const Case cases[] = {
+        {Fixture("run_filters.mzML"), true}, {Fixture("run_composed.mzML"), true},
+        {Fixture("gaps.mzML"), true},        {Fixture("empty_run.mzML"), true},
+        {Fixture("run.mzXML"), true},        {Fixture("run.mgf"), true},
+        {Fixture("titled.mgf"), true},       {written("indexed.mzML"), true},
+        {written("indexed.mzXML"), true},    {written("written.mgf"), true},
+        {Fixture("not_a_run.mzML"), false},  {Fixture("truncated.mzML"), false},
+        {Fixture("bad_peaks.mzML"), false},  {renamed, false},
+    };
+    for (const Case& c : cases) {
+        QFile file(c.path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.path.toStdString();
+        const QByteArray bytes = file.readAll();
+        VRawfile fromFile;
+        VRawfile fromBytes;
+        EXPECT_EQ(fromFile.open(c.path), c.opens) << fromFile.lastError().toStdString();
+        EXPECT_EQ(fromBytes.openBytes(bytes, QFileInfo(c.path).fileName()), c.opens)
+            << fromBytes.lastError().toStdString();
+        if (!c.opens) continue;
+        const QStringList described = Described(fromFile);
+        EXPECT_GT(described.size(), c.path.endsWith(QLatin1String("empty_run.mzML")) ? 0 : 1)
+            << c.path.toStdString();
+        EXPECT_EQ(Described(fromBytes), described) << c.path.toStdString();
+    }
 }
 
 TEST(VRawfileTest, AFailedOpenLeavesNothingOpen) {

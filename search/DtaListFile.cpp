@@ -46,7 +46,11 @@ void CDtaListFile::AddName(const QString& name) {
 
 bool CDtaListFile::Close() {
     if (!file_) return false;
-    const bool written = file_->commit();
+    // The buffered names reach the disk only here; commit alone would take a failed last
+    // write for a whole list.
+    const bool flushed = file_->flush() && file_->error() == QFileDevice::NoError;
+    if (!flushed) file_->cancelWriting();
+    const bool written = file_->commit() && flushed;
     file_.reset();
     return written;
 }

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kStartWaitMilliseconds = 30000;
 constexpr int kEndWaitMilliseconds = 10000;
+constexpr int kStopGraceMilliseconds = 5000;
 constexpr int kAccessDenied = 5;
 
 void Prepare(QProcess& process, const ProgramStart& start) {
@@ -133,8 +134,13 @@ qint64 COutsideProgram::ProcessId() const {
 bool COutsideProgram::Terminate() {
     if (!process_) return true;
     if (process_->state() != QProcess::NotRunning) {
-        process_->kill();
-        process_->waitForFinished(kEndWaitMilliseconds);
+        // Asked first, the program ends its own children and removes its scratch files; only
+        // one that does not end within the grace time is killed.
+        process_->terminate();
+        if (!process_->waitForFinished(kStopGraceMilliseconds)) {
+            process_->kill();
+            process_->waitForFinished(kEndWaitMilliseconds);
+        }
     }
     const bool ended = process_->state() == QProcess::NotRunning;
     delete process_;

@@ -53,7 +53,8 @@ class COutsideProgram : public QObject {
 
     bool IsRunning() const;
     qint64 ProcessId() const;
-    // Ends the child when it still runs and waits for it; true when no child runs afterwards.
+    // Ends the child when it still runs (SIGTERM, SIGKILL only after a grace time) and waits
+    // for it; true when no child runs afterwards.
     bool Terminate();
     // The run is over for the launcher: a child still finishing its files is left to end by
     // itself (it is ended only when the program itself ends).

@@ -4,6 +4,7 @@
 #include "core/Numbers.h"
 #include "core/TextFile.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <climits>
@@ -232,16 +233,21 @@ bool CParamFile::Save() const {
 bool CParamFile::SaveAs(const QString& path) const {
     if (path.isEmpty()) return false;
     AtomicTextWriter writer(path, AtomicTextWriter::LineEnd::CRLF);
-    bool written = writer.open();
-    if (written) {
-        writer.write(Text());
-        written = writer.commit();
-    }
-    if (!written) {
-        ZarMessageBox(QCFormat("Couldn't open the parameter file:\n%s", path.toUtf8().constData()),
+    if (!writer.open()) {
+        ZarMessageBox(QStringLiteral("Couldn't create the parameter file:\n%1\n\n%2")
+                          .arg(QDir::toNativeSeparators(path), writer.errorString()),
                       MB_OK);
+        return false;
     }
-    return written;
+    writer.write(Text());
+    if (!writer.commit()) {
+        // The old file, if any, is left as it was.
+        ZarMessageBox(QStringLiteral("Couldn't write the parameter file:\n%1\n\n%2")
+                          .arg(QDir::toNativeSeparators(path), writer.errorString()),
+                      MB_OK);
+        return false;
+    }
+    return true;
 }
 
 QString CParamFile::GetLine(int index) const {

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cctype>
@@ -164,8 +165,10 @@ QStringList SearchParamsModel::EnzymeListNames() const {
 SearchParamsModel::ReadResult SearchParamsModel::ReadParamFile(InvalidParamsPrompt& prompt,
                                                                const QString& programDirectory) {
     ReadResult result;
-    if (!store_.Open(paramFilePath_)) {
-        store_.LoadDefaults(FileType());
+    // A folder that was never searched has no file yet: that is no fault, and the defaults
+    // name a database of this machine. A file that is there but cannot be read is told.
+    if (!QFileInfo::exists(paramFilePath_) || !store_.Open(paramFilePath_)) {
+        LoadMachineDefaults();
         return result;
     }
     result.opened = true;
@@ -185,6 +188,20 @@ SearchParamsModel::ReadResult SearchParamsModel::ReadParamFile(InvalidParamsProm
         TakeRestoredValues(result.restore);
     }
     return result;
+}
+
+void SearchParamsModel::LoadMachineDefaults() {
+    store_.LoadDefaults(FileType());
+    // The default file names a database in a folder of another system: the first database of
+    // the configured database folder takes its place, else its name in that folder.
+    const QString folder = PortablePath(basic.databaseDirectory);
+    QString database;
+    if (!store_.GetEntryString(QStringLiteral("first_database_name"), database)) return;
+    const QStringList found = QDir(folder).entryList(
+        {QStringLiteral("*.fasta"), QStringLiteral("*.fa"), QStringLiteral("*.hdr")}, QDir::Files,
+        QDir::Name);
+    const QString name = found.isEmpty() ? GetFileNamePart(PortablePath(database)) : found.first();
+    store_.SetEntryString(QStringLiteral("first_database_name"), JoinPath(folder, name));
 }
 
 void SearchParamsModel::TakeRestoredValues(RestoreResult restore) {
@@ -498,10 +515,21 @@ bool SearchParamsModel::SaveParamFile(InvalidParamsPrompt& prompt,
     } else {
         // Without a results folder there is no path (an empty one fails), so nothing lands in
         // the working folder.
-        if (basic.resultsDirectory.isEmpty() ||
-            !store_.SaveAs(JoinPath(PortablePath(basic.resultsDirectory),
-                                    QString::fromLatin1(InfoOf(FileType()).fileName)))) {
+        const QString folder = PortablePath(basic.resultsDirectory);
+        const QString path = JoinPath(folder, QString::fromLatin1(InfoOf(FileType()).fileName));
+        if (basic.resultsDirectory.isEmpty() || !store_.SaveAs(path)) {
             why = SaveFailure::WriteFailed;
+        } else {
+            // The next sheet opens in the folder searched last, with the file written there and
+            // the extraction settings it used.
+            SetSorvexResultsDirectory(folder);
+            SetDtaThreshold(basic.threshold);
+            SetDtaPrecursorTolerance(advanced.precursorTolerance);
+            SetDtaMinIonCount(advanced.minIonCount);
+            SetDtaGroupScan(advanced.groupScan);
+            SetDtaMinGroupCount(advanced.minGroupCount);
+            paramFilePath_ = path;
+            optionSummaryPath_ = JoinPath(folder, QString::fromLatin1(kOptionSummaryName));
         }
     }
     if (failure) *failure = why;
@@ -568,19 +596,28 @@ QString SearchParamsModel::OptionSummaryText() const {
 
 bool SearchParamsModel::WriteOptionSummary() const {
     if (kind_ != SearchKind::Sorvex) return true;
-    AtomicTextWriter writer(optionSummaryPath_, AtomicTextWriter::LineEnd::CRLF);
-    bool written = !optionSummaryPath_.isEmpty() && writer.open();
-    if (written) {
-        if (advanced.printAdvancedParameters) writer.write(OptionSummaryText());
-        written = writer.commit();
-    }
-    if (!written) {
-        ZarMessageBox(QStringLiteral("Couldn't open option output file:\n%1\n Will be unable to "
-                                     "print all options in html summary file")
-                          .arg(optionSummaryPath_),
+    // Beside the parameter file of the search: in the folder searched.
+    const QString path = basic.resultsDirectory.isEmpty()
+                             ? optionSummaryPath_
+                             : JoinPath(PortablePath(basic.resultsDirectory),
+                                        QString::fromLatin1(kOptionSummaryName));
+    AtomicTextWriter writer(path, AtomicTextWriter::LineEnd::CRLF);
+    if (path.isEmpty() || !writer.open()) {
+        ZarMessageBox(QStringLiteral("Couldn't open option output file:\n%1\n%2\n Will be unable "
+                                     "to print all options in html summary file")
+                          .arg(path, writer.errorString()),
                       MB_OK);
+        return false;
     }
-    return written;
+    if (advanced.printAdvancedParameters) writer.write(OptionSummaryText());
+    if (!writer.commit()) {
+        ZarMessageBox(QStringLiteral("Couldn't write option output file:\n%1\n%2\n Will be unable "
+                                     "to print all options in html summary file")
+                          .arg(path, writer.errorString()),
+                      MB_OK);
+        return false;
+    }
+    return true;
 }
 
 // ---- defaults ---------------------------------------------------------------------------

@@ -306,6 +306,8 @@ class SearchParamsModel {
     // tolerances), returning those out of range; and taking them again after a restore.
     std::vector<RangeItem> TakeCheckedValues();
     void TakeRestoredValues(RestoreResult restore);
+    // The default file, naming a database of the configured database folder.
+    void LoadMachineDefaults();
     void LoadInt(const char* key, int& field) const;
     void LoadDouble(const char* key, double& field) const;
     void LoadFlag(const char* key, bool& field) const;

@@ -20,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QSysInfo>
 #include <QUrl>
 
@@ -37,6 +38,31 @@ CSearchLaunchers*& Instance() {
 CSearchLaunchers::CSearchLaunchers(CMainFrame& frame) : QObject(&frame), frame_(frame) {
     Instance() = this;
     MapMessages();
+    // Closing the main window while a search runs asks first.
+    frame.installEventFilter(this);
+}
+
+bool CSearchLaunchers::IsSearchRunning() const {
+    const auto running = [](const CSearchLauncherBase* l) {
+        return l && (l->IsExtracting() || l->IsSearching());
+    };
+    return running(sorvex_.get()) || running(massmap_.get());
+}
+
+bool CSearchLaunchers::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &frame_ || event->type() != QEvent::Close || !IsSearchRunning())
+        return QObject::eventFilter(watched, event);
+    if (ZarMessageBox(QString::fromLatin1(kSearchRunningOnExitText),
+                      MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        // The search goes on and so does the program.
+        event->ignore();
+        return true;
+    }
+    // The outside programs are asked to end and clean up before the window goes.
+    for (CSearchLauncherBase* l : {static_cast<CSearchLauncherBase*>(sorvex_.get()),
+                                   static_cast<CSearchLauncherBase*>(massmap_.get())})
+        if (l && (l->IsExtracting() || l->IsSearching())) l->TerminateDtaProcess();
+    return QObject::eventFilter(watched, event);
 }
 
 CSearchLaunchers::~CSearchLaunchers() {

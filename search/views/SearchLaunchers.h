@@ -19,6 +19,9 @@ class CMainFrame;
 class CMassmapLauncher;
 class CSorvexLauncher;
 
+inline constexpr const char* kSearchRunningOnExitText =
+    "A search is running.\nEnd the search and exit?";
+
 class CSearchLaunchers : public QObject {
     Q_OBJECT
   public:
@@ -42,6 +45,12 @@ class CSearchLaunchers : public QObject {
     bool IsSearchBusy() const;
     // The Sorvex launcher exists and can hand searches to the queue.
     bool IsQueueUsable() const;
+    // An extraction or a search of either launcher is running.
+    bool IsSearchRunning() const;
+
+  protected:
+    // Asks before the main window closes during a search: Yes ends the search, No keeps both.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void MapMessages();

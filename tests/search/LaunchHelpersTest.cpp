@@ -105,6 +105,23 @@ TEST(OutsideProgramTest, OnlyAChildThatRunsIsEnded) {
     EXPECT_TRUE(child.Terminate());
 }
 
+// A child is asked to end first, so that it can end its own children and remove its scratch
+// files; one that does not listen is killed after the grace time.
+TEST(OutsideProgramTest, AnEndedChildIsAskedFirstAndCleansUp) {
+    QTemporaryDir dir;
+    const QString marker = dir.filePath("cleaned");
+    const QString ready = dir.filePath("ready");
+    COutsideProgram child;
+    QString failure;
+    ASSERT_TRUE(child.Start(Program("/bin/sh", {"-c", "trap 'touch \"" + marker + "\"; exit 0' TERM; "
+                                                      "touch '" + ready + "'; "
+                                                      "while :; do sleep 0.05; done"}),
+                            &failure));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(ready); }, zartest::kWorkWaitMs));
+    EXPECT_TRUE(child.Terminate());
+    EXPECT_TRUE(QFile::exists(marker));
+}
+
 TEST(OutsideProgramTest, AChildOfAnEndedRunFinishesItsWork) {
     QTemporaryDir dir;
     const QString marker = dir.filePath("done");
@@ -140,6 +157,22 @@ TEST(DtaListFileTest, TheListIsUtf16WithAByteOrderMarkAndAppearsWhole) {
     dropped.Discard();
     EXPECT_FALSE(QFile::exists(dir.filePath("Other")));
     EXPECT_FALSE(list.Open(dir.filePath("no/such/folder/SorvexList")));
+}
+
+// The names are buffered until the list is closed: a disk that fills then fails the list, and
+// no half list is left for the search to take whole.
+TEST(DtaListFileTest, AListThatCannotBeWrittenWholeFailsAndLeavesNothing) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("SorvexList");
+    const int code = zartest::RunWithFileSizeLimit(1024, [&] {
+        CDtaListFile list;
+        if (!list.Open(path)) return 2;
+        for (int i = 0; i < 100; ++i) list.AddName(QString("run.%1.%1.2.dta").arg(i, 4, 10, QChar('0')));
+        return list.Close() ? 0 : 1;
+    });
+    EXPECT_EQ(code, 1);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST(DtaListFileTest, OldFilesGoAtOnceAndFailuresAreNamed) {

@@ -72,11 +72,12 @@ TEST_F(ModelTest, MissingFileLoadsTheDefaultsWithoutChecks) {
     EXPECT_FALSE(read.opened);
     EXPECT_FALSE(read.restoreRan);
     EXPECT_EQ(prompt.calls, 0);
-    ASSERT_EQ(boxes.texts().size(), 1);  // the open message only
+    // A folder never searched is no fault: nothing is said.
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("|").toStdString();
     EXPECT_EQ(model.Store().GetLineCount(), 75);
     model.LoadPages();
-    // Its folder is not the database folder, so the whole path is kept.
-    EXPECT_EQ(model.basic.databaseName, "C:\\veltrix\\database\\horse.fasta");
+    // The database is one of this machine's database folder, not a path of another system.
+    EXPECT_EQ(model.basic.databaseName, "horse.fasta");
     EXPECT_EQ(model.held.numDescriptionLines, 5);
     EXPECT_EQ(model.advanced.outputLines, 12);
     EXPECT_FALSE(model.advanced.aIons);
@@ -90,7 +91,70 @@ TEST_F(ModelTest, MissingFileLoadsTheDefaultsWithoutChecks) {
     EXPECT_TRUE(saved.GetLine(saved.FindLine("num_results", 11)).contains("; # results to store"));
     QString value;
     ASSERT_TRUE(saved.GetEntryString("first_database_name", value));
-    EXPECT_EQ(value, "C:\\veltrix\\database\\horse.fasta");  // the database that was read
+    EXPECT_EQ(value, databases + "horse.fasta");
+}
+
+TEST_F(ModelTest, MissingFileNamesADatabaseOfTheDatabaseFolder) {
+    WriteText(databases + "zebra.fasta", ">z\nPEPTIDE\n");
+    WriteText(databases + "proteins.fasta", ">p\nPEPTIDE\n");
+    SearchParamsModel model(SearchKind::Massmap, settings);
+    model.ReadParamFile(prompt, "/programs");
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("|").toStdString();
+    model.LoadPages();
+    EXPECT_EQ(model.basic.databaseName, "proteins.fasta");
+}
+
+TEST_F(ModelTest, AFileThatCannotBeReadIsStillTold) {
+    ASSERT_TRUE(QDir().mkpath(results + "/sorvex.params"));  // a folder where the file should be
+    SearchParamsModel model(SearchKind::Sorvex, settings);
+    model.ReadParamFile(prompt, "/programs");
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts().first().startsWith("Couldn't open the parameter file"));
+}
+
+// A search in a folder other than the configured one: the next sheet opens there, with what
+// the search used, and the option summary lies beside the parameter file.
+TEST_F(ModelTest, TheNextSheetComesBackAsTheLastSearchLeftIt) {
+    SetSorvexResultsDirectory(results);
+    SearchParamsModel model(SearchKind::Sorvex, SearchSettings::FromStore(SearchKind::Sorvex));
+    model.ReadParamFile(prompt, "/programs");
+    model.LoadPages();
+    const QString searched = dir.filePath("elsewhere");
+    ASSERT_TRUE(QDir().mkpath(searched));
+    model.basic.resultsDirectory = searched;
+    model.basic.databaseName = "horse.fasta";
+    model.basic.threshold = 5000.0;
+    model.basic.enzymeIndex = 1;
+    model.basic.massType = 1;
+    model.advanced.printAdvancedParameters = true;
+    ASSERT_TRUE(model.SaveParamFile(prompt, "/programs"));
+    ASSERT_TRUE(model.WriteOptionSummary());
+    EXPECT_TRUE(QFile::exists(searched + "/sorvex.params"));
+    EXPECT_TRUE(QFile::exists(searched + "/sorvex_options.params"));
+    EXPECT_FALSE(QFile::exists(results + "/sorvex_options.params"));
+
+    SearchParamsModel again(SearchKind::Sorvex, SearchSettings::FromStore(SearchKind::Sorvex));
+    EXPECT_EQ(again.ParamFilePath(), searched + "/sorvex.params");
+    again.ReadParamFile(prompt, "/programs");
+    again.LoadPages();
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("|").toStdString();
+    EXPECT_EQ(again.basic.resultsDirectory, searched);
+    EXPECT_EQ(again.basic.enzymeIndex, 1);
+    EXPECT_EQ(again.basic.massType, 1);
+    EXPECT_EQ(again.basic.databaseName, "horse.fasta");
+    EXPECT_DOUBLE_EQ(again.basic.threshold, 5000.0);
+}
+
+TEST_F(ModelTest, AFailedWriteSaysWhatFailed) {
+    SearchParamsModel model = ModelWithFile(SearchKind::Sorvex, {});
+    model.ReadParamFile(prompt, "/programs");
+    model.LoadPages();
+    model.basic.resultsDirectory = dir.filePath("no/such/folder");
+    EXPECT_FALSE(model.SaveParamFile(prompt, "/programs"));
+    ASSERT_FALSE(boxes.texts().isEmpty());
+    EXPECT_TRUE(boxes.texts().last().startsWith("Couldn't create the parameter file:"))
+        << boxes.texts().last().toStdString();
+    EXPECT_TRUE(boxes.texts().last().contains("no/such/folder")) << boxes.texts().last().toStdString();
 }
 
 struct RangeCase {

@@ -174,7 +174,7 @@ TEST_F(ExtractionTest, DtaTextHoldsMassChargeAndPeaks) {
     EXPECT_EQ(lines[0], QCFormat("%.4f 3", (700.40 - kProton) * 3 + kProton));
     const RunSpectrum scan = FixtureScan(4);
     for (int k = 0; k < 40; ++k)
-        EXPECT_EQ(lines[k + 1], QCFormat("%.4f %.1f", scan.mz[k], scan.intensity[k]));
+        EXPECT_EQ(lines[k + 1], QCFormat("%.4f %.6g", scan.mz[k], scan.intensity[k]));
     EXPECT_EQ(text("run.0005.0005.2.dta").section('\n', 0, 0),
               QCFormat("%.4f 2", (700.40 - kProton) * 2 + kProton));
 }
@@ -214,7 +214,7 @@ TEST_F(ExtractionTest, MsSpectraForPeptideMapping) {
     const QStringList mapped = text("run.0001.0001.2.dta").split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(mapped.size(), 6);  // the peaks from 450 to 500: 452.5 ... 494.5
     EXPECT_EQ(mapped[0], "15000.5000 2");
-    EXPECT_EQ(mapped[1], "452.5000 1005.0");
+    EXPECT_EQ(mapped[1], "452.5000 1005");
 }
 
 TEST_F(ExtractionTest, PostsProgressAndNamesEachFileThroughThePipe) {

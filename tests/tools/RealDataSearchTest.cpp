@@ -5,6 +5,8 @@
 
 #include "TestSupport.h"
 
+#include "document/ZarMessages.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QStandardPaths>
@@ -73,6 +75,101 @@ TEST(RealDataSearch, Bsa2TopHitsAreSerumAlbuminPeptidesAsCometScoresThem) {
     const int compared =
         zartest::ExpectOutFilesAgreeWithComet(results, names, work.filePath("comet/comet.txt"));
     EXPECT_GE(compared, count * 4);
+}
+
+// The .dta files of the run as the launcher has them extracted: their names, as the pipe told
+// them.
+QStringList Extract(const char* program, const QString& run, const QString& results) {
+    zartest::NotifyListener listener;
+    const zartest::ToolRun extraction =
+        zartest::RunTool(program, {"-Z", "-X", "-D" + results, run}, results, &listener);
+    EXPECT_EQ(extraction.exitCode, 0) << extraction.outText().toStdString();
+    return zartest::PipeFileNames(extraction);
+}
+
+// What the progress dialog makes of the search program's messages, as they arrive: the files
+// started, and the time left as the time so far per file started times the files still to go.
+struct ShownProgress {
+    int rises = 0;            // times the file count went up
+    bool startedFirst = true;  // every file announced before it was reported done
+    double halfTimeEstimate = -1.0;  // seconds left, as shown at half of the search's time
+    double halfTimeRemainder = 0.0;  // seconds that were really left then
+};
+
+ShownProgress WatchProgress(const std::vector<zar::NotifyRecord>& records,
+                            const std::vector<long long>& arrivals, int files) {
+    ShownProgress shown;
+    long long first = -1, last = -1;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (records[i].name != zar::kRegSorvexProgress) continue;
+        if (first < 0 && records[i].lParam == 2) first = arrivals[i];
+        if (records[i].lParam == 0) last = arrivals[i];
+    }
+    if (first < 0 || last < 0) return shown;
+    const long long half = first + (last - first) / 2;
+    int started = 0, done = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const zar::NotifyRecord& r = records[i];
+        if (r.name != zar::kRegSorvexProgress) continue;
+        const int file = static_cast<int>(r.wParam & 0xFFFF);
+        if (r.lParam == 2) {
+            if (file > started) ++shown.rises;
+            started = std::max(started, file);
+        } else if (r.lParam == 3) {
+            ++done;
+            if (file > started) shown.startedFirst = false;
+            if (arrivals[i] <= half && started > 0) {
+                const double perFile = (arrivals[i] - first) / 1000.0 / started;
+                shown.halfTimeEstimate = perFile * (files - started);
+                shown.halfTimeRemainder = (last - arrivals[i]) / 1000.0;
+            }
+        }
+    }
+    return shown;
+}
+
+// The progress of a real search moves as Comet works: the file count rises often, each file is
+// announced before it is done, and the time left shown at half-time is near the truth.
+TEST(RealDataSearch, Bsa2ProgressMovesAsTheSearchGoes) {
+    const QString run = zartest::RealDataPath("BSA2.mzML");
+    const QString database = zartest::RealDataPath("proteins.fasta");
+    if (run.isEmpty() || database.isEmpty()) GTEST_SKIP() << "real data not fetched";
+    if (QStandardPaths::findExecutable("comet-ms").isEmpty())
+        GTEST_SKIP() << "comet-ms is not installed (scripts/install-deps.sh)";
+    zartest::ScopedConfigDir config;
+    QTemporaryDir work;
+    const QString results = work.filePath("results");
+    ASSERT_TRUE(QDir().mkpath(results));
+    const QStringList names = Extract("dravel_msn", run, results);
+    ASSERT_GT(names.size(), 1000);
+    const QString list = zartest::WriteSpectrumList(work.filePath("SorvexList"), names);
+    zartest::WriteSearchParams(results, false, database,
+                               {{"enzyme_number", "1"},
+                                {"mass_type_parent", "1"},
+                                {"mass_type_fragment", "1"},
+                                {"add_C_Cysteine", "57.021464"}});
+    zartest::NotifyListener listener;
+    const zartest::ToolRun search = zartest::RunTool("sorvex27", {"-R" + list}, results, &listener);
+    ASSERT_EQ(search.exitCode, 0) << search.errText().toStdString();
+    listener.waitUntilQuiet();
+    const ShownProgress shown =
+        WatchProgress(listener.records(), listener.arrivals(), static_cast<int>(names.size()));
+    EXPECT_GE(shown.rises, 10);
+    EXPECT_TRUE(shown.startedFirst);
+    ASSERT_GE(shown.halfTimeEstimate, 0.0) << "no file was done by half-time";
+    EXPECT_LE(shown.halfTimeEstimate, 2.0 * shown.halfTimeRemainder)
+        << shown.halfTimeEstimate << " s shown, " << shown.halfTimeRemainder << " s left";
+    EXPECT_GE(shown.halfTimeEstimate, 0.5 * shown.halfTimeRemainder)
+        << shown.halfTimeEstimate << " s shown, " << shown.halfTimeRemainder << " s left";
+    // The seconds of the files add up to the search's time, not one each.
+    int seconds = 0, reports = 0;
+    for (const zar::NotifyRecord& r : listener.records())
+        if (r.name == zar::kRegSorvexProgress && r.lParam == 3) {
+            seconds += static_cast<int>((r.wParam >> 16) & 0xFFFF);
+            ++reports;
+        }
+    EXPECT_EQ(reports, names.size());
+    EXPECT_LT(seconds, reports / 2);
 }
 
 }  // namespace

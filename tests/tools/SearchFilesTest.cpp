@@ -10,7 +10,9 @@
 #include "tools/sorvex/CometParams.h"
 #include "tools/sorvex/CometResults.h"
 
+#include "core/Numbers.h"
 #include "core/TextFile.h"
+#include "databases/SearchInfoReader.h"
 #include "document/MassmapResults.h"
 #include "document/SorvexResults.h"
 
@@ -123,7 +125,30 @@ INSTANTIATE_TEST_SUITE_P(
                       BadParams{"badModification",
                                 {{"diff_search_options", "heavy M"}},
                                 "of diff_search_options"},
-                      BadParams{"noTolerance", {{"peptide_mass_tolerance", "0.0"}}, "out of range"},
+                      BadParams{"noTolerance",
+                                {{"peptide_mass_tolerance", "0.0"}},
+                                "peptide_mass_tolerance = 0 is out of range (above 0 to 100)"},
+                      BadParams{"hugeFragmentTolerance",
+                                {{"fragment_ion_tolerance", "1e300"}},
+                                "fragment_ion_tolerance = 1e+300 is out of range (from 0 to 10)"},
+                      BadParams{"negativeFragmentTolerance",
+                                {{"fragment_ion_tolerance", "-0.5"}},
+                                "fragment_ion_tolerance = -0.5 is out of range"},
+                      BadParams{"countlessResults",
+                                {{"num_results", "2147483647"}},
+                                "num_results = 2.14748e+09 is out of range (from 1 to 5000)"},
+                      BadParams{"tooManyLines",
+                                {{"num_output_lines", "100000"}},
+                                "num_output_lines = 100000 is out of range"},
+                      BadParams{"tooManyCleavages",
+                                {{"max_num_internal_cleavage_sites", "99"}},
+                                "max_num_internal_cleavage_sites = 99 is out of range"},
+                      BadParams{"absurdStatic",
+                                {{"add_C_Cysteine", "1e200"}},
+                                "the static modification of C (1e+200) is out of range"},
+                      BadParams{"absurdDifferential",
+                                {{"diff_search_options", "5e9 M 0.0 X 0.0 X"}},
+                                "the differential modification of M (5e+09) is out of range"},
                       BadParams{"unlistedEnzyme", {{"enzyme_number", "30"}}, "lists no enzyme 30"}),
     [](const ::testing::TestParamInfo<BadParams>& info) { return std::string(info.param.name); });
 
@@ -353,6 +378,78 @@ TEST_F(SearchFilesTest, MassmapOutTextReadsBackThroughThePeptideMappingSet) {
         }
     }
     EXPECT_EQ(rows, 3);
+}
+
+// The enzyme of a search ends the modifications line, where the search information finds it,
+// and leaves the modifications as they read.
+struct EnzymeCase {
+    const char* name;
+    QString enzyme;
+    bool massmap;
+    const char* shown;
+};
+
+class OutFileEnzyme : public SearchFilesTest, public ::testing::WithParamInterface<EnzymeCase> {};
+
+TEST_P(OutFileEnzyme, IsShownByTheSearchInformation) {
+    const EnzymeCase& c = GetParam();
+    OutFileHeader h;
+    h.fileName = "run.0100.0100.2.out";
+    h.program = c.massmap ? "MassMap v.1 (rev. 1), Pepmap digest and matching"
+                          : "TurboSORVEX v.27 (rev. 11), scores by Comet 2019.01 rev. 5";
+    h.date = "12/10/2026, 06:43 PM";
+    h.host = "node";
+    h.precursorMH = 1234.5678;
+    h.charge = 2;
+    h.database = "/db/x.fasta";
+    OutModifications mods;
+    mods.differential = {{"M", '*', 15.9949}};
+    mods.residues = {{'C', 160.0307}};
+    h.modifications = OutModificationsLine(mods);
+    if (!c.enzyme.isNull()) h.enzyme = c.enzyme;
+    const QString path = dir_.filePath("run.0100.0100.2.out");
+    ASSERT_TRUE(WriteTextFileAtomically(path, c.massmap ? MassmapOutText(h, {}) : SearchOutText(h, {})));
+    SearchInfoText info;
+    ASSERT_TRUE(ReadSearchInfoText(path, c.massmap ? OutHeaderLayout::PeptideMapping
+                                                   : OutHeaderLayout::SearchEngine,
+                                   info));
+    EXPECT_EQ(info.enzyme.toStdString(), c.shown);
+    EXPECT_EQ(info.database.toStdString(), "Database:  x.fasta");
+
+    if (c.massmap) return;
+    CSorvexResults set;
+    set.SetRawFilePath(dir_.filePath("run.mzML"));
+    ASSERT_TRUE(set.Initialize());
+    ASSERT_TRUE(set.ReadResults(dir_.path())) << boxes_.texts().join("|").toStdString();
+    EXPECT_DOUBLE_EQ(set.Parameters().differentialMasses[0], 15.9949);
+    EXPECT_EQ(set.Parameters().differentialSymbols[0], QChar('*'));
+    EXPECT_DOUBLE_EQ(set.Parameters().differentialMasses[1], 0.0);
+    EXPECT_DOUBLE_EQ(set.Parameters().residueMasses['C'], 160.0307);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, OutFileEnzyme,
+    ::testing::Values(EnzymeCase{"trypsin", "Trypsin", false, "Enzyme:  Trypsin"},
+                      EnzymeCase{"none", QString(), false, "Enzyme:  No_Enzyme"},
+                      EnzymeCase{"emptyName", "", false, "Enzyme:  No_Enzyme"},
+                      EnzymeCase{"blanksAndBrackets", "Lys C (K)", false, "Enzyme:  Lys_C_K"},
+                      EnzymeCase{"massmap", "Trypsin", true, "Enzyme:  Trypsin"}),
+    [](const ::testing::TestParamInfo<EnzymeCase>& info) { return std::string(info.param.name); });
+
+// A ".dta" keeps m/z to four decimals and six significant digits of each intensity, so that
+// the weak peaks of a normalised spectrum survive.
+TEST_F(SearchFilesTest, DtaTextKeepsSixSignificantDigitsOfIntensity) {
+    const QString text = DtaText(1234.56789, 2, {100.12345, 200.5, 300.0, 400.25},
+                                 {0.0412345, 1234567.8, 12.3456789, 5.0});
+    EXPECT_EQ(text.toStdString(),
+              "1234.5679 2\n100.1235 0.0412345\n200.5000 1.23457e+06\n300.0000 12.3457\n"
+              "400.2500 5\n");
+    ASSERT_TRUE(WriteTextFileAtomically(dir_.filePath("x.0001.0001.2.dta"), text));
+    CDtaSpectrum spectrum;
+    ASSERT_EQ(spectrum.read(dir_.filePath("x.0001.0001.2.dta")), CDtaSpectrum::ReadResult::Ok);
+    ASSERT_EQ(spectrum.peaks().size(), 4u);
+    EXPECT_DOUBLE_EQ(spectrum.peaks()[0].intensity, 0.0412345);
+    EXPECT_DOUBLE_EQ(spectrum.peaks()[1].intensity, 1234570.0);
 }
 
 }  // namespace

@@ -286,38 +286,73 @@ TEST_F(SearchProgramTest, CometMissingOrFailingIsReported) {
     EXPECT_TRUE(QDir(results()).entryList({"*.out"}).isEmpty());
 }
 
-TEST_F(SearchProgramTest, KillingTheSearchProgramEndsComet) {
-    QFile dta(QDir(results()).filePath("demo.0300.0300.2.dta"));
-    ASSERT_TRUE(dta.open(QIODevice::WriteOnly));
+// sorvex27 started on one spectrum with a Comet that hangs; the hanging Comet's pid, 0 when it
+// did not start. TMPDIR is the given folder.
+int StartHangingSearch(QProcess& search, const FakeComet& hanging, const QString& results,
+                       const QString& temp) {
+    QFile dta(QDir(results).filePath("demo.0300.0300.2.dta"));
+    if (!dta.open(QIODevice::WriteOnly)) return 0;
     dta.write("1000.5 2\n200.1 10.0\n300.2 20.0\n");
     dta.close();
-    zartest::WriteSearchParams(results(), false, demo("demo.fasta"));
-    const FakeComet hanging("echo $$ > \"$FAKE_COMET_PID\"; exec /bin/sleep 60");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("PATH", hanging.path().value("PATH"));
+    environment.insert("PATH", hanging.path().value("PATH") + ":/usr/bin:/bin");
     environment.insert("FAKE_COMET_PID", hanging.file("pid"));
-    QProcess search;
+    environment.insert("TMPDIR", temp);
     search.setProcessEnvironment(environment);
-    search.setWorkingDirectory(results());
+    search.setWorkingDirectory(results);
     search.start(zartest::ToolPath("sorvex27"), {});
-    ASSERT_TRUE(search.waitForStarted(zartest::kWorkWaitMs));
+    if (!search.waitForStarted(zartest::kWorkWaitMs)) return 0;
     QFile pidFile(hanging.file("pid"));
     const QDeadlineTimer started(zartest::kWorkWaitMs);
     while (pidFile.size() == 0 && !started.hasExpired()) QThread::msleep(20);
-    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
-    const int pid = pidFile.readAll().trimmed().toInt();
-    ASSERT_GT(pid, 0);
-    search.kill();
-    search.waitForFinished(zartest::kWorkWaitMs);
-    // Comet goes with it (gone, or a zombie waiting to be reaped).
+    if (!pidFile.open(QIODevice::ReadOnly)) return 0;
+    return pidFile.readAll().trimmed().toInt();
+}
+
+// Whether the process ends (gone, or a zombie waiting to be reaped); killed when it does not.
+bool Ends(int pid) {
     bool running = true;
     for (const QDeadlineTimer ended(zartest::kWorkWaitMs); running && !ended.hasExpired();) {
         QFile stat(QString("/proc/%1/stat").arg(pid));
         running = stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
         if (running) QThread::msleep(20);
     }
-    EXPECT_FALSE(running);
     if (running) ::kill(pid, SIGKILL);
+    return !running;
+}
+
+TEST_F(SearchProgramTest, KillingTheSearchProgramEndsComet) {
+    zartest::WriteSearchParams(results(), false, demo("demo.fasta"));
+    const FakeComet hanging("echo $$ > \"$FAKE_COMET_PID\"; exec /bin/sleep 60");
+    QTemporaryDir temp;
+    QProcess search;
+    const int pid = StartHangingSearch(search, hanging, results(), temp.path());
+    ASSERT_GT(pid, 0);
+    search.kill();
+    search.waitForFinished(zartest::kWorkWaitMs);
+    EXPECT_TRUE(Ends(pid));
+}
+
+// Stopped as the launcher stops it (SIGTERM), the search program ends Comet, removes its
+// scratch folder and says it was stopped; nothing is left in the results or the temp folder.
+TEST_F(SearchProgramTest, StoppingTheSearchProgramEndsCometAndLeavesNoScratch) {
+    zartest::WriteSearchParams(results(), false, demo("demo.fasta"));
+    const FakeComet hanging("echo $$ > \"$FAKE_COMET_PID\"; exec /bin/sleep 60");
+    QTemporaryDir temp;
+    QProcess search;
+    const int pid = StartHangingSearch(search, hanging, results(), temp.path());
+    ASSERT_GT(pid, 0);
+    search.terminate();
+    ASSERT_TRUE(search.waitForFinished(zartest::kWorkWaitMs));
+    EXPECT_EQ(search.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(search.exitCode(), 7);
+    EXPECT_TRUE(QString::fromLocal8Bit(search.readAllStandardError()).contains("stopped"));
+    EXPECT_TRUE(Ends(pid));
+    EXPECT_EQ(QDir(results()).entryList({"sorvex27-*"}, QDir::AllEntries | QDir::Hidden),
+              QStringList{});
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{});
+    EXPECT_TRUE(QDir(results()).entryList({"*.out"}).isEmpty());
 }
 
 TEST_F(SearchProgramTest, MassmapMapsTheDemoSpectraToTheirProteins) {

@@ -101,6 +101,7 @@ void NotifyListener::serve() {
                 if (record) {
                     std::lock_guard lock(mutex_);
                     records_.push_back(*record);
+                    arrivals_.push_back(NowMs());
                 }
             }
         }
@@ -118,6 +119,11 @@ void NotifyListener::waitUntilQuiet() {
 std::vector<zar::NotifyRecord> NotifyListener::records() const {
     std::lock_guard lock(mutex_);
     return records_;
+}
+
+std::vector<long long> NotifyListener::arrivals() const {
+    std::lock_guard lock(mutex_);
+    return arrivals_;
 }
 
 QString ToolPath(const QString& name) {

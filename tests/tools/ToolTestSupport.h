@@ -34,6 +34,9 @@ class NotifyListener {
     // Waits until every connection made so far has been closed (the child has exited).
     void waitUntilQuiet();
     std::vector<zar::NotifyRecord> records() const;
+    // When each record arrived (steady-clock milliseconds), in the order of records(): what a
+    // user watching the progress saw, and when.
+    std::vector<long long> arrivals() const;
 
   private:
     void serve();
@@ -46,6 +49,7 @@ class NotifyListener {
     std::atomic<long long> lastActivity_{0};  // steady-clock milliseconds
     mutable std::mutex mutex_;
     std::vector<zar::NotifyRecord> records_;
+    std::vector<long long> arrivals_;
     std::thread thread_;
 };
 

@@ -30,7 +30,13 @@ QString HeaderText(const OutFileHeader& h) {
     text += QCFormat(" display top %d/%d, ion %% = %.1f, CODE = ", h.displayTop,
                      h.displayDescriptions, h.ionPercent) +
             h.code + QLatin1Char('\n');
-    text += h.modifications + QLatin1Char('\n');
+    QString enzyme = h.enzyme.simplified();
+    enzyme.replace(QLatin1Char(' '), QLatin1Char('_'));
+    enzyme.remove(QLatin1Char('('));
+    enzyme.remove(QLatin1Char(')'));
+    if (enzyme.isEmpty()) enzyme = QStringLiteral("No_Enzyme");
+    text += h.modifications + (h.modifications.isEmpty() ? QString() : QStringLiteral(" ")) +
+            QStringLiteral("Enzyme: ") + enzyme + QLatin1Char('\n');
     text += QLatin1Char('\n');
     return text;
 }

@@ -40,6 +40,9 @@ struct OutFileHeader {
     QString code = QStringLiteral("001040");
     // Line 12: "(M* +15.9949) (STY# +79.9663) C=160.0307 +Nterm-pep=42.0106"; may be empty.
     QString modifications;
+    // Ends line 12 as "Enzyme: Trypsin". The name goes without its residues: a "(" there would
+    // be read as a differential modification.
+    QString enzyme = QStringLiteral("No_Enzyme");
 };
 
 struct OutFileHit {

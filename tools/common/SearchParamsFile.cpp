@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace zar {
 
 namespace {
@@ -156,12 +158,57 @@ bool ReadSearchParamsFile(const QString& path, SearchParamsFile& p, QString& err
     }
     p.partialSequence = r.text("partial_sequence").toUpper();
 
-    if (p.peptideTolerance <= 0.0 || p.fragmentTolerance < 0.0 || p.outputLines < 1 ||
-        p.numResults < 1 || p.cleavageSites < 0 || p.readingFrame < 0 || p.readingFrame > 9) {
-        error = QStringLiteral(
-                    "The parameter file %1 holds values out of range (tolerances, numbers of "
-                    "results, cleavage sites or reading frame)")
-                    .arg(shown);
+    // Values the engine would take without a word and search with nonsense (a fragment
+    // tolerance of 1e300, two billion results kept per spectrum) are refused here, by name.
+    struct Range {
+        const char* key;
+        double value;
+        double low;
+        double high;
+        bool lowOpen;  // the low end itself is refused
+    };
+    const Range ranges[] = {
+        {"peptide_mass_tolerance", p.peptideTolerance, 0.0, kMaxPeptideTolerance, true},
+        {"fragment_ion_tolerance", p.fragmentTolerance, 0.0, kMaxFragmentTolerance, false},
+        {"num_output_lines", double(p.outputLines), 1.0, kMaxOutputLines, false},
+        {"num_results", double(p.numResults), 1.0, kMaxNumResults, false},
+        {"num_description_lines", double(p.descriptionLines), 0.0, kMaxOutputLines, false},
+        {"max_num_internal_cleavage_sites", double(p.cleavageSites), 0.0, kMaxCleavageSites, false},
+        {"max_num_differential_AA_per_mod", double(p.maxDifferentialPerMod), 0.0, kMaxDifferentialPerMod, false},
+        {"nucleotide_reading_frame", double(p.readingFrame), 0.0, 9.0, false},
+        {"ion_cutoff_percentage", p.ionCutoff, 0.0, 1.0, false},
+        {"add_Cterm_peptide", p.cTermPeptide, -kMaxModification, kMaxModification, false},
+        {"add_Cterm_protein", p.cTermProtein, -kMaxModification, kMaxModification, false},
+        {"add_Nterm_peptide", p.nTermPeptide, -kMaxModification, kMaxModification, false},
+        {"add_Nterm_protein", p.nTermProtein, -kMaxModification, kMaxModification, false},
+    };
+    for (const Range& range : ranges) {
+        const bool inside = std::isfinite(range.value) &&
+                            (range.lowOpen ? range.value > range.low : range.value >= range.low) &&
+                            range.value <= range.high;
+        if (inside) continue;
+        error = QStringLiteral("The parameter file %1: %2 = %3 is out of range (%4 %5 to %6)")
+                    .arg(shown, QString::fromLatin1(range.key), QCFormat("%g", range.value),
+                         QLatin1String(range.lowOpen ? "above" : "from"), QCFormat("%g", range.low),
+                         QCFormat("%g", range.high));
+        return false;
+    }
+    for (size_t i = 0; i < p.staticResidue.size(); ++i) {
+        const double mass = p.staticResidue[i];
+        if (std::isfinite(mass) && std::fabs(mass) <= kMaxModification) continue;
+        error = QStringLiteral("The parameter file %1: the static modification of %2 (%3) is out "
+                               "of range (from %4 to %5)")
+                    .arg(shown, QString(QLatin1Char(static_cast<char>('A' + i))),
+                         QCFormat("%g", mass), QCFormat("%g", -kMaxModification),
+                         QCFormat("%g", kMaxModification));
+        return false;
+    }
+    for (const SearchDifferentialMod& d : p.differential) {
+        if (std::isfinite(d.mass) && std::fabs(d.mass) <= kMaxModification) continue;
+        error = QStringLiteral("The parameter file %1: the differential modification of %2 (%3) "
+                               "is out of range (from %4 to %5)")
+                    .arg(shown, d.residues, QCFormat("%g", d.mass), QCFormat("%g", -kMaxModification),
+                         QCFormat("%g", kMaxModification));
         return false;
     }
     if (p.enzymeNumber > 0) {

@@ -11,6 +11,15 @@
 
 namespace zar {
 
+// The widest values a search accepts.
+inline constexpr double kMaxPeptideTolerance = 100.0;   // (M+H)+ units
+inline constexpr double kMaxFragmentTolerance = 10.0;
+inline constexpr double kMaxOutputLines = 500.0;        // the readers' display block
+inline constexpr double kMaxNumResults = 5000.0;
+inline constexpr double kMaxCleavageSites = 10.0;
+inline constexpr double kMaxDifferentialPerMod = 10.0;
+inline constexpr double kMaxModification = 1000.0;      // Da, either sign
+
 struct SearchDifferentialMod {
     QString residues;  // upper case
     double mass = 0.0;

@@ -1,5 +1,6 @@
 #include "SearchProgram.h"
 
+#include "StopSignal.h"
 #include "ToolArguments.h"
 #include "ToolReporter.h"
 
@@ -17,6 +18,7 @@ namespace zar {
 int RunSearchProgram(int argc, char* argv[], const SearchProgram& program) {
     QCoreApplication app(argc, argv);
     UseCNumericLocale();
+    CatchStopSignals();
     const CToolReporter reporter(program.name, program.message, false);
     const char* name = program.name;
     SetMessageBoxHandler([name](const MessageBoxRequest& r) {

@@ -58,6 +58,7 @@ OutFileHeader SearchOutHeader(const SearchSetup& setup, const DatabaseTally& tal
     header.displayTop = p.outputLines;
     header.displayDescriptions = p.descriptionLines;
     header.ionPercent = p.ionCutoff * 100.0;
+    if (!p.enzyme.name.isEmpty()) header.enzyme = p.enzyme.name;
     return header;
 }
 

@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <string>
+
 namespace zar {
 
 QString SpectrumFileBase(const QString& base, int firstScan, int lastScan, int charge) {
@@ -16,11 +19,13 @@ QString SpectrumFileBase(const QString& base, int firstScan, int lastScan, int c
 
 QString DtaText(double mh, int charge, const std::vector<double>& mz,
                 const std::vector<double>& intensity) {
-    QString text = QCFormat("%.4f %d\n", mh, charge);
+    // Intensities keep six significant digits: weak fragments of a normalised spectrum must not
+    // round to 0.0, and strong ones need no more.
+    std::string text = CFormat("%.4f %d\n", mh, charge);
     const size_t count = std::min(mz.size(), intensity.size());
-    text.reserve(text.size() + static_cast<qsizetype>(count) * 20);
-    for (size_t i = 0; i < count; ++i) text += QCFormat("%.4f %.1f\n", mz[i], intensity[i]);
-    return text;
+    text.reserve(text.size() + count * 24);
+    for (size_t i = 0; i < count; ++i) text += CFormat("%.4f %.6g\n", mz[i], intensity[i]);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 bool ReadSpectrumList(const QString& path, QStringList& names, QString& error) {

@@ -23,6 +23,7 @@ enum ToolExitCode : int {
     kToolNoDatabase = 4,    // database missing or unreadable
     kToolNoEngine = 5,      // the scoring engine is missing or failed
     kToolNoSpectra = 6,     // the run or the list of spectra cannot be used
+    kToolStopped = 7,       // stopped on request (SIGTERM) before the work was done
 };
 
 class CToolReporter {

@@ -1,6 +1,7 @@
 #include "DtaExtraction.h"
 
 #include "tools/common/SpectrumFiles.h"
+#include "tools/common/StopSignal.h"
 #include "tools/common/ToolArguments.h"
 #include "tools/common/ToolReporter.h"
 
@@ -106,6 +107,13 @@ Peaks KeepPeaks(const std::vector<CVXDataPeak>& raw, double low, double high) {
     return peaks;
 }
 
+DtaExtractionResult Stopped() {
+    DtaExtractionResult result;
+    result.exitCode = kToolStopped;
+    result.message = QStringLiteral("stopped");
+    return result;
+}
+
 bool PassesCounts(const Peaks& peaks, const DtaExtractionOptions& o) {
     return static_cast<int>(peaks.mz.size()) >= o.minIonCount && peaks.total >= o.threshold &&
            !peaks.mz.empty();
@@ -130,9 +138,16 @@ class Extraction {
     bool write(int first, int last, int charge, double mh, const Peaks& peaks,
                DtaExtractionResult& result) {
         const QString name = SpectrumFileBase(base_, first, last, charge) + QStringLiteral(".dta");
+        if (StopRequested()) {
+            result.exitCode = kToolStopped;
+            result.message = QStringLiteral("stopped");
+            return false;
+        }
         QString why;
-        if (!WriteTextFileAtomically(JoinPath(folder_, name),
-                                     DtaText(mh, charge, peaks.mz, peaks.intensity), &why)) {
+        // A .dta file can be made again from the run: not waiting for the disk to hold each of
+        // a thousand files keeps extraction short, and a reader still sees whole files.
+        if (!WriteTextFileUnsynced(JoinPath(folder_, name),
+                                   DtaText(mh, charge, peaks.mz, peaks.intensity), &why)) {
             result.exitCode = kToolFailed;
             result.message = QStringLiteral("Cannot write %1: %2")
                                  .arg(QDir::toNativeSeparators(JoinPath(folder_, name)), why);
@@ -282,12 +297,14 @@ DtaExtractionResult ExtractDtaFiles(const QString& runPath, const DtaExtractionO
                 }
             }
             extraction.reachScan(scan);
+            if (StopRequested()) return Stopped();
         }
         return result;
     }
 
     for (const PlannedSpectrum& planned : GroupScans(raw, first, last, o)) {
         extraction.reachScan(planned.scans.front() - 1);
+        if (StopRequested()) return Stopped();
         const bool read1 = planned.scans.size() == 1 ? raw.spectrum(planned.scans.front(), read)
                                                      : raw.averageSpectrum(planned.scans, read);
         if (!read1) return ReadFailure(raw, planned.scans.front(), runPath);

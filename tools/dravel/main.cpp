@@ -4,6 +4,7 @@
 
 #include "DtaExtraction.h"
 
+#include "tools/common/StopSignal.h"
 #include "tools/common/ToolArguments.h"
 #include "tools/common/ToolReporter.h"
 
@@ -54,6 +55,8 @@ int main(int argc, char* argv[]) {
     // A launcher that stopped reading the pipe must not end the extraction halfway: its files
     // are still written, only their names are not heard.
     std::signal(SIGPIPE, SIG_IGN);
+    // Stopped by the launcher, it ends between two files: no half-written file stays behind.
+    zar::CatchStopSignals();
     const zar::CToolReporter reporter(kProgram, kMessage, true);
     zar::CToolArguments arguments(app.arguments().mid(1));
     if (arguments.helpAsked()) {

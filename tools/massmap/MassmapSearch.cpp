@@ -3,6 +3,7 @@
 #include "tools/common/DatabaseTally.h"
 #include "tools/common/OutFileText.h"
 #include "tools/common/SearchSetup.h"
+#include "tools/common/StopSignal.h"
 #include "tools/common/ToolReporter.h"
 
 #include "core/Paths.h"
@@ -243,6 +244,7 @@ SearchRunResult RunMassmapSearch(const SearchRunOptions& o,
     header.modifications = SearchModificationsLine(params, false);
     const std::vector<Protein>& proteins = digests.proteins();
     for (int i = 1; i <= files; ++i) {
+        if (StopRequested()) return Failure(kToolStopped, QStringLiteral("stopped"), result.notes);
         if (events.searching) events.searching(i, 0);
         const qint64 started = timer.elapsed();
         const ListedSpectrum& listed = setup.spectra[static_cast<size_t>(i - 1)];
@@ -277,7 +279,8 @@ SearchRunResult RunMassmapSearch(const SearchRunOptions& o,
         h.charge = s.charge();
         h.totalIntensity = TotalIntensity(s);
         h.matchedPeptides = static_cast<int>(hits.size());
-        if (!WriteTextFileAtomically(
+        // Written from the .dta files again at will: no wait for the disk per file.
+        if (!WriteTextFileUnsynced(
                 listed.outPath,
                 MassmapOutText(h, hits, DescriptionLines(hits, descriptions, params.descriptionLines)),
                 &error))

@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
         "each .dta file: the proteins whose peptides explain most of the spectrum's intensity.\n"
         "The settings come from massmap.params in the working folder, or from the file of -P.\n"
         "Exit codes: 0 done, 1 some files could not be searched or written, 2 bad command line,\n"
-        "3 parameter file, 4 database, 6 no spectra to search.\n";
+        "3 parameter file, 4 database, 6 no spectra to search, 7 stopped (SIGTERM).\n";
     return zar::RunSearchProgram(argc, argv,
                                  {"massmap", zar::kRegMassmapProgress, kUsage,
                                   zar::RunMassmapSearch, nullptr});

@@ -1,5 +1,7 @@
 #include "CometRunner.h"
 
+#include "tools/common/StopSignal.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -15,6 +17,9 @@ namespace {
 
 // Lines of Comet's output kept for a failure message.
 constexpr int kFailureLines = 6;
+// How often a running search looks for output and for a stop request.
+constexpr int kPollMilliseconds = 100;
+constexpr int kStopGraceMilliseconds = 3000;
 
 void DieWithParent(QProcess& process) {
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
@@ -88,8 +93,16 @@ bool CCometRunner::search(const QString& folder, const QString& paramsPath,
     DieWithParent(process);
     process.setWorkingDirectory(folder);
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program_, {QStringLiteral("-P") + paramsPath, QStringLiteral("-D") + database,
-                             QStringLiteral("-N") + outputBase, spectraPath});
+    const QStringList arguments{QStringLiteral("-P") + paramsPath,
+                                QStringLiteral("-D") + database,
+                                QStringLiteral("-N") + outputBase, spectraPath};
+    // Into a pipe Comet's output is buffered until it ends, progress and all; unbuffered it
+    // tells how far it has gone while it searches.
+    const QString unbuffered = QStandardPaths::findExecutable(QStringLiteral("stdbuf"));
+    if (unbuffered.isEmpty())
+        process.start(program_, arguments);
+    else
+        process.start(unbuffered, QStringList{QStringLiteral("-o0"), program_} + arguments);
     if (!process.waitForStarted()) {
         error = QStringLiteral("Cannot start %1: %2").arg(program_, process.errorString());
         return false;
@@ -125,8 +138,18 @@ bool CCometRunner::search(const QString& folder, const QString& paramsPath,
         if (pending.contains(QLatin1Char('\n'))) inProgress = false;
     };
     while (process.state() != QProcess::NotRunning) {
-        process.waitForReadyRead(500);
+        process.waitForReadyRead(kPollMilliseconds);
         take(process.readAll());
+        if (StopRequested()) {
+            // Comet is asked first, as we were; it has nothing of ours to clean up.
+            process.terminate();
+            if (!process.waitForFinished(kStopGraceMilliseconds)) {
+                process.kill();
+                process.waitForFinished();
+            }
+            error = QStringLiteral("stopped");
+            return false;
+        }
     }
     process.waitForFinished();
     take(process.readAll());

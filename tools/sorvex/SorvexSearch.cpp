@@ -7,6 +7,7 @@
 #include "tools/common/DatabaseTally.h"
 #include "tools/common/OutFileText.h"
 #include "tools/common/SearchSetup.h"
+#include "tools/common/StopSignal.h"
 #include "tools/common/ToolReporter.h"
 
 #include "core/Numbers.h"
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace zar {
 
@@ -57,34 +59,50 @@ QString MgfText(const std::vector<ListedSpectrum>& spectra) {
     return text;
 }
 
-// Spreads Comet's one pass over the files: at p per cent, the first p% of them are done.
+// Comet scores every spectrum in one pass over the database; the share of the pass it has done
+// is the share of the files it has done. Files are reported in list order, each announced
+// before it is reported done, with whole seconds that add up to the time the pass took.
 class FileProgress {
   public:
-    FileProgress(int files, const SearchRunEvents& events) : files_(files), events_(events) {
+    FileProgress(int files, const SearchRunEvents& events)
+        : files_(files), events_(events), seconds_(static_cast<size_t>(std::max(files, 0)), 0) {
         timer_.start();
     }
     void percent(int p) {
-        const int covered = std::min(files_, static_cast<int>(static_cast<long long>(files_) * p / 100));
-        finishUpTo(covered);
-        if (events_.searching) events_.searching(std::min(done_ + 1, files_), p);
+        percent_ = std::clamp(p, 0, 100);
+        finishUpTo(static_cast<int>(static_cast<long long>(files_) * percent_ / 100));
     }
     void finishUpTo(int covered) {
-        if (covered <= done_) return;
-        const qint64 now = timer_.elapsed();
-        const double share = (now - reportedAt_) / 1000.0 / (covered - done_);
-        for (int f = done_ + 1; f <= covered; ++f)
-            if (events_.fileDone) events_.fileDone(f, std::clamp(static_cast<int>(std::lround(share)), 0, 65535));
-        done_ = covered;
-        reportedAt_ = now;
+        covered = std::min(covered, files_);
+        if (covered > done_) {
+            const double now = timer_.elapsed() / 1000.0;
+            const double share = (now - reportedAt_) / (covered - done_);
+            for (int f = done_ + 1; f <= covered; ++f) {
+                if (events_.searching) events_.searching(f, percent_);
+                const long long until = std::llround(reportedAt_ + share * (f - done_));
+                const int seconds = static_cast<int>(std::clamp(until - secondsReported_, 0LL, 65535LL));
+                secondsReported_ += seconds;
+                seconds_[static_cast<size_t>(f - 1)] = seconds;
+                if (events_.fileDone) events_.fileDone(f, seconds);
+            }
+            done_ = covered;
+            reportedAt_ = now;
+        }
+        // The file the engine works on now.
+        if (done_ < files_ && events_.searching) events_.searching(done_ + 1, percent_);
     }
-    double seconds() const { return timer_.elapsed() / 1000.0; }
+    // The whole seconds reported for file f (from 1).
+    int fileSeconds(int f) const { return seconds_[static_cast<size_t>(f - 1)]; }
 
   private:
     int files_;
     const SearchRunEvents& events_;
     QElapsedTimer timer_;
-    qint64 reportedAt_ = 0;
+    double reportedAt_ = 0.0;
+    long long secondsReported_ = 0;
+    std::vector<int> seconds_;
     int done_ = 0;
+    int percent_ = 0;
 };
 
 // Our peptide text: "K.PEPM*TIDE.R", the differential modifications marked by their symbols.
@@ -162,12 +180,17 @@ SearchRunResult RunSorvexSearch(const SearchRunOptions& o, const SearchRunEvents
 
     CCometRunner comet;
     if (!comet.locate(error)) return Failure(kToolNoEngine, error);
-    QTemporaryDir temporary;
+    // Comet's scratch files stay in the results folder, where the user looks, and go with the
+    // run however it ends short of SIGKILL.
+    std::optional<QTemporaryDir> temporary;
     QString work = o.workFolder;
     if (work.isEmpty()) {
-        if (!temporary.isValid())
-            return Failure(kToolFailed, QStringLiteral("Cannot make a temporary folder"));
-        work = temporary.path();
+        temporary.emplace(JoinPath(setup.folder, QStringLiteral("sorvex27-XXXXXX")));
+        if (!temporary->isValid())
+            return Failure(kToolFailed, QStringLiteral("Cannot make a scratch folder in %1: %2")
+                                            .arg(QDir::toNativeSeparators(setup.folder),
+                                                 temporary->errorString()));
+        work = temporary->path();
     } else if (!QDir().mkpath(work)) {
         return Failure(kToolFailed, QStringLiteral("Cannot make the folder %1")
                                         .arg(QDir::toNativeSeparators(work)));
@@ -176,8 +199,8 @@ SearchRunResult RunSorvexSearch(const SearchRunOptions& o, const SearchRunEvents
     if (!comet.templateText(work, templateText, error)) return Failure(kToolNoEngine, error);
     const QString cometParams = JoinPath(work, QString::fromLatin1(kCometParamsFile));
     const QString mgf = JoinPath(work, QString::fromLatin1(kSpectraFile));
-    if (!WriteTextFileAtomically(cometParams, CometParamsText(templateText, params), &error) ||
-        !WriteTextFileAtomically(mgf, MgfText(spectra), &error))
+    if (!WriteTextFileUnsynced(cometParams, CometParamsText(templateText, params), &error) ||
+        !WriteTextFileUnsynced(mgf, MgfText(spectra), &error))
         return Failure(kToolFailed, QStringLiteral("Cannot write Comet's input in %1: %2")
                                         .arg(QDir::toNativeSeparators(work), error));
 
@@ -187,8 +210,8 @@ SearchRunResult RunSorvexSearch(const SearchRunOptions& o, const SearchRunEvents
     const QString date = SearchDateText();
     if (!comet.search(work, cometParams, fasta, mgf, QString::fromLatin1(kCometOutputBase),
                       [&progress](int p) { progress.percent(p); }, error))
-        return Failure(kToolNoEngine, error);
-    const double seconds = progress.seconds();
+        return Failure(StopRequested() ? kToolStopped : kToolNoEngine, error);
+    progress.finishUpTo(files);
 
     CCometResults comets;
     const QString output = JoinPath(work, QString::fromLatin1(kCometOutputBase) + QStringLiteral(".txt"));
@@ -213,7 +236,6 @@ SearchRunResult RunSorvexSearch(const SearchRunOptions& o, const SearchRunEvents
     OutFileHeader header = SearchOutHeader(setup, tally);
     header.program = QString::fromLatin1(kProgramLine).arg(comet.version());
     header.date = date;
-    header.seconds = std::max(1, static_cast<int>(std::lround(seconds / files)));
     header.fragmentTolerance = CometFragmentBin(params);
     header.modifications = SearchModificationsLine(params, true);
 
@@ -234,12 +256,14 @@ SearchRunResult RunSorvexSearch(const SearchRunOptions& o, const SearchRunEvents
                                   : std::min_element(hits.begin(), hits.end(), [](const auto& a, const auto& b) {
                                         return a.sp < b.sp;
                                     })->sp;
-        if (!WriteTextFileAtomically(listed.outPath, SearchOutText(h, hits, DescriptionLines(hits, descriptions, params.descriptionLines)), &error))
+        h.seconds = progress.fileSeconds(i);
+        if (StopRequested()) return Failure(kToolStopped, QStringLiteral("stopped"));
+        // Written from the .dta files again at will: no wait for the disk per file.
+        if (!WriteTextFileUnsynced(listed.outPath, SearchOutText(h, hits, DescriptionLines(hits, descriptions, params.descriptionLines)), &error))
             return Failure(kToolFailed, QStringLiteral("Cannot write %1: %2")
                                             .arg(QDir::toNativeSeparators(listed.outPath), error));
         ++result.outFiles;
     }
-    progress.finishUpTo(files);
     if (!result.notes.isEmpty()) {
         result.exitCode = kToolFailed;
         result.message = QStringLiteral("%1 of the listed .dta files could not be searched")

@@ -17,7 +17,8 @@ int main(int argc, char* argv[]) {
         "ZAR_COMET_WORK_DIR=<folder> keeps Comet's input and output there.\n"
         "Started by the program, it reports which file it searches and how far it has gone.\n"
         "Exit codes: 0 done, 1 some files could not be searched or written, 2 bad command line,\n"
-        "3 parameter file, 4 database, 5 Comet missing or failed, 6 no spectra to search.\n";
+        "3 parameter file, 4 database, 5 Comet missing or failed, 6 no spectra to search,\n"
+        "7 stopped (SIGTERM) before the search was done.\n";
     return zar::RunSearchProgram(argc, argv,
                                  {"sorvex27", zar::kRegSorvexProgress, kUsage,
                                   zar::RunSorvexSearch, zar::kCometWorkVariable});

@@ -149,3 +149,35 @@ TEST_F(RealSearchFixture, CancelInEitherPhaseLeavesNoProgramRunning) {
     EXPECT_FALSE(launcher->Sheet()->IsSearchRunning());
     EXPECT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));
 }
+
+// Stopped in either phase, the programs clean up after themselves: their scratch files live in
+// the results folder and go with them, and nothing is left in the temp folder.
+TEST_F(RealSearchFixture, CancelInEitherPhaseLeavesNoScratchBehind) {
+    qunsetenv("ZAR_COMET_WORK_DIR");
+    QTemporaryDir temp;
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    auto launcher = Ready();
+    ASSERT_TRUE(launcher->HasRunState());
+    const QString scratch = results + "/sorvex27-";
+    PressStart(*launcher);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() > 0; }, zartest::kWorkWaitMs));
+    launcher->ReshowSheet();
+    launcher->TerminateDtaProcess();
+    EXPECT_FALSE(launcher->Child().IsRunning());
+    PressStart(*launcher);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return launcher->IsSearching() && ProcessesNaming(scratch) > 0; }, zartest::kWorkWaitMs));
+    launcher->ReshowSheet();
+    launcher->TerminateDtaProcess();
+    EXPECT_EQ(ProcessesNaming(scratch), 0);
+    EXPECT_EQ(QDir(results).entryList({"sorvex27-*", "*.dta.*", "*.out.*"},
+                                      QDir::AllEntries | QDir::Hidden),
+              QStringList{});
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{});
+    if (oldTemp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTemp);
+}

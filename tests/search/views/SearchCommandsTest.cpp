@@ -160,3 +160,28 @@ TEST_F(SearchCommandsFixture, CancelThroughTheMainWindowAndTheLauncherEnded) {
     launcher->EndStep(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !launchers->SorvexLauncher(); }, zartest::kWorkWaitMs));
 }
+
+// Closing the main window during a search asks first: No keeps the search and the window, Yes
+// ends the search and lets the window close.
+TEST_F(SearchCommandsFixture, ExitDuringASearchAsks) {
+    qputenv("ZAR_FAKE_MODE", "hang");
+    frame->show();
+    frame->RunCommand(ID_ACTION_SORVEX_SEARCH);
+    CSorvexLauncher* launcher = launchers->SorvexLauncher();
+    ASSERT_TRUE(launcher);
+    ChooseDatabase(*launcher);
+    PressStart(*launcher);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return launcher->DtaCount() == 1; }, zartest::kWorkWaitMs));
+    boxes.clear();
+    boxes.answerNext(IDNO);
+    EXPECT_FALSE(frame->close());
+    ASSERT_EQ(boxes.texts(), QStringList{QString::fromLatin1(kSearchRunningOnExitText)});
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(launcher->IsExtracting());
+    EXPECT_TRUE(launcher->Child().IsRunning());
+    boxes.answerNext(IDYES);
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(launcher->IsExtracting());
+    EXPECT_FALSE(launcher->Child().IsRunning());
+    qunsetenv("ZAR_FAKE_MODE");
+}

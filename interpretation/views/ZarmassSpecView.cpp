@@ -49,7 +49,7 @@ void CZarmassSpecView::SendLabels(CSpec& c) {
 }
 
 void CZarmassSpecView::OnSpecLButtonUp(bool, double mass, double) {
-    const int i = MostIntensePeakWithin(mass, kPickHalfWidth);
+    const int i = PickedPeak(mass);
     if (i < 0) return;
     const CVXDataPeak& peak = Spectrum().peaks[static_cast<std::size_t>(i)];
     if (CZarmassSheetTarget* sheet = OpenZarmassSheet(); sheet && sheet->IsCalculationPageActive())
@@ -61,20 +61,6 @@ void CZarmassSpecView::OnMassRangeShown(double low, double high) {
     if (CZarmassSheetTarget* sheet = OpenZarmassSheet())
         sheet->SetTrackedMassRange(RoundTo001(low), RoundTo001(high));
     if (Control()) SendLabels(*Control());
-}
-
-void CZarmassSpecView::AddTextLabel(const QString& text, double x, double y,
-                                    VXPlot_LabelParams* params) {
-    if (!Control() || !Control()->Interface()) return;
-    guarded("adding a label",
-            [&] { Control()->Call(&ISpec::AddTextLabel, WideText(text), x, y, params); });
-    repaintControl();
-}
-
-void CZarmassSpecView::ClearTextLabels() {
-    if (!Control() || !Control()->Interface()) return;
-    guarded("clearing labels", [&] { Control()->Call(&ISpec::ClearTextLabel); });
-    repaintControl();
 }
 
 }  // namespace zar

@@ -4,6 +4,7 @@
 #include "controls/ColorLabel.h"
 #include "grid/GridWnd.h"
 
+#include <QContextMenuEvent>
 #include <QPrinter>
 
 #include <algorithm>
@@ -67,6 +68,11 @@ void SetIonGridPrintMargins(CGXGridWnd& grid) {
     layout.setUnits(QPageLayout::Point);
     layout.setMargins(QMarginsF(48, 72, 24, 48));
     grid.PrintProperties().pageLayout = layout;
+}
+
+bool FollowsGridRightClick(const QContextMenuEvent* event, const QWidget* grid) {
+    return event && grid && event->reason() == QContextMenuEvent::Mouse && grid->isVisible() &&
+           grid->rect().contains(grid->mapFromGlobal(event->globalPos()));
 }
 
 bool IsGridContextMenu(QEvent* event) {

@@ -287,6 +287,7 @@ bool CSelectIonsView::event(QEvent* e) {
 }
 
 void CSelectIonsView::contextMenuEvent(QContextMenuEvent* event) {
+    if (FollowsGridRightClick(event, grid_)) return;
     BuildContextMenu()->exec(event->globalPos());
 }
 

@@ -404,3 +404,25 @@ TEST_F(DenovoPanesTest, TheSpectrumTakesLabelsFromTheAnnotateDialog) {
     qobject_cast<QPushButton*>(dlg->GetDlgItem(2))->click();  // Close
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+// Another run opened in place of the one sequenced: View > Denovo Sequencing shows no candidate
+// and no spectrum of the run that went.
+TEST_F(DenovoPanesTest, AnotherRunLeavesNoCandidateOfTheOldOne) {
+    Load();
+    ASSERT_GT(f_.CandidateView()->RowCount(), 0);
+    ASSERT_TRUE(f_.SpecView()->DataValid());
+    QTemporaryDir dir;
+    QString error;
+    const QString other = dir.path() + QStringLiteral("/other.mzML");
+    ASSERT_TRUE(QFile::copy(infobartest::DemoFolder(&error) + QStringLiteral("/demo.mzML"), other));
+    ASSERT_TRUE(f_.Open(other));
+    EXPECT_EQ(f_.doc().GetDenovoEngine()->SpectraLoaded(), 0);
+    ASSERT_TRUE(f_.ShowLayout());
+    ASSERT_NE(f_.CandidateView(), nullptr);
+    EXPECT_EQ(f_.CandidateView()->RowCount(), 0);
+    EXPECT_FALSE(f_.SpecView()->DataValid());
+    int a = -1, b = -1;
+    QString sequence = QStringLiteral("x");
+    f_.doc().GetDenovoSelection(a, b, sequence);
+    EXPECT_TRUE(sequence.isEmpty());
+}

@@ -18,6 +18,7 @@
 #include "spectrumviews/views/ViewCommands.h"
 
 #include "ViewsTestSupport.h"
+#include "WidgetWatch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -481,4 +482,11 @@ TEST_F(PepmatchLayoutTest, ExportToExcelWritesAWorkbookAndXmlIsGreyed) {
     EXPECT_TRUE(workbook.endsWith(QStringLiteral(".xlsx")));
     EXPECT_GT(QFileInfo(workbook).size(), 0);
     QFile::remove(workbook);
+}
+
+// One right click on the ion grid, one context menu: the grid asks the pane for it, and the
+// context-menu event that follows the same click opens no second one.
+TEST_F(PepmatchLayoutTest, ARightClickOnTheIonGridOpensOneMenu) {
+    QApplication::processEvents();
+    EXPECT_EQ(zartest::MenusShownByRightClick(view_->Grid()->viewport()), 1);
 }

@@ -50,7 +50,6 @@ class CDenovoSpecView : public CHighlightedPane, public CPlotPane {
     // Reads the spectrum of the mode and hands it to the control.
     void BuildView();
     // The popup menu of the pane: the spectra, the zoom commands and printing.
-    std::unique_ptr<QMenu> BuildModeMenu() { return BuildContextMenu(); }
     std::unique_ptr<QMenu> BuildContextMenu() override;
     // The raw mode's scan steps (the control's arrow keys): false when nothing moved.
     bool StepScan(int direction);

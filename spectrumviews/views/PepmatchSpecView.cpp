@@ -11,6 +11,7 @@
 #include "document/hub/ZarDoc.h"
 #include "spectrumviews/PepmatchData.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>

@@ -7,6 +7,7 @@
 
 #include <QCursor>
 #include <QMenu>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -88,7 +89,14 @@ void CPlotPane::ShowContextMenu(const QPoint& global) {
     std::unique_ptr<QMenu> menu = BuildContextMenu();
     if (!menu) return;
     menuShown_ = true;
+    // A command of the menu may replace the layout, and the pane with it (its menu goes along).
+    const QPointer<QWidget> alive(host_);
+    const QPointer<QMenu> shown(menu.get());
     menu->exec(global);
+    if (!alive || !shown) {
+        (void)menu.release();
+        return;
+    }
     menuShown_ = false;
 }
 

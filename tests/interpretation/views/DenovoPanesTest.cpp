@@ -250,7 +250,7 @@ TEST_F(DenovoPanesTest, TheSpectrumModesShowTheEnginesSpectra) {
     EXPECT_EQ(f_.CandidateView()->Grid()->GetValueRowCol(1, 2), AlphabetSpelling(kDemoPeptide));
 
     // The popup menu lists the spectra with the one shown checked.
-    std::unique_ptr<QMenu> menu = spec->BuildModeMenu();
+    std::unique_ptr<QMenu> menu = spec->BuildContextMenu();
     int checked = 0, modeItems = 0;
     ForEachCommandItem(menu.get(), [&](QAction* a, int id) {
         if (CDenovoSpecView::ModeOfCommand(id) == 0) return;

@@ -380,14 +380,14 @@ TEST_F(PepmatchLayoutTest, TheSpectrumPaneKeepsItsOwnZoomAndScrollsOverTheMassRa
     EXPECT_EQ(bar->value(), 30);
     EXPECT_NEAR(bar->pageStep(), 21, 1);  // 20 % shown, plus one (truncated)
     bar->setValue(37);
-    spec_->OnScrollStep(PercentScroll::LineBack);
+    spec_->OnMassScroll(ScrollStep::LineBack, 0);
     EXPECT_EQ(bar->value(), 20);
     bar->setValue(5);
-    spec_->OnScrollStep(PercentScroll::LineBack);
+    spec_->OnMassScroll(ScrollStep::LineBack, 0);
     EXPECT_EQ(bar->value(), 0);
     EXPECT_DOUBLE_EQ(spec_->Display().xStart, low);
     // To the right end: the window ends at the scan's high mass.
-    for (int i = 0; i < 10; ++i) spec_->OnScrollStep(PercentScroll::PageForward);
+    for (int i = 0; i < 10; ++i) spec_->OnMassScroll(ScrollStep::PageForward, 0);
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_DOUBLE_EQ(spec_->Display().xEnd, high);
     // The zoom stays when the scan changes.
@@ -403,9 +403,8 @@ TEST_F(PepmatchLayoutTest, AOnePeakScanHasNothingToScroll) {
     ASSERT_EQ(spec_->Spectrum().peaks.size(), 1u);
     EXPECT_DOUBLE_EQ(spec_->FullFirstMass(), spec_->FullLastMass());
     EXPECT_FALSE(spec_->ScrollBar()->isEnabled());
-    spec_->ScrollToPercent(50, 10);
-    spec_->OnScrollStep(PercentScroll::PageForward);
-    spec_->UpdateScrollBar(450.0, 450.0);
+    spec_->ShowMassPercent(50, 10);
+    spec_->OnMassScroll(ScrollStep::PageForward, 0);
     EXPECT_FALSE(spec_->Display().xZoomed);
     EXPECT_FALSE(spec_->ScrollBar()->isEnabled());
 }

@@ -49,7 +49,7 @@ void CZarmassSpecView::SendLabels(CSpec& c) {
 }
 
 void CZarmassSpecView::OnSpecLButtonUp(bool, double mass, double) {
-    const int i = PickedPeak(mass);
+    const int i = MostIntensePeakWithin(mass, kPickHalfWidth);
     if (i < 0) return;
     const CVXDataPeak& peak = Spectrum().peaks[static_cast<std::size_t>(i)];
     if (CZarmassSheetTarget* sheet = OpenZarmassSheet(); sheet && sheet->IsCalculationPageActive())

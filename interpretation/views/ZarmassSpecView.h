@@ -10,6 +10,8 @@ namespace zar {
 class CZarmassSpecView : public CZarmassPlotView {
     Q_OBJECT
   public:
+    static constexpr double kPickHalfWidth = 3.0;
+
     explicit CZarmassSpecView(QWidget* parent = nullptr);
     const char* ViewClassName() const override { return "CZarmassSpecView"; }
     QString PrintTitle() const override { return QStringLiteral("ZARMASS Spectrum"); }

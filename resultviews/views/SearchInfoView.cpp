@@ -11,6 +11,7 @@
 #include "resultviews/views/LookupFormView.h"
 #include "spectrumviews/views/PaneSupport.h"
 #include "spectrumviews/views/PlotFeeding.h"
+#include "spectrumviews/views/SpectrumPanes.h"
 #include "spectrumviews/views/ViewCommands.h"
 
 #include "gui/PrintJob.h"
@@ -101,7 +102,6 @@ void CSearchInfoView::OnInitialUpdate() {
         }
     }
     UpdateMassScrollBar();
-}    updateScrollBar();
 }
 
 QString CSearchInfoView::StaticText(int id) const {

@@ -196,7 +196,14 @@ int PickPeak(const std::vector<CVXDataPeak>& peaks, double m) {
 
 int PickSpectrumPeak(const CVXSpec& spectrum, double m) {
     const std::vector<CVXDataPeak>& points = spectrum.peaks;
-    if (spectrum.header.data.bIsCentroid) return PickPeak(points, m);
+    // Points closer than this on average trace peak shapes, whatever the scan's flag says.
+    constexpr double kProfileSpacing = 0.05;
+    const bool profile =
+        !spectrum.header.data.bIsCentroid ||
+        (points.size() > 1 && (points.back().dPosition - points.front().dPosition) /
+                                      static_cast<double>(points.size() - 1) <
+                                  kProfileSpacing);
+    if (!profile) return PickPeak(points, m);
     int i = NearestPointIndex(points, m);
     if (i < 0) return -1;
     const int last = static_cast<int>(points.size()) - 1;

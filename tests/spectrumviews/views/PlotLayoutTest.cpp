@@ -8,6 +8,7 @@
 #include "app/SplitterViews.h"
 #include "app/ViewFactory.h"
 #include "app/plotwrappers/PlotWrappers.h"
+#include "app/plotwrappers/SpecToolBar.h"
 #include "databases/PepmapEngine.h"
 #include "document/UpdateHints.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"

@@ -138,10 +138,11 @@ void CTextLabel::DrawImpl(PlotDC& dc) {
         int right = left + w;
         int top = label.yAnchor == 0 ? y : label.yAnchor == 1 ? y - h / 2 : y - h;
         int bottom = top + h;
-        if (!label.aboveGraph && useProfile) {
-            // A label at its position stands just above the data at its anchor (the marked
-            // peak), inside the bounds; the data beside it do not push it away, or it would
-            // never be drawn there.
+        // A user's label (a layer that keeps its labels inside) at its position stands just
+        // above the data at its anchor (the marked peak), inside the bounds; the data beside it
+        // do not push it away, or it would never be drawn there.
+        const bool atPosition = keepInside_ && !label.aboveGraph;
+        if (atPosition && useProfile) {
             const int clearance = profile_->GetClearance(x, x);
             if (bottom > clearance) {
                 top -= bottom - clearance;
@@ -195,7 +196,7 @@ void CTextLabel::DrawImpl(PlotDC& dc) {
             mid = (cl + cr) / 2;
             bool blocked =
                 cl < rect_.left || cr > rect_.right || top < rect_.top || bottom > rect_.bottom;
-            if (!blocked && useProfile && label.aboveGraph)
+            if (!blocked && useProfile && !atPosition)
                 blocked = profile_->IsBlocked(cl, cr, bottom);
             if (!blocked && useRects_) blocked = rects->Overlaps(cl, cr, top, bottom);
             if (!blocked) {

@@ -15,6 +15,8 @@
 #include "document/UpdateHints.h"
 #include "document/ZarMessages.h"
 #include "gui/Shell.h"
+#include "interpretation/DenovoEngine.h"
+#include "interpretation/ZarmassTransform.h"
 #include "registry/RegKey.h"
 #include "resultviews/DisplayOutFileDlg.h"
 #include "spectrumviews/XpressWorker.h"
@@ -212,6 +214,18 @@ void CMainFrame::ResetInfoBar() {
     if (infoBar_) infoBar_->Reset();
 }
 
+bool CMainFrame::OpenRun(const QString& path) {
+    if (!doc_ || !doc_->OnOpenDocument(path)) return false;
+    if (zarmassSheet_) zarmassSheet_->DropRunningWork();
+    if (CZarmassTransform* transform = doc_->GetZarmassTransform()) transform->Clear();
+    if (CZarmassDeconvolution* calculation = doc_->GetZarmassDeconvolution()) calculation->Clear();
+    if (CDenovoEngine* denovo = doc_->GetDenovoEngine()) denovo->ClearSpectra();
+    doc_->SetDenovoSelection(0, 0, QString());
+    // The panes of the new run drop labels of the engines drawn meanwhile.
+    doc_->UpdateAllViews(nullptr, kHintDeconvolution);
+    return true;
+}
+
 void CMainFrame::SetFrameTitle(const QString& title) {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Zarvik Browser") : title + QStringLiteral(" - Zarvik Browser"));
 }
@@ -279,7 +293,7 @@ void CMainFrame::rebuildRecentMenu() {
 }
 
 void CMainFrame::openRecent(const QString& path) {
-    if (doc_) doc_->OnOpenDocument(path);
+    OpenRun(path);
     UpdateCommandUI();
 }
 
@@ -528,7 +542,7 @@ void CMainFrame::dropEvent(QDropEvent* e) {
     if (path.isEmpty() || !doc_) return;
     e->acceptProposedAction();
     activateWindow();
-    doc_->OnOpenDocument(path);
+    OpenRun(path);
     UpdateCommandUI();
 }
 

@@ -53,6 +53,11 @@ public:
     void ResetView() override;
     bool ShowPlotLayout() override;
     void ResetInfoBar() override;
+    // Opens a run in place of the open one (File > Open, a recent file, a dropped file). What was
+    // worked out on the run that goes goes with it: running work stops and its result, even one
+    // on its way, is dropped, and the deconvolution and de novo engines start empty. False when
+    // the run did not open (the open one stays as it was).
+    bool OpenRun(const QString& path);
     void SetFrameTitle(const QString& title) override;
     void SetMSnTimeRange(double start, double end) override;
     void MSnListChanged() override;

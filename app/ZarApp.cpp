@@ -107,9 +107,9 @@ void CZarApp::OnFileOpen() {
     const QString path = QFileDialog::getOpenFileName(
         frame_.get(), QString(), folder,
         QStringLiteral("Run Files (*.mzML *.mzml *.mzXML *.mzxml *.mgf *.MGF);;All Files (*)"));
-    if (path.isEmpty() || !doc_) return;
-    doc_->OnOpenDocument(path);
-    if (frame_) frame_->UpdateCommandUI();
+    if (path.isEmpty() || !frame_) return;
+    frame_->OpenRun(path);
+    frame_->UpdateCommandUI();
 }
 
 QPrinter* CZarApp::GetPrinter() {

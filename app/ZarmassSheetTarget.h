@@ -13,6 +13,8 @@ public:
     virtual void SetSelectedMass(double mass) = 0;
     // The m/z range a spectrum pane now shows, for pages that track it.
     virtual void SetTrackedMassRange(double low, double high) = 0;
+    // Another run replaced the open one: work running on it stops and its result is dropped.
+    virtual void DropRunningWork() = 0;
     // Closes the sheet's window, which deletes the sheet; false when there is no window to close.
     virtual bool DestroySheetWindow() = 0;
 };

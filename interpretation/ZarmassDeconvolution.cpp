@@ -176,6 +176,19 @@ void CZarmassDeconvolution::FreeBuffers() {
     labelCount_ = 0;
 }
 
+void CZarmassDeconvolution::Clear() {
+    FreeBuffers();
+    ClearSelection();
+    ResetMW();
+    selectedCount_ = 0;
+    componentCount_ = 1;
+    currentComponent_ = 0;
+    labelsBuilt_ = 0;
+    scanNumber_ = 0;
+    scanTime_ = 0.0;
+    filterText_.clear();
+}
+
 void CZarmassDeconvolution::PostToOwner(unsigned message, std::uintptr_t wParam,
                                         std::intptr_t lParam) const {
     if (owner_) PostMessage(owner_, message, wParam, lParam);

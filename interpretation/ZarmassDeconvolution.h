@@ -74,6 +74,9 @@ class CZarmassDeconvolution {
     // kZarmassColourCount; the last one is reused after that), else component 0.
     void SetComponentColour(std::uint32_t colour, bool append);
     void FreeBuffers();
+    // Forgets the spectra, the selection, the labels and the weight (another run is open); the
+    // colours and limits stay.
+    void Clear();
 
   protected:
     // Every m/z at which the neutral mass is seen within the work spectrum, descending.

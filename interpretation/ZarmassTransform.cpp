@@ -278,6 +278,17 @@ std::optional<ZarmassTransformJob> CZarmassTransform::MakeSelectedJob(const Zarm
     return job;
 }
 
+void CZarmassTransform::Clear() {
+    CZarmassDeconvolution::Clear();
+    inRangePeaks_.clear();
+    retransformed_.clear();
+    belowRangeCount_ = 0;
+    gridSize_ = 0;
+    prepared_ = false;
+    transformDone_ = false;
+    ++serial_;
+}
+
 bool CZarmassTransform::AcceptTransform(const ZarmassTransformResult& result) {
     if (result.cancelled || result.serial != serial_ || !prepared_) return false;
     if (result.kind == ZarmassTransformKind::Spectrum) {

@@ -132,6 +132,9 @@ class CZarmassTransform : public CZarmassDeconvolution {
     std::span<const PeakRecord> GetInRangePeaks() const { return inRangePeaks_; }
     bool IsTransformDone() const { return transformDone_; }
     void SetTransformDone(bool done) { transformDone_ = done; }
+    // Forgets the spectrum, its preparation and every result (another run is open); a result of
+    // an earlier preparation is refused afterwards.
+    void Clear();
 
   private:
     std::vector<PeakRecord> inRangePeaks_;

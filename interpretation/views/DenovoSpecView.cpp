@@ -69,7 +69,7 @@ int PercentScrollTarget(ScrollStep step, int position, int page, int maximum) {
 }  // namespace
 
 CDenovoSpecView::CDenovoSpecView(QWidget* parent)
-    : CHighlightedPane(parent), scrollBar_(new QScrollBar(Qt::Horizontal, this)) {
+    : CHighlightedPane(parent), CPlotPane(this, "De novo spectrum"), scrollBar_(new QScrollBar(Qt::Horizontal, this)) {
     setObjectName(QStringLiteral("CDenovoSpecView"));
     scrollBar_->setRange(0, 0);
     scrollBar_->setEnabled(false);
@@ -79,44 +79,19 @@ CDenovoSpecView::CDenovoSpecView(QWidget* parent)
 
 CDenovoSpecView::~CDenovoSpecView() = default;
 
-void CDenovoSpecView::guarded(const char* what, const std::function<void()>& action) {
-    RunPaneOperation("De novo spectrum", what, action);
-}
-
 void CDenovoSpecView::OnInitialUpdate() {
     if (initialised_) return;
     initialised_ = true;
-    auto control = std::make_unique<CSpec>();
-    if (control->Create(this, QRect(15, 15, 100, 100), 1)) {
-        guarded("initialising the control", [&] { control->Call(&ISpec::Initialize); });
-        control->OnEvent(SpecEvents::kSpecRButtonDown,
-                         [this](const DispArgs&) { BuildModeMenu()->exec(QCursor::pos()); });
-        control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
-            OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
-                       a.doubleAt(4));
-        });
-        control->OnEvent(SpecEvents::kSpecLButtonUp, [this](const DispArgs& a) {
-            OnSpecLButtonUp(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2));
-        });
-        control->OnEvent(SpecEvents::kSpecLeftKeyPressed,
-                         [this](const DispArgs&) { StepScan(-1); });
-        control->OnEvent(SpecEvents::kSpecRightKeyPressed,
-                         [this](const DispArgs&) { StepScan(1); });
-        control_ = std::move(control);
-    }
-    noDataText_ = QString::fromLatin1(kNoProcessedData);
-    if (control_)
-        guarded("setting the empty text",
-                [&] { control_->Call(&ISpec::put_NoDataText, WideText(noDataText_)); });
+    CreatePlotControl(QRect(15, 15, 100, 100), QString::fromLatin1(kNoProcessedData));
     layoutChildren();
-    if (control_) control_->RedrawControl();
+    Redraw();
 }
 
 void CDenovoSpecView::OnUpdate(CZarView*, int hint) {
     if (hint > kHintDenovoSelection) return;
     switch (hint) {
         case kHintPlotLayout:
-            setDataValid(false);
+            Guarded("marking the data", [this] { SetDataValid(false); });
             [[fallthrough]];
         case kHintScanRange:
         case kHintRefillResults:
@@ -139,7 +114,7 @@ int CDenovoSpecView::ModeOfCommand(int id) {
 void CDenovoSpecView::OnModeCommand(int id) {
     const int mode = ModeOfCommand(id);
     if (mode == 0) return;
-    setDataValid(true);
+    Guarded("marking the data", [this] { SetDataValid(true); });
     mode_ = mode;
     BuildView();
 }
@@ -213,9 +188,8 @@ void CDenovoSpecView::BuildView() {
         spectrum_.Empty();
         labels_.clear();
         display_.xZoomed = display_.yZoomed = 0;
-        setDataValid(false);
+        HandOver("marking the data", [](CSpec& c) { c.Call(&ISpec::put_DataValid, 0); });
         updateScrollBar();
-        if (control_) control_->RedrawControl();
         CommandStateChanged();
         return;
     }
@@ -258,13 +232,10 @@ void CDenovoSpecView::BuildView() {
                      });
     MatchPeakInfoApexes(infos_, spectrum_.peaks);
 
-    if (control_ && control_->Interface()) {
-        guarded("showing the spectrum", [&] {
-            SendSpectrumToControl(*control_);
-            control_->Call(&ISpec::put_EnableManualZoom, 1);
-        });
-        control_->RedrawControl();
-    }
+    HandOver("showing the spectrum", [this](CSpec& c) {
+        SendSpectrumToControl(c);
+        c.Call(&ISpec::put_EnableManualZoom, 1);
+    });
     updateScrollBar();
     CommandStateChanged();
 }
@@ -313,32 +284,15 @@ void CDenovoSpecView::SendSpectrumToControl(CSpec& c) {
            static_cast<LPCWSTR>(nullptr), static_cast<LPCWSTR>(nullptr));
     display_.yAxisScaleType = doc ? doc->GetSpectrumDisplay(0, false, true) : kVXScaleRelative;
     c.Call(&ISpec::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(display_.yAxisScaleType));
-    applyAxisLimits(c);
+    ApplyXLimits(c);
+    ApplyYLimits(c);
     c.Call(&ISpec::put_DataValid, 1);
     c.Call(&ISpec::SetForcedHeading, 1);
     c.Call(&ISpec::SetHeading, WideText(heading_));
 }
 
-void CDenovoSpecView::applyAxisLimits(CSpec& c) {
-    const CVXSpectrumHeaderData& h = spectrum_.header.data;
-    if (display_.xZoomed)
-        c.Call(&ISpec::SetXAxisLimits, display_.xStart, display_.xEnd);
-    else
-        c.Call(&ISpec::SetXAxisLimits, h.dLowMass, h.dHighMass);
-    const YAxisLimits y = SpectrumYLimits(spectrum_, display_);
-    c.Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin,
-           y.relativeMax);
-}
-
-bool CDenovoSpecView::DataValid() const {
-    if (!control_ || !control_->Interface()) return false;
-    std::int32_t valid = 0;
-    return SUCCEEDED(control_->Interface()->get_DataValid(&valid)) && valid != 0;
-}
-
-void CDenovoSpecView::setDataValid(bool valid) {
-    if (!control_ || !control_->Interface()) return;
-    guarded("marking the data", [&] { control_->Call(&ISpec::put_DataValid, valid ? 1 : 0); });
+PlotRange CDenovoSpecView::FullIntensityRange() const {
+    return {0.0, spectrum_.header.data.dBasePeakIntensity};
 }
 
 bool CDenovoSpecView::StepScan(int direction) {
@@ -356,77 +310,10 @@ bool CDenovoSpecView::StepScan(int direction) {
     return true;
 }
 
-bool CDenovoSpecView::IsZoomCommandEnabled(int id) const {
-    const bool valid = DataValid();
-    switch (id) {
-        case ID_PLOT_ZOOM_IN_Y:
-        case ID_PLOT_ZOOM_IN_X:
-            return valid;
-        case ID_PLOT_ZOOM_OUT_Y:
-        case ID_PLOT_NORMALIZE:
-            return valid && display_.yZoomed;
-        case ID_PLOT_ZOOM_OUT_X:
-        case ID_PLOT_DISPLAY_ALL:
-            return valid && display_.xZoomed;
-        case ID_PLOT_RESET_SCALING:
-            return valid && (display_.xZoomed || display_.yZoomed);
-        default:
-            return false;
-    }
-}
-
-void CDenovoSpecView::OnZoomCommand(int id) {
-    if (!IsZoomCommandEnabled(id)) return;
-    const CVXSpectrumHeaderData& h = spectrum_.header.data;
-    const PlotRange xFull{h.dLowMass, h.dHighMass};
-    const PlotRange yFull{0.0, h.dBasePeakIntensity};
-    bool xChanged = false;
-    switch (id) {
-        case ID_PLOT_ZOOM_IN_Y:
-            ZoomInSpectrumYRange(display_, yFull, kZoomFactor);
-            break;
-        case ID_PLOT_ZOOM_OUT_Y:
-            ZoomOutSpectrumYRange(display_, yFull, kZoomFactor);
-            break;
-        case ID_PLOT_NORMALIZE:
-            display_.yZoomed = 0;
-            break;
-        case ID_PLOT_ZOOM_IN_X:
-            xChanged = ZoomInSpectrumXRange(display_, xFull, kZoomFactor);
-            break;
-        case ID_PLOT_ZOOM_OUT_X:
-            xChanged = ZoomOutSpectrumXRange(display_, xFull, kZoomFactor);
-            if (xChanged) {
-                display_.xStart = std::max(display_.xStart, xFull.low);
-                display_.xEnd = std::min(display_.xEnd, xFull.high);
-            }
-            break;
-        case ID_PLOT_DISPLAY_ALL:
-            display_.xZoomed = 0;
-            xChanged = true;
-            break;
-        case ID_PLOT_RESET_SCALING:
-            display_.xZoomed = 0;
-            display_.yZoomed = 0;
-            xChanged = true;
-            break;
-        default:
-            return;
-    }
-    if (control_ && control_->Interface()) guarded("zooming", [&] { applyAxisLimits(*control_); });
-    if (xChanged) updateScrollBar();
-    if (control_) control_->RedrawControl();
-    CommandStateChanged();
-}
-
 void CDenovoSpecView::OnSpecZoom(bool valid, double startMass, double startIntensity,
                                  double endMass, double endIntensity) {
-    if (!valid || !DataValid()) return;
-    ZoomSpectrumToBox(display_, startMass, startIntensity, endMass, endIntensity);
-    if (control_ && control_->Interface()) guarded("zooming", [&] { applyAxisLimits(*control_); });
-    updateScrollBar();
-    if (control_) control_->RedrawControl();
-    CommandStateChanged();
+    if (!DataValid()) return;
+    ZoomToBox(valid, startMass, startIntensity, endMass, endIntensity);
 }
 
 void CDenovoSpecView::updateScrollBar() {
@@ -458,34 +345,17 @@ void CDenovoSpecView::OnHScroll(ScrollStep step, int position) {
     display_.xZoomed = 1;
     display_.xStart = h.dLowMass + next * 0.01 * span;
     display_.xEnd = std::min(h.dHighMass, display_.xStart + page * 0.01 * span);
-    if (control_ && control_->Interface())
-        guarded("scrolling", [&] { applyAxisLimits(*control_); });
-    if (control_) control_->RedrawControl();
+    HandOver("scrolling", [this](CSpec& c) {
+        ApplyXLimits(c);
+        ApplyYLimits(c);
+    });
 }
 
-void CDenovoSpecView::AddTextLabel(const QString& text, double x, double y,
-                                   VXPlot_LabelParams* params) {
-    if (!control_ || !control_->Interface()) return;
-    guarded("adding a label",
-            [&] { control_->Call(&ISpec::AddTextLabel, WideText(text), x, y, params); });
-    control_->RedrawControl();
+void CDenovoSpecView::OnSpecLButtonUp(bool valid, double mass, double intensity) {
+    if (DataValid()) CPlotPane::OnSpecLButtonUp(valid, mass, intensity);
 }
 
-void CDenovoSpecView::OnSpecLButtonUp(bool valid, double mass, double) {
-    if (!valid || !DataValid()) return;
-    const int i = PickPeak(spectrum_.peaks, mass);
-    if (i < 0) return;
-    const CVXDataPeak& peak = spectrum_.peaks[static_cast<std::size_t>(i)];
-    emit peakPicked(peak.dPosition, peak.dIntensity);
-}
-
-void CDenovoSpecView::ClearTextLabels() {
-    if (!control_ || !control_->Interface()) return;
-    guarded("clearing labels", [&] { control_->Call(&ISpec::ClearTextLabel); });
-    control_->RedrawControl();
-}
-
-std::unique_ptr<QMenu> CDenovoSpecView::BuildModeMenu() {
+std::unique_ptr<QMenu> CDenovoSpecView::BuildContextMenu() {
     auto menu = std::make_unique<QMenu>(this);
     auto* group = new QActionGroup(menu.get());
     const auto runMode = [this](int id) { OnModeCommand(id); };
@@ -496,7 +366,7 @@ std::unique_ptr<QMenu> CDenovoSpecView::BuildModeMenu() {
         group->addAction(a);
     }
     menu->addSeparator();
-    AddZoomItems(menu.get(), [this](int id) { OnZoomCommand(id); });
+    AddZoomItems(menu.get(), [this](int id) { RunZoomCommand(id); });
     menu->addSeparator();
     AddDenovoCommandItem(menu.get(), ID_FILE_PRINT, QStringLiteral("&Print..."),
                          [this](int id) { OnViewCommand(id); });
@@ -524,7 +394,7 @@ void CDenovoSpecView::OnViewCommand(int id) {
     if (id == ID_FILE_PRINT)
         PrintWithDialog();
     else
-        OnZoomCommand(id);
+        RunZoomCommand(id);
 }
 
 void CDenovoSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
@@ -534,14 +404,7 @@ void CDenovoSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
 
 void CDenovoSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                                 bool landscape) {
-    CSpec offscreen;
-    if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 1, false)) return;
-    guarded("printing", [&] {
-        offscreen.Call(&ISpec::Initialize);
-        SendSpectrumToControl(offscreen);
-        PrintPlotPage(painter, page, dpiX, dpiY, landscape,
-                      [&](const QRect& plot) { DrawSpecControl(offscreen, painter, plot); });
-    });
+    PrintSpectrum(painter, page, dpiX, dpiY, landscape);
 }
 
 void CDenovoSpecView::resizeEvent(QResizeEvent* event) {
@@ -553,7 +416,7 @@ void CDenovoSpecView::layoutChildren() {
     const int bar = scrollBar_->sizeHint().height();
     const int w = std::max(0, width() - 2 * kFrameInset);
     const int h = std::max(0, height() - 2 * kFrameInset - bar);
-    if (control_) control_->setGeometry(kFrameInset, kFrameInset, w, h);
+    if (Control()) Control()->setGeometry(kFrameInset, kFrameInset, w, h);
     scrollBar_->setGeometry(kFrameInset, kFrameInset + h, w, bar);
 }
 

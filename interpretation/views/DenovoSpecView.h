@@ -6,6 +6,7 @@
 // the other spectrum panes.
 
 #include "HighlightedPane.h"
+#include "spectrumviews/views/PlotPane.h"
 #include "fileio/VXSpectrum.h"
 #include "interpretation/DenovoSelection.h"
 #include "plot/typelib/ZarPlotTypes.h"
@@ -25,14 +26,13 @@ class CSpec;
 class CVXUserResult;
 enum class ScrollStep;
 
-class CDenovoSpecView : public CHighlightedPane {
+class CDenovoSpecView : public CHighlightedPane, public CPlotPane {
     Q_OBJECT
   public:
     static constexpr const char* kClassName = "CDenovoSpecView";
     static constexpr int kFormId = 8596;
     static constexpr int kInitialMode = 7;
     static constexpr int kRawMode = 10;
-    static constexpr double kZoomFactor = 2.0;
     // Pens of the marks: unused, y ions (red), b ions (blue) (COLORREF).
     static constexpr std::uint32_t kLabelPens[3] = {0x00000000, 0x000000FF, 0x00FF0000};
 
@@ -49,22 +49,16 @@ class CDenovoSpecView : public CHighlightedPane {
     void OnModeCommand(int id);
     // Reads the spectrum of the mode and hands it to the control.
     void BuildView();
-    // The zoom commands (9211-9217) on the shown spectrum.
-    void OnZoomCommand(int id);
-    bool IsZoomCommandEnabled(int id) const;
     // The popup menu of the pane: the spectra, the zoom commands and printing.
-    std::unique_ptr<QMenu> BuildModeMenu();
+    std::unique_ptr<QMenu> BuildContextMenu() override;
     // The raw mode's scan steps (the control's arrow keys): false when nothing moved.
     bool StepScan(int direction);
+    // The zoom box zooms while data are shown.
     void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
-                    double endIntensity);
+                    double endIntensity) override;
     // A left click in the data picks the peak there for the annotation dialog.
-    void OnSpecLButtonUp(bool valid, double mass, double intensity);
+    void OnSpecLButtonUp(bool valid, double mass, double intensity) override;
     void OnHScroll(ScrollStep step, int position);
-    // Free text labels of the annotation commands.
-    void AddTextLabel(const QString& text, double x, double y,
-                      ZAR_PLOTLib::VXPlot_LabelParams* params = nullptr);
-    void ClearTextLabels();
 
     bool HasViewCommand(int id) const override;
     bool IsViewCommandEnabled(int id) const override;
@@ -74,20 +68,25 @@ class CDenovoSpecView : public CHighlightedPane {
     void PrintPages(QPainter& painter, QPrinter& printer) override;
     void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
     // Loads the shown spectrum into a control (the pane's own or an off-screen one).
-    void SendSpectrumToControl(CSpec& control);
+    void SendSpectrumToControl(CSpec& control) override;
 
     int Mode() const { return mode_; }
-    bool DataValid() const;
     const CVXSpec& Spectrum() const { return spectrum_; }
     const CVXSpecDisplay& Display() const { return display_; }
     const std::vector<DenovoIonLabel>& Labels() const { return labels_; }
     const std::vector<ZAR_PLOTLib::VXPlot_PeakInfo>& PeakInfos() const { return infos_; }
     QString Heading() const { return heading_; }
-    QString NoDataText() const { return noDataText_; }
-    CSpec* Control() const { return control_.get(); }
     QScrollBar* ScrollBar() const { return scrollBar_; }
 
   protected:
+    const CVXSpec& PlotSpectrum() const override { return spectrum_; }
+    CVXSpecDisplay* ZoomDisplay() const override { return &display_; }
+    // The intensity axis of the one-dimensional spectra starts at 0.
+    PlotRange FullIntensityRange() const override;
+    void OnMassRangeShown(double, double) override { updateScrollBar(); }
+    void OnZoomChanged() override { CommandStateChanged(); }
+    void OnPeakPicked(double mass, double intensity) override { emit peakPicked(mass, intensity); }
+    void OnPlotArrowKey(bool right) override { StepScan(right ? 1 : -1); }
     void resizeEvent(QResizeEvent* event) override;
 
   signals:
@@ -99,18 +98,13 @@ class CDenovoSpecView : public CHighlightedPane {
     bool readOneDimensional();
     bool readRawSpectrum();
     void takeSelectionLabels(DenovoIonScale scale);
-    void setDataValid(bool valid);
-    void applyAxisLimits(CSpec& control);
-    void applyXZoom();
     void updateScrollBar();
     void layoutChildren();
-    void guarded(const char* what, const std::function<void()>& action);
 
-    std::unique_ptr<CSpec> control_;
     QScrollBar* scrollBar_;
     int mode_ = kInitialMode;
     CVXSpec spectrum_;
-    CVXSpecDisplay display_;
+    mutable CVXSpecDisplay display_;
     double firstMz_ = 0.0;
     double lastMz_ = 0.0;
     double summed_ = 0.0;
@@ -120,7 +114,6 @@ class CDenovoSpecView : public CHighlightedPane {
     std::vector<ZAR_PLOTLib::VXPlot_PeakInfo> infos_;
     DenovoSelectionRecord selection_;
     QString heading_;
-    QString noDataText_;
     bool initialised_ = false;
 };
 

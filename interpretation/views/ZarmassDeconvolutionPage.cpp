@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace zar {
 
@@ -217,6 +218,14 @@ void CZarmassDeconvolutionPage::OnCancelTransform() {
     cancel_->setEnabled(false);
 }
 
+void CZarmassDeconvolutionPage::DropRunningTransform() {
+    if (!IsTransformRunning()) return;
+    dropResult_ = true;
+    worker_.Cancel();
+    worker_.Wait();
+    staged_.reset();
+}
+
 void CZarmassDeconvolutionPage::onProgress(const Message& m) {
     if (m.wParam == 1) progress_->setValue(std::clamp(static_cast<int>(m.lParam), 0, 100));
 }
@@ -233,6 +242,7 @@ void CZarmassDeconvolutionPage::endRun() {
 
 void CZarmassDeconvolutionPage::onTransformDone(const Message& m) {
     endRun();
+    if (std::exchange(dropResult_, false)) return;
     const auto* result = m.payloadAs<ZarmassTransformResult>();
     CZarmassTransform* engine = DocumentTransform();
     const bool taken = result && engine && staged_ && engine->AdoptTransform(*staged_, *result);
@@ -249,6 +259,7 @@ void CZarmassDeconvolutionPage::onTransformDone(const Message& m) {
 
 void CZarmassDeconvolutionPage::onSelectedDone(const Message& m) {
     endRun();
+    if (std::exchange(dropResult_, false)) return;
     const auto* result = m.payloadAs<ZarmassTransformResult>();
     CZarmassTransform* engine = DocumentTransform();
     if (!result || !engine || !engine->AcceptTransform(*result)) return;

@@ -45,6 +45,9 @@ class CZarmassDeconvolutionPage : public CZarmassPageBase {
     void StartSelectedTransform();
     // Stops the running transform; the previous result stays.
     void OnCancelTransform();
+    // Another run replaced the one the transform works on: it is stopped and its result, even
+    // one already on its way, is dropped.
+    void DropRunningTransform();
     // Deconvolute, Average and Convolute together.
     void EnableButtons(bool enable);
 
@@ -85,6 +88,8 @@ class CZarmassDeconvolutionPage : public CZarmassPageBase {
     double massHigh_ = 20000.0;
     int stepIndex_ = 2;
     bool running_ = false;
+    // The result of the running transform is not to be taken.
+    bool dropResult_ = false;
     // Average and Convolute before a run, given back when it is cancelled.
     bool calculationsBefore_ = true;
 };

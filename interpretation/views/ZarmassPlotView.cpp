@@ -30,49 +30,14 @@ const QString kMassAxis = QStringLiteral("mass");
 }  // namespace
 
 CZarmassPlotView::CZarmassPlotView(const QString& noDataText, QWidget* parent)
-    : CZarViewWidget(parent), noDataText_(noDataText) {}
+    : CZarViewWidget(parent), CPlotPane(this, "Zarmass spectrum"), noDataText_(noDataText) {}
 
 CZarmassPlotView::~CZarmassPlotView() = default;
-
-void CZarmassPlotView::guarded(const char* what, const std::function<void()>& action) {
-    RunPaneOperation(ViewClassName(), what, action);
-}
-
-void CZarmassPlotView::repaintControl() {
-    if (control_) control_->RedrawControl();
-}
-
-bool CZarmassPlotView::DataValid() const {
-    if (!control_ || !control_->Interface()) return false;
-    std::int32_t valid = 0;
-    return SUCCEEDED(control_->Interface()->get_DataValid(&valid)) && valid != 0;
-}
-
-void CZarmassPlotView::setDataValid(bool valid) {
-    if (control_ && control_->Interface()) control_->Call(&ISpec::put_DataValid, valid ? 1 : 0);
-}
 
 void CZarmassPlotView::OnInitialUpdate() {
     if (initialised_) return;
     initialised_ = true;
-    auto control = std::make_unique<CSpec>();
-    if (control->Create(this, QRect(15, 15, 100, 100), 0)) {
-        guarded("initialising the control", [&] {
-            control->Call(&ISpec::Initialize);
-            control->Call(&ISpec::put_NoDataText, WideText(noDataText_));
-        });
-        control->OnEvent(SpecEvents::kSpecRButtonDown, [this](const DispArgs&) {
-            if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(QCursor::pos());
-        });
-        control->OnEvent(SpecEvents::kSpecLButtonUp, [this](const DispArgs& a) {
-            OnSpecLButtonUp(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2));
-        });
-        control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
-            OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
-                       a.doubleAt(4));
-        });
-        control_ = std::move(control);
-    }
+    CreatePlotControl(QRect(15, 15, 100, 100), noDataText_);
     resizeEvent(nullptr);
     // A layout shown again after a deconvolution shows what the engines hold.
     Rebuild();
@@ -80,26 +45,24 @@ void CZarmassPlotView::OnInitialUpdate() {
 
 void CZarmassPlotView::OnUpdate(CZarView*, int hint) {
     if (hint == kHintPlotLayout) {
-        guarded("clearing the plot", [&] { setDataValid(false); });
-        repaintControl();
+        HandOver("clearing the plot", [](CSpec& c) { c.Call(&ISpec::put_DataValid, 0); });
         return;
     }
     if (RebuildsOn(hint)) Rebuild();
 }
 
 void CZarmassPlotView::Rebuild() {
-    if (!control_ || !control_->Interface()) return;
+    if (!Control() || !Control()->Interface()) return;
     spectrum_.Empty();
-    guarded("loading the spectrum", [&] {
+    HandOver("loading the spectrum", [this](CSpec& c) {
         if (!FillSpectrum(spectrum_)) {
             spectrum_.Empty();
-            setDataValid(false);
+            c.Call(&ISpec::put_DataValid, 0);
             return;
         }
-        SendSpectrumToControl(*control_);
-        control_->Call(&ISpec::put_EnableManualZoom, 1);
+        SendSpectrumToControl(c);
+        c.Call(&ISpec::put_EnableManualZoom, 1);
     });
-    repaintControl();
     CommandStateChanged();
 }
 
@@ -175,35 +138,9 @@ void CZarmassPlotView::SendSpectrumToControl(CSpec& c) {
     c.Call(&ISpec::SetAxisLabels, WideText(kMassAxis), WideText(yAbsolute), WideText(yRelative),
            static_cast<LPCWSTR>(nullptr), static_cast<LPCWSTR>(nullptr));
     c.Call(&ISpec::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(display_.yAxisScaleType));
-    sendAxisLimits(c);
+    ApplyXLimits(c);
+    ApplyYLimits(c);
     c.Call(&ISpec::put_DataValid, 1);
-}
-
-void CZarmassPlotView::sendAxisLimits(CSpec& c) {
-    if (display_.xZoomed)
-        c.Call(&ISpec::SetXAxisLimits, display_.xStart, display_.xEnd);
-    else
-        c.Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
-               spectrum_.header.data.dHighMass);
-    const YAxisLimits y = SpectrumYLimits(spectrum_, display_);
-    c.Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin,
-           y.relativeMax);
-}
-
-void CZarmassPlotView::applyXRange() {
-    if (!control_ || !control_->Interface()) return;
-    if (display_.xZoomed)
-        control_->Call(&ISpec::SetXAxisLimits, display_.xStart, display_.xEnd);
-    else
-        control_->Call(&ISpec::SetXAxisLimits, spectrum_.header.data.dLowMass,
-                       spectrum_.header.data.dHighMass);
-}
-
-void CZarmassPlotView::applyYRange() {
-    if (!control_ || !control_->Interface()) return;
-    const YAxisLimits y = SpectrumYLimits(spectrum_, display_);
-    control_->Call(&ISpec::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax,
-                   y.relativeMin, y.relativeMax);
 }
 
 int CZarmassPlotView::MostIntensePeakWithin(double mass, double halfWidth) const {
@@ -218,42 +155,16 @@ int CZarmassPlotView::MostIntensePeakWithin(double mass, double halfWidth) const
     return best;
 }
 
-// ---- zoom -------------------------------------------------------------------------------
-
-void CZarmassPlotView::OnSpecZoom(bool valid, double startMass, double startIntensity,
-                                  double endMass, double endIntensity) {
-    if (!valid || !control_) return;
-    guarded("zooming", [&] {
-        const ZoomBoxChange change =
-            ZoomSpectrumToBox(display_, startMass, startIntensity, endMass, endIntensity);
-        if (change.x) {
-            applyXRange();
-            OnMassRangeShown(display_.xStart, display_.xEnd);
-        }
-        if (change.y) applyYRange();
-    });
-    repaintControl();
-    CommandStateChanged();
-}
+// ---- commands ----------------------------------------------------------------------------
 
 bool CZarmassPlotView::IsCommandEnabled(int id) const {
-    const bool valid = DataValid();
+    if (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING) return IsZoomCommandEnabled(id);
     switch (id) {
-        case ID_PLOT_ZOOM_OUT_X:
-        case ID_PLOT_DISPLAY_ALL:
-            return valid && display_.xZoomed;
-        case ID_PLOT_ZOOM_OUT_Y:
-        case ID_PLOT_NORMALIZE:
-            return valid && display_.yZoomed;
-        case ID_PLOT_RESET_SCALING:
-            return valid && (display_.xZoomed || display_.yZoomed);
         case ID_PLOT_SPEC_COPY:
         case ID_PLOT_SPEC_PRINT:
         case ID_PLOT_EXPORT_EXACT_MASS:
         case ID_PLOT_EXPORT_NOMINAL_MASS:
-        case ID_PLOT_ZOOM_IN_X:
-        case ID_PLOT_ZOOM_IN_Y:
-            return valid;
+            return DataValid();
         // The spectrum display options belong to the plot layout's spectrum pane.
         case ID_PLOT_DISPLAY_OPTIONS:
             return false;
@@ -264,39 +175,11 @@ bool CZarmassPlotView::IsCommandEnabled(int id) const {
 
 void CZarmassPlotView::OnCommand(int id) {
     if (!IsCommandEnabled(id)) return;
-    const PlotRange yFull{spectrum_.header.data.dMinPeakIntensity,
-                          spectrum_.header.data.dBasePeakIntensity};
-    const PlotRange xFull{spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass};
-    guarded("a command", [&] {
+    if (RunZoomCommand(id)) return;
+    Guarded("a command", [&] {
         switch (id) {
-            case ID_PLOT_ZOOM_IN_Y:
-                if (ZoomInSpectrumYRange(display_, yFull, kZoomFactor)) applyYRange();
-                break;
-            case ID_PLOT_ZOOM_OUT_Y:
-                if (ZoomOutSpectrumYRange(display_, yFull, kZoomFactor)) applyYRange();
-                break;
-            case ID_PLOT_NORMALIZE:
-                display_.yZoomed = 0;
-                applyYRange();
-                break;
-            case ID_PLOT_ZOOM_IN_X:
-            case ID_PLOT_ZOOM_OUT_X:
-                if (id == ID_PLOT_ZOOM_IN_X ? ZoomInSpectrumXRange(display_, xFull, kZoomFactor)
-                                            : ZoomOutSpectrumXRange(display_, xFull, kZoomFactor)) {
-                    applyXRange();
-                    applyYRange();
-                }
-                break;
-            case ID_PLOT_DISPLAY_ALL:
-            case ID_PLOT_RESET_SCALING:
-                display_.xZoomed = 0;
-                if (id == ID_PLOT_RESET_SCALING) display_.yZoomed = 0;
-                applyXRange();
-                applyYRange();
-                break;
             case ID_PLOT_SPEC_COPY:
-                CopySpectrumPicture(this, ViewClassName(),
-                                    [this](CSpec& c) { SendSpectrumToControl(c); });
+                CopyPicture();
                 break;
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
@@ -311,7 +194,7 @@ void CZarmassPlotView::OnCommand(int id) {
                 break;
         }
     });
-    repaintControl();
+    Redraw();
     CommandStateChanged();
 }
 
@@ -359,9 +242,7 @@ void CZarmassPlotView::PrintPages(QPainter& painter, QPrinter& printer) {
 
 void CZarmassPlotView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                                  bool landscape) {
-    PrintSpectrumPage(
-        this, ViewClassName(), [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
-        dpiY, landscape);
+    PrintSpectrum(painter, page, dpiX, dpiY, landscape);
 }
 
 // ---- context menu -----------------------------------------------------------------------
@@ -384,12 +265,12 @@ std::unique_ptr<QMenu> CZarmassPlotView::BuildContextMenu() {
 }
 
 void CZarmassPlotView::contextMenuEvent(QContextMenuEvent* event) {
-    if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(event->globalPos());
+    ShowContextMenu(event->globalPos());
 }
 
 void CZarmassPlotView::resizeEvent(QResizeEvent* event) {
     if (event) CZarViewWidget::resizeEvent(event);
-    if (control_) control_->setGeometry(2, 2, std::max(0, width() - 4), std::max(0, height() - 4));
+    if (Control()) Control()->setGeometry(2, 2, std::max(0, width() - 4), std::max(0, height() - 4));
 }
 
 }  // namespace zar

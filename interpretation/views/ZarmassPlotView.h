@@ -5,13 +5,13 @@
 // spectrum pane derive from it and say which spectrum they show and what a click picks.
 
 #include "app/ZarViewWidget.h"
+#include "spectrumviews/views/PlotPane.h"
 #include "fileio/VXSpectrum.h"
 #include "interpretation/ZarmassTypes.h"
 #include "plot/typelib/ZarPlotTypes.h"
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <span>
 
@@ -21,11 +21,10 @@ namespace zar {
 
 class CSpec;
 
-class CZarmassPlotView : public CZarViewWidget {
+class CZarmassPlotView : public CZarViewWidget, public CPlotPane {
     Q_OBJECT
   public:
     static constexpr int kContextMenuId = 9332;
-    static constexpr double kZoomFactor = 2.0;
 
     CZarmassPlotView(const QString& noDataText, QWidget* parent);
     ~CZarmassPlotView() override;
@@ -43,27 +42,22 @@ class CZarmassPlotView : public CZarViewWidget {
     // Context-menu commands (ids of the spectrum panes) and whether each is enabled now.
     void OnCommand(int id);
     bool IsCommandEnabled(int id) const;
-    std::unique_ptr<QMenu> BuildContextMenu();
+    std::unique_ptr<QMenu> BuildContextMenu() override;
 
     // Reads the spectrum from the engine again and hands it to the control.
     void Rebuild();
     // Loads the view's spectrum (with its labels) into a Spec control.
-    void SendSpectrumToControl(CSpec& control);
+    void SendSpectrumToControl(CSpec& control) override;
     // The peak list as text on the clipboard; false when there is no spectrum.
     bool ExportSpectrumText(bool exact);
     // Draws the page: footer band, the plot, header band (quarter-inch margins).
     void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
 
-    // Control events.
-    void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
-                    double endIntensity);
-    virtual void OnSpecLButtonUp(bool valid, double mass, double intensity) = 0;
+    // What a click picks is the pane's.
+    void OnSpecLButtonUp(bool valid, double mass, double intensity) override = 0;
 
     const CVXSpec& Spectrum() const { return spectrum_; }
     const CVXSpecDisplay& Display() const { return display_; }
-    CSpec* Control() const { return control_.get(); }
-    QString NoDataText() const { return noDataText_; }
-    bool DataValid() const;
 
   protected:
     // Whether a hint makes the view read its spectrum again.
@@ -72,29 +66,22 @@ class CZarmassPlotView : public CZarViewWidget {
     virtual bool FillSpectrum(CVXSpec& spectrum) = 0;
     // The labels the control draws over the spectrum: none here.
     virtual void SendLabels(CSpec& control);
-    // After a zoom of the mass axis (low and high mass shown).
-    virtual void OnMassRangeShown(double, double) {}
     // The most intense peak within [mass - halfWidth, mass + halfWidth]; -1 when none is.
     int MostIntensePeakWithin(double mass, double halfWidth) const;
     // Fills spectrum peaks and the header values computed from them.
     static void TakePeaks(CVXSpec& spectrum, std::span<const PeakRecord> peaks);
-    void guarded(const char* what, const std::function<void()>& action);
-    void repaintControl();
+    const CVXSpec& PlotSpectrum() const override { return spectrum_; }
+    CVXSpecDisplay* ZoomDisplay() const override { return &display_; }
+    void OnZoomChanged() override { CommandStateChanged(); }
 
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    void setDataValid(bool valid);
-    void applyXRange();
-    void applyYRange();
-    void sendAxisLimits(CSpec& control);
-
     QString noDataText_;
     bool initialised_ = false;
-    std::unique_ptr<CSpec> control_;
     CVXSpec spectrum_;
-    CVXSpecDisplay display_;
+    mutable CVXSpecDisplay display_;
 };
 
 }  // namespace zar

@@ -160,6 +160,10 @@ void CZarmassPropertySheet::SetSelectedMass(double mass) {
         deconvPage_->SetSelectedMass(mass);
 }
 
+void CZarmassPropertySheet::DropRunningWork() {
+    if (deconvPage_) deconvPage_->DropRunningTransform();
+}
+
 void CZarmassPropertySheet::SetTrackedMassRange(double low, double high) {
     if (IsCalculationPageActive())
         calcPage_->SetTrackedMassRange(low, high);

@@ -57,6 +57,7 @@ class CZarmassPropertySheet : public CPropertySheetBase,
     void SetSelectedMass(double mass) override;
     void SetTrackedMassRange(double low, double high) override;
     bool DestroySheetWindow() override;
+    void DropRunningWork() override;
 
     // CZarmassCalcGridOwner: the grids report changes of their values.
     void EnableCalculation() override;

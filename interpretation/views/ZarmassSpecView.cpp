@@ -63,18 +63,4 @@ void CZarmassSpecView::OnMassRangeShown(double low, double high) {
     if (Control()) SendLabels(*Control());
 }
 
-void CZarmassSpecView::AddTextLabel(const QString& text, double x, double y,
-                                    VXPlot_LabelParams* params) {
-    if (!Control() || !Control()->Interface()) return;
-    guarded("adding a label",
-            [&] { Control()->Call(&ISpec::AddTextLabel, WideText(text), x, y, params); });
-    repaintControl();
-}
-
-void CZarmassSpecView::ClearTextLabels() {
-    if (!Control() || !Control()->Interface()) return;
-    guarded("clearing labels", [&] { Control()->Call(&ISpec::ClearTextLabel); });
-    repaintControl();
-}
-
 }  // namespace zar

@@ -17,10 +17,6 @@ class CZarmassSpecView : public CZarmassPlotView {
     QString PrintTitle() const override { return QStringLiteral("ZARMASS Spectrum"); }
 
     void OnSpecLButtonUp(bool valid, double mass, double intensity) override;
-    // A free text label (the annotation dialog's).
-    void AddTextLabel(const QString& text, double x, double y,
-                      ZAR_PLOTLib::VXPlot_LabelParams* params = nullptr);
-    void ClearTextLabels();
 
   signals:
     // A peak was picked (its m/z and intensity) for the annotation dialog.

@@ -138,6 +138,17 @@ void CTextLabel::DrawImpl(PlotDC& dc) {
         int right = left + w;
         int top = label.yAnchor == 0 ? y : label.yAnchor == 1 ? y - h / 2 : y - h;
         int bottom = top + h;
+        // A user's label (a layer that keeps its labels inside) at its position stands just
+        // above the data at its anchor (the marked peak), inside the bounds; the data beside it
+        // do not push it away, or it would never be drawn there.
+        const bool atPosition = keepInside_ && !label.aboveGraph;
+        if (atPosition && useProfile) {
+            const int clearance = profile_->GetClearance(x, x);
+            if (bottom > clearance) {
+                top -= bottom - clearance;
+                bottom = clearance;
+            }
+        }
         const bool anchorInside =
             x >= rect_.left && x <= rect_.right && y >= rect_.top && y <= rect_.bottom;
         if (keepInside_ && anchorInside && !FitIntoBounds(rect_, left, right, top, bottom)) {
@@ -185,7 +196,8 @@ void CTextLabel::DrawImpl(PlotDC& dc) {
             mid = (cl + cr) / 2;
             bool blocked =
                 cl < rect_.left || cr > rect_.right || top < rect_.top || bottom > rect_.bottom;
-            if (!blocked && useProfile) blocked = profile_->IsBlocked(cl, cr, bottom);
+            if (!blocked && useProfile && !atPosition)
+                blocked = profile_->IsBlocked(cl, cr, bottom);
             if (!blocked && useRects_) blocked = rects->Overlaps(cl, cr, top, bottom);
             if (!blocked) {
                 const bool noLeader =

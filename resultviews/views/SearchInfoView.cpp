@@ -11,6 +11,7 @@
 #include "resultviews/views/LookupFormView.h"
 #include "spectrumviews/views/PaneSupport.h"
 #include "spectrumviews/views/PlotFeeding.h"
+#include "spectrumviews/views/SpectrumPanes.h"
 #include "spectrumviews/views/ViewCommands.h"
 
 #include "gui/PrintJob.h"
@@ -48,14 +49,11 @@ const char* const kCaptions[] = {
     "Database:",           "Enzyme:",    "Precursor mass:",    "Charge:",
     "Fragment tolerance:", "Mass type:", "Search information:"};
 
-void Guarded(const char* what, const std::function<void()>& action) {
-    RunPaneOperation("Search information", what, action);
-}
-
 }  // namespace
 
 CSearchInfoView::CSearchInfoView(CResultsWindow* owner, QWidget* parent)
     : CResultsFormView(owner, parent),
+      CPlotPane(this, "Search information"),
       scrollBar_(new QScrollBar(Qt::Horizontal, this)),
       receiver_(new MessageReceiver(this)) {
     setObjectName(QStringLiteral("CSearchInfoView"));
@@ -77,10 +75,7 @@ CSearchInfoView::CSearchInfoView(CResultsWindow* owner, QWidget* parent)
     layout->setRowStretch(4, 1);
     layout->addWidget(scrollBar_, 5, 0, 1, 2);
     layout->setRowMinimumHeight(4, kControlRect.height());
-    scrollBar_->setRange(0, 0);
-    scrollBar_->setEnabled(false);
-    ConnectScrollSteps(scrollBar_, this,
-                       [this](ScrollStep step, int position) { OnHScroll(step, position); });
+    AttachMassScrollBar(scrollBar_);
     receiver_->messageMap().on(kMsgSearchInfoLoaded, [this](const Message& m) -> LRESULT {
         if (m.payload)
             if (auto* load = std::any_cast<SearchInfoLoad>(m.payload)) takeLoad(std::move(*load));
@@ -100,26 +95,13 @@ CSearchInfoView::~CSearchInfoView() {
 void CSearchInfoView::OnInitialUpdate() {
     if (!initialised_) {
         initialised_ = true;
-        auto control = std::make_unique<CSpec>();
-        if (control->Create(this, kControlRect, 0)) {
-            Guarded("initialising the control", [&] {
-                control->Call(&ISpec::Initialize);
-                control->Call(&ISpec::put_NoDataText,
-                              WideText(QStringLiteral("No spectral data available")));
-            });
-            control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
-                OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
-                           a.doubleAt(4));
-            });
-            control->OnEvent(SpecEvents::kSpecRButtonDown,
-                             [this](const DispArgs&) { showContextMenu(QCursor::pos()); });
-            control->setMinimumSize(300, 200);
-            static_cast<QGridLayout*>(layout())->addWidget(control.get(), 4, 0, 1, 2);
-            control_ = std::move(control);
-            control_->update();
+        if (CreatePlotControl(kControlRect, QStringLiteral("No spectral data available"))) {
+            Control()->setMinimumSize(300, 200);
+            static_cast<QGridLayout*>(layout())->addWidget(Control(), 4, 0, 1, 2);
+            Redraw();
         }
     }
-    updateScrollBar();
+    UpdateMassScrollBar();
 }
 
 QString CSearchInfoView::StaticText(int id) const {
@@ -226,10 +208,9 @@ void CSearchInfoView::loadSpectrum(const std::vector<DtaPeak>& dta) {
         fullLow_ = 0.0;
         fullHigh_ = 100.0;
         lowest_ = lowestMz_ = highest_ = highestMz_ = base_ = 0.0;
-        if (control_ && control_->Interface())
-            Guarded("clearing the spectrum", [&] { control_->Call(&ISpec::put_DataValid, 0); });
-        updateScrollBar();
-        redraw();
+        HandOver("clearing the spectrum", [](CSpec& c) { c.Call(&ISpec::put_DataValid, 0); });
+        UpdateMassScrollBar();
+        OnZoomChanged();
         return;
     }
     fullLow_ = peaks.front().mz;
@@ -265,17 +246,15 @@ void CSearchInfoView::loadSpectrum(const std::vector<DtaPeak>& dta) {
     spectrum_.massRanges = {CVX_MassRange{fullLow_, fullHigh_}};
     spectrum_.segmentSizes = {static_cast<int>(peaks.size())};
     for (const DtaPeak& p : peaks) spectrum_.peaks.push_back({p.mz, p.intensity, 0.0f, firstScan_});
-    if (control_ && control_->Interface()) {
-        Guarded("showing the spectrum", [&] {
-            sendSpectrumToControl(*control_);
-            control_->Call(&ISpec::put_EnableManualZoom, 1);
-        });
-    }
-    updateScrollBar();
-    redraw();
+    HandOver("showing the spectrum", [this](CSpec& c) {
+        SendSpectrumToControl(c);
+        c.Call(&ISpec::put_EnableManualZoom, 1);
+    });
+    UpdateMassScrollBar();
+    OnZoomChanged();
 }
 
-void CSearchInfoView::sendSpectrumToControl(CSpec& c) {
+void CSearchInfoView::SendSpectrumToControl(CSpec& c) {
     std::vector<std::int32_t> sizes(spectrum_.segmentSizes.begin(), spectrum_.segmentSizes.end());
     VXPlot_MassRange range{fullLow_, fullHigh_};
     std::vector<VXPlot_DataPeak> peaks = PlotPeaks(spectrum_.peaks.data(), spectrum_.peaks.size());
@@ -307,31 +286,16 @@ void CSearchInfoView::sendSpectrumToControl(CSpec& c) {
     c.Call(&ISpec::SetAxisLabels, WideText(x), WideText(absolute), WideText(relative),
            static_cast<LPCWSTR>(nullptr), static_cast<LPCWSTR>(nullptr));
     c.Call(&ISpec::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(display_.yAxisScaleType));
-    updateScrollBar();
-    applyAxisLimits(c);
+    UpdateMassScrollBar();
+    ApplyXLimits(c);
+    ApplyYLimits(c);
     c.Call(&ISpec::put_DataValid, 1);
 }
 
-void CSearchInfoView::applyXLimits(CSpec& c) {
-    double low = display_.xZoomed ? display_.xStart : fullLow_;
-    double high = display_.xZoomed ? display_.xEnd : fullHigh_;
-    // A spectrum of one peak has no width: show a little around it.
-    if (high <= low) {
-        low -= 0.5;
-        high = low + 1.0;
-    }
-    c.Call(&ISpec::SetXAxisLimits, low, high);
-}
-
-void CSearchInfoView::applyYLimits(CSpec& c) {
+void CSearchInfoView::ApplyYLimits(CSpec& c) {
     const VisibleRange v = ComputeVisibleRange(display_.yZoomed != 0, display_.yStart,
                                                display_.yEnd, PlotRange{lowest_, highest_});
     c.Call(&ISpec::SetYAxisLimits, base_, v.start, v.end, v.startPercent, v.endPercent);
-}
-
-void CSearchInfoView::applyAxisLimits(CSpec& c) {
-    applyXLimits(c);
-    applyYLimits(c);
 }
 
 CSearchInfoView::ScrollBox CSearchInfoView::ScrollBoxFor(double fullLow, double fullHigh,
@@ -345,77 +309,15 @@ CSearchInfoView::ScrollBox CSearchInfoView::ScrollBoxFor(double fullLow, double 
 }
 
 int CSearchInfoView::LineLeft(int position) {
-    return std::max(10 * (position / 10) - 10, 0);
+    return PercentScrollTarget(PercentScroll::LineBack, position, 0, 0, 100);
 }
 
 int CSearchInfoView::LineRight(int position, int page) {
-    return std::max(0, std::min(10 * (position / 10 + 1), 100 - page));
-}
-
-void CSearchInfoView::updateScrollBar() {
-    scroll_ = display_.xZoomed ? ScrollBoxFor(fullLow_, fullHigh_, display_.xStart, display_.xEnd)
-                               : ScrollBoxFor(fullLow_, fullHigh_, fullLow_, fullHigh_);
-    const QSignalBlocker block(scrollBar_);
-    scrollBar_->setRange(0, std::max(0, 100 - scroll_.page));
-    scrollBar_->setPageStep(scroll_.page);
-    scrollBar_->setSingleStep(10);
-    scrollBar_->setValue(scroll_.position);
-    scrollBar_->setEnabled(scroll_.page < 100 && fullHigh_ > fullLow_);
-}
-
-void CSearchInfoView::OnHScroll(ScrollStep step, int position) {
-    const int page = scroll_.page;
-    int p = scroll_.position;
-    switch (step) {
-        case ScrollStep::LineBack:
-            p = LineLeft(p);
-            break;
-        case ScrollStep::LineForward:
-            p = LineRight(p, page);
-            break;
-        case ScrollStep::PageBack:
-            p = std::max(p - page, 0);
-            break;
-        case ScrollStep::PageForward:
-            p = std::min(p + page, 100);
-            break;
-        case ScrollStep::ThumbTrack:
-            ShowXPercent(position, page);
-            return;
-        case ScrollStep::ThumbPosition: {
-            scroll_.position = position;
-            const QSignalBlocker block(scrollBar_);
-            scrollBar_->setValue(position);
-            return;
-        }
-    }
-    ShowXPercent(p, page);
-    scroll_.position = p;
-    const QSignalBlocker block(scrollBar_);
-    scrollBar_->setValue(p);
-}
-
-void CSearchInfoView::ShowXPercent(int position, int page) {
-    const double width = fullHigh_ - fullLow_;
-    if (!(width > 0.0) || spectrum_.peaks.empty()) return;
-    const double start = std::max(fullLow_, fullLow_ + position * 0.01 * width);
-    const double end = std::min(fullHigh_, start + page * 0.01 * width);
-    display_.xZoomed = 1;
-    display_.xStart = start;
-    display_.xEnd = end;
-    if (control_ && control_->Interface())
-        Guarded("scrolling", [&] {
-            applyXLimits(*control_);
-            applyYLimits(*control_);
-        });
-    redraw();
+    return std::max(0, PercentScrollTarget(PercentScroll::LineForward, position, page, 0, 100));
 }
 
 bool CSearchInfoView::HasData() const {
-    if (!control_ || !control_->Interface()) return false;
-    std::int32_t valid = 0;
-    Guarded("asking for data", [&] { control_->Call(&ISpec::get_DataValid, &valid); });
-    return valid != 0;
+    return DataValid();
 }
 
 bool CSearchInfoView::IsCommandEnabled(int id) const {
@@ -427,12 +329,10 @@ bool CSearchInfoView::IsCommandEnabled(int id) const {
             return true;
         case ID_PLOT_ZOOM_OUT_Y:
         case ID_PLOT_NORMALIZE:
-            return display_.yZoomed && HasData();
         case ID_PLOT_ZOOM_OUT_X:
         case ID_PLOT_DISPLAY_ALL:
-            return display_.xZoomed && HasData();
         case ID_PLOT_RESET_SCALING:
-            return (display_.xZoomed || display_.yZoomed) && HasData();
+            return IsZoomCommandEnabled(id);
         default:
             return false;
     }
@@ -443,83 +343,28 @@ void CSearchInfoView::OnCommand(int id) {
         OnFilePrint();
         return;
     }
-    if (spectrum_.peaks.empty()) return;
-    const PlotRange xFull{fullLow_, fullHigh_};
-    const PlotRange yFull{lowest_, highest_};
-    CSpec* c = control_ && control_->Interface() ? control_.get() : nullptr;
-    Guarded("zooming", [&] {
-        switch (id) {
-            case ID_PLOT_ZOOM_IN_Y:
-                if (ZoomInSpectrumYRange(display_, yFull, kZoomFactor) && c) applyYLimits(*c);
-                break;
-            case ID_PLOT_ZOOM_OUT_Y:
-                if (ZoomOutSpectrumYRange(display_, yFull, kZoomFactor) && c) applyYLimits(*c);
-                break;
-            case ID_PLOT_NORMALIZE:
-                display_.yZoomed = 0;
-                if (c) applyYLimits(*c);
-                break;
-            case ID_PLOT_ZOOM_IN_X:
-            case ID_PLOT_ZOOM_OUT_X:
-            case ID_PLOT_DISPLAY_ALL:
-            case ID_PLOT_RESET_SCALING: {
-                bool changed = true;
-                if (id == ID_PLOT_ZOOM_IN_X)
-                    changed = ZoomInSpectrumXRange(display_, xFull, kZoomFactor);
-                if (id == ID_PLOT_ZOOM_OUT_X) {
-                    changed = ZoomOutSpectrumXRange(display_, xFull, kZoomFactor);
-                    display_.xStart = std::max(display_.xStart, fullLow_);
-                    display_.xEnd = std::min(display_.xEnd, fullHigh_);
-                }
-                if (id == ID_PLOT_DISPLAY_ALL || id == ID_PLOT_RESET_SCALING) display_.xZoomed = 0;
-                if (id == ID_PLOT_RESET_SCALING) display_.yZoomed = 0;
-                if (!changed) break;
-                if (c) applyAxisLimits(*c);
-                updateScrollBar();
-                break;
-            }
-            default:
-                break;
-        }
-    });
-    redraw();
+    RunZoomCommand(id);
 }
 
-void CSearchInfoView::OnSpecZoom(bool valid, double startMass, double startIntensity,
-                                 double endMass, double endIntensity) {
-    if (!valid) return;
-    CSpec* c = control_ && control_->Interface() ? control_.get() : nullptr;
-    Guarded("zooming", [&] {
-        const ZoomBoxChange change =
-            ZoomSpectrumToBox(display_, startMass, startIntensity, endMass, endIntensity);
-        if (change.x) {
-            if (c) applyXLimits(*c);
-            updateScrollBar();
-        }
-        if (change.y && c) applyYLimits(*c);
-    });
-    redraw();
-}
-
-void CSearchInfoView::redraw() {
-    if (control_) control_->update();
+void CSearchInfoView::OnZoomChanged() {
     // What the window's zoom commands may do follows the zoom and the data.
     if (Owner()) Owner()->UpdateCommandUI();
 }
 
-void CSearchInfoView::showContextMenu(const QPoint& global) {
-    QMenu menu(this);
-    AddZoomItems(&menu, [this](int id) { OnCommand(id); });
-    menu.addSeparator();
-    QAction* print =
-        menu.addAction(QStringLiteral("&Print...\tCtrl+P"), this, [this] { OnCommand(kCmdPrint); });
+std::unique_ptr<QMenu> CSearchInfoView::BuildContextMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    AddZoomItems(menu.get(), [this](int id) { OnCommand(id); });
+    menu->addSeparator();
+    QAction* print = menu->addAction(QStringLiteral("&Print...\tCtrl+P"), this,
+                                     [this] { OnCommand(kCmdPrint); });
     print->setData(kCmdPrint);
-    ForEachCommandItem(&menu, [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
-    menu.exec(global);
+    ForEachCommandItem(menu.get(),
+                       [this](QAction* a, int id) { a->setEnabled(IsCommandEnabled(id)); });
+    return menu;
 }
 
 void CSearchInfoView::contextMenuEvent(QContextMenuEvent* e) {
-    showContextMenu(e->globalPos());
+    ShowContextMenu(e->globalPos());
 }
 
 void CSearchInfoView::OnFilePrint() {
@@ -558,7 +403,7 @@ bool CSearchInfoView::PrintReport(QPrinter& printer) {
         if (drawn) {
             Guarded("printing", [&] {
                 offscreen.Call(&ISpec::Initialize);
-                sendSpectrumToControl(offscreen);
+                SendSpectrumToControl(offscreen);
                 std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
                 tagRECT target{p.plot.left(), y + line, p.plot.right() + 1, p.plot.bottom() + 1};
                 offscreen.Call(&ISpec::Draw, &dc, &dc, 1, &target, 0);

@@ -8,7 +8,7 @@
 #include "databases/DatabaseSearch.h"
 #include "fileio/VXSpectrum.h"
 #include "resultviews/ResultsFormView.h"
-#include "spectrumviews/views/PaneSupport.h"
+#include "spectrumviews/views/PlotPane.h"
 
 #include <QString>
 
@@ -35,7 +35,7 @@ struct SearchInfoLoad {
     std::optional<SearchInfoText> header;
 };
 
-class CSearchInfoView : public CResultsFormView {
+class CSearchInfoView : public CResultsFormView, public CPlotPane {
     Q_OBJECT
   public:
     static constexpr int kResultsViewType = 7;
@@ -43,7 +43,6 @@ class CSearchInfoView : public CResultsFormView {
     static constexpr int kScrollBarId = 8946;
     // The seven statics, in the order they print.
     static constexpr std::array<int, 7> kStaticIds = {8939, 8940, 8943, 8944, 8945, 8941, 8942};
-    static constexpr double kZoomFactor = 2.0;
 
     explicit CSearchInfoView(CResultsWindow* owner, QWidget* parent = nullptr);
     // Waits for a load that still runs.
@@ -58,11 +57,9 @@ class CSearchInfoView : public CResultsFormView {
     // Zoom (9211 to 9217) and printing (57607, 57608).
     void OnCommand(int id) override;
     bool IsCommandEnabled(int id) const override;
-    void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
-                    double endIntensity);
-    void OnHScroll(ScrollStep step, int position);
+    void OnHScroll(ScrollStep step, int position) { OnMassScroll(step, position); }
     // Shows [pos, pos + page] per cent of the full m/z range.
-    void ShowXPercent(int position, int page);
+    void ShowXPercent(int position, int page) { ShowMassPercent(position, page); }
     void OnFilePrint();
     // The statics and the spectrum on one page of the printer; false when nothing printed.
     bool PrintReport(QPrinter& printer);
@@ -83,9 +80,8 @@ class CSearchInfoView : public CResultsFormView {
     // For checks: waits until no load runs or waits (false on time-out).
     bool WaitUntilIdle(int milliseconds);
     QString StaticText(int id) const;
-    CSpec* Control() const { return control_.get(); }
     QScrollBar* ScrollBar() const { return scrollBar_; }
-    ScrollBox Scroll() const { return scroll_; }
+    ScrollBox Scroll() const { return {MassScrollPosition(), MassScrollPage()}; }
     const CVXSpecDisplay& DisplayState() const { return display_; }
     const CVXSpec& Spectrum() const { return spectrum_; }
     double FullLow() const { return fullLow_; }
@@ -93,7 +89,14 @@ class CSearchInfoView : public CResultsFormView {
     int FirstScan() const { return firstScan_; }
     bool HasData() const;
 
+    void SendSpectrumToControl(CSpec& control) override;
+    std::unique_ptr<QMenu> BuildContextMenu() override;
+
   protected:
+    const CVXSpec& PlotSpectrum() const override { return spectrum_; }
+    CVXSpecDisplay* ZoomDisplay() const override { return &display_; }
+    void ApplyYLimits(CSpec& control) override;
+    void OnZoomChanged() override;
     void contextMenuEvent(QContextMenuEvent* e) override;
 
   private:
@@ -108,22 +111,14 @@ class CSearchInfoView : public CResultsFormView {
     void startLoad(const Request& request);
     void takeLoad(SearchInfoLoad load);
     void loadSpectrum(const std::vector<DtaPeak>& peaks);
-    void sendSpectrumToControl(CSpec& control);
-    void applyXLimits(CSpec& control);
-    void applyYLimits(CSpec& control);
-    void applyAxisLimits(CSpec& control);
-    void updateScrollBar();
-    void showContextMenu(const QPoint& global);
     void clearStatics();
-    void redraw();
 
     std::array<QLabel*, 7> statics_{};
     QScrollBar* scrollBar_;
-    std::unique_ptr<CSpec> control_;
     MessageReceiver* receiver_;
 
     CVXSpec spectrum_;
-    CVXSpecDisplay display_;
+    mutable CVXSpecDisplay display_;
     int kind_ = 0;
     HitNumber hit_;
     double fullLow_ = 0.0;
@@ -136,7 +131,6 @@ class CSearchInfoView : public CResultsFormView {
     double retentionTime_ = 0.0;
     double total_ = 0.0;
     int firstScan_ = 0;
-    ScrollBox scroll_;
     bool loading_ = false;
     std::optional<Request> pending_;
     std::thread loader_;

@@ -4,6 +4,7 @@
 #include "controls/ColorLabel.h"
 #include "grid/GridWnd.h"
 
+#include <QContextMenuEvent>
 #include <QPrinter>
 
 #include <algorithm>
@@ -64,6 +65,11 @@ int IonMassColumnWidth(const CGXGridWnd& grid, int least) {
 
 void SetIonGridPrintMargins(CGXGridWnd& grid) {
     grid.SetPrintMargins(kResultListPrintMargins);
+}
+
+bool FollowsGridRightClick(const QContextMenuEvent* event, const QWidget* grid) {
+    return event && grid && event->reason() == QContextMenuEvent::Mouse && grid->isVisible() &&
+           grid->rect().contains(grid->mapFromGlobal(event->globalPos()));
 }
 
 bool IsGridContextMenu(QEvent* event) {

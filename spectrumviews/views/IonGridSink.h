@@ -4,7 +4,9 @@
 
 #include "spectrumviews/PepmatchData.h"
 
+class QContextMenuEvent;
 class QEvent;
+class QWidget;
 
 namespace zar {
 
@@ -38,5 +40,8 @@ int IonMassColumnWidth(const CGXGridWnd& grid, int least);
 void SetIonGridPrintMargins(CGXGridWnd& grid);
 // Whether an event is the right click a grid posts to its parent.
 bool IsGridContextMenu(QEvent* event);
+// Whether a context-menu event of the grid's parent is the one that follows a right click on the
+// grid: the grid has asked for the menu already (IsGridContextMenu), so it is not shown again.
+bool FollowsGridRightClick(const QContextMenuEvent* event, const QWidget* grid);
 
 }  // namespace zar

@@ -11,6 +11,7 @@
 #include "document/hub/ZarDoc.h"
 #include "spectrumviews/PepmatchData.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
@@ -36,118 +37,62 @@ CVXUserResult* CurrentUserResult(CZarDoc* doc) {
 
 CPepmatchSpecView::CPepmatchSpecView(QWidget* parent)
     : CZarViewWidget(parent),
+      CPlotPane(this, "Pepmatch spectrum"),
       toolBar_(new CSpecToolBar(this)),
       scrollBar_(new QScrollBar(Qt::Horizontal, this)) {
     setObjectName(QStringLiteral("CPepmatchSpecView"));
     scrollBar_->setObjectName(QStringLiteral("PepmatchSpecScrollBar"));
     connect(toolBar_, &CSpecToolBar::commandTriggered, this, &CPepmatchSpecView::OnCommand);
-    ConnectScrollSteps(scrollBar_, this, [this](ScrollStep step, int position) {
-        switch (step) {
-            case ScrollStep::LineBack:
-                OnScrollStep(PercentScroll::LineBack);
-                break;
-            case ScrollStep::LineForward:
-                OnScrollStep(PercentScroll::LineForward);
-                break;
-            case ScrollStep::PageBack:
-                OnScrollStep(PercentScroll::PageBack);
-                break;
-            case ScrollStep::PageForward:
-                OnScrollStep(PercentScroll::PageForward);
-                break;
-            case ScrollStep::ThumbTrack:
-                OnThumbTrack(position);
-                break;
-            case ScrollStep::ThumbPosition: {
-                const QSignalBlocker block(scrollBar_);
-                scrollBar_->setValue(position);
-                break;
-            }
-        }
-    });
-    UpdateScrollBar(fullFirst_, fullLast_);
+    AttachMassScrollBar(scrollBar_);
 }
 
 CPepmatchSpecView::~CPepmatchSpecView() = default;
-
-void CPepmatchSpecView::guarded(const char* what, const std::function<void()>& action) {
-    RunPaneOperation("Pepmatch spectrum", what, action);
-}
 
 CPepmatchData* CPepmatchSpecView::engine() const {
     CZarDoc* doc = GetDocument();
     return doc ? doc->GetPepmatchData() : nullptr;
 }
 
-bool CPepmatchSpecView::dataValid() const {
-    if (!control_ || !control_->Interface()) return false;
-    std::int32_t valid = 0;
-    return SUCCEEDED(control_->Interface()->get_DataValid(&valid)) && valid != 0;
+std::unique_ptr<QMenu> CPepmatchSpecView::BuildContextMenu() {
+    return nullptr;
 }
 
-void CPepmatchSpecView::setDataValid(bool valid) {
-    if (control_ && control_->Interface()) control_->Call(&ISpec::put_DataValid, valid ? 1 : 0);
-}
-
-void CPepmatchSpecView::setNoDataText(const QString& text) {
-    noDataText_ = text;
-    if (control_ && control_->Interface()) control_->Interface()->put_NoDataText(WideText(text));
-}
-
-void CPepmatchSpecView::repaintControl() {
-    if (control_) control_->RedrawControl();
+void CPepmatchSpecView::OnPlotArrowKey(bool right) {
+    if (right)
+        StepToNextScan(GetDocument());
+    else
+        StepToPreviousScan(GetDocument());
 }
 
 void CPepmatchSpecView::OnInitialUpdate() {
     if (initialised_) return;
     initialised_ = true;
-    auto control = std::make_unique<CSpec>();
-    if (control->Create(this, QRect(15, 15, 100, 100), 0)) {
-        guarded("initialising the control", [&] { control->Call(&ISpec::Initialize); });
-        // A click picks a peak for the annotation dialog, as in the other spectrum panes.
-        control->OnEvent(SpecEvents::kSpecLButtonUp, [this](const DispArgs& a) {
-            if (a.longAt(0) == 0) return;
-            const int i = PickPeak(spectrum_.peaks, a.doubleAt(1));
-            if (i >= 0)
-                emit peakPicked(spectrum_.peaks[static_cast<std::size_t>(i)].dPosition,
-                                spectrum_.peaks[static_cast<std::size_t>(i)].dIntensity);
-        });
-        control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
-            OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
-                       a.doubleAt(4));
-        });
-        control->OnEvent(SpecEvents::kSpecLeftKeyPressed,
-                         [this](const DispArgs&) { StepToPreviousScan(GetDocument()); });
-        control->OnEvent(SpecEvents::kSpecRightKeyPressed,
-                         [this](const DispArgs&) { StepToNextScan(GetDocument()); });
-        control_ = std::move(control);
-    }
+    CreatePlotControl(QRect(15, 15, 100, 100), QString());
     layoutChildren();
     CVXUserResult* u = CurrentUserResult(GetDocument());
     if (u && !u->chro.points.empty()) {
         if (u->currentScanPosition < 0) u->currentScanPosition = u->chro.points.front().dPosition;
         GetDocument()->UpdateAllViews(nullptr, kHintScanRange);
     } else {
-        setNoDataText(QString::fromLatin1(kClickToSelect));
+        SetNoDataText(QString::fromLatin1(kClickToSelect));
     }
-    UpdateScrollBar(display_.xZoomed ? display_.xStart : fullFirst_,
-                    display_.xZoomed ? display_.xEnd : fullLast_);
-    repaintControl();
+    UpdateMassScrollBar();
+    Redraw();
     updateToolBar();
 }
 
 void CPepmatchSpecView::OnUpdate(CZarView*, int hint) {
-    if (!control_ || !control_->Interface()) return;
-    guarded("loading the spectrum", [&] {
-        if (hint == kHintPlotLayout) setDataValid(false);
+    if (!Control() || !Control()->Interface()) return;
+    Guarded("loading the spectrum", [&] {
+        if (hint == kHintPlotLayout) SetDataValid(false);
         if (hint == kHintScanRange || hint == kHintRefillResults ||
             hint == kHintDisplaySettings || hint == kHintFragmentIons ||
             hint == kHintPlotLayout) {
             loadSpectrum();
-            setNoDataText(QString::fromLatin1(kClickToView));
-            repaintControl();
+            SetNoDataText(QString::fromLatin1(kClickToView));
         }
     });
+    Redraw();
     updateToolBar();
 }
 
@@ -155,7 +100,7 @@ void CPepmatchSpecView::loadSpectrum() {
     CZarDoc* doc = GetDocument();
     const double time = doc ? doc->GetCurrentRetentionTime() : -1.0;
     if (time < 0.0 || !CurrentUserResult(doc)) {
-        setDataValid(false);
+        SetDataValid(false);
         return;
     }
     spectrum_.Empty();
@@ -163,8 +108,10 @@ void CPepmatchSpecView::loadSpectrum() {
     CVXUserResult* u = CurrentUserResult(doc);
     const CVXFilter* filter = !u->chro.filter.IsAcceptAll() ? &u->chro.filter : nullptr;
     doc->ReadSpectrum(0, 1, filter, time, &spectrum_, &spectrum_.filter);
-    SendSpectrumToControl(*control_);
-    control_->Call(&ISpec::put_EnableManualZoom, 1);
+    HandOver("loading the spectrum", [this](CSpec& c) {
+        SendSpectrumToControl(c);
+        c.Call(&ISpec::put_EnableManualZoom, 1);
+    });
 }
 
 std::vector<VXPlot_PeakInfo> CPepmatchSpecView::PeakInfos() const {
@@ -206,182 +153,70 @@ void CPepmatchSpecView::SendSpectrumToControl(CSpec& c) {
     CZarDoc* doc = GetDocument();
     SendSpectrumHeader(c, spectrum_, doc ? doc->GetRawFilePath() : QString(),
                        SpectrumFilterPass::Record);
-    resetFullRange();
     SendSpectrumStyle(c, spectrum_, display_, kVXMSDevice);
     CVXUserResult* u = CurrentUserResult(doc);
     const CVXChroDisplay titles = u ? u->chroDisplay : CVXChroDisplay();
     // The scale type of spectra follows the display settings, as in the other spectrum pane.
     if (u) display_.yAxisScaleType = u->specDisplay.yAxisScaleType;
-    UpdateScrollBar(display_.xZoomed ? display_.xStart : fullFirst_,
-                    display_.xZoomed ? display_.xEnd : fullLast_);
+    UpdateMassScrollBar();
     SendSpectrumAxes(c, spectrum_, display_,
                      {titles.XAxisSpectraLabel(), titles.YAxisAbsoluteLabel(),
                       titles.YAxisRelativeLabel()});
     c.Call(&ISpec::put_DataValid, 1);
 }
 
-void CPepmatchSpecView::resetFullRange() {
-    fullFirst_ = spectrum_.header.data.dLowMass;
-    fullLast_ = spectrum_.header.data.dHighMass;
-}
-
-void CPepmatchSpecView::UpdateScrollBar(double start, double end) {
-    const double span = fullLast_ - fullFirst_;
-    const QSignalBlocker block(scrollBar_);
-    // A spectrum without a span (no scan, one peak) has nothing to scroll.
-    if (!(span > 0.0)) {
-        scrollBar_->setRange(0, 0);
-        scrollBar_->setPageStep(100);
-        scrollBar_->setValue(0);
-        scrollBar_->setEnabled(false);
-        return;
-    }
-    const int page = std::clamp(static_cast<int>((end - start) * 100.0 / span) + 1, 1, 100);
-    const int position = std::clamp(static_cast<int>((start - fullFirst_) * 100.0 / span), 0, 100);
-    scrollBar_->setRange(0, 100 - page);
-    scrollBar_->setPageStep(page);
-    scrollBar_->setValue(position);
-    scrollBar_->setEnabled(page < 100);
-}
-
-void CPepmatchSpecView::ScrollToPercent(int position, int page) {
-    const double span = fullLast_ - fullFirst_;
-    if (!(span > 0.0)) return;
-    double start = fullFirst_ + position * 0.01 * span;
-    if (start <= fullFirst_) start = fullFirst_;
-    double end = start + page * 0.01 * span;
-    if (end >= fullLast_) end = fullLast_;
-    display_.xZoomed = 1;
-    display_.xStart = start;
-    display_.xEnd = end;
-    guarded("scrolling", [&] {
-        applyXRange();
-        applyYRange();
-    });
-    repaintControl();
-    updateToolBar();
-}
-
-void CPepmatchSpecView::OnScrollStep(PercentScroll step) {
-    const int next = PercentScrollTarget(step, scrollBar_->value(), scrollBar_->pageStep(),
-                                         scrollBar_->minimum(), scrollBar_->maximum());
-    const int page = scrollBar_->pageStep();
-    ScrollToPercent(next, page);
-    const QSignalBlocker block(scrollBar_);
-    scrollBar_->setValue(next);
-}
-
-void CPepmatchSpecView::OnThumbTrack(int position) {
-    ScrollToPercent(position, scrollBar_->pageStep());
-    const QSignalBlocker block(scrollBar_);
-    scrollBar_->setValue(position);
-}
-
-void CPepmatchSpecView::applyXRange() {
-    if (!control_ || !control_->Interface()) return;
+void CPepmatchSpecView::ApplyXLimits(CSpec& c) {
     // Zoomed into one segment before, or a window in another segment now: the control gets the
     // segment (or all segments) again.
     if ((display_.xZoomed && spectrum_.segmentSizes.size() > 1) ||
         (!display_.xZoomed && display_.selectedSegment >= 0))
-        SendSpectrumToControl(*control_);
-    SendSpectrumXLimits(*control_, spectrum_, display_);
-}
-
-void CPepmatchSpecView::applyYRange() {
-    if (!control_ || !control_->Interface()) return;
-    SendSpectrumYLimits(*control_, spectrum_, display_);
-}
-
-void CPepmatchSpecView::OnSpecZoom(bool valid, double startMass, double startIntensity,
-                                   double endMass, double endIntensity) {
-    if (!valid) return;
-    guarded("zooming", [&] {
-        if (startMass != endMass) {
-            display_.xZoomed = 1;
-            display_.xStart = std::min(startMass, endMass);
-            display_.xEnd = std::max(startMass, endMass);
-            applyXRange();
-            UpdateScrollBar(display_.xStart, display_.xEnd);
-        }
-        if (startIntensity != endIntensity) {
-            display_.yZoomed = 1;
-            display_.yStart = std::min(startIntensity, endIntensity);
-            display_.yEnd = std::max(startIntensity, endIntensity);
-            applyYRange();
-        }
-    });
-    repaintControl();
-    updateToolBar();
-}
-
-void CPepmatchSpecView::AddTextLabel(const QString& text, double x, double y,
-                                     VXPlot_LabelParams* params) {
-    if (!control_ || !control_->Interface()) return;
-    guarded("adding a label",
-            [&] { control_->Call(&ISpec::AddTextLabel, WideText(text), x, y, params); });
-    repaintControl();
-}
-
-void CPepmatchSpecView::ClearTextLabels() {
-    if (!control_ || !control_->Interface()) return;
-    guarded("clearing labels", [&] { control_->Call(&ISpec::ClearTextLabel); });
-    repaintControl();
+        SendSpectrumToControl(c);
+    SendSpectrumXLimits(c, spectrum_, display_);
 }
 
 bool CPepmatchSpecView::IsCommandEnabled(int id) const {
-    const bool valid = dataValid();
+    const bool valid = DataValid();
     const CVXUserResult* u = CurrentUserResult(GetDocument());
     const int points = u ? static_cast<int>(u->chro.points.size()) : 0;
     const double t = u ? u->currentScanPosition : -1.0;
     switch (id) {
-        case ID_PLOT_ZOOM_IN_Y:
-        case ID_PLOT_ZOOM_IN_X:
         case ID_PLOT_SPEC_PRINT:
             return valid;
+        case ID_PLOT_ZOOM_IN_Y:
+        case ID_PLOT_ZOOM_IN_X:
         case ID_PLOT_ZOOM_OUT_Y:
         case ID_PLOT_NORMALIZE:
-            return display_.yZoomed && valid;
         case ID_PLOT_ZOOM_OUT_X:
         case ID_PLOT_DISPLAY_ALL:
-            return display_.xZoomed && valid;
         case ID_PLOT_RESET_SCALING:
-            return (display_.xZoomed || display_.yZoomed) && valid;
+            return IsZoomCommandEnabled(id);
         case ID_PLOT_PREVIOUS_SCAN:
             return points > 0 && (t < 0.0 || t > u->chro.points.front().dPosition) && valid;
         case ID_PLOT_NEXT_SCAN:
             return points > 0 && (t < 0.0 || t < u->chro.points.back().dPosition) &&
-                   control_ != nullptr;
+                   Control() != nullptr;
         default:
             return false;
     }
 }
 
 void CPepmatchSpecView::OnCommand(int id) {
-    guarded("a command", [&] {
+    if (RunZoomCommand(id)) return;
+    Guarded("a command", [&] {
         switch (id) {
             case ID_PLOT_PREVIOUS_SCAN:
                 StepToPreviousScan(GetDocument());
-                return;
+                break;
             case ID_PLOT_NEXT_SCAN:
                 StepToNextScan(GetDocument());
-                return;
+                break;
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
-                return;
+                break;
             default:
                 break;
         }
-        // Display All and Reset Scaling show the whole of the scan as its header gives it.
-        if (id == ID_PLOT_DISPLAY_ALL || id == ID_PLOT_RESET_SCALING) resetFullRange();
-        const int changed = ApplySpectrumZoomCommand(id, display_, spectrum_, kZoomFactor);
-        if (changed & kZoomChangedX) {
-            applyXRange();
-            UpdateScrollBar(display_.xZoomed ? display_.xStart : fullFirst_,
-                            display_.xZoomed ? display_.xEnd : fullLast_);
-        }
-        if (changed & kZoomChangedY) applyYRange();
     });
-    repaintControl();
     updateToolBar();
 }
 
@@ -400,17 +235,13 @@ void CPepmatchSpecView::OnViewCommand(int id) {
 }
 
 void CPepmatchSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const QRect page(QPoint(0, 0),
-                     printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    PrintPage(painter, page, printer.resolution(), printer.resolution(),
-              printer.pageLayout().orientation() == QPageLayout::Landscape);
+    const PrinterPage p = PrintablePage(printer);
+    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
 }
 
 void CPepmatchSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                                   bool landscape) {
-    PrintSpectrumPage(
-        this, "Pepmatch spectrum", [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page,
-        dpiX, dpiY, landscape);
+    PrintSpectrum(painter, page, dpiX, dpiY, landscape);
 }
 
 void CPepmatchSpecView::resizeEvent(QResizeEvent* event) {
@@ -425,8 +256,8 @@ void CPepmatchSpecView::layoutChildren() {
     barHeight_ = barHeight;
     scrollBar_->setGeometry(2, std::max(0, height() - scrollHeight - 2), std::max(0, width() - 4),
                             scrollHeight);
-    if (control_)
-        control_->setGeometry(2, barHeight + 2, std::max(0, width() - 4),
+    if (Control())
+        Control()->setGeometry(2, barHeight + 2, std::max(0, width() - 4),
                               std::max(0, height() - barHeight - scrollHeight - 6));
 }
 

@@ -300,6 +300,7 @@ bool CPepmatchView::event(QEvent* e) {
 }
 
 void CPepmatchView::contextMenuEvent(QContextMenuEvent* event) {
+    if (FollowsGridRightClick(event, grid_)) return;
     BuildContextMenu()->exec(event->globalPos());
 }
 

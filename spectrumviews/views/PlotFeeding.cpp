@@ -194,6 +194,34 @@ int PickPeak(const std::vector<CVXDataPeak>& peaks, double m) {
     return best;
 }
 
+int PickSpectrumPeak(const CVXSpec& spectrum, double m) {
+    const std::vector<CVXDataPeak>& points = spectrum.peaks;
+    // Points closer than this on average trace peak shapes, whatever the scan's flag says.
+    constexpr double kProfileSpacing = 0.05;
+    const bool profile =
+        !spectrum.header.data.bIsCentroid ||
+        (points.size() > 1 && (points.back().dPosition - points.front().dPosition) /
+                                      static_cast<double>(points.size() - 1) <
+                                  kProfileSpacing);
+    if (!profile) return PickPeak(points, m);
+    int i = NearestPointIndex(points, m);
+    if (i < 0) return -1;
+    const int last = static_cast<int>(points.size()) - 1;
+    const auto at = [&](int k) { return points[static_cast<std::size_t>(k)].dIntensity; };
+    for (;;) {
+        const bool up = i > 0 && at(i - 1) > at(i);
+        const bool down = i < last && at(i + 1) > at(i);
+        if (up && down)
+            i = at(i - 1) >= at(i + 1) ? i - 1 : i + 1;
+        else if (up)
+            --i;
+        else if (down)
+            ++i;
+        else
+            return i;
+    }
+}
+
 int NearestPointIndex(const std::vector<CVXDataPeak>& points, double time) {
     if (points.empty()) return -1;
     auto it = std::lower_bound(points.begin(), points.end(), time,

@@ -66,6 +66,11 @@ YAxisLimits TraceYLimits(const CVXChro& chro, const CVXChroDisplay& display);
 // The peak a click at mass m picks: the bracket of a bisection narrowed to at most two peaks or
 // to peaks within 3.0 of m, then its most intense peak (first of equal ones); -1 without peaks.
 int PickPeak(const std::vector<CVXDataPeak>& peaks, double m);
+// The peak a click at mass m picks in a spectrum: PickPeak for a centroid scan; in a profile
+// scan (or one whose points lie closer than 0.05 on average), whose points trace the peaks'
+// shapes, the apex of the peak under the click (from the
+// point nearest m uphill to the top), so that a click on a peak never takes a neighbour's point.
+int PickSpectrumPeak(const CVXSpec& spectrum, double m);
 
 // Index of the point of a trace nearest a time (ties to the earlier point); -1 without points.
 int NearestPointIndex(const std::vector<CVXDataPeak>& points, double time);

@@ -288,6 +288,7 @@ bool CSelectIonsView::event(QEvent* e) {
 }
 
 void CSelectIonsView::contextMenuEvent(QContextMenuEvent* event) {
+    if (FollowsGridRightClick(event, grid_)) return;
     BuildContextMenu()->exec(event->globalPos());
 }
 

@@ -45,16 +45,13 @@ constexpr char kNoSpectralData[] = "No spectral data available";
 
 }  // namespace
 
-CSpecView::CSpecView(QWidget* parent) : CZarViewWidget(parent), toolBar_(new CSpecToolBar(this)) {
+CSpecView::CSpecView(QWidget* parent)
+    : CZarViewWidget(parent), CPlotPane(this, "Spectrum view"), toolBar_(new CSpecToolBar(this)) {
     setObjectName(QStringLiteral("CSpecView"));
     connect(toolBar_, &CSpecToolBar::commandTriggered, this, &CSpecView::OnCommand);
 }
 
 CSpecView::~CSpecView() = default;
-
-void CSpecView::guarded(const char* what, const std::function<void()>& action) {
-    RunPaneOperation("Spectrum view", what, action);
-}
 
 CVXUserResult* CSpecView::currentUserResult() const {
     CZarDoc* doc = GetDocument();
@@ -76,50 +73,10 @@ void CSpecView::setCurrentScanTime(double time) {
     if (CVXUserResult* u = currentUserResult()) u->currentScanPosition = time;
 }
 
-bool CSpecView::dataValid() const {
-    if (!control_ || !control_->Interface()) return false;
-    std::int32_t valid = 0;
-    return SUCCEEDED(control_->Interface()->get_DataValid(&valid)) && valid != 0;
-}
-
-void CSpecView::setNoDataText(const QString& text) {
-    noDataText_ = text;
-    if (control_ && control_->Interface())
-        control_->Interface()->put_NoDataText(reinterpret_cast<LPCWSTR>(text.utf16()));
-}
-
-void CSpecView::setDataValid(bool valid) {
-    if (control_ && control_->Interface()) control_->Call(&ISpec::put_DataValid, valid ? 1 : 0);
-}
-
-void CSpecView::repaintControl() {
-    if (control_) control_->update();
-    if (control_ && control_->ControlWindow()) control_->ControlWindow()->update();
-}
-
 void CSpecView::OnInitialUpdate() {
     if (initialised_) return;
     initialised_ = true;
-    control_.reset();
-    auto control = std::make_unique<CSpec>();
-    if (control->Create(this, QRect(15, 15, 100, 100), 0)) {
-        guarded("initialising the control", [&] { control->Call(&ISpec::Initialize); });
-        control->OnEvent(SpecEvents::kSpecRButtonDown, [this](const DispArgs&) {
-            if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(QCursor::pos());
-        });
-        control->OnEvent(SpecEvents::kSpecLButtonUp, [this](const DispArgs& a) {
-            OnSpecLButtonUp(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2));
-        });
-        control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
-            OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
-                       a.doubleAt(4));
-        });
-        control->OnEvent(SpecEvents::kSpecLeftKeyPressed,
-                         [this](const DispArgs&) { ShowPreviousScan(); });
-        control->OnEvent(SpecEvents::kSpecRightKeyPressed,
-                         [this](const DispArgs&) { ShowNextScan(); });
-        control_ = std::move(control);
-    }
+    CreatePlotControl(QRect(15, 15, 100, 100), QString());
     layoutChildren();
     // The first point of the current trace becomes the current scan.
     CVXUserResult* u = currentUserResult();
@@ -127,38 +84,45 @@ void CSpecView::OnInitialUpdate() {
         if (u->currentScanPosition < 0) u->currentScanPosition = u->chro.points.front().dPosition;
         GetDocument()->UpdateAllViews(nullptr, kHintScanRange);
     } else {
-        setNoDataText(QString::fromLatin1(kClickToSelect));
+        SetNoDataText(QString::fromLatin1(kClickToSelect));
     }
-    repaintControl();
+    Redraw();
     updateToolBar();
+}
+
+void CSpecView::OnPlotArrowKey(bool right) {
+    if (right)
+        ShowNextScan();
+    else
+        ShowPreviousScan();
 }
 
 void CSpecView::OnUpdate(CZarView*, int hint) {
     CVXUserResult* u = currentUserResult();
     if (!u) return;
     detectorType_ = u->chro.detectorType;
-    guarded("loading the spectrum", [&] {
+    Guarded("loading the spectrum", [&] {
         if (detectorType_ == kVXMSDevice) {
-            if (hint == kHintPlotLayout) setDataValid(false);
+            if (hint == kHintPlotLayout) SetDataValid(false);
             if (hint == kHintScanRange || hint == kHintRefillResults ||
                 hint == kHintDisplaySettings || hint == kHintZarmassLayout ||
                 hint == kHintDeconvolution || hint == kHintPlotLayout) {
                 loadMsSpectrum();
-                setNoDataText(QString::fromLatin1(kClickToView));
-                repaintControl();
+                SetNoDataText(QString::fromLatin1(kClickToView));
+                Redraw();
             }
         } else if (detectorType_ == kVXPDADevice) {
-            if (hint == kHintPlotLayout) setDataValid(false);
+            if (hint == kHintPlotLayout) SetDataValid(false);
             if (hint == kHintScanRange || hint == kHintRefillResults ||
                 hint == kHintDisplaySettings || hint == kHintPlotLayout) {
                 loadPdaSpectrum();
-                setNoDataText(QString::fromLatin1(kClickToSelect));
-                repaintControl();
+                SetNoDataText(QString::fromLatin1(kClickToSelect));
+                Redraw();
             }
         } else {
-            setNoDataText(QString::fromLatin1(kNoSpectralData));
-            setDataValid(false);
-            repaintControl();
+            SetNoDataText(QString::fromLatin1(kNoSpectralData));
+            SetDataValid(false);
+            Redraw();
         }
     });
     updateToolBar();
@@ -187,29 +151,29 @@ double CSpecView::spectrumTime() const {
 void CSpecView::loadMsSpectrum() {
     const double time = spectrumTime();
     if (time < 0.0) {
-        setDataValid(false);
+        SetDataValid(false);
         return;
     }
     spectrum_.Empty();
     readSpectrumAt(time);
-    if (control_ && control_->Interface()) {
-        SendSpectrumToControl(*control_);
-        control_->Call(&ISpec::put_EnableManualZoom, 1);
-    }
+    HandOver("loading the spectrum", [this](CSpec& c) {
+        SendSpectrumToControl(c);
+        c.Call(&ISpec::put_EnableManualZoom, 1);
+    });
 }
 
 void CSpecView::loadPdaSpectrum() {
     // The run reader holds the mass spectrometer only: a PDA trace has no spectra to read.
     if (currentScanTime() < 0.0) {
-        setDataValid(false);
-        repaintControl();
+        SetDataValid(false);
+        Redraw();
         return;
     }
     spectrum_.Empty();
-    if (control_ && control_->Interface()) {
-        SendSpectrumToControl(*control_);
-        control_->Call(&ISpec::put_EnableManualZoom, 1);
-    }
+    HandOver("loading the spectrum", [this](CSpec& c) {
+        SendSpectrumToControl(c);
+        c.Call(&ISpec::put_EnableManualZoom, 1);
+    });
 }
 
 void CSpecView::SendSpectrumToControl(CSpec& c) {
@@ -239,7 +203,7 @@ void CSpecView::SendSpectrumToControl(CSpec& c) {
     c.Call(&ISpec::put_DataValid, 1);
 }
 
-void CSpecView::trackMassRange(double low, double high) {
+void CSpecView::OnMassRangeShown(double low, double high) {
     if (CZarmassSheetTarget* sheet = OpenZarmassSheet()) sheet->SetTrackedMassRange(low, high);
 }
 
@@ -248,22 +212,15 @@ void CSpecView::applyStyle(CSpec& c) {
     SendSpectrumStyle(c, spectrum_, d ? *d : CVXSpecDisplay(), detectorType_);
 }
 
-void CSpecView::applyXRange() {
+void CSpecView::ApplyXLimits(CSpec& c) {
     CVXSpecDisplay* d = GetSpecDisplay();
-    if (!d || !control_ || !control_->Interface()) return;
+    if (!d) return;
     // A window in another segment, or zoomed into one segment before (the other segments were
     // left out of the control): the spectrum goes to the control again.
     if ((d->xZoomed && spectrum_.segmentSizes.size() > 1) ||
         (!d->xZoomed && d->selectedSegment >= 0))
-        SendSpectrumToControl(*control_);
-    SendSpectrumXLimits(*control_, spectrum_, *d);
-}
-
-void CSpecView::applyYRange() {
-    CVXSpecDisplay* d = GetSpecDisplay();
-    if (!d || !control_ || !control_->Interface()) return;
-    SendSpectrumYLimits(*control_, spectrum_, *d);
-    repaintControl();
+        SendSpectrumToControl(c);
+    SendSpectrumXLimits(c, spectrum_, *d);
 }
 
 void CSpecView::ShowPreviousScan() {
@@ -274,51 +231,14 @@ void CSpecView::ShowNextScan() {
     StepToNextScan(GetDocument());
 }
 
-void CSpecView::AddTextLabel(const QString& text, double x, double y, VXPlot_LabelParams* params) {
-    if (!control_ || !control_->Interface()) return;
-    guarded("adding a label", [&] {
-        control_->Call(&ISpec::AddTextLabel, reinterpret_cast<LPCWSTR>(text.utf16()), x, y, params);
-    });
-    repaintControl();
-}
-
-void CSpecView::ClearTextLabels() {
-    if (!control_ || !control_->Interface()) return;
-    guarded("clearing labels", [&] { control_->Call(&ISpec::ClearTextLabel); });
-    repaintControl();
-}
-
-void CSpecView::OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
-                           double endIntensity) {
-    CVXSpecDisplay* d = GetSpecDisplay();
-    if (!valid || !d) return;
-    guarded("zooming", [&] {
-        const ZoomBoxChange change =
-            ZoomSpectrumToBox(*d, startMass, startIntensity, endMass, endIntensity);
-        if (change.x) {
-            applyXRange();
-            // A zoom of the intensity alone names no mass range.
-            trackMassRange(d->xStart, d->xEnd);
-        }
-        if (change.y) applyYRange();
-    });
-    repaintControl();
-    updateToolBar();
-}
-
-void CSpecView::OnSpecLButtonUp(bool valid, double mass, double) {
-    // A click outside the data names no mass.
-    if (!valid) return;
-    const int i = PickPeak(spectrum_.peaks, mass);
-    if (i < 0) return;
+void CSpecView::OnPeakPicked(double mass, double intensity) {
     if (CZarmassSheetTarget* sheet = OpenZarmassSheet(); sheet && sheet->IsCalculationPageActive())
-        sheet->SetSelectedMass(spectrum_.peaks[i].dPosition);
-    emit peakPicked(spectrum_.peaks[i].dPosition, spectrum_.peaks[i].dIntensity);
+        sheet->SetSelectedMass(mass);
+    emit peakPicked(mass, intensity);
 }
 
 bool CSpecView::IsCommandEnabled(int id) const {
-    const CVXSpecDisplay* d = GetSpecDisplay();
-    const bool valid = dataValid();
+    const bool valid = DataValid();
     const CVXUserResult* u = currentUserResult();
     const int points = u ? static_cast<int>(u->chro.points.size()) : 0;
     const double t = currentScanTime();
@@ -328,33 +248,28 @@ bool CSpecView::IsCommandEnabled(int id) const {
         case ID_PLOT_EXPORT_EXACT_MASS:
         case ID_PLOT_EXPORT_NOMINAL_MASS:
         case ID_PLOT_EXPORT_PALLISADE:
+            return valid;
         case ID_PLOT_ZOOM_IN_Y:
         case ID_PLOT_ZOOM_IN_X:
-            return valid;
         case ID_PLOT_ZOOM_OUT_Y:
         case ID_PLOT_NORMALIZE:
-            return d && d->yZoomed && valid;
         case ID_PLOT_ZOOM_OUT_X:
         case ID_PLOT_DISPLAY_ALL:
-            return d && d->xZoomed && valid;
         case ID_PLOT_RESET_SCALING:
-            return d && (d->xZoomed || d->yZoomed) && valid;
+            return IsZoomCommandEnabled(id);
         case ID_PLOT_PREVIOUS_SCAN:
             return points > 0 && (t < 0.0 || t > u->chro.points.front().dPosition) && valid;
         case ID_PLOT_NEXT_SCAN:
             return points > 0 && (t < 0.0 || t < u->chro.points.back().dPosition) &&
-                   control_ != nullptr;
+                   Control() != nullptr;
         default:
             return true;
     }
 }
 
 void CSpecView::OnCommand(int id) {
-    CVXSpecDisplay* d = GetSpecDisplay();
-    const PlotRange yFull{spectrum_.header.data.dMinPeakIntensity,
-                          spectrum_.header.data.dBasePeakIntensity};
-    const PlotRange xFull{spectrum_.header.data.dLowMass, spectrum_.header.data.dHighMass};
-    guarded("a command", [&] {
+    if (RunZoomCommand(id)) return;
+    Guarded("a command", [&] {
         switch (id) {
             case ID_PLOT_PREVIOUS_SCAN:
                 ShowPreviousScan();
@@ -362,45 +277,8 @@ void CSpecView::OnCommand(int id) {
             case ID_PLOT_NEXT_SCAN:
                 ShowNextScan();
                 break;
-            case ID_PLOT_ZOOM_IN_Y:
-                if (d && ZoomInSpectrumYRange(*d, yFull, kZoomFactor)) applyYRange();
-                break;
-            case ID_PLOT_ZOOM_OUT_Y:
-                if (d && ZoomOutSpectrumYRange(*d, yFull, kZoomFactor)) applyYRange();
-                break;
-            case ID_PLOT_NORMALIZE:
-                if (d) {
-                    d->yZoomed = 0;
-                    applyYRange();
-                }
-                break;
-            case ID_PLOT_ZOOM_IN_X:
-            case ID_PLOT_ZOOM_OUT_X: {
-                const bool changed =
-                    d && (id == ID_PLOT_ZOOM_IN_X ? ZoomInSpectrumXRange(*d, xFull, kZoomFactor)
-                                                  : ZoomOutSpectrumXRange(*d, xFull, kZoomFactor));
-                if (changed) {
-                    applyXRange();
-                    applyYRange();
-                    trackMassRange(d->xZoomed ? d->xStart : xFull.low,
-                                   d->xZoomed ? d->xEnd : xFull.high);
-                }
-                break;
-            }
-            case ID_PLOT_DISPLAY_ALL:
-            case ID_PLOT_RESET_SCALING:
-                if (d) {
-                    d->xZoomed = 0;
-                    if (id == ID_PLOT_RESET_SCALING) d->yZoomed = 0;
-                    applyXRange();
-                    applyYRange();
-                    trackMassRange(xFull.low, xFull.high);
-                }
-                break;
             case ID_PLOT_SPEC_COPY:
-                if (control_ && control_->Interface())
-                    CopySpectrumPicture(this, "Spectrum view",
-                                        [this](CSpec& c) { SendSpectrumToControl(c); });
+                CopyPicture();
                 break;
             case ID_PLOT_SPEC_PRINT:
                 PrintWithDialog();
@@ -447,7 +325,7 @@ void CSpecView::OnCommand(int id) {
                 break;
         }
     });
-    repaintControl();
+    Redraw();
     updateToolBar();
 }
 
@@ -459,7 +337,7 @@ void CSpecView::OnDisplayOptions() {
     if (dialog.DoModal() != QDialog::Accepted) return;
     CZarDoc* doc = GetDocument();
     ApplySpecDisplayOptions(dialog, *d, doc ? doc->GetCurrentResults() : nullptr);
-    if (control_ && control_->Interface()) applyStyle(*control_);
+    HandOver("styling", [this](CSpec& c) { applyStyle(c); });
 }
 
 bool CSpecView::ExportSpectrumText(bool exact, const QString& tag) {
@@ -495,9 +373,7 @@ void CSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
 
 void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                           bool landscape) {
-    PrintSpectrumPage(
-        this, "Spectrum view", [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
-        dpiY, landscape);
+    PrintSpectrum(painter, page, dpiX, dpiY, landscape);
 }
 
 std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
@@ -521,7 +397,7 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
     menu->addSeparator();
     AddSearchItems(menu.get(), run);
 
-    const bool valid = dataValid();
+    const bool valid = DataValid();
     CZarDoc* doc = GetDocument();
     const int type = doc && doc->GetCurrentResults() ? doc->GetCurrentResults()->typeCode : 0;
     ForEachCommandItem(menu.get(), [&](QAction* a, int id) {
@@ -568,7 +444,7 @@ std::unique_ptr<QMenu> CSpecView::BuildContextMenu() {
 }
 
 void CSpecView::contextMenuEvent(QContextMenuEvent* event) {
-    if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(event->globalPos());
+    ShowContextMenu(event->globalPos());
 }
 
 void CSpecView::resizeEvent(QResizeEvent* event) {
@@ -580,8 +456,8 @@ void CSpecView::layoutChildren() {
     const int barHeight = toolBar_->sizeHint().height();
     toolBar_->setGeometry(0, 0, width(), barHeight);
     barHeight_ = barHeight;
-    if (control_)
-        control_->setGeometry(2, barHeight + 2, std::max(0, width() - 4),
+    if (Control())
+        Control()->setGeometry(2, barHeight + 2, std::max(0, width() - 4),
                               std::max(0, height() - barHeight - 4));
 }
 

@@ -4,6 +4,7 @@
 // user result in the document), copies, prints, exports the peak list as text and hands it to
 // the outside interpretation program.
 
+#include "PlotPane.h"
 #include "app/ZarViewWidget.h"
 #include "fileio/VXSpectrum.h"
 #include "plot/typelib/ZarPlotTypes.h"
@@ -22,12 +23,11 @@ class CSpec;
 class CSpecToolBar;
 class CVXUserResult;
 
-class CSpecView : public CZarViewWidget {
+class CSpecView : public CZarViewWidget, public CPlotPane {
     Q_OBJECT
   public:
     static constexpr int kFormId = 8596;
     static constexpr int kContextMenuId = 9331;
-    static constexpr double kZoomFactor = 2.0;
     // Type code of the results of a deconvolution run: its spectrum is the deconvolution's scan.
     static constexpr int kZarmassResultsType = 6;
 
@@ -50,32 +50,22 @@ class CSpecView : public CZarViewWidget {
     void OnCommand(int id);
     bool IsCommandEnabled(int id) const;
     // The context menu as it would be shown now; null without a display record.
-    std::unique_ptr<QMenu> BuildContextMenu();
+    std::unique_ptr<QMenu> BuildContextMenu() override;
 
     // The Spectrum Display Options dialog on the current display record.
     void OnDisplayOptions();
     void ShowPreviousScan();
     void ShowNextScan();
-    void AddTextLabel(const QString& text, double x, double y,
-                      ZAR_PLOTLib::VXPlot_LabelParams* params = nullptr);
-    void ClearTextLabels();
     // Loads the view's spectrum into a Spec control (the pane's own or an off-screen one).
-    void SendSpectrumToControl(CSpec& control);
+    void SendSpectrumToControl(CSpec& control) override;
     // The peak list as text on the clipboard; false when there is no spectrum.
     bool ExportSpectrumText(bool exact, const QString& tag);
     // Draws the page: footer band, the plot, header band (quarter-inch margins).
     void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
 
-    // Control events.
-    void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
-                    double endIntensity);
-    void OnSpecLButtonUp(bool valid, double mass, double intensity);
-
     const CVXSpec& Spectrum() const { return spectrum_; }
-    CSpec* Control() const { return control_.get(); }
     CSpecToolBar* ToolBar() const { return toolBar_; }
     int DetectorType() const { return detectorType_; }
-    QString NoDataText() const { return noDataText_; }
     // The display record of the current user result; null when none is current.
     CVXSpecDisplay* GetSpecDisplay() const;
 
@@ -84,6 +74,13 @@ class CSpecView : public CZarViewWidget {
     void peakPicked(double mass, double intensity);
 
   protected:
+    const CVXSpec& PlotSpectrum() const override { return spectrum_; }
+    CVXSpecDisplay* ZoomDisplay() const override { return GetSpecDisplay(); }
+    void ApplyXLimits(CSpec& control) override;
+    void OnMassRangeShown(double low, double high) override;
+    void OnZoomChanged() override { updateToolBar(); }
+    void OnPeakPicked(double mass, double intensity) override;
+    void OnPlotArrowKey(bool right) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -92,30 +89,19 @@ class CSpecView : public CZarViewWidget {
     double currentScanTime() const;
     // The time of the scan to show.
     double spectrumTime() const;
-    // The mass range now shown, for the deconvolution sheet's tracking pages.
-    void trackMassRange(double low, double high);
     void setCurrentScanTime(double time);
-    bool dataValid() const;
-    void setNoDataText(const QString& text);
-    void setDataValid(bool valid);
-    void repaintControl();
     void loadMsSpectrum();
     void loadPdaSpectrum();
     bool readSpectrumAt(double time);
     void applyStyle(CSpec& control);
-    void applyXRange();
-    void applyYRange();
     void layoutChildren();
     void updateToolBar();
-    void guarded(const char* what, const std::function<void()>& action);
 
     bool initialised_ = false;
     int detectorType_ = -1;
-    std::unique_ptr<CSpec> control_;
     CVXSpec spectrum_;
     CSpecToolBar* toolBar_;
     int barHeight_ = 0;
-    QString noDataText_;
 };
 
 }  // namespace zar

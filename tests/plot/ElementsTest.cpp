@@ -288,6 +288,47 @@ TEST(TextLabelTest, MovedSidewaysWithALeaderWhenAllowed) {
     EXPECT_NE(layer.Placed()[1].box.left, layer.Placed()[0].box.left);
 }
 
+// The Annotate dialog's "Above position": a label centred on a peak's apex, among other peaks.
+// It stands just above the apex it marks (neither left out because the peak itself is under it,
+// nor pushed off by the peaks beside it); one above the graph clears the data under its box.
+TEST(TextLabelTest, ALabelAtItsPositionStandsJustAboveTheMarkedPeak) {
+    struct Case {
+        const char* name;
+        bool aboveGraph;
+        int expectedBottom;  // -1: anything above the highest data under the box
+    };
+    const Case cases[] = {{"above position", false, 119}, {"above graph", true, -1}};
+    for (const Case& k : cases) {
+        PlotFont font = FontOfHeight(10);
+        CTextLabel layer(false, 0, false, 0.4, &font);
+        TextLabelNode n;
+        n.lines = {QStringLiteral("998.13")};
+        n.x = 150;
+        n.y = 120;  // the apex of the peak at column 150
+        n.yAnchor = 1;
+        n.aboveGraph = k.aboveGraph;
+        layer.AddLabel(n);
+        Canvas c(300, 300);
+        CLabelOccupancyMap profile(0, 299, 299);
+        profile.RaiseSpan(140, 160, 200);  // the peak's flanks
+        profile.RaiseColumn(150, 120);     // its apex
+        profile.RaiseColumn(156, 60);      // a taller neighbour under the label's box
+        COccupiedRectList rects;
+        layer.SetRect({0, 0, 299, 299});
+        layer.SetCollision(&profile, &rects, true, true);
+        layer.SetKeepInside(true);
+        layer.Draw(*c.dc);
+        ASSERT_EQ(layer.Placed().size(), 1u) << k.name << ": the label is drawn";
+        const ElementRect box = layer.Placed().front().box;
+        if (k.expectedBottom >= 0)
+            EXPECT_EQ(box.bottom, k.expectedBottom) << k.name;
+        else
+            EXPECT_LT(box.bottom, 60) << k.name;
+        EXPECT_LT(box.left, 150) << k.name;
+        EXPECT_GT(box.right, 150) << k.name;
+    }
+}
+
 TEST(TextLabelTest, FitIntoBounds) {
     const ElementRect bounds{0, 0, 99, 99};
     int l = 90, r = 110, t = 10, b = 20;

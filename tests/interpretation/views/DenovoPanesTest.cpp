@@ -250,7 +250,7 @@ TEST_F(DenovoPanesTest, TheSpectrumModesShowTheEnginesSpectra) {
     EXPECT_EQ(f_.CandidateView()->Grid()->GetValueRowCol(1, 2), AlphabetSpelling(kDemoPeptide));
 
     // The popup menu lists the spectra with the one shown checked.
-    std::unique_ptr<QMenu> menu = spec->BuildModeMenu();
+    std::unique_ptr<QMenu> menu = spec->BuildContextMenu();
     int checked = 0, modeItems = 0;
     ForEachCommandItem(menu.get(), [&](QAction* a, int id) {
         if (CDenovoSpecView::ModeOfCommand(id) == 0) return;
@@ -403,4 +403,26 @@ TEST_F(DenovoPanesTest, TheSpectrumTakesLabelsFromTheAnnotateDialog) {
     EXPECT_EQ(spec->Control()->ControlWindow()->grab().toImage(), before);
     qobject_cast<QPushButton*>(dlg->GetDlgItem(2))->click();  // Close
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Another run opened in place of the one sequenced: View > Denovo Sequencing shows no candidate
+// and no spectrum of the run that went.
+TEST_F(DenovoPanesTest, AnotherRunLeavesNoCandidateOfTheOldOne) {
+    Load();
+    ASSERT_FALSE(f_.CandidateView()->Grid()->GetValueRowCol(1, 2).isEmpty());
+    ASSERT_TRUE(f_.SpecView()->DataValid());
+    QTemporaryDir dir;
+    QString error;
+    const QString other = dir.path() + QStringLiteral("/other.mzML");
+    ASSERT_TRUE(QFile::copy(infobartest::DemoFolder(&error) + QStringLiteral("/demo.mzML"), other));
+    ASSERT_TRUE(f_.Open(other));
+    EXPECT_EQ(f_.doc().GetDenovoEngine()->SpectraLoaded(), 0);
+    ASSERT_TRUE(f_.ShowLayout());
+    ASSERT_NE(f_.CandidateView(), nullptr);
+    EXPECT_TRUE(f_.CandidateView()->Grid()->GetValueRowCol(1, 2).isEmpty());
+    EXPECT_FALSE(f_.SpecView()->DataValid());
+    int a = -1, b = -1;
+    QString sequence = QStringLiteral("x");
+    f_.doc().GetDenovoSelection(a, b, sequence);
+    EXPECT_TRUE(sequence.isEmpty());
 }

@@ -36,7 +36,7 @@ DenovoFrame::~DenovoFrame() {
 }
 
 bool DenovoFrame::Open(const QString& path) {
-    const bool ok = doc().OnOpenDocument(path);
+    const bool ok = frame().OpenRun(path);
     Settle();
     return ok;
 }

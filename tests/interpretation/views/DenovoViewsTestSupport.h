@@ -29,7 +29,7 @@ class DenovoFrame {
     zar::CInfoBar& bar() { return frame_->bar(); }
     zartest::MessageBoxCapture& boxes() { return boxes_; }
 
-    // Opens a run; false when it cannot be read.
+    // Opens a run as File > Open does; false when it cannot be read.
     bool Open(const QString& path);
     // Shows the de novo layout (View > Denovo Sequencing) and lets the events run.
     bool ShowLayout();

@@ -30,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -136,6 +137,102 @@ TEST(ZarmassDemoScan, AutomaticFindsTheSeriesAndItsMolecularWeight) {
     EXPECT_EQ(sheet->MwText(), QStringLiteral("Avg MW:"));
     EXPECT_EQ(f.bar()->ZarmassAverageMwText()->text(), QStringLiteral("Avg MW:"));
     EXPECT_TRUE(ListedCharges(*f.bar()).empty());
+}
+
+// The intact scan is a profile scan: a click on the apex of one of the protein's ions picks that
+// apex, not the tallest point of its neighbourhood, and Automatic finds the series from two such
+// clicks.
+// The demo frame on the intact scan with the deconvolution sheet open.
+class ZarmassSheetOnDemo : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(f.ok()) << "demo run not written or not opened";
+        sheet = OpenSheet(f.frame());
+        ASSERT_TRUE(sheet);
+    }
+    ZarmassFrame f;
+    const IntactRun& intact = DemoIntactRun();
+    zartest::MessageBoxCapture boxes;
+    CZarmassPropertySheet* sheet = nullptr;
+};
+
+TEST_F(ZarmassSheetOnDemo, AClickOnAnIonsApexPicksThatApex) {
+    f.doc().UpdateAllViews(nullptr, 2);
+    auto* spec = Pane<CSpecView>(f.frame(), "CSpecView");
+    ASSERT_TRUE(spec);
+    ASSERT_EQ(spec->Spectrum().header.data.nScanNumber, intact.run.intactScan);
+    const std::vector<CVXDataPeak>& points = spec->Spectrum().peaks;
+    // An ion's apex: the tallest point within a quarter of a unit of its m/z.
+    const auto apexNear = [&](double mz) {
+        const CVXDataPeak* best = nullptr;
+        for (const CVXDataPeak& p : points)
+            if (std::abs(p.dPosition - mz) <= 0.25 && (!best || p.dIntensity > best->dIntensity))
+                best = &p;
+        return best ? best->dPosition : 0.0;
+    };
+    const double apex17 = apexNear(intact.Mz(17));
+    const double apex18 = apexNear(intact.Mz(18));
+    ASSERT_GT(apex17, 0.0);
+    ASSERT_GT(apex18, 0.0);
+    // A user's click lands beside the apex, not on it.
+    spec->OnSpecLButtonUp(true, apex17 + 0.03, 0.0);
+    spec->OnSpecLButtonUp(true, apex18 - 0.03, 0.0);
+    CZarmassCalcPage* calc = sheet->CalcPage();
+    ASSERT_EQ(calc->CountValues(), 2);
+    EXPECT_NEAR(calc->GridMasses()[0], apex17, 0.006);  // the grid shows two decimals
+    EXPECT_NEAR(calc->GridMasses()[1], apex18, 0.006);
+    calc->OnAutomatic();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_NEAR(MwOf(sheet->MwText()), intact.run.intactMass, 1.0) << sheet->MwText().toStdString();
+}
+
+// Another run opened while a deconvolution of the intact scan runs: the transform stops and its
+// result goes nowhere; the ZARMASS layout of the new run shows no spectrum of the old one, and
+// a calculation's labels of the old run are gone.
+TEST_F(ZarmassSheetOnDemo, AnotherRunDropsTheRunningDeconvolutionAndTheOldResults) {
+    // A calculation on the first run leaves its labels.
+    sheet->SetSelectedMass(intact.Mz(17));
+    sheet->SetSelectedMass(intact.Mz(18));
+    sheet->CalcPage()->OnAutomatic();
+    QCoreApplication::processEvents();
+    CZarmassDeconvolution* calculation = f.doc().GetZarmassDeconvolution();
+    ASSERT_FALSE(calculation->GetIdentifiedPeaks().empty());
+    // A finished deconvolution, then a second one still running when the other run opens.
+    sheet->SetActivePage(CZarmassPropertySheet::kDeconvolutionPage);
+    CZarmassDeconvolutionPage* page = sheet->DeconvolutionPage();
+    CZarmassTransform* engine = f.doc().GetZarmassTransform();
+    page->OnDeconvolute();
+    ASSERT_TRUE(WaitFor([&] { return !page->IsTransformRunning(); }));
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(engine->GetOutputPeaks().empty());
+    if (page->SelectPeaksDialog()) page->SelectPeaksDialog()->hide();
+    page->OnDeconvolute();
+    ASSERT_TRUE(page->IsTransformRunning());
+
+    QTemporaryDir dir;
+    const QString other = dir.path() + QStringLiteral("/other.mzML");
+    ASSERT_TRUE(QFile::copy(intact.path, other));
+    ASSERT_TRUE(f.frame().OpenRun(other));
+    ASSERT_TRUE(WaitFor([&] { return !page->IsTransformRunning(); }));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(engine->GetInputPeaks().empty());
+    EXPECT_TRUE(engine->GetOutputPeaks().empty());
+    EXPECT_TRUE(engine->GetDeconvolutedPeaks().empty());
+    EXPECT_TRUE(calculation->GetIdentifiedPeaks().empty());
+    EXPECT_FALSE(calculation->HasMW());
+    EXPECT_TRUE(page->DeconvoluteButton()->isEnabled());
+
+    // View > ZARMASS Results: the layout of the new run has no spectrum to show.
+    ASSERT_TRUE(f.frame().OnChooseView(6, true));
+    QCoreApplication::processEvents();
+    auto* source = Pane<CZarmassSpecView>(f.frame(), "CZarmassSpecView");
+    auto* deconv = Pane<CZarmassDeconvView>(f.frame(), "CZarmassDeconvView");
+    ASSERT_TRUE(source && deconv);
+    EXPECT_FALSE(source->DataValid());
+    EXPECT_FALSE(deconv->DataValid());
+    EXPECT_TRUE(deconv->Spectrum().peaks.empty());
 }
 
 TEST(ZarmassDemoScan, DeconvolutionPicksReTransformsAndCancelKeepsTheResult) {

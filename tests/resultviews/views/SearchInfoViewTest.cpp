@@ -3,13 +3,17 @@
 // the scroll bar over the m/z axis, requests while a file loads, a spectrum of one peak, printing.
 
 #include "FormViewsTestSupport.h"
+#include "WidgetWatch.h"
 
 #include "app/plotwrappers/PlotWrappers.h"
 #include "resultviews/views/SearchInfoView.h"
 #include "spectrumviews/views/ViewCommands.h"
 
+#include <QApplication>
 #include <QPrinter>
 #include <QScrollBar>
+
+#include <functional>
 
 using namespace zar;
 using fvtest::HitResult;
@@ -91,6 +95,44 @@ TEST_F(SearchInfoViewTest, ShowsTheSettingsAndTheSpectrumOfTheHit) {
     EXPECT_DOUBLE_EQ(view->FullLow(), 200.0);
     EXPECT_DOUBLE_EQ(view->FullHigh(), 600.0);
     EXPECT_EQ(view->FirstScan(), 101);
+}
+
+// What the control's own window shows follows each load, zoom and scroll: the control's setters
+// do not repaint it, so each of them must have it painted again (the clicked hit's spectrum, not
+// the previous one or the empty text).
+TEST_F(SearchInfoViewTest, ThePlotIsRedrawnAfterEachLoadZoomAndScroll) {
+    CSearchInfoView* view = Show(first);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(view->Control() && view->Control()->ControlWindow());
+    QWidget* plot = view->Control()->ControlWindow();
+    ASSERT_TRUE(plot->isVisible());
+    QApplication::processEvents();
+    zartest::PaintCounter paints(plot);
+    const auto paintedAfter = [&](const char* step, const std::function<void()>& action) {
+        paints.reset();
+        action();
+        QApplication::processEvents();
+        EXPECT_GT(paints.painted(), 0) << step;
+    };
+    paintedAfter("another hit loaded", [&] { Show(second); });
+    EXPECT_DOUBLE_EQ(view->FullLow(), 200.0);
+    EXPECT_TRUE(view->HasData());
+    paintedAfter("Zoom In X", [&] { view->OnCommand(ID_PLOT_ZOOM_IN_X); });
+    EXPECT_TRUE(view->DisplayState().xZoomed);
+    paintedAfter("a scroll step", [&] { view->OnHScroll(ScrollStep::LineForward, 0); });
+    paintedAfter("Zoom In Y", [&] { view->OnCommand(ID_PLOT_ZOOM_IN_Y); });
+    paintedAfter("Reset Scaling", [&] { view->OnCommand(ID_PLOT_RESET_SCALING); });
+    paintedAfter("a zoom box", [&] { view->OnSpecZoom(true, 300.0, 0.0, 500.0, 0.0); });
+    paintedAfter("a spectrum of one peak", [&] { Show(single); });
+}
+
+// One right click on the plot, one context menu.
+TEST_F(SearchInfoViewTest, ARightClickOnThePlotOpensOneMenu) {
+    CSearchInfoView* view = Show(first);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(view->Control() && view->Control()->ControlWindow());
+    QApplication::processEvents();
+    EXPECT_EQ(zartest::MenusShownByRightClick(view->Control()->ControlWindow()), 1);
 }
 
 // The loading flag is set when the request is made, on this thread; requests that come while a

@@ -18,6 +18,7 @@
 #include "spectrumviews/views/ViewCommands.h"
 
 #include "ViewsTestSupport.h"
+#include "WidgetWatch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -380,14 +381,14 @@ TEST_F(PepmatchLayoutTest, TheSpectrumPaneKeepsItsOwnZoomAndScrollsOverTheMassRa
     EXPECT_EQ(bar->value(), 30);
     EXPECT_NEAR(bar->pageStep(), 21, 1);  // 20 % shown, plus one (truncated)
     bar->setValue(37);
-    spec_->OnScrollStep(PercentScroll::LineBack);
+    spec_->OnMassScroll(ScrollStep::LineBack, 0);
     EXPECT_EQ(bar->value(), 20);
     bar->setValue(5);
-    spec_->OnScrollStep(PercentScroll::LineBack);
+    spec_->OnMassScroll(ScrollStep::LineBack, 0);
     EXPECT_EQ(bar->value(), 0);
     EXPECT_DOUBLE_EQ(spec_->Display().xStart, low);
     // To the right end: the window ends at the scan's high mass.
-    for (int i = 0; i < 10; ++i) spec_->OnScrollStep(PercentScroll::PageForward);
+    for (int i = 0; i < 10; ++i) spec_->OnMassScroll(ScrollStep::PageForward, 0);
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_DOUBLE_EQ(spec_->Display().xEnd, high);
     // The zoom stays when the scan changes.
@@ -403,9 +404,8 @@ TEST_F(PepmatchLayoutTest, AOnePeakScanHasNothingToScroll) {
     ASSERT_EQ(spec_->Spectrum().peaks.size(), 1u);
     EXPECT_DOUBLE_EQ(spec_->FullFirstMass(), spec_->FullLastMass());
     EXPECT_FALSE(spec_->ScrollBar()->isEnabled());
-    spec_->ScrollToPercent(50, 10);
-    spec_->OnScrollStep(PercentScroll::PageForward);
-    spec_->UpdateScrollBar(450.0, 450.0);
+    spec_->ShowMassPercent(50, 10);
+    spec_->OnMassScroll(ScrollStep::PageForward, 0);
     EXPECT_FALSE(spec_->Display().xZoomed);
     EXPECT_FALSE(spec_->ScrollBar()->isEnabled());
 }
@@ -502,4 +502,11 @@ TEST_F(PepmatchLayoutTest, TheIonColumnsShowWholeMassesAtFirstShow) {
     int sum = 0;
     for (int c = 1; c <= grid.GetColCount(); ++c) sum += grid.GetColWidth(c);
     EXPECT_NEAR(sum, grid.viewport()->width(), 20);
+}
+
+// One right click on the ion grid, one context menu: the grid asks the pane for it, and the
+// context-menu event that follows the same click opens no second one.
+TEST_F(PepmatchLayoutTest, ARightClickOnTheIonGridOpensOneMenu) {
+    QApplication::processEvents();
+    EXPECT_EQ(zartest::MenusShownByRightClick(view_->Grid()->viewport()), 1);
 }

@@ -90,6 +90,33 @@ TEST(PlotFeedingTest, PickedPeakIsTheMostIntenseOfTheFinalBracket) {
     EXPECT_EQ(PickPeak(many, 115.0), 4);
 }
 
+// A profile scan traces each peak's shape: a click picks the apex of the peak under it, not the
+// most intense point of the neighbourhood (a neighbour's taller peak, a noise spike).
+TEST(PlotFeedingTest, AClickOnAProfilePeakPicksItsApex) {
+    CVXSpec profile;
+    profile.header.data.bIsCentroid = 0;
+    // A taller peak at 996.65 and the clicked peak with its apex at 998.13.
+    profile.peaks = Peaks({{996.55, 10}, {996.65, 900}, {996.75, 10}, {997.90, 20}, {998.00, 300},
+                           {998.13, 500}, {998.25, 250}, {998.40, 30}, {1001.0, 5}});
+    struct Case {
+        double click;
+        int expected;
+    };
+    const Case cases[] = {
+        {998.13, 5},  // on the apex
+        {998.02, 5},  // on its left flank
+        {998.35, 5},  // on its right flank
+        {996.70, 1},  // on the neighbour
+        {1005.0, 5},  // beyond the last point: uphill from it
+    };
+    for (const Case& c : cases) EXPECT_EQ(PickSpectrumPeak(profile, c.click), c.expected) << c.click;
+    EXPECT_EQ(PickSpectrumPeak(CVXSpec(), 998.13), -1);
+    // A centroid scan keeps the bracket rule: the most intense peak of the final bracket.
+    CVXSpec centroid = profile;
+    centroid.header.data.bIsCentroid = 1;
+    EXPECT_EQ(PickSpectrumPeak(centroid, 998.13), PickPeak(centroid.peaks, 998.13));
+}
+
 TEST(PlotFeedingTest, NearestPointTiesGoToTheEarlierPoint) {
     const auto points = Peaks({{1.0, 0}, {2.0, 0}, {3.0, 0}});
     EXPECT_EQ(NearestPointIndex({}, 1.0), -1);

@@ -8,6 +8,7 @@
 #include "app/SplitterViews.h"
 #include "app/ViewFactory.h"
 #include "app/plotwrappers/PlotWrappers.h"
+#include "app/plotwrappers/SpecToolBar.h"
 #include "databases/PepmapEngine.h"
 #include "document/UpdateHints.h"
 #include "spectrumviews/views/RegisterSpectrumViews.h"
@@ -17,6 +18,7 @@
 #include "spectrumviews/views/ViewCommands.h"
 
 #include "ViewsTestSupport.h"
+#include "WidgetWatch.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -424,6 +426,17 @@ TEST_F(PlotLayoutTest, SearchItemsAreEnabledOnlyWhenTheMainWindowAnswersThem) {
     items(specMenu.get())[ID_PLOT_ZARMASS]->trigger();
     EXPECT_EQ(ran, (std::vector<int>{ID_PLOT_SORVEX_DTA, ID_PLOT_ZARMASS}));
     for (int id : ids) UnregisterFrameCommand(id);
+}
+
+// One right click on the spectrum, one context menu: the control's right-click event opens it,
+// and the context-menu event that follows the same click opens no second one.
+TEST_F(PlotLayoutTest, ARightClickOnTheSpectrumOpensOneMenu) {
+    doc_->UpdateAllViews(nullptr, kHintScanRange);
+    QApplication::processEvents();
+    ASSERT_TRUE(spec_->Control() && spec_->Control()->ControlWindow());
+    EXPECT_EQ(zartest::MenusShownByRightClick(spec_->Control()->ControlWindow()), 1);
+    // A right click beside the plot (the pane's tool bar) still opens it, once.
+    EXPECT_EQ(zartest::MenusShownByRightClick(spec_->ToolBar()), 1);
 }
 
 TEST_F(PlotLayoutTest, PrintedPageCarriesThePlot) {

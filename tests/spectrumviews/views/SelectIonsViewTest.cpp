@@ -11,6 +11,7 @@
 #include "spectrumviews/views/RegisterSpectrumViews.h"
 
 #include "ViewsTestSupport.h"
+#include "WidgetWatch.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -257,4 +258,12 @@ TEST_F(SelectIonsViewTest, ExportToExcelWritesTheTableBesideTheRun) {
     EXPECT_EQ(QFileInfo(workbook).fileName(), QStringLiteral("smallSelectIons.xlsx"));
     EXPECT_GT(QFileInfo(workbook).size(), 0);
     QFile::remove(workbook);
+}
+
+// One right click on the table, one context menu: the grid asks the view for it, and the
+// context-menu event that follows the same click opens no second one.
+TEST_F(SelectIonsViewTest, ARightClickOnTheTableOpensOneMenu) {
+    type(QStringLiteral("GGGGK"));
+    QApplication::processEvents();
+    EXPECT_EQ(zartest::MenusShownByRightClick(view_->Grid()->viewport()), 1);
 }

@@ -49,7 +49,12 @@ class CMSnListPage : public CSheetPage, public CMSnListGridOwner {
     // changed).
     void ParseScanList();
 
+    // Lists the experiments of the range the edit shows; an edit that holds no valid range is
+    // given the range listed.
     void FillList();
+    // The user finished typing a range: a valid one is listed, any other is refused with a
+    // message and the list stays as it is.
+    void OnRangeEdited();
     void OnUseSelectedItems();
     void OnSelectAll();
     void OnSelectNone();
@@ -82,6 +87,7 @@ class CMSnListPage : public CSheetPage, public CMSnListGridOwner {
     void FitColumns() override;
 
   protected:
+    void DoDataExchange(CDataExchange& dx) override;
     // Use Selected Items, Select All and Select None.
     void OnContextMenu(const QPoint& global) override;
 

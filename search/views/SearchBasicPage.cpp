@@ -409,7 +409,8 @@ void CSearchBasicPage::OnMassRangeFocusLost(int id) {
     } else if (edit->GetRange(pair.low, pair.high)) {
         range.value = pair;
     } else {
-        ZarMessageBox(NumberRangeMessage(edit->Lower(), edit->Upper()), MB_OK | MB_ICONEXCLAMATION);
+        CDataExchange dx(true);
+        dx.Fail(edit, RangeMessage(edit->Lower(), edit->Upper()));
     }
     edit->SetRange(range.value.low, range.value.high);
 }
@@ -426,7 +427,8 @@ void CSearchBasicPage::OnScanLimitsFocusLost() {
         if (IsSorvex() && Sheet()->Launcher())
             Sheet()->Launcher()->SetScanRange(pair.first, pair.last);
     } else {
-        ZarMessageBox(NumberRangeMessage(limits.low, limits.high), MB_OK | MB_ICONEXCLAMATION);
+        CDataExchange dx(true);
+        dx.Fail(scanEdit_, RangeMessage(limits.low, limits.high));
     }
     scanEdit_->SetRange(b.scanRange.first, b.scanRange.last);
 }

@@ -70,6 +70,12 @@ void readLabel(const QString& label, double& firstMz, double& secondMz) {
 
 CMSnListPage::CMSnListPage(QWidget* parent) : CSheetPage(8525, QStringLiteral("MSn Browser"), parent) {}
 
+CMSnListPage::~CMSnListPage() {
+    // The edit loses the focus while the window is taken down: its signal must not reach a page
+    // that is half gone.
+    if (range_) range_->disconnect(this);
+}
+
 bool CMSnListPage::OnInitDialog() {
     if (!initialised_) {
         auto* layout = new QGridLayout(this);

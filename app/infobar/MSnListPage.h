@@ -37,6 +37,7 @@ class CMSnListPage : public CSheetPage, public CMSnListGridOwner {
 
     explicit CMSnListPage(QWidget* parent = nullptr);
 
+    ~CMSnListPage() override;
     bool OnInitDialog() override;
 
     // The run's time range (minutes): the range and the edit's limits; the list stays.

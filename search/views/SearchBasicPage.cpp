@@ -102,6 +102,8 @@ QWidget* CSearchBasicPage::BuildGenerationGroup() {
         grid->addWidget(basePeak, row++, 0, 1, 3);
         grid->addWidget(selected, row, 0, 1, 2);
         grid->addWidget(suppliedMass_, row++, 2);
+        // The mass stands beside its radio button, which names it.
+        suppliedMass_->setAccessibleName(QStringLiteral("Selected Peak"));
         connect(proteinMass_, &QButtonGroup::idClicked, this,
                 [this](int id) { OnProteinMassChoiceClicked(id); });
 
@@ -140,6 +142,9 @@ QWidget* CSearchBasicPage::BuildGenerationGroup() {
         indexedRange_->hide();
     }
     ranges->addWidget(fastaRange_);
+    // One label for the two ranges, only one of which shows.
+    fastaRange_->setAccessibleName(rangeLabel->text());
+    if (indexedRange_) indexedRange_->setAccessibleName(rangeLabel->text());
     grid->addWidget(rangeLabel, row, 0);
     grid->addLayout(ranges, row++, 1, 1, 2);
 

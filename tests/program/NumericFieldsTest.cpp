@@ -10,9 +10,6 @@
 #include "controls/NumericEditCtrl.h"
 #include "core/Numbers.h"
 #include "databases/views/FastaDbIndexerDlg.h"
-#include "databases/views/PepmapOptionsDlg.h"
-#include "databases/views/UtilityAddPage.h"
-#include "databases/views/UtilitySelectPage.h"
 #include "interpretation/views/DenovoParamsDlg.h"
 #include "interpretation/views/ZarmassPropertySheet.h"
 #include "interpretation/views/ZarmassSmoothPage.h"
@@ -20,7 +17,6 @@
 #include "search/views/SettingsPropertySheet.h"
 #include "search/views/SorvexResultsPage.h"
 #include "spectrumviews/views/ChroDisplayOptionsDialog.h"
-#include "spectrumviews/views/DisplaySettingsPropertySheet.h"
 #include "spectrumviews/views/PepmatchOptionsDlg.h"
 #include "spectrumviews/views/SpecDisplayOptionsDialog.h"
 #include "spectrumviews/views/UserTraceDialog.h"
@@ -119,15 +115,6 @@ std::unique_ptr<QWidget> Dialog(Args... args) {
     return Shown(std::move(d));
 }
 
-// A page on its own: set up, loaded, then shown.
-template <class P>
-std::unique_ptr<QWidget> Page() {
-    auto p = std::make_unique<P>(nullptr);
-    p->OnInitDialog();
-    p->UpdateData(false);
-    return Shown(std::move(p));
-}
-
 void Click(QAbstractButton* b) {
     if (b && !b->isChecked()) b->click();
 }
@@ -162,16 +149,7 @@ const Window kWindows[] = {
     {"User trace", [] { return Dialog<CUserTraceDialog>(nullptr); }},
     {"Spectrum display options", [] { return Dialog<CSpecDisplayOptionsDialog>(nullptr); }},
     {"Chromatogram display options", [] { return Dialog<CChroDisplayOptionsDialog>(nullptr); }},
-    {"Display settings",
-     [] {
-         auto s = std::make_unique<CDisplaySettingsPropertySheet>(nullptr, 0);
-         s->EnsureInitialized();
-         return Shown(std::move(s));
-     }},
-    {"Database add page", [] { return Page<CUtilityAddPage>(); }},
-    {"Database select page", [] { return Page<CUtilitySelectPage>(); }},
     {"FASTA indexer", [] { return Dialog<CFastaDbIndexerDlg>(nullptr); }},
-    {"Pepmap options", [] { return Dialog<CPepmapOptionsDlg>(nullptr); }},
     {"DTA creation", [] { return Dialog<CDtaCreateDialog>(nullptr, false); }},
 };
 
@@ -202,6 +180,7 @@ TEST(NumericFields, EveryFieldRefusesWhatItCannotTakeAndSaysWhichAndWhy) {
                 SCOPED_TRACE(bad.toStdString());
                 boxes.clear();
                 field->setText(bad);
+                field->setModified(true);  // as typed
                 EXPECT_FALSE(SaveFieldsOf(field));
                 ASSERT_EQ(boxes.texts().size(), 1);
                 const QString told = boxes.texts().front();

@@ -157,7 +157,7 @@ TEST_F(SheetFixture, ClearedRangesGetTheirDefaultPairBack) {
     range->setText("100-1200");
     boxes.clear();
     QApplication::sendEvent(range, &out);
-    EXPECT_EQ(boxes.texts(), QStringList{NumberRangeMessage(300, 2000)});
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Mass Range: ") + RangeMessage(300, 2000)});
     EXPECT_EQ(range->text(), "500.00-1500.00");
 
     auto* scans = Ctl<CIntRangeEditCtrl>(page, Basic::kScanLimitsId);

@@ -195,6 +195,9 @@ int CDenovoEngine::LoadSpectra(const std::vector<DenovoScan>& scans, const Denov
     }
     SetSpectraLoaded(slot);
     if (slot == 0) return 0;
+    // The preparation matches peaks within the tolerances and drops noise below the threshold:
+    // it takes the parameters of this load, not those of the load before.
+    InitParameters(params);
     PrepareSpectra();
     if (Cancelled()) return spectraLoaded_;
     SetParameters(params);

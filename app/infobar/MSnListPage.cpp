@@ -70,6 +70,12 @@ void readLabel(const QString& label, double& firstMz, double& secondMz) {
 
 CMSnListPage::CMSnListPage(QWidget* parent) : CSheetPage(8525, QStringLiteral("MSn Browser"), parent) {}
 
+CMSnListPage::~CMSnListPage() {
+    // The edit loses the focus while the window is taken down: its signal must not reach a page
+    // that is half gone.
+    if (range_) range_->disconnect(this);
+}
+
 bool CMSnListPage::OnInitDialog() {
     if (!initialised_) {
         auto* layout = new QGridLayout(this);
@@ -78,6 +84,7 @@ bool CMSnListPage::OnInitDialog() {
         layout->setVerticalSpacing(4);
         auto* label = new QLabel(QStringLiteral("Time range (min):"), this);
         range_ = new CDoubleRangeEditCtrl(this);
+        label->setBuddy(range_);
         trackBox_ = new QCheckBox(QStringLiteral("Track"), this);
         trackBox_->setChecked(track_);
         grid_ = new CMSnListGrid(this);
@@ -93,7 +100,7 @@ bool CMSnListPage::OnInitDialog() {
         layout->setColumnStretch(1, 1);
         connect(trackBox_, &QCheckBox::toggled, this, &CMSnListPage::OnTrack);
         // The user's range wins over the stored one once it is entered.
-        connect(range_, &QLineEdit::editingFinished, this, &CMSnListPage::FillList);
+        connect(range_, &QLineEdit::editingFinished, this, &CMSnListPage::OnRangeEdited);
         grid_->SetGridOwner(this);
         grid_->SetColCount(1);
         grid_->SetRowCount(kInitialRows);
@@ -170,6 +177,9 @@ void CMSnListPage::FillList() {
     if (range_ && range_->GetRange(low, high)) {
         start_ = low;
         end_ = high;
+    } else if (range_) {
+        // The field shows the range the list is made of.
+        range_->SetRange(start_, end_);
     }
     const auto ms3 = std::count_if(list->begin(), list->end(), [](const MSnPrecursorGroup& e) { return e.level == 3; });
     if (ms3 > rowCount_) {
@@ -193,6 +203,15 @@ void CMSnListPage::FillList() {
         labelWidth_ = std::max(labelWidth_, grid_->fontMetrics().horizontalAdvance(label));
     }
     FitColumns();
+}
+
+void CMSnListPage::DoDataExchange(CDataExchange& dx) {
+    // The range is written to the edit where it changes (the run, the tracked trace).
+    if (dx.IsSaving()) DDX_DoubleRange(dx, range_, start_, end_);
+}
+
+void CMSnListPage::OnRangeEdited() {
+    if (range_ && UpdateData(true)) FillList();
 }
 
 bool CMSnListPage::CollectScans(const QString& label, const std::vector<MSnPrecursorGroup>& experiments,

@@ -37,6 +37,7 @@ class CMSnListPage : public CSheetPage, public CMSnListGridOwner {
 
     explicit CMSnListPage(QWidget* parent = nullptr);
 
+    ~CMSnListPage() override;
     bool OnInitDialog() override;
 
     // The run's time range (minutes): the range and the edit's limits; the list stays.
@@ -49,7 +50,12 @@ class CMSnListPage : public CSheetPage, public CMSnListGridOwner {
     // changed).
     void ParseScanList();
 
+    // Lists the experiments of the range the edit shows; an edit that holds no valid range is
+    // given the range listed.
     void FillList();
+    // The user finished typing a range: a valid one is listed, any other is refused with a
+    // message and the list stays as it is.
+    void OnRangeEdited();
     void OnUseSelectedItems();
     void OnSelectAll();
     void OnSelectNone();
@@ -82,6 +88,7 @@ class CMSnListPage : public CSheetPage, public CMSnListGridOwner {
     void FitColumns() override;
 
   protected:
+    void DoDataExchange(CDataExchange& dx) override;
     // Use Selected Items, Select All and Select None.
     void OnContextMenu(const QPoint& global) override;
 

@@ -460,14 +460,14 @@ void CFastaDbIndexerDlg::DoDataExchange(CDataExchange& dx) {
     double low = 0.0;
     double high = 0.0;
     if (!massRangeEdit_->GetRange(low, high)) {
-        dx.Fail(massRangeEdit_, NumberRangeMessage(0.0, kMassLimit));
+        dx.Fail(massRangeEdit_, RangeMessage(0.0, kMassLimit));
         return;
     }
     settings_.lowMass = low;
     settings_.highMass = high;
     if (!lengthRangeEdit_->GetRange(low, high) || low != std::floor(low) ||
         high != std::floor(high)) {
-        dx.Fail(lengthRangeEdit_, NumberRangeMessage(1.0, kLongestSequence));
+        dx.Fail(lengthRangeEdit_, RangeMessage(1.0, kLongestSequence));
         return;
     }
     minLength_ = static_cast<int>(low);

@@ -217,17 +217,16 @@ bool CUtilitySelectPage::ReadMassRange() {
     // A pair in the wrong order gets its own message; anything else the field's limits.
     const QString text = rangeEdit_->text().trimmed();
     const qsizetype dash = text.indexOf(QLatin1Char('-'), 1);
+    CDataExchange dx(true);
     if (dash > 0 && ParseDouble(text.left(dash), low) && ParseDouble(text.mid(dash + 1), high) &&
         low > high) {
-        ZarMessageBox(QCFormat("Lowest protein mass is greater than highest protein mass.\n"
-                               "Lowest Protein Mass = %d\nHighest protein mass\n"
-                               "Please try again.",
-                               static_cast<int>(low)),
-                      MB_OK);
+        dx.Fail(rangeEdit_, QCFormat("Lowest protein mass is greater than highest protein mass.\n"
+                                     "Lowest Protein Mass = %d\nHighest protein mass\n"
+                                     "Please try again.",
+                                     static_cast<int>(low)));
     } else {
-        ZarMessageBox(NumberRangeMessage(0.0, kHighestMassLimit), MB_OK);
+        dx.Fail(rangeEdit_, RangeMessage(0.0, kHighestMassLimit));
     }
-    rangeEdit_->setFocus();
     return false;
 }
 

@@ -227,7 +227,7 @@ void CSpectrumTransform::SetKernel(std::vector<double> coefficients) {
 
 bool CSpectrumTransform::SetSmoothing(int type, int points) {
     kernel_.clear();
-    if (points < 3) return false;
+    if (points < kMinSmoothingPoints || points > kMaxSmoothingPoints) return false;
     if (points % 2 == 0) ++points;
     const int half = points / 2;
     std::vector<double> k(static_cast<std::size_t>(points), 0.0);

@@ -65,6 +65,11 @@ bool DescribeScanFilter(const QString& text, std::vector<CVX_MassRange>& ranges)
 // "0" for 0.0, else "%9.2E" with the exponent shortened ("1.23E2", "1.23E-2", "1.23").
 QString FormatCompactNumber(double value);
 
+// The widths the deconvolution pages smooth over: a kernel wider than a spectrum's peaks only
+// flattens them, and a width past any spectrum asks memory for nothing.
+constexpr int kMinSmoothingPoints = 3;
+constexpr int kMaxSmoothingPoints = 99;
+
 // Smooths a peak list with an odd-length kernel.
 class CSpectrumTransform {
 public:
@@ -73,7 +78,8 @@ public:
     void SetKernel(std::vector<double> coefficients);
     // The kernel of a smoothing type of the deconvolution pages over an odd number of points:
     // 0 boxcar (moving average), 1 Gaussian, 2 Orvo (cosine-weighted), 3 Savitsky-Golay
-    // (quadratic). False, and not set up, for another type or fewer than 3 points.
+    // (quadratic). False, and not set up, for another type or a width outside
+    // kMinSmoothingPoints..kMaxSmoothingPoints.
     bool SetSmoothing(int type, int points);
     bool IsSetUp() const { return !kernel_.empty(); }
     // The smoothed points; the first and last half-width points keep their intensities,

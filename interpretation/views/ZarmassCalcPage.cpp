@@ -57,15 +57,12 @@ void CZarmassCalcPage::EnableCalculation(int n) {
 }
 
 bool CZarmassCalcPage::calculate(int mode) {
-    Sheet()->ApplySmoothingSettings();
+    // Every field is checked before anything is read or calculated.
+    ZarmassParams params;
+    if (!ReadParams(params) || !Sheet()->ApplySmoothingSettings()) return false;
     ZarmassSpectrum spectrum;
     std::vector<PeakRecord> peaks;
     if (!ReadCurrentSpectrum(false, spectrum, peaks)) return false;
-    ZarmassParams params;
-    MzLimits(params.mzLow, params.mzHigh);
-    params.adduct = ReadAdduct();
-    ReadMasses(params);
-    ReadWidthAndMode(params);
     PostToOwner(kMsgZarmassCalculated, 3, 0);
     CZarDoc* doc = CZarDoc::GetDoc();
     CZarmassDeconvolution* engine = doc ? doc->GetZarmassDeconvolution() : nullptr;

@@ -140,6 +140,7 @@ bool CZarmassDeconvolutionPage::OnInitDialog() {
 
 void CZarmassDeconvolutionPage::DoDataExchange(CDataExchange& dx) {
     CZarmassPageBase::DoDataExchange(dx);
+    if (dx.IsSaving()) ExchangeRange(dx, deconvoluted_, massLow_, massHigh_, deconvLow_, deconvHigh_);
     DDX_Radio(dx, step_, stepIndex_);
 }
 
@@ -150,6 +151,13 @@ void CZarmassDeconvolutionPage::SetSelectedMass(double mass) {
 
 void CZarmassDeconvolutionPage::EnableCalculation(int n) {
     if (selectPeaks_) selectPeaks_->EnableOK(n != 0);
+    // Average and Convolute work on the listed masses: with none they have nothing to do. They
+    // come back with the first mass once a transform was accepted.
+    if (IsTransformRunning()) return;
+    const CZarmassTransform* engine = DocumentTransform();
+    const bool ready = n > 0 && engine && engine->IsTransformDone();
+    average_->setEnabled(ready);
+    convolute_->setEnabled(ready);
 }
 
 void CZarmassDeconvolutionPage::EnableButtons(bool enable) {
@@ -158,16 +166,12 @@ void CZarmassDeconvolutionPage::EnableButtons(bool enable) {
     convolute_->setEnabled(enable);
 }
 
-void CZarmassDeconvolutionPage::FillParams(ZarmassParams& params) {
-    MzLimits(params.mzLow, params.mzHigh);
-    if (!deconvoluted_->GetRange(params.massLow, params.massHigh)) {
-        params.massLow = massLow_;
-        params.massHigh = massHigh_;
-    }
-    params.adduct = ReadAdduct();
-    ReadWidthAndMode(params);
+bool CZarmassDeconvolutionPage::FillParams(ZarmassParams& params) {
+    if (!ReadParams(params)) return false;
+    params.massLow = deconvLow_;
+    params.massHigh = deconvHigh_;
     params.massStep = stepIndex_ >= 0 && stepIndex_ < 4 ? kMassSteps[stepIndex_] : 1.0;
-    ReadMasses(params);
+    return true;
 }
 
 // ---- the transform ----------------------------------------------------------------------
@@ -175,12 +179,12 @@ void CZarmassDeconvolutionPage::FillParams(ZarmassParams& params) {
 void CZarmassDeconvolutionPage::OnDeconvolute() {
     if (IsTransformRunning()) return;
     ZarmassWaitCursor wait;
-    Sheet()->ApplySmoothingSettings();
+    // Every field is checked before anything is read or transformed.
+    ZarmassParams params;
+    if (!FillParams(params) || !Sheet()->ApplySmoothingSettings()) return;
     ZarmassSpectrum spectrum;
     std::vector<PeakRecord> peaks;
     if (!ReadCurrentSpectrum(true, spectrum, peaks)) return;
-    ZarmassParams params;
-    FillParams(params);
     // The engine's spectrum and result stay until the new transform has finished.
     staged_ = std::make_unique<CZarmassTransform>(receiver_);
     if (!staged_->PrepareTransform(params, peaks, spectrum.scan)) {
@@ -195,7 +199,7 @@ void CZarmassDeconvolutionPage::StartSelectedTransform() {
     CZarmassTransform* engine = DocumentTransform();
     if (IsTransformRunning() || !engine) return;
     ZarmassParams params;
-    FillParams(params);
+    if (!FillParams(params)) return;
     const std::optional<ZarmassTransformJob> job = engine->MakeSelectedJob(params);
     if (!job) return;
     calculationsBefore_ = average_->isEnabled();
@@ -283,10 +287,10 @@ void CZarmassDeconvolutionPage::showSelectPeaks() {
 void CZarmassDeconvolutionPage::OnAverage() {
     CZarmassTransform* engine = DocumentTransform();
     if (!engine || IsTransformRunning()) return;
+    ZarmassParams params;
+    if (!FillParams(params)) return;
     ZarmassWaitCursor wait;
     EnableButtons(false);
-    ZarmassParams params;
-    FillParams(params);
     engine->SetTransformDone(true);
     engine->SetComponentColour(Colour(), AppendChosen());
     engine->SetInputFromTransform(params);
@@ -302,10 +306,10 @@ void CZarmassDeconvolutionPage::OnAverage() {
 void CZarmassDeconvolutionPage::OnConvolute() {
     CZarmassTransform* engine = DocumentTransform();
     if (!engine || IsTransformRunning()) return;
+    ZarmassParams params;
+    if (!FillParams(params)) return;
     ZarmassWaitCursor wait;
     EnableButtons(false);
-    ZarmassParams params;
-    FillParams(params);
     engine->SetTransformDone(true);
     engine->SetComponentColour(Colour(), AppendChosen());
     engine->SetInputFromTransform(params);

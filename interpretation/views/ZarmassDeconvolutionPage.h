@@ -36,7 +36,8 @@ class CZarmassDeconvolutionPage : public CZarmassPageBase {
     // The Select Peak(s) dialog's OK follows the list: enabled when it holds a mass.
     void EnableCalculation(int n) override;
     // The engine's record from the page: limits, adduct, step, width, mode and the masses.
-    void FillParams(ZarmassParams& params);
+    // False (the failing field told) when a field holds no valid value.
+    bool FillParams(ZarmassParams& params);
 
     void OnDeconvolute();
     void OnAverage();
@@ -86,6 +87,8 @@ class CZarmassDeconvolutionPage : public CZarmassPageBase {
     CZarmassTransformWorker worker_;
     double massLow_ = 5000.0;
     double massHigh_ = 20000.0;
+    double deconvLow_ = 5000.0;  // the mass range as the page last read it
+    double deconvHigh_ = 20000.0;
     int stepIndex_ = 2;
     bool running_ = false;
     // The result of the running transform is not to be taken.

@@ -146,6 +146,8 @@ bool CZarmassPageBase::OnInitDialog() {
 }
 
 void CZarmassPageBase::DoDataExchange(CDataExchange& dx) {
+    // The range is shown as the spectrum and the tracking give it; it is only read here.
+    if (dx.IsSaving()) ExchangeRange(dx, original_, inputLow_, inputHigh_, mzLow_, mzHigh_);
     DDX_Double(dx, width_, widthMmu_);
     DDX_Radio(dx, labelMode_, mode_);
     DDX_Check(dx, track_, trackOn_);
@@ -294,11 +296,16 @@ void CZarmassPageBase::SetSpectrumRanges(double low1, double high1, double low2,
     original_->Initialize(secondLow_, secondHigh_, kEditLower, kEditUpper, kEditDecimals);
 }
 
-void CZarmassPageBase::MzLimits(double& low, double& high) const {
-    if (!original_->GetRange(low, high)) {
-        low = inputLow_;
-        high = inputHigh_;
+void CZarmassPageBase::ExchangeRange(CDataExchange& dx, CDoubleRangeEditCtrl* edit,
+                                     double storedLow, double storedHigh, double& low,
+                                     double& high) {
+    if (dx.Failed()) return;
+    if (edit->text().trimmed().isEmpty()) {
+        low = storedLow;
+        high = storedHigh;
+        return;
     }
+    DDX_DoubleRange(dx, edit, low, high);
 }
 
 // ---- values -----------------------------------------------------------------------------
@@ -320,10 +327,15 @@ void CZarmassPageBase::ReadMasses(ZarmassParams& params) const {
     std::copy(masses.begin(), masses.end(), params.mz.begin());
 }
 
-void CZarmassPageBase::ReadWidthAndMode(ZarmassParams& params) {
-    UpdateData(true);
+bool CZarmassPageBase::ReadParams(ZarmassParams& params) {
+    if (!UpdateData(true)) return false;
+    params.mzLow = mzLow_;
+    params.mzHigh = mzHigh_;
+    params.adduct = ReadAdduct();
+    ReadMasses(params);
     params.peakWidth = widthMmu_ * 0.001;
     params.overwriteLabels = mode_ == 0 ? 1 : 0;
+    return true;
 }
 
 bool CZarmassPageBase::AppendChosen() const {

@@ -131,14 +131,19 @@ class CZarmassPageBase : public CPropertyPageBase {
     void DoDataExchange(CDataExchange& dx) override;
     bool event(QEvent* e) override;
 
-    // The m/z limits: the edit's range, else the stored input range.
-    void MzLimits(double& low, double& high) const;
+    // A range field of the page: its range, or the stored one while the field is empty; any
+    // other text fails the pass.
+    static void ExchangeRange(CDataExchange& dx, CDoubleRangeEditCtrl* edit, double storedLow,
+                              double storedHigh, double& low, double& high);
     // The adduct of the chosen entry; message 8430, entry 0 and 1.0 when it cannot be read.
     double ReadAdduct();
     // The grid's masses sorted ascending, at most kZarmassMaxParamValues.
     void ReadMasses(ZarmassParams& params) const;
-    // Width (u) and label mode from the controls.
-    void ReadWidthAndMode(ZarmassParams& params);
+    // What the calculations of both pages take from the fields: the m/z limits, the adduct,
+    // the masses, the width (u) and the label mode (and what a page adds in its data exchange).
+    // False, with the failing field told and focused, when a field holds no valid value:
+    // nothing may then run on the values of before.
+    bool ReadParams(ZarmassParams& params);
     bool AppendChosen() const;
     // The spectrum of the document's current scan (or of its selected range when allowed),
     // smoothed when the document says so. False after "Failed to read spectrum from raw file."
@@ -174,6 +179,8 @@ class CZarmassPageBase : public CPropertyPageBase {
     std::uint32_t colour_ = kDefaultColour;
     double inputLow_ = 700.0;
     double inputHigh_ = 3500.0;
+    double mzLow_ = 700.0;  // the m/z limits as the page last read them
+    double mzHigh_ = 3500.0;
     double secondLow_ = 700.0;
     double secondHigh_ = 3500.0;
     double widthMmu_ = kDefaultWidthMmu;

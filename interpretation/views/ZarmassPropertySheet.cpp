@@ -196,8 +196,8 @@ void CZarmassPropertySheet::SetSmoothingScanRange(double startTime, double endTi
     smoothPage_->SetScanRange(std::min(first, last), std::max(first, last));
 }
 
-void CZarmassPropertySheet::ApplySmoothingSettings() {
-    smoothPage_->ApplySmoothingSettings();
+bool CZarmassPropertySheet::ApplySmoothingSettings() {
+    return smoothPage_->ApplySmoothingSettings();
 }
 
 void CZarmassPropertySheet::EnableDeconvolutionButtons() {

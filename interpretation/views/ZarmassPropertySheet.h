@@ -66,8 +66,9 @@ class CZarmassPropertySheet : public CPropertySheetBase,
     // A time range zoomed in a trace: while the Smoothing page is active, its scans become the
     // averaging range (when Track is checked).
     void SetSmoothingScanRange(double startTime, double endTime);
-    // The Smoothing page stores its averaging range and smoothing in the document.
-    void ApplySmoothingSettings();
+    // The Smoothing page stores its averaging range and smoothing in the document; false when
+    // one of its fields holds no valid value (the page is shown and the field told).
+    bool ApplySmoothingSettings();
     // Select Peak(s): the Deconvolution page's buttons and its re-transform.
     void EnableDeconvolutionButtons();
     void RunSelectedTransform();

@@ -5,6 +5,8 @@
 #include "ZarDoc.h"
 #include "controls/NumericEditCtrl.h"
 #include "core/MessageBox.h"
+#include "core/Numbers.h"
+#include "document/hub/PlotRange.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -99,15 +101,15 @@ CZarmassSmoothPage::CZarmassSmoothPage(CZarmassPropertySheet*)
     layout->addStretch(1);
 
     connect(averaging_, &QCheckBox::clicked, this, [this] {
-        UpdateData(true);
+        readChoices();
         enableControls();
     });
     connect(smoothing_, &QCheckBox::clicked, this, [this] {
-        UpdateData(true);
+        readChoices();
         enableControls();
     });
     connect(type_, &QButtonGroup::idClicked, this, [this] {
-        UpdateData(true);
+        readChoices();
         fillPoints();
     });
     scans_->Initialize(firstScan_, lastScan_, firstScanLimit_, lastScanLimit_);
@@ -142,12 +144,22 @@ void CZarmassSmoothPage::DoDataExchange(CDataExchange& dx) {
         if (points_ > 0) pointsCombo_->setCurrentText(QString::number(points_));
         return;
     }
-    bool ok = false;
-    const int points = pointsCombo_->currentText().trimmed().toInt(&ok);
-    if (!ok)
-        dx.Fail(pointsCombo_, QStringLiteral("Please enter an integer."));
+    // A field is checked only while its box makes it count (a disabled field cannot be mended).
+    if (averagingEnabled_) DDX_IntRange(dx, scans_, firstScan_, lastScan_);
+    if (!smoothingEnabled_ || dx.Failed()) return;
+    long long points = 0;
+    if (!ParseInt(pointsCombo_->currentText().trimmed(), points) ||
+        points < kMinSmoothingPoints || points > kMaxSmoothingPoints)
+        dx.Fail(pointsCombo_, NumberRangeMessage(kMinSmoothingPoints, kMaxSmoothingPoints));
     else
-        points_ = points;
+        points_ = static_cast<int>(points);
+}
+
+void CZarmassSmoothPage::readChoices() {
+    averagingEnabled_ = averaging_->isChecked() ? 1 : 0;
+    smoothingEnabled_ = smoothing_->isChecked() ? 1 : 0;
+    trackOn_ = track_->isChecked() ? 1 : 0;
+    if (type_->checkedButton()) smoothingType_ = type_->checkedId();
 }
 
 void CZarmassSmoothPage::enableControls() {
@@ -181,18 +193,14 @@ void CZarmassSmoothPage::SetScanRange(int first, int last) {
     scans_->Initialize(firstScan_, lastScan_, firstScanLimit_, lastScanLimit_);
 }
 
-void CZarmassSmoothPage::ApplySmoothingSettings() {
-    UpdateData(true);
+bool CZarmassSmoothPage::ApplySmoothingSettings() {
+    if (!UpdateData(true)) return false;
     CZarDoc* doc = CZarDoc::GetDoc();
-    if (!doc) return;
-    int first = 0, last = 0;
-    if (!averagingEnabled_) {
-        doc->SetSelection(0, 0);
-    } else if (scans_->GetRange(first, last)) {
-        firstScan_ = first;
-        lastScan_ = last;
+    if (!doc) return true;
+    if (averagingEnabled_)
         doc->SetSelection(firstScan_, lastScan_);
-    }
+    else
+        doc->SetSelection(0, 0);
     SmoothingRecord& record = doc->GetSmoothing();
     if (smoothingEnabled_ && smoothingType_ >= 0) {
         record.enabled = 1;
@@ -203,6 +211,7 @@ void CZarmassSmoothPage::ApplySmoothingSettings() {
         record.type = -1;
         record.points = 0;
     }
+    return true;
 }
 
 }  // namespace zar

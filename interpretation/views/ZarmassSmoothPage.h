@@ -41,8 +41,9 @@ class CZarmassSmoothPage : public CPropertyPageBase {
     // A range from a trace, taken only while Track is checked.
     void SetScanRange(int first, int last);
     // The averaging range becomes the document's selection (0, 0 without averaging); the
-    // smoothing goes into the document's record.
-    void ApplySmoothingSettings();
+    // smoothing goes into the document's record. False, with nothing stored and the failing
+    // field shown and told, when the scans or the points hold no valid value.
+    bool ApplySmoothingSettings();
 
     CIntRangeEditCtrl* ScansEdit() const { return scans_; }
     QComboBox* PointsCombo() const { return pointsCombo_; }
@@ -57,6 +58,9 @@ class CZarmassSmoothPage : public CPropertyPageBase {
     void DoDataExchange(CDataExchange& dx) override;
 
   private:
+    // The check boxes and the type, as a click changes them (the typed fields are checked
+    // when the settings are used).
+    void readChoices();
     void enableControls();
     // Fills the points list for the chosen type and selects its first entry.
     void fillPoints();

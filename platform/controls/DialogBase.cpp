@@ -6,18 +6,86 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace zar {
 
+namespace {
+
+QString LabelText(QString text) {
+    // "&&" stands for one '&'; a single '&' marks the mnemonic.
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    text = text.simplified();
+    while (text.endsWith(QLatin1Char(':'))) text.chop(1);
+    return text.trimmed();
+}
+
+const QLabel* FormLabelOf(const QWidget* control, const QWidget* top) {
+    for (const QFormLayout* form : top->findChildren<QFormLayout*>()) {
+        if (auto* label = qobject_cast<const QLabel*>(form->labelForField(const_cast<QWidget*>(control))))
+            return label;
+    }
+    return nullptr;
+}
+
+// The editor of a control whose text is typed (a line edit, or an editable combo's).
+QLineEdit* TypedEditor(QWidget* control) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit;
+    if (auto* combo = qobject_cast<QComboBox*>(control)) return combo->lineEdit();
+    return nullptr;
+}
+
+}  // namespace
+
+QString FieldName(const QWidget* control) {
+    if (!control) return {};
+    if (!control->accessibleName().isEmpty()) return LabelText(control->accessibleName());
+    const QWidget* top = control->window();
+    for (const QLabel* label : top->findChildren<QLabel*>())
+        if (label->buddy() == control) return LabelText(label->text());
+    // A form row's label (its buddy is set only where the label has a mnemonic), searched from
+    // the nearest ancestor out, so that a page's own form wins over its sheet's.
+    for (const QWidget* w = control->parentWidget(); w; w = w->parentWidget()) {
+        if (const QLabel* label = FormLabelOf(control, w)) return LabelText(label->text());
+        if (w == top) break;
+    }
+    return {};
+}
+
+void RevealControl(QWidget* control) {
+    for (QWidget* child = control; child; child = child->parentWidget()) {
+        auto* stack = qobject_cast<QStackedWidget*>(child->parentWidget());
+        if (!stack) continue;
+        if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
+            tabs->setCurrentWidget(child);
+        else
+            stack->setCurrentWidget(child);
+    }
+}
+
 void CDataExchange::Fail(QWidget* control, const QString& message) {
     if (failed_) return;
     failed_ = true;
-    ZarMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    failedControl_ = control;
+    const QString name = FieldName(control);
+    if (control) {
+        RevealControl(control);
+        control->setFocus();
+        if (QLineEdit* edit = TypedEditor(control)) edit->selectAll();
+    }
+    ZarMessageBox(name.isEmpty() ? message : QStringLiteral("%1: %2").arg(name, message),
+                  MB_OK | MB_ICONEXCLAMATION);
+    // The message box took the focus while it was up.
     if (control) control->setFocus();
 }
 
@@ -37,6 +105,28 @@ void DDX_Int(CDataExchange& dx, CIntEditCtrl* edit, int& value) {
         return;
     }
     if (!edit->GetValue(value)) dx.Fail(edit, NumberRangeMessage(edit->Lower(), edit->Upper()));
+}
+
+namespace {
+
+template <class Edit, class T>
+void ExchangeRange(CDataExchange& dx, Edit* edit, T& low, T& high) {
+    if (!edit || dx.Failed()) return;
+    if (!dx.IsSaving()) {
+        edit->SetRange(low, high);
+        return;
+    }
+    if (!edit->GetRange(low, high)) dx.Fail(edit, RangeMessage(edit->Lower(), edit->Upper()));
+}
+
+}  // namespace
+
+void DDX_DoubleRange(CDataExchange& dx, CDoubleRangeEditCtrl* edit, double& low, double& high) {
+    ExchangeRange(dx, edit, low, high);
+}
+
+void DDX_IntRange(CDataExchange& dx, CIntRangeEditCtrl* edit, int& first, int& last) {
+    ExchangeRange(dx, edit, first, last);
 }
 
 void DDX_Text(CDataExchange& dx, QLineEdit* edit, QString& value, int maxLength) {

@@ -16,7 +16,9 @@ class QTabWidget;
 namespace zar {
 
 class CDoubleEditCtrl;
+class CDoubleRangeEditCtrl;
 class CIntEditCtrl;
+class CIntRangeEditCtrl;
 
 // One data-exchange pass: saving (controls -> members, validated) or loading.
 class CDataExchange {
@@ -24,16 +26,31 @@ class CDataExchange {
     explicit CDataExchange(bool saveAndValidate) : save_(saveAndValidate) {}
     bool IsSaving() const { return save_; }
     bool Failed() const { return failed_; }
-    // Marks the pass failed: the first failing control shows its message and gets the focus.
+    // Marks the pass failed. Only the first failure is told: its control is brought into view
+    // (the tab or stacked page that holds it is shown), the message names the control's field,
+    // and the control gets the focus with its text selected. The member keeps its old value.
     void Fail(QWidget* control, const QString& message);
+    // The control that failed the pass; null while none did.
+    QWidget* FailedControl() const { return failedControl_; }
 
   private:
     bool save_;
     bool failed_ = false;
+    QWidget* failedControl_ = nullptr;
 };
+
+// The name of a control's field as its label shows it ("&Daltons:" -> "Daltons"): the
+// control's accessible name when it has one, else the label whose buddy it is or the label of
+// its form row; empty when it has none.
+QString FieldName(const QWidget* control);
+// Shows the tab or stacked page that holds the control, at every level up to its window.
+void RevealControl(QWidget* control);
 
 void DDX_Double(CDataExchange& dx, CDoubleEditCtrl* edit, double& value);
 void DDX_Int(CDataExchange& dx, CIntEditCtrl* edit, int& value);
+// A range "low-high" within the edit's limits, the low end not above the high end.
+void DDX_DoubleRange(CDataExchange& dx, CDoubleRangeEditCtrl* edit, double& low, double& high);
+void DDX_IntRange(CDataExchange& dx, CIntRangeEditCtrl* edit, int& first, int& last);
 // Text with a length limit (0: none); a longer text fails the pass on saving.
 void DDX_Text(CDataExchange& dx, QLineEdit* edit, QString& value, int maxLength = 0);
 void DDX_Check(CDataExchange& dx, QCheckBox* box, int& value);

@@ -11,14 +11,12 @@ namespace zar {
 
 namespace {
 
-// "-", "1.", ".5", "12.25": the shapes a number takes while it is typed.
-bool LooksNumeric(const QString& text, int decimals, bool allowNegative) {
+// "-", "1.", ".5", "12.25": the shapes a number takes while it is typed. A point only where the
+// field takes fractions.
+bool LooksNumeric(const QString& text, int decimals) {
     static const QRegularExpression shape(QStringLiteral("^-?[0-9]*(\\.[0-9]*)?$"));
     if (!shape.match(text).hasMatch()) return false;
-    if (!allowNegative && text.startsWith(QLatin1Char('-'))) return false;
-    const qsizetype point = text.indexOf(QLatin1Char('.'));
-    if (point >= 0 && (decimals == 0 || text.size() - point - 1 > decimals)) return false;
-    return true;
+    return decimals > 0 || !text.contains(QLatin1Char('.'));
 }
 
 bool ParseNumber(const QString& text, double& value) {
@@ -27,24 +25,25 @@ bool ParseNumber(const QString& text, double& value) {
 
 }  // namespace
 
+// Typing is held to the characters of a number. A number outside the limits (or a sign the
+// limits do not allow) is kept as typed, so that the check on the way in names the limits:
+// refusing the keystroke would silently leave another number in the field ("20" as "2").
 QValidator::State CNumberValidator::validate(QString& input, int&) const {
     const QString text = input.trimmed();
-    if (text.isEmpty() || text == QLatin1String("-") || text == QLatin1String(".") ||
-        text == QLatin1String("-."))
-        return text.startsWith(QLatin1Char('-')) && lower_ >= 0 ? Invalid : Intermediate;
-    if (!LooksNumeric(text, decimals_, lower_ < 0)) return Invalid;
+    if (!LooksNumeric(text, decimals_)) return Invalid;
     double value = 0.0;
     if (!ParseNumber(text, value)) return Intermediate;
-    if (value >= lower_ && value <= upper_) return Acceptable;
-    // More digits only make the number larger in magnitude: past the farther limit it can
-    // never come back into range.
-    const double reach = std::max(std::fabs(lower_), std::fabs(upper_));
-    if (std::fabs(value) > reach) return Invalid;
-    return Intermediate;
+    return value >= lower_ && value <= upper_ ? Acceptable : Intermediate;
 }
 
 QString NumberRangeMessage(double lower, double upper) {
     return QStringLiteral("Please enter a number between %1 and %2.")
+        .arg(QCFormat("%g", lower), QCFormat("%g", upper));
+}
+
+QString RangeMessage(double lower, double upper) {
+    return QStringLiteral("Please enter a range as two numbers first-last between %1 and %2, the "
+                          "first not above the last.")
         .arg(QCFormat("%g", lower), QCFormat("%g", upper));
 }
 

@@ -105,5 +105,7 @@ class CIntRangeEditCtrl : public QLineEdit {
 
 // The text of a number check failure, as dialogs show it.
 QString NumberRangeMessage(double lower, double upper);
+// The same for a range field: two numbers "first-last" within the limits, in order.
+QString RangeMessage(double lower, double upper);
 
 }  // namespace zar

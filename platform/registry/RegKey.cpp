@@ -134,6 +134,8 @@ QString rootFileName(RegRoot root) {
     return QStringLiteral("HKEY_CURRENT_USER.json");
 }
 
+thread_local RegistryWriteCheck* currentWriteCheck = nullptr;
+
 // One root's tree, kept in memory and read again whenever its file changed on disk.
 class RootStore {
 public:
@@ -277,10 +279,7 @@ public:
     }
 
 private:
-    bool failWrite(const QString& text) {
-        reportOnce(text);
-        return false;
-    }
+    bool failWrite(const QString& text);
 
     void reportOnce(const QString& text) {
         lastError() = text;
@@ -298,6 +297,16 @@ private:
     qint64 size_ = -1;
     QStringList reported_;
 };
+
+bool RootStore::failWrite(const QString& text) {
+    if (RegistryWriteCheck* check = currentWriteCheck) {
+        lastError() = text;
+        check->Record(text);
+        return false;
+    }
+    reportOnce(text);
+    return false;
+}
 
 RootStore& store(RegRoot root) {
     static RootStore cu(RegRoot::CurrentUser), lm(RegRoot::LocalMachine), cr(RegRoot::ClassesRoot);
@@ -509,6 +518,15 @@ bool RegKey::deleteKey(RegRoot root, const QString& path) {
 }
 
 QString RegistryFilePath(RegRoot root) { return store(root).filePath(); }
+
+RegistryWriteCheck::RegistryWriteCheck() : outer_(currentWriteCheck) {
+    currentWriteCheck = this;
+}
+
+RegistryWriteCheck::~RegistryWriteCheck() {
+    currentWriteCheck = outer_;
+    if (outer_ && !error_.isEmpty()) outer_->Record(error_);
+}
 
 QString RegistryLastError() {
     std::lock_guard lock(store(RegRoot::CurrentUser).mutex);

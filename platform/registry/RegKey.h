@@ -59,6 +59,28 @@ private:
     bool valid_ = false;
 };
 
+// While one lives on a thread, a failure to write the store there is not shown by the store
+// (which tells each failure text once per run): it is kept for the owner, who tells the user
+// itself, every time. For a change the user asked for and waits on, such as a settings sheet's
+// OK.
+class RegistryWriteCheck {
+  public:
+    RegistryWriteCheck();
+    ~RegistryWriteCheck();
+    RegistryWriteCheck(const RegistryWriteCheck&) = delete;
+    RegistryWriteCheck& operator=(const RegistryWriteCheck&) = delete;
+    bool Failed() const { return !error_.isEmpty(); }
+    // The text of the first failure.
+    const QString& Error() const { return error_; }
+    void Record(const QString& text) {
+        if (error_.isEmpty()) error_ = text;
+    }
+
+  private:
+    RegistryWriteCheck* outer_;
+    QString error_;
+};
+
 // The file that holds a root, and a text of the last failure to read or write the store.
 QString RegistryFilePath(RegRoot root);
 QString RegistryLastError();

@@ -186,7 +186,7 @@ void CDtaCreateDialog::DoDataExchange(CDataExchange& dx) {
         haveScanRange_ = true;
     } else {
         dx.Fail(scanLimitsEdit_,
-                NumberRangeMessage(scanLimitsEdit_->Lower(), scanLimitsEdit_->Upper()));
+                RangeMessage(scanLimitsEdit_->Lower(), scanLimitsEdit_->Upper()));
         return;
     }
     if (massRangeEdit_->text().trimmed().isEmpty()) {
@@ -195,7 +195,7 @@ void CDtaCreateDialog::DoDataExchange(CDataExchange& dx) {
         haveMassRange_ = true;
     } else {
         dx.Fail(massRangeEdit_,
-                NumberRangeMessage(massRangeEdit_->Lower(), massRangeEdit_->Upper()));
+                RangeMessage(massRangeEdit_->Lower(), massRangeEdit_->Upper()));
     }
 }
 

@@ -102,6 +102,8 @@ QWidget* CSearchBasicPage::BuildGenerationGroup() {
         grid->addWidget(basePeak, row++, 0, 1, 3);
         grid->addWidget(selected, row, 0, 1, 2);
         grid->addWidget(suppliedMass_, row++, 2);
+        // The mass stands beside its radio button, which names it.
+        suppliedMass_->setAccessibleName(QStringLiteral("Selected Peak"));
         connect(proteinMass_, &QButtonGroup::idClicked, this,
                 [this](int id) { OnProteinMassChoiceClicked(id); });
 
@@ -140,6 +142,9 @@ QWidget* CSearchBasicPage::BuildGenerationGroup() {
         indexedRange_->hide();
     }
     ranges->addWidget(fastaRange_);
+    // One label for the two ranges, only one of which shows.
+    fastaRange_->setAccessibleName(rangeLabel->text());
+    if (indexedRange_) indexedRange_->setAccessibleName(rangeLabel->text());
     grid->addWidget(rangeLabel, row, 0);
     grid->addLayout(ranges, row++, 1, 1, 2);
 
@@ -409,7 +414,8 @@ void CSearchBasicPage::OnMassRangeFocusLost(int id) {
     } else if (edit->GetRange(pair.low, pair.high)) {
         range.value = pair;
     } else {
-        ZarMessageBox(NumberRangeMessage(edit->Lower(), edit->Upper()), MB_OK | MB_ICONEXCLAMATION);
+        CDataExchange dx(true);
+        dx.Fail(edit, RangeMessage(edit->Lower(), edit->Upper()));
     }
     edit->SetRange(range.value.low, range.value.high);
 }
@@ -426,7 +432,8 @@ void CSearchBasicPage::OnScanLimitsFocusLost() {
         if (IsSorvex() && Sheet()->Launcher())
             Sheet()->Launcher()->SetScanRange(pair.first, pair.last);
     } else {
-        ZarMessageBox(NumberRangeMessage(limits.low, limits.high), MB_OK | MB_ICONEXCLAMATION);
+        CDataExchange dx(true);
+        dx.Fail(scanEdit_, RangeMessage(limits.low, limits.high));
     }
     scanEdit_->SetRange(b.scanRange.first, b.scanRange.last);
 }

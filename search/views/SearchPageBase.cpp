@@ -195,7 +195,7 @@ void CSearchPageBase::ExchangeMassRange(CDataExchange& dx, CDoubleRangeEditCtrl*
     if (edit->GetRange(pair.low, pair.high)) {
         range.value = pair;
     } else if (!quiet_) {
-        dx.Fail(edit, NumberRangeMessage(edit->Lower(), edit->Upper()));
+        dx.Fail(edit, RangeMessage(edit->Lower(), edit->Upper()));
     }
 }
 
@@ -217,7 +217,7 @@ void CSearchPageBase::ExchangeScanRange(CDataExchange& dx, CIntRangeEditCtrl* ed
     if (edit->GetRange(pair.first, pair.last)) {
         value = pair;
     } else if (!quiet_) {
-        dx.Fail(edit, NumberRangeMessage(limits.low, limits.high));
+        dx.Fail(edit, RangeMessage(limits.low, limits.high));
     }
 }
 

@@ -4,6 +4,9 @@
 #include "SorvexInternetPage.h"
 #include "SorvexResultsPage.h"
 
+#include "core/MessageBox.h"
+#include "registry/RegKey.h"
+
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QLayout>
@@ -47,9 +50,18 @@ void CSettingsPropertySheet::accept() {
                                     static_cast<CPropertyPageBase*>(results_),
                                     static_cast<CPropertyPageBase*>(internet_)})
         if (WasOpened(page) && !page->UpdateData(true)) return;
-    if (WasOpened(directories_)) directories_->SaveSettings();
-    if (WasOpened(results_)) results_->SaveSettings();
-    if (WasOpened(internet_)) internet_->SaveSettings();
+    {
+        // A setting that cannot be written is told on every OK, and the sheet stays open with
+        // the user's values, so that nothing typed is lost without a word.
+        RegistryWriteCheck check;
+        if (WasOpened(directories_)) directories_->SaveSettings();
+        if (WasOpened(results_)) results_->SaveSettings();
+        if (WasOpened(internet_)) internet_->SaveSettings();
+        if (check.Failed()) {
+            ZarMessageBox(check.Error(), MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+    }
     QDialog::accept();
 }
 

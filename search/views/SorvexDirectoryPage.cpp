@@ -61,14 +61,20 @@ CSorvexDirectoryPage::CSorvexDirectoryPage(QWidget* sheet)
 }
 
 void CSorvexDirectoryPage::DoDataExchange(CDataExchange& dx) {
-    for (int i = 0; i < kFolderCount; ++i) DDX_Text(dx, edits_[i], folders_[i]);
+    for (int i = 0; i < kFolderCount; ++i) {
+        // A folder is shown with "/" whatever separators the settings hold; one the user left
+        // as shown is kept as the settings hold it.
+        const QString shown = PortablePath(folders_[i]);
+        QString text = shown;
+        DDX_Text(dx, edits_[i], text);
+        if (dx.IsSaving() && text != shown) folders_[i] = text;
+    }
 }
 
 void CSorvexDirectoryPage::browse(int folder) {
     if (folder < 0 || folder >= kFolderCount || !picker_) return;
     // The picker opens on the folder the edit shows.
-    folders_[folder] = edits_[folder]->text();
-    const QString chosen = picker_(this, QString::fromLatin1(kRows[folder].pickerTitle), PortablePath(folders_[folder]));
+    const QString chosen = picker_(this, QString::fromLatin1(kRows[folder].pickerTitle), PortablePath(edits_[folder]->text()));
     if (chosen.isEmpty()) return;
     folders_[folder] = chosen;
     edits_[folder]->setText(chosen);

@@ -74,6 +74,8 @@ CSorvexResultsPage::CSorvexResultsPage(QWidget* sheet)
     consensusBox->addWidget(new QLabel(QStringLiteral("Default entries displayed:"), consensus));
     auto* consensusRow = new QHBoxLayout;
     consensusGroup_ = radioPair(this, consensusRow, "&All", "&Limited number");
+    // The count has no label of its own: its messages name it by the group's text.
+    entriesEdit_->setAccessibleName(QStringLiteral("Default entries displayed"));
     consensusRow->addWidget(entriesEdit_);
     consensusRow->addStretch(1);
     consensusBox->addLayout(consensusRow);
@@ -100,8 +102,8 @@ CSorvexResultsPage::CSorvexResultsPage(QWidget* sheet)
     toleranceEdit_->setMaximumWidth(entriesEdit_->maximumWidth());
     connect(consensusGroup_->button(0), &QAbstractButton::clicked, this, &CSorvexResultsPage::OnConsensusAll);
     connect(consensusGroup_->button(1), &QAbstractButton::clicked, this, &CSorvexResultsPage::OnConsensusLimited);
-    connect(summaryGroup_, &QButtonGroup::idClicked, this, [this] { UpdateData(true); });
-    connect(autoBox_, &QCheckBox::clicked, this, [this] { UpdateData(true); });
+    connect(summaryGroup_, &QButtonGroup::idClicked, this, [this](int id) { summaryMode_ = id; });
+    connect(autoBox_, &QCheckBox::clicked, this, [this](bool on) { xpressAuto_ = on ? 1 : 0; });
 }
 
 bool CSorvexResultsPage::OnInitDialog() {
@@ -114,20 +116,23 @@ bool CSorvexResultsPage::OnInitDialog() {
 void CSorvexResultsPage::DoDataExchange(CDataExchange& dx) {
     exchangeRadio(dx, summaryGroup_, summaryMode_);
     exchangeRadio(dx, consensusGroup_, consensusMode_);
-    DDX_Int(dx, entriesEdit_, consensusEntries_);
+    // The count is a field only while a limited number is chosen: with All it is hidden and
+    // keeps its value.
+    if (!dx.IsSaving() || consensusMode_ == 1) DDX_Int(dx, entriesEdit_, consensusEntries_);
     DDX_Text(dx, residueEdit_, xpressResidue_);
     DDX_Double(dx, toleranceEdit_, xpressTolerance_);
     DDX_Check(dx, autoBox_, xpressAuto_);
 }
 
+// A click takes the choice only: the typed fields are checked on OK, not on every click.
 void CSorvexResultsPage::OnConsensusAll() {
-    UpdateData(true);
-    if (consensusMode_ == 0) entriesEdit_->hide();
+    consensusMode_ = 0;
+    entriesEdit_->hide();
 }
 
 void CSorvexResultsPage::OnConsensusLimited() {
-    UpdateData(true);
-    if (consensusMode_ == 1) entriesEdit_->show();
+    consensusMode_ = 1;
+    entriesEdit_->show();
 }
 
 void CSorvexResultsPage::SaveSettings() {

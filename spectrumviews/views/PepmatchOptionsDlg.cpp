@@ -169,14 +169,15 @@ void CPepmatchOptionsDlg::SetOptions(const PepmatchOptions& o) {
     UpdateData(false);
 }
 
-void CPepmatchOptionsDlg::GetOptions(PepmatchOptions* o) {
-    if (!o) return;
-    UpdateData(true);
+bool CPepmatchOptionsDlg::GetOptions(PepmatchOptions* o) {
+    if (!o) return false;
+    if (!UpdateData(true)) return false;
     o->labelColor = labelColor;
     o->threshold = threshold;
     o->append = labellingMode;
     o->monoisotopic = massType;
     o->series = series;
+    return true;
 }
 
 void CPepmatchOptionsDlg::enableOwnerOptions(bool enable) {
@@ -184,6 +185,7 @@ void CPepmatchOptionsDlg::enableOwnerOptions(bool enable) {
 }
 
 void CPepmatchOptionsDlg::OnApply() {
+    if (!UpdateData(true)) return;
     if (owner_) owner_->CalculatePepmatch();
 }
 
@@ -195,6 +197,9 @@ void CPepmatchOptionsDlg::OnOK() {
 }
 
 void CPepmatchOptionsDlg::OnCancel() {
+    // Closing drops what was typed: a hidden dialog holds no text that a later calculation
+    // would have to refuse.
+    UpdateData(false);
     enableOwnerOptions(true);
     hide();
 }

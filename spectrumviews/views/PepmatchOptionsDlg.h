@@ -40,7 +40,8 @@ class CPepmatchOptionsDlg : public CDialogBase {
     // The modeless window, placed beside the right edge of parent.
     void Create(QWidget* parent);
     void SetOptions(const PepmatchOptions& options);
-    void GetOptions(PepmatchOptions* options);
+    // False (the options untouched, the failing field told) when a field holds no valid value.
+    bool GetOptions(PepmatchOptions* options);
 
     void OnApply();
     void OnCancel();

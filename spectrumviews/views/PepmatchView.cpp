@@ -171,7 +171,8 @@ void CPepmatchView::CalculatePepmatch() {
     sequence_ = sequence_.toUpper();
     CZarDoc* doc = GetDocument();
     if (doc) doc->SetSequence(sequence_);
-    if (optionsDlg_) optionsDlg_->GetOptions(&options_);
+    // An option the dialog refuses is told there; nothing is calculated with the one before.
+    if (optionsDlg_ && !optionsDlg_->GetOptions(&options_)) return;
     CPepmatchData* engine = doc ? doc->GetPepmatchData() : nullptr;
     if (!engine) return;
     SetGridRows(static_cast<int>(sequence_.size()));
@@ -217,19 +218,19 @@ void CPepmatchView::updateSelectionInDialog() {
 }
 
 void CPepmatchView::OnSelectIonsAll() {
-    if (optionsDlg_) optionsDlg_->GetOptions(&options_);
+    if (optionsDlg_ && !optionsDlg_->GetOptions(&options_)) return;
     options_.series = AllSeriesFlags();
     updateSelectionInDialog();
 }
 
 void CPepmatchView::OnSelectIonsDefault() {
-    if (optionsDlg_) optionsDlg_->GetOptions(&options_);
+    if (optionsDlg_ && !optionsDlg_->GetOptions(&options_)) return;
     options_.series = DefaultSeriesFlags();
     updateSelectionInDialog();
 }
 
 void CPepmatchView::OnSelectIonsNone() {
-    if (optionsDlg_) optionsDlg_->GetOptions(&options_);
+    if (optionsDlg_ && !optionsDlg_->GetOptions(&options_)) return;
     options_.series.fill(0);
     updateSelectionInDialog();
 }

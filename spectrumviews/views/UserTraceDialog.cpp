@@ -125,6 +125,14 @@ void CUserTraceDialog::GetTraces(CVXUserTraceDefWrapper& traces) const {
     for (std::size_t i = 0; i < kept.size(); ++i) *traces.GetAt(static_cast<int>(i)) = *kept[i];
 }
 
+CUserTraceDialog::~CUserTraceDialog() {
+    // An edit that holds the focus loses it while the window is taken down: its signals must
+    // not reach a dialog that is half gone.
+    for (QLineEdit* edit : {static_cast<QLineEdit*>(titleEdit_), static_cast<QLineEdit*>(ranges_),
+                            static_cast<QLineEdit*>(smoothingEdit_)})
+        if (edit) edit->disconnect(this);
+}
+
 bool CUserTraceDialog::OnInitDialog() {
     if (!title_.isEmpty()) setWindowTitle(title_);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);

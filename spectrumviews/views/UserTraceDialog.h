@@ -30,6 +30,7 @@ class CUserTraceDialog : public CDialogBase {
     static constexpr double kDelayLimit = 5.0;
 
     explicit CUserTraceDialog(QWidget* parent = nullptr);
+    ~CUserTraceDialog() override;
 
     void SetTitle(const QString& title) { title_ = title; }
     // The scan filters of the run offered in the filter combo.

@@ -348,6 +348,43 @@ TEST(DenovoPrepareTest, TwoLoadsInARowRankTheSame) {
     }
 }
 
+TEST(DenovoPrepareTest, ALoadPreparesWithItsOwnToleranceAndThreshold) {
+    // A load with new settings ranks as a fresh engine given those settings does, on the first
+    // load already: the preparation must not run on the settings of the load before.
+    zartest::SyntheticOptions o;
+    o.ms3OfY = {9, 5, 2};
+    o.noiseIntensity = 400.0;
+    o.noisePoints = 60;
+    const auto scans = zartest::SyntheticScans("LVNEVTEFAK", o);
+    struct Case {
+        double daTolerance;
+        double noiseThreshold;
+    };
+    const Case cases[] = {{0.05, 10.0}, {2.0, 10.0}, {0.3, 90.0}, {1.5, 60.0}};
+    for (const Case& c : cases) {
+        DenovoParams changed;
+        changed.daTolerance = c.daTolerance;
+        changed.noiseThreshold = c.noiseThreshold;
+        CDenovoEngine fresh;
+        fresh.LoadSpectra(scans, changed);
+        CDenovoEngine reloaded;
+        reloaded.LoadSpectra(scans, DenovoParams{});
+        reloaded.LoadSpectra(scans, changed);
+        const int count = fresh.FormatSequenceTable();
+        ASSERT_EQ(reloaded.FormatSequenceTable(), count) << c.daTolerance << " " << c.noiseThreshold;
+        for (int i = 0; i < count; ++i) {
+            EXPECT_EQ(reloaded.GetCandidate(i)->sequence, fresh.GetCandidate(i)->sequence) << i;
+            EXPECT_DOUBLE_EQ(reloaded.GetCandidate(i)->s0, fresh.GetCandidate(i)->s0) << i;
+        }
+        for (int spectrum = 0; spectrum < 4; ++spectrum) {
+            const auto& a = fresh.Points(spectrum);
+            const auto& b = reloaded.Points(spectrum);
+            ASSERT_EQ(a.size(), b.size()) << spectrum;
+            for (size_t k = 0; k < a.size(); ++k) EXPECT_DOUBLE_EQ(a[k].intensity, b[k].intensity);
+        }
+    }
+}
+
 TEST(DenovoPrepareTest, ResiduePairListsAreCapped) {
     // Many MS3 scans whose precursors lie one residue (or one residue and water) below the
     // MS2 precursor, each repeated under a different alphabet letter.

@@ -178,6 +178,29 @@ TEST_F(MSnListPageTest, AnExperimentOutsideTheRangeIsListedOnceTheRangeIsWidened
     EXPECT_DOUBLE_EQ(page().RangeStart(), 1.15);
 }
 
+TEST_F(MSnListPageTest, ARangeThatIsNoneIsToldAndTheListStays) {
+    page().RangeEdit()->setText(QStringLiteral("6.00-9.50"));
+    emit page().RangeEdit()->editingFinished();
+    const QStringList listed = labels();
+    ASSERT_EQ(listed, QStringList{QStringLiteral("MS3 of 300.50@35.0 400.25@35.0")});
+    // Unreadable, past the run's times, the wrong way round.
+    for (const char* bad : {"abc", "0-100", "20-3", "5", ""}) {
+        boxes_.clear();
+        page().RangeEdit()->setText(QString::fromLatin1(bad));
+        emit page().RangeEdit()->editingFinished();
+        EXPECT_EQ(boxes_.texts(),
+                  QStringList{QStringLiteral(
+                      "Time range (min): Please enter a range as two numbers first-last between "
+                      "0.5 and 9.5, the first not above the last.")})
+            << bad;
+        EXPECT_EQ(page().window()->focusWidget(), page().RangeEdit()) << bad;
+        EXPECT_EQ(page().RangeEdit()->text(), QString::fromLatin1(bad)) << "kept for a correction";
+        EXPECT_EQ(labels(), listed) << bad;
+        EXPECT_DOUBLE_EQ(page().RangeStart(), 6.0);
+        EXPECT_DOUBLE_EQ(page().RangeEnd(), 9.5);
+    }
+}
+
 TEST_F(MSnListPageTest, MoreExperimentsThanRowsGrowTheList) {
     std::vector<RunSpectrum> spectra = {Spectrum(1, 1, 0.1)};
     for (int i = 0; i < 60; ++i) spectra.push_back(Spectrum(i + 2, 3, 0.2 + 0.01 * i, {400.0 + i, 200.0 + i}));

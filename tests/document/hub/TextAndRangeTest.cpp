@@ -232,5 +232,9 @@ TEST(PlotRange, SmoothingTypesKeepALevelAndFollowALine) {
     CSpectrumTransform none;
     EXPECT_FALSE(none.SetSmoothing(4, 5));
     EXPECT_FALSE(none.SetSmoothing(0, 1));
+    // Nor past the widest width: a kernel of 2147483647 points would ask for 16 GiB.
+    EXPECT_TRUE(none.SetSmoothing(0, kMaxSmoothingPoints));
+    for (int points : {kMaxSmoothingPoints + 1, 1000, 2147483647})
+        EXPECT_FALSE(none.SetSmoothing(1, points)) << points;
     EXPECT_FALSE(none.IsSetUp());
 }

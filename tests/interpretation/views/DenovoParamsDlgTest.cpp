@@ -15,6 +15,7 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,49 @@ TEST_F(DenovoParamsDlgTest, AValueOutOfRangeIsRefusedAndNothingStored) {
     ASSERT_EQ(f_.boxes().texts().size(), 1);
     EXPECT_TRUE(dialog->isVisible()) << "the dialog stays for a correction";
     EXPECT_DOUBLE_EQ(f_.doc().GetDenovoParameters().daTolerance, 0.3);
+}
+
+TEST_F(DenovoParamsDlgTest, TypedValuesPastTheirLimitsAreToldNotShortened) {
+    // Typing "20" in a field of 0 to 10 used to leave "2" and store 2.0 without a word.
+    const struct {
+        CIntEditCtrl* (CDenovoParamsDlg::*intField)() const;
+        CDoubleEditCtrl* (CDenovoParamsDlg::*doubleField)() const;
+        const char* typed;
+        const char* message;
+    } cases[] = {
+        {nullptr, &CDenovoParamsDlg::DaltonsEdit, "20",
+         "Daltons: Please enter a number between 0 and 10."},
+        {nullptr, &CDenovoParamsDlg::ThresholdEdit, "150",
+         "Threshold: Please enter a number between 0 and 100."},
+        {nullptr, &CDenovoParamsDlg::PpmEdit, "-5",
+         "PPM: Please enter a number between 0 and 1000."},
+        {&CDenovoParamsDlg::MaxCandidatesEdit, nullptr, "600",
+         "Maximum Number of Candidates: Please enter a number between 1 and 512."},
+        {&CDenovoParamsDlg::PercentOfHighestEdit, nullptr, "101",
+         "Percent of Highest Score: Please enter a number between 0 and 100."},
+    };
+    CDenovoParamsDlg* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    const DenovoParams before = f_.doc().GetDenovoParameters();
+    for (const auto& c : cases) {
+        f_.boxes().clear();
+        QLineEdit* field = c.intField ? static_cast<QLineEdit*>((dialog->*c.intField)())
+                                      : static_cast<QLineEdit*>((dialog->*c.doubleField)());
+        const QString old = field->text();
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromLatin1(c.typed));
+        EXPECT_EQ(field->text(), QString::fromLatin1(c.typed));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        Settle();
+        EXPECT_EQ(f_.boxes().texts(), QStringList{QString::fromLatin1(c.message)});
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->focusWidget(), field) << c.typed;
+        const DenovoParams now = f_.doc().GetDenovoParameters();
+        EXPECT_DOUBLE_EQ(now.daTolerance, before.daTolerance);
+        EXPECT_DOUBLE_EQ(now.noiseThreshold, before.noiseThreshold);
+        EXPECT_EQ(now.maximumCandidates, before.maximumCandidates);
+        field->setText(old);
+    }
 }
 
 TEST_F(DenovoParamsDlgTest, HelpOpensTheDialogsPage) {

@@ -10,31 +10,37 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
 using namespace zar;
 
-TEST(NumberValidatorTest, TypedTextIsRefusedOnceItCanNoLongerBeInRange) {
+TEST(NumberValidatorTest, TypingHoldsToNumbersAndKeepsThemAsTyped) {
     struct Case {
         double lower, upper;
         int decimals;
         const char* text;
         QValidator::State expected;
     };
+    // A number outside the limits stays as typed, so that the check on the way in tells the
+    // limits: refusing the key would leave another number ("20" as "2") without a word.
     const Case cases[] = {
-        {1, 15, 0, "7", QValidator::Acceptable},       {1, 15, 0, "15", QValidator::Acceptable},
-        {1, 15, 0, "16", QValidator::Invalid},      // more digits only grow it
-        {1, 15, 0, "0", QValidator::Intermediate},  // below the range: left to the range check
-        {1, 15, 0, "-", QValidator::Invalid},       // no negative numbers in 1..15
-        {1, 15, 0, "1.5", QValidator::Invalid},     // whole numbers only
-        {1, 15, 0, "abc", QValidator::Invalid},        {-5, 5, 2, "-", QValidator::Intermediate},
-        {-5, 5, 2, "-4.25", QValidator::Acceptable},   {-5, 5, 2, "-6", QValidator::Invalid},
-        {-5, 5, 2, "4.255", QValidator::Invalid},  // more decimals than shown
-        {0, 100, 2, "100.5", QValidator::Invalid},     {0, 100, 2, "", QValidator::Intermediate},
-        {100, 2000, 2, "5", QValidator::Intermediate},  // "5" may become "500"
+        {1, 15, 0, "7", QValidator::Acceptable},      {1, 15, 0, "15", QValidator::Acceptable},
+        {1, 15, 0, "16", QValidator::Intermediate},   {1, 15, 0, "0", QValidator::Intermediate},
+        {1, 15, 0, "-", QValidator::Intermediate},    {1, 15, 0, "-3", QValidator::Intermediate},
+        {1, 15, 0, "1.5", QValidator::Invalid},       // whole numbers only
+        {1, 15, 0, "abc", QValidator::Invalid},       {1, 15, 0, "1x", QValidator::Invalid},
+        {-5, 5, 2, "-", QValidator::Intermediate},    {-5, 5, 2, "-4.25", QValidator::Acceptable},
+        {-5, 5, 2, "-6", QValidator::Intermediate},   {-5, 5, 2, "4.255", QValidator::Acceptable},
+        {0, 10, 1, "20", QValidator::Intermediate},   {0, 100, 2, "100.5", QValidator::Intermediate},
+        {0, 100, 2, "", QValidator::Intermediate},    {100, 2000, 2, "5", QValidator::Intermediate},
     };
     for (const Case& c : cases) {
         CNumberValidator v(c.lower, c.upper, c.decimals, nullptr);
@@ -43,6 +49,25 @@ TEST(NumberValidatorTest, TypedTextIsRefusedOnceItCanNoLongerBeInRange) {
         EXPECT_EQ(v.validate(text, pos), c.expected)
             << c.text << " in " << c.lower << ".." << c.upper;
     }
+}
+
+TEST(NumberValidatorTest, TypedDigitsPastTheLimitReachTheFieldAndAreRefusedOnTheWayIn) {
+    zartest::MessageBoxCapture boxes;
+    QWidget window;
+    auto* form = new QFormLayout(&window);
+    auto* edit = new CDoubleEditCtrl(&window);
+    form->addRow(QStringLiteral("&Daltons:"), edit);
+    edit->Initialize(0.3, 0.0, 10.0, 6, 1, 1, 0);
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("20"));
+    EXPECT_EQ(edit->text(), QStringLiteral("20"));
+    double value = 0.3;
+    CDataExchange dx(true);
+    DDX_Double(dx, edit, value);
+    EXPECT_TRUE(dx.Failed());
+    EXPECT_DOUBLE_EQ(value, 0.3);
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral(
+                                 "Daltons: Please enter a number between 0 and 10.")});
 }
 
 TEST(DoubleEditCtrlTest, ValueOutsideTheLimitsIsNotReadBack) {
@@ -187,4 +212,123 @@ TEST(EditTextOnlyTest, OnlyLettersAreTaken) {
         QString t = QString::fromLatin1(bad);
         EXPECT_EQ(edit.validator()->validate(t, pos), QValidator::Invalid) << bad;
     }
+}
+
+TEST(FieldNameTest, TheFieldIsNamedAsItsLabelShowsIt) {
+    QWidget window;
+    auto* outer = new QVBoxLayout(&window);
+    auto* form = new QFormLayout;
+    outer->addLayout(form);
+    auto* inForm = new QLineEdit(&window);
+    form->addRow(QStringLiteral("Maximum &Number of Partial Sequences:"), inForm);
+    auto* plainForm = new QLineEdit(&window);
+    form->addRow(QStringLiteral("Threshold (% of base peak):"), plainForm);
+    auto* buddied = new QLineEdit(&window);
+    auto* label = new QLabel(QStringLiteral("Time range (min):"), &window);
+    label->setBuddy(buddied);
+    outer->addWidget(label);
+    outer->addWidget(buddied);
+    auto* named = new QLineEdit(&window);
+    named->setAccessibleName(QStringLiteral("Mass (u)"));
+    outer->addWidget(named);
+    auto* ampersands = new QLineEdit(&window);
+    form->addRow(QStringLiteral("A && B:"), ampersands);
+    auto* nameless = new QLineEdit(&window);
+    outer->addWidget(nameless);
+    const struct {
+        QWidget* field;
+        const char* name;
+    } cases[] = {{inForm, "Maximum Number of Partial Sequences"},
+                 {plainForm, "Threshold (% of base peak)"},
+                 {buddied, "Time range (min)"},
+                 {named, "Mass (u)"},
+                 {ampersands, "A & B"},
+                 {nameless, ""}};
+    for (const auto& c : cases) EXPECT_EQ(FieldName(c.field), QString::fromUtf8(c.name)) << c.name;
+}
+
+namespace {
+
+// Two tabs, the field on the second: what a sheet with several pages is.
+struct TwoTabs {
+    TwoTabs() : tabs(new QTabWidget(&window)) {
+        auto* first = new QWidget;
+        auto* second = new QWidget;
+        auto* form = new QFormLayout(second);
+        range = new CDoubleRangeEditCtrl(second);
+        form->addRow(QStringLiteral("&Original spectrum:"), range);
+        range->Initialize(700.0, 3500.0, 0.0, 200000.0, 2);
+        tabs->addTab(first, QStringLiteral("One"));
+        tabs->addTab(second, QStringLiteral("Two"));
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(tabs);
+        window.show();
+    }
+    QWidget window;
+    QTabWidget* tabs;
+    CDoubleRangeEditCtrl* range;
+};
+
+}  // namespace
+
+TEST(DataExchangeTest, ARefusedRangeIsShownFocusedAndNamedAndKeepsTheOldRange) {
+    struct Case {
+        const char* text;
+    };
+    const Case cases[] = {{"abc"}, {"0-300000"}, {"20-3"}, {"100"}, {"-"}, {"5-a"}};
+    for (const Case& c : cases) {
+        zartest::MessageBoxCapture boxes;
+        TwoTabs sheet;
+        ASSERT_EQ(sheet.tabs->currentIndex(), 0);
+        sheet.range->setText(QString::fromLatin1(c.text));
+        double low = 700.0, high = 3500.0;
+        CDataExchange dx(true);
+        DDX_DoubleRange(dx, sheet.range, low, high);
+        EXPECT_TRUE(dx.Failed()) << c.text;
+        EXPECT_EQ(dx.FailedControl(), sheet.range);
+        EXPECT_DOUBLE_EQ(low, 700.0) << c.text;
+        EXPECT_DOUBLE_EQ(high, 3500.0) << c.text;
+        EXPECT_EQ(sheet.tabs->currentIndex(), 1) << c.text;
+        EXPECT_TRUE(sheet.range->isVisible()) << c.text;
+        EXPECT_EQ(sheet.window.focusWidget(), sheet.range) << c.text;
+        EXPECT_EQ(sheet.range->selectedText(), QString::fromLatin1(c.text));
+        EXPECT_EQ(boxes.texts(),
+                  QStringList{QStringLiteral(
+                      "Original spectrum: Please enter a range as two numbers first-last between "
+                      "0 and 200000, the first not above the last.")})
+            << c.text;
+    }
+}
+
+TEST(DataExchangeTest, OnlyTheFirstFailureIsTold) {
+    zartest::MessageBoxCapture boxes;
+    QWidget window;
+    auto* form = new QFormLayout(&window);
+    auto* first = new CIntEditCtrl(&window);
+    auto* second = new CIntRangeEditCtrl(&window);
+    form->addRow(QStringLiteral("&Maximum:"), first);
+    form->addRow(QStringLiteral("Sca&ns:"), second);
+    first->Initialize(16, 1, 512);
+    second->Initialize(1, 10, 1, 100);
+    first->setText(QStringLiteral("600"));
+    second->setText(QStringLiteral("50-20"));
+    int value = 16, a = 1, b = 10;
+    CDataExchange dx(true);
+    DDX_Int(dx, first, value);
+    DDX_IntRange(dx, second, a, b);
+    EXPECT_EQ(dx.FailedControl(), first);
+    EXPECT_EQ(value, 16);
+    EXPECT_EQ(a, 1);
+    EXPECT_EQ(b, 10);
+    EXPECT_EQ(boxes.texts(),
+              QStringList{QStringLiteral("Maximum: Please enter a number between 1 and 512.")});
+    second->setText(QStringLiteral("20-50"));
+    first->setText(QStringLiteral("512"));
+    CDataExchange again(true);
+    DDX_Int(again, first, value);
+    DDX_IntRange(again, second, a, b);
+    EXPECT_FALSE(again.Failed());
+    EXPECT_EQ(value, 512);
+    EXPECT_EQ(a, 20);
+    EXPECT_EQ(b, 50);
 }

@@ -194,6 +194,106 @@ TEST_F(ConfigurationTest, AllHidesTheEntriesAndKeepsTheirCount) {
     EXPECT_EQ(GetConsensusDisplayEntries(), 40);
 }
 
+TEST_F(ConfigurationTest, AFieldRefusedBehindAnotherTabIsShownFocusedAndNamed) {
+    CSettingsPropertySheet sheet(QStringLiteral("Configuration Settings"), nullptr, 0);
+    struct Seen {
+        int tab = -1;
+        QWidget* focus = nullptr;
+        bool open = false;
+    } seen;
+    const int result = runSheet(sheet, [&] {
+        tabs(sheet)->setCurrentIndex(1);
+        sheet.ResultsPage()->ToleranceEdit()->setText(QStringLiteral("80"));
+        tabs(sheet)->setCurrentIndex(2);
+        press(sheet, QDialogButtonBox::Ok);
+        seen = {tabs(sheet)->currentIndex(), sheet.focusWidget(), sheet.isVisible()};
+        press(sheet, QDialogButtonBox::Cancel);
+    });
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_TRUE(seen.open);
+    EXPECT_EQ(seen.tab, 1);
+    EXPECT_EQ(seen.focus, sheet.ResultsPage()->ToleranceEdit());
+    EXPECT_EQ(boxes_.texts(), QStringList{QStringLiteral(
+                                  "Mass tolerance: Please enter a number between 0 and 25.")});
+    EXPECT_DOUBLE_EQ(GetXpressTolerance(), 1.5);
+}
+
+TEST_F(ConfigurationTest, AnEmptyCountCountsOnlyWhileALimitedNumberIsChosen) {
+    CSettingsPropertySheet sheet(QStringLiteral("Configuration Settings"), nullptr, 0);
+    CSorvexResultsPage* results = sheet.ResultsPage();
+    QStringList whileLimited;
+    bool hiddenWithAll = false;
+    const int result = runSheet(sheet, [&] {
+        tabs(sheet)->setCurrentIndex(1);
+        results->ConsensusGroup()->button(1)->click();
+        results->EntriesEdit()->clear();
+        press(sheet, QDialogButtonBox::Ok);
+        whileLimited = boxes_.texts();
+        boxes_.clear();
+        // All hides the count: it is no field then, and says nothing on the click or on OK.
+        results->ConsensusGroup()->button(0)->click();
+        hiddenWithAll = !results->EntriesEdit()->isVisible();
+        press(sheet, QDialogButtonBox::Ok);
+    });
+    EXPECT_EQ(whileLimited,
+              QStringList{QStringLiteral(
+                  "Default entries displayed: Please enter a number between 1 and 10000.")});
+    EXPECT_TRUE(hiddenWithAll);
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(GetConsensusDisplayMode(), 0);
+    EXPECT_EQ(GetConsensusDisplayEntries(), 10);
+}
+
+TEST_F(ConfigurationTest, EverySaveThatFailsIsToldAndKeepsTheSheetOpen) {
+    CSettingsPropertySheet sheet(QStringLiteral("Configuration Settings"), nullptr, 0);
+    std::vector<bool> openAfter;
+    QStringList told;
+    int result = -1;
+    {
+        zartest::ScopedUnwritableFolder locked(config_.path());
+        if (!locked.ok()) GTEST_SKIP() << "the settings folder cannot be made unwritable here";
+        result = runSheet(sheet, [&] {
+            sheet.DirectoryPage()->Edit(CSorvexDirectoryPage::kSorvexResults)->setText(QStringLiteral("/data/new"));
+            for (int press_ = 0; press_ < 3; ++press_) {
+                boxes_.clear();
+                press(sheet, QDialogButtonBox::Ok);
+                openAfter.push_back(sheet.isVisible());
+                told << boxes_.texts().join(QLatin1Char('|'));
+            }
+            press(sheet, QDialogButtonBox::Cancel);
+        });
+    }
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(openAfter, (std::vector<bool>{true, true, true}));
+    ASSERT_EQ(told.size(), 3);
+    for (const QString& text : told) {
+        EXPECT_FALSE(text.isEmpty()) << "every failed OK is told";
+        EXPECT_FALSE(text.contains(QLatin1Char('|'))) << "once: " << text.toStdString();
+    }
+    EXPECT_EQ(sheet.DirectoryPage()->Edit(CSorvexDirectoryPage::kSorvexResults)->text(),
+              QStringLiteral("/data/new"));
+    // Once the folder can be written, OK saves what the user typed.
+    const int again = runSheet(sheet, [&] { press(sheet, QDialogButtonBox::Ok); });
+    EXPECT_EQ(again, QDialog::Accepted);
+    EXPECT_EQ(GetSorvexResultsDirectory(), QStringLiteral("/data/new"));
+}
+
+TEST_F(ConfigurationTest, FoldersAreShownWithSlashes) {
+    SetSequenceDirectory(QStringLiteral("/home/me/demo\\"));
+    SetDatabaseDirectory(QStringLiteral("C:\\Veltrix\\Database\\"));
+    CSorvexDirectoryPage page;
+    page.UpdateData(false);
+    EXPECT_EQ(page.Edit(CSorvexDirectoryPage::kSequence)->text(), QStringLiteral("/home/me/demo/"));
+    EXPECT_EQ(page.Edit(CSorvexDirectoryPage::kDatabase)->text(), QStringLiteral("/Veltrix/Database/"));
+    // A folder left as shown keeps what the settings hold; a changed one takes the new text.
+    page.Edit(CSorvexDirectoryPage::kSorvexResults)->setText(QStringLiteral("/data/sorvex"));
+    page.SaveSettings();
+    EXPECT_EQ(GetDatabaseDirectory(), QStringLiteral("C:\\Veltrix\\Database\\"));
+    EXPECT_EQ(GetSequenceDirectory(), QStringLiteral("/home/me/demo\\"));
+    EXPECT_EQ(GetSorvexResultsDirectory(), QStringLiteral("/data/sorvex"));
+}
+
 TEST_F(ConfigurationTest, ResultsPageStartsFromTheSettings) {
     SetSummaryDisplayMode(1);
     SetXpressResidue(QStringLiteral("K"));

@@ -60,7 +60,14 @@ TEST_P(RangeEdits, OutOfRangeIsRefusedWithTheRange) {
     sheet->SetActivePage(0);
     boxes.clear();
     EXPECT_FALSE(sheet->SaveParamFile(false));
-    EXPECT_EQ(boxes.texts(), QStringList{NumberRangeMessage(c.lower, c.upper)});
+    // The message names the field as its label shows it, and its limits.
+    const QString name = FieldName(edit);
+    EXPECT_FALSE(name.isEmpty());
+    const bool range = qobject_cast<CDoubleRangeEditCtrl*>(edit) || qobject_cast<CIntRangeEditCtrl*>(edit);
+    EXPECT_EQ(boxes.texts(), QStringList{name + QStringLiteral(": ") +
+                                         (range ? RangeMessage(c.lower, c.upper)
+                                                : NumberRangeMessage(c.lower, c.upper))});
+    EXPECT_EQ(sheet->focusWidget(), edit);
     EXPECT_EQ(sheet->GetActiveIndex(), c.page);  // the page in error comes forward
     EXPECT_FALSE(QFile::exists(c.kind == SearchKind::Sorvex ? SorvexFile() : MassmapFile()));
 }
@@ -90,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{"proteinMass", SearchKind::Massmap, 1, Advanced::kPrecursorId, "26", 0, 25}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SheetFixture, TypingCannotLeaveTheRange) {
+TEST_F(SheetFixture, TypedNumbersStayAsTypedForTheCheckToTell) {
     auto sheet = OpenSorvex();
     sheet->SetActivePage(1);
     struct {
@@ -98,9 +105,12 @@ TEST_F(SheetFixture, TypingCannotLeaveTheRange) {
         const char* typed;
         const char* shown;
     } cases[] = {
-        {Advanced::kChargeId, "7", ""},                // no charge above 6
-        {Advanced::kPeptideId, "30", "3"},             // 30 is past 25
-        {Advanced::kOutputLinesId, "2019", "20"},      // 201 is past 200: more digits only grow it
+        // A number past the limits is kept as typed and refused with its limits on the way in:
+        // a refused key would leave another number ("30" as "3") without a word.
+        {Advanced::kChargeId, "7", "7"},
+        {Advanced::kPeptideId, "30", "30"},
+        {Advanced::kOutputLinesId, "2019", "2019"},
+        {Advanced::kChargeId, "7x", "7"},              // numbers only
         {Advanced::kSubsequenceId, "PE1P-T", "PEPT"},  // letters only
     };
     for (const auto& c : cases) {
@@ -109,6 +119,10 @@ TEST_F(SheetFixture, TypingCannotLeaveTheRange) {
         QTest::keyClicks(edit, QString::fromLatin1(c.typed));
         EXPECT_EQ(edit->text(), QString::fromLatin1(c.shown)) << c.typed;
     }
+    boxes.clear();
+    EXPECT_FALSE(sheet->CommitAll());
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts().front().contains(QStringLiteral("between"))) << boxes.texts().front().toStdString();
 }
 
 TEST_F(SheetFixture, ChargeZeroIsAnEmptyField) {
@@ -143,7 +157,7 @@ TEST_F(SheetFixture, ClearedRangesGetTheirDefaultPairBack) {
     range->setText("100-1200");
     boxes.clear();
     QApplication::sendEvent(range, &out);
-    EXPECT_EQ(boxes.texts(), QStringList{NumberRangeMessage(300, 2000)});
+    EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Mass Range: ") + RangeMessage(300, 2000)});
     EXPECT_EQ(range->text(), "500.00-1500.00");
 
     auto* scans = Ctl<CIntRangeEditCtrl>(page, Basic::kScanLimitsId);

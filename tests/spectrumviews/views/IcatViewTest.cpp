@@ -284,7 +284,7 @@ TEST_F(IcatViewTest, AToleranceOutsideItsLimitsIsRefused) {
     view_->OnCalculateRatio();
     EXPECT_FALSE(view_->IsBusy());
     ASSERT_EQ(boxes_.texts().size(), 1);
-    EXPECT_EQ(boxes_.texts()[0], NumberRangeMessage(0.0, 15.0));
+    EXPECT_EQ(boxes_.texts()[0], QStringLiteral("Mass tolerance: ") + NumberRangeMessage(0.0, 15.0));
     EXPECT_DOUBLE_EQ(view_->MassTolerance(), 1.5);
 }
 

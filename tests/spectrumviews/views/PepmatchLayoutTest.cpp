@@ -265,6 +265,45 @@ TEST_F(PepmatchLayoutTest, OptionsChangeTheSeriesAndTheThreshold) {
     EXPECT_DOUBLE_EQ(dlg->threshold, 60.0);
 }
 
+TEST_F(PepmatchLayoutTest, AThresholdThatIsNoneIsToldAndNothingIsCalculated) {
+    showScan(2);
+    doc_->SetSequence(QStringLiteral("PEPTIDE"));
+    view_->FillSelectIonsGrid();
+    view_->OnOptions();
+    CPepmatchOptionsDlg* dlg = view_->OptionsDialog();
+    ASSERT_TRUE(dlg);
+    dlg->ThresholdEdit()->setText(QStringLiteral("60"));
+    dlg->OnApply();
+    ASSERT_DOUBLE_EQ(view_->Options().threshold, 60.0);
+    const int b = kIonGridFirstIonColumn + kIonB;
+    for (const char* bad : {"", "101", "-1", "."}) {
+        boxes_.clear();
+        // A calculation would fill the cell again.
+        view_->Grid()->ClearCells(CGXRange::cells(2, b, 2, b));
+        dlg->ThresholdEdit()->setText(QString::fromLatin1(bad));
+        dlg->OnApply();
+        EXPECT_EQ(boxes_.texts(),
+                  QStringList{QStringLiteral(
+                      "Threshold (% of base peak): Please enter a number between 0 and 100.")})
+            << bad;
+        EXPECT_EQ(dlg->focusWidget(), dlg->ThresholdEdit()) << bad;
+        EXPECT_TRUE(view_->Grid()->GetValueRowCol(2, b).isEmpty()) << "nothing calculated: " << bad;
+        EXPECT_DOUBLE_EQ(view_->Options().threshold, 60.0);
+        // Nor from the view while the dialog holds it.
+        boxes_.clear();
+        view_->CalculatePepmatch();
+        EXPECT_EQ(boxes_.texts().size(), 1) << bad;
+        EXPECT_TRUE(view_->Grid()->GetValueRowCol(2, b).isEmpty()) << bad;
+    }
+    // Close drops what was typed: the next calculation takes the threshold in force, silently.
+    dlg->OnCancel();
+    boxes_.clear();
+    view_->CalculatePepmatch();
+    EXPECT_TRUE(boxes_.texts().isEmpty());
+    EXPECT_FALSE(view_->Grid()->GetValueRowCol(2, b).isEmpty());
+    EXPECT_EQ(dlg->ThresholdEdit()->text(), QStringLiteral("60.0"));
+}
+
 TEST_F(PepmatchLayoutTest, SelectionsOfTheViewAndTheDialog) {
     doc_->SetSequence(QStringLiteral("PEPTIDE"));
     view_->FillSelectIonsGrid();

@@ -179,7 +179,8 @@ TEST(ChroDisplayOptionsDialogTest, ThresholdIsCheckedAndSignalToNoiseCanBeLeftOu
     EXPECT_EQ(d.ThresholdEdit()->text(), QStringLiteral("12.50"));
     d.ThresholdEdit()->setText(QStringLiteral("150"));
     EXPECT_FALSE(d.UpdateData(true));
-    EXPECT_EQ(boxes.texts().value(0), QStringLiteral("Please enter a number between 0 and 100."));
+    EXPECT_EQ(boxes.texts().value(0),
+              QStringLiteral("Label Threshold (%): Please enter a number between 0 and 100."));
     d.ThresholdEdit()->setText(QStringLiteral("20"));
     ASSERT_TRUE(d.UpdateData(true));
     EXPECT_DOUBLE_EQ(d.labelThreshold, 20.0);

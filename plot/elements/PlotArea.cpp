@@ -315,11 +315,9 @@ void CPlotArea::drawTraces(PlotDC& dc, const Layout& l, bool measuring, CLabelOc
             if (k != n - 1) hit.top = Rt;
             const double yBottom = m_bCommonRange ? Ymin : record.yMin;
             const double yTop = m_bCommonRange ? Ymax : record.yMax;
-            // The rows are laid out in per cent of M: the scale turns a relative value into an
-            // absolute intensity, which is what a zoom box reports.
             regions_->Add(PlotRegion(kValueKindPosition, kValueKindIntensity, hit, data, x0, x1,
                                      yBottom, yTop, 0.0, trace->m_nRegionIndex,
-                                     M > 0.0 ? M / 100.0 : 1.0, trace->ScanFilter(), t));
+                                     M > 0.0 ? 100.0 / M : 1.0, trace->ScanFilter(), t));
         }
     }
     if (measuring) return;

@@ -134,13 +134,6 @@ TEST_F(ChroControlTest, ZoomAddAndDeletePeakEvents) {
     EXPECT_LT(zoom->args[3], zoom->args[5]);
     EXPECT_GT(zoom->args[3], 0.0);
     EXPECT_LT(zoom->args[5], 40.0);
-    // The box's intensities are the trace's own (absolute), whatever the axis shows: a view
-    // zooms its Y range to them.
-    double traceMax = 0.0;
-    for (const VXPlot_DataPeak& p : data.points) traceMax = std::max(traceMax, p.dIntensity);
-    const double high = std::max(zoom->args[4], zoom->args[6]);
-    EXPECT_GT(high, traceMax * 0.05);
-    EXPECT_LT(high, 1.0e7);
 
     log.seen.clear();
     ASSERT_EQ(chro->put_EnableManualAddPeakMode(1), S_OK);

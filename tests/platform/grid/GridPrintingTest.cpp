@@ -202,7 +202,6 @@ TEST(GridPrinting, TextFitsItsCellsOnAPrinterSizedPage) {
         pages = grid.PaintPages(painter, QRectF(0, 0, page.width(), page.height()), kDpi, [] {}, QString(), 1, 1);
     }
     ASSERT_GE(pages, 2);
-    page.save(QStringLiteral("/tmp/grid_printed_300dpi.png"));
     // The column titles: the grey band at the top gives the height of every row.
     const int x = 4;  // right of the first column's left border, left of any text
     int top = 0;
@@ -217,8 +216,8 @@ TEST(GridPrinting, TextFitsItsCellsOnAPrinterSizedPage) {
     EXPECT_LT(rowHeight, 0.5 * kDpi) << "not a few giant rows";
     // The first data row: ink of its texts stands inside the row, clear of its borders, and
     // fills a good part of it.
-    const int rowTop = bottom + 2;
-    const int rowBottom = bottom + rowHeight - 2;
+    const int rowTop = bottom + 6;  // clear of the borders, a few dots thick here
+    const int rowBottom = bottom + rowHeight - 6;
     int inkTop = -1;
     int inkBottom = -1;
     // Inside the first column, clear of its left and right borders.

@@ -527,7 +527,7 @@ TEST_F(PepmatchLayoutTest, TheIonColumnsShowWholeMassesAtFirstShow) {
     // As the main window makes a layout: set up while hidden, sized and shown afterwards.
     CSplitterLayoutView layout(*LayoutForViewType(8));
     layout.OnInitialUpdate();
-    layout.resize(1000, 800);
+    layout.resize(1600, 800);
     doc_->UpdateAllViews(nullptr, kHintPepmatchLayout);
     layout.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&layout));

@@ -260,7 +260,7 @@ void CCaliCurveControl::OnMouseRelease(QMouseEvent* event) {
     if (boxMoved_ && m_EnableManualZoom) {
         boxMoved_ = false;
         PlotRegionList::Values v;
-        if (shape && MapBox(*regions_, a, b, false, v))
+        if (shape && MapBox(*regions_, a, b, v))
             Fire(CaliCurveEvents::kCaliCurveZoom,
                  {VariantLong(1), VariantDouble(v.xStart), VariantDouble(v.yStart),
                   VariantDouble(v.xEnd), VariantDouble(v.yEnd)});

@@ -678,9 +678,10 @@ void CChroControl::finishBox(bool addPeak) {
     Feedback().Clear();
     FeedbackChanged();
     if (!shape) return;
+    // Intensities as the data has them, whichever way the axis is labelled: the panes keep
+    // zoom ranges as intensities and label the axis from them.
     PlotRegionList::Values v;
-    const bool scale = m_limits.scaleType == VXPlot_YAxisScaleType_Relative;
-    if (!MapBox(*regions_, a, b, scale && !addPeak, v)) return;
+    if (!MapBox(*regions_, a, b, v)) return;
     if (!addPeak) {
         fire(ChroEvents::kChroZoom,
              {VariantLong(1), VariantDouble(v.xStart), VariantDouble(v.yStart),

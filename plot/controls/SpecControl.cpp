@@ -407,9 +407,9 @@ void CSpecControl::FinishZoom() {
     }
     Feedback().Clear();
     FeedbackChanged();
+    // Intensities as the data has them, whichever way the axis is labelled (as the chromatogram).
     PlotRegionList::Values v;
-    const bool scale = m_limits.scaleType == VXPlot_YAxisScaleType_Relative;
-    if (!MapBox(*regions_, start, end, scale, v)) return;
+    if (!MapBox(*regions_, start, end, v)) return;
     Fire(SpecEvents::kSpecZoom, {VariantLong(1), VariantDouble(v.xStart), VariantDouble(v.yStart),
                                  VariantDouble(v.xEnd), VariantDouble(v.yEnd)});
 }

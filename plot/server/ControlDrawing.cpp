@@ -70,9 +70,9 @@ MappedPoint MapPoint(const PlotRegionList& regions, QPoint point, bool scale) {
     return m;
 }
 
-bool MapBox(const PlotRegionList& regions, QPoint start, QPoint end, bool scale,
+bool MapBox(const PlotRegionList& regions, QPoint start, QPoint end,
             PlotRegionList::Values& out) {
-    return regions.PointsToValues(start, end, out, true, scale, false, false);
+    return regions.PointsToValues(start, end, out, true, false, false, false);
 }
 
 HRESULT CopyDrawingToClipboard(const std::function<void(QPainter&, const QRect&, bool)>& draw) {

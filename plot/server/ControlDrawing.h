@@ -39,7 +39,7 @@ struct MappedPoint {
 };
 MappedPoint MapPoint(const PlotRegionList& regions, QPoint point, bool scale);
 // A rubber band's corners in data units, each pair sorted ascending.
-bool MapBox(const PlotRegionList& regions, QPoint start, QPoint end, bool scale,
+bool MapBox(const PlotRegionList& regions, QPoint start, QPoint end,
             PlotRegionList::Values& out);
 // The mouse went 4 pixels or more from the press in x or in y.
 inline bool MovedFar(QPoint start, QPoint p) {

@@ -160,6 +160,31 @@ TEST_F(ChroControlTest, ZoomAddAndDeletePeakEvents) {
               (std::vector<DISPID>{ChroEvents::kChroLButtonDown, ChroEvents::kChroDeletePeak}));
 }
 
+// A zoom box reports the intensities it covers whichever way the axis is labelled: the panes keep
+// zoom ranges as intensities (read as percentages of the largest point, a relative axis zoomed to
+// an empty band).
+TEST_F(ChroControlTest, AZoomBoxGivesIntensitiesOnARelativeAxisToo) {
+    Load();
+    ASSERT_EQ(chro->put_EnableManualZoom(1), S_OK);
+    QWidget* window = Show(chro.get(), 800, 400);
+    std::vector<std::vector<double>> boxes;
+    for (const auto scale : {VXPlot_YAxisScaleType_Absolute, VXPlot_YAxisScaleType_Relative}) {
+        ASSERT_EQ(chro->SetYAxisScaleType(scale), S_OK);
+        window->grab();  // paints: the regions come from here
+        EventLog log(chro.get(), ChroEvents::kIID, {ChroEvents::kChroZoom});
+        Drag(window, {200, 150}, {500, 300});
+        const SeenEvent* zoom = log.find(ChroEvents::kChroZoom);
+        ASSERT_TRUE(zoom) << "scale type " << scale;
+        boxes.push_back(zoom->args);
+    }
+    ASSERT_EQ(boxes.size(), 2u);
+    // The same box (the axis labels' widths move the plotted area by a few pixels).
+    EXPECT_NEAR(boxes[1][4], boxes[0][4], 0.02 * boxes[0][4]);
+    EXPECT_NEAR(boxes[1][6], boxes[0][6], 0.02 * boxes[0][6]);
+    // Half-way up a 9e6 axis, not a percentage.
+    EXPECT_GT(boxes[1][6], 1.0e6);
+}
+
 TEST_F(ChroControlTest, WithoutIndexNumberNoMouseEvents) {
     Load();
     ASSERT_EQ(chro->put_IndexNumber(-1), S_OK);

@@ -299,7 +299,9 @@ CFastaDbIndexerDlg::CFastaDbIndexerDlg(QWidget* parent, InvalidParamsPrompt* pro
     ReadParamFile();
 }
 
-CFastaDbIndexerDlg::~CFastaDbIndexerDlg() { StopBuilder(); }
+CFastaDbIndexerDlg::~CFastaDbIndexerDlg() {
+    StopBuilder();
+}
 
 void CFastaDbIndexerDlg::SetEnzymeList(const EnzymeRecord* records) {
     enzymeRecords_ = records;
@@ -644,7 +646,9 @@ bool CFastaDbIndexerDlg::StartBuilder(const QString& program, const QStringList&
     return true;
 }
 
-bool CFastaDbIndexerDlg::IsBuilding() const { return builder_ != nullptr; }
+bool CFastaDbIndexerDlg::IsBuilding() const {
+    return builder_ != nullptr;
+}
 
 void CFastaDbIndexerDlg::OnBuilderOutput() {
     if (!builder_) return;
@@ -654,19 +658,21 @@ void CFastaDbIndexerDlg::OnBuilderOutput() {
     if (!lines.isEmpty()) statusLabel_->setText(lines.last().trimmed());
 }
 
-QString CFastaDbIndexerDlg::BuilderOutcomeMessage(int exitCode, bool crashed,
-                                                  const QString& output, const QString& errors) {
+QString CFastaDbIndexerDlg::BuilderOutcomeMessage(const QString& indexedPath, int exitCode,
+                                                  bool crashed, const QString& output,
+                                                  const QString& errors) {
     if (!crashed && exitCode == 0) {
         static const QRegularExpression summary(
-            QStringLiteral("Processed (\\d+) proteins; (\\d+) peptides written to (.+)"));
+            QStringLiteral("Processed (\\d+) proteins; (\\d+) peptides written to "));
         QRegularExpressionMatch m;
         for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             if (const QRegularExpressionMatch found = summary.match(line.trimmed());
                 found.hasMatch())
                 m = found;
-        if (!m.hasMatch()) return QStringLiteral("The indexed database is built.");
-        return QStringLiteral("The indexed database is built:\n\n%1\n\n%2 proteins, %3 peptides.")
-            .arg(m.captured(3), m.captured(1), m.captured(2));
+        const QString built = QStringLiteral("The indexed database is built:\n\n") + indexedPath;
+        if (!m.hasMatch()) return built;
+        return built +
+               QStringLiteral("\n\n%1 proteins, %2 peptides.").arg(m.captured(1), m.captured(2));
     }
     QStringList reasons;
     for (QString line : errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
@@ -676,9 +682,9 @@ QString CFastaDbIndexerDlg::BuilderOutcomeMessage(int exitCode, bool crashed,
         if (!line.isEmpty()) reasons << line;
     }
     if (reasons.isEmpty())
-        reasons << (crashed ? QStringLiteral("The database builder stopped before it finished.")
-                            : QStringLiteral("The database builder ended with code %1.")
-                                  .arg(exitCode));
+        reasons << (crashed
+                        ? QStringLiteral("The database builder stopped before it finished.")
+                        : QStringLiteral("The database builder ended with code %1.").arg(exitCode));
     return QStringLiteral("The indexed database was not built:\n\n") +
            reasons.join(QLatin1Char('\n'));
 }
@@ -691,8 +697,9 @@ void CFastaDbIndexerDlg::OnBuilderFinished(int exitCode, bool crashed) {
     buildButton_->setEnabled(true);
     statusLabel_->clear();
     const bool built = !crashed && exitCode == 0;
-    ZarMessageBox(BuilderOutcomeMessage(exitCode, crashed, builderOutput_, builderErrors_),
-                  MB_OK | (built ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+    ZarMessageBox(
+        BuilderOutcomeMessage(builtPath_, exitCode, crashed, builderOutput_, builderErrors_),
+        MB_OK | (built ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
 
 void CFastaDbIndexerDlg::StopBuilder() {
@@ -747,8 +754,8 @@ void CFastaDbIndexerDlg::OnOK() {
         return;
     }
     if (!HasFastaEntries(fastaPath)) {
-        ZarMessageBox(
-            QStringLiteral("The fasta database holds no entries:\n\n%1").arg(fastaName_), MB_OK);
+        ZarMessageBox(QStringLiteral("The fasta database holds no entries:\n\n%1").arg(fastaName_),
+                      MB_OK);
         return;
     }
     if (NamesHoldBlanks(fastaPath, indexedPath)) {
@@ -789,6 +796,7 @@ void CFastaDbIndexerDlg::OnOK() {
         return;
     }
     if (IsBuilding()) {
+        builtPath_ = QFileInfo(indexedPath).absoluteFilePath();
         buildButton_->setEnabled(false);
         statusLabel_->setText(QStringLiteral("Building %1 ...").arg(indexedName_));
     }

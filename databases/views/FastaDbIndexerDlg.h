@@ -103,10 +103,10 @@ class CFastaDbIndexerDlg : public CDialogBase {
     bool UsesEnzyme() const { return useEnzyme_ != 0; }
     // Whether a builder started by Build is still running.
     bool IsBuilding() const;
-    // What the user is told when the builder ends: the database and its counts, or what went
-    // wrong (the builder's error lines, else its exit).
-    static QString BuilderOutcomeMessage(int exitCode, bool crashed, const QString& output,
-                                         const QString& errors);
+    // What the user is told when the builder of the indexed database ends: the database and
+    // its counts, or what went wrong (the builder's error lines, else its exit).
+    static QString BuilderOutcomeMessage(const QString& indexedPath, int exitCode, bool crashed,
+                                         const QString& output, const QString& errors);
     QLabel* StatusLabel() const { return statusLabel_; }
 
     CDoubleRangeEditCtrl* MassRangeEdit() const { return massRangeEdit_; }
@@ -192,6 +192,7 @@ class CFastaDbIndexerDlg : public CDialogBase {
     QString tempDirectory_;
     MessageMap messages_;
     std::unique_ptr<QProcess> builder_;
+    QString builtPath_;  // the indexed database being built
     QString builderOutput_;
     QString builderErrors_;
 };

@@ -32,7 +32,9 @@ constexpr const char* kParamFileName = "buildix.params";
 std::atomic<bool> stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-void RequestStop(int) { stopRequested.store(true); }
+void RequestStop(int) {
+    stopRequested.store(true);
+}
 
 int Fail(const QString& text) {
     std::fprintf(stderr, "buildix4: %s\n", qPrintable(text));

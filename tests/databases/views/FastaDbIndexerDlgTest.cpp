@@ -18,6 +18,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -314,8 +315,8 @@ TEST_F(IndexerTest, TheBuilderIsFollowedToItsEnd) {
     } cases[] = {
         {"built",
          "echo 'Digesting small.fasta'; echo 'Processed 2 proteins; 8 peptides written to "
-         "/db/small.fasta.hdr'",
-         "The indexed database is built:\n\n/db/small.fasta.hdr\n\n2 proteins, 8 peptides."},
+         "small.fasta.hdr'",
+         "The indexed database is built:\n\n%1\n\n2 proteins, 8 peptides."},
         {"the builder's error",
          "echo 'Digesting' ; echo 'buildix4: The fasta database x holds no entries' >&2; exit 1",
          "The indexed database was not built:\n\nThe fasta database x holds no entries"},
@@ -335,7 +336,9 @@ TEST_F(IndexerTest, TheBuilderIsFollowedToItsEnd) {
         EXPECT_FALSE(dialog->GetDlgItem(1)->isEnabled()) << "one build at a time";
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsBuilding(); }, zartest::kWorkWaitMs))
             << c.name;
-        EXPECT_EQ(boxes_.texts(), QStringList{c.message}) << c.name;
+        EXPECT_EQ(boxes_.texts(),
+                  QStringList{QString(c.message).replace("%1", dir_.filePath("small.fasta.hdr"))})
+            << c.name;
         EXPECT_TRUE(dialog->GetDlgItem(1)->isEnabled()) << c.name;
     }
 }
@@ -345,11 +348,15 @@ TEST_F(IndexerTest, ClosingDuringABuildAsksToStopIt) {
     auto dialog = Open();
     QTemporaryDir marks;
     // A stand-in that cleans up when asked to stop, as the builder does.
-    dialog->stand_in = QStringLiteral("trap 'touch %1/stopped; exit 1' TERM; while :; do sleep 1; done")
-                           .arg(marks.path());
+    dialog->stand_in =
+        QStringLiteral("trap 'touch %1/stopped; exit 1' TERM; echo ready; while :; do sleep 1; done")
+            .arg(marks.path());
     dialog->show();
     dialog->OnOK();
     ASSERT_TRUE(dialog->IsBuilding());
+    // What the builder prints shows while it runs.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->StatusLabel()->text() == "ready"; },
+                                zartest::kWorkWaitMs));
     boxes_.clear();
     boxes_.answerNext(IDNO);
     dialog->reject();

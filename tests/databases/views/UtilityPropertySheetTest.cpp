@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -302,6 +303,8 @@ TEST_F(UtilitiesTest, AddPageRefusesAnEntryWithoutDescriptionOrSequence) {
     };
     sheet_->show();
     sheet_->findChild<QTabWidget*>()->setCurrentIndex(1);
+    sheet_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet_.get()));
     for (const auto& c : cases) {
         boxes_.clear();
         Add().DatabaseEdit()->setText(database);

@@ -514,16 +514,10 @@ double CXpressQuant::CalculateRatioInRanges(int charge, int firstScan, int lastS
     double lightMz = 0.0;
     double heavyMz = 0.0;
     if (!PairMz(light.mass, heavy.mass, charge, lightMz, heavyMz) || !hasTraces()) return 0.0;
-    // Ranges inside the identification's window use its traces, built around its scans as the
-    // stored ratio's were (a wider window smooths differently and moves the peak limits, so
-    // that unchanged ranges would no longer give the stored ratio); ranges reaching beyond it
-    // widen the traces to cover them.
-    const int low = std::min(light.firstScan, heavy.firstScan);
-    const int high = std::max(light.lastScan, heavy.lastScan);
-    if (low >= 1LL * firstScan - scanWindow_ && high <= 1LL * lastScan + scanWindow_)
-        BuildTraces(firstScan, lastScan, lightMz, heavyMz);
-    else
-        BuildTraces(std::min(firstScan, low), std::max(lastScan, high), lightMz, heavyMz);
+    // The traces are those of the identification, built around its scans as the stored ratio's
+    // were: a window widened to the user's ranges would smooth differently and move the peak
+    // limits, so that unchanged ranges would no longer give the stored ratio.
+    BuildTraces(firstScan, lastScan, lightMz, heavyMz);
     // The sides keep the user's scans; only the areas change.
     int start = light.firstScan;
     int end = light.lastScan;

@@ -514,10 +514,10 @@ double CXpressQuant::CalculateRatioInRanges(int charge, int firstScan, int lastS
     double lightMz = 0.0;
     double heavyMz = 0.0;
     if (!PairMz(light.mass, heavy.mass, charge, lightMz, heavyMz) || !hasTraces()) return 0.0;
-    // The traces are those of the identification, built around its scans as the stored ratio's
-    // were: a window widened to the user's ranges would smooth differently and move the peak
-    // limits, so that unchanged ranges would no longer give the stored ratio.
-    BuildTraces(firstScan, lastScan, lightMz, heavyMz);
+    // The traces cover the user's ranges as well as the identified scans.
+    const int low = std::min({firstScan, light.firstScan, heavy.firstScan});
+    const int high = std::max({lastScan, light.lastScan, heavy.lastScan});
+    BuildTraces(low, high, lightMz, heavyMz);
     // The sides keep the user's scans; only the areas change.
     int start = light.firstScan;
     int end = light.lastScan;

@@ -261,31 +261,6 @@ TEST_F(XpressRoadTest, TurnedOnInTheConfigurationThePairsShowTheirRatios) {
     window->close();
 }
 
-TEST_F(XpressRoadTest, CalculateWithTheTimesLeftAsShownGivesTheStoredRatioOfEveryPair) {
-    SetXpressAutoCalculate(1);
-    openResults();
-    const CSorvexResults* set = doc_->GetSorvexResults();
-    ASSERT_NE(set, nullptr);
-    // What the page's Calculate ratio runs when no edit was changed: the hit's own scans.
-    const XpressSettings settings = doc_->GetXpressSettings();
-    CXpressQuant engine(settings.massDifference, settings.residue, settings.scanWindow);
-    ASSERT_TRUE(engine.OpenRawFile(folder_ + QStringLiteral("/demo.mzML")));
-    engine.SetMassTolerance(settings.tolerance);
-    int pairs = 0;
-    for (int i = 0; i < set->GetHitCount(); ++i) {
-        const SearchHitRecord* stored = set->GetHit(i);
-        if (!stored || stored->quantitationRatio == 0.0) continue;
-        SearchHitRecord again = *stored;
-        ASSERT_EQ(engine.QuantifyInRanges(again), 1);
-        EXPECT_DOUBLE_EQ(again.quantitationRatio, stored->quantitationRatio)
-            << stored->peptide.toStdString() << " " << stored->fileInformation.toStdString();
-        EXPECT_EQ(again.lightPeakStart, stored->lightPeakStart);
-        EXPECT_EQ(again.heavyPeakEnd, stored->heavyPeakEnd);
-        ++pairs;
-    }
-    EXPECT_GE(pairs, 10);
-}
-
 TEST_F(XpressRoadTest, ActionsXpressMeasuresResultsReadWithoutIt) {
     openResults();
     EXPECT_TRUE(pairRows().empty());  // read without XPRESS: an empty column

@@ -273,9 +273,12 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
     const double yMin = scaling_.yMin, yMax = scaling_.yMax;
     const int left = rect_.left, right = rect_.right, top = rect_.top, bottom = rect_.bottom;
     // The points in range end at the first at or after the range's end (positions ascend).
+    // (The search writes 0 when it finds nothing: no point at or after the end means all of
+    // them to the last are in range.)
     std::size_t inRange = count_;
-    if (FindFirstPointAtOrAfter(points_ + first, count_ - first, end_, &inRange))
-        inRange += first;
+    std::size_t after = 0;
+    if (FindFirstPointAtOrAfter(points_ + first, count_ - first, end_, &after))
+        inRange = first + after;
     const std::size_t n = inRange - first;
     const bool wanted = peakLabelsWanted();
     std::vector<PeakLabelCandidate> candidates;

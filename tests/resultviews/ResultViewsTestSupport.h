@@ -41,6 +41,7 @@ struct HandSet : zar::CSorvexResults {
     void SetHits(const std::vector<zar::SearchHitRecord>& hits) {
         Initialize();
         for (size_t i = 0; i < hits.size(); ++i) {
+            if (!EnsureCapacity(static_cast<int>(i))) return;
             hits_[i] = hits[i];
             hits_[i].recordIndex = static_cast<int>(i);
         }

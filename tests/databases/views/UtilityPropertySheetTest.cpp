@@ -189,7 +189,7 @@ TEST_F(UtilitiesTest, BuildChecksTheChoices) {
     };
     const Case cases[] = {
         {"range in the wrong order", original_, dir_.filePath("t.fasta"), 0, "5000-1000",
-         "Lowest protein mass is greater than highest protein mass.\nLowest Protein Mass = "
+         "Range: Lowest protein mass is greater than highest protein mass.\nLowest Protein Mass = "
          "5000\nHighest protein mass\nPlease try again."},
         {"no original", "", dir_.filePath("t.fasta"), 0, "", "Please select a database"},
         {"original not a database", invalid, dir_.filePath("t.fasta"), 0, "",

@@ -116,7 +116,8 @@ TEST(MessageBox, ABoxBelongsToTheWindowLastWorkedInAndComesInFront) {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             owner = box->parentWidget();
-            active = QTest::qWaitFor([box] { return QApplication::activeWindow() == box; }, 10000);
+            active = QTest::qWaitFor([box] { return QApplication::activeWindow() == box; },
+                                     zartest::kWorkWaitMs);
             box->button(QMessageBox::Ok)->click();
         });
         EXPECT_EQ(ZarMessageBox(QStringLiteral("The sheet was exported")), IDOK) << c.what;

@@ -20,6 +20,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <unordered_map>
+#include <utility>
 
 namespace zar {
 
@@ -35,6 +38,13 @@ struct Protein {
     QString reference;
     PepmapPeptideList peptides;
     std::vector<double> masses;  // neutral, of the search's mass type, per row
+};
+
+// One peptide of the database by its (M+H)+.
+struct PeptideMass {
+    double mh = 0.0;
+    int protein = 0;
+    int row = 0;
 };
 
 class ProteinDigests {
@@ -81,15 +91,24 @@ class ProteinDigests {
             Protein protein;
             protein.header = FastaHeaderText(entry.header);
             protein.reference = FastaReference(protein.header);
-            input.sequence = QString::fromLatin1(residues.data(), static_cast<qsizetype>(residues.size()));
+            input.sequence =
+                QString::fromLatin1(residues.data(), static_cast<qsizetype>(residues.size()));
             if (!inProteinMassRange(p, input)) {
                 proteins_.push_back(std::move(protein));
                 continue;
             }
             DigestSequence(input, &protein.peptides, cancel, quiet);
             protein.masses.reserve(protein.peptides.size());
-            for (const CPepmapPeptide& row : protein.peptides)
-                protein.masses.push_back(protein.peptides.mass(row, monoisotopic_) + terminal_);
+            const int index = static_cast<int>(proteins_.size());
+            for (const CPepmapPeptide& row : protein.peptides) {
+                const double mass = protein.peptides.mass(row, monoisotopic_) + terminal_;
+                // Smaller peptides no ion is compared with.
+                if (mass + proton_ >= kMassmapSmallestIon)
+                    byMass_.push_back(
+                        {mass + proton_, index, static_cast<int>(protein.masses.size())});
+                protein.masses.push_back(mass);
+            }
+            peptides_ += protein.masses.size();
             proteins_.push_back(std::move(protein));
         }
         if (reader.readFailed()) {
@@ -97,31 +116,54 @@ class ProteinDigests {
                         .arg(QDir::toNativeSeparators(setup.fasta));
             return false;
         }
+        std::sort(byMass_.begin(), byMass_.end(),
+                  [](const PeptideMass& a, const PeptideMass& b) { return a.mh < b.mh; });
         return true;
     }
 
     const std::vector<Protein>& proteins() const { return proteins_; }
     double proton() const { return proton_; }
+    size_t peptideCount() const { return peptides_; }
+    // The peptides whose (M+H)+ lies within the tolerance of mh.
+    std::pair<const PeptideMass*, const PeptideMass*> near(double mh, double tolerance) const {
+        const PeptideMass* begin = byMass_.data();
+        const PeptideMass* end = begin + byMass_.size();
+        const PeptideMass* first = std::lower_bound(
+            begin, end, mh - tolerance, [](const PeptideMass& p, double v) { return p.mh < v; });
+        const PeptideMass* last = std::upper_bound(
+            first, end, mh + tolerance, [](double v, const PeptideMass& p) { return v < p.mh; });
+        return {first, last};
+    }
 
   private:
     bool inProteinMassRange(const SearchParamsFile& p, const PepmapDigestInput& input) const {
         if (p.proteinMassHigh <= 0.0) return true;
-        const PepmapStretch whole =
-            MeasureStretch(input.sequence, input.masses, 0, static_cast<int>(input.sequence.size()));
+        const PepmapStretch whole = MeasureStretch(input.sequence, input.masses, 0,
+                                                   static_cast<int>(input.sequence.size()));
         const double mass = monoisotopic_ ? whole.mono : whole.average;
         return mass >= p.proteinMassLow && mass <= p.proteinMassHigh;
     }
 
     std::vector<Protein> proteins_;
+    std::vector<PeptideMass> byMass_;
+    size_t peptides_ = 0;
     bool monoisotopic_ = false;
     double terminal_ = 0.0;
     double proton_ = 0.0;
 };
 
+// A found peptide and the intensity of the ion it explains.
+struct FoundPeptide {
+    int row = 0;
+    double intensity = 0.0;
+};
+
 struct ProteinMatch {
     int protein = 0;  // index
+    int ions = 0;     // distinct ions of the spectrum its peptides explain
+    int lastIon = -1;
     double score = 0.0;
-    std::vector<size_t> rows;  // found peptides
+    std::vector<FoundPeptide> rows;  // strongest ion first
 };
 
 // The peptide as hit lines write it: "K.PEPTIDEK.R", '-' at the protein's ends.
@@ -179,32 +221,147 @@ std::vector<PepmapPeak> DechargedPeaks(const CDtaSpectrum& s, double floor, doub
     return decharged;
 }
 
-std::vector<ProteinMatch> MatchSpectrum(const ProteinDigests& digests, const CDtaSpectrum& s,
-                                        double tolerance) {
-    const double total = TotalIntensity(s);
-    const double floor = total * kMassmapNoiseShare;
-    const std::vector<PepmapPeak> peaks = DechargedPeaks(s, floor, digests.proton());
-    std::vector<ProteinMatch> matches;
-    const std::vector<Protein>& proteins = digests.proteins();
-    for (size_t k = 0; k < proteins.size(); ++k) {
-        const Protein& protein = proteins[k];
-        ProteinMatch match;
-        match.protein = static_cast<int>(k);
-        double found = 0.0;
-        for (size_t r = 0; r < protein.masses.size(); ++r) {
-            const double sum = SumMatchedIntensity(peaks.data(), peaks.size(), protein.masses[r], 1,
-                                                   digests.proton(), 0.0, tolerance);
-            if (sum <= 0.0) continue;
-            found += sum;
-            match.rows.push_back(r);
+// The ions a spectrum offers to the database: its decharged peaks from kMassmapSmallestIon up,
+// those within the tolerance of one another taken as one ion (the same peptide seen at two
+// charges), at the mass of the stronger and with their summed intensity.
+std::vector<PepmapPeak> SpectrumIons(const CDtaSpectrum& s, double proton, double tolerance) {
+    const double floor = TotalIntensity(s) * kMassmapNoiseShare;
+    std::vector<PepmapPeak> ions;
+    for (const PepmapPeak& peak : DechargedPeaks(s, floor, proton)) {
+        if (peak.mz < kMassmapSmallestIon) continue;
+        if (!ions.empty() && peak.mz - ions.back().mz <= tolerance) {
+            PepmapPeak& merged = ions.back();
+            if (peak.intensity > merged.intensity) merged.mz = peak.mz;
+            merged.intensity += peak.intensity;
+            continue;
         }
-        if (match.rows.empty() || total <= 0.0) continue;
-        match.score = std::min(100.0, 100.0 * found / total);
-        matches.push_back(std::move(match));
+        ions.push_back(peak);
     }
-    std::stable_sort(matches.begin(), matches.end(), [](const ProteinMatch& a, const ProteinMatch& b) {
+    return ions;
+}
+
+// Ions that most spectra of the run show (solvent, polymer and lock-mass ions) tell nothing
+// about the digest: those within kMassmapBackgroundTolerance of an ion in more than
+// kMassmapBackgroundShare of the spectra. A list too short to tell leaves every ion in.
+class BackgroundIons {
+  public:
+    explicit BackgroundIons(const std::vector<std::vector<PepmapPeak>>& spectra) {
+        if (static_cast<int>(spectra.size()) < kMassmapBackgroundLeastSpectra) return;
+        least_ = static_cast<int>(spectra.size() * kMassmapBackgroundShare) + 1;
+        // Each spectrum counts once in the bin of each of its ions and in the bins beside it.
+        std::vector<qint64> covered;
+        for (const std::vector<PepmapPeak>& ions : spectra) {
+            covered.clear();
+            for (const PepmapPeak& ion : ions)
+                for (qint64 b = binOf(ion.mz) - 1; b <= binOf(ion.mz) + 1; ++b)
+                    covered.push_back(b);
+            std::sort(covered.begin(), covered.end());
+            covered.erase(std::unique(covered.begin(), covered.end()), covered.end());
+            for (qint64 b : covered) ++spectraByBin_[b];
+        }
+    }
+
+    bool contains(double mh) const {
+        return least_ > 0 && spectraByBin_.value(binOf(mh)) >= least_;
+    }
+
+  private:
+    static qint64 binOf(double mh) {
+        return static_cast<qint64>(std::floor(mh / kMassmapBackgroundTolerance));
+    }
+
+    QHash<qint64, int> spectraByBin_;
+    int least_ = 0;  // 0: no background
+};
+
+// The score of a protein: -10 log10 of the chance that a random protein with as many peptides
+// explains at least as many of the spectrum's ions. Ion j is explained by one of n
+// random peptides with 1 - (1 - f_j)^n, f_j the database's share of peptides within the
+// tolerance of it: an ion that many peptides could be weighs little, and so does a match of a
+// protein whose digest is large. The count of explained ions is taken as binomial with the
+// ions' mean chance.
+class RandomMatchScore {
+  public:
+    explicit RandomMatchScore(std::vector<double> shares) : shares_(std::move(shares)) {}
+
+    double score(int peptides, int ions) {
+        std::vector<double>& tail = tails_[peptides];
+        if (tail.empty()) tail = logTail(peptides);
+        const size_t k = std::min(static_cast<size_t>(std::max(ions, 0)), tail.size() - 1);
+        return std::max(0.0, -10.0 * tail[k] / std::log(10.0));
+    }
+
+  private:
+    // ln P(X >= k) for k = 0..N, X ~ Binomial(N ions, mean chance for n peptides).
+    std::vector<double> logTail(int peptides) const {
+        const int n = static_cast<int>(shares_.size());
+        double chance = 0.0;
+        for (double f : shares_) chance += -std::expm1(peptides * std::log1p(-std::min(f, 1.0)));
+        chance = std::clamp(n > 0 ? chance / n : 0.0, 1e-300, 1.0);
+        std::vector<double> tail(static_cast<size_t>(n) + 1, 0.0);
+        if (chance >= 1.0) return tail;
+        const double logChance = std::log(chance);
+        const double logMiss = std::log1p(-chance);
+        double sum = -std::numeric_limits<double>::infinity();
+        for (int k = n; k >= 1; --k) {
+            const double term = std::lgamma(n + 1.0) - std::lgamma(k + 1.0) -
+                                std::lgamma(n - k + 1.0) + k * logChance + (n - k) * logMiss;
+            sum = std::max(sum, term) + std::log1p(std::exp(-std::fabs(sum - term)));
+            tail[static_cast<size_t>(k)] = std::min(sum, 0.0);
+        }
+        return tail;
+    }
+
+    std::vector<double> shares_;
+    std::unordered_map<int, std::vector<double>> tails_;
+};
+
+std::vector<ProteinMatch> MatchSpectrum(const ProteinDigests& digests,
+                                        const std::vector<PepmapPeak>& ions,
+                                        const BackgroundIons& background, double tolerance) {
+    std::vector<ProteinMatch> matches;
+    std::unordered_map<int, size_t> matchOf;  // protein index -> matches
+    std::vector<double> shares;
+    const double peptides = static_cast<double>(std::max<size_t>(digests.peptideCount(), 1));
+    for (const PepmapPeak& ion : ions) {
+        if (background.contains(ion.mz)) continue;
+        const auto [first, last] = digests.near(ion.mz, tolerance);
+        shares.push_back(static_cast<double>(last - first) / peptides);
+        const int ionNumber = static_cast<int>(shares.size()) - 1;
+        for (const PeptideMass* p = first; p != last; ++p) {
+            const auto [it, added] = matchOf.try_emplace(p->protein, matches.size());
+            if (added) matches.push_back({p->protein, 0, -1, 0.0, {}});
+            ProteinMatch& match = matches[it->second];
+            if (match.lastIon != ionNumber) {
+                ++match.ions;
+                match.lastIon = ionNumber;
+            }
+            match.rows.push_back({p->row, ion.intensity});
+        }
+    }
+    RandomMatchScore odds(std::move(shares));
+    const std::vector<Protein>& proteins = digests.proteins();
+    for (ProteinMatch& match : matches) {
+        match.score =
+            odds.score(static_cast<int>(proteins[static_cast<size_t>(match.protein)].masses.size()),
+                       match.ions);
+        // A peptide near two ions is listed once, with the stronger.
+        std::vector<FoundPeptide>& rows = match.rows;
+        std::sort(rows.begin(), rows.end(), [](const FoundPeptide& a, const FoundPeptide& b) {
+            return a.row != b.row ? a.row < b.row : a.intensity > b.intensity;
+        });
+        rows.erase(std::unique(
+                       rows.begin(), rows.end(),
+                       [](const FoundPeptide& a, const FoundPeptide& b) { return a.row == b.row; }),
+                   rows.end());
+        std::stable_sort(
+            rows.begin(), rows.end(),
+            [](const FoundPeptide& a, const FoundPeptide& b) { return a.intensity > b.intensity; });
+    }
+    std::sort(matches.begin(), matches.end(), [](const ProteinMatch& a, const ProteinMatch& b) {
         if (a.score != b.score) return a.score > b.score;
-        return a.rows.size() > b.rows.size();
+        if (a.ions != b.ions) return a.ions > b.ions;
+        return a.protein < b.protein;
     });
     return matches;
 }
@@ -219,12 +376,11 @@ SearchRunResult Failure(int code, const QString& message, const QStringList& not
 
 }  // namespace
 
-SearchRunResult RunMassmapSearch(const SearchRunOptions& o,
-                                     const SearchRunEvents& events) {
+SearchRunResult RunMassmapSearch(const SearchRunOptions& o, const SearchRunEvents& events) {
     SearchSetup setup;
     QString error;
-    if (const int code = PrepareSearch(o.folder, o.listPath, o.paramsPath, kMassmapParamsName,
-                                       setup, error))
+    if (const int code =
+            PrepareSearch(o.folder, o.listPath, o.paramsPath, kMassmapParamsName, setup, error))
         return Failure(code, error, setup.notes);
     const SearchParamsFile& params = setup.params;
     SearchRunResult result;
@@ -243,13 +399,19 @@ SearchRunResult RunMassmapSearch(const SearchRunOptions& o,
     header.program = QString::fromLatin1(kProgramLine);
     header.modifications = SearchModificationsLine(params, false);
     const std::vector<Protein>& proteins = digests.proteins();
+    std::vector<std::vector<PepmapPeak>> ions;
+    ions.reserve(setup.spectra.size());
+    for (const ListedSpectrum& listed : setup.spectra)
+        ions.push_back(SpectrumIons(listed.spectrum, digests.proton(), params.peptideTolerance));
+    const BackgroundIons background(ions);
     for (int i = 1; i <= files; ++i) {
         if (StopRequested()) return Failure(kToolStopped, QStringLiteral("stopped"), result.notes);
         if (events.searching) events.searching(i, 0);
         const qint64 started = timer.elapsed();
         const ListedSpectrum& listed = setup.spectra[static_cast<size_t>(i - 1)];
         const CDtaSpectrum& s = listed.spectrum;
-        const std::vector<ProteinMatch> matches = MatchSpectrum(digests, s, params.peptideTolerance);
+        const std::vector<ProteinMatch> matches = MatchSpectrum(
+            digests, ions[static_cast<size_t>(i - 1)], background, params.peptideTolerance);
 
         std::vector<OutFileHit> hits;
         QHash<QString, QString> descriptions;
@@ -257,7 +419,8 @@ SearchRunResult RunMassmapSearch(const SearchRunOptions& o,
         for (size_t m = 0; m < shown; ++m) {
             const Protein& protein = proteins[static_cast<size_t>(matches[m].protein)];
             descriptions.insert(protein.reference, protein.header);
-            for (size_t r : matches[m].rows) {
+            for (const FoundPeptide& found : matches[m].rows) {
+                const size_t r = static_cast<size_t>(found.row);
                 OutFileHit hit;
                 hit.reference = protein.reference;
                 hit.peptide = PeptideText(protein.peptides.sequence(), protein.peptides[r]);
@@ -282,7 +445,8 @@ SearchRunResult RunMassmapSearch(const SearchRunOptions& o,
         // Written from the .dta files again at will: no wait for the disk per file.
         if (!WriteTextFileUnsynced(
                 listed.outPath,
-                MassmapOutText(h, hits, DescriptionLines(hits, descriptions, params.descriptionLines)),
+                MassmapOutText(h, hits,
+                               DescriptionLines(hits, descriptions, params.descriptionLines)),
                 &error))
             return Failure(kToolFailed,
                            QStringLiteral("Cannot write %1: %2")

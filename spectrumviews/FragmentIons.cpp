@@ -28,8 +28,9 @@ int FirstPosition(const QString& sequence, QChar letter) {
 
 }  // namespace
 
-FragmentMassModel::FragmentMassModel(bool monoisotopic, const ResidueMassShifts& shifts)
-    : monoisotopic_(monoisotopic) {
+FragmentMassModel::FragmentMassModel(bool monoisotopic, const ResidueMassShifts& shifts,
+                                     const TerminalMassShifts& terminals)
+    : monoisotopic_(monoisotopic), terminals_(terminals) {
     masses_ = ZeroResidueMasses();
     InitAminoAcidMasses(masses_, monoisotopic, &k_.hydroxyl, &k_.hydrogen);
     for (const auto& [letter, mass] : shifts) {
@@ -92,16 +93,21 @@ void ComputeFragmentIons(const QString& sequence, const FragmentMassModel& model
     table.hPosition = FirstPosition(sequence, QLatin1Char('H'));
     table.pPosition = FirstPosition(sequence, QLatin1Char('P'));
 
+    // The termini's modifications ride on the first and the last residue.
+    const TerminalMassShifts& terminals = model.terminals();
     double sum = 0.0;
     for (int i = 0; i < n; ++i) {
         sum += model.residueMass(sequence[i]);
+        if (i == 0) sum += terminals.nTerminal;
+        if (i == n - 1) sum += terminals.cTerminal;
         table.prefix[static_cast<size_t>(i)] = sum;
     }
     const double total = sum;
 
     for (int i = 1; i <= n; ++i) {
         const double p = table.prefix[static_cast<size_t>(i - 1)];
-        const double m = model.residueMass(sequence[i - 1]);
+        const double m = model.residueMass(sequence[i - 1]) +
+                         (i == 1 ? terminals.nTerminal : 0.0) + (i == n ? terminals.cTerminal : 0.0);
         const double s = total - p + m;  // residues i..n
         // [M+H]+ of the prefix peptide 1..i: its residues, the water of its termini and the
         // charge, counted as every other ion here counts it (a hydrogen atom).

@@ -57,14 +57,24 @@ struct FragmentConstants {
 // Masses that static modifications add to residues: (upper-case letter, mass added).
 using ResidueMassShifts = std::vector<std::pair<char, double>>;
 
+// Masses that static modifications add to a peptide's N and C terminus.
+struct TerminalMassShifts {
+    double nTerminal = 0.0;
+    double cTerminal = 0.0;
+};
+
 // Residue masses and constants of one mass type; letters without a mass and character codes
-// beyond the table count 0.0. Static modifications shift their residues (either case).
+// beyond the table count 0.0. Static modifications shift their residues (either case) and the
+// peptide's termini: the N-terminal shift is in every ion that holds the first residue, the
+// C-terminal one in every ion that holds the last.
 class FragmentMassModel {
   public:
-    explicit FragmentMassModel(bool monoisotopic, const ResidueMassShifts& shifts = {});
+    explicit FragmentMassModel(bool monoisotopic, const ResidueMassShifts& shifts = {},
+                               const TerminalMassShifts& terminals = {});
 
     bool monoisotopic() const { return monoisotopic_; }
     const FragmentConstants& constants() const { return k_; }
+    const TerminalMassShifts& terminals() const { return terminals_; }
     double residueMass(QChar residue) const {
         const unsigned code = residue.unicode();
         return code < masses_.size() ? masses_[code] : 0.0;
@@ -74,6 +84,7 @@ class FragmentMassModel {
     bool monoisotopic_;
     ResidueMassTable masses_;
     FragmentConstants k_;
+    TerminalMassShifts terminals_;
 };
 
 // One peptide's ions. ions[i][slot] is the ion of residue i (0-based) or 0.0 when that series

@@ -91,12 +91,13 @@ bool CPepmatchData::prepareGrid(const QString& sequence, const FragmentIonTable&
 }
 
 bool CPepmatchData::CalculateSequenceIons(const QString& sequence, const PepmatchOptions& options,
-                                          const ResidueMassShifts& shifts) {
+                                          const ResidueMassShifts& shifts,
+                                          const TerminalMassShifts& terminals) {
     if (sequence.isEmpty()) {
         ZarMessageBox(QString::fromLatin1(kNoSequenceText));
         return false;
     }
-    const FragmentMassModel model(options.monoisotopic != 0, shifts);
+    const FragmentMassModel model(options.monoisotopic != 0, shifts, terminals);
     const FragmentIonTable table = ComputeFragmentIons(sequence, model, options.slotMask());
     if (!prepareGrid(sequence, table)) return true;
     const int rows = std::min(table.residueCount, grid_->rowCount());

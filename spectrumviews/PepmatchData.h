@@ -147,9 +147,10 @@ class CPepmatchData {
     // Computes, labels and matches the ions; false when the sequence is empty.
     bool PerformPepmatch(const QString& sequence, const PepmatchOptions& options);
     // Writes the selected series into the grid only.
-    // shifts: the static modifications of the search the sequence was found with.
+    // shifts, terminals: the static modifications of the search the sequence was found with.
     bool CalculateSequenceIons(const QString& sequence, const PepmatchOptions& options,
-                               const ResidueMassShifts& shifts = {});
+                               const ResidueMassShifts& shifts = {},
+                               const TerminalMassShifts& terminals = {});
 
     const CPepmatchIonList* GetIonList() const { return ionList_.get(); }
     const std::array<ColorRef, kMaxColorSets>& GetLabelColors() const { return labelColors_; }

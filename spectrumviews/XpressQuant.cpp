@@ -401,10 +401,7 @@ double CXpressQuant::peakArea(const std::vector<double>& smoothed, const std::ve
     FindPeakLimits(smoothed, start, end);
     if (raw[static_cast<size_t>(start)] != 0.0) ++start;
     if (raw[static_cast<size_t>(end)] == 0.0) --end;
-    double area = 0.0;
-    for (int s = std::max(start, 0); s <= end && s < static_cast<int>(raw.size()); ++s)
-        area += raw[static_cast<size_t>(s)];
-    return area;
+    return rangeArea(raw, start, end);
 }
 
 int CXpressQuant::nearestFullScanAtOrBefore(int scan, int maxDistance) {
@@ -514,18 +511,21 @@ double CXpressQuant::CalculateRatioInRanges(int charge, int firstScan, int lastS
     double lightMz = 0.0;
     double heavyMz = 0.0;
     if (!PairMz(light.mass, heavy.mass, charge, lightMz, heavyMz) || !hasTraces()) return 0.0;
-    // The traces cover the user's ranges as well as the identified scans.
-    const int low = std::min({firstScan, light.firstScan, heavy.firstScan});
-    const int high = std::max({lastScan, light.lastScan, heavy.lastScan});
-    BuildTraces(low, high, lightMz, heavyMz);
-    // The sides keep the user's scans; only the areas change.
-    int start = light.firstScan;
-    int end = light.lastScan;
-    light.area = peakArea(lightSmoothed_, lightRaw_, start, end);
-    start = heavy.firstScan;
-    end = heavy.lastScan;
-    heavy.area = peakArea(heavySmoothed_, heavyRaw_, start, end);
+    // The traces the pane shows: around the identified scans, as the ratio pass built them.
+    BuildTraces(firstScan, lastScan, lightMz, heavyMz);
+    // The sides' scans are the limits to integrate between, as set by the user or as the pass
+    // stored them; searching for the peak again from there would move them, so that an
+    // unchanged range would no longer give the stored ratio. The sides keep their scans.
+    light.area = rangeArea(lightRaw_, light.firstScan, light.lastScan);
+    heavy.area = rangeArea(heavyRaw_, heavy.firstScan, heavy.lastScan);
     return XpressRatio(light.area, heavy.area);
+}
+
+double CXpressQuant::rangeArea(const std::vector<double>& raw, int start, int end) const {
+    double area = 0.0;
+    const int last = std::min(end, static_cast<int>(raw.size()) - 1);
+    for (int s = std::max(start, 0); s <= last; ++s) area += raw[static_cast<size_t>(s)];
+    return area;
 }
 
 XpressEngineHook MakeXpressEngineHook(double massDifference, int scanWindow) {

@@ -110,7 +110,9 @@ class CXpressQuant {
     // peptide is empty. 0 when the peptide, its sequence or its charge is unusable.
     int QuantifyPeptide(SearchHitRecord& hit);
     void BuildTraces(int firstScan, int lastScan, double lightMz, double heavyMz);
-    // Quantifies within the scans the hit's sides carry on entry.
+    // Quantifies within the scans the hit's sides carry on entry: each side's area is the sum of
+    // its raw trace between its first and last scan, so that unchanged scans give the stored
+    // ratio again.
     int QuantifyInRanges(SearchHitRecord& hit);
     double CalculateRatioInRanges(int charge, int firstScan, int lastScan, XpressSide& light,
                                   XpressSide& heavy);
@@ -153,6 +155,8 @@ class CXpressQuant {
     // between them.
     double peakArea(const std::vector<double>& smoothed, const std::vector<double>& raw, int& start,
                     int& end) const;
+    // Sum of the raw trace from start to end inclusive, within the trace (0.0 when start > end).
+    double rangeArea(const std::vector<double>& raw, int start, int end) const;
 
     std::unique_ptr<VRawfile> reader_;
     double proton_ = kXpressProtonMass;

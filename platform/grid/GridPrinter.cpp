@@ -29,8 +29,44 @@ namespace {
 // to the device.
 constexpr double kGridUnitsPerInch = 96.0;
 constexpr double kCellPadding = 3.0;  // grid units left and right of a cell's text
+// A first column no wider than this share of the page is repeated on every band of a wide
+// table, so that each printed row can still be told by its first cell.
+constexpr double kRepeatedColumnShare = 0.25;
 
 }  // namespace
+
+std::vector<std::vector<int>> CGXGridWnd::PrintBands(const std::vector<int>& columns,
+                                                     double pageWidth) const {
+    std::vector<std::vector<int>> bands;
+    if (columns.empty()) return {{}};
+    double total = 0;
+    for (int c : columns) total += GetColWidth(c);
+    if (total <= pageWidth) return {columns};
+    const int key = columns.front();
+    const double keyWidth = GetColWidth(key);
+    const bool repeatKey = keyWidth <= pageWidth * kRepeatedColumnShare;
+    std::vector<int> band{key};
+    double width = keyWidth;
+    int own = 1;  // columns of the band other than a repeated first one
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+        const int c = columns[i];
+        if (own > 0 && width + GetColWidth(c) > pageWidth) {
+            bands.push_back(band);
+            band.clear();
+            width = 0;
+            own = 0;
+            if (repeatKey) {
+                band.push_back(key);
+                width = keyWidth;
+            }
+        }
+        band.push_back(c);
+        width += GetColWidth(c);
+        ++own;
+    }
+    bands.push_back(band);
+    return bands;
+}
 
 int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolution,
                            const std::function<void()>& newPage, const QString& title,
@@ -63,25 +99,27 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
     // Rows per page: the first page and every following one repeat the title and column titles.
     const int perPage = std::max(1, static_cast<int>((bodyHeight - titleBand - rowHeight) / rowHeight));
     const int rows = GetRowCount();
-    const int pages = std::max(1, (rows + perPage - 1) / perPage);
+    const int rowPages = std::max(1, (rows + perPage - 1) / perPage);
+
+    std::vector<int> visible;
+    for (int c = 1; c <= GetColCount(); ++c)
+        if (!IsColHidden(c)) visible.push_back(c);
+    const std::vector<std::vector<int>> bands = PrintBands(visible, pageWidth);
+    // A wide table prints as bands of columns side by side: every block of rows on as many
+    // pages as there are bands, one after the other.
+    const int bandCount = static_cast<int>(bands.size());
+    const int pages = rowPages * bandCount;
     const int first = std::max(1, fromPage);
     const int last = toPage > 0 ? std::min(pages, toPage) : pages;
-
-    std::vector<int> cols;
-    for (int c = 1; c <= GetColCount(); ++c)
-        if (!IsColHidden(c)) cols.push_back(c);
-    // Shrink the columns to the page width when the table is wider; texts that no longer fit
-    // are cut with an ellipsis inside their cells.
-    double total = 0;
-    for (int c : cols) total += GetColWidth(c);
-    const double fit = total > pageWidth && total > 0 ? pageWidth / total : 1.0;
+    const std::vector<int>* band = &bands.front();
 
     auto drawRow = [&](int row, double y, bool titles) {
         double x = 0;
         const QFontMetricsF& metrics = titles ? titleMetrics : fm;
         painter.setFont(titles ? titleFont : printFont);
-        for (int c : cols) {
-            const double w = GetColWidth(c) * fit;
+        for (int c : *band) {
+            // A column wider than the page alone is cut to the page.
+            const double w = std::min<double>(GetColWidth(c), pageWidth - x);
             const QRectF cell(x, y, w, rowHeight);
             if (titles) painter.fillRect(cell, QColor(230, 230, 230));
             painter.drawRect(cell);
@@ -109,9 +147,10 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
                              ExpandPageText(parts[static_cast<std::size_t>(i)], number, pages));
     };
 
-    int row = 1 + (first - 1) * perPage;
     for (int number = first; number <= last; ++number) {
         if (number > first && newPage) newPage();
+        const int rowPage = (number - 1) / bandCount;
+        band = &bands[static_cast<std::size_t>((number - 1) % bandCount)];
         if (headerBand > 0) drawBand(props.header, 0, number);
         if (footerBand > 0) drawBand(props.footer, pageHeight - rowHeight, number);
         double y = headerBand;
@@ -122,7 +161,7 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
         }
         drawRow(0, y, true);
         y += rowHeight;
-        for (int k = 0; k < perPage && row <= rows; ++k, ++row) {
+        for (int k = 0, row = 1 + rowPage * perPage; k < perPage && row <= rows; ++k, ++row) {
             drawRow(row, y, false);
             y += rowHeight;
         }

@@ -129,9 +129,14 @@ public:
     // Draws the pages into a painter (page: the printable area in device pixels, resolution:
     // the device's dots per inch); newPage is called between two drawn pages. Pages outside
     // fromPage..toPage (1-based; 0: no limit) are left out. Returns the number of pages.
+    // Columns keep their widths: a table wider than the page prints in bands of columns, each
+    // block of rows on one page per band, the first column repeated on every band when it is
+    // narrow.
     int PaintPages(QPainter& painter, const QRectF& page, double resolution,
                    const std::function<void()>& newPage, const QString& title = QString(),
                    int fromPage = 0, int toPage = 0) const;
+    // The visible columns of each printed band on a page of that width (grid units).
+    std::vector<std::vector<int>> PrintBands(const std::vector<int>& columns, double pageWidth) const;
     // Margins of the printed page in points, in the order the table owners give them.
     void SetPrintMargins(const GridPrintMargins& margins);
     // The printed text's size and its rows' height (points, 1/72 inch).

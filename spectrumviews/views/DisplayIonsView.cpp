@@ -81,6 +81,7 @@ CSearchResults* ResultSetOfKind(CZarDoc* doc, int kind) {
 
 CDisplayIonsView::CDisplayIonsView(CResultsWindow* owner, QWidget* parent)
     : CResultsFormView(owner, parent),
+      CPlotPane(this, "Display ions"),
       charge_(new QComboBox(this)),
       dtaFile_(new QLabel(QStringLiteral("Dta file:"), this)),
       precursorLabel_(new QLabel(QStringLiteral("Precursor mass: "), this)),
@@ -112,29 +113,7 @@ CDisplayIonsView::CDisplayIonsView(CResultsWindow* owner, QWidget* parent)
     layout->addWidget(scrollBar_, 5, 1);
     scrollBar_->setRange(0, 0);
     connect(charge_, &QComboBox::activated, this, &CDisplayIonsView::OnSelChangeCharge);
-    connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
-        switch (action) {
-            case QAbstractSlider::SliderSingleStepSub:
-                OnHScroll(kLineLeft, 0);
-                break;
-            case QAbstractSlider::SliderSingleStepAdd:
-                OnHScroll(kLineRight, 0);
-                break;
-            case QAbstractSlider::SliderPageStepSub:
-                OnHScroll(kPageLeft, 0);
-                break;
-            case QAbstractSlider::SliderPageStepAdd:
-                OnHScroll(kPageRight, 0);
-                break;
-            case QAbstractSlider::SliderMove:
-                OnHScroll(kThumbTrack, scrollBar_->sliderPosition());
-                break;
-            default:
-                break;
-        }
-        // The page sets the position itself.
-        scrollBar_->setSliderPosition(scrollBar_->value());
-    });
+    AttachMassScrollBar(scrollBar_);
     receiver_->messageMap().on(kMsgIonsReady, [this](const Message& m) -> LRESULT {
         if (m.payload) {
             if (auto* r = std::any_cast<DisplayIonsResult>(m.payload)) takeResult(std::move(*r));
@@ -148,10 +127,6 @@ CDisplayIonsView::~CDisplayIonsView() {
     // The worker's result is dropped with the receiver; its wait cursor ends here.
     if (worker_.joinable()) worker_.join();
     if (busy_) QApplication::restoreOverrideCursor();
-}
-
-void CDisplayIonsView::guarded(const char* what, const std::function<void()>& action) {
-    RunPaneOperation("Display ions", what, action);
 }
 
 void CDisplayIonsView::OnInitialUpdate() {
@@ -171,36 +146,10 @@ void CDisplayIonsView::OnInitialUpdate() {
     grid_->SetStyleRange(CGXRange::cells(1, 1, rowCount_, 1), numbers);
     grid_->SetStyleRange(CGXRange::cells(1, 6, rowCount_, 6), numbers);
 
-    if (!control_) {
-        auto control = std::make_unique<CSpec>();
-        if (control->Create(this, QRect(0, 0, 300, 200), 0)) {
-            guarded("initialising the control", [&] {
-                control->Call(&ISpec::Initialize);
-                control->Call(&ISpec::put_NoDataText,
-                              WideText(QStringLiteral("No spectral data available")));
-            });
-            control->OnEvent(SpecEvents::kSpecZoom, [this](const DispArgs& a) {
-                OnSpecZoom(a.longAt(0) != 0, a.doubleAt(1), a.doubleAt(2), a.doubleAt(3),
-                           a.doubleAt(4));
-            });
-            control->OnEvent(SpecEvents::kSpecRButtonDown, [this](const DispArgs&) {
-                // The zoom commands of the page.
-                QMenu menu(this);
-                AddZoomItems(&menu, [this](int command) { OnCommand(command); });
-                const bool xZoomed = display_.xZoomed != 0;
-                const bool yZoomed = display_.yZoomed != 0;
-                ForEachCommandItem(&menu, [&](QAction* a, int id) {
-                    if (id == ID_PLOT_ZOOM_OUT_Y || id == ID_PLOT_NORMALIZE) a->setEnabled(yZoomed);
-                    if (id == ID_PLOT_ZOOM_OUT_X || id == ID_PLOT_DISPLAY_ALL)
-                        a->setEnabled(xZoomed);
-                    if (id == ID_PLOT_RESET_SCALING) a->setEnabled(xZoomed || yZoomed);
-                });
-                menu.exec(QCursor::pos());
-            });
-            control->setMinimumSize(200, 150);
-            static_cast<QGridLayout*>(layout())->addWidget(control.get(), 3, 1);
-            control_ = std::move(control);
-        }
+    if (!Control() &&
+        CreatePlotControl(QRect(0, 0, 300, 200), QStringLiteral("No spectral data available"))) {
+        Control()->setMinimumSize(200, 150);
+        static_cast<QGridLayout*>(layout())->addWidget(Control(), 3, 1);
     }
     if (!segmentsInitialised_) {
         segments_->Initialize(palette().color(QPalette::Button), QColor(0xFF, 0xFF, 0x80),
@@ -368,29 +317,36 @@ void CDisplayIonsView::takeResult(DisplayIonsResult result) {
     }
     heading_ = QCFormat("#%d-%d RT:%.2f-%.2f NL: ", firstScan_, lastScan_, firstTime_, lastTime_) +
                FormatCompactNumber(largest_);
+    spectrum_.Empty();
+    spectrum_.peaks.reserve(peaks_.size());
+    for (const DtaPeak& p : peaks_) spectrum_.peaks.push_back({p.mz, p.intensity, 0.0f, firstScan_});
+    CVXSpectrumHeaderData& header = spectrum_.header.data;
+    header.dLowMass = lowMass_;
+    header.dHighMass = highMass_;
+    header.dMinPeakIntensity = smallest_;
+    header.dBasePeakIntensity = largest_;
+    header.nScanNumber = firstScan_;
     display_.xZoomed = 0;
     display_.yZoomed = 0;
     showSpectrum();
 }
 
 void CDisplayIonsView::showSpectrum() {
-    if (!control_ || !control_->Interface()) {
-        UpdateScrollBar();
-        UpdateSegmentControl(lowMass_, highMass_);
-        return;
+    if (peaks_.empty()) {
+        SetDataValid(false);
+        Redraw();
+    } else {
+        HandOver("showing the spectrum", [this](CSpec& c) {
+            SendSpectrumToControl(c);
+            c.Call(&ISpec::put_EnableManualZoom, 1);
+        });
     }
-    guarded("showing the spectrum", [&] {
-        if (peaks_.empty()) {
-            control_->Call(&ISpec::put_DataValid, 0);
-        } else {
-            sendSpectrumToControl(*control_);
-            control_->Call(&ISpec::put_EnableManualZoom, 1);
-        }
-    });
-    control_->RedrawControl();
+    UpdateMassScrollBar();
+    UpdateSegmentControl(display_.xZoomed ? display_.xStart : lowMass_,
+                         display_.xZoomed ? display_.xEnd : highMass_);
 }
 
-void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
+void CDisplayIonsView::SendSpectrumToControl(CSpec& c) {
     std::vector<VXPlot_DataPeak> peaks;
     peaks.reserve(peaks_.size());
     for (const DtaPeak& p : peaks_) peaks.push_back({p.mz, p.intensity, 0.0f, firstScan_});
@@ -453,21 +409,19 @@ void CDisplayIonsView::sendSpectrumToControl(CSpec& c) {
     c.Call(&ISpec::SetAxisLabels, WideText(x), WideText(yAbs), WideText(yRel),
            static_cast<LPCWSTR>(nullptr), static_cast<LPCWSTR>(nullptr));
     c.Call(&ISpec::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(display_.yAxisScaleType));
-    UpdateScrollBar();
-    UpdateSegmentControl(display_.xZoomed ? display_.xStart : lowMass_,
-                         display_.xZoomed ? display_.xEnd : highMass_);
     c.Call(&ISpec::SetForcedHeading, 1);
     c.Call(&ISpec::SetHeading, WideText(heading_));
-    applyAxisLimits(c);
+    ApplyXLimits(c);
+    ApplyYLimits(c);
     c.Call(&ISpec::put_DataValid, 1);
 }
 
-void CDisplayIonsView::applyAxisLimits(CSpec& c) {
-    if (display_.xZoomed)
-        c.Call(&ISpec::SetXAxisLimits, display_.xStart, display_.xEnd);
-    else
-        c.Call(&ISpec::SetXAxisLimits, lowMass_, highMass_);
-    c.Call(&ISpec::SetYAxisLimits, largest_, smallest_, largest_, 0.0, 100.0);
+std::unique_ptr<QMenu> CDisplayIonsView::BuildContextMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    AddZoomItems(menu.get(), [this](int command) { OnCommand(command); });
+    ForEachCommandItem(menu.get(),
+                       [this](QAction* a, int id) { a->setEnabled(IsZoomCommandEnabled(id)); });
+    return menu;
 }
 
 void CDisplayIonsView::OnSelChangeCharge(int index) {
@@ -477,59 +431,13 @@ void CDisplayIonsView::OnSelChangeCharge(int index) {
     if (index < charge_->count()) charge_->setCurrentIndex(index);
 }
 
-void CDisplayIonsView::UpdateScrollBar() {
-    const bool zoomed = display_.xZoomed != 0;
-    SetPercentScrollBar(scrollBar_, lowMass_, highMass_, zoomed ? display_.xStart : lowMass_,
-                        zoomed ? display_.xEnd : highMass_);
-}
-
 void CDisplayIonsView::OnHScroll(int code, int position) {
-    const int page = scrollBar_->pageStep();
-    const int pos = scrollBar_->value();
-    int next = pos;
-    const auto target = [&](PercentScroll step) {
-        return PercentScrollTarget(step, pos, page, scrollBar_->minimum(), scrollBar_->maximum());
-    };
-    switch (code) {
-        case kLineLeft:
-            next = target(PercentScroll::LineBack);
-            break;
-        case kLineRight:
-            next = target(PercentScroll::LineForward);
-            break;
-        case kPageLeft:
-            next = target(PercentScroll::PageBack);
-            break;
-        case kPageRight:
-            next = target(PercentScroll::PageForward);
-            break;
-        case kThumbPosition: {
-            const QSignalBlocker block(scrollBar_);
-            scrollBar_->setValue(position);
-            return;
-        }
-        case kThumbTrack:
-            ScrollSpectrum(position, page);
-            return;
-        default:
-            return;
-    }
-    ScrollSpectrum(next, page);
-    const QSignalBlocker block(scrollBar_);
-    scrollBar_->setValue(next);
-}
-
-void CDisplayIonsView::ScrollSpectrum(int position, int page) {
-    const double span = highMass_ - lowMass_;
-    if (span <= 0.0) return;
-    double start = std::max(lowMass_, lowMass_ + position * 0.01 * span);
-    double end = std::min(highMass_, start + span * page * 0.01);
-    display_.xZoomed = 1;
-    display_.xStart = start;
-    display_.xEnd = end;
-    if (control_ && control_->Interface()) guarded("panning", [&] { applyAxisLimits(*control_); });
-    UpdateSegmentControl(start, end);
-    if (control_) control_->RedrawControl();
+    // The scroll handlers' codes, in their order.
+    static constexpr ScrollStep kSteps[] = {ScrollStep::LineBack,      ScrollStep::LineForward,
+                                            ScrollStep::PageBack,      ScrollStep::PageForward,
+                                            ScrollStep::ThumbPosition, ScrollStep::ThumbTrack};
+    if (code < 0 || code >= static_cast<int>(std::size(kSteps))) return;
+    OnMassScroll(kSteps[code], position);
 }
 
 void CDisplayIonsView::UpdateSegmentControl(double low, double high) {
@@ -578,13 +486,6 @@ void CDisplayIonsView::UpdateSegmentControl(double low, double high) {
     segments_->update();
 }
 
-void CDisplayIonsView::applyXZoomFollowUps() {
-    if (control_ && control_->Interface()) applyAxisLimits(*control_);
-    UpdateScrollBar();
-    UpdateSegmentControl(display_.xZoomed ? display_.xStart : lowMass_,
-                         display_.xZoomed ? display_.xEnd : highMass_);
-}
-
 bool CDisplayIonsView::IsCommandEnabled(int id) const {
     return id == ID_FILE_PRINT;
 }
@@ -606,77 +507,16 @@ void CDisplayIonsView::OnCommand(int id) {
             PrintReport(printer);
         return;
     }
-    const PlotRange xFull{lowMass_, highMass_};
-    const PlotRange yFull{smallest_, largest_};
-    guarded("a command", [&] {
-        switch (id) {
-            case ID_PLOT_ZOOM_IN_Y:
-                if (ZoomInSpectrumYRange(display_, yFull, kZoomFactor) && control_)
-                    applyAxisLimits(*control_);
-                break;
-            case ID_PLOT_ZOOM_OUT_Y:
-                if (ZoomOutSpectrumYRange(display_, yFull, kZoomFactor) && control_)
-                    applyAxisLimits(*control_);
-                break;
-            case ID_PLOT_NORMALIZE:
-                display_.yZoomed = 0;
-                if (control_ && control_->Interface())
-                    control_->Call(&ISpec::SetYAxisLimits, largest_, smallest_, largest_, 0.0,
-                                   100.0);
-                break;
-            case ID_PLOT_ZOOM_IN_X:
-                if (ZoomInSpectrumXRange(display_, xFull, kZoomFactor)) applyXZoomFollowUps();
-                break;
-            case ID_PLOT_ZOOM_OUT_X:
-                if (ZoomOutSpectrumXRange(display_, xFull, kZoomFactor)) {
-                    display_.xStart = std::max(display_.xStart, lowMass_);
-                    display_.xEnd = std::min(display_.xEnd, highMass_);
-                    applyXZoomFollowUps();
-                }
-                break;
-            case ID_PLOT_DISPLAY_ALL:
-                display_.xZoomed = 0;
-                applyXZoomFollowUps();
-                break;
-            case ID_PLOT_RESET_SCALING:
-                display_.xZoomed = 0;
-                display_.yZoomed = 0;
-                applyXZoomFollowUps();
-                break;
-            default:
-                break;
-        }
-    });
-    if (control_) control_->RedrawControl();
-}
-
-void CDisplayIonsView::OnSpecZoom(bool valid, double startMass, double startIntensity,
-                                  double endMass, double endIntensity) {
-    if (!valid) return;
-    guarded("zooming", [&] {
-        if (startMass != endMass) {
-            display_.xZoomed = 1;
-            display_.xStart = std::min(startMass, endMass);
-            display_.xEnd = std::max(startMass, endMass);
-            applyXZoomFollowUps();
-        }
-        if (startIntensity != endIntensity) {
-            display_.yZoomed = 1;
-            display_.yStart = std::min(startIntensity, endIntensity);
-            display_.yEnd = std::max(startIntensity, endIntensity);
-            if (control_ && control_->Interface()) applyAxisLimits(*control_);
-        }
-    });
-    if (control_) control_->RedrawControl();
+    RunZoomCommand(id);
 }
 
 void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                                  bool landscape) {
     CSpec offscreen;
     if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 0)) return;
-    guarded("printing", [&] {
+    Guarded("printing", [&] {
         offscreen.Call(&ISpec::Initialize);
-        sendSpectrumToControl(offscreen);
+        SendSpectrumToControl(offscreen);
         const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
         const QRect r = p.plot;
         QFont font(QStringLiteral("Courier"));

@@ -5,6 +5,7 @@
 // charge selector, a scroll bar that pans the spectrum and a segment display of the residues in
 // the shown mass range. The ions are computed on a worker that posts its result back.
 
+#include "PlotPane.h"
 #include "databases/DatabaseSearch.h"
 #include "fileio/VXSpectrum.h"
 #include "messages/Messages.h"
@@ -39,7 +40,7 @@ struct DisplayIonsResult {
     std::vector<DtaPeak> peaks;
 };
 
-class CDisplayIonsView : public CResultsFormView {
+class CDisplayIonsView : public CResultsFormView, public CPlotPane {
     Q_OBJECT
   public:
     static constexpr int kResultsViewType = 5;
@@ -47,7 +48,6 @@ class CDisplayIonsView : public CResultsFormView {
     static constexpr int kInitialRows = 25;
     static constexpr int kChargeCount = 5;
     static constexpr int kIonColumnWidth = 100;
-    static constexpr double kZoomFactor = 2.0;
     // Pens of the marked ions: black, blue, red, green (COLORREF).
     static constexpr std::uint32_t kIonPens[4] = {0x00000000, 0x00FF0000, 0x000000FF, 0x0000FF00};
 
@@ -73,12 +73,10 @@ class CDisplayIonsView : public CResultsFormView {
         kThumbTrack = 5
     };
     void OnHScroll(int code, int position);
-    void ScrollSpectrum(int position, int page);
-    void UpdateScrollBar();
+    void ScrollSpectrum(int position, int page) { ShowMassPercent(position, page); }
+    void UpdateScrollBar() { UpdateMassScrollBar(); }
     void UpdateSegmentControl(double low, double high);
     void OnCommand(int id);
-    void OnSpecZoom(bool valid, double startMass, double startIntensity, double endMass,
-                    double endIntensity);
     void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
     // The ion table and the spectrum on one page of the printer; false when printing failed.
     bool PrintReport(QPrinter& printer);
@@ -91,7 +89,6 @@ class CDisplayIonsView : public CResultsFormView {
     CDisplayIonsGrid* Grid() const { return grid_; }
     QComboBox* ChargeCombo() const { return charge_; }
     CSegmentCtrl* SegmentControl() const { return segments_; }
-    CSpec* Control() const { return control_.get(); }
     QScrollBar* ScrollBar() const { return scrollBar_; }
     QString DtaFileText() const;
     QString PrecursorText() const;
@@ -106,6 +103,16 @@ class CDisplayIonsView : public CResultsFormView {
     double LowMass() const { return lowMass_; }
     double HighMass() const { return highMass_; }
 
+    void SendSpectrumToControl(CSpec& control) override;
+    // The zoom commands of the page.
+    std::unique_ptr<QMenu> BuildContextMenu() override;
+
+  protected:
+    const CVXSpec& PlotSpectrum() const override { return spectrum_; }
+    CVXSpecDisplay* ZoomDisplay() const override { return &display_; }
+    PlotRange FullMassRange() const override { return {lowMass_, highMass_}; }
+    void OnMassRangeShown(double low, double high) override { UpdateSegmentControl(low, high); }
+
   private:
     struct Request {
         int kind = 0;
@@ -115,10 +122,6 @@ class CDisplayIonsView : public CResultsFormView {
     void startWorker(const Request& request);
     void takeResult(DisplayIonsResult result);
     void showSpectrum();
-    void sendSpectrumToControl(CSpec& control);
-    void applyAxisLimits(CSpec& control);
-    void applyXZoomFollowUps();
-    void guarded(const char* what, const std::function<void()>& action);
 
     QComboBox* charge_;
     QLabel* dtaFile_;
@@ -127,14 +130,14 @@ class CDisplayIonsView : public CResultsFormView {
     CDisplayIonsGrid* grid_;
     CSegmentCtrl* segments_;
     QScrollBar* scrollBar_;
-    std::unique_ptr<CSpec> control_;
     MessageReceiver* receiver_;
 
     std::vector<DtaPeak> peaks_;
+    CVXSpec spectrum_;  // the peaks and their ranges, as the zoom and the peak pick read them
     std::vector<IonLabel> ions_;
     std::vector<ZAR_PLOTLib::VXPlot_PeakInfo> infos_;
     std::vector<double> massList_;
-    CVXSpecDisplay display_;
+    mutable CVXSpecDisplay display_;
     int kind_ = 0;
     HitNumber hit_;
     QString sequenceOverride_;

@@ -146,29 +146,8 @@ CIcatView::CIcatView(CResultsWindow* owner, QWidget* parent)
     scrollBar_->setRange(0, 0);
     connect(calculate_, &QPushButton::clicked, this, &CIcatView::OnCalculateRatio);
     connect(update_, &QPushButton::clicked, this, &CIcatView::OnUpdateTable);
-    connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
-        switch (action) {
-            case QAbstractSlider::SliderSingleStepSub:
-                OnHScroll(kLineLeft, 0);
-                break;
-            case QAbstractSlider::SliderSingleStepAdd:
-                OnHScroll(kLineRight, 0);
-                break;
-            case QAbstractSlider::SliderPageStepSub:
-                OnHScroll(kPageLeft, 0);
-                break;
-            case QAbstractSlider::SliderPageStepAdd:
-                OnHScroll(kPageRight, 0);
-                break;
-            case QAbstractSlider::SliderMove:
-                OnHScroll(kThumbTrack, scrollBar_->sliderPosition());
-                break;
-            default:
-                break;
-        }
-        // The page sets the position itself.
-        scrollBar_->setSliderPosition(scrollBar_->value());
-    });
+    ConnectScrollSteps(scrollBar_, this,
+                       [this](ScrollStep step, int position) { OnHScroll(ScrollCodeOf(step), position); });
     receiver_->messageMap().on(kMsgIcatReady, [this](const Message& m) -> LRESULT {
         takeResult(m);
         return 0;

@@ -84,6 +84,25 @@ void PrintPlotPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, boo
 // The steps a pane's scroll bar reports: a line or a page back (left, up) or forward, the thumb
 // dragged (its position) and the thumb released there.
 enum class ScrollStep { LineBack, LineForward, PageBack, PageForward, ThumbTrack, ThumbPosition };
+// The code of a step in the panes' scroll handlers: line back 0, line forward 1, page back 2,
+// page forward 3, thumb released 4, thumb dragged 5.
+constexpr int ScrollCodeOf(ScrollStep step) {
+    switch (step) {
+        case ScrollStep::LineBack:
+            return 0;
+        case ScrollStep::LineForward:
+            return 1;
+        case ScrollStep::PageBack:
+            return 2;
+        case ScrollStep::PageForward:
+            return 3;
+        case ScrollStep::ThumbPosition:
+            return 4;
+        case ScrollStep::ThumbTrack:
+            return 5;
+    }
+    return -1;
+}
 // Hands a scroll bar's steps to onStep(step, thumb position); the pane places the thumb itself.
 void ConnectScrollSteps(QScrollBar* bar, QObject* context,
                         const std::function<void(ScrollStep, int)>& onStep);

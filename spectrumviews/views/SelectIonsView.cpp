@@ -36,6 +36,14 @@ namespace zar {
 
 namespace {
 
+// What a search's static modifications add to the peptide termini ("+Nterm-pep=", "+Cterm-pep=").
+TerminalMassShifts TerminalShiftsOf(const QString& modificationText) {
+    SequenceMassTable unused = SequenceMassTable::For(true);
+    PeptideModifications modifications;
+    ParseModifications(modificationText, unused, modifications);
+    return {modifications.nTerminal, modifications.cTerminal};
+}
+
 CSearchResults* ResultSetOfKind(CZarDoc* doc, int kind) {
     if (!doc) return nullptr;
     switch (kind) {
@@ -145,6 +153,7 @@ void CSelectIonsView::ShowSequenceIons(int kind, HitNumber number) {
     SetTitle(QStringLiteral("Sequence Ions - ") + sequence);
     massType = hit->monoisotopicPrecursor != 0 ? 1 : 0;
     staticShifts_ = StaticResidueShifts(set->Parameters().modificationText, massType != 0);
+    terminalShifts_ = TerminalShiftsOf(set->Parameters().modificationText);
     UpdateData(false);
     OnInitialUpdate();
     if (sequence.size() > rowCapacity_) GrowGrid(static_cast<int>(sequence.size()));
@@ -187,7 +196,7 @@ bool CSelectIonsView::calculateIons() {
     CIonGridSink sink(*grid_);
     engine->SetTargetGrid(&sink);
     grid_->LockUpdate(true);
-    engine->CalculateSequenceIons(sequence, selection, staticShifts_);
+    engine->CalculateSequenceIons(sequence, selection, staticShifts_, terminalShifts_);
     grid_->LockUpdate(false);
     engine->SetTargetGrid(nullptr);
     grid_->Redraw();

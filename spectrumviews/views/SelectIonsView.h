@@ -92,6 +92,7 @@ class CSelectIonsView : public CResultsFormView {
     HitNumber hit_;
     // The static modifications of the shown hit's search, which its ions carry.
     ResidueMassShifts staticShifts_;
+    TerminalMassShifts terminalShifts_;
     int rowCapacity_ = kInitialRows;
     bool setUp_ = false;
 };

@@ -41,27 +41,8 @@ CTraceView::CTraceView(QWidget* parent)
     setObjectName(QStringLiteral("CTraceView"));
     scrollBar_->setRange(1, 1);
     countText_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
-        switch (action) {
-            case QAbstractSlider::SliderSingleStepSub:
-                OnVScroll(kLineUp, 0);
-                break;
-            case QAbstractSlider::SliderSingleStepAdd:
-                OnVScroll(kLineDown, 0);
-                break;
-            case QAbstractSlider::SliderPageStepSub:
-                OnVScroll(kPageUp, 0);
-                break;
-            case QAbstractSlider::SliderPageStepAdd:
-                OnVScroll(kPageDown, 0);
-                break;
-            case QAbstractSlider::SliderMove:
-                OnVScroll(kThumbTrack, scrollBar_->sliderPosition());
-                break;
-            default:
-                break;
-        }
-    });
+    ConnectScrollSteps(scrollBar_, this,
+                       [this](ScrollStep step, int position) { OnVScroll(ScrollCodeOf(step), position); });
 }
 
 CTraceView::~CTraceView() {

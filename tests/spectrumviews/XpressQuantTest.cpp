@@ -402,6 +402,34 @@ TEST_F(XpressQuantTest, TracesForThePaneAndRatiosInUserRanges) {
     EXPECT_EQ(engine.QuantifyPeptide(charge4), 0);
 }
 
+TEST_F(XpressQuantTest, AnUnchangedRangeGivesTheStoredRatioAgain) {
+    CXpressQuant engine(kDifference, "C");
+    ASSERT_TRUE(engine.OpenRawFile(path_));
+    int measured = 0;
+    for (SearchHitRecord hit : AllHits()) {
+        if (engine.QuantifyHit(hit) != 1 || hit.quantitationRatio == 0.0) continue;
+        ++measured;
+        const SearchHitRecord stored = hit;
+        EXPECT_EQ(engine.QuantifyInRanges(hit), 1) << hit.peptide.toStdString();
+        EXPECT_EQ(hit.quantitationRatio, stored.quantitationRatio) << hit.peptide.toStdString();
+        EXPECT_EQ(hit.lightArea, stored.lightArea);
+        EXPECT_EQ(hit.heavyArea, stored.heavyArea);
+        EXPECT_EQ(hit.lightPeakStart, stored.lightPeakStart);
+        EXPECT_EQ(hit.heavyPeakEnd, stored.heavyPeakEnd);
+        // A narrower heavy range takes less of the heavy peak: the light form's share grows.
+        hit.heavyPeakStart = hit.heavyPeakEnd;
+        EXPECT_EQ(engine.QuantifyInRanges(hit), 1);
+        EXPECT_LT(hit.heavyArea, stored.heavyArea);
+        EXPECT_EQ(hit.lightArea, stored.lightArea);
+        // A range beyond the run adds nothing and reads nothing out of bounds.
+        hit.heavyPeakStart = -50;
+        hit.heavyPeakEnd = kScans + 50;
+        EXPECT_EQ(engine.QuantifyInRanges(hit), 1);
+        EXPECT_GE(hit.heavyArea, stored.heavyArea);
+    }
+    EXPECT_GE(measured, 4);
+}
+
 TEST_F(XpressQuantTest, HitsSharingScansReadThemOnce) {
     CXpressQuant engine(kDifference, "C");
     ASSERT_TRUE(engine.OpenRawFile(path_));

@@ -56,6 +56,24 @@ void A4PdfPrinter(QPrinter& printer, const QString& file) {
     printer.setPageOrientation(QPageLayout::Portrait);
 }
 
+// Paints a grid's pages at 96 dots per inch into images of the given size, one per page.
+std::vector<QImage> PaintedPages(const CGXGridWnd& grid, int width, int height) {
+    QImage page(width, height, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    std::vector<QImage> pages;
+    int count = 0;
+    {
+        QPainter painter(&page);
+        count = grid.PaintPages(painter, QRectF(0, 0, width, height), 96.0, [&] {
+            pages.push_back(page.copy());
+            painter.fillRect(page.rect(), Qt::white);
+        });
+    }
+    pages.push_back(page);
+    EXPECT_EQ(static_cast<int>(pages.size()), count);
+    return pages;
+}
+
 }  // namespace
 
 TEST(GridPrinting, PageTextFields) {
@@ -70,20 +88,9 @@ TEST(GridPrinting, HeaderAndFooterStandOnEveryPage) {
     grid.SetRowCount(120);
     for (int r = 1; r <= 120; ++r) grid.SetValueRange(r, 1, QString::number(r));
     grid.PrintProperties().header = {QStringLiteral("Zarvik"), QString(), QStringLiteral("Run1")};
-    QImage page(800, 1000, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    std::vector<QImage> pages;
-    int count = 0;
-    {
-        QPainter painter(&page);
-        count = grid.PaintPages(painter, QRectF(0, 0, 800, 1000), 96.0, [&] {
-            pages.push_back(page.copy());
-            painter.fillRect(page.rect(), Qt::white);
-        });
-    }
-    pages.push_back(page);
+    const std::vector<QImage> pages = PaintedPages(grid, 800, 1000);
+    const int count = static_cast<int>(pages.size());
     EXPECT_GE(count, 3);
-    ASSERT_EQ(static_cast<int>(pages.size()), count);
     pages[0].save(QStringLiteral("/tmp/grid_printed_page1.png"));
     for (const QImage& p : pages) {
         EXPECT_GT(InkRows(p, 0, 20), 3) << "the header";
@@ -155,7 +162,9 @@ TEST(GridPrinting, ATableOnA4PrintsReadableRowsPerPageAtEveryResolution) {
         ASSERT_TRUE(grid.Print(&printer)) << "mode " << mode;
         const int pages = zartest::PdfPageCount(file);
         ASSERT_GT(pages, 0);
-        const double rowsPerPage = double(kRows) / pages;
+        // Wider than an A4 page: each block of rows prints in two bands of columns.
+        EXPECT_EQ(pages % 2, 0) << pages;
+        const double rowsPerPage = 2.0 * kRows / pages;
         EXPECT_LE(rowsPerPage, 40.0) << "resolution " << printer.resolution();
         EXPECT_GE(rowsPerPage, 20.0) << "resolution " << printer.resolution();
     }
@@ -249,4 +258,47 @@ TEST(GridPrinting, OnlyTheChosenPagesArePrinted) {
     some.setFromTo(2, 3);
     ASSERT_TRUE(grid.Print(&some));
     EXPECT_EQ(zartest::PdfPageCount(dir.filePath(QStringLiteral("some.pdf"))), 2);
+}
+
+TEST(GridPrinting, AWideTablePrintsInBandsOfColumnsAtTheirOwnWidths) {
+    CGXGridWnd grid;
+    FillSummarySizedTable(grid, 10);
+    grid.PrintProperties().footer = {};
+    // Bands on a page of 700 grid units: the narrow first column stands on each.
+    std::vector<int> all;
+    for (int c = 1; c <= 14; ++c) all.push_back(c);
+    const std::vector<std::vector<int>> expected = {{1, 2, 3, 4, 5, 6, 7, 8},
+                                                    {1, 9, 10, 11, 12, 13, 14}};
+    EXPECT_EQ(grid.PrintBands(all, 700.0), expected);
+    EXPECT_EQ(grid.PrintBands(all, 2000.0).size(), 1u) << "a table that fits prints whole";
+    // A column wider than the page gets a band of its own; a wide first column is not repeated.
+    grid.SetColWidth(1, 400);
+    grid.SetColWidth(4, 900);
+    const std::vector<std::vector<int>> wide = grid.PrintBands(all, 700.0);
+    ASSERT_GE(wide.size(), 3u);
+    for (const std::vector<int>& band : wide) {
+        EXPECT_FALSE(band.empty());
+        if (&band != &wide.front()) EXPECT_NE(band.front(), 1);
+    }
+    EXPECT_EQ(wide[1], std::vector<int>({4}));
+    grid.SetColWidth(1, 100);
+    grid.SetColWidth(4, 130);
+
+    // Painted at 96 dots per inch, every column keeps its width: the borders fall at the sums
+    // of the widths, on both pages of the one block of rows.
+    const std::vector<QImage> pages = PaintedPages(grid, 700, 1000);
+    ASSERT_EQ(pages.size(), 2u);
+    const int y = 40;  // inside the first data rows
+    const auto isBorder = [y](const QImage& image, int x) {
+        for (int dx = -1; dx <= 1; ++dx)
+            if (qGray(image.pixel(x + dx, y)) < 128 && qGray(image.pixel(x + dx, y + 3)) < 128)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(isBorder(pages[0], 100)) << "first column 100 wide";
+    EXPECT_TRUE(isBorder(pages[0], 170)) << "second column 70 wide";
+    EXPECT_TRUE(isBorder(pages[0], 685)) << "eight columns on the first band";
+    EXPECT_TRUE(isBorder(pages[1], 100)) << "the first column again";
+    EXPECT_TRUE(isBorder(pages[1], 160)) << "then column 9, 60 wide";
+    EXPECT_FALSE(isBorder(pages[1], 600)) << "the second band ends at 460";
 }

@@ -159,12 +159,13 @@ TEST_F(DisplayIonsViewTest, PanningFollowsTheScrollBar) {
     view_->OnCommand(ID_PLOT_ZOOM_IN_X);
     const CVXSpecDisplay& d = view_->DisplayOptions();
     ASSERT_EQ(d.xZoomed, 1);
-    EXPECT_EQ(view_->ScrollBar()->pageStep(), 50);
+    // The page is the shown half, rounded up as in every spectrum pane.
+    EXPECT_EQ(view_->ScrollBar()->pageStep(), 51);
     EXPECT_EQ(view_->ScrollBar()->value(), 25);
     view_->OnHScroll(CDisplayIonsView::kLineRight, 0);
     EXPECT_EQ(view_->ScrollBar()->value(), 30);
     for (int i = 0; i < 10; ++i) view_->OnHScroll(CDisplayIonsView::kLineRight, 0);
-    EXPECT_EQ(view_->ScrollBar()->value(), 50);  // stops at 100 - page
+    EXPECT_EQ(view_->ScrollBar()->value(), 49);  // stops at 100 - page
     EXPECT_NEAR(d.xEnd, high, 1e-9);
     view_->OnHScroll(CDisplayIonsView::kPageLeft, 0);
     EXPECT_EQ(view_->ScrollBar()->value(), 0);

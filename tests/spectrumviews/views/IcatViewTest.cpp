@@ -161,27 +161,35 @@ TEST_F(IcatViewTest, EditedRangesChangeTheRatioAsThePeakSumsSay) {
     load();
     makeView();
     show("K.PEPCTIDEK.R");
-    // The light range around the later, light-only peak; the heavy range as stored.
-    type(view_->StartEdit(CIcatView::kLight), timeOf(121 - 20));
-    type(view_->EndEdit(CIcatView::kLight), timeOf(121 + 20));
+    // The light range over the right half of the peak only; the heavy range as stored.
+    type(view_->StartEdit(CIcatView::kLight), timeOf(41));
+    type(view_->EndEdit(CIcatView::kLight), timeOf(41 + kHalfWidth));
     view_->OnCalculateRatio();
     ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_TRUE(boxes_.texts().isEmpty()) << boxes_.texts().join('|').toStdString();
 
-    // By hand: the later peak (height 0.5) against the whole heavy peak (height 1).
-    const double light = PeakArea(121, 0.5);
+    // By hand: the sum of the light trace over the typed scans against the whole heavy peak.
+    const double light = RightHalfArea(41, 2.0);
     const double heavy = PeakArea(41, 1.0);
-    EXPECT_NEAR(light / heavy, 0.5, 1e-12);
     EXPECT_EQ(view_->RatioText(CIcatView::kLight), QCFormat("%.2lf : 1", light / heavy));
     EXPECT_EQ(view_->RatioText(CIcatView::kHeavy), QCFormat("1 : %.2lf", heavy / light));
-    EXPECT_EQ(view_->TableRatioText(), QStringLiteral("0.50 : 1"));
+    EXPECT_EQ(view_->TableRatioText(), XpressRatioText(XpressRatio(light, heavy)));
     // The typed times stay, and the marker follows them.
-    EXPECT_EQ(view_->PeakFirstScan(CIcatView::kLight), 101);
-    EXPECT_EQ(view_->PeakLastScan(CIcatView::kLight), 141);
-    EXPECT_DOUBLE_EQ(view_->Marker(CIcatView::kLight).dStartPosition, timeOf(101));
+    EXPECT_EQ(view_->PeakFirstScan(CIcatView::kLight), 41);
+    EXPECT_EQ(view_->PeakLastScan(CIcatView::kLight), 41 + kHalfWidth);
+    EXPECT_DOUBLE_EQ(view_->Marker(CIcatView::kLight).dStartPosition, timeOf(41));
     // The record is not changed until Update table.
     EXPECT_DOUBLE_EQ(hitOf("K.PEPCTIDEK.R")->quantitationRatio, 0.5);
     viewstest::Grab(*view_, QStringLiteral("/tmp/i27_icat_edited.png"));
+
+    // The later light-only peak lies outside the scans read around the identification, where
+    // the chromatogram shows nothing either: a range there holds no light at all.
+    type(view_->StartEdit(CIcatView::kLight), timeOf(121 - 20));
+    type(view_->EndEdit(CIcatView::kLight), timeOf(121 + 20));
+    view_->OnCalculateRatio();
+    ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
+    EXPECT_EQ(view_->RatioText(CIcatView::kLight), QString());
+    EXPECT_EQ(view_->TableRatioText(), QString());
 }
 
 TEST_F(IcatViewTest, UpdateTableWritesTheRatioIntoTheHitAndItsSummaryCell) {
@@ -189,8 +197,8 @@ TEST_F(IcatViewTest, UpdateTableWritesTheRatioIntoTheHitAndItsSummaryCell) {
     CMainFrame frame(doc_.get());
     makeView();
     show("K.PEPCTIDEK.R");
-    type(view_->StartEdit(CIcatView::kLight), timeOf(101));
-    type(view_->EndEdit(CIcatView::kLight), timeOf(141));
+    type(view_->StartEdit(CIcatView::kLight), timeOf(41));
+    type(view_->EndEdit(CIcatView::kLight), timeOf(41 + kHalfWidth));
     view_->OnCalculateRatio();
     ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_DOUBLE_EQ(hitOf("K.PEPCTIDEK.R")->quantitationRatio, 0.5);
@@ -198,14 +206,16 @@ TEST_F(IcatViewTest, UpdateTableWritesTheRatioIntoTheHitAndItsSummaryCell) {
     QTest::mouseClick(view_->UpdateButton(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents();
     const SearchHitRecord& hit = *hitOf("K.PEPCTIDEK.R");
-    EXPECT_DOUBLE_EQ(hit.quantitationRatio, -0.5);
+    const double light = RightHalfArea(41, 2.0);
+    EXPECT_NEAR(hit.quantitationRatio, XpressRatio(light, PeakArea(41, 1.0)), 1e-12);
     EXPECT_EQ(XpressRatioText(hit.quantitationRatio), view_->TableRatioText());
-    EXPECT_EQ(hit.lightPeakStart, 101);
-    EXPECT_NEAR(hit.lightArea, PeakArea(121, 0.5), 1e-6 * hit.lightArea);
+    EXPECT_EQ(hit.lightPeakStart, 41);
+    EXPECT_NEAR(hit.lightArea, light, 1e-6 * hit.lightArea);
     // Shown again, the hit shows what was written.
+    const QString written = view_->RatioText(CIcatView::kLight);
     show("R.AC*DC*EFK.G");
     show("K.PEPCTIDEK.R");
-    EXPECT_EQ(view_->RatioText(CIcatView::kLight), QStringLiteral("0.50 : 1"));
+    EXPECT_EQ(view_->RatioText(CIcatView::kLight), written);
 }
 
 TEST_F(IcatViewTest, AHitWithoutARatioShowsItsValuesAndStartsNoWorker) {

@@ -35,12 +35,15 @@ constexpr double kH = 1.007825;
 constexpr double kWater = 18.010565;
 
 // One results folder: the fixture's GGGGK hit, and a copy of it whose peptide is long.
-QString WriteHit(const QString& folder, const QString& name, const QString& peptide) {
+QString WriteHit(const QString& folder, const QString& name, const QString& peptide,
+                 const QString& modifications = QString()) {
     QFile in(zartest::DataPath(QStringLiteral("resultviews/seven/run.0101.0101.2.out")));
     if (!in.open(QIODevice::ReadOnly)) return QString();
     QString text = QString::fromLatin1(in.readAll());
     text.replace(QStringLiteral("run.0101.0101.2.out"), name);
     text.replace(QStringLiteral("R.GGGGK.A"), peptide);
+    if (!modifications.isEmpty())
+        text.replace(QStringLiteral(" C=160.1388"), QLatin1Char(' ') + modifications);
     QFile out(folder + QLatin1Char('/') + name);
     if (!out.open(QIODevice::WriteOnly)) return QString();
     out.write(text.toLatin1());
@@ -67,11 +70,11 @@ class SelectIonsViewTest : public ::testing::Test {
         qobject_cast<QAbstractButton*>(view_->Control(9010 + type))->click();
     }
     // Loads a results folder holding the given peptides (hit numbers in this order).
-    void loadHits(const QStringList& peptides) {
+    void loadHits(const QStringList& peptides, const QString& modifications = QString()) {
         for (int i = 0; i < peptides.size(); ++i)
-            ASSERT_FALSE(
-                WriteHit(dir_.path(), QStringLiteral("run.%1.%1.2.out").arg(200 + i), peptides[i])
-                    .isEmpty());
+            ASSERT_FALSE(WriteHit(dir_.path(), QStringLiteral("run.%1.%1.2.out").arg(200 + i),
+                                  peptides[i], modifications)
+                             .isEmpty());
         CSorvexResults* set = doc_->GetSorvexResults();
         set->Initialize();
         set->ReadResults(dir_.path());
@@ -205,6 +208,22 @@ TEST_F(SelectIonsViewTest, AHitsIonsCarryTheStaticModificationsOfItsSearch) {
     // Update keeps them: the sequence is still the hit's.
     view_->OnUpdateIons();
     EXPECT_NEAR(cell(2, 3 + kIonB), kG + kModifiedC + kH, 1e-3);
+}
+
+TEST_F(SelectIonsViewTest, AHitsIonsCarryTheTerminalModificationsOfItsSearch) {
+    // A search with an acetylated N terminus and an amidated C terminus.
+    constexpr double kNTerm = 42.0106;
+    constexpr double kCTerm = -0.9840;
+    loadHits({QStringLiteral("R.GGGGK.A")},
+             QStringLiteral("+Nterm-pep=42.0106 +Cterm-pep=-0.9840"));
+    view_->ShowSequenceIons(1, hitOf(QStringLiteral("R.GGGGK.A")));
+    ASSERT_EQ(view_->massType, 1);
+    // b ions hold the N terminus; y ions the C terminus; the whole peptide both.
+    EXPECT_NEAR(cell(1, 3 + kIonB), kG + kNTerm + kH, 1e-3) << "b1";
+    EXPECT_NEAR(cell(4, 3 + kIonB), 4 * kG + kNTerm + kH, 1e-3) << "b4";
+    EXPECT_NEAR(cell(5, 3 + kIonY), kK + kCTerm + kWater + kH, 1e-3) << "y1";
+    EXPECT_NEAR(cell(2, 3 + kIonY), 3 * kG + kK + kCTerm + kWater + kH, 1e-3) << "y4";
+    EXPECT_NEAR(cell(1, 3 + kIonY), 4 * kG + kK + kNTerm + kCTerm + kWater + kH, 1e-3) << "y5";
 }
 
 TEST_F(SelectIonsViewTest, TheResultsWindowShowsTheHitOnItsSelectIonsPage) {

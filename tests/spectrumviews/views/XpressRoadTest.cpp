@@ -261,6 +261,41 @@ TEST_F(XpressRoadTest, TurnedOnInTheConfigurationThePairsShowTheirRatios) {
     window->close();
 }
 
+TEST_F(XpressRoadTest, CalculateWithTheRangesUnchangedGivesTheStoredRatio) {
+    SetXpressAutoCalculate(1);
+    openResults();
+    SetXpressAutoCalculate(0);
+    const std::vector<Row> rows = pairRows();
+    ASSERT_GE(rows.size(), 10u);
+
+    // Every pair hit of the demo, through the engine the pane's Calculate ratio uses.
+    const CSorvexResults* set = doc_->GetSorvexResults();
+    const XpressSettings settings = doc_->GetXpressSettings();
+    CXpressQuant engine(settings.massDifference, settings.residue, settings.scanWindow);
+    ASSERT_TRUE(engine.OpenRawFile(folder_ + QStringLiteral("/demo.mzML")));
+    engine.SetMassTolerance(settings.tolerance);
+    int same = 0;
+    for (const Row& r : rows) {
+        SearchHitRecord hit = *set->FindHit(summary_->GetRowHit(r.row));
+        const double stored = hit.quantitationRatio;
+        ASSERT_EQ(engine.QuantifyInRanges(hit), 1) << r.peptide.toStdString();
+        EXPECT_DOUBLE_EQ(hit.quantitationRatio, stored) << r.peptide.toStdString();
+        same += hit.quantitationRatio == stored;
+    }
+    std::printf("[ demo     ] %d of %zu pair hits: an unchanged Calculate gives the stored ratio\n",
+                same, rows.size());
+
+    // And on the pane: Calculate ratio with the times as shown, then the table's ratio.
+    CIcatView* page = openXpressPage(rows.front().row);
+    ASSERT_NE(page, nullptr);
+    const QString cell =
+        summary_->Grid()->GetValueRowCol(rows.front().row, summary_->Grid()->GetColCount());
+    page->CalculateButton()->click();
+    ASSERT_TRUE(page->WaitUntilIdle(zartest::kWorkWaitMs));
+    EXPECT_EQ(page->TableRatioText(), cell) << rows.front().peptide.toStdString();
+    GetResultsWindow()->close();
+}
+
 TEST_F(XpressRoadTest, ActionsXpressMeasuresResultsReadWithoutIt) {
     openResults();
     EXPECT_TRUE(pairRows().empty());  // read without XPRESS: an empty column

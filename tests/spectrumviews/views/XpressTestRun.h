@@ -89,6 +89,13 @@ inline double PeakArea(int apex, double height) {
     return sum;
 }
 
+// The sum over the apex and the scans after it (the right half of the peak).
+inline double RightHalfArea(int apex, double height) {
+    double sum = 0.0;
+    for (int s = apex; s <= apex + kHalfWidth; ++s) sum += PeakAt(s, apex, height);
+    return sum;
+}
+
 inline spectrumtest::Peaks ScanPeaks(int scan) {
     spectrumtest::Peaks peaks = {{1500.0, 100.0}};
     if (!IsFullScan(scan)) return peaks;

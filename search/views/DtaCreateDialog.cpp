@@ -352,6 +352,10 @@ void CDtaCreateDialog::OnOK() {
     SetDtaThreshold(threshold_);
     const QString directory = directoryEdit_->text();
     if (!CheckDirectory(directory)) return;
+    // The dialog comes back in the folder it extracted to, shown again or made anew, and the
+    // search sheet opens there too: its .dta files are what will be searched next.
+    resultsDirectory_ = directory;
+    SetSorvexResultsDirectory(directory);
     if (rawFile_.isEmpty()) {
         ZarMessageBox(QStringLiteral("No valid analysis file name provided"), MB_OK);
         return;

@@ -1,8 +1,9 @@
 #pragma once
 // "TurboSORVEX Dta": makes the .dta files of the current raw file without a search. The user
-// sets the extraction parameters; OK saves five of them as the defaults, removes old .dta files
-// when asked and starts the extraction program, which nobody waits for. The main window makes
-// it once and shows it again with each run and range; while Track is checked the trace view's
+// sets the extraction parameters; OK saves five of them and the folder as the defaults (the
+// dialog comes back with them, kept or made anew), removes old .dta files when asked and starts
+// the extraction program, which nobody waits for. The main window makes it once and shows it
+// again with each run and range; while Track is checked the trace view's
 // ranges reach it. The three pages of the search engine's local web program are not provided:
 // their choices stay greyed.
 

@@ -71,7 +71,10 @@ Values OurValues(const SearchParamsFile& p) {
         {"activation_method", "ALL"},
         {"digest_mass_range", "100.0 10000.0"},
         {"peptide_length_range", "1 63"},
-        {"num_results", QString::number(std::max(p.numResults, p.outputLines))},
+        // Comet scores every candidate whatever it keeps; the hits it keeps per spectrum only
+        // cost it time (500 of them took most of a short search in loading the spectra and in
+        // the analysis after the pass). One more than shown keeps its distance to the next hit.
+        {"num_results", QString::number(p.outputLines + 1)},
         {"max_duplicate_proteins", "-1"},
         {"skip_researching", "1"},
         {"max_fragment_charge", "3"},

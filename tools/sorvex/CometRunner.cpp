@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/prctl.h>
 
@@ -124,6 +125,9 @@ bool CCometRunner::search(const QString& folder, const QString& paramsPath,
             }
             inProgress = true;
             pending = pending.mid(at + 16);
+            // The pass over the database begins: what went before was reading the spectra.
+            if (last < 0 && progress) progress(0);
+            last = std::max(last, 0);
         }
         QRegularExpressionMatchIterator it = percent.globalMatch(pending);
         qsizetype consumed = 0;

@@ -23,7 +23,8 @@ class CCometRunner {
     bool templateText(const QString& folder, QString& text, QString& error) const;
 
     // Runs "comet-ms -P<params> -D<database> -N<outputBase> <spectra>" in folder; Comet writes
-    // <outputBase>.txt there. progress gets each percentage Comet prints. False with a text
+    // <outputBase>.txt there. progress gets 0 when Comet begins its pass over the database
+    // (having read the spectra), then each percentage of the pass it prints. False with a text
     // (the end of Comet's own output) when it cannot be started or fails.
     bool search(const QString& folder, const QString& paramsPath, const QString& database,
                 const QString& spectraPath, const QString& outputBase,

@@ -59,28 +59,57 @@ QString MgfText(const std::vector<ListedSpectrum>& spectra) {
     return text;
 }
 
-// Comet scores every spectrum in one pass over the database; the share of the pass it has done
-// is the share of the files it has done. Files are reported in list order, each announced
-// before it is reported done, with whole seconds that add up to the time the pass took.
+// Comet reads the spectra, scores them all in one pass over the database, printing the share of
+// the pass it has done, then analyses its hits and writes them; the .out files follow. Files are
+// announced and reported done in list order, each announced first, as that work goes:
+// - the clock starts with the pass: reading the spectra is start-up, and counted as work per
+//   file it put the time left far above the truth on a short search;
+// - the work after the pass (Comet's analysis of its hits, our .out files) is work per spectrum
+//   too, measured on real runs at about one and a half times Comet's start and reading of the
+//   spectra: that share of the files is kept back during the pass and reported as the .out
+//   files are written, so that the time left does not reach 0 with a third of the search to go.
+// The whole seconds of the files add up to the time from the start of the pass.
 class FileProgress {
+    static constexpr double kAfterPassPerReading = 1.5;
+
   public:
     FileProgress(int files, const SearchRunEvents& events)
-        : files_(files), events_(events), seconds_(static_cast<size_t>(std::max(files, 0)), 0) {
+        : files_(std::max(files, 0)), events_(events), seconds_(static_cast<size_t>(files_), 0) {
         timer_.start();
     }
     void percent(int p) {
+        const double now = timer_.elapsed() / 1000.0;
+        if (!passStarted_) {
+            passStarted_ = true;
+            readingSeconds_ = now;
+            reportedAt_ = now;
+            secondsReported_ = std::llround(now);
+        }
         percent_ = std::clamp(p, 0, 100);
-        finishUpTo(static_cast<int>(static_cast<long long>(files_) * percent_ / 100));
+        int covered = 0;
+        if (percent_ > 0) {
+            const double pass = (now - readingSeconds_) * 100.0 / percent_;
+            const double after = kAfterPassPerReading * readingSeconds_;
+            const double passShare = pass / std::max(pass + after, 1e-3);
+            covered = static_cast<int>(files_ * passShare * percent_ / 100.0);
+        }
+        finishUpTo(std::min(covered, files_ - 1));
+        // The file the engine works on now, with the share of the pass.
+        if (done_ < files_ && events_.searching) events_.searching(done_ + 1, percent_);
+        announced_ = std::max(announced_, done_ + 1);
     }
+    // The hits of file f (from 1) are ready for its .out file: the files up to it are done.
     void finishUpTo(int covered) {
         covered = std::min(covered, files_);
         if (covered > done_) {
             const double now = timer_.elapsed() / 1000.0;
             const double share = (now - reportedAt_) / (covered - done_);
             for (int f = done_ + 1; f <= covered; ++f) {
-                if (events_.searching) events_.searching(f, percent_);
+                if (f > announced_ && events_.searching) events_.searching(f, percent_);
+                announced_ = std::max(announced_, f);
                 const long long until = std::llround(reportedAt_ + share * (f - done_));
-                const int seconds = static_cast<int>(std::clamp(until - secondsReported_, 0LL, 65535LL));
+                const int seconds =
+                    static_cast<int>(std::clamp(until - secondsReported_, 0LL, 65535LL));
                 secondsReported_ += seconds;
                 seconds_[static_cast<size_t>(f - 1)] = seconds;
                 if (events_.fileDone) events_.fileDone(f, seconds);
@@ -88,8 +117,6 @@ class FileProgress {
             done_ = covered;
             reportedAt_ = now;
         }
-        // The file the engine works on now.
-        if (done_ < files_ && events_.searching) events_.searching(done_ + 1, percent_);
     }
     // The whole seconds reported for file f (from 1).
     int fileSeconds(int f) const { return seconds_[static_cast<size_t>(f - 1)]; }
@@ -98,10 +125,13 @@ class FileProgress {
     int files_;
     const SearchRunEvents& events_;
     QElapsedTimer timer_;
+    std::vector<int> seconds_;
+    bool passStarted_ = false;
+    double readingSeconds_ = 0.0;
     double reportedAt_ = 0.0;
     long long secondsReported_ = 0;
-    std::vector<int> seconds_;
     int done_ = 0;
+    int announced_ = 0;
     int percent_ = 0;
 };
 
@@ -206,12 +236,10 @@ SearchRunResult RunSorvexSearch(const SearchRunOptions& o, const SearchRunEvents
 
     const int files = static_cast<int>(spectra.size());
     FileProgress progress(files, events);
-    if (events.searching) events.searching(1, 0);
     const QString date = SearchDateText();
     if (!comet.search(work, cometParams, fasta, mgf, QString::fromLatin1(kCometOutputBase),
                       [&progress](int p) { progress.percent(p); }, error))
         return Failure(StopRequested() ? kToolStopped : kToolNoEngine, error);
-    progress.finishUpTo(files);
 
     CCometResults comets;
     const QString output = JoinPath(work, QString::fromLatin1(kCometOutputBase) + QStringLiteral(".txt"));
@@ -244,6 +272,7 @@ SearchRunResult RunSorvexSearch(const SearchRunOptions& o, const SearchRunEvents
         const CDtaSpectrum& s = listed.spectrum;
         const std::vector<CometHit>& comet1 = comets.hits(i, s.charge());
         const std::vector<OutFileHit> hits = OutHits(comet1, params);
+        progress.finishUpTo(i);
         OutFileHeader h = header;
         h.fileName = QFileInfo(listed.outPath).fileName();
         h.line4 = QStringLiteral("spectrum %1 of %2: %3").arg(i).arg(files).arg(listed.name);

@@ -5,7 +5,9 @@
 // result readers read.
 //
 // Progress: Comet searches all spectra in one pass; the percentage it prints is spread over the
-// files in list order, so that "file k of n" and the seconds per file follow the pass.
+// files in list order, from the start of the pass, and the last files are reported as their
+// .out files are written, so that "file k of n", the seconds per file and the time left follow
+// the work.
 
 #include "tools/common/SearchSetup.h"
 

@@ -6,6 +6,7 @@
 #include "LauncherTestSupport.h"
 
 #include "controls/NumericEditCtrl.h"
+#include "core/Paths.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -142,4 +143,49 @@ TEST_F(DtaDialogFixture, BrowseAndDefaults) {
     EXPECT_EQ(Item<QLineEdit>(*dialog, Dlg::kDirectoryId)->text(), results);
     EXPECT_EQ(Item<CDoubleEditCtrl>(*dialog, Dlg::kPrecursorToleranceId)->text().toDouble(), 1.4);
     EXPECT_TRUE(dialog->RawFile().isEmpty());
+}
+
+// After OK the dialog comes back with the folder and the values it used: shown again with a run
+// (which sets the scans and masses anew), and made anew as the next program start makes it.
+TEST_F(DtaDialogFixture, ComesBackWithTheLastFolderAndSettings) {
+    const QString folder = root + "/extracted";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    auto dialog = Open();
+    const std::pair<int, const char*> typed[] = {
+        {Dlg::kPrecursorToleranceId, "2.5"}, {Dlg::kThresholdId, "5000"},
+        {Dlg::kGroupScanId, "3"},            {Dlg::kMinGroupCountId, "4"},
+        {Dlg::kMinIonCountId, "12"},         {Dlg::kChargeStateId, "2"},
+    };
+    Item<QLineEdit>(*dialog, Dlg::kDirectoryId)->setText(folder);
+    for (const auto& [id, text] : typed) Item<QLineEdit>(*dialog, id)->setText(text);
+    Item<QCheckBox>(*dialog, Dlg::kRemoveDtaId)->setChecked(false);
+    PressOK(*dialog);
+    ASSERT_TRUE(boxes.texts().isEmpty()) << qPrintable(boxes.texts().join('|'));
+    ASSERT_FALSE(ExtractionArguments().isEmpty());
+    EXPECT_EQ(PortablePath(GetSorvexResultsDirectory()), folder);
+
+    struct Case {
+        const char* name;
+        bool sessionValues;  // shown again: also the values no setting holds (charge, Remove)
+    } cases[] = {{"shown again", true}, {"made anew", false}};
+    for (const Case& c : cases) {
+        std::unique_ptr<Dlg> back;
+        if (c.sessionValues) {
+            dialog->SetRawFile(run, true);
+            back = std::move(dialog);
+        } else {
+            back = Open();
+        }
+        EXPECT_EQ(Item<QLineEdit>(*back, Dlg::kDirectoryId)->text(), folder) << c.name;
+        for (const auto& [id, text] : typed) {
+            if (id == Dlg::kChargeStateId && !c.sessionValues) continue;
+            EXPECT_EQ(Item<QLineEdit>(*back, id)->text().toDouble(), QString(text).toDouble())
+                << c.name << " " << id;
+        }
+        if (c.sessionValues) {
+            EXPECT_FALSE(Item<QCheckBox>(*back, Dlg::kRemoveDtaId)->isChecked()) << c.name;
+        }
+        EXPECT_EQ(back->Options().threshold, 5000.0) << c.name;
+        EXPECT_EQ(Item<QLineEdit>(*back, Dlg::kScanLimitsId)->text(), "1-10") << c.name;
+    }
 }

@@ -194,6 +194,7 @@ void OpenRunVsLibrary(benchmark::State& state, const QString& path, Ours oursWor
     state.counters["memory_ratio"] = static_cast<double>(oursPeak.peakKiB) / libraryPeak.peakKiB;
     state.counters["ours_growth_MiB"] = (oursPeak.peakKiB - oursPeak.startKiB) / 1024.0;
     state.counters["library_growth_MiB"] = (libraryPeak.peakKiB - libraryPeak.startKiB) / 1024.0;
+    state.counters["load"] = zarbench::LoadAverage();
 }
 
 void BM_OpenRunVsLibrary_Generated(benchmark::State& state) {

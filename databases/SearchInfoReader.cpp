@@ -1,6 +1,7 @@
 #include "databases/SearchInfoReader.h"
 
 #include "databases/DtaSpectrum.h"
+#include "document/OutFileFormat.h"
 
 #include "core/Numbers.h"
 #include "core/Paths.h"
@@ -62,9 +63,8 @@ bool IsDatabaseLine(const QString& line) {
            t.contains(QLatin1String("# proteins ="));
 }
 
-bool ReadHeaderLines(const QString& outPath, OutHeaderLayout layout, HeaderLines& header) {
-    TextLineReader reader;
-    if (!reader.open(outPath, kMaxOutHeaderLineLength)) return false;
+void ReadHeaderLines(const QByteArray& bytes, OutHeaderLayout layout, HeaderLines& header) {
+    TextLineReader reader = TextLineReader::fromBytes(bytes, kMaxOutHeaderLineLength);
     QStringList lines;
     QString line;
     while (lines.size() < kMaxHeaderLines && reader.readLine(line)) {
@@ -93,6 +93,14 @@ bool ReadHeaderLines(const QString& outPath, OutHeaderLayout layout, HeaderLines
     header.masses = at(masses);
     header.database = at(database);
     header.enzyme = at(enzyme);
+}
+
+// The header of the file at outPath; false when it cannot be read (a FIFO or device by the
+// name of a result file is not waited for).
+bool ReadHeaderLines(const QString& outPath, OutHeaderLayout layout, HeaderLines& header) {
+    QByteArray bytes;
+    if (!ReadRegularFile(outPath, bytes, kMaxOutFileBytes)) return false;
+    ReadHeaderLines(bytes, layout, header);
     return true;
 }
 
@@ -112,11 +120,8 @@ QStringList DatabaseWords(const QString& line) {
     return second.isEmpty() ? QStringList{database} : QStringList{database, second};
 }
 
-}  // namespace
-
-bool ReadSearchInfoText(const QString& outPath, OutHeaderLayout layout, SearchInfoText& info) {
-    HeaderLines header;
-    if (!ReadHeaderLines(outPath, layout, header)) return false;
+// The texts of the search-information view.
+void HeaderInfoText(const HeaderLines& header, SearchInfoText& info) {
     info.search = QStringLiteral("Search information: %1").arg(header.search);
 
     const QString& line = header.masses;
@@ -143,7 +148,21 @@ bool ReadSearchInfoText(const QString& outPath, OutHeaderLayout layout, SearchIn
     info.enzyme =
         QStringLiteral("Enzyme:  %1")
             .arg(enzymeAt < 0 ? QString() : FirstWord(header.enzyme.mid(enzymeAt + 7)));
+}
+
+}  // namespace
+
+bool ReadSearchInfoText(const QString& outPath, OutHeaderLayout layout, SearchInfoText& info) {
+    HeaderLines header;
+    if (!ReadHeaderLines(outPath, layout, header)) return false;
+    HeaderInfoText(header, info);
     return true;
+}
+
+void ReadSearchInfoBytes(const QByteArray& bytes, OutHeaderLayout layout, SearchInfoText& info) {
+    HeaderLines header;
+    ReadHeaderLines(bytes, layout, header);
+    HeaderInfoText(header, info);
 }
 
 QStringList ReadOutDatabaseNames(const QString& outPath) {

@@ -2,6 +2,7 @@
 // The search settings in the header of a hit's ".out" file, as text lines for the
 // search-information view.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,8 @@ struct SearchInfoText {
 // The header is read by its labels (either program's files); false when the file cannot be
 // opened.
 bool ReadSearchInfoText(const QString& outPath, OutHeaderLayout layout, SearchInfoText& info);
+// The same from the bytes of a ".out" file.
+void ReadSearchInfoBytes(const QByteArray& bytes, OutHeaderLayout layout, SearchInfoText& info);
 
 // The database names of a ".out" header as written (the searched database, then the second one
 // when there is one); empty when the file cannot be read or names none.

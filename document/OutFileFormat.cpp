@@ -33,11 +33,17 @@ double NumberAt(QStringView line, qsizetype start) {
 
 }  // namespace
 
-LineScanner::LineScanner(QStringView line, qsizetype start)
-    : line_(line), pos_(std::clamp<qsizetype>(start, 0, line.size())) {}
+LineScanner::LineScanner(QStringView line, qsizetype start, bool slashesAsBlanks)
+    : line_(line),
+      pos_(std::clamp<qsizetype>(start, 0, line.size())),
+      slashesAsBlanks_(slashesAsBlanks) {}
+
+bool LineScanner::isBlank(QChar c) const {
+    return IsBlank(c) || (slashesAsBlanks_ && c == QLatin1Char('/'));
+}
 
 void LineScanner::skipSpace() {
-    while (pos_ < line_.size() && IsBlank(line_[pos_])) ++pos_;
+    while (pos_ < line_.size() && isBlank(line_[pos_])) ++pos_;
 }
 
 bool LineScanner::numberText(bool allowFraction, std::string& text) {
@@ -113,12 +119,19 @@ bool LineScanner::readInt(int& value) {
     return true;
 }
 
-bool LineScanner::readWord(QString& word) {
+bool LineScanner::readWord(QStringView& word) {
     skipSpace();
     const qsizetype start = pos_;
-    while (pos_ < line_.size() && !IsBlank(line_[pos_])) ++pos_;
+    while (pos_ < line_.size() && !isBlank(line_[pos_])) ++pos_;
     if (pos_ == start) return false;
-    word = line_.mid(start, pos_ - start).toString();
+    word = line_.mid(start, pos_ - start);
+    return true;
+}
+
+bool LineScanner::readWord(QString& word) {
+    QStringView view;
+    if (!readWord(view)) return false;
+    word = view.toString();
     return true;
 }
 
@@ -129,16 +142,11 @@ bool LineScanner::literal(QChar c) {
     return true;
 }
 
-int ScanSearchHitLine(QStringView lineIn, bool revision12, bool slashesAsBlanks, OutHitLine& hit) {
-    hit = OutHitLine();
-    QString replaced;
-    QStringView line = lineIn;
-    if (slashesAsBlanks) {
-        replaced = lineIn.toString();
-        replaced.replace(QLatin1Char('/'), QLatin1Char(' '));
-        line = replaced;
-    }
-    LineScanner s(line);
+template <typename Text>
+int ScanSearchHitLine(QStringView line, bool revision12, bool slashesAsBlanks,
+                      BasicOutHitLine<Text>& hit) {
+    hit = BasicOutHitLine<Text>();
+    LineScanner s(line, 0, slashesAsBlanks);
     double lineNumber = 0.0;
     int n = 0;
     if (!s.readDouble(lineNumber)) return n;
@@ -172,8 +180,9 @@ int ScanSearchHitLine(QStringView lineIn, bool revision12, bool slashesAsBlanks,
     return n;
 }
 
-int ScanMassmapHitLine(QStringView line, OutHitLine& hit) {
-    hit = OutHitLine();
+template <typename Text>
+int ScanMassmapHitLine(QStringView line, BasicOutHitLine<Text>& hit) {
+    hit = BasicOutHitLine<Text>();
     LineScanner s(line);
     double lineNumber = 0.0;
     int n = 0;
@@ -197,6 +206,11 @@ int ScanMassmapHitLine(QStringView line, OutHitLine& hit) {
     return n;
 }
 
+template int ScanSearchHitLine(QStringView, bool, bool, OutHitLine&);
+template int ScanSearchHitLine(QStringView, bool, bool, OutHitView&);
+template int ScanMassmapHitLine(QStringView, OutHitLine&);
+template int ScanMassmapHitLine(QStringView, OutHitView&);
+
 bool ParseOutFileName(const QString& fileName, int& firstScan, int& lastScan, int& charge) {
     firstScan = lastScan = charge = 0;
     const qsizetype dot = fileName.indexOf(QLatin1Char('.'));
@@ -208,19 +222,23 @@ bool ParseOutFileName(const QString& fileName, int& firstScan, int& lastScan, in
     return true;
 }
 
-QString WordAfterSecondComma(QStringView line) {
+QStringView WordViewAfterSecondComma(QStringView line) {
     const qsizetype first = line.indexOf(QLatin1String(", "));
-    if (first < 0) return QString();
+    if (first < 0) return {};
     const qsizetype second = line.indexOf(QLatin1String(", "), first + 2);
-    if (second < 0) return QString();
+    if (second < 0) return {};
     LineScanner s(line, second + 1);
-    QString word;
+    QStringView word;
     s.readWord(word);
     return word;
 }
 
+QString WordAfterSecondComma(QStringView line) {
+    return WordViewAfterSecondComma(line).toString();
+}
+
 int SearchTimeFromLine(QStringView line) {
-    const QString word = WordAfterSecondComma(line);
+    const QStringView word = WordViewAfterSecondComma(line);
     int h = 0, m = 0, sec = 0;
     LineScanner s(word);
     if (s.readInt(h) && s.readInt(m)) s.readInt(sec);
@@ -299,7 +317,7 @@ bool CodeLineSelectsFirstDatabase(QStringView line) {
     const qsizetype blank = line.indexOf(QLatin1Char(' '), equals + 1);
     if (blank < 0) return false;
     LineScanner s(line, blank);
-    QString word;
+    QStringView word;
     return s.readWord(word) && word.endsWith(QLatin1Char('2'));
 }
 
@@ -340,7 +358,7 @@ void ParseModificationsLine(QStringView line, SearchParameters& p) {
         }
         const auto readDifferential = [&](QStringView token, int slot) {
             LineScanner s(token);
-            QString word;
+            QStringView word;
             if (!s.readWord(word)) return;
             p.differentialSymbols[slot] = word.back();
             double mass = 0.0;
@@ -378,8 +396,10 @@ bool IsSimilarPeptide(QStringView top, QStringView other) {
     return similarity >= kSimilarityThreshold;
 }
 
-HitWords SearchHitWords(const OutHitLine& hit, bool firstLine, bool canLookUp) {
-    HitWords w;
+template <typename Text>
+BasicHitWords<Text> SearchHitWords(const BasicOutHitLine<Text>& hit, bool firstLine,
+                                   bool canLookUp) {
+    BasicHitWords<Text> w;
     switch (hit.wordCount) {
         case 3: {
             w.reference = hit.words[0];
@@ -413,8 +433,9 @@ HitWords SearchHitWords(const OutHitLine& hit, bool firstLine, bool canLookUp) {
     return w;
 }
 
-HitWords MassmapHitWords(const OutHitLine& hit) {
-    HitWords w;
+template <typename Text>
+BasicHitWords<Text> MassmapHitWords(const BasicOutHitLine<Text>& hit) {
+    BasicHitWords<Text> w;
     switch (hit.wordCount) {
         case 3: {
             if (hit.words[0].startsWith(QLatin1Char('+'))) {
@@ -437,5 +458,10 @@ HitWords MassmapHitWords(const OutHitLine& hit) {
     }
     return w;
 }
+
+template HitWords SearchHitWords(const OutHitLine&, bool, bool);
+template HitWordsView SearchHitWords(const OutHitView&, bool, bool);
+template HitWords MassmapHitWords(const OutHitLine&);
+template HitWordsView MassmapHitWords(const OutHitView&);
 
 }  // namespace zar

@@ -12,19 +12,24 @@ namespace zar {
 
 // Longest line the readers use; the rest of a longer line is dropped.
 constexpr int kMaxOutLineLength = 2000;
+// A ".out" file is a few kilobytes; anything beyond this is no result file.
+constexpr qint64 kMaxOutFileBytes = qint64{256} << 20;
 // Lines of this length or shorter end the hit section.
 constexpr int kHitSectionEndLength = 5;
 // Below this similarity a lower hit counts as a different peptide for delta Cn.
 constexpr double kSimilarityThreshold = 0.75;
 
 // Reads a line the way scanf reads one: numbers in the "C" format, words up to white space.
+// With slashesAsBlanks every '/' counts as white space too.
 class LineScanner {
   public:
-    explicit LineScanner(QStringView line, qsizetype start = 0);
+    explicit LineScanner(QStringView line, qsizetype start = 0, bool slashesAsBlanks = false);
 
     bool readDouble(double& value);
     bool readInt(int& value);
     bool readWord(QString& word);
+    // The same without a copy: the word points into the line.
+    bool readWord(QStringView& word);
     // Skips white space and takes one character c; false when the next character differs.
     bool literal(QChar c);
     void skipSpace();
@@ -32,13 +37,18 @@ class LineScanner {
     qsizetype position() const { return pos_; }
 
   private:
+    bool isBlank(QChar c) const;
     bool numberText(bool allowFraction, std::string& text);
     QStringView line_;
     qsizetype pos_ = 0;
+    bool slashesAsBlanks_ = false;
 };
 
-// One hit line: the numbers and up to three words.
-struct OutHitLine {
+// One hit line: the numbers and up to three words. OutHitLine owns its words; the words of an
+// OutHitView point into the scanned line, which must outlive them (the loaders make strings
+// only of the words they keep).
+template <typename Text>
+struct BasicOutHitLine {
     int correlationRank = 0;
     int preliminaryRank = 0;
     int proteinNumber = 0;
@@ -48,16 +58,21 @@ struct OutHitLine {
     double sp = 0.0;  // the score column for peptide mapping
     int ionsMatched = 0;
     int ionsTotal = 0;
-    QString words[3];
+    Text words[3];
     int wordCount = 0;
 };
+using OutHitLine = BasicOutHitLine<QString>;
+using OutHitView = BasicOutHitLine<QStringView>;
 
 // The search-engine hit line: "1. 1 / 2 [proteinNumber] mass dCn XCorr Sp m/t W1 [W2 [W3]]",
 // the protein number only in revision 12. With slashesAsBlanks every "/" reads as a blank first
 // (the show-output form). Returns the number of fields read.
-int ScanSearchHitLine(QStringView line, bool revision12, bool slashesAsBlanks, OutHitLine& hit);
+template <typename Text>
+int ScanSearchHitLine(QStringView line, bool revision12, bool slashesAsBlanks,
+                      BasicOutHitLine<Text>& hit);
 // The peptide-mapping hit line (revision 1): "1. proteinNumber mass score m/t W1 [W2 [W3]]".
-int ScanMassmapHitLine(QStringView line, OutHitLine& hit);
+template <typename Text>
+int ScanMassmapHitLine(QStringView line, BasicOutHitLine<Text>& hit);
 
 // base.first.last.charge(.out): the three numbers after the first '.'; false when they are not
 // all there (the ones read are set).
@@ -65,6 +80,7 @@ bool ParseOutFileName(const QString& fileName, int& firstScan, int& lastScan, in
 
 // The word that starts at the blank of the second ", " of a line (lines 6 and 9).
 QString WordAfterSecondComma(QStringView line);
+QStringView WordViewAfterSecondComma(QStringView line);
 
 // Search time of line 6 in seconds (1 when the hours are 0 or missing).
 int SearchTimeFromLine(QStringView line);
@@ -99,18 +115,25 @@ double CombinedScore(double xcorr, double sp, double deltaCn);
 // count as equal; similar at a similarity of kSimilarityThreshold or more.
 bool IsSimilarPeptide(QStringView top, QStringView other);
 
-// The reference, further-reference count and peptide that the words of a hit line give.
-struct HitWords {
-    QString reference;
-    QString peptide;
+// The reference, further-reference count and peptide that the words of a hit line give (views
+// into the line for an OutHitView).
+template <typename Text>
+struct BasicHitWords {
+    Text reference;
+    Text peptide;
     int furtherReferences = 0;
     bool referenceByNumber = false;  // the caller looks the reference up by protein number
 };
+using HitWords = BasicHitWords<QString>;
+using HitWordsView = BasicHitWords<QStringView>;
 // Search-engine word rules. firstLine: the first hit line of the file (its one-word form
 // looks the reference up); canLookUp: a second database is known and the protein number is
 // above 0. Later lines cut the reference at a '+' after its first character.
-HitWords SearchHitWords(const OutHitLine& hit, bool firstLine, bool canLookUp);
+template <typename Text>
+BasicHitWords<Text> SearchHitWords(const BasicOutHitLine<Text>& hit, bool firstLine,
+                                   bool canLookUp);
 // Peptide-mapping word rules.
-HitWords MassmapHitWords(const OutHitLine& hit);
+template <typename Text>
+BasicHitWords<Text> MassmapHitWords(const BasicOutHitLine<Text>& hit);
 
 }  // namespace zar

@@ -27,7 +27,6 @@ class CProteinRecord {
     std::array<std::vector<std::unique_ptr<CConsensusRow>>, kConsensusRanks> rowsByRank;
     // Distinct peptide sequences (letters only) in order of first appearance.
     QStringList peptides;
-    QSet<QString> peptideSet;  // the same peptides, for look-up
     // Protein numbers of the hits that brought a new peptide (those above 0).
     std::vector<std::int32_t> proteinNumbers;
     // Hits of rank r at index r - 1, in the order of rowsByRank.

@@ -15,11 +15,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
 #include <dirent.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zar {
 
@@ -28,21 +31,56 @@ namespace {
 const QString kFinished = QStringLiteral("Finished!");
 
 // The next line of a ".out" file; the part of a line beyond the readers' limit is dropped.
+// At the end the line is emptied, its storage kept for the next file.
 bool NextLine(TextLineReader& reader, QString& line) {
-    if (!reader.readLine(line)) return false;
+    if (!reader.readLine(line)) {
+        line.truncate(0);
+        return false;
+    }
     QString rest;
     while (reader.lastLineWasCut() && reader.readLine(rest)) {
     }
     return true;
 }
 
-QString WithoutOutExtension(const QString& fileName) {
+// Copies text into `to`, in its own storage when that is large enough and not shared.
+void AssignText(QString& to, QStringView text) {
+    if (to.isDetached() && to.capacity() >= text.size()) {
+        to.resize(text.size());
+        std::copy(text.begin(), text.end(), to.data());
+    } else {
+        to = text.toString();
+    }
+}
+
+// Makes the pages of a block that is about to be filled present in one call instead of one
+// page fault each (each fault costs tens of microseconds on a virtual machine), in large pages
+// where the system allows. A hint only: nothing happens where the system does not take it.
+void PrepareMemory(void* block, size_t bytes) {
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<std::uintptr_t>(block) + page - 1) / page * page;
+    const auto end = (reinterpret_cast<std::uintptr_t>(block) + bytes) / page * page;
+    if (page == 0 || end <= begin) return;
+    void* const start = reinterpret_cast<void*>(begin);
+    ::madvise(start, end - begin, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    ::madvise(start, end - begin, MADV_POPULATE_WRITE);
+#endif
+}
+
+// A record's text that is the same in every record shares one string where it fits.
+void SetSharedText(QString& field, const QString& text, int capacity) {
+    if (text.size() < capacity) field = text;
+    else SetLimitedText(field, text, capacity);
+}
+
+QStringView WithoutOutExtension(QStringView fileName) {
     if (fileName.endsWith(QLatin1String(".out"), Qt::CaseInsensitive)) return fileName.chopped(4);
     return fileName;
 }
 
-bool BeginsWithRawFileName(const QString& line, const QString& rawFilePath) {
-    const QString base = StripAtDot(GetFileNamePart(rawFilePath));
+// base: the raw file's name up to its first '.'.
+bool BeginsWithRawFileName(const QString& line, const QString& base) {
     qsizetype i = 0;
     while (i < line.size() && line[i] == QLatin1Char(' ')) ++i;
     return QStringView(line).mid(i).startsWith(base, Qt::CaseInsensitive);
@@ -212,6 +250,7 @@ void CSearchResults::ResetHits(int from, int to) {
 }
 
 void CSearchResults::ClearProteins() {
+    proteinPeptides_.clear();
     proteins_.clear();
     proteinByReference_.clear();
     proteinByGi_.clear();
@@ -444,18 +483,18 @@ void CSearchResults::AddConsensusHit(const ConsensusHit& hit, const ReaderStyle&
     if (belowFloor || hit.rank < 1 || hit.rank > kConsensusRanks || hit.reference.isEmpty()) return;
     const int gi = GiNumberOf(hit.reference);
     std::unique_ptr<CProteinRecord> created;
-    CProteinRecord* protein = FindProteinForHit(hit.reference, gi);
+    CProteinRecord* protein = FindProteinForHit(LookUpKey(hit.reference), gi);
     if (!protein) {
         created = std::make_unique<CProteinRecord>();
-        created->reference = hit.reference;
+        created->reference = hit.reference.toString();
         created->giNumber = gi;
         protein = created.get();
     } else if (style.searchEngineBuilder && hit.reference.size() > protein->reference.size()) {
-        RenameProtein(protein, hit.reference);
+        RenameProtein(protein, hit.reference.toString());
     }
 
     auto row = std::make_unique<CConsensusRow>();
-    row->peptide = hit.peptide;
+    row->peptide = hit.peptide.toString();
     row->deltaCorrelation = hit.deltaCn;
     row->hitMass = style.rowsCarryHitMass ? hit.hitMass : 0.0;
     row->preliminaryScore = hit.sp;
@@ -484,13 +523,16 @@ void CSearchResults::AddConsensusHit(const ConsensusHit& hit, const ReaderStyle&
     protein->score += HitScore(hit.rank);
     protein->addRow(std::move(row), hit.hitNumber);
 
-    const QString sequence = ExtractPeptideSequence(hit.peptide);
-    if (!protein->peptideSet.contains(sequence)) {
-        protein->peptideSet.insert(sequence);
+    QString& sequence = scratch_.sequence;
+    ExtractPeptideSequenceInto(hit.peptide, sequence);
+    const bool kept = !created || (protein->score > 0.0 && !protein->reference.isEmpty());
+    if (kept && !proteinPeptides_.contains({protein, sequence})) {
+        proteinPeptides_.insert({protein, sequence});
         protein->peptides.append(sequence);
         if (hit.proteinNumber > 0) protein->proteinNumbers.push_back(hit.proteinNumber);
+        sequence = QString();  // kept: the next sequence gets storage of its own
     }
-    if (created && protein->score > 0.0 && !protein->reference.isEmpty()) {
+    if (created && kept) {
         if (!proteinByReference_.contains(protein->reference))
             proteinByReference_.insert(protein->reference, protein);
         if (gi > 0 && !proteinByGi_.contains(gi)) proteinByGi_.insert(gi, protein);
@@ -498,19 +540,19 @@ void CSearchResults::AddConsensusHit(const ConsensusHit& hit, const ReaderStyle&
     }
 }
 
-void CSearchResults::AddReferenceDescription(const QString& line) {
+void CSearchResults::AddReferenceDescription(QStringView line) {
     const qsizetype at = line.indexOf(QLatin1String("gi"));
     if (at < 0) return;
-    const QString text = line.mid(at);
+    const QStringView text = line.mid(at);
     if (text.isEmpty()) return;
     CProteinRecord* protein = nullptr;
     if (text.startsWith(QLatin1String("gi|"))) {
         const int gi = GiNumberOf(text);
         if (gi > 0) protein = proteinByGi_.value(gi, nullptr);
     } else {
-        protein = proteinByReference_.value(text, nullptr);
+        protein = proteinByReference_.value(LookUpKey(text), nullptr);
     }
-    if (protein && text.size() > protein->reference.size()) RenameProtein(protein, text);
+    if (protein && text.size() > protein->reference.size()) RenameProtein(protein, text.toString());
 }
 
 void CSearchResults::FinishConsensusScores() {
@@ -540,38 +582,68 @@ QString CSearchResults::LookUpReference(const QString& database, int proteinNumb
     return ReadIndexedProtein(database, proteinNumber);
 }
 
-int CSearchResults::ReadOutHeader(TextLineReader& reader, const QString& folder,
-                                  const QString& fileName, int recordIndex, int& searchTime,
-                                  const QString& programWord, bool checkRawFile,
-                                  OutFileHeader& header) {
+const QString& CSearchResults::RawFileBase() {
+    if (rawBaseOf_ != rawFilePath_) {
+        rawBaseOf_ = rawFilePath_;
+        rawBase_ = StripAtDot(GetFileNamePart(rawFilePath_));
+    }
+    return rawBase_;
+}
+
+const QString& CSearchResults::LookUpKey(QStringView text) {
+    AssignText(scratch_.key, text);
+    return scratch_.key;
+}
+
+int CSearchResults::ReadOutFileBytes(const QString& folder, const QString& fileName,
+                                     int recordIndex) {
+    if (fileName.isEmpty()) return kOutEmptyName;
+    if (recordIndex < 0 || recordIndex >= static_cast<int>(hits_.size())) return kOutEmptyName;
+    // One read of the whole file into the set's reused buffer (done ahead while a folder is
+    // loaded); a FIFO or device by the name of a result file is not waited for.
+    bool read = false;
+    const auto taken = prefetcher_ ? prefetcher_->takeNext(folder, fileName, outFileBytes_)
+                                   : OutFilePrefetcher::Take::NotNext;
+    if (taken == OutFilePrefetcher::Take::NotNext) {
+        read = ReadRegularFile(folderPaths_.filePath(folder, fileName), outFileBytes_,
+                               kMaxOutFileBytes);
+    } else {
+        read = taken == OutFilePrefetcher::Take::Read;
+    }
+    if (!read) {
+        hits_[static_cast<size_t>(recordIndex)].setFileInformation(
+            folderPaths_.filePath(folder, fileName));
+        return kOutCannotOpen;
+    }
+    return kOutRead;
+}
+
+int CSearchResults::ReadOutHeader(const QByteArray& bytes, TextLineReader& reader,
+                                  const QString& folder, const QString& fileName, int recordIndex,
+                                  int& searchTime, QLatin1StringView programWord,
+                                  bool checkRawFile, OutFileHeader& header) {
     searchTime = 0;
     if (fileName.isEmpty()) return kOutEmptyName;
     if (recordIndex < 0 || recordIndex >= static_cast<int>(hits_.size())) return kOutEmptyName;
     SearchHitRecord& record = hits_[static_cast<size_t>(recordIndex)];
-    const QString path = QFileInfo(fileName).isAbsolute() ? fileName : JoinPath(folder, fileName);
-    // One read of the whole file into the set's reused buffer; a FIFO or device by the name of
-    // a result file is not waited for.
-    if (!ReadRegularFile(path, outFileBytes_, kMaxOutFileBytes)) {
-        record.setFileInformation(path);
-        return kOutCannotOpen;
-    }
-    reader = TextLineReader::fromBytes(outFileBytes_, kMaxOutLineLength);
+    reader = TextLineReader::fromBytes(bytes, kMaxOutLineLength);
     const QString name = GetFileNamePart(fileName);
     ParseOutFileName(name, header.firstScan, header.lastScan, header.charge);
-    record.path = JoinPath(folder, WithoutOutExtension(name));
+    record.path = folderPaths_.join(folder, WithoutOutExtension(name));
+    header.secondDatabase.truncate(0);
+    header.hasHits = false;
 
-    QString line;
+    QString& line = scratch_.line;
     NextLine(reader, line);  // line 1
-    line.clear();
     NextLine(reader, line);  // line 2
     record.setFileInformation(line);
-    if (checkRawFile && !BeginsWithRawFileName(line, rawFilePath_)) return kOutRawFileMismatch;
-    line.clear();
+    if (checkRawFile && !BeginsWithRawFileName(line, RawFileBase())) return kOutRawFileMismatch;
     NextLine(reader, line);  // line 3
     if (!line.startsWith(programWord)) return kOutWrongProgram;
     params_.revision = RevisionFromProgramLine(line);
 
-    QString lines[9];  // lines 4 to 12, as far as the file has them
+    QString* lines = scratch_.lines;  // lines 4 to 12, as far as the file has them
+    for (int i = 0; i < 9; ++i) lines[i].truncate(0);
     int count = 0;
     while (count < 9 && NextLine(reader, lines[count])) ++count;
 
@@ -586,7 +658,8 @@ int CSearchResults::ReadOutHeader(TextLineReader& reader, const QString& folder,
         InitAminoAcidMasses(params_.residueMasses, monoPrecursor != 0, &params_.hydroxyl,
                             &params_.hydrogen);
     }
-    QString database;
+    QString& database = scratch_.database;
+    database.truncate(0);
     bool nucleotide = false;
     if (count > 5) {  // line 9
         ParseDatabaseLine(lines[5], database, header.secondDatabase, nucleotide);
@@ -622,7 +695,7 @@ int CSearchResults::ReadOutHeader(TextLineReader& reader, const QString& folder,
 }
 
 void CSearchResults::ReadReferenceDescriptions(TextLineReader& reader) {
-    QString line;
+    QString& line = scratch_.line;
     while (NextLine(reader, line)) {
         if (line.size() > kHitSectionEndLength) AddReferenceDescription(line);
     }
@@ -630,20 +703,37 @@ void CSearchResults::ReadReferenceDescriptions(TextLineReader& reader) {
 
 int CSearchResults::ReadSearchOutFile(const QString& folder, const QString& fileName,
                                       int recordIndex, int& searchTime, const ReaderStyle& style) {
+    searchTime = 0;
+    const int code = ReadOutFileBytes(folder, fileName, recordIndex);
+    if (code != kOutRead) return code;
+    return ReadSearchOutBytes(outFileBytes_, folder, fileName, recordIndex, searchTime, style);
+}
+
+int CSearchResults::ReadSearchOutBytes(const QByteArray& bytes, const QString& folder,
+                                       const QString& fileName, int recordIndex, int& searchTime,
+                                       const ReaderStyle& style) {
     TextLineReader reader;
-    OutFileHeader header;
-    const int code = ReadOutHeader(reader, folder, fileName, recordIndex, searchTime,
-                                   QStringLiteral(" TurboSORVEX"), style.checkRawFile, header);
+    OutFileHeader& header = scratch_.header;
+    const int code = ReadOutHeader(bytes, reader, folder, fileName, recordIndex, searchTime,
+                                   QLatin1String(" TurboSORVEX"), style.checkRawFile, header);
     if (code != kOutRead || !header.hasHits) return code;
     SearchHitRecord& record = hits_[static_cast<size_t>(recordIndex)];
     const bool revision12 = params_.revision == 12;
     const QString& secondDatabase = header.secondDatabase;
 
-    OutHitLine hit;
-    ScanSearchHitLine(header.firstHitLine, revision12, false, hit);
-    HitWords words = SearchHitWords(hit, true, !secondDatabase.isEmpty() && hit.proteinNumber > 0);
-    if (words.referenceByNumber)
-        words.reference = LookUpReference(secondDatabase, hit.proteinNumber);
+    // The hit lines are read as views; strings are made only of what the records keep.
+    QString lookedUp;
+    OutHitView hit;
+    HitWordsView words;
+    const auto scan = [&](const QString& line, bool firstLine) {
+        ScanSearchHitLine(QStringView(line), revision12, false, hit);
+        words = SearchHitWords(hit, firstLine, !secondDatabase.isEmpty() && hit.proteinNumber > 0);
+        if (words.referenceByNumber) {
+            lookedUp = LookUpReference(secondDatabase, hit.proteinNumber);
+            words.reference = lookedUp;
+        }
+    };
+    scan(header.firstHitLine, true);
     record.hitMass = hit.hitMass;
     record.deltaCorrelation = hit.deltaCn;
     record.correlation = hit.xcorr;
@@ -657,46 +747,44 @@ int CSearchResults::ReadSearchOutFile(const QString& folder, const QString& file
     record.correlationRank = hit.correlationRank;
     record.shown = 1;
     record.monoisotopicPrecursor = params_.monoisotopicPrecursor;
-    record.setDatabaseFile(params_.databaseFile);
+    SetSharedText(record.databaseFile, params_.databaseFile, kDatabaseFileCapacity);
     record.setSecondDatabase(secondDatabase);
     record.setReference(words.reference);
     record.setPeptide(words.peptide);
 
-    const auto consensus = [&](const OutHitLine& h, const HitWords& w) {
+    const auto consensus = [&] {
         ConsensusHit c;
-        c.reference = w.reference;
-        c.peptide = w.peptide;
-        c.proteinNumber = h.proteinNumber;
-        c.rank = h.correlationRank;
+        c.reference = words.reference;
+        c.peptide = words.peptide;
+        c.proteinNumber = hit.proteinNumber;
+        c.rank = hit.correlationRank;
         c.hitNumber = HitNumber::OfRecordIndex(recordIndex);
-        c.hitMass = h.hitMass;
-        c.sp = h.sp;
-        c.xcorr = h.xcorr;
-        c.deltaCn = h.deltaCn;
-        c.furtherReferences = w.furtherReferences;
-        c.ionsMatched = h.ionsMatched;
-        c.ionsTotal = h.ionsTotal;
+        c.hitMass = hit.hitMass;
+        c.sp = hit.sp;
+        c.xcorr = hit.xcorr;
+        c.deltaCn = hit.deltaCn;
+        c.furtherReferences = words.furtherReferences;
+        c.ionsMatched = hit.ionsMatched;
+        c.ionsTotal = hit.ionsTotal;
         c.firstScan = header.firstScan;
         c.lastScan = header.lastScan;
         c.charge = header.charge;
         AddConsensusHit(c, style);
     };
-    consensus(hit, words);
+    consensus();
 
-    const QString topPeptide = words.peptide;
+    // The first hit line stays as it is while the others are read.
+    const QStringView topPeptide = words.peptide;
     bool deltaOpen = true;
-    QString line;
+    QString& line = scratch_.line;
     while (NextLine(reader, line)) {
         if (line.size() <= kHitSectionEndLength) {
             ReadReferenceDescriptions(reader);
             break;
         }
         if (line.startsWith(QLatin1String("      "))) continue;  // a further reference
-        ScanSearchHitLine(line, revision12, false, hit);
-        words = SearchHitWords(hit, false, !secondDatabase.isEmpty() && hit.proteinNumber > 0);
-        if (words.referenceByNumber)
-            words.reference = LookUpReference(secondDatabase, hit.proteinNumber);
-        consensus(hit, words);
+        scan(line, false);
+        consensus();
         if (deltaOpen && !IsSimilarPeptide(topPeptide, words.peptide)) {
             record.deltaCorrelation = hit.deltaCn;
             deltaOpen = false;
@@ -708,10 +796,19 @@ int CSearchResults::ReadSearchOutFile(const QString& folder, const QString& file
 
 int CSearchResults::ReadMassmapOutFile(const QString& folder, const QString& fileName,
                                        int recordIndex, int& searchTime) {
+    searchTime = 0;
+    const int code = ReadOutFileBytes(folder, fileName, recordIndex);
+    if (code != kOutRead) return code;
+    return ReadMassmapOutBytes(outFileBytes_, folder, fileName, recordIndex, searchTime);
+}
+
+int CSearchResults::ReadMassmapOutBytes(const QByteArray& bytes, const QString& folder,
+                                        const QString& fileName, int recordIndex,
+                                        int& searchTime) {
     TextLineReader reader;
-    OutFileHeader header;
-    const int code = ReadOutHeader(reader, folder, fileName, recordIndex, searchTime,
-                                   QStringLiteral(" MassMap"), true, header);
+    OutFileHeader& header = scratch_.header;
+    const int code = ReadOutHeader(bytes, reader, folder, fileName, recordIndex, searchTime,
+                                   QLatin1String(" MassMap"), true, header);
     // Only revision 1 files carry hit lines in this layout.
     if (code != kOutRead || !header.hasHits || params_.revision != 1) return code;
     SearchHitRecord& record = hits_[static_cast<size_t>(recordIndex)];
@@ -719,16 +816,17 @@ int CSearchResults::ReadMassmapOutFile(const QString& folder, const QString& fil
     bool first = true;
     int rank = 0;
     double previousScore = 0.0;
-    QString line = header.firstHitLine;
-    do {
-        if (line.size() <= kHitSectionEndLength) {
+    QString lookedUp;
+    for (const QString* line = &header.firstHitLine; line;
+         line = NextLine(reader, scratch_.line) ? &scratch_.line : nullptr) {
+        if (line->size() <= kHitSectionEndLength) {
             ReadReferenceDescriptions(reader);
             break;
         }
-        if (line.startsWith(QLatin1String("      "))) continue;
-        OutHitLine hit;
-        ScanMassmapHitLine(line, hit);
-        const HitWords words = MassmapHitWords(hit);
+        if (line->startsWith(QLatin1String("      "))) continue;
+        OutHitView hit;
+        ScanMassmapHitLine(QStringView(*line), hit);
+        const HitWordsView words = MassmapHitWords(hit);
         if (first) {
             // No rank column: equal scores share a rank; a first score of 0 ranks nothing.
             rank = hit.sp != 0.0 ? 1 : 0;
@@ -741,7 +839,7 @@ int CSearchResults::ReadMassmapOutFile(const QString& folder, const QString& fil
             record.correlationRank = rank;
             record.shown = 1;
             record.monoisotopicPrecursor = params_.monoisotopicPrecursor;
-            record.setDatabaseFile(params_.databaseFile);
+            SetSharedText(record.databaseFile, params_.databaseFile, kDatabaseFileCapacity);
             record.setSecondDatabase(header.secondDatabase);
             record.setReference(words.reference);
             record.setPeptide(words.peptide);
@@ -753,8 +851,10 @@ int CSearchResults::ReadMassmapOutFile(const QString& folder, const QString& fil
         if (rank < 1 || rank > kConsensusRanks) continue;
         ConsensusHit c;
         c.reference = words.reference;
-        if (hit.proteinNumber > 0 && !header.secondDatabase.isEmpty())
-            c.reference = LookUpReference(header.secondDatabase, hit.proteinNumber);
+        if (hit.proteinNumber > 0 && !header.secondDatabase.isEmpty()) {
+            lookedUp = LookUpReference(header.secondDatabase, hit.proteinNumber);
+            c.reference = lookedUp;
+        }
         c.peptide = words.peptide;
         c.proteinNumber = hit.proteinNumber;
         c.rank = rank;
@@ -768,22 +868,19 @@ int CSearchResults::ReadMassmapOutFile(const QString& folder, const QString& fil
         c.lastScan = header.lastScan;
         c.charge = header.charge;
         AddConsensusHit(c, kPeptideMappingStyle);
-    } while (NextLine(reader, line));
+    }
     return kOutRead;
 }
 
-bool CSearchResults::OpenDisplayFile(TextLineReader& reader, const QString& path, int& revision,
-                                     QString& database, QString& secondDatabase) {
+bool CSearchResults::OpenDisplayBytes(TextLineReader& reader, const QByteArray& bytes,
+                                      int& revision, QString& database, QString& secondDatabase) {
     display_.assign(static_cast<size_t>(kMaxDisplayRecords), SearchHitRecord());
     displayCount_ = 0;
     revision = 0;
-    QByteArray bytes;
-    if (!ReadRegularFile(path, bytes, kMaxOutFileBytes)) return false;
     reader = TextLineReader::fromBytes(bytes, kMaxOutLineLength);
     QString line;
     NextLine(reader, line);
     NextLine(reader, line);
-    line.clear();
     NextLine(reader, line);
     revision = RevisionFromProgramLine(line);
     bool nucleotide = false;
@@ -817,10 +914,17 @@ SearchHitRecord& CSearchResults::NextDisplayRecord(const OutHitLine& hit, const 
 }
 
 void CSearchResults::ParseSearchOutFileForDisplay(const QString& path) {
+    // A file that cannot be read shows nothing, as an empty one does.
+    QByteArray bytes;
+    ReadRegularFile(path, bytes, kMaxOutFileBytes);
+    ParseSearchOutBytesForDisplay(bytes);
+}
+
+void CSearchResults::ParseSearchOutBytesForDisplay(const QByteArray& bytes) {
     TextLineReader reader;
     int revision = 0;
     QString database, secondDatabase;
-    if (!OpenDisplayFile(reader, path, revision, database, secondDatabase)) return;
+    if (!OpenDisplayBytes(reader, bytes, revision, database, secondDatabase)) return;
     QString line;
     while (displayCount_ < kMaxDisplayRecords && NextLine(reader, line)) {
         if (line.size() <= kHitSectionEndLength) break;
@@ -841,10 +945,17 @@ void CSearchResults::ParseSearchOutFileForDisplay(const QString& path) {
 }
 
 void CSearchResults::ParseMassmapOutFileForDisplay(const QString& path) {
+    QByteArray bytes;
+    ReadRegularFile(path, bytes, kMaxOutFileBytes);
+    ParseMassmapOutBytesForDisplay(bytes);
+}
+
+void CSearchResults::ParseMassmapOutBytesForDisplay(const QByteArray& bytes) {
     TextLineReader reader;
     int revision = 0;
     QString database, secondDatabase;
-    if (!OpenDisplayFile(reader, path, revision, database, secondDatabase) || revision != 1) return;
+    if (!OpenDisplayBytes(reader, bytes, revision, database, secondDatabase) || revision != 1)
+        return;
     QString line;
     while (displayCount_ < kMaxDisplayRecords && NextLine(reader, line)) {
         if (line.size() <= kHitSectionEndLength) break;
@@ -927,7 +1038,12 @@ CSearchResults::FolderRead CSearchResults::ReadFolder(const QString& folder, int
     // Room for the folder at once, so that the block is not copied as it grows.
     try {
         const size_t wanted = static_cast<size_t>(std::max(firstRecord, 0)) + total + 1;
-        hits_.reserve(wanted);
+        if (wanted > hits_.capacity()) {
+            hits_.reserve(wanted);
+            PrepareMemory(hits_.data(), hits_.capacity() * sizeof(SearchHitRecord));
+        }
+        // Each file brings at most one peptide of each consensus rank.
+        proteinPeptides_.reserve(proteinPeptides_.size() + qsizetype{total} * kConsensusRanks);
         const size_t now = std::min(wanted, static_cast<size_t>(capacity_) + 1);
         if (now > hits_.size()) ResizeHitBlock(now);
     } catch (const std::bad_alloc&) {
@@ -935,6 +1051,7 @@ CSearchResults::FolderRead CSearchResults::ReadFolder(const QString& folder, int
     }
     if (IsCancelled()) return result;
     if (notifyTarget_) PostMessage(notifyTarget_, kMsgDtaCount, static_cast<WPARAM>(total), 0);
+    prefetcher_ = std::make_unique<OutFilePrefetcher>(readingFolder_, files);
     int lastPercent = -1;
     for (const QString& file : files) {
         if (IsCancelled()) break;
@@ -963,6 +1080,7 @@ CSearchResults::FolderRead CSearchResults::ReadFolder(const QString& folder, int
         const int percent = static_cast<int>(100LL * result.filesRead / total);
         if (percent != lastPercent) SetProgress(lastPercent = percent);
     }
+    prefetcher_.reset();
     SetStatus(kFinished);
     SetProgress(100);
     return result;

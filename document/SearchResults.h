@@ -8,6 +8,8 @@
 // once Cancel() was called from any thread. Views read the set only after the load ended.
 
 #include "document/ConsensusRow.h"
+#include "document/OutFileFormat.h"
+#include "document/OutFilePrefetcher.h"
 #include "document/ProteinRecord.h"
 #include "document/SearchHitRecord.h"
 #include "document/SearchParameters.h"
@@ -16,6 +18,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 
 #include <atomic>
@@ -25,8 +28,6 @@
 
 namespace zar {
 
-struct OutHitLine;
-struct HitWords;
 class TextLineReader;
 
 // Kind of result set, as the results window picks the document's set.
@@ -77,8 +78,6 @@ class CSearchResults {
     static constexpr int kIndexRecordSize = 32;
     static constexpr int kMaxIndexedHeader = 99;
     static constexpr int kMaxFastaHeader = 1999;
-    // A ".out" file is a few kilobytes; anything beyond this is no result file.
-    static constexpr qint64 kMaxOutFileBytes = qint64{256} << 20;
 
     explicit CSearchResults(QObject* owner = nullptr);
     QObject* GetOwner() const { return owner_; }
@@ -143,7 +142,7 @@ class CSearchResults {
 
     // --- Consensus builder pieces shared by the readers.
     // A reference description line of a file: lengthens the matching protein's reference.
-    void AddReferenceDescription(const QString& line);
+    void AddReferenceDescription(QStringView line);
     // Adds 0.05 * XCorr + delta Cn (and 0.2 for a preliminary rank of 5 or less) of every hit
     // to the first protein with its reference.
     void FinishConsensusScores();
@@ -178,9 +177,16 @@ class CSearchResults {
     // folder/fileName.
     int ReadSearchOutFile(const QString& folder, const QString& fileName, int recordIndex,
                           int& searchTime, const ReaderStyle& style);
-    // The peptide-mapping reader.
+    // The same from the file's bytes in memory (what the file reader reads and hands over).
+    int ReadSearchOutBytes(const QByteArray& bytes, const QString& folder, const QString& fileName,
+                           int recordIndex, int& searchTime, const ReaderStyle& style);
+    // The peptide-mapping reader, from the file and from its bytes.
     int ReadMassmapOutFile(const QString& folder, const QString& fileName, int recordIndex,
                            int& searchTime);
+    int ReadMassmapOutBytes(const QByteArray& bytes, const QString& folder,
+                            const QString& fileName, int recordIndex, int& searchTime);
+    // Reads folder/fileName into outFileBytes_; kOutCannotOpen puts the path into the record.
+    int ReadOutFileBytes(const QString& folder, const QString& fileName, int recordIndex);
     // Lines 1 to 12 of a ".out" file into the record and (for record 0) the parameters, up
     // to the first hit line.
     struct OutFileHeader {
@@ -191,21 +197,25 @@ class CSearchResults {
         bool hasHits = false;
         QString firstHitLine;
     };
-    int ReadOutHeader(TextLineReader& reader, const QString& folder, const QString& fileName,
-                      int recordIndex, int& searchTime, const QString& programWord,
-                      bool checkRawFile, OutFileHeader& header);
+    int ReadOutHeader(const QByteArray& bytes, TextLineReader& reader, const QString& folder,
+                      const QString& fileName, int recordIndex, int& searchTime,
+                      QLatin1StringView programWord, bool checkRawFile, OutFileHeader& header);
     void ReadReferenceDescriptions(TextLineReader& reader);
-    // The show-output readers: fill the display block from one file.
-    bool OpenDisplayFile(TextLineReader& reader, const QString& path, int& revision,
-                         QString& database, QString& secondDatabase);
+    // The show-output readers: fill the display block from one file (nothing when it cannot be
+    // read) or from its bytes.
+    bool OpenDisplayBytes(TextLineReader& reader, const QByteArray& bytes, int& revision,
+                          QString& database, QString& secondDatabase);
     SearchHitRecord& NextDisplayRecord(const OutHitLine& hit, const HitWords& words,
                                        const QString& database, const QString& secondDatabase);
     void ParseSearchOutFileForDisplay(const QString& path);
+    void ParseSearchOutBytesForDisplay(const QByteArray& bytes);
     void ParseMassmapOutFileForDisplay(const QString& path);
+    void ParseMassmapOutBytesForDisplay(const QByteArray& bytes);
 
+    // A hit line as the consensus builder takes it: the texts point into the line read.
     struct ConsensusHit {
-        QString reference;
-        QString peptide;
+        QStringView reference;
+        QStringView peptide;
         int proteinNumber = 0;
         int rank = 0;
         HitNumber hitNumber;
@@ -250,6 +260,10 @@ class CSearchResults {
     // Rebuilds the reference and gi look-ups of the protein array.
     void RebuildProteinLookups();
     CProteinRecord* FindProteinForHit(const QString& reference, int giNumber);
+    // The text as a string to look up with (the set's scratch string, valid until the next call).
+    const QString& LookUpKey(QStringView text);
+    // The raw file's name up to its first '.', which line 2 of every file must begin with.
+    const QString& RawFileBase();
     void RenameProtein(CProteinRecord* protein, const QString& reference);
     QString LookUpReference(const QString& database, int proteinNumber);
 
@@ -275,6 +289,17 @@ class CSearchResults {
     // Look-ups of the protein array while reading.
     QHash<QString, CProteinRecord*> proteinByReference_;
     QHash<int, CProteinRecord*> proteinByGi_;
+    // The peptide sequences each protein has, one table for all (a table per protein would
+    // take more memory than the proteins).
+    struct ProteinPeptide {
+        const CProteinRecord* protein;
+        QString sequence;
+        bool operator==(const ProteinPeptide&) const = default;
+        friend size_t qHash(const ProteinPeptide& key, size_t seed = 0) {
+            return qHashMulti(seed, key.protein, key.sequence);
+        }
+    };
+    QSet<ProteinPeptide> proteinPeptides_;
 
     // The open indexed database.
     QString readingFolder_;  // folder of the files being read; relative databases are there
@@ -284,8 +309,22 @@ class CSearchResults {
     const uchar* indexView_ = nullptr;
     qint64 indexSize_ = 0;
     QFile fastaFile_;
-    // The bytes of the ".out" file being read, kept from file to file.
+    // The bytes of the ".out" file being read and the texts made of them, kept from file to
+    // file so that reading a folder makes strings only of what the records keep.
     QByteArray outFileBytes_;
+    struct OutReadScratch {
+        OutFileHeader header;
+        QString line;
+        QString lines[9];  // lines 4 to 12
+        QString database;
+        QString key;
+        QString sequence;
+    } scratch_;
+    QString rawBase_;
+    QString rawBaseOf_;  // the raw file path rawBase_ was taken from
+    FolderPaths folderPaths_;
+    // Reads the files of the folder being loaded ahead of their parsing.
+    std::unique_ptr<OutFilePrefetcher> prefetcher_;
 };
 
 }  // namespace zar

@@ -31,6 +31,12 @@ int CSorvexResults::ReadOutFile(const QString& fileName, int recordIndex, int& s
     return ReadSearchOutFile(directory_, fileName, recordIndex, searchTime, kSorvexStyle());
 }
 
+int CSorvexResults::ReadOutBytes(const QByteArray& bytes, const QString& fileName,
+                                 int recordIndex, int& searchTime) {
+    return ReadSearchOutBytes(bytes, directory_, fileName, recordIndex, searchTime,
+                              kSorvexStyle());
+}
+
 void CSorvexResults::ParseOutFileForDisplay(const QString& fileName) {
     ParseSearchOutFileForDisplay(QFileInfo(fileName).isAbsolute() ? fileName
                                                                   : JoinPath(directory_, fileName));
@@ -49,6 +55,10 @@ bool CSorvexResults::ReadResults(const QString& directory) {
                    });
     if (!read.listed) return false;
     hitCount_ = read.filesRead;
+    return FinishResults();
+}
+
+bool CSorvexResults::FinishResults() {
     RebuildHitPositions();
     if (IsCancelled()) return false;
 

@@ -40,13 +40,22 @@ class CSorvexResults : public CSearchResults {
     bool CalculateXpressRatios(bool showProgress);
 
     int ReadOutFile(const QString& fileName, int recordIndex, int& searchTime);
+    // The same from the bytes of a file named fileName in the results folder.
+    int ReadOutBytes(const QByteArray& bytes, const QString& fileName, int recordIndex,
+                     int& searchTime);
     void ParseOutFileForDisplay(const QString& fileName);
+    void ParseOutBytesForDisplay(const QByteArray& bytes) { ParseSearchOutBytesForDisplay(bytes); }
 
     void SetXpressOptions(const XpressOptions& options) { xpress_ = options; }
     const XpressOptions& GetXpressOptions() const { return xpress_; }
     // Installed by the owner of the XPRESS engine; without it there are no ratios.
     void SetXpressEngine(XpressEngineHook hook) { xpressEngine_ = std::move(hook); }
     bool HasXpressEngine() const { return static_cast<bool>(xpressEngine_); }
+
+  protected:
+    // What follows the reading of the files (hitCount_ of them): consensus scores, protein
+    // masses, sorting and XPRESS. False on cancel.
+    bool FinishResults();
 
   private:
     XpressOptions xpress_;

@@ -1,5 +1,6 @@
 #include "document/TextHelpers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zar {
@@ -44,15 +45,28 @@ bool StripLastPathComponent(QString& path) {
 
 QString ExtractPeptideSequence(const QString& text) {
     if (text.size() < 2 || text[1] != QLatin1Char('.')) return text;
-    QStringView rest = QStringView(text).mid(2);
-    if (rest.size() >= 2 && rest[rest.size() - 2] == QLatin1Char('.')) rest.chop(2);
     QString letters;
-    letters.reserve(rest.size());
+    ExtractPeptideSequenceInto(text, letters);
+    return letters;
+}
+
+void ExtractPeptideSequenceInto(QStringView text, QString& letters) {
+    if (text.size() < 2 || text[1] != QLatin1Char('.')) {
+        letters.resize(text.size());
+        std::copy(text.begin(), text.end(), letters.data());
+        return;
+    }
+    QStringView rest = text.mid(2);
+    if (rest.size() >= 2 && rest[rest.size() - 2] == QLatin1Char('.')) rest.chop(2);
+    // Never more letters than characters: one sizing, the string's storage reused.
+    letters.resize(rest.size());
+    QChar* out = letters.data();
+    qsizetype n = 0;
     for (QChar c : rest) {
         const char16_t u = c.unicode();
-        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')) letters.append(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')) out[n++] = c;
     }
-    return letters;
+    letters.resize(n);
 }
 
 }  // namespace zar

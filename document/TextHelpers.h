@@ -29,5 +29,7 @@ bool StripLastPathComponent(QString& path);
 // "X.PEPTIDE.Y" gives "PEPTIDE" (letters only, so modification symbols drop out); a text that
 // does not have '.' as its second character is returned whole; empty for an empty text.
 QString ExtractPeptideSequence(const QString& text);
+// The same into `letters`, reusing its storage.
+void ExtractPeptideSequenceInto(QStringView text, QString& letters);
 
 }  // namespace zar

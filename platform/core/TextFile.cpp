@@ -351,9 +351,10 @@ QStringList TextLineReader::readAll() {
 
 namespace {
 
-// A descriptor of a regular file opened for reading without waiting, in blocking mode again;
-// -1 when the path is anything else.
-int OpenRegularDescriptor(const QString& path, struct stat& info) {
+// A descriptor of a regular file opened for reading without waiting, in blocking mode again
+// unless `nonBlocking` (reads of a regular file never wait anyway: the flag only spares two
+// calls to the system for each of many small files); -1 when the path is anything else.
+int OpenRegularDescriptor(const QString& path, struct stat& info, bool nonBlocking = false) {
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty()) return -1;
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -362,6 +363,7 @@ int OpenRegularDescriptor(const QString& path, struct stat& info) {
         ::close(fd);
         return -1;
     }
+    if (nonBlocking) return fd;
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     return fd;
@@ -384,7 +386,7 @@ bool OpenRegularFile(QFile& file, QIODevice::OpenMode mode) {
 bool ReadRegularFile(const QString& path, QByteArray& bytes, qint64 maxBytes) {
     bytes.resize(0);
     struct stat info {};
-    const int fd = OpenRegularDescriptor(path, info);
+    const int fd = OpenRegularDescriptor(path, info, true);
     if (fd < 0) return false;
     bool ok = info.st_size <= maxBytes;
     // One byte more than the size given sees a file that grew since.
@@ -394,6 +396,12 @@ bool ReadRegularFile(const QString& path, QByteArray& bytes, qint64 maxBytes) {
         if (bytes.size() < size + want) bytes.resize(size + want);  // not zero-filled
         const ssize_t got = ::read(fd, bytes.data() + size, static_cast<size_t>(want));
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0 && errno == EAGAIN) {
+            // A file system that honours the flag for files too: read in blocking mode.
+            const int flags = ::fcntl(fd, F_GETFL);
+            if (flags >= 0 && (flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
+                continue;
+        }
         if (got < 0) ok = false;
         if (got <= 0) break;
         size += got;

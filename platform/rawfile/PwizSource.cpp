@@ -13,6 +13,7 @@
 #include "pwiz/data/msdata/SpectrumListBase.hpp"
 #include "pwiz/data/msdata/SpectrumList_mzXML.hpp"
 #include "pwiz/utility/minimxml/SAXParser.hpp"
+#include "pwiz/utility/misc/random_access_compressed_ifstream.hpp"
 
 #include <boost/make_shared.hpp>
 
@@ -183,13 +184,25 @@ std::string FormatOf(const std::string& name, const std::string& head) {
     return mgfReader.identify(name, head);
 }
 
+// Whether the file begins as a gzip stream does.
+bool IsGzipFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    char magic[2] = {};
+    return file.read(magic, 2) && magic[0] == '\x1f' && magic[1] == '\x8b';
+}
+
 class PwizSource : public RawSource {
   public:
     // The run file at `path`: its format is found from its name and its first bytes, and the
     // library reads spectra on demand from the open file.
     explicit PwizSource(const std::string& path) {
-        auto file = boost::make_shared<std::ifstream>(path, std::ios::binary);
-        if (!*file) throw std::runtime_error("cannot open the file");
+        // The library's own file stream: the parser asks for its position all the time, which a
+        // standard file stream answers with a call to the system each time.
+        // It would read a compressed run too; that is not read (its markup could not be checked
+        // first).
+        if (IsGzipFile(path)) throw std::runtime_error("unsupported file format");
+        auto file = boost::make_shared<pwiz::util::random_access_compressed_ifstream>(path.c_str());
+        if (!*file || !file->is_open()) throw std::runtime_error("cannot open the file");
         std::string head(static_cast<std::size_t>(kHeadBytes), '\0');
         file->read(head.data(), kHeadBytes);
         head.resize(static_cast<std::size_t>(file->gcount()));

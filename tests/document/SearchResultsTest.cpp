@@ -3,12 +3,18 @@
 #include "ResultsTestSupport.h"
 #include "TestSupport.h"
 
+#include "document/SorvexResults.h"
+
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+
+#include <sys/stat.h>
 
 using namespace zar;
 
@@ -27,9 +33,11 @@ class HandFilled : public CSearchResults {
     }
     void AddHit(const char* reference, int rank, double xcorr = 2.0, double sp = 100.0,
                 double deltaCn = 0.1, const char* peptide = "K.PEPTIDE.R") {
+        const QString referenceText = QString::fromLatin1(reference);
+        const QString peptideText = QString::fromLatin1(peptide);
         ConsensusHit c;
-        c.reference = reference;
-        c.peptide = peptide;
+        c.reference = referenceText;
+        c.peptide = peptideText;
         c.rank = rank;
         c.hitNumber = HitNumber(1);
         c.xcorr = xcorr;
@@ -350,4 +358,161 @@ TEST(SearchResultsTest, FastaMassesMatchReferencePrefixes) {
             EXPECT_DOUBLE_EQ(r->proteinMass, 0.0);
     }
     set.CalculateProteinMasses("missing.fasta", set.GetHitCount());  // does nothing
+}
+
+namespace {
+
+// A search-engine set that reads one ".out" text as the loader does, from a file or from its
+// bytes, and shows what the record and the proteins got.
+class OutTextReader : public CSorvexResults {
+  public:
+    using CSearchResults::ListOutFiles;
+
+    struct Outcome {
+        int code = -1;
+        QString fileInformation;
+        QString reference;
+        QString peptide;
+        double precursorMass = 0.0;
+        double hitMass = 0.0;
+        double correlation = 0.0;
+        double deltaCorrelation = 0.0;
+        int ionsMatched = 0;
+        QStringList proteins;  // reference: peptides
+        bool operator==(const Outcome&) const = default;
+    };
+
+    Outcome Read(const QByteArray& text, bool fromFile) {
+        const QString name = QStringLiteral("run.0102.0103.3.out");
+        QTemporaryDir dir;
+        SetRawFilePath("/data/run.raw");
+        EXPECT_TRUE(Initialize());
+        SetDirectory(dir.path());
+        Outcome o;
+        int time = 0;
+        if (fromFile) {
+            QFile file(dir.filePath(name));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+            file.close();
+            o.code = ReadOutFile(name, 0, time);
+        } else {
+            o.code = ReadOutBytes(text, name, 0, time);
+        }
+        const SearchHitRecord& r = hits_[0];
+        o.fileInformation = r.fileInformation;
+        o.reference = r.reference;
+        o.peptide = r.peptide;
+        o.precursorMass = r.precursorMass;
+        o.hitMass = r.hitMass;
+        o.correlation = r.correlation;
+        o.deltaCorrelation = r.deltaCorrelation;
+        o.ionsMatched = r.ionsMatched;
+        for (const auto& p : proteins_) o.proteins << p->reference + ": " + p->peptides.join(' ');
+        return o;
+    }
+};
+
+void PrintTo(const OutTextReader::Outcome& o, std::ostream* os) {
+    *os << "code " << o.code << ", line 2 \"" << o.fileInformation.toStdString() << "\", "
+        << o.reference.toStdString() << " " << o.peptide.toStdString() << " " << o.hitMass
+        << " (" << o.proteins.join(", ").toStdString() << ")";
+}
+
+QByteArray FixtureBytes(const char* name) {
+    QFile file(Data(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+// The loader reads the bytes of a file however its lines end, and the same from the file as
+// from the bytes in memory.
+TEST(SearchResultsTest, OutFilesReadTheSameWhateverTheirLineEnds) {
+    const QByteArray lf = FixtureBytes("sorvex/run.0102.0103.3.out");
+    ASSERT_TRUE(lf.endsWith(".L\n\n"));
+    zartest::ScopedConfigDir config;
+    zartest::MessageBoxCapture boxes;
+    OutTextReader reader;
+    const OutTextReader::Outcome expected = reader.Read(lf, true);
+    ASSERT_EQ(expected.code, kOutRead);
+    EXPECT_EQ(expected.fileInformation, " run.0102.0103.3.out");
+    EXPECT_EQ(expected.peptide, "R.GGGGSSSKAAAAPPPR.G");
+    EXPECT_DOUBLE_EQ(expected.deltaCorrelation, 0.4);
+    EXPECT_EQ(expected.proteins, (QStringList{"sp|P00003|PROC_TEST: GGGGSSSKAAAAPPPR",
+                                              "sp|P00001|PROA_TEST: MMMMNNNNDDDDEEEK"}));
+    QByteArray crlf = lf, cr = lf;
+    crlf.replace("\n", "\r\n");
+    cr.replace("\n", "\r");
+    const struct {
+        const char* what;
+        QByteArray text;
+    } forms[] = {
+        {"LF", lf},
+        {"CRLF", crlf},
+        {"CR alone", cr},
+        {"no line end after the last hit", lf.chopped(2)},
+        {"CRLF, none after the last hit", crlf.chopped(4)},
+        {"a UTF-8 byte-order mark", "\xEF\xBB\xBF" + lf},
+    };
+    for (const auto& form : forms) {
+        for (const bool fromFile : {true, false})
+            EXPECT_EQ(reader.Read(form.text, fromFile), expected)
+                << form.what << (fromFile ? " from the file" : " from memory");
+    }
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+// A file cut anywhere reads as far as it goes.
+TEST(SearchResultsTest, ACutOutFileReadsAsFarAsItGoes) {
+    const QByteArray whole = FixtureBytes("sorvex/run.0102.0103.3.out");
+    const auto at = [&whole](const char* text) {
+        const qsizetype i = whole.indexOf(text);
+        EXPECT_GE(i, 0) << text;
+        return i + static_cast<qsizetype>(std::strlen(text));
+    };
+    const struct {
+        const char* what;
+        qsizetype length;
+        int code;
+        double precursorMass;
+        double hitMass;
+        const char* peptide;
+    } cuts[] = {
+        {"nothing", 0, kOutRawFileMismatch, 0, 0, ""},
+        {"in line 2", at(" run.01"), kOutWrongProgram, 0, 0, ""},
+        {"after line 3", at("2006\n"), kOutRead, 0, 0, ""},
+        {"in the mass line", at("mass = 22"), kOutRead, 22, 22, ""},
+        {"after the hit titles", at(" ---  --------"), kOutRead, 2200.1, 2200.1, ""},
+        {"in the first hit", at("2200.12"), kOutRead, 2200.1, 2200.12, ""},
+        {"in the last hit", at("DDDDEEE"), kOutRead, 2200.1, 2200.12, "R.GGGGSSSKAAAAPPPR.G"},
+    };
+    zartest::ScopedConfigDir config;
+    zartest::MessageBoxCapture boxes;
+    OutTextReader reader;
+    for (const auto& cut : cuts) {
+        for (const bool fromFile : {true, false}) {
+            const OutTextReader::Outcome o = reader.Read(whole.left(cut.length), fromFile);
+            EXPECT_EQ(o.code, cut.code) << cut.what;
+            if (o.code != kOutRead) continue;
+            EXPECT_DOUBLE_EQ(o.precursorMass, cut.precursorMass) << cut.what;
+            EXPECT_DOUBLE_EQ(o.hitMass, cut.hitMass) << cut.what;
+            EXPECT_EQ(o.peptide, cut.peptide) << cut.what;
+        }
+    }
+}
+
+// The folder's ".out" files in any case of the extension, in the order of their names (capitals
+// first); hidden files, folders and other files are left out, links to files are taken.
+TEST(SearchResultsTest, TheFolderListingKeepsItsOrder) {
+    QTemporaryDir dir;
+    for (const char* name : {"b.out", "A.OUT", "a.out", "C.Out", "B.out", "notes.txt",
+                             ".hidden.out", "out", "x.out.bak"})
+        ASSERT_TRUE(doctest::WriteFile(dir.filePath(name), "x"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("d.out"));
+    ASSERT_TRUE(QFile::link(dir.filePath("a.out"), dir.filePath("link.out")));
+    ASSERT_TRUE(QFile::link(dir.filePath("d.out"), dir.filePath("folderlink.out")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.out")).constData(), 0600), 0);
+    EXPECT_EQ(OutTextReader::ListOutFiles(dir.path()),
+              (QStringList{"A.OUT", "B.out", "C.Out", "a.out", "b.out", "link.out"}));
+    EXPECT_TRUE(OutTextReader::ListOutFiles(dir.filePath("missing")).isEmpty());
 }

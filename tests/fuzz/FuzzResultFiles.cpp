@@ -13,26 +13,56 @@
 
 namespace zarfuzz {
 
+namespace {
+
+// The two result sets with their readers of bytes within reach, made once: every input starts
+// with Initialize(), which leaves nothing of the input before.
+class SearchEngineResults : public zar::CSorvexResults {
+  public:
+    bool Read(const QByteArray& bytes, const QString& name) {
+        hitCount_ = 0;
+        int searchTime = 0;
+        if (ReadOutBytes(bytes, name, 0, searchTime) == zar::kOutRead) hitCount_ = 1;
+        return FinishResults();
+    }
+};
+
+class PeptideMappingResults : public zar::CMassmapResults {
+  public:
+    void Read(const QByteArray& bytes, const QString& name) {
+        hitCount_ = 0;
+        int searchTime = 0;
+        if (ReadMassmapOutBytes(bytes, directory_, name, 0, searchTime) == zar::kOutRead)
+            hitCount_ = 1;
+        RebuildHitPositions();
+        SortHitRecords(sortKey_);
+        SortProteins(proteins_, false);
+        UnmapFastaDatabase();
+    }
+};
+
+}  // namespace
+
 int FuzzOutFile(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
-    const QString folder = EmptyFolder(QStringLiteral("out"));
-    const QString name = QStringLiteral("out/run.0100.0101.2.out");
-    const QString path = WriteInput(name, data, size);
-    {
-        zar::CSorvexResults results;
-        results.SetRawFilePath(QStringLiteral("/nonexistent/run.raw"));
-        if (results.Initialize() && results.ReadResults(folder))
-            results.ParseOutFileForDisplay(path);
-    }
-    {
-        zar::CMassmapResults results;
-        results.SetRawFilePath(QStringLiteral("/nonexistent/run.raw"));
-        if (results.Initialize()) results.ReadResults(folder);
-    }
+    const QByteArray bytes = InputBytes(data, size);
+    const QString name = QStringLiteral("run.0100.0101.2.out");
+    const QString raw = QStringLiteral("/nonexistent/run.raw");
+    // Databases that an input names are looked for in an empty folder.
+    static const QString folder = EmptyFolder(QStringLiteral("out"));
+    static SearchEngineResults searchEngine;
+    static PeptideMappingResults peptideMapping;
+    searchEngine.SetDirectory(folder);
+    peptideMapping.SetDirectory(folder);
+    searchEngine.SetRawFilePath(raw);
+    if (searchEngine.Initialize() && searchEngine.Read(bytes, name))
+        searchEngine.ParseOutBytesForDisplay(bytes);
+    peptideMapping.SetRawFilePath(raw);
+    if (peptideMapping.Initialize()) peptideMapping.Read(bytes, name);
     for (const auto layout :
          {zar::OutHeaderLayout::SearchEngine, zar::OutHeaderLayout::PeptideMapping}) {
         zar::SearchInfoText info;
-        zar::ReadSearchInfoText(path, layout, info);
+        zar::ReadSearchInfoBytes(bytes, layout, info);
     }
     return 0;
 }

@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -112,6 +113,27 @@ TEST(RunFileMarkup, TheFaultIsFoundAtTheSameByteWhateverTheBlockSize) {
     for (qint64 block : {16, 3, 64}) EXPECT_EQ(FaultWithBlocksOf(bad, block), 9) << block;
     EXPECT_EQ(FaultWithBlocksOf(QByteArray("<a>\0<b>", 7), 16), 3);
     EXPECT_EQ(FaultWithBlocksOf(QByteArray("<a>text</a>"), 4), -1);
+}
+
+}  // namespace
+
+namespace {
+
+// A compressed run is refused: its markup cannot be checked before the library reads it.
+TEST(RunFileMarkup, ACompressedRunIsRefused) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("run.mzML");
+    QFile::copy(zartest::DataPath(QStringLiteral("rawfile/run_composed.mzML")), path);
+    VRawfile plain;
+    ASSERT_TRUE(plain.open(path)) << plain.lastError().toStdString();
+    QProcess gzip;
+    gzip.start(QStringLiteral("gzip"), {QStringLiteral("-n"), path});
+    if (!gzip.waitForFinished(zartest::kWorkWaitMs) || gzip.exitCode() != 0)
+        GTEST_SKIP() << "gzip cannot be run";
+    VRawfile compressed;
+    EXPECT_FALSE(compressed.open(path + QStringLiteral(".gz")));
+    EXPECT_TRUE(compressed.lastError().contains("unsupported file format"))
+        << compressed.lastError().toStdString();
 }
 
 }  // namespace

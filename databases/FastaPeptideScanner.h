@@ -6,6 +6,7 @@
 // across line breaks and across blocks. Each block's sequences are packed into letters and
 // searched at once, so the cost per entry is small and the search runs at memory speed.
 
+#include "core/UninitializedAllocator.h"
 #include "databases/FastaReader.h"
 
 #include <QByteArray>
@@ -49,27 +50,8 @@ class CFastaPeptideScanner {
     Status scan(const Hit& hit, const EntryEnd& entryEnd);
 
   private:
-    // Leaves new bytes as they are: the buffers are written before they are read, so filling
-    // them with zeros first is wasted work.
-    template <typename T>
-    struct Uninitialized : std::allocator<T> {
-        template <typename U>
-        struct rebind {
-            using other = Uninitialized<U>;
-        };
-        Uninitialized() = default;
-        template <typename U>
-        Uninitialized(const Uninitialized<U>&) noexcept {}
-        template <typename U>
-        void construct(U* p) noexcept {
-            ::new (static_cast<void*>(p)) U;
-        }
-        template <typename U, typename... Args>
-        void construct(U* p, Args&&... args) {
-            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-        }
-    };
-    using Bytes = std::vector<char, Uninitialized<char>>;
+    // The buffers are written before they are read.
+    using Bytes = std::vector<char, UninitializedAllocator<char>>;
 
     // An entry's part in the block's packed letters.
     struct Piece {

@@ -55,7 +55,8 @@ void CGXGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const Q
 void CGXGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const int row = index.row() + 1;
     const int col = index.column() + 1;
-    const QString value = grid_->GetValueRowCol(row, col);
+    // Only a text can be rich text (a number is not formatted for the test).
+    const QString value = grid_->GetModel()->IsNumber(row, col) ? QString() : grid_->GetValueRowCol(row, col);
     if (!IsRichText(value) || grid_->GetStyleRowCol(row, col).control != GridControl::RichEdit) {
         QStyledItemDelegate::paint(painter, option, index);
         return;

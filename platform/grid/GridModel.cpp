@@ -6,12 +6,32 @@
 #include <QFont>
 
 #include <algorithm>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <optional>
 
 namespace zar {
 
+namespace {
+// Texts a column stores before it decides whether they repeat enough to be looked up.
+constexpr std::int32_t kInternProbe = 256;
+// Blocks smaller than this are left to fault in as they are written.
+constexpr std::size_t kPrefaultBytes = std::size_t{1} << 18;
+}  // namespace
+
+void CGXGridModel::Prefault::Allocated(void* block, std::size_t bytes) {
+    if (bytes < kPrefaultBytes) return;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<std::uintptr_t>(block) + page - 1) & ~(page - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(block) + bytes) & ~(page - 1);
+    // Where the system cannot, the pages fault in as before.
+    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+}
+
 CGXGridModel::CGXGridModel(QObject* parent) : QAbstractTableModel(parent) {
     styles_.emplace_back();  // index 0: no style
-    cells_.resize(1);
+    columns_.resize(1);
+    resizeColumn(columns_[0], 0);
 }
 
 void CGXGridModel::LockUpdate(bool lock) {
@@ -29,27 +49,50 @@ void CGXGridModel::LockUpdate(bool lock) {
     }
 }
 
+void CGXGridModel::resizeColumn(Column& c, int rows) {
+    const auto n = static_cast<std::size_t>(rows) + 1;
+    c.kinds.resize(n, Kind::Empty);
+    c.values.resize(n);
+    if (!c.styles.empty()) c.styles.resize(n, 0);
+}
+
+void CGXGridModel::releaseText(std::int32_t id) {
+    const auto i = static_cast<std::size_t>(id);
+    if (--textUses_[i] > 0) return;
+    if (auto it = textIndex_.constFind(texts_[i]); it != textIndex_.cend() && *it == id) textIndex_.erase(it);
+    texts_[i] = QString();
+    freeTexts_.push_back(id);
+}
+
+void CGXGridModel::dropValue(Column& c, int row) {
+    Kind& kind = c.kinds[static_cast<std::size_t>(row)];
+    if (kind == Kind::Text) releaseText(c.values[static_cast<std::size_t>(row)].text);
+    kind = Kind::Empty;
+}
+
+void CGXGridModel::dropValues(Column& c, int fromRow, int toRow) {
+    for (int r = fromRow; r <= toRow; ++r)
+        if (c.kinds[static_cast<std::size_t>(r)] == Kind::Text) releaseText(c.values[static_cast<std::size_t>(r)].text);
+}
+
 void CGXGridModel::SetRowCount(int rows) {
     rows = std::max(0, rows);
     if (rows == rows_) return;
     const bool announce = locked_ == 0;
+    const bool growing = rows > rows_;
     if (announce) {
-        if (rows > rows_) beginInsertRows(QModelIndex(), rows_, rows - 1);
+        if (growing) beginInsertRows(QModelIndex(), rows_, rows - 1);
         else beginRemoveRows(QModelIndex(), rows, rows_ - 1);
     }
-    // Free the texts of the rows that go.
-    for (int r = rows + 1; r <= rows_; ++r)
-        for (int c = 0; c <= cols_; ++c)
-            if (at(r, c).kind == Kind::Text) freeTexts_.push_back(at(r, c).text);
-    const bool growing = rows > rows_;
-    const int oldRows = rows_;
+    for (Column& c : columns_) {
+        if (!growing) dropValues(c, rows + 1, rows_);
+        resizeColumn(c, rows);
+    }
     rows_ = rows;
-    cells_.resize(static_cast<std::size_t>(rows_ + 1) * (cols_ + 1));
     if (!growing) {
         std::erase_if(spans_, [&](const Span& s) { return s.bottom > rows_; });
         std::erase_if(rowStyles_, [&](const auto& p) { return p.first > rows_; });
     }
-    (void)oldRows;
     if (announce) {
         if (growing) endInsertRows();
         else endRemoveRows();
@@ -61,14 +104,9 @@ void CGXGridModel::SetColCount(int cols) {
     if (cols == cols_) return;
     const bool announce = locked_ == 0;
     if (announce) beginResetModel();
-    std::vector<Cell> next(static_cast<std::size_t>(rows_ + 1) * (cols + 1));
-    for (int r = 0; r <= rows_; ++r) {
-        for (int c = 0; c <= cols_; ++c) {
-            if (c <= cols) next[static_cast<std::size_t>(r) * (cols + 1) + c] = at(r, c);
-            else if (at(r, c).kind == Kind::Text) freeTexts_.push_back(at(r, c).text);
-        }
-    }
-    cells_ = std::move(next);
+    for (int c = cols + 1; c <= cols_; ++c) dropValues(column(c), 0, rows_);
+    columns_.resize(static_cast<std::size_t>(cols) + 1);
+    for (int c = cols_ + 1; c <= cols; ++c) resizeColumn(column(c), rows_);
     cols_ = cols;
     std::erase_if(spans_, [&](const Span& s) { return s.right > cols_; });
     std::erase_if(colStyles_, [&](const auto& p) { return p.first > cols_; });
@@ -83,8 +121,12 @@ void CGXGridModel::InsertRows(int before, int count) {
     before = std::clamp(before, 1, rows_ + 1);
     const bool announce = locked_ == 0;
     if (announce) beginInsertRows(QModelIndex(), before - 1, before - 1 + count - 1);
-    const auto width = static_cast<std::ptrdiff_t>(cols_ + 1);
-    cells_.insert(cells_.begin() + before * width, static_cast<std::size_t>(count * width), Cell());
+    const auto n = static_cast<std::size_t>(count);
+    for (Column& c : columns_) {
+        c.kinds.insert(c.kinds.begin() + before, n, Kind::Empty);
+        c.values.insert(c.values.begin() + before, n, Value{});
+        if (!c.styles.empty()) c.styles.insert(c.styles.begin() + before, n, 0);
+    }
     rows_ += count;
     for (Span& s : spans_) {
         if (s.top >= before) s.top += count;
@@ -103,11 +145,12 @@ void CGXGridModel::RemoveRows(int from, int to) {
     const int count = to - from + 1;
     const bool announce = locked_ == 0;
     if (announce) beginRemoveRows(QModelIndex(), from - 1, to - 1);
-    for (int r = from; r <= to; ++r)
-        for (int c = 0; c <= cols_; ++c)
-            if (at(r, c).kind == Kind::Text) freeTexts_.push_back(at(r, c).text);
-    const auto width = static_cast<std::ptrdiff_t>(cols_ + 1);
-    cells_.erase(cells_.begin() + from * width, cells_.begin() + (to + 1) * width);
+    for (Column& c : columns_) {
+        dropValues(c, from, to);
+        c.kinds.erase(c.kinds.begin() + from, c.kinds.begin() + to + 1);
+        c.values.erase(c.values.begin() + from, c.values.begin() + to + 1);
+        if (!c.styles.empty()) c.styles.erase(c.styles.begin() + from, c.styles.begin() + to + 1);
+    }
     rows_ -= count;
     std::erase_if(spans_, [&](const Span& s) { return s.bottom >= from && s.top <= to; });
     for (Span& s : spans_) {
@@ -123,84 +166,106 @@ void CGXGridModel::RemoveRows(int from, int to) {
     if (announce) endRemoveRows();
 }
 
-void CGXGridModel::storeText(Cell& cell, const QString& text) {
-    if (cell.kind == Kind::Text) {
-        texts_[static_cast<std::size_t>(cell.text)] = text;
-        return;
+std::int32_t CGXGridModel::addText(Column& c, const QString& text) {
+    if (c.intern) {
+        ++c.textsStored;
+        if (auto it = textIndex_.constFind(text); it != textIndex_.cend()) {
+            ++textUses_[static_cast<std::size_t>(*it)];
+            return *it;
+        }
+        ++c.textsNew;
+        if (c.textsStored >= kInternProbe && 2 * c.textsNew > c.textsStored) {
+            // Mostly new texts: the rest of this column goes straight to the pool, which makes
+            // room for a text a row once.
+            c.intern = false;
+            texts_.reserve(texts_.size() + static_cast<std::size_t>(rows_));
+            textUses_.reserve(texts_.capacity());
+        }
     }
+    std::int32_t id = 0;
     if (!freeTexts_.empty()) {
-        cell.text = freeTexts_.back();
+        id = freeTexts_.back();
         freeTexts_.pop_back();
-        texts_[static_cast<std::size_t>(cell.text)] = text;
+        texts_[static_cast<std::size_t>(id)] = text;
+        textUses_[static_cast<std::size_t>(id)] = 1;
     } else {
-        cell.text = static_cast<std::int32_t>(texts_.size());
+        id = static_cast<std::int32_t>(texts_.size());
         texts_.push_back(text);
+        textUses_.push_back(1);
     }
-    cell.kind = Kind::Text;
+    if (c.intern) textIndex_.insert(text, id);
+    return id;
+}
+
+void CGXGridModel::storeText(int row, int col, const QString& text) {
+    Column& c = column(col);
+    const auto r = static_cast<std::size_t>(row);
+    const std::int32_t id = addText(c, text);
+    if (c.kinds[r] == Kind::Text) releaseText(c.values[r].text);
+    c.kinds[r] = Kind::Text;
+    c.values[r].text = id;
 }
 
 void CGXGridModel::SetValue(int row, int col, const QString& text) {
     if (!inTable(row, col)) return;
-    Cell& cell = at(row, col);
     if (text.isEmpty()) {
         ClearValue(row, col);
         return;
     }
-    storeText(cell, text);
+    storeText(row, col, text);
     cellChanged(row, col);
 }
 
 void CGXGridModel::SetNumber(int row, int col, double value) {
     if (!inTable(row, col)) return;
-    Cell& cell = at(row, col);
-    if (cell.kind == Kind::Text) {
-        texts_[static_cast<std::size_t>(cell.text)].clear();
-        freeTexts_.push_back(cell.text);
-    }
-    cell.kind = Kind::Number;
-    cell.number = value;
+    Column& c = column(col);
+    dropValue(c, row);
+    c.kinds[static_cast<std::size_t>(row)] = Kind::Number;
+    c.values[static_cast<std::size_t>(row)].number = value;
     cellChanged(row, col);
 }
 
 void CGXGridModel::ClearValue(int row, int col) {
-    if (!inTable(row, col)) return;
-    Cell& cell = at(row, col);
-    if (cell.kind == Kind::Empty) return;
-    if (cell.kind == Kind::Text) {
-        texts_[static_cast<std::size_t>(cell.text)].clear();
-        freeTexts_.push_back(cell.text);
-    }
-    cell.kind = Kind::Empty;
-    cell.number = 0;
+    if (!inTable(row, col) || kindAt(row, col) == Kind::Empty) return;
+    dropValue(column(col), row);
     cellChanged(row, col);
 }
 
 QString CGXGridModel::GetValue(int row, int col) const {
     if (!inTable(row, col)) return QString();
-    const Cell& cell = at(row, col);
-    switch (cell.kind) {
-        case Kind::Text: return texts_[static_cast<std::size_t>(cell.text)];
-        case Kind::Number: return FormatGridNumber(cell.number, CGXStyle());
+    const Value& v = column(col).values[static_cast<std::size_t>(row)];
+    switch (kindAt(row, col)) {
+        case Kind::Text: return texts_[static_cast<std::size_t>(v.text)];
+        case Kind::Number: return FormatGridNumber(v.number, CGXStyle());
         case Kind::Empty: break;
     }
     return QString();
 }
 
 QString CGXGridModel::GetDisplayText(int row, int col) const {
+    std::optional<CGXStyle> style;
+    return displayText(row, col, style);
+}
+
+const CGXStyle& CGXGridModel::styleOnce(int row, int col, std::optional<CGXStyle>& style) const {
+    if (!style) style = GetStyle(row, col);
+    return *style;
+}
+
+QString CGXGridModel::displayText(int row, int col, std::optional<CGXStyle>& style) const {
     if (!inTable(row, col)) return QString();
-    const Cell& cell = at(row, col);
-    if (cell.kind == Kind::Number) return FormatGridNumber(cell.number, GetStyle(row, col));
+    if (kindAt(row, col) == Kind::Number) return FormatGridNumber(GetNumber(row, col), styleOnce(row, col, style));
     const QString text = GetValue(row, col);
     // A rich-edit cell shows (and prints) its letters, not its markup.
-    if (IsRichText(text) && GetStyle(row, col).control == GridControl::RichEdit)
+    if (IsRichText(text) && styleOnce(row, col, style).control == GridControl::RichEdit)
         return ParseRichText(text).plainText();
     return text;
 }
 
-bool CGXGridModel::IsNumber(int row, int col) const { return inTable(row, col) && at(row, col).kind == Kind::Number; }
-bool CGXGridModel::IsEmpty(int row, int col) const { return !inTable(row, col) || at(row, col).kind == Kind::Empty; }
+bool CGXGridModel::IsNumber(int row, int col) const { return inTable(row, col) && kindAt(row, col) == Kind::Number; }
+bool CGXGridModel::IsEmpty(int row, int col) const { return !inTable(row, col) || kindAt(row, col) == Kind::Empty; }
 double CGXGridModel::GetNumber(int row, int col) const {
-    return inTable(row, col) && at(row, col).kind == Kind::Number ? at(row, col).number : 0.0;
+    return IsNumber(row, col) ? column(col).values[static_cast<std::size_t>(row)].number : 0.0;
 }
 
 std::uint16_t CGXGridModel::internStyle(const CGXStyle& style) {
@@ -221,12 +286,14 @@ void CGXGridModel::SetStyle(const CGXRange& range, const CGXStyle& style) {
             for (int r = std::max(0, range.top); r <= std::min(range.bottom, rows_); ++r) rowStyles_[r].mergeFrom(style);
             break;
         case CGXRange::Kind::Cells:
-            for (int r = std::max(0, range.top); r <= std::min(range.bottom, rows_); ++r) {
-                for (int c = std::max(0, range.left); c <= std::min(range.right, cols_); ++c) {
-                    Cell& cell = at(r, c);
-                    CGXStyle merged = cell.style ? styles_[cell.style] : CGXStyle();
+            for (int c = std::max(0, range.left); c <= std::min(range.right, cols_); ++c) {
+                Column& column = this->column(c);
+                if (column.styles.empty()) column.styles.resize(static_cast<std::size_t>(rows_) + 1, 0);
+                for (int r = std::max(0, range.top); r <= std::min(range.bottom, rows_); ++r) {
+                    std::uint16_t& cellStyle = column.styles[static_cast<std::size_t>(r)];
+                    CGXStyle merged = cellStyle ? styles_[cellStyle] : CGXStyle();
                     merged.mergeFrom(style);
-                    cell.style = internStyle(merged);
+                    cellStyle = internStyle(merged);
                 }
             }
             break;
@@ -241,7 +308,9 @@ CGXStyle CGXGridModel::GetStyle(int row, int col) const {
     CGXStyle s = defaultStyle_;
     if (auto it = colStyles_.find(col); it != colStyles_.end()) s.mergeFrom(it->second);
     if (auto it = rowStyles_.find(row); it != rowStyles_.end()) s.mergeFrom(it->second);
-    if (inTable(row, col) && at(row, col).style) s.mergeFrom(styles_[at(row, col).style]);
+    if (inTable(row, col)) {
+        if (const std::uint16_t own = styleAt(row, col)) s.mergeFrom(styles_[own]);
+    }
     return s;
 }
 
@@ -285,19 +354,30 @@ int CGXGridModel::columnCount(const QModelIndex& parent) const { return parent.i
 
 QVariant CGXGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return QVariant();
-    const int row = index.row() + 1;
-    const int col = index.column() + 1;
+    std::optional<CGXStyle> style;
+    return roleData(index.row() + 1, index.column() + 1, role, style);
+}
+
+void CGXGridModel::multiData(const QModelIndex& index, QModelRoleDataSpan roleDataSpan) const {
+    // A delegate asks for all its roles at once: the cell's style is laid together once.
+    std::optional<CGXStyle> style;
+    for (QModelRoleData& roleData : roleDataSpan)
+        roleData.setData(index.isValid() ? this->roleData(index.row() + 1, index.column() + 1, roleData.role(), style)
+                                         : QVariant());
+}
+
+QVariant CGXGridModel::roleData(int row, int col, int role, std::optional<CGXStyle>& style) const {
     switch (role) {
-        case Qt::DisplayRole: return GetDisplayText(row, col);
+        case Qt::DisplayRole: return displayText(row, col, style);
         case Qt::EditRole: return GetValue(row, col);
         case Qt::TextAlignmentRole: {
-            const CGXStyle s = GetStyle(row, col);
+            const CGXStyle& s = styleOnce(row, col, style);
             if (s.alignment) return QVariant::fromValue(*s.alignment);
             return QVariant::fromValue(IsNumber(row, col) ? Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter)
                                                           : Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
         }
         case Qt::FontRole: {
-            const CGXStyle s = GetStyle(row, col);
+            const CGXStyle& s = styleOnce(row, col, style);
             if (!s.bold && !s.italic && s.fontFamily.isNull() && !s.fontPointSize) return QVariant();
             QFont f;
             if (!s.fontFamily.isNull()) f.setFamily(s.fontFamily);
@@ -307,15 +387,15 @@ QVariant CGXGridModel::data(const QModelIndex& index, int role) const {
             return f;
         }
         case Qt::ForegroundRole: {
-            const CGXStyle s = GetStyle(row, col);
+            const CGXStyle& s = styleOnce(row, col, style);
             return s.textColor ? QVariant(QBrush(*s.textColor)) : QVariant();
         }
         case Qt::BackgroundRole: {
-            const CGXStyle s = GetStyle(row, col);
+            const CGXStyle& s = styleOnce(row, col, style);
             return s.interior ? QVariant(QBrush(*s.interior)) : QVariant();
         }
         case Qt::ToolTipRole: {
-            const CGXStyle s = GetStyle(row, col);
+            const CGXStyle& s = styleOnce(row, col, style);
             return s.toolTip.isEmpty() ? QVariant() : QVariant(s.toolTip);
         }
         default: break;

@@ -1,15 +1,21 @@
 #pragma once
 // The cell store behind a grid: values (text or number) and styles of rows 0..R and
-// columns 0..C in grid numbering, kept compact so that a table of 100,000 rows stays small.
+// columns 0..C in grid numbering, kept compact so that a table of 100,000 rows stays small and
+// fills fast: cells are stored column by column, numbers as numbers, a text that repeats once.
 // Row 0 holds the titles and column 0 the row headers; the table model shows rows 1..R and
 // columns 1..C, and formats each cell only when the view asks for it.
 
+#include "core/UninitializedAllocator.h"
 #include "grid/GridStyle.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -62,6 +68,7 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    void multiData(const QModelIndex& index, QModelRoleDataSpan roleDataSpan) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
@@ -75,28 +82,62 @@ signals:
 
 private:
     enum class Kind : std::uint8_t { Empty, Text, Number };
-    struct Cell {
-        union {
-            double number;
-            std::int32_t text;  // index into texts_
-        };
-        Kind kind = Kind::Empty;
-        std::uint16_t style = 0;  // 0: no style of its own
-        Cell() : number(0) {}
+    // A number, or the index of a text in the text pool; which one the cell's kind says.
+    union Value {
+        double number;
+        std::int32_t text;
+    };
+    // Maps the pages of a large new block at once, which costs a fraction of taking the page
+    // faults one by one as the cells are first written.
+    struct Prefault {
+        static void Allocated(void* block, std::size_t bytes);
+    };
+    // The cells of one column, rows 0..rows_, stored by type: a kind byte per cell, and numbers as
+    // numbers and texts as pool indexes side by side.
+    struct Column {
+        std::vector<Kind> kinds;
+        // Left uninitialised: a value is read only where its cell's kind says it holds one, so
+        // growing a column to 100,000 rows writes nothing.
+        std::vector<Value, UninitializedAllocator<Value, Prefault>> values;
+        std::vector<std::uint16_t> styles;  // empty until a cell of the column gets a style of its own
+        // Texts are looked up in the pool while the column's texts repeat; a column of unique texts
+        // (scan numbers, file names) stops looking.
+        bool intern = true;
+        std::int32_t textsStored = 0;
+        std::int32_t textsNew = 0;
     };
 
     bool inTable(int row, int col) const { return row >= 0 && col >= 0 && row <= rows_ && col <= cols_; }
-    Cell& at(int row, int col) { return cells_[static_cast<std::size_t>(row) * (cols_ + 1) + col]; }
-    const Cell& at(int row, int col) const { return cells_[static_cast<std::size_t>(row) * (cols_ + 1) + col]; }
+    Column& column(int col) { return columns_[static_cast<std::size_t>(col)]; }
+    const Column& column(int col) const { return columns_[static_cast<std::size_t>(col)]; }
+    Kind kindAt(int row, int col) const { return column(col).kinds[static_cast<std::size_t>(row)]; }
+    std::uint16_t styleAt(int row, int col) const {
+        const Column& c = column(col);
+        return c.styles.empty() ? 0 : c.styles[static_cast<std::size_t>(row)];
+    }
+    void resizeColumn(Column& c, int rows);
+    // The cell's effective style, worked out on the first call for a cell and kept in `style`.
+    const CGXStyle& styleOnce(int row, int col, std::optional<CGXStyle>& style) const;
+    QString displayText(int row, int col, std::optional<CGXStyle>& style) const;
+    QVariant roleData(int row, int col, int role, std::optional<CGXStyle>& style) const;
     std::uint16_t internStyle(const CGXStyle& style);
     void cellChanged(int row, int col);
-    void storeText(Cell& cell, const QString& text);
+    void storeText(int row, int col, const QString& text);
+    // Empties a cell, giving its text back to the pool.
+    void dropValue(Column& c, int row);
+    void dropValues(Column& c, int fromRow, int toRow);
+    std::int32_t addText(Column& c, const QString& text);
+    void releaseText(std::int32_t id);
 
     int rows_ = 0;
     int cols_ = 0;
-    std::vector<Cell> cells_;
+    std::vector<Column> columns_;
+    // Every cell text once per distinct text where the columns repeat them, with the number of
+    // cells that hold it; freed slots are reused.
     std::vector<QString> texts_;
+    std::vector<std::uint32_t> textUses_;
     std::vector<std::int32_t> freeTexts_;
+    QHash<QString, std::int32_t> textIndex_;
     std::vector<CGXStyle> styles_;  // index 0 unused
     std::unordered_map<int, CGXStyle> colStyles_;
     std::unordered_map<int, CGXStyle> rowStyles_;

@@ -1,6 +1,7 @@
 #include "PlotDC.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 
 #include <cstdlib>
 
@@ -104,9 +105,58 @@ void PlotDC::EndLineBatch() {
     batching_ = false;
 }
 
+bool PlotDC::fillsAxisLines() const {
+    // On a raster device a one-pixel line along an axis, or a steep step to the next column, is
+    // one or two one-pixel-wide rectangles, which the painter fills several times faster than it
+    // strokes the line (a profile of 10^6 points is about 4,000 such lines up to the plot's
+    // height). Pages and metafiles keep their lines.
+    const QPaintEngine* engine = painter_.paintEngine();
+    return !target_.printing && !target_.metafile && engine && engine->type() == QPaintEngine::Raster &&
+           penStyle_ == PS_SOLID && penWidth_ <= 1 && rop_ == R2_COPYPEN &&
+           painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+           !painter_.testRenderHint(QPainter::Antialiasing) &&
+           painter_.transform().type() <= QTransform::TxTranslate;
+}
+
 void PlotDC::flushLines() {
     if (batch_.empty()) return;
-    painter_.drawLines(batch_.data(), static_cast<int>(batch_.size()));
+    if (fillsAxisLines()) {
+        // LineTo has turned axis-parallel lines towards larger coordinates: each covers its
+        // start pixel up to, not including, its end pixel.
+        batchRects_.clear();
+        auto slanted = batch_.begin();
+        for (const QLine& l : batch_) {
+            if (l.x1() == l.x2()) {
+                batchRects_.emplace_back(l.x1(), l.y1(), 1, l.y2() - l.y1());
+            } else if (l.y1() == l.y2()) {
+                batchRects_.emplace_back(l.x1(), l.y1(), l.x2() - l.x1(), 1);
+            } else if (std::abs(l.x2() - l.x1()) == 1 && std::abs(l.y2() - l.y1()) >= 2) {
+                // A steep step to the next column (a profile's step between two columns). The
+                // painter draws it from its upper end down to, not including, its lower end:
+                // all in the upper end's column when it leans right, else only the first pixel.
+                const bool down = l.y2() > l.y1();
+                const QPoint top = down ? l.p1() : l.p2();
+                const QPoint bottom = down ? l.p2() : l.p1();
+                if (bottom.x() > top.x()) {
+                    batchRects_.emplace_back(top.x(), top.y(), 1, bottom.y() - top.y());
+                } else {
+                    batchRects_.emplace_back(top.x(), top.y(), 1, 1);
+                    batchRects_.emplace_back(bottom.x(), top.y() + 1, 1, bottom.y() - top.y() - 1);
+                }
+            } else {
+                *slanted++ = l;
+            }
+        }
+        batch_.erase(slanted, batch_.end());
+        const QPen pen = painter_.pen();
+        const QBrush brush = painter_.brush();
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(pen.color());
+        painter_.drawRects(batchRects_.data(), static_cast<int>(batchRects_.size()));
+        painter_.setPen(pen);
+        painter_.setBrush(brush);
+    }
+    if (!batch_.empty()) painter_.drawLines(batch_.data(), static_cast<int>(batch_.size()));
     batch_.clear();
 }
 

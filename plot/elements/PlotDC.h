@@ -100,7 +100,8 @@ class PlotDC {
     // Draws from the current position to (x, y), leaving out (x, y) itself.
     void LineTo(int x, int y);
     // Between these two, LineTo collects its lines and they are drawn together (at the latest
-    // when the pen or the state changes): the same pixels, one call to the painter for a trace.
+    // when the pen or the state changes): the same pixels, one call to the painter for a trace
+    // (two on the screen, where the lines along an axis are filled as rectangles).
     void BeginLineBatch();
     void EndLineBatch();
     void Line(int x1, int y1, int x2, int y2) {
@@ -131,6 +132,8 @@ class PlotDC {
   private:
     void applyPen();
     void flushLines();
+    // Whether a batch may fill its axis-parallel lines as rectangles: the same pixels.
+    bool fillsAxisLines() const;
     void drawLine(const QPoint& from, const QPoint& to);
 
     QPainter& painter_;
@@ -155,6 +158,7 @@ class PlotDC {
     std::vector<Saved> saved_;
     bool batching_ = false;
     std::vector<QLine> batch_;
+    std::vector<QRect> batchRects_;
 };
 
 // Selects a font for a scope and puts the previous one back.

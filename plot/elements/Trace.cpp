@@ -27,6 +27,7 @@ void CTrace::SetPoints(const TracePoint* points, std::size_t count) {
     points_ = count ? points : nullptr;
     count_ = points ? count : 0;
     maxAllValid_ = maxRangeValid_ = false;
+    ++pointsGeneration_;  // the same array may hold other points now
 }
 
 bool CTrace::SetPeakInfoColour(int index, COLORREF color) {
@@ -335,58 +336,11 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
     bool rising = false;
     const TracePoint* prevPoint = nullptr;
     int prevPx = 0, prevPy = 0;
-    std::size_t i = first;
-    const auto columnOf = [&](std::size_t k) {
-        return static_cast<int>((points_[k].position - start_) * xScale);
-    };
     dc.BeginLineBatch();
-    while (i < count_ && points_[i].position <= end_) {
-        const TracePoint& opener = points_[i];
-        const int column = columnOf(i);
-        // The column's points: found by halving between the column's first point and the
-        // range's end (the column number never falls as the positions rise), so the column
-        // numbers of its inner points are never worked out one by one.
-        std::size_t j = i + 1;
-        if (j < inRange && columnOf(j) == column) {
-            std::size_t step = 1;
-            std::size_t inside = j;  // its column is `column`
-            std::size_t outside = inRange;
-            while (inside + step < inRange && columnOf(inside + step) == column) {
-                inside += step;
-                step *= 2;
-            }
-            outside = std::min(inside + step, inRange);
-            while (outside - inside > 1) {
-                const std::size_t middle = inside + (outside - inside) / 2;
-                if (columnOf(middle) == column)
-                    inside = middle;
-                else
-                    outside = middle;
-            }
-            j = outside;
-        }
-        const TracePoint* hiPoint = &opener;
-        double hi = magnified(opener), lo = hi;
-        if (magnify_) {
-            for (std::size_t k = i + 1; k < j; ++k) {
-                const double v = magnified(points_[k]);
-                if (v > hi) {
-                    hi = v;
-                    hiPoint = &points_[k];
-                }
-                lo = std::min(lo, v);
-            }
-        } else {
-            for (std::size_t k = i + 1; k < j; ++k) {
-                const double v = points_[k].intensity;
-                if (v > hi) {
-                    hi = v;
-                    hiPoint = &points_[k];
-                }
-                lo = std::min(lo, v);
-            }
-        }
-        const TracePoint& last = points_[j - 1];
+    for (const ProfileColumn& column : profileColumns(first, inRange, xScale)) {
+        const TracePoint& opener = points_[column.first];
+        const TracePoint& last = points_[column.end - 1];
+        const TracePoint* hiPoint = &points_[column.highest];
         if (infoPens.Active()) {
             const COLORREF pen = infoPens.SelectFor(last.position, color);
             if (pen != penInUse) {
@@ -394,11 +348,11 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
                 penInUse = pen;
             }
         }
-        const int px = left + column;
-        const int pyMax = pixelY(hi);
-        const int pyMin = pixelY(lo);
+        const int px = left + column.column;
+        const int pyMax = pixelY(column.hi);
+        const int pyMin = pixelY(column.lo);
         int a = pyMax, b = pyMax;
-        const bool several = j - i > 1;
+        const bool several = column.end - column.first > 1;
         if (several) {
             if (last.intensity > opener.intensity) {
                 a = pyMin;
@@ -437,7 +391,6 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
         prevPoint = hiPoint;
         prevPx = px;
         prevPy = pyMax;
-        i = j;
     }
     dc.EndLineBatch();
     dc.RestoreState();
@@ -447,6 +400,70 @@ void CTrace::DrawProfile(PlotDC& dc, COLORREF color) {
         markers2_->Draw(dc, false, markerScales(yScale, xScale), magnification_, traceId_);
     drawLabelLayers(dc, profile, yScale, xScale);
     if (wanted) buildAndDrawPeakLabels(dc, candidates, profile);
+}
+
+const std::vector<CTrace::ProfileColumn>& CTrace::profileColumns(std::size_t first,
+                                                                  std::size_t inRange,
+                                                                  double xScale) {
+    const ColumnsKey key{points_, count_, pointsGeneration_, start_, end_, rect_.left, rect_.right};
+    // Magnified intensities follow the magnification's ranges, which may change unseen.
+    if (!magnify_ && columnsKey_ == key) return columns_;
+    columnsKey_.reset();
+    columns_.clear();
+    const auto columnOf = [&](std::size_t k) {
+        return static_cast<int>((points_[k].position - start_) * xScale);
+    };
+    std::size_t i = first;
+    while (i < count_ && points_[i].position <= end_) {
+        const int column = columnOf(i);
+        // The column's points: found by halving between the column's first point and the
+        // range's end (the column number never falls as the positions rise), so the column
+        // numbers of its inner points are never worked out one by one.
+        std::size_t j = i + 1;
+        if (j < inRange && columnOf(j) == column) {
+            std::size_t step = 1;
+            std::size_t inside = j;  // its column is `column`
+            std::size_t outside = inRange;
+            while (inside + step < inRange && columnOf(inside + step) == column) {
+                inside += step;
+                step *= 2;
+            }
+            outside = std::min(inside + step, inRange);
+            while (outside - inside > 1) {
+                const std::size_t middle = inside + (outside - inside) / 2;
+                if (columnOf(middle) == column)
+                    inside = middle;
+                else
+                    outside = middle;
+            }
+            j = outside;
+        }
+        std::size_t highest = i;
+        double hi = magnified(points_[i]), lo = hi;
+        if (magnify_) {
+            for (std::size_t k = i + 1; k < j; ++k) {
+                const double v = magnified(points_[k]);
+                if (v > hi) {
+                    hi = v;
+                    highest = k;
+                }
+                lo = std::min(lo, v);
+            }
+        } else {
+            for (std::size_t k = i + 1; k < j; ++k) {
+                const double v = points_[k].intensity;
+                if (v > hi) {
+                    hi = v;
+                    highest = k;
+                }
+                lo = std::min(lo, v);
+            }
+        }
+        columns_.push_back({column, i, j, highest, hi, lo});
+        i = j;
+    }
+    if (!magnify_) columnsKey_ = key;
+    return columns_;
 }
 
 void CTrace::FillPeakArea(PlotDC& dc, const TracePoint* first, const TracePoint* last,

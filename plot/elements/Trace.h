@@ -14,6 +14,7 @@
 #include "plot/graph/ScanFilter.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zar::plot {
@@ -164,6 +165,19 @@ class CTrace : public CGraphElement {
     QString labelFormat() const { return QStringLiteral("%.%1f").arg(decimals_); }
     MarkerScales markerScales(double yScale, double xScale) const;
 
+    // The points of one pixel column of a profile: its first point, the one after its last, its
+    // highest, and the column's highest and lowest (magnified) intensity.
+    struct ProfileColumn {
+        int column;
+        std::size_t first, end, highest;
+        double hi, lo;
+    };
+    // The profile's columns over the points first .. (the range's end), worked out once for the
+    // trace's points, range and width and kept for the drawings that follow: a redraw at the
+    // same zoom does not pass over the points again. Magnified traces work them out each time.
+    const std::vector<ProfileColumn>& profileColumns(std::size_t first, std::size_t inRange,
+                                                     double xScale);
+
     const TracePoint* points_ = nullptr;
     std::size_t count_ = 0;
     double start_ = 0.0;
@@ -196,6 +210,17 @@ class CTrace : public CGraphElement {
     const CScanFilter* scanFilter_ = nullptr;
     bool extentGiven_ = false;
     double extentFirst_ = 0.0, extentLast_ = 0.0;
+    std::uint64_t pointsGeneration_ = 0;
+    struct ColumnsKey {
+        const TracePoint* points;
+        std::size_t count;
+        std::uint64_t generation;
+        double start, end;
+        int left, right;
+        bool operator==(const ColumnsKey&) const = default;
+    };
+    std::optional<ColumnsKey> columnsKey_;
+    std::vector<ProfileColumn> columns_;
 };
 
 // A chromatogram or calibration trace: one colour, profile or sticks.

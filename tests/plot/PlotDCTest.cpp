@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 using namespace zar::plot;
 using plottest::Canvas;
 using plottest::InkBounds;
@@ -50,6 +53,56 @@ TEST(PlotDCTest, InvertingTwiceRestoresTheImage) {
         d.dc->LineTo(50, 50);
     }
     EXPECT_EQ(d.finish(), before);
+}
+
+// A batch draws the pixels its lines draw one by one, whatever way it draws them: lines along
+// an axis in either direction, one pixel long, slanted, steps to the next column, crossing a
+// clip, shifted by the painter's origin, in changing pens, in a printer's pen width.
+TEST(PlotDCTest, BatchedLinesDrawWhatSingleLinesDraw) {
+    struct Segment {
+        int x1, y1, x2, y2;
+    };
+    std::vector<Segment> segments = {
+        {10, 10, 10, 40}, {12, 40, 12, 10}, {14, 20, 15, 20}, {16, 20, 16, 21}, {20, 5, 50, 5},
+        {50, 8, 20, 8},   {20, 30, 28, 55}, {30, 50, 31, 12}, {40, 45, 60, 70}, {55, 2, 55, 2},
+        {2, 60, 70, 60},  {65, 10, 65, 75}, {20, 20, 21, 21}, {22, 21, 23, 20},
+    };
+    // Steps to the neighbouring column, up and down, leaning either way, of every height.
+    for (int dy = -77; dy <= 77; ++dy) {
+        const int x = 2 + (dy + 77) % 74;
+        segments.push_back({x, 40, x + 1, 40 + dy});
+        segments.push_back({x + 1, 38, x, 38 + dy});
+    }
+    struct Case {
+        const char* what;
+        std::function<void(PlotDC&, QPainter&)> setUp;
+        bool penChanges;
+    };
+    const std::vector<Case> cases = {
+        {"plain", [](PlotDC&, QPainter&) {}, false},
+        {"clipped", [](PlotDC& dc, QPainter&) { dc.IntersectClipRect(8, 6, 52, 45); }, false},
+        {"translated", [](PlotDC&, QPainter& p) { p.translate(3, -2); }, false},
+        {"pens change", [](PlotDC&, QPainter&) {}, true},
+        {"printing width", [](PlotDC& dc, QPainter&) { dc.SetPen(RGBRef(0, 0, 200), 3); }, false},
+    };
+    for (const Case& c : cases) {
+        QImage drawn[2];
+        for (int batched = 0; batched < 2; ++batched) {
+            Canvas canvas(80, 130);
+            canvas.painter->fillRect(0, 0, 40, 130, QColor(30, 120, 30));
+            canvas.dc->SetPen(RGBRef(200, 0, 0));
+            c.setUp(*canvas.dc, *canvas.painter);
+            if (batched) canvas.dc->BeginLineBatch();
+            for (std::size_t i = 0; i < segments.size(); ++i) {
+                if (c.penChanges) canvas.dc->SetPen(i % 2 ? RGBRef(0, 0, 0) : RGBRef(0, 90, 255));
+                const Segment& s = segments[i];
+                canvas.dc->Line(s.x1, s.y1, s.x2, s.y2);
+            }
+            if (batched) canvas.dc->EndLineBatch();
+            drawn[batched] = canvas.finish();
+        }
+        EXPECT_EQ(drawn[1], drawn[0]) << c.what;
+    }
 }
 
 TEST(PlotDCTest, TextMeasuredByRuleWithoutAttributeDevice) {

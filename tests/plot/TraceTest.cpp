@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using namespace zar::plot;
@@ -260,4 +261,98 @@ TEST(TraceTest, SymbolTraceDrawsAndHitsItsPoints) {
     const QRect ink = plottest::InkBounds(c.finish());
     EXPECT_LE(ink.right(), 114);  // the point at 150 is outside the range and not drawn
     EXPECT_GE(ink.left(), 26);
+}
+
+namespace {
+
+// A noisy profile of n points over x 0..100.
+std::vector<TracePoint> NoisyProfile(int n, double phase) {
+    std::vector<TracePoint> points;
+    for (int i = 0; i < n; ++i) {
+        const double x = 100.0 * i / n;
+        points.push_back(P(x, 50 + 40 * std::sin(x * 0.2 + phase) * std::cos(i * 0.37)));
+    }
+    return points;
+}
+
+// What a trace that has never drawn draws for the same points, range and rectangle.
+QImage FreshProfile(const CChroTrace& shown, PlotFont& font) {
+    CChroTrace fresh;
+    fresh.SetPoints(shown.Points(), shown.PointCount());
+    fresh.SetRange(shown.RangeStart(), shown.RangeEnd());
+    fresh.SetScaling(shown.Scaling());
+    fresh.SetRect(shown.Rect().left, shown.Rect().top, shown.Rect().right, shown.Rect().bottom);
+    fresh.SetFont(&font);
+    fresh.m_bPositionLabels = false;
+    Canvas c(130, 130);
+    fresh.Draw(*c.dc);
+    return c.finish();
+}
+
+QImage Redraw(CChroTrace& trace) {
+    Canvas c(130, 130);
+    trace.Draw(*c.dc);
+    return c.finish();
+}
+
+}  // namespace
+
+// A profile keeps its columns between drawings; whatever changes (the points, even in the same
+// array, the range, the size or the scale) it draws what a fresh trace draws.
+TEST(TraceTest, RedrawAfterAChangeMatchesAFreshDrawing) {
+    struct Case {
+        const char* change;
+        std::function<void(CChroTrace&, std::vector<TracePoint>&)> apply;
+    };
+    const std::vector<Case> cases = {
+        {"nothing", [](CChroTrace&, std::vector<TracePoint>&) {}},
+        {"other points in the same array",
+         [](CChroTrace& t, std::vector<TracePoint>& points) {
+             const auto other = NoisyProfile(static_cast<int>(points.size()), 1.3);
+             std::copy(other.begin(), other.end(), points.begin());
+             t.SetPoints(points.data(), points.size());
+         }},
+        {"fewer points",
+         [](CChroTrace& t, std::vector<TracePoint>& points) { t.SetPoints(points.data(), points.size() / 2); }},
+        {"zoom in", [](CChroTrace& t, std::vector<TracePoint>&) { t.SetRange(20.0, 45.0); }},
+        {"zoom past the last point", [](CChroTrace& t, std::vector<TracePoint>&) { t.SetRange(50.0, 150.0); }},
+        {"narrower", [](CChroTrace& t, std::vector<TracePoint>&) { t.SetRect(10, 10, 70, 110); }},
+        {"moved", [](CChroTrace& t, std::vector<TracePoint>&) { t.SetRect(20, 5, 120, 100); }},
+        {"intensity scale",
+         [](CChroTrace& t, std::vector<TracePoint>&) {
+             TraceScaling s = t.Scaling();
+             s.yMax = 60;
+             t.SetScaling(s);
+         }},
+    };
+    for (const Case& c : cases) {
+        std::vector<TracePoint> points = NoisyProfile(20000, 0.0);
+        PlotFont font;
+        CChroTrace trace;
+        PrepareTrace(trace, points, &font);
+        const QImage before = Redraw(trace);
+        EXPECT_EQ(Redraw(trace), before) << c.change << ": a second drawing at the same zoom";
+        c.apply(trace, points);
+        EXPECT_EQ(Redraw(trace), FreshProfile(trace, font)) << c.change;
+    }
+}
+
+// Under magnified ranges the columns follow the factors, which may change between drawings.
+TEST(TraceTest, MagnifiedProfileFollowsAChangedFactor) {
+    std::vector<TracePoint> points = NoisyProfile(20000, 0.0);
+    PlotFont font;
+    CChroTrace trace;
+    PrepareTrace(trace, points, &font);
+    CZoomFactorLabel magnification;
+    trace.SetMagnification(&magnification);
+    magnification.AddRange(0.5, 30.0, 60.0);
+    const QImage halved = Redraw(trace);
+    magnification.ClearRanges();
+    magnification.AddRange(0.25, 30.0, 60.0);
+    const QImage quartered = Redraw(trace);
+    EXPECT_NE(halved, quartered);
+    CChroTrace fresh;
+    PrepareTrace(fresh, points, &font);
+    fresh.SetMagnification(&magnification);
+    EXPECT_EQ(Redraw(fresh), quartered);
 }

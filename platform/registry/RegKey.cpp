@@ -160,7 +160,8 @@ public:
         size_ = size;
         if (!exists) return;
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        // Unbuffered: the file is read whole at once, a read buffer would be one copy more.
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             reportOnce(QStringLiteral("Unable to read the settings file %1: %2").arg(path, file.errorString()));
             return;
         }
@@ -172,8 +173,8 @@ public:
             const QString kept = path + QStringLiteral(".damaged-") +
                                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
             file.close();
-            const bool copied = QFile::copy(path, kept);
-            if (copied) QFile::remove(path);
+            // Moved aside in one step: the store starts empty and the damaged text is kept.
+            const bool copied = QFile::rename(path, kept);
             reportOnce(copied ? QStringLiteral("The settings file %1 is damaged (%2). It was kept as %3 and "
                                                "the default settings are used.")
                                     .arg(path, err.errorString(), kept)

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -51,7 +52,8 @@ QString MissingEntryMessage(const QString& key) {
 bool CParamFile::Open(const QString& path) {
     if (!path.isEmpty()) path_ = path;
     QFile file(path_);
-    if (path_.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    // Unbuffered: the file is read whole at once, a read buffer would be one copy more.
+    if (path_.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         ShowOpenFailure(path_);
         return false;
     }
@@ -68,7 +70,13 @@ void CParamFile::LoadBytes(const QByteArray& bytes) {
     std::vector<QString> lines;
     TextLineReader reader = TextLineReader::fromBytes(bytes);
     QString line;
-    while (reader.readLine(line)) lines.push_back(line + kLineEnd);
+    while (reader.readLine(line)) {
+        // One string per line with its line end; `line` keeps its room for the next line.
+        QString stored(line.size() + 1, Qt::Uninitialized);
+        std::copy(line.cbegin(), line.cend(), stored.begin());
+        stored[line.size()] = kLineEnd;
+        lines.push_back(std::move(stored));
+    }
     // The last line keeps no line end when the file has none.
     if (!lines.empty() && !EndsWithLineEnd(bytes)) lines.back().chop(1);
     lines_ = std::move(lines);

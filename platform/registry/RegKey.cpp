@@ -160,7 +160,8 @@ public:
         size_ = size;
         if (!exists) return;
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
+        // Unbuffered: the file is read whole at once, a read buffer would be one copy more.
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             reportOnce(QStringLiteral("Unable to read the settings file %1: %2").arg(path, file.errorString()));
             return;
         }
@@ -172,8 +173,8 @@ public:
             const QString kept = path + QStringLiteral(".damaged-") +
                                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
             file.close();
-            const bool copied = QFile::copy(path, kept);
-            if (copied) QFile::remove(path);
+            // Moved aside in one step: the store starts empty and the damaged text is kept.
+            const bool copied = QFile::rename(path, kept);
             reportOnce(copied ? QStringLiteral("The settings file %1 is damaged (%2). It was kept as %3 and "
                                                "the default settings are used.")
                                     .arg(path, err.errorString(), kept)
@@ -216,6 +217,7 @@ public:
     // Applies a change to the newest tree and writes it out. Called with the mutex held.
     bool modify(const std::function<bool(Node&)>& change) {
         const QString dir = ConfigDirectory();
+        const QString path = JoinPath(dir, rootFileName(root_));
         if (!QDir().mkpath(dir)) {
             return failWrite(QStringLiteral("Unable to create the settings folder %1.").arg(dir));
         }
@@ -225,27 +227,27 @@ public:
             return failWrite(QStringLiteral("The settings folder %1 cannot be written: %2")
                                  .arg(dir, QString::fromLocal8Bit(std::strerror(errno))));
         }
-        QLockFile lock(filePath() + QStringLiteral(".lock"));
+        QLockFile lock(path + QStringLiteral(".lock"));
         lock.setStaleLockTime(10000);
         if (!lock.tryLock(5000)) {
             if (lock.error() != QLockFile::LockFailedError) {
                 return failWrite(
                     QStringLiteral("The settings folder %1 cannot be written.").arg(dir));
             }
-            return failWrite(QStringLiteral("The settings file %1 is locked by another program.").arg(filePath()));
+            return failWrite(QStringLiteral("The settings file %1 is locked by another program.").arg(path));
         }
         refresh();
         if (readOnly_) {
-            return failWrite(QStringLiteral("The settings file %1 is damaged and is not overwritten.").arg(filePath()));
+            return failWrite(QStringLiteral("The settings file %1 is damaged and is not overwritten.").arg(path));
         }
         if (!change(*tree_)) return false;
-        AtomicTextWriter out(filePath());
+        AtomicTextWriter out(path);
         if (out.open()) out.writeBytes(QJsonDocument(toJson(*tree_)).toJson(QJsonDocument::Indented));
         if (!out.commit()) {
             loaded_ = false;
             return failWrite(QStringLiteral("Unable to save the settings: %1").arg(out.errorString()));
         }
-        QFileInfo info(filePath());
+        QFileInfo info(path);
         stamp_ = info.lastModified();
         size_ = info.size();
         return true;

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <map>
 #include <memory>
 
 #include <dirent.h>
@@ -65,19 +66,24 @@ QString WriteInput(const QString& name, const std::uint8_t* data, std::size_t si
 
 QString EmptyFolder(const QString& name) {
     const QString path = WorkFolder() + QLatin1Char('/') + name;
-    const QByteArray native = QFile::encodeName(path);
-    // Emptied in place with one pass over its entries: this runs for every input.
-    if (DIR* folder = ::opendir(native.constData())) {
-        while (const dirent* entry = ::readdir(folder)) {
-            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
-                continue;
-            if (::unlinkat(::dirfd(folder), entry->d_name, 0) != 0)
-                QDir(path + QLatin1Char('/') + QFile::decodeName(entry->d_name))
-                    .removeRecursively();
-        }
-        ::closedir(folder);
+    // Each folder stays open and is read again from its start: this runs for every input, and
+    // opening a folder costs more than emptying a small one.
+    static std::map<QString, std::unique_ptr<DIR, int (*)(DIR*)>> opened;
+    auto found = opened.find(path);
+    if (found != opened.end()) {
+        ::rewinddir(found->second.get());
     } else {
         QDir().mkpath(path);
+        DIR* made = ::opendir(QFile::encodeName(path).constData());
+        if (!made) return path;
+        found = opened.emplace(path, std::unique_ptr<DIR, int (*)(DIR*)>(made, ::closedir)).first;
+    }
+    DIR* folder = found->second.get();
+    while (const dirent* entry = ::readdir(folder)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        if (::unlinkat(::dirfd(folder), entry->d_name, 0) != 0)
+            QDir(path + QLatin1Char('/') + QFile::decodeName(entry->d_name)).removeRecursively();
     }
     return path;
 }

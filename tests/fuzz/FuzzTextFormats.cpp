@@ -162,8 +162,9 @@ int FuzzSettings(const std::uint8_t* data, std::size_t size) {
 int FuzzSettingsOnDisk(const std::uint8_t* data, std::size_t size) {
     InitializeFuzzing();
     // A fresh store each time: a damaged file is kept aside beside it.
-    const QString folder = EmptyFolder(QStringLiteral("settings"));
-    qputenv("ZAR_CONFIG_DIR", folder.toLocal8Bit());
+    static const QByteArray folder = EmptyFolder(QStringLiteral("settings")).toLocal8Bit();
+    EmptyFolder(QStringLiteral("settings"));
+    qputenv("ZAR_CONFIG_DIR", folder);
     WriteInput(QStringLiteral("settings/HKEY_CURRENT_USER.json"), data, size);
     zar::ResetRegistryCache();
     WalkSettings();

@@ -78,9 +78,12 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
     const double pageWidth = page.width() / scale;
     const double pageHeight = page.height() / scale;
     // A pixel size in grid units: the painter's scale alone makes it the device's size (a point
-    // size would be taken at the device's resolution and then scaled once more).
+    // size would be taken at the device's resolution and then scaled once more). The size is
+    // the table's own on the screen, where its column widths were made to hold the texts.
     QFont printFont = font();
-    printFont.setPixelSize(std::max(1, static_cast<int>(std::lround(kPrintFontPoints * kGridUnitsPerInch / 72.0))));
+    const double points = std::min(printFont.pointSizeF() > 0 ? printFont.pointSizeF() : kPrintFontPoints,
+                                   kPrintFontPoints);
+    printFont.setPixelSize(std::max(1, static_cast<int>(std::lround(points * kGridUnitsPerInch / 72.0))));
     QFont titleFont = printFont;
     titleFont.setBold(true);
     painter.setFont(printFont);

@@ -139,7 +139,7 @@ public:
     std::vector<std::vector<int>> PrintBands(const std::vector<int>& columns, double pageWidth) const;
     // Margins of the printed page in points, in the order the table owners give them.
     void SetPrintMargins(const GridPrintMargins& margins);
-    // The printed text's size and its rows' height (points, 1/72 inch).
+    // The largest printed text size (points, 1/72 inch); the table's own font size when smaller.
     static constexpr double kPrintFontPoints = 10.0;
     GridPrintProperties& PrintProperties() { return printProperties_; }
     const GridPrintProperties& PrintProperties() const { return printProperties_; }

@@ -223,6 +223,11 @@ void CZarmassDeconvolutionPage::OnCancelTransform() {
 }
 
 void CZarmassDeconvolutionPage::DropRunningTransform() {
+    // The peak choice and the calculations work on the replaced run's transform, which is gone.
+    if (selectPeaks_) selectPeaks_->hide();
+    calculationsBefore_ = false;
+    average_->setEnabled(false);
+    convolute_->setEnabled(false);
     if (!IsTransformRunning()) return;
     dropResult_ = true;
     worker_.Cancel();

@@ -47,7 +47,8 @@ class CZarmassDeconvolutionPage : public CZarmassPageBase {
     // Stops the running transform; the previous result stays.
     void OnCancelTransform();
     // Another run replaced the one the transform works on: it is stopped and its result, even
-    // one already on its way, is dropped.
+    // one already on its way, is dropped; the Select Peak(s) dialog closes and Average and
+    // Convolute wait for a transform of the new run.
     void DropRunningTransform();
     // Deconvolute, Average and Convolute together.
     void EnableButtons(bool enable);

@@ -531,6 +531,10 @@ bool WriteTextFileAtomically(const QString& path, const QString& text, QString* 
 }
 
 bool WriteTextFileUnsynced(const QString& path, const QString& text, QString* error) {
+    return WriteFileUnsynced(path, text.toUtf8(), error);
+}
+
+bool WriteFileUnsynced(const QString& path, const QByteArray& bytes, QString* error) {
     QTemporaryFile temporary(path + QStringLiteral(".XXXXXX"));
     const auto fail = [&](const QString& why) {
         if (error) *error = QStringLiteral("Unable to write %1: %2").arg(path, why);
@@ -540,7 +544,6 @@ bool WriteTextFileUnsynced(const QString& path, const QString& text, QString* er
     // Readable by others as any file written the ordinary way (a temporary file is not).
     temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                              QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    const QByteArray bytes = text.toUtf8();
     errno = 0;
     if (temporary.write(bytes) != bytes.size() || !temporary.flush())
         return fail(WriteFailureReason(temporary, errno));

@@ -131,5 +131,6 @@ bool WriteTextFileAtomically(const QString& path, const QString& text, QString* 
 // the thousands of small files of a data set that can be made again, where waiting for each
 // would take most of the time. A reader still sees the old file or the whole new one.
 bool WriteTextFileUnsynced(const QString& path, const QString& text, QString* error = nullptr);
+bool WriteFileUnsynced(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 }  // namespace zar

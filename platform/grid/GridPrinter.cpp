@@ -118,8 +118,6 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
 
     auto drawRow = [&](int row, double y, bool titles) {
         double x = 0;
-        const QFontMetricsF& metrics = titles ? titleMetrics : fm;
-        painter.setFont(titles ? titleFont : printFont);
         for (int c : *band) {
             // A column wider than the page alone is cut to the page.
             const double w = std::min<double>(GetColWidth(c), pageWidth - x);
@@ -127,6 +125,11 @@ int CGXGridWnd::PaintPages(QPainter& painter, const QRectF& page, double resolut
             if (titles) painter.fillRect(cell, QColor(230, 230, 230));
             painter.drawRect(cell);
             const CGXStyle st = GetStyleRowCol(row, c);
+            // Bold only where the table shows it so: the column widths were made for the
+            // titles as the screen shows them.
+            const bool bold = st.bold.value_or(false);
+            const QFontMetricsF& metrics = bold ? titleMetrics : fm;
+            painter.setFont(bold ? titleFont : printFont);
             Qt::Alignment align = st.alignment.value_or(
                 titles ? Qt::AlignCenter
                        : (GetModel()->IsNumber(row, c) ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter));

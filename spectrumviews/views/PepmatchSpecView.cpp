@@ -176,9 +176,6 @@ void CPepmatchSpecView::ApplyXLimits(CSpec& c) {
 
 bool CPepmatchSpecView::IsCommandEnabled(int id) const {
     const bool valid = DataValid();
-    const CVXUserResult* u = CurrentUserResult(GetDocument());
-    const int points = u ? static_cast<int>(u->chro.points.size()) : 0;
-    const double t = u ? u->currentScanPosition : -1.0;
     switch (id) {
         case ID_PLOT_SPEC_PRINT:
             return valid;
@@ -191,10 +188,9 @@ bool CPepmatchSpecView::IsCommandEnabled(int id) const {
         case ID_PLOT_RESET_SCALING:
             return IsZoomCommandEnabled(id);
         case ID_PLOT_PREVIOUS_SCAN:
-            return points > 0 && (t < 0.0 || t > u->chro.points.front().dPosition) && valid;
+            return valid && CanStepToPreviousScan(GetDocument());
         case ID_PLOT_NEXT_SCAN:
-            return points > 0 && (t < 0.0 || t < u->chro.points.back().dPosition) &&
-                   Control() != nullptr;
+            return Control() != nullptr && CanStepToNextScan(GetDocument());
         default:
             return false;
     }

@@ -239,9 +239,6 @@ void CSpecView::OnPeakPicked(double mass, double intensity) {
 
 bool CSpecView::IsCommandEnabled(int id) const {
     const bool valid = DataValid();
-    const CVXUserResult* u = currentUserResult();
-    const int points = u ? static_cast<int>(u->chro.points.size()) : 0;
-    const double t = currentScanTime();
     switch (id) {
         case ID_PLOT_SPEC_PRINT:
         case ID_PLOT_SPEC_COPY:
@@ -258,10 +255,9 @@ bool CSpecView::IsCommandEnabled(int id) const {
         case ID_PLOT_RESET_SCALING:
             return IsZoomCommandEnabled(id);
         case ID_PLOT_PREVIOUS_SCAN:
-            return points > 0 && (t < 0.0 || t > u->chro.points.front().dPosition) && valid;
+            return valid && CanStepToPreviousScan(GetDocument());
         case ID_PLOT_NEXT_SCAN:
-            return points > 0 && (t < 0.0 || t < u->chro.points.back().dPosition) &&
-                   Control() != nullptr;
+            return Control() != nullptr && CanStepToNextScan(GetDocument());
         default:
             return true;
     }

@@ -180,33 +180,48 @@ CVXUserResult* CurrentUserResult(CZarDoc* doc) {
     return r ? r->GetCurrentUserResult() : nullptr;
 }
 
-}  // namespace
+// The point of the current trace a step goes to; -1 when the step does not move.
+int ScanStepTarget(const CVXUserResult& u, bool previous) {
+    const double t = u.currentScanPosition;
+    const int last = static_cast<int>(u.chro.points.size()) - 1;
+    if (last < 0) return -1;
+    if (t < 0.0) return previous ? -1 : 0;
+    const int i = NearestPointIndex(u.chro.points, t);
+    if (i < 0) return -1;
+    if (previous) return i > 0 ? i - 1 : -1;
+    return i < last ? i + 1 : -1;
+}
 
-bool StepToPreviousScan(CZarDoc* doc) {
+bool StepToScan(CZarDoc* doc, bool previous) {
     CVXUserResult* u = CurrentUserResult(doc);
-    if (!u) return false;
-    const double t = u->currentScanPosition;
-    const int i = t < 0.0 ? -1 : NearestPointIndex(u->chro.points, t);
-    if (i == 0 || i == -1) return false;
-    u->currentScanPosition = u->chro.points[static_cast<std::size_t>(i - 1)].dPosition;
+    const int target = u ? ScanStepTarget(*u, previous) : -1;
+    if (target < 0) return false;
+    u->currentScanPosition = u->chro.points[static_cast<std::size_t>(target)].dPosition;
     doc->UpdateAllViews(nullptr, kHintScanRange);
     return true;
 }
 
+bool CanStepToScan(CZarDoc* doc, bool previous) {
+    const CVXUserResult* u = CurrentUserResult(doc);
+    return u && ScanStepTarget(*u, previous) >= 0;
+}
+
+}  // namespace
+
+bool StepToPreviousScan(CZarDoc* doc) {
+    return StepToScan(doc, true);
+}
+
 bool StepToNextScan(CZarDoc* doc) {
-    CVXUserResult* u = CurrentUserResult(doc);
-    if (!u) return false;
-    const double t = u->currentScanPosition;
-    const int last = static_cast<int>(u->chro.points.size()) - 1;
-    const int i = t < 0.0 ? -1 : NearestPointIndex(u->chro.points, t);
-    if (i == last || i == -1) {
-        if (!(t < 0.0 && last >= 0)) return false;
-        u->currentScanPosition = u->chro.points.front().dPosition;
-    } else {
-        u->currentScanPosition = u->chro.points[static_cast<std::size_t>(i + 1)].dPosition;
-    }
-    doc->UpdateAllViews(nullptr, kHintScanRange);
-    return true;
+    return StepToScan(doc, false);
+}
+
+bool CanStepToPreviousScan(CZarDoc* doc) {
+    return CanStepToScan(doc, true);
+}
+
+bool CanStepToNextScan(CZarDoc* doc) {
+    return CanStepToScan(doc, false);
 }
 
 }  // namespace zar

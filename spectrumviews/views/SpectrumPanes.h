@@ -77,5 +77,8 @@ int PercentScrollTarget(PercentScroll step, int position, int page, int minimum,
 // the first point when no scan is picked and does nothing on the last. False when nothing moved.
 bool StepToPreviousScan(CZarDoc* doc);
 bool StepToNextScan(CZarDoc* doc);
+// Whether the step would move now: the scan commands are offered only then.
+bool CanStepToPreviousScan(CZarDoc* doc);
+bool CanStepToNextScan(CZarDoc* doc);
 
 }  // namespace zar

@@ -206,7 +206,8 @@ TEST_F(ZarmassSheetOnDemo, AnotherRunDropsTheRunningDeconvolutionAndTheOldResult
     ASSERT_TRUE(WaitFor([&] { return !page->IsTransformRunning(); }));
     QCoreApplication::processEvents();
     ASSERT_FALSE(engine->GetOutputPeaks().empty());
-    if (page->SelectPeaksDialog()) page->SelectPeaksDialog()->hide();
+    // The finished transform asks for the true peaks.
+    ASSERT_TRUE(page->SelectPeaksDialog() && page->SelectPeaksDialog()->isVisible());
     page->OnDeconvolute();
     ASSERT_TRUE(page->IsTransformRunning());
 
@@ -223,6 +224,10 @@ TEST_F(ZarmassSheetOnDemo, AnotherRunDropsTheRunningDeconvolutionAndTheOldResult
     EXPECT_TRUE(calculation->GetIdentifiedPeaks().empty());
     EXPECT_FALSE(calculation->HasMW());
     EXPECT_TRUE(page->DeconvoluteButton()->isEnabled());
+    // Nothing is left that works on the old run's transform.
+    EXPECT_FALSE(page->SelectPeaksDialog()->isVisible());
+    EXPECT_FALSE(page->AverageButton()->isEnabled());
+    EXPECT_FALSE(page->ConvoluteButton()->isEnabled());
 
     // View > ZARMASS Results: the layout of the new run has no spectrum to show.
     ASSERT_TRUE(f.frame().OnChooseView(6, true));

@@ -6,13 +6,17 @@
 
 #include "TestSupport.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLineEdit>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace zar;
 
@@ -73,6 +77,54 @@ std::vector<QImage> PaintedPages(const CGXGridWnd& grid, int width, int height) 
     EXPECT_EQ(static_cast<int>(pages.size()), count);
     return pages;
 }
+
+// A page that keeps the texts drawn on it, as a printer's driver would receive them.
+class TextRecordingPage : public QPaintDevice {
+  public:
+    QStringList texts;
+
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+  protected:
+    int metric(PaintDeviceMetric which) const override {
+        switch (which) {
+            case PdmWidth:
+                return 2000;
+            case PdmHeight:
+                return 3000;
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return 96;
+            case PdmDepth:
+                return 32;
+            default:
+                return QPaintDevice::metric(which);
+        }
+    }
+
+  private:
+    class Engine : public QPaintEngine {
+      public:
+        explicit Engine(QStringList& texts) : QPaintEngine(AllFeatures), texts_(texts) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawRects(const QRectF*, int) override {}
+        void drawLines(const QLineF*, int) override {}
+        void drawTextItem(const QPointF&, const QTextItem& item) override {
+            texts_ << item.text();
+        }
+        Type type() const override { return QPaintEngine::User; }
+
+      private:
+        QStringList& texts_;
+    };
+    mutable Engine engine_{texts};
+};
 
 }  // namespace
 
@@ -278,7 +330,9 @@ TEST(GridPrinting, AWideTablePrintsInBandsOfColumnsAtTheirOwnWidths) {
     ASSERT_GE(wide.size(), 3u);
     for (const std::vector<int>& band : wide) {
         EXPECT_FALSE(band.empty());
-        if (&band != &wide.front()) EXPECT_NE(band.front(), 1);
+        if (&band != &wide.front()) {
+            EXPECT_NE(band.front(), 1);
+        }
     }
     EXPECT_EQ(wide[1], std::vector<int>({4}));
     grid.SetColWidth(1, 100);
@@ -301,4 +355,36 @@ TEST(GridPrinting, AWideTablePrintsInBandsOfColumnsAtTheirOwnWidths) {
     EXPECT_TRUE(isBorder(pages[1], 100)) << "the first column again";
     EXPECT_TRUE(isBorder(pages[1], 160)) << "then column 9, 60 wide";
     EXPECT_FALSE(isBorder(pages[1], 600)) << "the second band ends at 460";
+}
+
+TEST(GridPrinting, ColumnTitlesThatFitOnTheScreenPrintWhole) {
+    CGXGridWnd grid;
+    grid.SetColCount(2);
+    grid.SetRowCount(3);
+    const QString title = QStringLiteral("Delta Cn");
+    // The column as wide as the screen needs for its title in the table's font: the text, its
+    // padding and a pixel to spare.
+    QFont font = grid.font();
+    font.setPixelSize(static_cast<int>(std::lround(std::min(font.pointSizeF(), 10.0) * 96.0 / 72.0)));
+    const int width = static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(title))) + 7;
+    grid.SetColWidth(1, width);
+    grid.SetColWidth(2, width);
+    grid.SetValueRange(0, 1, title);
+    grid.SetValueRange(0, 2, title);
+    grid.SetValueRange(1, 1, 0.25);
+    // A title the table shows in bold prints in bold.
+    CGXStyle bold;
+    bold.bold = true;
+    grid.SetStyleRange(CGXRange::cell(0, 2), bold);
+    grid.PrintProperties().footer = {};
+    grid.PrintProperties().header = {};
+
+    TextRecordingPage page;
+    {
+        QPainter painter(&page);
+        grid.PaintPages(painter, QRectF(0, 0, 2000, 3000), 96.0, [] {});
+    }
+    ASSERT_GE(page.texts.size(), 2);
+    EXPECT_EQ(page.texts.front(), title) << "printed as " << page.texts.front().toStdString();
+    EXPECT_NE(page.texts[1], title) << "a bold title is wider and cut";
 }

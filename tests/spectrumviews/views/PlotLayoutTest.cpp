@@ -152,16 +152,24 @@ TEST_F(PlotLayoutTest, SteppingStopsAtBothEnds) {
     spec_->OnCommand(ID_PLOT_PREVIOUS_SCAN);
     EXPECT_EQ(shownScan(), 4);
 
+    EXPECT_TRUE(spec_->IsCommandEnabled(ID_PLOT_PREVIOUS_SCAN));
+    EXPECT_TRUE(spec_->IsCommandEnabled(ID_PLOT_NEXT_SCAN));
+
+    // A command is offered only where it moves.
     trace_->OnChroLButtonUp(0, 0, true, timeOfScan(kScans), 0.0);
+    EXPECT_FALSE(spec_->IsCommandEnabled(ID_PLOT_NEXT_SCAN));
     spec_->ShowNextScan();
     EXPECT_EQ(shownScan(), kScans);  // the last point: nothing happens
     trace_->OnChroLButtonUp(0, 0, true, timeOfScan(1), 0.0);
+    EXPECT_FALSE(spec_->IsCommandEnabled(ID_PLOT_PREVIOUS_SCAN));
     spec_->ShowPreviousScan();
     EXPECT_EQ(shownScan(), 1);  // the first point: nothing happens
 
-    // No scan picked: Next selects the first point.
+    // No scan picked: Next selects the first point; Previous has nowhere to go.
     results().userResults[0].currentScanPosition = -1.0;
     results().userResults[0].specDisplay = CVXSpecDisplay();
+    EXPECT_FALSE(spec_->IsCommandEnabled(ID_PLOT_PREVIOUS_SCAN));
+    EXPECT_TRUE(spec_->IsCommandEnabled(ID_PLOT_NEXT_SCAN));
     spec_->ShowNextScan();
     EXPECT_DOUBLE_EQ(results().userResults[0].currentScanPosition, timeOfScan(1));
 }

@@ -30,6 +30,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 
 using namespace zar;
@@ -345,15 +346,15 @@ TEST_F(PlotLayoutTest, ScrollingMovesTheSlotsThroughTheTraces) {
     trace_->LoadAllTraces();
     EXPECT_TRUE(trace_->ScrollBar()->isEnabled());
     EXPECT_EQ(trace_->ScrollBar()->maximum(), 2);
-    trace_->OnVScroll(CTraceView::kLineDown, 0);
+    trace_->OnVScroll(ScrollStep::LineForward, 0);
     EXPECT_EQ(results().slotArray, std::vector<int>{1});
-    trace_->OnVScroll(CTraceView::kLineDown, 0);
+    trace_->OnVScroll(ScrollStep::LineForward, 0);
     EXPECT_EQ(results().slotArray, std::vector<int>{1});  // the last page
-    trace_->OnVScroll(CTraceView::kPageUp, 0);
+    trace_->OnVScroll(ScrollStep::PageBack, 0);
     EXPECT_EQ(results().slotArray, std::vector<int>{0});
     // The current trace scrolled out keeps its number.
     trace_->OnChroLButtonDown(0, 0);
-    trace_->OnVScroll(CTraceView::kLineDown, 0);
+    trace_->OnVScroll(ScrollStep::LineForward, 0);
     EXPECT_EQ(results().currentTraceNumber, 0);
     EXPECT_FALSE(trace_->IsTraceShown(0));
 }
@@ -437,6 +438,45 @@ TEST_F(PlotLayoutTest, ARightClickOnTheSpectrumOpensOneMenu) {
     EXPECT_EQ(zartest::MenusShownByRightClick(spec_->Control()->ControlWindow()), 1);
     // A right click beside the plot (the pane's tool bar) still opens it, once.
     EXPECT_EQ(zartest::MenusShownByRightClick(spec_->ToolBar()), 1);
+}
+
+// One right click on a trace, one context menu, as on the spectrum.
+TEST_F(PlotLayoutTest, ARightClickOnATraceOpensOneMenu) {
+    QApplication::processEvents();
+    for (int slot : {0, 1}) {
+        CChro* c = trace_->SlotControl(slot);
+        ASSERT_TRUE(c && c->ControlWindow()) << slot;
+        EXPECT_EQ(zartest::MenusShownByRightClick(c->ControlWindow()), 1) << slot;
+    }
+}
+
+// What a trace control's own window shows follows each hand-over: a scan picked, the traces
+// loaded again, a zoom, an arrow key and a label each have it painted again.
+TEST_F(PlotLayoutTest, ATraceIsRedrawnAfterEachHandOver) {
+    QApplication::processEvents();
+    CChro* c = trace_->SlotControl(0);
+    ASSERT_TRUE(c && c->ControlWindow());
+    ASSERT_EQ(results().currentTraceNumber, 0);
+    zartest::PaintCounter paints(c->ControlWindow());
+    const auto paintedAfter = [&](const char* step, const std::function<void()>& action) {
+        paints.reset();
+        action();
+        QApplication::processEvents();
+        EXPECT_GT(paints.painted(), 0) << step;
+    };
+    paintedAfter("a scan picked", [&] { trace_->OnChroLButtonUp(0, 0, true, timeOfScan(5), 0.0); });
+    paintedAfter("the scan range told", [&] { doc_->UpdateAllViews(nullptr, kHintScanRange); });
+    paintedAfter("the traces loaded again", [&] { trace_->LoadAllTraces(); });
+    paintedAfter("Zoom In X", [&] { trace_->OnCommand(ID_PLOT_ZOOM_IN_X); });
+    paintedAfter("an arrow key", [&] { trace_->OnChroArrowKey(0, 0, true); });
+    paintedAfter("Zoom In Y", [&] { trace_->OnCommand(ID_PLOT_ZOOM_IN_Y); });
+    paintedAfter("Reset Scaling", [&] { trace_->OnCommand(ID_PLOT_RESET_SCALING); });
+    paintedAfter("a zoom box", [&] {
+        trace_->OnChroZoom(0, 0, true, timeOfScan(4), 10.0, timeOfScan(12), 500.0);
+    });
+    paintedAfter("a label",
+                 [&] { trace_->AddTextLabel(QStringLiteral("x"), timeOfScan(6), 1.0, nullptr); });
+    paintedAfter("the labels cleared", [&] { trace_->ClearTextLabels(); });
 }
 
 TEST_F(PlotLayoutTest, PrintedPageCarriesThePlot) {

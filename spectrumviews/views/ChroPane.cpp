@@ -62,7 +62,11 @@ void CChroPane::routeEvents(CChro& c) {
               [this](const DispArgs& a) { OnChroLButtonDown(a.longAt(0), a.longAt(1)); });
     c.OnEvent(ChroEvents::kChroRButtonDown, [this](const DispArgs& a) {
         OnChroLButtonDown(a.longAt(0), a.longAt(1));
-        ShowContextMenu(QCursor::pos());
+        // The menu shows once the control has handled its click: a command of the menu may make
+        // the pane's controls anew, the clicked one among them.
+        const QPoint at = QCursor::pos();
+        QMetaObject::invokeMethod(
+            host_, [this, at] { ShowContextMenu(at); }, Qt::QueuedConnection);
     });
     c.OnEvent(ChroEvents::kChroLButtonUp, [this](const DispArgs& a) {
         OnChroLButtonUp(a.longAt(0), a.longAt(1), a.longAt(2) != 0, a.doubleAt(3), a.doubleAt(4));

@@ -63,8 +63,8 @@ class CChroPane {
     const char* PaneName() const { return paneName_; }
 
     // A control of the pane at rect, prepared (index number, no-data text, PrepareControl) and
-    // with its events routed: a right click to the context menu, the rest to the OnChro
-    // handlers. Null without one.
+    // with its events routed: a right click to the context menu (shown once the control has
+    // handled the click), the rest to the OnChro handlers. Null without one.
     std::unique_ptr<CChro> CreateChroControl(const QRect& rect, int id, int index,
                                              const QString& noDataText);
     // A control off screen, prepared as the pane's own, for copying and printing; null without one.

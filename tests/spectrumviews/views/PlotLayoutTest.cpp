@@ -556,3 +556,42 @@ TEST_F(PlotLayoutTest, MeasuresOpeningAndStepping) {
         "ms\n",
         static_cast<long long>(openMs), stepMs);
 }
+
+// A command of a trace's menu may lay the traces out anew (their controls made again) while the
+// right click that opened the menu is still being handled by the control it was made on.
+TEST_F(PlotLayoutTest, AMenuCommandMayRemakeTheTraceControls) {
+    CMainFrame frame(doc_.get());
+    bool ran = false;
+    RegisterFrameCommand(ID_PLOT_SORVEX_DTA, [this, &ran](CMainFrame&) {
+        ran = true;
+        doc_->UpdateAllViews(nullptr, kHintRefillResults);
+    });
+    QApplication::processEvents();
+    QPointer<CChro> clicked = trace_->SlotControl(0);
+    ASSERT_TRUE(clicked && clicked->ControlWindow());
+    // The menu runs the command as soon as it shows.
+    struct Chooser : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() != QEvent::Show) return false;
+            auto* menu = qobject_cast<QMenu*>(watched);
+            if (menu && menu->isWindow()) {
+                ForEachCommandItem(menu, [&](QAction* a, int id) {
+                    if (id == ID_PLOT_SORVEX_DTA) {
+                        QMetaObject::invokeMethod(a, &QAction::trigger, Qt::QueuedConnection);
+                        QMetaObject::invokeMethod(menu, &QMenu::close, Qt::QueuedConnection);
+                    }
+                });
+            }
+            return false;
+        }
+    } chooser;
+    qApp->installEventFilter(&chooser);
+    ASSERT_TRUE(zartest::RightClickThroughWindow(clicked->ControlWindow()));
+    QApplication::processEvents();
+    QApplication::processEvents();
+    qApp->removeEventFilter(&chooser);
+    UnregisterFrameCommand(ID_PLOT_SORVEX_DTA);
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(clicked) << "the clicked control was made anew";
+    EXPECT_TRUE(trace_->SlotControl(0));
+}

@@ -20,11 +20,8 @@ using namespace ZAR_PLOTLib;
 
 namespace {
 
+constexpr char kPaneName[] = "De novo plot";
 constexpr char kNoDenovoData[] = "No denovo data available";
-
-void Guarded(const char* what, const std::function<void()>& action) {
-    RunPaneOperation("De novo plot", what, action);
-}
 
 }  // namespace
 
@@ -38,11 +35,10 @@ void CDenovoScatterView::OnInitialUpdate() {
     if (initialised_) return;
     initialised_ = true;
     auto control = std::make_unique<CDenovoPlot>();
-    if (!control->Create(this, QRect(15, 15, 100, 100), 1)) return;
-    Guarded("initialising the control", [&] {
-        control->Call(&IDenovoPlot::Initialize);
-        control->Call(&IDenovoPlot::put_NoDataText, WideText(QString::fromLatin1(kNoDenovoData)));
-    });
+    // A control whose initialisation failed (logged) stays, as an empty plot.
+    CreatePaneControl(*control, this, QRect(15, 15, 100, 100), 1, kPaneName,
+                      QString::fromLatin1(kNoDenovoData));
+    if (!control->Interface()) return;
     control_ = std::move(control);
     layoutControl();
     control_->RedrawControl();
@@ -104,26 +100,22 @@ bool CDenovoScatterView::SetPlotData(CDenovoPlot& plot) {
 }
 
 void CDenovoScatterView::RefreshPlot() {
-    if (!control_ || !control_->Interface()) return;
-    bool valid = false;
-    Guarded("showing the de novo data", [&] {
-        control_->Call(&IDenovoPlot::ClearDataSet);
-        valid = SetPlotData(*control_);
-        control_->Call(&IDenovoPlot::put_DataValid, valid ? 1 : 0);
-    });
-    control_->RedrawControl();
+    HandOverTo<CDenovoPlot>(control_.get(), kPaneName, "showing the de novo data",
+                            [this](CDenovoPlot& c) {
+                                c.Call(&IDenovoPlot::ClearDataSet);
+                                const bool valid = SetPlotData(c);
+                                c.Call(&IDenovoPlot::put_DataValid, valid ? 1 : 0);
+                            });
 }
 
 bool CDenovoScatterView::DataValid() const {
-    if (!control_ || !control_->Interface()) return false;
-    std::int32_t valid = 0;
-    return SUCCEEDED(control_->Interface()->get_DataValid(&valid)) && valid != 0;
+    return ControlHoldsData(control_.get());
 }
 
 void CDenovoScatterView::setDataValid(bool valid) {
-    if (!control_ || !control_->Interface()) return;
-    Guarded("clearing the plot",
-            [&] { control_->Call(&IDenovoPlot::put_DataValid, valid ? 1 : 0); });
+    HandOverTo<CDenovoPlot>(
+        control_.get(), kPaneName, "clearing the plot",
+        [valid](CDenovoPlot& c) { c.Call(&IDenovoPlot::put_DataValid, valid ? 1 : 0); });
 }
 
 bool CDenovoScatterView::HasViewCommand(int id) const {
@@ -146,10 +138,10 @@ void CDenovoScatterView::PrintPages(QPainter& painter, QPrinter& printer) {
 void CDenovoScatterView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                                    bool landscape) {
     CDenovoPlot offscreen;
-    if (!offscreen.Create(this, QRect(-50, -50, 25, 25), 1, false)) return;
-    Guarded("printing", [&] {
-        offscreen.Call(&IDenovoPlot::Initialize);
-        offscreen.Call(&IDenovoPlot::put_NoDataText, WideText(QString::fromLatin1(kNoDenovoData)));
+    if (!CreatePaneControl(offscreen, this, QRect(-50, -50, 25, 25), 1, kPaneName,
+                           QString::fromLatin1(kNoDenovoData), false))
+        return;
+    RunPaneOperation(kPaneName, "printing", [&] {
         if (!SetPlotData(offscreen)) return;
         // The control draws into its window: the hidden window takes the plot's size on the
         // page and is rendered there.

@@ -26,7 +26,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,7 +33,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -556,15 +554,7 @@ void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX,
 }
 
 bool CDisplayIonsView::WaitUntilIdle(int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (busy_ || pending_) {
-        if (timer.elapsed() > milliseconds) return false;
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+    return zar::WaitUntilIdle(milliseconds, [this] { return busy_ || pending_; });
 }
 
 QString CDisplayIonsView::DtaFileText() const {

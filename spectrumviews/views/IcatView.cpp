@@ -21,8 +21,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QCursor>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -34,7 +32,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -86,11 +83,11 @@ double IntensityAtScan(const CVXChro& chro, int scan, double time) {
 
 CIcatView::CIcatView(CResultsWindow* owner, QWidget* parent)
     : CResultsFormView(owner, parent),
+      CChroPane(this, "XPRESS"),
       calculate_(new QPushButton(QStringLiteral("&Calculate ratio"), this)),
       update_(new QPushButton(QStringLiteral("&Update table"), this)),
       charges_(new QComboBox(this)),
       toleranceEdit_(new CDoubleEditCtrl(this)),
-      scrollBar_(new QScrollBar(Qt::Horizontal, this)),
       plotLayout_(new QVBoxLayout),
       receiver_(new MessageReceiver(this)) {
     setObjectName(QStringLiteral("CIcatView"));
@@ -138,16 +135,15 @@ CIcatView::CIcatView(CResultsWindow* owner, QWidget* parent)
     leftPanel->setLayout(left);
     leftPanel->setFixedWidth(210);
     layout->addWidget(leftPanel);
-    plotLayout_->addWidget(scrollBar_);
+    auto* scrollBar = new QScrollBar(Qt::Horizontal, this);
+    plotLayout_->addWidget(scrollBar);
     layout->addLayout(plotLayout_, 1);
 
     calculate_->setEnabled(false);
     update_->setEnabled(false);
-    scrollBar_->setRange(0, 0);
+    AttachTimeScrollBar(scrollBar);
     connect(calculate_, &QPushButton::clicked, this, &CIcatView::OnCalculateRatio);
     connect(update_, &QPushButton::clicked, this, &CIcatView::OnUpdateTable);
-    ConnectScrollSteps(scrollBar_, this,
-                       [this](ScrollStep step, int position) { OnHScroll(ScrollCodeOf(step), position); });
     receiver_->messageMap().on(kMsgIcatReady, [this](const Message& m) -> LRESULT {
         takeResult(m);
         return 0;
@@ -158,10 +154,6 @@ CIcatView::~CIcatView() {
     worker_.Cancel();
     worker_.Wait();
     if (busy_) QApplication::restoreOverrideCursor();
-}
-
-void CIcatView::guarded(const char* what, const std::function<void()>& action) {
-    RunPaneOperation("XPRESS", what, action);
 }
 
 void CIcatView::OnInitialUpdate() {
@@ -183,23 +175,13 @@ void CIcatView::createControls() {
     for (int form = 0; form < kFormCount; ++form) {
         TraceState& t = traces_[form];
         if (t.control) continue;
-        auto control = std::make_unique<CChro>();
-        if (!control->Create(this, QRect(145, 40 + form * 195, 705, 190), 0)) continue;
-        guarded("initialising a chromatogram", [&] {
-            control->Call(&IChro::Initialize);
-            control->Call(&IChro::InitializeMarker, &t.marker);
-            control->Call(&IChro::put_NoDataText, WideText(QString()));
-        });
-        control->OnEvent(ChroEvents::kChroZoom, [this](const DispArgs& a) {
-            OnChroZoom(a.longAt(2) != 0, a.doubleAt(3), a.doubleAt(4), a.doubleAt(5),
-                       a.doubleAt(6));
-        });
-        control->OnEvent(ChroEvents::kChroRButtonDown, [this](const DispArgs&) {
-            if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(QCursor::pos());
-        });
+        std::unique_ptr<CChro> control =
+            CreateChroControl(QRect(145, 40 + form * 195, 705, 190), 0, form, QString());
+        if (!control) continue;
+        HandOver(control.get(), "initialising a chromatogram",
+                 [&](CChro& c) { c.Call(&IChro::InitializeMarker, &t.marker); });
         control->setMinimumSize(200, 120);
         plotLayout_->insertWidget(form, control.get(), 1);
-        control->RedrawControl();
         t.control = std::move(control);
     }
 }
@@ -321,10 +303,9 @@ void CIcatView::clearTraces() {
         t.chro = CVXChro();
         t.display.xZoomed = 0;
         t.display.yZoomed = 0;
-        if (!t.control || !t.control->Interface()) continue;
-        guarded("clearing a chromatogram", [&] {
-            t.control->Call(&IChro::SetPeakData, static_cast<VXPlot_DataPeak*>(nullptr), 0);
-            t.control->Call(&IChro::ClearMarkerList);
+        HandOver(t.control.get(), "clearing a chromatogram", [](CChro& c) {
+            c.Call(&IChro::SetPeakData, static_cast<VXPlot_DataPeak*>(nullptr), 0);
+            c.Call(&IChro::ClearMarkerList);
         });
     }
     redraw();
@@ -543,15 +524,15 @@ void CIcatView::loadControls(int margin) {
             IntensityAtScan(t.chro, sides_[form].firstScan, t.marker.dStartPosition);
         t.marker.dEndIntensity =
             IntensityAtScan(t.chro, sides_[form].lastScan, t.marker.dEndPosition);
-        if (t.control && t.control->Interface()) loadControl(form, *t.control, start, end);
+        if (t.control) loadControl(form, *t.control, start, end);
     }
     redraw();
     SetScrollRange(start, end);
 }
 
-void CIcatView::loadControl(int form, CChro& c, double start, double end) {
+void CIcatView::loadControl(int form, CChro& control, double start, double end) {
     const TraceState& t = traces_[form];
-    guarded("loading a chromatogram", [&] {
+    HandOver(&control, "loading a chromatogram", [&](CChro& c) {
         std::vector<VXPlot_DataPeak> points = PlotPeaks(t.chro.points.data(), t.chro.points.size());
         c.Call(&IChro::SetPeakData, points.empty() ? nullptr : points.data(),
                static_cast<std::int32_t>(points.size()));
@@ -592,21 +573,18 @@ void CIcatView::loadControl(int form, CChro& c, double start, double end) {
     });
 }
 
-void CIcatView::applyYLimits(int form) {
-    TraceState& t = traces_[form];
-    if (!t.control || !t.control->Interface()) return;
-    const YAxisLimits y = TraceYLimits(t.chro, t.display);
-    t.control->Call(&IChro::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax,
-                    y.relativeMin, y.relativeMax);
+void CIcatView::applyLimits() {
+    for (TraceState& t : traces_) {
+        HandOver(t.control.get(), "showing the ranges", [&](CChro& c) {
+            ApplyTraceXLimits(c, t.display, FullTimeRange());
+            ApplyTraceYLimits(c, t.chro, t.display);
+        });
+    }
 }
 
-void CIcatView::applyXLimits(int form) {
-    TraceState& t = traces_[form];
-    if (!t.control || !t.control->Interface()) return;
-    if (t.display.xZoomed)
-        t.control->Call(&IChro::SetXAxisLimits, t.display.xStart, t.display.xEnd);
-    else
-        t.control->Call(&IChro::SetXAxisLimits, fullStart_, fullEnd_);
+void CIcatView::followShownRange() {
+    const PlotRange shown = ShownTimeRange(traces_[kLight].display, FullTimeRange());
+    SetScrollRange(shown.low, shown.high);
 }
 
 void CIcatView::redraw() {
@@ -625,25 +603,9 @@ QString CIcatView::RatioText(int form) const {
 bool CIcatView::IsCommandEnabled(int id) const {
     const bool data = !traces_[kLight].chro.points.empty() && !traces_[kHeavy].chro.points.empty();
     if (!data) return false;
-    const CVXChroDisplay& a = traces_[kLight].display;
-    const CVXChroDisplay& b = traces_[kHeavy].display;
-    switch (id) {
-        case ID_PLOT_ZOOM_OUT_X:
-        case ID_PLOT_DISPLAY_ALL:
-            return a.xZoomed && b.xZoomed;
-        case ID_PLOT_ZOOM_OUT_Y:
-        case ID_PLOT_NORMALIZE:
-            return a.yZoomed && b.yZoomed;
-        case ID_PLOT_RESET_SCALING:
-            return (a.xZoomed || a.yZoomed) && (b.xZoomed || b.yZoomed);
-        case ID_PLOT_ZOOM_IN_X:
-        case ID_PLOT_ZOOM_IN_Y:
-        case ID_PLOT_TRACE_PRINT:
-        case ID_FILE_PRINT:
-            return true;
-        default:
-            return false;
-    }
+    if (id == ID_PLOT_TRACE_PRINT || id == ID_FILE_PRINT) return true;
+    return IsTraceZoomEnabled(id, traces_[kLight].display) &&
+           IsTraceZoomEnabled(id, traces_[kHeavy].display);
 }
 
 std::unique_ptr<QMenu> CIcatView::BuildContextMenu() {
@@ -664,133 +626,32 @@ void CIcatView::OnCommand(int id) {
         PrintWithDialog();
         return;
     }
-    const PlotRange xFull{fullStart_, fullEnd_};
-    guarded("a zoom command", [&] {
-        for (int form = 0; form < kFormCount; ++form) {
-            TraceState& t = traces_[form];
-            CVXChroDisplay& d = t.display;
-            const PlotRange yFull{0.0, t.chro.dataIntensityHigh};
-            switch (id) {
-                case ID_PLOT_ZOOM_IN_Y:
-                    ZoomInTraceYRange(d, yFull, kZoomFactor);
-                    break;
-                case ID_PLOT_ZOOM_OUT_Y:
-                    ZoomOutTraceYRange(d, yFull, kZoomFactor);
-                    break;
-                case ID_PLOT_NORMALIZE:
-                    d.yZoomed = 0;
-                    break;
-                case ID_PLOT_ZOOM_IN_X:
-                    ZoomInTraceXRange(d, xFull, kZoomFactor);
-                    break;
-                case ID_PLOT_ZOOM_OUT_X:
-                    ZoomOutTraceXRange(d, xFull, kZoomFactor);
-                    break;
-                case ID_PLOT_DISPLAY_ALL:
-                    d.xZoomed = 0;
-                    break;
-                case ID_PLOT_RESET_SCALING:
-                    d.xZoomed = 0;
-                    d.yZoomed = 0;
-                    break;
-                default:
-                    break;
-            }
-            applyXLimits(form);
-            applyYLimits(form);
-        }
-    });
-    const CVXChroDisplay& d = traces_[kLight].display;
-    SetScrollRange(d.xZoomed ? d.xStart : fullStart_, d.xZoomed ? d.xEnd : fullEnd_);
+    for (TraceState& t : traces_)
+        ZoomTrace(id, t.display, FullTimeRange(), {0.0, t.chro.dataIntensityHigh});
+    applyLimits();
+    followShownRange();
     redraw();
 }
 
-void CIcatView::OnChroZoom(bool valid, double startTime, double startIntensity, double endTime,
-                           double endIntensity) {
+void CIcatView::OnChroZoom(int, int, bool valid, double startTime, double startIntensity,
+                           double endTime, double endIntensity) {
     if (!valid) return;
-    guarded("zooming", [&] {
-        for (int form = 0; form < kFormCount; ++form) {
-            const ZoomBoxChange change = ZoomTraceToBox(traces_[form].display, startTime,
-                                                        startIntensity, endTime, endIntensity);
-            if (change.x) applyXLimits(form);
-            applyYLimits(form);
-        }
-    });
+    for (TraceState& t : traces_)
+        ZoomToBox(t.control.get(), t.chro, t.display, FullTimeRange(), startTime, startIntensity,
+                  endTime, endIntensity);
     redraw();
-    const CVXChroDisplay& d = traces_[kLight].display;
-    SetScrollRange(d.xZoomed ? d.xStart : fullStart_, d.xZoomed ? d.xEnd : fullEnd_);
+    followShownRange();
 }
 
-void CIcatView::SetScrollRange(double start, double end) {
-    const double span = fullEnd_ - fullStart_;
-    const QSignalBlocker block(scrollBar_);
-    // A run of one scan (or none) has nothing to scroll.
-    if (!(span > 0.0)) {
-        scrollBar_->setRange(0, 0);
-        scrollBar_->setPageStep(100);
-        scrollBar_->setValue(0);
-        scrollBar_->setEnabled(false);
-        return;
+void CIcatView::ShowTimePercent(int position, int page) {
+    if (!(FullTimeRange().span() > 0.0)) return;
+    const PlotRange window = TimeWindowOfPercent(position, page);
+    for (TraceState& t : traces_) {
+        t.display.xZoomed = 1;
+        t.display.xStart = window.low;
+        t.display.xEnd = window.high;
     }
-    const int position = std::clamp(static_cast<int>((start - fullStart_) * 100.0 / span), 0, 100);
-    const int page = std::clamp(static_cast<int>((end - start) * 100.0 / span + 1.0), 1, 100);
-    scrollBar_->setRange(0, 100 - page);
-    scrollBar_->setPageStep(page);
-    scrollBar_->setValue(position);
-    scrollBar_->setEnabled(page < 100);
-}
-
-void CIcatView::OnHScroll(int code, int position) {
-    const int page = scrollBar_->pageStep();
-    const int pos = scrollBar_->value();
-    const int last = std::max(0, 100 - page);
-    int next = pos;
-    switch (code) {
-        case kLineLeft:
-            next = std::max(0, (pos / 10) * 10 - 10);
-            break;
-        case kLineRight:
-            next = std::min(last, (pos / 10 + 1) * 10);
-            break;
-        case kPageLeft:
-            next = std::max(pos - page, 0);
-            break;
-        case kPageRight:
-            next = std::min(std::min(pos + page, 100), last);
-            break;
-        case kThumbPosition: {
-            const QSignalBlocker block(scrollBar_);
-            scrollBar_->setValue(position);
-            return;
-        }
-        case kThumbTrack:
-            ScrollToRange(position, page);
-            return;
-        default:
-            return;
-    }
-    ScrollToRange(next, page);
-    const QSignalBlocker block(scrollBar_);
-    scrollBar_->setValue(next);
-}
-
-void CIcatView::ScrollToRange(int position, int page) {
-    const double span = fullEnd_ - fullStart_;
-    if (!(span > 0.0)) return;
-    double start = fullStart_ + position * 0.01 * span;
-    double end = start + page * 0.01 * span;
-    end = std::min(end, fullEnd_);
-    start = std::max(start, fullStart_);
-    guarded("scrolling", [&] {
-        for (int form = 0; form < kFormCount; ++form) {
-            CVXChroDisplay& d = traces_[form].display;
-            d.xZoomed = 1;
-            d.xStart = start;
-            d.xEnd = end;
-            applyXLimits(form);
-            applyYLimits(form);
-        }
-    });
+    applyLimits();
     redraw();
 }
 
@@ -820,39 +681,20 @@ bool CIcatView::PrintWithDialog() {
         run.isEmpty() ? QStringLiteral("XPRESS") : run + QStringLiteral(" - XPRESS");
     PrintDialogOptions options;
     options.pageRanges = false;
-    return RunPrintDialog(
-        ProgramPrinter(), this, name, options, [this](QPainter& painter, QPrinter& p) {
-            const QRect page(QPoint(0, 0), p.pageLayout().paintRectPixels(p.resolution()).size());
-            PrintPage(painter, page, p.resolution(), p.resolution(),
-                      p.pageLayout().orientation() == QPageLayout::Landscape);
-        });
+    return RunPrintDialog(ProgramPrinter(), this, name, options,
+                          [this](QPainter& painter, QPrinter& printer) {
+                              const PrinterPage p = PrintablePage(printer);
+                              PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
+                          });
 }
 
 void CIcatView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                           bool landscape) {
-    std::array<std::unique_ptr<CChro>, kFormCount> printed;
-    for (int form = 0; form < kFormCount; ++form) {
-        auto control = std::make_unique<CChro>();
-        if (!control->Create(this, QRect(-50, -50, 25, 25), 0)) return;
-        bool ready = false;
-        guarded("preparing a printed chromatogram", [&] {
-            control->Call(&IChro::Initialize);
-            control->Call(&IChro::put_NoDataText, WideText(QString()));
-            ready = true;
-        });
-        if (!ready) return;
-        const CVXChroDisplay& d = traces_[form].display;
-        loadControl(form, *control, d.xZoomed ? d.xStart : fullStart_,
-                    d.xZoomed ? d.xEnd : fullEnd_);
-        printed[form] = std::move(control);
-    }
-    guarded("printing", [&] {
-        const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
-        const QRect r = p.plot;
-        CZarDoc* doc = CZarDoc::GetDoc();
-        if (doc)
-            doc->PrintPageFooter(painter, doc->GetRawFilePath(), Title(), 1, 1, p.footer, dpiX,
-                                 dpiY);
+    const auto load = [this](int form, CChro& c) {
+        const PlotRange shown = ShownTimeRange(traces_[form].display, FullTimeRange());
+        loadControl(form, c, shown.low, shown.high);
+    };
+    const auto draw = [&](const QRect& r, const std::vector<CChro*>& printed) {
         QFont font(QStringLiteral("Courier"));
         font.setPixelSize(std::max(1, 10 * dpiY / 72));
         painter.setFont(font);
@@ -873,27 +715,20 @@ void CIcatView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dp
             }
             y += step;
         }
+        // The values take the left fifth; the light trace is drawn above the heavy one.
         const int left = r.left() + r.width() / 5;
         const int middle = r.top() + r.height() / 2;
-        std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
-        tagRECT lightRect{left, r.top(), r.right() + 1, middle};
-        printed[kLight]->Call(&IChro::Draw, &dc, &dc, 1, &lightRect, 0);
-        tagRECT heavyRect{left, middle, r.right() + 1, r.bottom() + 1};
-        printed[kHeavy]->Call(&IChro::Draw, &dc, &dc, 1, &heavyRect, 0);
-        if (doc) doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
-    });
+        DrawChroControl(*printed[kLight], painter,
+                        QRect(QPoint(left, r.top()), QPoint(r.right(), middle - 1)));
+        DrawChroControl(*printed[kHeavy], painter,
+                        QRect(QPoint(left, middle), QPoint(r.right(), r.bottom())));
+    };
+    PrintThroughOffscreenControls(painter, page, dpiX, dpiY, landscape, Title(), kFormCount,
+                                  QString(), load, draw);
 }
 
 bool CIcatView::WaitUntilIdle(int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (busy_ || entryPending_) {
-        if (timer.elapsed() > milliseconds) return false;
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+    return zar::WaitUntilIdle(milliseconds, [this] { return busy_ || entryPending_; });
 }
 
 }  // namespace zar

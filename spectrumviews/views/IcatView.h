@@ -6,6 +6,7 @@
 // tolerance; "Update table" writes that ratio into the hit, which the summary table then shows.
 // Quantitation runs on a worker that posts its result back.
 
+#include "ChroPane.h"
 #include "fileio/VXChro.h"
 #include "plot/typelib/ZarPlotTypes.h"
 #include "resultviews/ResultsFormView.h"
@@ -15,7 +16,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -29,11 +29,10 @@ class QVBoxLayout;
 
 namespace zar {
 
-class CChro;
 class CDoubleEditCtrl;
 class MessageReceiver;
 
-class CIcatView : public CResultsFormView {
+class CIcatView : public CResultsFormView, public CChroPane {
     Q_OBJECT
   public:
     static constexpr int kResultsViewType = 9;
@@ -60,7 +59,6 @@ class CIcatView : public CResultsFormView {
     static constexpr int kInitialCharges = 5;
     // Scans shown beside the integrated peaks.
     static constexpr int kWindowMargin = 10;
-    static constexpr double kZoomFactor = 2.0;
     // A trace value of 0 (or less, or none) is plotted at this height.
     static constexpr double kLeastIntensity = 0.0001;
     // The peak markers are red (COLORREF).
@@ -82,23 +80,16 @@ class CIcatView : public CResultsFormView {
     // Zoom and print commands of the chromatograms' menu; both traces follow.
     void OnCommand(int id);
     bool IsCommandEnabled(int id) const;
-    std::unique_ptr<QMenu> BuildContextMenu();
-    void OnChroZoom(bool valid, double startTime, double startIntensity, double endTime,
-                    double endIntensity);
-    enum ScrollCode {
-        kLineLeft = 0,
-        kLineRight = 1,
-        kPageLeft = 2,
-        kPageRight = 3,
-        kThumbPosition = 4,
-        kThumbTrack = 5
-    };
-    void OnHScroll(int code, int position);
+    std::unique_ptr<QMenu> BuildContextMenu() override;
+    // A zoom box on either chromatogram zooms both.
+    void OnChroZoom(int slot, int trace, bool valid, double startTime, double startIntensity,
+                    double endTime, double endIntensity) override;
+    void OnHScroll(ScrollStep step, int position) { OnTimeScroll(step, position); }
     // Shows the time window that starts `position` per cent into the full range and spans
     // `page` per cent of it.
-    void ScrollToRange(int position, int page);
+    void ScrollToRange(int position, int page) { ShowTimePercent(position, page); }
     // The scroll bar from a shown time window.
-    void SetScrollRange(double start, double end);
+    void SetScrollRange(double start, double end) { UpdateTimeScrollBar(start, end); }
 
     // Both forms' values and chromatograms on a page, with the footer and header bands.
     void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
@@ -128,7 +119,11 @@ class CIcatView : public CResultsFormView {
     CDoubleEditCtrl* ToleranceEdit() const { return toleranceEdit_; }
     CDoubleEditCtrl* StartEdit(int form) const { return widgets_[form].start; }
     CDoubleEditCtrl* EndEdit(int form) const { return widgets_[form].end; }
-    QScrollBar* ScrollBar() const { return scrollBar_; }
+    QScrollBar* ScrollBar() const { return TimeScrollBar(); }
+
+  protected:
+    PlotRange FullTimeRange() const override { return {fullStart_, fullEnd_}; }
+    void ShowTimePercent(int position, int page) override;
 
   private:
     // What the page shows of one form.
@@ -170,10 +165,11 @@ class CIcatView : public CResultsFormView {
     // The window from `before` scans ahead of the earlier peak to `after` scans past the later.
     void loadControls(int margin);
     void loadControl(int form, CChro& control, double start, double end);
-    void applyYLimits(int form);
-    void applyXLimits(int form);
+    // Both controls show their trace's ranges (redrawn).
+    void applyLimits();
     void redraw();
-    void guarded(const char* what, const std::function<void()>& action);
+    // The scroll bar follows the light trace's shown time range.
+    void followShownRange();
     double timeOfScan(int scan) const;
     int clampScan(int scan) const;
 
@@ -182,7 +178,6 @@ class CIcatView : public CResultsFormView {
     QComboBox* charges_;
     CDoubleEditCtrl* toleranceEdit_;
     std::array<SideWidgets, kFormCount> widgets_;
-    QScrollBar* scrollBar_;
     QVBoxLayout* plotLayout_;
     MessageReceiver* receiver_;
     bool initialised_ = false;

@@ -10,10 +10,14 @@
 #include "interpretation/ZarmassTransform.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QThread>
 
 #include <algorithm>
 
@@ -26,6 +30,76 @@ void RunPaneOperation(const char* pane, const char* what, const std::function<vo
         LogLine(QStringLiteral("%1: %2 failed: %3")
                     .arg(QLatin1String(pane), QLatin1String(what), e.ErrorMessage()));
     }
+}
+
+namespace {
+
+template <class I, class Control>
+bool CreateControlOf(Control& control, QWidget* host, const QRect& rect, int id, const char* pane,
+                     const QString& noDataText, bool visible) {
+    if (!control.Create(host, rect, id, visible)) return false;
+    bool ready = false;
+    RunPaneOperation(pane, "initialising the control", [&] {
+        control.Call(&I::Initialize);
+        if (!noDataText.isEmpty()) control.Call(&I::put_NoDataText, WideText(noDataText));
+        ready = true;
+    });
+    return ready;
+}
+
+template <class I, class Control>
+void DrawControlOf(Control& control, QPainter& painter, const QRect& rect) {
+    std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
+    ZAR_PLOTLib::tagRECT target{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
+    control.Call(&I::Draw, &dc, &dc, 1, &target, 0);
+}
+
+}  // namespace
+
+bool CreatePaneControl(CSpec& control, QWidget* host, const QRect& rect, int id, const char* pane,
+                       const QString& noDataText, bool visible) {
+    return CreateControlOf<ZAR_PLOTLib::ISpec>(control, host, rect, id, pane, noDataText, visible);
+}
+
+bool CreatePaneControl(CChro& control, QWidget* host, const QRect& rect, int id, const char* pane,
+                       const QString& noDataText, bool visible) {
+    return CreateControlOf<ZAR_PLOTLib::IChro>(control, host, rect, id, pane, noDataText, visible);
+}
+
+bool CreatePaneControl(CDenovoPlot& control, QWidget* host, const QRect& rect, int id,
+                       const char* pane, const QString& noDataText, bool visible) {
+    return CreateControlOf<ZAR_PLOTLib::IDenovoPlot>(control, host, rect, id, pane, noDataText,
+                                                     visible);
+}
+
+bool WaitUntilIdle(int milliseconds, const std::function<bool()>& busy) {
+    QElapsedTimer timer;
+    timer.start();
+    while (busy()) {
+        if (timer.elapsed() > milliseconds) return false;
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+void ShowContextMenuOnce(QWidget* host, bool& shown,
+                         const std::function<std::unique_ptr<QMenu>()>& build,
+                         const QPoint& global) {
+    if (shown) return;
+    std::unique_ptr<QMenu> menu = build();
+    if (!menu) return;
+    shown = true;
+    const QPointer<QWidget> alive(host);
+    const QPointer<QMenu> open(menu.get());
+    menu->exec(global);
+    // The host went (and the flag with it), or took the menu along.
+    if (!alive || !open) {
+        (void)menu.release();
+        return;
+    }
+    shown = false;
 }
 
 QAction* AddCommandItem(QMenu* menu, int id, const char* text,
@@ -97,9 +171,8 @@ void SendZarmassLabels(CSpec& c, const CZarDoc* doc, const std::vector<CVXDataPe
 
 void CopySpectrumPicture(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send) {
     CSpec offscreen;
-    if (!offscreen.Create(host, QRect(-50, -50, 25, 25), 0)) return;
+    if (!CreatePaneControl(offscreen, host, QRect(-50, -50, 25, 25), 0, pane, QString())) return;
     RunPaneOperation(pane, "copying", [&] {
-        offscreen.Call(&ZAR_PLOTLib::ISpec::Initialize);
         send(offscreen);
         offscreen.Call(&ZAR_PLOTLib::ISpec::CopyToClipboard);
     });
@@ -108,9 +181,8 @@ void CopySpectrumPicture(QWidget* host, const char* pane, const std::function<vo
 void PrintSpectrumPage(QWidget* host, const char* pane, const std::function<void(CSpec&)>& send,
                        QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape) {
     CSpec offscreen;
-    if (!offscreen.Create(host, QRect(-50, -50, 25, 25), 0)) return;
+    if (!CreatePaneControl(offscreen, host, QRect(-50, -50, 25, 25), 0, pane, QString())) return;
     RunPaneOperation(pane, "printing", [&] {
-        offscreen.Call(&ZAR_PLOTLib::ISpec::Initialize);
         send(offscreen);
         PrintPlotPage(painter, page, dpiX, dpiY, landscape,
                       [&](const QRect& plot) { DrawSpecControl(offscreen, painter, plot); });
@@ -141,17 +213,19 @@ PrinterPage PrintablePage(QPrinter& printer) {
 }
 
 void DrawSpecControl(CSpec& control, QPainter& painter, const QRect& rect) {
-    std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
-    ZAR_PLOTLib::tagRECT target{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
-    control.Call(&ZAR_PLOTLib::ISpec::Draw, &dc, &dc, 1, &target, 0);
+    DrawControlOf<ZAR_PLOTLib::ISpec>(control, painter, rect);
+}
+
+void DrawChroControl(CChro& control, QPainter& painter, const QRect& rect) {
+    DrawControlOf<ZAR_PLOTLib::IChro>(control, painter, rect);
 }
 
 void PrintPlotPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape,
-                   const std::function<void(const QRect& plot)>& drawPlot) {
+                   const std::function<void(const QRect& plot)>& drawPlot, const QString& title) {
     const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
     CZarDoc* doc = CZarDoc::GetDoc();
     if (doc)
-        doc->PrintPageFooter(painter, doc->GetRawFilePath(), QString(), 1, 1, p.footer, dpiX, dpiY);
+        doc->PrintPageFooter(painter, doc->GetRawFilePath(), title, 1, 1, p.footer, dpiX, dpiY);
     drawPlot(p.plot);
     if (doc) doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
 }

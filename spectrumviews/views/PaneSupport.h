@@ -1,6 +1,7 @@
 #pragma once
-// What the spectrum, trace and display-ions panes share: running an operation that a failing
-// control call ends, command items of their context menus, and the layout of a printed page.
+// What the spectrum, chromatogram and display-ions panes share: running an operation that a
+// failing control call ends, preparing their plotting controls and handing data to them, command
+// items of their context menus, the layout of a printed page, and waiting for their workers.
 
 #include "com/ComTypes.h"
 
@@ -9,19 +10,24 @@
 #include <QRect>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
 class QMenu;
 class QObject;
 class QPainter;
+class QPoint;
 class QPrinter;
 class QScrollBar;
 class QWidget;
 
 namespace zar {
 
+class CChro;
+class CDenovoPlot;
 class CSpec;
 class CZarDoc;
 class CZarmassDeconvolution;
@@ -30,6 +36,45 @@ class CZarmassSheetTarget;
 // Runs one operation of a pane; a failing control call (CComError) ends it and is logged, and
 // the pane stays usable.
 void RunPaneOperation(const char* pane, const char* what, const std::function<void()>& action);
+
+// Creates a plotting control of the host at rect and initialises it with its no-data text (none
+// when empty). False when there is no control or its initialisation failed (logged under the
+// pane's name).
+bool CreatePaneControl(CSpec& control, QWidget* host, const QRect& rect, int id, const char* pane,
+                       const QString& noDataText, bool visible = true);
+bool CreatePaneControl(CChro& control, QWidget* host, const QRect& rect, int id, const char* pane,
+                       const QString& noDataText, bool visible = true);
+bool CreatePaneControl(CDenovoPlot& control, QWidget* host, const QRect& rect, int id,
+                       const char* pane, const QString& noDataText, bool visible = true);
+
+// Hands data to a pane's control: runs step on it (nothing without one; a failing call ends the
+// step and is logged), then redraws it, which the controls' setters do not do.
+template <class Control>
+void HandOverTo(Control* control, const char* pane, const char* what,
+                const std::function<void(Control&)>& step) {
+    if (!control) return;
+    if (control->Interface()) RunPaneOperation(pane, what, [&] { step(*control); });
+    control->RedrawControl();
+}
+
+// Whether a pane's control holds data now.
+template <class Control>
+bool ControlHoldsData(const Control* control) {
+    std::int32_t valid = 0;
+    return control && control->Interface() &&
+           SUCCEEDED(control->Interface()->get_DataValid(&valid)) && valid != 0;
+}
+
+// Lets the events of a pane's worker in until busy() says it is done: true then, false after
+// the milliseconds passed.
+bool WaitUntilIdle(int milliseconds, const std::function<bool()>& busy);
+
+// Shows the context menu that build makes (none when it makes none) at a screen position. While
+// a menu of the pane is open (shown, the pane's flag, is set) a second request of the same right
+// click shows nothing. A command of the menu may replace the host, and its menu with it.
+void ShowContextMenuOnce(QWidget* host, bool& shown,
+                         const std::function<std::unique_ptr<QMenu>()>& build,
+                         const QPoint& global);
 
 // Adds a command item (the id in its data, its status prompt) whose trigger runs run(id).
 QAction* AddCommandItem(QMenu* menu, int id, const char* text, const std::function<void(int)>& run);
@@ -74,12 +119,14 @@ struct PrinterPage {
     bool landscape = false;
 };
 PrinterPage PrintablePage(QPrinter& printer);
-// Draws what a Spec control holds into a rectangle of a printing painter.
+// Draws what a Spec (Chro) control holds into a rectangle of a printing painter.
 void DrawSpecControl(CSpec& control, QPainter& painter, const QRect& rect);
-// Prints one plot page: the document's footer band (the run's name), the plot drawn by drawPlot
-// into its rectangle, and the header band.
+void DrawChroControl(CChro& control, QPainter& painter, const QRect& rect);
+// Prints one plot page: the document's footer band (the run's name and the title), the plot
+// drawn by drawPlot into its rectangle, and the header band.
 void PrintPlotPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape,
-                   const std::function<void(const QRect& plot)>& drawPlot);
+                   const std::function<void(const QRect& plot)>& drawPlot,
+                   const QString& title = QString());
 
 // The steps a pane's scroll bar reports: a line or a page back (left, up) or forward, the thumb
 // dragged (its position) and the thumb released there.

@@ -4,6 +4,7 @@
 #include "PaneSupport.h"
 #include "PeptideLabels.h"
 #include "PlotFeeding.h"
+#include "SpectrumPanes.h"
 #include "UserTraceDialog.h"
 #include "UserTraces.h"
 #include "ViewCommands.h"
@@ -21,8 +22,6 @@
 #include "fileio/VXCore.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
-#include <QCursor>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -36,21 +35,18 @@ using namespace ZAR_PLOTLib;
 
 CTraceView::CTraceView(QWidget* parent)
     : CZarViewWidget(parent),
+      CChroPane(this, "Trace view"),
       scrollBar_(new QScrollBar(Qt::Vertical, this)),
       countText_(new QLabel(QStringLiteral("Number of traces: 0"), this)) {
     setObjectName(QStringLiteral("CTraceView"));
     scrollBar_->setRange(1, 1);
     countText_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ConnectScrollSteps(scrollBar_, this,
-                       [this](ScrollStep step, int position) { OnVScroll(ScrollCodeOf(step), position); });
+                       [this](ScrollStep step, int position) { OnVScroll(step, position); });
 }
 
 CTraceView::~CTraceView() {
     destroyControls();
-}
-
-void CTraceView::guarded(const char* what, const std::function<void()>& action) {
-    RunPaneOperation("Trace view", what, action);
 }
 
 CVXResults* CTraceView::results() const {
@@ -94,11 +90,7 @@ void CTraceView::OnUpdate(CZarView*, int hint) {
             CVXUserResult* u = userResult(r->currentTraceNumber);
             const double t = u ? u->currentScanPosition : -1.0;
             const int slot = GetTraceSlot(r->currentTraceNumber);
-            if (t >= 0.0 && slot >= 0) {
-                guarded("moving the scan marker",
-                        [&] { showScanMarker(true, r->currentTraceNumber, t, SlotControl(slot)); });
-                repaintSlot(slot);
-            }
+            if (t >= 0.0 && slot >= 0) moveScanMarker(slot, r->currentTraceNumber, t);
             break;
         }
         case kHintRefillResults:
@@ -117,11 +109,7 @@ void CTraceView::OnUpdate(CZarView*, int hint) {
             const double t = hint == kHintSummaryCellSelected ? doc->GetSorvexHitRetentionTime()
                                                               : doc->GetMassmapHitRetentionTime();
             const int slot = GetTraceSlot(r->currentTraceNumber);
-            if (t >= 0.0 && slot >= 0) {
-                guarded("moving the scan marker",
-                        [&] { showScanMarker(true, r->currentTraceNumber, t, SlotControl(slot)); });
-                repaintSlot(slot);
-            }
+            if (t >= 0.0 && slot >= 0) moveScanMarker(slot, r->currentTraceNumber, t);
             break;
         }
         default:
@@ -131,26 +119,6 @@ void CTraceView::OnUpdate(CZarView*, int hint) {
 
 void CTraceView::destroyControls() {
     for (auto& c : slots_) c.reset();
-}
-
-void CTraceView::connectEvents(CChro* c) {
-    c->OnEvent(ChroEvents::kChroLButtonDown,
-               [this](const DispArgs& a) { OnChroLButtonDown(a.longAt(0), a.longAt(1)); });
-    c->OnEvent(ChroEvents::kChroRButtonDown, [this](const DispArgs& a) {
-        OnChroLButtonDown(a.longAt(0), a.longAt(1));
-        if (std::unique_ptr<QMenu> menu = BuildContextMenu()) menu->exec(QCursor::pos());
-    });
-    c->OnEvent(ChroEvents::kChroLButtonUp, [this](const DispArgs& a) {
-        OnChroLButtonUp(a.longAt(0), a.longAt(1), a.longAt(2) != 0, a.doubleAt(3), a.doubleAt(4));
-    });
-    c->OnEvent(ChroEvents::kChroZoom, [this](const DispArgs& a) {
-        OnChroZoom(a.longAt(0), a.longAt(1), a.longAt(2) != 0, a.doubleAt(3), a.doubleAt(4),
-                   a.doubleAt(5), a.doubleAt(6));
-    });
-    c->OnEvent(ChroEvents::kChroLeftKeyPressed,
-               [this](const DispArgs& a) { OnChroArrowKey(a.longAt(0), a.longAt(1), false); });
-    c->OnEvent(ChroEvents::kChroRightKeyPressed,
-               [this](const DispArgs& a) { OnChroArrowKey(a.longAt(0), a.longAt(1), true); });
 }
 
 void CTraceView::CreateTraceControls(bool resetOrder) {
@@ -170,30 +138,20 @@ void CTraceView::CreateTraceControls(bool resetOrder) {
     }
     if (static_cast<int>(r->slotArray.size()) < n) r->slotArray.resize(n, 0);
     for (int k = 0; k < n; ++k) {
-        auto control = std::make_unique<CChro>();
         CVXUserResult* u = userResult(r->slotArray[k]);
-        if (createControl(*control, QRect(5, 5, 25, 25), kControlId, k, u ? u->Name() : QString()))
-            connectEvents(control.get());
-        slots_[k] = std::move(control);
+        slots_[k] =
+            CreateChroControl(QRect(5, 5, 25, 25), kControlId, k, u ? u->Name() : QString());
     }
     const int current = GetTraceSlot(r->currentTraceNumber);
     if (current >= 0)
-        guarded("showing the focus", [&] { setFocusRect(SlotControl(current), true); });
+        Guarded("showing the focus", [&] { setFocusRect(SlotControl(current), true); });
 }
 
-bool CTraceView::createControl(CChro& control, const QRect& rect, int id, int index,
-                               const QString& title) {
-    if (!control.Create(this, rect, id)) return false;
+void CTraceView::PrepareControl(CChro& control) {
     double left = 0.0;
     double right = 0.0;
     if (CZarDoc* doc = GetDocument()) doc->GetChroTraceInfo(left, right);
-    guarded("preparing a trace control", [&] {
-        control.Call(&IChro::Initialize);
-        control.Call(&IChro::put_IndexNumber, index);
-        control.Call(&IChro::put_NoDataText, WideText(title));
-        control.Call(&IChro::SetLeftRightAxesWidths, left, right);
-    });
-    return true;
+    control.Call(&IChro::SetLeftRightAxesWidths, left, right);
 }
 
 void CTraceView::LayoutControls() {
@@ -242,30 +200,29 @@ void CTraceView::resizeEvent(QResizeEvent* event) {
 void CTraceView::LoadTrace(int trace, int slot, CChro* control) {
     CVXResults* r = results();
     if (!r || r->displaySlotCount == 0) return;
-    CChro* c = control ? control : SlotControl(slot);
     CVXUserResult* u = userResult(trace);
-    if (!c || !c->Interface() || !u) return;
-    guarded("loading a trace", [&] {
+    if (!u) return;
+    HandOver(control ? control : SlotControl(slot), "loading a trace", [&](CChro& c) {
         const CVXChro& chro = u->chro;
         const CVXChroDisplay& d = u->chroDisplay;
-        c->Call(&IChro::put_InfoID, trace);
+        c.Call(&IChro::put_InfoID, trace);
         std::vector<VXPlot_DataPeak> points = PlotPeaks(chro.points.data(), chro.points.size());
-        c->Call(&IChro::SetPeakData, points.empty() ? nullptr : points.data(),
-                static_cast<std::int32_t>(points.size()));
+        c.Call(&IChro::SetPeakData, points.empty() ? nullptr : points.data(),
+               static_cast<std::int32_t>(points.size()));
         VXPlot_Filter filter;
-        c->Call(&IChro::InitializeFilter, &filter);
+        c.Call(&IChro::InitializeFilter, &filter);
         FillPlotFilter(chro.filter, filter);
         VXPlot_ChroInfo info;
-        c->Call(&IChro::InitializeChroInfo, &info);
+        c.Call(&IChro::InitializeChroInfo, &info);
         info.eTraceType = static_cast<VXPlot_ChroTraceTypes>(chro.traceType);
         info.nSmoothingPoints = chro.smoothingPoints;
         info.eSmoothingType = static_cast<VXPlot_Smooth_Type>(1);
         std::vector<VXPlot_MassRange> ranges;
         for (const CVX_MassRange& m : chro.massRanges) ranges.push_back({m.low, m.high});
-        c->Call(&IChro::SetTraceInfo, &info, &filter, static_cast<std::int32_t>(ranges.size()),
-                ranges.empty() ? nullptr : ranges.data());
+        c.Call(&IChro::SetTraceInfo, &info, &filter, static_cast<std::int32_t>(ranges.size()),
+               ranges.empty() ? nullptr : ranges.data());
         BStr file(GetDocument()->GetRawFilePath());
-        c->Call(&IChro::put_FileName, file.get());
+        c.Call(&IChro::put_FileName, file.get());
         VXPlot_ChroLabels labels{};
         labels.bLabelRT = d.labelRetentionTime;
         labels.bLabelScanNumber = d.labelScanNumber;
@@ -274,33 +231,22 @@ void CTraceView::LoadTrace(int trace, int slot, CChro* control) {
         labels.bLabelFlags = d.labelFlags;
         labels.nLabelDecimals = d.labelDecimals;
         labels.dLabelThreshold = d.labelThreshold;
-        c->Call(&IChro::SetLabelling, &labels);
-        c->Call(&IChro::SetStyle, static_cast<VXPlot_ChroStyle>(d.plotStyle));
-        c->Call(&IChro::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(d.yAxisScaleType));
+        c.Call(&IChro::SetLabelling, &labels);
+        c.Call(&IChro::SetStyle, static_cast<VXPlot_ChroStyle>(d.plotStyle));
+        c.Call(&IChro::SetYAxisScaleType, static_cast<VXPlot_YAxisScaleType>(d.yAxisScaleType));
         BStr x(d.XAxisChromatogramLabel()), yAbs(d.YAxisAbsoluteLabel()),
             yRel(d.YAxisRelativeLabel()), empty1{QString()}, empty2{QString()};
-        c->Call(&IChro::SetAxisLabels, x.get(), yAbs.get(), yRel.get(), empty1.get(), empty2.get());
+        c.Call(&IChro::SetAxisLabels, x.get(), yAbs.get(), yRel.get(), empty1.get(), empty2.get());
         QString detector;
         TranslateDetectorTypeToString(chro.detectorType, detector);
         BStr detectorText(detector);
-        c->Call(&IChro::SetDetectorLabel, detectorText.get());
-        if (d.xZoomed)
-            c->Call(&IChro::SetXAxisLimits, d.xStart, d.xEnd);
-        else
-            c->Call(&IChro::SetXAxisLimits, chro.dataTimeStart, chro.dataTimeEnd);
-        applyYLimits(trace, c);
-        c->Call(&IChro::put_EnableManualBaselineDrag, 0);
-        c->Call(&IChro::put_EnableManualZoom, 1);
-        updatePeptideLabels(c);
+        c.Call(&IChro::SetDetectorLabel, detectorText.get());
+        ApplyTraceXLimits(c, d, {chro.dataTimeStart, chro.dataTimeEnd});
+        ApplyTraceYLimits(c, chro, d);
+        c.Call(&IChro::put_EnableManualBaselineDrag, 0);
+        c.Call(&IChro::put_EnableManualZoom, 1);
+        updatePeptideLabels(&c);
     });
-}
-
-void CTraceView::applyYLimits(int trace, CChro* c) {
-    CVXUserResult* u = userResult(trace);
-    if (!u || !c || !c->Interface()) return;
-    const YAxisLimits y = TraceYLimits(u->chro, u->chroDisplay);
-    c->Call(&IChro::SetYAxisLimits, y.normalization, y.absoluteMin, y.absoluteMax, y.relativeMin,
-            y.relativeMax);
 }
 
 void CTraceView::updatePeptideLabels(CChro* c) {
@@ -330,17 +276,15 @@ void CTraceView::LoadAllTraces() {
     if (!r) return;
     const int n = std::clamp(r->displaySlotCount, 0, int(kMaxSlots));
     for (int k = 0; k < n && k < static_cast<int>(r->slotArray.size()); ++k) {
-        if (CChro* c = SlotControl(k); c && c->Interface())
-            guarded("numbering a trace", [&] { c->Call(&IChro::put_IndexNumber, k); });
+        HandOver(SlotControl(k), "numbering a trace",
+                 [&](CChro& c) { c.Call(&IChro::put_IndexNumber, k); });
         LoadTrace(r->slotArray[k], k);
     }
     // No scan picked yet (a negative time): no marker.
     CVXUserResult* u = userResult(r->currentTraceNumber);
     const double t = u ? u->currentScanPosition : -1.0;
     const int slot = GetTraceSlot(r->currentTraceNumber);
-    if (t >= 0.0 && slot >= 0)
-        guarded("showing the scan marker",
-                [&] { showScanMarker(true, r->currentTraceNumber, t, SlotControl(slot)); });
+    if (t >= 0.0 && slot >= 0) moveScanMarker(slot, r->currentTraceNumber, t);
 }
 
 void CTraceView::ReloadVisibleTraces() {
@@ -350,16 +294,13 @@ void CTraceView::ReloadVisibleTraces() {
     CVXUserResult* cu = userResult(r->currentTraceNumber);
     const double t = cu ? cu->currentScanPosition : -1.0;
     for (int k = 0; k < n && k < static_cast<int>(r->slotArray.size()); ++k) {
-        CChro* c = SlotControl(k);
-        if (!c || !c->Interface()) continue;
         const bool current = r->slotArray[k] == r->currentTraceNumber;
-        guarded("reloading a trace", [&] {
-            c->Call(&IChro::put_IndexNumber, k);
+        HandOver(SlotControl(k), "reloading a trace", [&](CChro& c) {
+            c.Call(&IChro::put_IndexNumber, k);
             LoadTrace(r->slotArray[k], k);
-            setFocusRect(c, current);
-            showScanMarker(current && t >= 0.0, r->slotArray[k], t, c);
+            setFocusRect(&c, current);
+            showScanMarker(current && t >= 0.0, r->slotArray[k], t, &c);
         });
-        repaintSlot(k);
     }
 }
 
@@ -376,32 +317,30 @@ int CTraceView::GetTraceSlot(int trace) const {
     return -1;
 }
 
-void CTraceView::OnVScroll(int code, int position) {
+void CTraceView::OnVScroll(ScrollStep step, int position) {
     CVXResults* r = results();
     if (!r) return;
     const int p = std::max(1, r->tracesPerPage);
     const int last = std::max(1, r->tracesDefined - p + 1);
     const int pos = r->slotArray.empty() ? 1 : r->slotArray[0] + 1;
     int next = pos;
-    switch (code) {
-        case kLineUp:
+    switch (step) {
+        case ScrollStep::LineBack:
             next = std::max(1, pos - 1);
             break;
-        case kLineDown:
+        case ScrollStep::LineForward:
             next = std::min(last, pos + 1);
             break;
-        case kPageUp:
+        case ScrollStep::PageBack:
             next = std::max(1, pos - p);
             break;
-        case kPageDown:
+        case ScrollStep::PageForward:
             next = std::min(last, pos + p);
             break;
-        case kThumbPosition:
-        case kThumbTrack:
+        case ScrollStep::ThumbPosition:
+        case ScrollStep::ThumbTrack:
             next = std::clamp(position, 1, last);
             break;
-        default:
-            return;
     }
     if (next == pos) return;
     const int n = std::clamp(r->displaySlotCount, 0, int(kMaxSlots));
@@ -421,40 +360,36 @@ void CTraceView::showScanMarker(bool show, int trace, double time, CChro* c) {
         c->Call(&IChro::ShowPositionMarker, 0, 0.0);
 }
 
-void CTraceView::setFocusRect(CChro* c, bool on) {
-    if (c && c->Interface()) c->SetShowFocusRect(on);
+void CTraceView::moveScanMarker(int slot, int trace, double time) {
+    HandOver(SlotControl(slot), "moving the scan marker",
+             [&](CChro& c) { showScanMarker(true, trace, time, &c); });
 }
 
-void CTraceView::repaintSlot(int slot) {
-    if (CChro* c = SlotControl(slot)) {
-        c->update();
-        if (c->ControlWindow()) c->ControlWindow()->update();
-    }
+void CTraceView::setFocusRect(CChro* c, bool on) {
+    if (c && c->Interface()) c->SetShowFocusRect(on);
 }
 
 void CTraceView::OnChroLButtonDown(int slot, int trace) {
     CVXResults* r = results();
     if (!r || trace == r->currentTraceNumber || !userResult(trace)) return;
-    guarded("changing the current trace", [&] {
-        const int oldSlot = GetTraceSlot(r->currentTraceNumber);
-        if (oldSlot >= 0 && oldSlot != slot) {
-            showScanMarker(false, r->currentTraceNumber, 0.0, SlotControl(oldSlot));
-            setFocusRect(SlotControl(oldSlot), false);
-            repaintSlot(oldSlot);
-        }
-    });
+    const int oldSlot = GetTraceSlot(r->currentTraceNumber);
+    if (oldSlot >= 0 && oldSlot != slot) {
+        const int oldTrace = r->currentTraceNumber;
+        HandOver(SlotControl(oldSlot), "changing the current trace", [&](CChro& c) {
+            showScanMarker(false, oldTrace, 0.0, &c);
+            setFocusRect(&c, false);
+        });
+    }
     r->currentTraceNumber = trace;
     r->currentTraceSlot = slot;
     r->currentUserResult = trace;
     const double t = GetDocument()->GetCurrentRetentionTime();
-    guarded("showing the current trace", [&] {
-        CChro* c = SlotControl(slot);
+    HandOver(SlotControl(slot), "showing the current trace", [&](CChro& c) {
         if (t > 0.0) {
-            showScanMarker(true, trace, t, c);
-            setFocusRect(c, true);
-            repaintSlot(slot);
-        } else if (c && c->Interface()) {
-            c->Call(&IChro::ShowFocusRectImmediate, 1);
+            showScanMarker(true, trace, t, &c);
+            setFocusRect(&c, true);
+        } else {
+            c.Call(&IChro::ShowFocusRectImmediate, 1);
         }
     });
     GetDocument()->UpdateAllViews(this, kHintScanRange);
@@ -469,10 +404,7 @@ void CTraceView::OnChroLButtonUp(int slot, int, bool valid, double time, double 
         const double scanTime = TraceScanTime(u->chro, time);
         u->currentScanPosition = scanTime;
         if (scanTime >= 0.0) {
-            guarded("moving the scan marker", [&] {
-                showScanMarker(true, r->currentTraceNumber, scanTime, SlotControl(slot));
-            });
-            repaintSlot(slot);
+            moveScanMarker(slot, r->currentTraceNumber, scanTime);
             GetDocument()->UpdateAllViews(this, kHintScanRange);
         }
     }
@@ -484,15 +416,9 @@ void CTraceView::OnChroZoom(int slot, int trace, bool valid, double startTime,
     if (!valid) return;
     CVXUserResult* u = userResult(trace);
     if (!u) return;
-    CVXChroDisplay& d = u->chroDisplay;
-    CChro* c = SlotControl(slot);
-    guarded("zooming a trace", [&] {
-        const ZoomBoxChange change =
-            ZoomTraceToBox(d, startTime, startIntensity, endTime, endIntensity);
-        if (change.x && c && c->Interface()) c->Call(&IChro::SetXAxisLimits, d.xStart, d.xEnd);
-        applyYLimits(trace, c);
-    });
-    repaintSlot(slot);
+    ZoomToBox(SlotControl(slot), u->chro, u->chroDisplay,
+              {u->chro.dataTimeStart, u->chro.dataTimeEnd}, startTime, startIntensity, endTime,
+              endIntensity);
     BroadcastRange(std::min(startTime, endTime), std::max(startTime, endTime));
     CommandStateChanged();
 }
@@ -504,13 +430,16 @@ void CTraceView::OnChroArrowKey(int slot, int trace, bool right) {
     CVXChroDisplay& d = u->chroDisplay;
     const bool moved = right ? ScrollTraceXRangeRight(d, full, kScrollFactor)
                              : ScrollTraceXRangeLeft(d, full, kScrollFactor);
-    if (!moved) return;
-    CChro* c = SlotControl(slot);
-    guarded("scrolling a trace", [&] {
-        if (c && c->Interface()) c->Call(&IChro::SetXAxisLimits, d.xStart, d.xEnd);
-        applyYLimits(trace, c);
+    if (moved) applyTraceLimits(slot, trace);
+}
+
+void CTraceView::applyTraceLimits(int slot, int trace) {
+    CVXUserResult* u = userResult(trace);
+    if (!u) return;
+    HandOver(SlotControl(slot), "showing a time range", [&](CChro& c) {
+        ApplyTraceXLimits(c, u->chroDisplay, {u->chro.dataTimeStart, u->chro.dataTimeEnd});
+        ApplyTraceYLimits(c, u->chro, u->chroDisplay);
     });
-    repaintSlot(slot);
 }
 
 void CTraceView::BroadcastRange(double start, double end) {
@@ -541,7 +470,6 @@ void CTraceView::OnCommand(int id) {
     const int trace = r->currentTraceNumber;
     const int slot = GetTraceSlot(trace);
     CVXUserResult* u = userResult(trace);
-    CChro* c = SlotControl(slot);
     if (id == ID_PLOT_RANGES) {
         openRanges();
         return;
@@ -554,70 +482,41 @@ void CTraceView::OnCommand(int id) {
     CVXChroDisplay& d = u->chroDisplay;
     const PlotRange xFull{u->chro.dataTimeStart, u->chro.dataTimeEnd};
     const PlotRange yFull{0.0, u->chro.dataIntensityHigh};
-    guarded("a trace command", [&] {
-        auto setX = [&](double a, double b) {
-            if (c && c->Interface()) c->Call(&IChro::SetXAxisLimits, a, b);
-        };
-        auto finish = [&] {
-            applyYLimits(trace, c);
-            repaintSlot(slot);
-        };
-        switch (id) {
-            case ID_PLOT_ZOOM_IN_Y:
-                if (ZoomInTraceYRange(d, yFull, kZoomFactor)) finish();
-                break;
-            case ID_PLOT_ZOOM_OUT_Y:
-                if (ZoomOutTraceYRange(d, yFull, kZoomFactor)) finish();
-                break;
-            case ID_PLOT_NORMALIZE:
-                d.yZoomed = 0;
-                finish();
-                break;
-            case ID_PLOT_ZOOM_IN_X:
-                if (ZoomInTraceXRange(d, xFull, kZoomFactor)) {
-                    setX(d.xStart, d.xEnd);
-                    finish();
-                    BroadcastRange(d.xStart, d.xEnd);
-                }
-                break;
-            case ID_PLOT_ZOOM_OUT_X:
-                if (ZoomOutTraceXRange(d, xFull, kZoomFactor)) {
-                    const double a = d.xZoomed ? d.xStart : xFull.low;
-                    const double b = d.xZoomed ? d.xEnd : xFull.high;
-                    setX(a, b);
-                    finish();
-                    BroadcastRange(a, b);
-                }
-                break;
-            case ID_PLOT_DISPLAY_ALL:
-            case ID_PLOT_RESET_SCALING:
-                d.xZoomed = 0;
-                if (id == ID_PLOT_RESET_SCALING) d.yZoomed = 0;
-                setX(xFull.low, xFull.high);
-                finish();
-                BroadcastRange(xFull.low, xFull.high);
-                break;
-            case ID_PLOT_TRACE_COPY: {
-                CChro offscreen;
-                if (createControl(offscreen, QRect(-50, -50, 25, 25), 0, 0, u->Name())) {
-                    LoadTrace(trace, 0, &offscreen);
-                    offscreen.Call(&IChro::CopyToClipboard);
-                }
-                break;
+    switch (id) {
+        case ID_PLOT_ZOOM_IN_Y:
+        case ID_PLOT_ZOOM_OUT_Y:
+        case ID_PLOT_NORMALIZE:
+        case ID_PLOT_ZOOM_IN_X:
+        case ID_PLOT_ZOOM_OUT_X:
+        case ID_PLOT_DISPLAY_ALL:
+        case ID_PLOT_RESET_SCALING: {
+            const int changed = ZoomTrace(id, d, xFull, yFull);
+            if (changed != kZoomChangedNothing) applyTraceLimits(slot, trace);
+            // A new time range is everybody's.
+            if (changed & kZoomChangedX) {
+                const PlotRange shown = ShownTimeRange(d, xFull);
+                BroadcastRange(shown.low, shown.high);
             }
-            case ID_PLOT_TRACE_PRINT:
-                PrintWithDialog();
-                break;
-            case ID_PLOT_EXPORT_CHROMATOGRAM:
-                ExportChromatogramText();
-                break;
-            case ID_PLOT_DISPLAY_OPTIONS:
-                openDisplayOptions();
-                break;
-            default:
-                break;
+            break;
         }
-    });
+        case ID_PLOT_TRACE_COPY:
+            if (std::unique_ptr<CChro> offscreen = CreateOffscreenControl(0, u->Name())) {
+                LoadTrace(trace, 0, offscreen.get());
+                Guarded("copying", [&] { offscreen->Call(&IChro::CopyToClipboard); });
+            }
+            break;
+        case ID_PLOT_TRACE_PRINT:
+            PrintWithDialog();
+            break;
+        case ID_PLOT_EXPORT_CHROMATOGRAM:
+            ExportChromatogramText();
+            break;
+        case ID_PLOT_DISPLAY_OPTIONS:
+            openDisplayOptions();
+            break;
+        default:
+            break;
+    }
     CommandStateChanged();
 }
 
@@ -643,19 +542,7 @@ bool CTraceView::IsViewCommandEnabled(int id) const {
     CVXResults* r = results();
     CVXUserResult* u = r ? userResult(r->currentTraceNumber) : nullptr;
     if (!u || !HasViewCommand(id)) return false;
-    const CVXChroDisplay& d = u->chroDisplay;
-    switch (id) {
-        case ID_PLOT_ZOOM_OUT_Y:
-        case ID_PLOT_NORMALIZE:
-            return d.yZoomed != 0;
-        case ID_PLOT_ZOOM_OUT_X:
-        case ID_PLOT_DISPLAY_ALL:
-            return d.xZoomed != 0;
-        case ID_PLOT_RESET_SCALING:
-            return d.xZoomed || d.yZoomed;
-        default:
-            return true;
-    }
+    return id == ID_FILE_PRINT || IsTraceZoomEnabled(id, u->chroDisplay);
 }
 
 void CTraceView::OnViewCommand(int id) {
@@ -676,32 +563,21 @@ void CTraceView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int d
     CVXResults* r = results();
     CVXUserResult* u = r ? userResult(r->currentTraceNumber) : nullptr;
     if (!u) return;
-    CChro offscreen;
-    if (!createControl(offscreen, QRect(-50, -50, 25, 25), 0, 0, u->Name())) return;
-    guarded("printing", [&] {
-        LoadTrace(r->currentTraceNumber, 0, &offscreen);
-        const PrintedPage p = LayOutPrintedPage(page, dpiX, dpiY, landscape);
-        CZarDoc* doc = GetDocument();
-        doc->PrintPageFooter(painter, doc->GetRawFilePath(), u->Name(), 1, 1, p.footer, dpiX, dpiY);
-        std::uintptr_t dc = reinterpret_cast<std::uintptr_t>(&painter);
-        tagRECT target{p.plot.left(), p.plot.top(), p.plot.right() + 1, p.plot.bottom() + 1};
-        offscreen.Call(&IChro::Draw, &dc, &dc, 1, &target, 0);
-        doc->PrintPageHeader(painter, p.header, dpiX, dpiY);
-    });
+    PrintThroughOffscreenControls(
+        painter, page, dpiX, dpiY, landscape, u->Name(), 1, u->Name(),
+        [&](int, CChro& c) { LoadTrace(r->currentTraceNumber, 0, &c); },
+        [&](const QRect& plot, const std::vector<CChro*>& controls) {
+            DrawChroControl(*controls.front(), painter, plot);
+        });
 }
 
 void CTraceView::AddTextLabel(const QString& text, double x, double y, VXPlot_LabelParams* params) {
-    CChro* c = SlotControl(0);
-    if (!c || !c->Interface()) return;
-    guarded("adding a label", [&] { c->Call(&IChro::AddTextLabel, WideText(text), x, y, params); });
-    repaintSlot(0);
+    HandOver(SlotControl(0), "adding a label",
+             [&](CChro& c) { c.Call(&IChro::AddTextLabel, WideText(text), x, y, params); });
 }
 
 void CTraceView::ClearTextLabels() {
-    CChro* c = SlotControl(0);
-    if (!c || !c->Interface()) return;
-    guarded("clearing labels", [&] { c->Call(&IChro::ClearTextLabel); });
-    repaintSlot(0);
+    HandOver(SlotControl(0), "clearing labels", [](CChro& c) { c.Call(&IChro::ClearTextLabel); });
 }
 
 void CTraceView::openRanges() {
@@ -750,10 +626,7 @@ void CTraceView::openDisplayOptions() {
     } else {
         write(u->chroDisplay);
         const int slot = GetTraceSlot(r->currentTraceNumber);
-        if (slot >= 0) {
-            LoadTrace(r->currentTraceNumber, slot);
-            repaintSlot(slot);
-        }
+        if (slot >= 0) LoadTrace(r->currentTraceNumber, slot);
     }
 }
 
@@ -776,22 +649,16 @@ std::unique_ptr<QMenu> CTraceView::BuildContextMenu() {
     add(menu.get(), ID_PLOT_RANGES, "&Ranges...");
     menu->addSeparator();
     AddSearchItems(menu.get(), run);
-    const bool xZoomed = u && u->chroDisplay.xZoomed;
-    const bool yZoomed = u && u->chroDisplay.yZoomed;
     const int viewType = GetDocument() ? GetDocument()->GetViewType() : -1;
     const bool msTrace = u && u->chro.detectorType == kVXMSDevice;
     ForEachCommandItem(menu.get(), [&](QAction* a, int id) {
         switch (id) {
             case ID_PLOT_ZOOM_OUT_Y:
             case ID_PLOT_NORMALIZE:
-                a->setEnabled(yZoomed);
-                break;
             case ID_PLOT_ZOOM_OUT_X:
             case ID_PLOT_DISPLAY_ALL:
-                a->setEnabled(xZoomed);
-                break;
             case ID_PLOT_RESET_SCALING:
-                a->setEnabled(xZoomed || yZoomed);
+                a->setEnabled(u && IsTraceZoomEnabled(id, u->chroDisplay));
                 break;
             // The search and deconvolution items are the main window's commands: enabled only
             // when something answers them.

@@ -5,12 +5,12 @@
 // The pane keeps no trace data: traces, their display records and the layout live in the
 // document's current results.
 
+#include "ChroPane.h"
 #include "app/ZarViewWidget.h"
 #include "fileio/VXResults.h"
 #include "plot/typelib/ZarPlotTypes.h"
 
 #include <array>
-#include <functional>
 #include <memory>
 
 class QLabel;
@@ -20,9 +20,7 @@ class QScrollBar;
 
 namespace zar {
 
-class CChro;
-
-class CTraceView : public CZarViewWidget {
+class CTraceView : public CZarViewWidget, public CChroPane {
     Q_OBJECT
   public:
     static constexpr int kFormId = 8597;
@@ -30,7 +28,6 @@ class CTraceView : public CZarViewWidget {
     static constexpr int kControlId = 8546;
     static constexpr int kScrollBarId = 8509;
     static constexpr int kCountTextId = 8510;
-    static constexpr double kZoomFactor = 2.0;
     // A quarter of the shown width per arrow key.
     static constexpr double kScrollFactor = 2.0;
     static constexpr int kPepmapViewType = 9;
@@ -58,26 +55,18 @@ class CTraceView : public CZarViewWidget {
     void LoadTrace(int trace, int slot, CChro* control = nullptr);
     bool IsTraceShown(int trace) const;
     int GetTraceSlot(int trace) const;
-    // Scroll codes as the scroll bar gives them.
-    enum ScrollCode {
-        kLineUp = 0,
-        kLineDown = 1,
-        kPageUp = 2,
-        kPageDown = 3,
-        kThumbPosition = 4,
-        kThumbTrack = 5
-    };
-    void OnVScroll(int code, int position);
+    // The scroll bar moves the slots through the traces: a line by one, a page by a page.
+    void OnVScroll(ScrollStep step, int position);
 
     // Control events (slot = the control's index number, trace = its info id).
-    void OnChroLButtonDown(int slot, int trace);
-    void OnChroLButtonUp(int slot, int trace, bool valid, double time, double intensity);
+    void OnChroLButtonDown(int slot, int trace) override;
+    void OnChroLButtonUp(int slot, int trace, bool valid, double time, double intensity) override;
     void OnChroZoom(int slot, int trace, bool valid, double startTime, double startIntensity,
-                    double endTime, double endIntensity);
-    void OnChroArrowKey(int slot, int trace, bool right);
+                    double endTime, double endIntensity) override;
+    void OnChroArrowKey(int slot, int trace, bool right) override;
 
     void OnCommand(int id);
-    std::unique_ptr<QMenu> BuildContextMenu();
+    std::unique_ptr<QMenu> BuildContextMenu() override;
     // Hands a time range (minutes) to all that take one: the document's selected range, the
     // registered takers, the range of the summary or peptide-mapping table or the Pepmap engine
     // of the layout shown, and the MSn page.
@@ -100,22 +89,22 @@ class CTraceView : public CZarViewWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void PrepareControl(CChro& control) override;
 
   private:
     CVXResults* results() const;
     CVXUserResult* userResult(int trace) const;
     void destroyControls();
     void showScanMarker(bool show, int trace, double time, CChro* control);
+    // Moves the scan marker of a slot's trace to a time (redrawn).
+    void moveScanMarker(int slot, int trace, double time);
     void setFocusRect(CChro* control, bool on);
-    void repaintSlot(int slot);
-    void applyYLimits(int trace, CChro* control);
     void updatePeptideLabels(CChro* control);
-    void connectEvents(CChro* control);
-    // Creates a control in the slot or off screen and prepares it as every trace control is.
-    bool createControl(CChro& control, const QRect& rect, int id, int index, const QString& title);
+    // After the current trace's time range changed: its control shows it (and the intensity
+    // range), redrawn.
+    void applyTraceLimits(int slot, int trace);
     void openRanges();
     void openDisplayOptions();
-    void guarded(const char* what, const std::function<void()>& action);
 
     std::array<std::unique_ptr<CChro>, kMaxSlots> slots_;
     bool initialised_ = false;

@@ -14,8 +14,10 @@
 #include "spectrumviews/XpressQuant.h"
 
 #include "ViewsTestSupport.h"
+#include "WidgetWatch.h"
 #include "XpressTestRun.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
@@ -24,6 +26,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+
+#include <functional>
 
 using namespace zar;
 using namespace xpresstest;
@@ -320,15 +324,15 @@ TEST_F(IcatViewTest, TheScrollBarStepsByTensAndShowsBothTraces) {
     EXPECT_DOUBLE_EQ(view_->FullStart(), timeOf(1));
     EXPECT_DOUBLE_EQ(view_->FullEnd(), timeOf(kScans));
     struct Case {
-        int code;
+        ScrollStep step;
         int from;
         int to;
     };
     const Case cases[] = {
-        {CIcatView::kLineRight, 37, 40}, {CIcatView::kLineRight, 65, 70},
-        {CIcatView::kLineLeft, 37, 20},  {CIcatView::kLineLeft, 5, 0},
-        {CIcatView::kPageLeft, 37, 7},   {CIcatView::kPageRight, 37, 67},
-        {CIcatView::kPageRight, 65, 70},
+        {ScrollStep::LineForward, 37, 40}, {ScrollStep::LineForward, 65, 70},
+        {ScrollStep::LineBack, 37, 20},    {ScrollStep::LineBack, 5, 0},
+        {ScrollStep::PageBack, 37, 7},     {ScrollStep::PageForward, 37, 67},
+        {ScrollStep::PageForward, 65, 70},
     };
     for (const Case& c : cases) {
         // A window of 29 per cent gives a page of 30.
@@ -336,8 +340,8 @@ TEST_F(IcatViewTest, TheScrollBarStepsByTensAndShowsBothTraces) {
         view_->SetScrollRange(start, start + 0.29 * full + 1e-9);
         ASSERT_EQ(view_->ScrollBar()->pageStep(), 30);
         ASSERT_EQ(view_->ScrollBar()->value(), c.from);
-        view_->OnHScroll(c.code, 0);
-        EXPECT_EQ(view_->ScrollBar()->value(), c.to) << c.code << " from " << c.from;
+        view_->OnHScroll(c.step, 0);
+        EXPECT_EQ(view_->ScrollBar()->value(), c.to) << ScrollCodeOf(c.step) << " from " << c.from;
         for (int form : {CIcatView::kLight, CIcatView::kHeavy}) {
             EXPECT_NEAR(view_->TraceDisplay(form).xStart, view_->FullStart() + c.to * 0.01 * full,
                         1e-9);
@@ -358,7 +362,7 @@ TEST_F(IcatViewTest, ZoomingActsOnBothTracesAndTheScrollBarFollows) {
     EXPECT_FALSE(view_->IsCommandEnabled(ID_PLOT_DISPLAY_ALL));
     EXPECT_FALSE(view_->ScrollBar()->isEnabled());
 
-    view_->OnChroZoom(true, 2.0, 0.0, 3.0, 5.0e5);
+    view_->OnChroZoom(0, 0, true, 2.0, 0.0, 3.0, 5.0e5);
     for (int form : {CIcatView::kLight, CIcatView::kHeavy}) {
         EXPECT_DOUBLE_EQ(view_->TraceDisplay(form).xStart, 2.0);
         EXPECT_DOUBLE_EQ(view_->TraceDisplay(form).xEnd, 3.0);
@@ -368,7 +372,7 @@ TEST_F(IcatViewTest, ZoomingActsOnBothTracesAndTheScrollBarFollows) {
     EXPECT_EQ(view_->ScrollBar()->value(),
               static_cast<int>((2.0 - view_->FullStart()) * 100 / span));
     EXPECT_TRUE(view_->IsCommandEnabled(ID_PLOT_NORMALIZE));
-    view_->OnChroZoom(false, 5.0, 0.0, 6.0, 0.0);  // no valid zoom: nothing changes
+    view_->OnChroZoom(0, 0, false, 5.0, 0.0, 6.0, 0.0);  // no valid zoom: nothing changes
     EXPECT_DOUBLE_EQ(view_->TraceDisplay(CIcatView::kLight).xStart, 2.0);
     view_->OnCommand(ID_PLOT_ZOOM_IN_X);
     EXPECT_DOUBLE_EQ(
@@ -427,9 +431,9 @@ TEST_F(IcatViewTest, ARunWhoseScansShareOneTimeHasNothingToScroll) {
     ASSERT_TRUE(view_->WaitUntilIdle(zartest::kWorkWaitMs));
     EXPECT_DOUBLE_EQ(view_->FullStart(), view_->FullEnd());
     EXPECT_FALSE(view_->ScrollBar()->isEnabled());
-    for (int code : {CIcatView::kLineLeft, CIcatView::kLineRight, CIcatView::kPageLeft,
-                     CIcatView::kPageRight, CIcatView::kThumbTrack})
-        view_->OnHScroll(code, 0);
+    for (ScrollStep step : {ScrollStep::LineBack, ScrollStep::LineForward, ScrollStep::PageBack,
+                            ScrollStep::PageForward, ScrollStep::ThumbTrack})
+        view_->OnHScroll(step, 0);
     view_->ScrollToRange(10, 30);
     view_->OnCommand(ID_PLOT_ZOOM_IN_X);
     EXPECT_EQ(view_->ScrollBar()->value(), 0);
@@ -458,4 +462,48 @@ TEST_F(IcatViewTest, ThePrintedPageCarriesBothFormsAndTheirChromatograms) {
     EXPECT_GT(inked(QRect(0, 0, 170, 550)), 100);
     EXPECT_GT(inked(QRect(250, 100, 550, 400)), 100);
     EXPECT_GT(inked(QRect(250, 600, 550, 400)), 100);
+}
+
+// One right click on a chromatogram, one context menu: the control's right-click event opens it,
+// and the context-menu event that follows the same click opens no second one.
+TEST_F(IcatViewTest, ARightClickOnAChromatogramOpensOneMenu) {
+    load();
+    makeView();
+    show("K.PEPCTIDEK.R");
+    QApplication::processEvents();
+    for (int form : {CIcatView::kLight, CIcatView::kHeavy}) {
+        ASSERT_TRUE(view_->Control(form) && view_->Control(form)->ControlWindow()) << form;
+        EXPECT_EQ(zartest::MenusShownByRightClick(view_->Control(form)->ControlWindow()), 1)
+            << form;
+    }
+}
+
+// What both controls' own windows show follows each load, zoom and scroll: the control's setters
+// do not repaint it, so each of them must have it painted again.
+TEST_F(IcatViewTest, BothChromatogramsAreRedrawnAfterEachLoadZoomAndScroll) {
+    load();
+    makeView();
+    show("K.PEPCTIDEK.R");
+    QApplication::processEvents();
+    std::vector<std::unique_ptr<zartest::PaintCounter>> paints;
+    for (int form : {CIcatView::kLight, CIcatView::kHeavy}) {
+        ASSERT_TRUE(view_->Control(form) && view_->Control(form)->ControlWindow()) << form;
+        paints.push_back(
+            std::make_unique<zartest::PaintCounter>(view_->Control(form)->ControlWindow()));
+    }
+    const auto paintedAfter = [&](const char* step, const std::function<void()>& action) {
+        for (auto& p : paints) p->reset();
+        action();
+        QApplication::processEvents();
+        for (std::size_t form = 0; form < paints.size(); ++form)
+            EXPECT_GT(paints[form]->painted(), 0) << step << ", form " << form;
+    };
+    paintedAfter("another hit", [&] { show("K.PEPCTIDEK.R"); });
+    paintedAfter("Zoom In X", [&] { view_->OnCommand(ID_PLOT_ZOOM_IN_X); });
+    paintedAfter("a scroll step", [&] { view_->OnHScroll(ScrollStep::LineForward, 0); });
+    paintedAfter("the thumb dragged", [&] { view_->OnHScroll(ScrollStep::ThumbTrack, 10); });
+    paintedAfter("Zoom In Y", [&] { view_->OnCommand(ID_PLOT_ZOOM_IN_Y); });
+    paintedAfter("Reset Scaling", [&] { view_->OnCommand(ID_PLOT_RESET_SCALING); });
+    paintedAfter("a zoom box", [&] { view_->OnChroZoom(0, 0, true, 0.2, 0.0, 0.6, 0.0); });
+    paintedAfter("the hit cleared", [&] { view_->Display(SelectedResult()); });
 }

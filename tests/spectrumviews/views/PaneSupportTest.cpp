@@ -3,7 +3,9 @@
 
 #include "spectrumviews/views/PaneSupport.h"
 
+#include <QCoreApplication>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -45,4 +47,16 @@ TEST(PaneSupportTest, ScrollBarStepsReachThePaneWhichPlacesTheThumb) {
     ASSERT_EQ(steps.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(steps[i].first, expected[i]) << i;
     EXPECT_EQ(steps[0].second, 20);
+}
+
+// A pane's worker reports by posted events: waiting lets them in until the pane says it is idle,
+// and gives up after the time allowed when it never is.
+TEST(PaneSupportTest, WaitUntilIdleLetsTheWorkersEventsIn) {
+    bool busy = true;
+    QObject context;
+    QTimer::singleShot(20, &context, [&busy] { busy = false; });
+    EXPECT_TRUE(WaitUntilIdle(5000, [&busy] { return busy; }));
+    EXPECT_FALSE(busy);
+    EXPECT_TRUE(WaitUntilIdle(0, [] { return false; }));
+    EXPECT_FALSE(WaitUntilIdle(30, [] { return true; }));
 }

@@ -30,6 +30,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 
 using namespace zar;
@@ -353,15 +354,15 @@ TEST_F(PlotLayoutTest, ScrollingMovesTheSlotsThroughTheTraces) {
     trace_->LoadAllTraces();
     EXPECT_TRUE(trace_->ScrollBar()->isEnabled());
     EXPECT_EQ(trace_->ScrollBar()->maximum(), 2);
-    trace_->OnVScroll(CTraceView::kLineDown, 0);
+    trace_->OnVScroll(ScrollStep::LineForward, 0);
     EXPECT_EQ(results().slotArray, std::vector<int>{1});
-    trace_->OnVScroll(CTraceView::kLineDown, 0);
+    trace_->OnVScroll(ScrollStep::LineForward, 0);
     EXPECT_EQ(results().slotArray, std::vector<int>{1});  // the last page
-    trace_->OnVScroll(CTraceView::kPageUp, 0);
+    trace_->OnVScroll(ScrollStep::PageBack, 0);
     EXPECT_EQ(results().slotArray, std::vector<int>{0});
     // The current trace scrolled out keeps its number.
     trace_->OnChroLButtonDown(0, 0);
-    trace_->OnVScroll(CTraceView::kLineDown, 0);
+    trace_->OnVScroll(ScrollStep::LineForward, 0);
     EXPECT_EQ(results().currentTraceNumber, 0);
     EXPECT_FALSE(trace_->IsTraceShown(0));
 }
@@ -447,6 +448,45 @@ TEST_F(PlotLayoutTest, ARightClickOnTheSpectrumOpensOneMenu) {
     EXPECT_EQ(zartest::MenusShownByRightClick(spec_->ToolBar()), 1);
 }
 
+// One right click on a trace, one context menu, as on the spectrum.
+TEST_F(PlotLayoutTest, ARightClickOnATraceOpensOneMenu) {
+    QApplication::processEvents();
+    for (int slot : {0, 1}) {
+        CChro* c = trace_->SlotControl(slot);
+        ASSERT_TRUE(c && c->ControlWindow()) << slot;
+        EXPECT_EQ(zartest::MenusShownByRightClick(c->ControlWindow()), 1) << slot;
+    }
+}
+
+// What a trace control's own window shows follows each hand-over: a scan picked, the traces
+// loaded again, a zoom, an arrow key and a label each have it painted again.
+TEST_F(PlotLayoutTest, ATraceIsRedrawnAfterEachHandOver) {
+    QApplication::processEvents();
+    CChro* c = trace_->SlotControl(0);
+    ASSERT_TRUE(c && c->ControlWindow());
+    ASSERT_EQ(results().currentTraceNumber, 0);
+    zartest::PaintCounter paints(c->ControlWindow());
+    const auto paintedAfter = [&](const char* step, const std::function<void()>& action) {
+        paints.reset();
+        action();
+        QApplication::processEvents();
+        EXPECT_GT(paints.painted(), 0) << step;
+    };
+    paintedAfter("a scan picked", [&] { trace_->OnChroLButtonUp(0, 0, true, timeOfScan(5), 0.0); });
+    paintedAfter("the scan range told", [&] { doc_->UpdateAllViews(nullptr, kHintScanRange); });
+    paintedAfter("the traces loaded again", [&] { trace_->LoadAllTraces(); });
+    paintedAfter("Zoom In X", [&] { trace_->OnCommand(ID_PLOT_ZOOM_IN_X); });
+    paintedAfter("an arrow key", [&] { trace_->OnChroArrowKey(0, 0, true); });
+    paintedAfter("Zoom In Y", [&] { trace_->OnCommand(ID_PLOT_ZOOM_IN_Y); });
+    paintedAfter("Reset Scaling", [&] { trace_->OnCommand(ID_PLOT_RESET_SCALING); });
+    paintedAfter("a zoom box", [&] {
+        trace_->OnChroZoom(0, 0, true, timeOfScan(4), 10.0, timeOfScan(12), 500.0);
+    });
+    paintedAfter("a label",
+                 [&] { trace_->AddTextLabel(QStringLiteral("x"), timeOfScan(6), 1.0, nullptr); });
+    paintedAfter("the labels cleared", [&] { trace_->ClearTextLabels(); });
+}
+
 TEST_F(PlotLayoutTest, PrintedPageCarriesThePlot) {
     QImage page(850, 1100, QImage::Format_RGB32);
     page.fill(Qt::white);
@@ -523,4 +563,43 @@ TEST_F(PlotLayoutTest, MeasuresOpeningAndStepping) {
         "[ measure  ] open run to first spectrum drawn: %lld ms; step per scan (10^5 points): %.1f "
         "ms\n",
         static_cast<long long>(openMs), stepMs);
+}
+
+// A command of a trace's menu may lay the traces out anew (their controls made again) while the
+// right click that opened the menu is still being handled by the control it was made on.
+TEST_F(PlotLayoutTest, AMenuCommandMayRemakeTheTraceControls) {
+    CMainFrame frame(doc_.get());
+    bool ran = false;
+    RegisterFrameCommand(ID_PLOT_SORVEX_DTA, [this, &ran](CMainFrame&) {
+        ran = true;
+        doc_->UpdateAllViews(nullptr, kHintRefillResults);
+    });
+    QApplication::processEvents();
+    QPointer<CChro> clicked = trace_->SlotControl(0);
+    ASSERT_TRUE(clicked && clicked->ControlWindow());
+    // The menu runs the command as soon as it shows.
+    struct Chooser : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() != QEvent::Show) return false;
+            auto* menu = qobject_cast<QMenu*>(watched);
+            if (menu && menu->isWindow()) {
+                ForEachCommandItem(menu, [&](QAction* a, int id) {
+                    if (id == ID_PLOT_SORVEX_DTA) {
+                        QMetaObject::invokeMethod(a, &QAction::trigger, Qt::QueuedConnection);
+                        QMetaObject::invokeMethod(menu, &QMenu::close, Qt::QueuedConnection);
+                    }
+                });
+            }
+            return false;
+        }
+    } chooser;
+    qApp->installEventFilter(&chooser);
+    ASSERT_TRUE(zartest::RightClickThroughWindow(clicked->ControlWindow()));
+    QApplication::processEvents();
+    QApplication::processEvents();
+    qApp->removeEventFilter(&chooser);
+    UnregisterFrameCommand(ID_PLOT_SORVEX_DTA);
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(clicked) << "the clicked control was made anew";
+    EXPECT_TRUE(trace_->SlotControl(0));
 }

@@ -25,7 +25,8 @@ constexpr char kNoDenovoData[] = "No denovo data available";
 
 }  // namespace
 
-CDenovoScatterView::CDenovoScatterView(QWidget* parent) : CHighlightedPane(parent) {
+CDenovoScatterView::CDenovoScatterView(QWidget* parent)
+    : CHighlightedPane(parent), CPaneBase(this, kPaneName) {
     setObjectName(QStringLiteral("CDenovoScatterView"));
 }
 
@@ -36,7 +37,7 @@ void CDenovoScatterView::OnInitialUpdate() {
     initialised_ = true;
     auto control = std::make_unique<CDenovoPlot>();
     // A control whose initialisation failed (logged) stays, as an empty plot.
-    CreatePaneControl(*control, this, QRect(15, 15, 100, 100), 1, kPaneName,
+    CreatePaneControl(*control, this, QRect(15, 15, 100, 100), 1, PaneName(),
                       QString::fromLatin1(kNoDenovoData));
     if (!control->Interface()) return;
     control_ = std::move(control);
@@ -100,7 +101,7 @@ bool CDenovoScatterView::SetPlotData(CDenovoPlot& plot) {
 }
 
 void CDenovoScatterView::RefreshPlot() {
-    HandOverTo<CDenovoPlot>(control_.get(), kPaneName, "showing the de novo data",
+    HandOverTo<CDenovoPlot>(control_.get(), PaneName(), "showing the de novo data",
                             [this](CDenovoPlot& c) {
                                 c.Call(&IDenovoPlot::ClearDataSet);
                                 const bool valid = SetPlotData(c);
@@ -114,7 +115,7 @@ bool CDenovoScatterView::DataValid() const {
 
 void CDenovoScatterView::setDataValid(bool valid) {
     HandOverTo<CDenovoPlot>(
-        control_.get(), kPaneName, "clearing the plot",
+        control_.get(), PaneName(), "clearing the plot",
         [valid](CDenovoPlot& c) { c.Call(&IDenovoPlot::put_DataValid, valid ? 1 : 0); });
 }
 
@@ -138,10 +139,10 @@ void CDenovoScatterView::PrintPages(QPainter& painter, QPrinter& printer) {
 void CDenovoScatterView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                                    bool landscape) {
     CDenovoPlot offscreen;
-    if (!CreatePaneControl(offscreen, this, QRect(-50, -50, 25, 25), 1, kPaneName,
+    if (!CreatePaneControl(offscreen, this, QRect(-50, -50, 25, 25), 1, PaneName(),
                            QString::fromLatin1(kNoDenovoData), false))
         return;
-    RunPaneOperation(kPaneName, "printing", [&] {
+    Guarded("printing", [&] {
         if (!SetPlotData(offscreen)) return;
         // The control draws into its window: the hidden window takes the plot's size on the
         // page and is rendered there.

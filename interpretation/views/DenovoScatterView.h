@@ -3,6 +3,7 @@
 // dot map in a DenovoPlot control (a row per slot at its parent mass, coloured by ion type).
 
 #include "HighlightedPane.h"
+#include "spectrumviews/views/PaneSupport.h"
 
 #include <memory>
 
@@ -13,7 +14,7 @@ namespace zar {
 
 class CDenovoPlot;
 
-class CDenovoScatterView : public CHighlightedPane {
+class CDenovoScatterView : public CHighlightedPane, public CPaneBase {
     Q_OBJECT
   public:
     static constexpr const char* kClassName = "CDenovoScatterView";

@@ -17,24 +17,20 @@ namespace zar {
 
 using namespace ZAR_PLOTLib;
 
-CChroPane::CChroPane(QWidget* host, const char* paneName) : host_(host), paneName_(paneName) {}
+CChroPane::CChroPane(QWidget* host, const char* paneName) : CPaneBase(host, paneName) {}
 
 CChroPane::~CChroPane() = default;
 
-void CChroPane::Guarded(const char* what, const std::function<void()>& action) const {
-    RunPaneOperation(paneName_, what, action);
-}
-
 void CChroPane::HandOver(CChro* control, const char* what,
                          const std::function<void(CChro&)>& step) {
-    HandOverTo(control, paneName_, what, step);
+    HandOverTo(control, PaneName(), what, step);
 }
 
 std::unique_ptr<CChro> CChroPane::CreateChroControl(const QRect& rect, int id, int index,
                                                     const QString& noDataText) {
     auto control = std::make_unique<CChro>();
     // A control whose initialisation failed (logged) stays, as an empty plot.
-    CreatePaneControl(*control, host_, rect, id, paneName_, noDataText);
+    CreatePaneControl(*control, Host(), rect, id, PaneName(), noDataText);
     if (!control->Interface()) return nullptr;
     Guarded("preparing the control", [&] {
         control->Call(&IChro::put_IndexNumber, index);
@@ -46,7 +42,7 @@ std::unique_ptr<CChro> CChroPane::CreateChroControl(const QRect& rect, int id, i
 
 std::unique_ptr<CChro> CChroPane::CreateOffscreenControl(int index, const QString& noDataText) {
     auto control = std::make_unique<CChro>();
-    if (!CreatePaneControl(*control, host_, QRect(-50, -50, 25, 25), 0, paneName_, noDataText))
+    if (!CreatePaneControl(*control, Host(), QRect(-50, -50, 25, 25), 0, PaneName(), noDataText))
         return nullptr;
     bool ready = false;
     Guarded("preparing the control", [&] {
@@ -66,7 +62,7 @@ void CChroPane::routeEvents(CChro& c) {
         // the pane's controls anew, the clicked one among them.
         const QPoint at = QCursor::pos();
         QMetaObject::invokeMethod(
-            host_, [this, at] { ShowContextMenu(at); }, Qt::QueuedConnection);
+            Host(), [this, at] { ShowContextMenu(at); }, Qt::QueuedConnection);
     });
     c.OnEvent(ChroEvents::kChroLButtonUp, [this](const DispArgs& a) {
         OnChroLButtonUp(a.longAt(0), a.longAt(1), a.longAt(2) != 0, a.doubleAt(3), a.doubleAt(4));
@@ -92,11 +88,6 @@ void CChroPane::OnChroLButtonUp(int, int, bool, double, double) {}
 void CChroPane::OnChroZoom(int, int, bool, double, double, double, double) {}
 
 void CChroPane::OnChroArrowKey(int, int, bool) {}
-
-void CChroPane::ShowContextMenu(const QPoint& global) {
-    ShowContextMenuOnce(
-        host_, menuShown_, [this] { return BuildContextMenu(); }, global);
-}
 
 bool CChroPane::IsTraceZoomEnabled(int id, const CVXChroDisplay& d) {
     switch (id) {
@@ -179,7 +170,7 @@ void CChroPane::AttachTimeScrollBar(QScrollBar* bar) {
     scrollBar_ = bar;
     if (!bar) return;
     bar->setRange(0, 0);
-    ConnectScrollSteps(bar, host_,
+    ConnectScrollSteps(bar, Host(),
                        [this](ScrollStep step, int position) { OnTimeScroll(step, position); });
 }
 

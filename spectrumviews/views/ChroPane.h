@@ -27,18 +27,11 @@ namespace zar {
 
 class CChro;
 
-class CChroPane {
+class CChroPane : public CPaneBase {
   public:
     static constexpr double kZoomFactor = 2.0;
 
-    virtual ~CChroPane();
-    CChroPane(const CChroPane&) = delete;
-    CChroPane& operator=(const CChroPane&) = delete;
-
-    // The menu of a right click as it would be shown now; null when there is none.
-    virtual std::unique_ptr<QMenu> BuildContextMenu() = 0;
-    // Shows the context menu at a screen position; a right click shows it once.
-    void ShowContextMenu(const QPoint& global);
+    ~CChroPane() override;
 
     // Control events; slot is the control's index number, trace its info id. A right click
     // presses the control (OnChroLButtonDown) before its menu shows.
@@ -58,10 +51,6 @@ class CChroPane {
 
   protected:
     CChroPane(QWidget* host, const char* paneName);
-
-    QWidget* Host() const { return host_; }
-    const char* PaneName() const { return paneName_; }
-
     // A control of the pane at rect, prepared (index number, no-data text, PrepareControl) and
     // with its events routed: a right click to the context menu (shown once the control has
     // handled the click), the rest to the OnChro handlers. Null without one.
@@ -72,8 +61,6 @@ class CChroPane {
     // What every control of the pane is given after its initialisation.
     virtual void PrepareControl(CChro&) {}
 
-    // Runs an operation; a failing control call ends it and is logged.
-    void Guarded(const char* what, const std::function<void()>& action) const;
     // Runs a step on a control (nothing without one), then redraws it.
     void HandOver(CChro* control, const char* what, const std::function<void(CChro&)>& step);
 
@@ -119,10 +106,7 @@ class CChroPane {
   private:
     void routeEvents(CChro& control);
 
-    QWidget* host_;
-    const char* paneName_;
     QScrollBar* scrollBar_ = nullptr;
-    bool menuShown_ = false;
 };
 
 }  // namespace zar

@@ -429,15 +429,6 @@ void CDisplayIonsView::OnSelChangeCharge(int index) {
     if (index < charge_->count()) charge_->setCurrentIndex(index);
 }
 
-void CDisplayIonsView::OnHScroll(int code, int position) {
-    // The scroll handlers' codes, in their order.
-    static constexpr ScrollStep kSteps[] = {ScrollStep::LineBack,      ScrollStep::LineForward,
-                                            ScrollStep::PageBack,      ScrollStep::PageForward,
-                                            ScrollStep::ThumbPosition, ScrollStep::ThumbTrack};
-    if (code < 0 || code >= static_cast<int>(std::size(kSteps))) return;
-    OnMassScroll(kSteps[code], position);
-}
-
 void CDisplayIonsView::UpdateSegmentControl(double low, double high) {
     if (!segmentsInitialised_ || peptide_.isEmpty()) return;
     const std::string letters = PeptideLetters(peptide_);
@@ -554,7 +545,7 @@ void CDisplayIonsView::PrintPage(QPainter& painter, const QRect& page, int dpiX,
 }
 
 bool CDisplayIonsView::WaitUntilIdle(int milliseconds) {
-    return zar::WaitUntilIdle(milliseconds, [this] { return busy_ || pending_; });
+    return ProcessEventsWhile([this] { return busy_ || pending_; }, milliseconds);
 }
 
 QString CDisplayIonsView::DtaFileText() const {

@@ -64,15 +64,7 @@ class CDisplayIonsView : public CResultsFormView, public CPlotPane {
     void FillIonsGrid(int rows);
     void SetMassList(const std::vector<double>& masses);
     void OnSelChangeCharge(int index);
-    enum ScrollCode {
-        kLineLeft = 0,
-        kLineRight = 1,
-        kPageLeft = 2,
-        kPageRight = 3,
-        kThumbPosition = 4,
-        kThumbTrack = 5
-    };
-    void OnHScroll(int code, int position);
+    void OnHScroll(ScrollStep step, int position) { OnMassScroll(step, position); }
     void ScrollSpectrum(int position, int page) { ShowMassPercent(position, page); }
     void UpdateScrollBar() { UpdateMassScrollBar(); }
     void UpdateSegmentControl(double low, double high);

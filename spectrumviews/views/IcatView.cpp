@@ -728,7 +728,7 @@ void CIcatView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dp
 }
 
 bool CIcatView::WaitUntilIdle(int milliseconds) {
-    return zar::WaitUntilIdle(milliseconds, [this] { return busy_ || entryPending_; });
+    return ProcessEventsWhile([this] { return busy_ || entryPending_; }, milliseconds);
 }
 
 }  // namespace zar

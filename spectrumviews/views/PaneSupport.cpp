@@ -10,14 +10,11 @@
 #include "interpretation/ZarmassTransform.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QThread>
 
 #include <algorithm>
 
@@ -72,34 +69,30 @@ bool CreatePaneControl(CDenovoPlot& control, QWidget* host, const QRect& rect, i
                                                      visible);
 }
 
-bool WaitUntilIdle(int milliseconds, const std::function<bool()>& busy) {
-    QElapsedTimer timer;
-    timer.start();
-    while (busy()) {
-        if (timer.elapsed() > milliseconds) return false;
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+CPaneBase::~CPaneBase() = default;
+
+std::unique_ptr<QMenu> CPaneBase::BuildContextMenu() {
+    return nullptr;
 }
 
-void ShowContextMenuOnce(QWidget* host, bool& shown,
-                         const std::function<std::unique_ptr<QMenu>()>& build,
-                         const QPoint& global) {
-    if (shown) return;
-    std::unique_ptr<QMenu> menu = build();
+void CPaneBase::ShowContextMenu(const QPoint& global) {
+    if (menuShown_) return;
+    std::unique_ptr<QMenu> menu = BuildContextMenu();
     if (!menu) return;
-    shown = true;
-    const QPointer<QWidget> alive(host);
+    menuShown_ = true;
+    const QPointer<QWidget> alive(host_);
     const QPointer<QMenu> open(menu.get());
     menu->exec(global);
-    // The host went (and the flag with it), or took the menu along.
+    // The host went (and the pane with it), or took the menu along.
     if (!alive || !open) {
         (void)menu.release();
         return;
     }
-    shown = false;
+    menuShown_ = false;
+}
+
+void CPaneBase::Guarded(const char* what, const std::function<void()>& action) const {
+    RunPaneOperation(paneName_, what, action);
 }
 
 QAction* AddCommandItem(QMenu* menu, int id, const char* text,

@@ -65,16 +65,35 @@ bool ControlHoldsData(const Control* control) {
            SUCCEEDED(control->Interface()->get_DataValid(&valid)) && valid != 0;
 }
 
-// Lets the events of a pane's worker in until busy() says it is done: true then, false after
-// the milliseconds passed.
-bool WaitUntilIdle(int milliseconds, const std::function<bool()>& busy);
+// The base of every plot pane, whatever its control: the window it lives in, its name in the
+// log, operations whose failing control call ends them, and its context menu, shown once per
+// right click.
+class CPaneBase {
+  public:
+    virtual ~CPaneBase();
+    CPaneBase(const CPaneBase&) = delete;
+    CPaneBase& operator=(const CPaneBase&) = delete;
 
-// Shows the context menu that build makes (none when it makes none) at a screen position. While
-// a menu of the pane is open (shown, the pane's flag, is set) a second request of the same right
-// click shows nothing. A command of the menu may replace the host, and its menu with it.
-void ShowContextMenuOnce(QWidget* host, bool& shown,
-                         const std::function<std::unique_ptr<QMenu>()>& build,
-                         const QPoint& global);
+    // The menu of a right click as it would be shown now; null when there is none.
+    virtual std::unique_ptr<QMenu> BuildContextMenu();
+    // Shows the context menu at a screen position. While it is open a second request of the
+    // same right click shows nothing. A command of the menu may replace the pane, and its menu
+    // with it.
+    void ShowContextMenu(const QPoint& global);
+
+  protected:
+    CPaneBase(QWidget* host, const char* paneName) : host_(host), paneName_(paneName) {}
+
+    QWidget* Host() const { return host_; }
+    const char* PaneName() const { return paneName_; }
+    // Runs an operation; a failing control call ends it and is logged under the pane's name.
+    void Guarded(const char* what, const std::function<void()>& action) const;
+
+  private:
+    QWidget* host_;
+    const char* paneName_;
+    bool menuShown_ = false;
+};
 
 // Adds a command item (the id in its data, its status prompt) whose trigger runs run(id).
 QAction* AddCommandItem(QMenu* menu, int id, const char* text, const std::function<void(int)>& run);

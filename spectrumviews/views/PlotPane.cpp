@@ -7,7 +7,6 @@
 
 #include <QCursor>
 #include <QMenu>
-#include <QPointer>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -22,19 +21,15 @@ void KeepContextMenuEventsIn(QWidget* child) {
     if (child) child->setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
-CPlotPane::CPlotPane(QWidget* host, const char* paneName) : host_(host), paneName_(paneName) {}
+CPlotPane::CPlotPane(QWidget* host, const char* paneName) : CPaneBase(host, paneName) {}
 
 CPlotPane::~CPlotPane() = default;
-
-void CPlotPane::Guarded(const char* what, const std::function<void()>& action) const {
-    RunPaneOperation(paneName_, what, action);
-}
 
 bool CPlotPane::CreatePlotControl(const QRect& rect, const QString& noDataText) {
     control_.reset();
     noDataText_ = noDataText;
     auto control = std::make_unique<CSpec>();
-    if (!control->Create(host_, rect, 0)) return false;
+    if (!control->Create(Host(), rect, 0)) return false;
     Guarded("initialising the control", [&] {
         control->Call(&ISpec::Initialize);
         if (!noDataText.isEmpty()) control->Call(&ISpec::put_NoDataText, WideText(noDataText));
@@ -81,23 +76,6 @@ void CPlotPane::SetNoDataText(const QString& text) {
 
 void CPlotPane::SetDataValid(bool valid) {
     if (control_ && control_->Interface()) control_->Call(&ISpec::put_DataValid, valid ? 1 : 0);
-}
-
-void CPlotPane::ShowContextMenu(const QPoint& global) {
-    // A menu is open already (a second request of the same click): nothing more.
-    if (menuShown_) return;
-    std::unique_ptr<QMenu> menu = BuildContextMenu();
-    if (!menu) return;
-    menuShown_ = true;
-    // A command of the menu may replace the layout, and the pane with it (its menu goes along).
-    const QPointer<QWidget> alive(host_);
-    const QPointer<QMenu> shown(menu.get());
-    menu->exec(global);
-    if (!alive || !shown) {
-        (void)menu.release();
-        return;
-    }
-    menuShown_ = false;
 }
 
 void CPlotPane::AddTextLabel(const QString& text, double x, double y, VXPlot_LabelParams* params) {
@@ -259,7 +237,7 @@ void CPlotPane::AttachMassScrollBar(QScrollBar* bar) {
     scrollBar_ = bar;
     if (!bar) return;
     bar->setSingleStep(10);
-    ConnectScrollSteps(bar, host_,
+    ConnectScrollSteps(bar, Host(),
                        [this](ScrollStep step, int position) { OnMassScroll(step, position); });
     UpdateMassScrollBar();
 }
@@ -343,13 +321,13 @@ void CPlotPane::ShowMassPercent(int position, int page) {
 
 void CPlotPane::CopyPicture() {
     if (!control_ || !control_->Interface()) return;
-    CopySpectrumPicture(host_, paneName_, [this](CSpec& c) { SendSpectrumToControl(c); });
+    CopySpectrumPicture(Host(), PaneName(), [this](CSpec& c) { SendSpectrumToControl(c); });
 }
 
 void CPlotPane::PrintSpectrum(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                               bool landscape) {
     PrintSpectrumPage(
-        host_, paneName_, [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
+        Host(), PaneName(), [this](CSpec& c) { SendSpectrumToControl(c); }, painter, page, dpiX,
         dpiY, landscape);
 }
 

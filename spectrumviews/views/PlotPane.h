@@ -26,13 +26,11 @@ namespace zar {
 
 class CSpec;
 
-class CPlotPane {
+class CPlotPane : public CPaneBase {
   public:
     static constexpr double kZoomFactor = 2.0;
 
-    virtual ~CPlotPane();
-    CPlotPane(const CPlotPane&) = delete;
-    CPlotPane& operator=(const CPlotPane&) = delete;
+    ~CPlotPane() override;
 
     CSpec* Control() const { return control_.get(); }
     // Whether the control holds data now.
@@ -42,10 +40,6 @@ class CPlotPane {
     // Loads what the pane shows into a Spec control: its own, or a hidden one that copies or
     // prints.
     virtual void SendSpectrumToControl(CSpec& control) = 0;
-    // The menu of a right click as it would be shown now; null when there is none.
-    virtual std::unique_ptr<QMenu> BuildContextMenu() = 0;
-    // Shows the context menu at a screen position; a right click shows it once.
-    void ShowContextMenu(const QPoint& global);
 
     // A free text label at a data position (the Annotate dialog's), and clearing them all.
     void AddTextLabel(const QString& text, double x, double y,
@@ -77,17 +71,12 @@ class CPlotPane {
 
   protected:
     CPlotPane(QWidget* host, const char* paneName);
-
-    QWidget* Host() const { return host_; }
-    const char* PaneName() const { return paneName_; }
     // Creates and initialises the pane's control at rect with its no-data text, and routes its
     // events: a right click to the context menu, a left click to OnPeakPicked with the peak it
     // picks (OnSpecLButtonUp), the zoom box to OnSpecZoom, the arrow keys to OnPlotArrowKey. False
     // without one.
     bool CreatePlotControl(const QRect& rect, const QString& noDataText);
 
-    // Runs an operation; a failing control call ends it and is logged.
-    void Guarded(const char* what, const std::function<void()>& action) const;
     // Runs a step on the pane's control (nothing without one), then redraws the control.
     void HandOver(const char* what, const std::function<void(CSpec&)>& step);
     // Repaints the control with what it was last given.
@@ -130,14 +119,11 @@ class CPlotPane {
   private:
     void afterMassChange();
 
-    QWidget* host_;
-    const char* paneName_;
     std::unique_ptr<CSpec> control_;
     QString noDataText_;
     QScrollBar* scrollBar_ = nullptr;
     int scrollPage_ = 100;
     int scrollPosition_ = 0;
-    bool menuShown_ = false;
 };
 
 // Keeps the context-menu event of a child that raises its own right-click request (a plotting

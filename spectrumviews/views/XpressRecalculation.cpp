@@ -6,18 +6,16 @@
 #include "document/ZarMessages.h"
 #include "document/hub/ZarDoc.h"
 #include "messages/Messages.h"
+#include "resultviews/ResultsFormView.h"
 #include "resultviews/ResultsStatusDlg.h"
 #include "spectrumviews/XpressQuant.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QThread>
 #include <QTimer>
 
 namespace zar {
@@ -162,15 +160,7 @@ void CXpressRecalculation::takeResult(const XpressJobResult& result) {
 }
 
 bool CXpressRecalculation::WaitUntilIdle(int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (busy_) {
-        if (timer.elapsed() > milliseconds) return false;
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+    return ProcessEventsWhile([this] { return busy_; }, milliseconds);
 }
 
 }  // namespace zar

@@ -162,12 +162,12 @@ TEST_F(DisplayIonsViewTest, PanningFollowsTheScrollBar) {
     // The page is the shown half, rounded up as in every spectrum pane.
     EXPECT_EQ(view_->ScrollBar()->pageStep(), 51);
     EXPECT_EQ(view_->ScrollBar()->value(), 25);
-    view_->OnHScroll(CDisplayIonsView::kLineRight, 0);
+    view_->OnHScroll(ScrollStep::LineForward, 0);
     EXPECT_EQ(view_->ScrollBar()->value(), 30);
-    for (int i = 0; i < 10; ++i) view_->OnHScroll(CDisplayIonsView::kLineRight, 0);
+    for (int i = 0; i < 10; ++i) view_->OnHScroll(ScrollStep::LineForward, 0);
     EXPECT_EQ(view_->ScrollBar()->value(), 49);  // stops at 100 - page
     EXPECT_NEAR(d.xEnd, high, 1e-9);
-    view_->OnHScroll(CDisplayIonsView::kPageLeft, 0);
+    view_->OnHScroll(ScrollStep::PageBack, 0);
     EXPECT_EQ(view_->ScrollBar()->value(), 0);
     EXPECT_NEAR(d.xStart, low, 1e-9);
     view_->OnCommand(ID_PLOT_DISPLAY_ALL);
@@ -185,7 +185,7 @@ TEST_F(DisplayIonsViewTest, EmptySpectrumHasNothingToScroll) {
     open();
     EXPECT_TRUE(view_->Peaks().empty());
     EXPECT_FALSE(view_->ScrollBar()->isEnabled());
-    view_->OnHScroll(CDisplayIonsView::kLineRight, 0);  // no division by a zero span
+    view_->OnHScroll(ScrollStep::LineForward, 0);  // no division by a zero span
     view_->ScrollSpectrum(10, 50);
     EXPECT_EQ(view_->DisplayOptions().xZoomed, 0);
 }

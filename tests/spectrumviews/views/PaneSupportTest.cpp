@@ -1,6 +1,7 @@
 // The printed page of the plot panes: quarter-inch margins and bands, the extra quarter inch at
 // the left of a portrait page and at the top of a landscape one. The steps of their scroll bars.
 
+#include "resultviews/ResultsFormView.h"
 #include "spectrumviews/views/PaneSupport.h"
 
 #include <QCoreApplication>
@@ -51,12 +52,12 @@ TEST(PaneSupportTest, ScrollBarStepsReachThePaneWhichPlacesTheThumb) {
 
 // A pane's worker reports by posted events: waiting lets them in until the pane says it is idle,
 // and gives up after the time allowed when it never is.
-TEST(PaneSupportTest, WaitUntilIdleLetsTheWorkersEventsIn) {
+TEST(PaneSupportTest, WaitingLetsTheWorkersEventsIn) {
     bool busy = true;
     QObject context;
     QTimer::singleShot(20, &context, [&busy] { busy = false; });
-    EXPECT_TRUE(WaitUntilIdle(5000, [&busy] { return busy; }));
+    EXPECT_TRUE(ProcessEventsWhile([&busy] { return busy; }, 5000));
     EXPECT_FALSE(busy);
-    EXPECT_TRUE(WaitUntilIdle(0, [] { return false; }));
-    EXPECT_FALSE(WaitUntilIdle(30, [] { return true; }));
+    EXPECT_TRUE(ProcessEventsWhile([] { return false; }, 0));
+    EXPECT_FALSE(ProcessEventsWhile([] { return true; }, 30));
 }

@@ -127,8 +127,9 @@ TEST(PepmatchDemoTest, MarksTheIonsTheDisplayIonsPageMarks) {
         const QString name = LabelOf(info).remove(QLatin1Char('\''));
         matched.insert(name);
         // The same peak of the scan (the ".dta" file keeps its m/z to four decimals).
-        if (markedAt.count(name))
+        if (markedAt.count(name)) {
             EXPECT_NEAR(info.apex.dMass, markedAt[name], 1e-3) << name.toStdString();
+        }
     }
     viewstest::Grab(layout, QStringLiteral("/tmp/pepmatch-demo.png"));
 

@@ -380,26 +380,17 @@ std::unique_ptr<QMenu> CDenovoSpecView::BuildContextMenu() {
     return menu;
 }
 
-bool CDenovoSpecView::HasViewCommand(int id) const {
-    return id == ID_FILE_PRINT || (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING);
+bool CDenovoSpecView::IsCommandEnabled(int id) const {
+    if (id == ID_PLOT_SPEC_PRINT) return DataValid();
+    return CPlotPane::IsCommandEnabled(id);
 }
 
-bool CDenovoSpecView::IsViewCommandEnabled(int id) const {
-    if (id == ID_FILE_PRINT) return DataValid();
-    return HasViewCommand(id) && IsZoomCommandEnabled(id);
-}
-
-void CDenovoSpecView::OnViewCommand(int id) {
-    if (!IsViewCommandEnabled(id)) return;
-    if (id == ID_FILE_PRINT)
+void CDenovoSpecView::OnCommand(int id) {
+    if (id != ID_PLOT_SPEC_PRINT) {
+        CPlotPane::OnCommand(id);
+    } else if (DataValid()) {
         PrintWithDialog();
-    else
-        RunZoomCommand(id);
-}
-
-void CDenovoSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const PrinterPage p = PrintablePage(printer);
-    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
+    }
 }
 
 void CDenovoSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,

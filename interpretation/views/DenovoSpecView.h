@@ -60,12 +60,17 @@ class CDenovoSpecView : public CHighlightedPane, public CPlotPane {
     void OnSpecLButtonUp(bool valid, double mass, double intensity) override;
     void OnHScroll(ScrollStep step, int position);
 
-    bool HasViewCommand(int id) const override;
-    bool IsViewCommandEnabled(int id) const override;
-    void OnViewCommand(int id) override;
+    bool HasViewCommand(int id) const override { return IsPaneViewCommand(id); }
+    bool IsViewCommandEnabled(int id) const override { return IsPaneViewCommandEnabled(id); }
+    void OnViewCommand(int id) override { RunPaneViewCommand(id); }
+    // Print (of the main window and the menu) besides the zoom commands.
+    bool IsCommandEnabled(int id) const override;
+    void OnCommand(int id) override;
     QString PrintTitle() const override { return QStringLiteral("Denovo Spectrum"); }
     bool PrintsPageRanges() const override { return false; }
-    void PrintPages(QPainter& painter, QPrinter& printer) override;
+    void PrintPages(QPainter& painter, QPrinter& printer) override {
+        PrintOnPrinter(painter, printer);
+    }
     void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
     // Loads the shown spectrum into a control (the pane's own or an off-screen one).
     void SendSpectrumToControl(CSpec& control) override;

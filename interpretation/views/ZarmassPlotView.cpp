@@ -158,7 +158,7 @@ int CZarmassPlotView::MostIntensePeakWithin(double mass, double halfWidth) const
 // ---- commands ----------------------------------------------------------------------------
 
 bool CZarmassPlotView::IsCommandEnabled(int id) const {
-    if (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING) return IsZoomCommandEnabled(id);
+    if (IsZoomCommand(id)) return IsZoomCommandEnabled(id);
     switch (id) {
         case ID_PLOT_SPEC_COPY:
         case ID_PLOT_SPEC_PRINT:
@@ -220,25 +220,6 @@ bool CZarmassPlotView::ExportSpectrumText(bool exact) {
 }
 
 // ---- the main window's commands and printing -------------------------------------------
-
-bool CZarmassPlotView::HasViewCommand(int id) const {
-    return id == ID_FILE_PRINT || (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING);
-}
-
-bool CZarmassPlotView::IsViewCommandEnabled(int id) const {
-    if (id == ID_FILE_PRINT) return IsCommandEnabled(ID_PLOT_SPEC_PRINT);
-    return HasViewCommand(id) && IsCommandEnabled(id);
-}
-
-void CZarmassPlotView::OnViewCommand(int id) {
-    if (!IsViewCommandEnabled(id)) return;
-    OnCommand(id == ID_FILE_PRINT ? int(ID_PLOT_SPEC_PRINT) : id);
-}
-
-void CZarmassPlotView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const PrinterPage p = PrintablePage(printer);
-    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
-}
 
 void CZarmassPlotView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,
                                  bool landscape) {

@@ -33,15 +33,17 @@ class CZarmassPlotView : public CZarViewWidget, public CPlotPane {
     void OnUpdate(CZarView* sender, int hint) override;
 
     // The main window's print and zoom commands act on the spectrum shown.
-    bool HasViewCommand(int id) const override;
-    bool IsViewCommandEnabled(int id) const override;
-    void OnViewCommand(int id) override;
+    bool HasViewCommand(int id) const override { return IsPaneViewCommand(id); }
+    bool IsViewCommandEnabled(int id) const override { return IsPaneViewCommandEnabled(id); }
+    void OnViewCommand(int id) override { RunPaneViewCommand(id); }
     bool PrintsPageRanges() const override { return false; }
-    void PrintPages(QPainter& painter, QPrinter& printer) override;
+    void PrintPages(QPainter& painter, QPrinter& printer) override {
+        PrintOnPrinter(painter, printer);
+    }
 
     // Context-menu commands (ids of the spectrum panes) and whether each is enabled now.
-    void OnCommand(int id);
-    bool IsCommandEnabled(int id) const;
+    void OnCommand(int id) override;
+    bool IsCommandEnabled(int id) const override;
     std::unique_ptr<QMenu> BuildContextMenu() override;
 
     // Reads the spectrum from the engine again and hands it to the control.

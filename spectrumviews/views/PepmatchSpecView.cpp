@@ -175,18 +175,11 @@ void CPepmatchSpecView::ApplyXLimits(CSpec& c) {
 }
 
 bool CPepmatchSpecView::IsCommandEnabled(int id) const {
+    if (IsZoomCommand(id)) return IsZoomCommandEnabled(id);
     const bool valid = DataValid();
     switch (id) {
         case ID_PLOT_SPEC_PRINT:
             return valid;
-        case ID_PLOT_ZOOM_IN_Y:
-        case ID_PLOT_ZOOM_IN_X:
-        case ID_PLOT_ZOOM_OUT_Y:
-        case ID_PLOT_NORMALIZE:
-        case ID_PLOT_ZOOM_OUT_X:
-        case ID_PLOT_DISPLAY_ALL:
-        case ID_PLOT_RESET_SCALING:
-            return IsZoomCommandEnabled(id);
         case ID_PLOT_PREVIOUS_SCAN:
             return valid && CanStepToPreviousScan(GetDocument());
         case ID_PLOT_NEXT_SCAN:
@@ -214,25 +207,6 @@ void CPepmatchSpecView::OnCommand(int id) {
         }
     });
     updateToolBar();
-}
-
-bool CPepmatchSpecView::HasViewCommand(int id) const {
-    return id == ID_FILE_PRINT || (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING);
-}
-
-bool CPepmatchSpecView::IsViewCommandEnabled(int id) const {
-    if (id == ID_FILE_PRINT) return IsCommandEnabled(ID_PLOT_SPEC_PRINT);
-    return HasViewCommand(id) && IsCommandEnabled(id);
-}
-
-void CPepmatchSpecView::OnViewCommand(int id) {
-    if (!IsViewCommandEnabled(id)) return;
-    OnCommand(id == ID_FILE_PRINT ? int(ID_PLOT_SPEC_PRINT) : id);
-}
-
-void CPepmatchSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const PrinterPage p = PrintablePage(printer);
-    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
 }
 
 void CPepmatchSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,

@@ -37,17 +37,19 @@ class CPepmatchSpecView : public CZarViewWidget, public CPlotPane {
     void OnUpdate(CZarView* sender, int hint) override;
 
     // The main window's print and zoom commands act on the spectrum shown.
-    bool HasViewCommand(int id) const override;
-    bool IsViewCommandEnabled(int id) const override;
-    void OnViewCommand(int id) override;
+    bool HasViewCommand(int id) const override { return IsPaneViewCommand(id); }
+    bool IsViewCommandEnabled(int id) const override { return IsPaneViewCommandEnabled(id); }
+    void OnViewCommand(int id) override { RunPaneViewCommand(id); }
     QString PrintTitle() const override { return QStringLiteral("Pepmatch Spectrum"); }
     bool PrintsPageRanges() const override { return false; }
-    void PrintPages(QPainter& painter, QPrinter& printer) override;
+    void PrintPages(QPainter& painter, QPrinter& printer) override {
+        PrintOnPrinter(painter, printer);
+    }
     void PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY, bool landscape);
 
     // Zoom and scan commands (ids of ViewCommands.h) and whether each is enabled now.
-    void OnCommand(int id);
-    bool IsCommandEnabled(int id) const;
+    void OnCommand(int id) override;
+    bool IsCommandEnabled(int id) const override;
 
     void SendSpectrumToControl(CSpec& control) override;
     // The pane has no context menu.

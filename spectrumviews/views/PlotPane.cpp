@@ -3,6 +3,7 @@
 #include "PlotFeeding.h"
 #include "SpectrumPanes.h"
 #include "ViewCommands.h"
+#include "app/FrameCommands.h"
 #include "app/plotwrappers/PlotWrappers.h"
 
 #include <QCursor>
@@ -126,6 +127,37 @@ void CPlotPane::ApplyXLimits(CSpec& c) {
 void CPlotPane::ApplyYLimits(CSpec& c) {
     const CVXSpecDisplay* d = ZoomDisplay();
     SendSpectrumYLimits(c, PlotSpectrum(), d ? *d : CVXSpecDisplay());
+}
+
+bool CPlotPane::IsZoomCommand(int id) {
+    return id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING;
+}
+
+bool CPlotPane::IsCommandEnabled(int id) const {
+    return IsZoomCommandEnabled(id);
+}
+
+void CPlotPane::OnCommand(int id) {
+    RunZoomCommand(id);
+}
+
+bool CPlotPane::IsPaneViewCommand(int id) {
+    return id == ID_FILE_PRINT || IsZoomCommand(id);
+}
+
+bool CPlotPane::IsPaneViewCommandEnabled(int id) const {
+    if (id == ID_FILE_PRINT) return IsCommandEnabled(ID_PLOT_SPEC_PRINT);
+    return IsZoomCommand(id) && IsCommandEnabled(id);
+}
+
+void CPlotPane::RunPaneViewCommand(int id) {
+    if (!IsPaneViewCommandEnabled(id)) return;
+    OnCommand(id == ID_FILE_PRINT ? int(ID_PLOT_SPEC_PRINT) : id);
+}
+
+void CPlotPane::PrintOnPrinter(QPainter& painter, QPrinter& printer) {
+    const PrinterPage p = PrintablePage(printer);
+    PrintSpectrum(painter, p.page, p.dpi, p.dpi, p.landscape);
 }
 
 bool CPlotPane::IsZoomCommandEnabled(int id) const {

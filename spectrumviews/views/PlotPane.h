@@ -18,6 +18,7 @@
 
 class QMenu;
 class QPainter;
+class QPrinter;
 class QPoint;
 class QScrollBar;
 class QWidget;
@@ -49,8 +50,21 @@ class CPlotPane : public CPaneBase {
     // The peak of the shown spectrum that a click at a mass picks; -1 without peaks.
     int PickedPeak(double mass) const;
 
+    // The pane's commands (of its menu, its tool bar and the main window): whether one may run
+    // now, and running it. The base answers the zoom commands; a pane adds its own.
+    virtual bool IsCommandEnabled(int id) const;
+    virtual void OnCommand(int id);
+    // The main window's commands a pane answers: File > Print, as the pane's Print, and the zoom
+    // commands. The pane's own command handlers decide whether they run and run them.
+    static bool IsPaneViewCommand(int id);
+    bool IsPaneViewCommandEnabled(int id) const;
+    void RunPaneViewCommand(int id);
+    // One page of the shown spectrum on a printer.
+    void PrintOnPrinter(QPainter& painter, QPrinter& printer);
+
     // The zoom commands (Zoom In/Out Y, Normalize, Zoom In/Out X, Display All, Reset Scaling):
-    // whether one may run now, and running it; false for other ids.
+    // whether an id is one, whether one may run now, and running it; false for other ids.
+    static bool IsZoomCommand(int id);
     bool IsZoomCommandEnabled(int id) const;
     bool RunZoomCommand(int id);
     // The control's zoom box: the mass and intensity ranges it spans are shown.

@@ -238,6 +238,7 @@ void CSpecView::OnPeakPicked(double mass, double intensity) {
 }
 
 bool CSpecView::IsCommandEnabled(int id) const {
+    if (IsZoomCommand(id)) return IsZoomCommandEnabled(id);
     const bool valid = DataValid();
     switch (id) {
         case ID_PLOT_SPEC_PRINT:
@@ -246,14 +247,6 @@ bool CSpecView::IsCommandEnabled(int id) const {
         case ID_PLOT_EXPORT_NOMINAL_MASS:
         case ID_PLOT_EXPORT_PALLISADE:
             return valid;
-        case ID_PLOT_ZOOM_IN_Y:
-        case ID_PLOT_ZOOM_IN_X:
-        case ID_PLOT_ZOOM_OUT_Y:
-        case ID_PLOT_NORMALIZE:
-        case ID_PLOT_ZOOM_OUT_X:
-        case ID_PLOT_DISPLAY_ALL:
-        case ID_PLOT_RESET_SCALING:
-            return IsZoomCommandEnabled(id);
         case ID_PLOT_PREVIOUS_SCAN:
             return valid && CanStepToPreviousScan(GetDocument());
         case ID_PLOT_NEXT_SCAN:
@@ -346,25 +339,6 @@ bool CSpecView::ExportSpectrumText(bool exact, const QString& tag) {
         doc && doc->GetFileHolder() ? doc->GetFileHolder()->massDefect : CVXMassDefect();
     return SpectrumToText(tag, doc ? doc->GetRawFilePath() : QString(), &spectrum_.filter, header,
                           spectrum_.peaks, exact, defect);
-}
-
-bool CSpecView::HasViewCommand(int id) const {
-    return id == ID_FILE_PRINT || (id >= ID_PLOT_ZOOM_IN_Y && id <= ID_PLOT_RESET_SCALING);
-}
-
-bool CSpecView::IsViewCommandEnabled(int id) const {
-    if (id == ID_FILE_PRINT) return IsCommandEnabled(ID_PLOT_SPEC_PRINT);
-    return HasViewCommand(id) && IsCommandEnabled(id);
-}
-
-void CSpecView::OnViewCommand(int id) {
-    if (!IsViewCommandEnabled(id)) return;
-    OnCommand(id == ID_FILE_PRINT ? int(ID_PLOT_SPEC_PRINT) : id);
-}
-
-void CSpecView::PrintPages(QPainter& painter, QPrinter& printer) {
-    const PrinterPage p = PrintablePage(printer);
-    PrintPage(painter, p.page, p.dpi, p.dpi, p.landscape);
 }
 
 void CSpecView::PrintPage(QPainter& painter, const QRect& page, int dpiX, int dpiY,

@@ -39,16 +39,18 @@ class CSpecView : public CZarViewWidget, public CPlotPane {
     void OnUpdate(CZarView* sender, int hint) override;
 
     // The main window's print and zoom commands act on the spectrum shown.
-    bool HasViewCommand(int id) const override;
-    bool IsViewCommandEnabled(int id) const override;
-    void OnViewCommand(int id) override;
+    bool HasViewCommand(int id) const override { return IsPaneViewCommand(id); }
+    bool IsViewCommandEnabled(int id) const override { return IsPaneViewCommandEnabled(id); }
+    void OnViewCommand(int id) override { RunPaneViewCommand(id); }
     QString PrintTitle() const override { return QStringLiteral("Spectrum"); }
     bool PrintsPageRanges() const override { return false; }
-    void PrintPages(QPainter& painter, QPrinter& printer) override;
+    void PrintPages(QPainter& painter, QPrinter& printer) override {
+        PrintOnPrinter(painter, printer);
+    }
 
     // Menu and tool-bar commands (ids of ViewCommands.h) and whether each is enabled now.
-    void OnCommand(int id);
-    bool IsCommandEnabled(int id) const;
+    void OnCommand(int id) override;
+    bool IsCommandEnabled(int id) const override;
     // The context menu as it would be shown now; null without a display record.
     std::unique_ptr<QMenu> BuildContextMenu() override;
 

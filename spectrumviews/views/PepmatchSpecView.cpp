@@ -176,35 +176,16 @@ void CPepmatchSpecView::ApplyXLimits(CSpec& c) {
 
 bool CPepmatchSpecView::IsCommandEnabled(int id) const {
     if (IsZoomCommand(id)) return IsZoomCommandEnabled(id);
-    const bool valid = DataValid();
-    switch (id) {
-        case ID_PLOT_SPEC_PRINT:
-            return valid;
-        case ID_PLOT_PREVIOUS_SCAN:
-            return valid && CanStepToPreviousScan(GetDocument());
-        case ID_PLOT_NEXT_SCAN:
-            return Control() != nullptr && CanStepToNextScan(GetDocument());
-        default:
-            return false;
-    }
+    if (IsScanStepCommand(id))
+        return IsScanStepEnabled(id, GetDocument(), DataValid(), Control() != nullptr);
+    return id == ID_PLOT_SPEC_PRINT && DataValid();
 }
 
 void CPepmatchSpecView::OnCommand(int id) {
     if (RunZoomCommand(id)) return;
     Guarded("a command", [&] {
-        switch (id) {
-            case ID_PLOT_PREVIOUS_SCAN:
-                StepToPreviousScan(GetDocument());
-                break;
-            case ID_PLOT_NEXT_SCAN:
-                StepToNextScan(GetDocument());
-                break;
-            case ID_PLOT_SPEC_PRINT:
-                PrintWithDialog();
-                break;
-            default:
-                break;
-        }
+        if (RunScanStepCommand(id, GetDocument())) return;
+        if (id == ID_PLOT_SPEC_PRINT) PrintWithDialog();
     });
     updateToolBar();
 }

@@ -248,9 +248,8 @@ bool CSpecView::IsCommandEnabled(int id) const {
         case ID_PLOT_EXPORT_PALLISADE:
             return valid;
         case ID_PLOT_PREVIOUS_SCAN:
-            return valid && CanStepToPreviousScan(GetDocument());
         case ID_PLOT_NEXT_SCAN:
-            return Control() != nullptr && CanStepToNextScan(GetDocument());
+            return IsScanStepEnabled(id, GetDocument(), valid, Control() != nullptr);
         default:
             return true;
     }
@@ -259,13 +258,8 @@ bool CSpecView::IsCommandEnabled(int id) const {
 void CSpecView::OnCommand(int id) {
     if (RunZoomCommand(id)) return;
     Guarded("a command", [&] {
+        if (RunScanStepCommand(id, GetDocument())) return;
         switch (id) {
-            case ID_PLOT_PREVIOUS_SCAN:
-                ShowPreviousScan();
-                break;
-            case ID_PLOT_NEXT_SCAN:
-                ShowNextScan();
-                break;
             case ID_PLOT_SPEC_COPY:
                 CopyPicture();
                 break;

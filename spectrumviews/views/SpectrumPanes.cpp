@@ -224,4 +224,26 @@ bool CanStepToNextScan(CZarDoc* doc) {
     return CanStepToScan(doc, false);
 }
 
+bool IsScanStepCommand(int id) {
+    return id == ID_PLOT_PREVIOUS_SCAN || id == ID_PLOT_NEXT_SCAN;
+}
+
+bool IsScanStepEnabled(int id, CZarDoc* doc, bool dataShown, bool hasControl) {
+    if (id == ID_PLOT_PREVIOUS_SCAN) return dataShown && CanStepToPreviousScan(doc);
+    if (id == ID_PLOT_NEXT_SCAN) return hasControl && CanStepToNextScan(doc);
+    return false;
+}
+
+bool RunScanStepCommand(int id, CZarDoc* doc) {
+    if (id == ID_PLOT_PREVIOUS_SCAN) {
+        StepToPreviousScan(doc);
+        return true;
+    }
+    if (id == ID_PLOT_NEXT_SCAN) {
+        StepToNextScan(doc);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace zar

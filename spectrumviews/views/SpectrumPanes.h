@@ -80,5 +80,11 @@ bool StepToNextScan(CZarDoc* doc);
 // Whether the step would move now: the scan commands are offered only then.
 bool CanStepToPreviousScan(CZarDoc* doc);
 bool CanStepToNextScan(CZarDoc* doc);
+// The Previous Scan and Next Scan commands of a spectrum pane: whether an id is one, whether
+// it may run (Previous with data shown, Next with a control, both only where they move), and
+// running it (false for other ids).
+bool IsScanStepCommand(int id);
+bool IsScanStepEnabled(int id, CZarDoc* doc, bool dataShown, bool hasControl);
+bool RunScanStepCommand(int id, CZarDoc* doc);
 
 }  // namespace zar

@@ -24,6 +24,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <cmath>
@@ -191,18 +192,34 @@ bool IsGzipFile(const std::string& path) {
     return file.read(magic, 2) && magic[0] == '\x1f' && magic[1] == '\x8b';
 }
 
+// Runs smaller than this are read through a standard file stream: the library's stream sets up
+// read buffers larger than such a file each time it opens one, which costs a small run more
+// than the position queries it saves.
+constexpr std::uintmax_t kLibraryStreamMinBytes = std::uintmax_t(1) << 20;
+
+// The stream a run file is read from: the library's own for a run of some size (the parser asks
+// for its position all the time, which a standard file stream answers with a call to the
+// system each time), a standard one for a small run.
+boost::shared_ptr<std::istream> OpenRunStream(const std::string& path) {
+    std::error_code failure;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, failure);
+    if (!failure && bytes < kLibraryStreamMinBytes)
+        return boost::make_shared<std::ifstream>(path, std::ios::binary);
+    auto file = boost::make_shared<pwiz::util::random_access_compressed_ifstream>(path.c_str());
+    if (!file->is_open()) file->setstate(std::ios::failbit);
+    return file;
+}
+
 class PwizSource : public RawSource {
   public:
     // The run file at `path`: its format is found from its name and its first bytes, and the
     // library reads spectra on demand from the open file.
     explicit PwizSource(const std::string& path) {
-        // The library's own file stream: the parser asks for its position all the time, which a
-        // standard file stream answers with a call to the system each time.
-        // It would read a compressed run too; that is not read (its markup could not be checked
-        // first).
+        // The library's stream would read a compressed run too; that is not read (its markup
+        // could not be checked first).
         if (IsGzipFile(path)) throw std::runtime_error("unsupported file format");
-        auto file = boost::make_shared<pwiz::util::random_access_compressed_ifstream>(path.c_str());
-        if (!*file || !file->is_open()) throw std::runtime_error("cannot open the file");
+        boost::shared_ptr<std::istream> file = OpenRunStream(path);
+        if (!*file) throw std::runtime_error("cannot open the file");
         std::string head(static_cast<std::size_t>(kHeadBytes), '\0');
         file->read(head.data(), kHeadBytes);
         head.resize(static_cast<std::size_t>(file->gcount()));
